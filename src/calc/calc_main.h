@@ -1,0 +1,21 @@
+// The calculation driver. CalcMain turns the current design into the result store (calc stages,
+// section tables and lists); CalcNekiriAntei runs the excavation-bottom stability check for the
+// stored sheet-pile choice. Neither shows anything: the messages the user must see are appended
+// to `messages` (when given) in the order they arise.
+#pragma once
+
+#include <vector>
+
+#include "platform/message.h"
+
+namespace kuvelt {
+
+// True when the whole calculation ran to its end; false when the virtual ground surface was not
+// found (its message is appended) or a run-time fault occurred.
+bool CalcMain(std::vector<Message>* messages = nullptr);
+
+// Boiling (sandy ground) or heaving (clayey ground) for CInpYaita.L; true unless the entry
+// itself faulted. A failed check appends its message and still returns true.
+bool CalcNekiriAntei(std::vector<Message>* messages = nullptr);
+
+}  // namespace kuvelt

@@ -1,0 +1,38 @@
+// The design file (".kvt"): code page 932 text with CR LF lines, a three-line header and one
+// value per line in a fixed order. WriteData never destroys the previous file on failure (the
+// new content goes to a temporary file in the same folder, is flushed and renamed over the
+// target). ReadData leaves a fresh default design behind on any failure. Failure codes are the
+// run-time file error numbers of platform/vberror.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/message.h"
+
+namespace kuvelt {
+
+// Writes the current design to `path`. On failure sets lngErr and returns false; the target
+// file is then exactly as it was before the call.
+bool WriteData(const std::string& path, int32_t& lngErr);
+
+// Reads `path` into the current design (after InitData). On failure sets lngErr, calls InitData
+// again and returns false. Catalogue counts above 30 are refused with code 6.
+bool ReadData(const std::string& path, int32_t& lngErr);
+
+// Line 3 from column 33 to its end without its last character ("1.00"), or "error".
+std::string GetFileVersion(const std::string& path);
+
+// The check the Open commands make before reading: extension "KVT" (any case) and version "1.00".
+bool PreReadCheck(const std::string& path);
+
+// Design file in memory: the same layout as WriteData writes, as code page 932 bytes.
+std::string DesignToBytes();
+// Reads design bytes (the whole file) into the current design; same failure rules as ReadData.
+bool DesignFromBytes(const std::string& bytes, int32_t& lngErr);
+
+// The messages the windows show when a design file cannot be read or written.
+Message ReadFailureMessage(int32_t code);
+Message WriteFailureMessage(int32_t code);
+
+}  // namespace kuvelt

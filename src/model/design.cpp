@@ -1,0 +1,63 @@
+#include "model/design.h"
+
+namespace kuvelt {
+
+CInpJyoken gInpJyoken;
+CInpJiban gInpJiban;
+CInpZairyo gInpZairyo;
+colInpSectC gInpSectC;
+colInpSectS gInpSectLS;
+colInpSectS gInpSectS;
+CInpYaita gInpYaita;
+
+void AddBuiltInConcrete(colInpSectC& c) {
+    c.Add("50H", 0, 1040, 5.4, 2, 4);
+    c.Add("60H", 0, 1800, 8, 2.5, 5);
+    c.Add("70H", 0, 2860, 11, 2.5, 6);
+}
+
+void AddBuiltInLightSteel(colInpSectS& c) {
+    // Catalogue order, not order of size: it fixes the section numbers of a new design.
+    c.Add("LSP-2(t=4)", 85.1, 48.6, 41.1, 24.9);
+    c.Add("LSP-2(t=5)", 107, 59.8, 62, 36.6);
+    c.Add("LSP-3A(t=4)", 404, 115, 202, 59.2);
+    c.Add("LSP-3A(t=5)", 510, 144, 298, 86);
+    c.Add("LSP-3D(t=5)", 2000, 272, 1190, 164);
+    c.Add("LSP-3D(t=6)", 2480, 330, 1580, 214);
+    c.Add("LSP-3B(t=5)", 636, 171, 378, 104);
+    c.Add("LSP-3B(t=6)", 762, 204, 507, 138);
+    c.Add("LSP-5(t=5)", 3620, 452, 2180, 274);
+    c.Add("LSP-5(t=6)", 4360, 540, 2900, 364);
+    c.Add("LSP-5(t=7)", 5080, 626, 3600, 452);
+}
+
+void AddBuiltInSteel(colInpSectS& c) {
+    // The Roman numerals are the single characters U+2160..U+2165.
+    c.Add("SP-\u2160A", 4500, 529, 3420, 402);
+    c.Add("SP-\u2161", 8740, 874, 7080, 708);
+    c.Add("SP-\u2161A", 10600, 880, 8270, 686);
+    c.Add("SP-\u2161W", 13000, 1000, 10500, 810);
+    c.Add("SP-\u2162", 16800, 1340, 14300, 1140);
+    c.Add("SP-\u2162A", 22800, 1520, 19200, 1280);
+    c.Add("SP-\u2162W", 32400, 1800, 27500, 1530);
+    c.Add("SP-\u2163", 38600, 2270, 33200, 1950);
+    c.Add("SP-\u2163A", 41600, 2250, 36200, 1960);
+    c.Add("SP-\u2163W", 56700, 2700, 49900, 2380);
+    c.Add("SP-\u2164L", 63000, 3150, 57300, 2870);
+    c.Add("SP-\u2165L", 86000, 3820, 79100, 3510);
+}
+
+void InitData() {
+    gInpJyoken = CInpJyoken{};
+    gInpJiban = CInpJiban{};
+    gInpZairyo = CInpZairyo{};
+    gInpSectC = colInpSectC{};
+    AddBuiltInConcrete(gInpSectC);
+    gInpSectLS = colInpSectS{};
+    AddBuiltInLightSteel(gInpSectLS);
+    gInpSectS = colInpSectS{};
+    AddBuiltInSteel(gInpSectS);
+    gInpYaita = CInpYaita{};
+}
+
+}  // namespace kuvelt

@@ -1,0 +1,151 @@
+// The current design: the four input records and the three sheet-pile section catalogues, with
+// their defaults and built-in rows. The records are plain data; they check nothing (ranges are
+// the input windows' business, see ranges.h). Units: elevations m (positive upwards), unit
+// weights kN/m3, pressures and cohesion kN/m2, angles degrees, elastic moduli kN/m2, allowable
+// stresses N/mm2, section properties cm4/m and cm3/m.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/collection.h"
+
+namespace kuvelt {
+
+// Design conditions.
+struct CInpJyoken {
+    bool InpFlg = false;
+    std::string Title = "(未定義)";
+    double ELGL = 4.0;
+    double ELYU = 4.0;
+    double ELDL = 0.0;
+    double ELWL = 4.0;
+    double Z = 10.0;
+    int32_t Keijyo = 0;  // 0 horizontal "水平", 1 constant slope "一定勾配", 2 trapezoid "台形"
+    double K0X = 0.0;
+    double K0Q = 0.0;
+    double K1m = 100.0;
+    double K1Q = 0.0;
+    double K2X1 = 0.0;
+    double K2X2 = 1.0;
+    double K2Ho = 1.0;
+    double K2Gs = 18.0;
+    double K2Q = 0.0;
+    double Delta = 0.1;
+    double Fsb = 1.5;
+    double Fsh = 1.2;
+    int32_t Nekiri = 1;
+
+    bool operator==(const CInpJyoken&) const = default;
+};
+
+// Ground conditions (one homogeneous soil).
+struct CInpJiban {
+    bool InpFlg = false;
+    int32_t Kind = 0;  // 0 sandy "砂質土", 1 clayey "粘性土"
+    double Gt = 18.0;
+    double Gws = 10.0;
+    double Gw = 9.8;
+    double Fai = 30.0;
+    double Ca = 0.0;
+    double Cb = 50.0;
+    double KH = 1000.0;
+
+    bool operator==(const CInpJiban&) const = default;
+};
+
+// Material conditions.
+struct CInpZairyo {
+    bool InpFlg = true;
+    double EcHira = 21000000.0;
+    double EcMizo = 21000000.0;
+    double EcNami = 35000000.0;
+    double Esky = 200000000.0;
+    double Esy = 200000000.0;
+    std::string KYZai = "SS400";
+    double KYSat = 140.0;
+    double KYSac = 140.0;
+    std::string YZai = "SY295";
+    double YSat = 180.0;
+    double YSac = 180.0;
+    double AlphaIz = 1.0;
+    double AlphaIs = 0.8;
+    double AlphaId = 0.8;
+    double AlphaZs = 1.0;
+
+    bool operator==(const CInpZairyo&) const = default;
+};
+
+// The chosen sheet pile.
+struct CInpYaita {
+    bool InpFlg = false;
+    int32_t Yaita = 0;  // 0 concrete, 1 light steel, 2 steel
+    int32_t Sect = 0;   // 1-based section number in the catalogue of that kind
+    double H = 0.0;
+    double D = 0.0;
+    double L = 0.0;
+
+    bool operator==(const CInpYaita&) const = default;
+};
+
+// One concrete sheet-pile section (per metre of wall).
+struct CInpSectC {
+    std::string Name;
+    int32_t Keijyo = 0;  // 0 flat "平形矢板", 1 grooved "溝型矢板", 2 corrugated "波形矢板"
+    double Ic = 0.0;     // cm4/m
+    double Mc = 0.0;     // kN·m/m, cracking moment
+    double Lmin = 0.0;   // m
+    double Lmax = 0.0;   // m
+
+    bool operator==(const CInpSectC&) const = default;
+};
+
+// One light-steel or steel sheet-pile section (per metre of wall).
+struct CInpSectS {
+    std::string Name;
+    double Id = 0.0;  // cm4/m before corrosion
+    double Zd = 0.0;  // cm3/m before corrosion
+    double Io = 0.0;  // cm4/m after corrosion
+    double Zo = 0.0;  // cm3/m after corrosion
+
+    bool operator==(const CInpSectS&) const = default;
+};
+
+class colInpSectC : public Collection<CInpSectC> {
+public:
+    CInpSectC* Add(const std::string& strName, int32_t lngKeijyo, double dblIc, double dblMc,
+                   double dblLmin, double dblLmax, int32_t lngIndex = 0, bool blnBefore = false) {
+        return AddItem(CInpSectC{strName, lngKeijyo, dblIc, dblMc, dblLmin, dblLmax}, lngIndex,
+                       blnBefore);
+    }
+};
+
+class colInpSectS : public Collection<CInpSectS> {
+public:
+    CInpSectS* Add(const std::string& strName, double dblId, double dblZd, double dblIo,
+                   double dblZo, int32_t lngIndex = 0, bool blnBefore = false) {
+        return AddItem(CInpSectS{strName, dblId, dblZd, dblIo, dblZo}, lngIndex, blnBefore);
+    }
+};
+
+// A catalogue holds at most this many sections (grids, result tables and the file reader agree).
+inline constexpr int32_t kMaxSections = 30;
+
+// The current design, one instance each for the whole run.
+extern CInpJyoken gInpJyoken;
+extern CInpJiban gInpJiban;
+extern CInpZairyo gInpZairyo;
+extern colInpSectC gInpSectC;
+extern colInpSectS gInpSectLS;
+extern colInpSectS gInpSectS;
+extern CInpYaita gInpYaita;
+
+// Replaces the whole current design by a fresh default design with the built-in catalogues.
+void InitData();
+
+// Built-in catalogue rows of a new design.
+void AddBuiltInConcrete(colInpSectC& c);
+void AddBuiltInLightSteel(colInpSectS& c);
+void AddBuiltInSteel(colInpSectS& c);
+
+}  // namespace kuvelt

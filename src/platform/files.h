@@ -1,0 +1,34 @@
+// File access at the boundary: whole-file reads with a size bound, and the safe replacement of a
+// file (temporary file in the target's folder, flushed to disk, renamed over the target) used
+// for design files and settings. Failures are run-time error numbers (vberror.h) mapped from the
+// operating system's errors; nothing throws.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kuvelt::files {
+
+// Maps an errno value to the run-time file error number (53 not found, 70 permission, 76 path
+// not found, 61 disk full, 57 I/O, 52 bad name, 75 other access errors).
+int32_t ErrorCodeFromErrno(int err);
+
+// Reads the whole file into `out`. Fails with 53/76/70/75… ; a path that names a folder fails
+// with 75; a file larger than `maxBytes` fails with 57 (the readers never allocate without limit).
+bool ReadAll(const std::string& path, std::string& out, int32_t& errCode,
+             std::size_t maxBytes = 64u << 20);
+
+// Replaces `path` by `bytes` atomically: on success the file holds exactly `bytes`; on failure the
+// previous file (if any) is left byte for byte as it was and no temporary file remains. Keeps the
+// permissions of an existing target and writes through a symbolic link to the file it names.
+bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& errCode);
+
+// Appends bytes to a file, creating it when missing.
+bool AppendBytes(const std::string& path, const std::string& bytes, int32_t& errCode);
+
+bool Exists(const std::string& path);
+bool RemoveFile(const std::string& path);  // false when it could not be removed; never throws
+bool MakeDirectory(const std::string& path);  // creates the folder (and parents); true if it exists
+
+}  // namespace kuvelt::files

@@ -1,0 +1,32 @@
+// Shared helpers for the tests: a private temporary folder per test and whole-file I/O.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace kuvelt::test {
+
+// A fresh folder under the system temporary folder, removed again when the object goes away.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Whole file as bytes; fails the current test when the file cannot be read.
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+// Folder of the source tree (examples, data files), from KUVELT_SOURCE_DIR or the build's default.
+std::filesystem::path SourceDir();
+
+}  // namespace kuvelt::test
