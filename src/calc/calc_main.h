@@ -4,6 +4,7 @@
 // to `messages` (when given) in the order they arise.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/message.h"
@@ -17,5 +18,12 @@ bool CalcMain(std::vector<Message>* messages = nullptr);
 // Boiling (sandy ground) or heaving (clayey ground) for CInpYaita.L; true unless the entry
 // itself faulted. A failed check appends its message and still returns true.
 bool CalcNekiriAntei(std::vector<Message>* messages = nullptr);
+
+// The message a window shows when a calculation it needs has failed, under its own title
+// ("使用矢板の決定", "計算結果の印刷").
+Message CalcErrorMessage(const std::string& title);
+
+// The message of a run whose virtual ground surface lies deeper than the examined depth.
+Message VirtualGroundErrorMessage();
 
 }  // namespace kuvelt

@@ -1,0 +1,25 @@
+#include "calc/result_store.h"
+
+namespace kuvelt {
+
+StageRef<clsQqw> gQqw;
+StageRef<clsKh> gKhActive;
+StageRef<clsSpa> gSpa;
+StageRef<clsKh> gKhPassive;
+StageRef<clsSpp> gSpp;
+StageRef<clsRWp> gRWp;
+StageRef<clsDL> gDL;
+StageRef<clsPressure> gPressure;
+
+void ResetResultStore() {
+    gQqw.Reset();
+    gKhActive.Reset();
+    gSpa.Reset();
+    gKhPassive.Reset();
+    gSpp.Reset();
+    gRWp.Reset();
+    gDL.Reset();
+    gPressure.Reset();
+}
+
+}  // namespace kuvelt
