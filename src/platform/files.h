@@ -14,6 +14,10 @@ namespace kuvelt::files {
 // not found, 61 disk full, 57 I/O, 52 bad name, 75 other access errors).
 int32_t ErrorCodeFromErrno(int err);
 
+// As ErrorCodeFromErrno, but a "not found" whose parent folder does not exist is 76 (path not
+// found) rather than 53 (file not found).
+int32_t ErrorCodeForPath(int err, const std::string& path);
+
 // Reads the whole file into `out`. Fails with 53/76/70/75… ; a path that names a folder fails
 // with 75; a file larger than `maxBytes` fails with 57 (the readers never allocate without limit).
 bool ReadAll(const std::string& path, std::string& out, int32_t& errCode,
@@ -24,11 +28,15 @@ bool ReadAll(const std::string& path, std::string& out, int32_t& errCode,
 // permissions of an existing target and writes through a symbolic link to the file it names.
 bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& errCode);
 
+// A path that is empty or holds a NUL byte fails with 52 everywhere (it would name another file).
+// ReplaceFile refuses a target that is a folder or not a regular file with 75 and leaves it alone.
+
 // Appends bytes to a file, creating it when missing.
 bool AppendBytes(const std::string& path, const std::string& bytes, int32_t& errCode);
 
 bool Exists(const std::string& path);
-bool RemoveFile(const std::string& path);  // false when it could not be removed; never throws
+// Removes a file (never a folder); false when nothing was removed, a missing file included.
+bool RemoveFile(const std::string& path);
 bool MakeDirectory(const std::string& path);  // creates the folder (and parents); true if it exists
 
 }  // namespace kuvelt::files

@@ -1,0 +1,279 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "platform/vberror.h"
+
+namespace kuvelt::files {
+namespace {
+
+// A path with a NUL byte would silently name a different (shorter) file at the system call.
+bool BadName(const std::string& path) {
+    return path.empty() || path.find('\0') != std::string::npos;
+}
+
+std::string ParentFolder(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool WriteFully(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {  // no progress is a full device in all but name
+            errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Follows symbolic links from `path` to the file they finally name (which need not exist yet),
+// so a replacement writes the real file and leaves the links in place.
+bool ResolveLinks(const std::string& path, std::string& real, int& err) {
+    real = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(real.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        char buf[PATH_MAX];
+        ssize_t n = ::readlink(real.c_str(), buf, sizeof buf);
+        if (n < 0) {
+            err = errno;
+            return false;
+        }
+        if (static_cast<std::size_t>(n) >= sizeof buf) {
+            err = ENAMETOOLONG;
+            return false;
+        }
+        std::string target(buf, static_cast<std::size_t>(n));
+        if (target.empty() || target[0] != '/') target = ParentFolder(real) + "/" + target;
+        real = target;
+    }
+    err = ELOOP;
+    return false;
+}
+
+std::string BaseName(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Creates a new temporary file next to `target`; the name is hidden and unique to this process.
+int CreateSibling(const std::string& target, std::string& tmp) {
+    static unsigned counter = 0;
+    const std::string folder = ParentFolder(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        char suffix[64];
+        std::snprintf(suffix, sizeof suffix, ".%ld.%u.%llx.tmp", static_cast<long>(::getpid()),
+                      ++counter, static_cast<unsigned long long>(ticks) & 0xFFFFFFull);
+        tmp = folder + "/." + BaseName(target) + suffix;
+        int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+void SyncFolder(const std::string& folder) {
+    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd < 0) return;
+    ::fsync(dfd);  // the rename has happened; a folder that cannot be synced is no failure
+    ::close(dfd);
+}
+
+}  // namespace
+
+int32_t ErrorCodeFromErrno(int err) {
+    switch (err) {
+        case ENOENT:
+            return vberr::kFileNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY:
+            return vberr::kPermissionDenied;
+        case ENOTDIR:
+            return vberr::kPathNotFound;
+        case ENOSPC:
+        case EDQUOT:
+            return vberr::kDiskFull;
+        case EIO:
+            return vberr::kDeviceIO;
+        case ENAMETOOLONG:
+        case EINVAL:
+            return vberr::kBadFileName;
+        case EISDIR:
+            return vberr::kPathFileAccess;
+        default:
+            return vberr::kPathFileAccess;
+    }
+}
+
+int32_t ErrorCodeForPath(int err, const std::string& path) {
+    if (err == ENOENT && !IsFolder(ParentFolder(path))) return vberr::kPathNotFound;
+    return ErrorCodeFromErrno(err);
+}
+
+bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::size_t maxBytes) {
+    if (BadName(path)) {
+        errCode = vberr::kBadFileName;
+        return false;
+    }
+    // O_NONBLOCK keeps a named pipe from hanging the open; regular files ignore it.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        errCode = ErrorCodeForPath(errno, path);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        errCode = ErrorCodeFromErrno(errno);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {  // a folder, a device or a pipe is no file to read
+        errCode = vberr::kPathFileAccess;
+        ::close(fd);
+        return false;
+    }
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+        errCode = vberr::kDeviceIO;
+        ::close(fd);
+        return false;
+    }
+    std::string data;
+    data.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            errCode = ErrorCodeFromErrno(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes) {  // grew while reading
+            errCode = vberr::kDeviceIO;
+            ::close(fd);
+            return false;
+        }
+        data.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    out.swap(data);
+    return true;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& errCode) {
+    if (BadName(path)) {
+        errCode = vberr::kBadFileName;
+        return false;
+    }
+    std::string real;
+    int err = 0;
+    if (!ResolveLinks(path, real, err)) {
+        errCode = ErrorCodeForPath(err, path);
+        return false;
+    }
+    struct stat st {};
+    bool existed = false;
+    if (::stat(real.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {  // never replace a folder or a device by a file
+            errCode = vberr::kPathFileAccess;
+            return false;
+        }
+        existed = true;
+    } else if (errno != ENOENT) {
+        errCode = ErrorCodeForPath(errno, real);
+        return false;
+    }
+
+    std::string tmp;
+    int fd = CreateSibling(real, tmp);
+    if (fd < 0) {
+        errCode = ErrorCodeForPath(errno, real);
+        return false;
+    }
+    auto fail = [&](int e) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(tmp.c_str());
+        errCode = ErrorCodeFromErrno(e);
+        return false;
+    };
+    if (existed) {
+        // Keep the permission bits (and, where allowed, the owner) of the file being replaced.
+        if (::fchmod(fd, st.st_mode & 07777) != 0) return fail(errno);
+        if (::geteuid() == 0) (void)!::fchown(fd, st.st_uid, st.st_gid);
+    }
+    if (!WriteFully(fd, bytes.data(), bytes.size())) return fail(errno);
+    if (::fsync(fd) != 0) return fail(errno);
+    int closing = fd;
+    fd = -1;
+    if (::close(closing) != 0) return fail(errno);
+    if (::rename(tmp.c_str(), real.c_str()) != 0) return fail(errno);
+    SyncFolder(ParentFolder(real));
+    return true;
+}
+
+bool AppendBytes(const std::string& path, const std::string& bytes, int32_t& errCode) {
+    if (BadName(path)) {
+        errCode = vberr::kBadFileName;
+        return false;
+    }
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        errCode = ErrorCodeForPath(errno, path);
+        return false;
+    }
+    bool ok = WriteFully(fd, bytes.data(), bytes.size());
+    int e = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        e = errno;
+    }
+    if (!ok) errCode = ErrorCodeFromErrno(e);
+    return ok;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return !BadName(path) && ::stat(path.c_str(), &st) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return !BadName(path) && ::unlink(path.c_str()) == 0; }
+
+bool MakeDirectory(const std::string& path) {
+    if (BadName(path)) return false;
+    if (IsFolder(path)) return true;
+    std::string parent = ParentFolder(path);
+    if (parent != path && parent != "." && parent != "/" && !IsFolder(parent)) {
+        if (!MakeDirectory(parent)) return false;
+    }
+    if (::mkdir(path.c_str(), 0777) == 0) return true;
+    return IsFolder(path);  // made meanwhile, or it was "dir/" with a trailing slash
+}
+
+}  // namespace kuvelt::files

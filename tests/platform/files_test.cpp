@@ -1,0 +1,261 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mount_helper.h"
+#include "platform/vberror.h"
+#include "support/test_support.h"
+
+namespace kuvelt::files {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+// Names in a folder, so a test can prove that no temporary file was left behind.
+std::vector<std::string> Listing(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+mode_t Mode(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+TEST(ErrorCodeFromErrno, MapsEveryFileErrorToItsRunTimeNumber) {
+    const struct {
+        int err;
+        int32_t code;
+    } cases[] = {
+        {ENOENT, 53}, {EACCES, 70}, {EPERM, 70}, {EROFS, 70},  {ENOTDIR, 76},
+        {ENOSPC, 61}, {EDQUOT, 61}, {EIO, 57},   {EINVAL, 52}, {ENAMETOOLONG, 52},
+        {EISDIR, 75}, {EMFILE, 75}, {ELOOP, 75}, {EBUSY, 75},  {0, 75},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ErrorCodeFromErrno(c.err), c.code) << "errno " << c.err;
+}
+
+TEST(ErrorCodeForPath, MissingParentFolderIsPathNotFound) {
+    TempDir t;
+    EXPECT_EQ(ErrorCodeForPath(ENOENT, t.file("absent.txt")), 53);
+    EXPECT_EQ(ErrorCodeForPath(ENOENT, t.file("nofolder/absent.txt")), 76);
+    EXPECT_EQ(ErrorCodeForPath(EACCES, t.file("nofolder/absent.txt")), 70);
+}
+
+TEST(ReadAll, ReadsEveryByte) {
+    TempDir t;
+    std::string bytes("a\0b\r\n\x0c\xff", 7);
+    WriteBytes(t.file("f"), bytes);
+    std::string out = "old";
+    int32_t err = 0;
+    ASSERT_TRUE(ReadAll(t.file("f"), out, err));
+    EXPECT_EQ(out, bytes);
+    EXPECT_EQ(err, 0);
+    WriteBytes(t.file("empty"), "");
+    ASSERT_TRUE(ReadAll(t.file("empty"), out, err));
+    EXPECT_EQ(out, "");
+}
+
+TEST(ReadAll, FailuresCarryTheirCodesAndKeepTheOutput) {
+    TempDir t;
+    WriteBytes(t.file("file"), "0123456789");
+    ASSERT_EQ(::mkfifo(t.file("pipe").c_str(), 0600), 0);
+    const struct {
+        const char* name;
+        std::string path;
+        std::size_t limit;
+        int32_t code;
+    } cases[] = {
+        {"missing file", t.file("absent"), 100, 53},
+        {"missing folder", t.file("absent/x"), 100, 76},
+        {"file used as folder", t.file("file/x"), 100, 76},
+        {"folder", t.path().string(), 100, 75},
+        {"named pipe does not hang", t.file("pipe"), 100, 75},
+        {"over the limit", t.file("file"), 9, 57},
+        {"empty name", "", 100, 52},
+        {"NUL in the name", t.file("file") + std::string("\0x", 2), 100, 52},
+    };
+    for (const auto& c : cases) {
+        std::string out = "kept";
+        int32_t err = 0;
+        EXPECT_FALSE(ReadAll(c.path, out, err, c.limit)) << c.name;
+        EXPECT_EQ(err, c.code) << c.name;
+        EXPECT_EQ(out, "kept") << c.name;
+    }
+    std::string out;
+    int32_t err = 0;
+    EXPECT_TRUE(ReadAll(t.file("file"), out, err, 10)) << "exactly at the limit";
+}
+
+TEST(ReplaceFile, CreatesAndReplacesWithoutLeavingTemporaries) {
+    TempDir t;
+    int32_t err = 0;
+    ASSERT_TRUE(ReplaceFile(t.file("a.kvt"), "first", err));
+    EXPECT_EQ(ReadBytes(t.file("a.kvt")), "first");
+    ASSERT_TRUE(ReplaceFile(t.file("a.kvt"), "", err));
+    EXPECT_EQ(ReadBytes(t.file("a.kvt")), "");
+    ASSERT_TRUE(ReplaceFile(t.file("a.kvt"), std::string(200000, 'x'), err));
+    EXPECT_EQ(ReadBytes(t.file("a.kvt")).size(), 200000u);
+    EXPECT_EQ(Listing(t.path()), std::vector<std::string>{"a.kvt"});
+    EXPECT_EQ(err, 0);
+}
+
+TEST(ReplaceFile, NewFileFollowsTheUmaskAndOldFileKeepsItsPermissions) {
+    TempDir t;
+    int32_t err = 0;
+    mode_t old = ::umask(022);
+    ASSERT_TRUE(ReplaceFile(t.file("new"), "x", err));
+    ::umask(old);
+    EXPECT_EQ(Mode(t.file("new")), 0644u);
+    WriteBytes(t.file("kept"), "old");
+    ASSERT_EQ(::chmod(t.file("kept").c_str(), 0640), 0);
+    ASSERT_TRUE(ReplaceFile(t.file("kept"), "new", err));
+    EXPECT_EQ(Mode(t.file("kept")), 0640u);
+    EXPECT_EQ(ReadBytes(t.file("kept")), "new");
+}
+
+TEST(ReplaceFile, WritesThroughSymbolicLinks) {
+    TempDir t;
+    fs::create_directory(t.path() / "real");
+    WriteBytes(t.file("real/settings.ini"), "old");
+    fs::create_symlink("real/settings.ini", t.path() / "relative");
+    fs::create_symlink(t.path() / "relative", t.path() / "chained");
+    fs::create_symlink(t.path() / "real/later.ini", t.path() / "dangling");
+    int32_t err = 0;
+    ASSERT_TRUE(ReplaceFile(t.file("relative"), "one", err));
+    EXPECT_EQ(ReadBytes(t.file("real/settings.ini")), "one");
+    ASSERT_TRUE(ReplaceFile(t.file("chained"), "two", err));
+    EXPECT_EQ(ReadBytes(t.file("real/settings.ini")), "two");
+    EXPECT_TRUE(fs::is_symlink(t.path() / "relative"));
+    EXPECT_TRUE(fs::is_symlink(t.path() / "chained"));
+    ASSERT_TRUE(ReplaceFile(t.file("dangling"), "made", err));
+    EXPECT_EQ(ReadBytes(t.file("real/later.ini")), "made");
+    EXPECT_TRUE(fs::is_symlink(t.path() / "dangling"));
+    EXPECT_EQ(Listing(t.path() / "real"), (std::vector<std::string>{"later.ini", "settings.ini"}));
+}
+
+TEST(ReplaceFile, RefusesWhatIsNotAFileAndReportsMissingFolders) {
+    TempDir t;
+    fs::create_directory(t.path() / "dir");
+    WriteBytes(t.file("dir/inside"), "stay");
+    fs::create_symlink("a", t.path() / "loop1");
+    fs::create_symlink("loop1", t.path() / "a");
+    const struct {
+        const char* name;
+        std::string path;
+        int32_t code;
+    } cases[] = {
+        {"folder", t.file("dir"), 75},
+        {"missing folder", t.file("nofolder/f"), 76},
+        {"link loop", t.file("loop1"), 75},
+        {"empty name", "", 52},
+        {"NUL in the name", t.file("f") + std::string("\0g", 2), 52},
+    };
+    for (const auto& c : cases) {
+        int32_t err = 0;
+        EXPECT_FALSE(ReplaceFile(c.path, "data", err)) << c.name;
+        EXPECT_EQ(err, c.code) << c.name;
+    }
+    EXPECT_EQ(ReadBytes(t.file("dir/inside")), "stay");
+    EXPECT_FALSE(fs::exists(t.path() / "nofolder"));
+    EXPECT_FALSE(fs::exists(t.path() / "f"));
+}
+
+TEST(ReplaceFile, ReadOnlyFolderLeavesTheOldFile) {
+    TempDir t;
+    const std::string dir = t.file("ro");
+    fs::create_directory(dir);
+    std::unique_ptr<test::TinyTmpfs> mnt;
+    if (::geteuid() == 0) {
+        // Permissions do not stop root: use a file system that is read-only for everybody.
+        mnt = std::make_unique<test::TinyTmpfs>(dir, "64k");
+        if (!mnt->mounted()) GTEST_SKIP() << "running as root without the right to mount";
+    }
+    WriteBytes(dir + "/f", "old contents");
+    if (mnt) {
+        ASSERT_TRUE(mnt->MakeReadOnly());
+    } else {
+        ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
+    }
+    int32_t err = 0;
+    EXPECT_FALSE(ReplaceFile(dir + "/f", "new contents", err));
+    EXPECT_EQ(err, 70);
+    EXPECT_EQ(ReadBytes(dir + "/f"), "old contents");
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"f"});
+    err = 0;
+    EXPECT_FALSE(AppendBytes(dir + "/g", "x", err));
+    EXPECT_EQ(err, 70);
+}
+
+TEST(ReplaceFile, FullDiskLeavesTheOldFileAndNoTemporary) {
+    TempDir t;
+    const std::string dir = t.file("small");
+    fs::create_directory(dir);
+    test::TinyTmpfs mnt(dir, "64k");
+    if (!mnt.mounted()) GTEST_SKIP() << "no right to mount a small file system";
+    const std::string old(20000, 'o');
+    WriteBytes(dir + "/design.kvt", old);
+    int32_t err = 0;
+    EXPECT_FALSE(ReplaceFile(dir + "/design.kvt", std::string(60000, 'n'), err));
+    EXPECT_EQ(err, 61);
+    EXPECT_EQ(ReadBytes(dir + "/design.kvt"), old);
+    EXPECT_EQ(Listing(dir), std::vector<std::string>{"design.kvt"});
+    // With room again the same write succeeds.
+    EXPECT_TRUE(ReplaceFile(dir + "/design.kvt", std::string(30000, 'n'), err));
+    err = 0;
+    EXPECT_FALSE(AppendBytes(dir + "/design.kvt", std::string(60000, 'a'), err));
+    EXPECT_EQ(err, 61);
+}
+
+TEST(AppendBytes, CreatesThenAppends) {
+    TempDir t;
+    int32_t err = 0;
+    ASSERT_TRUE(AppendBytes(t.file("p"), "ab", err));
+    ASSERT_TRUE(AppendBytes(t.file("p"), "\x0c", err));
+    ASSERT_TRUE(AppendBytes(t.file("p"), "", err));
+    EXPECT_EQ(ReadBytes(t.file("p")), "ab\x0c");
+    EXPECT_FALSE(AppendBytes(t.path().string(), "x", err));
+    EXPECT_EQ(err, 75);
+    EXPECT_FALSE(AppendBytes(t.file("none/p"), "x", err));
+    EXPECT_EQ(err, 76);
+}
+
+TEST(FolderAndFileHelpers, RemoveExistsMakeDirectory) {
+    TempDir t;
+    WriteBytes(t.file("f"), "x");
+    EXPECT_TRUE(Exists(t.file("f")));
+    EXPECT_TRUE(Exists(t.path().string()));
+    EXPECT_FALSE(Exists(t.file("g")));
+    EXPECT_FALSE(Exists(""));
+    EXPECT_TRUE(RemoveFile(t.file("f")));
+    EXPECT_FALSE(Exists(t.file("f")));
+    EXPECT_FALSE(RemoveFile(t.file("f")));
+    EXPECT_FALSE(RemoveFile(t.path().string())) << "folders are never removed";
+    EXPECT_TRUE(Exists(t.path().string()));
+
+    EXPECT_TRUE(MakeDirectory(t.file("a/b/c")));
+    EXPECT_TRUE(fs::is_directory(t.path() / "a/b/c"));
+    EXPECT_TRUE(MakeDirectory(t.file("a/b/c")));
+    EXPECT_TRUE(MakeDirectory(t.file("a/b/d/")));
+    WriteBytes(t.file("file"), "x");
+    EXPECT_FALSE(MakeDirectory(t.file("file")));
+    EXPECT_FALSE(MakeDirectory(t.file("file/sub")));
+    EXPECT_FALSE(MakeDirectory(""));
+}
+
+}  // namespace
+}  // namespace kuvelt::files
