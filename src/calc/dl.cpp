@@ -1,0 +1,152 @@
+#include "calc/dl.h"
+
+#include <cmath>
+
+#include "calc/fault.h"
+#include "calc/rounding.h"
+
+namespace kuvelt {
+
+clsDLLoad* colDLLoad::Add(double dblEU, double dblH, double dblPU, double dblPL, int32_t lngIndex,
+                          bool blnBefore) {
+    return AddItem(clsDLLoad{dblEU, dblEU - dblH, dblH, dblPU, dblPL}, lngIndex, blnBefore);
+}
+
+clsDLAddEL* colDLAddEL::Add(double dblEL) { return AddItem(clsDLAddEL{dblEL}); }
+
+namespace {
+
+// Pads a list to the common range [bottom, top] with zero-pressure layers; gaps of 9 mm or
+// less stay open.
+void ExtendToRange(colDLLoad& c, double top, double bottom) {
+    if (c.Count() == 0) {
+        c.Add(top, fault::Sub(top, bottom), 0.0, 0.0);
+        return;
+    }
+    const double eu = fault::At(c, 1).EU;
+    if (top > eu && fault::Sub(top, eu) > 0.009) c.Add(top, fault::Sub(top, eu), 0.0, 0.0, 1, true);
+    const double el = fault::At(c, c.Count()).EL;
+    if (bottom < el && fault::Sub(el, bottom) > 0.009) c.Add(el, fault::Sub(el, bottom), 0.0, 0.0);
+}
+
+// Splits the layers at each break elevation, the first layer strictly containing it; the upper
+// part's thickness is kept to 0.01 m and the pressure at the split to 0.1 kN/m2.
+void SplitAtLevels(colDLLoad& c, const colDLAddEL& levels) {
+    for (const clsDLAddEL& level : levels) {
+        const double e = level.EL;
+        const int32_t n = c.Count();
+        for (int32_t j = 1; j <= n; ++j) {
+            clsDLLoad& l = fault::At(c, j);
+            if (e >= l.EU || e <= l.EL) continue;
+            const double h1 = RoundHalfUp(fault::Sub(l.EU, e), 2);
+            const double h2 = fault::Sub(l.H, h1);
+            const double pm = RoundHalfUp(
+                fault::Add(l.PU, fault::Mul(fault::Div(fault::Sub(l.PL, l.PU), l.H), h1)), 1);
+            if (h1 > 0.001 && h2 > 0.001) {
+                const double eu = l.EU;
+                const double pu = l.PU;
+                c.Add(eu, h1, pu, pm, j, true);
+                clsDLLoad& lower = fault::At(c, j + 1);
+                lower.EU = fault::Sub(eu, h1);
+                lower.H = h2;
+                lower.PU = pm;
+            }
+            break;
+        }
+    }
+}
+
+// A layer top at the design ground level (within 1 mm) or below it.
+bool AtOrBelow(double eu, double eldl) { return std::fabs(eu - eldl) < 0.001 || eu < eldl; }
+
+}  // namespace
+
+void clsDL::Calc() {
+    error_ = 0;
+    if (Pa_.Count() == 0) {
+        error_ = kNoActive;
+        return;
+    }
+    fault::Guard(error_, [&] { Run(); });
+}
+
+void clsDL::Run() {
+    // The common range of the three distributions.
+    bool any = false;
+    double top = 0.0;
+    double bottom = 0.0;
+    for (const colDLLoad* c : {&Pa_, &Pw_, &Pp_}) {
+        if (c->Count() == 0) continue;
+        const double eu = fault::At(*c, 1).EU;
+        const double el = fault::At(*c, c->Count()).EL;
+        if (!any || eu > top) top = eu;
+        if (!any || el < bottom) bottom = el;
+        any = true;
+    }
+    ExtendToRange(Pa_, top, bottom);
+    ExtendToRange(Pw_, top, bottom);
+    ExtendToRange(Pp_, top, bottom);
+
+    // Every inner boundary of any list becomes a boundary of all three.
+    colDLAddEL breaks;
+    for (const colDLLoad* c : {&Pa_, &Pw_, &Pp_}) {
+        for (int32_t i = 2; i <= c->Count(); ++i) breaks.Add(fault::At(*c, i).EU);
+    }
+    SplitAtLevels(Pa_, breaks);
+    SplitAtLevels(Pw_, breaks);
+    SplitAtLevels(Pp_, breaks);
+
+    // Net pressure: active plus water minus passive, layers paired by position.
+    Pg_.Clear();
+    for (int32_t i = 1; i <= Pa_.Count(); ++i) {
+        const clsDLLoad& a = fault::At(Pa_, i);
+        const clsDLLoad& w = fault::At(Pw_, i);
+        const clsDLLoad& p = fault::At(Pp_, i);
+        Pg_.Add(a.EU, a.H, fault::Sub(fault::Add(a.PU, w.PU), p.PU),
+                fault::Sub(fault::Add(a.PL, w.PL), p.PL));
+    }
+
+    // A: the first layer at or below the design ground level whose net pressure falls through
+    // zero inside it.
+    const clsDLLoad* found_a = nullptr;
+    for (const clsDLLoad& g : Pg_) {
+        if (AtOrBelow(g.EU, ELDL) && std::fabs(g.PU - g.PL) > 0.01 && g.PU > -0.01 && g.PL < 0.01) {
+            found_a = &g;
+            break;
+        }
+    }
+    // B: the first boundary at or below the design ground level where the net pressure jumps
+    // from non-negative to negative.
+    const clsDLLoad* found_b = nullptr;
+    for (int32_t i = 2; i <= Pg_.Count(); ++i) {
+        const clsDLLoad& g = fault::At(Pg_, i);
+        if (AtOrBelow(g.EU, ELDL) && fault::At(Pg_, i - 1).PL > -0.01 && g.PU < 0.0) {
+            found_b = &g;
+            break;
+        }
+    }
+
+    double x = 0.0;
+    if (found_a != nullptr) {
+        const clsDLLoad& a = *found_a;
+        ELDLXU_ = a.EU;
+        ELDLXL_ = a.EL;
+        x = RoundHalfUp(fault::Add(a.EU, fault::Div(fault::Mul(fault::Sub(a.EU, a.EL), a.PU),
+                                                    fault::Sub(a.PL, a.PU))),
+                        2);
+        if (found_b != nullptr && found_b->EU > x) x = found_b->EU;
+    } else if (found_b != nullptr) {
+        ELDLXU_ = found_b->EU;
+        ELDLXL_ = found_b->EL;
+        x = found_b->EU;
+    } else {
+        error_ = kNotFound;
+        const clsDLLoad& last = fault::At(Pg_, Pg_.Count());
+        ELDLXU_ = last.EU;
+        ELDLXL_ = last.EL;
+        x = last.EL;
+    }
+    ELDLX_ = x;
+}
+
+}  // namespace kuvelt
