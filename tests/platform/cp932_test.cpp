@@ -1,0 +1,80 @@
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kuvelt::cp932 {
+namespace {
+
+// Characters where code page 932 differs from plain Shift_JIS, or that the system's texts use:
+// both directions must give these exact bytes, or report texts and settings shift.
+TEST(Cp932, ConvertsBothWaysWithTheWindowsMapping) {
+    const struct {
+        const char* utf8;
+        const char* bytes;
+    } cases[] = {
+        {"ABC\\~", "ABC\\~"},                    // ASCII stays ASCII (no yen sign, no overline)
+        {"ゾーン", "\x83\x5D\x81\x5B\x83\x93"},  // second bytes equal to "]" and "["
+        {"ｴﾗｰｺｰﾄﾞ", "\xB4\xD7\xB0\xBA\xB0\xC4\xDE"},
+        {"≧（）：", "\x81\x86\x81\x69\x81\x6A\x81\x46"},
+        {"～－∥￢＼", "\x81\x60\x81\x7C\x81\x61\x81\xCA\x81\x5F"},
+        {"Ⅵ①", "\x87\x59\x87\x40"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        bool ok = false;
+        EXPECT_EQ(FromUtf8(c.utf8, &ok), c.bytes) << c.utf8;
+        EXPECT_TRUE(ok) << c.utf8;
+        EXPECT_EQ(ToUtf8(c.bytes, &ok), c.utf8) << c.utf8;
+        EXPECT_TRUE(ok) << c.utf8;
+        EXPECT_EQ(ByteLength(c.utf8), std::string(c.bytes).size()) << c.utf8;
+    }
+}
+
+TEST(Cp932, UnconvertibleInputIsReplacedAndReported) {
+    bool ok = true;
+    EXPECT_EQ(FromUtf8("a\xF0\x9F\x98\x80"
+                       "b·c",
+                       &ok),
+              "a?b?c");
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ByteLength("\xF0\x9F\x98\x80"), 1u);
+    ok = true;
+    // A lone lead byte at the end, an undefined single byte, an undefined pair.
+    EXPECT_EQ(ToUtf8("x\xA0y\x85\x40z\x81", &ok), "x\xEF\xBF\xBDy\xEF\xBF\xBDz\xEF\xBF\xBD");
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ToUtf8("ok"), "ok");
+}
+
+TEST(Cp932, CharCountCountsCharactersNotBytes) {
+    EXPECT_EQ(CharCount(""), 0u);
+    EXPECT_EQ(CharCount("abc"), 3u);
+    EXPECT_EQ(CharCount("≧ 1.5"), 5u);
+    EXPECT_EQ(CharCount("ｴﾗｰ\xF0\x9F\x98\x80"), 4u);
+}
+
+TEST(Cp932, SplitCrLfKeepsLoneLineEndsInsideLines) {
+    using Lines = std::vector<std::string>;
+    const struct {
+        const char* name;
+        std::string bytes;
+        Lines lines;
+    } cases[] = {
+        {"empty", "", {}},
+        {"one line", "a\r\n", {"a"}},
+        {"last line open", "a\r\nb", {"a", "b"}},
+        {"blank lines", "\r\n\r\n", {"", ""}},
+        {"lone LF and CR", "a\nb\rc\r\n", {"a\nb\rc"}},
+        {"form feed kept",
+         "\x0c"
+         "x\r\ny",
+         {"\x0cx", "y"}},
+        {"CR before CR LF", "a\r\r\n", {"a\r"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SplitCrLf(c.bytes), c.lines) << c.name;
+}
+
+}  // namespace
+}  // namespace kuvelt::cp932
