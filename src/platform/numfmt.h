@@ -7,7 +7,13 @@
 // "\" makes the next character literal, ";" separates the picture for positive values from the
 // one for negative values; every other character is a literal. Integer digits beyond the
 // picture's digit places are all shown. With a single section a negative value gets a leading
-// "-". Example: FormatNumber(-5.5, "###0.00\\, ") == "-5.50, ".
+// "-" before the whole rendering (leading literals included). Example:
+// FormatNumber(-5.5, "###0.00\\, ") == "-5.50, ".
+// Further rules: digits fill the digit places right-aligned from the decimal point and literals
+// between digit places stay where they stand; a comma that is not between two integer digit
+// places is a literal (there is no scaling by thousands); a third section, when given, renders
+// zero; a negative value that rounds to zero renders as zero, without a minus sign; an empty
+// picture is the general format. NaN and infinities render as "NaN", "Infinity", "-Infinity".
 #pragma once
 
 #include <string>
@@ -21,14 +27,24 @@ std::string FormatNumber(double value, std::string_view picture);
 // The general number format: at most 15 significant digits, no trailing zeros, no exponent for
 // magnitudes from 1e-4 up to below 1e15 ("4", "-1.5", "0.1", "1E+15", "1E-05"). Every double
 // that carries at most 15 significant digits reads back through ParseNumber to the same value.
+// Exactly: the value is rounded to 15 significant digits; when the rounded magnitude is 1e15 or
+// more, or below 1e-4, it is written as a mantissa "d[.ddd]" followed by "E", the exponent's
+// sign and at least two exponent digits ("1.5E-05", "1.25E+100"); otherwise as plain decimals
+// with "0" before the point of a value below 1 ("0.0001"). Zero (also -0) is "0".
 std::string General(double value);
 
 // Text pictures: "@" a character place (filled from the right unless "!" forces left-to-right
 // filling), "!" at the start makes the text fill from the left. FormatText("6", "!@@") == "6 ".
+// An empty "@" place shows a blank, an empty "&" place nothing; "\\" makes the next character
+// literal; characters count as characters, not bytes. A text longer than its places is shown in
+// full (the surplus goes with the first place, or the last one when filling from the left).
 std::string FormatText(std::string_view text, std::string_view picture);
 
 // Reads a decimal number ("4", " -1.5", "1E-05", "1e+15"); false when the text is not entirely
-// a number (surrounding blanks allowed) or does not fit a double.
+// a number (surrounding blanks allowed) or does not fit a double. Accepted: an optional sign,
+// digits with an optional "." (".5" and "5." too), an optional exponent "E"/"e" with optional
+// sign and digits; refused: "inf", "nan", hexadecimal, thousands separators. A magnitude too
+// small for a double reads as 0; `out` is left alone on failure.
 bool ParseNumber(std::string_view text, double& out);
 
 }  // namespace kuvelt::numfmt
