@@ -35,7 +35,7 @@ std::string General(double value);
 
 // Text pictures: "@" a character place (filled from the right unless "!" forces left-to-right
 // filling), "!" at the start makes the text fill from the left. FormatText("6", "!@@") == "6 ".
-// An empty "@" place shows a blank, an empty "&" place nothing; "\\" makes the next character
+// An empty "@" place shows a blank, an empty "&" place nothing; "\" makes the next character
 // literal; characters count as characters, not bytes. A text longer than its places is shown in
 // full (the surplus goes with the first place, or the last one when filling from the left).
 std::string FormatText(std::string_view text, std::string_view picture);
