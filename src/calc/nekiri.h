@@ -1,5 +1,111 @@
 // Stability of the excavation bottom: boiling (sandy ground) and heaving (clayey ground), with
-// the two check instances gNekiriAnteiAs and gNekiriAnteiAc that live for the whole run.
+// the two check instances gNekiriAnteiAs and gNekiriAnteiAc that live for the whole run. Units:
+// m, kN/m3, kN/m2. A check's Calc never throws: a fault sets Error and Calc returns false.
 #pragma once
 
-namespace kuvelt {}  // namespace kuvelt
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/collection.h"
+#include "platform/message.h"
+
+namespace kuvelt {
+
+// One pair of the boiling reference table: embedment depth (m) and its safety factor.
+struct CDim1x2 {
+    double Value1 = 0.0;
+    double Value2 = 0.0;
+};
+
+class colDim1x2 : public Collection<CDim1x2> {
+  public:
+    CDim1x2* Add(double dblValue1, double dblValue2, int32_t lngIndex = 0, bool blnBefore = false) {
+        return AddItem(CDim1x2{dblValue1, dblValue2}, lngIndex, blnBefore);
+    }
+};
+
+// Boiling: F = 2 gamma' D / (Hw gamma_w), with a reference table over 20 embedment depths.
+class clsNekiriAnteiAs {
+  public:
+    double Gws = 0.0;  // submerged unit weight of the soil, kN/m3
+    double Gw = 0.0;   // unit weight of water, kN/m3
+    double Hw = 0.0;   // water head difference, m
+    double D = 0.0;    // embedment below the design ground level, m
+    double Fa = 0.0;   // allowable safety factor
+
+    int32_t Error() const { return error_; }
+    double F() const { return f_; }
+    bool Hantei() const { return hantei_; }
+    const colDim1x2& Ichiran() const { return ichiran_; }
+
+    bool Calc();
+
+  private:
+    double Factor(double d) const;
+
+    int32_t error_ = 0;
+    double f_ = 0.0;
+    bool hantei_ = false;
+    colDim1x2 ichiran_;
+};
+
+// Heaving: F from the overburden behind the wall and the undrained cohesion c = Ca z + Cb.
+class clsNekiriAnteiAc {
+  public:
+    double Gt = 0.0;   // wet unit weight, kN/m3
+    double Gws = 0.0;  // submerged unit weight, kN/m3
+    double Gw = 0.0;   // unit weight of water, kN/m3
+    double Q = 0.0;    // surcharge behind the wall, kN/m2
+    double Ca = 0.0;   // increase of cohesion with depth, kN/m2 per m
+    double Cb = 0.0;   // cohesion at the ground surface, kN/m2
+    double H = 0.0;    // depth of the excavation, m
+    double Hw = 0.0;   // groundwater level above the excavation bottom, m
+    double D = 0.0;    // embedment below the design ground level, m (shown only)
+    double Fa = 0.0;   // allowable safety factor
+
+    int32_t Error() const { return error_; }
+    double F() const { return f_; }
+    bool Hantei() const { return hantei_; }
+
+    bool Calc();
+
+  private:
+    int32_t error_ = 0;
+    double f_ = 0.0;
+    bool hantei_ = false;
+};
+
+// A check instance created on first use and reused by every later check; a calculation run
+// does not replace it. Reached() tells whether it exists (the JSON dump leaves it out if not).
+template <class T>
+class NekiriRef {
+  public:
+    T* operator->() { return &Get(); }
+    T& operator*() { return Get(); }
+    bool Reached() const { return p_ != nullptr; }
+    const T* Peek() const { return p_.get(); }
+    void Reset() { p_.reset(); }
+
+  private:
+    T& Get() {
+        if (!p_) p_ = std::make_unique<T>();
+        return *p_;
+    }
+    std::unique_ptr<T> p_;
+};
+
+extern NekiriRef<clsNekiriAnteiAs> gNekiriAnteiAs;
+extern NekiriRef<clsNekiriAnteiAc> gNekiriAnteiAc;
+
+// Drops both check instances (a batch starts every design from scratch).
+void ResetNekiriAntei();
+
+// The result window's refusal when the last check faulted; `title` is "ボイリングの検討" or
+// "ヒービングの検討".
+Message NekiriNoResultMessage(const std::string& title);
+
+// The message CalcNekiriAntei appends when a check's Calc returned false.
+Message NekiriCalcErrorMessage();
+
+}  // namespace kuvelt

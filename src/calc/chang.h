@@ -1,0 +1,22 @@
+// Chang's solution for the sheet pile below the virtual ground surface: a semi-infinite beam on
+// an elastic foundation with a free head under the resultant P at height h. Units: m, kN/m,
+// kN/m3, elastic modulus in 1000 kN/m2. A fault makes CalcChang return false; it never throws.
+#pragma once
+
+#include <cstdint>
+
+namespace kuvelt {
+
+// Results of the last CalcChang call: characteristic value beta (1/m), maximum bending moment
+// (kN*m/m, negative with this sign convention) and its depth below the virtual ground (m).
+extern double ChangBeta;
+extern double ChangMmax;
+extern double ChangLm;
+
+// lngCase 1: load at the virtual ground (h taken as zero); 2: load at height h above it.
+// B loaded width (m), P resultant (kN/m), I second moment of area (m4/m), Ek effective modulus
+// E*alpha / 1000, KH coefficient of horizontal subgrade reaction (kN/m3). False on an arithmetic
+// fault (zero rigidity, negative root, overflow); the outputs then hold 0 or what was computed.
+bool CalcChang(int32_t lngCase, double B, double h, double P, double I, double Ek, double KH);
+
+}  // namespace kuvelt

@@ -1,0 +1,48 @@
+// The sheet-pile choice made after a successful calculation: the proposal the choice window
+// opens with, the checks of a confirmed pick (with the exact messages the window shows) and
+// storing the pick in gInpYaita. Lengths in m; kinds 0 concrete, 1 light steel, 2 steel. Reads
+// the result lists of the last CalcSections run; nothing here throws or shows anything.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/message.h"
+
+namespace kuvelt {
+
+struct ChoiceProposal {
+    int32_t Yaita = 0;  // 0 concrete, 1 light steel, 2 steel
+    int32_t Sect = 1;   // section number in that kind's catalogue
+    double H = 0.0;     // H' = ELGL - ELDLX, virtual ground surface to the wall top
+    double L = 0.0;     // total pile length
+    double D = 0.0;     // L - H', embedment below the virtual ground surface
+};
+
+// The first kind that has sections (concrete, else light steel, else steel), section 1,
+// H' from the last run's virtual ground surface and L = H' + 1.0; a stored choice
+// (gInpYaita.InpFlg) replaces kind, section and L.
+ChoiceProposal ProposeChoice();
+
+// What confirming a pick leads to. A refusal is shown and the window stays open whatever is
+// pressed; otherwise the questions are asked in order (Yes/No) and the first No keeps the
+// window open with nothing stored. With neither, the pick is stored at once.
+struct ChoiceCheck {
+    enum class Outcome { Acceptable, SectionMissing, Questions };
+    Outcome outcome = Outcome::Acceptable;
+    std::optional<Message> refusal;
+    std::vector<Message> questions;
+};
+
+ChoiceCheck CheckChoice(int32_t yaita, int32_t sect, double L);
+
+// The messages, one place for the window and the tests.
+Message SectionMissingMessage();
+Message LengthOutOfRangeQuestion();
+Message LengthTooShortQuestion();
+
+// Stores the pick in gInpYaita and marks it valid (InpFlg). The caller marks the design changed.
+void StoreChoice(int32_t yaita, int32_t sect, double H, double D, double L);
+
+}  // namespace kuvelt

@@ -1,0 +1,105 @@
+// Chang's method: characteristic value, maximum moment and its depth for both load cases, and
+// the fault paths (zero rigidity, negative root, overflow) that must return false, not throw.
+#include "calc/chang.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace kuvelt {
+namespace {
+
+struct ChangCase {
+    std::string name;
+    int32_t lngCase;
+    double h, P;
+    double beta, mmax, lm;  // expected, compared at the printed precision below
+};
+
+// KH 10000 kN/m3, E 2.0e8 kN/m2, alpha 1, I 1.0e-4 m4/m: EI = 20000 kN*m2, beta = 0.5946.
+constexpr double kI = 1.0e-4;
+constexpr double kEk = 2.0e5;
+constexpr double kKH = 10000.0;
+
+void PrintTo(const ChangCase& c, std::ostream* os) { *os << c.name; }
+
+class ChangValues : public ::testing::TestWithParam<ChangCase> {};
+
+TEST_P(ChangValues, MatchHandCalculation) {
+    const ChangCase& c = GetParam();
+    ASSERT_TRUE(CalcChang(c.lngCase, 1.0, c.h, c.P, kI, kEk, kKH));
+    EXPECT_NEAR(ChangBeta, c.beta, 0.00005);
+    EXPECT_NEAR(ChangMmax, c.mmax, 0.005);
+    EXPECT_NEAR(ChangLm, c.lm, 0.0005);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Chang, ChangValues,
+    ::testing::Values(ChangCase{"LoadAtVirtualGround", 1, 0.0, 50.0, 0.5946, -27.11, 1.321},
+                      // Case 1 ignores h even when one is passed.
+                      ChangCase{"CaseOneIgnoresHeight", 1, 2.0, 50.0, 0.5946, -27.11, 1.321},
+                      ChangCase{"LoadAboveVirtualGround", 2, 2.0, 50.0, 0.5946, -111.09, 0.484},
+                      ChangCase{"NoLoadCaseOne", 1, 0.0, 0.0, 0.5946, 0.0, 1.321},
+                      ChangCase{"NoLoadCaseTwo", 2, 2.0, 0.0, 0.5946, 0.0, 0.484},
+                      // Moment scales linearly with P, the depth does not move.
+                      ChangCase{"DoubleLoadCaseTwo", 2, 2.0, 100.0, 0.5946, -222.18, 0.484}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(Chang, CaseTwoTendsToCaseOneAsHeightVanishes) {
+    ASSERT_TRUE(CalcChang(1, 1.0, 0.0, 50.0, kI, kEk, kKH));
+    const double m1 = ChangMmax;
+    const double l1 = ChangLm;
+    ASSERT_TRUE(CalcChang(2, 1.0, 1e-6, 50.0, kI, kEk, kKH));
+    EXPECT_NEAR(ChangMmax, m1, 1e-3);
+    EXPECT_NEAR(ChangLm, l1, 1e-3);
+}
+
+TEST(Chang, PiTakenToTenDigits) {
+    // Lm = 0.25 * 3.141592654 / beta exactly as written, not with the full-precision pi.
+    ASSERT_TRUE(CalcChang(1, 1.0, 0.0, 50.0, kI, kEk, kKH));
+    const double beta = std::pow(0.25 * kKH * 1.0 / (kEk * 1000 * kI), 0.25);
+    EXPECT_DOUBLE_EQ(ChangLm, 0.25 * 3.141592654 / beta);
+}
+
+struct ChangFault {
+    std::string name;
+    int32_t lngCase;
+    double B, h, P, I, Ek, KH;
+    double betaAfter;  // what ChangBeta keeps (0 when the fault came before it)
+};
+
+void PrintTo(const ChangFault& c, std::ostream* os) { *os << c.name; }
+
+class ChangFaults : public ::testing::TestWithParam<ChangFault> {};
+
+TEST_P(ChangFaults, ReturnFalseWithOutputsCleared) {
+    const ChangFault& c = GetParam();
+    // A previous good call must not leak its values into a failed one.
+    ASSERT_TRUE(CalcChang(2, 1.0, 2.0, 50.0, kI, kEk, kKH));
+    EXPECT_FALSE(CalcChang(c.lngCase, c.B, c.h, c.P, c.I, c.Ek, c.KH));
+    EXPECT_NEAR(ChangBeta, c.betaAfter, 0.00005);
+    EXPECT_EQ(ChangMmax, 0.0);
+    EXPECT_EQ(ChangLm, 0.0);
+}
+
+constexpr double kHuge = std::numeric_limits<double>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Chang, ChangFaults,
+    ::testing::Values(ChangFault{"ZeroInertia", 1, 1.0, 0.0, 50.0, 0.0, kEk, kKH, 0.0},
+                      ChangFault{"ZeroModulus", 2, 1.0, 2.0, 50.0, kI, 0.0, kKH, 0.0},
+                      ChangFault{"NegativeUnderRoot", 1, 1.0, 0.0, 50.0, kI, kEk, -kKH, 0.0},
+                      // beta = 0: the moment divides by zero after beta was stored.
+                      ChangFault{"NoSubgradeCaseOne", 1, 1.0, 0.0, 50.0, kI, kEk, 0.0, 0.0},
+                      ChangFault{"NoSubgradeCaseTwo", 2, 1.0, 2.0, 50.0, kI, kEk, 0.0, 0.0},
+                      // The moment overflows; beta was already computed and stays.
+                      ChangFault{"MomentOverflows", 1, 1.0, 0.0, kHuge, kI, kEk, kKH, 0.5946},
+                      ChangFault{"NonFiniteLoad", 2, 1.0, 2.0,
+                                 std::numeric_limits<double>::quiet_NaN(), kI, kEk, kKH, 0.5946},
+                      ChangFault{"UnknownLoadCase", 3, 1.0, 2.0, 50.0, kI, kEk, kKH, 0.0}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace kuvelt

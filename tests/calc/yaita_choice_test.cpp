@@ -1,0 +1,143 @@
+// The sheet-pile choice: the proposal the window opens with, the checks of a confirmed pick with
+// their exact messages and tolerances, and storing the pick.
+#include "calc/yaita_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "model/design.h"
+
+namespace kuvelt {
+namespace {
+
+const Message kMissing{0, "選択した断面№は登録されていません。必ず登録ﾃﾞｰﾀより選択して下さい。",
+                       "断面№ｴﾗｰ", MsgIcon::Information, MsgButtons::OkCancel};
+const Message kOutOfRange{0, "矢板長Ｌが登録ﾃﾞｰﾀのLmin～Lmaxの範囲外です。このまま実行しますか？",
+                          "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::YesNo};
+const Message kTooShort{0, "矢板長Ｌが必要矢板長未満です。このまま実行しますか？", "矢板長ｴﾗｰ",
+                        MsgIcon::Information, MsgButtons::YesNo};
+
+class ChoiceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitData();  // concrete 50H (Lmin 2, Lmax 4), 60H, 70H; 11 light steel; 12 steel
+        ResetResultStore();
+        ResetSectionResults();
+        gListC.Redim();
+        gListLS.Redim();
+        gListS.Redim();
+        // Required lengths as the last run would have left them.
+        gListC.Set(1, 4, 3.0);
+        gListC.Set(2, 4, 4.8);
+        gListLS.Set(1, 4, 6.0);
+        gListS.Set(1, 4, 8.25);
+    }
+    void TearDown() override {
+        InitData();
+        ResetSectionResults();
+    }
+};
+
+struct PickCase {
+    std::string name;
+    int32_t yaita, sect;
+    double L;
+    ChoiceCheck::Outcome outcome;
+    std::vector<Message> questions;
+};
+
+void PrintTo(const PickCase& c, std::ostream* os) { *os << c.name; }
+
+class ChoicePicks : public ChoiceTest, public ::testing::WithParamInterface<PickCase> {};
+
+TEST_P(ChoicePicks, OutcomeAndMessages) {
+    const PickCase& c = GetParam();
+    const ChoiceCheck r = CheckChoice(c.yaita, c.sect, c.L);
+    EXPECT_EQ(r.outcome, c.outcome);
+    if (c.outcome == ChoiceCheck::Outcome::SectionMissing) {
+        ASSERT_TRUE(r.refusal.has_value());
+        EXPECT_EQ(*r.refusal, kMissing);
+        EXPECT_TRUE(r.questions.empty());
+    } else {
+        EXPECT_FALSE(r.refusal.has_value());
+        EXPECT_EQ(r.questions, c.questions);
+    }
+}
+
+using O = ChoiceCheck::Outcome;
+
+INSTANTIATE_TEST_SUITE_P(
+    Choice, ChoicePicks,
+    ::testing::Values(
+        PickCase{"SectionBeyondCatalogue", 0, 4, 3.0, O::SectionMissing, {}},
+        PickCase{"SectionZero", 0, 0, 3.0, O::SectionMissing, {}},
+        PickCase{"SectionNegative", 2, -1, 9.0, O::SectionMissing, {}},
+        PickCase{"SteelBeyondCatalogue", 2, 13, 9.0, O::SectionMissing, {}},
+        PickCase{"UnknownKind", 3, 1, 9.0, O::SectionMissing, {}},
+        PickCase{"ConcreteInsideRange", 0, 1, 3.5, O::Acceptable, {}},
+        PickCase{"ConcreteAtLmax", 0, 1, 4.0, O::Acceptable, {}},
+        PickCase{"ConcreteWithinToleranceAboveLmax", 0, 1, 4.0009, O::Acceptable, {}},
+        PickCase{"ConcreteAtLmaxAboveRequired", 0, 2, 5.0, O::Acceptable, {}},
+        PickCase{"ConcreteJustOutsideLmax", 0, 1, 4.01, O::Questions, {kOutOfRange}},
+        PickCase{"ConcreteHalfMetreBeyondLmax", 0, 1, 4.5, O::Questions, {kOutOfRange}},
+        // Below Lmin and below the required length: both questions, range first.
+        PickCase{"ConcreteBelowLmin", 0, 1, 1.5, O::Questions, {kOutOfRange, kTooShort}},
+        // Inside the manufactured range but too short for the embedment.
+        PickCase{"ConcreteShorterThanRequired", 0, 2, 4.0, O::Questions, {kTooShort}},
+        PickCase{"SteelAtRequired", 2, 1, 8.25, O::Acceptable, {}},
+        PickCase{"SteelHalfMillimetreShort", 2, 1, 8.2495, O::Acceptable, {}},
+        PickCase{"SteelCentimetreShort", 2, 1, 8.24, O::Questions, {kTooShort}},
+        // No manufactured range applies to steel.
+        PickCase{"SteelVeryLong", 2, 1, 50.0, O::Acceptable, {}},
+        PickCase{"LightSteelShort", 1, 1, 5.0, O::Questions, {kTooShort}},
+        PickCase{"LightSteelLongEnough", 1, 1, 6.5, O::Acceptable, {}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ChoiceTest, EmptyKindHasNoSections) {
+    gInpSectLS.Clear();
+    const ChoiceCheck r = CheckChoice(1, 1, 6.5);
+    EXPECT_EQ(r.outcome, O::SectionMissing);
+    EXPECT_EQ(*r.refusal, kMissing);
+}
+
+TEST_F(ChoiceTest, ProposalTakesFirstKindWithSections) {
+    gInpJyoken.ELGL = 3.5;  // a fresh virtual ground stage has ELDLX 0
+    ChoiceProposal p = ProposeChoice();
+    EXPECT_EQ(p.Yaita, 0);
+    EXPECT_EQ(p.Sect, 1);
+    EXPECT_DOUBLE_EQ(p.H, 3.5);
+    EXPECT_DOUBLE_EQ(p.L, 4.5);
+    EXPECT_DOUBLE_EQ(p.D, 1.0);
+    gInpSectC.Clear();
+    EXPECT_EQ(ProposeChoice().Yaita, 1);
+    gInpSectLS.Clear();
+    EXPECT_EQ(ProposeChoice().Yaita, 2);
+    gInpSectS.Clear();
+    EXPECT_EQ(ProposeChoice().Yaita, 2);
+}
+
+TEST_F(ChoiceTest, StoredChoiceReplacesKindSectionAndLength) {
+    gInpJyoken.ELGL = 3.5;
+    gInpYaita = CInpYaita{true, 2, 4, 9.9, 9.9, 12.5};
+    ChoiceProposal p = ProposeChoice();
+    EXPECT_EQ(p.Yaita, 2);
+    EXPECT_EQ(p.Sect, 4);
+    EXPECT_DOUBLE_EQ(p.L, 12.5);
+    EXPECT_DOUBLE_EQ(p.H, 3.5);  // always from the last run, never the stored H
+    EXPECT_DOUBLE_EQ(p.D, 9.0);
+    // A void choice is ignored.
+    gInpYaita.InpFlg = false;
+    EXPECT_EQ(ProposeChoice().Yaita, 0);
+}
+
+TEST_F(ChoiceTest, StoreSetsEveryFieldAndTheFlag) {
+    StoreChoice(1, 3, 7.25, 5.25, 12.5);
+    EXPECT_EQ(gInpYaita, (CInpYaita{true, 1, 3, 7.25, 5.25, 12.5}));
+}
+
+}  // namespace
+}  // namespace kuvelt
