@@ -1,0 +1,490 @@
+// Section checks, pass by pass: Chang's row per section, the moment and stress check with its
+// tolerance, embedment and required length, the head displacement, the result lists, and the
+// failures (a faulting pass, more than 30 sections) that must end the calculation cleanly.
+#include "calc/sections.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "calc/chang.h"
+#include "calc/result_store.h"
+#include "model/design.h"
+
+namespace kuvelt {
+namespace {
+
+constexpr double kPi = 3.141592654;
+
+class SectionsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitData();
+        ResetResultStore();
+        ResetSectionResults();
+        gInpJiban.KH = 10000.0;
+        gInpZairyo.Esky = 2.0e8;
+        gInpZairyo.Esy = 2.0e8;
+        gInpZairyo.AlphaIs = 1.0;
+        gInpZairyo.AlphaIz = 1.0;
+        gInpZairyo.AlphaId = 1.0;
+        gInpZairyo.AlphaZs = 1.0;
+        gInpJyoken.ELGL = 4.0;
+        gInpJyoken.ELYU = 4.0;
+        // A fresh virtual ground stage puts the virtual ground surface at elevation 0.
+        LoadUniform(4.0, 12.5);  // P = 50 kN/m at Y = 2.0 m
+    }
+    void TearDown() override {
+        InitData();
+        ResetResultStore();
+        ResetSectionResults();
+    }
+
+    // A uniform net pressure q from `top` down to the virtual ground: P = top x q, Y = top / 2.
+    static void LoadUniform(double top, double q) {
+        clsPressure& p = gPressure.New();
+        p.WU = top;
+        p.WL = 0.0;
+        p.Qdi().Add(top, top, q, q);
+        p.Calc();
+    }
+    // Moments that cancel about the virtual ground: P = -20 kN/m with Y = 0.
+    static void LoadWithoutLever() {
+        clsPressure& p = gPressure.New();
+        p.WU = 2.0;
+        p.WL = 0.0;
+        p.Qdi().Add(2.0, 1.0, 10.0, 10.0);
+        p.Qdi().Add(1.0, 1.0, -30.0, -30.0);
+        p.Calc();
+    }
+    // Only the given steel section; the other catalogues empty.
+    static void OnlySteel(double Id, double Zd, double Io, double Zo) {
+        gInpSectC.Clear();
+        gInpSectLS.Clear();
+        gInpSectS.Clear();
+        gInpSectS.Add("S", Id, Zd, Io, Zo);
+    }
+};
+
+// ---- Pass A: Chang's method per section --------------------------------------------------------
+
+TEST_F(SectionsTest, ChangRowOfHandExample) {
+    OnlySteel(10000, 1000, 10000, 1000);  // I = 1e-4 m4/m, EI = 20000 kN*m2
+    ASSERT_NEAR(gPressure->P(), 50.0, 1e-12);
+    ASSERT_NEAR(gPressure->Y(), 2.0, 1e-12);
+    ASSERT_TRUE(CalcSections());
+    EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 1, 1), -111.1);  // R(-111.09, 1)
+    EXPECT_NEAR(gSectChang(kKindSteel, 1, 2), 0.484, 0.0005);
+    EXPECT_NEAR(gSectChang(kKindSteel, 1, 3), 0.5946, 0.00005);
+    EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 1, 4), 2.0e11);
+    EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 1, 5), 1.0e-4);
+}
+
+TEST_F(SectionsTest, ChangUsesStressAlphaButStoresBareModulus) {
+    OnlySteel(20000, 1000, 10000, 1000);  // Io for pass A, not Id
+    gInpZairyo.AlphaIs = 0.8;
+    gInpZairyo.AlphaIz = 0.5;  // must not matter here
+    ASSERT_TRUE(CalcSections());
+    const double beta = std::pow(0.25 * 10000.0 / (2.0e5 * 0.8 * 1000 * 1.0e-4), 0.25);
+    EXPECT_NEAR(gSectChang(kKindSteel, 1, 3), beta, 1e-12);
+    EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 1, 4), 2.0e11);
+    EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 1, 5), 1.0e-4);
+}
+
+TEST_F(SectionsTest, NoLeverUsesLoadAtVirtualGround) {
+    OnlySteel(10000, 1000, 10000, 1000);
+    LoadWithoutLever();
+    ASSERT_LT(std::fabs(gPressure->Y()), 0.001);
+    ASSERT_TRUE(CalcSections());
+    // Case 1: Lm = pi / (4 beta); case 2 would have divided by h = 0 and left the row zero.
+    const double beta = gSectChang(kKindSteel, 1, 3);
+    ASSERT_GT(beta, 0.0);
+    EXPECT_NEAR(gSectChang(kKindSteel, 1, 2), 0.25 * kPi / beta, 1e-12);
+    EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 1, 1), 10.8);  // R(0.3224 x 20 / 0.5946, 1)
+    // Y = 0: only the displacement at the virtual ground remains.
+    EXPECT_EQ(gSectDisp(kKindSteel, 1, 2), 0.0);
+    EXPECT_EQ(gSectDisp(kKindSteel, 1, 3), 0.0);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 4), gSectDisp(kKindSteel, 1, 1));
+}
+
+TEST_F(SectionsTest, FailedChangLeavesZeroRowAndPasses) {
+    // No joint efficiency for the stress check: zero rigidity in Chang's method for both steel
+    // kinds, while the concrete sections (alpha 1) are unaffected.
+    gInpZairyo.AlphaIs = 0.0;
+    ASSERT_TRUE(CalcSections());
+    for (int32_t i = 1; i <= 5; ++i) {
+        EXPECT_EQ(gSectChang(kKindSteel, 1, i), 0.0) << i;
+        EXPECT_EQ(gSectChang(kKindLightSteel, 11, i), 0.0) << i;
+    }
+    EXPECT_EQ(gSectStress(kKindSteel, 1, 1), 0.0);
+    EXPECT_EQ(gListS(1, 3), 0.0);
+    EXPECT_LT(gSectChang(kKindConcrete, 1, 1), 0.0);
+    EXPECT_GT(gSectEmbed(kKindSteel, 1, 2), 0.0);
+}
+
+// ---- Pass B: moment capacity -------------------------------------------------------------------
+
+struct StressCase {
+    std::string name;
+    double alphaZs;
+    double allowable;  // YSat; the light-steel KYSat is set far away
+    double sigma;      // expected stress
+    double flag;
+};
+
+void PrintTo(const StressCase& c, std::ostream* os) { *os << c.name; }
+
+class StressCheck : public SectionsTest, public ::testing::WithParamInterface<StressCase> {};
+
+TEST_P(StressCheck, SigmaAgainstAllowable) {
+    const StressCase& c = GetParam();
+    // Zo chosen so that the absolute moment of this section gives sigma = 150.0 N/mm2 when
+    // AlphaZs is 1.
+    ASSERT_TRUE(CalcChang(2, 1.0, 2.0, 50.0, 1.0e-4, 2.0e5, 10000.0));
+    const double M = std::fabs(std::round(ChangMmax * 10.0) / 10.0);
+    const double Zo = M * 1000.0 / 150.0;
+    OnlySteel(10000, 1000, 10000, Zo);
+    gInpZairyo.AlphaZs = c.alphaZs;
+    gInpZairyo.YSat = c.allowable;
+    gInpZairyo.KYSat = 1.0;
+    ASSERT_TRUE(CalcSections());
+    EXPECT_NEAR(gSectStress(kKindSteel, 1, 1), c.sigma, 1e-9);
+    EXPECT_DOUBLE_EQ(gSectStress(kKindSteel, 1, 2), Zo * 1000.0);  // Z without alpha
+    EXPECT_EQ(gSectStress(kKindSteel, 1, 3), c.flag);
+    EXPECT_DOUBLE_EQ(gListS(1, 1), gSectStress(kKindSteel, 1, 1));
+    EXPECT_DOUBLE_EQ(gListS(1, 2), c.allowable);
+    EXPECT_EQ(gListS(1, 3), c.flag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, StressCheck,
+    ::testing::Values(StressCase{"WellBelow", 1.0, 180.0, 150.0, 0.0},
+                      StressCase{"EqualPasses", 1.0, 150.0, 150.0, 0.0},
+                      StressCase{"WithinToleranceAbove", 1.0, 149.9995, 150.0, 0.0},
+                      StressCase{"JustAbove", 1.0, 149.9, 150.0, 1.0},
+                      StressCase{"JointEfficiencyOnZ", 0.8, 180.0, 187.5, 1.0},
+                      StressCase{"JointEfficiencyWithinLimit", 0.8, 187.5, 187.5, 0.0}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(SectionsTest, LightSteelAgainstItsOwnAllowable) {
+    gInpSectC.Clear();
+    gInpSectS.Clear();
+    gInpSectLS.Clear();
+    gInpSectLS.Add("LS", 10000, 1000, 10000, 1000);
+    gInpZairyo.KYSat = 100.0;
+    gInpZairyo.YSat = 1000.0;
+    ASSERT_TRUE(CalcSections());
+    EXPECT_NEAR(gSectStress(kKindLightSteel, 1, 1), 111.1, 1e-9);  // 111.1e6 / 1e6
+    EXPECT_EQ(gListLS(1, 3), 1.0);
+    EXPECT_DOUBLE_EQ(gListLS(1, 2), 100.0);
+}
+
+struct MomentCase {
+    std::string name;
+    double mcOffset;  // Mc = |Mmax| + offset
+    double flag;
+};
+
+void PrintTo(const MomentCase& c, std::ostream* os) { *os << c.name; }
+
+class ConcreteMoment : public SectionsTest, public ::testing::WithParamInterface<MomentCase> {};
+
+TEST_P(ConcreteMoment, AgainstCrackingMoment) {
+    gInpSectC.Clear();
+    gInpSectC.Add("C", 0, 10000, 1.0, 2.0, 20.0);
+    ASSERT_TRUE(CalcSections());
+    const double M = std::fabs(gSectChang(kKindConcrete, 1, 1));
+    ASSERT_GT(M, 0.0);
+    gInpSectC.Item(1)->Mc = M + GetParam().mcOffset;
+    ASSERT_TRUE(CalcSections());
+    EXPECT_DOUBLE_EQ(gSectStress(kKindConcrete, 1, 1), M);
+    EXPECT_DOUBLE_EQ(gSectStress(kKindConcrete, 1, 2), 1.0);
+    EXPECT_EQ(gSectStress(kKindConcrete, 1, 3), GetParam().flag);
+    EXPECT_DOUBLE_EQ(gListC(1, 1), M);
+    EXPECT_DOUBLE_EQ(gListC(1, 2), M + GetParam().mcOffset);
+    EXPECT_EQ(gListC(1, 3), GetParam().flag);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, ConcreteMoment,
+                         ::testing::Values(MomentCase{"HalfThousandthAbove", 0.0005, 0.0},
+                                           MomentCase{"Equal", 0.0, 0.0},
+                                           MomentCase{"HalfThousandthBelow", -0.0005, 0.0},
+                                           MomentCase{"CentBelow", -0.01, 1.0},
+                                           MomentCase{"Ample", 10.0, 0.0}),
+                         [](const auto& info) { return info.param.name; });
+
+// ---- Pass C: embedment and required length -----------------------------------------------------
+
+TEST_F(SectionsTest, EmbedmentOfHandExample) {
+    OnlySteel(10000, 1000, 5000, 1000);  // Id for the embedment, not Io
+    gInpJyoken.ELYU = 3.2;               // 3.2 m above the virtual ground surface
+    gInpZairyo.AlphaIs = 0.7;            // other uses' efficiencies must not matter
+    gInpZairyo.AlphaId = 0.6;
+    ASSERT_TRUE(CalcSections());
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindSteel, 1, 1), 5.05);  // R(3 / 0.5946, 2)
+    EXPECT_NEAR(gSectEmbed(kKindSteel, 1, 2), 8.25, 1e-12);
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindSteel, 1, 3), 0.5946);
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindSteel, 1, 4), 2.0e11);
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindSteel, 1, 5), 1.0e-4);
+    EXPECT_DOUBLE_EQ(gListS(1, 4), gSectEmbed(kKindSteel, 1, 2));
+}
+
+TEST_F(SectionsTest, EmbedmentEfficiencyEntersBeta) {
+    OnlySteel(10000, 1000, 10000, 1000);
+    gInpZairyo.AlphaIz = 0.5;
+    ASSERT_TRUE(CalcSections());
+    // beta = R((0.125 / 0.5)^0.25, 4) = R(0.70711, 4)
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindSteel, 1, 3), 0.7071);
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindSteel, 1, 1), 4.24);  // R(4.24268, 2)
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindSteel, 1, 2), 4.0 + 4.24);
+}
+
+struct ModulusCase {
+    std::string name;
+    int32_t keijyo;
+    double expectedE;
+};
+
+void PrintTo(const ModulusCase& c, std::ostream* os) { *os << c.name; }
+
+class ConcreteModulus : public SectionsTest, public ::testing::WithParamInterface<ModulusCase> {};
+
+TEST_P(ConcreteModulus, ChosenByShape) {
+    gInpZairyo.EcHira = 2.1e7;
+    gInpZairyo.EcMizo = 2.5e7;
+    gInpZairyo.EcNami = 3.5e7;
+    gInpSectC.Clear();
+    gInpSectC.Add("C", GetParam().keijyo, 10000, 100.0, 2.0, 20.0);
+    ASSERT_TRUE(CalcSections());
+    const double E = GetParam().expectedE;
+    EXPECT_DOUBLE_EQ(gSectChang(kKindConcrete, 1, 4), E / 1000.0 * 1.0e6);
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindConcrete, 1, 4), E * 1000.0);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindConcrete, 1, 5), E);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, ConcreteModulus,
+                         ::testing::Values(ModulusCase{"Flat", 0, 2.1e7},
+                                           ModulusCase{"Grooved", 1, 2.5e7},
+                                           ModulusCase{"Corrugated", 2, 3.5e7},
+                                           ModulusCase{"OtherShapeIsCorrugated", 7, 3.5e7}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(SectionsTest, ConcreteIgnoresJointEfficiencies) {
+    gInpSectC.Clear();
+    gInpSectC.Add("C", 0, 10000, 100.0, 2.0, 20.0);
+    gInpZairyo.EcHira = 2.0e8;
+    ASSERT_TRUE(CalcSections());
+    const double chang = gSectChang(kKindConcrete, 1, 3);
+    const double embed = gSectEmbed(kKindConcrete, 1, 3);
+    const double disp = gSectDisp(kKindConcrete, 1, 7);
+    gInpZairyo.AlphaIs = 0.3;
+    gInpZairyo.AlphaIz = 0.4;
+    gInpZairyo.AlphaId = 0.5;
+    ASSERT_TRUE(CalcSections());
+    EXPECT_DOUBLE_EQ(gSectChang(kKindConcrete, 1, 3), chang);
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindConcrete, 1, 3), embed);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindConcrete, 1, 7), disp);
+}
+
+// ---- Pass D: displacement of the wall top ------------------------------------------------------
+
+TEST_F(SectionsTest, DisplacementOfHandExample) {
+    OnlySteel(20000, 1000, 10000, 1000);  // Io for the displacement
+    gInpZairyo.AlphaIz = 0.5;
+    ASSERT_TRUE(CalcSections());
+    // K = 2e8 x 1e-4 = 20000, beta = 0.5946, H0 = 4.0, P = 50, Y = 2.0.
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 1), 0.013);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 2), 0.024);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 3), 0.017);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 4), 0.013 + 0.024 + 0.017);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 5), 2.0e8);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 6), 1.0e-4);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 7), 0.5946);
+}
+
+TEST_F(SectionsTest, DisplacementUsesGroundSurfaceForCantileverHeight) {
+    OnlySteel(10000, 1000, 10000, 1000);
+    gInpJyoken.ELGL = 5.0;  // H0 = 5.0: delta3 = R(4 x 50 x 13 / 120000, 3)
+    gInpJyoken.ELYU = 2.0;  // the pile top does not enter the displacement
+    ASSERT_TRUE(CalcSections());
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 3), 0.022);
+}
+
+struct DispFlagCase {
+    std::string name;
+    double deltaA;
+    double flag;
+};
+
+void PrintTo(const DispFlagCase& c, std::ostream* os) { *os << c.name; }
+
+class DisplacementFlag : public SectionsTest, public ::testing::WithParamInterface<DispFlagCase> {};
+
+TEST_P(DisplacementFlag, AgainstAllowable) {
+    OnlySteel(10000, 1000, 10000, 1000);  // delta = 0.054
+    gInpSectLS.Add("LS", 10000, 1000, 10000, 1000);
+    gInpSectC.Add("C", 0, 10000, 1000.0, 2.0, 20.0);
+    gInpZairyo.EcHira = 2.0e8;
+    gInpJyoken.Delta = GetParam().deltaA;
+    ASSERT_TRUE(CalcSections());
+    EXPECT_EQ(gListS(1, 7), GetParam().flag);
+    EXPECT_EQ(gListLS(1, 7), GetParam().flag);
+    EXPECT_EQ(gListC(1, 10), GetParam().flag);
+    EXPECT_DOUBLE_EQ(gListS(1, 6), GetParam().deltaA);
+    EXPECT_DOUBLE_EQ(gListC(1, 9), GetParam().deltaA);
+    EXPECT_DOUBLE_EQ(gListS(1, 5), 0.054);
+    EXPECT_DOUBLE_EQ(gListC(1, 8), 0.054);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, DisplacementFlag,
+                         ::testing::Values(DispFlagCase{"Ample", 0.1, 0.0},
+                                           DispFlagCase{"Equal", 0.054, 0.0},
+                                           DispFlagCase{"WithinTolerance", 0.0535, 0.0},
+                                           DispFlagCase{"Exceeded", 0.0525, 1.0}),
+                         [](const auto& info) { return info.param.name; });
+
+// ---- Concrete length flag -----------------------------------------------------------------------
+
+struct LengthCase {
+    std::string name;
+    double lreq;
+    double flag;
+};
+
+void PrintTo(const LengthCase& c, std::ostream* os) { *os << c.name; }
+
+class ConcreteLength : public SectionsTest, public ::testing::WithParamInterface<LengthCase> {};
+
+TEST_P(ConcreteLength, RequiredLengthWithinManufacturedRange) {
+    gInpSectC.Clear();
+    gInpSectC.Add("C", 0, 10000, 1000.0, 6.0, 12.0);
+    gInpZairyo.EcHira = 2.0e8;  // embedment 5.05 m
+    gInpJyoken.ELYU = GetParam().lreq - 5.05;
+    ASSERT_TRUE(CalcSections());
+    ASSERT_NEAR(gListC(1, 4), GetParam().lreq, 1e-9);
+    EXPECT_DOUBLE_EQ(gListC(1, 5), 6.0);
+    EXPECT_DOUBLE_EQ(gListC(1, 6), 12.0);
+    EXPECT_EQ(gListC(1, 7), GetParam().flag);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, ConcreteLength,
+                         ::testing::Values(LengthCase{"AtLmin", 6.0, 0.0},
+                                           LengthCase{"JustUnderLminWithinTolerance", 5.9995, 0.0},
+                                           LengthCase{"Inside", 9.0, 0.0},
+                                           LengthCase{"AtLmax", 12.0, 0.0},
+                                           LengthCase{"ShorterThanLmin", 5.5, 1.0},
+                                           LengthCase{"LongerThanLmax", 12.5, 1.0},
+                                           LengthCase{"CentimetreOverLmax", 12.01, 1.0}),
+                         [](const auto& info) { return info.param.name; });
+
+// ---- Capacity and faults ------------------------------------------------------------------------
+
+TEST_F(SectionsTest, ThirtySectionsFillEveryRow) {
+    gInpSectS.Clear();
+    for (int i = 0; i < 30; ++i) gInpSectS.Add("S", 10000 + i, 1000, 10000 + i, 1000);
+    ASSERT_TRUE(CalcSections());
+    EXPECT_GT(gListS(30, 4), 0.0);
+    EXPECT_GT(gSectDisp(kKindSteel, 30, 4), 0.0);
+    EXPECT_EQ(gListS(31, 4), 0.0);  // beyond the table: read as zero, never out of bounds
+}
+
+class TooManySections : public SectionsTest, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(TooManySections, FailWithoutTouchingTheTables) {
+    const int32_t kind = GetParam();
+    for (int i = 0; i < 31; ++i) {
+        if (kind == kKindConcrete) gInpSectC.Add("C", 0, 1040, 5.4, 2, 4);
+        if (kind == kKindLightSteel) gInpSectLS.Add("LS", 85.1, 48.6, 41.1, 24.9);
+        if (kind == kKindSteel) gInpSectS.Add("S", 4500, 529, 3420, 402);
+    }
+    EXPECT_FALSE(CalcSections());
+    EXPECT_FALSE(gSectChang.Reached());
+    EXPECT_FALSE(gListC.Reached());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, TooManySections,
+                         ::testing::Values(kKindConcrete, kKindLightSteel, kKindSteel),
+                         [](const auto& info) {
+                             return std::string(info.param == kKindConcrete     ? "Concrete"
+                                                : info.param == kKindLightSteel ? "LightSteel"
+                                                                                : "Steel");
+                         });
+
+struct FaultCase {
+    std::string name;
+    double Id, Io, Zo;
+    bool stressReached, embedReached, dispReached;
+};
+
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+
+class PassFaults : public SectionsTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(PassFaults, EndTheCalculation) {
+    const FaultCase& c = GetParam();
+    OnlySteel(c.Id, 1000, c.Io, c.Zo);
+    EXPECT_FALSE(CalcSections());
+    EXPECT_TRUE(gSectChang.Reached());
+    EXPECT_EQ(gSectStress.Reached(), c.stressReached);
+    EXPECT_EQ(gSectEmbed.Reached(), c.embedReached);
+    EXPECT_EQ(gSectDisp.Reached(), c.dispReached);
+    EXPECT_FALSE(gListS.Reached());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, PassFaults,
+    ::testing::Values(FaultCase{"NoSectionModulus", 10000, 10000, 0, true, false, false},
+                      FaultCase{"NoInertiaBeforeCorrosion", 0, 10000, 1000, true, true, false},
+                      // Chang's call fails quietly, the displacement then divides by zero.
+                      FaultCase{"NoInertiaAfterCorrosion", 10000, 0, 1000, true, true, true}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(SectionsTest, RerunWithFewerSectionsClearsOldRows) {
+    ASSERT_TRUE(CalcSections());  // built-in catalogues: 3, 11, 12 sections
+    ASSERT_NE(gListS(12, 4), 0.0);
+    gInpSectS.Remove(12);
+    ASSERT_TRUE(CalcSections());
+    for (int32_t i = 1; i <= 7; ++i) {
+        EXPECT_EQ(gSectDisp(kKindSteel, 12, i), 0.0) << i;
+        EXPECT_EQ(gListS(12, i), 0.0) << i;
+    }
+    ASSERT_NE(gListS(11, 4), 0.0);
+}
+
+TEST_F(SectionsTest, ResetDropsEverything) {
+    ASSERT_TRUE(CalcSections());
+    ASSERT_TRUE(gListLS.Reached());
+    ResetSectionResults();
+    EXPECT_FALSE(gSectChang.Reached());
+    EXPECT_FALSE(gListLS.Reached());
+    EXPECT_EQ(gSectChang(kKindConcrete, 1, 3), 0.0);
+}
+
+TEST(SectTable, OutsideTheDimensionsNothingIsWrittenOrRead) {
+    SectTable<3, 30, 5> t;
+    t.Redim();
+    struct Index {
+        int32_t k, s, i;
+    };
+    for (const Index& x : {Index{0, 1, 1}, Index{4, 1, 1}, Index{1, 0, 1}, Index{1, 31, 1},
+                           Index{1, 1, 0}, Index{1, 1, 6}, Index{-1, -1, -1}}) {
+        EXPECT_FALSE(t.Set(x.k, x.s, x.i, 7.0));
+        EXPECT_EQ(t(x.k, x.s, x.i), 0.0);
+    }
+    EXPECT_TRUE(t.Set(3, 30, 5, 7.0));
+    EXPECT_EQ(t(3, 30, 5), 7.0);
+    EXPECT_EQ(t(3, 30, 4), 0.0);
+    EXPECT_EQ(t(2, 30, 5), 0.0);
+}
+
+TEST(Exceeds, ToleranceOfOneThousandth) {
+    EXPECT_FALSE(Exceeds(1.0, 1.0));
+    EXPECT_FALSE(Exceeds(1.0009, 1.0));
+    EXPECT_TRUE(Exceeds(1.0011, 1.0));
+    EXPECT_FALSE(Exceeds(0.5, 1.0));
+    EXPECT_TRUE(Exceeds(-0.998, -1.0));
+}
+
+}  // namespace
+}  // namespace kuvelt
