@@ -4,14 +4,57 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kuvelt {
 
+// Every section and key of the settings file, in one place. Names are compared without regard to
+// case by the settings functions; these are the spellings the file is written with.
+namespace ini {
+// Window sections: "Top" and "Left" in twips (the registration windows also "Width", "Height").
+inline constexpr std::string_view kMenuMain = "MenuMain";
+inline constexpr std::string_view kInpJyoken = "InpJyoken";
+inline constexpr std::string_view kInpJiban = "InpJiban";
+inline constexpr std::string_view kInpZairyo = "InpZairyo";
+inline constexpr std::string_view kInpYaita = "InpYaita";
+inline constexpr std::string_view kInpRenban = "InpRenban";
+inline constexpr std::string_view kResOutAs = "ResOutAs";
+inline constexpr std::string_view kResOutAc = "ResOutAc";
+inline constexpr std::string_view kInpSectC = "InpSectC";
+inline constexpr std::string_view kInpSectS = "InpSectS";    // light steel and steel share it
+inline constexpr std::string_view kMenuPrint = "MenuPrint";  // "Top", "Left" in format "#0"
+inline constexpr std::string_view kTop = "Top";
+inline constexpr std::string_view kLeft = "Left";
+inline constexpr std::string_view kWidth = "Width";
+inline constexpr std::string_view kHeight = "Height";
+
+// Recent files and the Open dialog's first folder.
+inline constexpr std::string_view kFileName = "FileName";
+inline constexpr std::string_view kInitDir = "InitDir";
+inline constexpr std::array<std::string_view, 4> kFileNameKeys = {"FileName1", "FileName2",
+                                                                  "FileName3", "FileName4"};
+
+// Printer margins in whole millimetres, format "##0".
+inline constexpr std::string_view kPrinter = "Printer";
+inline constexpr std::string_view kMarginTop = "MarginTop(mm)";
+inline constexpr std::string_view kMarginLeft = "MarginLeft(mm)";
+
+// Heading numbering of the report (integers).
+inline constexpr std::string_view kChapter = "Chapter";
+inline constexpr std::string_view kMethod = "Method";
+inline constexpr std::string_view kInit = "Init";
+inline constexpr std::array<std::string_view, 4> kStyleKeys = {"Style1", "Style2", "Style3",
+                                                               "Style4"};
+inline constexpr std::array<std::string_view, 4> kMarginKeys = {"Margin1", "Margin2", "Margin3",
+                                                                "Margin4"};
+}  // namespace ini
+
 // Fixed files and folders of the run (set by InitPaths, or by tests directly).
-extern std::string gIniFile;      // <config>/Vostrand/Kuvelt.INI
-extern std::string gFmtFile;      // <program folder>/Kuvelt.FMT
-extern std::string gWorkFolder;   // <data>/Vostrand/Kuvelt
+extern std::string gIniFile;     // <config>/Vostrand/Kuvelt.INI
+extern std::string gFmtFile;     // <program folder>/Kuvelt.FMT
+extern std::string gWorkFolder;  // <data>/Vostrand/Kuvelt
 extern std::string gProgramFolder;
 
 // Determines the paths above from the running executable and the user's folders and creates the
@@ -21,8 +64,8 @@ void InitPaths();
 // State of the four recent-file menu items after an update: item i shows caption[i] and is
 // enabled when enabled[i]; a disabled item keeps its previous caption (caption[i] is then "").
 struct FileHistory {
-    std::array<std::string, 4> entries;  // FileName1..FileName4 as stored
-    std::array<std::string, 4> captions; // "&1 /path/file.kvt" ... for the enabled items
+    std::array<std::string, 4> entries;   // FileName1..FileName4 as stored
+    std::array<std::string, 4> captions;  // "&1 /path/file.kvt" ... for the enabled items
     std::array<bool, 4> enabled{};
 };
 
@@ -35,5 +78,33 @@ FileHistory ReadFileHistory();
 std::string OpenDialogInitialFolder();
 // Stores the current working folder as "InitDir".
 void StoreInitDir();
+
+// A window's stored place in twips; 0 where the settings file has no value.
+struct WindowPlacement {
+    int32_t top = 0;
+    int32_t left = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// Reads "Top", "Left", "Width" and "Height" of `section` from gIniFile.
+WindowPlacement ReadWindowPlacement(std::string_view section);
+// Writes "Top" and "Left" (general number format, or `picture` when given, e.g. "#0").
+void WriteWindowPosition(std::string_view section, double top, double left,
+                         std::string_view picture = {});
+// Writes "Top", "Left", "Width" and "Height" in general number format.
+void WriteWindowPlacement(std::string_view section, double top, double left, double width,
+                          double height);
+
+// The position rule of the windows: a stored value below 1 centres the window, i.e.
+// (screen - window) / 2 truncated toward zero and 0 when negative. The main window also treats a
+// stored value not smaller than the screen size as missing (`mainWindow`).
+int32_t PlaceOnScreen(int32_t stored, int32_t screenSize, int32_t windowSize,
+                      bool mainWindow = false);
+
+// Integer setting with default 0 (printer margins, heading numbering).
+int32_t ReadIniLong(std::string_view section, std::string_view key);
+// Writes a setting as text; failures are ignored.
+void WriteIniString(std::string_view section, std::string_view key, std::string_view value);
 
 }  // namespace kuvelt

@@ -1,0 +1,454 @@
+#include "io/design_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <string_view>
+#include <system_error>
+
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "platform/numfmt.h"
+#include "platform/vberror.h"
+
+namespace kuvelt {
+namespace {
+
+// A design file holds at most 3 × 30 sections of a few dozen bytes each; anything near this size
+// is not a design file, and refusing it keeps the reader from allocating without limit.
+constexpr std::size_t kMaxDesignFileBytes = 1u << 20;
+
+constexpr std::string_view kHeader1 = "VOSTRAND INPUT FILE FORMAT V1：";
+constexpr std::string_view kHeader2 = "PRODUCT NAME                   [Kuvelt]";
+constexpr std::string_view kHeader3 = "INPUT FILE VERSION             [1.00]";
+constexpr std::string_view kCrLf = "\r\n";
+
+// ---------------------------------------------------------------------------------------------
+// Writer
+
+class DesignWriter {
+  public:
+    void Line(std::string_view utf8) {
+        out_ += cp932::FromUtf8(utf8);
+        out_ += kCrLf;
+    }
+    void Bool(bool b) { Line(b ? "#TRUE#" : "#FALSE#"); }
+    void Str(const std::string& s) { Line("\"" + s + "\""); }
+    void Num(double v) { Line(NumText(v)); }
+    void Int(int32_t v) { Line(NumText(static_cast<double>(v))); }
+    // Several numbers on one line: their written forms side by side.
+    void Nums(std::initializer_list<double> vs) {
+        std::string line;
+        for (double v : vs) line += NumText(v);
+        Line(line);
+    }
+    std::string Take() { return std::move(out_); }
+
+    // One blank before a number that is not negative, one blank after every number.
+    static std::string NumText(double v) {
+        std::string t = numfmt::General(v);
+        if (t.empty() || t[0] != '-') t.insert(t.begin(), ' ');
+        t += ' ';
+        return t;
+    }
+
+  private:
+    std::string out_;
+};
+
+// Line 1 shows the title for people looking at the file. A line break in the title would push
+// the version out of line 3 and make the saved file unreadable, so line 1 gets blanks instead;
+// the quoted title in the body keeps the true text.
+std::string HeaderTitle(const std::string& title) {
+    std::string t = title;
+    for (char& c : t) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return t;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reader: the classic sequential item reader over the file's bytes.
+
+class ReadFailure {
+  public:
+    explicit ReadFailure(int32_t code) : code(code) {}
+    int32_t code;
+};
+
+class ItemReader {
+  public:
+    explicit ItemReader(std::string_view bytes) : b_(bytes) {}
+
+    // Reads and discards one whole line (CR LF, CR or LF ends it).
+    void SkipLine() {
+        if (p_ >= b_.size()) throw ReadFailure(vberr::kPastEndOfFile);
+        while (p_ < b_.size() && b_[p_] != '\r' && b_[p_] != '\n') ++p_;
+        if (p_ < b_.size() && b_[p_] == '\r') ++p_;
+        if (p_ < b_.size() && b_[p_] == '\n') ++p_;
+    }
+
+    // One input item. `quoted` tells whether it was written between double quotes.
+    std::string_view Item(bool* quoted = nullptr) {
+        while (p_ < b_.size() && IsSpace(b_[p_])) ++p_;
+        if (p_ >= b_.size()) throw ReadFailure(vberr::kPastEndOfFile);
+        std::string_view item;
+        bool q = false;
+        if (b_[p_] == '"') {
+            q = true;
+            const std::size_t start = ++p_;
+            // cp932 trail bytes start at 0x40, so a 0x22 byte is always a real double quote.
+            while (p_ < b_.size() && b_[p_] != '"') ++p_;
+            item = b_.substr(start, p_ - start);
+            if (p_ < b_.size()) ++p_;  // the closing quote
+            while (p_ < b_.size() && IsBlank(b_[p_])) ++p_;
+        } else {
+            const std::size_t start = p_;
+            while (p_ < b_.size() && !IsBlank(b_[p_]) && b_[p_] != ',' && b_[p_] != '\r' &&
+                   b_[p_] != '\n')
+                ++p_;
+            item = b_.substr(start, p_ - start);
+            while (p_ < b_.size() && IsBlank(b_[p_])) ++p_;
+        }
+        // The delimiter that ends the item belongs to it.
+        if (p_ < b_.size() && b_[p_] == ',') {
+            ++p_;
+        } else if (p_ < b_.size() && b_[p_] == '\r') {
+            ++p_;
+            if (p_ < b_.size() && b_[p_] == '\n') ++p_;
+        } else if (p_ < b_.size() && b_[p_] == '\n') {
+            ++p_;
+        }
+        if (quoted) *quoted = q;
+        return item;
+    }
+
+    double Double() {
+        bool quoted = false;
+        const std::string_view t = Item(&quoted);
+        return ParseDouble(t);
+    }
+
+    int32_t Long() {
+        const double d = Double();
+        // A whole-number field takes the nearest integer (ties to even), as the classic reader.
+        const double r = std::nearbyint(d);
+        if (!(r >= static_cast<double>(std::numeric_limits<int32_t>::min()) &&
+              r <= static_cast<double>(std::numeric_limits<int32_t>::max())))
+            throw ReadFailure(vberr::kOverflow);
+        return static_cast<int32_t>(r);
+    }
+
+    bool Bool() {
+        bool quoted = false;
+        const std::string_view t = Item(&quoted);
+        if (!quoted) {
+            if (t == "#TRUE#") return true;
+            if (t == "#FALSE#") return false;
+        }
+        return ParseDouble(t) != 0.0;
+    }
+
+    std::string String() { return cp932::ToUtf8(Item()); }
+
+  private:
+    static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+    static bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n'; }
+
+    static double ParseDouble(std::string_view t) {
+        if (t.empty()) return 0.0;  // an empty item reads as zero
+        std::string_view s = t;
+        if (s.front() == '+') s.remove_prefix(1);
+        // Only plain decimal notation: no "inf", "nan", hexadecimal or Boolean literals.
+        bool digit = false;
+        for (char c : s) {
+            if (c >= '0' && c <= '9') {
+                digit = true;
+            } else if (c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E') {
+                throw ReadFailure(vberr::kTypeMismatch);
+            }
+        }
+        if (!digit) throw ReadFailure(vberr::kTypeMismatch);
+        double v = 0.0;
+        const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+        if (ec == std::errc::result_out_of_range) {
+            // Underflow towards zero is harmless; a value beyond the double range is an overflow.
+            bool tiny = false;
+            const auto e = s.find_first_of("eE");
+            if (e != std::string_view::npos) tiny = s.substr(e + 1).find('-') == 0;
+            if (tiny) return 0.0;
+            throw ReadFailure(vberr::kOverflow);
+        }
+        if (ec != std::errc() || end != s.data() + s.size())
+            throw ReadFailure(vberr::kTypeMismatch);
+        return v;
+    }
+
+    std::string_view b_;
+    std::size_t p_ = 0;
+};
+
+// A catalogue count: above the capacity is refused, zero or less is an empty catalogue.
+int32_t ReadCount(ItemReader& r) {
+    const int32_t n = r.Long();
+    if (n > kMaxSections) throw ReadFailure(vberr::kOverflow);
+    return n < 0 ? 0 : n;
+}
+
+void ReadSteel(ItemReader& r, colInpSectS& c) {
+    c.Clear();
+    const int32_t n = ReadCount(r);
+    for (int32_t i = 0; i < n; ++i) {
+        std::string name = r.String();
+        const double id = r.Double();
+        const double zd = r.Double();
+        const double io = r.Double();
+        const double zo = r.Double();
+        c.Add(name, id, zd, io, zo);
+    }
+}
+
+void ReadDesign(ItemReader& r) {
+    for (int i = 0; i < 3; ++i) r.SkipLine();
+
+    CInpJyoken& j = gInpJyoken;
+    j.InpFlg = r.Bool();
+    j.Title = r.String();
+    j.ELGL = r.Double();
+    j.ELYU = r.Double();
+    j.ELDL = r.Double();
+    j.ELWL = r.Double();
+    j.Z = r.Double();
+    j.Keijyo = r.Long();
+    j.K0X = r.Double();
+    j.K0Q = r.Double();
+    j.K1m = r.Double();
+    j.K1Q = r.Double();
+    j.K2X1 = r.Double();
+    j.K2X2 = r.Double();
+    j.K2Ho = r.Double();
+    j.K2Gs = r.Double();
+    j.K2Q = r.Double();
+    j.Delta = r.Double();
+    j.Fsb = r.Double();
+    j.Fsh = r.Double();
+    j.Nekiri = r.Long();
+
+    CInpJiban& g = gInpJiban;
+    g.InpFlg = r.Bool();
+    g.Kind = r.Long();
+    g.Gt = r.Double();
+    g.Gws = r.Double();
+    g.Gw = r.Double();
+    g.Fai = r.Double();
+    g.Ca = r.Double();
+    g.Cb = r.Double();
+    g.KH = r.Double();
+
+    CInpZairyo& z = gInpZairyo;
+    z.InpFlg = r.Bool();
+    z.EcHira = r.Double();
+    z.EcMizo = r.Double();
+    z.EcNami = r.Double();
+    z.Esky = r.Double();
+    z.Esy = r.Double();
+    z.KYZai = r.String();
+    z.KYSat = r.Double();
+    z.KYSac = r.Double();
+    z.YZai = r.String();
+    z.YSat = r.Double();
+    z.YSac = r.Double();
+    z.AlphaIz = r.Double();
+    z.AlphaIs = r.Double();
+    z.AlphaId = r.Double();
+    z.AlphaZs = r.Double();
+
+    gInpSectC.Clear();
+    const int32_t nc = ReadCount(r);
+    for (int32_t i = 0; i < nc; ++i) {
+        std::string name = r.String();
+        const int32_t keijyo = r.Long();
+        const double ic = r.Double();
+        const double mc = r.Double();
+        const double lmin = r.Double();
+        const double lmax = r.Double();
+        gInpSectC.Add(name, keijyo, ic, mc, lmin, lmax);
+    }
+    ReadSteel(r, gInpSectLS);
+    ReadSteel(r, gInpSectS);
+
+    CInpYaita& y = gInpYaita;
+    y.InpFlg = r.Bool();
+    y.Yaita = r.Long();
+    y.Sect = r.Long();
+    y.H = r.Double();
+    y.D = r.Double();
+    y.L = r.Double();
+    // Whatever follows CInpYaita.L is ignored.
+}
+
+std::string FileMessageText(std::string_view head, int32_t code) {
+    std::string t(head);
+    t += "（ｴﾗｰｺｰﾄﾞ ： ";
+    t += numfmt::FormatNumber(static_cast<double>(code), "##,##0）");
+    t += "\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。";
+    return t;
+}
+
+}  // namespace
+
+std::string DesignToBytes() {
+    DesignWriter w;
+    w.Line(std::string(kHeader1) + HeaderTitle(gInpJyoken.Title));
+    w.Line(kHeader2);
+    w.Line(kHeader3);
+
+    const CInpJyoken& j = gInpJyoken;
+    w.Bool(j.InpFlg);
+    w.Str(j.Title);
+    for (double v : {j.ELGL, j.ELYU, j.ELDL, j.ELWL, j.Z}) w.Num(v);
+    w.Int(j.Keijyo);
+    for (double v :
+         {j.K0X, j.K0Q, j.K1m, j.K1Q, j.K2X1, j.K2X2, j.K2Ho, j.K2Gs, j.K2Q, j.Delta, j.Fsb, j.Fsh})
+        w.Num(v);
+    w.Int(j.Nekiri);
+
+    const CInpJiban& g = gInpJiban;
+    w.Bool(g.InpFlg);
+    w.Int(g.Kind);
+    for (double v : {g.Gt, g.Gws, g.Gw, g.Fai, g.Ca, g.Cb, g.KH}) w.Num(v);
+
+    const CInpZairyo& z = gInpZairyo;
+    w.Bool(z.InpFlg);
+    for (double v : {z.EcHira, z.EcMizo, z.EcNami, z.Esky, z.Esy}) w.Num(v);
+    w.Str(z.KYZai);
+    w.Num(z.KYSat);
+    w.Num(z.KYSac);
+    w.Str(z.YZai);
+    for (double v : {z.YSat, z.YSac, z.AlphaIz, z.AlphaIs, z.AlphaId, z.AlphaZs}) w.Num(v);
+
+    w.Int(gInpSectC.Count());
+    for (const CInpSectC& s : gInpSectC) {
+        w.Str(s.Name);
+        w.Line(DesignWriter::NumText(static_cast<double>(s.Keijyo)) + DesignWriter::NumText(s.Ic) +
+               DesignWriter::NumText(s.Mc) + DesignWriter::NumText(s.Lmin) +
+               DesignWriter::NumText(s.Lmax));
+    }
+    for (const colInpSectS* c : {&gInpSectLS, &gInpSectS}) {
+        w.Int(c->Count());
+        for (const CInpSectS& s : *c) {
+            w.Str(s.Name);
+            w.Nums({s.Id, s.Zd, s.Io, s.Zo});
+        }
+    }
+
+    const CInpYaita& y = gInpYaita;
+    w.Bool(y.InpFlg);
+    w.Int(y.Yaita);
+    w.Int(y.Sect);
+    w.Num(y.H);
+    w.Num(y.D);
+    w.Num(y.L);
+    return w.Take();
+}
+
+bool DesignFromBytes(const std::string& bytes, int32_t& lngErr) {
+    InitData();
+    if (bytes.size() > kMaxDesignFileBytes) {
+        lngErr = vberr::kDeviceIO;
+        return false;
+    }
+    try {
+        ItemReader r(bytes);
+        ReadDesign(r);
+        return true;
+    } catch (const ReadFailure& f) {
+        lngErr = f.code;
+    } catch (const std::bad_alloc&) {
+        lngErr = vberr::kDeviceIO;
+    }
+    InitData();
+    return false;
+}
+
+bool WriteData(const std::string& path, int32_t& lngErr) {
+    int32_t code = 0;
+    if (!files::ReplaceFile(path, DesignToBytes(), code)) {
+        lngErr = code != 0 ? code : vberr::kPathFileAccess;
+        return false;
+    }
+    return true;
+}
+
+bool ReadData(const std::string& path, int32_t& lngErr) {
+    std::string bytes;
+    int32_t code = 0;
+    if (!files::ReadAll(path, bytes, code, kMaxDesignFileBytes)) {
+        InitData();
+        lngErr = code != 0 ? code : vberr::kPathFileAccess;
+        return false;
+    }
+    return DesignFromBytes(bytes, lngErr);
+}
+
+std::string GetFileVersion(const std::string& path) {
+    std::string bytes;
+    int32_t code = 0;
+    if (!files::ReadAll(path, bytes, code, kMaxDesignFileBytes)) return "error";
+    // Three lines as the line reader sees them: CR LF, CR or LF ends a line.
+    std::size_t p = 0;
+    std::string_view line;
+    const std::string_view b(bytes);
+    for (int i = 0; i < 3; ++i) {
+        if (p >= b.size()) return "error";
+        const std::size_t start = p;
+        while (p < b.size() && b[p] != '\r' && b[p] != '\n') ++p;
+        line = b.substr(start, p - start);
+        if (p < b.size() && b[p] == '\r') ++p;
+        if (p < b.size() && b[p] == '\n') ++p;
+    }
+    // Columns count characters, not bytes.
+    const std::string text = cp932::ToUtf8(line);
+    std::size_t chars = 0;
+    std::size_t from = std::string::npos;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        ++chars;
+        if (chars == 33) from = i;
+    }
+    if (from == std::string::npos) return "error";
+    std::string rest = text.substr(from);
+    // Drop the last character (the closing bracket), whatever its byte length.
+    std::size_t cut = rest.size();
+    while (cut > 0) {
+        --cut;
+        if ((static_cast<unsigned char>(rest[cut]) & 0xC0) != 0x80) break;
+    }
+    rest.resize(cut);
+    return rest;
+}
+
+bool PreReadCheck(const std::string& path) {
+    if (path.size() < 3) return false;
+    std::string ext = path.substr(path.size() - 3);
+    for (char& c : ext) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    if (ext != "KVT") return false;
+    return GetFileVersion(path) == "1.00";
+}
+
+Message ReadFailureMessage(int32_t code) {
+    return Message{code,
+                   FileMessageText("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。", code),
+                   "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
+}
+
+Message WriteFailureMessage(int32_t code) {
+    return Message{code, FileMessageText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", code),
+                   "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
+}
+
+}  // namespace kuvelt

@@ -1,0 +1,212 @@
+// kuvelt-calc end to end: the program itself is run on the example designs and on bad files.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::ordered_json;
+
+struct CalcRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs bin/kuvelt-calc (the tests run in the build's bin folder) with `args`, no shell.
+CalcRun Calc(const std::vector<std::string>& args) {
+    test::TempDir dir;
+    const std::string outPath = dir.file("out"), errPath = dir.file("err");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(o, 1);
+        dup2(e, 2);
+        std::vector<char*> argv;
+        static char prog[] = "./kuvelt-calc";
+        argv.push_back(prog);
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(prog, argv.data());
+        _exit(127);
+    }
+    CalcRun r;
+    int st = 0;
+    if (pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st)) r.status = WEXITSTATUS(st);
+    r.out = test::ReadBytes(outPath);
+    r.err = test::ReadBytes(errPath);
+    return r;
+}
+
+std::vector<fs::path> ExampleFiles() {
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() == ".kvt") files.push_back(e.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<std::string> Keys(const ordered_json& j) {
+    std::vector<std::string> k;
+    for (auto it = j.begin(); it != j.end(); ++it) k.push_back(it.key());
+    return k;
+}
+
+TEST(CliJson, ExamplesPrintEveryFieldInOrderWithTheirTypes) {
+    const auto files = ExampleFiles();
+    ASSERT_GE(files.size(), 4u);
+    for (const fs::path& f : files) {
+        const CalcRun r = Calc({"--json", f.string()});
+        ASSERT_EQ(r.status, 0) << f << r.err;
+        EXPECT_EQ(r.err, "");
+        const ordered_json j = ordered_json::parse(r.out);
+        ASSERT_EQ(Keys(j), std::vector<std::string>{"design"});
+        const ordered_json& d = j["design"];
+        EXPECT_EQ(Keys(d),
+                  (std::vector<std::string>{"gInpJyoken", "gInpJiban", "gInpZairyo", "gInpSectC",
+                                            "gInpSectLS", "gInpSectS", "gInpYaita"}));
+        EXPECT_EQ(Keys(d["gInpJyoken"]),
+                  (std::vector<std::string>{"InpFlg", "Title",  "ELGL",  "ELYU", "ELDL", "ELWL",
+                                            "Z",      "Keijyo", "K0X",   "K0Q",  "K1m",  "K1Q",
+                                            "K2X1",   "K2X2",   "K2Ho",  "K2Gs", "K2Q",  "Delta",
+                                            "Fsb",    "Fsh",    "Nekiri"}));
+        EXPECT_EQ(Keys(d["gInpJiban"]), (std::vector<std::string>{"InpFlg", "Kind", "Gt", "Gws",
+                                                                  "Gw", "Fai", "Ca", "Cb", "KH"}));
+        EXPECT_EQ(Keys(d["gInpZairyo"]),
+                  (std::vector<std::string>{"InpFlg", "EcHira", "EcMizo", "EcNami", "Esky", "Esy",
+                                            "KYZai", "KYSat", "KYSac", "YZai", "YSat", "YSac",
+                                            "AlphaIz", "AlphaIs", "AlphaId", "AlphaZs"}));
+        EXPECT_EQ(Keys(d["gInpYaita"]),
+                  (std::vector<std::string>{"InpFlg", "Yaita", "Sect", "H", "D", "L"}));
+        ASSERT_TRUE(d["gInpSectC"].is_array());
+        ASSERT_FALSE(d["gInpSectC"].empty());
+        EXPECT_EQ(Keys(d["gInpSectC"][0]),
+                  (std::vector<std::string>{"Name", "Keijyo", "Ic", "Mc", "Lmin", "Lmax"}));
+        EXPECT_EQ(Keys(d["gInpSectS"][0]),
+                  (std::vector<std::string>{"Name", "Id", "Zd", "Io", "Zo"}));
+
+        EXPECT_TRUE(d["gInpJyoken"]["InpFlg"].get<bool>()) << f;
+        EXPECT_TRUE(d["gInpJiban"]["InpFlg"].get<bool>()) << f;
+        EXPECT_TRUE(d["gInpJyoken"]["Title"].is_string());
+        for (const char* k : {"Keijyo", "Nekiri"})
+            EXPECT_TRUE(d["gInpJyoken"][k].is_number_integer());
+        EXPECT_TRUE(d["gInpJiban"]["Kind"].is_number_integer());
+        EXPECT_TRUE(d["gInpYaita"]["Yaita"].is_number_integer());
+        EXPECT_TRUE(d["gInpYaita"]["Sect"].is_number_integer());
+        EXPECT_TRUE(d["gInpSectC"][0]["Keijyo"].is_number_integer());
+        EXPECT_TRUE(d["gInpJiban"]["Fai"].is_number());
+    }
+}
+
+TEST(CliJson, NumbersAreShortestRoundTripTexts) {
+    const CalcRun r = Calc({"--json", (test::SourceDir() / "examples/sand-channel.kvt").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"ELGL\": 3.5,"), std::string::npos);
+    EXPECT_NE(r.out.find("\"Gw\": 9.8,"), std::string::npos);
+    EXPECT_NE(r.out.find("\"EcNami\": 35000000,"), std::string::npos);
+    EXPECT_NE(r.out.find("\"Keijyo\": 0,"), std::string::npos);
+    EXPECT_NE(r.out.find("\"Name\": \"SP-ⅥL\""), std::string::npos);  // UTF-8, not escaped
+    const ordered_json j = ordered_json::parse(r.out);
+    EXPECT_EQ(j["design"]["gInpSectLS"][0]["Id"].get<double>(), 85.1);
+    EXPECT_EQ(j["design"]["gInpJyoken"]["Title"].get<std::string>(),
+              "砂質土地盤の水路護岸（H=3.5m、水平載荷）");
+}
+
+TEST(CliJson, BareFileNameMeansJson) {
+    const std::string f = (test::SourceDir() / "examples/slope-sand.kvt").string();
+    const CalcRun a = Calc({f});
+    const CalcRun b = Calc({"--json", f});
+    EXPECT_EQ(a.status, 0);
+    EXPECT_EQ(a.out, b.out);
+}
+
+TEST(CliWrite, WritingAnExampleAgainGivesTheSameBytes) {
+    test::TempDir dir;
+    for (const fs::path& f : ExampleFiles()) {
+        const std::string out = dir.file(f.filename().string());
+        const CalcRun r = Calc({"--write", out, f.string()});
+        ASSERT_EQ(r.status, 0) << f << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(test::ReadBytes(out), test::ReadBytes(f.string())) << f;
+    }
+}
+
+const std::string kReadHead =
+    "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ: 指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： ";
+const std::string kTail =
+    "\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。\n";
+
+TEST(CliErrors, RefusedAndBrokenFilesExitTwoWithTheCodedMessage) {
+    test::TempDir dir;
+    const std::string good =
+        test::ReadBytes((test::SourceDir() / "examples/sand-channel.kvt").string());
+    std::string v101 = good;
+    v101.replace(v101.find("[1.00]"), 6, "[1.01]");
+    struct Case {
+        const char* name;
+        const char* file;
+        std::string bytes;
+        const char* code;
+    };
+    const std::vector<Case> cases = {
+        {"version_1_01", "v101.kvt", v101, "0）"},
+        {"wrong_extension", "design.kv", good, "0）"},
+        {"truncated", "cut.kvt", good.substr(0, good.size() / 2), "62）"},
+        {"not_a_number", "word.kvt",
+         good.substr(0, good.find("#TRUE#")) + "#TRUE#\r\n\"t\"\r\nabc\r\n", "13）"},
+    };
+    for (const auto& c : cases) {
+        test::WriteBytes(dir.file(c.file), c.bytes);
+        const CalcRun r = Calc({"--json", dir.file(c.file)});
+        EXPECT_EQ(r.status, 2) << c.name;
+        EXPECT_EQ(r.out, "") << c.name;
+        EXPECT_EQ(r.err, kReadHead + c.code + kTail) << c.name;
+    }
+    const CalcRun missing = Calc({"--json", dir.file("missing.kvt")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, kReadHead + "0）" + kTail);  // the pre-read check refuses it
+}
+
+TEST(CliErrors, WriteFailureExitsThree) {
+    test::TempDir dir;
+    const CalcRun r = Calc({"--write", dir.file("no/such/folder/out.kvt"),
+                            (test::SourceDir() / "examples/sand-channel.kvt").string()});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(
+        r.err,
+        "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ: 入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： 76）" +
+            kTail);
+    EXPECT_FALSE(fs::exists(dir.file("no")));
+}
+
+TEST(CliErrors, WrongCommandLinesExit64) {
+    const std::string f = (test::SourceDir() / "examples/sand-channel.kvt").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {"--nonsense", f}, {"--json"}, {"--json", f, f}, {"--write", f}};
+    for (const auto& args : cases) {
+        const CalcRun r = Calc(args);
+        EXPECT_EQ(r.status, 64) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("Usage: kuvelt-calc"), std::string::npos);
+    }
+    const CalcRun help = Calc({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--json FILE.kvt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kuvelt

@@ -1,0 +1,768 @@
+#include "io/design_file.h"
+
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+// A design in which nothing is at its default, so a field read into the wrong place shows.
+void MakeNonDefaultDesign() {
+    InitData();
+    CInpJyoken& j = gInpJyoken;
+    j.InpFlg = true;
+    j.Title = "水路 A-1, 左岸 (No.3+20)";
+    j.ELGL = 3.5;
+    j.ELYU = 3.75;
+    j.ELDL = -1.25;
+    j.ELWL = 2.0;
+    j.Z = 12.5;
+    j.Keijyo = 2;
+    j.K0X = 0.35;
+    j.K0Q = 10;
+    j.K1m = 2;
+    j.K1Q = 5.5;
+    j.K2X1 = 0.5;
+    j.K2X2 = 1.5;
+    j.K2Ho = 1.2;
+    j.K2Gs = 19;
+    j.K2Q = 7.5;
+    j.Delta = 0.05;
+    j.Fsb = 1.6;
+    j.Fsh = 1.3;
+    j.Nekiri = 0;
+    gInpJiban = CInpJiban{true, 1, 17.5, 8.5, 9.81, 0.0, 2.5, 35.0, 3000.0};
+    CInpZairyo& z = gInpZairyo;
+    z.InpFlg = false;
+    z.EcHira = 22000000;
+    z.EcMizo = 23000000;
+    z.EcNami = 36000000;
+    z.Esky = 205000000;
+    z.Esy = 206000000;
+    z.KYZai = "SS490";
+    z.KYSat = 185;
+    z.KYSac = 186;
+    z.YZai = "SY390";
+    z.YSat = 235;
+    z.YSac = 236;
+    z.AlphaIz = 0.9;
+    z.AlphaIs = 0.7;
+    z.AlphaId = 0.6;
+    z.AlphaZs = 0.95;
+    gInpSectC.Clear();
+    gInpSectC.Add("80H", 1, 4100.5, 15.25, 3, 7.5);
+    gInpSectC.Add("溝型-1", 2, 2000, 9, 2, 4);
+    gInpSectLS.Remove(1);
+    gInpSectS.Clear();
+    gInpSectS.Add("SP-ⅢW", 32400, 1800, 27500, 1530);
+    gInpYaita = CInpYaita{true, 2, 1, 6.25, 3.5, 9.75};
+}
+
+bool CurrentDesignIsDefault() {
+    const CInpJyoken j0;
+    const CInpJiban g0;
+    const CInpZairyo z0;
+    const CInpYaita y0;
+    colInpSectC c0;
+    colInpSectS ls0, s0;
+    AddBuiltInConcrete(c0);
+    AddBuiltInLightSteel(ls0);
+    AddBuiltInSteel(s0);
+    return gInpJyoken == j0 && gInpJiban == g0 && gInpZairyo == z0 && gInpYaita == y0 &&
+           gInpSectC == c0 && gInpSectLS == ls0 && gInpSectS == s0;
+}
+
+struct Snapshot {
+    CInpJyoken j;
+    CInpJiban g;
+    CInpZairyo z;
+    colInpSectC c;
+    colInpSectS ls, s;
+    CInpYaita y;
+    static Snapshot Take() {
+        return {gInpJyoken, gInpJiban, gInpZairyo, gInpSectC, gInpSectLS, gInpSectS, gInpYaita};
+    }
+    void ExpectCurrentEqual() const {
+        EXPECT_EQ(gInpJyoken, j);
+        EXPECT_EQ(gInpJiban, g);
+        EXPECT_EQ(gInpZairyo, z);
+        EXPECT_TRUE(gInpSectC == c);
+        EXPECT_TRUE(gInpSectLS == ls);
+        EXPECT_TRUE(gInpSectS == s);
+        EXPECT_EQ(gInpYaita, y);
+    }
+};
+
+std::vector<std::string> Lines(const std::string& bytes) { return cp932::SplitCrLf(bytes); }
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+
+// The default design's bytes with line `n` (1-based) replaced by `text` (code page 932 bytes).
+std::string DefaultWithLine(int n, const std::string& text) {
+    InitData();
+    std::vector<std::string> l = Lines(DesignToBytes());
+    l.at(static_cast<std::size_t>(n - 1)) = text;
+    return Join(l);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(DesignFileLayout, NewDefaultDesignHasTheExactLines) {
+    InitData();
+    const std::string bytes = DesignToBytes();
+    const std::vector<std::string> l = Lines(bytes);
+    ASSERT_EQ(l.size(), 110u);  // 3 header + 46 values + 1+6 + 1+22 + 1+24 + 6
+
+    // Every line ends CR LF, the file too, and no lone line feed hides anywhere.
+    std::size_t crlf = 0;
+    for (std::size_t p = bytes.find("\r\n"); p != std::string::npos; p = bytes.find("\r\n", p + 2))
+        ++crlf;
+    EXPECT_EQ(crlf, 110u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 110);
+
+    EXPECT_EQ(l[0], "VOSTRAND INPUT FILE FORMAT V1\x81\x46(\x96\xa2\x92\xe8\x8b\x60)");
+    EXPECT_EQ(l[1], "PRODUCT NAME                   [Kuvelt]");
+    EXPECT_EQ(l[2], "INPUT FILE VERSION             [1.00]");
+    EXPECT_EQ(l[1].find('['), 31u);  // column 32
+    EXPECT_EQ(l[2].find('['), 31u);
+
+    struct Expect {
+        int line;
+        std::string text;
+    };
+    const std::vector<Expect> cases = {
+        {4, "#FALSE#"},
+        {5, "\"(\x96\xa2\x92\xe8\x8b\x60)\""},
+        {6, " 4 "},
+        {8, " 0 "},
+        {10, " 10 "},
+        {11, " 0 "},
+        {14, " 100 "},
+        {21, " 0.1 "},
+        {24, " 1 "},
+        {25, "#FALSE#"},
+        {29, " 9.8 "},
+        {30, " 30 "},
+        {34, "#TRUE#"},
+        {35, " 21000000 "},
+        {38, " 200000000 "},
+        {40, "\"SS400\""},
+        {43, "\"SY295\""},
+        {47, " 0.8 "},
+        {50, " 3 "},
+        {51, "\"50H\""},
+        {52, " 0  1040  5.4  2  4 "},
+        {56, " 0  2860  11  2.5  6 "},
+        {57, " 11 "},
+        {58, "\"LSP-2(t=4)\""},
+        {59, " 85.1  48.6  41.1  24.9 "},
+        {80, " 12 "},
+        {81, "\"SP-\x87\x54\x41\""},  // SP-ⅠA: U+2160 is 87 54 in code page 932
+        {104, " 86000  3820  79100  3510 "},
+        {105, "#FALSE#"},
+        {106, " 0 "},
+        {107, " 0 "},
+        {110, " 0 "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(l[static_cast<std::size_t>(c.line - 1)], c.text) << "line " << c.line;
+    }
+}
+
+TEST(DesignFileLayout, NegativeNumbersHaveNoLeadingBlankAndTitleCommaStaysInLineOne) {
+    InitData();
+    gInpJyoken.ELDL = -1.5;
+    gInpJyoken.Title = "A,B";
+    gInpYaita.D = -0.25;
+    const std::vector<std::string> l = Lines(DesignToBytes());
+    EXPECT_EQ(l[7], "-1.5 ");
+    EXPECT_EQ(l[0],
+              "VOSTRAND INPUT FILE FORMAT V1\x81\x46"
+              "A,B");
+    EXPECT_EQ(l[4], "\"A,B\"");
+    EXPECT_EQ(l[108], "-0.25 ");
+}
+
+// A title with a line break would push the version out of line 3 and make the saved file
+// unreadable; the header shows blanks, the body keeps the title.
+TEST(DesignFileLayout, LineBreakInTitleKeepsTheFileOpenable) {
+    TempDir dir;
+    const std::string path = dir.file("break.kvt");
+    InitData();
+    gInpJyoken.Title = "first\r\nsecond";
+    int32_t err = -1;
+    ASSERT_TRUE(WriteData(path, err));
+    EXPECT_EQ(Lines(ReadBytes(path))[0],
+              "VOSTRAND INPUT FILE FORMAT V1\x81\x46"
+              "first  second");
+    EXPECT_EQ(GetFileVersion(path), "1.00");
+    ASSERT_TRUE(PreReadCheck(path));
+    ASSERT_TRUE(ReadData(path, err));
+    EXPECT_EQ(gInpJyoken.Title, "first\r\nsecond");
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(DesignFileRoundTrip, DefaultDesignReadsBackEqual) {
+    TempDir dir;
+    const std::string path = dir.file("new.kvt");
+    InitData();
+    int32_t err = -1;
+    ASSERT_TRUE(WriteData(path, err));
+    EXPECT_EQ(err, -1);  // untouched on success
+    MakeNonDefaultDesign();
+    ASSERT_TRUE(ReadData(path, err));
+    EXPECT_TRUE(CurrentDesignIsDefault());
+    EXPECT_EQ(gInpSectC.Count() + gInpSectLS.Count() + gInpSectS.Count(), 3 + 11 + 12);
+}
+
+TEST(DesignFileRoundTrip, EveryFieldReadsBackIntoItsOwnPlace) {
+    MakeNonDefaultDesign();
+    const Snapshot before = Snapshot::Take();
+    const std::string bytes = DesignToBytes();
+    InitData();
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(bytes, err));
+    before.ExpectCurrentEqual();
+    EXPECT_EQ(DesignToBytes(), bytes);  // canonical: a second write gives the same bytes
+}
+
+TEST(DesignFileRoundTrip, EmptyCataloguesStayEmpty) {
+    InitData();
+    gInpSectC.Clear();
+    gInpSectLS.Clear();
+    gInpSectS.Clear();
+    const std::string bytes = DesignToBytes();
+    const std::vector<std::string> l = Lines(bytes);
+    ASSERT_EQ(l.size(), 49u + 3u + 6u);
+    EXPECT_EQ(l[49], " 0 ");
+    EXPECT_EQ(l[50], " 0 ");
+    EXPECT_EQ(l[51], " 0 ");
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(bytes, err));
+    EXPECT_EQ(gInpSectC.Count(), 0);
+    EXPECT_EQ(gInpSectLS.Count(), 0);
+    EXPECT_EQ(gInpSectS.Count(), 0);
+}
+
+TEST(DesignFileRoundTrip, FullCataloguesOfThirtySections) {
+    InitData();
+    gInpSectC.Clear();
+    gInpSectS.Clear();
+    for (int i = 1; i <= kMaxSections; ++i) {
+        gInpSectC.Add("C" + std::to_string(i), i % 3, 100.0 * i, 0.5 * i, 1, 2.0 + i);
+        gInpSectS.Add("S" + std::to_string(i), 1000.0 + i, 10.0 + i, 900.0 + i, 9.0 + i);
+    }
+    const Snapshot before = Snapshot::Take();
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(DesignToBytes(), err));
+    before.ExpectCurrentEqual();
+}
+
+// Every value of at most 15 significant digits must come back as the same double.
+TEST(DesignFileRoundTrip, NumbersOfFifteenDigitsComeBackExactly) {
+    const double values[] = {0.1,
+                             -0.1,
+                             1.0 / 3.0 * 3.0,
+                             123456789012345.0,
+                             1e-5,
+                             -1e-5,
+                             0.000123456789012,
+                             1e15,
+                             1e300,
+                             -2.5e-300,
+                             999999999.9,
+                             -999.99,
+                             4.35,
+                             0.30000000000000004 * 0.0 + 0.3,
+                             12.3456789012345};
+    for (double v : values) {
+        InitData();
+        gInpJyoken.ELGL = v;
+        gInpSectS.Item(1)->Zo = v;
+        gInpYaita.L = v;
+        int32_t err = 0;
+        ASSERT_TRUE(DesignFromBytes(DesignToBytes(), err)) << v;
+        EXPECT_EQ(gInpJyoken.ELGL, v);
+        EXPECT_EQ(gInpSectS.Item(1)->Zo, v);
+        EXPECT_EQ(gInpYaita.L, v);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The reader's item rules.
+
+struct AcceptCase {
+    const char* name;
+    int line;
+    std::string text;
+    double elgl;  // expected CInpJyoken.ELGL when line 6 is changed, else ignored
+};
+
+TEST(DesignFileReader, AcceptsTheItemFormsOfTheClassicReader) {
+    const std::vector<AcceptCase> cases = {
+        {"no_blanks", 6, "4.5", 4.5},
+        {"many_blanks", 6, "      4.5      ", 4.5},
+        {"tab", 6, "\t4.5", 4.5},
+        {"plus_sign", 6, "+4.5", 4.5},
+        {"leading_point", 6, ".5", 0.5},
+        {"negative_leading_point", 6, "-.5", -0.5},
+        {"exponent", 6, "1E+02", 100},
+        {"lower_exponent", 6, "2.5e-1", 0.25},
+        {"underflow_is_zero", 6, "1e-400", 0.0},
+        {"trailing_comma", 6, " 7 ,", 7},
+        {"quoted_number", 6, "\"8\"", 8},
+        {"empty_item_is_zero", 6, ",", 0},
+    };
+    for (const auto& c : cases) {
+        int32_t err = 0;
+        EXPECT_TRUE(DesignFromBytes(DefaultWithLine(c.line, c.text), err)) << c.name;
+        EXPECT_EQ(gInpJyoken.ELGL, c.elgl) << c.name;
+        EXPECT_EQ(gInpJyoken.ELYU, 4.0) << c.name;  // the next value is still in its place
+    }
+}
+
+TEST(DesignFileReader, LineBreaksAndBlanksBetweenItemsCarryNoMeaning) {
+    InitData();
+    std::vector<std::string> l = Lines(DesignToBytes());
+    // ELGL … Z on one line separated by blanks and commas, the section line spread over lines.
+    std::vector<std::string> m(l.begin(), l.begin() + 5);
+    m.push_back(" 1.5 2.5,3.5   4.5 , 5.5");
+    m.insert(m.end(), l.begin() + 10, l.begin() + 51);
+    m.push_back("2");
+    m.push_back("");
+    m.push_back("  1041   5.5");
+    m.push_back("2.5 4.5");
+    m.insert(m.end(), l.begin() + 52, l.end());
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(Join(m), err)) << err;
+    EXPECT_EQ(gInpJyoken.ELGL, 1.5);
+    EXPECT_EQ(gInpJyoken.ELYU, 2.5);
+    EXPECT_EQ(gInpJyoken.ELDL, 3.5);
+    EXPECT_EQ(gInpJyoken.ELWL, 4.5);
+    EXPECT_EQ(gInpJyoken.Z, 5.5);
+    EXPECT_EQ(*gInpSectC.Item(1), (CInpSectC{"50H", 2, 1041, 5.5, 2.5, 4.5}));
+    EXPECT_EQ(gInpSectC.Item(2)->Name, "60H");
+}
+
+struct BoolCase {
+    const char* name;
+    std::string text;
+    bool value;
+};
+
+TEST(DesignFileReader, BooleanPlacesTakeLiteralsAndNumbers) {
+    const std::vector<BoolCase> cases = {
+        {"true_literal", "#TRUE#", true},
+        {"false_literal", "#FALSE#", false},
+        {"one", "1", true},
+        {"minus_one", "-1", true},
+        {"zero", "0", false},
+        {"fraction", "0.5", true},
+    };
+    for (const auto& c : cases) {
+        int32_t err = 0;
+        EXPECT_TRUE(DesignFromBytes(DefaultWithLine(4, c.text), err)) << c.name;
+        EXPECT_EQ(gInpJyoken.InpFlg, c.value) << c.name;
+    }
+}
+
+TEST(DesignFileReader, WholeNumberFieldsRoundToNearestEven) {
+    const std::pair<std::string, int32_t> cases[] = {
+        {"2", 2}, {"1.4", 1}, {"1.5", 2}, {"2.5", 2}, {"-0.5", 0}, {"2147483647", 2147483647}};
+    for (const auto& [text, v] : cases) {
+        int32_t err = 0;
+        EXPECT_TRUE(DesignFromBytes(DefaultWithLine(11, text), err)) << text;
+        EXPECT_EQ(gInpJyoken.Keijyo, v) << text;
+    }
+}
+
+struct FailCase {
+    const char* name;
+    int line;
+    std::string text;
+    int32_t code;
+};
+
+TEST(DesignFileReader, BadItemsFailWithTheirCodeAndLeaveAFreshDesign) {
+    const std::vector<FailCase> cases = {
+        {"word_for_number", 6, "abc", 13},
+        {"boolean_for_number", 6, "#TRUE#", 13},
+        {"number_with_unit", 6, "4m", 13},
+        {"two_points", 6, "4.5.6", 13},
+        {"infinity_word", 6, "inf", 13},
+        {"nan_word", 6, "nan", 13},
+        {"hex", 6, "0x10", 13},
+        {"lone_sign", 6, "-", 13},
+        {"beyond_double", 6, "1e400", 6},
+        {"word_for_boolean", 4, "#YES#", 13},
+        {"long_too_big", 11, "1e10", 6},
+        {"long_too_small", 11, "-2147483649", 6},
+        {"count_above_capacity", 50, "31", 6},
+        {"count_of_a_billion", 50, "1000000000", 6},
+        {"count_huge", 50, "1e10", 6},
+        {"count_word", 50, "three", 13},
+        {"section_keijyo_word", 52, "x 1040 5.4 2 4", 13},
+    };
+    for (const auto& c : cases) {
+        const std::string bytes = DefaultWithLine(c.line, c.text);
+        MakeNonDefaultDesign();
+        int32_t err = 0;
+        EXPECT_FALSE(DesignFromBytes(bytes, err)) << c.name;
+        EXPECT_EQ(err, c.code) << c.name;
+        EXPECT_TRUE(CurrentDesignIsDefault()) << c.name;
+    }
+}
+
+TEST(DesignFileReader, CountsOfZeroOrLessGiveEmptyCatalogues) {
+    InitData();
+    gInpSectC.Clear();
+    gInpSectLS.Clear();
+    gInpSectS.Clear();
+    std::vector<std::string> l = Lines(DesignToBytes());
+    l[49] = "-5";
+    l[50] = "0";
+    l[51] = "-2147483648";
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(Join(l), err));
+    EXPECT_EQ(gInpSectC.Count(), 0);
+    EXPECT_EQ(gInpSectLS.Count(), 0);
+    EXPECT_EQ(gInpSectS.Count(), 0);
+    EXPECT_FALSE(gInpYaita.InpFlg);
+}
+
+TEST(DesignFileReader, AnythingAfterTheLastValueIsIgnored) {
+    InitData();
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(DesignToBytes() + "garbage \"unterminated\r\n#TRUE#\r\n", err));
+    EXPECT_TRUE(CurrentDesignIsDefault());
+}
+
+// Each prefix of a valid file is a truncated file: all of them fail until the last value has
+// begun, with code 62 (a cut inside a Boolean literal leaves a word that is no value: 13), and
+// every failure leaves a fresh default design.
+TEST(DesignFileReader, EveryTruncationFailsWithEndOfFile) {
+    MakeNonDefaultDesign();
+    const std::string bytes = DesignToBytes();
+    const std::size_t lastLine = bytes.rfind("\r\n", bytes.size() - 3) + 2;  // " 9.75 "
+    const std::size_t lastDigit = lastLine + 1;
+    for (std::size_t n = 0; n <= lastDigit; ++n) {
+        gInpJyoken.Title = "stale";
+        int32_t err = 0;
+        const std::string cut = bytes.substr(0, n);
+        ASSERT_FALSE(DesignFromBytes(cut, err)) << n;
+        const bool atLineEnd = n == 0 || cut.back() == '\n';
+        if (atLineEnd || err != 13) ASSERT_EQ(err, 62) << n;
+        ASSERT_TRUE(CurrentDesignIsDefault()) << n;
+    }
+    int32_t err = 0;
+    EXPECT_TRUE(DesignFromBytes(bytes.substr(0, lastDigit + 1), err));
+    EXPECT_EQ(gInpYaita.L, 9.0);
+}
+
+// Random damage to a valid file must end in success or a coded failure with a fresh design.
+TEST(DesignFileReader, DamagedFilesNeverCrash) {
+    MakeNonDefaultDesign();
+    const std::string good = DesignToBytes();
+    std::mt19937 rng(20261209);
+    const char alphabet[] = "\"#, \r\n-+.eE0123456789TRUEFALSx\x81\x46\xff";
+    for (int round = 0; round < 3000; ++round) {
+        std::string b = good;
+        const int edits = 1 + static_cast<int>(rng() % 6);
+        for (int e = 0; e < edits; ++e) {
+            const std::size_t pos = rng() % b.size();
+            switch (rng() % 3) {
+                case 0:
+                    b[pos] = alphabet[rng() % (sizeof alphabet - 1)];
+                    break;
+                case 1:
+                    b.erase(pos, 1 + rng() % 8);
+                    break;
+                default:
+                    b.insert(pos, 1, alphabet[rng() % (sizeof alphabet - 1)]);
+                    break;
+            }
+            if (b.empty()) b = "x";
+        }
+        int32_t err = 0;
+        if (!DesignFromBytes(b, err)) {
+            ASSERT_TRUE(err == 6 || err == 13 || err == 62) << err;
+            ASSERT_TRUE(CurrentDesignIsDefault());
+        }
+        ASSERT_LE(gInpSectC.Count(), kMaxSections);
+        ASSERT_LE(gInpSectS.Count(), kMaxSections);
+    }
+}
+
+TEST(DesignFileReader, GarbageAndOversizedInputAreRefused) {
+    int32_t err = 0;
+    EXPECT_FALSE(DesignFromBytes("", err));
+    EXPECT_EQ(err, 62);
+    EXPECT_FALSE(DesignFromBytes(std::string(5000, '\xff'), err));
+    EXPECT_EQ(err, 62);  // one endless line: the header swallows it all
+    EXPECT_FALSE(DesignFromBytes("a\r\nb\r\nc\r\n" + std::string(100000, 'x'), err));
+    EXPECT_EQ(err, 13);
+    EXPECT_FALSE(DesignFromBytes(DesignToBytes() + std::string(2u << 20, ' '), err));
+    EXPECT_EQ(err, 57);
+    EXPECT_TRUE(CurrentDesignIsDefault());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Version probe and pre-read check.
+
+TEST(DesignFileVersion, ProbeReadsLineThreeAfterColumn32) {
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string version;
+    };
+    InitData();
+    const std::string good = DesignToBytes();
+    const std::vector<Case> cases = {
+        {"written_file", good, "1.00"},
+        {"version_1_01", DefaultWithLine(3, "INPUT FILE VERSION             [1.01]"), "1.01"},
+        {"lf_only_lines", "a\nb\nINPUT FILE VERSION             [1.00]\n", "1.00"},
+        {"last_line_unterminated", "a\r\nb\r\nINPUT FILE VERSION             [1.00]", "1.00"},
+        {"two_lines", "a\r\nb\r\n", "error"},
+        {"short_line_3", "a\r\nb\r\nINPUT FILE VERSION [1.00]\r\n", "error"},
+        {"column_33_only", "a\r\nb\r\n" + std::string(32, ' ') + "]\r\n", ""},
+        {"empty", "", "error"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.file(std::string(c.name) + ".kvt");
+        WriteBytes(path, c.bytes);
+        EXPECT_EQ(GetFileVersion(path), c.version) << c.name;
+    }
+    EXPECT_EQ(GetFileVersion(dir.file("missing.kvt")), "error");
+    EXPECT_EQ(GetFileVersion(dir.path().string()), "error");
+}
+
+TEST(DesignFileVersion, PreReadCheckWantsTheExtensionAndVersion100) {
+    TempDir dir;
+    InitData();
+    const std::string good = DesignToBytes();
+    struct Case {
+        const char* file;
+        std::string bytes;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {"a.kvt", good, true},
+        {"b.KVT", good, true},
+        {"c.Kvt", good, true},
+        {"d.kv", good, false},
+        {"e.kvt.bak", good, false},
+        {"f.txt", good, false},
+        {"g.kvt", DefaultWithLine(3, "INPUT FILE VERSION             [1.01]"), false},
+        {"h.kvt", DefaultWithLine(3, "INPUT FILE VERSION             [1.00 ]"), false},
+    };
+    MakeNonDefaultDesign();
+    const Snapshot before = Snapshot::Take();
+    for (const auto& c : cases) {
+        WriteBytes(dir.file(c.file), c.bytes);
+        EXPECT_EQ(PreReadCheck(dir.file(c.file)), c.accepted) << c.file;
+    }
+    EXPECT_FALSE(PreReadCheck(dir.file("missing.kvt")));
+    EXPECT_FALSE(PreReadCheck(""));
+    before.ExpectCurrentEqual();  // the check never touches the current design
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages.
+
+TEST(DesignFileMessages, TextsTitlesAndCodeFormat) {
+    const std::string tail =
+        "\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。";
+    const Message r = ReadFailureMessage(53);
+    EXPECT_EQ(r.text,
+              "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 53）" + tail);
+    EXPECT_EQ(r.title, "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ");
+    EXPECT_EQ(r.code, 53);
+    EXPECT_EQ(r.icon, MsgIcon::Error);
+    EXPECT_EQ(r.buttons, MsgButtons::Ok);
+    EXPECT_EQ(ReadFailureMessage(0).text,
+              "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）" + tail);
+
+    const Message w = WriteFailureMessage(1004);
+    EXPECT_EQ(w.text, "入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： 1,004）" + tail);
+    EXPECT_EQ(w.title, "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ");
+    EXPECT_EQ(w.icon, MsgIcon::Error);
+    EXPECT_EQ(w.buttons, MsgButtons::Ok);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files on disk: operating-system failures.
+
+TEST(DesignFileDisk, ReadFailuresFromTheFileSystem) {
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string path;
+        int32_t code;
+    };
+    const std::vector<Case> cases = {
+        {"missing_file", dir.file("missing.kvt"), 53},
+        {"missing_folder", dir.file("nofolder/x.kvt"), 76},
+        {"folder_as_file", dir.path().string(), 75},
+    };
+    for (const auto& c : cases) {
+        MakeNonDefaultDesign();
+        int32_t err = 0;
+        EXPECT_FALSE(ReadData(c.path, err)) << c.name;
+        EXPECT_EQ(err, c.code) << c.name;
+        EXPECT_TRUE(CurrentDesignIsDefault()) << c.name;
+    }
+}
+
+// Runs `fn` in a child process without the power to bypass file modes (a fresh user namespace
+// when we are root) and returns its exit status, or -1 when that is not possible here.
+template <class Fn>
+int RunUnprivileged(Fn fn) {
+    const pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        if (geteuid() == 0 && unshare(CLONE_NEWUSER) != 0) _exit(255);
+        _exit(fn());
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status) == 255 ? -1 : WEXITSTATUS(status);
+}
+
+TEST(DesignFileDisk, UnreadableFileIsPermissionDenied) {
+    TempDir dir;
+    const std::string path = dir.file("locked.kvt");
+    InitData();
+    int32_t err = 0;
+    ASSERT_TRUE(WriteData(path, err));
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0), 0);
+    const int code = RunUnprivileged([&] {
+        int32_t e = 0;
+        if (ReadData(path, e)) return 1;
+        return CurrentDesignIsDefault() ? static_cast<int>(e) : 2;
+    });
+    if (code < 0) GTEST_SKIP() << "no way to drop the right to read every file";
+    EXPECT_EQ(code, 70);
+    EXPECT_EQ(GetFileVersion(path), geteuid() == 0 ? "1.00" : "error");
+}
+
+TEST(DesignFileDisk, WriteIntoAMissingFolderFails) {
+    TempDir dir;
+    InitData();
+    int32_t err = 0;
+    EXPECT_FALSE(WriteData(dir.file("nofolder/x.kvt"), err));
+    EXPECT_EQ(err, 76);
+    EXPECT_FALSE(WriteData(dir.path().string(), err));
+    EXPECT_NE(err, 0);
+    EXPECT_TRUE(fs::is_directory(dir.path()));
+}
+
+// A small file system of our own: mounted for one test, detached afterwards.
+class MountedFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (geteuid() != 0) GTEST_SKIP() << "mounting needs root";
+        mnt_ = dir_.file("mnt");
+        fs::create_directory(mnt_);
+        if (mount("tmpfs", mnt_.c_str(), "tmpfs", 0, "size=64k") != 0)
+            GTEST_SKIP() << "mount is not available here";
+        mounted_ = true;
+    }
+    void TearDown() override {
+        if (mounted_) umount2(mnt_.c_str(), MNT_DETACH);
+    }
+    void Remount(unsigned long flags, const char* opts) {
+        ASSERT_EQ(mount("tmpfs", mnt_.c_str(), "tmpfs", MS_REMOUNT | flags, opts), 0);
+    }
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> e;
+        for (const auto& d : fs::directory_iterator(mnt_)) e.push_back(d.path().filename());
+        return e;
+    }
+
+    TempDir dir_;
+    std::string mnt_;
+    bool mounted_ = false;
+};
+
+TEST_F(MountedFolder, FailedSaveOnFullDiskKeepsTheOldFile) {
+    const std::string path = mnt_ + "/design.kvt";
+    InitData();
+    int32_t err = 0;
+    ASSERT_TRUE(WriteData(path, err));
+    const std::string old = ReadBytes(path);
+    // Fill the rest of the file system so the bigger new design cannot fit.
+    {
+        std::FILE* f = std::fopen((mnt_ + "/filler").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        const std::string block(4096, 'x');
+        while (std::fwrite(block.data(), 1, block.size(), f) == block.size() &&
+               std::fflush(f) == 0) {
+        }
+        std::fclose(f);
+    }
+    gInpSectLS.Clear();
+    for (int i = 1; i <= kMaxSections; ++i)
+        gInpSectLS.Add("LONG-NAME-" + std::to_string(i), 1, 2, 3, 4);
+    const Snapshot before = Snapshot::Take();
+    err = 0;
+    EXPECT_FALSE(WriteData(path, err));
+    EXPECT_EQ(err, 61);
+    EXPECT_EQ(ReadBytes(path), old);
+    std::vector<std::string> e = Entries();
+    std::sort(e.begin(), e.end());
+    EXPECT_EQ(e, (std::vector<std::string>{"design.kvt", "filler"}));
+    before.ExpectCurrentEqual();  // the design is not touched by a failed save
+    EXPECT_EQ(WriteFailureMessage(err).text.find("（ｴﾗｰｺｰﾄﾞ ： 61）") != std::string::npos, true);
+}
+
+TEST_F(MountedFolder, FailedSaveOnReadOnlyDiskKeepsTheOldFile) {
+    const std::string path = mnt_ + "/design.kvt";
+    InitData();
+    int32_t err = 0;
+    ASSERT_TRUE(WriteData(path, err));
+    const std::string old = ReadBytes(path);
+    Remount(MS_RDONLY, "size=64k");
+    MakeNonDefaultDesign();
+    err = 0;
+    EXPECT_FALSE(WriteData(path, err));
+    EXPECT_NE(err, 0);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"design.kvt"});
+    // The old file still opens.
+    EXPECT_TRUE(PreReadCheck(path));
+    EXPECT_TRUE(ReadData(path, err));
+    EXPECT_TRUE(CurrentDesignIsDefault());
+}
+
+}  // namespace
+}  // namespace kuvelt

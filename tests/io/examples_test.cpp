@@ -1,0 +1,188 @@
+// The example designs in examples/ are built here and must equal, byte for byte, what WriteData
+// writes for them. Run with KUVELT_WRITE_EXAMPLES=1 to (re)write the files after a change.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "io/design_file.h"
+#include "model/design.h"
+#include "model/ranges.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Confirmed() {
+    gInpJyoken.InpFlg = true;
+    gInpJiban.InpFlg = true;
+}
+
+// A 3.5 m channel wall in sand with groundwater and a horizontal surcharge.
+void SandChannel() {
+    InitData();
+    CInpJyoken& j = gInpJyoken;
+    j.Title = "砂質土地盤の水路護岸（H=3.5m、水平載荷）";
+    j.ELGL = 3.5;
+    j.ELYU = 3.5;
+    j.ELDL = 0.0;
+    j.ELWL = 2.0;
+    j.Z = 10;
+    j.Keijyo = 0;
+    j.K0X = 0;
+    j.K0Q = 10;
+    CInpJiban& g = gInpJiban;
+    g.Kind = 0;
+    g.Gt = 18;
+    g.Gws = 9;
+    g.Gw = 9.8;
+    g.Fai = 30;
+    g.Ca = 0;
+    g.Cb = 0;
+    g.KH = 3000;
+    Confirmed();
+}
+
+// Clayey ground behind a trapezoid embankment; cohesion constant with depth.
+void ClayEmbankment() {
+    InitData();
+    CInpJyoken& j = gInpJyoken;
+    j.Title = "粘性土地盤・台形盛土背面の水路壁";
+    j.ELGL = 3.0;
+    j.ELYU = 3.2;
+    j.ELDL = 0.0;
+    j.ELWL = 1.5;
+    j.Z = 10;
+    j.Keijyo = 2;
+    j.K2X1 = 0.5;
+    j.K2X2 = 2.0;
+    j.K2Ho = 1.5;
+    j.K2Gs = 18;
+    j.K2Q = 5;
+    j.Fsh = 1.2;
+    CInpJiban& g = gInpJiban;
+    g.Kind = 1;
+    g.Gt = 17;
+    g.Gws = 7;
+    g.Gw = 9.8;
+    g.Fai = 0;
+    g.Ca = 0;
+    g.Cb = 40;
+    g.KH = 2000;
+    Confirmed();
+}
+
+// Sand behind a constant slope of 1:2 with a surcharge on it.
+void SlopeSand() {
+    InitData();
+    CInpJyoken& j = gInpJyoken;
+    j.Title = "一定勾配(1:2)背面の砂質土護岸";
+    j.ELGL = 3.0;
+    j.ELYU = 3.0;
+    j.ELDL = 0.0;
+    j.ELWL = 1.0;
+    j.Z = 10;
+    j.Keijyo = 1;
+    j.K1m = 2;
+    j.K1Q = 5;
+    CInpJiban& g = gInpJiban;
+    g.Kind = 0;
+    g.Gt = 18;
+    g.Gws = 10;
+    g.Gw = 9.8;
+    g.Fai = 32;
+    g.Ca = 0;
+    g.Cb = 0;
+    g.KH = 4000;
+    Confirmed();
+}
+
+// Clayey ground whose cohesion grows with depth (Ca > 0).
+void ClayIncreasing() {
+    InitData();
+    CInpJyoken& j = gInpJyoken;
+    j.Title = "粘着力が深さとともに増加する粘性土地盤";
+    j.ELGL = 4.0;
+    j.ELYU = 4.0;
+    j.ELDL = 0.5;
+    j.ELWL = 2.5;
+    j.Z = 12;
+    j.Keijyo = 0;
+    j.K0X = 0.5;
+    j.K0Q = 10;
+    CInpJiban& g = gInpJiban;
+    g.Kind = 1;
+    g.Gt = 16;
+    g.Gws = 6;
+    g.Gw = 9.8;
+    g.Fai = 0;
+    g.Ca = 2;
+    g.Cb = 20;
+    g.KH = 1500;
+    Confirmed();
+}
+
+const std::map<std::string, std::function<void()>>& Builders() {
+    static const std::map<std::string, std::function<void()>> b = {
+        {"sand-channel.kvt", SandChannel},
+        {"clay-embankment.kvt", ClayEmbankment},
+        {"slope-sand.kvt", SlopeSand},
+        {"clay-increasing.kvt", ClayIncreasing},
+    };
+    return b;
+}
+
+std::map<std::string, double> DesignValues() {
+    const CInpJyoken& j = gInpJyoken;
+    const CInpJiban& g = gInpJiban;
+    return {{"CInpJyoken.ELGL", j.ELGL}, {"CInpJyoken.ELYU", j.ELYU}, {"CInpJyoken.ELDL", j.ELDL},
+            {"CInpJyoken.ELWL", j.ELWL}, {"CInpJyoken.Z", j.Z},       {"CInpJyoken.K0X", j.K0X},
+            {"CInpJyoken.K0Q", j.K0Q},   {"CInpJyoken.K1m", j.K1m},   {"CInpJyoken.K1Q", j.K1Q},
+            {"CInpJyoken.K2X1", j.K2X1}, {"CInpJyoken.K2X2", j.K2X2}, {"CInpJyoken.K2Ho", j.K2Ho},
+            {"CInpJyoken.K2Gs", j.K2Gs}, {"CInpJyoken.K2Q", j.K2Q},   {"CInpJyoken.Delta", j.Delta},
+            {"CInpJyoken.Fsb", j.Fsb},   {"CInpJyoken.Fsh", j.Fsh},   {"CInpJiban.Gt", g.Gt},
+            {"CInpJiban.Gws", g.Gws},    {"CInpJiban.Gw", g.Gw},      {"CInpJiban.Fai", g.Fai},
+            {"CInpJiban.Ca", g.Ca},      {"CInpJiban.Cb", g.Cb},      {"CInpJiban.KH", g.KH}};
+}
+
+TEST(Examples, FilesAreWhatWriteDataWritesForThem) {
+    const fs::path folder = test::SourceDir() / "examples";
+    const bool regenerate = std::getenv("KUVELT_WRITE_EXAMPLES") != nullptr;
+    for (const auto& [name, build] : Builders()) {
+        build();
+        const std::string path = (folder / name).string();
+        if (regenerate) {
+            int32_t err = 0;
+            ASSERT_TRUE(WriteData(path, err)) << name << " " << err;
+        }
+        ASSERT_TRUE(fs::exists(path)) << name;
+        EXPECT_EQ(test::ReadBytes(path), DesignToBytes()) << name;
+
+        // Inputs a user could have typed, confirmed in their windows.
+        for (const auto& [field, value] : DesignValues()) {
+            EXPECT_TRUE(InRange(*FindFieldRange(field), value)) << name << " " << field;
+        }
+        EXPECT_TRUE(TextFieldAcceptable("CInpJyoken.Title", gInpJyoken.Title)) << name;
+        EXPECT_TRUE(gInpJyoken.InpFlg && gInpJiban.InpFlg) << name;
+        EXPECT_TRUE(PreReadCheck(path)) << name;
+    }
+}
+
+// Every design file in examples/ has a builder here (found, not listed by hand).
+TEST(Examples, EveryExampleFileIsCovered) {
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".kvt") continue;
+        ++n;
+        EXPECT_EQ(Builders().count(e.path().filename().string()), 1u) << e.path();
+    }
+    EXPECT_EQ(n, static_cast<int>(Builders().size()));
+}
+
+}  // namespace
+}  // namespace kuvelt
