@@ -1,0 +1,94 @@
+#include "report/chapters/chapter_common.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/chapters/chapters.h"
+
+namespace kuvelt {
+
+const char* ChapterFailureLine(int item) {
+    switch (item) {
+        case 0:
+            return "･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ";
+        case 1:
+            return "･『外力の計算』の印刷ﾌｧｲﾙ生成ｴﾗｰ";
+        case 2:
+            return "･『仮想海底面の算定』の印刷ﾌｧｲﾙ生成ｴﾗｰ";
+        case 3:
+            return "･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ";
+        case 4:
+            return "･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ";
+        default:
+            return "";
+    }
+}
+
+namespace chapters {
+
+int32_t RoundHalfEven(double x) {
+    const double f = std::floor(x);
+    const double r = x - f;
+    double n = f;
+    if (r > 0.5) {
+        n = f + 1;
+    } else if (r == 0.5) {
+        n = (std::fmod(f, 2.0) == 0.0) ? f : f + 1;
+    }
+    return static_cast<int32_t>(n);
+}
+
+void SplitExponent(double x, double& mantissa, std::string& exponentText) {
+    basResOutPrn::Checked(x);
+    int e = 0;
+    mantissa = 0.0;
+    if (x != 0.0) {
+        const double a = std::fabs(x);
+        e = static_cast<int>(std::floor(std::log10(a)));
+        double m = a / std::pow(10.0, e);
+        // log10 of an exact power of ten may land a hair below the integer.
+        if (m >= 10.0) {
+            m /= 10.0;
+            ++e;
+        } else if (m < 1.0) {
+            m *= 10.0;
+            --e;
+        }
+        mantissa = x < 0 ? -m : m;
+    }
+    exponentText = std::to_string(e);
+    if (exponentText.size() < 2) exponentText.append(2 - exponentText.size(), ' ');
+}
+
+Judgement PassLimit(bool fails) { return fails ? Judgement{"＞", "OUT"} : Judgement{"≦", "OK"}; }
+
+Judgement PassFactor(bool passes) { return passes ? Judgement{"≧", "OK"} : Judgement{"＜", "OUT"}; }
+
+void WriteLayerTable(ChapterSection& sec, int32_t n, const std::function<void(int32_t)>& row,
+                     int32_t separatorLine, int32_t closingLine, int32_t headerFirst,
+                     int32_t headerLast) {
+    using namespace basResOutPrn;
+    // A page never takes fewer than one row, so a table that starts on a full page still ends.
+    const int32_t first = std::max(1, RoundHalfEven((LinesPerPage - LineCount) / 4.0));
+    const int32_t later = std::max(1, RoundHalfEven((LinesPerPage - 7) / 4.0));
+    int32_t start = 1;
+    int32_t end = std::min(n, first);
+    int32_t left = n;
+    while (left >= 1) {
+        if (start > 1) {
+            NewPageIfShort(LinesPerPage, 0);
+            for (int32_t l = headerFirst; l <= headerLast; ++l) sec.Line(l);
+        }
+        for (int32_t i = start; i <= end; ++i) {
+            row(i);
+            if (i < end) sec.Line(separatorLine);
+        }
+        sec.Line(closingLine);
+        left = n - end;
+        start = end + 1;
+        end = std::min(n, end + std::min(later, left));
+    }
+}
+
+}  // namespace chapters
+}  // namespace kuvelt

@@ -1,0 +1,44 @@
+// Helpers shared by the chapter writers: the layer-table paging, the judgement texts, the
+// mantissa/exponent split of elastic moduli and the rounding of row counts. Failures throw
+// PrintFault like the writer they serve.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "report/prn.h"
+
+namespace kuvelt::chapters {
+
+using basResOutPrn::ChapterData;
+using basResOutPrn::ChapterSection;
+
+// Nearest integer, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
+int32_t RoundHalfEven(double x);
+
+// x = mantissa × 10^exponent with 1 <= |mantissa| < 10 (0 and 0 for x = 0); the exponent as the
+// two-character text of a "!@@" slot, left-aligned ("7 ", "-4", "11").
+void SplitExponent(double x, double& mantissa, std::string& exponentText);
+
+// A judgement as its relation sign and verdict.
+struct Judgement {
+    std::string sign;
+    std::string verdict;
+};
+Judgement PassLimit(bool fails);    // "≦" "OK" / "＞" "OUT"
+Judgement PassFactor(bool passes);  // "≧" "OK" / "＜" "OUT"
+
+// One layer table of four counted lines per row, paged: as many rows as fit on the current
+// page, then pages of (LinesPerPage - 7) / 4 rows, each new page starting with a page break and
+// the repeated header. `row(i)` writes the three lines of row i; the separator line follows every
+// row but the last of a page; the closing line ends each page.
+void WriteLayerTable(ChapterSection& sec, int32_t n, const std::function<void(int32_t)>& row,
+                     int32_t separatorLine, int32_t closingLine, int32_t headerFirst,
+                     int32_t headerLast);
+
+// Slot shorthands: N(d, 1, v) sets FieldValues slot 1, S(d, 1, t) FieldTexts slot 1.
+inline void N(ChapterData& d, int32_t slot, double v) { d.FieldValues.at(slot) = v; }
+inline void S(ChapterData& d, int32_t slot, std::string t) { d.FieldTexts.at(slot) = std::move(t); }
+
+}  // namespace kuvelt::chapters

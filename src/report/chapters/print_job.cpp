@@ -1,0 +1,144 @@
+#include "report/chapters/print_job.h"
+
+#include "calc/nekiri.h"
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "platform/files.h"
+#include "report/chapters/chapters.h"
+#include "report/numbering.h"
+#include "report/prn.h"
+
+namespace kuvelt::print_job {
+namespace {
+
+using namespace basResOutPrn;
+
+// Each chapter gets a fresh print file; a failure to create it counts as the chapter failing.
+bool RunInNewFile(bool (*writer)(std::string*), bool run, std::string& error) {
+    try {
+        CurrentPrintFile = NewPrintFile();
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+    }
+    return run ? writer(&error) : true;
+}
+
+bool WriteStability(std::string* error) {
+    return gInpJiban.Kind != 0 ? basResOutNekiriAnteiAc::Write(error)
+                               : basResOutNekiriAnteiAs::Write(error);
+}
+
+}  // namespace
+
+Generation GenerateReport(const std::string& iniFile) {
+    Generation g;
+    ResetPrintJob();
+    if (iniFile.empty()) {
+        LoadNumbering();
+    } else {
+        LoadNumbering(iniFile);
+    }
+    static bool (*const writers[kItems])(std::string*) = {
+        basResOutJyoken::Write, basResOutGairyoku::Write, basResOutDL::Write, basResOutYaita::Write,
+        WriteStability};
+    std::string text;
+    for (int i = 0; i < kItems; ++i) {
+        const bool run = i < 4 || gInpJyoken.Nekiri == 1;
+        g.written[static_cast<std::size_t>(i)] =
+            RunInNewFile(writers[i], run, g.errors[static_cast<std::size_t>(i)]);
+        if (!g.written[static_cast<std::size_t>(i)]) {
+            text += "\n";
+            text += ChapterFailureLine(i);
+        }
+    }
+    try {
+        CurrentPrintFile = NewPrintFile();
+    } catch (const std::exception&) {
+        CurrentPrintFile.clear();
+    }
+    if (!text.empty()) {
+        g.failure = Message{0, text, kProductTitle, MsgIcon::Error, MsgButtons::Ok};
+    }
+    g.stabilityEnabled = StabilityItemEnabled();
+    return g;
+}
+
+bool StabilityItemEnabled() {
+    if (gInpJyoken.Nekiri != 1) return false;
+    return gInpJiban.Kind != 0 ? gNekiriAnteiAc->Error() == 0 : gNekiriAnteiAs->Error() == 0;
+}
+
+std::string ChapterFile(int item) {
+    if (item < 0 || item >= kItems || item + 1 > PrintFileCount) return "";
+    return PrintFileNames[static_cast<std::size_t>(item + 1)];
+}
+
+std::string CombinedFile() {
+    if (PrintFileCount < kItems + 1) return "";
+    return PrintFileNames[static_cast<std::size_t>(PrintFileCount)];
+}
+
+Ticks ApplyCheckCommand(int command, const Ticks& ticks, const Ticks& enabled) {
+    Ticks out = ticks;
+    for (int i = 0; i < kItems; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        switch (command) {
+            case 0:
+                out[k] = enabled[k];
+                break;
+            case 1:
+                out[k] = false;
+                break;
+            case 2:
+                out[k] = enabled[k] && !ticks[k];
+                break;
+            default:
+                break;
+        }
+    }
+    return out;
+}
+
+std::optional<Message> BuildCombinedFile(const Ticks& ticks) {
+    bool any = false;
+    for (bool t : ticks) any = any || t;
+    if (!any) {
+        return Message{0, "印刷項目はひとつ以上選択して下さい。", kMenuCaption,
+                       MsgIcon::Information, MsgButtons::Ok};
+    }
+    const std::string combined = CombinedFile();
+    std::string bytes;
+    bool first = true;
+    int32_t code = 0;
+    for (int i = 0; i < kItems; ++i) {
+        if (!ticks[static_cast<std::size_t>(i)]) continue;
+        if (!first) bytes += '\x0C';
+        first = false;
+        std::string chapter;
+        // A chapter file that cannot be read adds nothing, like an empty chapter.
+        if (!files::ReadAll(ChapterFile(i), chapter, code)) chapter.clear();
+        for (const std::string& line : cp932::SplitCrLf(chapter)) {
+            bytes += line;
+            bytes += "\r\n";
+        }
+    }
+    if (combined.empty() || !files::ReplaceFile(combined, bytes, code)) {
+        // Starting the preview on a missing or stale combined file would print the wrong report.
+        return Message{code,
+                       "印刷ﾌｧｲﾙを作成できません。（ｴﾗｰｺｰﾄﾞ ： " + std::to_string(code) + "）",
+                       kMenuCaption, MsgIcon::Error, MsgButtons::Ok};
+    }
+    CurrentPrintFile = combined;
+    return std::nullopt;
+}
+
+std::vector<std::string> PreviewArguments(const std::string& previewProgram,
+                                          const std::string& workFolder,
+                                          const std::string& combinedFile) {
+    return {previewProgram, "/INI=" + workFolder, combinedFile};
+}
+
+void CloseReport() { DeleteAllReportFiles(); }
+
+}  // namespace kuvelt::print_job

@@ -1,0 +1,402 @@
+// Chapter 4, sheet-pile design: the loads above the virtual ground surface with the load
+// distribution diagram, the maximum bending moment by Chang's method, the moment or stress check,
+// the embedment and required length and the displacement of the pile head, for the chosen kind,
+// section and length.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "model/design.h"
+#include "platform/vberror.h"
+#include "report/chapters/chapter_common.h"
+#include "report/chapters/chapters.h"
+#include "report/chapters/zu_sp.h"
+
+namespace kuvelt::basResOutYaita {
+namespace {
+
+using namespace basResOutPrn;
+using chapters::Judgement;
+using chapters::N;
+using chapters::S;
+
+constexpr int32_t kMaxDetail = 20;
+constexpr double kFrameWidth = 128;
+constexpr double kFrameHeight = 80;
+constexpr int32_t kFigureLines = 27;
+
+// Every value the chapter prints, read once before writing.
+struct Staged {
+    int32_t kind = 1;  // 1 concrete, 2 light steel, 3 steel
+    double KH = 0, ELYU = 0, ELDLX = 0, H0 = 0, L = 0;
+    std::vector<clsPressureDetail> detail;
+    double sumP = 0, sumM = 0, Y = 0;
+    double Mmax = 0, lm = 0, betaC = 0, Ec = 0, Ic = 0, alphaC = 1;
+    std::string name;
+    double Mc = 0;
+    double sigma = 0, Z = 0, sigmaA = 0, alphaS = 1;
+    double l = 0, Lreq = 0, betaE = 0, Ee = 0, Ie = 0, alphaE = 1;
+    double d1 = 0, d2 = 0, d3 = 0, delta = 0, Ed = 0, Id = 0, betaD = 0, deltaA = 0, alphaD = 1;
+    std::string edExp;
+    Judgement bending, length, displacement;
+};
+
+Staged Stage() {
+    Staged v;
+    const CInpYaita& y = gInpYaita;
+    const CInpZairyo& z = gInpZairyo;
+    v.kind = y.Yaita + 1;
+    const int32_t k = v.kind, s = y.Sect;
+    v.KH = gInpJiban.KH;
+    v.ELYU = gInpJyoken.ELYU;
+    v.ELDLX = gDL->ELDLX();
+    v.H0 = Checked(gInpJyoken.ELGL - v.ELDLX);
+    v.L = y.L;
+    const clsPressure& p = *gPressure;
+    if (p.Detail().Count() > kMaxDetail) {
+        throw PrintFault(vberr::kSubscript,
+                         "荷重の内訳が" + std::to_string(kMaxDetail) + "行を超えています");
+    }
+    for (const clsPressureDetail& r : p.Detail()) v.detail.push_back(r);
+    v.sumP = p.P();
+    v.sumM = p.M();
+    v.Y = p.Y();
+    v.Mmax = gSectChang(k, s, 1);
+    v.lm = gSectChang(k, s, 2);
+    v.betaC = gSectChang(k, s, 3);
+    v.Ec = gSectChang(k, s, 4);
+    v.Ic = gSectChang(k, s, 5);
+    const bool concrete = y.Yaita == 0;
+    if (concrete) {
+        const CInpSectC* c = gInpSectC.Item(s);
+        if (!c)
+            throw PrintFault(vberr::kSubscript,
+                             "使用矢板の断面№" + std::to_string(s) + "が登録されていません");
+        v.name = c->Name;
+        v.Mc = c->Mc;
+    } else {
+        const CInpSectS* c = (y.Yaita == 1 ? gInpSectLS : gInpSectS).Item(s);
+        if (!c)
+            throw PrintFault(vberr::kSubscript,
+                             "使用矢板の断面№" + std::to_string(s) + "が登録されていません");
+        v.name = c->Name;
+        v.sigmaA = y.Yaita == 1 ? z.KYSat : z.YSat;
+        v.alphaC = z.AlphaIs;
+        v.alphaS = z.AlphaZs;
+        v.alphaE = z.AlphaIz;
+        v.alphaD = z.AlphaId;
+    }
+    v.sigma = gSectStress(k, s, 1);
+    v.Z = gSectStress(k, s, 2) / 1e9;
+    v.bending = chapters::PassLimit(gSectStress(k, s, 3) != 0);
+    v.l = gSectEmbed(k, s, 1);
+    v.Lreq = gSectEmbed(k, s, 2);
+    v.betaE = gSectEmbed(k, s, 3);
+    v.Ee = gSectEmbed(k, s, 4);
+    v.Ie = gSectEmbed(k, s, 5);
+    v.length = chapters::PassLimit(Exceeds(v.Lreq, v.L));
+    v.d1 = gSectDisp(k, s, 1);
+    v.d2 = gSectDisp(k, s, 2);
+    v.d3 = gSectDisp(k, s, 3);
+    v.delta = gSectDisp(k, s, 4);
+    v.Ed = gSectDisp(k, s, 5) / (concrete ? 1e7 : 1e8);
+    v.edExp = concrete ? "7 " : "8 ";
+    v.Id = gSectDisp(k, s, 6);
+    v.betaD = gSectDisp(k, s, 7);
+    v.deltaA = gInpJyoken.Delta;
+    v.displacement = chapters::PassLimit(Exceeds(v.delta, v.deltaA));
+    return v;
+}
+
+void Blank(int32_t n = 1) { PrintBlankLines(n); }
+
+void MomentLoads(ChapterData& d, const Staged& v) {
+    ChapterSection sec(d, "矢板の設計_最大曲げﾓｰﾒﾝﾄ_1", true);
+    for (int32_t l = 1; l <= 3; ++l) {
+        sec.Line(l);
+        Blank();
+    }
+    PrintFigureLine(basZuSp::DrawLoadDiagram(kFrameWidth, kFrameHeight));
+    Blank(kFigureLines);
+    for (int32_t l = 5; l <= 9; ++l) sec.Line(l);
+    const int32_t n = static_cast<int32_t>(v.detail.size());
+    const int32_t left = LinesPerPage - LineCount;
+    const int32_t later = LinesPerPage - 7;
+    // A chunk runs on to the end of the table when at most two rows would be left over.
+    auto chunk = [](int32_t remaining, int32_t room) {
+        return remaining <= room + 2 ? remaining : std::max(1, room);
+    };
+    int32_t start = 0;
+    int32_t size = chunk(n, left);
+    do {
+        if (start > 0) {
+            NewPageIfShort(LinesPerPage, 0);
+            for (int32_t l = 5; l <= 9; ++l) sec.Line(l);
+        }
+        for (int32_t i = start; i < start + size; ++i) {
+            const clsPressureDetail& r = v.detail[static_cast<std::size_t>(i)];
+            S(d, 1, CircledNumeral(i + 1));
+            N(d, 1, r.P);
+            N(d, 2, r.H);
+            N(d, 3, r.Pi);
+            N(d, 4, r.Y);
+            N(d, 5, r.H);
+            N(d, 6, r.Yi);
+            N(d, 7, r.Mi);
+            sec.Template(r.Section == 0 ? 10 : r.Section == 1 ? 12 : 14);
+            if (i + 1 < start + size) sec.Line(11);
+        }
+        sec.Line(15);
+        N(d, 1, v.sumP);
+        N(d, 2, v.sumM);
+        sec.Template(16);
+        sec.Line(17);
+        start += size;
+        size = chunk(n - start, later);
+    } while (start < n);
+    Blank();
+    sec.Line(18);
+    Blank();
+    N(d, 1, v.Y);
+    sec.Template(19);
+}
+
+void MomentChang(ChapterData& d, const Staged& v) {
+    ChapterSection sec(d, "矢板の設計_最大曲げﾓｰﾒﾝﾄ_2");
+    PrintPageBreak();
+    sec.Line(1);
+    Blank();
+    sec.Line(2);
+    Blank();
+    for (int32_t l = 3; l <= 5; ++l) sec.Line(l);
+    Blank();
+    sec.Line(6);
+    N(d, 1, v.sumP);
+    N(d, 2, v.betaC);
+    N(d, 3, v.sumM);
+    N(d, 4, v.sumP);
+    sec.Template(7);
+    N(d, 1, v.betaC);
+    sec.Template(8);
+    Blank();
+    N(d, 1, v.sumP);
+    sec.Template(9);
+    sec.Line(10);
+    N(d, 1, v.sumP);
+    N(d, 2, v.betaC);
+    N(d, 3, v.sumM);
+    sec.Template(11);
+    Blank();
+    N(d, 1, v.Mmax);
+    sec.Template(12);
+    Blank();
+    for (int32_t l = 13; l <= 15; ++l) sec.Line(l);
+    Blank();
+    sec.Line(16);
+    N(d, 1, v.lm);
+    sec.Template(17);
+    N(d, 1, v.betaC);
+    N(d, 2, v.betaC);
+    N(d, 3, v.Y);
+    sec.Template(18);
+    Blank();
+    for (int32_t l = 19; l <= 21; ++l) sec.Line(l);
+    Blank();
+    N(d, 1, v.KH);
+    sec.Template(22);
+    N(d, 1, v.betaC);
+    sec.Template(23);
+    double mant = 0;
+    std::string exp;
+    chapters::SplitExponent(v.Ec, mant, exp);
+    N(d, 1, mant);
+    N(d, 2, v.Ic);
+    N(d, 3, v.alphaC);
+    S(d, 1, exp);
+    sec.Template(24);
+    for (int32_t l = 25; l <= 33; ++l) {
+        Blank();
+        sec.Line(l);
+    }
+}
+
+void SectionCheck(ChapterData& d, const Staged& v) {
+    if (v.kind == kKindConcrete) {
+        ChapterSection sec(d, "矢板の設計_ｺｸﾘｰﾄ矢板");
+        PrintPageBreak();
+        sec.Line(1);
+        Blank();
+        S(d, 1, v.name);
+        sec.Template(2);
+        Blank();
+        sec.Line(3);
+        Blank();
+        N(d, 1, std::fabs(v.Mmax));
+        S(d, 1, v.bending.sign);
+        N(d, 2, v.Mc);
+        S(d, 2, v.bending.verdict);
+        sec.Template(4);
+        return;
+    }
+    ChapterSection sec(d, "矢板の設計_鋼矢板");
+    PrintPageBreak();
+    sec.Line(1);
+    Blank();
+    S(d, 1, v.name);
+    sec.Template(v.kind == kKindLightSteel ? 2 : 3);
+    Blank();
+    sec.Line(4);
+    Blank();
+    N(d, 1, std::fabs(v.Mmax));
+    sec.Template(5);
+    sec.Line(6);
+    N(d, 1, v.Z);
+    S(d, 1, "9 ");
+    N(d, 2, v.alphaS);
+    sec.Template(7);
+    Blank();
+    N(d, 1, v.sigma);
+    S(d, 1, v.bending.sign);
+    N(d, 2, v.sigmaA);
+    S(d, 2, v.bending.verdict);
+    sec.Template(8);
+    for (int32_t l = 9; l <= 14; ++l) {
+        Blank();
+        sec.Line(l);
+    }
+}
+
+void Embedment(ChapterData& d, const Staged& v) {
+    ChapterSection sec(d, "矢板の設計_矢板根入長");
+    Blank(2);
+    for (int32_t l = 1; l <= 4; ++l) {
+        sec.Line(l);
+        if (l < 4) Blank();
+    }
+    N(d, 1, v.l);
+    sec.Template(5);
+    N(d, 1, v.betaE);
+    sec.Template(6);
+    Blank();
+    for (int32_t l = 7; l <= 9; ++l) sec.Line(l);
+    Blank();
+    N(d, 1, v.KH);
+    sec.Template(10);
+    N(d, 1, v.betaE);
+    sec.Template(11);
+    double mant = 0;
+    std::string exp;
+    chapters::SplitExponent(v.Ee, mant, exp);
+    N(d, 1, mant);
+    N(d, 2, v.Ie);
+    N(d, 3, v.alphaE);
+    S(d, 1, exp);
+    sec.Template(12);
+    for (int32_t l = 13; l <= 20; ++l) {
+        Blank();
+        sec.Line(l);
+    }
+    Blank(2);
+    sec.Line(21);
+    Blank();
+    N(d, 1, v.ELYU);
+    N(d, 2, v.ELDLX);
+    N(d, 3, v.l);
+    sec.Template(22);
+    Blank();
+    N(d, 1, v.Lreq);
+    N(d, 2, v.L);
+    S(d, 1, v.length.sign);
+    S(d, 2, v.length.verdict);
+    sec.Template(23);
+}
+
+void HeadDisplacement(ChapterData& d, const Staged& v) {
+    ChapterSection sec(d, "矢板頭部");
+    PrintPageBreak();
+    for (int32_t l = 1; l <= 7; ++l) {
+        sec.Line(l);
+        Blank();
+    }
+    N(d, 1, v.d1);
+    N(d, 2, v.d2);
+    N(d, 3, v.d3);
+    N(d, 4, v.delta);
+    N(d, 5, v.deltaA);
+    S(d, 1, v.displacement.sign);
+    S(d, 2, v.displacement.verdict);
+    sec.Template(8);
+    Blank();
+    auto rigidity = [&](int32_t line, bool withBeta) {
+        int32_t slot = 1;
+        if (withBeta) N(d, slot++, v.betaD);
+        N(d, slot++, v.Ed);
+        N(d, slot++, v.Id);
+        N(d, slot, v.alphaD);
+        S(d, 1, v.edExp);
+        sec.Template(line);
+    };
+    for (int32_t l = 9; l <= 11; ++l) sec.Line(l);
+    Blank();
+    N(d, 1, v.betaD);
+    N(d, 2, v.Y);
+    sec.Template(12);
+    N(d, 1, v.sumP);
+    N(d, 2, v.d1);
+    sec.Template(13);
+    rigidity(14, true);
+    Blank();
+    for (int32_t l = 15; l <= 17; ++l) sec.Line(l);
+    Blank();
+    N(d, 1, v.betaD);
+    N(d, 2, v.Y);
+    sec.Template(18);
+    N(d, 1, v.sumP);
+    N(d, 2, v.Y);
+    N(d, 3, v.d2);
+    sec.Template(19);
+    rigidity(20, true);
+    Blank();
+    for (int32_t l = 21; l <= 23; ++l) sec.Line(l);
+    Blank();
+    N(d, 1, v.sumP);
+    N(d, 2, v.Y);
+    N(d, 3, v.H0);
+    N(d, 4, v.Y);
+    sec.Template(24);
+    N(d, 1, v.d3);
+    sec.Template(25);
+    rigidity(26, false);
+    Blank(2);
+    for (int32_t l = 27; l <= 29; ++l) sec.Line(l);
+    Blank();
+    N(d, 1, v.KH);
+    sec.Template(30);
+    N(d, 1, v.betaD);
+    sec.Template(31);
+    rigidity(32, false);
+    for (int32_t l = 33; l <= 42; ++l) {
+        Blank();
+        sec.Line(l);
+    }
+}
+
+}  // namespace
+
+bool Write(std::string* error) {
+    return RunChapter(
+        [] {
+            const Staged v = Stage();
+            ChapterData d;
+            MomentLoads(d, v);
+            MomentChang(d, v);
+            SectionCheck(d, v);
+            Embedment(d, v);
+            HeadDisplacement(d, v);
+        },
+        error);
+}
+
+}  // namespace kuvelt::basResOutYaita
