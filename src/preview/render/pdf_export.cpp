@@ -1,0 +1,82 @@
+#include "preview/render/pdf_export.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <cstdio>
+#include <filesystem>
+
+#include "preview/render/pdf_outline.h"
+
+namespace kuvelt::preview {
+
+namespace {
+
+QString Q(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+std::vector<OutlineEntry> OutlineOf(const Document& doc, const PageSetup& setup) {
+    const PageGeometry g = GeometryFor(setup);
+    std::vector<OutlineEntry> out;
+    for (const Bookmark& b : doc.bookmarks) {
+        // The view starts a little above the heading's line.
+        const double topMm = std::max(0.0, g.LineTop(b.line) - 2.0);
+        out.push_back({b.level, b.title, b.page, (kPaperHeightMm - topMm) * 72.0 / 25.4});
+    }
+    return out;
+}
+
+}  // namespace
+
+bool exportPdf(const Document& doc, const std::string& path, const PageSetup& setup,
+               std::string* error) {
+    auto fail = [&](const std::string& what) {
+        if (error) *error = what;
+        return false;
+    };
+    const std::string part = path + ".part~";
+    {
+        QPdfWriter writer(Q(part));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+        writer.setResolution(1200);
+        writer.setCreator(QStringLiteral("Kuvelt"));
+        writer.setTitle(doc.bookmarks.empty() ? QString::fromUtf8("計算書")
+                                              : Q(doc.bookmarks.front().title));
+        if (!paintDocument(writer, doc, setup, 0, doc.PageCount() - 1)) {
+            std::remove(part.c_str());
+            return fail("PDF ファイルを書き込めません: " + path);
+        }
+    }
+    std::optional<std::string> bytes = ReadFileBounded(part, std::size_t(1) << 31);
+    if (!bytes || bytes->empty()) {
+        std::remove(part.c_str());
+        return fail("PDF ファイルを書き込めません: " + path);
+    }
+    std::string why;
+    if (AppendPdfOutline(*bytes, OutlineOf(doc, setup), &why)) {
+        std::FILE* f = std::fopen(part.c_str(), "wb");
+        const bool ok =
+            f != nullptr && std::fwrite(bytes->data(), 1, bytes->size(), f) == bytes->size();
+        if (f != nullptr && std::fclose(f) != 0) {
+            std::remove(part.c_str());
+            return fail("PDF ファイルを書き込めません: " + path);
+        }
+        if (!ok) {
+            std::remove(part.c_str());
+            return fail("PDF ファイルを書き込めません: " + path);
+        }
+    }
+    // Without an outline the file is still a complete PDF; it is kept.
+    std::error_code ec;
+    std::filesystem::rename(part, path, ec);
+    if (ec) {
+        std::remove(part.c_str());
+        return fail("PDF ファイルを保存できません: " + path);
+    }
+    return true;
+}
+
+}  // namespace kuvelt::preview
