@@ -67,18 +67,13 @@ void RoundDecimal(const Decimal& d, int decimals, std::string& intPart, std::str
     intPart.clear();
     fracPart.assign(static_cast<std::size_t>(decimals), '0');
     for (int i = 0; i < static_cast<int>(digits.size()); ++i) {
-        int pos = i - point;  // <0: integer digit, >=0: fraction index
-        if (pos < 0) {
-            continue;
-        }
-        if (pos < decimals)
-            fracPart[static_cast<std::size_t>(pos)] = digits[static_cast<std::size_t>(i)];
+        const char digit = digits[static_cast<std::size_t>(i)];
+        const int frac = i - point;  // index after the point; negative for an integer digit
+        if (frac >= 0 && frac < decimals) fracPart[static_cast<std::size_t>(frac)] = digit;
     }
-    if (point > 0) {
-        for (int i = 0; i < point; ++i) {
-            intPart.push_back(
-                i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)] : '0');
-        }
+    for (int i = 0; i < point; ++i) {
+        intPart.push_back(i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)]
+                                                              : '0');
     }
     std::size_t nz = intPart.find_first_not_of('0');
     intPart = (nz == std::string::npos) ? std::string() : intPart.substr(nz);
@@ -243,7 +238,11 @@ std::string Render(const Layout& l, const std::string& intDigits, const std::str
     std::string out;
     std::size_t emitted = 0;  // integer digits written so far
     std::size_t fracIndex = 0;
-    for (std::size_t i = 0; i < tk.size(); ++i) {
+    for (std::size_t i = 0; i <= tk.size(); ++i) {
+        // Without an integer digit place the integer digits stand where the point is: they are
+        // never dropped.
+        if (i == l.pointIndex && firstPlace == tk.size()) out += intDigits;
+        if (i == tk.size()) break;
         const Token& t = tk[i];
         if (i < l.pointIndex) {
             if (IsDigitPlace(t)) {

@@ -11,7 +11,8 @@
 // FormatNumber(-5.5, "###0.00\\, ") == "-5.50, ".
 // Further rules: digits fill the digit places right-aligned from the decimal point and literals
 // between digit places stay where they stand; a comma that is not between two integer digit
-// places is a literal (there is no scaling by thousands); a third section, when given, renders
+// places is a literal (there is no scaling by thousands); without an integer digit place the
+// integer digits stand at the decimal point (".00" of 1.5 is "1.50"); a third section renders
 // zero; a negative value that rounds to zero renders as zero, without a minus sign; an empty
 // picture is the general format. NaN and infinities render as "NaN", "Infinity", "-Infinity".
 #pragma once

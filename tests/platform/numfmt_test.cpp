@@ -83,7 +83,10 @@ const PictureCase kPictures[] = {
     {"BackslashFieldOfReport", 12, "\\\\###0", "\\12"},
     {"DoubledPointIsLiteral", 1.5, "0.0.", "1.5."},
     {"TrailingBackslashIgnored", 7, "0\\", "7"},
-    {"NoDigitPlaces", 7, "abc", "abc"},
+    {"NoDigitPlacesStillShowsDigits", 7, "abc", "abc7"},
+    {"OnlyFractionPlaces", 1.5, ".00", "1.50"},
+    {"OnlyFractionPlacesBelowOne", 0.5, ".00", ".50"},
+    {"HashPointLarger", 12.5, "#.00", "12.50"},
     {"EmptyPictureIsGeneral", 1.5, "", "1.5"},
 };
 // clang-format on
