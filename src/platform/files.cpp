@@ -205,6 +205,12 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& err
             errCode = vberr::kPathFileAccess;
             return false;
         }
+        // A read-only file stays read-only: the rename would otherwise replace it behind the
+        // owner's back, as long as the folder is writable.
+        if (::faccessat(AT_FDCWD, real.c_str(), W_OK, AT_EACCESS) != 0) {
+            errCode = ErrorCodeFromErrno(errno);
+            return false;
+        }
         existed = true;
     } else if (errno != ENOENT) {
         errCode = ErrorCodeForPath(errno, real);

@@ -26,6 +26,7 @@ bool ReadAll(const std::string& path, std::string& out, int32_t& errCode,
 // Replaces `path` by `bytes` atomically: on success the file holds exactly `bytes`; on failure the
 // previous file (if any) is left byte for byte as it was and no temporary file remains. Keeps the
 // permissions of an existing target and writes through a symbolic link to the file it names.
+// A target we may not write (a read-only file) fails with 70 like a read-only folder.
 bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& errCode);
 
 // A path that is empty or holds a NUL byte fails with 52 everywhere (it would name another file).

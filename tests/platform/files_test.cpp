@@ -2,12 +2,15 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -199,6 +202,37 @@ TEST(ReplaceFile, ReadOnlyFolderLeavesTheOldFile) {
     err = 0;
     EXPECT_FALSE(AppendBytes(dir + "/g", "x", err));
     EXPECT_EQ(err, 70);
+}
+
+// Runs `body` as an unprivileged user when we are root (root may write anything), else as we
+// are; returns the body's result, or nullopt when no other user can be taken on.
+std::optional<bool> AsOrdinaryUser(const std::function<bool()>& body) {
+    if (::geteuid() != 0) return body();
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        ::_exit(body() ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 2) return std::nullopt;
+    return WEXITSTATUS(status) == 1;
+}
+
+TEST(ReplaceFile, ReadOnlyFileIsNotReplaced) {
+    TempDir t;
+    ASSERT_EQ(::chmod(t.path().c_str(), 0777), 0);  // the folder itself is writable
+    WriteBytes(t.file("locked.kvt"), "old");
+    ASSERT_EQ(::chmod(t.file("locked.kvt").c_str(), 0444), 0);
+    auto refused = AsOrdinaryUser([&] {
+        int32_t err = 0;
+        return !ReplaceFile(t.file("locked.kvt"), "new", err) && err == 70 &&
+               !AppendBytes(t.file("locked.kvt"), "new", err) && err == 70;
+    });
+    if (!refused) GTEST_SKIP() << "cannot act as an ordinary user";
+    EXPECT_TRUE(*refused);
+    EXPECT_EQ(ReadBytes(t.file("locked.kvt")), "old");
+    EXPECT_EQ(Listing(t.path()), std::vector<std::string>{"locked.kvt"});
 }
 
 TEST(ReplaceFile, FullDiskLeavesTheOldFileAndNoTemporary) {
