@@ -1,0 +1,28 @@
+// The main window's side of the window protocol: the LoadData / SaveData handlers that move
+// values between a window's fields and the current design, and the bookkeeping after every
+// confirmation (entered flag, the sheet-pile choice made void, the design marked modified).
+// Windows never touch the design themselves; Connect(w) wires a window to its handlers.
+#pragma once
+
+namespace kuvelt::ui {
+
+class frmInpJyoken;
+class frmInpJiban;
+class frmInpZairyo;
+
+// After a confirmed input window: *enteredFlag := true (when given), CInpYaita.InpFlg := false,
+// gModified := true. Confirming unchanged values still counts as a change.
+void ConfirmInput(bool* enteredFlag);
+
+void objInpJyoken_LoadData(frmInpJyoken& w);
+void objInpJyoken_SaveData(frmInpJyoken& w, bool& Cancel);
+void objInpJiban_LoadData(frmInpJiban& w);
+void objInpJiban_SaveData(frmInpJiban& w, bool& Cancel);
+void objInpZairyo_LoadData(frmInpZairyo& w);
+void objInpZairyo_SaveData(frmInpZairyo& w, bool& Cancel);
+
+void Connect(frmInpJyoken* w);
+void Connect(frmInpJiban* w);
+void Connect(frmInpZairyo* w);
+
+}  // namespace kuvelt::ui

@@ -1,0 +1,128 @@
+#include "ui/fields.h"
+
+#include <QFocusEvent>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <cmath>
+
+#include "platform/cp932.h"
+#include "platform/numfmt.h"
+#include "ui/field_specs.h"
+
+namespace kuvelt::ui {
+
+int DecimalPlaces(const std::string& picture) {
+    int places = 0;
+    bool after = false;
+    for (std::size_t i = 0; i < picture.size(); ++i) {
+        const char c = picture[i];
+        if (c == ';') break;
+        if (c == '\\') {
+            ++i;
+            continue;
+        }
+        if (c == '.') {
+            after = true;
+        } else if (after && (c == '0' || c == '#')) {
+            ++places;
+        }
+    }
+    return places;
+}
+
+NumSpec SpecFor(const std::string& name) {
+    if (const NumSpec* spec = FindFieldSpec(name)) return *spec;
+    return NumSpec{1.0, 0.0, "0", "0", name};
+}
+
+Message RangeMessage(const NumSpec& spec) {
+    // The display format: thousands separators make the elastic-modulus limits readable.
+    Message m;
+    m.text = "入力範囲：" + numfmt::FormatNumber(spec.min, spec.displayFormat) + " ～ " +
+             numfmt::FormatNumber(spec.max, spec.displayFormat);
+    m.title = spec.caption;
+    m.icon = MsgIcon::Information;
+    m.buttons = MsgButtons::Ok;
+    return m;
+}
+
+NumField::NumField(const NumSpec& spec, QWidget* parent) : QLineEdit(parent), spec_(spec) {
+    if (spec_.editFormat.empty()) spec_.editFormat = spec_.displayFormat;
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Digits, one sign in front and one decimal point; thousands separators may be pasted in.
+    setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^[+-]?[0-9,]{0,12}\\.?[0-9]{0,6}$")), this));
+    connect(this, &QLineEdit::textEdited, this, &NumField::OnTextEdited);
+    setValue(0.0);
+}
+
+void NumField::setValue(double value) {
+    value_ = value;
+    blank_ = false;
+    ShowFormatted(hasFocus());
+}
+
+bool NumField::inRange() const {
+    if (blank_ || !std::isfinite(value_)) return false;
+    constexpr double kTol = 1e-9;  // the limits themselves are accepted
+    return value_ >= spec_.min - kTol * std::max(1.0, std::fabs(spec_.min)) &&
+           value_ <= spec_.max + kTol * std::max(1.0, std::fabs(spec_.max));
+}
+
+void NumField::ShowFormatted(bool editing) {
+    if (blank_) {
+        QLineEdit::setText(QString());
+        return;
+    }
+    QLineEdit::setText(
+        Q(numfmt::FormatNumber(value_, editing ? spec_.editFormat : spec_.displayFormat)));
+}
+
+void NumField::OnTextEdited(const QString& text) {
+    QString t = text.trimmed();
+    t.remove(QLatin1Char(','));
+    double v = 0.0;
+    if (t.isEmpty() || !numfmt::ParseNumber(U8(t), v)) {
+        blank_ = true;
+        value_ = 0.0;
+    } else {
+        // Keep what the field shows: the typed number rounded half up to the edit format.
+        const double scale = std::pow(10.0, DecimalPlaces(spec_.editFormat));
+        const double r = std::floor(std::fabs(v) * scale + 0.5 + 1e-9) / scale;
+        blank_ = false;
+        value_ = v < 0 ? -r : r;
+    }
+    emit valueEdited(value_);
+}
+
+void NumField::focusInEvent(QFocusEvent* event) {
+    if (event->reason() != Qt::PopupFocusReason) {
+        ShowFormatted(true);
+        if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+            event->reason() == Qt::OtherFocusReason) {
+            selectAll();
+        }
+    }
+    QLineEdit::focusInEvent(event);
+}
+
+void NumField::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason) ShowFormatted(false);
+}
+
+QValidator::State Cp932TextValidator::validate(QString& input, int&) const {
+    if (input.contains(QLatin1Char('"'))) return Invalid;
+    if (cp932::ByteLength(U8(input)) > std::size_t(maxBytes_)) return Invalid;
+    return Acceptable;
+}
+
+TextField::TextField(int maxBytes, QWidget* parent) : QLineEdit(parent) {
+    setValidator(new Cp932TextValidator(maxBytes, this));
+}
+
+void TextField::setText(const std::string& text) { QLineEdit::setText(Q(text)); }
+
+std::string TextField::text8() const { return U8(text()); }
+
+}  // namespace kuvelt::ui

@@ -1,0 +1,38 @@
+#include "ui/form_layout.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+
+#include "platform/numfmt.h"
+
+namespace kuvelt::ui {
+
+int FieldWidth(const QWidget* w, int chars) {
+    return w->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0'))) + 16;
+}
+
+NumField* MakeNumField(const std::string& specName, QWidget* parent) {
+    const NumSpec spec = SpecFor(specName);
+    auto* field = new NumField(spec, parent);
+    std::size_t chars = 4;
+    for (const double v : {spec.min, spec.max}) {
+        for (const std::string& f : {spec.displayFormat, spec.editFormat}) {
+            chars = std::max(chars, numfmt::FormatNumber(v, f).size());
+        }
+    }
+    field->setFixedWidth(FieldWidth(field, int(chars) + 1));
+    return field;
+}
+
+NumField* AddNumRow(QGridLayout* grid, int row, const std::string& specName, QWidget* parent,
+                    const QString& label, int col) {
+    NumField* field = MakeNumField(specName, parent);
+    const NumSpec& spec = field->spec();
+    auto* text = new QLabel(label.isEmpty() ? Q(spec.caption) : label, parent);
+    text->setBuddy(field);
+    grid->addWidget(text, row, col);
+    grid->addWidget(field, row, col + 1, Qt::AlignLeft);
+    return field;
+}
+
+}  // namespace kuvelt::ui

@@ -1,0 +1,158 @@
+#include "ui/frmInpJyoken.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "ui/field_specs.h"
+#include "ui/fields.h"
+#include "ui/form_layout.h"
+#include "ui/surcharge_figure.h"
+
+namespace kuvelt::ui {
+
+frmInpJyoken::frmInpJyoken(QWidget* parent)
+    : InputWindow("InpJyoken", QStringLiteral("設計条件の入力"), parent) {
+    auto* top = new QVBoxLayout(this);
+
+    auto* titleRow = new QHBoxLayout;
+    auto* titleLabel = new QLabel(QStringLiteral("件名"), this);
+    txtTitle = new TextField(kTitleBytes, this);
+    txtTitle->setMinimumWidth(FieldWidth(txtTitle, 52));
+    titleLabel->setBuddy(txtTitle);
+    titleRow->addWidget(titleLabel);
+    titleRow->addWidget(txtTitle, 1);
+    top->addLayout(titleRow);
+
+    auto* body = new QHBoxLayout;
+    top->addLayout(body);
+
+    // Left: levels and the design values.
+    auto* basic = new QGroupBox(QStringLiteral("基本条件"), this);
+    auto* g = new QGridLayout(basic);
+    numELGL = AddNumRow(g, 0, "CInpJyoken.ELGL", basic);
+    numELYU = AddNumRow(g, 1, "CInpJyoken.ELYU", basic);
+    numELDL = AddNumRow(g, 2, "CInpJyoken.ELDL", basic);
+    numELWL = AddNumRow(g, 3, "CInpJyoken.ELWL", basic);
+    numZ = AddNumRow(g, 4, "CInpJyoken.Z", basic);
+    numDelta = AddNumRow(g, 5, "CInpJyoken.Delta", basic);
+    numFsb = AddNumRow(g, 6, "CInpJyoken.Fsb", basic);
+    numFsh = AddNumRow(g, 7, "CInpJyoken.Fsh", basic);
+    chkNekiri = new QCheckBox(
+        QStringLiteral("根切り底面の安定検討を行う(ボイリングまたはヒービング)"), basic);
+    g->addWidget(chkNekiri, 8, 0, 1, 2);
+    g->setRowStretch(9, 1);
+    body->addWidget(basic);
+
+    // Right: the surcharge shape.
+    auto* shapeBox = new QGroupBox(QStringLiteral("矢板壁背面の地表面形状"), this);
+    auto* sv = new QVBoxLayout(shapeBox);
+    auto* options = new QHBoxLayout;
+    optKeijyo = new QButtonGroup(this);
+    const QString names[3] = {QStringLiteral("水平"), QStringLiteral("一定勾配"),
+                              QStringLiteral("台形")};
+    for (int i = 0; i < 3; ++i) {
+        auto* rb = new QRadioButton(names[i], shapeBox);
+        optKeijyo->addButton(rb, i);
+        options->addWidget(rb);
+    }
+    options->addStretch(1);
+    sv->addLayout(options);
+
+    auto* groups = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    fraShape[0] = new QGroupBox(QStringLiteral("(水平)"), shapeBox);
+    auto* g0 = new QGridLayout(fraShape[0]);
+    numK0X = AddNumRow(g0, 0, "CInpJyoken.K0X", fraShape[0]);
+    numK0Q = AddNumRow(g0, 1, "CInpJyoken.K0Q", fraShape[0]);
+    fraShape[1] = new QGroupBox(QStringLiteral("(一定勾配)"), shapeBox);
+    auto* g1 = new QGridLayout(fraShape[1]);
+    numK1m = AddNumRow(g1, 0, "CInpJyoken.K1m", fraShape[1]);
+    numK1Q = AddNumRow(g1, 1, "CInpJyoken.K1Q", fraShape[1]);
+    left->addWidget(fraShape[0]);
+    left->addWidget(fraShape[1]);
+    left->addStretch(1);
+    fraShape[2] = new QGroupBox(QStringLiteral("(台形)"), shapeBox);
+    auto* g2 = new QGridLayout(fraShape[2]);
+    numK2X1 = AddNumRow(g2, 0, "CInpJyoken.K2X1", fraShape[2]);
+    numK2X2 = AddNumRow(g2, 1, "CInpJyoken.K2X2", fraShape[2]);
+    numK2Ho = AddNumRow(g2, 2, "CInpJyoken.K2Ho", fraShape[2]);
+    numK2Gs = AddNumRow(g2, 3, "CInpJyoken.K2Gs", fraShape[2]);
+    numK2Q = AddNumRow(g2, 4, "CInpJyoken.K2Q", fraShape[2]);
+    g2->setRowStretch(5, 1);
+    groups->addLayout(left);
+    groups->addWidget(fraShape[2]);
+    sv->addLayout(groups);
+
+    picShape = new QStackedWidget(shapeBox);
+    picShape->addWidget(new SurchargeFigure(SurchargeFigure::HorizontalAndSlope, picShape));
+    picShape->addWidget(new SurchargeFigure(SurchargeFigure::Trapezoid, picShape));
+    picShape->setFrameShape(QFrame::StyledPanel);
+    sv->addWidget(picShape, 1);
+    body->addWidget(shapeBox, 1);
+
+    top->addLayout(MakeButtonRow());
+
+    connect(optKeijyo, &QButtonGroup::idClicked, this, [this](int) { ApplyDependentEnabling(); });
+
+    // Tab order: title, the design values, the shape options and the chosen shape's fields.
+    QWidget* order[] = {txtTitle,
+                        numELGL,
+                        numELYU,
+                        numELDL,
+                        numELWL,
+                        numZ,
+                        numDelta,
+                        numFsb,
+                        numFsh,
+                        chkNekiri,
+                        optKeijyo->button(0),
+                        optKeijyo->button(1),
+                        optKeijyo->button(2),
+                        numK0X,
+                        numK0Q,
+                        numK1m,
+                        numK1Q,
+                        numK2X1,
+                        numK2X2,
+                        numK2Ho,
+                        numK2Gs,
+                        numK2Q,
+                        okButton(),
+                        cancelButton(),
+                        helpButton()};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+int frmInpJyoken::shape() const {
+    const int id = optKeijyo->checkedId();
+    return id < 0 ? 0 : id;
+}
+
+void frmInpJyoken::setShape(int keijyo) {
+    // A stored shape outside 0..2 is a trapezoid for the surcharge calculation.
+    const int id = keijyo == 0 || keijyo == 1 ? keijyo : 2;
+    optKeijyo->button(id)->setChecked(true);
+    ApplyDependentEnabling();
+}
+
+void frmInpJyoken::ApplyDependentEnabling() {
+    const int s = shape();
+    NumField* const fields[3][5] = {{numK0X, numK0Q, nullptr, nullptr, nullptr},
+                                    {numK1m, numK1Q, nullptr, nullptr, nullptr},
+                                    {numK2X1, numK2X2, numK2Ho, numK2Gs, numK2Q}};
+    for (int i = 0; i < 3; ++i) {
+        fraShape[i]->setEnabled(i == s);
+        for (NumField* f : fields[i]) {
+            if (f) f->setEnabled(i == s);
+        }
+    }
+    picShape->setCurrentIndex(s == 2 ? 1 : 0);
+}
+
+}  // namespace kuvelt::ui

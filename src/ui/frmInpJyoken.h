@@ -1,0 +1,41 @@
+// The design-conditions window: title, levels, examined depth, allowable displacement and
+// safety factors, the stability-check box and the surcharge shape with its fields and pictures.
+// Only the chosen shape's sub-group and fields are editable; the others keep their values.
+#pragma once
+
+#include "ui/input_window.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QStackedWidget;
+
+namespace kuvelt::ui {
+
+class NumField;
+class TextField;
+
+class frmInpJyoken : public InputWindow {
+    Q_OBJECT
+  public:
+    explicit frmInpJyoken(QWidget* parent = nullptr);
+
+    // Shape option index (= CInpJyoken.Keijyo); selecting one applies the enabling at once.
+    int shape() const;
+    void setShape(int keijyo);
+
+    TextField* txtTitle;
+    NumField *numELGL, *numELYU, *numELDL, *numELWL, *numZ;
+    NumField *numK0X, *numK0Q, *numK1m, *numK1Q;
+    NumField *numK2X1, *numK2X2, *numK2Ho, *numK2Gs, *numK2Q;
+    NumField *numDelta, *numFsb, *numFsh;
+    QCheckBox* chkNekiri;
+    QButtonGroup* optKeijyo;
+    QGroupBox* fraShape[3];    // "(水平)", "(一定勾配)", "(台形)"
+    QStackedWidget* picShape;  // page 0: horizontal and slope, page 1: trapezoid
+
+  protected:
+    void ApplyDependentEnabling() override;
+};
+
+}  // namespace kuvelt::ui

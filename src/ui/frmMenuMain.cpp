@@ -1,0 +1,350 @@
+#include "ui/frmMenuMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "io/design_file.h"
+#include "model/design.h"
+#include "platform/numfmt.h"
+#include "platform/profile.h"
+#include "ui/app_state.h"
+#include "ui/fields.h"
+#include "ui/frmAbout.h"
+#include "ui/input_window.h"
+#include "ui/ui_services.h"
+#include "ui/window_position.h"
+
+namespace kuvelt::ui {
+
+namespace {
+
+const char* const kCaptions[] = {
+    "設計条件の入力",       "地盤条件の入力",     "材料条件の入力", "コンクリート矢板断面の登録",
+    "軽量鋼矢板断面の登録", "鋼矢板断面の登録",   "使用断面の決定", "ボイリングの検討",
+    "ヒービングの検討",     "　　計算結果の印刷", "連番条件設定"};
+const char* const kTags[] = {"InpJyoken", "InpJiban",  "InpZairyo", "InpSectC",
+                             "InpSectLS", "InpSectS",  "InpYaita",  "ResOutAs",
+                             "ResOutAc",  "MenuPrint", "InpRenban"};
+
+const char* const kFilter = "入力ﾃﾞｰﾀ(*.kvt)|*.kvt";
+
+void SetHighlighted(QPushButton* b, bool on) {
+    QPalette p = b->palette();
+    const QPalette& app = QApplication::palette(b);
+    p.setColor(QPalette::ButtonText,
+               on ? app.color(QPalette::Highlight) : app.color(QPalette::ButtonText));
+    b->setPalette(p);
+}
+
+}  // namespace
+
+const char* frmMenuMain::ButtonCaption(int index) { return kCaptions[index]; }
+const char* frmMenuMain::ButtonTag(int index) { return kTags[index]; }
+
+frmMenuMain::frmMenuMain(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("Kuvelt"));
+    BuildMenus();
+    BuildToolBar();
+    BuildButtons();
+}
+
+void frmMenuMain::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    auto add = [&](const char* name, const char* text, auto slot) {
+        QAction* a = file->addAction(QString::fromUtf8(text));
+        a->setObjectName(QString::fromUtf8(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    add("mnuFileNew", "新規作成(&N)", [this] { FileNew(); })->setShortcut(QKeySequence::New);
+    add("mnuFileOpen", "ﾌｧｲﾙを開く(&O)...", [this] {
+        FileOpen();
+    })->setShortcut(QKeySequence::Open);
+    add("mnuFileSaveAs", "ﾌｧｲﾙに名前を付けて保存(&A)...", [this] { FileSaveAs(); });
+    add("mnuFileSave", "ﾌｧｲﾙの上書き保存(&S)...", [this] {
+        FileSave();
+    })->setShortcut(QKeySequence::Save);
+    file->addSeparator();
+    for (int i = 1; i <= 4; ++i) {
+        QAction* a = file->addAction(QStringLiteral("&") + QString::number(i));
+        a->setObjectName(QStringLiteral("mnuFileHistory") + QString::number(i));
+        a->setEnabled(false);
+        connect(a, &QAction::triggered, this, [this, i] { FileHistory(i); });
+        mnuHistory_[std::size_t(i - 1)] = a;
+    }
+    file->addSeparator();
+    add("mnuFileExit", "ﾌﾟﾛｸﾞﾗﾑ終了(&X)", [this] { close(); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    QAction* about = help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    about->setObjectName(QStringLiteral("mnuHelpAbout"));
+    connect(about, &QAction::triggered, this, [this] { ShowVersion(); });
+}
+
+void frmMenuMain::BuildToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("ツールバー"));
+    toolBar_->setObjectName(QStringLiteral("tbrMain"));
+    toolBar_->setMovable(false);
+    struct Item {
+        const char* key;
+        const char* tip;
+        QStyle::StandardPixmap icon;
+        void (frmMenuMain::*run)();
+    };
+    const Item items[] = {
+        {"New", "新規作成", QStyle::SP_FileIcon, &frmMenuMain::FileNew},
+        {"Open", "ﾌｧｲﾙを開く...", QStyle::SP_DialogOpenButton, &frmMenuMain::FileOpen},
+        {"SaveAs", "ﾌｧｲﾙに名前を付けて保存...", QStyle::SP_DriveFDIcon, nullptr},
+        {"Save", "ﾌｧｲﾙの上書き保存", QStyle::SP_DialogSaveButton, nullptr},
+        {"Printer", "ﾍﾟｰｼﾞの設定", QStyle::SP_FileDialogDetailedView, &frmMenuMain::PageSetup},
+    };
+    for (const Item& it : items) {
+        if (std::string(it.key) == "Printer") toolBar_->addSeparator();
+        QAction* a = toolBar_->addAction(style()->standardIcon(it.icon), QString::fromUtf8(it.tip));
+        a->setObjectName(QStringLiteral("tbr") + QString::fromUtf8(it.key));
+        a->setData(QString::fromUtf8(it.key));
+        a->setToolTip(QString::fromUtf8(it.tip));
+        const std::string key = it.key;
+        if (key == "SaveAs") {
+            connect(a, &QAction::triggered, this, [this] { FileSaveAs(); });
+        } else if (key == "Save") {
+            connect(a, &QAction::triggered, this, [this] { FileSave(); });
+        } else {
+            const auto run = it.run;
+            connect(a, &QAction::triggered, this, [this, run] { (this->*run)(); });
+        }
+    }
+}
+
+void frmMenuMain::BuildButtons() {
+    auto* central = new QWidget(this);
+    auto* v = new QVBoxLayout(central);
+    auto* box = new QGroupBox(QStringLiteral("ﾒｲﾝﾒﾆｭｰ"), central);
+    auto* g = new QGridLayout(box);
+    g->setHorizontalSpacing(10);
+    g->setVerticalSpacing(6);
+    int widest = 0;
+    for (int i = 0; i < kButtonCount; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(kCaptions[i]), box);
+        b->setObjectName(QStringLiteral("cmdMenu") + QString::number(i));
+        b->setProperty("tag", QString::fromUtf8(kTags[i]));
+        b->setAutoDefault(false);
+        widest = std::max(widest, b->sizeHint().width());
+        connect(b, &QPushButton::clicked, this, [this, i] { MenuCommand(i); });
+        cmdMenu_[std::size_t(i)] = b;
+        // Inputs on the left, calculation and results on the right.
+        if (i <= kInpSectS) {
+            g->addWidget(b, i, 0);
+        } else {
+            g->addWidget(b, i - kInpYaita, 1);
+        }
+    }
+    cmdExit_ = new QPushButton(QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"), box);
+    cmdExit_->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit_->setAutoDefault(false);
+    connect(cmdExit_, &QPushButton::clicked, this, [this] { close(); });
+    g->addWidget(cmdExit_, 5, 1);
+    for (QPushButton* b : cmdMenu_) b->setMinimumSize(widest + 24, b->sizeHint().height() + 10);
+    cmdExit_->setMinimumSize(widest + 24, cmdExit_->sizeHint().height() + 10);
+    v->addWidget(box);
+    setCentralWidget(central);
+}
+
+void frmMenuMain::Start(bool determinePaths) {
+    setWindowTitle(QStringLiteral("Kuvelt"));
+    if (determinePaths) InitPaths();
+    adjustSize();
+    PlaceWindow(this, "MenuMain", true);
+    ApplyHistory(ReadFileHistory());
+    InitData();
+    gFileName.clear();
+    gModified = false;
+    show();
+    RefreshMenu();
+}
+
+QAction* frmMenuMain::action(const QString& name) const { return findChild<QAction*>(name); }
+
+void frmMenuMain::RefreshMenu() {
+    SetHighlighted(cmdMenu_[kInpJyoken], gInpJyoken.InpFlg);
+    SetHighlighted(cmdMenu_[kInpJiban], gInpJiban.InpFlg);
+    SetHighlighted(cmdMenu_[kInpZairyo], gInpZairyo.InpFlg);
+    SetHighlighted(cmdMenu_[kInpSectC], gInpSectC.Count() > 0);
+    SetHighlighted(cmdMenu_[kInpSectLS], gInpSectLS.Count() > 0);
+    SetHighlighted(cmdMenu_[kInpSectS], gInpSectS.Count() > 0);
+
+    const bool sections = gInpSectC.Count() + gInpSectLS.Count() + gInpSectS.Count() > 0;
+    const bool calc = gInpJyoken.InpFlg && gInpJiban.InpFlg && sections;
+    cmdMenu_[kInpYaita]->setEnabled(calc);
+    if (calc) SetHighlighted(cmdMenu_[kInpYaita], gInpYaita.InpFlg);
+
+    const bool chosen = gInpYaita.InpFlg;
+    const bool check = gInpJyoken.Nekiri != 0;
+    cmdMenu_[kResOutAs]->setEnabled(chosen && gInpJiban.Kind == 0 && check);
+    cmdMenu_[kResOutAc]->setEnabled(chosen && gInpJiban.Kind == 1 && check);
+    cmdMenu_[kMenuPrint]->setEnabled(chosen);
+}
+
+void frmMenuMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RefreshMenu();
+}
+
+void frmMenuMain::Show(const Message& message) { Services().ShowMessage(this, message); }
+
+void frmMenuMain::ShowAll(const std::vector<Message>& messages) {
+    for (const Message& m : messages) Show(m);
+}
+
+void frmMenuMain::SetTitleFor(const std::string& path) { setWindowTitle(Q(WindowTitleFor(path))); }
+
+void frmMenuMain::ApplyHistory(const kuvelt::FileHistory& history) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (history.enabled[i]) {
+            mnuHistory_[i]->setText(Q(history.captions[i]));
+            mnuHistory_[i]->setEnabled(true);
+        } else {
+            mnuHistory_[i]->setEnabled(false);
+        }
+    }
+}
+
+void frmMenuMain::FileNew() {
+    const Message ask{0, "現在編集中の入力ﾃﾞｰﾀを全て破棄し，入力ﾃﾞｰﾀを初期化します。", "新規作成",
+                      MsgIcon::Information, MsgButtons::OkCancel};
+    if (Services().ShowMessage(this, ask) != MsgAnswer::Ok) return;
+    InitData();
+    gFileName.clear();
+    setWindowTitle(QStringLiteral("Kuvelt"));
+    RefreshMenu();
+}
+
+// The pre-read check and ReadData; on failure the title and file name are cleared and the
+// read-failure message is shown. The caller does the list and folder bookkeeping.
+bool frmMenuMain::ReadDesign(const std::string& path) {
+    int32_t code = 0;
+    const bool ok = PreReadCheck(path) && ReadData(path, code);
+    RefreshMenu();
+    if (ok) {
+        SetTitleFor(path);
+        gFileName = path;
+        return true;
+    }
+    setWindowTitle(QStringLiteral("Kuvelt"));
+    gFileName.clear();
+    Show(ReadFailureMessage(code));
+    return false;
+}
+
+void frmMenuMain::FileOpen() {
+    const FileDialogRequest request{"ﾌｧｲﾙを開く...", kFilter, ".kvt", OpenDialogInitialFolder(),
+                                    ""};
+    if (const auto path = Services().OpenFileName(this, request)) {
+        if (ReadDesign(*path)) ApplyHistory(UpdateFileHistory(*path));
+    }
+    StoreInitDir();
+}
+
+bool frmMenuMain::FileSaveAs() {
+    const FileDialogRequest request{"ﾌｧｲﾙに名前を付けて保存...", kFilter, ".kvt", "", gFileName};
+    bool saved = false;
+    if (const auto path = Services().SaveFileName(this, request)) {
+        int32_t code = 0;
+        if (WriteData(*path, code)) {
+            SetTitleFor(*path);
+            gFileName = *path;
+            ApplyHistory(UpdateFileHistory(*path));
+            gModified = false;
+            saved = true;
+        } else {
+            Show(WriteFailureMessage(code));
+        }
+    }
+    StoreInitDir();
+    return saved;
+}
+
+bool frmMenuMain::FileSave() {
+    if (gFileName.empty()) return FileSaveAs();
+    int32_t code = 0;
+    if (!WriteData(gFileName, code)) {
+        Show(WriteFailureMessage(code));
+        return false;
+    }
+    ApplyHistory(UpdateFileHistory(gFileName));
+    gModified = false;
+    return true;
+}
+
+void frmMenuMain::FileHistory(int item) {
+    if (item < 1 || item > 4) return;
+    // The path comes from the settings file, not from the menu caption.
+    const std::string path =
+        CPrivateProfile::GetValueString(gIniFile, "FileName", "FileName" + std::to_string(item));
+    if (path.empty()) return;
+    if (!ReadDesign(path)) return;
+    QDir::setCurrent(QFileInfo(Q(path)).absolutePath());  // errors ignored
+    StoreInitDir();
+}
+
+void frmMenuMain::PageSetup() {
+    PageMargins m;
+    m.top = CPrivateProfile::GetValueLong(gIniFile, "Printer", "MarginTop(mm)") * 100;
+    m.left = CPrivateProfile::GetValueLong(gIniFile, "Printer", "MarginLeft(mm)") * 100;
+    setEnabled(false);
+    if (Services().PageSetup(this, m)) {
+        CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginTop(mm)",
+                                        numfmt::FormatNumber(m.top / 100.0, "##0"));
+        CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginLeft(mm)",
+                                        numfmt::FormatNumber(m.left / 100.0, "##0"));
+    }
+    setEnabled(true);
+    raise();
+    activateWindow();
+}
+
+void frmMenuMain::ShowVersion() {
+    frmAbout about(this);
+    about.exec();
+}
+
+bool frmMenuMain::ConfirmExit() {
+    if (!gModified) return true;
+    const Message ask{0,
+                      "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存してから終了しますか？\n\n"
+                      "編集中のﾌｧｲﾙ名：" +
+                          gFileName,
+                      "ｱﾌﾟﾘｹｰｼｮﾝ終了", MsgIcon::Information, MsgButtons::YesNoCancel};
+    switch (Services().ShowMessage(this, ask)) {
+        case MsgAnswer::Yes:
+            // The user asked to keep the changes: end only when they are really saved.
+            return FileSave();
+        case MsgAnswer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void frmMenuMain::closeEvent(QCloseEvent* event) {
+    if (!ConfirmExit()) {
+        event->ignore();
+        return;
+    }
+    StoreWindowPosition(this, "MenuMain");
+    event->accept();
+}
+
+int frmMenuMain::RunWindow(InputWindow& window) { return window.RunModal(); }
+
+}  // namespace kuvelt::ui

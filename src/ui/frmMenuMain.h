@@ -1,0 +1,103 @@
+// The main window: it is the application. Start-up (paths, position, recent files, a new
+// design), the eleven menu buttons with their enabling and highlight colours (RefreshMenu), the
+// file commands with their dialogs and messages, the recent-file items, page setup, the version
+// window, the window title and the exit question. Every other window is opened modally from
+// here through RunWindow and is wired to the handlers of MainHandlers.h.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "io/settings.h"
+#include "platform/message.h"
+
+class QAction;
+class QPushButton;
+class QToolBar;
+
+namespace kuvelt::ui {
+
+class InputWindow;
+
+class frmMenuMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Button indices of the main menu.
+    enum Button {
+        kInpJyoken,
+        kInpJiban,
+        kInpZairyo,
+        kInpSectC,
+        kInpSectLS,
+        kInpSectS,
+        kInpYaita,
+        kResOutAs,
+        kResOutAc,
+        kMenuPrint,
+        kInpRenban,
+        kButtonCount
+    };
+    static const char* ButtonCaption(int index);
+    static const char* ButtonTag(int index);
+
+    explicit frmMenuMain(QWidget* parent = nullptr);
+
+    // Start-up in its order. determinePaths false keeps gIniFile & co. as set (tests).
+    void Start(bool determinePaths = true);
+
+    // Colours and enables the menu buttons from the current design.
+    void RefreshMenu();
+    // Menu button command i (0..10).
+    void MenuCommand(int index);
+
+    // File commands.
+    void FileNew();
+    void FileOpen();
+    bool FileSaveAs();
+    bool FileSave();
+    void FileHistory(int item);  // 1..4
+    void PageSetup();
+    void ShowVersion();
+    // The exit question; true when the application may end (after saving if asked).
+    bool ConfirmExit();
+
+    QPushButton* menuButton(int index) const { return cmdMenu_[std::size_t(index)]; }
+    QPushButton* exitButton() const { return cmdExit_; }
+    QAction* recentAction(int item) const { return mnuHistory_[std::size_t(item - 1)]; }
+    QAction* action(const QString& name) const;  // objectName, e.g. "mnuFileOpen", "tbrSave"
+    QToolBar* toolBar() const { return toolBar_; }
+
+  protected:
+    // Shows an input window modally (tests drive it instead). Returns the dialog result.
+    virtual int RunWindow(InputWindow& window);
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildButtons();
+    void ApplyHistory(const kuvelt::FileHistory& history);
+    bool ReadDesign(const std::string& path);
+    void SetTitleFor(const std::string& path);
+    void Show(const Message& message);
+    void ShowAll(const std::vector<Message>& messages);
+    void CommandNotYet(int index);
+
+    // Menu commands (main_commands.cpp).
+    void OpenConditionWindow(int index);
+    void CommandInpYaita();
+    void CommandResOut(int index);
+    void CommandMenuPrint();
+    void RunStability();
+
+    std::array<QPushButton*, kButtonCount> cmdMenu_{};
+    QPushButton* cmdExit_ = nullptr;
+    std::array<QAction*, 4> mnuHistory_{};
+    QToolBar* toolBar_ = nullptr;
+};
+
+}  // namespace kuvelt::ui

@@ -1,0 +1,129 @@
+#include "ui/input_window.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+#include "ui/fields.h"
+#include "ui/ui_services.h"
+#include "ui/window_position.h"
+
+namespace kuvelt::ui {
+
+InputWindow::InputWindow(std::string section, const QString& caption, QWidget* parent)
+    : QDialog(parent), section_(std::move(section)), ownCaption_(caption) {
+    setWindowTitle(caption);
+    setModal(true);
+    connect(qApp, &QApplication::focusChanged, this, &InputWindow::OnFocusChanged);
+}
+
+QHBoxLayout* InputWindow::MakeButtonRow(bool withOk) {
+    auto* row = new QHBoxLayout;
+    cmdHelp_ = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+    cmdHelp_->setEnabled(false);
+    connect(cmdHelp_, &QPushButton::clicked, this,
+            [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(UsrHelpFile)); });
+    row->addWidget(cmdHelp_);
+    row->addStretch(1);
+    if (withOk) {
+        cmdOK_ = new QPushButton(QStringLiteral("OK(&O)"), this);
+        cmdOK_->setDefault(true);
+        // A click leaves the focus in the field being edited, so OK still checks it.
+        cmdOK_->setFocusPolicy(Qt::TabFocus);
+        connect(cmdOK_, &QPushButton::clicked, this, &InputWindow::OnOk);
+        row->addWidget(cmdOK_);
+    }
+    cmdCancel_ =
+        new QPushButton(withOk ? QStringLiteral("ｷｬﾝｾﾙ(&C)") : QStringLiteral("閉じる(&C)"), this);
+    cmdCancel_->setFocusPolicy(Qt::TabFocus);
+    if (!withOk) cmdCancel_->setDefault(true);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    row->addWidget(cmdCancel_);
+    for (QPushButton* b : {cmdHelp_, cmdOK_, cmdCancel_}) {
+        if (b)
+            b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("ｷｬﾝｾﾙ(C)")) + 32);
+    }
+    return row;
+}
+
+void InputWindow::Prepare() {
+    setWindowTitle(UsrCaption.isEmpty() ? ownCaption_ : UsrCaption);
+    if (cmdHelp_) cmdHelp_->setEnabled(!UsrHelpFile.isEmpty());
+    adjustSize();
+    PlaceWindow(this, section_);
+    emit LoadData();
+    ApplyDependentEnabling();
+}
+
+int InputWindow::RunModal() {
+    Prepare();
+    return exec();
+}
+
+void InputWindow::done(int result) {
+    UsrTag = result == QDialog::Accepted ? QStringLiteral("OK") : QStringLiteral("ｷｬﾝｾﾙ");
+    StoreWindowPosition(this, section_);
+    QDialog::done(result);
+}
+
+void InputWindow::OnOk() {
+    if (!ValidateFields()) return;
+    bool cancel = false;
+    emit SaveData(cancel);
+    if (!cancel) accept();
+}
+
+bool InputWindow::ValidateFields() {
+    if (pending_) {
+        RunPendingCheck();
+        return false;
+    }
+    pending_.clear();
+    if (auto* focused = qobject_cast<NumField*>(QApplication::focusWidget());
+        focused && focused->window() == this && !focused->inRange()) {
+        return CheckField(focused);
+    }
+    // Every enabled field in tab order: a value out of range is never saved.
+    QWidget* w = this;
+    for (int guard = 0; guard < 10000; ++guard) {
+        w = w->nextInFocusChain();
+        if (w == this) break;
+        auto* field = qobject_cast<NumField*>(w);
+        if (field && field->window() == this && field->isEnabledTo(this) &&
+            field->isVisibleTo(this) && !field->inRange()) {
+            return CheckField(field);
+        }
+    }
+    return true;
+}
+
+void InputWindow::OnFocusChanged(QWidget* old, QWidget* now) {
+    if (checking_ || !old || !now || now->window() != this) return;
+    auto* field = qobject_cast<NumField*>(old);
+    if (!field || field->window() != this || !field->isEnabled() || field->inRange()) return;
+    // The check runs once the focus change has finished; showing a box in the middle of it
+    // would fight the focus handling.
+    pending_ = field;
+    QTimer::singleShot(0, this, &InputWindow::RunPendingCheck);
+}
+
+void InputWindow::RunPendingCheck() {
+    NumField* field = pending_;
+    pending_.clear();
+    if (field && !field->inRange()) CheckField(field);
+}
+
+bool InputWindow::CheckField(NumField* field) {
+    checking_ = true;
+    Services().Beep();
+    Services().ShowMessage(this, field->rangeMessage());
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    checking_ = false;
+    return false;
+}
+
+}  // namespace kuvelt::ui

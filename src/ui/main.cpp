@@ -1,0 +1,22 @@
+// Kuvelt: the application's entry point. Everything lives in kuvelt_ui; this only creates the
+// QApplication with the Japanese standard-dialog texts and starts the main window.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "ui/frmMenuMain.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kuvelt"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kuvelt"));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
+    kuvelt::ui::frmMenuMain window;
+    window.Start();
+    return QApplication::exec();
+}

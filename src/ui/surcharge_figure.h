@@ -1,0 +1,25 @@
+// The explanatory pictures of the design-conditions window: what Ｘ, the slope 1:ｍ, Ｘ1, Ｘ2
+// and Ｈo measure behind the sheet-pile wall. Drawn with QPainter at any size.
+#pragma once
+
+#include <QWidget>
+
+namespace kuvelt::ui {
+
+class SurchargeFigure : public QWidget {
+    Q_OBJECT
+  public:
+    enum Kind { HorizontalAndSlope, Trapezoid };
+    explicit SurchargeFigure(Kind kind, QWidget* parent = nullptr);
+    Kind kind() const { return kind_; }
+    QSize sizeHint() const override { return {340, 190}; }
+    QSize minimumSizeHint() const override { return {300, 170}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    Kind kind_;
+};
+
+}  // namespace kuvelt::ui

@@ -1,0 +1,143 @@
+#include "scripted_services.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QWidget>
+
+#include "io/settings.h"
+#include "model/design.h"
+#include "ui/app_state.h"
+
+namespace kuvelt::ui::test {
+
+namespace {
+const char* KindName(Call::Kind k) {
+    switch (k) {
+        case Call::MessageBox:
+            return "message box";
+        case Call::OpenDialog:
+            return "open dialog";
+        case Call::SaveDialog:
+            return "save dialog";
+        case Call::PageSetupDialog:
+            return "page-setup dialog";
+        case Call::SystemInfo:
+            return "system information";
+    }
+    return "?";
+}
+}  // namespace
+
+ScriptedUiServices::ScriptedUiServices() { SetServices(this); }
+
+ScriptedUiServices::~ScriptedUiServices() {
+    SetServices(nullptr);
+    if (!answers_.empty()) {
+        ADD_FAILURE() << answers_.size() << " scripted answer(s) never asked for, first: a "
+                      << KindName(answers_.front().kind);
+    }
+}
+
+void ScriptedUiServices::AnswerMessage(MsgAnswer answer) {
+    answers_.push_back({Call::MessageBox, answer, std::nullopt, std::nullopt});
+}
+void ScriptedUiServices::AnswerOpen(std::optional<std::string> path) {
+    answers_.push_back({Call::OpenDialog, MsgAnswer::Ok, std::move(path), std::nullopt});
+}
+void ScriptedUiServices::AnswerSave(std::optional<std::string> path) {
+    answers_.push_back({Call::SaveDialog, MsgAnswer::Ok, std::move(path), std::nullopt});
+}
+void ScriptedUiServices::AnswerPageSetup(std::optional<PageMargins> margins) {
+    answers_.push_back({Call::PageSetupDialog, MsgAnswer::Ok, std::nullopt, margins});
+}
+
+bool ScriptedUiServices::Take(Call::Kind kind, const std::string& what, Answer& out) {
+    if (answers_.empty() || answers_.front().kind != kind) {
+        ADD_FAILURE() << "unexpected " << KindName(kind) << ": " << what
+                      << (answers_.empty() ? " (no answer queued)"
+                                           : std::string(" (next answer is for a ") +
+                                                 KindName(answers_.front().kind) + ")");
+        return false;
+    }
+    out = answers_.front();
+    answers_.pop_front();
+    return true;
+}
+
+MsgAnswer ScriptedUiServices::ShowMessage(QWidget*, const Message& message) {
+    calls.push_back({Call::MessageBox, message, {}, {}});
+    Answer a;
+    if (!Take(Call::MessageBox, "[" + message.title + "] " + message.text, a)) {
+        return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    }
+    return a.msg;
+}
+
+std::optional<std::string> ScriptedUiServices::OpenFileName(QWidget*,
+                                                            const FileDialogRequest& request) {
+    calls.push_back({Call::OpenDialog, {}, request, {}});
+    Answer a;
+    if (!Take(Call::OpenDialog, request.title, a)) return std::nullopt;
+    return a.path;
+}
+
+std::optional<std::string> ScriptedUiServices::SaveFileName(QWidget*,
+                                                            const FileDialogRequest& request) {
+    calls.push_back({Call::SaveDialog, {}, request, {}});
+    Answer a;
+    if (!Take(Call::SaveDialog, request.title, a)) return std::nullopt;
+    return a.path;
+}
+
+bool ScriptedUiServices::PageSetup(QWidget*, PageMargins& margins) {
+    calls.push_back({Call::PageSetupDialog, {}, {}, margins});
+    Answer a;
+    if (!Take(Call::PageSetupDialog, "page setup", a) || !a.margins) return false;
+    margins = *a.margins;
+    return true;
+}
+
+bool ScriptedUiServices::StartSystemInformation() {
+    calls.push_back({Call::SystemInfo, {}, {}, {}});
+    return systemInfoAvailable;
+}
+
+std::vector<Message> ScriptedUiServices::messages() const {
+    std::vector<Message> out;
+    for (const Call& c : calls) {
+        if (c.kind == Call::MessageBox) out.push_back(c.message);
+    }
+    return out;
+}
+
+UiTestEnv::UiTestEnv()
+    : savedIni_(gIniFile),
+      savedProgram_(gProgramFolder),
+      savedCwd_(QDir::currentPath().toStdString()) {
+    gIniFile = dir.file("Kuvelt.INI");
+    gProgramFolder = dir.path().string();
+    InitData();
+    gFileName.clear();
+    gModified = false;
+}
+
+UiTestEnv::~UiTestEnv() {
+    gIniFile = savedIni_;
+    gProgramFolder = savedProgram_;
+    QDir::setCurrent(QString::fromStdString(savedCwd_));
+}
+
+std::string UiTestEnv::ini() const { return gIniFile; }
+
+void ShowActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    Pump();
+}
+
+void Pump() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+}  // namespace kuvelt::ui::test

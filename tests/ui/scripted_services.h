@@ -1,0 +1,90 @@
+// Scripted desktop services for the window tests: every message box, file dialog, page-setup
+// dialog, beep and system-information start is recorded with its exact texts, and dialogs are
+// answered from a queue. A dialog for which no answer of its kind is queued next fails the test
+// (it would have blocked a real user); answers left over at the end fail it too.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+#include "ui/ui_services.h"
+
+namespace kuvelt::ui::test {
+
+struct Call {
+    enum Kind { MessageBox, OpenDialog, SaveDialog, PageSetupDialog, SystemInfo } kind;
+    Message message;            // MessageBox
+    FileDialogRequest request;  // OpenDialog, SaveDialog
+    PageMargins margins;        // PageSetupDialog: the margins shown
+};
+
+class ScriptedUiServices : public UiServices {
+  public:
+    // Installs itself with SetServices; the destructor restores the Qt services.
+    ScriptedUiServices();
+    ~ScriptedUiServices() override;
+
+    void AnswerMessage(MsgAnswer answer);
+    void AnswerOpen(std::optional<std::string> path);
+    void AnswerSave(std::optional<std::string> path);
+    // nullopt = Cancel; otherwise OK with these margins.
+    void AnswerPageSetup(std::optional<PageMargins> margins);
+    // Whether a system-information program "exists" (not queued; default false).
+    bool systemInfoAvailable = false;
+
+    MsgAnswer ShowMessage(QWidget* parent, const Message& message) override;
+    std::optional<std::string> OpenFileName(QWidget* parent,
+                                            const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFileName(QWidget* parent,
+                                            const FileDialogRequest& request) override;
+    bool PageSetup(QWidget* parent, PageMargins& margins) override;
+    void Beep() override { ++beeps; }
+    bool StartSystemInformation() override;
+
+    // Every message box shown so far, in order.
+    std::vector<Message> messages() const;
+    // Forgets the record (not the queue).
+    void ClearRecord() {
+        calls.clear();
+        beeps = 0;
+    }
+    bool queueEmpty() const { return answers_.empty(); }
+
+    std::vector<Call> calls;
+    int beeps = 0;
+
+  private:
+    struct Answer {
+        Call::Kind kind;
+        MsgAnswer msg = MsgAnswer::Ok;
+        std::optional<std::string> path;
+        std::optional<PageMargins> margins;
+    };
+    bool Take(Call::Kind kind, const std::string& what, Answer& out);
+    std::deque<Answer> answers_;
+};
+
+// The state every window test starts from: settings file in a private folder, a fresh design,
+// no file name, not modified, scripted services installed.
+class UiTestEnv {
+  public:
+    UiTestEnv();
+    ~UiTestEnv();
+    std::string ini() const;
+    kuvelt::test::TempDir dir;
+    ScriptedUiServices services;
+
+  private:
+    std::string savedIni_, savedProgram_, savedCwd_;
+};
+
+// Shows the window, makes it the active window and lets pending events run, so focus moves
+// work headless.
+void ShowActive(QWidget* window);
+// Runs queued events (deferred checks, timers of 0 ms).
+void Pump();
+
+}  // namespace kuvelt::ui::test
