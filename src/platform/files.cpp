@@ -88,7 +88,8 @@ int CreateSibling(const std::string& target, std::string& tmp) {
         char suffix[64];
         std::snprintf(suffix, sizeof suffix, ".%ld.%u.%llx.tmp", static_cast<long>(::getpid()),
                       ++counter, static_cast<unsigned long long>(ticks) & 0xFFFFFFull);
-        tmp = folder + "/." + BaseName(target) + suffix;
+        // A long target name is shortened so the temporary name stays within the name limit.
+        tmp = folder + "/." + BaseName(target).substr(0, 200) + suffix;
         int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

@@ -47,6 +47,8 @@ std::string Resolve(const std::string& program) {
     sigprocmask(SIG_SETMASK, &none, nullptr);
     signal(SIGPIPE, SIG_DFL);
     signal(SIGCHLD, SIG_DFL);
+    // Our own open files (a print file being written, the settings file) stay ours.
+    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
     ::execve(file, args, environ);
     int e = errno;
     (void)!::write(errPipe, &e, sizeof e);

@@ -84,7 +84,10 @@ std::vector<Line> SplitLines(const std::string& bytes) {
     // Classify after the vector no longer grows: the views point into each line's own string.
     bool inSection = false;
     for (Line& l : lines) {
-        std::string_view s = Trim(l.raw);
+        std::string_view s = l.raw;
+        if (&l == &lines.front() && s.substr(0, 3) == "\xEF\xBB\xBF")
+            s.remove_prefix(3);  // editor mark
+        s = Trim(s);
         if (!s.empty() && s.front() == '[') {
             std::size_t close = FindChar(s, ']');
             if (close != std::string_view::npos) {

@@ -113,7 +113,9 @@ TEST(ReplaceFile, CreatesAndReplacesWithoutLeavingTemporaries) {
     EXPECT_EQ(ReadBytes(t.file("a.kvt")), "");
     ASSERT_TRUE(ReplaceFile(t.file("a.kvt"), std::string(200000, 'x'), err));
     EXPECT_EQ(ReadBytes(t.file("a.kvt")).size(), 200000u);
-    EXPECT_EQ(Listing(t.path()), std::vector<std::string>{"a.kvt"});
+    const std::string longest(255, 'n');  // the longest name a folder takes
+    ASSERT_TRUE(ReplaceFile(t.file(longest), "y", err)) << err;
+    EXPECT_EQ(Listing(t.path()), (std::vector<std::string>{"a.kvt", longest}));
     EXPECT_EQ(err, 0);
 }
 

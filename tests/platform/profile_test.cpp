@@ -60,6 +60,12 @@ TEST(GetIniString, ReadsTheUsualTextTolerantly) {
     }
 }
 
+TEST(GetIniString, MarkOfATextEditorBeforeTheFirstSection) {
+    TempDir t;
+    WriteBytes(t.file("Kuvelt.INI"), "\xEF\xBB\xBF[Chapter]\r\nMethod=2\r\n");
+    EXPECT_EQ(CPrivateProfile::GetValueLong(t.file("Kuvelt.INI"), "Chapter", "Method"), 2);
+}
+
 TEST(GetIniString, MissingOrUnusableFilesReadAsEmpty) {
     TempDir t;
     EXPECT_EQ(GetIniString("MenuMain", "Top", t.file("none.ini")), "");

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -154,6 +155,20 @@ TEST(ProcessStart, WaitsAndPassesArgumentsUnsplit) {
         {"sh", "-c", "printf '%s|%s' \"$1\" \"$2\" > \"$0\"", out, tricky, ""}, true));
     EXPECT_EQ(ReadBytes(out), tricky + "|");
     EXPECT_FALSE(fs::exists(t.path() / "g"));
+}
+
+TEST(ProcessStart, OurOpenFilesAreNotHandedOn) {
+    TempDir t;
+    // A descriptor without close-on-exec, at a number the shell does not use itself.
+    int opened = ::open(t.file("held").c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(opened, 0);
+    const int fd = ::dup2(opened, 57);
+    ::close(opened);
+    ASSERT_EQ(fd, 57);
+    const std::string out = t.file("fds");
+    ASSERT_TRUE(process::Start({"/bin/sh", "-c", "ls /proc/self/fd > \"$0\"", out}, true));
+    ::close(fd);
+    EXPECT_EQ(ReadBytes(out).find(std::to_string(fd) + "\n"), std::string::npos) << ReadBytes(out);
 }
 
 TEST(ProcessStart, ProgramsThatCannotStartReturnFalse) {
