@@ -189,7 +189,7 @@ std::string ReportBytes(const std::string& figurePath, int pages) {
             page.push_back("    ?FG;000;000;" + figurePath);
             for (int i = 0; i < 27; ++i) page.push_back("");
             page.push_back("      ┌────┬────────┬────────┬────────┐");
-            page.push_back("      │ 番号 │  荷重 P (kN)   │  作用高 y (m)  │ M = P・y (kN・m)│");
+            page.push_back("      │  番号  │  荷重 P (kN)   │  作用高 y (m)  │M = P・y (kN・m)│");
             page.push_back("      ├────┼────────┼────────┼────────┤");
             page.push_back("      │   ①   │          40.00 │          1.333 │          53.33 │");
             page.push_back("      │   ②   │          35.00 │          1.750 │          61.25 │");

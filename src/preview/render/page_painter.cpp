@@ -51,10 +51,29 @@ struct Cell {
     std::string bytes;
 };
 
-// Code page 932 bytes into characters with their grid columns; control bytes and blanks give
-// no cell but keep their column.
-template <typename Fn>
-void ForEachRun(const std::string& bytes, Fn&& fn) {
+// Box-drawing characters of code page 932 (0x849F ... 0x84BE, JIS row 8): the weight of the arm
+// towards the left, right, top and bottom of the cell (0 none, 1 light, 2 heavy). They are drawn
+// as lines so that ruled tables join exactly from cell to cell and line to line.
+struct BoxArms {
+    unsigned char left, right, up, down;
+};
+constexpr BoxArms kBoxArms[32] = {
+    {1, 1, 0, 0}, {0, 0, 1, 1}, {0, 1, 0, 1}, {1, 0, 0, 1}, {1, 0, 1, 0}, {0, 1, 1, 0},
+    {0, 1, 1, 1}, {1, 1, 0, 1}, {1, 0, 1, 1}, {1, 1, 1, 0}, {1, 1, 1, 1}, {2, 2, 0, 0},
+    {0, 0, 2, 2}, {0, 2, 0, 2}, {2, 0, 0, 2}, {2, 0, 2, 0}, {0, 2, 2, 0}, {0, 2, 2, 2},
+    {2, 2, 0, 2}, {2, 0, 2, 2}, {2, 2, 2, 0}, {2, 2, 2, 2}, {0, 1, 2, 2}, {2, 2, 0, 1},
+    {1, 0, 2, 2}, {2, 2, 1, 0}, {2, 2, 1, 1}, {0, 2, 1, 1}, {1, 1, 0, 2}, {2, 0, 1, 1},
+    {1, 1, 2, 0}, {1, 1, 2, 2}};
+
+int BoxIndex(unsigned char lead, unsigned char trail) {
+    if (lead != 0x84 || trail < 0x9F || trail > 0xBE) return -1;
+    return trail - 0x9F;
+}
+
+// Code page 932 bytes into runs of printable characters with their grid columns; blanks and
+// control bytes end a run and keep their column; box-drawing characters go to `box`.
+template <typename RunFn, typename BoxFn>
+void ForEachRun(const std::string& bytes, RunFn&& fn, BoxFn&& box) {
     int column = 0;
     std::string run;
     int runStart = 0;
@@ -66,8 +85,12 @@ void ForEachRun(const std::string& bytes, Fn&& fn) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
         const bool lead = cp932::IsLeadByte(b) && i + 1 < bytes.size();
         const std::size_t n = lead ? 2 : 1;
+        const int boxIndex = lead ? BoxIndex(b, static_cast<unsigned char>(bytes[i + 1])) : -1;
         if (b <= 0x20 || b == 0x7F) {
             flush();
+        } else if (boxIndex >= 0) {
+            flush();
+            box(column, kBoxArms[boxIndex]);
         } else {
             if (run.empty()) runStart = column;
             run.append(bytes, i, n);
@@ -127,7 +150,7 @@ class Painter {
     void DrawTextLine(const Line& line, int row) {
         if (line.bytes.empty()) return;
         const bool heading = line.level == 1 || line.level == 2;
-        const QFont font = BodyFont(g_.fontEm, heading);
+        const QFont font = BodyFont(g_.fontEm, false);
         const bool runs = !heading && FillsGridCached(font);
         p_.save();
         p_.scale(1.0 / kTextUnit, 1.0 / kTextUnit);
@@ -135,34 +158,63 @@ class Painter {
         p_.setPen(Qt::black);
         const double y = g_.Baseline(row) * kTextUnit;
         int first = -1, last = 0;
-        ForEachRun(line.bytes, [&](int column, const std::string& run) {
-            if (first < 0) first = column;
-            if (runs) {
-                p_.drawText(QPointF(g_.ColumnX(column) * kTextUnit, y), Q(cp932::ToUtf8(run)));
-                last = column + int(run.size());
-                return;
-            }
-            // One character at a time on its own grid cell: exact columns with any font.
-            int c = column;
-            for (std::size_t i = 0; i < run.size();) {
-                const std::size_t n =
-                    cp932::IsLeadByte(static_cast<unsigned char>(run[i])) && i + 1 < run.size() ? 2
-                                                                                                : 1;
-                p_.drawText(QPointF(g_.ColumnX(c) * kTextUnit, y),
-                            Q(cp932::ToUtf8(std::string_view(run).substr(i, n))));
-                c += int(n);
-                i += n;
-            }
-            last = c;
-        });
+        std::vector<std::pair<int, BoxArms>> boxes;
+        ForEachRun(
+            line.bytes,
+            [&](int column, const std::string& run) {
+                if (first < 0) first = column;
+                if (runs) {
+                    p_.drawText(QPointF(g_.ColumnX(column) * kTextUnit, y), Q(cp932::ToUtf8(run)));
+                    last = column + int(run.size());
+                    return;
+                }
+                // One character at a time on its own grid cell: exact columns with any font.
+                int c = column;
+                for (std::size_t i = 0; i < run.size();) {
+                    const std::size_t n =
+                        cp932::IsLeadByte(static_cast<unsigned char>(run[i])) && i + 1 < run.size()
+                            ? 2
+                            : 1;
+                    const QPointF at(g_.ColumnX(c) * kTextUnit, y);
+                    const QString ch = Q(cp932::ToUtf8(std::string_view(run).substr(i, n)));
+                    p_.drawText(at, ch);
+                    if (heading) {
+                        // Emphasis every device shows alike: the glyph outlines are stroked
+                        // over the (still selectable) text, thickening it without moving it.
+                        QPainterPath outline;
+                        outline.addText(at, font, ch);
+                        p_.strokePath(outline, QPen(Qt::black, 0.07 * kTextUnit));
+                    }
+                    c += int(n);
+                    i += n;
+                }
+                last = c;
+            },
+            [&](int column, BoxArms arms) { boxes.emplace_back(column, arms); });
         p_.restore();
+        for (const auto& [column, arms] : boxes) DrawBox(row, column, arms);
         if (line.level == 1 && first >= 0) {
-            // A level-1 heading is underlined over its text as well as set in bold.
+            // A level-1 heading is underlined over its text as well.
             QPen pen(Qt::black, 0.2);
             p_.setPen(pen);
             const double uy = g_.Baseline(row) + 0.18 * g_.fontEm;
             p_.drawLine(QPointF(g_.ColumnX(first), uy), QPointF(g_.ColumnX(last), uy));
         }
+    }
+
+    void DrawBox(int row, int column, BoxArms arms) {
+        const double x0 = g_.ColumnX(column), x1 = g_.ColumnX(column + 2);
+        const double y0 = g_.LineTop(row), y1 = g_.LineTop(row + 1);
+        const QPointF c((x0 + x1) / 2.0, (y0 + y1) / 2.0);
+        auto arm = [&](unsigned char weight, QPointF end) {
+            if (weight == 0) return;
+            p_.setPen(QPen(Qt::black, weight == 2 ? 0.45 : 0.18, Qt::SolidLine, Qt::SquareCap));
+            p_.drawLine(c, end);
+        };
+        arm(arms.left, QPointF(x0, c.y()));
+        arm(arms.right, QPointF(x1, c.y()));
+        arm(arms.up, QPointF(c.x(), y0));
+        arm(arms.down, QPointF(c.x(), y1));
     }
 
     bool FillsGridCached(const QFont& font) {

@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "platform/cp932.h"
+#include "preview/document/document.h"
+#include "preview/render/page_painter.h"
+#include "preview/render/pdf_export.h"
+#include "preview/render/pdf_outline.h"
+#include "sample_report.h"
+#include "support/test_support.h"
+
+namespace kuvelt::preview {
+namespace {
+
+constexpr double kDpi = 100.0;
+
+class Render : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "preview_render_test";
+        static char* argv[] = {name, nullptr};
+        if (QGuiApplication::instance() == nullptr) app_ = new QGuiApplication(argc, argv);
+    }
+    static QGuiApplication* app_;
+
+    static Document FromLines(const std::vector<std::string>& lines, LoadContext ctx = {}) {
+        return ParsePrintFile(test::PrintBytes(lines), ctx);
+    }
+    // Dark pixels inside a rectangle given in mm.
+    static int Ink(const QImage& img, QRectF mm) {
+        const double s = kDpi / 25.4;
+        const QRect r = QRectF(mm.x() * s, mm.y() * s, mm.width() * s, mm.height() * s)
+                            .toAlignedRect()
+                            .intersected(img.rect());
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (qGray(img.pixel(x, y)) < 128) ++n;
+        return n;
+    }
+    // Leftmost dark column (mm) inside a band of the page, -1 when none.
+    static double FirstInkX(const QImage& img, QRectF mm) {
+        const double s = kDpi / 25.4;
+        const QRect r = QRectF(mm.x() * s, mm.y() * s, mm.width() * s, mm.height() * s)
+                            .toAlignedRect()
+                            .intersected(img.rect());
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                if (qGray(img.pixel(x, y)) < 128) return x / s;
+        return -1;
+    }
+    static QRectF LineBand(const PageGeometry& g, int line) {
+        return QRectF(0, g.LineTop(line), kPaperWidthMm, g.linePitch);
+    }
+};
+QGuiApplication* Render::app_ = nullptr;
+
+TEST_F(Render, TextStandsOnTheColumnGrid) {
+    // A full-width character takes exactly two columns: the bar after two of them lines up
+    // with the bar after four half-width characters, and after four half-width katakana.
+    const Document d = FromLines({"AAAA|", "土圧|", "ｱｲｳｴ|"});
+    const QImage img = renderPageImage(d, 0, kDpi);
+    const PageGeometry g = GeometryFor({});
+    const QRectF barCell(g.ColumnX(4), 0, g.columnPitch, 0);
+    for (int line = 0; line < 3; ++line) {
+        const QRectF band = LineBand(g, line);
+        EXPECT_GT(Ink(img, QRectF(barCell.x(), band.y(), barCell.width(), band.height())), 3)
+            << "line " << line;
+    }
+    EXPECT_NEAR(FirstInkX(img, LineBand(g, 0)), g.left, 0.6);
+    EXPECT_EQ(Ink(img, QRectF(g.ColumnX(6), 0, 100, 60)), 0) << "nothing right of the bars";
+}
+
+TEST_F(Render, HeadingsAreEmphasisedWithoutLeavingTheGrid) {
+    const Document d = FromLines({"  ?R1設計条件", "  設計条件", "  ?R2設計条件"});
+    const QImage img = renderPageImage(d, 0, kDpi);
+    const PageGeometry g = GeometryFor({});
+    const int heading1 = Ink(img, LineBand(g, 0));
+    const int body = Ink(img, LineBand(g, 1));
+    const int heading2 = Ink(img, LineBand(g, 2));
+    EXPECT_GT(heading1, body * 1.15);
+    EXPECT_GT(heading2, body * 1.05);
+    for (int line = 0; line < 3; ++line)
+        EXPECT_NEAR(FirstInkX(img, LineBand(g, line)), g.ColumnX(2), 0.7) << line;
+}
+
+TEST_F(Render, MarginsFromTheSettingsMoveTheGrid) {
+    const Document d = FromLines({"X"});
+    const PageSetup setup{40.0, 50.0};
+    const QImage img = renderPageImage(d, 0, kDpi, setup);
+    const PageGeometry g = GeometryFor(setup);
+    EXPECT_NEAR(FirstInkX(img, LineBand(g, 0)), 50.0, 0.6);
+    EXPECT_GT(Ink(img, LineBand(g, 0)), 0);
+    EXPECT_DOUBLE_EQ(g.columnPitch * kColumnsPerLine, kPaperWidthMm - 50.0 - kMarginRightMm);
+    EXPECT_DOUBLE_EQ(g.LineTop(kLinesPerPage), kPaperHeightMm - kMarginBottomMm);
+}
+
+struct MarginCase {
+    const char* name;
+    const char* text;
+    double expected;
+};
+class Margins : public ::testing::TestWithParam<MarginCase> {};
+TEST_P(Margins, FromStoredText) {
+    EXPECT_DOUBLE_EQ(MarginFromText(GetParam().text, 20.0), GetParam().expected);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Settings, Margins,
+    ::testing::Values(MarginCase{"ZeroMeansDefault", "0", 20.0}, MarginCase{"Missing", "", 20.0},
+                      MarginCase{"Plain", "30", 30.0}, MarginCase{"Decimal", "12.5", 12.5},
+                      MarginCase{"Negative", "-5", 20.0}, MarginCase{"OffThePaper", "200", 20.0},
+                      MarginCase{"Text", "abc", 20.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Render, BoxDrawingRulesJoinAcrossLines) {
+    const Document d = FromLines({"┌─┐", "│ │", "└─┘"});
+    const QImage img = renderPageImage(d, 0, kDpi);
+    const PageGeometry g = GeometryFor({});
+    // The left rule runs unbroken from the middle of line 0 to the middle of line 2.
+    const double x = g.ColumnX(1);
+    for (double y = g.LineTop(0) + g.linePitch * 0.6; y < g.LineTop(2) + g.linePitch * 0.4;
+         y += 0.3)
+        ASSERT_GT(Ink(img, QRectF(x - 0.3, y, 0.6, 0.3)), 0) << "gap at y = " << y;
+}
+
+class RenderedFigure : public Render {
+  protected:
+    kuvelt::test::TempDir dir;
+    Document LoadSample(int pages = 1) {
+        const test::DiagramFiles f = test::WriteLoadDiagram(dir.path().string());
+        test::WriteStyleFiles(dir.path().string());
+        kuvelt::test::WriteBytes(dir.file("r.prn"), test::ReportBytes(f.composite, pages));
+        LoadResult r = LoadDocument(dir.file("r.prn"), dir.path().string());
+        EXPECT_TRUE(r.ok);
+        return r.document;
+    }
+};
+
+TEST_F(RenderedFigure, DiagramIsDrawnInsideItsFrame) {
+    const Document d = LoadSample();
+    const QImage img = renderPageImage(d, 0, kDpi);
+    const PageGeometry g = GeometryFor({});
+    const Line& fig = d.pages[0].lines[7];
+    const QRectF frame(g.ColumnX(fig.figureColumn), g.LineTop(7), 128, 80);
+    const int inside = Ink(img, frame);
+    EXPECT_GT(inside, 500);
+    // The wall line of both sub-figures stands 45 mm right of the frame's left edge.
+    EXPECT_GT(Ink(img, QRectF(frame.x() + 44.6, frame.y() + 20, 0.8, 30)), 40);
+    // The reserved lines below the frame stay empty.
+    EXPECT_EQ(
+        Ink(img, QRectF(0, frame.bottom() + 1, kPaperWidthMm, g.LineTop(35) - frame.bottom() - 1)),
+        0);
+}
+
+TEST_F(RenderedFigure, UnavailableFigureDrawsAFramedNote) {
+    const Document d = FromLines({"?FG;000;000;/nonexistent/figure.tmp"});
+    ASSERT_FALSE(d.pages[0].lines[0].figure->available);
+    const QImage img = renderPageImage(d, 0, kDpi);
+    const PageGeometry g = GeometryFor({});
+    const QRectF frame(g.left, g.top, 128, 80);
+    EXPECT_GT(Ink(img, QRectF(frame.x() - 0.3, frame.y() + 10, 0.6, 60)), 30) << "left edge";
+    EXPECT_GT(Ink(img, QRectF(frame.x() + 2, frame.y() + 1, 100, 10)), 50) << "the note";
+}
+
+TEST_F(RenderedFigure, PageOutOfRangeIsABlankSheet) {
+    const Document d = FromLines({"X"});
+    const QImage img = renderPageImage(d, 5, kDpi);
+    EXPECT_EQ(Ink(img, QRectF(0, 0, kPaperWidthMm, kPaperHeightMm)), 0);
+}
+
+// ---- PDF --------------------------------------------------------------------------------------
+
+std::string RunTool(const std::string& command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> p(popen(command.c_str(), "r"), pclose);
+    if (!p) return out;
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p.get())) > 0) out.append(buf, n);
+    return out;
+}
+
+TEST_F(RenderedFigure, PdfHasSelectableTextInReadingOrderAndTheOutline) {
+    const Document d = LoadSample(3);
+    const std::string pdf = dir.file("out.pdf");
+    std::string error;
+    ASSERT_TRUE(exportPdf(d, pdf, {}, &error)) << error;
+    EXPECT_FALSE(std::filesystem::exists(pdf + ".part~"));
+    const std::string info = RunTool("pdfinfo '" + pdf + "' 2>&1");
+    EXPECT_NE(info.find("Pages:           3"), std::string::npos) << info;
+    EXPECT_EQ(info.find("Error"), std::string::npos) << info;
+    const std::string text = RunTool("pdftotext -layout '" + pdf + "' - 2>&1");
+    const std::size_t a = text.find("4. 矢板の設計");
+    const std::size_t b = text.find("仮想地盤面より上の荷重を１つの合力に置き換える。");
+    const std::size_t c = text.find("ΣP = 132.75 kN");
+    const std::size_t e = text.find("4.3 断面の照査 (その2)");
+    ASSERT_NE(a, std::string::npos) << text;
+    ASSERT_NE(b, std::string::npos) << text;
+    ASSERT_NE(c, std::string::npos) << text;
+    ASSERT_NE(e, std::string::npos) << text;
+    EXPECT_LT(a, b);
+    EXPECT_LT(b, c);
+    EXPECT_LT(c, e);
+    EXPECT_NE(text.find("土圧 (kN/m2)"), std::string::npos) << "figure texts are real text";
+    const std::string xml = RunTool("pdftohtml -xml -i -stdout -q '" + pdf + "' 2>&1");
+    EXPECT_NE(xml.find("<outline>\n<item page=\"1\">4. 矢板の設計</item>\n<outline>\n"
+                       "<item page=\"1\">4.1 最大曲げモーメントの算定</item>\n"
+                       "<item page=\"2\">4.2 断面の照査 (その1)</item>\n"
+                       "<item page=\"3\">4.3 断面の照査 (その2)</item>\n</outline>\n</outline>"),
+              std::string::npos)
+        << xml.substr(0, 2000);
+    const std::string png =
+        RunTool("pdftoppm -r 20 -f 3 -l 3 -png '" + pdf + "' '" + dir.file("p") + "' 2>&1");
+    EXPECT_EQ(png, "") << "the updated file renders without complaint";
+}
+
+TEST_F(RenderedFigure, FailedExportLeavesTheOldFile) {
+    const Document d = FromLines({"X"});
+    std::string error;
+    EXPECT_FALSE(exportPdf(d, dir.file("no/such/folder/out.pdf"), {}, &error));
+    EXPECT_EQ(error, "PDF ファイルを書き込めません: " + dir.file("no/such/folder/out.pdf"));
+}
+
+TEST(PdfOutline, RefusesWhatItCannotFollowAndLeavesTheBytes) {
+    struct Case {
+        const char* name;
+        std::string pdf;
+        const char* error;
+    } cases[] = {
+        {"NotAPdf", "hello", "startxref がありません"},
+        {"BadStartxref", "%PDF-1.4\nstartxref\nabc\n%%EOF", "startxref の値が正しくありません"},
+        {"XrefStream", "%PDF-1.5\n1 0 obj<<>>endobj\nstartxref\n9\n%%EOF", "xref 表ではありません"},
+        {"NoRoot",
+         "%PDF-1.4\nxref\n0 1\n0000000000 65535 f \ntrailer\n<< /Size 1 >>\nstartxref\n9\n%%EOF",
+         "trailer に /Root または /Size がありません"},
+    };
+    for (const Case& c : cases) {
+        std::string pdf = c.pdf;
+        std::string error;
+        EXPECT_FALSE(AppendPdfOutline(pdf, {{1, "x", 0, 800}}, &error)) << c.name;
+        EXPECT_EQ(error, c.error) << c.name;
+        EXPECT_EQ(pdf, c.pdf) << c.name;
+    }
+    std::string pdf = "anything";
+    EXPECT_TRUE(AppendPdfOutline(pdf, {})) << "no headings, nothing to add";
+    EXPECT_EQ(pdf, "anything");
+}
+
+TEST(PdfOutline, ReplacesAnExistingOutlineEntryOfTheCatalog) {
+    // A minimal file whose catalog already names an outline and a page mode.
+    std::string pdf = "%PDF-1.4\n";
+    std::vector<std::size_t> off(4);
+    off[1] = pdf.size();
+    pdf +=
+        "1 0 obj\n<< /Type /Catalog /Pages 2 0 R /Outlines 9 0 R /PageMode /UseNone >>\nendobj\n";
+    off[2] = pdf.size();
+    pdf += "2 0 obj\n<< /Type /Pages /Kids [3 0 R] /Count 1 >>\nendobj\n";
+    off[3] = pdf.size();
+    pdf += "3 0 obj\n<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >>\nendobj\n";
+    const std::size_t xref = pdf.size();
+    char line[32];
+    pdf += "xref\n0 4\n0000000000 65535 f \n";
+    for (int i = 1; i <= 3; ++i) {
+        std::snprintf(line, sizeof line, "%010zu 00000 n \n", off[std::size_t(i)]);
+        pdf += line;
+    }
+    pdf += "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    const std::string original = pdf;
+    std::string error;
+    ASSERT_TRUE(AppendPdfOutline(pdf, {{1, "第1章", 0, 800}, {2, "節", 0, 700}}, &error)) << error;
+    EXPECT_EQ(pdf.compare(0, original.size(), original), 0) << "an update only appends";
+    const std::string update = pdf.substr(original.size());
+    EXPECT_NE(update.find("/Type /Catalog /Pages 2 0 R"), std::string::npos) << update;
+    EXPECT_NE(update.find("/Outlines 4 0 R /PageMode /UseOutlines >>"), std::string::npos);
+    EXPECT_EQ(update.find("/UseNone"), std::string::npos);
+    EXPECT_EQ(update.find("9 0 R"), std::string::npos);
+    EXPECT_NE(update.find("/Title <FEFF7B2C00317AE0>"), std::string::npos) << update;
+    EXPECT_NE(update.find("/Prev " + std::to_string(xref) + " >>"), std::string::npos);
+    EXPECT_NE(update.find("/Size 7 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kuvelt::preview
