@@ -1,8 +1,8 @@
 // kuvelt-calc: the design tool's work without windows, for scripts and tests.
 //
-//   kuvelt-calc --json FILE.kvt             the design as JSON
+//   kuvelt-calc FILE.kvt ...                calculate and print a summary (--summary)
+//   kuvelt-calc --json FILE.kvt ...         calculate and print the design and all results as JSON
 //   kuvelt-calc --write OUT.kvt FILE.kvt    read and write again (canonical bytes)
-//   kuvelt-calc FILE.kvt                    the default mode on one design file
 //
 // Modes live in their own files (see mode.h) and register themselves; this file only parses the
 // command line and dispatches.
@@ -10,26 +10,37 @@
 #include <string>
 #include <vector>
 
+#include "cli/calc_modes.h"
 #include "cli/mode.h"
 
 namespace {
 
 // The mode used when the command line starts with a file name instead of an option.
-constexpr std::string_view kDefaultMode = "--json";
+constexpr std::string_view kDefaultMode = "--summary";
+
+// The calculation's JSON mode comes before any registered mode of the same option.
+const kuvelt::cli::Mode* Find(std::string_view option) {
+    const kuvelt::cli::Mode& calcJson = kuvelt::cli::CalcJsonMode();
+    return option == calcJson.option ? &calcJson : kuvelt::cli::FindMode(option);
+}
 
 void PrintUsage(std::ostream& os) {
     os << "Usage: kuvelt-calc MODE ARGUMENTS...\n";
+    const kuvelt::cli::Mode& calcJson = kuvelt::cli::CalcJsonMode();
+    os << "  kuvelt-calc " << calcJson.usage << "\n      " << calcJson.help << "\n";
     for (const kuvelt::cli::Mode& m : kuvelt::cli::Modes()) {
+        if (m.option == calcJson.option) continue;
         os << "  kuvelt-calc " << m.usage << "\n      " << m.help << "\n";
     }
     os << "  kuvelt-calc FILE.kvt\n      the same as kuvelt-calc " << kDefaultMode << " FILE.kvt\n";
-    os << "Exit status: 0 success, 2 design file refused or not read, 3 design file not written,"
-          " 64 wrong command line.\n";
+    os << "Exit status: 0 success, 1 calculation failed, 2 design file refused or not read,"
+          " 3 design file not written, 64 wrong command line; with several files the highest.\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.empty()) {
         PrintUsage(std::cerr);
@@ -46,7 +57,7 @@ int main(int argc, char** argv) {
     } else {
         option = std::string(kDefaultMode);
     }
-    const kuvelt::cli::Mode* mode = kuvelt::cli::FindMode(option);
+    const kuvelt::cli::Mode* mode = Find(option);
     if (mode == nullptr) {
         std::cerr << "kuvelt-calc: unknown mode " << option << "\n";
         PrintUsage(std::cerr);

@@ -1,0 +1,280 @@
+#include "cli/calc_modes.h"
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+
+#include "calc/calc_main.h"
+#include "calc/nekiri.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "cli/calc_json.h"
+#include "cli/design_json.h"
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "platform/numfmt.h"
+
+namespace kuvelt::cli {
+
+CalcOutcome CalculateCurrentDesign() {
+    ResetResultStore();
+    ResetSectionResults();
+    ResetNekiriAntei();
+    CalcOutcome o;
+    o.calcMain = CalcMain(&o.messages);
+    if (!o.calcMain) {
+        o.messages.push_back(CalcErrorMessage("使用矢板の決定"));
+    } else if (gInpYaita.InpFlg) {
+        o.nekiri = CalcNekiriAntei(&o.messages);
+    }
+    return o;
+}
+
+namespace {
+
+int ExitOf(const CalcOutcome& o) { return o.calcMain ? kExitOk : kExitCalcFailed; }
+
+// ---- Summary -----------------------------------------------------------------------------------
+
+std::string Num(double v, const char* picture) { return numfmt::FormatNumber(v, picture); }
+
+// Terminal columns of a text: code page 932 bytes (full-width characters take two columns).
+std::size_t Width(const std::string& s) { return cp932::ByteLength(s); }
+
+std::string PadLeft(const std::string& s, std::size_t w) {
+    const std::size_t n = Width(s);
+    return n >= w ? s : std::string(w - n, ' ') + s;
+}
+
+std::string PadRight(const std::string& s, std::size_t w) {
+    const std::size_t n = Width(s);
+    return n >= w ? s : s + std::string(w - n, ' ');
+}
+
+// A table whose columns are as wide as their widest cell; the first two columns (number and
+// name) are left-aligned, the values right-aligned.
+class TextTable {
+  public:
+    explicit TextTable(std::vector<std::string> header) { rows_.push_back(std::move(header)); }
+    void Add(std::vector<std::string> row) { rows_.push_back(std::move(row)); }
+    void Write(std::ostream& out) const {
+        std::vector<std::size_t> w(rows_[0].size(), 0);
+        for (const auto& r : rows_) {
+            for (std::size_t c = 0; c < r.size(); ++c) w[c] = std::max(w[c], Width(r[c]));
+        }
+        for (const auto& r : rows_) {
+            std::string line = " ";
+            for (std::size_t c = 0; c < r.size(); ++c) {
+                line += "  ";
+                line += c < 2 ? PadRight(r[c], w[c]) : PadLeft(r[c], w[c]);
+            }
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            out << line << '\n';
+        }
+    }
+
+  private:
+    std::vector<std::vector<std::string>> rows_;
+};
+
+const char* Verdict(double flag) { return flag != 0.0 ? "OUT" : "OK"; }
+
+const char* KindName(int32_t yaita) {
+    switch (yaita) {
+        case 0:
+            return "ｺﾝｸﾘｰﾄ矢板";
+        case 1:
+            return "軽量鋼矢板";
+        case 2:
+            return "鋼矢板";
+        default:
+            return "（不明な種類）";
+    }
+}
+
+void WriteConcrete(std::ostream& out) {
+    out << "\n■ " << KindName(0) << "（" << gInpSectC.Count() << "断面）\n";
+    if (gInpSectC.Count() == 0) return;
+    TextTable t({"№", "名称", "Mmax(kN･m)", "Mc(kN･m)", "判定", "必要矢板長(m)", "Lmin(m)",
+                 "Lmax(m)", "判定", "δ(m)", "δa(m)", "判定"});
+    int32_t s = 0;
+    for (const CInpSectC& c : gInpSectC) {
+        ++s;
+        if (s > kMaxSections) break;
+        t.Add({std::to_string(s), c.Name, Num(gListC(s, 1), "0.0"), Num(gListC(s, 2), "0.0##"),
+               Verdict(gListC(s, 3)), Num(gListC(s, 4), "0.00"), Num(gListC(s, 5), "0.00"),
+               Num(gListC(s, 6), "0.00"), Verdict(gListC(s, 7)), Num(gListC(s, 8), "0.000"),
+               Num(gListC(s, 9), "0.000"), Verdict(gListC(s, 10))});
+    }
+    t.Write(out);
+}
+
+template <class List>
+void WriteSteel(std::ostream& out, int32_t yaita, const colInpSectS& cat, const List& list) {
+    out << "\n■ " << KindName(yaita) << "（" << cat.Count() << "断面）\n";
+    if (cat.Count() == 0) return;
+    TextTable t(
+        {"№", "名称", "σ(N/mm2)", "σa(N/mm2)", "判定", "必要矢板長(m)", "δ(m)", "δa(m)", "判定"});
+    int32_t s = 0;
+    for (const CInpSectS& c : cat) {
+        ++s;
+        if (s > kMaxSections) break;
+        t.Add({std::to_string(s), c.Name, Num(list(s, 1), "0.0"), Num(list(s, 2), "0.0"),
+               Verdict(list(s, 3)), Num(list(s, 4), "0.00"), Num(list(s, 5), "0.000"),
+               Num(list(s, 6), "0.000"), Verdict(list(s, 7))});
+    }
+    t.Write(out);
+}
+
+std::string SectionName(int32_t yaita, int32_t sect) {
+    if (yaita == 0) {
+        const CInpSectC* c = gInpSectC.Item(sect);
+        return c ? c->Name : "";
+    }
+    const CInpSectS* s = (yaita == 1 ? gInpSectLS : gInpSectS).Item(sect);
+    return s ? s->Name : "";
+}
+
+std::string Judgement(bool hantei, double fa) {
+    return (hantei ? "≧ " : "＜ ") + Num(fa, "##0.0") + (hantei ? " OK" : " OUT");
+}
+
+void WriteChoiceAndStability(const CalcOutcome& o, std::ostream& out) {
+    out << '\n';
+    const CInpYaita& y = gInpYaita;
+    if (!y.InpFlg) {
+        out << "使用矢板          未決定\n";
+    } else {
+        const std::string name = SectionName(y.Yaita, y.Sect);
+        out << "使用矢板          " << KindName(y.Yaita) << "  №" << y.Sect << ' '
+            << (name.empty() ? "（登録されていない断面№）" : name) << '\n';
+        out << "                  矢板全長Ｌ = " << Num(y.L, "0.00")
+            << " m   壁高Ｈ' = " << Num(y.H, "0.00") << " m   根入れ長Ｄ = " << Num(y.D, "0.00")
+            << " m\n";
+    }
+    if (gInpJyoken.Nekiri == 0) {
+        out << "根切り底面の安定  検討しない\n";
+        return;
+    }
+    if (!o.nekiri) {
+        out << "根切り底面の安定  使用矢板の決定後に検討\n";
+        return;
+    }
+    if (gInpJiban.Kind == 0 && gNekiriAnteiAs.Reached()) {
+        const clsNekiriAnteiAs& a = *gNekiriAnteiAs.Peek();
+        if (a.Error() != 0) {
+            out << "ボイリングの検討  " << NekiriNoResultMessage("ボイリングの検討").text << '\n';
+            return;
+        }
+        out << "ボイリングの検討  水頭差Ｈ1 = " << Num(a.Hw, "0.00")
+            << " m   根入れ長Ｄ = " << Num(a.D, "0.00")
+            << " m   安全率Ｆs = " << Num(a.F(), "##0.00") << "   " << Judgement(a.Hantei(), a.Fa)
+            << '\n';
+    } else if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached()) {
+        const clsNekiriAnteiAc& a = *gNekiriAnteiAc.Peek();
+        if (a.Error() != 0) {
+            out << "ヒービングの検討  " << NekiriNoResultMessage("ヒービングの検討").text << '\n';
+            return;
+        }
+        out << "ヒービングの検討  壁高Ｈ = " << Num(a.H, "0.00")
+            << " m   根入れ長Ｄ = " << Num(a.D, "0.00")
+            << " m   安全率Ｆs = " << Num(a.F(), "##0.00") << "   " << Judgement(a.Hantei(), a.Fa)
+            << '\n';
+    }
+}
+
+// ---- Modes -------------------------------------------------------------------------------------
+
+void PrintMessages(const CalcOutcome& o, std::ostream& err) {
+    for (const Message& m : o.messages) PrintMessage(m, err);
+}
+
+int RunCalcJson(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return kExitUsage;
+    if (args.size() == 1) {
+        if (!LoadDesign(args[0], err)) return kExitRefused;
+        const CalcOutcome o = CalculateCurrentDesign();
+        PrintMessages(o, err);
+        out << DumpJson(ResultsJson(o.calcMain, o.nekiri));
+        return ExitOf(o);
+    }
+    // Several designs: one compact object per line, in the order given.
+    int worst = kExitOk;
+    for (const std::string& file : args) {
+        nlohmann::ordered_json head;
+        head["file"] = file;
+        std::ostringstream readErr;
+        if (!LoadDesign(file, readErr)) {
+            std::string line = readErr.str();
+            err << line;
+            while (!line.empty() && line.back() == '\n') line.pop_back();
+            head["error"] = line;
+            out << DumpJsonLine(head);
+            worst = std::max(worst, kExitRefused);
+            continue;
+        }
+        const CalcOutcome o = CalculateCurrentDesign();
+        PrintMessages(o, err);
+        nlohmann::ordered_json j = ResultsJson(o.calcMain, o.nekiri);
+        head.insert(j.begin(), j.end());
+        out << DumpJsonLine(head);
+        worst = std::max(worst, ExitOf(o));
+    }
+    return worst;
+}
+
+int RunSummary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) return kExitUsage;
+    int worst = kExitOk;
+    bool first = true;
+    for (const std::string& file : args) {
+        if (!first) out << '\n';
+        first = false;
+        if (args.size() > 1) out << "==== " << file << " ====\n";
+        if (!LoadDesign(file, err)) {
+            worst = std::max(worst, kExitRefused);
+            continue;
+        }
+        const CalcOutcome o = CalculateCurrentDesign();
+        PrintMessages(o, err);
+        WriteSummary(o, out);
+        worst = std::max(worst, ExitOf(o));
+    }
+    return worst;
+}
+
+const Mode kCalcJson{"--json", "--json FILE.kvt [FILE.kvt ...]",
+                     "calculates each design and prints the design and the whole result store as "
+                     "JSON (several files: one line per file)",
+                     RunCalcJson};
+
+}  // namespace
+
+void WriteSummary(const CalcOutcome& o, std::ostream& out) {
+    out << "件名              " << gInpJyoken.Title << '\n';
+    if (!o.calcMain) {
+        out << "計算              計算ｴﾗｰ（入力ﾃﾞｰﾀ等をご確認下さい）\n";
+        return;
+    }
+    const double eldlx = gDL->ELDLX();
+    out << "計算              正常終了\n\n";
+    out << "仮想地盤面        ELDLX = " << Num(eldlx, "0.000") << " m（設計地盤面より "
+        << Num(gInpJyoken.ELDL - eldlx, "0.000") << " m 下）\n";
+    out << "荷重合力          P = " << Num(gPressure->P(), "0.00")
+        << " kN/m   M = " << Num(gPressure->M(), "0.00")
+        << " kN･m/m   Y = " << Num(gPressure->Y(), "0.000") << " m\n";
+    WriteConcrete(out);
+    WriteSteel(out, 1, gInpSectLS, gListLS);
+    WriteSteel(out, 2, gInpSectS, gListS);
+    WriteChoiceAndStability(o, out);
+}
+
+const Mode& CalcJsonMode() { return kCalcJson; }
+
+KUVELT_CLI_MODE(summary, "--summary", "--summary FILE.kvt [FILE.kvt ...]",
+                "calculates each design and prints the virtual ground surface, the load "
+                "resultant, every section's checks, the sheet-pile choice and the stability "
+                "verdict",
+                RunSummary);
+
+}  // namespace kuvelt::cli

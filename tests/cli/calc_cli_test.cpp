@@ -1,0 +1,331 @@
+// kuvelt-calc as the calculation tool, end to end: the result-store JSON of single designs and
+// batches, the summary, exit statuses and the messages on stderr. Designs are written with the
+// design-file writer from the examples, then the program itself is run on them.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "io/design_file.h"
+#include "model/design.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::ordered_json;
+
+struct CalcRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs bin/kuvelt-calc (the tests run in the build's bin folder) with `args`, no shell.
+CalcRun Calc(const std::vector<std::string>& args) {
+    test::TempDir dir;
+    const std::string outPath = dir.file("out"), errPath = dir.file("err");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(o, 1);
+        dup2(e, 2);
+        std::vector<char*> argv;
+        static char prog[] = "./kuvelt-calc";
+        argv.push_back(prog);
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(prog, argv.data());
+        _exit(127);
+    }
+    CalcRun r;
+    int st = 0;
+    if (pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st)) r.status = WEXITSTATUS(st);
+    r.out = test::ReadBytes(outPath);
+    r.err = test::ReadBytes(errPath);
+    return r;
+}
+
+std::string Example(const char* name) { return (test::SourceDir() / "examples" / name).string(); }
+
+// Writes `path` from an example design changed by `edit`.
+void WriteDesign(const std::string& path, const char* example, const std::function<void()>& edit) {
+    int32_t code = 0;
+    ASSERT_TRUE(ReadData(Example(example), code)) << code;
+    edit();
+    ASSERT_TRUE(WriteData(path, code)) << code;
+    InitData();
+}
+
+std::vector<std::string> Keys(const ordered_json& j) {
+    std::vector<std::string> k;
+    for (auto it = j.begin(); it != j.end(); ++it) k.push_back(it.key());
+    return k;
+}
+
+std::vector<std::string> Lines(const std::string& s) {
+    std::vector<std::string> v;
+    std::istringstream in(s);
+    for (std::string line; std::getline(in, line);) v.push_back(line);
+    return v;
+}
+
+const std::vector<std::string> kAllKeys = {
+    "design",     "CalcMain",  "gQqw",   "gKhActive", "gSpa",       "gKhPassive",
+    "gSpp",       "gRWp",      "gDL",    "gPressure", "gSectChang", "gSectStress",
+    "gSectEmbed", "gSectDisp", "gListC", "gListLS",   "gListS",     "CalcNekiriAntei"};
+
+const std::string kVirtualGroundError =
+    "仮想海底面の算定ｴﾗｰ: 「設計条件の入力」で検討する深さの入力値を大きくして下さい。\n"
+    "使用矢板の決定: 計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。\n";
+
+TEST(CalcCliJson, EveryExampleDumpsTheWholeStore) {
+    for (const char* name :
+         {"sand-channel.kvt", "clay-embankment.kvt", "slope-sand.kvt", "clay-increasing.kvt"}) {
+        const CalcRun r = Calc({"--json", Example(name)});
+        ASSERT_EQ(r.status, 0) << name << r.err;
+        EXPECT_EQ(r.err, "") << name;
+        const ordered_json j = ordered_json::parse(r.out);
+        EXPECT_EQ(Keys(j), kAllKeys) << name;
+        EXPECT_TRUE(j["CalcMain"].get<bool>());
+        EXPECT_TRUE(j["CalcNekiriAntei"].is_null());  // no stored choice in the examples
+        const ordered_json& d = j["design"];
+        EXPECT_EQ(Keys(j["gQqw"]),
+                  (std::vector<std::string>{"Error", "H",    "Keijyo", "D1X",  "D1Q", "D2m", "D2Q",
+                                            "D3X1",  "D3X2", "D3Ho",   "D3Gs", "D3Q", "Xq",  "Xw",
+                                            "XHq",   "XHw",  "Iq",     "Iw",   "QQ",  "Qw",  "Q"}));
+        EXPECT_EQ(Keys(j["gKhActive"]),
+                  (std::vector<std::string>{"Error", "RWL", "AddEL", "Jiban"}));
+        EXPECT_EQ(
+            Keys(j["gKhActive"]["Jiban"][0]),
+            (std::vector<std::string>{"No", "EU", "EL", "H", "Gs1", "Gs2", "Gs3", "HwU", "HwL"}));
+        EXPECT_EQ(Keys(j["gSpp"]), (std::vector<std::string>{"Error", "Q", "Beta", "Jei", "Delta",
+                                                             "ELGL", "ELDL", "Q2", "Jiban"}));
+        EXPECT_EQ(j["gSpa"]["Jiban"][0].size(), 28u);
+        EXPECT_EQ(Keys(j["gRWp"]), (std::vector<std::string>{"Error", "ELLWL", "ELRWL", "Gw",
+                                                             "ELGL", "ELDL", "DH", "Pw"}));
+        EXPECT_EQ(Keys(j["gDL"]), (std::vector<std::string>{"Error", "ELDL", "ELDLXU", "ELDLXL",
+                                                            "ELDLX", "Pa", "Pw", "Pp", "Pg"}));
+        EXPECT_EQ(Keys(j["gDL"]["Pg"][0]), (std::vector<std::string>{"EU", "EL", "H", "PU", "PL"}));
+        EXPECT_EQ(Keys(j["gPressure"]),
+                  (std::vector<std::string>{"Error", "WU", "WL", "P", "M", "Y", "ELY", "Qdi", "Qdo",
+                                            "Detail"}));
+        EXPECT_EQ(Keys(j["gPressure"]["Detail"][0]),
+                  (std::vector<std::string>{"Section", "P", "Y", "H", "Pi", "Yi", "Mi"}));
+        // Integers stay integers.
+        EXPECT_TRUE(j["gQqw"]["Error"].is_number_integer());
+        EXPECT_TRUE(j["gQqw"]["Keijyo"].is_number_integer());
+        EXPECT_TRUE(j["gSpa"]["Jiban"][0]["No"].is_number_integer());
+        EXPECT_TRUE(j["gSpa"]["Jiban"][0]["Kind"].is_number_integer());
+        EXPECT_TRUE(j["gPressure"]["Detail"][0]["Section"].is_number_integer());
+        // Tables: one array per kind, one row per registered section, items in order.
+        const size_t counts[3] = {d["gInpSectC"].size(), d["gInpSectLS"].size(),
+                                  d["gInpSectS"].size()};
+        struct Shape {
+            const char* key;
+            size_t items;
+        };
+        for (const Shape& t : {Shape{"gSectChang", 5}, Shape{"gSectStress", 3},
+                               Shape{"gSectEmbed", 5}, Shape{"gSectDisp", 7}}) {
+            ASSERT_EQ(j[t.key].size(), 3u) << t.key;
+            for (size_t k = 0; k < 3; ++k) {
+                ASSERT_EQ(j[t.key][k].size(), counts[k]) << t.key << k;
+                for (const auto& row : j[t.key][k]) EXPECT_EQ(row.size(), t.items) << t.key;
+            }
+        }
+        ASSERT_EQ(j["gListC"].size(), counts[0]);
+        ASSERT_EQ(j["gListLS"].size(), counts[1]);
+        ASSERT_EQ(j["gListS"].size(), counts[2]);
+        if (counts[0] > 0) {
+            EXPECT_EQ(j["gListC"][0].size(), 10u);
+        }
+        if (counts[2] > 0) {
+            ASSERT_EQ(j["gListS"][0].size(), 7u);
+            // The list repeats the tables: required length, stress and displacement.
+            EXPECT_EQ(j["gListS"][0][3], j["gSectEmbed"][2][0][1]);
+            EXPECT_EQ(j["gListS"][0][0], j["gSectStress"][2][0][0]);
+            EXPECT_EQ(j["gListS"][0][4], j["gSectDisp"][2][0][3]);
+        }
+    }
+}
+
+TEST(CalcCliJson, StoredChoiceAddsTheStabilityCheck) {
+    test::TempDir dir;
+    const std::string sand = dir.file("sand.kvt"), clay = dir.file("clay.kvt");
+    WriteDesign(sand, "sand-channel.kvt",
+                [] { gInpYaita = CInpYaita{true, 2, 5, 4.38, 8.62, 13.0}; });
+    WriteDesign(clay, "clay-embankment.kvt",
+                [] { gInpYaita = CInpYaita{true, 2, 5, 4.0, 8.0, 12.0}; });
+    const CalcRun rs = Calc({"--json", sand});
+    ASSERT_EQ(rs.status, 0) << rs.err;
+    const ordered_json s = ordered_json::parse(rs.out);
+    EXPECT_TRUE(s["CalcNekiriAntei"].get<bool>());
+    EXPECT_FALSE(s.contains("gNekiriAnteiAc"));
+    ASSERT_TRUE(s.contains("gNekiriAnteiAs"));
+    const ordered_json& as = s["gNekiriAnteiAs"];
+    EXPECT_EQ(Keys(as), (std::vector<std::string>{"Gws", "Gw", "Hw", "D", "Fa", "Error", "F",
+                                                  "Hantei", "Ichiran"}));
+    EXPECT_TRUE(as["Hantei"].is_boolean());
+    EXPECT_TRUE(as["Error"].is_number_integer());
+    ASSERT_EQ(as["Ichiran"].size(), 20u);
+    EXPECT_EQ(as["Ichiran"][0].size(), 2u);
+    const ordered_json& jy = s["design"]["gInpJyoken"];
+    EXPECT_DOUBLE_EQ(as["D"].get<double>(),
+                     13.0 - (jy["ELGL"].get<double>() - jy["ELDL"].get<double>()));
+
+    const CalcRun rc = Calc({"--json", clay});
+    ASSERT_EQ(rc.status, 0) << rc.err;
+    const ordered_json c = ordered_json::parse(rc.out);
+    EXPECT_FALSE(c.contains("gNekiriAnteiAs"));
+    ASSERT_TRUE(c.contains("gNekiriAnteiAc"));
+    EXPECT_EQ(Keys(c["gNekiriAnteiAc"]),
+              (std::vector<std::string>{"Gt", "Gws", "Gw", "Q", "Ca", "Cb", "H", "Hw", "D", "Fa",
+                                        "Error", "F", "Hantei"}));
+    // The heaving check takes the surcharge of this run's surcharge stage.
+    EXPECT_EQ(c["gNekiriAnteiAc"]["Q"], c["gQqw"]["Q"]);
+}
+
+TEST(CalcCliJson, FailedCalculationExitsOneAndLeavesUnreachedStagesOut) {
+    test::TempDir dir;
+    const std::string f = dir.file("shallow.kvt");
+    // The examined depth ends before the net pressure turns: no virtual ground surface.
+    WriteDesign(f, "sand-channel.kvt", [] { gInpJyoken.Z = 0.5; });
+    const CalcRun r = Calc({"--json", f});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, kVirtualGroundError);
+    const ordered_json j = ordered_json::parse(r.out);
+    EXPECT_FALSE(j["CalcMain"].get<bool>());
+    EXPECT_EQ(j["gDL"]["Error"].get<int>(), 999);
+    for (const char* k : {"gPressure", "gSectChang", "gSectStress", "gSectEmbed", "gSectDisp",
+                          "gListC", "gListLS", "gListS", "gNekiriAnteiAs", "gNekiriAnteiAc"}) {
+        EXPECT_FALSE(j.contains(k)) << k;
+    }
+    EXPECT_TRUE(j["CalcNekiriAntei"].is_null());
+}
+
+TEST(CalcCliJson, ThirtySectionsAreTheLimit) {
+    // The file reader already refuses catalogues beyond 30, so the design is at its limit and
+    // the calculation must still succeed with 30 rows.
+    test::TempDir dir;
+    const std::string f = dir.file("thirty.kvt");
+    WriteDesign(f, "sand-channel.kvt", [] {
+        gInpSectS.Clear();
+        for (int i = 0; i < 30; ++i)
+            gInpSectS.Add("S" + std::to_string(i), 16800, 1340, 14300, 1140);
+    });
+    const CalcRun r = Calc({"--json", f});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const ordered_json j = ordered_json::parse(r.out);
+    EXPECT_EQ(j["gListS"].size(), 30u);
+    EXPECT_EQ(j["gListS"][29], j["gListS"][0]);
+}
+
+TEST(CalcCliBatch, OneLinePerFileInOrderEachAsIfAlone) {
+    test::TempDir dir;
+    const std::string bad = dir.file("shallow.kvt"), chosen = dir.file("chosen.kvt");
+    WriteDesign(bad, "sand-channel.kvt", [] { gInpJyoken.Z = 0.5; });
+    WriteDesign(chosen, "sand-channel.kvt",
+                [] { gInpYaita = CInpYaita{true, 2, 5, 4.38, 8.62, 13.0}; });
+    const std::string sand = Example("sand-channel.kvt"), clay = Example("clay-increasing.kvt");
+
+    const CalcRun a = Calc({"--json", chosen, bad, sand, clay});
+    EXPECT_EQ(a.status, 1);  // the highest of 0, 1, 0, 0
+    EXPECT_EQ(a.err, kVirtualGroundError);
+    const auto lines = Lines(a.out);
+    ASSERT_EQ(lines.size(), 4u);
+    const std::vector<std::string> files = {chosen, bad, sand, clay};
+    for (size_t i = 0; i < 4; ++i) {
+        const ordered_json j = ordered_json::parse(lines[i]);
+        EXPECT_EQ(Keys(j).front(), "file");
+        EXPECT_EQ(j["file"].get<std::string>(), files[i]);
+        EXPECT_EQ(lines[i].find('\n'), std::string::npos);
+        EXPECT_EQ(lines[i].find(": "), std::string::npos);  // compact
+    }
+    // A design after a stored choice and after a failed run gives the same line as alone, and
+    // the same as the pretty single-file form.
+    const CalcRun b = Calc({"--json", clay, sand});
+    const auto linesB = Lines(b.out);
+    ASSERT_EQ(linesB.size(), 2u);
+    EXPECT_EQ(linesB[1], lines[2]);
+    EXPECT_EQ(linesB[0], lines[3]);
+    ordered_json alone = ordered_json::parse(Calc({"--json", sand}).out);
+    ordered_json inBatch = ordered_json::parse(lines[2]);
+    inBatch.erase("file");
+    EXPECT_EQ(inBatch, alone);
+    EXPECT_FALSE(inBatch.contains("gNekiriAnteiAs"));  // the earlier file's check is gone
+}
+
+TEST(CalcCliBatch, RefusedFileGetsItsLineAndExitTwo) {
+    test::TempDir dir;
+    const std::string sand = Example("sand-channel.kvt");
+    const std::string missing = dir.file("missing.kvt");
+    const CalcRun r = Calc({"--json", sand, missing, sand});
+    EXPECT_EQ(r.status, 2);
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 3u);
+    const ordered_json j = ordered_json::parse(lines[1]);
+    EXPECT_EQ(Keys(j), (std::vector<std::string>{"file", "error"}));
+    EXPECT_NE(j["error"].get<std::string>().find("（ｴﾗｰｺｰﾄﾞ ： 0）"), std::string::npos);
+    EXPECT_NE(r.err.find("ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ: "), std::string::npos);
+    EXPECT_EQ(lines[0], lines[2]);
+}
+
+TEST(CalcCliSummary, ShowsChecksChoiceAndVerdict) {
+    test::TempDir dir;
+    const std::string f = dir.file("chosen.kvt");
+    WriteDesign(f, "sand-channel.kvt", [] { gInpYaita = CInpYaita{true, 2, 5, 4.38, 8.62, 13.0}; });
+    const CalcRun r = Calc({f});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string& o = r.out;
+    for (const char* s :
+         {"件名", "計算              正常終了",
+          "仮想地盤面        ELDLX = ", "荷重合力          P = ", "■ ｺﾝｸﾘｰﾄ矢板（3断面）",
+          "■ 軽量鋼矢板（11断面）", "■ 鋼矢板（12断面）", "使用矢板          鋼矢板  №5 SP-Ⅲ",
+          "矢板全長Ｌ = 13.00 m", "ボイリングの検討  水頭差Ｈ1 = "}) {
+        EXPECT_NE(o.find(s), std::string::npos) << s;
+    }
+    EXPECT_TRUE(o.find(" OK\n", o.find("ボイリングの検討")) != std::string::npos ||
+                o.find(" OUT\n", o.find("ボイリングの検討")) != std::string::npos);
+    // Every registered section has its row: 12 steel rows numbered 1 to 12.
+    EXPECT_NE(o.find("   12  SP-ⅥL"), std::string::npos);
+    EXPECT_EQ(Calc({"--summary", f}).out, o);
+}
+
+TEST(CalcCliSummary, FailedCalculationSaysSo) {
+    test::TempDir dir;
+    const std::string f = dir.file("shallow.kvt");
+    WriteDesign(f, "sand-channel.kvt", [] { gInpJyoken.Z = 0.5; });
+    const CalcRun r = Calc({f});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, kVirtualGroundError);
+    EXPECT_NE(r.out.find("計算ｴﾗｰ"), std::string::npos);
+    EXPECT_EQ(r.out.find("■"), std::string::npos);
+}
+
+TEST(CalcCliUsage, WrongCommandLines) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--json"}, {"--summary"}, {}}) {
+        const CalcRun r = Calc(args);
+        EXPECT_EQ(r.status, 64);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("Usage: kuvelt-calc"), std::string::npos);
+    }
+    const CalcRun help = Calc({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--json FILE.kvt [FILE.kvt ...]"), std::string::npos);
+    EXPECT_NE(help.out.find("--summary FILE.kvt"), std::string::npos);
+    EXPECT_NE(help.out.find("1 calculation failed"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kuvelt
