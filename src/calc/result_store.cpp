@@ -1,5 +1,8 @@
 #include "calc/result_store.h"
 
+#include "calc/nekiri.h"
+#include "calc/sections.h"
+
 namespace kuvelt {
 
 StageRef<clsQqw> gQqw;
@@ -20,6 +23,8 @@ void ResetResultStore() {
     gRWp.Reset();
     gDL.Reset();
     gPressure.Reset();
+    ResetSectionResults();
+    ResetNekiriAntei();
 }
 
 }  // namespace kuvelt

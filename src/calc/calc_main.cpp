@@ -1,0 +1,156 @@
+#include "calc/calc_main.h"
+
+#include <cmath>
+
+#include "calc/fault.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "model/design.h"
+
+namespace kuvelt {
+
+Message CalcErrorMessage(const std::string& title) {
+    return Message{0, "計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。", title, MsgIcon::Information,
+                   MsgButtons::Ok};
+}
+
+Message VirtualGroundErrorMessage() {
+    return Message{0, "「設計条件の入力」で検討する深さの入力値を大きくして下さい。",
+                   "仮想海底面の算定ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
+}
+
+namespace {
+
+// Outcome of the load stages, before the section checks.
+enum class LoadsResult { kOk, kNoVirtualGround, kFault };
+
+// A stage that recorded a run-time fault has left partial outputs; the run must
+// not go on to design a wall from them.
+bool StageFaulted(int32_t error) { return error != 0; }
+
+void FillVirtualGround(clsDL& dl, const clsRWp& rwp) {
+    dl.Pa().Clear();
+    for (const clsSpJiban& j : gSpa->Jiban()) dl.Pa().Add(j.EU, j.H, j.PaU, j.PaL);
+    dl.Pw().Clear();
+    if (rwp.DH() > 0.001) {
+        // A triangle from the residual water level down to the front water level,
+        // then the full pressure down to the lower limit of the examined ground.
+        dl.Pw().Add(rwp.ELRWL, fault::Sub(rwp.ELRWL, rwp.ELLWL), 0.0, rwp.Pw());
+        dl.Pw().Add(rwp.ELLWL, fault::Sub(rwp.ELLWL, rwp.ELDL), rwp.Pw(), rwp.Pw());
+    }
+    dl.Pp().Clear();
+    // In the passive layer records PaU and PaL hold the passive pressures.
+    for (const clsSpJiban& j : gSpp->Jiban()) dl.Pp().Add(j.EU, j.H, j.PaU, j.PaL);
+}
+
+void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, double h) {
+    pr.Qdi().Clear();
+    const colDLLoad& pg = dl.Pg();
+    if (gInpJiban.Kind == 1 && h <= 0.5) {
+        // Clayey ground with a shallow virtual ground surface: the cantilever is
+        // taken down to 0.5 m below the design ground level, the last load a
+        // triangle falling to zero there.
+        pr.WU = ELGL;
+        pr.WL = fault::Sub(ELDL, 0.5);
+        const clsDLLoad* last = nullptr;
+        for (const clsDLLoad& s : pg) {
+            if (!(std::fabs(s.EU - ELDL) > 0.001 && s.EU > ELDL)) break;
+            pr.Qdi().Add(s.EU, s.H, s.PU, s.PL);
+            last = &s;
+        }
+        if (last == nullptr) fault::Raise(vberr::kObjectMissing);
+        pr.Qdi().Add(ELDL, 0.5, last->PL, 0.0);
+    } else {
+        pr.WU = ELGL;
+        pr.WL = dl.ELDLX();
+        int32_t i = 1;
+        for (; i <= pg.Count(); ++i) {
+            const clsDLLoad& s = fault::At(pg, i);
+            if (!(std::fabs(s.EL - dl.ELDLXU()) < 0.001 || s.EL > dl.ELDLXU())) break;
+            pr.Qdi().Add(s.EU, s.H, s.PU, s.PL);
+        }
+        if (i <= pg.Count()) {
+            // The part of the next layer down to the virtual ground surface, falling
+            // to zero.
+            const clsDLLoad& s = fault::At(pg, i);
+            const double rest = fault::Sub(s.EU, dl.ELDLX());
+            if (rest > 0.001) pr.Qdi().Add(s.EU, rest, s.PU, 0.0);
+        }
+    }
+}
+
+// Steps 1 to 7 of the run: surcharge, earth pressures, residual water, virtual
+// ground surface and the load resultant above it. Each stage instance is
+// replaced as its stage starts.
+LoadsResult CalcLoads(std::vector<Message>* messages) {
+    try {
+        const CInpJyoken& c = gInpJyoken;
+        const double ELGL = c.ELGL;
+        const double ELDL = c.ELDL;
+        const double ELWL = c.ELWL;
+        const double Z = c.Z;
+        const double Gw = gInpJiban.Gw;
+        const double H = fault::Sub(ELGL, ELDL);
+
+        clsQqw& q = gQqw.New();
+        q.H = H;
+        q.Keijyo = c.Keijyo;
+        q.D1X = c.K0X;
+        q.D1Q = c.K0Q;
+        q.D2m = c.K1m;
+        q.D2Q = c.K1Q;
+        q.D3X1 = c.K2X1;
+        q.D3X2 = c.K2X2;
+        q.D3Ho = c.K2Ho;
+        q.D3Gs = c.K2Gs;
+        q.D3Q = c.K2Q;
+        q.Calc();
+        if (StageFaulted(q.Error())) return LoadsResult::kFault;
+
+        CalcActive();
+        if (StageFaulted(gKhActive->Error()) || StageFaulted(gSpa->Error()))
+            return LoadsResult::kFault;
+        CalcPassive();
+        if (StageFaulted(gKhPassive->Error()) || StageFaulted(gSpp->Error()))
+            return LoadsResult::kFault;
+
+        // The water in front of the wall stands at the design ground level, the
+        // residual water behind it at the groundwater level.
+        clsRWp& rwp = gRWp.New();
+        rwp.ELGL = ELGL;
+        rwp.ELDL = fault::Sub(ELDL, Z);
+        rwp.ELRWL = ELWL;
+        rwp.ELLWL = ELDL;
+        rwp.Gw = Gw;
+        rwp.Calc();
+        if (StageFaulted(rwp.Error())) return LoadsResult::kFault;
+
+        clsDL& dl = gDL.New();
+        dl.ELDL = ELDL;
+        FillVirtualGround(dl, rwp);
+        dl.Calc();
+        if (dl.Error() == clsDL::kNotFound) {
+            if (messages != nullptr) messages->push_back(VirtualGroundErrorMessage());
+            return LoadsResult::kNoVirtualGround;
+        }
+        if (StageFaulted(dl.Error())) return LoadsResult::kFault;
+
+        const double h = fault::Sub(ELDL, dl.ELDLX());
+        clsPressure& pr = gPressure.New();
+        FillLoads(pr, dl, ELGL, ELDL, h);
+        pr.Calc();
+        if (StageFaulted(pr.Error())) return LoadsResult::kFault;
+        return LoadsResult::kOk;
+    } catch (const CalcFault&) {
+        return LoadsResult::kFault;
+    }
+}
+
+}  // namespace
+
+bool CalcMain(std::vector<Message>* messages) {
+    if (CalcLoads(messages) != LoadsResult::kOk) return false;
+    return CalcSections();
+}
+
+}  // namespace kuvelt
