@@ -255,6 +255,7 @@ PreviewWindow::PreviewWindow(Document doc, std::string workFolder, PageSetup set
         }
     });
     RestoreSettings();
+    zoomBox_->setEditText(QStringLiteral("%1%").arg(view_->ZoomPercent()));
     UpdatePageControls(0);
     if (doc_.truncated)
         statusBar()->showMessage(U("印刷ファイルが大きすぎるため、一部だけを表示しています。"));
