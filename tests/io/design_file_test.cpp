@@ -479,7 +479,9 @@ TEST(DesignFileReader, EveryTruncationFailsWithEndOfFile) {
         const std::string cut = bytes.substr(0, n);
         ASSERT_FALSE(DesignFromBytes(cut, err)) << n;
         const bool atLineEnd = n == 0 || cut.back() == '\n';
-        if (atLineEnd || err != 13) ASSERT_EQ(err, 62) << n;
+        if (atLineEnd || err != 13) {
+            ASSERT_EQ(err, 62) << n;
+        }
         ASSERT_TRUE(CurrentDesignIsDefault()) << n;
     }
     int32_t err = 0;
