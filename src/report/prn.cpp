@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "io/settings.h"
@@ -69,6 +70,9 @@ std::string NewTempFile(std::array<std::string, kMaxFiles + 1>& slots, int32_t& 
     }
     ++count;
     slots[count] = path;
+    // A run that ends with the print menu still open does not leave report files behind.
+    static const bool atExit = std::atexit([] { DeleteAllReportFiles(); }) == 0;
+    (void)atExit;
     return path;
 }
 
@@ -199,7 +203,9 @@ void CopyOver(std::string& line, const Field& f, std::string_view rendered) {
 // ---- Module lifecycle ------------------------------------------------------------------------
 
 void ResetPrintJob() {
-    ClosePrintFile();
+    // Files still listed belong to an opening that was never closed: nothing can reach them
+    // once the slots are reused, so they go now instead of staying in the temporary folder.
+    DeleteAllReportFiles();
     for (auto& s : PrintFileNames) s.clear();
     for (auto& s : FigureFileNames) s.clear();
     PrintFileCount = 0;

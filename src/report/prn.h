@@ -57,7 +57,8 @@ extern int32_t LineCount;  // lines written on the current page
 // CurrentLevel and the numbering state: see numbering.h.
 
 // Print menu opening: both counts 0, CurrentLevel 1, no print file open. (The numbering
-// settings are loaded separately by LoadNumbering.) Does not delete files.
+// settings are loaded separately by LoadNumbering.) Files still listed from an opening that
+// was never closed are deleted first; so are the listed files when the program exits.
 void ResetPrintJob();
 
 // Print menu closing: deletes every print and figure file created since the reset (failures

@@ -198,6 +198,15 @@ TEST_F(PrintFiles, TemporaryFilesAreUniquePrivateAndAllDeleted) {
     EXPECT_NO_THROW(p::NewPrintFile()) << "the next opening starts counting again";
 }
 
+TEST_F(PrintFiles, ReopeningWithoutClosingDeletesTheOldFiles) {
+    const std::string print = p::NewPrintFile();
+    const std::string figure = p::NewFigureFile();
+    p::ResetPrintJob();
+    EXPECT_FALSE(std::filesystem::exists(print));
+    EXPECT_FALSE(std::filesystem::exists(figure));
+    EXPECT_EQ(p::PrintFileCount, 0);
+}
+
 TEST_F(PrintFiles, NewPrintFileInAMissingFolderFails) {
     p::SetReportTempFolder(tmp.file("gone"));
     try {
