@@ -416,7 +416,8 @@ void ReadSubFigureExtents() {
         figread::SubFigure head;
         std::string error;
         if (!figread::ReadSubFigureHeader(s.Path, head, &error)) {
-            Fail(vberr::kPathFileAccess, "図形ファイルを読めません: " + s.Path + ": " + error);
+            Fail(files::Exists(s.Path) ? vberr::kPathFileAccess : vberr::kFileNotFound,
+                 "図形ファイルを読めません: " + s.Path + ": " + error);
         }
         s.Width = head.width;
         s.Height = head.height;

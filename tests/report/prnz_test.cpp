@@ -245,7 +245,21 @@ TEST_F(Figures, SubFigureExtentsReadBackForPlacement) {
     EXPECT_DOUBLE_EQ(z::SubFigures[2].MaxX, 83);
 
     z::AddSubFigure(tmp.file("missing"));
-    EXPECT_THROW(z::ReadSubFigureExtents(), PrintFault);
+    try {
+        z::ReadSubFigureExtents();
+        FAIL();
+    } catch (const PrintFault& e) {
+        EXPECT_EQ(e.code(), vberr::kFileNotFound);
+    }
+    WriteBytes(tmp.file("missing"), "caption only\r\n");
+    try {
+        z::ReadSubFigureExtents();
+        FAIL();
+    } catch (const PrintFault& e) {
+        EXPECT_EQ(e.code(), vberr::kPathFileAccess);
+        EXPECT_EQ(e.what(), "図形ファイルを読めません: " + tmp.file("missing") +
+                                ": 2行目: ファイルが途中で終わっています: 見出し2");
+    }
 }
 
 TEST_F(Figures, WriteIntoMissingFolderFails) {
