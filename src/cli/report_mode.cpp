@@ -88,8 +88,13 @@ int RunReportMode(const std::string& dir, const std::string& designPath, std::os
         PrintMessage(*combinedFailure, err);
         moved = false;
     }
-    // The figure files stay: the chapters' figure lines name them.
-    basResOutPrn::ResetPrintJob();
+    // The files now belong to the report folder: take them off the job's lists, which are
+    // deleted when a job is reset or the program ends. The figure lines name the figure files.
+    for (auto& f : basResOutPrn::PrintFileNames) f.clear();
+    for (auto& f : basResOutPrn::FigureFileNames) f.clear();
+    basResOutPrn::PrintFileCount = 0;
+    basResOutPrn::FigureFileCount = 0;
+    basResOutPrn::CurrentPrintFile.clear();
 
     if (g.failure) {
         PrintMessage(*g.failure, err);

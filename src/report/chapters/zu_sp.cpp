@@ -54,6 +54,13 @@ std::string Num(double v, const char* picture) { return numfmt::FormatNumber(v, 
 
 void Text(const std::string& t, double x, double y) { AddText(t, kTextStyle, kAlignRight, x, y); }
 
+// Two new points, start then end, joined by a segment.
+void Segment(double x1, double y1, double x2, double y2, int32_t style) {
+    const int32_t a = AddPoint(x1, y1);
+    const int32_t b = AddPoint(x2, y2);
+    AddSegment(a, b, style);
+}
+
 }  // namespace
 
 std::pair<double, double> PolygonCentroid(const std::vector<std::pair<double, double>>& v) {
@@ -110,7 +117,7 @@ void DrawPressureDiagram(double u, double m) {
     const double s = FontSizeMm(kTextStyle);
     const double xT = u * g.maxP + 10, xR = xT + 20;
     const auto& L = g.layers;
-    AddSegment(AddPoint(0, m * L.front().EU), AddPoint(0, m * L.back().EL), 3);
+    Segment(0, m * L.front().EU, 0, m * L.back().EL, 3);
     double prevPL = -1.0, prevHeight = 999.0;
     int32_t c = 0;
     for (std::size_t i = 0; i < L.size(); ++i) {
@@ -137,13 +144,13 @@ void DrawPressureDiagram(double u, double m) {
             Text(t, x, yL);
         }
         if (y.PL > 0.009) AddArrow(dd, kArrowCode, 1);
-        AddSegment(AddPoint(xT, yU), AddPoint(xR, yU), 1);
+        Segment(xT, yU, xR, yU, 1);
         {
             const std::string t = Num(y.EU, kTickPicture);
             Text(t, (2 * s < prevHeight) ? xR - TextWidth(kTextStyle, t) - 1 : xT + 1, yU);
         }
         if (i + 1 == L.size()) {
-            AddSegment(AddPoint(xT, yL), AddPoint(xR, yL), 1);
+            Segment(xT, yL, xR, yL, 1);
             const std::string t = Num(y.EL, kTickPicture);
             Text(t, xR - TextWidth(kTextStyle, t) - 1, yL);
         }
@@ -166,7 +173,7 @@ void DrawPressureDiagram(double u, double m) {
         prevPL = y.PL;
         prevHeight = m * y.H;
     }
-    AddSegment(AddPoint(0, m * g.ELGL), AddPoint(xR, m * g.ELGL), 1);
+    Segment(0, m * g.ELGL, xR, m * g.ELGL, 1);
     AddGroundGlyphs(xT / 2, m * g.ELGL, 3);
     const std::string path = basResOutPrn::NewFigureFile();
     AddSubFigure(path);

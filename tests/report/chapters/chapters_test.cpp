@@ -1,0 +1,317 @@
+// The five chapters on designs that reach their branches: no chapter fails, the numbers of the
+// result store appear as the format file renders them, the branch texts appear or stay out, and
+// the page structure (page breaks, paged layer tables) holds.
+#include "report/chapters/chapters.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "calc/nekiri.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "chapters_test_util.h"
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "report/chapters/print_job.h"
+#include "report/prn.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+using test::Pic;
+using test::ReadUtf8;
+
+class ChapterTest : public ::testing::TestWithParam<test::ReportDesign> {
+  protected:
+    void SetUp() override { basResOutPrn::SetReportTempFolder(tmp.path().string()); }
+    void TearDown() override {
+        print_job::CloseReport();
+        basResOutPrn::SetReportTempFolder("");
+    }
+    std::string Chapter(int i) { return ReadUtf8(print_job::ChapterFile(i)); }
+    test::TempDir tmp;
+};
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int k = 0;
+    for (auto p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++k;
+    return k;
+}
+
+TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
+    const test::ReportDesign& d = GetParam();
+    ASSERT_TRUE(test::Prepare(d));
+    const print_job::Generation g = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(g.written[i]) << i << ": " << g.errors[i];
+    EXPECT_FALSE(g.failure.has_value());
+
+    const std::string c1 = Chapter(0), c2 = Chapter(1), c3 = Chapter(2), c4 = Chapter(3),
+                      c5 = Chapter(4);
+    // Chapter 1 restates the input.
+    EXPECT_TRUE(Has(c1, gInpJyoken.Title));
+    EXPECT_TRUE(Has(c1, "ＥＬ１ ＝ " + Pic(gInpJyoken.ELGL, "+##0.00")));
+    EXPECT_TRUE(Has(c1, "Ｌ   ＝ " + Pic(gInpYaita.L, "#0.00") + " m"));
+    // Chapter 2: the surcharge and the last passive pressure of the current design.
+    if (gInpJiban.Kind == 0) {
+        EXPECT_TRUE(Has(c2, "ｑ ＝ " + Pic(gSpa->Q, "##0.00") + " kN/m2"));
+    } else {
+        EXPECT_TRUE(Has(c2, Pic(gSpa->Jiban().Item(1)->P1U, "####0.00")));
+    }
+    const clsSpJiban* lastPassive = gSpp->Jiban().Item(gSpp->Jiban().Count());
+    ASSERT_NE(lastPassive, nullptr);
+    EXPECT_TRUE(Has(c2, Pic(lastPassive->PaL, gInpJiban.Kind == 0 ? "#####0.00" : "####0.00")));
+    EXPECT_TRUE(Has(c2, Pic(gRWp->Pw(), "####0.00") + " kN/m2"));
+    // Chapter 3: the virtual ground surface.
+    EXPECT_TRUE(Has(c3, Pic(gDL->ELDLX(), "+##0.000") + " m"));
+    // Chapter 4: resultant, Chang's moment, required length and displacement.
+    const int k = gInpYaita.Yaita + 1, s = gInpYaita.Sect;
+    EXPECT_TRUE(Has(c4, "ΣＰ ＝ " + Pic(gPressure->P(), "######0.00") + " kN/m"));
+    EXPECT_TRUE(Has(c4, "Ｍmax ＝ " + Pic(gSectChang(k, s, 1), "######0.0")));
+    EXPECT_TRUE(Has(c4, "Ｌreq ＝ " + Pic(gSectEmbed(k, s, 2), "##0.000") + " m  ≦  Ｌ"));
+    EXPECT_TRUE(Has(c4, Pic(gSectDisp(k, s, 4), "##0.000") + " m  "));
+    EXPECT_TRUE(Has(c4, "?FG;000;000;" + tmp.path().string()));
+    // Chapter 5: the check that applies, or nothing.
+    if (gInpJyoken.Nekiri != 1) {
+        EXPECT_EQ(c5, "");
+        EXPECT_FALSE(g.stabilityEnabled);
+    } else if (gInpJiban.Kind == 0) {
+        EXPECT_TRUE(Has(c5, "ボイリング"));
+        EXPECT_TRUE(Has(c5, "＝ " + Pic(gNekiriAnteiAs->F(), "##0.000")));
+    } else {
+        EXPECT_TRUE(Has(c5, "ヒービング"));
+        EXPECT_TRUE(Has(c5, "Ｆ ＝ " + Pic(gNekiriAnteiAc->F(), "##0.000")));
+        EXPECT_EQ(Has(c5, "（ａ ＞ 0）"), gInpJiban.Ca >= 0.001);
+    }
+    // Branch texts of the surcharge shape and the ground kind.
+    EXPECT_EQ(Has(c1, "形状：水平"), gInpJyoken.Keijyo == 0);
+    EXPECT_EQ(Has(c1, "形状：一定勾配"), gInpJyoken.Keijyo == 1);
+    EXPECT_EQ(Has(c1, "形状：台形"), gInpJyoken.Keijyo == 2);
+    EXPECT_EQ(Has(c2, "影響係数"), gInpJyoken.Keijyo != 1);
+    EXPECT_EQ(Has(c1, "土質：砂質土"), gInpJiban.Kind == 0);
+    EXPECT_EQ(Has(c2, "0.5σv"), gInpJiban.Kind != 0);
+    EXPECT_EQ(Has(c1, "継手効率"), gInpYaita.Yaita != 0);
+    EXPECT_EQ(Has(c4, "ひび割れﾓｰﾒﾝﾄ"), gInpYaita.Yaita == 0);
+    // The ground section always opens a page; chapter 4 has its four page breaks.
+    EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c1)), 1);
+    EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c4)), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Designs, ChapterTest, ::testing::ValuesIn(test::ReportDesigns()),
+                         [](const auto& info) { return info.param.name; });
+
+class ChapterFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        basResOutPrn::SetReportTempFolder(tmp.path().string());
+        basResOutPrn::ResetPrintJob();
+        basResOutPrn::NumberMethod = 0;
+    }
+    void TearDown() override {
+        basResOutPrn::DeleteAllReportFiles();
+        basResOutPrn::SetReportTempFolder("");
+        basResOutPrn::SetReportDataFolder("");
+    }
+    // Runs one chapter writer into a fresh print file and returns its UTF-8 text.
+    std::string Run(bool (*writer)(std::string*), bool expectOk = true) {
+        basResOutPrn::CurrentPrintFile = basResOutPrn::NewPrintFile();
+        std::string error;
+        EXPECT_EQ(writer(&error), expectOk) << error;
+        return ReadUtf8(basResOutPrn::CurrentPrintFile);
+    }
+    test::TempDir tmp;
+};
+
+TEST_F(ChapterFileTest, TrapezoidCrestBeyondReachIsLeftOut) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[3]));
+    ASSERT_GE(gQqw->Xq(), gQqw->D3Ho + gQqw->H);
+    const std::string c2 = Run(basResOutGairyoku::Write);
+    EXPECT_TRUE(Has(c2, "m  ≧  Ｈ＋Ｈo ＝"));
+    EXPECT_TRUE(Has(c2, "その影響は考慮しない"));
+    EXPECT_FALSE(Has(c2, "上載荷重による換算上載荷重\r\n"));
+}
+
+TEST_F(ChapterFileTest, ClayeyPassiveTableBelongsToTheCurrentDesign) {
+    // A sandy report first stages its passive layers; the clayey report that follows must print
+    // its own passive pressures, not the earlier ones.
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
+    Run(basResOutGairyoku::Write);
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
+    const std::string c2 = Run(basResOutGairyoku::Write);
+    const auto pos = c2.find("受働土圧の計算");
+    ASSERT_NE(pos, std::string::npos);
+    const std::string passive = c2.substr(pos);
+    for (const clsSpJiban& l : gSpp->Jiban()) {
+        EXPECT_TRUE(Has(passive, Pic(l.EU, "+##0.00"))) << l.EU;
+        EXPECT_TRUE(Has(passive, Pic(l.PaU, "####0.00") + " │\r\n")) << l.PaU;
+        EXPECT_TRUE(Has(passive, Pic(l.CL, "##0.0"))) << l.CL;
+    }
+}
+
+// Rows of the virtual-ground table: n net pressure layers of 0.5 m each below the design
+// ground level, so every row takes form C.
+void FillVirtualGround(int n) {
+    InitData();
+    gInpJyoken.ELDL = 0.0;
+    gInpJyoken.ELWL = 5.0;
+    clsDL& dl = gDL.New();
+    for (int i = 0; i < n; ++i) {
+        const double eu = -0.5 * i;
+        dl.Pa().Add(eu, 0.5, 10 + i, 11 + i);
+        dl.Pw().Add(eu, 0.5, 1, 1);
+        dl.Pp().Add(eu, 0.5, 2 * i, 2 * i + 2);
+        dl.Pg().Add(eu, 0.5, 11 - i, 10 - i);
+    }
+}
+
+int RowsBeforeFirstBreak(const std::string& text) {
+    const std::string page = text.substr(0, text.find('\x0C'));
+    static const std::regex row("│ +[0-9]+ │");
+    return static_cast<int>(
+        std::distance(std::sregex_iterator(page.begin(), page.end(), row), std::sregex_iterator()));
+}
+
+TEST_F(ChapterFileTest, VirtualGroundTablePagesThirteenThenFourteenRows) {
+    struct Case {
+        int n, breaks, firstPage;
+    } cases[] = {{13, 0, 13}, {14, 1, 13}, {20, 1, 13}, {27, 1, 13}, {28, 2, 13}, {50, 3, 13}};
+    for (const Case& c : cases) {
+        FillVirtualGround(c.n);
+        const std::string t = Run(basResOutDL::Write);
+        EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(t)), c.breaks) << c.n;
+        EXPECT_EQ(RowsBeforeFirstBreak(t), c.firstPage) << c.n;
+        // Each page ends with the closing line; the header repeats after every break.
+        EXPECT_EQ(Count(t, "└"), c.breaks + 1) << c.n;
+        EXPECT_EQ(Count(t, "┌"), c.breaks + 1) << c.n;
+        EXPECT_EQ(Count(t, "│  ##") + Count(t, "#"), 0) << c.n;  // every field filled
+    }
+}
+
+TEST_F(ChapterFileTest, VirtualGroundRowForms) {
+    InitData();
+    gInpJyoken.ELDL = 0.0;
+    gInpJyoken.ELWL = 1.0;
+    clsDL& dl = gDL.New();
+    // Tops: 2.0 dry (A), 0.8 under water (B), 0.0005 within 1 mm of the design level (C).
+    const double tops[] = {2.0, 0.8, 0.0005};
+    for (double eu : tops) {
+        dl.Pa().Add(eu, 0.1, 5, 6);
+        dl.Pw().Add(eu, 0.1, 7, 8);
+        dl.Pp().Add(eu, 0.1, 9, 10);
+        dl.Pg().Add(eu, 0.1, 3, 4);
+    }
+    const std::string t = Run(basResOutDL::Write);
+    std::vector<std::string> firstLines;
+    std::istringstream in(t);
+    for (std::string line; std::getline(in, line);) {
+        static const std::regex upperOrLower("│      │ +[-+][0-9]");
+        if (std::regex_search(line, upperOrLower)) firstLines.push_back(line);
+    }
+    ASSERT_EQ(firstLines.size(), 6u);
+    EXPECT_EQ(Count(firstLines[0], "－"), 2);  // A: no water, no passive pressure
+    EXPECT_TRUE(Has(firstLines[2], "7.00"));   // B: residual water shown
+    EXPECT_TRUE(Has(firstLines[2], "－"));     //    and no passive pressure
+    EXPECT_TRUE(Has(firstLines[4], "9.00"));   // C: passive pressure shown
+    EXPECT_FALSE(Has(firstLines[4], "－"));
+}
+
+TEST_F(ChapterFileTest, ClayeyVirtualGroundHalfMetreRule) {
+    struct Case {
+        double eldlx;
+        bool halfMetre;
+    } cases[] = {{-0.5, true}, {-0.3, true}, {-0.51, false}};
+    for (const Case& c : cases) {
+        FillVirtualGround(3);
+        gInpJiban.Kind = 1;
+        // Net pressure crossing zero in the first layer below the design ground level, at the
+        // level wanted: X = EU + H·PU / (PU − PL).
+        clsDL& dl = gDL.New();
+        dl.ELDL = 0.0;
+        dl.Pa().Add(0.0, 1.0, -c.eldlx, -c.eldlx - 1.0);
+        dl.Pa().Add(-1.0, 1.0, -2, -3);
+        dl.Calc();
+        ASSERT_NEAR(dl.ELDLX(), c.eldlx, 1e-9);
+        const std::string t = Run(basResOutDL::Write);
+        EXPECT_EQ(Has(t, "設計地盤面下 0.5 m   ＥＬ ＝ ＥＬ３－0.5 ＝   -0.500 m"), c.halfMetre)
+            << c.eldlx;
+        EXPECT_EQ(Has(t, "\r\n  仮想地盤面  ＥＬx"), !c.halfMetre) << c.eldlx;
+    }
+}
+
+TEST_F(ChapterFileTest, TooManyRowsFailTheirChapter) {
+    FillVirtualGround(51);
+    Run(basResOutDL::Write, false);
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
+    clsSpa& a = *gSpa;
+    while (a.Jiban().Count() <= 10) a.Jiban().Add(2, -20, 1, 0, 9, 30, 0, 0, 0, 0);
+    Run(basResOutGairyoku::Write, false);
+}
+
+TEST_F(ChapterFileTest, MissingSectionFailsDesignAndSheetPileChapters) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
+    gInpYaita.Sect = 99;
+    const std::string c1 = Run(basResOutJyoken::Write, false);
+    EXPECT_TRUE(Has(c1, "?R2地盤条件"));  // what was written before the failure stays
+    Run(basResOutYaita::Write, false);
+}
+
+TEST_F(ChapterFileTest, JudgementsAtTheirTolerances) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
+    const int k = gInpYaita.Yaita + 1, s = gInpYaita.Sect;
+    const double lreq = gSectEmbed(k, s, 2);
+    struct Case {
+        double dL, delta;
+        const char *lengthVerdict, *dispVerdict;
+    } cases[] = {{0.0005, 0.1, "≦  Ｌ", "≦  δa"},
+                 {-0.0005, 0.1, "≦  Ｌ", "≦  δa"},
+                 {-0.002, 0.101, "＞  Ｌ", "＞  δa"}};
+    for (const Case& c : cases) {
+        gInpYaita.L = lreq + c.dL;
+        gInpJyoken.Delta = 0.1;
+        gSectDisp.Set(k, s, 4, c.delta);
+        const std::string t = Run(basResOutYaita::Write);
+        EXPECT_TRUE(Has(t, c.lengthVerdict)) << c.dL;
+        EXPECT_TRUE(Has(t, c.dispVerdict)) << c.delta;
+    }
+}
+
+TEST_F(ChapterFileTest, HeavingSectionByCohesionIncrease) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
+    struct Case {
+        double ca;
+        bool increasing;
+        bool passes;
+    } cases[] = {{0.0009, false, true}, {0.001, true, false}};
+    for (const Case& c : cases) {
+        gNekiriAnteiAc->Ca = c.ca;
+        gNekiriAnteiAc->Cb = 20;
+        gNekiriAnteiAc->Fa = c.passes ? 0.1 : 50;
+        ASSERT_TRUE(gNekiriAnteiAc->Calc());
+        const std::string t = Run(basResOutNekiriAnteiAc::Write);
+        EXPECT_EQ(Has(t, "（ａ ＞ 0）"), c.increasing) << c.ca;
+        EXPECT_TRUE(Has(t, c.passes ? "≧  Ｆa" : "＜  Ｆa")) << c.ca;
+        EXPECT_TRUE(Has(t, c.passes ? "‥‥  OK" : "‥‥  OUT")) << c.ca;
+    }
+}
+
+TEST_F(ChapterFileTest, MissingFormatFileFailsEveryChapter) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
+    basResOutPrn::SetReportDataFolder(tmp.path().string());
+    const print_job::Generation g = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    ASSERT_TRUE(g.failure.has_value());
+    EXPECT_EQ(g.failure->text,
+              "\n･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『外力の計算』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
+              "\n･『仮想海底面の算定』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
+              "\n･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ");
+}
+
+}  // namespace
+}  // namespace kuvelt

@@ -1,0 +1,96 @@
+#include "chapters_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "calc/calc_main.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "calc/yaita_choice.h"
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "report/prn.h"
+#include "support/test_support.h"
+
+namespace kuvelt::test {
+
+const std::vector<ReportDesign>& ReportDesigns() {
+    static const std::vector<ReportDesign> designs = {
+        {"SandyHorizontalConcrete",
+         [] {
+             auto& j = gInpJyoken;
+             j.ELGL = 2.0, j.ELYU = 2.2, j.ELDL = 0.5, j.ELWL = 1.0, j.Z = 8;
+             j.Keijyo = 0, j.K0X = 1.5, j.K0Q = 10;
+             gInpJiban.Kind = 0, gInpJiban.KH = 6000;
+         },
+         0, 3},
+        {"SandySlopeLightSteel",
+         [] {
+             auto& j = gInpJyoken;
+             j.ELGL = 3.0, j.ELYU = 3.0, j.ELDL = 0.0, j.ELWL = 2.0, j.Z = 10;
+             j.Keijyo = 1, j.K1m = 3, j.K1Q = 5;
+             gInpJiban.Kind = 0, gInpJiban.KH = 4000;
+         },
+         1, 11},
+        {"ClayTrapezoidSteel",
+         [] {
+             auto& j = gInpJyoken;
+             j.ELGL = 4.0, j.ELYU = 4.0, j.ELDL = 0.0, j.ELWL = 3.0, j.Z = 12;
+             j.Keijyo = 2, j.K2X1 = 1, j.K2X2 = 2, j.K2Ho = 1, j.K2Gs = 18, j.K2Q = 10;
+             auto& g = gInpJiban;
+             g.Kind = 1, g.Gt = 17, g.Gws = 7, g.Ca = 2, g.Cb = 15, g.KH = 3000;
+         },
+         2, 6},
+        {"ClayFarCrestConstantCohesion",
+         [] {
+             auto& j = gInpJyoken;
+             j.ELGL = 3.0, j.ELYU = 3.2, j.ELDL = 0.0, j.ELWL = 1.0, j.Z = 10;
+             j.Keijyo = 2, j.K2X1 = 3, j.K2X2 = 2, j.K2Ho = 1, j.K2Gs = 18, j.K2Q = 10;
+             auto& g = gInpJiban;
+             g.Kind = 1, g.Gt = 18, g.Gws = 8, g.Ca = 0, g.Cb = 25, g.KH = 5000;
+         },
+         2, 3},
+        {"SandyWithoutStabilityCheck",
+         [] {
+             auto& j = gInpJyoken;
+             j.ELGL = 3.5, j.ELYU = 3.5, j.ELDL = 0.0, j.ELWL = 2.0, j.Nekiri = 0;
+             j.Keijyo = 0, j.K0X = 0, j.K0Q = 10;
+             gInpJiban.Kind = 0, gInpJiban.KH = 3000, gInpJiban.Gws = 9;
+         },
+         2, 8},
+    };
+    return designs;
+}
+
+bool Prepare(const ReportDesign& d) {
+    InitData();
+    d.setup();
+    ResetResultStore();
+    if (!CalcMain()) {
+        ADD_FAILURE() << d.name << ": the calculation failed";
+        return false;
+    }
+    const int k = d.yaita + 1;
+    const double lreq = gSectEmbed(k, d.sect, 2);
+    const double h = gInpJyoken.ELGL - gDL->ELDLX();
+    const double L = std::ceil(lreq * 2) / 2 + 0.5;
+    StoreChoice(d.yaita, d.sect, h, L - h, L);
+    CalcNekiriAntei();
+    return true;
+}
+
+std::string ReadUtf8(const std::string& path) { return cp932::ToUtf8(ReadBytes(path)); }
+
+int PageBreaks(const std::string& bytes) {
+    return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\x0C'));
+}
+
+std::string Pic(double v, const char* picture) {
+    return basResOutPrn::FormatNumberField(v, picture);
+}
+
+void PrintTo(const ReportDesign& d, std::ostream* os) { *os << d.name; }
+
+}  // namespace kuvelt::test

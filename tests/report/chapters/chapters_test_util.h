@@ -1,0 +1,34 @@
+// Designs for the chapter tests: each sets up the current design, runs the calculation as the
+// print command does and picks a sheet pile, so the chapters see a complete result store.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kuvelt::test {
+
+struct ReportDesign {
+    std::string name;
+    std::function<void()> setup;  // after InitData
+    int yaita = 2;                // 0 concrete, 1 light steel, 2 steel
+    int sect = 1;
+};
+
+// The designs that reach every branch of the chapters.
+const std::vector<ReportDesign>& ReportDesigns();
+
+// InitData, setup, CalcMain (must succeed), the pick with L = required length + 0.5,
+// CalcNekiriAntei. Returns false (with a gtest failure) when the calculation fails.
+bool Prepare(const ReportDesign& d);
+
+// A chapter file as UTF-8 text.
+std::string ReadUtf8(const std::string& path);
+// Number of page breaks in a file.
+int PageBreaks(const std::string& bytes);
+// The picture rendering used by the format file (for expected texts).
+std::string Pic(double v, const char* picture);
+void PrintTo(const ReportDesign& d, std::ostream* os);
+
+}  // namespace kuvelt::test

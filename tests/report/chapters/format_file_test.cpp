@@ -1,0 +1,223 @@
+// The installed report format file: the code page 932 file is its UTF-8 source, every section
+// the chapters read is there with its lines, no line is wider than the page, and the number
+// fields hold the values of the input ranges without losing digits.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "platform/cp932.h"
+#include "report/chapters/chapter_common.h"
+#include "report/prn.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+using namespace basResOutPrn;
+
+std::string FormatBytes() {
+    return test::ReadBytes((test::SourceDir() / "data/Kuvelt.FMT").string());
+}
+
+TEST(FormatFile, IsItsUtf8SourceInCodePage932) {
+    const std::string fmt = FormatBytes();
+    std::string src = test::ReadBytes((test::SourceDir() / "data/Kuvelt.FMT.txt").string());
+    std::string crlf;
+    for (char ch : src) {
+        if (ch == '\n') crlf += '\r';
+        crlf += ch;
+    }
+    bool exact = false;
+    EXPECT_EQ(cp932::FromUtf8(crlf, &exact), fmt);
+    EXPECT_TRUE(exact);
+}
+
+// Section name, the line numbers the chapters write from it.
+struct SectionLines {
+    const char* name;
+    int first, last;
+    std::vector<int> unused;
+};
+
+const std::vector<SectionLines>& Sections() {
+    static const std::vector<SectionLines> s = {
+        {"設計条件", 1, 19, {}},
+        {"地盤条件", 1, 14, {}},
+        {"矢板壁諸元", 1, 47, {}},
+        {"残留水圧", 1, 9, {}},
+        {"載荷重_水平", 1, 19, {}},
+        {"載荷重_一定勾配", 1, 1, {}},
+        {"載荷重_台形1", 1, 29, {}},
+        {"載荷重_台形2", 1, 22, {}},
+        {"土圧_砂質土1", 1, 28, {}},
+        {"土圧_砂質土2", 1, 16, {}},
+        {"土圧_砂質土3", 1, 16, {}},
+        {"土圧_粘性土1", 1, 14, {}},
+        {"土圧_粘性土2", 1, 11, {}},
+        {"土圧_粘性土3", 1, 11, {}},
+        {"仮想地盤面", 1, 24, {}},
+        {"矢板の設計_最大曲げﾓｰﾒﾝﾄ_1", 1, 19, {4, 13}},
+        {"矢板の設計_最大曲げﾓｰﾒﾝﾄ_2", 1, 33, {}},
+        {"矢板の設計_ｺｸﾘｰﾄ矢板", 1, 4, {}},
+        {"矢板の設計_鋼矢板", 1, 14, {}},
+        {"矢板の設計_矢板根入長", 1, 23, {}},
+        {"矢板頭部", 1, 42, {}},
+        {"ﾎﾞｲﾘﾝｸﾞの検討", 1, 15, {}},
+        {"ﾋｰﾋﾞﾝｸﾞの検討(a=0)", 1, 13, {}},
+        {"ﾋｰﾋﾞﾝｸﾞの検討(a>0)", 1, 21, {}},
+    };
+    return s;
+}
+
+TEST(FormatFile, EverySectionHasTheLinesTheChaptersWrite) {
+    const std::string fmt = FormatBytes();
+    for (const SectionLines& s : Sections()) {
+        LineLevelSlots levels{};
+        LineTextSlots texts{};
+        levels.fill(-1);
+        const int n = ParseFormatSection(fmt, s.name, levels, texts);
+        const int expected = s.last - s.first + 1 - static_cast<int>(s.unused.size());
+        EXPECT_EQ(n, expected) << s.name;
+        for (int l = s.first; l <= s.last; ++l) {
+            const bool unused = std::find(s.unused.begin(), s.unused.end(), l) != s.unused.end();
+            EXPECT_EQ(levels[l] >= 0, !unused) << s.name << " line " << l;
+        }
+    }
+}
+
+// Page width: 100 columns with margins up to 10 and the body indent of 2; a heading carries
+// its marker and a number of up to seven columns.
+TEST(FormatFile, NoLineIsWiderThanThePage) {
+    const std::string fmt = FormatBytes();
+    for (const SectionLines& s : Sections()) {
+        LineLevelSlots levels{};
+        LineTextSlots texts{};
+        ParseFormatSection(fmt, s.name, levels, texts);
+        for (int l = 1; l <= kMaxSectionLines; ++l) {
+            if (texts[l].empty()) continue;
+            const std::size_t prefix = levels[l] == 0 ? 12 : 10 + 3 + 7;
+            EXPECT_LE(prefix + cp932::ByteLength(texts[l]), 100u) << s.name << " line " << l;
+        }
+    }
+}
+
+std::string Line(const char* section, int n) {
+    LineLevelSlots levels{};
+    LineTextSlots texts{};
+    ParseFormatSection(FormatBytes(), section, levels, texts);
+    return texts[n];
+}
+
+// Extreme values of the input ranges and realistic results, filled into their lines: every
+// digit must show.
+TEST(FormatFile, FieldsHoldTheirValues) {
+    struct Case {
+        const char* section;
+        int line;
+        std::vector<double> values;
+        std::vector<std::string> texts;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"設計条件", 5, {-999.99}, {}, {"-999.99 m"}},
+        {"設計条件", 9, {1998}, {}, {"1998.00 m"}},
+        {"設計条件",
+         2,
+         {},
+         {std::string(38, 'X') + "全角四十文字の件名もすべて表示できること。"},
+         {"表示できること。"}},
+        {"設計条件", 13, {999}, {}, {"999.0"}},
+        {"地盤条件", 14, {999999}, {}, {"999999 kN/m3"}},
+        {"地盤条件", 13, {999}, {}, {"999.0 kN/m2"}},
+        {"矢板壁諸元", 9, {0.00086}, {"12"}, {"0.00086000×10^12"}},
+        {"矢板壁諸元", 13, {99.99}, {"7 "}, {"99.99×10^7"}},
+        {"矢板壁諸元", 19, {}, {"SP-ⅥL(ﾊｯﾄ型)"}, {"SP-ⅥL(ﾊｯﾄ型)"}},
+        {"土圧_砂質土2", 12, {-999.999, 2500.5, 24000.25}, {}, {"-999.999", "2500.50", "24000.25"}},
+        {"土圧_砂質土3",
+         13,
+         {99.99, 19.5, 1999.99, 45, 23.4567},
+         {},
+         {"99.99", "19.50", "1999.99", "45.0", "23.4567"}},
+        {"土圧_粘性土2",
+         7,
+         {-999.99, 2500.5, 999.9, -1997.75, 1250.25, 1250.25},
+         {},
+         {"-999.99", "2500.50", "999.9", "-1997.75", "1250.25"}},
+        {"土圧_粘性土3",
+         7,
+         {-999.99, 2500.5, 999.9, 4500.25},
+         {},
+         {"-999.99", "2500.50", "999.9", "4500.25"}},
+        {"仮想地盤面",
+         16,
+         {-999.999, 2500.5, 99.9, 24000.25, -21399.85},
+         {},
+         {"-999.999", "24000.25", "-21399.85"}},
+        {"仮想地盤面", 17, {50}, {}, {"50"}},
+        {"矢板の設計_最大曲げﾓｰﾒﾝﾄ_1",
+         12,
+         {2400.5, 99.99, 12000.25, 99.999, 99.99, 166.659, 1999999.99},
+         {"⑳"},
+         {"⑳", "2400.50", "12000.25", "166.659", "1999999.99"}},
+        {"矢板の設計_最大曲げﾓｰﾒﾝﾄ_1", 16, {99999.99, 9999999.99}, {}, {"99999.99", "9999999.99"}},
+        {"矢板の設計_最大曲げﾓｰﾒﾝﾄ_2", 12, {-999999.9}, {}, {"-999999.9"}},
+        {"矢板の設計_最大曲げﾓｰﾒﾝﾄ_2",
+         24,
+         {2.1, 0.00086, 0.8},
+         {"11"},
+         {"2.100×10^11", "0.00086000", "0.80"}},
+        {"矢板の設計_鋼矢板",
+         8,
+         {99999.9, 999},
+         {"＞", "OUT"},
+         {"99999.9", "＞", "999 N/mm2", "OUT"}},
+        {"矢板の設計_矢板根入長", 23, {120.5, 99.99}, {"≦", "OK"}, {"120.500", "≦", "99.99", "OK"}},
+        {"矢板頭部",
+         8,
+         {12.345, 99.999, 555.555, 667.899, 1},
+         {"＞", "OUT"},
+         {"12.345", "99.999", "555.555", "667.899", "1.000"}},
+        {"ﾎﾞｲﾘﾝｸﾞの検討", 7, {999, 9}, {"≧", "OK"}, {"999.000", "9.00", "≧", "OK"}},
+    };
+    for (const Case& c : cases) {
+        FieldValueSlots v{};
+        FieldTextSlots t{};
+        for (std::size_t i = 0; i < c.values.size(); ++i) v[i + 1] = c.values[i];
+        for (std::size_t i = 0; i < c.texts.size(); ++i) t[i + 1] = c.texts[i];
+        const std::string tmpl = Line(c.section, c.line);
+        ASSERT_FALSE(tmpl.empty()) << c.section << c.line;
+        const std::string filled = cp932::ToUtf8(FillTemplate(tmpl, v, t));
+        for (const std::string& s : c.shown) {
+            EXPECT_NE(filled.find(s), std::string::npos)
+                << c.section << " line " << c.line << ": " << s << " in\n"
+                << filled;
+        }
+    }
+}
+
+TEST(ChapterHelpers, RowCountsRoundHalvesToEven) {
+    struct Case {
+        double x;
+        int expected;
+    } cases[] = {{12.25, 12}, {12.5, 12}, {12.75, 13}, {13.5, 14},
+                 {13.25, 13}, {0.5, 0},   {-0.5, 0}};
+    for (const Case& c : cases) EXPECT_EQ(chapters::RoundHalfEven(c.x), c.expected) << c.x;
+}
+
+TEST(ChapterHelpers, ModulusSplitsIntoMantissaAndExponent) {
+    struct Case {
+        double x, mantissa;
+        const char* exponent;
+    } cases[] = {{31000000, 3.1, "7 "},     {0.00052, 5.2, "-4"}, {0, 0, "0 "},
+                 {2e11, 2, "11"},           {1000, 1, "3 "},      {-4.5e6, -4.5, "6 "},
+                 {9.99999e5, 9.99999, "5 "}};
+    for (const Case& c : cases) {
+        double m = -1;
+        std::string e;
+        chapters::SplitExponent(c.x, m, e);
+        EXPECT_NEAR(m, c.mantissa, 1e-12) << c.x;
+        EXPECT_EQ(e, c.exponent) << c.x;
+    }
+}
+
+}  // namespace
+}  // namespace kuvelt

@@ -1,0 +1,149 @@
+// The print job: the combined file of the ticked chapters, the tick commands, item 4 and the
+// clean-up of every print and figure file.
+#include "report/chapters/print_job.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "calc/nekiri.h"
+#include "chapters_test_util.h"
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "report/prn.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+namespace fs = std::filesystem;
+using print_job::Ticks;
+
+class PrintJobTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        basResOutPrn::SetReportTempFolder(tmp.path().string());
+        ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
+        g = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+        ASSERT_FALSE(g.failure.has_value());
+    }
+    void TearDown() override {
+        print_job::CloseReport();
+        basResOutPrn::SetReportTempFolder("");
+    }
+    std::string Combined(const Ticks& t) {
+        EXPECT_FALSE(print_job::BuildCombinedFile(t).has_value());
+        return test::ReadBytes(print_job::CombinedFile());
+    }
+    std::string ChapterBytes(int i) { return test::ReadBytes(print_job::ChapterFile(i)); }
+    test::TempDir tmp;
+    print_job::Generation g;
+};
+
+TEST_F(PrintJobTest, SlotsHoldTheChaptersThenTheCombinedFile) {
+    EXPECT_EQ(basResOutPrn::PrintFileCount, 6);
+    EXPECT_EQ(print_job::CombinedFile(), basResOutPrn::PrintFileNames[6]);
+    EXPECT_EQ(test::ReadBytes(print_job::CombinedFile()), "");
+    for (int i = 0; i < 5; ++i) EXPECT_NE(ChapterBytes(i), "") << i;
+    EXPECT_TRUE(g.stabilityEnabled);
+}
+
+TEST_F(PrintJobTest, OneChapterAloneEqualsItsFile) {
+    for (int i = 0; i < 5; ++i) {
+        Ticks t{};
+        t[i] = true;
+        const std::string c = Combined(t);
+        EXPECT_EQ(c, ChapterBytes(i)) << i;
+        EXPECT_NE(c.front(), '\x0C') << i;
+    }
+}
+
+TEST_F(PrintJobTest, ChaptersAreJoinedByOnePageBreak) {
+    EXPECT_EQ(Combined({true, false, false, true, false}),
+              ChapterBytes(0) + "\x0C" + ChapterBytes(3));
+    EXPECT_EQ(Combined({true, true, true, true, true}),
+              ChapterBytes(0) + "\x0C" + ChapterBytes(1) + "\x0C" + ChapterBytes(2) + "\x0C" +
+                  ChapterBytes(3) + "\x0C" + ChapterBytes(4));
+}
+
+TEST_F(PrintJobTest, CombinedFileIsRebuiltOnEveryPress) {
+    Combined({true, true, false, false, false});
+    EXPECT_EQ(Combined({false, false, true, false, false}), ChapterBytes(2));
+}
+
+TEST_F(PrintJobTest, ChapterLinesGetCrLf) {
+    // A chapter file whose last line lacks its line end still joins as whole lines.
+    test::WriteBytes(print_job::ChapterFile(1), "a\r\nb");
+    EXPECT_EQ(Combined({false, true, false, false, false}), "a\r\nb\r\n");
+}
+
+TEST_F(PrintJobTest, NothingTickedIsRefused) {
+    const auto m = print_job::BuildCombinedFile(Ticks{});
+    ASSERT_TRUE(m.has_value());
+    EXPECT_EQ(m->text, "印刷項目はひとつ以上選択して下さい。");
+    EXPECT_EQ(m->title, "検討結果の印刷");
+    EXPECT_EQ(m->icon, MsgIcon::Information);
+}
+
+TEST_F(PrintJobTest, CloseDeletesEveryPrintAndFigureFile) {
+    std::vector<std::string> files;
+    for (int i = 1; i <= basResOutPrn::PrintFileCount; ++i)
+        files.push_back(basResOutPrn::PrintFileNames[i]);
+    for (int i = 1; i <= basResOutPrn::FigureFileCount; ++i)
+        files.push_back(basResOutPrn::FigureFileNames[i]);
+    EXPECT_EQ(files.size(), 9u);  // five chapters, the combined file, three figure files
+    print_job::CloseReport();
+    for (const std::string& f : files) EXPECT_FALSE(fs::exists(f)) << f;
+    EXPECT_TRUE(fs::is_empty(tmp.path()));
+    EXPECT_EQ(basResOutPrn::PrintFileCount, 0);
+    EXPECT_EQ(basResOutPrn::FigureFileCount, 0);
+}
+
+TEST_F(PrintJobTest, TwoFailuresMakeOneMessage) {
+    print_job::CloseReport();
+    gInpYaita.Sect = 99;  // missing from the catalogue: design conditions and sheet-pile design
+    const print_job::Generation f = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    ASSERT_TRUE(f.failure.has_value());
+    EXPECT_EQ(f.failure->text,
+              "\n･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ");
+    EXPECT_EQ(f.failure->title, "Kuvelt");
+    EXPECT_EQ(f.failure->icon, MsgIcon::Error);
+    EXPECT_EQ(f.failure->buttons, MsgButtons::Ok);
+    // A failed chapter can still be printed with what it wrote.
+    EXPECT_NE(ChapterBytes(0), "");
+}
+
+TEST_F(PrintJobTest, StabilityItemByCheckAndFault) {
+    print_job::CloseReport();
+    gInpJyoken.Nekiri = 0;
+    const print_job::Generation off = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    EXPECT_FALSE(off.stabilityEnabled);
+    EXPECT_EQ(ChapterBytes(4), "");
+    gInpJyoken.Nekiri = 1;
+    EXPECT_TRUE(print_job::StabilityItemEnabled());
+    gNekiriAnteiAs->Gw = 0;  // a fault in the boiling check
+    gNekiriAnteiAs->Hw = 1;
+    EXPECT_FALSE(gNekiriAnteiAs->Calc());
+    EXPECT_FALSE(print_job::StabilityItemEnabled());
+}
+
+TEST(PrintJobCommands, TicksFollowTheEnabledItems) {
+    const Ticks enabled{true, true, true, true, false};
+    const Ticks some{true, false, true, false, false};
+    struct Case {
+        int command;
+        Ticks from, expected;
+    } cases[] = {
+        {0, some, {true, true, true, true, false}},
+        {1, some, {false, false, false, false, false}},
+        {2, some, {false, true, false, true, false}},
+        {2, {false, false, false, false, false}, {true, true, true, true, false}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(print_job::ApplyCheckCommand(c.command, c.from, enabled), c.expected)
+            << c.command;
+    }
+}
+
+}  // namespace
+}  // namespace kuvelt

@@ -1,0 +1,89 @@
+// kuvelt-calc --report end to end: the chapter, combined and figure files of a design in one
+// folder, and the exit status of each kind of failure.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "io/design_file.h"
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+namespace fs = std::filesystem;
+
+int RunReport(const std::string& program, const std::string& dir, const std::string& design,
+              const std::string& errFile) {
+    const std::string cmd =
+        "'" + program + "' --report '" + dir + "' '" + design + "' >/dev/null 2>'" + errFile + "'";
+    const int st = std::system(cmd.c_str());
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+// The program beside this test executable, in the build's program folder.
+std::string Program() {
+    return (fs::read_symlink("/proc/self/exe").parent_path() / "kuvelt-calc").string();
+}
+
+std::string Example(const char* name) { return (test::SourceDir() / "examples" / name).string(); }
+
+TEST(ReportMode, WritesEveryFileIntoTheFolder) {
+    test::TempDir tmp;
+    const std::string dir = tmp.file("out");
+    ASSERT_EQ(RunReport(Program(), dir, Example("sand-channel.kvt"), tmp.file("err")), 0)
+        << test::ReadBytes(tmp.file("err"));
+    std::string joined;
+    for (int i = 1; i <= 5; ++i) {
+        const std::string f = dir + "/" + std::to_string(i) + ".prn";
+        ASSERT_TRUE(fs::exists(f)) << f;
+        if (i > 1) joined += '\x0C';
+        joined += test::ReadBytes(f);
+    }
+    EXPECT_EQ(test::ReadBytes(dir + "/report.prn"), joined);
+    // The figure line names a composite file inside the folder, whose sub-figures are there too.
+    const std::string c4 = test::ReadBytes(dir + "/4.prn");
+    const auto at = c4.find("?FG;000;000;");
+    ASSERT_NE(at, std::string::npos);
+    const std::string fig = c4.substr(at + 12, c4.find("\r\n", at) - at - 12);
+    EXPECT_EQ(fs::path(fig).parent_path(), fs::absolute(dir));
+    const std::string composite = cp932::ToUtf8(test::ReadBytes(fig));
+    EXPECT_NE(composite.find(fs::absolute(dir).string() + "/~MT"), std::string::npos);
+    EXPECT_FALSE(fs::exists(fs::path(dir) / "Kuvelt.INI"));
+}
+
+TEST(ReportMode, ExitStatusPerFailure) {
+    test::TempDir tmp;
+    // A design whose virtual ground surface lies deeper than the examined depth.
+    InitData();
+    gInpJyoken.ELGL = 10, gInpJyoken.ELYU = 10, gInpJyoken.ELDL = 0, gInpJyoken.Z = 1;
+    int32_t code = 0;
+    ASSERT_TRUE(WriteData(tmp.file("deep.kvt"), code));
+    test::WriteBytes(tmp.file("junk.kvt"), "not a design\r\n");
+    // A program folder without the report format file.
+    fs::create_directories(tmp.path() / "bare");
+    fs::copy_file(Program(), tmp.path() / "bare" / "kuvelt-calc");
+    struct Case {
+        const char* name;
+        std::string program, design;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"Refused", Program(), tmp.file("junk.kvt"), 2, ""},
+        {"Missing", Program(), tmp.file("none.kvt"), 2, ""},
+        {"CalculationFails", Program(), tmp.file("deep.kvt"), 1, "仮想海底面の算定ｴﾗｰ"},
+        {"ChapterFails", (tmp.path() / "bare" / "kuvelt-calc").string(),
+         Example("sand-channel.kvt"), 4, "･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ"},
+    };
+    for (const Case& c : cases) {
+        const std::string err = tmp.file(std::string(c.name) + ".err");
+        EXPECT_EQ(RunReport(c.program, tmp.file(c.name), c.design, err), c.status) << c.name;
+        EXPECT_NE(test::ReadBytes(err).find(c.message), std::string::npos) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace kuvelt

@@ -1,0 +1,203 @@
+// The load distribution diagram: scales, labels, arrows, dividing lines and pieces of the
+// pressure diagram, the centroid rule, and every example design drawn inside its 128 × 80 frame
+// with its labels clear of the outline.
+#include "report/chapters/zu_sp.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "calc/calc_main.h"
+#include "calc/result_store.h"
+#include "io/design_file.h"
+#include "model/design.h"
+#include "report/figure_read.h"
+#include "report/prn.h"
+#include "report/prnz.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+namespace fs = std::filesystem;
+namespace Z = basResOutPrnZ;
+
+struct Load {
+    double EU, H, PU, PL;
+};
+
+// The loads above the virtual ground as the calculation would leave them in gPressure.
+void SetLoads(const std::vector<Load>& loads, double eldl) {
+    InitData();
+    gInpJyoken.ELGL = loads.front().EU;
+    gInpJyoken.ELDL = eldl;
+    clsPressure& p = gPressure.New();
+    for (const Load& l : loads) p.Qdi().Add(l.EU, l.H, l.PU, l.PL);
+    p.WU = loads.front().EU;
+    p.WL = loads.back().EU - loads.back().H;
+    p.Calc();
+}
+
+class DiagramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        basResOutPrn::SetReportTempFolder(tmp.path().string());
+        basResOutPrn::ResetPrintJob();
+    }
+    void TearDown() override {
+        basResOutPrn::DeleteAllReportFiles();
+        basResOutPrn::SetReportTempFolder("");
+    }
+    figread::Composite Draw() {
+        const std::string path = basZuSp::DrawLoadDiagram(128, 80);
+        figread::Composite c;
+        std::string error;
+        EXPECT_TRUE(figread::ReadComposite(path, c, &error)) << error;
+        return c;
+    }
+    figread::SubFigure Sub(const figread::Composite& c, std::size_t i) {
+        figread::SubFigure f;
+        std::string error;
+        EXPECT_TRUE(figread::ReadSubFigure(c.subFigures.at(i).path, f, &error)) << error;
+        return f;
+    }
+    static int Count(const figread::SubFigure& f, int style) {
+        return static_cast<int>(std::count_if(f.segments.begin(), f.segments.end(),
+                                              [&](const auto& s) { return s.style == style; }));
+    }
+    static int Labels(const figread::SubFigure& f) {
+        return static_cast<int>(std::count_if(f.texts.begin(), f.texts.end(), [](const auto& t) {
+            return t.text.rfind("\u2460", 0) == 0 || (t.text.size() == 3 && t.text[0] == '\xE2');
+        }));
+    }
+    test::TempDir tmp;
+};
+
+TEST_F(DiagramTest, ScalesFollowTheFrame) {
+    // Largest pressure 53 over a frame 128 wide: 1 mm per kN/m2; 7.5 m deep over 80: 10 mm per m.
+    SetLoads({{4.0, 4.0, 0, 20}, {0.0, 3.5, 53, 0}}, 0.0);
+    const figread::Composite c = Draw();
+    ASSERT_EQ(c.subFigures.size(), 2u);
+    EXPECT_EQ(c.caption, "荷重分布図");
+    const figread::SubFigure p = Sub(c, 1);
+    EXPECT_EQ(p.caption2, "土圧分布図");
+    ASSERT_GE(p.points.size(), 6u);
+    EXPECT_DOUBLE_EQ(p.points[0].y, 40.0);   // top of the wall line at m·EU
+    EXPECT_DOUBLE_EQ(p.points[1].y, -35.0);  // its foot at m·EL of the last layer
+    EXPECT_DOUBLE_EQ(p.points[3].x, 0.0);    // B of layer 1: PU = 0
+    EXPECT_DOUBLE_EQ(p.points[4].x, 20.0);   // C of layer 1: u·PL
+    EXPECT_DOUBLE_EQ(p.points[4].y, 0.0);
+}
+
+TEST_F(DiagramTest, LayerShapes) {
+    struct Case {
+        const char* name;
+        std::vector<Load> loads;
+        int labels, dividers, arrows;
+    } cases[] = {
+        {"Uniform", {{2.0, 2.0, 20, 20}}, 1, 0, 2},
+        {"ZeroTop", {{2.0, 2.0, 0, 30}}, 1, 1, 1},
+        {"Trapezoid", {{2.0, 2.0, 10, 30}}, 2, 1, 2},
+        {"TinyChange", {{2.0, 2.0, 20, 20.05}}, 2, 0, 2},
+    };
+    for (const Case& c : cases) {
+        SetLoads(c.loads, 1.0);
+        const figread::SubFigure p = Sub(Draw(), 1);
+        EXPECT_EQ(Labels(p), c.labels) << c.name;
+        EXPECT_EQ(Count(p, 4), c.dividers) << c.name;
+        EXPECT_EQ(static_cast<int>(p.arrows.size()), c.arrows) << c.name;
+        basResOutPrn::DeleteAllReportFiles();
+    }
+}
+
+TEST_F(DiagramTest, TwentyPiecesFitTwentyOneFail) {
+    std::vector<Load> loads;
+    for (int i = 0; i < 10; ++i) loads.push_back({10.0 - i, 1.0, 10.0 + i, 20.0 + i});
+    SetLoads(loads, 0.0);
+    EXPECT_EQ(Labels(Sub(Draw(), 1)), 20);
+    loads.push_back({0.0, 1.0, 30, 40});
+    SetLoads(loads, 0.0);
+    EXPECT_THROW(basZuSp::DrawLoadDiagram(128, 80), PrintFault);
+}
+
+TEST_F(DiagramTest, NoLoadCannotBeScaled) {
+    SetLoads({{3.0, 3.0, 0, 0}}, 0.0);
+    EXPECT_THROW(basZuSp::DrawLoadDiagram(128, 80), PrintFault);
+}
+
+TEST_F(DiagramTest, RepeatedValueIsShownOnce) {
+    // Layer 2 starts with the pressure layer 1 ended with: its upper value is not repeated.
+    SetLoads({{4.0, 2.0, 5, 12}, {2.0, 2.0, 12.005, 30}}, 0.0);
+    const figread::SubFigure p = Sub(Draw(), 1);
+    const auto n12 = std::count_if(p.texts.begin(), p.texts.end(), [](const auto& t) {
+        return t.text == "12.00" || t.text == "12.01";
+    });
+    EXPECT_EQ(n12, 1);
+}
+
+TEST(PolygonCentroid, Shapes) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<double, double>> v;
+        double cx, cy;
+    } cases[] = {
+        {"Rectangle", {{0, 0}, {0, 2}, {20, 2}, {20, 0}}, 10, 1},
+        {"TriangleWithRepeat", {{0, 0}, {0, 3}, {6, 3}, {6, 3}}, 2, 2},
+        {"Degenerate", {{0, 0}, {0, 1}, {0, 1}, {0, 0}}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const auto [x, y] = basZuSp::PolygonCentroid(c.v);
+        EXPECT_NEAR(x, c.cx, 1e-9) << c.name;
+        EXPECT_NEAR(y, c.cy, 1e-9) << c.name;
+    }
+}
+
+// Every example design, found in the examples folder: the diagram lies inside the frame and no
+// label crosses the wall line or the pressure outline.
+TEST_F(DiagramTest, ExamplesFitTheirFrame) {
+    int examples = 0;
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".kvt") continue;
+        ++examples;
+        const std::string name = e.path().filename().string();
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData(e.path().string(), err)) << name;
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain()) << name;
+        const figread::Composite c = Draw();
+        ASSERT_EQ(c.subFigures.size(), 2u) << name;
+        EXPECT_EQ(c.frameWidth, 128);
+        EXPECT_EQ(c.frameHeight, 80);
+        for (std::size_t i = 0; i < 2; ++i) {
+            const figread::SubFigure f = Sub(c, i);
+            const auto& at = c.subFigures[i];
+            EXPECT_GE(at.x + f.minX, -0.01) << name << i;
+            EXPECT_LE(at.x + f.maxX, 128.01) << name << i;
+            EXPECT_GE(at.y + f.minY, -0.01) << name << i;
+            EXPECT_LE(at.y + f.maxY, 80.01) << name << i;
+        }
+        // The wall lines meet; the level scale's labels end left of the wall.
+        const figread::SubFigure scale = Sub(c, 0), diagram = Sub(c, 1);
+        EXPECT_NEAR(c.subFigures[0].x, c.subFigures[1].x, 1e-9) << name;
+        const double s = 160 * 25.4 / 1440;
+        for (const auto& t : scale.texts) {
+            EXPECT_LE(t.x + t.text.size() * s / 2, -10 + 1e-6) << name << t.text;
+        }
+        // Level labels ("+1.234") stand right of the largest pressure.
+        double maxPx = 0;
+        for (const auto& p : diagram.points) maxPx = std::max(maxPx, p.x);
+        const double tickLeft = maxPx - 20;  // xR is the largest X of the pressure diagram
+        for (const auto& t : diagram.texts) {
+            if (t.text.size() > 5 && (t.text[0] == '+' || t.text[0] == '-') &&
+                t.text.find('.') == t.text.size() - 4) {
+                EXPECT_GE(t.x, tickLeft - 10 + 1 - 1e-6) << name << t.text;
+            }
+        }
+        basResOutPrn::DeleteAllReportFiles();
+    }
+    EXPECT_GE(examples, 1);
+}
+
+}  // namespace
+}  // namespace kuvelt
