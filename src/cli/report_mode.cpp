@@ -68,7 +68,10 @@ int RunReportMode(const std::string& dir, const std::string& designPath, std::os
     for (const Message& m : messages) PrintMessage(m, err);
 
     TempFolderScope scope(folder.string());
-    const print_job::Generation g = print_job::GenerateReport();
+    // Heading numbering: a settings file in the report folder wins over the program's own.
+    const fs::path localIni = folder / "Kuvelt.INI";
+    const print_job::Generation g =
+        print_job::GenerateReport(fs::exists(localIni) ? localIni.string() : std::string());
     print_job::Ticks all{};
     for (int i = 0; i < print_job::kItems; ++i)
         all[static_cast<std::size_t>(i)] = i < 4 || g.stabilityEnabled;

@@ -1,7 +1,9 @@
 // The report mode of kuvelt-calc: reads a design, calculates it as the print command does and
 // writes the whole calculation report into a folder — the chapter files "1.prn" … "5.prn" (menu
 // order; "5.prn" empty without the stability check), the combined file "report.prn" of every
-// available chapter and the figure files they name, all inside the folder.
+// available chapter and the figure files they name, all inside the folder. The heading numbering
+// follows the "Chapter" section of "Kuvelt.INI" in the folder when there is one, else the
+// program's settings file.
 #pragma once
 
 #include <iosfwd>
