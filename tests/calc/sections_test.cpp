@@ -7,9 +7,13 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "calc/calc_main.h"
 #include "calc/chang.h"
+#include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/yaita_choice.h"
 #include "model/design.h"
 
 namespace kuvelt {
@@ -484,6 +488,170 @@ TEST(Exceeds, ToleranceOfOneThousandth) {
     EXPECT_TRUE(Exceeds(1.0011, 1.0));
     EXPECT_FALSE(Exceeds(0.5, 1.0));
     EXPECT_TRUE(Exceeds(-0.998, -1.0));
+}
+
+}  // namespace
+}  // namespace kuvelt
+
+// ---- End to end: CalcMain on realistic designs --------------------------------------------------
+
+namespace kuvelt {
+namespace {
+
+class SectionsEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitData();
+        ResetResultStore();
+        // A 3.5 m channel wall in sand, groundwater 2.0 m above the design ground level and a
+        // surcharge of 10 kN/m2 behind the wall.
+        CInpJyoken& j = gInpJyoken;
+        j.InpFlg = true;
+        j.ELGL = 3.5;
+        j.ELYU = 3.5;
+        j.ELDL = 0.0;
+        j.ELWL = 2.0;
+        j.Z = 10.0;
+        j.Keijyo = 0;
+        j.K0X = 0.0;
+        j.K0Q = 10.0;
+        gInpJiban.InpFlg = true;
+        gInpJiban.Kind = 0;
+        gInpJiban.Fai = 30.0;
+        gInpJiban.KH = 3000.0;
+    }
+    void TearDown() override {
+        InitData();
+        ResetResultStore();
+    }
+};
+
+TEST_F(SectionsEndToEnd, ListsAgreeWithTablesAndChecks) {
+    ASSERT_TRUE(CalcMain());
+    const double P = gPressure->P();
+    const double Y = gPressure->Y();
+    const double ELDLX = gDL->ELDLX();
+    ASSERT_GT(P, 0.0);
+    ASSERT_GT(Y, 0.001);
+    ASSERT_LT(ELDLX, gInpJyoken.ELDL);
+    const CInpZairyo& z = gInpZairyo;
+    for (int32_t k = 1; k <= 3; ++k) {
+        const int32_t n = k == 1   ? gInpSectC.Count()
+                          : k == 2 ? gInpSectLS.Count()
+                                   : gInpSectS.Count();
+        for (int32_t s = 1; s <= n; ++s) {
+            SCOPED_TRACE("kind " + std::to_string(k) + " section " + std::to_string(s));
+            // Chang's row from the run's resultant, independently of the section stage.
+            const double I = gSectChang(k, s, 5);
+            const double E = gSectDisp(k, s, 5);
+            const double alphaIs = k == 1 ? 1.0 : z.AlphaIs;
+            ASSERT_TRUE(CalcChang(2, 1.0, Y, P, I, E / 1000.0 * alphaIs, gInpJiban.KH));
+            EXPECT_NEAR(gSectChang(k, s, 1), ChangMmax, 0.05);
+            EXPECT_DOUBLE_EQ(gSectChang(k, s, 2), ChangLm);
+            // Required length from the pile top to the toe, delta as the sum of its parts.
+            EXPECT_NEAR(gSectEmbed(k, s, 2), gInpJyoken.ELYU - ELDLX + gSectEmbed(k, s, 1), 1e-12);
+            EXPECT_DOUBLE_EQ(gSectDisp(k, s, 4),
+                             gSectDisp(k, s, 1) + gSectDisp(k, s, 2) + gSectDisp(k, s, 3));
+            const double M = std::fabs(gSectChang(k, s, 1));
+            if (k == 1) {
+                const CInpSectC& c = *gInpSectC.Item(s);
+                EXPECT_DOUBLE_EQ(gListC(s, 1), M);
+                EXPECT_DOUBLE_EQ(gListC(s, 2), c.Mc);
+                EXPECT_EQ(gListC(s, 3), Exceeds(M, c.Mc) ? 1.0 : 0.0);
+                EXPECT_DOUBLE_EQ(gListC(s, 4), gSectEmbed(k, s, 2));
+                EXPECT_DOUBLE_EQ(gListC(s, 5), c.Lmin);
+                EXPECT_DOUBLE_EQ(gListC(s, 6), c.Lmax);
+                EXPECT_DOUBLE_EQ(gListC(s, 8), gSectDisp(k, s, 4));
+                EXPECT_DOUBLE_EQ(gListC(s, 9), gInpJyoken.Delta);
+                EXPECT_EQ(gListC(s, 10), Exceeds(gListC(s, 8), gInpJyoken.Delta) ? 1.0 : 0.0);
+            } else {
+                const auto& list = k == 2 ? gListLS : gListS;
+                const CInpSectS& c = *(k == 2 ? gInpSectLS : gInpSectS).Item(s);
+                const double allowable = k == 2 ? z.KYSat : z.YSat;
+                const double sigma = M * 1.0e6 / (z.AlphaZs * (c.Zo * 1000.0));
+                EXPECT_DOUBLE_EQ(list(s, 1), sigma);
+                EXPECT_DOUBLE_EQ(list(s, 2), allowable);
+                EXPECT_EQ(list(s, 3), Exceeds(sigma, allowable) ? 1.0 : 0.0);
+                EXPECT_DOUBLE_EQ(list(s, 4), gSectEmbed(k, s, 2));
+                EXPECT_DOUBLE_EQ(list(s, 5), gSectDisp(k, s, 4));
+                EXPECT_EQ(list(s, 7), Exceeds(list(s, 5), gInpJyoken.Delta) ? 1.0 : 0.0);
+                EXPECT_DOUBLE_EQ(gSectEmbed(k, s, 5), c.Id / 1.0e8);
+                EXPECT_DOUBLE_EQ(gSectDisp(k, s, 6), c.Io / 1.0e8);
+            }
+        }
+    }
+}
+
+TEST_F(SectionsEndToEnd, StifferSteelMovesLessAndNeedsLongerPiles) {
+    // The built-in steel sections grow in stiffness with their number: the head displacement
+    // falls, the characteristic value falls and the required length grows.
+    ASSERT_TRUE(CalcMain());
+    for (int32_t s = 2; s <= gInpSectS.Count(); ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_LE(gListS(s, 5), gListS(s - 1, 5));
+        EXPECT_GE(gListS(s, 4), gListS(s - 1, 4));
+        EXPECT_LT(gSectDisp(kKindSteel, s, 7), gSectDisp(kKindSteel, s - 1, 7));
+    }
+    // A light section fails both checks here, the heaviest passes both.
+    EXPECT_EQ(gListS(1, 3), 1.0);
+    EXPECT_EQ(gListS(1, 7), 1.0);
+    EXPECT_EQ(gListS(12, 3), 0.0);
+    EXPECT_EQ(gListS(12, 7), 0.0);
+}
+
+TEST_F(SectionsEndToEnd, ChoiceThenBoilingForTheChosenLength) {
+    ASSERT_TRUE(CalcMain());
+    const ChoiceProposal p = ProposeChoice();
+    EXPECT_EQ(p.Yaita, 0);
+    EXPECT_DOUBLE_EQ(p.H, gInpJyoken.ELGL - gDL->ELDLX());
+    EXPECT_DOUBLE_EQ(p.L, p.H + 1.0);
+    const double lreq = gListS(5, 4);
+    EXPECT_EQ(CheckChoice(2, 5, lreq - 0.0005).outcome, ChoiceCheck::Outcome::Acceptable);
+    EXPECT_EQ(CheckChoice(2, 5, lreq - 0.01).outcome, ChoiceCheck::Outcome::Questions);
+    const double L = std::ceil(lreq);
+    StoreChoice(2, 5, p.H, L - p.H, L);
+    std::vector<Message> msgs;
+    ASSERT_TRUE(CalcNekiriAntei(&msgs));
+    EXPECT_TRUE(msgs.empty());
+    EXPECT_DOUBLE_EQ(gNekiriAnteiAs->D, L - 3.5);
+    EXPECT_DOUBLE_EQ(gNekiriAnteiAs->Hw, 2.0);
+    EXPECT_NEAR(gNekiriAnteiAs->F(), 2 * gInpJiban.Gws * (L - 3.5) / (2.0 * gInpJiban.Gw), 1e-12);
+    // Reopening the choice proposes the stored pick.
+    const ChoiceProposal again = ProposeChoice();
+    EXPECT_EQ(again.Yaita, 2);
+    EXPECT_EQ(again.Sect, 5);
+    EXPECT_DOUBLE_EQ(again.L, L);
+}
+
+TEST_F(SectionsEndToEnd, ClayeyGroundHeavingUsesTheRunsSurcharge) {
+    gInpJiban.Kind = 1;
+    gInpJiban.Cb = 30.0;
+    gInpJiban.Gt = 18.0;
+    gInpJiban.Gws = 8.0;
+    gInpJiban.Gw = 10.0;
+    ASSERT_TRUE(CalcMain());
+    ASSERT_GT(gQqw->Q(), 0.0);
+    gInpYaita = CInpYaita{true, 2, 5, 0.0, 0.0, 10.0};
+    ASSERT_TRUE(CalcNekiriAntei());
+    EXPECT_DOUBLE_EQ(gNekiriAnteiAc->Q, gQqw->Q());
+    const double W = (3.5 - 2.0) * 18.0 + (8.0 + 10.0) * 2.0 + gQqw->Q();
+    EXPECT_NEAR(gNekiriAnteiAc->F(), 2.0 * 3.141592654 * 30.0 / W, 1e-12);
+}
+
+TEST_F(SectionsEndToEnd, SectionFaultFailsTheCalculation) {
+    gInpSectS.Item(3)->Zo = 0.0;
+    EXPECT_FALSE(CalcMain());
+    EXPECT_FALSE(gListS.Reached());
+}
+
+TEST_F(SectionsEndToEnd, CatalogueBeyondThirtyFailsTheCalculation) {
+    for (int i = 0; i < 20; ++i) gInpSectLS.Add("LS", 636, 171, 378, 104);
+    ASSERT_EQ(gInpSectLS.Count(), 31);
+    EXPECT_FALSE(CalcMain());
+    EXPECT_FALSE(gSectChang.Reached());
+    gInpSectLS.Remove(31);
+    EXPECT_TRUE(CalcMain());
+    EXPECT_NE(gListLS(30, 4), 0.0);
 }
 
 }  // namespace
