@@ -25,6 +25,9 @@ class Render : public ::testing::Test {
         static int argc = 1;
         static char name[] = "preview_render_test";
         static char* argv[] = {name, nullptr};
+        // Headless unless the run names a platform (the CTest environment may lose it).
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         if (QGuiApplication::instance() == nullptr) app_ = new QGuiApplication(argc, argv);
     }
     static QGuiApplication* app_;

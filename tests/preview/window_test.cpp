@@ -50,6 +50,9 @@ class Window : public ::testing::Test {
         static int argc = 1;
         static char name[] = "preview_window_test";
         static char* argv[] = {name, nullptr};
+        // Headless unless the run names a platform (the CTest environment may lose it).
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         if (QApplication::instance() == nullptr) new QApplication(argc, argv);
     }
 
