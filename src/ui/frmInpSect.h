@@ -1,0 +1,133 @@
+// The section registration windows: frmInpSectC for the concrete catalogue and frmInpSectS for
+// the light-steel and the steel catalogue (the main window passes the caption). A grid of
+// sections with an edit menu and toolbar (cut, copy, paste of cell blocks as tab-separated text,
+// add, insert and delete rows within UsrRecMax), the input hint of the active cell in the status
+// bar, the column legends and OK / Cancel / Help at the right edge. Position and size live in
+// the settings file ("InpSectC" or "InpSectS"). A cell that its column refuses is refused when
+// it is left, with the hint's range; the main window's handlers move the rows to and from the
+// catalogue.
+#pragma once
+
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <optional>
+
+#include "ui/input_window.h"
+#include "ui/sect_grid_model.h"
+
+class QAction;
+class QLabel;
+class QMenuBar;
+class QStatusBar;
+class QToolBar;
+
+namespace kuvelt::ui {
+
+// The grid view: commits or refuses an open cell editor on request.
+class SectGridView : public QTableView {
+    Q_OBJECT
+  public:
+    using QTableView::QTableView;
+    // Closes an open editor, writing its text through the delegate; false when it was refused.
+    bool CommitOpenEditor();
+    // The selected block, or the active cell when nothing is selected.
+    CellBlock SelectedBlock() const;
+};
+
+// Editors of the cells: a list for the shape column, line edits with the column's limits for
+// the others. The typed text goes through the model's check; a refusal is announced, not written.
+class SectCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    SectCellDelegate(SectGridModel* model, QObject* parent);
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+    // The text the next editor of `index` starts with (a refused entry reopened).
+    void SetPendingText(const QModelIndex& index, const QString& text);
+    bool lastRefused() const { return lastRefused_; }
+
+  signals:
+    void Refused(const QModelIndex& index, const kuvelt::Message& message,
+                 const QString& text) const;
+
+  private:
+    SectGridModel* model_;
+    mutable QPersistentModelIndex pendingIndex_;
+    mutable QString pendingText_;
+    mutable bool lastRefused_ = false;
+};
+
+class frmInpSect : public InputWindow {
+    Q_OBJECT
+  public:
+    SectGridModel* model() const { return model_; }
+    SectGridView* grid() const { return vaSpread1; }
+    QStatusBar* statusBar() const { return StatusBar1; }
+    QString hintText() const;  // status-bar panel 1
+
+    // The edit commands (menu items and toolbar buttons do the same).
+    void EditCut();
+    void EditCopy();
+    void EditPaste();
+    void EditAdd();
+    void EditInsert();
+    void EditDelete();
+    // Enables Add / Insert by the row limit and Delete by the row count.
+    void UpdateCommands();
+
+    QAction *mnuEditCut, *mnuEditCopy, *mnuEditPaste, *mnuEditAdd, *mnuEditIns, *mnuEditDel;
+    QAction *tbrCut, *tbrCopy, *tbrPaste, *tbrAdd, *tbrInsert, *tbrDelete;
+
+    // Designed size in pixels, and the stored one when the settings give it.
+    QSize sizeHint() const override;
+
+  protected:
+    frmInpSect(const std::string& grid, const std::string& section, const QString& caption,
+               QWidget* parent);
+    void done(int result) override;
+    void ApplyDependentEnabling() override;
+
+  private:
+    struct Legend {
+        const char* term;
+        const char* text;
+    };
+    void BuildMenuAndToolBar(QMenuBar* bar, QToolBar* tools);
+    void BuildLegends(QWidget* frame, std::initializer_list<Legend> legends);
+    void ShowHint();
+    void OnOkPressed();
+    void OnRefused(const QModelIndex& index, const Message& message, const QString& text);
+    void OnFocusChanged(QWidget* old, QWidget* now);
+    int ActiveRow() const;
+
+    friend class frmInpSectC;
+    friend class frmInpSectS;
+
+    SectGridModel* model_ = nullptr;
+    SectGridView* vaSpread1 = nullptr;
+    SectCellDelegate* delegate_ = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* lblHint_ = nullptr;
+    QLabel* lblMax_ = nullptr;
+    QWidget* Frame1 = nullptr;
+    std::optional<QSize> storedSize_;
+};
+
+// "ｺﾝｸﾘｰﾄ矢板断面の登録": name, shape, I, Mc, Lmin, Lmax.
+class frmInpSectC : public frmInpSect {
+    Q_OBJECT
+  public:
+    explicit frmInpSectC(QWidget* parent = nullptr);
+};
+
+// "鋼矢板断面の登録" (also the light-steel window): name, I', Z', I, Z.
+class frmInpSectS : public frmInpSect {
+    Q_OBJECT
+  public:
+    explicit frmInpSectS(QWidget* parent = nullptr);
+};
+
+}  // namespace kuvelt::ui

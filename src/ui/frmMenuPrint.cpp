@@ -1,0 +1,165 @@
+#include "ui/frmMenuPrint.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "io/settings.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "platform/profile.h"
+#include "ui/fields.h"
+#include "ui/ui_services.h"
+
+namespace kuvelt::ui {
+
+namespace {
+
+frmMenuPrint::Starter& CurrentStarter() {
+    static frmMenuPrint::Starter s;
+    return s;
+}
+
+const char* const kItemCaptions[print_job::kItems] = {"設計条件", "外力の計算", "仮想地盤面の算定",
+                                                      "矢板の設計", "根切り底面の安定検討"};
+const char* const kSection = "MenuPrint";
+
+}  // namespace
+
+Message PreviewStartMessage(const std::string& program) {
+    return Message{0, "印刷ﾌﾟﾚﾋﾞｭｰを起動できません。\n" + program, print_job::kMenuCaption,
+                   MsgIcon::Error, MsgButtons::Ok};
+}
+
+void frmMenuPrint::SetStarter(Starter starter) { CurrentStarter() = std::move(starter); }
+
+std::string frmMenuPrint::PreviewProgram() { return paths::Join(gProgramFolder, "Preview"); }
+
+frmMenuPrint::frmMenuPrint(QWidget* parent)
+    : InputWindow(kSection, Q(print_job::kMenuCaption), parent) {
+    auto* top = new QVBoxLayout(this);
+    auto* body = new QHBoxLayout;
+    auto* frame = new QGroupBox(QStringLiteral("印刷項目指定"), this);
+    auto* fv = new QVBoxLayout(frame);
+    for (int i = 0; i < print_job::kItems; ++i) {
+        auto* c = new QCheckBox(QString::fromUtf8(kItemCaptions[i]), frame);
+        c->setObjectName(QStringLiteral("chkPrintItem") + QString::number(i));
+        fv->addWidget(c);
+        chkPrintItem[std::size_t(i)] = c;
+    }
+    fv->addStretch(1);
+    body->addWidget(frame, 1);
+
+    auto* checks = new QVBoxLayout;
+    const char* const commands[] = {"全項目選択", "全項目選択解除", "全項目選択反転"};
+    for (int i = 0; i < 3; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(commands[i]), this);
+        b->setObjectName(QStringLiteral("cmdCheck") + QString::number(i));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, i] { CheckCommand(i); });
+        checks->addWidget(b);
+        cmdCheck[std::size_t(i)] = b;
+    }
+    checks->addStretch(1);
+    body->addLayout(checks);
+    top->addLayout(body, 1);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    cmdPreview = new QPushButton(QStringLiteral("印刷(&P)"), this);
+    cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
+    cmdPreview->setDefault(true);
+    cmdClose = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setAutoDefault(false);
+    for (QPushButton* b : {cmdPreview, cmdClose}) {
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("閉じる(C)")) + 40);
+        row->addWidget(b);
+    }
+    top->addLayout(row);
+    connect(cmdPreview, &QPushButton::clicked, this, [this] { PrintPreview(); });
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(this, &InputWindow::LoadData, this, &frmMenuPrint::OpenMenu);
+    setMinimumWidth(360);
+}
+
+frmMenuPrint::~frmMenuPrint() {
+    // A menu destroyed without closing still must not leave temporary files behind.
+    if (open_) {
+        print_job::CloseReport();
+        open_ = false;
+    }
+}
+
+void frmMenuPrint::OpenMenu() {
+    for (int i = 0; i < print_job::kItems; ++i) {
+        chkPrintItem[std::size_t(i)]->setChecked(
+            CPrivateProfile::GetValueLong(gIniFile, kSection, std::to_string(i)) != 0);
+        chkPrintItem[std::size_t(i)]->setEnabled(true);
+    }
+    generation_ = print_job::GenerateReport();
+    open_ = true;
+    if (generation_.failure) Services().ShowMessage(this, *generation_.failure);
+    if (!generation_.stabilityEnabled) {
+        QCheckBox* item4 = chkPrintItem[print_job::kItems - 1];
+        item4->setChecked(false);
+        item4->setEnabled(false);
+    }
+}
+
+print_job::Ticks frmMenuPrint::ticks() const {
+    print_job::Ticks t{};
+    for (std::size_t i = 0; i < t.size(); ++i) t[i] = chkPrintItem[i]->isChecked();
+    return t;
+}
+
+print_job::Ticks frmMenuPrint::enabledItems() const {
+    print_job::Ticks t{};
+    for (std::size_t i = 0; i < t.size(); ++i) t[i] = chkPrintItem[i]->isEnabled();
+    return t;
+}
+
+void frmMenuPrint::CheckCommand(int index) {
+    const print_job::Ticks t = print_job::ApplyCheckCommand(index, ticks(), enabledItems());
+    for (std::size_t i = 0; i < t.size(); ++i) chkPrintItem[i]->setChecked(t[i]);
+}
+
+bool frmMenuPrint::PrintPreview() {
+    const print_job::Ticks t = ticks();
+    bool any = false;
+    for (bool b : t) any = any || b;
+    if (const auto refusal = print_job::BuildCombinedFile(t)) {
+        if (!any) Services().Beep();
+        Services().ShowMessage(this, *refusal);
+        return false;
+    }
+    const std::vector<std::string> argv =
+        print_job::PreviewArguments(PreviewProgram(), gWorkFolder, print_job::CombinedFile());
+    // The preview runs on its own. A preview that cannot be started is said so: otherwise the
+    // print button would seem to do nothing at all.
+    const bool started = CurrentStarter() ? CurrentStarter()(argv) : process::Start(argv, false);
+    if (!started) {
+        Services().ShowMessage(this, PreviewStartMessage(argv.front()));
+        return false;
+    }
+    return true;
+}
+
+void frmMenuPrint::CloseMenu() {
+    const print_job::Ticks t = ticks();
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        CPrivateProfile::SetValueString(gIniFile, kSection, std::to_string(i), t[i] ? "1" : "0");
+    }
+    if (open_) {
+        print_job::CloseReport();
+        open_ = false;
+    }
+}
+
+void frmMenuPrint::done(int result) {
+    CloseMenu();
+    InputWindow::done(result);
+}
+
+}  // namespace kuvelt::ui

@@ -1,0 +1,333 @@
+#include "ui/sect_grid_model.h"
+
+#include "platform/numfmt.h"
+#include "ui/fields.h"
+
+namespace kuvelt::ui {
+
+namespace {
+
+const char* const kPasteTitle = "貼り付け";
+
+Message PasteMessage(const std::string& text) {
+    return Message{0, text, kPasteTitle, MsgIcon::Information, MsgButtons::Ok};
+}
+
+}  // namespace
+
+Message PasteTooWideMessage(int blockColumns, int columnsRight) {
+    return PasteMessage("貼り付けるﾃﾞｰﾀは " + std::to_string(blockColumns) +
+                        " 列ですが、貼り付け位置から右には " + std::to_string(columnsRight) +
+                        " 列しかありません。\n貼り付けは行いませんでした。");
+}
+
+Message PasteTooLongMessage(int recMax) {
+    return PasteMessage("貼り付けると登録できる断面数（最大" + std::to_string(recMax) +
+                        "断面）を超えます。\n貼り付けは行いませんでした。");
+}
+
+Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text) {
+    return PasteMessage("貼り付けるﾃﾞｰﾀの " + std::to_string(blockRow) + " 行目、「" +
+                        std::string(column.header) + "」の値「" + U8(text) +
+                        "」は入力できません。\n" + GridInputHint(column) +
+                        "\n貼り付けは行いませんでした。");
+}
+
+Message PasteEmptyMessage() { return PasteMessage("貼り付けるﾃﾞｰﾀがありません。"); }
+
+SectGridModel::SectGridModel(const std::string& grid, QObject* parent)
+    : QAbstractTableModel(parent), grid_(grid), columns_(GridColumns(grid)) {}
+
+int SectGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int SectGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+QVariant SectGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
+        return {};
+    }
+    const GridColumn& c = column(index.column());
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            if (role == Qt::EditRole && c.kind == CellKind::List) {
+                return int(Value(index.row(), index.column()));
+            }
+            return CellText(index.row(), index.column());
+        case Qt::TextAlignmentRole:
+            return c.kind == CellKind::Text || c.kind == CellKind::List
+                       ? QVariant(int(Qt::AlignLeft | Qt::AlignVCenter))
+                       : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
+        case Qt::ToolTipRole:
+            return Hint(index.column());
+        default:
+            return {};
+    }
+}
+
+QVariant SectGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::DisplayRole) {
+        if (orientation == Qt::Horizontal) {
+            if (section >= 0 && section < columnCount())
+                return Q(std::string(column(section).header));
+            return {};
+        }
+        return QString::number(section + 1);
+    }
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Vertical) {
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+Qt::ItemFlags SectGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool SectGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount() ||
+        index.column() >= columnCount()) {
+        return false;
+    }
+    Cell cell;
+    const GridColumn& c = column(index.column());
+    if (c.kind == CellKind::List && value.typeId() == QMetaType::Int) {
+        const int i = value.toInt();
+        if (i < c.min || i > c.max) return false;
+        cell.value = i;
+    } else if (!Parse(index.column(), value.toString(), cell)) {
+        return false;
+    }
+    rows_[std::size_t(index.row())][std::size_t(index.column())] = cell;
+    emit dataChanged(index, index);
+    return true;
+}
+
+std::vector<SectGridModel::Cell> SectGridModel::NewRow() const {
+    std::vector<Cell> row;
+    for (const GridColumn& c : columns_) row.push_back(Cell{std::string(c.newText), c.newValue});
+    return row;
+}
+
+void SectGridModel::SetRowCount(int rows) {
+    beginResetModel();
+    rows_.assign(std::size_t(std::max(0, rows)), NewRow());
+    endResetModel();
+    emit rowsChanged();
+}
+
+void SectGridModel::SetText(int row, int col, const std::string& text) {
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return;
+    rows_[std::size_t(row)][std::size_t(col)].text = text;
+    emit dataChanged(index(row, col), index(row, col));
+}
+
+void SectGridModel::SetValue(int row, int col, double value) {
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return;
+    rows_[std::size_t(row)][std::size_t(col)].value = value;
+    emit dataChanged(index(row, col), index(row, col));
+}
+
+std::string SectGridModel::Text(int row, int col) const {
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return {};
+    return rows_[std::size_t(row)][std::size_t(col)].text;
+}
+
+double SectGridModel::Value(int row, int col) const {
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return 0.0;
+    return rows_[std::size_t(row)][std::size_t(col)].value;
+}
+
+bool SectGridModel::AddRow() {
+    if (!CanAdd()) return false;
+    const int n = rowCount();
+    beginInsertRows(QModelIndex(), n, n);
+    rows_.push_back(NewRow());
+    endInsertRows();
+    emit rowsChanged();
+    return true;
+}
+
+bool SectGridModel::InsertRow(int before) {
+    if (!CanAdd()) return false;
+    const int at = (before < 0 || before > rowCount()) ? rowCount() : before;
+    beginInsertRows(QModelIndex(), at, at);
+    rows_.insert(rows_.begin() + at, NewRow());
+    endInsertRows();
+    emit rowsChanged();
+    return true;
+}
+
+bool SectGridModel::DeleteRow(int row) {
+    if (row < 0 || row >= rowCount()) return false;
+    beginRemoveRows(QModelIndex(), row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+    emit rowsChanged();
+    return true;
+}
+
+QString SectGridModel::CellText(int row, int col) const {
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return {};
+    const Cell& cell = rows_[std::size_t(row)][std::size_t(col)];
+    const GridColumn& c = column(col);
+    switch (c.kind) {
+        case CellKind::Text:
+            return Q(cell.text);
+        case CellKind::List: {
+            const int i = int(cell.value);
+            if (i >= 0 && i < int(std::size(kSectShapeCaptions))) {
+                return Q(std::string(kSectShapeCaptions[i]));
+            }
+            return {};
+        }
+        case CellKind::Number:
+        case CellKind::Decimal:
+            return Q(numfmt::General(cell.value));
+    }
+    return {};
+}
+
+bool SectGridModel::Parse(int col, const QString& text, Cell& out) const {
+    if (col < 0 || col >= columnCount()) return false;
+    const GridColumn& c = column(col);
+    switch (c.kind) {
+        case CellKind::Text: {
+            const std::string s = U8(text);
+            if (!TextFieldAcceptable(grid_ + ".Name", s)) return false;
+            out.text = s;
+            return true;
+        }
+        case CellKind::List: {
+            const QString t = text.trimmed();
+            for (int i = 0; i < int(std::size(kSectShapeCaptions)); ++i) {
+                if (t == Q(std::string(kSectShapeCaptions[i]))) {
+                    out.value = i;
+                    return true;
+                }
+            }
+            // A pasted list index ("0", "1", "2") counts as its entry.
+            bool ok = false;
+            const int i = t.toInt(&ok);
+            if (ok && i >= c.min && i <= c.max) {
+                out.value = i;
+                return true;
+            }
+            return false;
+        }
+        case CellKind::Number:
+        case CellKind::Decimal: {
+            QString t = text.trimmed();
+            // Spreadsheets copy large numbers with thousands separators.
+            t.remove(QLatin1Char(','));
+            double v = 0.0;
+            if (t.isEmpty() || !numfmt::ParseNumber(U8(t), v) || !CellAcceptable(c, v)) {
+                return false;
+            }
+            out.value = v;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<Message> SectGridModel::CheckCell(int col, const QString& text) const {
+    if (col < 0 || col >= columnCount()) return std::nullopt;
+    Cell cell;
+    if (Parse(col, text, cell)) return std::nullopt;
+    const GridColumn& c = column(col);
+    return Message{0, GridInputHint(c), std::string(c.header), MsgIcon::Information,
+                   MsgButtons::Ok};
+}
+
+QString SectGridModel::Hint(int col) const {
+    if (col < 0 || col >= columnCount()) return {};
+    return Q(GridInputHint(column(col)));
+}
+
+QString SectGridModel::CopyBlock(const CellBlock& block) const {
+    QString out;
+    if (block.empty()) return out;
+    for (int r = block.top; r <= block.bottom; ++r) {
+        for (int c = block.left; c <= block.right; ++c) {
+            if (c > block.left) out += QLatin1Char('\t');
+            out += CellText(r, c);
+        }
+        out += QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+QString SectGridModel::CutBlock(const CellBlock& block) {
+    const QString text = CopyBlock(block);
+    if (block.empty()) return text;
+    const std::vector<Cell> fresh = NewRow();
+    for (int r = std::max(0, block.top); r <= std::min(block.bottom, rowCount() - 1); ++r) {
+        for (int c = std::max(0, block.left); c <= std::min(block.right, columnCount() - 1); ++c) {
+            rows_[std::size_t(r)][std::size_t(c)] = fresh[std::size_t(c)];
+        }
+    }
+    emit dataChanged(index(block.top, block.left), index(block.bottom, block.right));
+    return text;
+}
+
+std::vector<QStringList> SectGridModel::SplitBlock(const QString& text) {
+    std::vector<QStringList> rows;
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (t.endsWith(QLatin1Char('\n'))) t.chop(1);
+    if (t.isEmpty()) return rows;
+    for (const QString& line : t.split(QLatin1Char('\n'))) {
+        rows.push_back(line.split(QLatin1Char('\t')));
+    }
+    return rows;
+}
+
+std::optional<Message> SectGridModel::PasteBlock(int row, int col, const QString& text,
+                                                 CellBlock* pasted) {
+    const std::vector<QStringList> block = SplitBlock(text);
+    if (block.empty() || row < 0 || col < 0 || col >= columnCount()) return PasteEmptyMessage();
+    int width = 0;
+    for (const QStringList& cells : block) width = std::max(width, int(cells.size()));
+    const int right = columnCount() - col;
+    if (width > right) return PasteTooWideMessage(width, right);
+    const int height = int(block.size());
+    // Rows are added below the last one; the paste may also start on the empty row after it.
+    if (row > rowCount() || row + height > recMax_) return PasteTooLongMessage(recMax_);
+
+    // Check every cell before anything changes: the block goes in whole or not at all.
+    std::vector<std::vector<Cell>> parsed(static_cast<std::size_t>(height));
+    for (int r = 0; r < height; ++r) {
+        const QStringList& cells = block[std::size_t(r)];
+        for (int c = 0; c < int(cells.size()); ++c) {
+            Cell cell;
+            if (!Parse(col + c, cells[c], cell)) {
+                return PasteBadCellMessage(r + 1, column(col + c), cells[c]);
+            }
+            parsed[std::size_t(r)].push_back(cell);
+        }
+    }
+    const int needed = row + height;
+    if (needed > rowCount()) {
+        beginInsertRows(QModelIndex(), rowCount(), needed - 1);
+        while (rowCount() < needed) rows_.push_back(NewRow());
+        endInsertRows();
+        emit rowsChanged();
+    }
+    for (int r = 0; r < height; ++r) {
+        for (std::size_t c = 0; c < parsed[std::size_t(r)].size(); ++c) {
+            rows_[std::size_t(row + r)][std::size_t(col) + c] = parsed[std::size_t(r)][c];
+        }
+    }
+    emit dataChanged(index(row, col), index(row + height - 1, col + width - 1));
+    if (pasted) *pasted = CellBlock{row, col, row + height - 1, col + width - 1};
+    return std::nullopt;
+}
+
+}  // namespace kuvelt::ui

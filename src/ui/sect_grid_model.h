@@ -1,0 +1,111 @@
+// The table model behind the section registration grids: one row per sheet-pile section, the
+// columns of model/ranges.h ("InpSectC" concrete, "InpSectS" light steel and steel) with their
+// cell kinds, ranges and new-row values. Row editing honours the row limit; typed cells and
+// pasted blocks are checked here, so a refused entry changes nothing and returns the message the
+// window shows. Blocks move to and from a spreadsheet as tab-separated text.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/ranges.h"
+#include "platform/message.h"
+
+namespace kuvelt::ui {
+
+// A rectangle of cells, 0-based and inclusive.
+struct CellBlock {
+    int top = 0;
+    int left = 0;
+    int bottom = -1;
+    int right = -1;
+    bool empty() const { return bottom < top || right < left; }
+};
+
+class SectGridModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    // `grid` is "InpSectC" or "InpSectS".
+    explicit SectGridModel(const std::string& grid, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Edit role: the typed text (list cells also take the list index). Refused entries return
+    // false and change nothing; CheckCell tells why.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    std::span<const GridColumn> columns() const { return columns_; }
+    const GridColumn& column(int col) const { return columns_[std::size_t(col)]; }
+
+    // Row limit (UsrRecMax); rows beyond it are never added.
+    int recMax() const { return recMax_; }
+    void setRecMax(int limit) { recMax_ = limit; }
+
+    // Loading by the main window: rows filled with new-row values, then set cell by cell.
+    void SetRowCount(int rows);
+    void SetText(int row, int col, const std::string& text);  // text cells
+    void SetValue(int row, int col, double value);            // list (index) and number cells
+    std::string Text(int row, int col) const;                 // UTF-8, as stored
+    double Value(int row, int col) const;
+
+    // Row commands. False when the limit (Add, Insert) or an empty grid (Delete) refuses.
+    bool CanAdd() const { return rowCount() < recMax_; }
+    bool AddRow();               // appends; the new row is the last one
+    bool InsertRow(int before);  // before row `before` (appends on an empty grid)
+    bool DeleteRow(int row);
+
+    // The cell as it is copied and shown: name, list caption or number in general format.
+    QString CellText(int row, int col) const;
+    // Whether `text` may be entered into column `col`; nullopt when it may, else the message:
+    // the cell's input hint titled with the column header.
+    std::optional<Message> CheckCell(int col, const QString& text) const;
+    // The status-bar hint of a column ("入力範囲：100～999999999.9" ...).
+    QString Hint(int col) const;
+
+    // Tab-separated rows, CR LF between rows (what spreadsheets put on the clipboard).
+    QString CopyBlock(const CellBlock& block) const;
+    // Copies the block and resets its cells to the new-row values.
+    QString CutBlock(const CellBlock& block);
+    // Pastes tab-separated text with its top-left cell at (row, col). Rows beyond the last row are
+    // added as long as the row limit allows. A block that does not fit the columns or the row
+    // limit, or holds a cell its column refuses, is refused as a whole: nothing changes and the
+    // message says why. On success returns nullopt and sets *pasted to the block written.
+    std::optional<Message> PasteBlock(int row, int col, const QString& text,
+                                      CellBlock* pasted = nullptr);
+
+    // Splits clipboard text into rows of cells (a trailing line end adds no row).
+    static std::vector<QStringList> SplitBlock(const QString& text);
+
+  signals:
+    // The row count changed (Add, Insert, Delete, paste, load): the window updates its commands.
+    void rowsChanged();
+
+  private:
+    struct Cell {
+        std::string text;  // text cells
+        double value = 0;  // list index or number
+    };
+    std::vector<Cell> NewRow() const;
+    bool Parse(int col, const QString& text, Cell& out) const;
+
+    std::string grid_;
+    std::span<const GridColumn> columns_;
+    std::vector<std::vector<Cell>> rows_;
+    int recMax_ = 30;
+};
+
+// Messages of the paste refusals, titled "貼り付け".
+Message PasteTooWideMessage(int blockColumns, int columnsRight);
+Message PasteTooLongMessage(int recMax);
+Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text);
+Message PasteEmptyMessage();
+
+}  // namespace kuvelt::ui

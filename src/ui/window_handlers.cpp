@@ -1,0 +1,281 @@
+#include "ui/window_handlers.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+
+#include "calc/nekiri.h"
+#include "calc/sections.h"
+#include "calc/yaita_choice.h"
+#include "io/settings.h"
+#include "model/design.h"
+#include "platform/numfmt.h"
+#include "platform/profile.h"
+#include "ui/MainHandlers.h"
+#include "ui/app_state.h"
+#include "ui/fields.h"
+#include "ui/frmInpRenban.h"
+#include "ui/frmInpSect.h"
+#include "ui/frmInpYaita.h"
+#include "ui/frmMenuMain.h"
+#include "ui/frmMenuPrint.h"
+#include "ui/frmResOut.h"
+#include "ui/result_grid_model.h"
+#include "ui/ui_services.h"
+
+namespace kuvelt::ui {
+
+namespace {
+
+// Concrete columns: name, shape, Ic, Mc, Lmin, Lmax.
+void LoadConcrete(frmInpSect& w, const colInpSectC& cat) {
+    SectGridModel* m = w.model();
+    m->SetRowCount(cat.Count());
+    int r = 0;
+    for (const CInpSectC& s : cat) {
+        m->SetText(r, 0, s.Name);
+        m->SetValue(r, 1, s.Keijyo);
+        m->SetValue(r, 2, s.Ic);
+        m->SetValue(r, 3, s.Mc);
+        m->SetValue(r, 4, s.Lmin);
+        m->SetValue(r, 5, s.Lmax);
+        ++r;
+    }
+}
+
+void SaveConcrete(const frmInpSect& w, colInpSectC& cat) {
+    const SectGridModel* m = w.model();
+    cat.Clear();
+    for (int r = 0; r < m->rowCount(); ++r) {
+        cat.Add(m->Text(r, 0), int32_t(m->Value(r, 1)), m->Value(r, 2), m->Value(r, 3),
+                m->Value(r, 4), m->Value(r, 5));
+    }
+    ConfirmInput(nullptr);
+}
+
+// Light-steel and steel columns: name, I', Z', I, Z.
+void LoadSteel(frmInpSect& w, const colInpSectS& cat) {
+    SectGridModel* m = w.model();
+    m->SetRowCount(cat.Count());
+    int r = 0;
+    for (const CInpSectS& s : cat) {
+        m->SetText(r, 0, s.Name);
+        m->SetValue(r, 1, s.Id);
+        m->SetValue(r, 2, s.Zd);
+        m->SetValue(r, 3, s.Io);
+        m->SetValue(r, 4, s.Zo);
+        ++r;
+    }
+}
+
+void SaveSteel(const frmInpSect& w, colInpSectS& cat) {
+    const SectGridModel* m = w.model();
+    cat.Clear();
+    for (int r = 0; r < m->rowCount(); ++r) {
+        cat.Add(m->Text(r, 0), m->Value(r, 1), m->Value(r, 2), m->Value(r, 3), m->Value(r, 4));
+    }
+    ConfirmInput(nullptr);
+}
+
+bool Flag(double v) { return v == 1.0; }
+
+template <class List, class Cat>
+void FillSteelList(ResultGridModel* grid, const List& list, const Cat& cat) {
+    const int n = std::min(cat.Count(), int(List::kSections));
+    grid->SetRowCount(n);
+    for (int s = 1; s <= n; ++s) {
+        grid->SetCell(s - 1, 0, list(s, 1), Flag(list(s, 3)));
+        grid->SetCell(s - 1, 1, list(s, 4));
+        grid->SetCell(s - 1, 2, list(s, 5), Flag(list(s, 7)));
+        grid->SetRowName(s - 1, Q(cat.Item(s)->Name));
+    }
+}
+
+}  // namespace
+
+void objInpSectC_LoadData(frmInpSect& w) { LoadConcrete(w, gInpSectC); }
+void objInpSectC_SaveData(frmInpSect& w, bool&) { SaveConcrete(w, gInpSectC); }
+void objInpSectLS_LoadData(frmInpSect& w) { LoadSteel(w, gInpSectLS); }
+void objInpSectLS_SaveData(frmInpSect& w, bool&) { SaveSteel(w, gInpSectLS); }
+void objInpSectS_LoadData(frmInpSect& w) { LoadSteel(w, gInpSectS); }
+void objInpSectS_SaveData(frmInpSect& w, bool&) { SaveSteel(w, gInpSectS); }
+
+void objInpYaita_LoadData(frmInpYaita& w) {
+    const int nc = std::min(gInpSectC.Count(), int(decltype(gListC)::kSections));
+    w.listC->SetRowCount(nc);
+    for (int s = 1; s <= nc; ++s) {
+        w.listC->SetCell(s - 1, 0, gListC(s, 1), Flag(gListC(s, 3)));
+        w.listC->SetCell(s - 1, 1, gListC(s, 4), Flag(gListC(s, 7)));
+        w.listC->SetCell(s - 1, 2, gListC(s, 5));
+        w.listC->SetCell(s - 1, 3, gListC(s, 6));
+        w.listC->SetCell(s - 1, 4, gListC(s, 8), Flag(gListC(s, 10)));
+        w.listC->SetRowName(s - 1, Q(gInpSectC.Item(s)->Name));
+    }
+    FillSteelList(w.listLS, gListLS, gInpSectLS);
+    FillSteelList(w.listS, gListS, gInpSectS);
+
+    const ChoiceProposal p = ProposeChoice();
+    w.setKind(p.Yaita);
+    w.numSect->setValue(p.Sect);
+    w.numH->setValue(p.H);
+    w.numL->setValue(p.L);
+    w.UpdateEmbedment();
+}
+
+void objInpYaita_SaveData(frmInpYaita& w, bool& Cancel) {
+    const int kind = w.kind();
+    const auto n = int32_t(w.numSect->value());
+    const double L = w.numL->value();
+    const ChoiceCheck check = CheckChoice(kind, n, L);
+    if (check.outcome == ChoiceCheck::Outcome::SectionMissing) {
+        if (check.refusal) Services().ShowMessage(&w, *check.refusal);
+        Cancel = true;
+        return;
+    }
+    for (const Message& q : check.questions) {
+        if (Services().ShowMessage(&w, q) != MsgAnswer::Yes) {
+            Cancel = true;
+            return;
+        }
+    }
+    StoreChoice(kind, n, w.numH->value(), w.numD->value(), L);
+    gModified = true;
+}
+
+void objResOutAs_LoadData(frmResOutAs& w) {
+    clsNekiriAnteiAs& r = *gNekiriAnteiAs;
+    w.numH1->setValue(r.Hw);
+    w.numD->setValue(r.D);
+    w.numFs->setValue(r.F());
+    w.setVerdict(r.Hantei(), r.Fa);
+    w.table->SetRowCount(r.Ichiran().Count());
+    int row = 0;
+    for (const CDim1x2& pair : r.Ichiran()) {
+        w.table->SetCell(row, 0, pair.Value1);
+        w.table->SetCell(row, 1, pair.Value2, FactorBelowAllowable(pair.Value2, r.Fa));
+        ++row;
+    }
+}
+
+void objResOutAc_LoadData(frmResOutAc& w) {
+    clsNekiriAnteiAc& r = *gNekiriAnteiAc;
+    w.numH->setValue(r.H);
+    w.numD->setValue(r.D);
+    w.numFs->setValue(r.F());
+    w.setVerdict(r.Hantei(), r.Fa);
+}
+
+void objInpRenban_LoadData(frmInpRenban& w) {
+    auto get = [](std::string_view key) { return ReadIniLong(ini::kChapter, key); };
+    // A value a control cannot take leaves that control as it was. Without a stored method no
+    // option is selected (and OK stores the method as an empty text).
+    if (!GetIniString(ini::kChapter, ini::kMethod, gIniFile).empty())
+        w.setMethod(get(ini::kMethod));
+    const int32_t init = get(ini::kInit);
+    if (init >= w.numInit->spec().min && init <= w.numInit->spec().max) w.numInit->setValue(init);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int32_t style = get(ini::kStyleKeys[k]);
+        if (style >= 0 && style <= int32_t(StyleEntries().size())) {
+            w.cboStyle[k]->setCurrentIndex(style - 1);
+        }
+        const int32_t margin = get(ini::kMarginKeys[k]);
+        NumField* f = w.numMargin[k];
+        if (margin >= f->spec().min && margin <= f->spec().max) f->setValue(margin);
+    }
+}
+
+void objInpRenban_SaveData(frmInpRenban& w, bool&) {
+    const int m = w.method();
+    WriteIniString(ini::kChapter, ini::kMethod, m < 0 ? std::string() : std::to_string(m));
+    WriteIniString(ini::kChapter, ini::kInit, numfmt::General(w.numInit->value()));
+    for (std::size_t k = 0; k < 4; ++k) {
+        WriteIniString(ini::kChapter, ini::kStyleKeys[k],
+                       std::to_string(w.cboStyle[k]->currentIndex() + 1));
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+        WriteIniString(ini::kChapter, ini::kMarginKeys[k],
+                       numfmt::General(w.numMargin[k]->value()));
+    }
+}
+
+namespace {
+
+template <class W, class Load>
+void ConnectLoad(W* w, Load load) {
+    QObject::connect(w, &InputWindow::LoadData, w, [w, load] { load(*w); });
+}
+
+template <class W, class Save>
+void ConnectSave(W* w, Save save) {
+    QObject::connect(w, &InputWindow::SaveData, w, [w, save](bool& Cancel) { save(*w, Cancel); });
+}
+
+}  // namespace
+
+std::unique_ptr<InputWindow> CreateMenuWindow(int index, QWidget* parent) {
+    std::unique_ptr<InputWindow> made;
+    switch (index) {
+        case frmMenuMain::kInpSectC: {
+            auto* w = new frmInpSectC(parent);
+            ConnectLoad(w, [](frmInpSect& f) { objInpSectC_LoadData(f); });
+            ConnectSave(w, [](frmInpSect& f, bool& c) { objInpSectC_SaveData(f, c); });
+            made.reset(w);
+            break;
+        }
+        case frmMenuMain::kInpSectLS:
+        case frmMenuMain::kInpSectS: {
+            auto* w = new frmInpSectS(parent);
+            if (index == frmMenuMain::kInpSectLS) {
+                ConnectLoad(w, [](frmInpSect& f) { objInpSectLS_LoadData(f); });
+                ConnectSave(w, [](frmInpSect& f, bool& c) { objInpSectLS_SaveData(f, c); });
+            } else {
+                ConnectLoad(w, [](frmInpSect& f) { objInpSectS_LoadData(f); });
+                ConnectSave(w, [](frmInpSect& f, bool& c) { objInpSectS_SaveData(f, c); });
+            }
+            made.reset(w);
+            // One window class serves both catalogues: it shows the pressed button's caption.
+            made->UsrCaption = QString::fromUtf8(frmMenuMain::ButtonCaption(index));
+            break;
+        }
+        case frmMenuMain::kInpYaita: {
+            auto* w = new frmInpYaita(parent);
+            ConnectLoad(w, objInpYaita_LoadData);
+            ConnectSave(w, objInpYaita_SaveData);
+            made.reset(w);
+            break;
+        }
+        case frmMenuMain::kResOutAs: {
+            auto* w = new frmResOutAs(parent);
+            ConnectLoad(w, objResOutAs_LoadData);
+            made.reset(w);
+            break;
+        }
+        case frmMenuMain::kResOutAc: {
+            auto* w = new frmResOutAc(parent);
+            ConnectLoad(w, objResOutAc_LoadData);
+            made.reset(w);
+            break;
+        }
+        case frmMenuMain::kInpRenban: {
+            auto* w = new frmInpRenban(parent);
+            ConnectLoad(w, objInpRenban_LoadData);
+            ConnectSave(w, objInpRenban_SaveData);
+            made.reset(w);
+            break;
+        }
+        case frmMenuMain::kMenuPrint:
+            // The print menu receives no settings.
+            made = std::make_unique<frmMenuPrint>(parent);
+            return made;
+        default:
+            return nullptr;
+    }
+    made->UsrHelpFile.clear();
+    made->UsrHelpContextID = 0;
+    if (index == frmMenuMain::kInpSectC || index == frmMenuMain::kInpSectLS ||
+        index == frmMenuMain::kInpSectS) {
+        made->UsrRecMax = kMaxSections;
+    }
+    return made;
+}
+
+}  // namespace kuvelt::ui

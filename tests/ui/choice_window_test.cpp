@@ -1,0 +1,237 @@
+// The sheet-pile choice window: the result lists with red failed values and green passing rows,
+// the proposal and a reopened choice, D = L − H', tabs that never change the stored kind, the
+// range check of the section number and the choice checks with their messages.
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
+
+#include "calc/calc_main.h"
+#include "calc/dl.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "calc/yaita_choice.h"
+#include "io/design_file.h"
+#include "model/design.h"
+#include "platform/numfmt.h"
+#include "scripted_services.h"
+#include "ui/app_state.h"
+#include "ui/fields.h"
+#include "ui/frmInpYaita.h"
+#include "ui/frmMenuMain.h"
+#include "ui/result_grid_model.h"
+#include "ui/window_handlers.h"
+
+namespace kuvelt::ui {
+namespace {
+
+using test::UiTestEnv;
+
+class ChoiceWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        int32_t err = 0;
+        const std::string path =
+            (kuvelt::test::SourceDir() / "examples" / "sand-channel.kvt").string();
+        ASSERT_TRUE(ReadData(path, err)) << err;
+        // Concrete section 2 made long enough for its required length (6.91 m).
+        gInpSectC.Item(2)->Lmin = 7.0;
+        gInpSectC.Item(2)->Lmax = 8.0;
+        ASSERT_TRUE(CalcMain());
+        hPrime = gInpJyoken.ELGL - gDL->ELDLX();
+    }
+    void Open() {
+        w = CreateMenuWindow(frmMenuMain::kInpYaita, nullptr);
+        yaita = static_cast<frmInpYaita*>(w.get());
+        w->Prepare();
+        test::ShowActive(w.get());
+    }
+    void Type(NumField* f, const QString& text) {
+        f->setFocus(Qt::TabFocusReason);
+        f->selectAll();
+        QTest::keyClicks(f, text);
+    }
+    UiTestEnv env;
+    std::unique_ptr<InputWindow> w;
+    frmInpYaita* yaita = nullptr;
+    double hPrime = 0;
+};
+
+TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
+    // Mark one concrete length and one steel stress as failed/passed explicitly.
+    gListC.Set(2, 7, 0.0);
+    gListC.Set(2, 3, 1.0);
+    Open();
+    ResultGridModel* c = yaita->listC;
+    ASSERT_EQ(c->rowCount(), 3);
+    ASSERT_EQ(c->columnCount(), 5);
+    EXPECT_EQ(c->Text(1, 0), QString::fromStdString(numfmt::General(gListC(2, 1))));
+    EXPECT_EQ(c->Value(1, 1), gListC(2, 4));
+    EXPECT_EQ(c->Value(1, 2), 7.0);  // Lmin
+    EXPECT_EQ(c->Value(1, 3), 8.0);  // Lmax
+    EXPECT_EQ(c->Value(1, 4), gListC(2, 8));
+    EXPECT_TRUE(c->IsRed(1, 0));
+    EXPECT_FALSE(c->IsRed(1, 1)) << "length flag 0";
+    EXPECT_FALSE(c->IsRed(1, 2));
+    EXPECT_FALSE(c->IsRed(1, 3));
+    EXPECT_TRUE(c->IsRed(1, 4));
+    EXPECT_EQ(c->data(c->index(1, 0), Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(255, 0, 0));
+    EXPECT_FALSE(c->data(c->index(1, 2), Qt::ForegroundRole).isValid());
+
+    ResultGridModel* s = yaita->listS;
+    ASSERT_EQ(s->rowCount(), 12);
+    ASSERT_EQ(s->columnCount(), 3);
+    EXPECT_TRUE(s->IsRed(0, 0));   // SP-ⅠA: stress fails
+    EXPECT_TRUE(s->IsRed(0, 2));   // and displacement
+    EXPECT_FALSE(s->IsRed(0, 1));  // required length is never red
+    EXPECT_FALSE(s->RowMarked(0));
+    EXPECT_TRUE(s->RowMarked(4)) << "SP-Ⅲ passes every check";
+    EXPECT_EQ(s->data(s->index(4, 1), Qt::BackgroundRole).value<QBrush>().color(),
+              ResultGridModel::PassColor());
+    EXPECT_TRUE(s->headerData(4, Qt::Vertical).toString().contains(QStringLiteral("SP-Ⅲ")));
+    EXPECT_EQ(yaita->listLS->rowCount(), 11);
+}
+
+TEST_F(ChoiceWindowTest, ProposalIsTheFirstKindWithSectionsAndNothingIsPreselectedBeyondIt) {
+    gInpSectC.Clear();
+    gInpSectLS.Clear();
+    ASSERT_TRUE(CalcMain());
+    Open();
+    EXPECT_EQ(yaita->kind(), 2);
+    EXPECT_EQ(yaita->frontGrid(), 2);
+    EXPECT_EQ(yaita->TabStrip1->currentIndex(), 2);
+    EXPECT_EQ(yaita->numSect->value(), 1) << "section 1, although section 5 is the first passing";
+    EXPECT_NEAR(yaita->numH->value(), hPrime, 1e-9);
+    EXPECT_NEAR(yaita->numL->value(), hPrime + 1.0, 1e-9);
+    EXPECT_NEAR(yaita->numD->value(), 1.0, 1e-9);
+}
+
+TEST_F(ChoiceWindowTest, StoredChoiceReopensWithItsKindSectionAndLength) {
+    StoreChoice(1, 4, 0, 0, 8.5);
+    Open();
+    EXPECT_EQ(yaita->kind(), 1);
+    EXPECT_EQ(yaita->frontGrid(), 1);
+    EXPECT_EQ(yaita->numSect->value(), 4);
+    EXPECT_DOUBLE_EQ(yaita->numL->value(), 8.5);
+    EXPECT_NEAR(yaita->numD->value(), 8.5 - hPrime, 1e-9);
+}
+
+TEST_F(ChoiceWindowTest, TypedLengthGivesTheEmbedment) {
+    Open();
+    yaita->numH->setValue(7.25);
+    Type(yaita->numL, QStringLiteral("12.5"));
+    EXPECT_DOUBLE_EQ(yaita->numD->value(), 5.25);
+    EXPECT_EQ(yaita->numD->text(), QStringLiteral("5.25"));
+}
+
+TEST_F(ChoiceWindowTest, TabsNeverChangeTheKindThatOkStores) {
+    Open();
+    yaita->optYaita->button(2)->click();
+    EXPECT_EQ(yaita->frontGrid(), 2);
+    yaita->TabStrip1->setCurrentIndex(0);
+    EXPECT_EQ(yaita->frontGrid(), 0);
+    EXPECT_EQ(yaita->kind(), 2);
+    yaita->numSect->setValue(5);
+    yaita->numL->setValue(13.0);
+    w->PressOk();
+    EXPECT_EQ(w->UsrTag, QStringLiteral("OK"));
+    EXPECT_EQ(gInpYaita.Yaita, 2);
+    EXPECT_EQ(gInpYaita.Sect, 5);
+    EXPECT_TRUE(gInpYaita.InpFlg);
+    EXPECT_TRUE(gModified);
+    EXPECT_NEAR(gInpYaita.H, hPrime, 1e-9);
+    EXPECT_NEAR(gInpYaita.D, 13.0 - hPrime, 1e-9);
+    EXPECT_TRUE(env.services.messages().empty());
+}
+
+struct SectRangeCase {
+    const char* name;
+    const char* typed;
+};
+
+class ChoiceSectionRange : public ChoiceWindowTest,
+                           public ::testing::WithParamInterface<SectRangeCase> {};
+
+TEST_P(ChoiceSectionRange, ShowsTheRangeAndKeepsTheFocus) {
+    Open();
+    Type(yaita->numSect, QString::fromUtf8(GetParam().typed));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    yaita->numL->setFocus(Qt::TabFocusReason);
+    test::Pump();
+    const Message range{0, "入力範囲：1 ～ 99", "矢板断面№", MsgIcon::Information, MsgButtons::Ok};
+    EXPECT_EQ(env.services.messages(), std::vector<Message>{range});
+    EXPECT_EQ(env.services.beeps, 1);
+    EXPECT_TRUE(yaita->numSect->hasFocus());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ChoiceSectionRange,
+                         ::testing::Values(SectRangeCase{"Zero", "0"},
+                                           SectRangeCase{"Hundred", "100"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ChoiceCase {
+    const char* name;
+    int kind;
+    int sect;
+    double L;  // < 0: the required length of the section plus -L
+    std::vector<MsgAnswer> answers;
+    std::vector<Message> expected;
+    bool stored;
+};
+
+class ChoiceChecks : public ChoiceWindowTest, public ::testing::WithParamInterface<ChoiceCase> {};
+
+TEST_P(ChoiceChecks, MessagesThroughTheSeam) {
+    const ChoiceCase& c = GetParam();
+    Open();
+    yaita->setKind(c.kind);
+    yaita->numSect->setValue(c.sect);
+    double L = c.L;
+    if (L < 0) L = gListS(c.sect, 4) + L + 1.0;  // -1.01 -> Lreq - 0.01
+    yaita->numL->setValue(L);
+    yaita->UpdateEmbedment();
+    for (MsgAnswer a : c.answers) env.services.AnswerMessage(a);
+    w->PressOk();
+    EXPECT_EQ(env.services.messages(), c.expected);
+    EXPECT_EQ(gInpYaita.InpFlg, c.stored);
+    EXPECT_EQ(w->result() == QDialog::Accepted, c.stored);
+    if (c.stored) {
+        EXPECT_EQ(gInpYaita.Sect, c.sect);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ChoiceChecks,
+    ::testing::Values(
+        // clang-format off
+        ChoiceCase{"SectionMissingOk", 0, 4, 8.0, {MsgAnswer::Ok}, {SectionMissingMessage()}, false},
+        ChoiceCase{"SectionMissingCancel", 0, 4, 8.0, {MsgAnswer::Cancel}, {SectionMissingMessage()}, false},
+        ChoiceCase{"ConcreteAtLmax", 0, 2, 8.0, {}, {}, true},
+        ChoiceCase{"ConcreteWithinTolerance", 0, 2, 8.0005, {}, {}, true},
+        ChoiceCase{"ConcreteBeyondLmaxNo", 0, 2, 8.01, {MsgAnswer::No}, {LengthOutOfRangeQuestion()}, false},
+        ChoiceCase{"ConcreteBeyondLmaxYes", 0, 2, 8.01, {MsgAnswer::Yes}, {LengthOutOfRangeQuestion()}, true},
+        ChoiceCase{"ConcreteShortAndOutsideYesThenNo", 0, 2, 6.5, {MsgAnswer::Yes, MsgAnswer::No},
+                   {LengthOutOfRangeQuestion(), LengthTooShortQuestion()}, false},
+        ChoiceCase{"SteelShortNo", 2, 5, -1.01, {MsgAnswer::No}, {LengthTooShortQuestion()}, false},
+        ChoiceCase{"SteelShortYes", 2, 5, -1.01, {MsgAnswer::Yes}, {LengthTooShortQuestion()}, true},
+        ChoiceCase{"SteelWithinTolerance", 2, 5, -1.0005, {}, {}, true}),
+    // clang-format on
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ChoiceMessages, ExactTexts) {
+    EXPECT_EQ(SectionMissingMessage(),
+              (Message{0, "選択した断面№は登録されていません。必ず登録ﾃﾞｰﾀより選択して下さい。",
+                       "断面№ｴﾗｰ", MsgIcon::Information, MsgButtons::OkCancel}));
+    EXPECT_EQ(LengthOutOfRangeQuestion().text,
+              "矢板長Ｌが登録ﾃﾞｰﾀのLmin～Lmaxの範囲外です。このまま実行しますか？");
+    EXPECT_EQ(LengthTooShortQuestion().buttons, MsgButtons::YesNo);
+}
+
+}  // namespace
+}  // namespace kuvelt::ui

@@ -1,0 +1,182 @@
+// The numbering settings window: the method and margin samples, the transfer to and from
+// section "Chapter" (an empty settings file, refused stored values), the range check of the
+// margins and the tab that rebuilds the margin sample.
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "io/settings.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "scripted_services.h"
+#include "ui/fields.h"
+#include "ui/frmInpRenban.h"
+#include "ui/frmMenuMain.h"
+#include "ui/window_handlers.h"
+
+namespace kuvelt::ui {
+namespace {
+
+using test::UiTestEnv;
+
+std::string Lines(std::initializer_list<const char*> lines) {
+    std::string s;
+    for (const char* l : lines) s += std::string(l) + "\r\n";
+    return s;
+}
+
+TEST(NumberingSamples, MethodTwoWithMargins0248) {
+    EXPECT_EQ(MarginSample(2, {0, 2, 4, 8}),
+              Lines({"(章)○○○", "  (章)-(節)○○○", "    (章)-(節)-(項)○○○", "        (No)○○○", "",
+                     "(章)○○○", "  (章)-(節)○○○"}));
+}
+
+struct SampleCase {
+    const char* name;
+    int method;
+    std::array<int, 4> margins;
+    std::string expected;
+};
+
+class NumberingSample : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(NumberingSample, Lines) {
+    EXPECT_EQ(MarginSample(GetParam().method, GetParam().margins), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberingSample,
+    ::testing::Values(SampleCase{"NoneAllZero",
+                                 0,
+                                 {0, 0, 0, 0},
+                                 Lines({"○○○", "○○○", "○○○", "○○○", "", "○○○", "○○○"})},
+                      SampleCase{"AloneMixed",
+                                 1,
+                                 {1, 0, 3, 10},
+                                 Lines({" (章)○○○", "(節)○○○", "   (項)○○○", "          (No)○○○",
+                                        "", " (章)○○○", "(節)○○○"})},
+                      SampleCase{"DotNegativeCountsZero",
+                                 3,
+                                 {-2, 1, 0, 0},
+                                 Lines({"(章)○○○", " (章).(節)○○○", "(章).(節).(項)○○○", "(No)○○○",
+                                        "", "(章)○○○", " (章).(節)○○○"})},
+                      SampleCase{"UnknownMethodIsNone",
+                                 7,
+                                 {0, 2, 0, 0},
+                                 Lines({"○○○", "  ○○○", "○○○", "○○○", "", "○○○", "  ○○○"})}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NumberingSamples, MethodSamplesUseTheFixedIndents) {
+    EXPECT_EQ(MethodSample(0),
+              Lines({"○○○", "  ○○○", "    ○○○", "        ○○○", "", "○○○", "  ○○○"}));
+    EXPECT_EQ(MethodSample(1), Lines({"(章)○○○", "  (節)○○○", "    (項)○○○", "        (No)○○○", "",
+                                      "(章)○○○", "  (節)○○○"}));
+}
+
+class RenbanWindowTest : public ::testing::Test {
+  protected:
+    void Open() {
+        w = CreateMenuWindow(frmMenuMain::kInpRenban, nullptr);
+        r = static_cast<frmInpRenban*>(w.get());
+        w->Prepare();
+        test::ShowActive(w.get());
+    }
+    std::string Get(const char* key) {
+        return CPrivateProfile::GetValueString(gIniFile, "Chapter", key);
+    }
+    static QString Shown(const std::string& sample) {
+        QString s = Q(sample);
+        s.remove(QLatin1Char('\r'));
+        s.chop(1);
+        return s;
+    }
+    UiTestEnv env;
+    std::unique_ptr<InputWindow> w;
+    frmInpRenban* r = nullptr;
+};
+
+TEST_F(RenbanWindowTest, WithoutSettingsNothingIsSelectedAndOkWritesTheEmptyState) {
+    Open();
+    EXPECT_EQ(r->method(), -1);
+    EXPECT_EQ(r->txtMethod->toPlainText(), Shown(MethodSample(0)));
+    for (QComboBox* c : r->cboStyle) EXPECT_EQ(c->currentIndex(), -1);
+    for (NumField* f : r->numMargin) EXPECT_EQ(f->text(), QStringLiteral("0"));
+    EXPECT_EQ(r->numInit->text(), QStringLiteral("0"));
+    EXPECT_EQ(r->TabStrip1->currentIndex(), 0);
+    w->PressOk();
+    ASSERT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(Get("Method"), "");
+    EXPECT_EQ(Get("Init"), "0");
+    for (const char* k : {"Style1", "Style2", "Style3", "Style4"}) EXPECT_EQ(Get(k), "0") << k;
+    for (const char* k : {"Margin1", "Margin2", "Margin3", "Margin4"}) EXPECT_EQ(Get(k), "0") << k;
+}
+
+TEST_F(RenbanWindowTest, LoadsStoredValuesAndIgnoresThoseAControlRefuses) {
+    const std::pair<const char*, const char*> stored[] = {
+        {"Method", "2"}, {"Init", "5"},    {"Style1", "1"},  {"Style2", "9"},   {"Style3", "10"},
+        {"Style4", "0"}, {"Margin1", "0"}, {"Margin2", "2"}, {"Margin3", "11"}, {"Margin4", "8"}};
+    for (const auto& [k, v] : stored) CPrivateProfile::SetValueString(gIniFile, "Chapter", k, v);
+    Open();
+    EXPECT_EQ(r->method(), 2);
+    EXPECT_EQ(r->numInit->value(), 5);
+    EXPECT_EQ(r->cboStyle[0]->currentIndex(), 0);
+    EXPECT_EQ(r->cboStyle[1]->currentText(), QStringLiteral("・,・,・,...・"));
+    EXPECT_EQ(r->cboStyle[2]->currentIndex(), -1) << "style 10 does not exist";
+    EXPECT_EQ(r->cboStyle[3]->currentIndex(), -1);
+    EXPECT_EQ(r->numMargin[2]->value(), 0) << "a margin of 11 is refused";
+    EXPECT_EQ(r->txtMargin->toPlainText(), Shown(MarginSample(2, {0, 2, 0, 8})));
+    w->PressOk();
+    EXPECT_EQ(Get("Method"), "2");
+    EXPECT_EQ(Get("Style2"), "9");
+    EXPECT_EQ(Get("Style3"), "0");
+    EXPECT_EQ(Get("Margin3"), "0");
+    EXPECT_EQ(Get("Margin4"), "8");
+}
+
+TEST_F(RenbanWindowTest, MarginOutOfRangeShowsTheMessageAndKeepsTheFocus) {
+    Open();
+    r->selectTab(2);
+    NumField* m = r->numMargin[0];
+    m->setFocus(Qt::TabFocusReason);
+    m->selectAll();
+    QTest::keyClicks(m, QStringLiteral("11"));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    r->numMargin[1]->setFocus(Qt::TabFocusReason);
+    test::Pump();
+    const Message range{0, "入力範囲：0 ～ 10", "（章）レベルに対して", MsgIcon::Information,
+                        MsgButtons::Ok};
+    EXPECT_EQ(env.services.messages(), std::vector<Message>{range});
+    EXPECT_TRUE(m->hasFocus());
+}
+
+TEST_F(RenbanWindowTest, TypedMarginAndMethodChosenOnTheFirstTabRebuildTheSamples) {
+    Open();
+    r->optMethod->button(3)->click();
+    EXPECT_EQ(r->txtMethod->toPlainText(), Shown(MethodSample(3)));
+    r->selectTab(2);
+    EXPECT_EQ(r->txtMargin->toPlainText(), Shown(MarginSample(3, {0, 0, 0, 0})));
+    NumField* m = r->numMargin[1];
+    m->setFocus(Qt::TabFocusReason);
+    m->selectAll();
+    QTest::keyClicks(m, QStringLiteral("4"));
+    EXPECT_EQ(r->txtMargin->toPlainText(), Shown(MarginSample(3, {0, 4, 0, 0})));
+}
+
+TEST_F(RenbanWindowTest, CancelLeavesTheNumberingButStoresThePosition) {
+    CPrivateProfile::SetValueString(gIniFile, "Chapter", "Method", "1");
+    Open();
+    r->optMethod->button(2)->click();
+    r->numInit->setValue(7);
+    w->reject();
+    EXPECT_EQ(Get("Method"), "1");
+    EXPECT_EQ(Get("Init"), "");
+    EXPECT_NE(CPrivateProfile::GetValueString(gIniFile, "InpRenban", "Left"), "");
+}
+
+}  // namespace
+}  // namespace kuvelt::ui

@@ -1,0 +1,407 @@
+// The section registration grids: the table model without a view (columns, new-row values,
+// the row limit, cell checks with the hint's range, block copy, cut and all-or-nothing paste)
+// and the windows (29 -> 30 rows and the command enabling, hints in the status bar, refusal of
+// a bad cell when it is left, the transfer to and from the catalogues, position and size).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include "io/settings.h"
+#include "model/design.h"
+#include "platform/profile.h"
+#include "scripted_services.h"
+#include "ui/app_state.h"
+#include "ui/fields.h"
+#include "ui/frmInpSect.h"
+#include "ui/frmMenuMain.h"
+#include "ui/sect_grid_model.h"
+#include "ui/window_handlers.h"
+
+namespace kuvelt::ui {
+namespace {
+
+using test::UiTestEnv;
+
+Message Hint(const std::string& text, const std::string& title) {
+    return Message{0, text, title, MsgIcon::Information, MsgButtons::Ok};
+}
+
+// ---- model -------------------------------------------------------------------------------
+
+TEST(SectGridModel, NewRowsCarryTheColumnDefaults) {
+    SectGridModel c("InpSectC");
+    ASSERT_EQ(c.columnCount(), 6);
+    ASSERT_TRUE(c.AddRow());
+    const QStringList expected = {QStringLiteral("(未定義)"), QStringLiteral("平形矢板"),
+                                  QStringLiteral("100"),      QStringLiteral("0"),
+                                  QStringLiteral("0"),        QStringLiteral("0")};
+    for (int col = 0; col < 6; ++col) EXPECT_EQ(c.CellText(0, col), expected[col]) << col;
+
+    SectGridModel s("InpSectS");
+    ASSERT_EQ(s.columnCount(), 5);
+    ASSERT_TRUE(s.AddRow());
+    const QStringList steel = {QStringLiteral("(未定義)"), QStringLiteral("100"),
+                               QStringLiteral("10"), QStringLiteral("100"), QStringLiteral("10")};
+    for (int col = 0; col < 5; ++col) EXPECT_EQ(s.CellText(0, col), steel[col]) << col;
+    EXPECT_EQ(s.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Ｉ'(cm4/m)"));
+}
+
+TEST(SectGridModel, RowLimitRefusesAddAndInsertButNotDelete) {
+    SectGridModel m("InpSectS");
+    m.setRecMax(30);
+    m.SetRowCount(29);
+    EXPECT_TRUE(m.CanAdd());
+    EXPECT_TRUE(m.AddRow());
+    EXPECT_EQ(m.rowCount(), 30);
+    EXPECT_FALSE(m.CanAdd());
+    EXPECT_FALSE(m.AddRow());
+    EXPECT_FALSE(m.InsertRow(0));
+    EXPECT_EQ(m.rowCount(), 30);
+    EXPECT_TRUE(m.DeleteRow(29));
+    EXPECT_TRUE(m.CanAdd());
+    EXPECT_FALSE(m.DeleteRow(29)) << "row 30 no longer exists";
+}
+
+TEST(SectGridModel, DeleteOnEmptyGridDoesNothing) {
+    SectGridModel m("InpSectC");
+    EXPECT_FALSE(m.DeleteRow(0));
+    EXPECT_FALSE(m.DeleteRow(-1));
+    EXPECT_EQ(m.rowCount(), 0);
+}
+
+TEST(SectGridModel, InsertMovesRowsDownAndFillsDefaults) {
+    SectGridModel m("InpSectC");
+    m.SetRowCount(4);
+    for (int r = 0; r < 4; ++r) m.SetText(r, 0, "row" + std::to_string(r + 1));
+    m.SetValue(2, 2, 5000);
+    ASSERT_TRUE(m.InsertRow(2));  // before row 3
+    ASSERT_EQ(m.rowCount(), 5);
+    EXPECT_EQ(m.Text(1, 0), "row2");
+    EXPECT_EQ(m.Text(2, 0), "(未定義)");
+    EXPECT_EQ(m.Value(2, 2), 100);
+    EXPECT_EQ(m.Value(2, 4), 0);
+    EXPECT_EQ(m.Text(3, 0), "row3");
+    EXPECT_EQ(m.Value(3, 2), 5000);
+    EXPECT_EQ(m.Text(4, 0), "row4");
+}
+
+struct CellCase {
+    const char* name;
+    const char* grid;
+    int col;
+    const char* text;
+    bool accepted;
+};
+
+class SectGridCellCheck : public ::testing::TestWithParam<CellCase> {};
+
+TEST_P(SectGridCellCheck, RefusesWithTheHintsRange) {
+    const CellCase& c = GetParam();
+    SectGridModel m(c.grid);
+    m.SetRowCount(1);
+    const QString before = m.CellText(0, c.col);
+    const auto refusal = m.CheckCell(c.col, QString::fromUtf8(c.text));
+    const bool stored = m.setData(m.index(0, c.col), QString::fromUtf8(c.text));
+    EXPECT_EQ(!refusal.has_value(), c.accepted);
+    EXPECT_EQ(stored, c.accepted);
+    if (refusal) {
+        EXPECT_EQ(*refusal, Hint(U8(m.Hint(c.col)), std::string(m.column(c.col).header)));
+        EXPECT_EQ(m.CellText(0, c.col), before) << "a refused cell keeps its value";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SectGridCellCheck,
+    ::testing::Values(CellCase{"IcAtMinimum", "InpSectC", 2, "100", true},
+                      CellCase{"IcBelowMinimum", "InpSectC", 2, "99.9", false},
+                      CellCase{"IcAtMaximum", "InpSectC", 2, "999999999.9", true},
+                      CellCase{"IcAboveMaximum", "InpSectC", 2, "1000000000", false},
+                      CellCase{"IcWithThousands", "InpSectC", 2, "1,040", true},
+                      CellCase{"IcMalformed", "InpSectC", 2, "1.2.3", false},
+                      CellCase{"IcEmpty", "InpSectC", 2, "", false},
+                      CellCase{"McNegative", "InpSectC", 3, "-0.1", false},
+                      CellCase{"LmaxTop", "InpSectC", 5, "99.9", true},
+                      CellCase{"LmaxOver", "InpSectC", 5, "100", false},
+                      CellCase{"ShapeCaption", "InpSectC", 1, "波形矢板", true},
+                      CellCase{"ShapeIndex", "InpSectC", 1, "2", true},
+                      CellCase{"ShapeUnknown", "InpSectC", 1, "丸形矢板", false},
+                      CellCase{"ShapeIndexOut", "InpSectC", 1, "3", false},
+                      CellCase{"Name15Bytes", "InpSectS", 0, "ABCDEFGHIJKLMNO", true},
+                      CellCase{"Name16Bytes", "InpSectS", 0, "ABCDEFGHIJKLMNOP", false},
+                      CellCase{"NameKanji14Bytes", "InpSectS", 0, "鋼矢板断面の登", true},
+                      CellCase{"NameKanji16Bytes", "InpSectS", 0, "鋼矢板断面の登録", false},
+                      CellCase{"NameDoubleQuote", "InpSectS", 0, "SP\"3", false},
+                      CellCase{"NameEmpty", "InpSectS", 0, "", true},
+                      CellCase{"ZdBelow", "InpSectS", 2, "9.99", false},
+                      CellCase{"ZoTop", "InpSectS", 4, "9999999.9", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SectGridModel, HintsByCellKind) {
+    SectGridModel c("InpSectC");
+    EXPECT_EQ(c.Hint(0), QStringLiteral("入力範囲：15ﾊﾞｲﾄ以内の文字列"));
+    EXPECT_EQ(c.Hint(1), QStringLiteral("入力範囲：(選択ﾘｽﾄ一覧より選択)"));
+    EXPECT_EQ(c.Hint(2), QStringLiteral("入力範囲：100～999999999.9"));
+    EXPECT_EQ(c.Hint(3), QStringLiteral("入力範囲：0～999.9"));
+    SectGridModel s("InpSectS");
+    EXPECT_EQ(s.Hint(2), QStringLiteral("入力範囲：10～9999999.9"));
+}
+
+TEST(SectGridModel, CopyAndCutBlocksAsTabSeparatedRows) {
+    SectGridModel m("InpSectC");
+    m.SetRowCount(3);
+    m.SetText(1, 0, "60H");
+    m.SetValue(1, 1, 1);
+    m.SetValue(1, 2, 1800);
+    m.SetValue(2, 2, 2860.5);
+    EXPECT_EQ(m.CopyBlock({1, 0, 2, 2}),
+              QStringLiteral("60H\t溝型矢板\t1800\r\n(未定義)\t平形矢板\t2860.5\r\n"));
+    EXPECT_EQ(m.CopyBlock({1, 2, 1, 2}), QStringLiteral("1800\r\n"));
+
+    EXPECT_EQ(m.CutBlock({1, 1, 1, 2}), QStringLiteral("溝型矢板\t1800\r\n"));
+    EXPECT_EQ(m.Value(1, 1), 0) << "a cut cell goes back to the new-row value";
+    EXPECT_EQ(m.Value(1, 2), 100);
+    EXPECT_EQ(m.Text(1, 0), "60H") << "cells outside the block stay";
+}
+
+TEST(SectGridModel, PasteWritesTheBlockAndAddsRowsWithinTheLimit) {
+    SectGridModel m("InpSectS");
+    m.SetRowCount(1);
+    CellBlock pasted;
+    // As a spreadsheet puts it on the clipboard: tabs, CR LF, a trailing line end.
+    ASSERT_FALSE(m.PasteBlock(0, 0,
+                              QStringLiteral("SP-Ⅲ\t16800\t1340\t14300\t1140\r\n"
+                                             "SP-Ⅳ\t38,600\t2270\t33200\t1950\r\n"),
+                              &pasted));
+    EXPECT_EQ(m.rowCount(), 2);
+    EXPECT_EQ(m.Text(0, 0), "SP-Ⅲ");
+    EXPECT_EQ(m.Value(1, 1), 38600);
+    EXPECT_EQ(m.Value(1, 4), 1950);
+    EXPECT_EQ(pasted.top, 0);
+    EXPECT_EQ(pasted.bottom, 1);
+    EXPECT_EQ(pasted.right, 4);
+
+    // A round trip through copy gives back the same cells.
+    const QString copied = m.CopyBlock({0, 0, 1, 4});
+    SectGridModel other("InpSectS");
+    ASSERT_FALSE(other.PasteBlock(0, 0, copied));
+    EXPECT_EQ(other.CopyBlock({0, 0, 1, 4}), copied);
+}
+
+struct PasteCase {
+    const char* name;
+    int rows;  // rows before the paste
+    int row, col;
+    const char* text;
+    Message expected;
+};
+
+class SectGridPasteRefusal : public ::testing::TestWithParam<PasteCase> {};
+
+TEST_P(SectGridPasteRefusal, ChangesNothing) {
+    const PasteCase& c = GetParam();
+    SectGridModel m("InpSectC");
+    m.setRecMax(30);
+    m.SetRowCount(c.rows);
+    for (int r = 0; r < c.rows; ++r) m.SetText(r, 0, "keep" + std::to_string(r));
+    const QString before = m.CopyBlock({0, 0, c.rows - 1, 5});
+    const auto refusal = m.PasteBlock(c.row, c.col, QString::fromUtf8(c.text));
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(*refusal, c.expected);
+    EXPECT_EQ(m.rowCount(), c.rows);
+    EXPECT_EQ(m.CopyBlock({0, 0, c.rows - 1, 5}), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SectGridPasteRefusal,
+    ::testing::Values(
+        PasteCase{"TooWide", 3, 0, 4, "1\t2\t3\r\n", PasteTooWideMessage(3, 2)},
+        PasteCase{"BeyondRowLimit", 29, 28, 0, "a\r\nb\r\nc\r\n", PasteTooLongMessage(30)},
+        PasteCase{"BadCellInLastRow", 3, 0, 2, "1000\t5\r\n2000\t1000\r\n",
+                  PasteBadCellMessage(2, GridColumns("InpSectC")[3], QStringLiteral("1000"))},
+        PasteCase{"BadShape", 3, 1, 1, "平形矢板\r\n鋼管\r\n",
+                  PasteBadCellMessage(2, GridColumns("InpSectC")[1], QStringLiteral("鋼管"))},
+        PasteCase{"Empty", 3, 0, 0, "", PasteEmptyMessage()}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SectGridModel, PasteMessagesSayWhy) {
+    EXPECT_EQ(
+        PasteTooLongMessage(30).text,
+        "貼り付けると登録できる断面数（最大30断面）を超えます。\n貼り付けは行いませんでした。");
+    EXPECT_EQ(PasteBadCellMessage(2, GridColumns("InpSectC")[3], QStringLiteral("1000")).text,
+              "貼り付けるﾃﾞｰﾀの 2 行目、「Ｍc(kN･m/m)」の値「1000」は入力できません。\n"
+              "入力範囲：0～999.9\n貼り付けは行いませんでした。");
+    EXPECT_EQ(PasteTooWideMessage(3, 2).title, "貼り付け");
+}
+
+// ---- windows -----------------------------------------------------------------------------
+
+class SectWindowTest : public ::testing::Test {
+  protected:
+    void Open(int button) {
+        w = CreateMenuWindow(button, nullptr);
+        ASSERT_TRUE(w);
+        sect = static_cast<frmInpSect*>(w.get());
+        w->Prepare();
+        test::ShowActive(w.get());
+        sect->grid()->setFocus(Qt::TabFocusReason);
+        test::Pump();
+    }
+    UiTestEnv env;
+    std::unique_ptr<InputWindow> w;
+    frmInpSect* sect = nullptr;
+};
+
+TEST_F(SectWindowTest, LoadsTheCatalogueAndSavesItBackInGridOrder) {
+    Open(frmMenuMain::kInpSectC);
+    SectGridModel* m = sect->model();
+    ASSERT_EQ(m->rowCount(), 3);
+    EXPECT_EQ(m->Text(1, 0), "60H");
+    EXPECT_EQ(m->Value(1, 2), 1800);
+    EXPECT_EQ(m->Value(2, 5), 6);
+    gInpYaita.InpFlg = true;
+    m->SetValue(0, 1, 2);
+    m->DeleteRow(1);
+    w->PressOk();
+    EXPECT_EQ(w->UsrTag, QStringLiteral("OK"));
+    ASSERT_EQ(gInpSectC.Count(), 2);
+    EXPECT_EQ(gInpSectC.Item(1)->Keijyo, 2);
+    EXPECT_EQ(gInpSectC.Item(2)->Name, "70H");
+    EXPECT_FALSE(gInpYaita.InpFlg) << "a saved catalogue renumbers its sections";
+    EXPECT_TRUE(gModified);
+}
+
+TEST_F(SectWindowTest, LightSteelWindowShowsTheButtonCaptionAndEditsItsCatalogue) {
+    Open(frmMenuMain::kInpSectLS);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("軽量鋼矢板断面の登録"));
+    EXPECT_EQ(w->section(), "InpSectS");
+    ASSERT_EQ(sect->model()->rowCount(), 11);
+    EXPECT_EQ(sect->model()->Text(4, 0), "LSP-3D(t=5)");
+    while (sect->model()->rowCount() > 0) sect->EditDelete();
+    w->PressOk();
+    EXPECT_EQ(gInpSectLS.Count(), 0) << "a grid reduced to zero rows empties the catalogue";
+    EXPECT_EQ(gInpSectS.Count(), 12);
+}
+
+TEST_F(SectWindowTest, CancelLeavesTheCatalogue) {
+    Open(frmMenuMain::kInpSectS);
+    sect->EditAdd();
+    w->reject();
+    EXPECT_EQ(w->UsrTag, QStringLiteral("ｷｬﾝｾﾙ"));
+    EXPECT_EQ(gInpSectS.Count(), 12);
+    EXPECT_FALSE(gModified);
+}
+
+TEST_F(SectWindowTest, TheThirtiethRowDisablesAddAndInsertAndDeleteEnablesThem) {
+    Open(frmMenuMain::kInpSectS);  // 12 steel rows
+    while (sect->model()->rowCount() < 29) sect->EditAdd();
+    EXPECT_TRUE(sect->mnuEditAdd->isEnabled());
+    sect->EditAdd();
+    EXPECT_EQ(sect->model()->rowCount(), 30);
+    EXPECT_EQ(sect->grid()->currentIndex().row(), 29) << "the new row is the current row";
+    for (QAction* a : {sect->mnuEditAdd, sect->mnuEditIns, sect->tbrAdd, sect->tbrInsert}) {
+        EXPECT_FALSE(a->isEnabled()) << U8(a->objectName());
+    }
+    sect->tbrAdd->trigger();
+    sect->EditInsert();
+    EXPECT_EQ(sect->model()->rowCount(), 30);
+    sect->tbrDelete->trigger();
+    EXPECT_EQ(sect->model()->rowCount(), 29);
+    for (QAction* a : {sect->mnuEditAdd, sect->mnuEditIns, sect->tbrAdd, sect->tbrInsert}) {
+        EXPECT_TRUE(a->isEnabled()) << U8(a->objectName());
+    }
+}
+
+TEST_F(SectWindowTest, MenuItemsAndToolbarKeys) {
+    Open(frmMenuMain::kInpSectC);
+    EXPECT_EQ(sect->mnuEditDel->text(), QStringLiteral("ﾃﾞｰﾀ行削除(&D) "));
+    EXPECT_EQ(sect->mnuEditIns->text(), QStringLiteral("ﾃﾞｰﾀ行挿入(&I)"));
+    QStringList keys;
+    for (QAction* a : {sect->tbrCut, sect->tbrCopy, sect->tbrPaste, sect->tbrAdd, sect->tbrInsert,
+                       sect->tbrDelete}) {
+        keys << a->data().toString();
+    }
+    EXPECT_EQ(keys.join(QLatin1Char(',')), QStringLiteral("Cut,Copy,Paste,Add,Insert,Delete"));
+}
+
+TEST_F(SectWindowTest, HintFollowsTheActiveCellAndClearsWhenTheGridIsLeft) {
+    Open(frmMenuMain::kInpSectC);
+    EXPECT_EQ(sect->hintText(), QStringLiteral("入力範囲：15ﾊﾞｲﾄ以内の文字列"));
+    sect->grid()->setCurrentIndex(sect->model()->index(0, 1));
+    EXPECT_EQ(sect->hintText(), QStringLiteral("入力範囲：(選択ﾘｽﾄ一覧より選択)"));
+    sect->grid()->setCurrentIndex(sect->model()->index(2, 2));
+    EXPECT_EQ(sect->hintText(), QStringLiteral("入力範囲：100～999999999.9"));
+    w->okButton()->setFocus(Qt::OtherFocusReason);
+    test::Pump();
+    EXPECT_EQ(sect->hintText(), QString());
+}
+
+TEST_F(SectWindowTest, CopyWithoutSelectionCopiesTheActiveCellOnly) {
+    Open(frmMenuMain::kInpSectC);
+    sect->grid()->setCurrentIndex(sect->model()->index(1, 2));
+    sect->grid()->clearSelection();
+    sect->EditCopy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1800\r\n"));
+}
+
+TEST_F(SectWindowTest, PasteRefusalIsShownAndChangesNothing) {
+    Open(frmMenuMain::kInpSectC);
+    sect->grid()->setCurrentIndex(sect->model()->index(0, 4));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\r\n"));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    sect->EditPaste();
+    EXPECT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(3, 2)});
+    EXPECT_EQ(env.services.beeps, 1);
+    EXPECT_EQ(sect->model()->Value(0, 4), 2);
+}
+
+TEST_F(SectWindowTest, BadCellIsRefusedWhenLeftAndReopened) {
+    Open(frmMenuMain::kInpSectC);
+    const QModelIndex ic = sect->model()->index(0, 2);
+    sect->grid()->setCurrentIndex(ic);
+    sect->grid()->edit(ic);
+    test::Pump();
+    auto* editor = qobject_cast<QLineEdit*>(sect->grid()->indexWidget(ic));
+    ASSERT_TRUE(editor);
+    editor->setText(QStringLiteral("50"));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    // Enter leaves the cell.
+    QTest::keyClick(editor, Qt::Key_Return);
+    test::Pump();
+    EXPECT_EQ(env.services.messages(),
+              std::vector<Message>{Hint("入力範囲：100～999999999.9", "I(cm4/m)")});
+    EXPECT_EQ(env.services.beeps, 1);
+    EXPECT_EQ(sect->model()->Value(0, 2), 1040) << "the cell keeps its value";
+    auto* reopened = qobject_cast<QLineEdit*>(sect->grid()->indexWidget(ic));
+    ASSERT_TRUE(reopened) << "the cell is reopened for correction";
+    EXPECT_EQ(reopened->text(), QStringLiteral("50"));
+
+    // OK with the bad text still in the cell refuses again and does not close.
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    w->okButton()->click();
+    test::Pump();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(gInpSectC.Item(1)->Ic, 1040);
+}
+
+TEST_F(SectWindowTest, StoresAndRestoresPositionAndSize) {
+    CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Width", "9000");
+    CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Height", "6000");
+    Open(frmMenuMain::kInpSectS);
+    const double dpi = w->screen()->logicalDotsPerInchX();
+    EXPECT_NEAR(w->width(), 9000 * dpi / 1440.0, 1.5);
+    w->resize(700, 500);
+    w->reject();
+    const int widthTwips = CPrivateProfile::GetValueLong(gIniFile, "InpSectS", "Width");
+    EXPECT_NEAR(widthTwips, 700 * 1440.0 / dpi, 15);
+    EXPECT_GT(CPrivateProfile::GetValueLong(gIniFile, "InpSectS", "Height"), 0);
+    EXPECT_NE(CPrivateProfile::GetValueString(gIniFile, "InpSectS", "Top"), "");
+}
+
+}  // namespace
+}  // namespace kuvelt::ui
