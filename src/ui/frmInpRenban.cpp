@@ -57,8 +57,13 @@ QPlainTextEdit* SampleBox(QWidget* parent, const char* name) {
     t->setReadOnly(true);
     t->setFocusPolicy(Qt::NoFocus);
     t->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // Margins count half-width characters: the sample needs a fixed-pitch font.
-    t->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Margins count half-width characters: the sample needs a font in which a full-width
+    // character is exactly two half-width ones.
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                   QStringLiteral("MS Gothic"), f.family()});
+    f.setStyleHint(QFont::TypeWriter);
+    t->setFont(f);
     t->setMinimumSize(t->fontMetrics().horizontalAdvance(QString(30, QLatin1Char('0'))),
                       t->fontMetrics().lineSpacing() * 8 + 12);
     return t;

@@ -209,9 +209,11 @@ frmInpSect::frmInpSect(const std::string& grid, const std::string& section, cons
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(false);
     lblHint_ = new QLabel(StatusBar1);
+    lblHint_->setContentsMargins(6, 0, 0, 0);
     lblHint_->setObjectName(QStringLiteral("lblHint"));
     StatusBar1->addWidget(lblHint_, 1);
     lblMax_ = new QLabel(StatusBar1);
+    lblMax_->setContentsMargins(0, 0, 8, 0);
     StatusBar1->addPermanentWidget(lblMax_);
     top->addWidget(StatusBar1);
 

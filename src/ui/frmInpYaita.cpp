@@ -30,10 +30,9 @@ QTableView* MakeGrid(ResultGridModel* model, QWidget* parent, const char* name) 
     v->setSelectionBehavior(QAbstractItemView::SelectRows);
     v->setSelectionMode(QAbstractItemView::SingleSelection);
     v->verticalHeader()->setDefaultSectionSize(v->fontMetrics().height() + 8);
-    v->verticalHeader()->setMinimumWidth(
-        v->fontMetrics().horizontalAdvance(QStringLiteral("30  LSP-3A(t=5)  ✓")) + 8);
     v->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    v->horizontalHeader()->setMinimumSectionSize(90);
+    v->horizontalHeader()->setMinimumSectionSize(64);
+    v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     return v;
 }
 
@@ -78,6 +77,11 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     auto* legendD = new QLabel(QStringLiteral("（仮想地盤面～矢板先端までの根入れ長）"), fields);
     g->addWidget(legendH, 3, 0, 1, 3);
     g->addWidget(legendD, 5, 0, 1, 3);
+    // One width for the four fields, so their numbers line up.
+    int fieldWidth = 0;
+    for (NumField* f : {numSect, numL, numH, numD})
+        fieldWidth = std::max(fieldWidth, f->minimumWidth());
+    for (NumField* f : {numSect, numL, numH, numD}) f->setFixedWidth(fieldWidth);
     // H' and D are written by the window only.
     for (NumField* f : {numH, numD}) {
         f->setReadOnly(true);
@@ -116,7 +120,7 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     grids->addWidget(vaSpreadC);
     grids->addWidget(vaSpreadLS);
     grids->addWidget(vaSpreadS);
-    grids->setMinimumSize(560, 330);
+    grids->setMinimumSize(640, 330);
     right->addWidget(grids, 1);
     auto* note = new QLabel(
         QStringLiteral("赤字：照査を満足しない値　　緑の行（✓）：全ての照査を満足する断面"), this);

@@ -87,7 +87,8 @@ frmResOutAs::frmResOutAs(QWidget* parent)
     vaSpread1->setObjectName(QStringLiteral("vaSpread1"));
     vaSpread1->setModel(table);
     vaSpread1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    vaSpread1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    vaSpread1->setSelectionMode(QAbstractItemView::NoSelection);
+    vaSpread1->setFocusPolicy(Qt::NoFocus);
     vaSpread1->verticalHeader()->setDefaultSectionSize(vaSpread1->fontMetrics().height() + 6);
     vaSpread1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     vaSpread1->setMinimumSize(330, 300);
