@@ -1,5 +1,5 @@
-// The ranges, number formats and captions of the numeric design fields the windows show,
-// looked up by "Record.Field" name.
+// The numeric fields' ranges, formats and captions and the text fields' byte limits, as the
+// windows use them, taken from the input-range table of model/ranges.h by "Record.Field" name.
 #pragma once
 
 #include <string>
@@ -8,11 +8,10 @@
 
 namespace kuvelt::ui {
 
-// nullptr for an unknown name.
+// nullptr for a name the range table does not know.
 const NumSpec* FindFieldSpec(const std::string& name);
 
-// Byte limits of the text fields in code page 932.
-inline constexpr int kTitleBytes = 80;
-inline constexpr int kGradeBytes = 10;
+// Byte limit of a text field ("CInpJyoken.Title" ...); 0 for an unknown name.
+int TextLimitBytes(const std::string& name);
 
 }  // namespace kuvelt::ui

@@ -32,7 +32,7 @@ int DecimalPlaces(const std::string& picture) {
 
 NumSpec SpecFor(const std::string& name) {
     if (const NumSpec* spec = FindFieldSpec(name)) return *spec;
-    return NumSpec{1.0, 0.0, "0", "0", name};
+    return NumSpec{1.0, 0.0, "0", "0", name, name};
 }
 
 Message RangeMessage(const NumSpec& spec) {
@@ -112,13 +112,19 @@ void NumField::focusOutEvent(QFocusEvent* event) {
 }
 
 QValidator::State Cp932TextValidator::validate(QString& input, int&) const {
-    if (input.contains(QLatin1Char('"'))) return Invalid;
-    if (cp932::ByteLength(U8(input)) > std::size_t(maxBytes_)) return Invalid;
+    if (input.contains(QLatin1Char('"')) || input.contains(QLatin1Char('\n')) ||
+        input.contains(QLatin1Char('\r'))) {
+        return Invalid;
+    }
+    const std::string utf8 = U8(input);
+    bool exact = true;
+    cp932::FromUtf8(utf8, &exact);
+    if (!exact || cp932::ByteLength(utf8) > std::size_t(maxBytes_)) return Invalid;
     return Acceptable;
 }
 
-TextField::TextField(int maxBytes, QWidget* parent) : QLineEdit(parent) {
-    setValidator(new Cp932TextValidator(maxBytes, this));
+TextField::TextField(const std::string& limitName, QWidget* parent) : QLineEdit(parent) {
+    setValidator(new Cp932TextValidator(TextLimitBytes(limitName), this));
 }
 
 void TextField::setText(const std::string& text) { QLineEdit::setText(Q(text)); }

@@ -21,6 +21,7 @@ struct NumSpec {
     std::string displayFormat;
     std::string editFormat;  // "" = the display format
     std::string caption;     // title of the range message (the field's label)
+    std::string name;        // "CInpJiban.Fai" ... ("" for a field outside the range table)
 };
 
 // The spec of a design field by its name ("CInpJiban.Fai", "CInpJyoken.ELGL" ...).
@@ -67,8 +68,9 @@ class NumField : public QLineEdit {
     bool blank_ = true;
 };
 
-// Refuses input that would make the text longer than `maxBytes` code-page-932 bytes or put a
-// double quote in it (the design file keeps texts between double quotes).
+// Refuses input that would make the text longer than `maxBytes` code-page-932 bytes, put a
+// double quote (the design file keeps texts between double quotes) or a line break in it, or
+// add a character that code page 932 cannot hold (it would be saved as "?").
 class Cp932TextValidator : public QValidator {
     Q_OBJECT
   public:
@@ -83,7 +85,8 @@ class Cp932TextValidator : public QValidator {
 class TextField : public QLineEdit {
     Q_OBJECT
   public:
-    TextField(int maxBytes, QWidget* parent = nullptr);
+    // `limitName` names the text limit of model/ranges.h ("CInpJyoken.Title" ...).
+    TextField(const std::string& limitName, QWidget* parent = nullptr);
     void setText(const std::string& text);
     std::string text8() const;
 };

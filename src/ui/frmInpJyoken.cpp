@@ -22,7 +22,7 @@ frmInpJyoken::frmInpJyoken(QWidget* parent)
 
     auto* titleRow = new QHBoxLayout;
     auto* titleLabel = new QLabel(QStringLiteral("件名"), this);
-    txtTitle = new TextField(kTitleBytes, this);
+    txtTitle = new TextField("CInpJyoken.Title", this);
     txtTitle->setMinimumWidth(FieldWidth(txtTitle, 52));
     titleLabel->setBuddy(txtTitle);
     titleRow->addWidget(titleLabel);

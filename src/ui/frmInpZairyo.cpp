@@ -57,8 +57,8 @@ frmInpZairyo::frmInpZairyo(QWidget* parent)
     gs->addWidget(Cell(QStringLiteral("材　　　質"), s), 1, 0);
     gs->addWidget(Cell(QStringLiteral("曲げ引張応力度"), s), 2, 0);
     gs->addWidget(Cell(QStringLiteral("曲げ圧縮応力度"), s), 3, 0);
-    txtKYZai = new TextField(kGradeBytes, s);
-    txtYZai = new TextField(kGradeBytes, s);
+    txtKYZai = new TextField("CInpZairyo.KYZai", s);
+    txtYZai = new TextField("CInpZairyo.YZai", s);
     for (TextField* t : {txtKYZai, txtYZai}) t->setFixedWidth(FieldWidth(t, 11));
     numKYSat = MakeNumField("CInpZairyo.KYSat", s);
     numKYSac = MakeNumField("CInpZairyo.KYSac", s);

@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include "model/ranges.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
 #include "ui/field_specs.h"
@@ -20,6 +21,7 @@ struct RangeCase {
     const char* field;
     const char* text;
     const char* title;
+    friend void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RangeMessageTest : public ::testing::TestWithParam<RangeCase> {};
@@ -45,11 +47,24 @@ INSTANTIATE_TEST_SUITE_P(
                   "水平方向地盤反力係数Ｋh(kN/m3)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The windows' fields and the core's range table must give the user the same message.
+TEST(RangeTableTest, EveryRangeBuildsAFieldWithTheCoreMessage) {
+    for (const FieldRange& r : AllFieldRanges()) {
+        const NumSpec s = SpecFor(std::string(r.name));
+        EXPECT_EQ(s.name, r.name);
+        EXPECT_EQ(RangeMessage(s), kuvelt::RangeMessage(r)) << r.name;
+    }
+    EXPECT_EQ(SpecFor("CInpJyoken.Nope").caption, "CInpJyoken.Nope");
+    NumField unknown(SpecFor("CInpJyoken.Nope"));
+    EXPECT_FALSE(unknown.inRange());
+}
+
 struct LimitCase {
     const char* name;
     const char* field;
     double value;
     bool accepted;
+    friend void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RangeLimitTest : public ::testing::TestWithParam<LimitCase> {};
@@ -138,15 +153,16 @@ TEST(NumFieldTest, EmptiedOrSignOnlyFieldIsBlankAndOutOfRange) {
 
 struct TextCase {
     const char* name;
-    int limit;
+    const char* field;
     std::string text;
     bool accepted;
+    friend void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TextLimitTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(TextLimitTest, Cp932BytesAndNoQuote) {
-    Cp932TextValidator v(GetParam().limit, nullptr);
+    Cp932TextValidator v(TextLimitBytes(GetParam().field), nullptr);
     QString s = Q(GetParam().text);
     int pos = 0;
     EXPECT_EQ(v.validate(s, pos) == QValidator::Acceptable, GetParam().accepted);
@@ -160,19 +176,23 @@ std::string Repeat(const std::string& s, int n) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, TextLimitTest,
-    ::testing::Values(TextCase{"FortyFullWidth", kTitleBytes, Repeat("矢", 40), true},
-                      TextCase{"FortyOneFullWidth", kTitleBytes, Repeat("矢", 41), false},
-                      TextCase{"EightyAscii", kTitleBytes, std::string(80, 'a'), true},
-                      TextCase{"HalfWidthKanaCountOne", kGradeBytes, Repeat("ｱ", 10), true},
-                      TextCase{"GradeEleven", kGradeBytes, "SS400ABCDEF", false},
-                      TextCase{"MixedAtLimit", kGradeBytes, "SY295鋼板", true},
-                      TextCase{"DoubleQuote", kTitleBytes, "A\"B", false}),
+    ::testing::Values(TextCase{"FortyFullWidth", "CInpJyoken.Title", Repeat("矢", 40), true},
+                      TextCase{"FortyOneFullWidth", "CInpJyoken.Title", Repeat("矢", 41), false},
+                      TextCase{"EightyAscii", "CInpJyoken.Title", std::string(80, 'a'), true},
+                      TextCase{"HalfWidthKanaCountOne", "CInpZairyo.KYZai", Repeat("ｱ", 10), true},
+                      TextCase{"GradeEleven", "CInpZairyo.KYZai", "SS400ABCDEF", false},
+                      TextCase{"MixedAtLimit", "CInpZairyo.KYZai", "SY295鋼板", true},
+                      TextCase{"DoubleQuote", "CInpJyoken.Title", "A\"B", false},
+                      TextCase{"LineBreak", "CInpJyoken.Title", "A\nB", false},
+                      TextCase{"NoCp932Form", "CInpJyoken.Title", "水路\xF0\x9F\x98\x80", false},
+                      TextCase{"SteelGradeAtLimit", "CInpZairyo.YZai", "SM490YBXYZ", true},
+                      TextCase{"UnknownFieldTakesNothing", "CInpJyoken.Nope", "A", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextFieldTest, TypingAQuoteOrPastTheLimitChangesNothing) {
     test::UiTestEnv env;
     QWidget w;
-    auto* t = new TextField(kGradeBytes, &w);
+    auto* t = new TextField("CInpZairyo.KYZai", &w);
     test::ShowActive(&w);
     t->setFocus();
     QTest::keyClicks(t, QStringLiteral("SS\"400"));
@@ -186,6 +206,7 @@ struct PlaceCase {
     int stored;
     bool mainRule;
     int expected;
+    friend void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class PlacementTest : public ::testing::TestWithParam<PlaceCase> {};
@@ -227,6 +248,7 @@ struct TitleCase {
     const char* name;
     const char* path;
     const char* title;
+    friend void PrintTo(const TitleCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class WindowTitleTest : public ::testing::TestWithParam<TitleCase> {};

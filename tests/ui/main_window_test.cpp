@@ -1,0 +1,508 @@
+// The main window: start-up state, the enabling and highlight rules of the menu buttons, the
+// file commands with their dialogs and messages, the recent-file list, page setup, the exit
+// question, and the calculation messages around the later windows.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <filesystem>
+#include <functional>
+
+#include "calc/calc_main.h"
+#include "calc/nekiri.h"
+#include "io/design_file.h"
+#include "io/settings.h"
+#include "model/design.h"
+#include "platform/profile.h"
+#include "scripted_services.h"
+#include "ui/app_state.h"
+#include "ui/fields.h"
+#include "ui/frmAbout.h"
+#include "ui/frmMenuMain.h"
+#include "ui/input_window.h"
+
+namespace kuvelt::ui {
+namespace {
+
+using test::UiTestEnv;
+
+// The main window with the modal windows driven by the test instead of a user.
+class TestMain : public frmMenuMain {
+  public:
+    std::function<int(InputWindow&)> drive;
+    int opened = 0;
+
+  protected:
+    int RunWindow(InputWindow& w) override {
+        ++opened;
+        if (!drive) {
+            ADD_FAILURE() << "unexpected window " << w.windowTitle().toStdString();
+            return QDialog::Rejected;
+        }
+        w.Prepare();
+        return drive(w);
+    }
+};
+
+int PressOk(InputWindow& w) {
+    w.PressOk();
+    return w.result();
+}
+
+Message Info(const std::string& text, const std::string& title) {
+    return Message{0, text, title, MsgIcon::Information, MsgButtons::Ok};
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { main.Start(false); }
+    bool Highlighted(int i) const {
+        return main.menuButton(i)->palette().color(QPalette::ButtonText) ==
+               QApplication::palette(main.menuButton(i)).color(QPalette::Highlight);
+    }
+    bool Enabled(int i) const { return main.menuButton(i)->isEnabled(); }
+    std::string Path(const std::string& name) const { return env.dir.file(name); }
+    std::array<std::string, 4> Recent() const {
+        std::array<std::string, 4> r;
+        for (int i = 0; i < 4; ++i) {
+            r[std::size_t(i)] = CPrivateProfile::GetValueString(gIniFile, "FileName",
+                                                                "FileName" + std::to_string(i + 1));
+        }
+        return r;
+    }
+    void SaveAs(const std::string& path) {
+        env.services.AnswerSave(path);
+        ASSERT_TRUE(main.FileSaveAs());
+    }
+    UiTestEnv env;
+    TestMain main;
+};
+
+TEST_F(MainWindowTest, FreshStartColoursAndEnabling) {
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
+    EXPECT_FALSE(Highlighted(frmMenuMain::kInpJyoken));
+    EXPECT_FALSE(Highlighted(frmMenuMain::kInpJiban));
+    for (int i : {2, 3, 4, 5}) EXPECT_TRUE(Highlighted(i)) << "button " << i;
+    for (int i : {6, 7, 8, 9}) EXPECT_FALSE(Enabled(i)) << "button " << i;
+    for (int i : {0, 1, 2, 3, 4, 5, 10}) EXPECT_TRUE(Enabled(i)) << "button " << i;
+    EXPECT_TRUE(main.exitButton()->isEnabled());
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_FALSE(main.recentAction(i)->isEnabled());
+        EXPECT_EQ(main.recentAction(i)->text(), QStringLiteral("&") + QString::number(i));
+    }
+    EXPECT_FALSE(gModified);
+    EXPECT_TRUE(env.services.calls.empty());
+}
+
+TEST_F(MainWindowTest, CaptionsTagsAndToolbar) {
+    const char* captions[] = {"設計条件の入力",       "地盤条件の入力",
+                              "材料条件の入力",       "コンクリート矢板断面の登録",
+                              "軽量鋼矢板断面の登録", "鋼矢板断面の登録",
+                              "使用断面の決定",       "ボイリングの検討",
+                              "ヒービングの検討",     "　　計算結果の印刷",
+                              "連番条件設定"};
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_EQ(main.menuButton(i)->text(), QString::fromUtf8(captions[i]));
+    }
+    EXPECT_EQ(main.menuButton(9)->property("tag").toString(), QStringLiteral("MenuPrint"));
+    EXPECT_EQ(main.exitButton()->text(), QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"));
+    const std::pair<const char*, const char*> tools[] = {{"New", "新規作成"},
+                                                         {"Open", "ﾌｧｲﾙを開く..."},
+                                                         {"SaveAs", "ﾌｧｲﾙに名前を付けて保存..."},
+                                                         {"Save", "ﾌｧｲﾙの上書き保存"},
+                                                         {"Printer", "ﾍﾟｰｼﾞの設定"}};
+    for (const auto& [key, tip] : tools) {
+        QAction* a = main.action(QStringLiteral("tbr") + QString::fromUtf8(key));
+        ASSERT_NE(a, nullptr) << key;
+        EXPECT_EQ(a->toolTip(), QString::fromUtf8(tip));
+        EXPECT_FALSE(a->icon().isNull()) << key;
+    }
+}
+
+TEST_F(MainWindowTest, ConfirmingTheConditionsEnablesTheChoice) {
+    main.drive = PressOk;
+    main.MenuCommand(frmMenuMain::kInpJyoken);
+    EXPECT_TRUE(Highlighted(frmMenuMain::kInpJyoken));
+    EXPECT_TRUE(gModified);
+    EXPECT_FALSE(Enabled(frmMenuMain::kInpYaita));
+    main.MenuCommand(frmMenuMain::kInpJiban);
+    EXPECT_TRUE(Highlighted(frmMenuMain::kInpJiban));
+    EXPECT_TRUE(Enabled(frmMenuMain::kInpYaita));
+    EXPECT_FALSE(Highlighted(frmMenuMain::kInpYaita));
+    EXPECT_EQ(main.opened, 2);
+    EXPECT_TRUE(env.services.calls.empty());
+}
+
+TEST_F(MainWindowTest, CancelledWindowChangesNothing) {
+    main.drive = [](InputWindow& w) {
+        w.reject();
+        return w.result();
+    };
+    main.MenuCommand(frmMenuMain::kInpZairyo);
+    EXPECT_FALSE(gModified);
+    EXPECT_EQ(gInpZairyo, CInpZairyo{});
+}
+
+TEST_F(MainWindowTest, ChoiceButtonNeedsASectionInSomeCatalogue) {
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
+    gInpSectC.Clear();
+    gInpSectLS.Clear();
+    gInpSectS.Clear();
+    main.RefreshMenu();
+    EXPECT_FALSE(Enabled(frmMenuMain::kInpYaita));
+    for (int i : {3, 4, 5}) EXPECT_FALSE(Highlighted(i)) << "button " << i;
+    gInpSectLS.Add("SP-1", 1, 1, 1, 1);
+    main.RefreshMenu();
+    EXPECT_TRUE(Enabled(frmMenuMain::kInpYaita));
+    EXPECT_TRUE(Highlighted(frmMenuMain::kInpSectLS));
+    EXPECT_FALSE(Highlighted(frmMenuMain::kInpSectC));
+}
+
+struct ResultCase {
+    const char* name;
+    bool chosen;
+    int kind;
+    int nekiri;
+    bool boiling, heaving, print;
+    friend void PrintTo(const ResultCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ResultButtonsTest : public MainWindowTest,
+                          public ::testing::WithParamInterface<ResultCase> {};
+
+TEST_P(ResultButtonsTest, FollowTheChoiceTheGroundAndTheCheckBox) {
+    const ResultCase& c = GetParam();
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
+    gInpYaita.InpFlg = c.chosen;
+    gInpJiban.Kind = c.kind;
+    gInpJyoken.Nekiri = c.nekiri;
+    main.RefreshMenu();
+    EXPECT_EQ(Enabled(frmMenuMain::kResOutAs), c.boiling);
+    EXPECT_EQ(Enabled(frmMenuMain::kResOutAc), c.heaving);
+    EXPECT_EQ(Enabled(frmMenuMain::kMenuPrint), c.print);
+    EXPECT_TRUE(Enabled(frmMenuMain::kInpYaita));
+    EXPECT_EQ(Highlighted(frmMenuMain::kInpYaita), c.chosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, ResultButtonsTest,
+    ::testing::Values(ResultCase{"SandyChecked", true, 0, 1, true, false, true},
+                      ResultCase{"ClayeyChecked", true, 1, 1, false, true, true},
+                      ResultCase{"SandyNotChecked", true, 0, 0, false, false, true},
+                      ResultCase{"ClayeyNotChecked", true, 1, 0, false, false, true},
+                      ResultCase{"NoChoice", false, 0, 1, false, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, ConfirmingTheGroundVoidsTheChoice) {
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = gInpYaita.InpFlg = true;
+    main.RefreshMenu();
+    ASSERT_TRUE(Enabled(frmMenuMain::kMenuPrint));
+    main.drive = PressOk;
+    main.MenuCommand(frmMenuMain::kInpJiban);
+    EXPECT_FALSE(gInpYaita.InpFlg);
+    for (int i : {7, 8, 9}) EXPECT_FALSE(Enabled(i)) << "button " << i;
+}
+
+TEST_F(MainWindowTest, NewAsksThenResetsTheDesignButNotTheModifiedFlag) {
+    gInpJyoken.Title = "水路A";
+    gModified = true;
+    SaveAs(Path("a.kvt"));
+    gModified = true;
+    env.services.ClearRecord();
+    env.services.AnswerMessage(MsgAnswer::Cancel);
+    main.FileNew();
+    EXPECT_EQ(gInpJyoken.Title, "水路A");
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    main.FileNew();
+    EXPECT_EQ(env.services.messages().back(),
+              (Message{0, "現在編集中の入力ﾃﾞｰﾀを全て破棄し，入力ﾃﾞｰﾀを初期化します。", "新規作成",
+                       MsgIcon::Information, MsgButtons::OkCancel}));
+    EXPECT_EQ(gInpJyoken, CInpJyoken{});
+    EXPECT_EQ(gFileName, "");
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
+    EXPECT_TRUE(gModified);  // exiting still asks
+    EXPECT_EQ(Recent()[0], Path("a.kvt"));
+}
+
+TEST_F(MainWindowTest, SaveAsSetsTitleFileListAndClearsModified) {
+    gModified = true;
+    SaveAs(Path("dam1.kvt"));
+    const auto& req = env.services.calls.at(0).request;
+    EXPECT_EQ(req, (ui::FileDialogRequest{"ﾌｧｲﾙに名前を付けて保存...", "入力ﾃﾞｰﾀ(*.kvt)|*.kvt",
+                                          ".kvt", "", ""}));
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("dam1.kvt - Kuvelt"));
+    EXPECT_EQ(gFileName, Path("dam1.kvt"));
+    EXPECT_FALSE(gModified);
+    EXPECT_TRUE(std::filesystem::exists(Path("dam1.kvt")));
+    EXPECT_EQ(main.recentAction(1)->text(), Q("&1 " + Path("dam1.kvt")));
+    EXPECT_TRUE(main.recentAction(1)->isEnabled());
+    EXPECT_FALSE(main.recentAction(2)->isEnabled());
+    // The next Save As offers the current name.
+    env.services.AnswerSave(std::nullopt);
+    EXPECT_FALSE(main.FileSaveAs());
+    EXPECT_EQ(env.services.calls.back().request.initialName, Path("dam1.kvt"));
+    EXPECT_FALSE(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir").empty());
+}
+
+TEST_F(MainWindowTest, SaveFailureShowsTheMessageAndKeepsTheState) {
+    gModified = true;
+    const std::string bad = Path("missing-folder/x.kvt");
+    env.services.AnswerSave(bad);
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    EXPECT_FALSE(main.FileSaveAs());
+    int32_t code = 0;
+    ASSERT_FALSE(WriteData(bad, code));
+    const std::vector<Message> shown = env.services.messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], WriteFailureMessage(code));
+    EXPECT_EQ(shown[0].title, "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ");
+    EXPECT_EQ(shown[0].icon, MsgIcon::Error);
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
+    EXPECT_EQ(gFileName, "");
+    EXPECT_TRUE(gModified);
+    EXPECT_EQ(Recent()[0], "");
+}
+
+TEST_F(MainWindowTest, SaveWithoutAFileNameAsksForOne) {
+    env.services.AnswerSave(std::nullopt);
+    EXPECT_FALSE(main.FileSave());
+    ASSERT_EQ(env.services.calls.size(), 1u);
+    EXPECT_EQ(env.services.calls[0].kind, test::Call::SaveDialog);
+}
+
+TEST_F(MainWindowTest, RecentFileKeepsTheOrderOpenMovesToTheTop) {
+    for (const char* n : {"a.kvt", "b.kvt", "c.kvt"}) SaveAs(Path(n));
+    EXPECT_EQ(Recent(),
+              (std::array<std::string, 4>{Path("c.kvt"), Path("b.kvt"), Path("a.kvt"), ""}));
+    gInpJyoken.Title = "changed";
+    main.FileHistory(3);
+    EXPECT_EQ(gInpJyoken.Title, "(未定義)");
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("a.kvt - Kuvelt"));
+    EXPECT_EQ(gFileName, Path("a.kvt"));
+    EXPECT_EQ(Recent(),
+              (std::array<std::string, 4>{Path("c.kvt"), Path("b.kvt"), Path("a.kvt"), ""}));
+    EXPECT_EQ(std::filesystem::path(QDir::currentPath().toStdString()), env.dir.path());
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir"),
+              QDir::currentPath().toStdString());
+
+    env.services.AnswerOpen(Path("a.kvt"));
+    main.FileOpen();
+    EXPECT_EQ(Recent(),
+              (std::array<std::string, 4>{Path("a.kvt"), Path("c.kvt"), Path("b.kvt"), ""}));
+    EXPECT_EQ(main.recentAction(1)->text(), Q("&1 " + Path("a.kvt")));
+    EXPECT_EQ(main.recentAction(3)->text(), Q("&3 " + Path("b.kvt")));
+}
+
+TEST_F(MainWindowTest, OpenDialogStartsInTheStoredFolderAndCancelStoresIt) {
+    CPrivateProfile::SetValueString(gIniFile, "FileName", "InitDir", "/somewhere");
+    env.services.AnswerOpen(std::nullopt);
+    main.FileOpen();
+    ASSERT_EQ(env.services.calls.size(), 1u);
+    EXPECT_EQ(env.services.calls[0].request,
+              (ui::FileDialogRequest{"ﾌｧｲﾙを開く...", "入力ﾃﾞｰﾀ(*.kvt)|*.kvt", ".kvt", "/somewhere",
+                                     ""}));
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir"),
+              QDir::currentPath().toStdString());
+}
+
+TEST_F(MainWindowTest, OpenOfARefusedFileKeepsTheDesign) {
+    SaveAs(Path("good.kvt"));
+    // The same design with version 1.01 in line 3.
+    std::string bytes = kuvelt::test::ReadBytes(Path("good.kvt"));
+    const auto at = bytes.find("[1.00]");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, 6, "[1.01]");
+    kuvelt::test::WriteBytes(Path("newer.kvt"), bytes);
+    kuvelt::test::WriteBytes(Path("good.kv"), kuvelt::test::ReadBytes(Path("good.kvt")));
+    gInpJyoken.Title = "編集中";
+    for (const char* name : {"newer.kvt", "good.kv"}) {
+        env.services.ClearRecord();
+        env.services.AnswerOpen(Path(name));
+        env.services.AnswerMessage(MsgAnswer::Ok);
+        main.FileOpen();
+        EXPECT_EQ(env.services.messages(), std::vector<Message>{ReadFailureMessage(0)}) << name;
+        EXPECT_EQ(gInpJyoken.Title, "編集中") << name;
+        EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
+        EXPECT_EQ(gFileName, "");
+    }
+    EXPECT_EQ(Recent()[0], Path("good.kvt"));
+}
+
+TEST_F(MainWindowTest, OpenOfABrokenFileLeavesAFreshDesign) {
+    gInpJyoken.Title = "途中";
+    SaveAs(Path("full.kvt"));
+    std::string bytes = kuvelt::test::ReadBytes(Path("full.kvt"));
+    kuvelt::test::WriteBytes(Path("cut.kvt"), bytes.substr(0, bytes.size() / 2));
+    gInpJyoken.Title = "編集中";
+    env.services.ClearRecord();
+    env.services.AnswerOpen(Path("cut.kvt"));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    main.FileOpen();
+    EXPECT_EQ(env.services.messages(), std::vector<Message>{ReadFailureMessage(62)});
+    EXPECT_EQ(gInpJyoken, CInpJyoken{});
+    EXPECT_EQ(gFileName, "");
+    EXPECT_EQ(Recent()[0], Path("full.kvt"));
+}
+
+struct ExitCase {
+    const char* name;
+    MsgAnswer answer;
+    bool hasFile;
+    bool saveDialogCancelled;
+    bool mayEnd;
+    bool modifiedAfter;
+    friend void PrintTo(const ExitCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ExitTest : public MainWindowTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(ExitTest, AnswersOfTheExitQuestion) {
+    const ExitCase& c = GetParam();
+    if (c.hasFile) SaveAs(Path("work.kvt"));
+    env.services.ClearRecord();
+    gModified = true;
+    env.services.AnswerMessage(c.answer);
+    if (c.answer == MsgAnswer::Yes && !c.hasFile) {
+        env.services.AnswerSave(c.saveDialogCancelled ? std::nullopt
+                                                      : std::optional(Path("new.kvt")));
+    }
+    EXPECT_EQ(main.ConfirmExit(), c.mayEnd);
+    ASSERT_FALSE(env.services.messages().empty());
+    EXPECT_EQ(env.services.messages()[0],
+              (Message{0,
+                       "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存してから終了しますか？\n\n"
+                       "編集中のﾌｧｲﾙ名：" +
+                           std::string(c.hasFile ? Path("work.kvt") : ""),
+                       "ｱﾌﾟﾘｹｰｼｮﾝ終了", MsgIcon::Information, MsgButtons::YesNoCancel}));
+    EXPECT_EQ(gModified, c.modifiedAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, ExitTest,
+    ::testing::Values(ExitCase{"CancelStays", MsgAnswer::Cancel, true, false, false, true},
+                      ExitCase{"NoEndsUnsaved", MsgAnswer::No, true, false, true, true},
+                      ExitCase{"YesSavesTheFile", MsgAnswer::Yes, true, false, true, false},
+                      ExitCase{"YesWithoutFileSavesAs", MsgAnswer::Yes, false, false, true, false},
+                      ExitCase{"YesButSaveAsCancelledStays", MsgAnswer::Yes, false, true, false,
+                               true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, ExitWhoseSaveFailsReturnsToTheWindow) {
+    SaveAs(Path("work.kvt"));
+    std::filesystem::remove(Path("work.kvt"));
+    std::filesystem::create_directory(Path("work.kvt"));  // a folder now stands in the way
+    env.services.ClearRecord();
+    gModified = true;
+    env.services.AnswerMessage(MsgAnswer::Yes);
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    main.show();
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    ASSERT_EQ(env.services.messages().size(), 2u);
+    EXPECT_EQ(env.services.messages()[1].title, "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ");
+    EXPECT_TRUE(gModified);
+}
+
+TEST_F(MainWindowTest, UnmodifiedExitAsksNothingAndStoresThePosition) {
+    main.show();
+    main.move(150, 90);
+    EXPECT_TRUE(main.close());
+    EXPECT_TRUE(env.services.calls.empty());
+    EXPECT_GT(CPrivateProfile::GetValueLong(gIniFile, "MenuMain", "Top"), 0);
+    EXPECT_GT(CPrivateProfile::GetValueLong(gIniFile, "MenuMain", "Left"), 0);
+}
+
+TEST_F(MainWindowTest, PageSetupShowsAndStoresWholeMillimetres) {
+    CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginTop(mm)", "15");
+    CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginLeft(mm)", "20");
+    env.services.AnswerPageSetup(ui::PageMargins{2540, 1049, 500, 500});
+    main.PageSetup();
+    ASSERT_EQ(env.services.calls.size(), 1u);
+    EXPECT_EQ(env.services.calls[0].margins, (ui::PageMargins{1500, 2000, 0, 0}));
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginTop(mm)"), "25");
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginLeft(mm)"), "10");
+    EXPECT_TRUE(main.isEnabled());
+    env.services.AnswerPageSetup(std::nullopt);
+    main.PageSetup();
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginTop(mm)"), "25");
+}
+
+TEST(VersionTest, LineAndSystemInformation) {
+    EXPECT_EQ(VersionLine(2, 1, 5, 2026, 4, 1), "Version 2.1.005(2026/04/01)");
+    EXPECT_EQ(CurrentVersionLine(), "Version 1.0.000(2026/12/09)");
+    UiTestEnv env;
+    frmAbout about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    about.PressSystemInfo();
+    EXPECT_EQ(env.services.messages(),
+              std::vector<Message>{Info("現時点ではｼｽﾃﾑ情報を使用できません", "ﾊﾞｰｼﾞｮﾝ情報")});
+    env.services.systemInfoAvailable = true;
+    about.PressSystemInfo();
+    EXPECT_EQ(env.services.messages().size(), 1u);
+}
+
+// A design whose virtual ground surface lies below the examined depth.
+void MakeCalculationFail() {
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
+    gInpJyoken.ELGL = 10.0;
+    gInpJyoken.ELYU = 10.0;
+    gInpJyoken.ELWL = 10.0;
+    gInpJyoken.Z = 1.0;
+    gInpJiban.Fai = 10.0;
+}
+
+TEST_F(MainWindowTest, FailedCalculationMessagesOfChoiceAndPrint) {
+    MakeCalculationFail();
+    std::vector<Message> core;
+    ASSERT_FALSE(CalcMain(&core));
+    gInpYaita.InpFlg = true;
+    const CInpYaita before = gInpYaita;
+    main.RefreshMenu();
+    for (int button : {frmMenuMain::kInpYaita, frmMenuMain::kMenuPrint}) {
+        env.services.ClearRecord();
+        for (std::size_t i = 0; i <= core.size(); ++i) env.services.AnswerMessage(MsgAnswer::Ok);
+        main.MenuCommand(button);
+        std::vector<Message> expected = core;
+        expected.push_back(
+            Info("計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。",
+                 button == frmMenuMain::kInpYaita ? "使用矢板の決定" : "計算結果の印刷"));
+        EXPECT_EQ(env.services.messages(), expected) << "button " << button;
+        EXPECT_EQ(gInpYaita, before);
+    }
+}
+
+TEST_F(MainWindowTest, BoilingWithAFaultyCheckShowsNoResult) {
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = gInpYaita.InpFlg = true;
+    gInpYaita.L = 8.0;
+    gInpJiban.Gw = 0.0;  // the safety factor divides by the unit weight of water
+    main.RefreshMenu();
+    ASSERT_TRUE(Enabled(frmMenuMain::kResOutAs));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    main.MenuCommand(frmMenuMain::kResOutAs);
+    EXPECT_EQ(env.services.messages(),
+              (std::vector<Message>{NekiriCalcErrorMessage(),
+                                    NekiriNoResultMessage("ボイリングの検討")}));
+    EXPECT_EQ(env.services.messages()[1].text,
+              "根切り底面の安定検討時に計算ｴﾗｰが発生しているため，結果はありません。");
+}
+
+TEST_F(MainWindowTest, WindowsOfTheNextReleaseSayTheyAreComing) {
+    const std::pair<int, const char*> buttons[] = {{3, "コンクリート矢板断面の登録"},
+                                                   {4, "軽量鋼矢板断面の登録"},
+                                                   {5, "鋼矢板断面の登録"},
+                                                   {10, "連番条件設定"}};
+    for (const auto& [button, title] : buttons) {
+        env.services.ClearRecord();
+        env.services.AnswerMessage(MsgAnswer::Ok);
+        main.MenuCommand(button);
+        EXPECT_EQ(env.services.messages(),
+                  std::vector<Message>{Info("この機能は次の版で提供されます。", title)});
+    }
+}
+
+}  // namespace
+}  // namespace kuvelt::ui
