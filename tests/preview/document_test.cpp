@@ -177,6 +177,26 @@ TEST(PrintFileBounds, RandomBytesNeverBreakTheInvariants) {
     }
 }
 
+TEST(PrintFileBounds, FigureFilesTogetherStayWithinTheirBudget) {
+    // Every figure file is a valid 4 MiB composite; a source never hands out more than asked.
+    const std::string big =
+        "c" + std::string(4u << 20, 'x') + "\r\n 128 80 \r\npart\r\n 0 0 \r\nEND\r\n";
+    std::size_t served = 0;
+    LoadContext ctx;
+    ctx.files = [&](const std::string& path, std::size_t maxBytes) -> std::optional<std::string> {
+        if (path == "part") return std::nullopt;
+        if (big.size() > maxBytes) return std::nullopt;
+        served += big.size();
+        return big;
+    };
+    std::vector<std::string> lines;
+    for (int i = 0; i < 40; ++i) lines.push_back("?FG;000;000;f" + std::to_string(i));
+    const Document d = ParsePrintFile(PrintBytes(lines), ctx);
+    EXPECT_LE(served, kMaxFigureBytesTotal);
+    EXPECT_GE(served, kMaxFigureBytesTotal - big.size());
+    EXPECT_EQ(d.pages[0].lines.back().figure->problem, "図のファイルを読めません: f39");
+}
+
 class LoadedFigures : public ::testing::Test {
   protected:
     kuvelt::test::TempDir dir;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -130,7 +131,12 @@ class Builder {
 
     std::optional<std::string> Read(const std::string& path) {
         if (!ctx_.files || path.empty()) return std::nullopt;
-        return ctx_.files(ResolvePath(path, ctx_.baseFolder), kMaxFigureFileBytes);
+        const std::size_t left =
+            kMaxFigureBytesTotal - std::min(kMaxFigureBytesTotal, figureBytes_);
+        std::optional<std::string> bytes =
+            ctx_.files(ResolvePath(path, ctx_.baseFolder), std::min(kMaxFigureFileBytes, left));
+        if (bytes) figureBytes_ += bytes->size();
+        return bytes;
     }
 
     void LoadFigure(Figure& fig, const std::string& path) {
@@ -167,6 +173,7 @@ class Builder {
     const LoadContext& ctx_;
     std::map<std::string, std::shared_ptr<const Figure>> figures_;
     bool full_ = false;
+    std::size_t figureBytes_ = 0;  // read so far, against kMaxFigureBytesTotal
 };
 
 }  // namespace

@@ -26,8 +26,9 @@ inline constexpr int kLinesPerPage = 62;
 // Bounds that keep any input (including hostile bytes) within memory and time.
 inline constexpr std::size_t kMaxPrintFileBytes = 64u << 20;
 inline constexpr std::size_t kMaxLineBytes = 1024;  // a longer line is cut (far off the page)
-inline constexpr std::size_t kMaxPages = 20000;
+inline constexpr std::size_t kMaxPages = 10000;
 inline constexpr std::size_t kMaxFigures = 500;  // distinct figure files loaded per document
+inline constexpr std::size_t kMaxFigureBytesTotal = 64u << 20;  // all figure files together
 
 enum class LineKind { Text, Figure };
 
