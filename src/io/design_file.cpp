@@ -35,7 +35,23 @@ class DesignWriter {
         out_ += kCrLf;
     }
     void Bool(bool b) { Line(b ? "#TRUE#" : "#FALSE#"); }
-    void Str(const std::string& s) { Line("\"" + s + "\""); }
+    // The format has no escape for a double quote inside a quoted text: one written as it is
+    // would end the text early and make the whole file unreadable, so it is saved as the
+    // full-width quote.
+    void Str(const std::string& s) {
+        std::string t;
+        t.reserve(s.size() + 2);
+        t += '"';
+        for (char c : s) {
+            if (c == '"') {
+                t += "＂";
+            } else {
+                t += c;
+            }
+        }
+        t += '"';
+        Line(t);
+    }
     void Num(double v) { Line(NumText(v)); }
     void Int(int32_t v) { Line(NumText(static_cast<double>(v))); }
     // Several numbers on one line: their written forms side by side.
