@@ -138,7 +138,8 @@ std::string Lookup(std::string_view section, std::string_view key, const std::st
     int32_t err = 0;
     if (!ReadSettings(file, bytes, err)) return std::string();
     std::vector<Line> lines = SplitLines(bytes);
-    long at = FindEntry(lines, cp932::FromUtf8(section), cp932::FromUtf8(key), nullptr);
+    // Names are trimmed as on writing, so a key written as " Top " reads back under the same name.
+    long at = FindEntry(lines, cp932::FromUtf8(Trim(section)), cp932::FromUtf8(Trim(key)), nullptr);
     if (at < 0) return std::string();
     return cp932::ToUtf8(lines[static_cast<std::size_t>(at)].value);
 }

@@ -1,0 +1,49 @@
+#!/bin/sh
+# Builds the fuzz targets with clang (folder build-fuzz) and runs each one for the given number
+# of seconds (default 30) on a scratch copy of its seed corpus. Fails when a target finds a
+# crash, a hang, a leak or an out-of-memory input; the inputs it found are kept in
+# build-fuzz/fuzz-findings/<target>/ and named in the output.
+# Usage: sh fuzz/run.sh [seconds]
+set -eu
+seconds=${1:-30}
+case $seconds in
+  ''|*[!0-9]*) echo "run.sh: seconds must be a whole number: $seconds" >&2; exit 2 ;;
+esac
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=$root/build-fuzz
+targets="design_file ini format_section style_files figure_files calc_json"
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKUVELT_FUZZ=ON -DKUVELT_GUI=OFF -DKUVELT_TESTS=OFF -DKUVELT_BENCH=OFF >/dev/null
+names=""
+for t in $targets; do names="$names fuzz_$t"; done
+# shellcheck disable=SC2086
+cmake --build "$build" --target $names
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/kuvelt-fuzz-run.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT INT TERM
+findings=$build/fuzz-findings
+failed=""
+for t in $targets; do
+  mkdir -p "$scratch/$t/corpus" "$scratch/$t/found"
+  cp "$root/fuzz/corpus/$t/"* "$scratch/$t/corpus/"
+  echo "== fuzz_$t: $seconds s"
+  # The per-input limit is generous so a loaded machine does not pass for a hang.
+  if "$build/bin/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 \
+       -print_final_stats=1 -artifact_prefix="$scratch/$t/found/" "$scratch/$t/corpus" \
+       >"$scratch/$t/log" 2>&1; then
+    grep -E '^(Done|stat::number_of_executed_units)' "$scratch/$t/log" || true
+  else
+    tail -n 60 "$scratch/$t/log"
+    mkdir -p "$findings/$t"
+    cp "$scratch/$t/found/"* "$findings/$t/" 2>/dev/null || true
+    echo "!! fuzz_$t found a fault; inputs in $findings/$t/" >&2
+    failed="$failed $t"
+  fi
+done
+if [ -n "$failed" ]; then
+  echo "fuzzing failed:$failed" >&2
+  exit 1
+fi
+echo "fuzzing: no findings"
