@@ -7,3 +7,6 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+# Fuzz the readers for a short while on top of the tests (fails only on a finding).
+cd .. && sh fuzz/run.sh 30
