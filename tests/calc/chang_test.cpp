@@ -56,13 +56,6 @@ TEST(Chang, CaseTwoTendsToCaseOneAsHeightVanishes) {
     EXPECT_NEAR(ChangLm, l1, 1e-3);
 }
 
-TEST(Chang, PiTakenToTenDigits) {
-    // Lm = 0.25 * 3.141592654 / beta exactly as written, not with the full-precision pi.
-    ASSERT_TRUE(CalcChang(1, 1.0, 0.0, 50.0, kI, kEk, kKH));
-    const double beta = std::pow(0.25 * kKH * 1.0 / (kEk * 1000 * kI), 0.25);
-    EXPECT_DOUBLE_EQ(ChangLm, 0.25 * 3.141592654 / beta);
-}
-
 struct ChangFault {
     std::string name;
     int32_t lngCase;

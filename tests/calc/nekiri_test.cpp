@@ -88,21 +88,6 @@ TEST(NekiriBoiling, NoWaterWeightFaults) {
     EXPECT_EQ(as.Ichiran().Count(), 0);
 }
 
-TEST(NekiriBoiling, RecalcReplacesTableAndClearsError) {
-    clsNekiriAnteiAs as;
-    as.Gws = 10;
-    as.Gw = 0;
-    as.Hw = 3.0;
-    as.D = 4.0;
-    as.Fa = 1.2;
-    EXPECT_FALSE(as.Calc());
-    as.Gw = 9.8;
-    EXPECT_TRUE(as.Calc());
-    EXPECT_EQ(as.Error(), 0);
-    EXPECT_TRUE(as.Calc());
-    EXPECT_EQ(as.Ichiran().Count(), 20);
-}
-
 // ---- Heaving ---------------------------------------------------------------------------------
 
 struct HeavingCase {

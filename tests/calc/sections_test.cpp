@@ -456,15 +456,6 @@ TEST_F(SectionsTest, RerunWithFewerSectionsClearsOldRows) {
     ASSERT_NE(gListS(11, 4), 0.0);
 }
 
-TEST_F(SectionsTest, ResetDropsEverything) {
-    ASSERT_TRUE(CalcSections());
-    ASSERT_TRUE(gListLS.Reached());
-    ResetSectionResults();
-    EXPECT_FALSE(gSectChang.Reached());
-    EXPECT_FALSE(gListLS.Reached());
-    EXPECT_EQ(gSectChang(kKindConcrete, 1, 3), 0.0);
-}
-
 TEST(SectTable, OutsideTheDimensionsNothingIsWrittenOrRead) {
     SectTable<3, 30, 5> t;
     t.Redim();
@@ -480,14 +471,6 @@ TEST(SectTable, OutsideTheDimensionsNothingIsWrittenOrRead) {
     EXPECT_EQ(t(3, 30, 5), 7.0);
     EXPECT_EQ(t(3, 30, 4), 0.0);
     EXPECT_EQ(t(2, 30, 5), 0.0);
-}
-
-TEST(Exceeds, ToleranceOfOneThousandth) {
-    EXPECT_FALSE(Exceeds(1.0, 1.0));
-    EXPECT_FALSE(Exceeds(1.0009, 1.0));
-    EXPECT_TRUE(Exceeds(1.0011, 1.0));
-    EXPECT_FALSE(Exceeds(0.5, 1.0));
-    EXPECT_TRUE(Exceeds(-0.998, -1.0));
 }
 
 }  // namespace

@@ -212,23 +212,6 @@ TEST(CalcCliJson, FailedCalculationExitsOneAndLeavesUnreachedStagesOut) {
     EXPECT_TRUE(j["CalcNekiriAntei"].is_null());
 }
 
-TEST(CalcCliJson, ThirtySectionsAreTheLimit) {
-    // The file reader already refuses catalogues beyond 30, so the design is at its limit and
-    // the calculation must still succeed with 30 rows.
-    test::TempDir dir;
-    const std::string f = dir.file("thirty.kvt");
-    WriteDesign(f, "sand-channel.kvt", [] {
-        gInpSectS.Clear();
-        for (int i = 0; i < 30; ++i)
-            gInpSectS.Add("S" + std::to_string(i), 16800, 1340, 14300, 1140);
-    });
-    const CalcRun r = Calc({"--json", f});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const ordered_json j = ordered_json::parse(r.out);
-    EXPECT_EQ(j["gListS"].size(), 30u);
-    EXPECT_EQ(j["gListS"][29], j["gListS"][0]);
-}
-
 TEST(CalcCliBatch, OneLinePerFileInOrderEachAsIfAlone) {
     test::TempDir dir;
     const std::string bad = dir.file("shallow.kvt"), chosen = dir.file("chosen.kvt");
