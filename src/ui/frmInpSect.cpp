@@ -149,10 +149,8 @@ frmInpSect::frmInpSect(const std::string& grid, const std::string& section, cons
                        QWidget* parent)
     : InputWindow(section, caption, parent) {
     const WindowPlacement stored = ReadWindowPlacement(section);
-    if (stored.width > 0 && stored.height > 0) {
-        storedSize_ = QSize(TwipsToPixels(stored.width, ScreenDpi(true)),
-                            TwipsToPixels(stored.height, ScreenDpi(false)));
-    }
+    storedWidth_ = stored.width > 0 ? TwipsToPixels(stored.width, ScreenDpi(true)) : 0;
+    storedHeight_ = stored.height > 0 ? TwipsToPixels(stored.height, ScreenDpi(false)) : 0;
     setSizeGripEnabled(true);
 
     model_ = new SectGridModel(grid, this);
@@ -297,8 +295,7 @@ void frmInpSect::BuildLegends(QWidget* frame, std::initializer_list<Legend> lege
     g->setColumnStretch(1, 1);
 }
 
-QSize frmInpSect::sizeHint() const {
-    if (storedSize_) return *storedSize_;
+QSize frmInpSect::DesignedSize() const {
     // Wide enough for every column and the buttons, tall enough for a dozen rows.
     int w = vaSpread1->verticalHeader()->sizeHint().width() + 4;
     for (int c = 0; c < model_->columnCount(); ++c) {
@@ -310,11 +307,18 @@ QSize frmInpSect::sizeHint() const {
                  base.height() + rows);
 }
 
+QSize frmInpSect::sizeHint() const {
+    // A stored width or height of 0 or less keeps the designed one.
+    const QSize designed = DesignedSize();
+    return QSize(storedWidth_ > 0 ? storedWidth_ : designed.width(),
+                 storedHeight_ > 0 ? storedHeight_ : designed.height());
+}
+
 void frmInpSect::ApplyDependentEnabling() {
     // The stored size wins over the designed one (which the opening clamps to the screen); the
     // centring rule then needs the final size.
-    if (storedSize_ && size() != *storedSize_) {
-        resize(*storedSize_);
+    if ((storedWidth_ > 0 || storedHeight_ > 0) && size() != sizeHint()) {
+        resize(sizeHint());
         PlaceWindow(this, section());
     }
     model_->setRecMax(UsrRecMax > 0 ? UsrRecMax : kMaxSections);
@@ -423,6 +427,8 @@ void frmInpSect::OnRefused(const QModelIndex& index, const Message& message, con
     // The editor is closing while this runs: show the box and reopen the cell afterwards.
     const QPersistentModelIndex at(index);
     QTimer::singleShot(0, this, [this, at, message, text] {
+        // An editor closed by Cancel or by closing the window is dropped without a word.
+        if (closing_ || !isVisible()) return;
         Services().Beep();
         Services().ShowMessage(this, message);
         if (!at.isValid()) return;
@@ -438,6 +444,7 @@ void frmInpSect::OnOkPressed() {
 }
 
 void frmInpSect::done(int result) {
+    closing_ = true;
     const QSize s = size();
     InputWindow::done(result);
     CPrivateProfile::SetValueString(gIniFile, section(), "Width",

@@ -81,8 +81,9 @@ class frmInpSect : public InputWindow {
     QAction *mnuEditCut, *mnuEditCopy, *mnuEditPaste, *mnuEditAdd, *mnuEditIns, *mnuEditDel;
     QAction *tbrCut, *tbrCopy, *tbrPaste, *tbrAdd, *tbrInsert, *tbrDelete;
 
-    // Designed size in pixels, and the stored one when the settings give it.
+    // The stored width and height where the settings give them, else the designed ones.
     QSize sizeHint() const override;
+    QSize DesignedSize() const;
 
   protected:
     frmInpSect(const std::string& grid, const std::string& section, const QString& caption,
@@ -113,7 +114,9 @@ class frmInpSect : public InputWindow {
     QLabel* lblHint_ = nullptr;
     QLabel* lblMax_ = nullptr;
     QWidget* Frame1 = nullptr;
-    std::optional<QSize> storedSize_;
+    bool closing_ = false;
+    int storedWidth_ = 0;  // pixels; 0 = the designed width
+    int storedHeight_ = 0;
 };
 
 // "ｺﾝｸﾘｰﾄ矢板断面の登録": name, shape, I, Mc, Lmin, Lmax.

@@ -389,6 +389,21 @@ TEST_F(SectWindowTest, BadCellIsRefusedWhenLeftAndReopened) {
     EXPECT_EQ(gInpSectC.Item(1)->Ic, 1040);
 }
 
+TEST_F(SectWindowTest, CancelWithABadCellOpenSaysNothing) {
+    Open(frmMenuMain::kInpSectC);
+    const QModelIndex mc = sect->model()->index(0, 3);
+    sect->grid()->setCurrentIndex(mc);
+    sect->grid()->edit(mc);
+    test::Pump();
+    auto* editor = qobject_cast<QLineEdit*>(sect->grid()->indexWidget(mc));
+    ASSERT_TRUE(editor);
+    editor->setText(QStringLiteral("5000"));
+    w->cancelButton()->click();
+    test::Pump();
+    EXPECT_TRUE(env.services.messages().empty());
+    EXPECT_EQ(gInpSectC.Item(1)->Mc, 5.4);
+}
+
 TEST_F(SectWindowTest, StoresAndRestoresPositionAndSize) {
     CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Width", "9000");
     CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Height", "6000");
@@ -401,6 +416,47 @@ TEST_F(SectWindowTest, StoresAndRestoresPositionAndSize) {
     EXPECT_NEAR(widthTwips, 700 * 1440.0 / dpi, 15);
     EXPECT_GT(CPrivateProfile::GetValueLong(gIniFile, "InpSectS", "Height"), 0);
     EXPECT_NE(CPrivateProfile::GetValueString(gIniFile, "InpSectS", "Top"), "");
+}
+
+struct MenuWindowCase {
+    const char* name;
+    int button;
+    const char* title;
+    const char* section;
+    int recMax;
+};
+
+class MenuWindowSettings : public ::testing::TestWithParam<MenuWindowCase> {};
+
+TEST_P(MenuWindowSettings, CaptionSectionRowLimitAndNoHelp) {
+    UiTestEnv env;
+    const MenuWindowCase& c = GetParam();
+    auto w = CreateMenuWindow(c.button, nullptr);
+    ASSERT_TRUE(w);
+    w->Prepare();
+    EXPECT_EQ(U8(w->windowTitle()), c.title);
+    EXPECT_EQ(w->section(), c.section);
+    EXPECT_EQ(w->UsrRecMax, c.recMax);
+    if (w->helpButton()) {
+        EXPECT_FALSE(w->helpButton()->isEnabled());
+    }
+    w->reject();
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, MenuWindowSettings,
+                         ::testing::Values(MenuWindowCase{"Concrete", frmMenuMain::kInpSectC,
+                                                          "ｺﾝｸﾘｰﾄ矢板断面の登録", "InpSectC", 30},
+                                           MenuWindowCase{"LightSteel", frmMenuMain::kInpSectLS,
+                                                          "軽量鋼矢板断面の登録", "InpSectS", 30},
+                                           MenuWindowCase{"Steel", frmMenuMain::kInpSectS,
+                                                          "鋼矢板断面の登録", "InpSectS", 30},
+                                           MenuWindowCase{"Numbering", frmMenuMain::kInpRenban,
+                                                          "連番条件設定", "InpRenban", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MenuWindowSettings, ButtonsWithoutAWindowOfThisModule) {
+    EXPECT_FALSE(CreateMenuWindow(frmMenuMain::kInpJyoken, nullptr));
+    EXPECT_FALSE(CreateMenuWindow(-1, nullptr));
 }
 
 }  // namespace
