@@ -83,18 +83,20 @@ ChoiceCheck CheckChoice(int32_t yaita, int32_t sect, double L) {
         c.refusal = SectionMissingMessage();
         return c;
     }
-    const double lreq = RequiredLength(yaita, sect);
     if (yaita == 0) {
-        // Concrete piles come in manufactured lengths Lmin..Lmax.
+        // Concrete piles come in manufactured lengths Lmin..Lmax; that range is what the pick is
+        // held to (the required length is judged in the report and the result list).
         const CInpSectC& s = *gInpSectC.Item(sect);
         const bool inside = s.Lmin < L && L < s.Lmax;
         if (!inside && !Within(L, s.Lmin) && !Within(L, s.Lmax)) {
             c.questions.push_back(LengthOutOfRangeQuestion());
         }
+    } else {
+        // A steel pile shorter than its required length lacks the embedment 3/beta below the
+        // virtual ground surface.
+        const double lreq = RequiredLength(yaita, sect);
+        if (L < lreq && !Within(L, lreq)) c.questions.push_back(LengthTooShortQuestion());
     }
-    // A pile shorter than its required length lacks the embedment 3/beta below the virtual
-    // ground surface, whatever its material.
-    if (L < lreq && !Within(L, lreq)) c.questions.push_back(LengthTooShortQuestion());
     if (!c.questions.empty()) c.outcome = ChoiceCheck::Outcome::Questions;
     return c;
 }

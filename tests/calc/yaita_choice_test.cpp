@@ -84,10 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"ConcreteAtLmaxAboveRequired", 0, 2, 5.0, O::Acceptable, {}},
         PickCase{"ConcreteJustOutsideLmax", 0, 1, 4.01, O::Questions, {kOutOfRange}},
         PickCase{"ConcreteHalfMetreBeyondLmax", 0, 1, 4.5, O::Questions, {kOutOfRange}},
-        // Below Lmin and below the required length: both questions, range first.
-        PickCase{"ConcreteBelowLmin", 0, 1, 1.5, O::Questions, {kOutOfRange, kTooShort}},
-        // Inside the manufactured range but too short for the embedment.
-        PickCase{"ConcreteShorterThanRequired", 0, 2, 4.0, O::Questions, {kTooShort}},
+        // Concrete is held to its manufactured range only, never to the required length.
+        PickCase{"ConcreteBelowLmin", 0, 1, 1.5, O::Questions, {kOutOfRange}},
+        PickCase{"ConcreteShorterThanRequired", 0, 2, 4.0, O::Acceptable, {}},
         PickCase{"SteelAtRequired", 2, 1, 8.25, O::Acceptable, {}},
         PickCase{"SteelHalfMillimetreShort", 2, 1, 8.2495, O::Acceptable, {}},
         PickCase{"SteelCentimetreShort", 2, 1, 8.24, O::Questions, {kTooShort}},
