@@ -20,6 +20,9 @@ InputWindow::InputWindow(std::string section, const QString& caption, QWidget* p
     connect(qApp, &QApplication::focusChanged, this, &InputWindow::OnFocusChanged);
 }
 
+// Focus moves while the widgets are torn down must not reach a half-destroyed window.
+InputWindow::~InputWindow() { disconnect(qApp, nullptr, this, nullptr); }
+
 QHBoxLayout* InputWindow::MakeButtonRow(bool withOk) {
     auto* row = new QHBoxLayout;
     cmdHelp_ = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);

@@ -36,6 +36,7 @@ class InputWindow : public QDialog {
     // `section` is the settings section of the position ("InpJyoken" ...); `caption` the
     // window's own caption, used while UsrCaption is empty.
     InputWindow(std::string section, const QString& caption, QWidget* parent = nullptr);
+    ~InputWindow() override;
 
     // Settings given by the main window before RunModal.
     QString UsrCaption;   // "" keeps the own caption
