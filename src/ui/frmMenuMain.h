@@ -85,7 +85,8 @@ class frmMenuMain : public QMainWindow {
     void SetTitleFor(const std::string& path);
     void Show(const Message& message);
     void ShowAll(const std::vector<Message>& messages);
-    void CommandNotYet(int index);
+    // The window of a menu button from CreateMenuWindow, run modally.
+    void OpenMenuWindow(int index);
 
     // Menu commands (main_commands.cpp).
     void OpenConditionWindow(int index);

@@ -1,6 +1,7 @@
 // The menu-button commands of the main window: open the condition windows, run the
 // calculation before the choice and the print menu, the stability check before its result
-// windows. Windows of later releases answer with a short notice.
+// windows; the registration, choice, result, numbering and print windows come from
+// CreateMenuWindow (window_handlers.h).
 #include <QPushButton>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "ui/frmInpZairyo.h"
 #include "ui/frmMenuMain.h"
 #include "ui/ui_services.h"
+#include "ui/window_handlers.h"
 
 namespace kuvelt::ui {
 
@@ -23,15 +25,6 @@ Message Information(const std::string& text, const std::string& title) {
 }
 
 const char* const kCalcError = "計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。";
-
-// The caption without the blanks that indent it on the button.
-std::string TitleOf(int index) {
-    std::string s = frmMenuMain::ButtonCaption(index);
-    const std::string fullWidthBlank = "　";
-    while (s.compare(0, fullWidthBlank.size(), fullWidthBlank) == 0) s.erase(0, 3);
-    while (!s.empty() && s.front() == ' ') s.erase(0, 1);
-    return s;
-}
 
 }  // namespace
 
@@ -56,7 +49,7 @@ void frmMenuMain::MenuCommand(int index) {
         case kInpSectLS:
         case kInpSectS:
         case kInpRenban:
-            CommandNotYet(index);
+            OpenMenuWindow(index);
             break;
         default:
             return;
@@ -64,8 +57,8 @@ void frmMenuMain::MenuCommand(int index) {
     RefreshMenu();
 }
 
-void frmMenuMain::CommandNotYet(int index) {
-    Show(Information("この機能は次の版で提供されます。", TitleOf(index)));
+void frmMenuMain::OpenMenuWindow(int index) {
+    if (std::unique_ptr<InputWindow> w = CreateMenuWindow(index, this)) RunWindow(*w);
 }
 
 void frmMenuMain::OpenConditionWindow(int index) {
@@ -103,7 +96,7 @@ void frmMenuMain::CommandInpYaita() {
         Show(Information(kCalcError, "使用矢板の決定"));
         return;
     }
-    CommandNotYet(kInpYaita);  // the sheet-pile choice window
+    OpenMenuWindow(kInpYaita);
     RunStability();
 }
 
@@ -117,7 +110,7 @@ void frmMenuMain::CommandResOut(int index) {
         Show(NekiriNoResultMessage(boiling ? "ボイリングの検討" : "ヒービングの検討"));
         return;
     }
-    CommandNotYet(index);  // the boiling or heaving result window
+    OpenMenuWindow(index);
 }
 
 void frmMenuMain::CommandMenuPrint() {
@@ -130,7 +123,7 @@ void frmMenuMain::CommandMenuPrint() {
         return;
     }
     RunStability();
-    CommandNotYet(kMenuPrint);  // the print menu
+    OpenMenuWindow(kMenuPrint);
 }
 
 }  // namespace kuvelt::ui

@@ -490,19 +490,5 @@ TEST_F(MainWindowTest, BoilingWithAFaultyCheckShowsNoResult) {
               "根切り底面の安定検討時に計算ｴﾗｰが発生しているため，結果はありません。");
 }
 
-TEST_F(MainWindowTest, WindowsOfTheNextReleaseSayTheyAreComing) {
-    const std::pair<int, const char*> buttons[] = {{3, "コンクリート矢板断面の登録"},
-                                                   {4, "軽量鋼矢板断面の登録"},
-                                                   {5, "鋼矢板断面の登録"},
-                                                   {10, "連番条件設定"}};
-    for (const auto& [button, title] : buttons) {
-        env.services.ClearRecord();
-        env.services.AnswerMessage(MsgAnswer::Ok);
-        main.MenuCommand(button);
-        EXPECT_EQ(env.services.messages(),
-                  std::vector<Message>{Info("この機能は次の版で提供されます。", title)});
-    }
-}
-
 }  // namespace
 }  // namespace kuvelt::ui
