@@ -34,7 +34,8 @@ void PrintUsage(std::ostream& os) {
     }
     os << "  kuvelt-calc FILE.kvt\n      the same as kuvelt-calc " << kDefaultMode << " FILE.kvt\n";
     os << "Exit status: 0 success, 1 calculation failed, 2 design file refused or not read,"
-          " 3 design file not written, 64 wrong command line; with several files the highest.\n";
+          " 3 design file not written, 4 a report chapter failed, 5 the PDF could not be made,"
+          " 64 wrong command line; with several files the highest.\n";
 }
 
 }  // namespace

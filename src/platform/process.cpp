@@ -55,15 +55,19 @@ std::string Resolve(const std::string& program) {
     ::_exit(127);
 }
 
-void WaitFor(pid_t pid) {
+int WaitFor(pid_t pid) {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
 }
 
 }  // namespace
 
-bool Start(const std::vector<std::string>& argv, bool wait) {
+bool Start(const std::vector<std::string>& argv, bool wait, int* exitStatus) {
+    if (exitStatus) *exitStatus = -1;
     if (argv.empty() || argv[0].empty()) return false;
     for (const std::string& a : argv) {
         if (a.find('\0') != std::string::npos) return false;  // would be cut at the NUL
@@ -111,7 +115,8 @@ bool Start(const std::vector<std::string>& argv, bool wait) {
         WaitFor(pid);  // the middle process (detached) or the failed child
         return started;
     }
-    WaitFor(pid);
+    const int status = WaitFor(pid);
+    if (exitStatus) *exitStatus = status;
     return true;
 }
 

@@ -12,7 +12,9 @@ namespace kuvelt::process {
 // argv[0] without a "/" is looked up on PATH. A detached program runs in its own session as a
 // grandchild adopted by the system, so it never becomes a zombie and survives our exit. A
 // successful start says nothing about the program's exit status. An argument holding a NUL
-// byte is refused (it could not be passed whole).
-bool Start(const std::vector<std::string>& argv, bool wait = false);
+// byte is refused (it could not be passed whole). With `wait` and `exitStatus`, the program's
+// exit status is stored there (128 + signal number when a signal ended it; -1 when it did not
+// start).
+bool Start(const std::vector<std::string>& argv, bool wait = false, int* exitStatus = nullptr);
 
 }  // namespace kuvelt::process

@@ -157,6 +157,16 @@ TEST(ProcessStart, WaitsAndPassesArgumentsUnsplit) {
     EXPECT_FALSE(fs::exists(t.path() / "g"));
 }
 
+TEST(ProcessStart, WaitingGivesTheExitStatus) {
+    int status = 0;
+    ASSERT_TRUE(process::Start({"/bin/sh", "-c", "exit 3"}, true, &status));
+    EXPECT_EQ(status, 3);
+    ASSERT_TRUE(process::Start({"/bin/sh", "-c", "kill -9 $$"}, true, &status));
+    EXPECT_EQ(status, 128 + 9);
+    EXPECT_FALSE(process::Start({"kuvelt-no-such-program"}, true, &status));
+    EXPECT_EQ(status, -1);
+}
+
 TEST(ProcessStart, OurOpenFilesAreNotHandedOn) {
     TempDir t;
     // A descriptor without close-on-exec, at a number the shell does not use itself.
