@@ -19,6 +19,7 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -180,7 +181,7 @@ frmInpSect::frmInpSect(const std::string& grid, const std::string& section, cons
     vaSpread1->setAlternatingRowColors(true);
     vaSpread1->verticalHeader()->setDefaultSectionSize(vaSpread1->fontMetrics().height() + 8);
     vaSpread1->horizontalHeader()->setHighlightSections(true);
-    vaSpread1->horizontalHeader()->setStretchLastSection(false);
+    vaSpread1->horizontalHeader()->setStretchLastSection(true);
     body->addWidget(vaSpread1, 1);
 
     // OK, Cancel and Help in a column at the right edge.
@@ -295,12 +296,16 @@ void frmInpSect::BuildLegends(QWidget* frame, std::initializer_list<Legend> lege
     g->setColumnStretch(1, 1);
 }
 
+int frmInpSect::ColumnWidth(int col) const {
+    const int hint = vaSpread1->horizontalHeader()->sectionSizeHint(col);
+    return std::max(hint + 12, col == 0 ? 130 : 110);
+}
+
 QSize frmInpSect::DesignedSize() const {
     // Wide enough for every column and the buttons, tall enough for a dozen rows.
     int w = vaSpread1->verticalHeader()->sizeHint().width() + 4;
-    for (int c = 0; c < model_->columnCount(); ++c) {
-        w += std::max(vaSpread1->horizontalHeader()->sectionSizeHint(c), 110);
-    }
+    for (int c = 0; c < model_->columnCount(); ++c) w += ColumnWidth(c);
+    w += vaSpread1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
     const QSize base = InputWindow::sizeHint();
     const int rows = vaSpread1->verticalHeader()->defaultSectionSize() * 12;
     return QSize(std::max(base.width(), w + okButton()->sizeHint().width() + 60),
@@ -324,10 +329,7 @@ void frmInpSect::ApplyDependentEnabling() {
     model_->setRecMax(UsrRecMax > 0 ? UsrRecMax : kMaxSections);
     lblMax_->setText(QStringLiteral(" 最大") + QString::number(model_->recMax()) +
                      QStringLiteral("断面 "));
-    for (int c = 0; c < model_->columnCount(); ++c) {
-        const int hint = vaSpread1->horizontalHeader()->sectionSizeHint(c);
-        vaSpread1->setColumnWidth(c, std::max(hint + 12, c == 0 ? 130 : 110));
-    }
+    for (int c = 0; c < model_->columnCount(); ++c) vaSpread1->setColumnWidth(c, ColumnWidth(c));
     if (model_->rowCount() > 0) vaSpread1->setCurrentIndex(model_->index(0, 0));
     UpdateCommands();
 }
@@ -441,6 +443,16 @@ void frmInpSect::OnRefused(const QModelIndex& index, const Message& message, con
 void frmInpSect::OnOkPressed() {
     if (!vaSpread1->CommitOpenEditor()) return;
     PressOk();
+}
+
+frmInpSect::~frmInpSect() {
+    // An editor still open is closed while the children go, and its refusal or a focus change
+    // must not reach this half-destroyed window.
+    closing_ = true;
+    delegate_->disconnect(this);
+    model_->disconnect(this);
+    vaSpread1->selectionModel()->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
 }
 
 void frmInpSect::done(int result) {

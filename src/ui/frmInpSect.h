@@ -63,6 +63,7 @@ class SectCellDelegate : public QStyledItemDelegate {
 class frmInpSect : public InputWindow {
     Q_OBJECT
   public:
+    ~frmInpSect() override;
     SectGridModel* model() const { return model_; }
     SectGridView* grid() const { return vaSpread1; }
     QStatusBar* statusBar() const { return StatusBar1; }
@@ -84,6 +85,7 @@ class frmInpSect : public InputWindow {
     // The stored width and height where the settings give them, else the designed ones.
     QSize sizeHint() const override;
     QSize DesignedSize() const;
+    int ColumnWidth(int col) const;
 
   protected:
     frmInpSect(const std::string& grid, const std::string& section, const QString& caption,

@@ -150,6 +150,11 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
+frmInpYaita::~frmInpYaita() {
+    // L reformats itself when it loses the focus while the children go: D must not follow then.
+    numL->disconnect(this);
+}
+
 int frmInpYaita::kind() const {
     const int id = optYaita->checkedId();
     return id < 0 ? 0 : id;

@@ -21,6 +21,7 @@ class frmInpYaita : public InputWindow {
     Q_OBJECT
   public:
     explicit frmInpYaita(QWidget* parent = nullptr);
+    ~frmInpYaita() override;
 
     // Selected kind option: 0 concrete, 1 light steel, 2 steel. setKind also brings its tab and
     // grid to the front.
