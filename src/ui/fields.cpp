@@ -31,22 +31,22 @@ int DecimalPlaces(const std::string& picture) {
 }
 
 NumSpec SpecFor(const std::string& name) {
-    if (const NumSpec* spec = FindFieldSpec(name)) return *spec;
+    if (const NumSpec* found = FindFieldSpec(name)) return *found;
     return NumSpec{1.0, 0.0, "0", "0", name, name};
 }
 
-Message RangeMessage(const NumSpec& spec) {
+Message RangeMessage(const NumSpec& field) {
     // The display format: thousands separators make the elastic-modulus limits readable.
     Message m;
-    m.text = "入力範囲：" + numfmt::FormatNumber(spec.min, spec.displayFormat) + " ～ " +
-             numfmt::FormatNumber(spec.max, spec.displayFormat);
-    m.title = spec.caption;
+    m.text = "入力範囲：" + numfmt::FormatNumber(field.min, field.displayFormat) + " ～ " +
+             numfmt::FormatNumber(field.max, field.displayFormat);
+    m.title = field.caption;
     m.icon = MsgIcon::Information;
     m.buttons = MsgButtons::Ok;
     return m;
 }
 
-NumField::NumField(const NumSpec& spec, QWidget* parent) : QLineEdit(parent), spec_(spec) {
+NumField::NumField(const NumSpec& field, QWidget* parent) : QLineEdit(parent), spec_(field) {
     if (spec_.editFormat.empty()) spec_.editFormat = spec_.displayFormat;
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Digits, one sign in front and one decimal point; thousands separators may be pasted in.

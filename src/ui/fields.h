@@ -24,13 +24,13 @@ struct NumSpec {
     std::string name;        // "CInpJiban.Fai" ... ("" for a field outside the range table)
 };
 
-// The spec of a design field by its name ("CInpJiban.Fai", "CInpJyoken.ELGL" ...).
-// Unknown names give a spec that accepts nothing and names the field in its caption.
+// The range, formats and caption of a design field by its name ("CInpJiban.Fai", "CInpJyoken.ELGL"
+// ...). Unknown names give a description that accepts nothing and names the field in its caption.
 NumSpec SpecFor(const std::string& name);
 
 // "入力範囲：<min> ～ <max>" with the field's number format, titled with the caption,
 // information icon, OK button.
-Message RangeMessage(const NumSpec& spec);
+Message RangeMessage(const NumSpec& field);
 
 // Number of digit places after the decimal point of a picture's first section.
 int DecimalPlaces(const std::string& picture);
@@ -38,7 +38,7 @@ int DecimalPlaces(const std::string& picture);
 class NumField : public QLineEdit {
     Q_OBJECT
   public:
-    explicit NumField(const NumSpec& spec, QWidget* parent = nullptr);
+    explicit NumField(const NumSpec& field, QWidget* parent = nullptr);
 
     void setValue(double value);
     // The current value; what the user typed counts at once (rounded to the edit format's

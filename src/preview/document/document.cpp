@@ -99,18 +99,18 @@ class Builder {
     }
 
     // "?FG;x;y;path": x and y are offsets of the figure in mm (the report writes 000).
-    void MakeFigureLine(Line& line, int column, std::string_view spec) {
+    void MakeFigureLine(Line& line, int column, std::string_view field) {
         line.kind = LineKind::Figure;
         line.figureColumn = column;
-        std::string_view path = spec;
-        const std::size_t s1 = spec.find(';');
-        const std::size_t s2 = s1 == std::string_view::npos ? s1 : spec.find(';', s1 + 1);
+        std::string_view path = field;
+        const std::size_t s1 = field.find(';');
+        const std::size_t s2 = s1 == std::string_view::npos ? s1 : field.find(';', s1 + 1);
         if (s2 != std::string_view::npos) {
             double x = 0, y = 0;
-            if (ReadNumber(spec.substr(0, s1), x) && x >= 0 && x <= 300) line.figureOffsetX = x;
-            if (ReadNumber(spec.substr(s1 + 1, s2 - s1 - 1), y) && y >= 0 && y <= 300)
+            if (ReadNumber(field.substr(0, s1), x) && x >= 0 && x <= 300) line.figureOffsetX = x;
+            if (ReadNumber(field.substr(s1 + 1, s2 - s1 - 1), y) && y >= 0 && y <= 300)
                 line.figureOffsetY = y;
-            path = spec.substr(s2 + 1);
+            path = field.substr(s2 + 1);
         }
         line.figurePath = TrimBlanks(cp932::ToUtf8(path));
         line.figure = FigureFor(line.figurePath);
