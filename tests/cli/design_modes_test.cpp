@@ -18,36 +18,11 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::ordered_json;
 
-struct CalcRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CalcRun = test::ProgramRun;
 
 // Runs bin/kuvelt-calc (the tests run in the build's bin folder) with `args`, no shell.
 CalcRun Calc(const std::vector<std::string>& args) {
-    test::TempDir dir;
-    const std::string outPath = dir.file("out"), errPath = dir.file("err");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(o, 1);
-        dup2(e, 2);
-        std::vector<char*> argv;
-        static char prog[] = "./kuvelt-calc";
-        argv.push_back(prog);
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(prog, argv.data());
-        _exit(127);
-    }
-    CalcRun r;
-    int st = 0;
-    if (pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st)) r.status = WEXITSTATUS(st);
-    r.out = test::ReadBytes(outPath);
-    r.err = test::ReadBytes(errPath);
-    return r;
+    return test::RunProgram("./kuvelt-calc", args);
 }
 
 std::vector<fs::path> ExampleFiles() {

@@ -15,19 +15,7 @@ namespace {
 
 // Runs ./kuvelt-calc (the tests run in the build's bin folder) without a shell; exit status.
 int RunCalc(const std::vector<std::string>& args) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> argv;
-        static char prog[] = "./kuvelt-calc";
-        argv.push_back(prog);
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(prog, argv.data());
-        _exit(127);
-    }
-    int st = 0;
-    if (pid <= 0 || waitpid(pid, &st, 0) != pid || !WIFEXITED(st)) return -1;
-    return WEXITSTATUS(st);
+    return test::RunProgram("./kuvelt-calc", args).status;
 }
 
 TEST(CliPdf, ExampleReportBecomesAPdf) {

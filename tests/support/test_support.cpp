@@ -1,9 +1,12 @@
 #include "test_support.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace kuvelt::test {
 
@@ -39,6 +42,30 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args) {
+    TempDir dir;
+    const std::string outPath = dir.file("out"), errPath = dir.file("err");
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(o, 1);
+        dup2(e, 2);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    ProgramRun r;
+    int st = 0;
+    if (pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st)) r.status = WEXITSTATUS(st);
+    r.out = ReadBytes(outPath);
+    r.err = ReadBytes(errPath);
+    return r;
 }
 
 std::filesystem::path SourceDir() {

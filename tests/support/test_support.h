@@ -5,12 +5,13 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace kuvelt::test {
 
 // A fresh folder under the system temporary folder, removed again when the object goes away.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,13 +19,24 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // Whole file as bytes; fails the current test when the file cannot be read.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
+
+// What a program run by RunProgram printed and its exit status (-1 when it did not end normally).
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `program` (a path, e.g. "./kuvelt-calc" in the build's bin folder, where the tests run)
+// with `args`, without a shell, and collects its standard output and error.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args);
 
 // Folder of the source tree (examples, data files), from KUVELT_SOURCE_DIR or the build's default.
 std::filesystem::path SourceDir();
