@@ -112,6 +112,24 @@ Staged Stage() {
 
 void Blank(int32_t n = 1) { PrintBlankLines(n); }
 
+// The characteristic value's data block of a section: Kh on `line`, β on the next, and E as
+// mantissa and exponent with I and α on the third.
+void CharacteristicValueLines(ChapterData& d, ChapterSection& sec, int32_t line, double KH,
+                              double beta, double E, double I, double alpha) {
+    N(d, 1, KH);
+    sec.Template(line);
+    N(d, 1, beta);
+    sec.Template(line + 1);
+    double mant = 0;
+    std::string exp;
+    chapters::SplitExponent(E, mant, exp);
+    N(d, 1, mant);
+    N(d, 2, I);
+    N(d, 3, alpha);
+    S(d, 1, exp);
+    sec.Template(line + 2);
+}
+
 void MomentLoads(ChapterData& d, const Staged& v) {
     ChapterSection sec(d, "矢板の設計_最大曲げﾓｰﾒﾝﾄ_1", true);
     for (int32_t l = 1; l <= 3; ++l) {
@@ -204,18 +222,7 @@ void MomentChang(ChapterData& d, const Staged& v) {
     Blank();
     for (int32_t l = 19; l <= 21; ++l) sec.Line(l);
     Blank();
-    N(d, 1, v.KH);
-    sec.Template(22);
-    N(d, 1, v.betaC);
-    sec.Template(23);
-    double mant = 0;
-    std::string exp;
-    chapters::SplitExponent(v.Ec, mant, exp);
-    N(d, 1, mant);
-    N(d, 2, v.Ic);
-    N(d, 3, v.alphaC);
-    S(d, 1, exp);
-    sec.Template(24);
+    CharacteristicValueLines(d, sec, 22, v.KH, v.betaC, v.Ec, v.Ic, v.alphaC);
     for (int32_t l = 25; l <= 33; ++l) {
         Blank();
         sec.Line(l);
@@ -282,18 +289,7 @@ void Embedment(ChapterData& d, const Staged& v) {
     Blank();
     for (int32_t l = 7; l <= 9; ++l) sec.Line(l);
     Blank();
-    N(d, 1, v.KH);
-    sec.Template(10);
-    N(d, 1, v.betaE);
-    sec.Template(11);
-    double mant = 0;
-    std::string exp;
-    chapters::SplitExponent(v.Ee, mant, exp);
-    N(d, 1, mant);
-    N(d, 2, v.Ie);
-    N(d, 3, v.alphaE);
-    S(d, 1, exp);
-    sec.Template(12);
+    CharacteristicValueLines(d, sec, 10, v.KH, v.betaE, v.Ee, v.Ie, v.alphaE);
     for (int32_t l = 13; l <= 20; ++l) {
         Blank();
         sec.Line(l);
