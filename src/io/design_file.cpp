@@ -76,11 +76,19 @@ class DesignWriter {
 
 // Line 1 shows the title for people looking at the file. A line break in the title would push
 // the version out of line 3 and make the saved file unreadable, so line 1 gets blanks instead;
-// the quoted title in the body keeps the true text.
+// the quoted title in the body keeps the true text. A double quote shows as the full-width one
+// the body saves, so the file written again after reading it back is the same file.
 std::string HeaderTitle(const std::string& title) {
-    std::string t = title;
-    for (char& c : t) {
-        if (c == '\r' || c == '\n') c = ' ';
+    std::string t;
+    t.reserve(title.size());
+    for (char c : title) {
+        if (c == '\r' || c == '\n') {
+            t += ' ';
+        } else if (c == '"') {
+            t += "＂";
+        } else {
+            t += c;
+        }
     }
     return t;
 }

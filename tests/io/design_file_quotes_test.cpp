@@ -40,10 +40,8 @@ TEST_P(DesignFileQuotes, TitleAndSectionNameReadBackAndRestSurvives) {
     EXPECT_EQ(gInpSectS.Item(1)->Name, c.readBack);
     EXPECT_EQ(gInpSectS.Item(1)->Id, 22800);
     EXPECT_EQ(gInpYaita.L, 7.5);
-    // Saving what was read, and reading and saving that again, gives the same file.
-    const std::string saved = DesignToBytes();
-    ASSERT_TRUE(DesignFromBytes(saved, err)) << "error " << err;
-    EXPECT_EQ(DesignToBytes(), saved);
+    // Saving what was read gives the file that was read, the title shown on line 1 included.
+    EXPECT_EQ(DesignToBytes(), bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, DesignFileQuotes,
