@@ -3,7 +3,10 @@
 # of seconds (default 30) on a scratch copy of its seed corpus. Fails when a target finds a
 # crash, a hang, a leak or an out-of-memory input; the inputs it found are kept in
 # build-fuzz/fuzz-findings/<target>/ and named in the output.
-# Usage: sh fuzz/run.sh [seconds]
+# The mutations follow a fixed seed (KUVELT_FUZZ_SEED, default 1), so a short run repeats the
+# start of the long runs recorded in fuzz/README.md and a red run can be replayed; give another
+# seed to explore further.
+# Usage: [KUVELT_FUZZ_SEED=n] [KUVELT_FUZZ_TARGETS="a b"] sh fuzz/run.sh [seconds]
 set -eu
 seconds=${1:-30}
 case $seconds in
@@ -12,7 +15,11 @@ esac
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=$root/build-fuzz
-targets="design_file ini format_section style_files figure_files calc_json"
+seed=${KUVELT_FUZZ_SEED:-1}
+case $seed in
+  ''|*[!0-9]*) echo "run.sh: KUVELT_FUZZ_SEED must be a whole number: $seed" >&2; exit 2 ;;
+esac
+targets=${KUVELT_FUZZ_TARGETS:-"design_file ini format_section style_files figure_files calc_json print_file preview_figure"}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKUVELT_FUZZ=ON -DKUVELT_GUI=OFF -DKUVELT_TESTS=OFF -DKUVELT_BENCH=OFF >/dev/null
@@ -28,9 +35,9 @@ failed=""
 for t in $targets; do
   mkdir -p "$scratch/$t/corpus" "$scratch/$t/found"
   cp "$root/fuzz/corpus/$t/"* "$scratch/$t/corpus/"
-  echo "== fuzz_$t: $seconds s"
+  echo "== fuzz_$t: $seconds s, seed $seed"
   # The per-input limit is generous so a loaded machine does not pass for a hang.
-  if "$build/bin/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 \
+  if "$build/bin/fuzz_$t" -seed="$seed" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 \
        -print_final_stats=1 -artifact_prefix="$scratch/$t/found/" "$scratch/$t/corpus" \
        >"$scratch/$t/log" 2>&1; then
     grep -E '^(Done|stat::number_of_executed_units)' "$scratch/$t/log" || true
