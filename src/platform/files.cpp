@@ -79,29 +79,31 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Creates a new temporary file next to `target`; the name is hidden and unique to this process.
-int CreateSibling(const std::string& target, std::string& tmp) {
+// Creates a new temporary file in the folder open as `dirFd`, next to the file `base`; the
+// name is hidden and unique to this process. Names are relative to the folder, so a target whose
+// full path is close to the system's path limit still gets its temporary file.
+int CreateSibling(int dirFd, const std::string& base, std::string& tmp) {
     static unsigned counter = 0;
-    const std::string folder = ParentFolder(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
         auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
         char suffix[64];
         std::snprintf(suffix, sizeof suffix, ".%ld.%u.%llx.tmp", static_cast<long>(::getpid()),
                       ++counter, static_cast<unsigned long long>(ticks) & 0xFFFFFFull);
         // A long target name is shortened so the temporary name stays within the name limit.
-        tmp = folder + "/." + BaseName(target).substr(0, 200) + suffix;
-        int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        tmp = "." + base.substr(0, 200) + suffix;
+        int fd = ::openat(dirFd, tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     errno = EEXIST;
     return -1;
 }
 
-void SyncFolder(const std::string& folder) {
+// The folder of a file being replaced, open for the relative operations and the final sync.
+// A folder we may search but not list is still usable (the sync is then skipped).
+int OpenFolder(const std::string& folder) {
     int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd < 0) return;
-    ::fsync(dfd);  // the rename has happened; a folder that cannot be synced is no failure
-    ::close(dfd);
+    if (dfd < 0 && errno == EACCES) dfd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return dfd;
 }
 
 }  // namespace
@@ -218,15 +220,24 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& err
         return false;
     }
 
+    const std::string folder = ParentFolder(real);
+    const int dirFd = OpenFolder(folder);
+    if (dirFd < 0) {
+        errCode = ErrorCodeForPath(errno, real);
+        return false;
+    }
+    const std::string base = BaseName(real);
     std::string tmp;
-    int fd = CreateSibling(real, tmp);
+    int fd = CreateSibling(dirFd, base, tmp);
     if (fd < 0) {
         errCode = ErrorCodeForPath(errno, real);
+        ::close(dirFd);
         return false;
     }
     auto fail = [&](int e) {
         if (fd >= 0) ::close(fd);
-        ::unlink(tmp.c_str());
+        ::unlinkat(dirFd, tmp.c_str(), 0);
+        ::close(dirFd);
         errCode = ErrorCodeFromErrno(e);
         return false;
     };
@@ -240,8 +251,9 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& err
     int closing = fd;
     fd = -1;
     if (::close(closing) != 0) return fail(errno);
-    if (::rename(tmp.c_str(), real.c_str()) != 0) return fail(errno);
-    SyncFolder(ParentFolder(real));
+    if (::renameat(dirFd, tmp.c_str(), dirFd, base.c_str()) != 0) return fail(errno);
+    ::fsync(dirFd);  // the rename has happened; a folder that cannot be synced is no failure
+    ::close(dirFd);
     return true;
 }
 

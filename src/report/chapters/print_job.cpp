@@ -4,6 +4,7 @@
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
+#include "platform/vberror.h"
 #include "report/chapters/chapters.h"
 #include "report/numbering.h"
 #include "report/prn.h"
@@ -23,6 +24,10 @@ bool RunInNewFile(bool (*writer)(std::string*), bool run, std::string& error) {
     }
     return run ? writer(&error) : true;
 }
+
+// Why the combined file could not be created when the menu opened (0 when it was), so the
+// print button can name the cause instead of a meaningless code 0.
+int32_t gCombinedCreateError = 0;
 
 bool WriteStability(std::string* error) {
     return gInpJiban.Kind != 0 ? basResOutNekiriAnteiAc::Write(error)
@@ -52,10 +57,15 @@ Generation GenerateReport(const std::string& iniFile) {
             text += ChapterFailureLine(i);
         }
     }
+    gCombinedCreateError = 0;
     try {
         CurrentPrintFile = NewPrintFile();
+    } catch (const PrintFault& e) {
+        CurrentPrintFile.clear();
+        gCombinedCreateError = e.code();
     } catch (const std::exception&) {
         CurrentPrintFile.clear();
+        gCombinedCreateError = vberr::kPathFileAccess;
     }
     if (!text.empty()) {
         g.failure = Message{0, text, kProductTitle, MsgIcon::Error, MsgButtons::Ok};
@@ -122,6 +132,9 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks) {
             bytes += line;
             bytes += "\r\n";
         }
+    }
+    if (combined.empty()) {
+        code = gCombinedCreateError != 0 ? gCombinedCreateError : vberr::kPathFileAccess;
     }
     if (combined.empty() || !files::ReplaceFile(combined, bytes, code)) {
         // Starting the preview on a missing or stale combined file would print the wrong report.
