@@ -227,6 +227,54 @@ TEST_F(UiFault, ExitDoesNotEndWhenTheAskedForSaveFails) {
     main.hide();
 }
 
+// A recent file whose folder vanished is refused by the pre-read check: the read-failure
+// message with code 0, and the design being edited stays.
+TEST_F(UiFault, RecentFileInAVanishedFolderKeepsTheDesign) {
+    const std::string folder = env.dir.file("designs");
+    fs::create_directory(folder);
+    env.services.AnswerSave(folder + "/dam1.kvt");
+    ASSERT_TRUE(main.FileSaveAs());
+    fs::remove_all(folder);
+    faults::MakeLargeDesign("編集中の設計");
+    gModified = true;
+    const std::string design = DesignFingerprint();
+    const auto recent = Recent();
+    env.services.ClearRecord();
+
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    main.FileHistory(1);
+    ASSERT_EQ(env.services.messages().size(), 1u);
+    EXPECT_EQ(env.services.messages()[0],
+              (Message{0,
+                       "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
+                       "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。",
+                       "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok}));
+    EXPECT_EQ(DesignFingerprint(), design);
+    EXPECT_TRUE(gModified);
+    EXPECT_EQ(Recent(), recent);
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
+}
+
+// Settings failures are silent: a settings file that cannot be used does not stop a save.
+TEST_F(UiFault, SaveWorksWhenTheSettingsFileIsUnusable) {
+    fs::create_directory(gIniFile);
+    WriteBytes(gIniFile + "/inside.txt", "kept");
+    const auto settings = faults::FolderContents(gIniFile);
+    const std::string path = env.dir.file("dam2.kvt");
+    faults::MakeLargeDesign("設定なしで保存する設計");
+    gModified = true;
+    env.services.AnswerSave(path);
+    EXPECT_TRUE(main.FileSaveAs());
+    EXPECT_TRUE(env.services.messages().empty());
+    EXPECT_EQ(ReadBytes(path), DesignToBytes());
+    EXPECT_FALSE(gModified);
+    EXPECT_EQ(gFileName, path);
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("dam2.kvt - Kuvelt"));
+    EXPECT_TRUE(main.FileSave());
+    EXPECT_EQ(faults::FolderContents(gIniFile), settings);
+    fs::remove_all(gIniFile);
+}
+
 // ---- The print menu ------------------------------------------------------------------------
 
 const char* const kLine[print_job::kItems] = {
