@@ -1,6 +1,7 @@
 // Calculation benchmarks: CalcMain on a realistic design with the 26 built-in sections and with
-// 30 sections of every kind, and kuvelt-calc --json over a folder of 10,000 varied designs, both
-// in-process (per design) and as one run of the executable (wall time and peak memory).
+// 30 sections of every kind, the growth with 0 to 30 sections per catalogue (in process and
+// through kuvelt-calc --json), and kuvelt-calc --json over a folder of 10,000 varied designs,
+// both in-process (per design) and as one run of the executable (wall time and peak memory).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -22,6 +23,7 @@
 #include "calc/sections.h"
 #include "cli/calc_json.h"
 #include "cli/calc_modes.h"
+#include "design_generator.h"
 #include "io/design_file.h"
 #include "model/design.h"
 
@@ -96,6 +98,79 @@ void BM_CalcMainThirtySectionsEach(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CalcMainThirtySectionsEach)->Unit(benchmark::kMicrosecond);
+
+// ---- Catalogue growth --------------------------------------------------------------------------
+// The same wall with 0, 1, 5, 10, 20 and 30 sections in each of the three catalogues: the section
+// passes run Chang's method once per section, so the time per design should grow linearly with
+// the rows and be flat apart from that.
+
+const std::vector<int64_t> kCatalogueRows = {0, 1, 5, 10, 20, 30};
+
+void BM_CalcMainCatalogueRows(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    load::PlausibleDesignWithCatalogues(rows);
+    for (auto _ : state) {
+        const bool ok = CalcMain();
+        benchmark::DoNotOptimize(ok);
+        if (!ok) state.SkipWithError("calculation failed");
+    }
+    state.counters["rows_per_kind"] = rows;
+    state.counters["sections"] = gInpSectC.Count() + gInpSectLS.Count() + gInpSectS.Count();
+    InitData();
+}
+BENCHMARK(BM_CalcMainCatalogueRows)->ArgsProduct({kCatalogueRows})->Unit(benchmark::kMicrosecond);
+
+// kuvelt-calc --json on 500 files of one catalogue size: one process, time per design including
+// reading the file and writing the JSON record (which carries every section's results).
+void BM_JsonExecutableCatalogueRows(benchmark::State& state) {
+    constexpr int kFiles = 500;
+    const int rows = static_cast<int>(state.range(0));
+    const fs::path dir =
+        fs::temp_directory_path() /
+        ("kuvelt-calc-rows-" + std::to_string(getpid()) + "-" + std::to_string(rows));
+    fs::create_directories(dir);
+    load::PlausibleDesignWithCatalogues(rows);
+    std::vector<std::string> files;
+    for (int i = 0; i < kFiles; ++i) {
+        files.push_back((dir / (std::to_string(i) + ".kvt")).string());
+        int32_t code = 0;
+        if (!WriteData(files.back(), code)) std::abort();
+    }
+    InitData();
+    const std::string exe =
+        (fs::read_symlink("/proc/self/exe").parent_path() / "kuvelt-calc").string();
+    std::vector<char*> argv;
+    static char prog[] = "kuvelt-calc";
+    static char json[] = "--json";
+    argv.push_back(prog);
+    argv.push_back(json);
+    for (const auto& f : files) argv.push_back(const_cast<char*>(f.c_str()));
+    argv.push_back(nullptr);
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            std::freopen("/dev/null", "w", stdout);
+            std::freopen("/dev/null", "w", stderr);
+            execv(exe.c_str(), argv.data());
+            _exit(127);
+        }
+        int st = 0;
+        waitpid(pid, &st, 0);
+        const double secs =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        state.SetIterationTime(secs / kFiles);
+        if (!WIFEXITED(st) || WEXITSTATUS(st) != 0) state.SkipWithError("kuvelt-calc failed");
+    }
+    state.counters["rows_per_kind"] = rows;
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+BENCHMARK(BM_JsonExecutableCatalogueRows)
+    ->ArgsProduct({kCatalogueRows})
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMicrosecond);
 
 // ---- A folder of designs ------------------------------------------------------------------------
 
