@@ -259,6 +259,27 @@ TEST(DesignSaveFault, ReadOnlyFolderAndFileForAnOrdinaryUser) {
     }
 }
 
+// A drop folder (write and search, no listing) takes a save: the replacement works by name
+// inside the folder and does not need to read it.
+TEST(DesignSaveFault, FolderThatCannotBeListedStillTakesASave) {
+    TempDir dir;
+    const std::string folder = dir.file("drop");
+    fs::create_directory(folder);
+    OpenForOthers(folder);
+    ASSERT_EQ(::chmod(folder.c_str(), 0333), 0);
+    MakeLargeDesign("投函フォルダーの設計");
+    const std::string bytes = DesignToBytes();
+    const auto result = RunAsNobody([&] {
+        int32_t code = 0;
+        return std::string(WriteData(folder + "/design.kvt", code) ? "saved" : "failed") + " " +
+               std::to_string(code);
+    });
+    if (!result) GTEST_SKIP() << "cannot act as an ordinary user here";
+    EXPECT_EQ(*result, "saved 0");
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_EQ(FolderContents(folder), (std::map<std::string, std::string>{{"design.kvt", bytes}}));
+}
+
 // ---- Opening --------------------------------------------------------------------------------
 
 TEST(DesignOpenFault, FailedReadsGiveTheirCodeAndAFreshDesign) {
