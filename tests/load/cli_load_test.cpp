@@ -9,6 +9,7 @@
 // 400) of them, spread over the whole series, through "--report"; KUVELT_LOAD_SEED picks the
 // series and KUVELT_LOAD_TIME_LIMIT the seconds one "--report" run may take (default 30).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -264,6 +265,36 @@ TEST_F(LoadCli, BatchRecordEqualsTheRunOfThatFileAlone) {
             continue;
         }
         EXPECT_EQ(json::parse(one.out), fromBatch) << path;
+    }
+}
+
+// Paths that are no design file at all stand among designs of a batch: each gets its refusal
+// record in its place, and the batch goes on.
+TEST_F(LoadCli, PathsThatAreNoFilesAreRefusedInTheirPlace) {
+    std::vector<std::string> paths = WriteBatch(0, 4);
+    const std::string fifo = dir.file("pipe.kvt"), folder = dir.file("folder.kvt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(folder);
+    const std::string missing = dir.file("missing.kvt"), empty = "";
+    const std::vector<std::string> odd = {fifo, folder, missing, empty, "/dev/null"};
+    std::vector<std::string> args{"--json"};
+    for (std::size_t k = 0; k < odd.size(); ++k) {
+        args.push_back(odd[k]);
+        if (k < paths.size()) args.push_back(paths[k]);
+    }
+    const TimedRun run = RunTimed(kCalc, args, 30.0);
+    ASSERT_FALSE(run.timedOut || run.signal) << Ending(run);
+    EXPECT_EQ(run.status, 2);
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), args.size() - 1);
+    for (std::size_t k = 1; k < args.size(); ++k) {
+        const json j = json::parse(lines[k - 1]);
+        EXPECT_EQ(j["file"], args[k]);
+        const bool isOdd = std::find(odd.begin(), odd.end(), args[k]) != odd.end();
+        EXPECT_EQ(j.contains("error"), isOdd) << args[k];
+        if (isOdd) {
+            EXPECT_EQ(j["error"], ReadFailureLine(0)) << args[k];
+        }
     }
 }
 

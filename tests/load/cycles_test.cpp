@@ -46,6 +46,13 @@ int Cycles() {
     return v && *v ? std::atoi(v) : 150;
 }
 
+// KUVELT_LOAD_STEPS=1 opens only, 2 also calculates, 3 (default) also prints: to tell which
+// command a growth comes from.
+int Steps() {
+    const char* v = std::getenv("KUVELT_LOAD_STEPS");
+    return v && *v ? std::atoi(v) : 3;
+}
+
 // The main window whose modal windows run their real event loop and are driven from inside it,
 // as a user would: the choice window takes a steel section, the print menu prints everything.
 class CyclingMain : public frmMenuMain {
@@ -168,8 +175,10 @@ class OpenCalculatePrint : public ::testing::Test {
         env.services.AnswerOpen(path);
         main.FileOpen();
         ASSERT_EQ(gFileName, path) << "cycle " << i;
+        if (Steps() < 2) return;
         main.MenuCommand(frmMenuMain::kInpYaita);
         ASSERT_TRUE(gInpYaita.InpFlg) << "cycle " << i << ": the proposal was not stored";
+        if (Steps() < 3) return;
         main.MenuCommand(frmMenuMain::kMenuPrint);
         ASSERT_EQ(starts, i + 1) << "cycle " << i << ": the preview was not started";
         ASSERT_EQ(lastStart.size(), 3u);
@@ -209,8 +218,8 @@ TEST_F(OpenCalculatePrint, RepeatedCyclesLeaveNothingBehind) {
     const Usage after = Measure(temp.path());
 
     EXPECT_TRUE(main.unexpected.empty()) << main.unexpected.front();
-    EXPECT_EQ(main.choices, kWarmUp + cycles);
-    EXPECT_EQ(main.prints, kWarmUp + cycles);
+    EXPECT_EQ(main.choices, Steps() >= 2 ? kWarmUp + cycles : 0);
+    EXPECT_EQ(main.prints, Steps() >= 3 ? kWarmUp + cycles : 0);
     EXPECT_TRUE(env.services.messages().empty());
     EXPECT_EQ(after.topLevelWidgets, before.topLevelWidgets);
     EXPECT_EQ(after.objects, before.objects);
