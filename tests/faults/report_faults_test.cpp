@@ -386,5 +386,40 @@ TEST_F(ReportFault, TemporaryFolderFailuresAreReportedAndNothingIsLeft) {
     }
 }
 
+// The temporary folder fails while the menu is open: the print button must not start the
+// preview on the combined file of an earlier press (it would print the wrong chapters).
+TEST_F(ReportFault, TemporaryFolderFailingWhileTheMenuIsOpen) {
+    struct Case {
+        const char* name;
+        std::function<bool(ScratchMount&)> breakIt;
+        int32_t code;
+    };
+    const Case cases[] = {
+        {"becomes_read_only", [](ScratchMount& m) { return m.SetReadOnly(true); }, 70},
+        {"fills_up", [](ScratchMount& m) { return m.Fill(0); }, 61},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchMount mnt("size=1m");
+        KUVELT_NEED_MOUNT(mnt);
+        basResOutPrn::SetReportTempFolder(mnt.path());
+        ASSERT_FALSE(Generate().failure.has_value());
+        const print_job::Ticks first{true, false, false, false, false};
+        ASSERT_FALSE(print_job::BuildCombinedFile(first).has_value());
+        const std::string earlier = ReadBytes(print_job::CombinedFile());
+        ASSERT_TRUE(c.breakIt(mnt));
+
+        const print_job::Ticks second{false, true, true, true, true};
+        const auto refusal = print_job::BuildCombinedFile(second);
+        ASSERT_TRUE(refusal.has_value());
+        EXPECT_EQ(*refusal, CombinedMessage(c.code));
+        EXPECT_EQ(ReadBytes(print_job::CombinedFile()), earlier);
+        EXPECT_EQ(DesignFingerprint(), design);
+        print_job::CloseReport();  // deleting may fail here: it is ignored, nothing crashes
+        EXPECT_EQ(basResOutPrn::PrintFileCount, 0);
+        EXPECT_EQ(basResOutPrn::FigureFileCount, 0);
+    }
+}
+
 }  // namespace
 }  // namespace kuvelt::faults
