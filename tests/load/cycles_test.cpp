@@ -182,7 +182,9 @@ class OpenCalculatePrint : public ::testing::Test {
         main.MenuCommand(frmMenuMain::kMenuPrint);
         ASSERT_EQ(starts, i + 1) << "cycle " << i << ": the preview was not started";
         ASSERT_EQ(lastStart.size(), 3u);
-        ASSERT_TRUE(fs::exists(lastStart[2]) == false)
+        ASSERT_EQ(fs::path(lastStart[2]).parent_path(), temp.path())
+            << "cycle " << i << ": the print files are not in the temporary folder watched";
+        ASSERT_FALSE(fs::exists(lastStart[2]))
             << "cycle " << i << ": the combined file outlived the print menu";
         env.services.ClearRecord();
     }
