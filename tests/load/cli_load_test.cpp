@@ -7,7 +7,8 @@
 //
 // KUVELT_LOAD_DESIGNS (default 10000) designs go through "--json", KUVELT_LOAD_REPORTS (default
 // 400) of them, spread over the whole series, through "--report"; KUVELT_LOAD_SEED picks the
-// series and KUVELT_LOAD_TIME_LIMIT the seconds one "--report" run may take (default 30).
+// series, KUVELT_LOAD_FIRST the first design of the "--report" runs and KUVELT_LOAD_TIME_LIMIT
+// the seconds one "--report" run may take (default 30).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -43,6 +44,7 @@ uint64_t EnvNumber(const char* name, uint64_t fallback) {
 }
 uint64_t Designs() { return EnvNumber("KUVELT_LOAD_DESIGNS", 10000); }
 uint64_t Reports() { return std::min(Designs(), EnvNumber("KUVELT_LOAD_REPORTS", 400)); }
+uint64_t First() { return EnvNumber("KUVELT_LOAD_FIRST", 0); }
 uint64_t Seed() { return EnvNumber("KUVELT_LOAD_SEED", 20261209); }
 double ReportLimit() { return static_cast<double>(EnvNumber("KUVELT_LOAD_TIME_LIMIT", 30)); }
 
@@ -311,7 +313,9 @@ TEST_F(LoadCli, ReportRunsEndCleanlyWithTheLibrarysVerdict) {
     const fs::path tmp = dir.path() / "tmp";
     fs::create_directories(tmp);
     for (uint64_t r = 0; r < runs && failures < 20; ++r) {
-        const uint64_t i = r * step + r % step;  // every family, not only every step-th
+        // Every family, not only every step-th; KUVELT_LOAD_FIRST starts later in the series
+        // (to share a long run between processes).
+        const uint64_t i = (First() + r * step + r % step) % total;
         std::vector<GeneratedDesign> designs;
         const std::string path = WriteBatch(i, i + 1, &designs)[0];
         const Expectation e = Expect(path);
