@@ -72,8 +72,8 @@ TimedRun RunTimed(const std::string& program, const std::vector<std::string>& ar
     const auto t0 = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
-        const int o = open(outPath.c_str(), O_WRONLY | O_TRUNC);
-        const int e = open(errPath.c_str(), O_WRONLY | O_TRUNC);
+        const int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(o, 1);
         dup2(e, 2);
         close(o);
