@@ -50,6 +50,46 @@ void SandChannel() {
     gInpJiban.KH = 3000.0;
 }
 
+// One run of kuvelt-calc --json on `files` (it sits beside this benchmark in the build's bin
+// folder), its output to /dev/null: wall time, the child's own processor time (on a busy machine
+// a steadier figure than wall time) and its peak resident memory.
+struct ChildRun {
+    bool ok = false;  // exited with a status of at most `maxStatus`
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+    double peakMB = 0;
+};
+
+ChildRun RunJsonChild(const std::vector<std::string>& files, int maxStatus) {
+    static const std::string exe =
+        (fs::read_symlink("/proc/self/exe").parent_path() / "kuvelt-calc").string();
+    std::vector<char*> argv;
+    static char prog[] = "kuvelt-calc";
+    static char json[] = "--json";
+    argv.push_back(prog);
+    argv.push_back(json);
+    for (const auto& f : files) argv.push_back(const_cast<char*>(f.c_str()));
+    argv.push_back(nullptr);
+    const auto t0 = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        execv(exe.c_str(), argv.data());
+        _exit(127);
+    }
+    int st = 0;
+    struct rusage ru {};
+    wait4(pid, &st, 0, &ru);
+    ChildRun r;
+    r.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    r.ok = WIFEXITED(st) && WEXITSTATUS(st) <= maxStatus;
+    r.cpuSeconds = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+                   1e-6 * static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec);
+    r.peakMB = static_cast<double>(ru.ru_maxrss) / 1024.0;
+    return r;
+}
+
 void BM_CalcMainBuiltInSections(benchmark::State& state) {
     SandChannel();
     for (auto _ : state) {
@@ -164,35 +204,11 @@ void BM_JsonExecutableCatalogueRows(benchmark::State& state) {
         if (!WriteData(files.back(), code)) std::abort();
     }
     InitData();
-    const std::string exe =
-        (fs::read_symlink("/proc/self/exe").parent_path() / "kuvelt-calc").string();
-    std::vector<char*> argv;
-    static char prog[] = "kuvelt-calc";
-    static char json[] = "--json";
-    argv.push_back(prog);
-    argv.push_back(json);
-    for (const auto& f : files) argv.push_back(const_cast<char*>(f.c_str()));
-    argv.push_back(nullptr);
     for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        const pid_t pid = fork();
-        if (pid == 0) {
-            std::freopen("/dev/null", "w", stdout);
-            std::freopen("/dev/null", "w", stderr);
-            execv(exe.c_str(), argv.data());
-            _exit(127);
-        }
-        int st = 0;
-        struct rusage ru {};
-        wait4(pid, &st, 0, &ru);
-        const double secs =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        state.SetIterationTime(secs / kFiles);
-        if (!WIFEXITED(st) || WEXITSTATUS(st) != 0) state.SkipWithError("kuvelt-calc failed");
-        // The child's own processor time: on a busy machine a steadier figure than wall time.
-        const double cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-                           1e-6 * static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec);
-        state.counters["child_cpu_us_per_design"] = cpu * 1e6 / kFiles;
+        const ChildRun r = RunJsonChild(files, 0);
+        state.SetIterationTime(r.wallSeconds / kFiles);
+        if (!r.ok) state.SkipWithError("kuvelt-calc failed");
+        state.counters["child_cpu_us_per_design"] = r.cpuSeconds * 1e6 / kFiles;
     }
     state.counters["rows_per_kind"] = rows;
     std::error_code ec;
@@ -297,37 +313,13 @@ BENCHMARK(BM_JsonBatchPerDesign)->Unit(benchmark::kMicrosecond);
 // time of the run and the child's peak resident memory.
 void BM_JsonBatchExecutable(benchmark::State& state) {
     const auto& files = Folder().files();
-    // kuvelt-calc sits beside this benchmark in the build's bin folder.
-    const std::string exe =
-        (fs::read_symlink("/proc/self/exe").parent_path() / "kuvelt-calc").string();
     for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        const pid_t pid = fork();
-        if (pid == 0) {
-            std::freopen("/dev/null", "w", stdout);
-            std::freopen("/dev/null", "w", stderr);
-            std::vector<char*> argv;
-            static char prog[] = "kuvelt-calc";
-            static char json[] = "--json";
-            argv.push_back(prog);
-            argv.push_back(json);
-            for (const auto& f : files) argv.push_back(const_cast<char*>(f.c_str()));
-            argv.push_back(nullptr);
-            execv(exe.c_str(), argv.data());
-            _exit(127);
-        }
-        int st = 0;
-        struct rusage ru {};
-        wait4(pid, &st, 0, &ru);
-        const double secs =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        state.SetIterationTime(secs);
-        if (!WIFEXITED(st) || WEXITSTATUS(st) > 1) state.SkipWithError("kuvelt-calc failed");
-        const double cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-                           1e-6 * static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec);
-        state.counters["cpu_s"] = cpu;
-        state.counters["peak_MB"] = static_cast<double>(ru.ru_maxrss) / 1024.0;
-        state.counters["us_per_design"] = secs * 1e6 / static_cast<double>(files.size());
+        const ChildRun r = RunJsonChild(files, 1);
+        state.SetIterationTime(r.wallSeconds);
+        if (!r.ok) state.SkipWithError("kuvelt-calc failed");
+        state.counters["cpu_s"] = r.cpuSeconds;
+        state.counters["peak_MB"] = r.peakMB;
+        state.counters["us_per_design"] = r.wallSeconds * 1e6 / static_cast<double>(files.size());
     }
 }
 BENCHMARK(BM_JsonBatchExecutable)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
