@@ -13,8 +13,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "calc/calc_main.h"
+#include "calc/yaita_choice.h"
 #include "io/design_file.h"
 #include "model/design.h"
+#include "report/prn.h"
 
 namespace kuvelt::faults {
 namespace {
@@ -224,6 +227,25 @@ std::string LongPath(const std::string& folder, std::size_t bytes) {
     p += std::string(bytes > p.size() + 4 ? bytes - p.size() - 4 : 1, 'f');
     p += ".kvt";
     return p;
+}
+
+void UseReportDataCopies(const std::string& folder) {
+    for (const char* f : {"Kuvelt.FMT", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
+        std::filesystem::copy_file(kuvelt::test::SourceDir() / "data" / f,
+                                   std::filesystem::path(folder) / f);
+    }
+    basResOutPrn::SetReportDataFolder(folder);
+}
+
+void PrepareEveryChapterDesign() {
+    int32_t err = 0;
+    ASSERT_TRUE(
+        ReadData((kuvelt::test::SourceDir() / "examples" / "sand-channel.kvt").string(), err));
+    gInpJyoken.Nekiri = 1;
+    ASSERT_TRUE(CalcMain());
+    const ChoiceProposal p = ProposeChoice();
+    StoreChoice(p.Yaita, p.Sect, p.H, p.D, p.L);
+    ASSERT_TRUE(CalcNekiriAntei());
 }
 
 }  // namespace kuvelt::faults

@@ -75,4 +75,12 @@ std::map<std::string, std::string> FolderContents(const std::string& folder);
 // A path of `bytes` bytes inside `folder`: components of 100 bytes, the last ending ".kvt".
 std::string LongPath(const std::string& folder, std::size_t bytes);
 
+// The installed report format and style files copied into `folder`, and the report told to read
+// them from there, so a test can break its own copies.
+void UseReportDataCopies(const std::string& folder);
+
+// The sand-channel example with the stability check asked for, calculated, with the proposed
+// sheet-pile choice stored: a design that reaches every chapter of the report (fatal assertions).
+void PrepareEveryChapterDesign();
+
 }  // namespace kuvelt::faults

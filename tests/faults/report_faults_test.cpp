@@ -90,29 +90,15 @@ Edit CutAfter(const std::string& name) {
     return [name](std::vector<std::string>& l) { l.resize(SectionEnd(l, SectionStart(l, name))); };
 }
 
-// A design that reaches every chapter, the stability check included.
-void PrepareDesign() {
-    int32_t err = 0;
-    ASSERT_TRUE(
-        ReadData((kuvelt::test::SourceDir() / "examples" / "sand-channel.kvt").string(), err));
-    gInpJyoken.Nekiri = 1;
-    ASSERT_TRUE(CalcMain());
-    const ChoiceProposal p = ProposeChoice();
-    StoreChoice(p.Yaita, p.Sect, p.H, p.D, p.L);
-    ASSERT_TRUE(CalcNekiriAntei());
-    ASSERT_TRUE(print_job::StabilityItemEnabled());
-}
-
 // The report's data files in a folder of the test's own, and its temporary files in another.
 class ReportFault : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const char* f : {"Kuvelt.FMT", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
-            fs::copy_file(kuvelt::test::SourceDir() / "data" / f, data.path() / f);
-        }
-        basResOutPrn::SetReportDataFolder(data.path().string());
+        UseReportDataCopies(data.path().string());
         basResOutPrn::SetReportTempFolder(temp.path().string());
-        PrepareDesign();
+        PrepareEveryChapterDesign();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(print_job::StabilityItemEnabled());
         design = DesignFingerprint();
     }
     void TearDown() override {

@@ -285,19 +285,10 @@ const char* const kLine[print_job::kItems] = {
 class PrintMenuFault : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const char* f : {"Kuvelt.FMT", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
-            fs::copy_file(kuvelt::test::SourceDir() / "data" / f, data.path() / f);
-        }
-        basResOutPrn::SetReportDataFolder(data.path().string());
+        faults::UseReportDataCopies(data.path().string());
         gWorkFolder = env.dir.file("work");
-        int32_t err = 0;
-        ASSERT_TRUE(
-            ReadData((kuvelt::test::SourceDir() / "examples" / "sand-channel.kvt").string(), err));
-        gInpJyoken.Nekiri = 1;
-        ASSERT_TRUE(CalcMain());
-        const ChoiceProposal p = ProposeChoice();
-        StoreChoice(p.Yaita, p.Sect, p.H, p.D, p.L);
-        ASSERT_TRUE(CalcNekiriAntei());
+        faults::PrepareEveryChapterDesign();
+        if (HasFatalFailure()) return;
         design = DesignFingerprint();
         frmMenuPrint::SetStarter([this](const std::vector<std::string>& argv) {
             started.push_back(argv);
