@@ -16,12 +16,7 @@ namespace {
 using namespace kuvelt;
 namespace z = kuvelt::basResOutPrnZ;
 
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "%s\n", what);
-        std::abort();
-    }
-}
+using kuvelt::fuzz::Check;
 
 // Rebuilds the figure in the drawing buffer, writes it and reads it again.
 void RoundTrip(const figread::SubFigure& f) {

@@ -9,18 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "preview/document/figure.h"
 
 namespace {
 
 using namespace kuvelt::preview;
 
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "%s\n", what);
-        std::abort();
-    }
-}
+using kuvelt::fuzz::Check;
 
 bool Finite(double v) { return std::isfinite(v); }
 
@@ -38,8 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const FigPoint& p : s->points) Check(Finite(p.x) && Finite(p.y), "point not finite");
         for (const FigSegment& g : s->segments)
             Check(g.from >= 0 && g.from < n && g.to >= 0 && g.to < n, "segment names no point");
-        for (const FigArrow& a : s->arrows) Check(a.point >= 0 && a.point < n, "arrow names no point");
-        for (const FigText& t : s->texts) Check(Finite(t.x) && Finite(t.y), "text anchor not finite");
+        for (const FigArrow& a : s->arrows)
+            Check(a.point >= 0 && a.point < n, "arrow names no point");
+        for (const FigText& t : s->texts)
+            Check(Finite(t.x) && Finite(t.y), "text anchor not finite");
         Check(Finite(s->width) && Finite(s->height) && Finite(s->minX) && Finite(s->minY) &&
                   Finite(s->maxX) && Finite(s->maxY),
               "extent not finite");
@@ -52,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (std::optional<Figure> f = ParseComposite(bytes, &why)) {
         Check(f->parts.size() <= kMaxSubFigures, "too many sub-figures kept");
         Check(Finite(f->width) && Finite(f->height), "frame not finite");
-        for (const Placement& p : f->parts) Check(Finite(p.x) && Finite(p.y), "placement not finite");
+        for (const Placement& p : f->parts)
+            Check(Finite(p.x) && Finite(p.y), "placement not finite");
     } else {
         Check(!why.empty(), "composite refused without a reason");
     }
@@ -61,7 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(ParseTextStyles(bytes).size() <= 2, "more than 2 text styles kept");
 
     double v = 0;
-    if (ReadNumber(bytes.substr(0, 64), v)) Check(Finite(v), "number not finite");
-    else Check(v == 0, "unread number is not 0");
+    if (ReadNumber(bytes.substr(0, 64), v))
+        Check(Finite(v), "number not finite");
+    else
+        Check(v == 0, "unread number is not 0");
     return 0;
 }

@@ -12,18 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "preview/document/document.h"
 
 namespace {
 
 using namespace kuvelt::preview;
 
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "%s\n", what);
-        std::abort();
-    }
-}
+using kuvelt::fuzz::Check;
 
 std::vector<std::string_view> Blocks(std::string_view bytes) {
     static constexpr std::string_view kSeparator = "\n@@@\n";

@@ -53,4 +53,12 @@ inline std::string_view TakePart(std::string_view& rest, char sep = '\x01') {
     return head;
 }
 
+// A property of the reader that does not hold: named on stderr, then the fuzzer's crash report.
+inline void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "%s\n", what);
+        std::abort();
+    }
+}
+
 }  // namespace kuvelt::fuzz
