@@ -79,8 +79,8 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
     }
 }
 
-// Steps 1 to 7 of the run: surcharge, earth pressures, residual water, virtual
-// ground surface and the load resultant above it. Each stage instance is
+// The loads of the run, before the section checks: surcharge, earth pressures, residual
+// water, virtual ground surface and the load resultant above it. Each stage instance is
 // replaced as its stage starts.
 LoadsResult CalcLoads(std::vector<Message>* messages) {
     try {
@@ -90,21 +90,9 @@ LoadsResult CalcLoads(std::vector<Message>* messages) {
         const double ELWL = c.ELWL;
         const double Z = c.Z;
         const double Gw = gInpJiban.Gw;
-        const double H = fault::Sub(ELGL, ELDL);
 
         clsQqw& q = gQqw.New();
-        q.H = H;
-        q.Keijyo = c.Keijyo;
-        q.D1X = c.K0X;
-        q.D1Q = c.K0Q;
-        q.D2m = c.K1m;
-        q.D2Q = c.K1Q;
-        q.D3X1 = c.K2X1;
-        q.D3X2 = c.K2X2;
-        q.D3Ho = c.K2Ho;
-        q.D3Gs = c.K2Gs;
-        q.D3Q = c.K2Q;
-        q.Calc();
+        FillSurcharge(q);
         if (StageFaulted(q.Error())) return LoadsResult::kFault;
 
         CalcActive();
@@ -147,6 +135,31 @@ LoadsResult CalcLoads(std::vector<Message>* messages) {
 }
 
 }  // namespace
+
+void FillSurcharge(clsQqw& q) {
+    const CInpJyoken& c = gInpJyoken;
+    q.H = fault::Sub(c.ELGL, c.ELDL);
+    q.Keijyo = c.Keijyo;
+    q.D1X = c.K0X;
+    q.D1Q = c.K0Q;
+    q.D2m = c.K1m;
+    q.D2Q = c.K1Q;
+    q.D3X1 = c.K2X1;
+    q.D3X2 = c.K2X2;
+    q.D3Ho = c.K2Ho;
+    q.D3Gs = c.K2Gs;
+    q.D3Q = c.K2Q;
+    q.Calc();
+}
+
+double CurrentSurchargeIntensity() {
+    clsQqw q;
+    FillSurcharge(q);
+    if (q.Error() != 0) fault::Raise(q.Error());
+    return q.Q();
+}
+
+double AdoptedVirtualGround() { return gPressure->WL; }
 
 bool CalcMain(std::vector<Message>* messages) {
     if (CalcLoads(messages) != LoadsResult::kOk) return false;

@@ -15,6 +15,21 @@ namespace kuvelt {
 // found (its message is appended) or a run-time fault occurred.
 bool CalcMain(std::vector<Message>* messages = nullptr);
 
+class clsQqw;
+
+// Fills the surcharge stage from the current design conditions and runs it.
+void FillSurcharge(clsQqw& q);
+
+// The surcharge intensity q of the current design (kN/m2), computed afresh: the heaving check
+// must never see the surcharge of whatever design or edit was calculated last. A fault of the
+// surcharge stage raises CalcFault.
+double CurrentSurchargeIntensity();
+
+// ELV, the adopted virtual ground level of the last run (m): the computed level gDL.ELDLX, or
+// 0.5 m below the design ground level when the clayey 0.5 m rule applies. Heights of the pile
+// head, required lengths and embedments are measured from it.
+double AdoptedVirtualGround();
+
 // Boiling (sandy ground) or heaving (clayey ground) for CInpYaita.L; true unless the entry
 // itself faulted. A failed check appends its message and still returns true.
 bool CalcNekiriAntei(std::vector<Message>* messages = nullptr);

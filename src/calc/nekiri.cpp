@@ -99,11 +99,12 @@ bool CalcNekiriAntei(std::vector<Message>* messages) {
     if (gInpJyoken.Nekiri == 0) return true;
     bool ok = true;
     try {
-        // Excavation depth, head above the design ground level and embedment below it (the pile
-        // top taken at the ground surface behind the wall).
+        // Excavation depth, head above the design ground level and the embedment of the chosen
+        // pile below it, its top at its own level (a head above the ground surface must not
+        // count as embedment).
         const double H = Sub(gInpJyoken.ELGL, gInpJyoken.ELDL);
         const double Hw = Sub(gInpJyoken.ELWL, gInpJyoken.ELDL);
-        const double D = Sub(gInpYaita.L, H);
+        const double D = Sub(gInpYaita.L, Sub(gInpJyoken.ELYU, gInpJyoken.ELDL));
         if (gInpJiban.Kind == 0) {
             clsNekiriAnteiAs& as = *gNekiriAnteiAs;
             as.Gws = gInpJiban.Gws;
@@ -117,7 +118,7 @@ bool CalcNekiriAntei(std::vector<Message>* messages) {
             ac.Gt = gInpJiban.Gt;
             ac.Gws = gInpJiban.Gws;
             ac.Gw = gInpJiban.Gw;
-            ac.Q = gQqw->Q();
+            ac.Q = CurrentSurchargeIntensity();
             ac.Ca = gInpJiban.Ca;
             ac.Cb = gInpJiban.Cb;
             ac.H = H;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calc/calc_main.h"
 #include "calc/chang.h"
 #include "calc/fault.h"
 #include "calc/result_store.h"
@@ -107,11 +108,11 @@ void PassChang() {
             const double Ek = Div(Modulus(k, s), 1000.0);
             const double alpha = Alpha(k, Use::Stress);
             if (!CalcChang(lngCase, 1.0, Y, P, I, Mul(Ek, alpha), gInpJiban.KH)) continue;
-            Put(gSectChang, k, s, 1, RoundHalfUp(ChangMmax, 1));
-            Put(gSectChang, k, s, 2, ChangLm);
-            Put(gSectChang, k, s, 3, ChangBeta);
-            Put(gSectChang, k, s, 4, Mul(Ek, 1.0e6));
-            Put(gSectChang, k, s, 5, I);
+            Put(gSectChang, k, s, item::kChangMmax, RoundHalfUp(ChangMmax, 1));
+            Put(gSectChang, k, s, item::kChangLm, ChangLm);
+            Put(gSectChang, k, s, item::kChangBeta, ChangBeta);
+            Put(gSectChang, k, s, item::kChangE, Mul(Ek, 1.0e6));
+            Put(gSectChang, k, s, item::kChangI, I);
         }
     }
 }
@@ -122,28 +123,29 @@ void PassStress() {
     gSectStress.Redim();
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
-            const double M = std::fabs(gSectChang(k, s, 1));
+            const double M = std::fabs(gSectChang(k, s, item::kChangMmax));
             if (k == kKindConcrete) {
-                Put(gSectStress, k, s, 1, M);
-                Put(gSectStress, k, s, 2, 1.0);
-                Put(gSectStress, k, s, 3, Flag(Exceeds(M, At(gInpSectC, s).Mc)));
+                Put(gSectStress, k, s, item::kStressValue, M);
+                Put(gSectStress, k, s, item::kStressModulus, 1.0);
+                Put(gSectStress, k, s, item::kStressFlag, Flag(Exceeds(M, At(gInpSectC, s).Mc)));
                 continue;
             }
             const double Zmm = Mul(SteelSection(k, s).Zo, 1000.0);
             const double sigma = Div(Mul(M, 1.0e6), Mul(gInpZairyo.AlphaZs, Zmm));
             const double allowable = k == kKindLightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
-            Put(gSectStress, k, s, 1, sigma);
-            Put(gSectStress, k, s, 2, Zmm);
-            Put(gSectStress, k, s, 3, Flag(Exceeds(sigma, allowable)));
+            Put(gSectStress, k, s, item::kStressValue, sigma);
+            Put(gSectStress, k, s, item::kStressModulus, Zmm);
+            Put(gSectStress, k, s, item::kStressFlag, Flag(Exceeds(sigma, allowable)));
         }
     }
 }
 
-// Pass C: embedment 3/beta below the virtual ground surface and the pile length from the pile
-// top down to its toe.
+// Pass C: embedment 3/beta below the adopted virtual ground surface and the pile length from
+// the pile top down to its toe. Under the clayey 0.5 m rule the loads reach down to the adopted
+// level, so the embedment must start there too, not at the computed level above it.
 void PassEmbed() {
     gSectEmbed.Redim();
-    const double ELDLX = gDL->ELDLX();
+    const double ELV = AdoptedVirtualGround();
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
             const double I = Inertia(k, s, Use::Embed);
@@ -152,21 +154,23 @@ void PassEmbed() {
             const double beta = RoundHalfUp(
                 Root4(Div(Mul(Mul(gInpJiban.KH, 0.25), 1000.0), Mul(Mul(E1, I), alpha))), 4);
             const double ell = RoundHalfUp(Div(3.0, beta), 2);
-            const double lreq = Add(Sub(gInpJyoken.ELYU, ELDLX), ell);
-            Put(gSectEmbed, k, s, 1, ell);
-            Put(gSectEmbed, k, s, 2, lreq);
-            Put(gSectEmbed, k, s, 3, beta);
-            Put(gSectEmbed, k, s, 4, E1);
-            Put(gSectEmbed, k, s, 5, I);
+            const double lreq = Add(Sub(gInpJyoken.ELYU, ELV), ell);
+            Put(gSectEmbed, k, s, item::kEmbedEll, ell);
+            Put(gSectEmbed, k, s, item::kEmbedLreq, lreq);
+            Put(gSectEmbed, k, s, item::kEmbedBeta, beta);
+            Put(gSectEmbed, k, s, item::kEmbedE, E1);
+            Put(gSectEmbed, k, s, item::kEmbedI, I);
         }
     }
 }
 
-// Pass D: displacement of the wall top: at the virtual ground surface, from the rotation there,
-// and the cantilever deflection under P at height Y.
+// Pass D: displacement of the pile head: at the virtual ground surface, from the rotation there
+// carried up over the height H0 of the head above it, and the cantilever deflection under P at
+// height Y. H0 is measured from the adopted virtual ground to the pile head, which may stand
+// above the ground surface.
 void PassDisp() {
     gSectDisp.Redim();
-    const double H0 = Sub(gInpJyoken.ELGL, gDL->ELDLX());
+    const double H0 = Sub(gInpJyoken.ELYU, AdoptedVirtualGround());
     const double P = gPressure->P();
     const double Y = gPressure->Y();
     for (int32_t k = 1; k <= 3; ++k) {
@@ -177,18 +181,18 @@ void PassDisp() {
             const double beta = RoundHalfUp(Root4(Div(Mul(gInpJiban.KH, 0.25), K)), 4);
             const double d1 = RoundHalfUp(
                 Div(Mul(P, Add(1.0, Mul(beta, Y))), Mul(Mul(2.0, Pow(beta, 3.0)), K)), 3);
-            const double d2 = RoundHalfUp(Div(Mul(Mul(P, Y), Add(1.0, Mul(Mul(2.0, beta), Y))),
+            const double d2 = RoundHalfUp(Div(Mul(Mul(P, H0), Add(1.0, Mul(Mul(2.0, beta), Y))),
                                               Mul(Mul(2.0, Pow(beta, 2.0)), K)),
                                           3);
             const double d3 =
                 RoundHalfUp(Div(Mul(Mul(Pow(Y, 2.0), P), Sub(Mul(3.0, H0), Y)), Mul(6.0, K)), 3);
-            Put(gSectDisp, k, s, 1, d1);
-            Put(gSectDisp, k, s, 2, d2);
-            Put(gSectDisp, k, s, 3, d3);
-            Put(gSectDisp, k, s, 4, Add(Add(d1, d2), d3));
-            Put(gSectDisp, k, s, 5, E);
-            Put(gSectDisp, k, s, 6, I);
-            Put(gSectDisp, k, s, 7, beta);
+            Put(gSectDisp, k, s, item::kDisp1, d1);
+            Put(gSectDisp, k, s, item::kDisp2, d2);
+            Put(gSectDisp, k, s, item::kDisp3, d3);
+            Put(gSectDisp, k, s, item::kDisp, Add(Add(d1, d2), d3));
+            Put(gSectDisp, k, s, item::kDispE, E);
+            Put(gSectDisp, k, s, item::kDispI, I);
+            Put(gSectDisp, k, s, item::kDispBeta, beta);
         }
     }
 }
@@ -202,38 +206,39 @@ bool LengthOutside(double lreq, double lmin, double lmax) {
 }
 
 void BuildLists() {
+    using namespace item;
     const double deltaA = gInpJyoken.Delta;
     gListC.Redim();
     for (int32_t s = 1; s <= gInpSectC.Count(); ++s) {
         const CInpSectC& c = At(gInpSectC, s);
-        const double lreq = gSectEmbed(kKindConcrete, s, 2);
-        const double delta = gSectDisp(kKindConcrete, s, 4);
-        // Item 2 is the allowable value the moment was checked against, the cracking moment
-        // (the stress table's item 2 is the section modulus, meaningless for concrete).
-        PutList(gListC, s, 1, gSectStress(kKindConcrete, s, 1));
-        PutList(gListC, s, 2, c.Mc);
-        PutList(gListC, s, 3, gSectStress(kKindConcrete, s, 3));
-        PutList(gListC, s, 4, lreq);
-        PutList(gListC, s, 5, c.Lmin);
-        PutList(gListC, s, 6, c.Lmax);
-        PutList(gListC, s, 7, Flag(LengthOutside(lreq, c.Lmin, c.Lmax)));
-        PutList(gListC, s, 8, delta);
-        PutList(gListC, s, 9, deltaA);
-        PutList(gListC, s, 10, Flag(Exceeds(delta, deltaA)));
+        const double lreq = gSectEmbed(kKindConcrete, s, kEmbedLreq);
+        const double delta = gSectDisp(kKindConcrete, s, kDisp);
+        // The allowable value the moment was checked against is the cracking moment (the
+        // stress table's modulus is meaningless for concrete).
+        PutList(gListC, s, kCMoment, gSectStress(kKindConcrete, s, kStressValue));
+        PutList(gListC, s, kCMc, c.Mc);
+        PutList(gListC, s, kCMomentFlag, gSectStress(kKindConcrete, s, kStressFlag));
+        PutList(gListC, s, kCLreq, lreq);
+        PutList(gListC, s, kCLmin, c.Lmin);
+        PutList(gListC, s, kCLmax, c.Lmax);
+        PutList(gListC, s, kCLengthFlag, Flag(LengthOutside(lreq, c.Lmin, c.Lmax)));
+        PutList(gListC, s, kCDelta, delta);
+        PutList(gListC, s, kCDeltaA, deltaA);
+        PutList(gListC, s, kCDeltaFlag, Flag(Exceeds(delta, deltaA)));
     }
     for (int32_t k = kKindLightSteel; k <= kKindSteel; ++k) {
         auto& list = k == kKindLightSteel ? gListLS : gListS;
         const double allowable = k == kKindLightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
         list.Redim();
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
-            const double delta = gSectDisp(k, s, 4);
-            PutList(list, s, 1, gSectStress(k, s, 1));
-            PutList(list, s, 2, allowable);
-            PutList(list, s, 3, gSectStress(k, s, 3));
-            PutList(list, s, 4, gSectEmbed(k, s, 2));
-            PutList(list, s, 5, delta);
-            PutList(list, s, 6, deltaA);
-            PutList(list, s, 7, Flag(Exceeds(delta, deltaA)));
+            const double delta = gSectDisp(k, s, kDisp);
+            PutList(list, s, kSSigma, gSectStress(k, s, kStressValue));
+            PutList(list, s, kSSigmaA, allowable);
+            PutList(list, s, kSSigmaFlag, gSectStress(k, s, kStressFlag));
+            PutList(list, s, kSLreq, gSectEmbed(k, s, kEmbedLreq));
+            PutList(list, s, kSDelta, delta);
+            PutList(list, s, kSDeltaA, deltaA);
+            PutList(list, s, kSDeltaFlag, Flag(Exceeds(delta, deltaA)));
         }
     }
 }
@@ -255,6 +260,28 @@ bool CalcSections() {
         return false;
     }
     return true;
+}
+
+double RequiredLength(PileKind kind, int32_t sect) {
+    switch (kind) {
+        case PileKind::Concrete:
+            return gListC(sect, item::kCLreq);
+        case PileKind::LightSteel:
+            return gListLS(sect, item::kSLreq);
+        default:
+            return gListS(sect, item::kSLreq);
+    }
+}
+
+bool SectionPasses(PileKind kind, int32_t sect) {
+    if (sect < 1 || sect > SectionCount(TableIndex(kind)) || sect > kMaxSections) return false;
+    using namespace item;
+    if (kind == PileKind::Concrete) {
+        return gListC(sect, kCMomentFlag) == 0.0 && gListC(sect, kCLengthFlag) == 0.0 &&
+               gListC(sect, kCDeltaFlag) == 0.0;
+    }
+    const auto& list = kind == PileKind::LightSteel ? gListLS : gListS;
+    return list(sect, kSSigmaFlag) == 0.0 && list(sect, kSDeltaFlag) == 0.0;
 }
 
 void ResetSectionResults() {

@@ -6,12 +6,35 @@
 #include <array>
 #include <cstdint>
 
+#include "calc/pile_kind.h"
+
 namespace kuvelt {
 
-// Kind index of the tables: the order of the sheet-pile kinds everywhere.
-inline constexpr int32_t kKindConcrete = 1;
-inline constexpr int32_t kKindLightSteel = 2;
-inline constexpr int32_t kKindSteel = 3;
+// Kind index of the tables (TableIndex of pile_kind.h).
+inline constexpr int32_t kKindConcrete = TableIndex(PileKind::Concrete);
+inline constexpr int32_t kKindLightSteel = TableIndex(PileKind::LightSteel);
+inline constexpr int32_t kKindSteel = TableIndex(PileKind::Steel);
+
+// Item numbers of the per-section tables and lists (their layout is also that of the JSON
+// arrays of kuvelt-calc, so the numbers never change).
+namespace item {
+// gSectChang
+inline constexpr int32_t kChangMmax = 1, kChangLm = 2, kChangBeta = 3, kChangE = 4, kChangI = 5;
+// gSectStress
+inline constexpr int32_t kStressValue = 1, kStressModulus = 2, kStressFlag = 3;
+// gSectEmbed
+inline constexpr int32_t kEmbedEll = 1, kEmbedLreq = 2, kEmbedBeta = 3, kEmbedE = 4, kEmbedI = 5;
+// gSectDisp
+inline constexpr int32_t kDisp1 = 1, kDisp2 = 2, kDisp3 = 3, kDisp = 4, kDispE = 5, kDispI = 6,
+                         kDispBeta = 7;
+// gListC
+inline constexpr int32_t kCMoment = 1, kCMc = 2, kCMomentFlag = 3, kCLreq = 4, kCLmin = 5,
+                         kCLmax = 6, kCLengthFlag = 7, kCDelta = 8, kCDeltaA = 9,
+                         kCDeltaFlag = 10;
+// gListLS, gListS
+inline constexpr int32_t kSSigma = 1, kSSigmaA = 2, kSSigmaFlag = 3, kSLreq = 4, kSDelta = 5,
+                         kSDeltaA = 6, kSDeltaFlag = 7;
+}  // namespace item
 
 // A per-section table of doubles indexed (kind, section, item), all from 1. Reading outside
 // the dimensions yields 0 and writing outside them is refused, so no index can stray. A table
@@ -110,6 +133,11 @@ extern SectList<30, 7> gListS;
 // Runs passes A-D over the three catalogues and fills gSectChang, gSectStress, gSectEmbed,
 // gSectDisp, gListC, gListLS, gListS. False on a run-time fault or a catalogue of more than 30.
 bool CalcSections();
+
+// The required length Lreq of a section of a kind (item 4 of every result list), and whether
+// every check of its result-list row passes (all flags 0). Zero / false outside the catalogue.
+double RequiredLength(PileKind kind, int32_t sect);
+bool SectionPasses(PileKind kind, int32_t sect);
 
 // Drops every table and list back to the state before any run (zeros, not reached).
 void ResetSectionResults();

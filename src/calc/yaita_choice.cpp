@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
 #include "model/design.h"
@@ -20,18 +21,6 @@ int32_t SectionCount(int32_t yaita) {
             return gInpSectS.Count();
         default:
             return 0;
-    }
-}
-
-// Required pile length of a section from the last run's result lists (item 4 of every list).
-double RequiredLength(int32_t yaita, int32_t sect) {
-    switch (yaita) {
-        case 0:
-            return gListC(sect, 4);
-        case 1:
-            return gListLS(sect, 4);
-        default:
-            return gListS(sect, 4);
     }
 }
 
@@ -64,7 +53,7 @@ ChoiceProposal ProposeChoice() {
         p.Yaita = 2;
     }
     p.Sect = 1;
-    p.H = gInpJyoken.ELGL - gDL->ELDLX();
+    p.H = gInpJyoken.ELYU - AdoptedVirtualGround();
     p.L = p.H + 1.0;
     if (gInpYaita.InpFlg && gInpYaita.Yaita >= 0 && gInpYaita.Yaita <= 2) {
         p.Yaita = gInpYaita.Yaita;
@@ -94,7 +83,7 @@ ChoiceCheck CheckChoice(int32_t yaita, int32_t sect, double L) {
     } else {
         // A steel pile shorter than its required length lacks the embedment 3/beta below the
         // virtual ground surface.
-        const double lreq = RequiredLength(yaita, sect);
+        const double lreq = RequiredLength(static_cast<PileKind>(yaita), sect);
         if (L < lreq && !Within(L, lreq)) c.questions.push_back(LengthTooShortQuestion());
     }
     if (!c.questions.empty()) c.outcome = ChoiceCheck::Outcome::Questions;
@@ -108,6 +97,7 @@ void StoreChoice(int32_t yaita, int32_t sect, double H, double D, double L) {
     gInpYaita.D = D;
     gInpYaita.L = L;
     gInpYaita.InpFlg = true;
+    gInpYaita.Proposed = false;
 }
 
 }  // namespace kuvelt

@@ -15,7 +15,7 @@ namespace kuvelt {
 struct ChoiceProposal {
     int32_t Yaita = 0;  // 0 concrete, 1 light steel, 2 steel
     int32_t Sect = 1;   // section number in that kind's catalogue
-    double H = 0.0;     // H' = ELGL - ELDLX, virtual ground surface to the wall top
+    double H = 0.0;     // H' = ELYU - ELV, adopted virtual ground surface to the pile top
     double L = 0.0;     // total pile length
     double D = 0.0;     // L - H', embedment below the virtual ground surface
 };

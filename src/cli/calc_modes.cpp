@@ -16,23 +16,7 @@
 
 namespace kuvelt::cli {
 
-CalcOutcome CalculateCurrentDesign() {
-    ResetResultStore();
-    ResetSectionResults();
-    ResetNekiriAntei();
-    CalcOutcome o;
-    o.calcMain = CalcMain(&o.messages);
-    if (!o.calcMain) {
-        o.messages.push_back(CalcErrorMessage("使用矢板の決定"));
-    } else if (gInpYaita.InpFlg) {
-        o.nekiri = CalcNekiriAntei(&o.messages);
-    }
-    return o;
-}
-
 namespace {
-
-int ExitOf(const CalcOutcome& o) { return o.calcMain ? kExitOk : kExitCalcFailed; }
 
 // ---- Summary -----------------------------------------------------------------------------------
 
@@ -139,7 +123,7 @@ std::string Judgement(bool hantei, double fa) {
     return (hantei ? "≧ " : "＜ ") + Num(fa, "##0.0") + (hantei ? " OK" : " OUT");
 }
 
-void WriteChoiceAndStability(const CalcOutcome& o, std::ostream& out) {
+void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
     out << '\n';
     const CInpYaita& y = gInpYaita;
     if (!y.InpFlg) {
@@ -147,7 +131,8 @@ void WriteChoiceAndStability(const CalcOutcome& o, std::ostream& out) {
     } else {
         const std::string name = SectionName(y.Yaita, y.Sect);
         out << "使用矢板          " << KindName(y.Yaita) << "  №" << y.Sect << ' '
-            << (name.empty() ? "（登録されていない断面№）" : name) << '\n';
+            << (name.empty() ? "（登録されていない断面№）" : name)
+            << (y.Proposed ? "（ﾌﾟﾛｸﾞﾗﾑの提案）" : "") << '\n';
         out << "                  矢板全長Ｌ = " << Num(y.L, "0.00")
             << " m   壁高Ｈ' = " << Num(y.H, "0.00") << " m   根入れ長Ｄ = " << Num(y.D, "0.00")
             << " m\n";
@@ -156,7 +141,7 @@ void WriteChoiceAndStability(const CalcOutcome& o, std::ostream& out) {
         out << "根切り底面の安定  検討しない\n";
         return;
     }
-    if (!o.nekiri) {
+    if (!o.calc.stability) {
         out << "根切り底面の安定  使用矢板の決定後に検討\n";
         return;
     }
@@ -185,74 +170,89 @@ void WriteChoiceAndStability(const CalcOutcome& o, std::ostream& out) {
 
 // ---- Modes -------------------------------------------------------------------------------------
 
-void PrintMessages(const CalcOutcome& o, std::ostream& err) {
-    for (const Message& m : o.messages) PrintMessage(m, err);
-}
-
-int RunCalcJson(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return kExitUsage;
-    if (args.size() == 1) {
-        if (!LoadDesign(args[0], err)) return kExitRefused;
-        const CalcOutcome o = CalculateCurrentDesign();
-        PrintMessages(o, err);
-        out << DumpJson(ResultsJson(o.calcMain, o.nekiri));
-        return ExitOf(o);
-    }
-    // Several designs: one compact object per line, in the order given.
-    int worst = kExitOk;
-    for (const std::string& file : args) {
-        nlohmann::ordered_json head;
-        head["file"] = file;
+// Each design of a run: read it, run it with the pick, and hand the run to `each`; the
+// highest outcome of all. A refused file is reported by `refused` with its read message.
+template <class Each, class Refused>
+Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::PickRequest& pick,
+                      std::ostream& err, Each each, Refused refused) {
+    Outcome worst = Outcome::Ok;
+    for (const std::string& file : files) {
         std::ostringstream readErr;
         if (!LoadDesign(file, readErr)) {
-            std::string line = readErr.str();
-            err << line;
+            err << readErr.str();
+            refused(file, readErr.str());
+            worst = usecase::Worst(worst, Outcome::Refused);
+            continue;
+        }
+        const usecase::DesignRun r = usecase::RunDesign(pick);
+        PrintMessages(r.messages, err);
+        if (r.note) err << "Kuvelt: " << *r.note << '\n';
+        each(file, r);
+        worst = usecase::Worst(worst, r.outcome);
+    }
+    return worst;
+}
+
+Outcome RunCalcJson(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args = given;
+    usecase::PickRequest pick;
+    if (!TakePickOptions(args, pick, err) || args.empty()) return Outcome::Usage;
+    if (args.size() == 1) {
+        return ForEachDesign(
+            args, pick, err,
+            [&](const std::string&, const usecase::DesignRun& r) {
+                out << DumpJson(ResultsJson(r.calc.calculated, r.calc.stability));
+            },
+            [](const std::string&, const std::string&) {});
+    }
+    // Several designs: one compact object per line, in the order given.
+    return ForEachDesign(
+        args, pick, err,
+        [&](const std::string& file, const usecase::DesignRun& r) {
+            nlohmann::ordered_json head;
+            head["file"] = file;
+            nlohmann::ordered_json j = ResultsJson(r.calc.calculated, r.calc.stability);
+            head.insert(j.begin(), j.end());
+            out << DumpJsonLine(head);
+        },
+        [&](const std::string& file, std::string line) {
+            nlohmann::ordered_json head;
+            head["file"] = file;
             while (!line.empty() && line.back() == '\n') line.pop_back();
             head["error"] = line;
             out << DumpJsonLine(head);
-            worst = std::max(worst, kExitRefused);
-            continue;
-        }
-        const CalcOutcome o = CalculateCurrentDesign();
-        PrintMessages(o, err);
-        nlohmann::ordered_json j = ResultsJson(o.calcMain, o.nekiri);
-        head.insert(j.begin(), j.end());
-        out << DumpJsonLine(head);
-        worst = std::max(worst, ExitOf(o));
-    }
-    return worst;
+        });
 }
 
-int RunSummary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return kExitUsage;
-    int worst = kExitOk;
+Outcome RunSummary(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args = given;
+    usecase::PickRequest pick;
+    if (!TakePickOptions(args, pick, err) || args.empty()) return Outcome::Usage;
     bool first = true;
-    for (const std::string& file : args) {
+    auto heading = [&](const std::string& file) {
         if (!first) out << '\n';
         first = false;
         if (args.size() > 1) out << "==== " << file << " ====\n";
-        if (!LoadDesign(file, err)) {
-            worst = std::max(worst, kExitRefused);
-            continue;
-        }
-        const CalcOutcome o = CalculateCurrentDesign();
-        PrintMessages(o, err);
-        WriteSummary(o, out);
-        worst = std::max(worst, ExitOf(o));
-    }
-    return worst;
+    };
+    return ForEachDesign(
+        args, pick, err,
+        [&](const std::string& file, const usecase::DesignRun& r) {
+            heading(file);
+            WriteSummary(r, out);
+        },
+        [&](const std::string& file, const std::string&) { heading(file); });
 }
 
-const Mode kCalcJson{"--json", "--json FILE.kvt [FILE.kvt ...]",
+const Mode kCalcJson{"--json", "--json FILE.kvt [FILE.kvt ...] [--pick KIND:NO:L | --pick auto] [--yes]",
                      "calculates each design and prints the design and the whole result store as "
                      "JSON (several files: one line per file)",
                      RunCalcJson};
 
 }  // namespace
 
-void WriteSummary(const CalcOutcome& o, std::ostream& out) {
+void WriteSummary(const usecase::DesignRun& o, std::ostream& out) {
     out << "件名              " << gInpJyoken.Title << '\n';
-    if (!o.calcMain) {
+    if (!o.calc.calculated) {
         out << "計算              計算ｴﾗｰ（入力ﾃﾞｰﾀ等をご確認下さい）\n";
         return;
     }
@@ -271,7 +271,8 @@ void WriteSummary(const CalcOutcome& o, std::ostream& out) {
 
 const Mode& CalcJsonMode() { return kCalcJson; }
 
-KUVELT_CLI_MODE(summary, "--summary", "--summary FILE.kvt [FILE.kvt ...]",
+KUVELT_CLI_MODE(summary, "--summary",
+                "--summary FILE.kvt [FILE.kvt ...] [--pick KIND:NO:L | --pick auto] [--yes]",
                 "calculates each design and prints the virtual ground surface, the load "
                 "resultant, every section's checks, the sheet-pile choice and the stability "
                 "verdict",

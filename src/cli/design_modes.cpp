@@ -4,24 +4,37 @@
 
 #include "cli/mode.h"
 #include "io/design_file.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt::cli {
 namespace {
 
-int RunWrite(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-    if (args.size() != 2) return kExitUsage;
-    if (!LoadDesign(args[1], err)) return kExitRefused;
+Outcome RunWrite(const std::vector<std::string>& given, std::ostream&, std::ostream& err) {
+    std::vector<std::string> args = given;
+    usecase::PickRequest pick;
+    if (!TakePickOptions(args, pick, err) || args.size() != 2) return Outcome::Usage;
+    if (!LoadDesign(args[1], err)) return Outcome::Refused;
+    if (pick.how != usecase::PickRequest::How::Stored) {
+        // Store the pick in the design as the choice window would, after its calculation.
+        const usecase::DesignRun r = usecase::RunDesign(pick);
+        PrintMessages(r.messages, err);
+        if (r.note) err << "Kuvelt: " << *r.note << '\n';
+        if (r.outcome != Outcome::Ok) return r.outcome;
+    }
     int32_t code = 0;
     if (!WriteData(args[0], code)) {
         PrintMessage(WriteFailureMessage(code), err);
-        return kExitWrite;
+        return Outcome::NotWritten;
     }
-    return kExitOk;
+    return Outcome::Ok;
 }
 
 }  // namespace
 
-KUVELT_CLI_MODE(write, "--write", "--write OUT.kvt FILE.kvt",
-                "reads FILE.kvt and writes it again as OUT.kvt", RunWrite);
+KUVELT_CLI_MODE(write, "--write",
+                "--write OUT.kvt FILE.kvt [--pick KIND:NO:L | --pick auto] [--yes]",
+                "reads FILE.kvt and writes it again as OUT.kvt (with --pick: calculated and with "
+                "that sheet-pile choice stored)",
+                RunWrite);
 
 }  // namespace kuvelt::cli

@@ -12,8 +12,13 @@
 
 #include "cli/calc_modes.h"
 #include "cli/mode.h"
+#include "usecase/outcome.h"
 
 namespace {
+
+using kuvelt::usecase::Outcome;
+
+int Exit(Outcome o) { return kuvelt::usecase::ExitStatus(o); }
 
 // The mode used when the command line starts with a file name instead of an option.
 constexpr std::string_view kDefaultMode = "--summary";
@@ -33,9 +38,11 @@ void PrintUsage(std::ostream& os) {
         os << "  kuvelt-calc " << m.usage << "\n      " << m.help << "\n";
     }
     os << "  kuvelt-calc FILE.kvt\n      the same as kuvelt-calc " << kDefaultMode << " FILE.kvt\n";
-    os << "Exit status: 0 success, 1 calculation failed, 2 design file refused or not read,"
-          " 3 design file not written, 4 a report chapter failed, 5 the PDF could not be made,"
-          " 64 wrong command line; with several files the highest.\n";
+    os << "A design without a stored sheet-pile choice takes one from --pick: KIND:NO:L (KIND\n"
+          "concrete, light or steel; the section number; the total length in m) or auto (the\n"
+          "first section, kinds in the order above, that satisfies every check); --yes answers\n"
+          "the choice's questions yes.\n";
+    os << kuvelt::usecase::ExitStatusText() << "\n";
 }
 
 }  // namespace
@@ -45,11 +52,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.empty()) {
         PrintUsage(std::cerr);
-        return kuvelt::cli::kExitUsage;
+        return Exit(Outcome::Usage);
     }
     if (args[0] == "--help" || args[0] == "-h") {
         PrintUsage(std::cout);
-        return kuvelt::cli::kExitOk;
+        return Exit(Outcome::Ok);
     }
 
     std::string option = args[0];
@@ -62,10 +69,10 @@ int main(int argc, char** argv) {
     if (mode == nullptr) {
         std::cerr << "kuvelt-calc: unknown mode " << option << "\n";
         PrintUsage(std::cerr);
-        return kuvelt::cli::kExitUsage;
+        return Exit(Outcome::Usage);
     }
-    const int rc = mode->run(args, std::cout, std::cerr);
-    if (rc == kuvelt::cli::kExitUsage) PrintUsage(std::cerr);
+    const Outcome outcome = mode->run(args, std::cout, std::cerr);
+    if (outcome == Outcome::Usage) PrintUsage(std::cerr);
     std::cout.flush();
-    return rc;
+    return Exit(outcome);
 }

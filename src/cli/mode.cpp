@@ -1,7 +1,10 @@
 #include "cli/mode.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <ostream>
+#include <system_error>
 
 #include "io/design_file.h"
 #include "platform/vberror.h"
@@ -36,6 +39,83 @@ const Mode* FindMode(std::string_view option) {
 }
 
 void PrintMessage(const Message& m, std::ostream& err) { err << m.title << ": " << m.text << '\n'; }
+
+void PrintMessages(const std::vector<Message>& messages, std::ostream& err) {
+    for (const Message& m : messages) PrintMessage(m, err);
+}
+
+namespace {
+
+bool ParsePick(const std::string& v, usecase::Pick& pick) {
+    const std::size_t a = v.find(':');
+    const std::size_t b = a == std::string::npos ? a : v.find(':', a + 1);
+    if (b == std::string::npos || v.find(':', b + 1) != std::string::npos) return false;
+    const std::string kind = v.substr(0, a);
+    if (kind == "concrete") {
+        pick.kind = PileKind::Concrete;
+    } else if (kind == "light") {
+        pick.kind = PileKind::LightSteel;
+    } else if (kind == "steel") {
+        pick.kind = PileKind::Steel;
+    } else {
+        return false;
+    }
+    const std::string no = v.substr(a + 1, b - a - 1);
+    const std::string len = v.substr(b + 1);
+    int32_t sect = 0;
+    auto r1 = std::from_chars(no.data(), no.data() + no.size(), sect);
+    if (no.empty() || r1.ec != std::errc() || r1.ptr != no.data() + no.size()) return false;
+    double L = 0.0;
+    auto r2 = std::from_chars(len.data(), len.data() + len.size(), L);
+    if (len.empty() || r2.ec != std::errc() || r2.ptr != len.data() + len.size() ||
+        !std::isfinite(L) || L <= 0.0 || L > 999.99) {
+        return false;
+    }
+    pick.sect = sect;
+    pick.L = L;
+    return true;
+}
+
+}  // namespace
+
+bool TakePickOptions(std::vector<std::string>& args, usecase::PickRequest& request,
+                     std::ostream& err) {
+    std::vector<std::string> rest;
+    bool picked = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--yes") {
+            request.yes = true;
+            continue;
+        }
+        if (a != "--pick") {
+            rest.push_back(a);
+            continue;
+        }
+        if (picked) {
+            err << "kuvelt-calc: --pick is given twice\n";
+            return false;
+        }
+        picked = true;
+        if (i + 1 >= args.size()) {
+            err << "kuvelt-calc: --pick needs KIND:NO:L or auto\n";
+            return false;
+        }
+        const std::string& v = args[++i];
+        if (v == "auto") {
+            request.how = usecase::PickRequest::How::Auto;
+        } else if (ParsePick(v, request.given)) {
+            request.how = usecase::PickRequest::How::Given;
+        } else {
+            err << "kuvelt-calc: --pick " << v
+                << ": expected KIND:NO:L (KIND concrete, light or steel; NO a section number;"
+                   " L the total length in m, 0 < L <= 999.99) or auto\n";
+            return false;
+        }
+    }
+    args = std::move(rest);
+    return true;
+}
 
 bool LoadDesign(const std::string& path, std::ostream& err) {
     // The Open command's order: a refused type or version is code 0 and reads nothing.

@@ -1,6 +1,6 @@
 // The modes of kuvelt-calc. A mode is one option ("--json", "--write" …) with its own argument
-// list; it prints its result on `out` and any failure message on `err` and returns the exit
-// status. A new mode is added by a new .cpp file in this folder that registers itself with
+// list; it prints its result on `out` and any failure message on `err` and returns its outcome,
+// whose exit status comes from the one table of usecase/outcome.h. A new mode is added by a new .cpp file in this folder that registers itself with
 // KUVELT_CLI_MODE; main.cpp finds it by its option.
 #pragma once
 
@@ -10,17 +10,15 @@
 #include <vector>
 
 #include "platform/message.h"
+#include "usecase/design_run.h"
+#include "usecase/outcome.h"
 
 namespace kuvelt::cli {
 
-// Exit statuses shared by every mode.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitRefused = 2;  // design file refused by the pre-read check or not read
-inline constexpr int kExitWrite = 3;    // design file could not be written
-inline constexpr int kExitUsage = 64;   // wrong command line
+using usecase::Outcome;
 
-using ModeFunction = int (*)(const std::vector<std::string>& args, std::ostream& out,
-                             std::ostream& err);
+using ModeFunction = Outcome (*)(const std::vector<std::string>& args, std::ostream& out,
+                                 std::ostream& err);
 
 struct Mode {
     std::string_view option;  // "--json"
@@ -42,6 +40,19 @@ bool LoadDesign(const std::string& path, std::ostream& err);
 
 // Prints a message the way the command line shows a message box: "TITLE: TEXT".
 void PrintMessage(const Message& m, std::ostream& err);
+void PrintMessages(const std::vector<Message>& messages, std::ostream& err);
+
+// Takes the sheet-pile options out of `args`: "--pick KIND:NO:L" (KIND concrete, light or steel;
+// section number; total length in m), "--pick auto" and "--yes". False, with the reason on
+// `err`, when a pick is malformed or given twice.
+bool TakePickOptions(std::vector<std::string>& args, usecase::PickRequest& request,
+                     std::ostream& err);
+
+// The usage of the pick options and how a report without a choice gets one.
+inline constexpr std::string_view kPickUsage = "[--pick KIND:NO:L | --pick auto] [--yes]";
+inline constexpr std::string_view kPickHint =
+    "--pick KIND:NO:L（KIND は concrete, light, steel；断面№；矢板全長 m）で使用矢板を指定するか，"
+    "--pick auto で全ての照査を満足する断面を提案させて下さい。";
 
 }  // namespace kuvelt::cli
 

@@ -84,6 +84,9 @@ struct CInpYaita {
     double H = 0.0;
     double D = 0.0;
     double L = 0.0;
+    // The program proposed the pile (kuvelt-calc --pick auto) rather than a user choosing it; the
+    // report says so. Not kept in the design file: a saved choice is the user's.
+    bool Proposed = false;
 
     bool operator==(const CInpYaita&) const = default;
 };

@@ -11,6 +11,7 @@
 #include "platform/profile.h"
 #include "ui/fields.h"
 #include "ui/ui_services.h"
+#include "usecase/report_run.h"
 
 namespace kuvelt::ui {
 
@@ -98,8 +99,13 @@ void frmMenuPrint::OpenMenu() {
             CPrivateProfile::GetValueLong(gIniFile, kSection, std::to_string(i)) != 0);
         chkPrintItem[std::size_t(i)]->setEnabled(true);
     }
-    generation_ = print_job::GenerateReport();
+    // The chapters are written from a fresh calculation of the design as it is now.
+    const usecase::PrintRun run = usecase::PrepareReport();
+    generation_ = run.generation;
     open_ = true;
+    if (!run.calc.calculated) {
+        for (const Message& m : run.calc.messages) Services().ShowMessage(this, m);
+    }
     if (generation_.failure) Services().ShowMessage(this, *generation_.failure);
     if (!generation_.stabilityEnabled) {
         QCheckBox* item4 = chkPrintItem[print_job::kItems - 1];

@@ -5,9 +5,8 @@
 #include <QPushButton>
 #include <memory>
 
-#include "calc/calc_main.h"
 #include "calc/nekiri.h"
-#include "model/design.h"
+#include "usecase/design_run.h"
 #include "ui/MainHandlers.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
@@ -17,16 +16,6 @@
 #include "ui/window_handlers.h"
 
 namespace kuvelt::ui {
-
-namespace {
-
-Message Information(const std::string& text, const std::string& title) {
-    return Message{0, text, title, MsgIcon::Information, MsgButtons::Ok};
-}
-
-const char* const kCalcError = "計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。";
-
-}  // namespace
 
 void frmMenuMain::MenuCommand(int index) {
     switch (index) {
@@ -82,47 +71,32 @@ void frmMenuMain::OpenConditionWindow(int index) {
     RunWindow(*w);
 }
 
-void frmMenuMain::RunStability() {
-    std::vector<Message> messages;
-    CalcNekiriAntei(&messages);
-    ShowAll(messages);
-}
+void frmMenuMain::RunStability() { ShowAll(usecase::CheckStability().messages); }
 
 void frmMenuMain::CommandInpYaita() {
-    std::vector<Message> messages;
-    const bool ok = CalcMain(&messages);
-    ShowAll(messages);
-    if (!ok) {
-        Show(Information(kCalcError, "使用矢板の決定"));
-        return;
-    }
+    const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
+    ShowAll(run.messages);
+    if (!run.calculated) return;
     OpenMenuWindow(kInpYaita);
     RunStability();
 }
 
 void frmMenuMain::CommandResOut(int index) {
-    std::vector<Message> messages;
-    const bool ran = CalcNekiriAntei(&messages);
-    ShowAll(messages);
-    const bool boiling = index == kResOutAs;
-    const int32_t error = boiling ? gNekiriAnteiAs->Error() : gNekiriAnteiAc->Error();
-    if (!ran || error != 0) {
-        Show(NekiriNoResultMessage(boiling ? "ボイリングの検討" : "ヒービングの検討"));
+    const usecase::StabilityRun run = usecase::CheckStability();
+    ShowAll(run.messages);
+    if (!run.hasResult) {
+        Show(NekiriNoResultMessage(index == kResOutAs ? "ボイリングの検討" : "ヒービングの検討"));
         return;
     }
     OpenMenuWindow(index);
 }
 
 void frmMenuMain::CommandMenuPrint() {
-    std::vector<Message> messages;
-    const bool ok = CalcMain(&messages);
-    ShowAll(messages);
-    if (!ok) {
-        // Without this the button would seem to do nothing at all.
-        Show(Information(kCalcError, "計算結果の印刷"));
-        return;
-    }
-    RunStability();
+    // The print menu recalculates as it opens; this run decides whether it may open at all, so
+    // the button never seems to do nothing.
+    const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Print);
+    ShowAll(run.messages);
+    if (!run.calculated) return;
     OpenMenuWindow(kMenuPrint);
 }
 

@@ -6,6 +6,7 @@
 #include "calc/nekiri.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
+#include "usecase/design_run.h"
 #include "io/settings.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
@@ -122,22 +123,20 @@ void objInpYaita_LoadData(frmInpYaita& w) {
 }
 
 void objInpYaita_SaveData(frmInpYaita& w, bool& Cancel) {
-    const int kind = w.kind();
-    const auto n = int32_t(w.numSect->value());
-    const double L = w.numL->value();
-    const ChoiceCheck check = CheckChoice(kind, n, L);
-    if (check.outcome == ChoiceCheck::Outcome::SectionMissing) {
-        if (check.refusal) Services().ShowMessage(&w, *check.refusal);
+    const usecase::Pick pick{static_cast<PileKind>(w.kind()), int32_t(w.numSect->value()),
+                             w.numL->value()};
+    const usecase::PickResult r = usecase::CheckAndStorePick(pick, [&](const Message& q) {
+        return Services().ShowMessage(&w, q) == MsgAnswer::Yes;
+    });
+    if (r.outcome == usecase::PickOutcome::SectionMissing) {
+        if (r.refusal) Services().ShowMessage(&w, *r.refusal);
         Cancel = true;
         return;
     }
-    for (const Message& q : check.questions) {
-        if (Services().ShowMessage(&w, q) != MsgAnswer::Yes) {
-            Cancel = true;
-            return;
-        }
+    if (r.outcome == usecase::PickOutcome::Declined) {
+        Cancel = true;
+        return;
     }
-    StoreChoice(kind, n, w.numH->value(), w.numD->value(), L);
     gModified = true;
 }
 

@@ -167,6 +167,7 @@ class NekiriEntry : public ::testing::Test {
         ResetResultStore();
         ResetNekiriAntei();
         gInpJyoken.ELGL = 3.5;
+        gInpJyoken.ELYU = 4.0;  // the pile head 0.5 m above the ground surface
         gInpJyoken.ELDL = 0.0;
         gInpJyoken.ELWL = 3.0;
         gInpJyoken.Fsb = 1.5;
@@ -192,9 +193,11 @@ TEST_F(NekiriEntry, SandyGroundRunsBoilingOnly) {
     EXPECT_FALSE(gNekiriAnteiAc.Reached());
     ASSERT_TRUE(gNekiriAnteiAs.Reached());
     EXPECT_DOUBLE_EQ(gNekiriAnteiAs->Hw, 3.0);
-    EXPECT_DOUBLE_EQ(gNekiriAnteiAs->D, 8.0 - 3.5);
+    // The embedment below the design ground level counts from the pile top at ELYU = 4.0, not
+    // from the ground surface: D = 8.0 - (4.0 - 0.0) = 4.0 (the ground surface would give 4.5).
+    EXPECT_DOUBLE_EQ(gNekiriAnteiAs->D, 4.0);
     EXPECT_DOUBLE_EQ(gNekiriAnteiAs->Fa, 1.5);
-    EXPECT_NEAR(gNekiriAnteiAs->F(), 2 * 10 * 4.5 / (3.0 * 9.8), 1e-12);
+    EXPECT_NEAR(gNekiriAnteiAs->F(), 2 * 10 * 4.0 / (3.0 * 9.8), 1e-12);
     EXPECT_TRUE(gNekiriAnteiAs->Hantei());
 }
 
@@ -207,19 +210,27 @@ TEST_F(NekiriEntry, ClayeyGroundRunsHeavingWithSurcharge) {
     gInpJiban.Cb = 20;
     gInpJyoken.ELGL = 3.0;
     gInpJyoken.ELWL = 1.0;
-    // No calculation ran: the surcharge is that of a fresh surcharge stage (the end-to-end
-    // tests cover a real one).
+    gInpJyoken.Keijyo = 0;
+    gInpJyoken.K0X = 0.0;
+    gInpJyoken.K0Q = 10.0;
+    // No calculation ran, and a stale surcharge stage of another design is in the store: the
+    // check computes the surcharge of this design itself. Horizontal surcharge q = 10 kN/m2
+    // from the wall on: W = 2 x 18 + (8 + 10) x 1 + 10 = 64, F = 2 pi 20 / 64 = 1.963.
+    gQqw.New();
     std::vector<Message> msgs;
     EXPECT_TRUE(CalcNekiriAntei(&msgs));
     EXPECT_TRUE(msgs.empty());
     EXPECT_FALSE(gNekiriAnteiAs.Reached());
     ASSERT_TRUE(gNekiriAnteiAc.Reached());
-    EXPECT_DOUBLE_EQ(gNekiriAnteiAc->Q, gQqw->Q());
+    EXPECT_DOUBLE_EQ(gNekiriAnteiAc->Q, 10.0);
     EXPECT_DOUBLE_EQ(gNekiriAnteiAc->H, 3.0);
-    EXPECT_DOUBLE_EQ(gNekiriAnteiAc->D, 5.0);
+    EXPECT_DOUBLE_EQ(gNekiriAnteiAc->D, 8.0 - (4.0 - 0.0));
     EXPECT_DOUBLE_EQ(gNekiriAnteiAc->Fa, 1.2);
-    const double W = 2 * 18 + 18 * 1 + gQqw->Q();
-    EXPECT_NEAR(gNekiriAnteiAc->F(), 2 * 3.141592654 * 20 / W, 1e-12);
+    EXPECT_NEAR(gNekiriAnteiAc->F(), 2 * 3.141592654 * 20 / 64, 1e-12);
+    // An edit of the surcharge alone reaches the next check.
+    gInpJyoken.K0Q = 0.0;
+    ASSERT_TRUE(CalcNekiriAntei());
+    EXPECT_NEAR(gNekiriAnteiAc->F(), 2 * 3.141592654 * 20 / 54, 1e-12);
 }
 
 TEST_F(NekiriEntry, NotAskedForLeavesPreviousResults) {
@@ -256,7 +267,7 @@ TEST_F(NekiriEntry, InstanceIsReusedAcrossChecks) {
     gInpYaita.L = 10.0;
     ASSERT_TRUE(CalcNekiriAntei());
     EXPECT_EQ(gNekiriAnteiAs.Peek(), first);
-    EXPECT_DOUBLE_EQ(gNekiriAnteiAs->D, 6.5);
+    EXPECT_DOUBLE_EQ(gNekiriAnteiAs->D, 10.0 - 4.0);
 }
 
 TEST(NekiriMessages, ResultWindowRefusal) {

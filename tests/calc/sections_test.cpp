@@ -106,10 +106,13 @@ TEST_F(SectionsTest, NoLeverUsesLoadAtVirtualGround) {
     ASSERT_GT(beta, 0.0);
     EXPECT_NEAR(gSectChang(kKindSteel, 1, 2), 0.25 * kPi / beta, 1e-12);
     EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 1, 1), 10.8);  // R(0.3224 x 20 / 0.5946, 1)
-    // Y = 0: only the displacement at the virtual ground remains.
-    EXPECT_EQ(gSectDisp(kKindSteel, 1, 2), 0.0);
+    // Y = 0: no cantilever deflection, but the rotation at the virtual ground still carries the
+    // head (H0 = 4.0 above it) over: delta2 = R(-20 x 4.0 / (2 x 0.5946^2 x 20000), 3)
+    // = R(-0.00566, 3) = -0.006.
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 2), -0.006);
     EXPECT_EQ(gSectDisp(kKindSteel, 1, 3), 0.0);
-    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 4), gSectDisp(kKindSteel, 1, 1));
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 4),
+                     gSectDisp(kKindSteel, 1, 1) + gSectDisp(kKindSteel, 1, 2));
 }
 
 TEST_F(SectionsTest, FailedChangLeavesZeroRowAndPasses) {
@@ -298,21 +301,51 @@ TEST_F(SectionsTest, DisplacementOfHandExample) {
     gInpZairyo.AlphaIz = 0.5;
     ASSERT_TRUE(CalcSections());
     // K = 2e8 x 1e-4 = 20000, beta = 0.5946, H0 = 4.0, P = 50, Y = 2.0.
+    // delta2 = R(50 x 4.0 x (1 + 2 x 0.5946 x 2) / (2 x 0.5946^2 x 20000), 3) = R(0.04778, 3):
+    // the rotation at the virtual ground times the height of the head, not of the resultant
+    // (which gave 0.024).
     EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 1), 0.013);
-    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 2), 0.024);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 2), 0.048);
     EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 3), 0.017);
-    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 4), 0.013 + 0.024 + 0.017);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 4), 0.013 + 0.048 + 0.017);
     EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 5), 2.0e8);
     EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 6), 1.0e-4);
     EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 7), 0.5946);
 }
 
-TEST_F(SectionsTest, DisplacementUsesGroundSurfaceForCantileverHeight) {
+TEST_F(SectionsTest, DisplacementIsOfThePileHeadAboveTheGroundSurface) {
     OnlySteel(10000, 1000, 10000, 1000);
-    gInpJyoken.ELGL = 5.0;  // H0 = 5.0: delta3 = R(4 x 50 x 13 / 120000, 3)
-    gInpJyoken.ELYU = 2.0;  // the pile top does not enter the displacement
+    // The head stands 0.2 m above the ground surface: H0 = ELYU - ELV = 4.2 (the ground surface
+    // gave 4.0). delta2 = R(50 x 4.2 x 3.3784 / 14141.96, 3) = R(0.05017, 3) = 0.050;
+    // delta3 = R(2^2 x 50 x (3 x 4.2 - 2) / (6 x 20000), 3) = R(0.01767, 3) = 0.018.
+    gInpJyoken.ELGL = 4.0;
+    gInpJyoken.ELYU = 4.2;
     ASSERT_TRUE(CalcSections());
-    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 3), 0.022);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 1), 0.013);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 2), 0.050);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 3), 0.018);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 4), 0.013 + 0.050 + 0.018);
+    // The required length hangs on the head too: 4.2 - 0 + R(3 / 0.5946, 2) = 9.25.
+    EXPECT_NEAR(gSectEmbed(kKindSteel, 1, 2), 4.2 + 5.05, 1e-12);
+}
+
+TEST_F(SectionsTest, LengthAndHeadCountFromTheAdoptedVirtualGround) {
+    // The clayey 0.5 m rule: the computed level stays at 0 (a fresh virtual ground stage) while
+    // the loads, and so the adopted level ELV, reach down to -0.5.
+    OnlySteel(10000, 1000, 10000, 1000);
+    clsPressure& p = gPressure.New();
+    p.WU = 4.0;
+    p.WL = -0.5;
+    p.Qdi().Add(4.0, 4.0, 12.5, 12.5);
+    p.Calc();
+    ASSERT_EQ(AdoptedVirtualGround(), -0.5);
+    ASSERT_TRUE(CalcSections());
+    // Lreq = ELYU - ELV + l = 4.0 + 0.5 + 5.05 (from the computed level: 0.50 m short).
+    EXPECT_NEAR(gSectEmbed(kKindSteel, 1, 2), 9.55, 1e-12);
+    // H0 = 4.5 and the resultant at Y = 2.5 above ELV:
+    // delta3 = R(2.5^2 x 50 x (3 x 4.5 - 2.5) / 120000, 3) = R(0.02865, 3).
+    ASSERT_DOUBLE_EQ(gPressure->Y(), 2.5);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, 3), 0.029);
 }
 
 struct DispFlagCase {
@@ -326,7 +359,7 @@ void PrintTo(const DispFlagCase& c, std::ostream* os) { *os << c.name; }
 class DisplacementFlag : public SectionsTest, public ::testing::WithParamInterface<DispFlagCase> {};
 
 TEST_P(DisplacementFlag, AgainstAllowable) {
-    OnlySteel(10000, 1000, 10000, 1000);  // delta = 0.054
+    OnlySteel(10000, 1000, 10000, 1000);  // delta = 0.013 + 0.048 + 0.017 = 0.078
     gInpSectLS.Add("LS", 10000, 1000, 10000, 1000);
     gInpSectC.Add("C", 0, 10000, 1000.0, 2.0, 20.0);
     gInpZairyo.EcHira = 2.0e8;
@@ -337,15 +370,15 @@ TEST_P(DisplacementFlag, AgainstAllowable) {
     EXPECT_EQ(gListC(1, 10), GetParam().flag);
     EXPECT_DOUBLE_EQ(gListS(1, 6), GetParam().deltaA);
     EXPECT_DOUBLE_EQ(gListC(1, 9), GetParam().deltaA);
-    EXPECT_DOUBLE_EQ(gListS(1, 5), 0.054);
-    EXPECT_DOUBLE_EQ(gListC(1, 8), 0.054);
+    EXPECT_DOUBLE_EQ(gListS(1, 5), 0.078);
+    EXPECT_DOUBLE_EQ(gListC(1, 8), 0.078);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sections, DisplacementFlag,
                          ::testing::Values(DispFlagCase{"Ample", 0.1, 0.0},
-                                           DispFlagCase{"Equal", 0.054, 0.0},
-                                           DispFlagCase{"WithinTolerance", 0.0535, 0.0},
-                                           DispFlagCase{"Exceeded", 0.0525, 1.0}),
+                                           DispFlagCase{"Equal", 0.078, 0.0},
+                                           DispFlagCase{"WithinTolerance", 0.0775, 0.0},
+                                           DispFlagCase{"Exceeded", 0.0765, 1.0}),
                          [](const auto& info) { return info.param.name; });
 
 // ---- Concrete length flag -----------------------------------------------------------------------

@@ -104,12 +104,15 @@ TEST_F(ChoiceTest, EmptyKindHasNoSections) {
 }
 
 TEST_F(ChoiceTest, ProposalTakesFirstKindWithSections) {
-    gInpJyoken.ELGL = 3.5;  // a fresh virtual ground stage has ELDLX 0
+    // H' is the height of the pile head above the adopted virtual ground (a fresh load stage:
+    // level 0), not of the ground surface: 3.7 with the head 0.2 m above the surface.
+    gInpJyoken.ELGL = 3.5;
+    gInpJyoken.ELYU = 3.7;
     ChoiceProposal p = ProposeChoice();
     EXPECT_EQ(p.Yaita, 0);
     EXPECT_EQ(p.Sect, 1);
-    EXPECT_DOUBLE_EQ(p.H, 3.5);
-    EXPECT_DOUBLE_EQ(p.L, 4.5);
+    EXPECT_DOUBLE_EQ(p.H, 3.7);
+    EXPECT_DOUBLE_EQ(p.L, 4.7);
     EXPECT_DOUBLE_EQ(p.D, 1.0);
     gInpSectC.Clear();
     EXPECT_EQ(ProposeChoice().Yaita, 1);
@@ -121,6 +124,7 @@ TEST_F(ChoiceTest, ProposalTakesFirstKindWithSections) {
 
 TEST_F(ChoiceTest, StoredChoiceReplacesKindSectionAndLength) {
     gInpJyoken.ELGL = 3.5;
+    gInpJyoken.ELYU = 3.5;
     gInpYaita = CInpYaita{true, 2, 4, 9.9, 9.9, 12.5};
     ChoiceProposal p = ProposeChoice();
     EXPECT_EQ(p.Yaita, 2);

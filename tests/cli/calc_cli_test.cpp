@@ -70,9 +70,24 @@ TEST(CalcCliJson, EveryExampleDumpsTheWholeStore) {
         ASSERT_EQ(r.status, 0) << name << r.err;
         EXPECT_EQ(r.err, "") << name;
         const ordered_json j = ordered_json::parse(r.out);
-        EXPECT_EQ(Keys(j), kAllKeys) << name;
+        // Every example holds a choice: the stability check of its ground kind follows.
+        std::vector<std::string> keys = kAllKeys;
+        keys.push_back(j["design"]["gInpJiban"]["Kind"] == 0 ? "gNekiriAnteiAs" : "gNekiriAnteiAc");
+        EXPECT_EQ(Keys(j), keys) << name;
         EXPECT_TRUE(j["CalcMain"].get<bool>());
-        EXPECT_TRUE(j["CalcNekiriAntei"].is_null());  // no stored choice in the examples
+        EXPECT_TRUE(j["CalcNekiriAntei"].get<bool>());
+        // ... and the choice passes every check of its list row and the stability check.
+        const ordered_json& y = j["design"]["gInpYaita"];
+        ASSERT_TRUE(y["InpFlg"].get<bool>()) << name;
+        const int kind = y["Yaita"].get<int>();
+        const ordered_json& row =
+            j[kind == 0 ? "gListC" : kind == 1 ? "gListLS" : "gListS"][y["Sect"].get<int>() - 1];
+        for (std::size_t flag : kind == 0 ? std::vector<std::size_t>{2, 6, 9}
+                                          : std::vector<std::size_t>{2, 6}) {
+            EXPECT_EQ(row[flag].get<double>(), 0.0) << name << " flag item " << flag + 1;
+        }
+        EXPECT_GE(y["L"].get<double>(), row[3].get<double>() - 0.001) << name;
+        EXPECT_TRUE(j[keys.back()]["Hantei"].get<bool>()) << name;
         const ordered_json& d = j["design"];
         EXPECT_EQ(Keys(j["gQqw"]),
                   (std::vector<std::string>{"Error", "H",    "Keijyo", "D1X",  "D1Q", "D2m", "D2Q",
@@ -219,7 +234,8 @@ TEST(CalcCliBatch, OneLinePerFileInOrderEachAsIfAlone) {
     ordered_json inBatch = ordered_json::parse(lines[2]);
     inBatch.erase("file");
     EXPECT_EQ(inBatch, alone);
-    EXPECT_FALSE(inBatch.contains("gNekiriAnteiAs"));  // the earlier file's check is gone
+    // The clayey design's heaving check before it is gone from the sandy design's line.
+    EXPECT_FALSE(ordered_json::parse(linesB[1]).contains("gNekiriAnteiAc"));
 }
 
 TEST(CalcCliBatch, RefusedFileGetsItsLineAndExitTwo) {

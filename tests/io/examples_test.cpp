@@ -23,6 +23,12 @@ void Confirmed() {
     gInpJiban.InpFlg = true;
 }
 
+// The sheet pile chosen in the choice window: a section and length passing every check (the
+// command-line tests check that they do).
+void Chosen(int32_t yaita, int32_t sect, double H, double D, double L) {
+    gInpYaita = CInpYaita{true, yaita, sect, H, D, L};
+}
+
 // A 3.5 m channel wall in sand with groundwater and a horizontal surcharge.
 void SandChannel() {
     InitData();
@@ -46,6 +52,7 @@ void SandChannel() {
     g.Cb = 0;
     g.KH = 3000;
     Confirmed();
+    Chosen(2, 7, 4.38, 9.62, 14);
 }
 
 // Clayey ground behind a trapezoid embankment; cohesion constant with depth.
@@ -75,6 +82,7 @@ void ClayEmbankment() {
     g.Cb = 40;
     g.KH = 2000;
     Confirmed();
+    Chosen(2, 8, 3.7, 10.8, 14.5);
 }
 
 // Sand behind a constant slope of 1:2 with a surcharge on it.
@@ -100,6 +108,7 @@ void SlopeSand() {
     g.Cb = 0;
     g.KH = 4000;
     Confirmed();
+    Chosen(2, 4, 3.66, 6.84, 10.5);
 }
 
 // Clayey ground whose cohesion grows with depth (Ca > 0).
@@ -125,6 +134,7 @@ void ClayIncreasing() {
     g.Cb = 20;
     g.KH = 1500;
     Confirmed();
+    Chosen(2, 10, 4, 13, 17);
 }
 
 const std::map<std::string, std::function<void()>>& Builders() {

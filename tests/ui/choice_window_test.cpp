@@ -39,11 +39,12 @@ class ChoiceWindowTest : public ::testing::Test {
         const std::string path =
             (kuvelt::test::SourceDir() / "examples" / "sand-channel.kvt").string();
         ASSERT_TRUE(ReadData(path, err)) << err;
+        gInpYaita.InpFlg = false;  // a design whose pile is still to be chosen
         // Concrete section 2 made long enough for its required length (6.91 m).
         gInpSectC.Item(2)->Lmin = 7.0;
         gInpSectC.Item(2)->Lmax = 8.0;
         ASSERT_TRUE(CalcMain());
-        hPrime = gInpJyoken.ELGL - gDL->ELDLX();
+        hPrime = gInpJyoken.ELYU - AdoptedVirtualGround();
     }
     void Open() {
         w = CreateMenuWindow(frmMenuMain::kInpYaita, nullptr);
@@ -91,10 +92,11 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
     EXPECT_TRUE(s->IsRed(0, 2));   // and displacement
     EXPECT_FALSE(s->IsRed(0, 1));  // required length is never red
     EXPECT_FALSE(s->RowMarked(0));
-    EXPECT_TRUE(s->RowMarked(4)) << "SP-Ⅲ passes every check";
-    EXPECT_EQ(s->data(s->index(4, 1), Qt::BackgroundRole).value<QBrush>().color(),
+    EXPECT_FALSE(s->RowMarked(5)) << "SP-ⅢA: the head displacement fails";
+    EXPECT_TRUE(s->RowMarked(6)) << "SP-ⅢW passes every check";
+    EXPECT_EQ(s->data(s->index(6, 1), Qt::BackgroundRole).value<QBrush>().color(),
               ResultGridModel::PassColor());
-    EXPECT_TRUE(s->headerData(4, Qt::Vertical).toString().contains(QStringLiteral("SP-Ⅲ")));
+    EXPECT_TRUE(s->headerData(6, Qt::Vertical).toString().contains(QStringLiteral("SP-ⅢW")));
     EXPECT_EQ(yaita->listLS->rowCount(), 11);
 }
 
@@ -106,7 +108,7 @@ TEST_F(ChoiceWindowTest, ProposalIsTheFirstKindWithSectionsAndNothingIsPreselect
     EXPECT_EQ(yaita->kind(), 2);
     EXPECT_EQ(yaita->frontGrid(), 2);
     EXPECT_EQ(yaita->TabStrip1->currentIndex(), 2);
-    EXPECT_EQ(yaita->numSect->value(), 1) << "section 1, although section 5 is the first passing";
+    EXPECT_EQ(yaita->numSect->value(), 1) << "section 1, although section 7 is the first passing";
     EXPECT_NEAR(yaita->numH->value(), hPrime, 1e-9);
     EXPECT_NEAR(yaita->numL->value(), hPrime + 1.0, 1e-9);
     EXPECT_NEAR(yaita->numD->value(), 1.0, 1e-9);

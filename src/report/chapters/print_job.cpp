@@ -154,4 +154,12 @@ std::vector<std::string> PreviewArguments(const std::string& previewProgram,
 
 void CloseReport() { DeleteAllReportFiles(); }
 
+void ReleaseFiles() {
+    for (auto& f : PrintFileNames) f.clear();
+    for (auto& f : FigureFileNames) f.clear();
+    PrintFileCount = 0;
+    FigureFileCount = 0;
+    CurrentPrintFile.clear();
+}
+
 }  // namespace kuvelt::print_job

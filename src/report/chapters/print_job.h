@@ -57,4 +57,8 @@ std::vector<std::string> PreviewArguments(const std::string& previewProgram,
 // Closing the menu: deletes every print and figure file of the job (failures ignored).
 void CloseReport();
 
+// The job's files now belong to the caller (a report folder): forget them, so neither a new job
+// nor the end of the program deletes them.
+void ReleaseFiles();
+
 }  // namespace kuvelt::print_job

@@ -1,0 +1,198 @@
+#include "usecase/design_run.h"
+
+#include <cmath>
+
+#include "calc/calc_main.h"
+#include "calc/nekiri.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "calc/yaita_choice.h"
+#include "model/design.h"
+#include "platform/numfmt.h"
+
+namespace kuvelt::usecase {
+
+namespace {
+
+const char* ErrorTitle(Purpose p) {
+    return p == Purpose::Print ? "計算結果の印刷" : "使用矢板の決定";
+}
+
+int32_t CatalogueCount(PileKind k) {
+    switch (k) {
+        case PileKind::Concrete:
+            return gInpSectC.Count();
+        case PileKind::LightSteel:
+            return gInpSectLS.Count();
+        default:
+            return gInpSectS.Count();
+    }
+}
+
+std::string SectionName(PileKind k, int32_t s) {
+    if (k == PileKind::Concrete) {
+        const CInpSectC* c = gInpSectC.Item(s);
+        return c ? c->Name : std::string();
+    }
+    const CInpSectS* c = (k == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
+    return c ? c->Name : std::string();
+}
+
+// The next multiple of 0.5 m at or above `l`; a length within 0.001 m of a multiple is that
+// multiple (the tolerance of every length comparison).
+double RoundUpToHalfMetre(double l) { return std::ceil((l - 0.001) * 2.0) / 2.0; }
+
+// The failed checks of a section's result-list row, in the order the lists show them.
+std::vector<std::string> FailedChecks(PileKind k, int32_t s) {
+    using namespace item;
+    std::vector<std::string> f;
+    if (k == PileKind::Concrete) {
+        if (gListC(s, kCMomentFlag) != 0.0) f.emplace_back("曲げﾓｰﾒﾝﾄ");
+        if (gListC(s, kCLengthFlag) != 0.0) f.emplace_back("必要矢板長（Lmin～Lmax）");
+        if (gListC(s, kCDeltaFlag) != 0.0) f.emplace_back("頭部変位量");
+    } else {
+        const auto& list = k == PileKind::LightSteel ? gListLS : gListS;
+        if (list(s, kSSigmaFlag) != 0.0) f.emplace_back("曲げ応力度");
+        if (list(s, kSDeltaFlag) != 0.0) f.emplace_back("頭部変位量");
+    }
+    return f;
+}
+
+}  // namespace
+
+CalcRun Calculate(Purpose purpose) {
+    // A fresh store: nothing of an earlier design or edit may survive into this run's results.
+    ResetResultStore();
+    CalcRun r;
+    r.calculated = CalcMain(&r.messages);
+    if (!r.calculated) {
+        r.messages.push_back(CalcErrorMessage(ErrorTitle(purpose)));
+        r.outcome = Outcome::CalcFailed;
+        return r;
+    }
+    if (purpose != Purpose::Choice && gInpYaita.InpFlg) r.stability = CalcNekiriAntei(&r.messages);
+    return r;
+}
+
+StabilityRun CheckStability() {
+    StabilityRun r;
+    r.ran = CalcNekiriAntei(&r.messages);
+    const int32_t error = gInpJiban.Kind == 0 ? gNekiriAnteiAs->Error() : gNekiriAnteiAc->Error();
+    r.hasResult = r.ran && error == 0;
+    return r;
+}
+
+PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed) {
+    PickResult r;
+    const ChoiceCheck check = CheckChoice(ChoiceValue(pick.kind), pick.sect, pick.L);
+    if (check.outcome == ChoiceCheck::Outcome::SectionMissing) {
+        r.outcome = PickOutcome::SectionMissing;
+        r.refusal = check.refusal;
+        return r;
+    }
+    for (const Message& q : check.questions) {
+        if (!ask(q)) {
+            r.outcome = PickOutcome::Declined;
+            r.declined = q;
+            return r;
+        }
+    }
+    const double H = gInpJyoken.ELYU - AdoptedVirtualGround();
+    StoreChoice(ChoiceValue(pick.kind), pick.sect, H, pick.L - H, pick.L);
+    gInpYaita.Proposed = proposed;
+    return r;
+}
+
+Proposal ProposePassingPick() {
+    Proposal p;
+    // The closest section when none passes: the fewest failed checks, first in window order.
+    std::optional<Pick> closest;
+    std::size_t closestFailures = 0;
+    for (PileKind k : kPileKinds) {
+        const int32_t n = std::min(CatalogueCount(k), kMaxSections);
+        for (int32_t s = 1; s <= n; ++s) {
+            const double lreq = RequiredLength(k, s);
+            if (SectionPasses(k, s)) {
+                double L = RoundUpToHalfMetre(lreq);
+                if (k == PileKind::Concrete) {
+                    // Concrete piles come only in their manufactured lengths; a passing length
+                    // flag means Lreq itself lies inside them.
+                    const CInpSectC& c = *gInpSectC.Item(s);
+                    if (L < c.Lmin) L = c.Lmin;
+                    if (L > c.Lmax) L = c.Lmax;
+                }
+                p.pick = Pick{k, s, L};
+                p.requiredLength = lreq;
+                return p;
+            }
+            const std::size_t failures = FailedChecks(k, s).size();
+            if (!closest || failures < closestFailures) {
+                closest = Pick{k, s, lreq};
+                closestFailures = failures;
+            }
+        }
+    }
+    if (!closest) {
+        p.whyNone = "登録された断面がありません。";
+        return p;
+    }
+    std::string failed;
+    for (const std::string& f : FailedChecks(closest->kind, closest->sect)) {
+        if (!failed.empty()) failed += "，";
+        failed += f;
+    }
+    p.whyNone = "全ての照査を満足する断面がありません。最も近い断面は " +
+                std::string(KindCaption(closest->kind)) + " №" + std::to_string(closest->sect) +
+                " " + SectionName(closest->kind, closest->sect) + "（満足しない照査：" + failed +
+                "）です。";
+    return p;
+}
+
+Message NoChoiceMessage() {
+    return Message{0, "使用矢板が決定されていません。", "使用矢板の決定", MsgIcon::Information,
+                   MsgButtons::Ok};
+}
+
+DesignRun RunDesign(const PickRequest& request) {
+    DesignRun d;
+    d.calc = Calculate(request.how == PickRequest::How::Stored ? Purpose::Batch : Purpose::Choice);
+    d.messages = d.calc.messages;
+    d.outcome = d.calc.outcome;
+    if (!d.calc.calculated) return d;
+    if (request.how == PickRequest::How::Stored) return d;
+
+    Pick pick = request.given;
+    bool proposed = false;
+    bool yes = request.yes;
+    if (request.how == PickRequest::How::Auto) {
+        const Proposal p = ProposePassingPick();
+        if (!p.pick) {
+            d.messages.push_back(
+                Message{0, p.whyNone, "使用矢板の決定", MsgIcon::Information, MsgButtons::Ok});
+            d.outcome = Outcome::CalcFailed;
+            return d;
+        }
+        pick = *p.pick;
+        proposed = true;
+        yes = true;  // a proposal satisfies the checks the questions are about
+        d.note = "使用矢板をﾌﾟﾛｸﾞﾗﾑが提案しました： " + std::string(KindCaption(pick.kind)) +
+                 " №" + std::to_string(pick.sect) + " " + SectionName(pick.kind, pick.sect) +
+                 "  Ｌ ＝ " + numfmt::FormatNumber(pick.L, "0.00") + " m（必要矢板長 " +
+                 numfmt::FormatNumber(p.requiredLength, "0.000") + " m）";
+    }
+    const PickResult r = CheckAndStorePick(pick, [&](const Message&) { return yes; }, proposed);
+    if (r.outcome == PickOutcome::SectionMissing) {
+        d.messages.push_back(*r.refusal);
+        d.outcome = Outcome::Refused;
+        return d;
+    }
+    if (r.outcome == PickOutcome::Declined) {
+        d.messages.push_back(*r.declined);
+        d.outcome = Outcome::Refused;
+        return d;
+    }
+    d.calc.stability = CalcNekiriAntei(&d.messages);
+    return d;
+}
+
+}  // namespace kuvelt::usecase

@@ -1,0 +1,102 @@
+// The use cases of a design, one sequence for the application's commands and kuvelt-calc alike.
+// Each starts from the current design records (never from results of an earlier design or
+// edit), and returns what happened: whether results are present, the messages to show in the
+// order they arose, and one outcome. Nothing here shows or prints anything.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/pile_kind.h"
+#include "platform/message.h"
+#include "usecase/outcome.h"
+
+namespace kuvelt::usecase {
+
+// What the calculation is for: the title of its failure message, and whether the stability
+// check of a stored choice follows (before the choice window it follows the choice instead).
+enum class Purpose {
+    Choice,  // button "使用断面の決定": chain only, failure titled "使用矢板の決定"
+    Print,   // button "計算結果の印刷": chain and stability, failure titled "計算結果の印刷"
+    Batch,   // kuvelt-calc: chain and stability, failure titled "使用矢板の決定"
+};
+
+struct CalcRun {
+    bool calculated = false;        // the whole chain ran to its end: the result store is valid
+    std::optional<bool> stability;  // CalcNekiriAntei's result when it ran
+    std::vector<Message> messages;
+    Outcome outcome = Outcome::Ok;
+};
+
+// Empties the result store and runs the whole chain on the current design; for Print and Batch
+// then the stability check when a sheet-pile choice is stored.
+CalcRun Calculate(Purpose purpose);
+
+struct StabilityRun {
+    bool ran = false;        // the entry ran without a fault of its own
+    bool hasResult = false;  // the check of this ground kind holds a result (no fault)
+    std::vector<Message> messages;
+};
+
+// Boiling or heaving for the stored choice, from the current design (its surcharge included).
+StabilityRun CheckStability();
+
+// A sheet-pile pick: kind, section number in that kind's catalogue, total length (m).
+struct Pick {
+    PileKind kind = PileKind::Concrete;
+    int32_t sect = 1;
+    double L = 0.0;
+};
+
+enum class PickOutcome { Stored, SectionMissing, Declined };
+
+struct PickResult {
+    PickOutcome outcome = PickOutcome::Stored;
+    std::optional<Message> refusal;   // SectionMissing: the message to show
+    std::optional<Message> declined;  // Declined: the question answered "no"
+};
+
+// Asked each question of a pick in order; true is "yes".
+using Ask = std::function<bool(const Message& question)>;
+
+// The choice window's confirmation, after a successful Calculate: the three checks in order,
+// then the pick is stored with H' = ELYU - ELV and D = L - H'. The caller marks the design
+// changed. `proposed` records that the program, not the user, chose the pile.
+PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed = false);
+
+// The first section, kinds in the window's order (concrete, light steel, steel) and sections in
+// catalogue order, whose every check passes, with L the required length rounded up to the next
+// 0.5 m (concrete: also within Lmin..Lmax). Reads the result lists of the last Calculate.
+struct Proposal {
+    std::optional<Pick> pick;
+    double requiredLength = 0.0;  // Lreq of the proposed section
+    std::string whyNone;          // when no section passes: the closest one and its failures
+};
+Proposal ProposePassingPick();
+
+// How a command-line run obtains its sheet-pile choice.
+struct PickRequest {
+    enum class How { Stored, Auto, Given };
+    How how = How::Stored;
+    Pick given;
+    bool yes = false;  // answer the pick's questions "yes"
+};
+
+struct DesignRun {
+    CalcRun calc;
+    std::vector<Message> messages;  // the calculation's, the pick's and the stability check's
+    std::optional<std::string> note;  // e.g. which pile the program proposed
+    Outcome outcome = Outcome::Ok;
+    bool needsPick = false;  // refused because no choice is stored or given
+};
+
+// The whole run of a command-line design: calculate, take the pick as requested, then the
+// stability check of the chosen pile.
+DesignRun RunDesign(const PickRequest& request);
+
+// "使用矢板が決定されていません。": a report is only written for a pile somebody chose.
+Message NoChoiceMessage();
+
+}  // namespace kuvelt::usecase
