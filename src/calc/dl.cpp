@@ -71,6 +71,8 @@ void clsDL::Calc() {
 }
 
 void clsDL::Run() {
+    interpolated_ = false;
+    raw_ = crossPU_ = crossPL_ = 0.0;
     // The common range of the three distributions.
     bool any = false;
     double top = 0.0;
@@ -131,10 +133,16 @@ void clsDL::Run() {
         const clsDLLoad& a = *found_a;
         ELDLXU_ = a.EU;
         ELDLXL_ = a.EL;
-        x = RoundHalfUp(fault::Add(a.EU, fault::Div(fault::Mul(fault::Sub(a.EU, a.EL), a.PU),
-                                                    fault::Sub(a.PL, a.PU))),
-                        2);
-        if (found_b != nullptr && found_b->EU > x) x = found_b->EU;
+        raw_ = fault::Add(a.EU, fault::Div(fault::Mul(fault::Sub(a.EU, a.EL), a.PU),
+                                           fault::Sub(a.PL, a.PU)));
+        crossPU_ = a.PU;
+        crossPL_ = a.PL;
+        x = RoundHalfUp(raw_, 2);
+        interpolated_ = true;
+        if (found_b != nullptr && found_b->EU > x) {
+            x = found_b->EU;
+            interpolated_ = false;
+        }
     } else if (found_b != nullptr) {
         ELDLXU_ = found_b->EU;
         ELDLXL_ = found_b->EL;

@@ -61,12 +61,21 @@ class clsDL {
     double ELDLXU() const { return ELDLXU_; }
     double ELDLXL() const { return ELDLXL_; }
     double ELDLX() const { return ELDLX_; }
+    // Whether ELDLX was interpolated inside the crossing layer (then ELDLXRaw is the unrounded
+    // result and PU/PL of that layer are CrossPU/CrossPL); false when it was taken at a layer
+    // top where the net pressure turns negative.
+    bool Interpolated() const { return interpolated_; }
+    double ELDLXRaw() const { return raw_; }
+    double CrossPU() const { return crossPU_; }
+    double CrossPL() const { return crossPL_; }
 
   private:
     void Run();
 
     int32_t error_ = 0;
     double ELDLXU_ = 0.0, ELDLXL_ = 0.0, ELDLX_ = 0.0;
+    bool interpolated_ = false;
+    double raw_ = 0.0, crossPU_ = 0.0, crossPL_ = 0.0;
     colDLLoad Pa_, Pw_, Pp_, Pg_;
 };
 

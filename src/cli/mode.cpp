@@ -7,6 +7,8 @@
 #include <system_error>
 
 #include "io/design_file.h"
+#include "model/design.h"
+#include "model/design_checks.h"
 #include "platform/vberror.h"
 
 namespace kuvelt::cli {
@@ -117,7 +119,7 @@ bool TakePickOptions(std::vector<std::string>& args, usecase::PickRequest& reque
     return true;
 }
 
-bool LoadDesign(const std::string& path, std::ostream& err) {
+bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts) {
     // The Open command's order: a refused type or version is code 0 and reads nothing.
     if (!PreReadCheck(path)) {
         PrintMessage(ReadFailureMessage(0), err);
@@ -127,6 +129,13 @@ bool LoadDesign(const std::string& path, std::ostream& err) {
     if (!ReadData(path, code)) {
         PrintMessage(ReadFailureMessage(code), err);
         return false;
+    }
+    // Levels the design-conditions window would refuse together: said, then calculated as
+    // they stand.
+    if (warnConflicts) {
+        if (const auto conflict = DesignConditionsConflict(gInpJyoken)) {
+            PrintMessage(conflict->message, err);
+        }
     }
     return true;
 }

@@ -35,8 +35,9 @@ std::vector<Mode> Modes();
 const Mode* FindMode(std::string_view option);
 
 // Makes `path` the current design as the Open command does: the pre-read check, then ReadData.
-// On failure prints the read-failure message as "TITLE: TEXT" on `err` and returns false.
-bool LoadDesign(const std::string& path, std::ostream& err);
+// On failure prints the read-failure message as "TITLE: TEXT" on `err` and returns false. Levels
+// the design-conditions window would refuse together are warned about (`warnConflicts`).
+bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts = true);
 
 // Prints a message the way the command line shows a message box: "TITLE: TEXT".
 void PrintMessage(const Message& m, std::ostream& err);

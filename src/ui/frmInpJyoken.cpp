@@ -9,10 +9,12 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "model/design_checks.h"
 #include "ui/field_specs.h"
 #include "ui/fields.h"
 #include "ui/form_layout.h"
 #include "ui/surcharge_figure.h"
+#include "ui/ui_services.h"
 
 namespace kuvelt::ui {
 
@@ -153,6 +155,24 @@ void frmInpJyoken::ApplyDependentEnabling() {
         }
     }
     picShape->setCurrentIndex(s == 2 ? 1 : 0);
+}
+
+bool frmInpJyoken::CrossFieldCheck() {
+    // The levels as typed, checked together before anything reaches the design.
+    CInpJyoken typed;
+    typed.ELGL = numELGL->value();
+    typed.ELYU = numELYU->value();
+    typed.ELDL = numELDL->value();
+    typed.Z = numZ->value();
+    const std::optional<ConditionConflict> conflict = DesignConditionsConflict(typed);
+    if (!conflict) return true;
+    Services().ShowMessage(this, conflict->message);
+    NumField* field = conflict->focusField == "CInpJyoken.ELDL"   ? numELDL
+                      : conflict->focusField == "CInpJyoken.ELYU" ? numELYU
+                                                                  : numZ;
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
 }
 
 }  // namespace kuvelt::ui

@@ -36,6 +36,7 @@ class frmInpJyoken : public InputWindow {
 
   protected:
     void ApplyDependentEnabling() override;
+    bool CrossFieldCheck() override;
 };
 
 }  // namespace kuvelt::ui

@@ -73,7 +73,7 @@ void InputWindow::done(int result) {
 }
 
 void InputWindow::OnOk() {
-    if (!ValidateFields()) return;
+    if (!ValidateFields() || !CrossFieldCheck()) return;
     bool cancel = false;
     emit SaveData(cancel);
     if (!cancel) accept();

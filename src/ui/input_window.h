@@ -67,6 +67,9 @@ class InputWindow : public QDialog {
   protected:
     // Enabling that depends on the loaded or picked values (shape options, ground kind ...).
     virtual void ApplyDependentEnabling() {}
+    // After every field is in its range: a check across fields, false when OK must be refused
+    // (the window has shown why and put the focus on the field to correct).
+    virtual bool CrossFieldCheck() { return true; }
     // The row "ﾍﾙﾌﾟ(&H)" … "OK(&O)" "ｷｬﾝｾﾙ(&C)" to put at the bottom of the window's layout.
     // withOk false gives a result window's single close button (caption "閉じる(&C)").
     QHBoxLayout* MakeButtonRow(bool withOk = true);

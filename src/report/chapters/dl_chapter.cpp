@@ -93,18 +93,37 @@ bool Write(std::string* error) {
             N(d, 2, dl.ELDLXL());
             sec.Template(20);
             PrintBlankLines(1);
-            N(d, 1, dl.ELDLX());
+            // The level found: the interpolation with its own numbers, or the layer top where
+            // the net pressure turns negative (no formula whose result would be another number).
+            auto level = [&](int32_t formulaLine, int32_t topLine) {
+                if (dl.Interpolated()) {
+                    sec.Line(formulaLine);
+                    N(d, 1, dl.ELDLXU());
+                    N(d, 2, dl.ELDLXU());
+                    N(d, 3, dl.ELDLXL());
+                    N(d, 4, dl.CrossPU());
+                    N(d, 5, dl.CrossPL());
+                    N(d, 6, dl.CrossPU());
+                    sec.Template(25);
+                    N(d, 1, dl.ELDLXRaw());
+                    N(d, 2, dl.ELDLX());
+                    sec.Template(26);
+                } else {
+                    N(d, 1, dl.ELDLX());
+                    sec.Template(topLine);
+                }
+            };
             if (kind != 0 && !(eldl - dl.ELDLX() > 0.5)) {
                 // Clayey ground whose computed surface lies within 0.5 m of the design ground
                 // level: the calculation takes the level 0.5 m below it.
-                sec.Template(22);
+                level(22, 28);
                 PrintBlankLines(1);
                 N(d, 1, Checked(eldl - 0.5));
                 sec.Template(23);
                 PrintBlankLines(1);
                 sec.Line(24);
             } else {
-                sec.Template(21);
+                level(21, 27);
             }
         },
         error);

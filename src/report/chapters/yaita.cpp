@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
 #include "model/design.h"
@@ -30,7 +31,8 @@ constexpr int32_t kFigureLines = 27;
 // Every value the chapter prints, read once before writing.
 struct Staged {
     int32_t kind = 1;  // 1 concrete, 2 light steel, 3 steel
-    double KH = 0, ELYU = 0, ELDLX = 0, H0 = 0, L = 0;
+    double KH = 0, ELYU = 0, ELV = 0, H0 = 0, L = 0;
+    bool proposed = false;  // the program, not the user, chose the pile
     std::vector<clsPressureDetail> detail;
     double sumP = 0, sumM = 0, Y = 0;
     double Mmax = 0, lm = 0, betaC = 0, Ec = 0, Ic = 0, alphaC = 1;
@@ -51,8 +53,11 @@ Staged Stage() {
     const int32_t k = v.kind, s = y.Sect;
     v.KH = gInpJiban.KH;
     v.ELYU = gInpJyoken.ELYU;
-    v.ELDLX = gDL->ELDLX();
-    v.H0 = Checked(gInpJyoken.ELGL - v.ELDLX);
+    // Heights and lengths from the adopted virtual ground (0.5 m below the design ground level
+    // under the clayey rule) up to the pile head.
+    v.ELV = AdoptedVirtualGround();
+    v.H0 = Checked(gInpJyoken.ELYU - v.ELV);
+    v.proposed = y.Proposed;
     v.L = y.L;
     const clsPressure& p = *gPressure;
     if (p.Detail().Count() > kMaxDetail) {
@@ -237,6 +242,7 @@ void SectionCheck(ChapterData& d, const Staged& v) {
         Blank();
         S(d, 1, v.name);
         sec.Template(2);
+        if (v.proposed) sec.Line(5);
         Blank();
         sec.Line(3);
         Blank();
@@ -253,6 +259,7 @@ void SectionCheck(ChapterData& d, const Staged& v) {
     Blank();
     S(d, 1, v.name);
     sec.Template(v.kind == kKindLightSteel ? 2 : 3);
+    if (v.proposed) sec.Line(15);
     Blank();
     sec.Line(4);
     Blank();
@@ -298,7 +305,7 @@ void Embedment(ChapterData& d, const Staged& v) {
     sec.Line(21);
     Blank();
     N(d, 1, v.ELYU);
-    N(d, 2, v.ELDLX);
+    N(d, 2, v.ELV);
     N(d, 3, v.l);
     sec.Template(22);
     Blank();
@@ -307,6 +314,7 @@ void Embedment(ChapterData& d, const Staged& v) {
     S(d, 1, v.length.sign);
     S(d, 2, v.length.verdict);
     sec.Template(23);
+    sec.Line(24);
 }
 
 void HeadDisplacement(ChapterData& d, const Staged& v) {
@@ -350,7 +358,7 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     N(d, 2, v.Y);
     sec.Template(18);
     N(d, 1, v.sumP);
-    N(d, 2, v.Y);
+    N(d, 2, v.H0);
     N(d, 3, v.d2);
     sec.Template(19);
     rigidity(20, true);
