@@ -178,8 +178,9 @@ Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::Pick
     Outcome worst = Outcome::Ok;
     for (const std::string& file : files) {
         std::ostringstream readErr;
-        if (!LoadDesign(file, readErr)) {
-            err << readErr.str();
+        const bool loaded = LoadDesign(file, readErr);
+        err << readErr.str();  // the refusal, or a warning about the levels
+        if (!loaded) {
             refused(file, readErr.str());
             worst = usecase::Worst(worst, Outcome::Refused);
             continue;

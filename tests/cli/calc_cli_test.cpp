@@ -15,6 +15,7 @@
 
 #include "io/design_file.h"
 #include "model/design.h"
+#include "platform/cp932.h"
 #include "support/test_support.h"
 
 namespace kuvelt {
@@ -299,6 +300,101 @@ TEST(CalcCliUsage, WrongCommandLines) {
     EXPECT_NE(help.out.find("--json FILE.kvt [FILE.kvt ...]"), std::string::npos);
     EXPECT_NE(help.out.find("--summary FILE.kvt"), std::string::npos);
     EXPECT_NE(help.out.find("1 calculation failed"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kuvelt
+
+namespace kuvelt {
+namespace {
+
+// A report is written only for a chosen pile: the design's, or one given with --pick, which
+// goes through the choice window's checks. Each row: the pick options, the exit status, a text
+// standard error must hold, and whether the report folder was written.
+struct PickCase {
+    const char* name;
+    std::vector<std::string> options;
+    int status;
+    const char* err;
+    bool written;
+};
+
+TEST(CalcCliPick, ReportOnlyForAChosenPile) {
+    test::TempDir tmp;
+    const std::string design = tmp.file("unchosen.kvt");
+    WriteDesign(design, "sand-channel.kvt", [] { gInpYaita.InpFlg = false; });
+    // Sand channel, steel: section 5 (SP-Ⅲ) needs 12.14 m; 12 sections are registered.
+    const std::vector<PickCase> cases = {
+        {"NoChoice", {}, 2, "使用矢板の決定: 使用矢板が決定されていません。", false},
+        {"Given", {"--pick", "steel:5:12.5"}, 0, "", true},
+        {"ShortAsked", {"--pick", "steel:5:12"}, 2,
+         "矢板長ｴﾗｰ: 矢板長Ｌが必要矢板長未満です。このまま実行しますか？", false},
+        {"ShortAnsweredYes", {"--pick", "steel:5:12", "--yes"}, 0, "", true},
+        {"Unregistered", {"--pick", "steel:13:12"}, 2,
+         "断面№ｴﾗｰ: 選択した断面№は登録されていません。", false},
+        {"Auto", {"--pick", "auto"}, 0, "Kuvelt: 使用矢板をﾌﾟﾛｸﾞﾗﾑが提案しました： 鋼矢板 №7 SP-ⅢW  Ｌ ＝ 14.00 m", true},
+        {"Malformed", {"--pick", "steel:x:12"}, 64, "expected KIND:NO:L", false},
+        {"UnknownKind", {"--pick", "wood:1:12"}, 64, "expected KIND:NO:L", false},
+        {"Twice", {"--pick", "auto", "--pick", "auto"}, 64, "--pick is given twice", false},
+    };
+    for (const PickCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string dir = tmp.file(c.name);
+        std::vector<std::string> args = {"--report", dir, design};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CalcRun r = Calc(args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        EXPECT_EQ(fs::exists(fs::path(dir) / "report.prn"), c.written);
+        if (!c.written) EXPECT_FALSE(fs::exists(dir)) << "nothing written";
+    }
+    // The proposed pile is said so in its chapter.
+    const std::string chapter = test::ReadBytes(tmp.file("Auto") + "/4.prn");
+    EXPECT_NE(chapter.find(cp932::FromUtf8("ﾌﾟﾛｸﾞﾗﾑが提案したもの")), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(tmp.file("Given") + "/4.prn").find(cp932::FromUtf8("ﾌﾟﾛｸﾞﾗﾑが提案")),
+              std::string::npos);
+    // A choice given on the summary and --json modes too, and the stored file is untouched.
+    const CalcRun j = Calc({"--json", design, "--pick", "light:2:9.5", "--yes"});
+    EXPECT_EQ(j.status, 0) << j.err;
+    const ordered_json y = ordered_json::parse(j.out)["design"]["gInpYaita"];
+    EXPECT_EQ(y["Yaita"], 1);
+    EXPECT_EQ(y["Sect"], 2);
+    EXPECT_EQ(y["L"], 9.5);
+    EXPECT_TRUE(y["InpFlg"].get<bool>());
+    EXPECT_FALSE(ordered_json::parse(Calc({"--json", design}).out)["design"]["gInpYaita"]["InpFlg"]
+                     .get<bool>());
+}
+
+TEST(CalcCliPick, AutoWithoutAPassingSectionNamesTheClosest) {
+    test::TempDir tmp;
+    const std::string design = tmp.file("soft.kvt");
+    // Only the two lightest steel sections: both fail bending and the head displacement.
+    WriteDesign(design, "sand-channel.kvt", [] {
+        gInpYaita.InpFlg = false;
+        gInpSectC.Clear();
+        gInpSectLS.Clear();
+        while (gInpSectS.Count() > 2) gInpSectS.Remove(gInpSectS.Count());
+    });
+    const CalcRun r = Calc({"--pdf", tmp.file("x.pdf"), design, "--pick", "auto"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("全ての照査を満足する断面がありません。最も近い断面は 鋼矢板 №1 SP-ⅠA"
+                         "（満足しない照査：曲げ応力度，頭部変位量）です。"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(tmp.file("x.pdf")));
+}
+
+// Levels the design-conditions window refuses together are warned about, then calculated.
+TEST(CalcCliPick, ConflictingLevelsAreWarnedAndCalculated) {
+    test::TempDir tmp;
+    const std::string design = tmp.file("low-head.kvt");
+    WriteDesign(design, "sand-channel.kvt", [] { gInpJyoken.ELYU = 3.0; });
+    const CalcRun r = Calc({design});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("設計条件の入力: 矢板天端(m) +3.00 が地表面(m) +3.50 より低くなっています。"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("正常終了"), std::string::npos);
 }
 
 }  // namespace

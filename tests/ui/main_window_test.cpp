@@ -12,16 +12,21 @@
 
 #include "calc/calc_main.h"
 #include "calc/nekiri.h"
+#include "calc/result_store.h"
 #include "io/design_file.h"
 #include "io/settings.h"
 #include "model/design.h"
+#include "platform/numfmt.h"
 #include "platform/profile.h"
 #include "scripted_services.h"
+#include "support/test_support.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMenuMain.h"
+#include "ui/frmResOut.h"
 #include "ui/input_window.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -488,6 +493,49 @@ TEST_F(MainWindowTest, BoilingWithAFaultyCheckShowsNoResult) {
                                     NekiriNoResultMessage("ボイリングの検討")}));
     EXPECT_EQ(env.services.messages()[1].text,
               "根切り底面の安定検討時に計算ｴﾗｰが発生しているため，結果はありません。");
+}
+
+// The heaving button computes from the design as it stands: pressed first, after another
+// design's calculation and after an edit of the surcharge, it shows what kuvelt-calc computes
+// for that design (the report prints the same factor).
+TEST_F(MainWindowTest, HeavingButtonAnswersForTheCurrentDesignWhateverRanBefore) {
+    const std::string clay = (kuvelt::test::SourceDir() / "examples/clay-embankment.kvt").string();
+    const std::string sand = (kuvelt::test::SourceDir() / "examples/sand-channel.kvt").string();
+    QString shown;
+    main.drive = [&](InputWindow& w) {
+        if (auto* ac = dynamic_cast<frmResOutAc*>(&w)) shown = ac->numFs->text();
+        return QDialog::Rejected;
+    };
+    auto open = [&](const std::string& path) {
+        env.services.AnswerOpen(path);
+        main.FileOpen();
+    };
+    // What kuvelt-calc prints for the current design: its whole run from a fresh store.
+    auto cli = [] {
+        const CInpJyoken keep = gInpJyoken;
+        usecase::RunDesign(usecase::PickRequest{});
+        EXPECT_EQ(gInpJyoken, keep);
+        return Q(numfmt::FormatNumber(gNekiriAnteiAc->F(), "##0.00"));
+    };
+    open(clay);
+    const QString expected = cli();
+    ResetResultStore();
+    main.MenuCommand(frmMenuMain::kResOutAc);
+    EXPECT_EQ(shown, expected) << "pressed first";
+    EXPECT_EQ(shown, QStringLiteral("3.70"));
+
+    open(sand);
+    main.MenuCommand(frmMenuMain::kInpYaita);  // its calculation and its boiling check
+    open(clay);
+    shown.clear();
+    main.MenuCommand(frmMenuMain::kResOutAc);
+    EXPECT_EQ(shown, expected) << "after another design";
+
+    gInpJyoken.K2Q = 0.0;  // the crest surcharge removed: a lighter overburden
+    const QString edited = cli();
+    EXPECT_NE(edited, expected);
+    main.MenuCommand(frmMenuMain::kResOutAc);
+    EXPECT_EQ(shown, edited) << "after an edit of the surcharge";
 }
 
 }  // namespace
