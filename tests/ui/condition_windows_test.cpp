@@ -372,5 +372,49 @@ TEST(ConditionWindows, CaptionsAndGroups) {
     EXPECT_EQ(zTexts.count(QStringLiteral("-----")), 2);
 }
 
+// OK refuses levels that only fail together, naming both fields and their values, and keeps
+// the focus on the field to correct; nothing reaches the design.
+TEST(DesignConditionsWindow, OkRefusesLevelsThatConflict) {
+    struct Case {
+        const char* name;
+        double ELGL, ELYU, ELDL;
+        const char* text;  // "" = accepted
+    };
+    const Case cases[] = {
+        {"DesignGroundAboveSurface", 3.0, 3.0, 3.5,
+         "設計地盤面(m) +3.50 が地表面(m) +3.00 以上です。壁高がないため計算できません。"
+         "設計地盤面を地表面より低くして下さい。"},
+        {"DesignGroundAtSurface", 3.0, 3.0, 3.0, "設計地盤面(m) +3.00 が地表面(m) +3.00 以上です。"},
+        {"HeadBelowSurface", 3.0, 2.9, 0.0,
+         "矢板天端(m) +2.90 が地表面(m) +3.00 より低くなっています。矢板天端は地表面以上として下さい。"},
+        {"HeadAboveSurface", 3.0, 3.2, 0.0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UiTestEnv env;
+        frmInpJyoken w;
+        Connect(&w);
+        w.Prepare();
+        test::ShowActive(&w);
+        w.numELGL->setValue(c.ELGL);
+        w.numELYU->setValue(c.ELYU);
+        w.numELDL->setValue(c.ELDL);
+        if (*c.text) env.services.AnswerMessage(MsgAnswer::Ok);
+        w.PressOk();
+        if (!*c.text) {
+            EXPECT_EQ(w.result(), QDialog::Accepted);
+            EXPECT_DOUBLE_EQ(gInpJyoken.ELYU, c.ELYU);
+            continue;
+        }
+        ASSERT_EQ(env.services.messages().size(), 1u);
+        const Message m = env.services.messages()[0];
+        EXPECT_EQ(m.title, "設計条件の入力");
+        EXPECT_NE(m.text.find(c.text), std::string::npos) << m.text;
+        EXPECT_NE(w.result(), QDialog::Accepted);
+        EXPECT_EQ(gInpJyoken, CInpJyoken{});
+        EXPECT_TRUE((c.ELDL >= c.ELGL ? w.numELDL : w.numELYU)->hasFocus());
+    }
+}
+
 }  // namespace
 }  // namespace kuvelt::ui
