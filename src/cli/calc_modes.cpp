@@ -1,6 +1,7 @@
 #include "cli/calc_modes.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -63,17 +64,9 @@ class TextTable {
 
 const char* Verdict(double flag) { return flag != 0.0 ? "OUT" : "OK"; }
 
-const char* KindName(int32_t yaita) {
-    switch (yaita) {
-        case 0:
-            return "ｺﾝｸﾘｰﾄ矢板";
-        case 1:
-            return "軽量鋼矢板";
-        case 2:
-            return "鋼矢板";
-        default:
-            return "（不明な種類）";
-    }
+std::string KindName(int32_t yaita) {
+    const std::optional<PileKind> k = KindOfChoice(yaita);
+    return k ? std::string(KindCaption(*k)) : "（不明な種類）";
 }
 
 void WriteConcrete(std::ostream& out) {
@@ -85,10 +78,10 @@ void WriteConcrete(std::ostream& out) {
     for (const CInpSectC& c : gInpSectC) {
         ++s;
         if (s > kMaxSections) break;
-        t.Add({std::to_string(s), c.Name, Num(gListC(s, 1), "0.0"), Num(gListC(s, 2), "0.0##"),
-               Verdict(gListC(s, 3)), Num(gListC(s, 4), "0.00"), Num(gListC(s, 5), "0.00"),
-               Num(gListC(s, 6), "0.00"), Verdict(gListC(s, 7)), Num(gListC(s, 8), "0.000"),
-               Num(gListC(s, 9), "0.000"), Verdict(gListC(s, 10))});
+        t.Add({std::to_string(s), c.Name, Num(gListC(s, item::kCMoment), "0.0"), Num(gListC(s, item::kCMc), "0.0##"),
+               Verdict(gListC(s, item::kCMomentFlag)), Num(gListC(s, item::kCLreq), "0.00"), Num(gListC(s, item::kCLmin), "0.00"),
+               Num(gListC(s, item::kCLmax), "0.00"), Verdict(gListC(s, item::kCLengthFlag)), Num(gListC(s, item::kCDelta), "0.000"),
+               Num(gListC(s, item::kCDeltaA), "0.000"), Verdict(gListC(s, item::kCDeltaFlag))});
     }
     t.Write(out);
 }
@@ -103,9 +96,9 @@ void WriteSteel(std::ostream& out, int32_t yaita, const colInpSectS& cat, const 
     for (const CInpSectS& c : cat) {
         ++s;
         if (s > kMaxSections) break;
-        t.Add({std::to_string(s), c.Name, Num(list(s, 1), "0.0"), Num(list(s, 2), "0.0"),
-               Verdict(list(s, 3)), Num(list(s, 4), "0.00"), Num(list(s, 5), "0.000"),
-               Num(list(s, 6), "0.000"), Verdict(list(s, 7))});
+        t.Add({std::to_string(s), c.Name, Num(list(s, item::kSSigma), "0.0"), Num(list(s, item::kSSigmaA), "0.0"),
+               Verdict(list(s, item::kSSigmaFlag)), Num(list(s, item::kSLreq), "0.00"), Num(list(s, item::kSDelta), "0.000"),
+               Num(list(s, item::kSDeltaA), "0.000"), Verdict(list(s, item::kSDeltaFlag))});
     }
     t.Write(out);
 }

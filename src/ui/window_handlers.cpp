@@ -84,9 +84,9 @@ void FillSteelList(ResultGridModel* grid, const List& list, const Cat& cat) {
     const int n = std::min(cat.Count(), int(List::kSections));
     grid->SetRowCount(n);
     for (int s = 1; s <= n; ++s) {
-        grid->SetCell(s - 1, 0, list(s, 1), Flag(list(s, 3)));
-        grid->SetCell(s - 1, 1, list(s, 4));
-        grid->SetCell(s - 1, 2, list(s, 5), Flag(list(s, 7)));
+        grid->SetCell(s - 1, 0, list(s, item::kSSigma), Flag(list(s, item::kSSigmaFlag)));
+        grid->SetCell(s - 1, 1, list(s, item::kSLreq));
+        grid->SetCell(s - 1, 2, list(s, item::kSDelta), Flag(list(s, item::kSDeltaFlag)));
         grid->SetRowName(s - 1, Q(cat.Item(s)->Name));
     }
 }
@@ -104,11 +104,11 @@ void objInpYaita_LoadData(frmInpYaita& w) {
     const int nc = std::min(gInpSectC.Count(), int(decltype(gListC)::kSections));
     w.listC->SetRowCount(nc);
     for (int s = 1; s <= nc; ++s) {
-        w.listC->SetCell(s - 1, 0, gListC(s, 1), Flag(gListC(s, 3)));
-        w.listC->SetCell(s - 1, 1, gListC(s, 4), Flag(gListC(s, 7)));
-        w.listC->SetCell(s - 1, 2, gListC(s, 5));
-        w.listC->SetCell(s - 1, 3, gListC(s, 6));
-        w.listC->SetCell(s - 1, 4, gListC(s, 8), Flag(gListC(s, 10)));
+        w.listC->SetCell(s - 1, 0, gListC(s, item::kCMoment), Flag(gListC(s, item::kCMomentFlag)));
+        w.listC->SetCell(s - 1, 1, gListC(s, item::kCLreq), Flag(gListC(s, item::kCLengthFlag)));
+        w.listC->SetCell(s - 1, 2, gListC(s, item::kCLmin));
+        w.listC->SetCell(s - 1, 3, gListC(s, item::kCLmax));
+        w.listC->SetCell(s - 1, 4, gListC(s, item::kCDelta), Flag(gListC(s, item::kCDeltaFlag)));
         w.listC->SetRowName(s - 1, Q(gInpSectC.Item(s)->Name));
     }
     FillSteelList(w.listLS, gListLS, gInpSectLS);

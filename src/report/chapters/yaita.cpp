@@ -4,6 +4,7 @@
 // section and length.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "calc/calc_main.h"
@@ -49,7 +50,12 @@ Staged Stage() {
     Staged v;
     const CInpYaita& y = gInpYaita;
     const CInpZairyo& z = gInpZairyo;
-    v.kind = y.Yaita + 1;
+    const std::optional<PileKind> pile = KindOfChoice(y.Yaita);
+    if (!pile) {
+        throw PrintFault(vberr::kSubscript,
+                         "使用矢板の種類" + std::to_string(y.Yaita) + "がありません");
+    }
+    v.kind = TableIndex(*pile);
     const int32_t k = v.kind, s = y.Sect;
     v.KH = gInpJiban.KH;
     v.ELYU = gInpJyoken.ELYU;
@@ -68,12 +74,12 @@ Staged Stage() {
     v.sumP = p.P();
     v.sumM = p.M();
     v.Y = p.Y();
-    v.Mmax = gSectChang(k, s, 1);
-    v.lm = gSectChang(k, s, 2);
-    v.betaC = gSectChang(k, s, 3);
-    v.Ec = gSectChang(k, s, 4);
-    v.Ic = gSectChang(k, s, 5);
-    const bool concrete = y.Yaita == 0;
+    v.Mmax = gSectChang(k, s, item::kChangMmax);
+    v.lm = gSectChang(k, s, item::kChangLm);
+    v.betaC = gSectChang(k, s, item::kChangBeta);
+    v.Ec = gSectChang(k, s, item::kChangE);
+    v.Ic = gSectChang(k, s, item::kChangI);
+    const bool concrete = *pile == PileKind::Concrete;
     if (concrete) {
         const CInpSectC* c = gInpSectC.Item(s);
         if (!c)
@@ -82,34 +88,34 @@ Staged Stage() {
         v.name = c->Name;
         v.Mc = c->Mc;
     } else {
-        const CInpSectS* c = (y.Yaita == 1 ? gInpSectLS : gInpSectS).Item(s);
+        const CInpSectS* c = (*pile == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
         if (!c)
             throw PrintFault(vberr::kSubscript,
                              "使用矢板の断面№" + std::to_string(s) + "が登録されていません");
         v.name = c->Name;
-        v.sigmaA = y.Yaita == 1 ? z.KYSat : z.YSat;
+        v.sigmaA = *pile == PileKind::LightSteel ? z.KYSat : z.YSat;
         v.alphaC = z.AlphaIs;
         v.alphaS = z.AlphaZs;
         v.alphaE = z.AlphaIz;
         v.alphaD = z.AlphaId;
     }
-    v.sigma = gSectStress(k, s, 1);
-    v.Z = gSectStress(k, s, 2) / 1e9;
-    v.bending = chapters::PassLimit(gSectStress(k, s, 3) != 0);
-    v.l = gSectEmbed(k, s, 1);
-    v.Lreq = gSectEmbed(k, s, 2);
-    v.betaE = gSectEmbed(k, s, 3);
-    v.Ee = gSectEmbed(k, s, 4);
-    v.Ie = gSectEmbed(k, s, 5);
+    v.sigma = gSectStress(k, s, item::kStressValue);
+    v.Z = gSectStress(k, s, item::kStressModulus) / 1e9;
+    v.bending = chapters::PassLimit(gSectStress(k, s, item::kStressFlag) != 0);
+    v.l = gSectEmbed(k, s, item::kEmbedEll);
+    v.Lreq = gSectEmbed(k, s, item::kEmbedLreq);
+    v.betaE = gSectEmbed(k, s, item::kEmbedBeta);
+    v.Ee = gSectEmbed(k, s, item::kEmbedE);
+    v.Ie = gSectEmbed(k, s, item::kEmbedI);
     v.length = chapters::PassLimit(Exceeds(v.Lreq, v.L));
-    v.d1 = gSectDisp(k, s, 1);
-    v.d2 = gSectDisp(k, s, 2);
-    v.d3 = gSectDisp(k, s, 3);
-    v.delta = gSectDisp(k, s, 4);
-    v.Ed = gSectDisp(k, s, 5) / (concrete ? 1e7 : 1e8);
+    v.d1 = gSectDisp(k, s, item::kDisp1);
+    v.d2 = gSectDisp(k, s, item::kDisp2);
+    v.d3 = gSectDisp(k, s, item::kDisp3);
+    v.delta = gSectDisp(k, s, item::kDisp);
+    v.Ed = gSectDisp(k, s, item::kDispE) / (concrete ? 1e7 : 1e8);
     v.edExp = concrete ? "7 " : "8 ";
-    v.Id = gSectDisp(k, s, 6);
-    v.betaD = gSectDisp(k, s, 7);
+    v.Id = gSectDisp(k, s, item::kDispI);
+    v.betaD = gSectDisp(k, s, item::kDispBeta);
     v.deltaA = gInpJyoken.Delta;
     v.displacement = chapters::PassLimit(Exceeds(v.delta, v.deltaA));
     return v;
