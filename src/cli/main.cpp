@@ -38,10 +38,11 @@ void PrintUsage(std::ostream& os) {
         os << "  kuvelt-calc " << m.usage << "\n      " << m.help << "\n";
     }
     os << "  kuvelt-calc FILE.kvt\n      the same as kuvelt-calc " << kDefaultMode << " FILE.kvt\n";
-    os << "A design without a stored sheet-pile choice takes one from --pick: KIND:NO:L (KIND\n"
-          "concrete, light or steel; the section number; the total length in m) or auto (the\n"
-          "first section, kinds in the order above, that satisfies every check); --yes answers\n"
-          "the choice's questions yes.\n";
+    os << "--pick gives the sheet-pile choice (the design's stored one otherwise): KIND:NO:L\n"
+          "(KIND concrete, light or steel; the section number; the total length in m) or auto\n"
+          "(the first section, kinds in the order concrete, light steel, steel, that satisfies\n"
+          "every check, L rounded up to 0.5 m). --yes answers the choice's questions yes. The\n"
+          "report and the PDF are written only for a chosen pile.\n";
     os << kuvelt::usecase::ExitStatusText() << "\n";
 }
 

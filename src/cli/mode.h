@@ -49,8 +49,7 @@ void PrintMessages(const std::vector<Message>& messages, std::ostream& err);
 bool TakePickOptions(std::vector<std::string>& args, usecase::PickRequest& request,
                      std::ostream& err);
 
-// The usage of the pick options and how a report without a choice gets one.
-inline constexpr std::string_view kPickUsage = "[--pick KIND:NO:L | --pick auto] [--yes]";
+// How a report without a choice gets one.
 inline constexpr std::string_view kPickHint =
     "--pick KIND:NO:L（KIND は concrete, light, steel；断面№；矢板全長 m）で使用矢板を指定するか，"
     "--pick auto で全ての照査を満足する断面を提案させて下さい。";
