@@ -28,7 +28,7 @@ Message PasteTooLongMessage(int recMax) {
 
 Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text) {
     return PasteMessage("貼り付けるﾃﾞｰﾀの " + std::to_string(blockRow) + " 行目、「" +
-                        std::string(column.header) + "」の値「" + U8(text) +
+                        std::string(column.caption) + "」の値「" + U8(text) +
                         "」は入力できません。\n" + GridInputHint(column) +
                         "\n貼り付けは行いませんでした。");
 }
@@ -73,7 +73,7 @@ QVariant SectGridModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole) {
         if (orientation == Qt::Horizontal) {
             if (section >= 0 && section < columnCount())
-                return Q(std::string(column(section).header));
+                return Q(std::string(column(section).caption));
             return {};
         }
         return QString::number(section + 1);
@@ -199,7 +199,7 @@ bool SectGridModel::Parse(int col, const QString& text, Cell& out) const {
     switch (c.kind) {
         case CellKind::Text: {
             const std::string s = U8(text);
-            if (!TextFieldAcceptable(grid_ + ".Name", s)) return false;
+            if (!TextFieldAcceptable(c, s)) return false;
             out.text = s;
             return true;
         }
@@ -241,7 +241,7 @@ std::optional<Message> SectGridModel::CheckCell(int col, const QString& text) co
     Cell cell;
     if (Parse(col, text, cell)) return std::nullopt;
     const GridColumn& c = column(col);
-    return Message{0, GridInputHint(c), std::string(c.header), MsgIcon::Information,
+    return Message{0, GridInputHint(c), std::string(c.caption), MsgIcon::Information,
                    MsgButtons::Ok};
 }
 

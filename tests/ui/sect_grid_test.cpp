@@ -111,7 +111,7 @@ TEST_P(SectGridCellCheck, RefusesWithTheHintsRange) {
     EXPECT_EQ(!refusal.has_value(), c.accepted);
     EXPECT_EQ(stored, c.accepted);
     if (refusal) {
-        EXPECT_EQ(*refusal, Hint(U8(m.Hint(c.col)), std::string(m.column(c.col).header)));
+        EXPECT_EQ(*refusal, Hint(U8(m.Hint(c.col)), std::string(m.column(c.col).caption)));
         EXPECT_EQ(m.CellText(0, c.col), before) << "a refused cell keeps its value";
     }
 }
