@@ -1,5 +1,7 @@
 #include "ui/sect_grid_model.h"
 
+#include <type_traits>
+
 #include "platform/numfmt.h"
 #include "ui/fields.h"
 
@@ -98,7 +100,7 @@ bool SectGridModel::setData(const QModelIndex& index, const QVariant& value, int
     const GridColumn& c = column(index.column());
     if (c.kind == CellKind::List && value.typeId() == QMetaType::Int) {
         const int i = value.toInt();
-        if (i < c.min || i > c.max) return false;
+        if (!CellAcceptable(c, i)) return false;
         cell.value = i;
     } else if (!Parse(index.column(), value.toString(), cell)) {
         return false;
@@ -142,6 +144,53 @@ double SectGridModel::Value(int row, int col) const {
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return 0.0;
     return rows_[std::size_t(row)][std::size_t(col)].value;
 }
+
+template <class Col>
+void SectGridModel::Load(const Col& c, Record record) {
+    if (columns_.empty() || columns_.front().record != record) return;
+    SetRowCount(c.Count());
+    int r = 0;
+    for (const auto& section : c) {
+        for (int col = 0; col < columnCount(); ++col) {
+            VisitField(column(col), &section, [&](const auto& v) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+                    SetText(r, col, v);
+                } else {
+                    SetValue(r, col, static_cast<double>(v));
+                }
+            });
+        }
+        ++r;
+    }
+}
+
+template <class Col>
+void SectGridModel::Save(Col& c, Record record) const {
+    if (columns_.empty() || columns_.front().record != record) return;
+    c.Clear();
+    for (int r = 0; r < rowCount(); ++r) {
+        std::decay_t<decltype(*c.begin())> section{};
+        for (int col = 0; col < columnCount(); ++col) {
+            VisitField(column(col), &section, [&](auto& v) {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, std::string>) {
+                    v = Text(r, col);
+                } else if constexpr (std::is_same_v<T, bool>) {
+                    v = Value(r, col) != 0.0;
+                } else {
+                    // The list cell holds its index; whole-number cells hold whole numbers.
+                    v = static_cast<T>(Value(r, col));
+                }
+            });
+        }
+        c.AddItem(std::move(section));
+    }
+}
+
+void SectGridModel::LoadCatalogue(const colInpSectC& c) { Load(c, Record::SectC); }
+void SectGridModel::LoadCatalogue(const colInpSectS& c) { Load(c, Record::SectS); }
+void SectGridModel::SaveCatalogue(colInpSectC& c) const { Save(c, Record::SectC); }
+void SectGridModel::SaveCatalogue(colInpSectS& c) const { Save(c, Record::SectS); }
 
 bool SectGridModel::AddRow() {
     if (!CanAdd()) return false;
@@ -214,7 +263,7 @@ bool SectGridModel::Parse(int col, const QString& text, Cell& out) const {
             // A pasted list index ("0", "1", "2") counts as its entry.
             bool ok = false;
             const int i = t.toInt(&ok);
-            if (ok && i >= c.min && i <= c.max) {
+            if (ok && CellAcceptable(c, i)) {
                 out.value = i;
                 return true;
             }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/design.h"
 #include "model/ranges.h"
 #include "platform/message.h"
 
@@ -56,6 +57,14 @@ class SectGridModel : public QAbstractTableModel {
     std::string Text(int row, int col) const;                 // UTF-8, as stored
     double Value(int row, int col) const;
 
+    // Loading and saving by the main window through the columns' record fields: row i shows
+    // section i; saving empties the catalogue and adds one section per row, in grid order. A
+    // catalogue of the other record type than the grid's is left alone.
+    void LoadCatalogue(const colInpSectC& c);
+    void LoadCatalogue(const colInpSectS& c);
+    void SaveCatalogue(colInpSectC& c) const;
+    void SaveCatalogue(colInpSectS& c) const;
+
     // Row commands. False when the limit (Add, Insert) or an empty grid (Delete) refuses.
     bool CanAdd() const { return rowCount() < recMax_; }
     bool AddRow();               // appends; the new row is the last one
@@ -94,6 +103,10 @@ class SectGridModel : public QAbstractTableModel {
         double value = 0;  // list index or number
     };
     std::vector<Cell> NewRow() const;
+    template <class Col>
+    void Load(const Col& c, Record record);
+    template <class Col>
+    void Save(Col& c, Record record) const;
     bool Parse(int col, const QString& text, Cell& out) const;
 
     std::string grid_;
