@@ -267,9 +267,9 @@ void ReadCatalogue(ItemReader& r, Col& c, std::span<const DesignField> rowFields
     }
 }
 
-void ReadDesign(ItemReader& r) {
+void ReadDesign(ItemReader& r, std::span<const DesignField> fields) {
     for (int i = 0; i < 3; ++i) r.SkipLine();
-    for (const DesignField& f : DesignFields()) {
+    for (const DesignField& f : fields) {
         // A file written before an optional field existed ends here; the rest keep their
         // defaults.
         if (f.optional && r.AtEnd()) return;
@@ -293,13 +293,15 @@ std::string FileMessageText(std::string_view head, int32_t code) {
 
 }  // namespace
 
-std::string DesignToBytes() {
+std::string DesignToBytes() { return DesignToBytes(DesignFields()); }
+
+std::string DesignToBytes(std::span<const DesignField> fields) {
     DesignWriter w;
     w.Line(std::string(kHeader1) + HeaderTitle(gInpJyoken.Title));
     w.Line(kHeader2);
     w.Line(kHeader3);
 
-    for (const DesignField& f : DesignFields()) {
+    for (const DesignField& f : fields) {
         if (f.type == FieldType::Rows) {
             VisitCatalogue(f.catalogue, [&](const auto& c) {
                 w.Value(c.Count(), FileForm::Line);
@@ -317,6 +319,11 @@ std::string DesignToBytes() {
 }
 
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr) {
+    return DesignFromBytes(bytes, lngErr, DesignFields());
+}
+
+bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
+                     std::span<const DesignField> fields) {
     InitData();
     if (bytes.size() > kMaxDesignFileBytes) {
         lngErr = vberr::kDeviceIO;
@@ -324,7 +331,7 @@ bool DesignFromBytes(const std::string& bytes, int32_t& lngErr) {
     }
     try {
         ItemReader r(bytes);
-        ReadDesign(r);
+        ReadDesign(r, fields);
         return true;
     } catch (const ReadFailure& f) {
         lngErr = f.code;
