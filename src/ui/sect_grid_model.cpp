@@ -38,7 +38,7 @@ Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QStrin
 Message PasteEmptyMessage() { return PasteMessage("貼り付けるﾃﾞｰﾀがありません。"); }
 
 SectGridModel::SectGridModel(const std::string& grid, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid), columns_(GridColumns(grid)) {}
+    : QAbstractTableModel(parent), columns_(GridColumns(grid)) {}
 
 int SectGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());

@@ -1,6 +1,6 @@
 // The table model behind the section registration grids: one row per sheet-pile section, the
-// columns of model/ranges.h ("InpSectC" concrete, "InpSectS" light steel and steel) with their
-// cell kinds, ranges and new-row values. Row editing honours the row limit; typed cells and
+// columns are the section records' fields of model/design_fields.h ("InpSectC" concrete,
+// "InpSectS" light steel and steel) with their cell kinds, ranges and new-row values. Row editing honours the row limit; typed cells and
 // pasted blocks are checked here, so a refused entry changes nothing and returns the message the
 // window shows. Blocks move to and from a spreadsheet as tab-separated text.
 #pragma once
@@ -109,7 +109,6 @@ class SectGridModel : public QAbstractTableModel {
     void Save(Col& c, Record record) const;
     bool Parse(int col, const QString& text, Cell& out) const;
 
-    std::string grid_;
     std::span<const GridColumn> columns_;
     std::vector<std::vector<Cell>> rows_;
     int recMax_ = 30;
