@@ -4,63 +4,42 @@
 #include <cmath>
 
 #include "model/design.h"
+#include "model/design_fields.h"
 
 namespace kuvelt::cli {
 
 using nlohmann::ordered_json;
 
+namespace {
+
+ordered_json FieldJson(const DesignField& f, const void* record) {
+    return VisitField(f, record, [](const auto& v) { return ordered_json(v); });
+}
+
+}  // namespace
+
 ordered_json DesignJson() {
-    const CInpJyoken& j = gInpJyoken;
-    ordered_json jyoken = {{"InpFlg", j.InpFlg}, {"Title", j.Title},   {"ELGL", j.ELGL},
-                           {"ELYU", j.ELYU},     {"ELDL", j.ELDL},     {"ELWL", j.ELWL},
-                           {"Z", j.Z},           {"Keijyo", j.Keijyo}, {"K0X", j.K0X},
-                           {"K0Q", j.K0Q},       {"K1m", j.K1m},       {"K1Q", j.K1Q},
-                           {"K2X1", j.K2X1},     {"K2X2", j.K2X2},     {"K2Ho", j.K2Ho},
-                           {"K2Gs", j.K2Gs},     {"K2Q", j.K2Q},       {"Delta", j.Delta},
-                           {"Fsb", j.Fsb},       {"Fsh", j.Fsh},       {"Nekiri", j.Nekiri}};
-
-    const CInpJiban& g = gInpJiban;
-    ordered_json jiban = {{"InpFlg", g.InpFlg}, {"Kind", g.Kind}, {"Gt", g.Gt},
-                          {"Gws", g.Gws},       {"Gw", g.Gw},     {"Fai", g.Fai},
-                          {"Ca", g.Ca},         {"Cb", g.Cb},     {"KH", g.KH}};
-
-    const CInpZairyo& z = gInpZairyo;
-    ordered_json zairyo = {{"InpFlg", z.InpFlg},   {"EcHira", z.EcHira},   {"EcMizo", z.EcMizo},
-                           {"EcNami", z.EcNami},   {"Esky", z.Esky},       {"Esy", z.Esy},
-                           {"KYZai", z.KYZai},     {"KYSat", z.KYSat},     {"KYSac", z.KYSac},
-                           {"YZai", z.YZai},       {"YSat", z.YSat},       {"YSac", z.YSac},
-                           {"AlphaIz", z.AlphaIz}, {"AlphaIs", z.AlphaIs}, {"AlphaId", z.AlphaId},
-                           {"AlphaZs", z.AlphaZs}};
-
-    ordered_json sectC = ordered_json::array();
-    for (const CInpSectC& s : gInpSectC) {
-        sectC.push_back({{"Name", s.Name},
-                         {"Keijyo", s.Keijyo},
-                         {"Ic", s.Ic},
-                         {"Mc", s.Mc},
-                         {"Lmin", s.Lmin},
-                         {"Lmax", s.Lmax}});
-    }
-    auto steel = [](const colInpSectS& c) {
-        ordered_json a = ordered_json::array();
-        for (const CInpSectS& s : c) {
-            a.push_back({{"Name", s.Name}, {"Id", s.Id}, {"Zd", s.Zd}, {"Io", s.Io}, {"Zo", s.Zo}});
+    // The records and catalogues in design-file order, each record's fields in table order;
+    // ordered_json keeps the order in which the keys first appear.
+    ordered_json d = ordered_json::object();
+    for (const DesignField& f : DesignFields()) {
+        if (f.type == FieldType::Rows) {
+            ordered_json rows = ordered_json::array();
+            VisitCatalogue(f.catalogue, [&](const auto& c) {
+                for (const auto& row : c) {
+                    ordered_json o = ordered_json::object();
+                    for (const DesignField& rf : RowFields(f.catalogue)) {
+                        o[std::string(rf.Member())] = FieldJson(rf, &row);
+                    }
+                    rows.push_back(std::move(o));
+                }
+            });
+            d[std::string(f.name)] = std::move(rows);
+        } else {
+            d[std::string(RecordGlobal(f.record))][std::string(f.Member())] =
+                FieldJson(f, CurrentRecord(f.record));
         }
-        return a;
-    };
-
-    const CInpYaita& y = gInpYaita;
-    ordered_json yaita = {{"InpFlg", y.InpFlg}, {"Yaita", y.Yaita}, {"Sect", y.Sect},
-                          {"H", y.H},           {"D", y.D},         {"L", y.L}};
-
-    ordered_json d;
-    d["gInpJyoken"] = std::move(jyoken);
-    d["gInpJiban"] = std::move(jiban);
-    d["gInpZairyo"] = std::move(zairyo);
-    d["gInpSectC"] = std::move(sectC);
-    d["gInpSectLS"] = steel(gInpSectLS);
-    d["gInpSectS"] = steel(gInpSectS);
-    d["gInpYaita"] = std::move(yaita);
+    }
     return d;
 }
 

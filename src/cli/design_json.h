@@ -1,5 +1,6 @@
-// The current design as JSON for kuvelt-calc: every field of the four records and the three
-// catalogues in file order, numbers as doubles (whole-number fields as integers), texts UTF-8.
+// The current design as JSON for kuvelt-calc: every field of the design-field table (the four
+// records and the three catalogues) in file order, numbers as doubles (whole-number fields as
+// integers), texts UTF-8.
 // DumpJson writes numbers as the shortest text that reads back to the same double and
 // non-finite numbers as null.
 #pragma once

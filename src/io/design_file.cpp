@@ -6,8 +6,10 @@
 #include <limits>
 #include <string_view>
 #include <system_error>
+#include <type_traits>
 
 #include "model/design.h"
+#include "model/design_fields.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/numfmt.h"
@@ -34,31 +36,21 @@ class DesignWriter {
         out_ += cp932::FromUtf8(utf8);
         out_ += kCrLf;
     }
-    void Bool(bool b) { Line(b ? "#TRUE#" : "#FALSE#"); }
-    // The format has no escape for a double quote inside a quoted text: one written as it is
-    // would end the text early and make the whole file unreadable, so it is saved as the
-    // full-width quote.
-    void Str(const std::string& s) {
-        std::string t;
-        t.reserve(s.size() + 2);
-        t += '"';
-        for (char c : s) {
-            if (c == '"') {
-                t += "＂";
-            } else {
-                t += c;
-            }
+    // One value of the design: Booleans as "#TRUE#" / "#FALSE#", texts quoted, numbers with
+    // their blanks. A Joined value leaves its line open for the next one.
+    template <class T>
+    void Value(const T& v, FileForm form) {
+        if constexpr (std::is_same_v<T, bool>) {
+            line_ += v ? "#TRUE#" : "#FALSE#";
+        } else if constexpr (std::is_same_v<T, std::string>) {
+            line_ += Quoted(v);
+        } else {
+            line_ += NumText(static_cast<double>(v));
         }
-        t += '"';
-        Line(t);
-    }
-    void Num(double v) { Line(NumText(v)); }
-    void Int(int32_t v) { Line(NumText(static_cast<double>(v))); }
-    // Several numbers on one line: their written forms side by side.
-    void Nums(std::initializer_list<double> vs) {
-        std::string line;
-        for (double v : vs) line += NumText(v);
-        Line(line);
+        if (form == FileForm::Line) {
+            Line(line_);
+            line_.clear();
+        }
     }
     std::string Take() { return std::move(out_); }
 
@@ -71,7 +63,26 @@ class DesignWriter {
     }
 
   private:
+    // The format has no escape for a double quote inside a quoted text: one written as it is
+    // would end the text early and make the whole file unreadable, so it is saved as the
+    // full-width quote.
+    static std::string Quoted(const std::string& s) {
+        std::string t;
+        t.reserve(s.size() + 2);
+        t += '"';
+        for (char c : s) {
+            if (c == '"') {
+                t += "＂";
+            } else {
+                t += c;
+            }
+        }
+        t += '"';
+        return t;
+    }
+
     std::string out_;
+    std::string line_;
 };
 
 // Line 1 shows the title for people looking at the file. A line break in the title would push
@@ -177,6 +188,14 @@ class ItemReader {
 
     std::string String() { return cp932::ToUtf8(Item()); }
 
+    // Nothing but blanks and line ends is left.
+    bool AtEnd() const {
+        for (std::size_t p = p_; p < b_.size(); ++p) {
+            if (!IsSpace(b_[p])) return false;
+        }
+        return true;
+    }
+
   private:
     static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
     static bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n'; }
@@ -221,96 +240,47 @@ int32_t ReadCount(ItemReader& r) {
     return n < 0 ? 0 : n;
 }
 
-void ReadSteel(ItemReader& r, colInpSectS& c) {
+void ReadValue(ItemReader& r, const DesignField& f, void* record) {
+    VisitField(f, record, [&r](auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, bool>) {
+            v = r.Bool();
+        } else if constexpr (std::is_same_v<T, int32_t>) {
+            v = r.Long();
+        } else if constexpr (std::is_same_v<T, double>) {
+            v = r.Double();
+        } else {
+            v = r.String();
+        }
+    });
+}
+
+// Empties the catalogue (its built-in rows go), then appends the sections the file lists.
+template <class Col>
+void ReadCatalogue(ItemReader& r, Col& c, std::span<const DesignField> rowFields) {
     c.Clear();
     const int32_t n = ReadCount(r);
     for (int32_t i = 0; i < n; ++i) {
-        std::string name = r.String();
-        const double id = r.Double();
-        const double zd = r.Double();
-        const double io = r.Double();
-        const double zo = r.Double();
-        c.Add(name, id, zd, io, zo);
+        std::decay_t<decltype(*c.begin())> row{};
+        for (const DesignField& f : rowFields) ReadValue(r, f, &row);
+        c.AddItem(std::move(row));
     }
 }
 
-void ReadDesign(ItemReader& r) {
+void ReadDesign(ItemReader& r, std::span<const DesignField> fields) {
     for (int i = 0; i < 3; ++i) r.SkipLine();
-
-    CInpJyoken& j = gInpJyoken;
-    j.InpFlg = r.Bool();
-    j.Title = r.String();
-    j.ELGL = r.Double();
-    j.ELYU = r.Double();
-    j.ELDL = r.Double();
-    j.ELWL = r.Double();
-    j.Z = r.Double();
-    j.Keijyo = r.Long();
-    j.K0X = r.Double();
-    j.K0Q = r.Double();
-    j.K1m = r.Double();
-    j.K1Q = r.Double();
-    j.K2X1 = r.Double();
-    j.K2X2 = r.Double();
-    j.K2Ho = r.Double();
-    j.K2Gs = r.Double();
-    j.K2Q = r.Double();
-    j.Delta = r.Double();
-    j.Fsb = r.Double();
-    j.Fsh = r.Double();
-    j.Nekiri = r.Long();
-
-    CInpJiban& g = gInpJiban;
-    g.InpFlg = r.Bool();
-    g.Kind = r.Long();
-    g.Gt = r.Double();
-    g.Gws = r.Double();
-    g.Gw = r.Double();
-    g.Fai = r.Double();
-    g.Ca = r.Double();
-    g.Cb = r.Double();
-    g.KH = r.Double();
-
-    CInpZairyo& z = gInpZairyo;
-    z.InpFlg = r.Bool();
-    z.EcHira = r.Double();
-    z.EcMizo = r.Double();
-    z.EcNami = r.Double();
-    z.Esky = r.Double();
-    z.Esy = r.Double();
-    z.KYZai = r.String();
-    z.KYSat = r.Double();
-    z.KYSac = r.Double();
-    z.YZai = r.String();
-    z.YSat = r.Double();
-    z.YSac = r.Double();
-    z.AlphaIz = r.Double();
-    z.AlphaIs = r.Double();
-    z.AlphaId = r.Double();
-    z.AlphaZs = r.Double();
-
-    gInpSectC.Clear();
-    const int32_t nc = ReadCount(r);
-    for (int32_t i = 0; i < nc; ++i) {
-        std::string name = r.String();
-        const int32_t keijyo = r.Long();
-        const double ic = r.Double();
-        const double mc = r.Double();
-        const double lmin = r.Double();
-        const double lmax = r.Double();
-        gInpSectC.Add(name, keijyo, ic, mc, lmin, lmax);
+    for (const DesignField& f : fields) {
+        // A file written before an optional field existed ends here; the rest keep their
+        // defaults.
+        if (f.optional && r.AtEnd()) return;
+        if (f.type == FieldType::Rows) {
+            VisitCatalogue(f.catalogue,
+                           [&](auto& c) { ReadCatalogue(r, c, RowFields(f.catalogue)); });
+        } else {
+            ReadValue(r, f, CurrentRecord(f.record));
+        }
     }
-    ReadSteel(r, gInpSectLS);
-    ReadSteel(r, gInpSectS);
-
-    CInpYaita& y = gInpYaita;
-    y.InpFlg = r.Bool();
-    y.Yaita = r.Long();
-    y.Sect = r.Long();
-    y.H = r.Double();
-    y.D = r.Double();
-    y.L = r.Double();
-    // Whatever follows CInpYaita.L is ignored.
+    // Whatever follows the last field is ignored.
 }
 
 std::string FileMessageText(std::string_view head, int32_t code) {
@@ -323,62 +293,37 @@ std::string FileMessageText(std::string_view head, int32_t code) {
 
 }  // namespace
 
-std::string DesignToBytes() {
+std::string DesignToBytes() { return DesignToBytes(DesignFields()); }
+
+std::string DesignToBytes(std::span<const DesignField> fields) {
     DesignWriter w;
     w.Line(std::string(kHeader1) + HeaderTitle(gInpJyoken.Title));
     w.Line(kHeader2);
     w.Line(kHeader3);
 
-    const CInpJyoken& j = gInpJyoken;
-    w.Bool(j.InpFlg);
-    w.Str(j.Title);
-    for (double v : {j.ELGL, j.ELYU, j.ELDL, j.ELWL, j.Z}) w.Num(v);
-    w.Int(j.Keijyo);
-    for (double v :
-         {j.K0X, j.K0Q, j.K1m, j.K1Q, j.K2X1, j.K2X2, j.K2Ho, j.K2Gs, j.K2Q, j.Delta, j.Fsb, j.Fsh})
-        w.Num(v);
-    w.Int(j.Nekiri);
-
-    const CInpJiban& g = gInpJiban;
-    w.Bool(g.InpFlg);
-    w.Int(g.Kind);
-    for (double v : {g.Gt, g.Gws, g.Gw, g.Fai, g.Ca, g.Cb, g.KH}) w.Num(v);
-
-    const CInpZairyo& z = gInpZairyo;
-    w.Bool(z.InpFlg);
-    for (double v : {z.EcHira, z.EcMizo, z.EcNami, z.Esky, z.Esy}) w.Num(v);
-    w.Str(z.KYZai);
-    w.Num(z.KYSat);
-    w.Num(z.KYSac);
-    w.Str(z.YZai);
-    for (double v : {z.YSat, z.YSac, z.AlphaIz, z.AlphaIs, z.AlphaId, z.AlphaZs}) w.Num(v);
-
-    w.Int(gInpSectC.Count());
-    for (const CInpSectC& s : gInpSectC) {
-        w.Str(s.Name);
-        w.Line(DesignWriter::NumText(static_cast<double>(s.Keijyo)) + DesignWriter::NumText(s.Ic) +
-               DesignWriter::NumText(s.Mc) + DesignWriter::NumText(s.Lmin) +
-               DesignWriter::NumText(s.Lmax));
-    }
-    for (const colInpSectS* c : {&gInpSectLS, &gInpSectS}) {
-        w.Int(c->Count());
-        for (const CInpSectS& s : *c) {
-            w.Str(s.Name);
-            w.Nums({s.Id, s.Zd, s.Io, s.Zo});
+    for (const DesignField& f : fields) {
+        if (f.type == FieldType::Rows) {
+            VisitCatalogue(f.catalogue, [&](const auto& c) {
+                w.Value(c.Count(), FileForm::Line);
+                for (const auto& row : c) {
+                    for (const DesignField& rf : RowFields(f.catalogue)) {
+                        VisitField(rf, &row, [&](const auto& v) { w.Value(v, rf.file); });
+                    }
+                }
+            });
+        } else {
+            VisitField(f, CurrentRecord(f.record), [&](const auto& v) { w.Value(v, f.file); });
         }
     }
-
-    const CInpYaita& y = gInpYaita;
-    w.Bool(y.InpFlg);
-    w.Int(y.Yaita);
-    w.Int(y.Sect);
-    w.Num(y.H);
-    w.Num(y.D);
-    w.Num(y.L);
     return w.Take();
 }
 
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr) {
+    return DesignFromBytes(bytes, lngErr, DesignFields());
+}
+
+bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
+                     std::span<const DesignField> fields) {
     InitData();
     if (bytes.size() > kMaxDesignFileBytes) {
         lngErr = vberr::kDeviceIO;
@@ -386,7 +331,7 @@ bool DesignFromBytes(const std::string& bytes, int32_t& lngErr) {
     }
     try {
         ItemReader r(bytes);
-        ReadDesign(r);
+        ReadDesign(r, fields);
         return true;
     } catch (const ReadFailure& f) {
         lngErr = f.code;

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
+#include "model/design_fields.h"
 #include "platform/message.h"
 
 namespace kuvelt {
@@ -30,6 +32,12 @@ bool PreReadCheck(const std::string& path);
 std::string DesignToBytes();
 // Reads design bytes (the whole file) into the current design; same failure rules as ReadData.
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr);
+
+// The same two with another field table in place of DesignFields(): the layout of a version
+// that has appended optional fields, for the tests that both layouts read each other's files.
+std::string DesignToBytes(std::span<const DesignField> fields);
+bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
+                     std::span<const DesignField> fields);
 
 // The messages the windows show when a design file cannot be read or written.
 Message ReadFailureMessage(int32_t code);

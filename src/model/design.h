@@ -1,6 +1,8 @@
 // The current design: the four input records and the three sheet-pile section catalogues, with
 // their defaults and built-in rows. The records are plain data; they check nothing (ranges are
-// the input windows' business, see ranges.h). Units: elevations m (positive upwards), unit
+// the input windows' business, see ranges.h). Every member has its entry in the design-field
+// table (design_fields.h), which the file, the JSON dump and the windows follow; a member's
+// initializer here is its default. Units: elevations m (positive upwards), unit
 // weights kN/m3, pressures and cohesion kN/m2, angles degrees, elastic moduli kN/m2, allowable
 // stresses N/mm2, section properties cm4/m and cm3/m.
 #pragma once

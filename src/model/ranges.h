@@ -1,8 +1,9 @@
-// The valid input ranges, number formats, captions and text limits of every field the user types
-// into: the four design records, the section-grid columns, the sheet-pile choice window and the
-// numbering window. The windows build their fields from these tables; the records themselves
-// never check anything. Units are those of the records (design.h). Lookups never fail loudly:
-// an unknown name gives nullptr or false.
+// The input rules of every field the user types into: the design fields of design_fields.h
+// (the four records and the section-grid columns) and the window-only numeric fields of the
+// sheet-pile choice and numbering windows. There is one range check (InRange) and one range
+// message (RangeMessage); the windows ask these and never decide a range themselves. The records
+// themselves never check anything. Lookups never fail loudly: an unknown name gives nullptr or
+// false.
 #pragma once
 
 #include <cstdint>
@@ -10,66 +11,46 @@
 #include <string>
 #include <string_view>
 
+#include "model/design_fields.h"
 #include "platform/message.h"
 
 namespace kuvelt {
 
-// A numeric input field: accepted when min <= value <= max (both limits included).
-struct FieldRange {
-    std::string_view name;     // "CInpJiban.Fai", "frmInpYaita.numL", "frmInpRenban.numInit"
-    std::string_view caption;  // the field's label in its window; titles the range message
-    std::string_view group;    // heading the field stands under ("" when none)
-    double min;
-    double max;
-    std::string_view displayFormat;  // number picture shown while the field is not edited
-    std::string_view editFormat;     // number picture while the value is being edited
-};
-
-// A text input field: at most maxBytes code page 932 bytes, no double quote (the design file
-// stores texts between double quotes), no line break, only characters code page 932 can hold.
-struct TextLimit {
-    std::string_view name;  // "CInpJyoken.Title", "InpSectC.Name"
-    std::string_view caption;
-    int32_t maxBytes;
-};
-
-enum class CellKind { Text, List, Number, Decimal };
-
-// One column of a section registration grid ("InpSectC" concrete, "InpSectS" light steel and
-// steel). New rows get newText (text and list cells: the list index as newValue) or newValue.
-struct GridColumn {
-    std::string_view grid;
-    int32_t column;  // 1-based
-    std::string_view header;
-    std::string_view field;  // record field the column edits ("Name", "Keijyo", "Ic" …)
-    CellKind kind;
-    double min;
-    double max;
-    int32_t maxBytes;  // text cells only
-    double newValue;
-    std::string_view newText;  // text cells only
-};
-
-// All numeric fields, in window order.
-std::span<const FieldRange> AllFieldRanges();
-// The numeric field of `name`, or nullptr.
+// All numeric input fields, in window order: the design fields with an input range, then the
+// sheet-pile choice window's and the numbering window's.
+std::span<const FieldRange* const> AllFieldRanges();
+// The numeric input field of `name`, or nullptr.
 const FieldRange* FindFieldRange(std::string_view name);
+
+// The one range check: min <= value <= max, both limits included, with a tolerance of a
+// millionth of the last digit the field shows (see ranges.cpp). Not-a-number is refused.
 bool InRange(const FieldRange& f, double value);
 
 // "入力範囲：" + min + " ～ " + max in the field's display format, titled with its caption,
 // information icon, OK.
 Message RangeMessage(const FieldRange& f);
 
-std::span<const TextLimit> AllTextLimits();
-const TextLimit* FindTextLimit(std::string_view name);
-// True when `text` (UTF-8) may be stored in the text field `field`; false for unknown fields.
-bool TextFieldAcceptable(std::string_view field, std::string_view text);
+// Number of digit places after the decimal point of a number picture's first section.
+int DecimalPlaces(std::string_view picture);
 
-// The columns of one grid ("InpSectC" or "InpSectS"), in column order; empty for other names.
+// A text field ("CInpJyoken.Title", "CInpSectC.Name" …) of the design table, or nullptr.
+const DesignField* FindTextLimit(std::string_view name);
+// True when `text` (UTF-8) may be stored in the text field: at most maxBytes code page 932
+// bytes, no double quote (the design file stores texts between double quotes), no line break,
+// only characters code page 932 can hold. False for unknown fields.
+bool TextFieldAcceptable(std::string_view field, std::string_view text);
+bool TextFieldAcceptable(const DesignField& field, std::string_view text);
+
+// A column of a section registration grid is the section record's field.
+using GridColumn = DesignField;
+
+// The columns of one grid ("InpSectC" concrete, "InpSectS" light steel and steel), in column
+// order; empty for other names.
 std::span<const GridColumn> GridColumns(std::string_view grid);
 // The status-bar hint of a cell: "入力範囲：15ﾊﾞｲﾄ以内の文字列", "入力範囲：(選択ﾘｽﾄ一覧より選択)",
 // "入力範囲：100～999999999.9" (limits in general number format).
 std::string GridInputHint(const GridColumn& c);
+// The range check of a number or list cell (InRange of the column).
 bool CellAcceptable(const GridColumn& c, double value);
 
 // Captions of the choices, indexed by the stored value.

@@ -1,36 +1,66 @@
 #include "ui/field_specs.h"
 
-#include <map>
+#include <QWidget>
 
-#include "model/ranges.h"
+#include "ui/fields.h"
 
 namespace kuvelt::ui {
 
 namespace {
 
-const std::map<std::string, NumSpec>& Specs() {
-    static const std::map<std::string, NumSpec> specs = [] {
-        std::map<std::string, NumSpec> m;
-        for (const FieldRange& r : AllFieldRanges()) {
-            m.emplace(std::string(r.name),
-                      NumSpec{r.min, r.max, std::string(r.displayFormat), std::string(r.editFormat),
-                              std::string(r.caption), std::string(r.name)});
-        }
-        return m;
-    }();
-    return specs;
+// min > max: no value is inside.
+constexpr FieldRange kNoField{{}, "?", {}, 1.0, 0.0, "0", "0"};
+
+template <class Fn>
+void ForEachBound(const QWidget& window, Fn&& fn) {
+    for (NumField* f : window.findChildren<NumField*>()) {
+        const DesignField* d = FindDesignField(f->spec().name);
+        if (d && d->record != Record::SectC && d->record != Record::SectS) fn(*d, f, nullptr);
+    }
+    for (TextField* t : window.findChildren<TextField*>()) {
+        const DesignField* d = FindTextLimit(t->name());
+        if (d && d->record != Record::SectC && d->record != Record::SectS) fn(*d, nullptr, t);
+    }
 }
 
 }  // namespace
 
-const NumSpec* FindFieldSpec(const std::string& name) {
-    const auto it = Specs().find(name);
-    return it == Specs().end() ? nullptr : &it->second;
+const FieldRange& FieldFor(std::string_view name) {
+    const FieldRange* f = FindFieldRange(name);
+    return f ? *f : kNoField;
 }
 
 int TextLimitBytes(const std::string& name) {
-    const TextLimit* t = FindTextLimit(name);
+    const DesignField* t = FindTextLimit(name);
     return t ? t->maxBytes : 0;
+}
+
+void LoadDesignFields(QWidget& window) {
+    ForEachBound(window, [](const DesignField& d, NumField* n, TextField* t) {
+        const void* record = CurrentRecord(d.record);
+        if (n) n->setValue(NumberOf(d, record));
+        if (t) {
+            VisitField(d, record, [t](const auto& v) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+                    t->setText(v);
+                }
+            });
+        }
+    });
+}
+
+void SaveDesignFields(const QWidget& window) {
+    ForEachBound(window, [](const DesignField& d, NumField* n, TextField* t) {
+        void* record = CurrentRecord(d.record);
+        if (n) SetNumber(d, record, n->value());
+        if (t) {
+            VisitField(d, record, [t](auto& v) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+                    v = t->text8();
+                }
+            });
+        }
+    });
 }
 
 }  // namespace kuvelt::ui

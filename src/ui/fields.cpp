@@ -11,42 +11,7 @@
 
 namespace kuvelt::ui {
 
-int DecimalPlaces(const std::string& picture) {
-    int places = 0;
-    bool after = false;
-    for (std::size_t i = 0; i < picture.size(); ++i) {
-        const char c = picture[i];
-        if (c == ';') break;
-        if (c == '\\') {
-            ++i;
-            continue;
-        }
-        if (c == '.') {
-            after = true;
-        } else if (after && (c == '0' || c == '#')) {
-            ++places;
-        }
-    }
-    return places;
-}
-
-NumSpec SpecFor(const std::string& name) {
-    if (const NumSpec* found = FindFieldSpec(name)) return *found;
-    return NumSpec{1.0, 0.0, "0", "0", name, name};
-}
-
-Message RangeMessage(const NumSpec& field) {
-    // The display format: thousands separators make the elastic-modulus limits readable.
-    Message m;
-    m.text = "入力範囲：" + numfmt::FormatNumber(field.min, field.displayFormat) + " ～ " +
-             numfmt::FormatNumber(field.max, field.displayFormat);
-    m.title = field.caption;
-    m.icon = MsgIcon::Information;
-    m.buttons = MsgButtons::Ok;
-    return m;
-}
-
-NumField::NumField(const NumSpec& field, QWidget* parent) : QLineEdit(parent), spec_(field) {
+NumField::NumField(const FieldRange& field, QWidget* parent) : QLineEdit(parent), spec_(field) {
     if (spec_.editFormat.empty()) spec_.editFormat = spec_.displayFormat;
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Digits, one sign in front and one decimal point; thousands separators may be pasted in.
@@ -62,12 +27,7 @@ void NumField::setValue(double value) {
     ShowFormatted(hasFocus());
 }
 
-bool NumField::inRange() const {
-    if (blank_ || !std::isfinite(value_)) return false;
-    constexpr double kTol = 1e-9;  // the limits themselves are accepted
-    return value_ >= spec_.min - kTol * std::max(1.0, std::fabs(spec_.min)) &&
-           value_ <= spec_.max + kTol * std::max(1.0, std::fabs(spec_.max));
-}
+bool NumField::inRange() const { return !blank_ && InRange(spec_, value_); }
 
 void NumField::ShowFormatted(bool editing) {
     if (blank_) {
@@ -123,7 +83,8 @@ QValidator::State Cp932TextValidator::validate(QString& input, int&) const {
     return Acceptable;
 }
 
-TextField::TextField(const std::string& limitName, QWidget* parent) : QLineEdit(parent) {
+TextField::TextField(const std::string& limitName, QWidget* parent)
+    : QLineEdit(parent), name_(limitName) {
     setValidator(new Cp932TextValidator(TextLimitBytes(limitName), this));
 }
 

@@ -1,7 +1,7 @@
-// Input fields of every window: NumField (a number with its range, display and edit formats
-// and caption) and TextField (code-page-932 byte limit, no double quote). The range check
-// itself is run by InputWindow when the focus leaves a field or OK is pressed; a field only
-// knows whether it holds an acceptable value and which message refuses it.
+// Input fields of every window: NumField (a number with the range, display and edit formats and
+// caption of its FieldRange, model/ranges.h) and TextField (code-page-932 byte limit, no double
+// quote). The range check itself is run by InputWindow when the focus leaves a field or OK is
+// pressed; a field only asks the core's InRange and RangeMessage.
 #pragma once
 
 #include <QLineEdit>
@@ -9,36 +9,17 @@
 #include <QValidator>
 #include <string>
 
+#include "model/ranges.h"
 #include "platform/message.h"
 
 namespace kuvelt::ui {
 
-// What a numeric field accepts and how it shows its value. Formats are number pictures of
-// platform/numfmt.h; the edit format is used while the field has the focus.
-struct NumSpec {
-    double min = 0.0;
-    double max = 0.0;
-    std::string displayFormat;
-    std::string editFormat;  // "" = the display format
-    std::string caption;     // title of the range message (the field's label)
-    std::string name;        // "CInpJiban.Fai" ... ("" for a field outside the range table)
-};
-
-// The range, formats and caption of a design field by its name ("CInpJiban.Fai", "CInpJyoken.ELGL"
-// ...). Unknown names give a description that accepts nothing and names the field in its caption.
-NumSpec SpecFor(const std::string& name);
-
-// "入力範囲：<min> ～ <max>" with the field's number format, titled with the caption,
-// information icon, OK button.
-Message RangeMessage(const NumSpec& field);
-
-// Number of digit places after the decimal point of a picture's first section.
-int DecimalPlaces(const std::string& picture);
-
 class NumField : public QLineEdit {
     Q_OBJECT
   public:
-    explicit NumField(const NumSpec& field, QWidget* parent = nullptr);
+    // The range is copied; its texts must live as long as the program (the core's tables and
+    // string literals do).
+    explicit NumField(const FieldRange& field, QWidget* parent = nullptr);
 
     void setValue(double value);
     // The current value; what the user typed counts at once (rounded to the edit format's
@@ -46,9 +27,9 @@ class NumField : public QLineEdit {
     double value() const { return value_; }
     // True when the field holds no number (emptied, or only a sign or a point typed).
     bool isBlank() const { return blank_; }
-    // Inside [min, max] (limits included); a blank field is out of range.
+    // The core's InRange of the value; a blank field is out of range.
     bool inRange() const;
-    const NumSpec& spec() const { return spec_; }
+    const FieldRange& spec() const { return spec_; }
     Message rangeMessage() const { return RangeMessage(spec_); }
 
   signals:
@@ -63,7 +44,7 @@ class NumField : public QLineEdit {
     void ShowFormatted(bool editing);
     void OnTextEdited(const QString& text);
 
-    NumSpec spec_;
+    FieldRange spec_;
     double value_ = 0.0;
     bool blank_ = true;
 };
@@ -85,10 +66,14 @@ class Cp932TextValidator : public QValidator {
 class TextField : public QLineEdit {
     Q_OBJECT
   public:
-    // `limitName` names the text limit of model/ranges.h ("CInpJyoken.Title" ...).
+    // `limitName` names the text field of the design table ("CInpJyoken.Title" ...).
     TextField(const std::string& limitName, QWidget* parent = nullptr);
     void setText(const std::string& text);
     std::string text8() const;
+    const std::string& name() const { return name_; }
+
+  private:
+    std::string name_;
 };
 
 // QString <-> UTF-8 std::string at the boundary to the core.

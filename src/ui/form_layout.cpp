@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/numfmt.h"
+#include "ui/field_specs.h"
 
 namespace kuvelt::ui {
 
@@ -12,11 +13,11 @@ int FieldWidth(const QWidget* w, int chars) {
 }
 
 NumField* MakeNumField(const std::string& specName, QWidget* parent) {
-    const NumSpec spec = SpecFor(specName);
+    const FieldRange& spec = FieldFor(specName);
     auto* field = new NumField(spec, parent);
     std::size_t chars = 4;
     for (const double v : {spec.min, spec.max}) {
-        for (const std::string& f : {spec.displayFormat, spec.editFormat}) {
+        for (const std::string_view f : {spec.displayFormat, spec.editFormat}) {
             chars = std::max(chars, numfmt::FormatNumber(v, f).size());
         }
     }
@@ -27,8 +28,8 @@ NumField* MakeNumField(const std::string& specName, QWidget* parent) {
 NumField* AddNumRow(QGridLayout* grid, int row, const std::string& specName, QWidget* parent,
                     const QString& label, int col) {
     NumField* field = MakeNumField(specName, parent);
-    const NumSpec& spec = field->spec();
-    auto* text = new QLabel(label.isEmpty() ? Q(spec.caption) : label, parent);
+    const FieldRange& spec = field->spec();
+    auto* text = new QLabel(label.isEmpty() ? Q(std::string(spec.caption)) : label, parent);
     text->setBuddy(field);
     grid->addWidget(text, row, col);
     grid->addWidget(field, row, col + 1, Qt::AlignLeft);

@@ -26,12 +26,7 @@ namespace {
 
 NumField* ResultField(QGridLayout* g, int row, const char* caption, const char* format,
                       QWidget* parent) {
-    NumSpec spec;
-    spec.min = -1e15;
-    spec.max = 1e15;
-    spec.displayFormat = format;
-    spec.editFormat = format;
-    spec.caption = caption;
+    const FieldRange spec{{}, caption, {}, -1e15, 1e15, format, format};
     auto* f = new NumField(spec, parent);
     f->setReadOnly(true);
     f->setFocusPolicy(Qt::NoFocus);

@@ -1,5 +1,7 @@
 #include "ui/sect_grid_model.h"
 
+#include <type_traits>
+
 #include "platform/numfmt.h"
 #include "ui/fields.h"
 
@@ -28,7 +30,7 @@ Message PasteTooLongMessage(int recMax) {
 
 Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text) {
     return PasteMessage("貼り付けるﾃﾞｰﾀの " + std::to_string(blockRow) + " 行目、「" +
-                        std::string(column.header) + "」の値「" + U8(text) +
+                        std::string(column.caption) + "」の値「" + U8(text) +
                         "」は入力できません。\n" + GridInputHint(column) +
                         "\n貼り付けは行いませんでした。");
 }
@@ -36,7 +38,7 @@ Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QStrin
 Message PasteEmptyMessage() { return PasteMessage("貼り付けるﾃﾞｰﾀがありません。"); }
 
 SectGridModel::SectGridModel(const std::string& grid, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid), columns_(GridColumns(grid)) {}
+    : QAbstractTableModel(parent), columns_(GridColumns(grid)) {}
 
 int SectGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
@@ -73,7 +75,7 @@ QVariant SectGridModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole) {
         if (orientation == Qt::Horizontal) {
             if (section >= 0 && section < columnCount())
-                return Q(std::string(column(section).header));
+                return Q(std::string(column(section).caption));
             return {};
         }
         return QString::number(section + 1);
@@ -98,7 +100,7 @@ bool SectGridModel::setData(const QModelIndex& index, const QVariant& value, int
     const GridColumn& c = column(index.column());
     if (c.kind == CellKind::List && value.typeId() == QMetaType::Int) {
         const int i = value.toInt();
-        if (i < c.min || i > c.max) return false;
+        if (!CellAcceptable(c, i)) return false;
         cell.value = i;
     } else if (!Parse(index.column(), value.toString(), cell)) {
         return false;
@@ -142,6 +144,53 @@ double SectGridModel::Value(int row, int col) const {
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return 0.0;
     return rows_[std::size_t(row)][std::size_t(col)].value;
 }
+
+template <class Col>
+void SectGridModel::Load(const Col& c, Record record) {
+    if (columns_.empty() || columns_.front().record != record) return;
+    SetRowCount(c.Count());
+    int r = 0;
+    for (const auto& section : c) {
+        for (int col = 0; col < columnCount(); ++col) {
+            VisitField(column(col), &section, [&](const auto& v) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+                    SetText(r, col, v);
+                } else {
+                    SetValue(r, col, static_cast<double>(v));
+                }
+            });
+        }
+        ++r;
+    }
+}
+
+template <class Col>
+void SectGridModel::Save(Col& c, Record record) const {
+    if (columns_.empty() || columns_.front().record != record) return;
+    c.Clear();
+    for (int r = 0; r < rowCount(); ++r) {
+        std::decay_t<decltype(*c.begin())> section{};
+        for (int col = 0; col < columnCount(); ++col) {
+            VisitField(column(col), &section, [&](auto& v) {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, std::string>) {
+                    v = Text(r, col);
+                } else if constexpr (std::is_same_v<T, bool>) {
+                    v = Value(r, col) != 0.0;
+                } else {
+                    // The list cell holds its index; whole-number cells hold whole numbers.
+                    v = static_cast<T>(Value(r, col));
+                }
+            });
+        }
+        c.AddItem(std::move(section));
+    }
+}
+
+void SectGridModel::LoadCatalogue(const colInpSectC& c) { Load(c, Record::SectC); }
+void SectGridModel::LoadCatalogue(const colInpSectS& c) { Load(c, Record::SectS); }
+void SectGridModel::SaveCatalogue(colInpSectC& c) const { Save(c, Record::SectC); }
+void SectGridModel::SaveCatalogue(colInpSectS& c) const { Save(c, Record::SectS); }
 
 bool SectGridModel::AddRow() {
     if (!CanAdd()) return false;
@@ -199,7 +248,7 @@ bool SectGridModel::Parse(int col, const QString& text, Cell& out) const {
     switch (c.kind) {
         case CellKind::Text: {
             const std::string s = U8(text);
-            if (!TextFieldAcceptable(grid_ + ".Name", s)) return false;
+            if (!TextFieldAcceptable(c, s)) return false;
             out.text = s;
             return true;
         }
@@ -214,7 +263,7 @@ bool SectGridModel::Parse(int col, const QString& text, Cell& out) const {
             // A pasted list index ("0", "1", "2") counts as its entry.
             bool ok = false;
             const int i = t.toInt(&ok);
-            if (ok && i >= c.min && i <= c.max) {
+            if (ok && CellAcceptable(c, i)) {
                 out.value = i;
                 return true;
             }
@@ -241,7 +290,7 @@ std::optional<Message> SectGridModel::CheckCell(int col, const QString& text) co
     Cell cell;
     if (Parse(col, text, cell)) return std::nullopt;
     const GridColumn& c = column(col);
-    return Message{0, GridInputHint(c), std::string(c.header), MsgIcon::Information,
+    return Message{0, GridInputHint(c), std::string(c.caption), MsgIcon::Information,
                    MsgButtons::Ok};
 }
 

@@ -1,6 +1,6 @@
 // The table model behind the section registration grids: one row per sheet-pile section, the
-// columns of model/ranges.h ("InpSectC" concrete, "InpSectS" light steel and steel) with their
-// cell kinds, ranges and new-row values. Row editing honours the row limit; typed cells and
+// columns are the section records' fields of model/design_fields.h ("InpSectC" concrete,
+// "InpSectS" light steel and steel) with their cell kinds, ranges and new-row values. Row editing honours the row limit; typed cells and
 // pasted blocks are checked here, so a refused entry changes nothing and returns the message the
 // window shows. Blocks move to and from a spreadsheet as tab-separated text.
 #pragma once
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/design.h"
 #include "model/ranges.h"
 #include "platform/message.h"
 
@@ -56,6 +57,14 @@ class SectGridModel : public QAbstractTableModel {
     std::string Text(int row, int col) const;                 // UTF-8, as stored
     double Value(int row, int col) const;
 
+    // Loading and saving by the main window through the columns' record fields: row i shows
+    // section i; saving empties the catalogue and adds one section per row, in grid order. A
+    // catalogue of the other record type than the grid's is left alone.
+    void LoadCatalogue(const colInpSectC& c);
+    void LoadCatalogue(const colInpSectS& c);
+    void SaveCatalogue(colInpSectC& c) const;
+    void SaveCatalogue(colInpSectS& c) const;
+
     // Row commands. False when the limit (Add, Insert) or an empty grid (Delete) refuses.
     bool CanAdd() const { return rowCount() < recMax_; }
     bool AddRow();               // appends; the new row is the last one
@@ -94,9 +103,12 @@ class SectGridModel : public QAbstractTableModel {
         double value = 0;  // list index or number
     };
     std::vector<Cell> NewRow() const;
+    template <class Col>
+    void Load(const Col& c, Record record);
+    template <class Col>
+    void Save(Col& c, Record record) const;
     bool Parse(int col, const QString& text, Cell& out) const;
 
-    std::string grid_;
     std::span<const GridColumn> columns_;
     std::vector<std::vector<Cell>> rows_;
     int recMax_ = 30;

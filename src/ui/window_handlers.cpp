@@ -27,56 +27,6 @@ namespace kuvelt::ui {
 
 namespace {
 
-// Concrete columns: name, shape, Ic, Mc, Lmin, Lmax.
-void LoadConcrete(frmInpSect& w, const colInpSectC& cat) {
-    SectGridModel* m = w.model();
-    m->SetRowCount(cat.Count());
-    int r = 0;
-    for (const CInpSectC& s : cat) {
-        m->SetText(r, 0, s.Name);
-        m->SetValue(r, 1, s.Keijyo);
-        m->SetValue(r, 2, s.Ic);
-        m->SetValue(r, 3, s.Mc);
-        m->SetValue(r, 4, s.Lmin);
-        m->SetValue(r, 5, s.Lmax);
-        ++r;
-    }
-}
-
-void SaveConcrete(const frmInpSect& w, colInpSectC& cat) {
-    const SectGridModel* m = w.model();
-    cat.Clear();
-    for (int r = 0; r < m->rowCount(); ++r) {
-        cat.Add(m->Text(r, 0), int32_t(m->Value(r, 1)), m->Value(r, 2), m->Value(r, 3),
-                m->Value(r, 4), m->Value(r, 5));
-    }
-    ConfirmInput(nullptr);
-}
-
-// Light-steel and steel columns: name, I', Z', I, Z.
-void LoadSteel(frmInpSect& w, const colInpSectS& cat) {
-    SectGridModel* m = w.model();
-    m->SetRowCount(cat.Count());
-    int r = 0;
-    for (const CInpSectS& s : cat) {
-        m->SetText(r, 0, s.Name);
-        m->SetValue(r, 1, s.Id);
-        m->SetValue(r, 2, s.Zd);
-        m->SetValue(r, 3, s.Io);
-        m->SetValue(r, 4, s.Zo);
-        ++r;
-    }
-}
-
-void SaveSteel(const frmInpSect& w, colInpSectS& cat) {
-    const SectGridModel* m = w.model();
-    cat.Clear();
-    for (int r = 0; r < m->rowCount(); ++r) {
-        cat.Add(m->Text(r, 0), m->Value(r, 1), m->Value(r, 2), m->Value(r, 3), m->Value(r, 4));
-    }
-    ConfirmInput(nullptr);
-}
-
 bool Flag(double v) { return v == 1.0; }
 
 template <class List, class Cat>
@@ -93,12 +43,22 @@ void FillSteelList(ResultGridModel* grid, const List& list, const Cat& cat) {
 
 }  // namespace
 
-void objInpSectC_LoadData(frmInpSect& w) { LoadConcrete(w, gInpSectC); }
-void objInpSectC_SaveData(frmInpSect& w, bool&) { SaveConcrete(w, gInpSectC); }
-void objInpSectLS_LoadData(frmInpSect& w) { LoadSteel(w, gInpSectLS); }
-void objInpSectLS_SaveData(frmInpSect& w, bool&) { SaveSteel(w, gInpSectLS); }
-void objInpSectS_LoadData(frmInpSect& w) { LoadSteel(w, gInpSectS); }
-void objInpSectS_SaveData(frmInpSect& w, bool&) { SaveSteel(w, gInpSectS); }
+// The grids' columns are the section records' fields (model/design_fields.h).
+void objInpSectC_LoadData(frmInpSect& w) { w.model()->LoadCatalogue(gInpSectC); }
+void objInpSectC_SaveData(frmInpSect& w, bool&) {
+    w.model()->SaveCatalogue(gInpSectC);
+    ConfirmInput(nullptr);
+}
+void objInpSectLS_LoadData(frmInpSect& w) { w.model()->LoadCatalogue(gInpSectLS); }
+void objInpSectLS_SaveData(frmInpSect& w, bool&) {
+    w.model()->SaveCatalogue(gInpSectLS);
+    ConfirmInput(nullptr);
+}
+void objInpSectS_LoadData(frmInpSect& w) { w.model()->LoadCatalogue(gInpSectS); }
+void objInpSectS_SaveData(frmInpSect& w, bool&) {
+    w.model()->SaveCatalogue(gInpSectS);
+    ConfirmInput(nullptr);
+}
 
 void objInpYaita_LoadData(frmInpYaita& w) {
     const int nc = std::min(gInpSectC.Count(), int(decltype(gListC)::kSections));
@@ -170,7 +130,7 @@ void objInpRenban_LoadData(frmInpRenban& w) {
     if (!GetIniString(ini::kChapter, ini::kMethod, gIniFile).empty())
         w.setMethod(get(ini::kMethod));
     const int32_t init = get(ini::kInit);
-    if (init >= w.numInit->spec().min && init <= w.numInit->spec().max) w.numInit->setValue(init);
+    if (InRange(w.numInit->spec(), init)) w.numInit->setValue(init);
     for (std::size_t k = 0; k < 4; ++k) {
         const int32_t style = get(ini::kStyleKeys[k]);
         if (style >= 0 && style <= int32_t(StyleEntries().size())) {
@@ -178,7 +138,7 @@ void objInpRenban_LoadData(frmInpRenban& w) {
         }
         const int32_t margin = get(ini::kMarginKeys[k]);
         NumField* f = w.numMargin[k];
-        if (margin >= f->spec().min && margin <= f->spec().max) f->setValue(margin);
+        if (InRange(f->spec(), margin)) f->setValue(margin);
     }
 }
 

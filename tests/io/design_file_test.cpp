@@ -187,6 +187,35 @@ TEST(DesignFileLayout, LineBreakInTitleKeepsTheFileOpenable) {
 
 // ---------------------------------------------------------------------------------------------
 
+// A later version appends optional fields (one table entry each): today's reader reads its
+// files, its reader reads today's files with the appended fields at their defaults, and reads
+// the appended values when they are there.
+TEST(DesignFileLayout, AppendedOptionalFieldsKeepBothLayoutsReadable) {
+    std::vector<DesignField> later(DesignFields().begin(), DesignFields().end());
+    later.push_back(Field<&CInpJyoken::Title>("CInpJyoken.Title").Bytes("件名", 80).Optional());
+    later.push_back(Field<&CInpJiban::KH>("CInpJiban.KH").Optional());
+    MakeNonDefaultDesign();
+    const Snapshot design = Snapshot::Take();
+    const std::string today = DesignToBytes();
+    const std::string appended = DesignToBytes(later);
+    EXPECT_EQ(appended.substr(0, today.size()), today);
+    std::vector<std::string> tail = Lines(appended.substr(today.size()));
+    EXPECT_EQ(tail, (std::vector<std::string>{cp932::FromUtf8("\"水路 A-1, 左岸 (No.3+20)\""),
+                                              " 3000 "}));
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(appended, err));
+    design.ExpectCurrentEqual();
+    ASSERT_TRUE(DesignFromBytes(today, err, later));
+    design.ExpectCurrentEqual();
+    ASSERT_TRUE(DesignFromBytes(today + "\"B\"\r\n", err, later));  // the last one missing
+    EXPECT_EQ(gInpJyoken.Title, "B");
+    EXPECT_EQ(gInpJiban.KH, 3000.0);
+    ASSERT_TRUE(DesignFromBytes(today + "\"B\"\r\n 7 \r\n", err, later));
+    EXPECT_EQ(gInpJiban.KH, 7.0);
+    EXPECT_FALSE(DesignFromBytes(today + "\"B\"\r\n x \r\n", err, later));
+    EXPECT_EQ(err, 13);
+}
+
 TEST(DesignFileRoundTrip, DefaultDesignReadsBackEqual) {
     TempDir dir;
     const std::string path = dir.file("new.kvt");

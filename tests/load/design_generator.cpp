@@ -4,8 +4,10 @@
 #include <limits>
 #include <random>
 #include <string_view>
+#include <vector>
 
 #include "io/design_file.h"
+#include "model/design_fields.h"
 #include "model/ranges.h"
 
 namespace kuvelt::load {
@@ -28,41 +30,26 @@ double Typed(Rng& rng, double lo, double hi, int places) {
 // significant digits carry it exactly.
 double Cm(double v) { return std::round(v * 100.0) / 100.0; }
 
-// The numeric fields a design file carries, by the names of the input range table.
+// The numeric fields a design file carries: the records' floating-point fields of the
+// design-field table, in file order.
 struct NumericField {
+    const DesignField* d;
     std::string_view name;
-    double* (*field)();
+    double* field() const { return static_cast<double*>(d->member(CurrentRecord(d->record))); }
 };
-#define KUVELT_FIELD(rec, member)                       \
-    NumericField {                                      \
-#rec "." #member, [] { return &g##rec.member; } \
-    }
-const NumericField kNumericFields[] = {
-    KUVELT_FIELD(InpJyoken, ELGL),    KUVELT_FIELD(InpJyoken, ELYU),
-    KUVELT_FIELD(InpJyoken, ELDL),    KUVELT_FIELD(InpJyoken, ELWL),
-    KUVELT_FIELD(InpJyoken, Z),       KUVELT_FIELD(InpJyoken, K0X),
-    KUVELT_FIELD(InpJyoken, K0Q),     KUVELT_FIELD(InpJyoken, K1m),
-    KUVELT_FIELD(InpJyoken, K1Q),     KUVELT_FIELD(InpJyoken, K2X1),
-    KUVELT_FIELD(InpJyoken, K2X2),    KUVELT_FIELD(InpJyoken, K2Ho),
-    KUVELT_FIELD(InpJyoken, K2Gs),    KUVELT_FIELD(InpJyoken, K2Q),
-    KUVELT_FIELD(InpJyoken, Delta),   KUVELT_FIELD(InpJyoken, Fsb),
-    KUVELT_FIELD(InpJyoken, Fsh),     KUVELT_FIELD(InpJiban, Gt),
-    KUVELT_FIELD(InpJiban, Gws),      KUVELT_FIELD(InpJiban, Gw),
-    KUVELT_FIELD(InpJiban, Fai),      KUVELT_FIELD(InpJiban, Ca),
-    KUVELT_FIELD(InpJiban, Cb),       KUVELT_FIELD(InpJiban, KH),
-    KUVELT_FIELD(InpZairyo, EcHira),  KUVELT_FIELD(InpZairyo, EcMizo),
-    KUVELT_FIELD(InpZairyo, EcNami),  KUVELT_FIELD(InpZairyo, Esky),
-    KUVELT_FIELD(InpZairyo, Esy),     KUVELT_FIELD(InpZairyo, KYSat),
-    KUVELT_FIELD(InpZairyo, KYSac),   KUVELT_FIELD(InpZairyo, YSat),
-    KUVELT_FIELD(InpZairyo, YSac),    KUVELT_FIELD(InpZairyo, AlphaIz),
-    KUVELT_FIELD(InpZairyo, AlphaIs), KUVELT_FIELD(InpZairyo, AlphaId),
-    KUVELT_FIELD(InpZairyo, AlphaZs), KUVELT_FIELD(InpYaita, H),
-    KUVELT_FIELD(InpYaita, D),        KUVELT_FIELD(InpYaita, L),
-};
-#undef KUVELT_FIELD
+const std::vector<NumericField>& NumericFields() {
+    static const std::vector<NumericField> v = [] {
+        std::vector<NumericField> r;
+        for (const DesignField& f : DesignFields()) {
+            if (f.type == FieldType::Double) r.push_back({&f, f.name});
+        }
+        return r;
+    }();
+    return v;
+}
 
 const NumericField& AnyField(Rng& rng) {
-    return kNumericFields[std::size_t(Pick(rng, 0, int(std::size(kNumericFields)) - 1))];
+    return NumericFields()[std::size_t(Pick(rng, 0, int(NumericFields().size()) - 1))];
 }
 
 // Names as users type them: ASCII designations, full-width and half-width katakana, at most
@@ -175,7 +162,7 @@ void Plausible(Rng& rng) {
               "CInpZairyo.AlphaIs", "CInpZairyo.AlphaId", "CInpZairyo.AlphaZs"}) {
             if (!Chance(rng, 0.4)) continue;
             const FieldRange* r = FindFieldRange(name);
-            for (const NumericField& f : kNumericFields) {
+            for (const NumericField& f : NumericFields()) {
                 if (f.name == name && r) *f.field() = Typed(rng, r->min, r->max, 2);
             }
         }

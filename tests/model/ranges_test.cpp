@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,11 +12,14 @@ namespace {
 
 TEST(FieldRanges, NamesAreUniqueAndLookupsOfOtherNamesFail) {
     std::set<std::string_view> names;
-    for (const FieldRange& f : AllFieldRanges()) {
-        EXPECT_TRUE(names.insert(f.name).second) << f.name;
-        EXPECT_EQ(FindFieldRange(f.name), &f);
+    for (const FieldRange* f : AllFieldRanges()) {
+        EXPECT_TRUE(names.insert(f->name).second) << f->name;
+        EXPECT_EQ(FindFieldRange(f->name), f);
     }
-    EXPECT_EQ(names.size(), 50u);  // 17 + 7 + 13 + 4 record fields, 4 choice, 5 numbering fields
+    // Every design field with an input field, then the 4 choice and 5 numbering fields.
+    std::size_t inputs = 0;
+    for (const DesignField& f : DesignFields()) inputs += f.HasInput() ? 1 : 0;
+    EXPECT_EQ(names.size(), inputs + 4 + 5);
     EXPECT_EQ(FindFieldRange("CInpJiban.Nothing"), nullptr);
     EXPECT_EQ(FindFieldRange("Fai"), nullptr);
 }
@@ -64,6 +68,38 @@ TEST(FieldRanges, LimitsAreInclusive) {
     EXPECT_FALSE(InRange(*FindFieldRange("frmInpYaita.numSect"), 0));
 }
 
+// Every value the user can type at a field's precision keeps the verdict of the exact decimal
+// comparison, at both limits and three steps either side; a value carrying floating-point noise
+// that the field still shows as a limit is accepted, one shown past it is refused.
+TEST(FieldRanges, TypedValuesNearTheLimitsKeepTheirVerdict) {
+    for (const FieldRange* f : AllFieldRanges()) {
+        ASSERT_EQ(DecimalPlaces(f->editFormat), DecimalPlaces(f->displayFormat)) << f->name;
+        const double scale = std::pow(10.0, DecimalPlaces(f->editFormat));
+        const long long lo = std::llround(f->min * scale);
+        const long long hi = std::llround(f->max * scale);
+        for (const long long limit : {lo, hi}) {
+            for (long long n = limit - 3; n <= limit + 3; ++n) {
+                // The double of the typed decimal text: both operands exact, so the quotient is
+                // the nearest double to the decimal, as the text reads.
+                const double typed = static_cast<double>(n) / scale;
+                EXPECT_EQ(InRange(*f, typed), n >= lo && n <= hi) << f->name << " " << typed;
+            }
+        }
+        for (const double limit : {f->min, f->max}) {
+            double noisy_up = limit;
+            double noisy_down = limit;
+            for (int i = 0; i < 4; ++i) {
+                noisy_up = std::nextafter(noisy_up, HUGE_VAL);
+                noisy_down = std::nextafter(noisy_down, -HUGE_VAL);
+            }
+            EXPECT_TRUE(InRange(*f, noisy_up) && InRange(*f, noisy_down)) << f->name << limit;
+        }
+        EXPECT_FALSE(InRange(*f, f->max + 0.5 / scale)) << f->name;
+        EXPECT_FALSE(InRange(*f, f->min - 0.5 / scale)) << f->name;
+        EXPECT_FALSE(InRange(*f, std::nan(""))) << f->name;
+    }
+}
+
 std::string Repeat(const std::string& s, int n) {
     std::string r;
     for (int i = 0; i < n; ++i) r += s;
@@ -90,8 +126,8 @@ TEST(TextLimits, BytesAreCountedInCodePage932) {
         {"grade_10", "CInpZairyo.KYZai", "SS400ABCDE", true},
         {"grade_11", "CInpZairyo.YZai", "SY295ABCDEF", false},
         {"grade_5_full_width", "CInpZairyo.YZai", "ＳＹ２９５", true},
-        {"section_name_15", "InpSectS.Name", "SP-ⅥL(t=12.5)x", true},
-        {"section_name_16", "InpSectC.Name", std::string(16, 'H'), false},
+        {"section_name_15", "CInpSectS.Name", "SP-ⅥL(t=12.5)x", true},
+        {"section_name_16", "CInpSectC.Name", std::string(16, 'H'), false},
         {"unknown_field", "CInpJyoken.ELGL", "4", false},
     };
     for (const auto& c : cases) {
@@ -117,7 +153,7 @@ TEST(GridColumns, HeadersNewRowValuesAndHints) {
             if (col.kind == CellKind::Text) {
                 EXPECT_EQ(col.newText, "(未定義)");
             } else {
-                EXPECT_TRUE(CellAcceptable(col, col.newValue)) << col.grid << col.column;
+                EXPECT_TRUE(CellAcceptable(col, col.newValue)) << col.name;
             }
         }
     }

@@ -10,10 +10,12 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <functional>
 #include <map>
+#include <set>
+#include <vector>
 
 #include "model/design.h"
+#include "model/design_fields.h"
 #include "model/ranges.h"
 #include "scripted_services.h"
 #include "ui/MainHandlers.h"
@@ -29,89 +31,60 @@ namespace {
 
 using test::UiTestEnv;
 
-// Every numeric record field a condition window edits, by its range-table name.
-const std::map<std::string, std::function<double&()>>& RecordFields() {
-    static const std::map<std::string, std::function<double&()>> m = {
-        {"CInpJyoken.ELGL", []() -> double& { return gInpJyoken.ELGL; }},
-        {"CInpJyoken.ELYU", []() -> double& { return gInpJyoken.ELYU; }},
-        {"CInpJyoken.ELDL", []() -> double& { return gInpJyoken.ELDL; }},
-        {"CInpJyoken.ELWL", []() -> double& { return gInpJyoken.ELWL; }},
-        {"CInpJyoken.Z", []() -> double& { return gInpJyoken.Z; }},
-        {"CInpJyoken.K0X", []() -> double& { return gInpJyoken.K0X; }},
-        {"CInpJyoken.K0Q", []() -> double& { return gInpJyoken.K0Q; }},
-        {"CInpJyoken.K1m", []() -> double& { return gInpJyoken.K1m; }},
-        {"CInpJyoken.K1Q", []() -> double& { return gInpJyoken.K1Q; }},
-        {"CInpJyoken.K2X1", []() -> double& { return gInpJyoken.K2X1; }},
-        {"CInpJyoken.K2X2", []() -> double& { return gInpJyoken.K2X2; }},
-        {"CInpJyoken.K2Ho", []() -> double& { return gInpJyoken.K2Ho; }},
-        {"CInpJyoken.K2Gs", []() -> double& { return gInpJyoken.K2Gs; }},
-        {"CInpJyoken.K2Q", []() -> double& { return gInpJyoken.K2Q; }},
-        {"CInpJyoken.Delta", []() -> double& { return gInpJyoken.Delta; }},
-        {"CInpJyoken.Fsb", []() -> double& { return gInpJyoken.Fsb; }},
-        {"CInpJyoken.Fsh", []() -> double& { return gInpJyoken.Fsh; }},
-        {"CInpJiban.Gt", []() -> double& { return gInpJiban.Gt; }},
-        {"CInpJiban.Gws", []() -> double& { return gInpJiban.Gws; }},
-        {"CInpJiban.Gw", []() -> double& { return gInpJiban.Gw; }},
-        {"CInpJiban.Fai", []() -> double& { return gInpJiban.Fai; }},
-        {"CInpJiban.Ca", []() -> double& { return gInpJiban.Ca; }},
-        {"CInpJiban.Cb", []() -> double& { return gInpJiban.Cb; }},
-        {"CInpJiban.KH", []() -> double& { return gInpJiban.KH; }},
-        {"CInpZairyo.EcHira", []() -> double& { return gInpZairyo.EcHira; }},
-        {"CInpZairyo.EcMizo", []() -> double& { return gInpZairyo.EcMizo; }},
-        {"CInpZairyo.EcNami", []() -> double& { return gInpZairyo.EcNami; }},
-        {"CInpZairyo.Esky", []() -> double& { return gInpZairyo.Esky; }},
-        {"CInpZairyo.Esy", []() -> double& { return gInpZairyo.Esy; }},
-        {"CInpZairyo.KYSat", []() -> double& { return gInpZairyo.KYSat; }},
-        {"CInpZairyo.KYSac", []() -> double& { return gInpZairyo.KYSac; }},
-        {"CInpZairyo.YSat", []() -> double& { return gInpZairyo.YSat; }},
-        {"CInpZairyo.YSac", []() -> double& { return gInpZairyo.YSac; }},
-        {"CInpZairyo.AlphaIz", []() -> double& { return gInpZairyo.AlphaIz; }},
-        {"CInpZairyo.AlphaIs", []() -> double& { return gInpZairyo.AlphaIs; }},
-        {"CInpZairyo.AlphaId", []() -> double& { return gInpZairyo.AlphaId; }},
-        {"CInpZairyo.AlphaZs", []() -> double& { return gInpZairyo.AlphaZs; }},
-    };
-    return m;
+// Every numeric field of a record that has an input field, from the design-field table.
+std::vector<const DesignField*> InputFields(Record record) {
+    std::vector<const DesignField*> v;
+    for (const DesignField& f : DesignFields()) {
+        if (f.record == record && f.HasInput()) v.push_back(&f);
+    }
+    return v;
+}
+
+double& Ref(const DesignField& f) {
+    return *static_cast<double*>(f.member(CurrentRecord(f.record)));
 }
 
 // A value inside the field's range that no other field of the window holds.
-double Distinct(const NumSpec& s, int i) {
+double Distinct(const FieldRange& s, int i) {
     const double span = s.max - s.min;
     const double v = s.min + span * (0.05 + 0.9 * ((i * 37) % 97) / 97.0);
     return std::round(v * 100.0) / 100.0;
 }
 
 // Loads distinct values into the window and saves other distinct values back; each field must
-// show exactly its own record field and store into exactly it.
-void CheckTransfer(InputWindow& w, const std::string& record, int expectedFields) {
+// show exactly its own record field and store into exactly it, and every numeric field of the
+// record must have its field in the window.
+void CheckTransfer(InputWindow& w, Record record) {
     auto fields = w.findChildren<NumField*>();
-    int count = 0;
     std::map<std::string, double> loaded;
     int i = 0;
-    for (const auto& [name, ref] : RecordFields()) {
-        if (name.rfind(record + ".", 0) != 0) continue;
-        ref() = Distinct(*FindFieldSpec(name), ++i);
-        loaded[name] = ref();
+    for (const DesignField* f : InputFields(record)) {
+        ASSERT_EQ(f->type, FieldType::Double) << f->name;
+        Ref(*f) = Distinct(*f, ++i);
+        loaded[std::string(f->name)] = Ref(*f);
     }
+    ASSERT_FALSE(loaded.empty());
     w.Prepare();
+    std::set<std::string> shown;
     for (NumField* f : fields) {
         // Enable every field so the transfer of the disabled shape fields is seen as well.
         f->setEnabled(true);
-        const std::string& name = f->spec().name;
+        const std::string name(f->spec().name);
         ASSERT_TRUE(loaded.count(name)) << "field without a record field: " << name;
         EXPECT_DOUBLE_EQ(f->value(), loaded[name]) << name;
-        ++count;
+        EXPECT_TRUE(shown.insert(name).second) << "two fields for " << name;
     }
-    EXPECT_EQ(count, expectedFields);
+    EXPECT_EQ(shown.size(), loaded.size()) << "a record field without its window field";
     std::map<std::string, double> typed;
     i = 50;
     for (NumField* f : fields) {
         f->setValue(Distinct(f->spec(), ++i));
-        typed[f->spec().name] = f->value();
+        typed[std::string(f->spec().name)] = f->value();
     }
     w.PressOk();
     ASSERT_EQ(w.result(), QDialog::Accepted);
     for (const auto& [name, value] : typed) {
-        EXPECT_DOUBLE_EQ(RecordFields().at(name)(), value) << name;
+        EXPECT_DOUBLE_EQ(Ref(*FindDesignField(name)), value) << name;
     }
 }
 
@@ -119,7 +92,7 @@ TEST(ConditionWindowTransfer, DesignConditions) {
     UiTestEnv env;
     frmInpJyoken w;
     Connect(&w);
-    CheckTransfer(w, "CInpJyoken", 17);
+    CheckTransfer(w, Record::Jyoken);
     EXPECT_TRUE(gInpJyoken.InpFlg);
 }
 
@@ -127,7 +100,7 @@ TEST(ConditionWindowTransfer, Ground) {
     UiTestEnv env;
     frmInpJiban w;
     Connect(&w);
-    CheckTransfer(w, "CInpJiban", 7);
+    CheckTransfer(w, Record::Jiban);
     EXPECT_TRUE(gInpJiban.InpFlg);
 }
 
@@ -135,7 +108,7 @@ TEST(ConditionWindowTransfer, Materials) {
     UiTestEnv env;
     frmInpZairyo w;
     Connect(&w);
-    CheckTransfer(w, "CInpZairyo", 13);  // the two grades are texts
+    CheckTransfer(w, Record::Zairyo);  // the two grades are texts
 }
 
 TEST(ConditionWindowTransfer, TextsShapeKindAndCheckBox) {
@@ -210,7 +183,7 @@ TEST_P(ShapeEnablingTest, OnlyTheChosenShapeIsEditable) {
         EXPECT_EQ(w.fraShape[i]->isEnabled(), i == std::min(GetParam().keijyo, 2)) << i;
     }
     for (NumField* f : w.findChildren<NumField*>()) {
-        const std::string& n = f->spec().name;
+        const std::string n(f->spec().name);
         const bool shapeField = n.rfind("CInpJyoken.K", 0) == 0;
         const bool editable = std::find(GetParam().editable.begin(), GetParam().editable.end(),
                                         n) != GetParam().editable.end();

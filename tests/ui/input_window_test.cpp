@@ -13,6 +13,7 @@
 #include "io/settings.h"
 #include "platform/profile.h"
 #include "scripted_services.h"
+#include "ui/field_specs.h"
 #include "ui/fields.h"
 
 namespace kuvelt::ui {
@@ -22,8 +23,8 @@ class TwoFieldWindow : public InputWindow {
   public:
     TwoFieldWindow() : InputWindow("InpJiban", QStringLiteral("試験")) {
         auto* v = new QVBoxLayout(this);
-        fai = new NumField(SpecFor("CInpJiban.Fai"), this);
-        gt = new NumField(SpecFor("CInpJiban.Gt"), this);
+        fai = new NumField(FieldFor("CInpJiban.Fai"), this);
+        gt = new NumField(FieldFor("CInpJiban.Gt"), this);
         v->addWidget(fai);
         v->addWidget(gt);
         v->addLayout(MakeButtonRow());

@@ -52,6 +52,39 @@ TEST(SectGridModel, NewRowsCarryTheColumnDefaults) {
     EXPECT_EQ(s.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Ｉ'(cm4/m)"));
 }
 
+// Every field of every row reaches its own column and comes back into its own member; a grid
+// never takes a catalogue of the other record type.
+TEST(SectGridModel, CataloguesLoadIntoTheirColumnsAndSaveBackWhole) {
+    colInpSectC c;
+    c.Add("80H", 1, 4100.5, 15.25, 3, 7.5);
+    c.Add("溝型-1", 2, 2000, 9, 2, 4);
+    colInpSectS s;
+    s.Add("SP-ⅢW", 32400, 1800, 27500, 1530);
+    s.Add("LSP-2", 85.1, 48.6, 41.1, 24.9);
+    SectGridModel mc("InpSectC");
+    SectGridModel ms("InpSectS");
+    mc.LoadCatalogue(c);
+    ms.LoadCatalogue(s);
+    ms.LoadCatalogue(c);  // not its record type: nothing changes
+    ASSERT_EQ(mc.rowCount(), 2);
+    ASSERT_EQ(ms.rowCount(), 2);
+    EXPECT_EQ(mc.Text(1, 0), "溝型-1");
+    EXPECT_EQ(mc.CellText(1, 1), QStringLiteral("波形矢板"));
+    const double concrete[] = {2, 2000, 9, 2, 4};
+    for (int col = 1; col < 6; ++col) EXPECT_EQ(mc.Value(1, col), concrete[col - 1]) << col;
+    const double steel[] = {32400, 1800, 27500, 1530};
+    for (int col = 1; col < 5; ++col) EXPECT_EQ(ms.Value(0, col), steel[col - 1]) << col;
+    colInpSectC c2;
+    colInpSectS s2;
+    s2.Add("stays", 1, 2, 3, 4);
+    mc.SaveCatalogue(c2);
+    ms.SaveCatalogue(s2);
+    EXPECT_TRUE(c2 == c);
+    EXPECT_TRUE(s2 == s);
+    mc.SaveCatalogue(s2);  // not its record type: nothing changes
+    EXPECT_TRUE(s2 == s);
+}
+
 TEST(SectGridModel, RowLimitRefusesAddAndInsertButNotDelete) {
     SectGridModel m("InpSectS");
     m.setRecMax(30);
@@ -111,7 +144,7 @@ TEST_P(SectGridCellCheck, RefusesWithTheHintsRange) {
     EXPECT_EQ(!refusal.has_value(), c.accepted);
     EXPECT_EQ(stored, c.accepted);
     if (refusal) {
-        EXPECT_EQ(*refusal, Hint(U8(m.Hint(c.col)), std::string(m.column(c.col).header)));
+        EXPECT_EQ(*refusal, Hint(U8(m.Hint(c.col)), std::string(m.column(c.col).caption)));
         EXPECT_EQ(m.CellText(0, c.col), before) << "a refused cell keeps its value";
     }
 }
