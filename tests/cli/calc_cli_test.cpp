@@ -346,7 +346,9 @@ TEST(CalcCliPick, ReportOnlyForAChosenPile) {
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
         EXPECT_EQ(fs::exists(fs::path(dir) / "report.prn"), c.written);
-        if (!c.written) EXPECT_FALSE(fs::exists(dir)) << "nothing written";
+        if (!c.written) {
+            EXPECT_FALSE(fs::exists(dir)) << "nothing written";
+        }
     }
     // The proposed pile is said so in its chapter.
     const std::string chapter = test::ReadBytes(tmp.file("Auto") + "/4.prn");
