@@ -508,6 +508,8 @@ struct Seen {
     bool calculated = false, halfMetre = false;
     int fault = 0;
     bool anyPassing = false;
+    int stability = 0;  // 1 boiling, 2 heaving checked
+    bool stabilityFault = false;
 };
 
 // Runs the batch calculation of the current design and compares everything the JSON dump of
@@ -523,6 +525,9 @@ Seen CompareCurrentDesign() {
     Seen seen{calculated, e.halfMetre, x.fault, x.pk != 0};
     EXPECT_EQ(run.calculated, calculated) << e.fail << (x.tooMany ? " catalogue > 30" : "")
                                           << " fault in pass " << x.fault;
+    if (!calculated) {
+        EXPECT_FALSE(run.stability.has_value()) << "stability after a failed run";
+    }
     if (!e.fail.empty()) return seen;
 
     EXPECT_EQ(gQqw->Q(), e.Q);
@@ -583,6 +588,8 @@ Seen CompareCurrentDesign() {
     EXPECT_EQ(run.stability.has_value(), y.InpFlg);
     if (!y.InpFlg) return seen;
     const Stability st = EvaluateStability(c, g, y);
+    seen.stability = st.run ? (st.sandy ? 1 : 2) : 0;
+    seen.stabilityFault = st.fault;
     EXPECT_EQ(gNekiriAnteiAs.Reached(), st.run && st.sandy);
     EXPECT_EQ(gNekiriAnteiAc.Reached(), st.run && !st.sandy);
     if (const clsNekiriAnteiAs* a = gNekiriAnteiAs.Peek(); a && st.run && st.sandy) {
@@ -647,6 +654,7 @@ TEST_P(CrossCheck, ResultStoreMatchesIndependentEvaluation) {
 // through the batch calculation with its stability check; the counts show which paths ran.
 TEST(CrossCheckDesigns, GeneratedAndFailingDesignsMatchIndependentEvaluation) {
     int valid = 0, degenerate = 0, calculated = 0, halfMetre = 0, passing = 0, faults = 0;
+    int boiling = 0, heaving = 0;
     for (uint64_t index = 0; valid < 500; ++index) {
         const load::Family f = load::FamilyOf(index);
         if (f != load::Family::Valid && f != load::Family::Degenerate) continue;
@@ -657,21 +665,26 @@ TEST(CrossCheckDesigns, GeneratedAndFailingDesignsMatchIndependentEvaluation) {
         const Seen s = CompareCurrentDesign();
         calculated += s.calculated, halfMetre += s.halfMetre, passing += s.anyPassing;
         faults += s.fault != 0;
+        boiling += s.stability == 1, heaving += s.stability == 2;
         if (HasFailure()) break;  // one design's differences are enough to read
     }
     EXPECT_GT(calculated, 300);
     EXPECT_GT(halfMetre, 10);
     EXPECT_GT(passing, 100);
     EXPECT_GT(faults, 0);
+    EXPECT_GT(boiling, 50);
+    EXPECT_GT(heaving, 50);
     std::cout << valid << " valid, " << degenerate << " degenerate: " << calculated
               << " calculated, " << halfMetre << " by the 0.5 m rule, " << passing
-              << " with a passing section, " << faults << " arithmetic faults\n";
+              << " with a passing section, " << faults << " arithmetic faults, " << boiling
+              << " boiling and " << heaving << " heaving checks\n";
 
     struct Failing {
         const char* name;
         std::function<void()> edit;
         bool calculated;
         int fault;
+        bool stabilityFault = false;
     };
     const Failing failing[] = {
         {"no virtual ground within the examined depth", [] {
@@ -686,6 +699,15 @@ TEST(CrossCheckDesigns, GeneratedAndFailingDesignsMatchIndependentEvaluation) {
         {"31 concrete sections", [] {
              while (gInpSectC.Count() <= 30) gInpSectC.Add("C", 0, 5000, 30, 2, 8);
          }, false, 0},
+        {"boiling with weightless water", [] {
+             gInpJyoken.ELWL = 3.0;
+             gInpJiban.Gw = 0;
+         }, true, 0, true},
+        {"heaving with cohesion falling below zero", [] {
+             gInpJyoken.ELWL = 2.0;
+             gInpJiban.Kind = 1;
+             gInpJiban.Ca = -0.5;  // Ca H (Ca H + 2 Cb) < 0 under the root
+         }, true, 0, true},
     };
     for (const Failing& f : failing) {
         SCOPED_TRACE(f.name);
@@ -695,7 +717,35 @@ TEST(CrossCheckDesigns, GeneratedAndFailingDesignsMatchIndependentEvaluation) {
         const Seen s = CompareCurrentDesign();
         EXPECT_EQ(s.calculated, f.calculated);
         EXPECT_EQ(s.fault, f.fault);
+        EXPECT_EQ(s.stabilityFault, f.stabilityFault);
     }
+
+    // Pile tops 2.00 to 2.99 m above the ground of the same low clay wall (design ground level
+    // at -4.98 m): the required lengths step through multiples of 0.5 m, some a binary hair
+    // above one (13.000000000000002 at a pile top of -2.69 m), which must not round up to 13.5.
+    for (int cm = 200; cm < 300; ++cm) {
+        SCOPED_TRACE(cm);
+        InitData();
+        gInpJiban.Kind = 1;
+        gInpJyoken.ELDL = -4.98;
+        gInpJyoken.ELGL = -2.98;
+        gInpJyoken.ELWL = -0.98;
+        gInpJyoken.Delta = 0.3;
+        gInpJyoken.ELYU = (cm - 498) / 100.0;
+        EXPECT_TRUE(CompareCurrentDesign().anyPassing);
+    }
+
+    // Heaving checked again after the surcharge was edited, without a new calculation: it
+    // must take the surcharge of the design as it now is.
+    InitData();
+    gInpJiban.Kind = 1;
+    gInpYaita = CInpYaita{true, 0, 1, 3, 5, 8};
+    ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Batch).calculated);
+    gInpJyoken.K0Q = 15;
+    gInpJyoken.K0X = 0.5;
+    EXPECT_TRUE(usecase::CheckStability().ran);
+    EXPECT_EQ(gNekiriAnteiAc->Q, Surcharge(gInpJyoken));
+    EXPECT_GT(gNekiriAnteiAc->Q, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
