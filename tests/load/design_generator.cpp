@@ -35,7 +35,7 @@ struct NumericField {
 };
 #define KUVELT_FIELD(rec, member)                       \
     NumericField {                                      \
-#rec "." #member, [] { return &g##rec.member; } \
+"C" #rec "." #member, [] { return &g##rec.member; } \
     }
 const NumericField kNumericFields[] = {
     KUVELT_FIELD(InpJyoken, ELGL),    KUVELT_FIELD(InpJyoken, ELYU),
