@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -585,7 +586,7 @@ Seen CompareCurrentDesign() {
         EXPECT_EQ(p.requiredLength, x.pLreq);
     }
 
-    EXPECT_EQ(run.stability.has_value(), y.InpFlg);
+    EXPECT_EQ(run.stability, y.InpFlg ? std::optional<bool>(true) : std::nullopt);
     if (!y.InpFlg) return seen;
     const Stability st = EvaluateStability(c, g, y);
     seen.stability = st.run ? (st.sandy ? 1 : 2) : 0;
