@@ -1,7 +1,10 @@
-// End-to-end cross-check of the load stages: a second, deliberately plain evaluation of the
-// surcharge, earth pressures, residual water, virtual ground surface and load resultant, written
-// straight from the engineering rules with std::vector and no shared calculation code (its own
-// rounding too), compared exactly with what CalcMain leaves in the result store.
+// End-to-end cross-check of the calculation: a second, deliberately plain evaluation of the
+// surcharge, earth pressures, residual water, virtual ground surface and load resultant, then of
+// every sheet-pile section (Chang's moment, stress, embedment and required length, head
+// displacement), the result lists, the proposed passing pile and the boiling or heaving check of
+// the stored pile, written straight from the engineering rules with std::vector and no shared
+// calculation code (its own rounding too), compared exactly with what the batch calculation
+// leaves in the result store, on hand designs, generated designs and designs built to fail.
 #include <gtest/gtest.h>
 
 #include <cmath>
