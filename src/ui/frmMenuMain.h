@@ -2,7 +2,7 @@
 // design), the eleven menu buttons with their enabling and highlight colours (RefreshMenu), the
 // file commands with their dialogs and messages, the recent-file items, page setup, the version
 // window, the window title and the exit question. Every other window is opened modally from
-// here through RunWindow and is wired to the handlers of MainHandlers.h.
+// here through RunWindow and is wired to the handlers of main_handlers.h.
 #pragma once
 
 #include <QMainWindow>

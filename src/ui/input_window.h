@@ -14,8 +14,8 @@
 // pressed past a bad field. The OK and Cancel buttons take no focus on a click, so OK still
 // checks the field being edited and Cancel never checks anything; Enter presses OK.
 //
-// Handlers connect with the compile-checked syntax, e.g.
-//   connect(w, &InputWindow::SaveData, this, &MainHandlers::objInpJiban_SaveData);
+// The main window's handlers are wired by Connect(w) of main_handlers.h (condition windows) and
+// CreateMenuWindow of window_handlers.h (the others), as lambdas on LoadData and SaveData.
 #pragma once
 
 #include <QDialog>

@@ -7,7 +7,7 @@
 
 #include "calc/nekiri.h"
 #include "usecase/design_run.h"
-#include "ui/MainHandlers.h"
+#include "ui/main_handlers.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"

@@ -13,13 +13,13 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "ui/fields.h"
+
 namespace kuvelt::ui {
 
 namespace {
 
 UiServices* gOverride = nullptr;
-
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
 QMessageBox::Icon ToQtIcon(MsgIcon icon) {
     switch (icon) {

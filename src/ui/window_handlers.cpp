@@ -11,7 +11,7 @@
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
-#include "ui/MainHandlers.h"
+#include "ui/main_handlers.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
 #include "ui/frmInpRenban.h"

@@ -18,7 +18,7 @@
 #include "model/design_fields.h"
 #include "model/ranges.h"
 #include "scripted_services.h"
-#include "ui/MainHandlers.h"
+#include "ui/main_handlers.h"
 #include "ui/app_state.h"
 #include "ui/field_specs.h"
 #include "ui/fields.h"

@@ -23,7 +23,7 @@ struct Generation {
     std::array<bool, kItems> written{};      // chapter i wrote without failure
     std::array<std::string, kItems> errors;  // the reason of a failure, for logs and the CLI
     std::optional<Message> failure;          // the collected failure lines, when any chapter failed
-    bool stabilityEnabled = false;           // item 4 may be ticked
+    bool stabilityEnabled = false;           // the stability chapter may be ticked
 };
 
 // Opening the print menu: resets the print files and the numbering (settings from `iniFile`, or

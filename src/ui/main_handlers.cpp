@@ -1,4 +1,4 @@
-#include "ui/MainHandlers.h"
+#include "ui/main_handlers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
