@@ -246,6 +246,48 @@ TEST_F(ChapterFileTest, ClayeyVirtualGroundHalfMetreRule) {
     }
 }
 
+// The level line is checkable from its own numbers: the interpolation with its values and the
+// unrounded result where the level lies inside the layer, the layer top said in words where the
+// net pressure turns negative at a boundary (there the formula would give another number).
+TEST_F(ChapterFileTest, VirtualGroundLineIsCheckableFromItsNumbers) {
+    const std::string formula = "ＥＬx ＝ ＥＬu＋(ＥＬu－ＥＬl)・Ｐu／(Ｐl－Ｐu)";
+    FillVirtualGround(3);
+    gInpJiban.Kind = 0;
+    {
+        // Net 2.00 at 0.000 falling to -1.00 at -1.000: 0 + 1 x 2 / (-1 - 2) = -0.6667 -> -0.67.
+        clsDL& dl = gDL.New();
+        dl.ELDL = 0.0;
+        dl.Pa().Add(0.0, 1.0, 2.0, -1.0);
+        dl.Calc();
+        ASSERT_TRUE(dl.Interpolated());
+        const std::string t = Run(basResOutDL::Write);
+        EXPECT_TRUE(Has(t, formula));
+        EXPECT_TRUE(Has(t, "＝ " + Pic(0.0, "+##0.000") + "＋{" + Pic(0.0, "+##0.000") + "－(" +
+                               Pic(-1.0, "+##0.000") + ")}×(" + Pic(2.0, "####0.00") + ")／{(" +
+                               Pic(-1.0, "####0.00") + ")－(" + Pic(2.0, "####0.00") + ")}"))
+            << t;
+        EXPECT_TRUE(Has(t, "＝ " + Pic(-2.0 / 3.0, "+##0.0000") + " m  →  ＥＬx ＝ " +
+                               Pic(-0.67, "+##0.000") + " m"))
+            << t;
+    }
+    {
+        // Net 1.00 at the boundary from above, -1.00 just below it: taken at the layer top 0.000
+        // (the formula with this layer's numbers would give +1.000).
+        clsDL& dl = gDL.New();
+        dl.ELDL = 0.0;
+        dl.Pa().Add(1.0, 1.0, 2.0, 1.0);
+        dl.Pa().Add(0.0, 1.0, -1.0, -2.0);
+        dl.Calc();
+        ASSERT_FALSE(dl.Interpolated());
+        ASSERT_EQ(dl.ELDLX(), 0.0);
+        const std::string t = Run(basResOutDL::Write);
+        EXPECT_FALSE(Has(t, formula)) << t;
+        EXPECT_TRUE(Has(t, "仮想地盤面  ＥＬx ＝ " + Pic(0.0, "+##0.000") +
+                               " m（合計が層の上端で負に転じるため層の上端とする）"))
+            << t;
+    }
+}
+
 TEST_F(ChapterFileTest, TooManyRowsFailTheirChapter) {
     FillVirtualGround(51);
     Run(basResOutDL::Write, false);
