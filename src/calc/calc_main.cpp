@@ -9,6 +9,8 @@
 
 namespace kuvelt {
 
+using fault::Num;
+
 Message CalcErrorMessage(const std::string& title) {
     return Message{0, "計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。", title, MsgIcon::Information,
                    MsgButtons::Ok};
@@ -35,8 +37,8 @@ void FillVirtualGround(clsDL& dl, const clsRWp& rwp) {
     if (rwp.DH() > 0.001) {
         // A triangle from the residual water level down to the front water level,
         // then the full pressure down to the lower limit of the examined ground.
-        dl.Pw().Add(rwp.ELRWL, fault::Sub(rwp.ELRWL, rwp.ELLWL), 0.0, rwp.Pw());
-        dl.Pw().Add(rwp.ELLWL, fault::Sub(rwp.ELLWL, rwp.ELDL), rwp.Pw(), rwp.Pw());
+        dl.Pw().Add(rwp.ELRWL, double(Num(rwp.ELRWL) - rwp.ELLWL), 0.0, rwp.Pw());
+        dl.Pw().Add(rwp.ELLWL, double(Num(rwp.ELLWL) - rwp.ELDL), rwp.Pw(), rwp.Pw());
     }
     dl.Pp().Clear();
     // In the passive layer records PaU and PaL hold the passive pressures.
@@ -51,7 +53,7 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
         // taken down to 0.5 m below the design ground level, the last load a
         // triangle falling to zero there.
         pr.WU = ELGL;
-        pr.WL = fault::Sub(ELDL, 0.5);
+        pr.WL = double(Num(ELDL) - 0.5);
         const clsDLLoad* last = nullptr;
         for (const clsDLLoad& s : pg) {
             if (!(std::fabs(s.EU - ELDL) > 0.001 && s.EU > ELDL)) break;
@@ -73,8 +75,8 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
             // The part of the next layer down to the virtual ground surface, falling
             // to zero.
             const clsDLLoad& s = fault::At(pg, i);
-            const double rest = fault::Sub(s.EU, dl.ELDLX());
-            if (rest > 0.001) pr.Qdi().Add(s.EU, rest, s.PU, 0.0);
+            const Num rest = Num(s.EU) - dl.ELDLX();
+            if (rest > 0.001) pr.Qdi().Add(s.EU, double(rest), s.PU, 0.0);
         }
     }
 }
@@ -106,7 +108,7 @@ LoadsResult CalcLoads(std::vector<Message>* messages) {
         // residual water behind it at the groundwater level.
         clsRWp& rwp = gRWp.New();
         rwp.ELGL = ELGL;
-        rwp.ELDL = fault::Sub(ELDL, Z);
+        rwp.ELDL = double(Num(ELDL) - Z);
         rwp.ELRWL = ELWL;
         rwp.ELLWL = ELDL;
         rwp.Gw = Gw;
@@ -123,7 +125,7 @@ LoadsResult CalcLoads(std::vector<Message>* messages) {
         }
         if (StageFaulted(dl.Error())) return LoadsResult::kFault;
 
-        const double h = fault::Sub(ELDL, dl.ELDLX());
+        const double h = double(Num(ELDL) - dl.ELDLX());
         clsPressure& pr = gPressure.New();
         FillLoads(pr, dl, ELGL, ELDL, h);
         pr.Calc();
@@ -138,7 +140,7 @@ LoadsResult CalcLoads(std::vector<Message>* messages) {
 
 void FillSurcharge(clsQqw& q) {
     const CInpJyoken& c = gInpJyoken;
-    q.H = fault::Sub(c.ELGL, c.ELDL);
+    q.H = double(Num(c.ELGL) - c.ELDL);
     q.Keijyo = c.Keijyo;
     q.D1X = c.K0X;
     q.D1Q = c.K0Q;

@@ -10,37 +10,37 @@ double ChangLm = 0.0;
 
 namespace {
 
+using fault::Num;
+
 // Pi to ten significant digits, as in every published form of these formulas.
-constexpr double kPi = 3.141592654;
+constexpr Num kPi = 3.141592654;
 
 }  // namespace
 
-bool CalcChang(int32_t lngCase, double B, double h, double P, double I, double Ek, double KH) {
-    using namespace fault;
+bool CalcChang(int32_t lngCase, Num B, Num h, Num P, Num I, Num Ek, Num KH) {
     ChangBeta = 0.0;
     ChangMmax = 0.0;
     ChangLm = 0.0;
     if (lngCase != 1 && lngCase != 2) return false;
     try {
         // Flexural rigidity per metre of wall, kN*m2.
-        const double EI = Mul(Mul(Ek, 1000.0), I);
-        const double beta = Root4(Div(Mul(Mul(0.25, KH), B), EI));
-        ChangBeta = beta;
+        const Num EI = Ek * 1000.0 * I;
+        const Num beta = Root4(0.25 * KH * B / EI);
+        ChangBeta = double(beta);
         if (lngCase == 1) {
             // Load at the virtual ground: Mmax = -(P / beta) e^(-pi/4) sin(pi/4).
-            const double mmax = Mul(Mul(-Div(P, beta), Exp(-(kPi / 4.0))), Sin(kPi / 4.0));
-            const double lm = Div(Mul(0.25, kPi), beta);
-            ChangMmax = mmax;
-            ChangLm = lm;
+            const Num mmax = -(P / beta) * Exp(-(kPi / 4.0)) * Sin(kPi / 4.0);
+            const Num lm = 0.25 * kPi / beta;
+            ChangMmax = double(mmax);
+            ChangLm = double(lm);
         } else {
             // Load at height h: t = 2 beta h + 1.
-            const double t = Add(Mul(Mul(2.0, beta), h), 1.0);
-            const double phi = Atan(Div(1.0, t));
-            const double mmax = Mul(
-                Div(Mul(Mul(-P, h), Sqrt(Add(Mul(t, t), 1.0))), Mul(Mul(2.0, beta), h)), Exp(-phi));
-            const double lm = Div(phi, beta);
-            ChangMmax = mmax;
-            ChangLm = lm;
+            const Num t = 2.0 * beta * h + 1.0;
+            const Num phi = Atan(1.0 / t);
+            const Num mmax = -P * h * Sqrt(t * t + 1.0) / (2.0 * beta * h) * Exp(-phi);
+            const Num lm = phi / beta;
+            ChangMmax = double(mmax);
+            ChangLm = double(lm);
         }
     } catch (const CalcFault&) {
         return false;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "calc/fault.h"
+
 namespace kuvelt {
 
 // Results of the last CalcChang call: characteristic value beta (1/m), maximum bending moment
@@ -17,6 +19,7 @@ extern double ChangLm;
 // B loaded width (m), P resultant (kN/m), I second moment of area (m4/m), Ek effective modulus
 // E*alpha / 1000, KH coefficient of horizontal subgrade reaction (kN/m3). False on an arithmetic
 // fault (zero rigidity, negative root, overflow); the outputs then hold 0 or what was computed.
-bool CalcChang(int32_t lngCase, double B, double h, double P, double I, double Ek, double KH);
+bool CalcChang(int32_t lngCase, fault::Num B, fault::Num h, fault::Num P, fault::Num I,
+               fault::Num Ek, fault::Num KH);
 
 }  // namespace kuvelt

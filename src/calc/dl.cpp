@@ -16,17 +16,19 @@ clsDLAddEL* colDLAddEL::Add(double dblEL) { return AddItem(clsDLAddEL{dblEL}); }
 
 namespace {
 
+using fault::Num;
+
 // Pads a list to the common range [bottom, top] with zero-pressure layers; gaps of 9 mm or
 // less stay open.
 void ExtendToRange(colDLLoad& c, double top, double bottom) {
     if (c.Count() == 0) {
-        c.Add(top, fault::Sub(top, bottom), 0.0, 0.0);
+        c.Add(top, double(Num(top) - bottom), 0.0, 0.0);
         return;
     }
     const double eu = fault::At(c, 1).EU;
-    if (top > eu && fault::Sub(top, eu) > 0.009) c.Add(top, fault::Sub(top, eu), 0.0, 0.0, 1, true);
+    if (top > eu && Num(top) - eu > 0.009) c.Add(top, double(Num(top) - eu), 0.0, 0.0, 1, true);
     const double el = fault::At(c, c.Count()).EL;
-    if (bottom < el && fault::Sub(el, bottom) > 0.009) c.Add(el, fault::Sub(el, bottom), 0.0, 0.0);
+    if (bottom < el && Num(el) - bottom > 0.009) c.Add(el, double(Num(el) - bottom), 0.0, 0.0);
 }
 
 // Splits the layers at each break elevation, the first layer strictly containing it; the upper
@@ -38,16 +40,15 @@ void SplitAtLevels(colDLLoad& c, const colDLAddEL& levels) {
         for (int32_t j = 1; j <= n; ++j) {
             clsDLLoad& l = fault::At(c, j);
             if (e >= l.EU || e <= l.EL) continue;
-            const double h1 = RoundHalfUp(fault::Sub(l.EU, e), 2);
-            const double h2 = fault::Sub(l.H, h1);
-            const double pm = RoundHalfUp(
-                fault::Add(l.PU, fault::Mul(fault::Div(fault::Sub(l.PL, l.PU), l.H), h1)), 1);
+            const double h1 = RoundHalfUp(Num(l.EU) - e, 2);
+            const double h2 = double(Num(l.H) - h1);
+            const double pm = RoundHalfUp(l.PU + (Num(l.PL) - l.PU) / l.H * h1, 1);
             if (h1 > 0.001 && h2 > 0.001) {
                 const double eu = l.EU;
                 const double pu = l.PU;
                 c.Add(eu, h1, pu, pm, j, true);
                 clsDLLoad& lower = fault::At(c, j + 1);
-                lower.EU = fault::Sub(eu, h1);
+                lower.EU = double(Num(eu) - h1);
                 lower.H = h2;
                 lower.PU = pm;
             }
@@ -104,8 +105,7 @@ void clsDL::Run() {
         const clsDLLoad& a = fault::At(Pa_, i);
         const clsDLLoad& w = fault::At(Pw_, i);
         const clsDLLoad& p = fault::At(Pp_, i);
-        Pg_.Add(a.EU, a.H, fault::Sub(fault::Add(a.PU, w.PU), p.PU),
-                fault::Sub(fault::Add(a.PL, w.PL), p.PL));
+        Pg_.Add(a.EU, a.H, double(Num(a.PU) + w.PU - p.PU), double(Num(a.PL) + w.PL - p.PL));
     }
 
     // A: the first layer at or below the design ground level whose net pressure falls through
@@ -133,8 +133,7 @@ void clsDL::Run() {
         const clsDLLoad& a = *found_a;
         ELDLXU_ = a.EU;
         ELDLXL_ = a.EL;
-        raw_ = fault::Add(a.EU, fault::Div(fault::Mul(fault::Sub(a.EU, a.EL), a.PU),
-                                           fault::Sub(a.PL, a.PU)));
+        raw_ = double(a.EU + (Num(a.EU) - a.EL) * a.PU / (Num(a.PL) - a.PU));
         crossPU_ = a.PU;
         crossPL_ = a.PL;
         x = RoundHalfUp(raw_, 2);

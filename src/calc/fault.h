@@ -2,9 +2,11 @@
 // through these checked helpers, which detect the fault right after the operation and raise
 // CalcFault with the run-time error number: division by zero 11, overflow (a non-finite result
 // from finite operands) 6, invalid operation (root of a negative, 0/0, NaN) 5, missing list item
-// 91, subscript out of range 9. Each stage's Calc catches CalcFault (Guard) and records the code
-// in its Error property; CalcMain catches it for its own steps. Nothing outside the calculation
-// ever sees a CalcFault.
+// 91, subscript out of range 9. The stages write their formulas with Num, a number whose every
+// operation is one of these helpers: `Num(KH) * 0.25 / K` is `Div(Mul(KH, 0.25), K)`, with the
+// same checks in the same order (C++ groups left to right) and the same bits. Each stage's Calc
+// catches CalcFault (Guard) and records the code in its Error property; CalcMain catches it for
+// its own steps. Nothing outside the calculation ever sees a CalcFault.
 #pragma once
 
 #include <cmath>
@@ -69,6 +71,48 @@ inline double Cos(double a) { return Chk(std::cos(Chk(a))); }
 inline double Tan(double a) { return Chk(std::tan(Chk(a))); }
 inline double Atan(double a) { return Chk(std::atan(Chk(a))); }
 
+// A checked number of a formula. Arithmetic on two Nums (or a Num and a double, which converts
+// implicitly) goes through the helper of the operator, so a fault is raised right at the
+// operation that produced it, as with the helpers. An expression of doubles alone is not
+// checked: each operation of a formula needs a Num operand. Getting the double back is explicit
+// (`double(x)`), so a checked result never turns into plain arithmetic unnoticed.
+class Num {
+  public:
+    constexpr Num(double v = 0.0) : v_(v) {}  // implicit: a formula starts from its inputs
+    constexpr explicit operator double() const { return v_; }
+
+    Num& operator+=(Num b) { return *this = Add(v_, b.v_); }
+    Num& operator-=(Num b) { return *this = Sub(v_, b.v_); }
+    Num& operator*=(Num b) { return *this = Mul(v_, b.v_); }
+    Num& operator/=(Num b) { return *this = Div(v_, b.v_); }
+
+    friend Num operator+(Num a, Num b) { return Add(a.v_, b.v_); }
+    friend Num operator-(Num a, Num b) { return Sub(a.v_, b.v_); }
+    friend Num operator*(Num a, Num b) { return Mul(a.v_, b.v_); }
+    friend Num operator/(Num a, Num b) { return Div(a.v_, b.v_); }
+    // Negation cannot fault.
+    friend Num operator-(Num a) { return -a.v_; }
+
+    // Comparisons are those of double (a NaN compares unordered).
+    friend constexpr auto operator<=>(const Num&, const Num&) = default;
+
+  private:
+    double v_;
+};
+
+// The functions of a formula, through the helpers above. They are found by argument-dependent
+// lookup: a stage that imports only Num calls them unqualified with a Num argument, and a call on
+// a plain double does not compile there.
+inline Num Sqrt(Num a) { return Sqrt(double(a)); }
+inline Num Root4(Num a) { return Root4(double(a)); }
+inline Num Pow(Num a, Num b) { return Pow(double(a), double(b)); }
+inline Num Exp(Num a) { return Exp(double(a)); }
+inline Num Log(Num a) { return Log(double(a)); }
+inline Num Sin(Num a) { return Sin(double(a)); }
+inline Num Cos(Num a) { return Cos(double(a)); }
+inline Num Tan(Num a) { return Tan(double(a)); }
+inline Num Atan(Num a) { return Atan(double(a)); }
+
 // The item at a 1-based position of a collection; a position without an item is the
 // missing-item fault.
 template <class Col>
@@ -76,12 +120,6 @@ auto& At(Col& col, int32_t index) {
     auto* p = col.Item(index);
     if (p == nullptr) Raise(vberr::kObjectMissing);
     return *p;
-}
-
-// A 1-based subscript checked against its bound 1..upper.
-inline int32_t Sub1(int32_t index, int32_t upper) {
-    if (index < 1 || index > upper) Raise(vberr::kSubscript);
-    return index;
 }
 
 // Runs a stage body: a fault ends it and leaves its code in `error` (what was computed before

@@ -5,6 +5,8 @@
 
 namespace kuvelt {
 
+using fault::Num;
+
 clsKhJiban* colKhJiban::Add(int32_t lngNo, double dblEU, double dblH, double dblGs1, double dblGs2,
                             int32_t lngIndex, bool blnBefore) {
     clsKhJiban j;
@@ -22,16 +24,16 @@ clsKhAddEL* colKhAddEL::Add(double dblEL) { return AddItem(clsKhAddEL{dblEL}); }
 void clsKh::SplitLayers(double e) {
     for (int32_t i = 1; i <= Jiban_.Count(); ++i) {
         clsKhJiban& j = fault::At(Jiban_, i);
-        double h = fault::Sub(j.EU, e);
+        Num h = Num(j.EU) - e;
         if (h > j.H) h = j.H;
         if (h < 0.0) h = 0.0;
         h = RoundHalfUp(h, 2);
-        const double r = fault::Sub(j.H, h);
+        const Num r = j.H - h;
         if (h > 0.001 && r > 0.001) {
             // The upper part keeps the top; the lower part follows it with the same soil.
             j.EL = e;
-            j.H = h;
-            Jiban_.Add(j.No, e, r, j.Gs1, j.Gs2, i, false);
+            j.H = double(h);
+            Jiban_.Add(j.No, e, double(r), j.Gs1, j.Gs2, i, false);
             return;
         }
     }
@@ -43,15 +45,15 @@ void clsKh::Calc() {
         SplitLayers(RWL);
         for (const clsKhAddEL& a : AddEL_) SplitLayers(a.EL);
         for (clsKhJiban& j : Jiban_) {
-            j.HwU = fault::Sub(RWL, j.EU);
+            j.HwU = double(Num(RWL) - j.EU);
             if (j.HwU < 0.0) j.HwU = 0.0;
-            j.HwL = fault::Sub(RWL, j.EL);
+            j.HwL = double(Num(RWL) - j.EL);
             if (j.HwL < 0.0) j.HwL = 0.0;
         }
         // Below the water the soil weighs its saturated weight less water, taken as 10 kN/m3
         // in this rule whatever the design's unit weight of water.
         for (clsKhJiban& j : Jiban_) {
-            j.Gs3 = j.HwL < 0.001 ? j.Gs1 : fault::Sub(j.Gs2, 10.0);
+            j.Gs3 = j.HwL < 0.001 ? j.Gs1 : double(Num(j.Gs2) - 10.0);
         }
     });
 }

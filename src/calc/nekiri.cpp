@@ -25,54 +25,53 @@ constexpr double kTableStep = 0.5;
 // "at least Fa": equal within 0.001 passes.
 bool AtLeast(double f, double fa) { return std::fabs(f - fa) < 0.001 || f > fa; }
 
+using fault::Num;
+
 }  // namespace
 
 // Boiling factor for one embedment depth: 2 gamma' d / (Hw gamma_w).
 double clsNekiriAnteiAs::Factor(double d) const {
-    using namespace fault;
     if (!(Hw > 0.001)) return kNoFailure;
-    return Div(Mul(Mul(2.0, Gws), d), Mul(Hw, Gw));
+    return double(2.0 * Num(Gws) * d / (Num(Hw) * Gw));
 }
 
 bool clsNekiriAnteiAs::Calc() {
-    using namespace fault;
     error_ = 0;
     // A reused instance must never show the last design's results after a fault.
     f_ = 0.0;
     hantei_ = false;
     ichiran_.Clear();
-    Guard(error_, [&] {
+    fault::Guard(error_, [&] {
         f_ = Factor(D);
         hantei_ = AtLeast(f_, Fa);
-        double d = Sub(RoundHalfUp(D, 0), 5.0);
+        Num d = Num(RoundHalfUp(D, 0)) - 5.0;
         if (d < 0.0) d = 0.0;
         for (int i = 0; i < kTableRows; ++i) {
-            d = Add(d, kTableStep);
-            ichiran_.Add(d, Factor(d));
+            d += kTableStep;
+            ichiran_.Add(double(d), Factor(double(d)));
         }
     });
     return error_ == 0;
 }
 
 bool clsNekiriAnteiAc::Calc() {
-    using namespace fault;
     error_ = 0;
     f_ = 0.0;
     hantei_ = false;
-    Guard(error_, [&] {
+    fault::Guard(error_, [&] {
         // Soil above the water level with its wet weight, below it saturated (gamma' + gamma_w).
-        double h1 = Sub(H, Hw);
-        double h2 = Hw;
+        Num h1 = Num(H) - Hw;
+        Num h2 = Hw;
         if (h1 < 0.0) h1 = 0.0;
         if (h2 < 0.0) h2 = 0.0;
-        const double W = Add(Add(Mul(h1, Gt), Mul(Add(Gws, Gw), h2)), Q);
+        const Num W = h1 * Gt + (Num(Gws) + Gw) * h2 + Q;
         if (W <= 0.001) {
             f_ = kNoFailure;
         } else {
             // Resistance of the clay along the slip circle, c = Ca z + Cb growing with depth.
-            const double root =
-                Sqrt(Add(Mul(Pow(Ca, 2.0), Pow(H, 2.0)), Mul(Mul(Mul(2.0, Ca), Cb), H)));
-            f_ = Mul(Div(2.0, W), Add(Mul(Add(Mul(Ca, H), Cb), kPi), Mul(2.0, root)));
+            const Num ca = Ca;
+            const Num root = Sqrt(Pow(ca, 2.0) * Pow(Num(H), 2.0) + 2.0 * ca * Cb * H);
+            f_ = double(2.0 / W * ((ca * H + Cb) * kPi + 2.0 * root));
         }
         hantei_ = AtLeast(f_, Fa);
     });
@@ -95,16 +94,15 @@ Message NekiriCalcErrorMessage() {
 }
 
 bool CalcNekiriAntei(std::vector<Message>* messages) {
-    using namespace fault;
     if (gInpJyoken.Nekiri == 0) return true;
     bool ok = true;
     try {
         // Excavation depth, head above the design ground level and the embedment of the chosen
         // pile below it, its top at its own level (a head above the ground surface must not
         // count as embedment).
-        const double H = Sub(gInpJyoken.ELGL, gInpJyoken.ELDL);
-        const double Hw = Sub(gInpJyoken.ELWL, gInpJyoken.ELDL);
-        const double D = Sub(gInpYaita.L, Sub(gInpJyoken.ELYU, gInpJyoken.ELDL));
+        const double H = double(Num(gInpJyoken.ELGL) - gInpJyoken.ELDL);
+        const double Hw = double(Num(gInpJyoken.ELWL) - gInpJyoken.ELDL);
+        const double D = double(gInpYaita.L - (Num(gInpJyoken.ELYU) - gInpJyoken.ELDL));
         if (gInpJiban.Kind == 0) {
             clsNekiriAnteiAs& as = *gNekiriAnteiAs;
             as.Gws = gInpJiban.Gws;

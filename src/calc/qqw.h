@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "calc/fault.h"
+
 namespace kuvelt {
 
 class clsQqw {
@@ -44,6 +46,6 @@ class clsQqw {
 
 // Influence factor of a surcharge at the relative distance x (distance / wall height), rounded
 // to 0.001: 1 at the wall, falling towards 0. A fault inside it gives 0.
-double InfluenceFactor(double x);
+double InfluenceFactor(fault::Num x);
 
 }  // namespace kuvelt

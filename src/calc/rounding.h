@@ -6,9 +6,13 @@
 
 #include <cstdint>
 
+#include "calc/fault.h"
+
 namespace kuvelt {
 
 // Rounds x to n decimals (the stages use 0 to 4).
 double RoundHalfUp(double x, int32_t n);
+// The same for the result of a checked formula.
+inline double RoundHalfUp(fault::Num x, int32_t n) { return RoundHalfUp(double(x), n); }
 
 }  // namespace kuvelt

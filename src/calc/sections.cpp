@@ -24,7 +24,10 @@ bool Exceeds(double a, double b) { return a >= b && std::fabs(a - b) >= 0.001; }
 
 namespace {
 
-using namespace fault;
+using fault::At;
+using fault::Chk;
+using fault::Num;
+using fault::Raise;
 
 // Second moments of area are entered in cm4/m, the checks work in m4/m.
 constexpr double kCm4ToM4 = 1.0e8;
@@ -64,10 +67,10 @@ double Modulus(int32_t k, int32_t s) {
 
 // Second moment of area in m4/m: after corrosion for the stress and displacement checks,
 // before corrosion for the embedment.
-double Inertia(int32_t k, int32_t s, Use use) {
-    if (k == kKindConcrete) return Div(At(gInpSectC, s).Ic, kCm4ToM4);
+Num Inertia(int32_t k, int32_t s, Use use) {
+    if (k == kKindConcrete) return Num(At(gInpSectC, s).Ic) / kCm4ToM4;
     const CInpSectS& sect = SteelSection(k, s);
-    return Div(use == Use::Embed ? sect.Id : sect.Io, kCm4ToM4);
+    return Num(use == Use::Embed ? sect.Id : sect.Io) / kCm4ToM4;
 }
 
 // Joint efficiency of the interlocks for I; concrete piles have none.
@@ -84,13 +87,13 @@ double Alpha(int32_t k, Use use) {
 }
 
 template <class Table>
-void Put(Table& t, int32_t k, int32_t s, int32_t i, double v) {
-    if (!t.Set(k, s, i, Chk(v))) Raise(vberr::kSubscript);
+void Put(Table& t, int32_t k, int32_t s, int32_t i, Num v) {
+    if (!t.Set(k, s, i, Chk(double(v)))) Raise(vberr::kSubscript);
 }
 
 template <class List>
-void PutList(List& l, int32_t s, int32_t i, double v) {
-    if (!l.Set(s, i, Chk(v))) Raise(vberr::kSubscript);
+void PutList(List& l, int32_t s, int32_t i, Num v) {
+    if (!l.Set(s, i, Chk(double(v)))) Raise(vberr::kSubscript);
 }
 
 double Flag(bool failed) { return failed ? 1.0 : 0.0; }
@@ -104,14 +107,14 @@ void PassChang() {
     const int32_t lngCase = Y >= 0.001 ? 2 : 1;
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
-            const double I = Inertia(k, s, Use::Stress);
-            const double Ek = Div(Modulus(k, s), 1000.0);
+            const Num I = Inertia(k, s, Use::Stress);
+            const Num Ek = Num(Modulus(k, s)) / 1000.0;
             const double alpha = Alpha(k, Use::Stress);
-            if (!CalcChang(lngCase, 1.0, Y, P, I, Mul(Ek, alpha), gInpJiban.KH)) continue;
+            if (!CalcChang(lngCase, 1.0, Y, P, I, Ek * alpha, gInpJiban.KH)) continue;
             Put(gSectChang, k, s, item::kChangMmax, RoundHalfUp(ChangMmax, 1));
             Put(gSectChang, k, s, item::kChangLm, ChangLm);
             Put(gSectChang, k, s, item::kChangBeta, ChangBeta);
-            Put(gSectChang, k, s, item::kChangE, Mul(Ek, 1.0e6));
+            Put(gSectChang, k, s, item::kChangE, Ek * 1.0e6);
             Put(gSectChang, k, s, item::kChangI, I);
         }
     }
@@ -130,12 +133,12 @@ void PassStress() {
                 Put(gSectStress, k, s, item::kStressFlag, Flag(Exceeds(M, At(gInpSectC, s).Mc)));
                 continue;
             }
-            const double Zmm = Mul(SteelSection(k, s).Zo, 1000.0);
-            const double sigma = Div(Mul(M, 1.0e6), Mul(gInpZairyo.AlphaZs, Zmm));
+            const Num Zmm = Num(SteelSection(k, s).Zo) * 1000.0;
+            const Num sigma = Num(M) * 1.0e6 / (gInpZairyo.AlphaZs * Zmm);
             const double allowable = k == kKindLightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
             Put(gSectStress, k, s, item::kStressValue, sigma);
             Put(gSectStress, k, s, item::kStressModulus, Zmm);
-            Put(gSectStress, k, s, item::kStressFlag, Flag(Exceeds(sigma, allowable)));
+            Put(gSectStress, k, s, item::kStressFlag, Flag(Exceeds(double(sigma), allowable)));
         }
     }
 }
@@ -148,13 +151,13 @@ void PassEmbed() {
     const double ELV = AdoptedVirtualGround();
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
-            const double I = Inertia(k, s, Use::Embed);
-            const double E1 = Mul(Modulus(k, s), 1000.0);
+            const Num I = Inertia(k, s, Use::Embed);
+            const Num E1 = Num(Modulus(k, s)) * 1000.0;
             const double alpha = Alpha(k, Use::Embed);
-            const double beta = RoundHalfUp(
-                Root4(Div(Mul(Mul(gInpJiban.KH, 0.25), 1000.0), Mul(Mul(E1, I), alpha))), 4);
-            const double ell = RoundHalfUp(Div(3.0, beta), 2);
-            const double lreq = Add(Sub(gInpJyoken.ELYU, ELV), ell);
+            const Num beta =
+                RoundHalfUp(Root4(Num(gInpJiban.KH) * 0.25 * 1000.0 / (E1 * I * alpha)), 4);
+            const double ell = RoundHalfUp(3.0 / beta, 2);
+            const Num lreq = Num(gInpJyoken.ELYU) - ELV + ell;
             Put(gSectEmbed, k, s, item::kEmbedEll, ell);
             Put(gSectEmbed, k, s, item::kEmbedLreq, lreq);
             Put(gSectEmbed, k, s, item::kEmbedBeta, beta);
@@ -170,26 +173,23 @@ void PassEmbed() {
 // above the ground surface.
 void PassDisp() {
     gSectDisp.Redim();
-    const double H0 = Sub(gInpJyoken.ELYU, AdoptedVirtualGround());
-    const double P = gPressure->P();
-    const double Y = gPressure->Y();
+    const Num H0 = Num(gInpJyoken.ELYU) - AdoptedVirtualGround();
+    const Num P = gPressure->P();
+    const Num Y = gPressure->Y();
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
-            const double I = Inertia(k, s, Use::Disp);
+            const Num I = Inertia(k, s, Use::Disp);
             const double E = Modulus(k, s);
-            const double K = Mul(Mul(E, I), Alpha(k, Use::Disp));
-            const double beta = RoundHalfUp(Root4(Div(Mul(gInpJiban.KH, 0.25), K)), 4);
-            const double d1 = RoundHalfUp(
-                Div(Mul(P, Add(1.0, Mul(beta, Y))), Mul(Mul(2.0, Pow(beta, 3.0)), K)), 3);
-            const double d2 = RoundHalfUp(Div(Mul(Mul(P, H0), Add(1.0, Mul(Mul(2.0, beta), Y))),
-                                              Mul(Mul(2.0, Pow(beta, 2.0)), K)),
-                                          3);
-            const double d3 =
-                RoundHalfUp(Div(Mul(Mul(Pow(Y, 2.0), P), Sub(Mul(3.0, H0), Y)), Mul(6.0, K)), 3);
+            const Num K = E * I * Alpha(k, Use::Disp);
+            const Num beta = RoundHalfUp(Root4(Num(gInpJiban.KH) * 0.25 / K), 4);
+            const double d1 = RoundHalfUp(P * (1.0 + beta * Y) / (2.0 * Pow(beta, 3.0) * K), 3);
+            const double d2 =
+                RoundHalfUp(P * H0 * (1.0 + 2.0 * beta * Y) / (2.0 * Pow(beta, 2.0) * K), 3);
+            const double d3 = RoundHalfUp(Pow(Y, 2.0) * P * (3.0 * H0 - Y) / (6.0 * K), 3);
             Put(gSectDisp, k, s, item::kDisp1, d1);
             Put(gSectDisp, k, s, item::kDisp2, d2);
             Put(gSectDisp, k, s, item::kDisp3, d3);
-            Put(gSectDisp, k, s, item::kDisp, Add(Add(d1, d2), d3));
+            Put(gSectDisp, k, s, item::kDisp, Num(d1) + d2 + d3);
             Put(gSectDisp, k, s, item::kDispE, E);
             Put(gSectDisp, k, s, item::kDispI, I);
             Put(gSectDisp, k, s, item::kDispBeta, beta);

@@ -11,9 +11,11 @@ namespace {
 // Angles go to radians and back with this value of π, as the earth-pressure tables always did.
 constexpr double kPi = 3.141592654;
 
-double ToRad(double deg) { return fault::Div(fault::Mul(deg, kPi), 180.0); }
-double ToDeg(double rad) { return fault::Div(fault::Mul(rad, 180.0), kPi); }
-double Sq(double v) { return fault::Pow(v, 2.0); }
+using fault::Num;
+
+Num ToRad(Num deg) { return deg * kPi / 180.0; }
+Num ToDeg(Num rad) { return rad * 180.0 / kPi; }
+Num Sq(Num v) { return Pow(v, 2.0); }
 }  // namespace
 
 clsSpJiban* colSpJiban::Add(int32_t lngNo, double dblEU, double dblH, int32_t lngKind, double dblGs,
@@ -34,55 +36,50 @@ clsSpJiban* colSpJiban::Add(int32_t lngNo, double dblEU, double dblH, int32_t ln
     return AddItem(j, lngIndex, blnBefore);
 }
 
-double GetKa(double phi, double beta, double alpha, double delta, double theta) {
+double GetKa(Num phi, Num beta, Num alpha, Num delta, Num theta) {
     try {
-        using namespace fault;
-        const double t = Div(Mul(Sin(Add(phi, delta)), Sin(Sub(Sub(phi, beta), theta))),
-                             Mul(Cos(Add(Add(alpha, delta), theta)), Cos(Sub(alpha, beta))));
-        double d = Mul(Mul(Sq(Cos(alpha)), Cos(theta)), Cos(Add(Add(alpha, delta), theta)));
+        const Num t = Sin(phi + delta) * Sin(phi - beta - theta) /
+                      (Cos(alpha + delta + theta) * Cos(alpha - beta));
+        Num d = Sq(Cos(alpha)) * Cos(theta) * Cos(alpha + delta + theta);
         // A slope or seismic angle beyond φ leaves the root term out.
-        if (t >= 0.0) d = Mul(d, Sq(Add(1.0, Sqrt(t))));
-        return Div(Sq(Cos(Sub(Sub(phi, alpha), theta))), d);
+        if (t >= 0.0) d *= Sq(1.0 + Sqrt(t));
+        return double(Sq(Cos(phi - alpha - theta)) / d);
     } catch (const CalcFault&) {
         return -1.0;
     }
 }
 
-double GetZetaA(double phi, double beta, double alpha, double delta, double theta) {
+double GetZetaA(Num phi, Num beta, Num alpha, Num delta, Num theta) {
     try {
-        using namespace fault;
-        const double s = Sqrt(Div(Mul(Cos(Add(Add(alpha, delta), theta)), Sin(Add(phi, delta))),
-                                  Mul(Cos(Sub(alpha, beta)), Sin(Sub(Sub(phi, beta), theta)))));
-        const double h = Sub(Add(Add(phi, delta), alpha), beta);
-        const double c = Sub(Div(s, Cos(h)), Tan(h));
-        return Add(beta, Atan(Div(1.0, c)));
+        const Num s = Sqrt(Cos(alpha + delta + theta) * Sin(phi + delta) /
+                           (Cos(alpha - beta) * Sin(phi - beta - theta)));
+        const Num h = phi + delta + alpha - beta;
+        const Num c = s / Cos(h) - Tan(h);
+        return double(beta + Atan(1.0 / c));
     } catch (const CalcFault&) {
-        return beta;
+        return double(beta);
     }
 }
 
-double GetKp(double phi, double beta, double alpha, double delta, double theta) {
+double GetKp(Num phi, Num beta, Num alpha, Num delta, Num theta) {
     try {
-        using namespace fault;
-        const double t = Div(Mul(Sin(Sub(phi, delta)), Sin(Sub(Add(phi, beta), theta))),
-                             Mul(Cos(Sub(Add(alpha, delta), theta)), Cos(Sub(alpha, beta))));
+        const Num t = Sin(phi - delta) * Sin(phi + beta - theta) /
+                      (Cos(alpha + delta - theta) * Cos(alpha - beta));
         // No guard for a negative t: the passive wedge has no solution then.
-        const double d = Mul(Mul(Mul(Sq(Sub(1.0, Sqrt(t))), Sq(Cos(alpha))), Cos(theta)),
-                             Cos(Sub(Add(alpha, delta), theta)));
-        return Div(Sq(Cos(Sub(Add(phi, alpha), theta))), d);
+        const Num d = Sq(1.0 - Sqrt(t)) * Sq(Cos(alpha)) * Cos(theta) * Cos(alpha + delta - theta);
+        return double(Sq(Cos(phi + alpha - theta)) / d);
     } catch (const CalcFault&) {
         return -1.0;
     }
 }
 
-double GetZetaP(double phi, double beta, double alpha, double delta, double theta) {
+double GetZetaP(Num phi, Num beta, Num alpha, Num delta, Num theta) {
     try {
-        using namespace fault;
-        const double l = Div(Mul(Sin(Sub(phi, delta)), Cos(Sub(Add(alpha, delta), theta))),
-                             Mul(Cos(Sub(alpha, beta)), Sin(Sub(Add(phi, beta), theta))));
-        const double h = Add(Sub(Sub(phi, delta), alpha), beta);
-        const double c = Add(Div(Sqrt(l), Cos(h)), Tan(h));
-        return Add(beta, Atan(Div(1.0, c)));
+        const Num l = Sin(phi - delta) * Cos(alpha + delta - theta) /
+                      (Cos(alpha - beta) * Sin(phi + beta - theta));
+        const Num h = phi - delta - alpha + beta;
+        const Num c = Sqrt(l) / Cos(h) + Tan(h);
+        return double(beta + Atan(1.0 / c));
     } catch (const CalcFault&) {
         return -1.0;
     }
@@ -90,7 +87,7 @@ double GetZetaP(double phi, double beta, double alpha, double delta, double thet
 
 namespace {
 
-using CoefFn = double (*)(double, double, double, double, double);
+using CoefFn = double (*)(Num, Num, Num, Num, Num);
 
 // The pressure lines of one side. Each layer is computed into a copy and stored whole, so a fault
 // leaves the layer in error and the later ones as they were.
@@ -100,49 +97,48 @@ void CalcSide(bool active, double Q, double Beta, double Jei, double Delta, colS
     const CoefFn coef = active ? GetKa : GetKp;
     const CoefFn zeta = active ? GetZetaA : GetZetaP;
     fault::Guard(error, [&] {
-        const double beta = ToRad(Beta);
-        const double alpha = ToRad(Jei);
-        const double delta = ToRad(Delta);
-        q2 = RoundHalfUp(
-            fault::Div(fault::Mul(fault::Cos(alpha), Q), fault::Cos(fault::Sub(alpha, beta))), 2);
-        double sigma = q2;
+        const Num beta = ToRad(Beta);
+        const Num alpha = ToRad(Jei);
+        const Num delta = ToRad(Delta);
+        q2 = RoundHalfUp(Cos(alpha) * Q / Cos(alpha - beta), 2);
+        Num sigma = q2;
         for (clsSpJiban& stored : jiban) {
             clsSpJiban j = stored;
-            j.GH = RoundHalfUp(fault::Mul(j.Gs, j.H), 2);
-            const double sigmaL = fault::Add(sigma, j.GH);
+            j.GH = RoundHalfUp(Num(j.Gs) * j.H, 2);
+            const Num sigmaL = sigma + j.GH;
             if (j.Kind == 0) {
-                const double phi = ToRad(j.Fai);
-                j.TU = RoundHalfUp(ToDeg(fault::Atan(j.KhU)), 2);
-                j.TL = RoundHalfUp(ToDeg(fault::Atan(j.KhL)), 2);
-                const double thetaU = ToRad(j.TU);
-                const double thetaL = ToRad(j.TL);
+                const Num phi = ToRad(j.Fai);
+                j.TU = RoundHalfUp(ToDeg(Atan(Num(j.KhU))), 2);
+                j.TL = RoundHalfUp(ToDeg(Atan(Num(j.KhL))), 2);
+                const Num thetaU = ToRad(j.TU);
+                const Num thetaL = ToRad(j.TL);
                 const double kU = coef(phi, beta, alpha, delta, thetaU);
                 j.ZetaU = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaU)), 1);
-                j.KaU = RoundHalfUp(fault::Mul(fault::Cos(delta), kU), 4);
+                j.KaU = RoundHalfUp(Cos(delta) * kU, 4);
                 const double kL = coef(phi, beta, alpha, delta, thetaL);
                 j.ZetaL = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaL)), 1);
-                j.KaL = RoundHalfUp(fault::Mul(fault::Cos(delta), kL), 4);
-                j.PaU = RoundHalfUp(fault::Mul(sigma, j.KaU), 2);
-                j.PaL = RoundHalfUp(fault::Mul(sigmaL, j.KaL), 2);
+                j.KaL = RoundHalfUp(Cos(delta) * kL, 4);
+                j.PaU = RoundHalfUp(sigma * j.KaU, 2);
+                j.PaL = RoundHalfUp(sigmaL * j.KaL, 2);
                 j.PU = j.PaU;
                 j.PL = j.PaL;
             } else if (active) {
                 // Cohesive soil: overburden less twice the cohesion, never below half the
                 // overburden.
-                j.P1U = RoundHalfUp(fault::Sub(sigma, fault::Mul(2.0, j.CU)), 2);
-                j.P1L = RoundHalfUp(fault::Sub(sigmaL, fault::Mul(2.0, j.CL)), 2);
-                j.P2U = RoundHalfUp(fault::Mul(0.5, sigma), 2);
-                j.P2L = RoundHalfUp(fault::Mul(0.5, sigmaL), 2);
+                j.P1U = RoundHalfUp(sigma - 2.0 * Num(j.CU), 2);
+                j.P1L = RoundHalfUp(sigmaL - 2.0 * Num(j.CL), 2);
+                j.P2U = RoundHalfUp(0.5 * sigma, 2);
+                j.P2L = RoundHalfUp(0.5 * sigmaL, 2);
                 j.PaU = j.P1U > j.P2U ? j.P1U : j.P2U;
                 j.PaL = j.P1L > j.P2L ? j.P1L : j.P2L;
                 j.ZetaU = j.ZetaL = 45.0;
             } else {
-                j.PaU = RoundHalfUp(fault::Add(sigma, fault::Mul(2.0, j.CU)), 2);
-                j.PaL = RoundHalfUp(fault::Add(sigmaL, fault::Mul(2.0, j.CL)), 2);
+                j.PaU = RoundHalfUp(sigma + 2.0 * Num(j.CU), 2);
+                j.PaL = RoundHalfUp(sigmaL + 2.0 * Num(j.CL), 2);
                 j.ZetaU = j.ZetaL = 45.0;
             }
-            j.GHU = sigma;
-            j.GHL = sigmaL;
+            j.GHU = double(sigma);
+            j.GHL = double(sigmaL);
             stored = j;
             sigma = sigmaL;
         }
@@ -156,7 +152,7 @@ void BuildLayers(clsKh& kh, double top, double h, const double* extra) {
     kh.AddEL().Clear();
     if (extra != nullptr) kh.AddEL().Add(*extra);
     kh.Jiban().Clear();
-    kh.Jiban().Add(2, top, h, gInpJiban.Gt, fault::Add(gInpJiban.Gws, 10.0));
+    kh.Jiban().Add(2, top, h, gInpJiban.Gt, double(Num(gInpJiban.Gws) + 10.0));
     kh.Calc();
 }
 
@@ -166,10 +162,10 @@ void FillLayers(const clsKh& kh, colSpJiban& out) {
     const double ELGL = gInpJyoken.ELGL;
     out.Clear();
     for (const clsKhJiban& k : kh.Jiban()) {
-        const double zU = fault::Sub(ELGL, k.EU);
-        const double zL = fault::Add(zU, k.H);
-        const double cU = RoundHalfUp(fault::Add(fault::Mul(g.Ca, zU), g.Cb), 1);
-        const double cL = RoundHalfUp(fault::Add(fault::Mul(g.Ca, zL), g.Cb), 1);
+        const Num zU = Num(ELGL) - k.EU;
+        const Num zL = zU + k.H;
+        const double cU = RoundHalfUp(g.Ca * zU + g.Cb, 1);
+        const double cL = RoundHalfUp(g.Ca * zL + g.Cb, 1);
         out.Add(k.No, k.EU, k.H, g.Kind, k.Gs3, g.Fai, cU, cL, 0.0, 0.0);
     }
 }
@@ -187,14 +183,14 @@ void CalcActive() {
     const double Q = gQqw->Q();
 
     clsKh& kh = gKhActive.New();
-    BuildLayers(kh, ELGL, fault::Add(fault::Sub(ELGL, ELDL), c.Z), &ELDL);
+    BuildLayers(kh, ELGL, double(Num(ELGL) - ELDL + c.Z), &ELDL);
 
     clsSpa& spa = gSpa.New();
     spa.ELDL = ELDL;
     spa.ELGL = ELGL;
     spa.Q = Q;
     // The ground slope behind a constant-slope surface, 1 : m.
-    spa.Beta = gQqw->Keijyo == 1 ? ToDeg(fault::Atan(fault::Div(1.0, c.K1m))) : 0.0;
+    spa.Beta = gQqw->Keijyo == 1 ? double(ToDeg(Atan(1.0 / Num(c.K1m)))) : 0.0;
     spa.Jei = 0.0;
     spa.Delta = 15.0;
     FillLayers(kh, spa.Jiban());

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "calc/fault.h"
 #include "model/collection.h"
 
 namespace kuvelt {
@@ -91,13 +92,17 @@ class clsSpp {
 };
 
 // Active earth-pressure coefficient (radians in); -1 when it cannot be evaluated.
-double GetKa(double dblFai, double dblBeta, double dblJei, double dblDelta, double dblTheta);
+double GetKa(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
+             fault::Num dblTheta);
 // Angle of the active slip plane from the horizontal (radians); β when it cannot be evaluated.
-double GetZetaA(double dblFai, double dblBeta, double dblJei, double dblDelta, double dblTheta);
+double GetZetaA(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
+                fault::Num dblTheta);
 // Passive earth-pressure coefficient (δ with its negative sign); -1 when it cannot be evaluated.
-double GetKp(double dblFai, double dblBeta, double dblJei, double dblDelta, double dblTheta);
+double GetKp(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
+             fault::Num dblTheta);
 // Angle of the passive slip plane from the horizontal (radians); -1 when it cannot be evaluated.
-double GetZetaP(double dblFai, double dblBeta, double dblJei, double dblDelta, double dblTheta);
+double GetZetaP(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
+                fault::Num dblTheta);
 
 // Driver steps: build gKhActive/gSpa (resp. gKhPassive/gSpp) from the current design and gQqw.
 // They raise CalcFault on a run-time fault (constant slope with K1m = 0, for instance).
