@@ -1,6 +1,7 @@
 #include "calc/yaita_choice.h"
 
 #include <cmath>
+#include <optional>
 
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
@@ -11,17 +12,16 @@ namespace kuvelt {
 
 namespace {
 
-int32_t SectionCount(int32_t yaita) {
-    switch (yaita) {
-        case 0:
+int32_t SectionCount(PileKind kind) {
+    switch (kind) {
+        case PileKind::Concrete:
             return gInpSectC.Count();
-        case 1:
+        case PileKind::LightSteel:
             return gInpSectLS.Count();
-        case 2:
+        case PileKind::Steel:
             return gInpSectS.Count();
-        default:
-            return 0;
     }
+    return 0;
 }
 
 bool Within(double a, double b) { return std::fabs(a - b) < 0.001; }
@@ -46,17 +46,18 @@ Message LengthTooShortQuestion() {
 ChoiceProposal ProposeChoice() {
     ChoiceProposal p;
     if (gInpSectC.Count() > 0) {
-        p.Yaita = 0;
+        p.kind = PileKind::Concrete;
     } else if (gInpSectLS.Count() > 0) {
-        p.Yaita = 1;
+        p.kind = PileKind::LightSteel;
     } else {
-        p.Yaita = 2;
+        p.kind = PileKind::Steel;
     }
     p.Sect = 1;
     p.H = gInpJyoken.ELYU - AdoptedVirtualGround();
     p.L = p.H + 1.0;
-    if (gInpYaita.InpFlg && gInpYaita.Yaita >= 0 && gInpYaita.Yaita <= 2) {
-        p.Yaita = gInpYaita.Yaita;
+    if (const std::optional<PileKind> stored = KindOfChoice(gInpYaita.Yaita);
+        gInpYaita.InpFlg && stored) {
+        p.kind = *stored;
         p.Sect = gInpYaita.Sect;
         p.L = gInpYaita.L;
     }
@@ -64,15 +65,15 @@ ChoiceProposal ProposeChoice() {
     return p;
 }
 
-ChoiceCheck CheckChoice(int32_t yaita, int32_t sect, double L) {
+ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L) {
     ChoiceCheck c;
     // Section numbers below 1 are as unregistered as those beyond the catalogue.
-    if (sect < 1 || sect > SectionCount(yaita) || sect > kMaxSections) {
+    if (sect < 1 || sect > SectionCount(kind) || sect > kMaxSections) {
         c.outcome = ChoiceCheck::Outcome::SectionMissing;
         c.refusal = SectionMissingMessage();
         return c;
     }
-    if (yaita == 0) {
+    if (kind == PileKind::Concrete) {
         // Concrete piles come in manufactured lengths Lmin..Lmax; that range is what the pick is
         // held to (the required length is judged in the report and the result list).
         const CInpSectC& s = *gInpSectC.Item(sect);
@@ -83,15 +84,15 @@ ChoiceCheck CheckChoice(int32_t yaita, int32_t sect, double L) {
     } else {
         // A steel pile shorter than its required length lacks the embedment 3/beta below the
         // virtual ground surface.
-        const double lreq = RequiredLength(static_cast<PileKind>(yaita), sect);
+        const double lreq = RequiredLength(kind, sect);
         if (L < lreq && !Within(L, lreq)) c.questions.push_back(LengthTooShortQuestion());
     }
     if (!c.questions.empty()) c.outcome = ChoiceCheck::Outcome::Questions;
     return c;
 }
 
-void StoreChoice(int32_t yaita, int32_t sect, double H, double D, double L) {
-    gInpYaita.Yaita = yaita;
+void StoreChoice(PileKind kind, int32_t sect, double H, double D, double L) {
+    gInpYaita.Yaita = ChoiceValue(kind);
     gInpYaita.Sect = sect;
     gInpYaita.H = H;
     gInpYaita.D = D;

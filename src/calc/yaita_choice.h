@@ -1,6 +1,6 @@
 // The sheet-pile choice made after a successful calculation: the proposal the choice window
 // opens with, the checks of a confirmed pick (with the exact messages the window shows) and
-// storing the pick in gInpYaita. Lengths in m; kinds 0 concrete, 1 light steel, 2 steel. Reads
+// storing the pick in gInpYaita. Lengths in m. Reads
 // the result lists of the last CalcSections run; nothing here throws or shows anything.
 #pragma once
 
@@ -8,12 +8,13 @@
 #include <optional>
 #include <vector>
 
+#include "calc/pile_kind.h"
 #include "platform/message.h"
 
 namespace kuvelt {
 
 struct ChoiceProposal {
-    int32_t Yaita = 0;  // 0 concrete, 1 light steel, 2 steel
+    PileKind kind = PileKind::Concrete;
     int32_t Sect = 1;   // section number in that kind's catalogue
     double H = 0.0;     // H' = ELYU - ELV, adopted virtual ground surface to the pile top
     double L = 0.0;     // total pile length
@@ -35,7 +36,7 @@ struct ChoiceCheck {
     std::vector<Message> questions;
 };
 
-ChoiceCheck CheckChoice(int32_t yaita, int32_t sect, double L);
+ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L);
 
 // The messages, one place for the window and the tests.
 Message SectionMissingMessage();
@@ -43,6 +44,6 @@ Message LengthOutOfRangeQuestion();
 Message LengthTooShortQuestion();
 
 // Stores the pick in gInpYaita and marks it valid (InpFlg). The caller marks the design changed.
-void StoreChoice(int32_t yaita, int32_t sect, double H, double D, double L);
+void StoreChoice(PileKind kind, int32_t sect, double H, double D, double L);
 
 }  // namespace kuvelt

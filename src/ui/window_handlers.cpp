@@ -75,7 +75,7 @@ void objInpYaita_LoadData(frmInpYaita& w) {
     FillSteelList(w.listS, gListS, gInpSectS);
 
     const ChoiceProposal p = ProposeChoice();
-    w.setKind(p.Yaita);
+    w.setKind(ChoiceValue(p.kind));
     w.numSect->setValue(p.Sect);
     w.numH->setValue(p.H);
     w.numL->setValue(p.L);

@@ -84,7 +84,7 @@ StabilityRun CheckStability() {
 
 PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed) {
     PickResult r;
-    const ChoiceCheck check = CheckChoice(ChoiceValue(pick.kind), pick.sect, pick.L);
+    const ChoiceCheck check = CheckChoice(pick.kind, pick.sect, pick.L);
     if (check.outcome == ChoiceCheck::Outcome::SectionMissing) {
         r.outcome = PickOutcome::SectionMissing;
         r.refusal = check.refusal;
@@ -98,7 +98,7 @@ PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed) {
         }
     }
     const double H = gInpJyoken.ELYU - AdoptedVirtualGround();
-    StoreChoice(ChoiceValue(pick.kind), pick.sect, H, pick.L - H, pick.L);
+    StoreChoice(pick.kind, pick.sect, H, pick.L - H, pick.L);
     gInpYaita.Proposed = proposed;
     return r;
 }

@@ -618,14 +618,14 @@ TEST_F(SectionsEndToEnd, StifferSteelMovesLessAndNeedsLongerPiles) {
 TEST_F(SectionsEndToEnd, ChoiceThenBoilingForTheChosenLength) {
     ASSERT_TRUE(CalcMain());
     const ChoiceProposal p = ProposeChoice();
-    EXPECT_EQ(p.Yaita, 0);
+    EXPECT_EQ(p.kind, PileKind::Concrete);
     EXPECT_DOUBLE_EQ(p.H, gInpJyoken.ELGL - gDL->ELDLX());
     EXPECT_DOUBLE_EQ(p.L, p.H + 1.0);
     const double lreq = gListS(5, 4);
-    EXPECT_EQ(CheckChoice(2, 5, lreq - 0.0005).outcome, ChoiceCheck::Outcome::Acceptable);
-    EXPECT_EQ(CheckChoice(2, 5, lreq - 0.01).outcome, ChoiceCheck::Outcome::Questions);
+    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, lreq - 0.0005).outcome, ChoiceCheck::Outcome::Acceptable);
+    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, lreq - 0.01).outcome, ChoiceCheck::Outcome::Questions);
     const double L = std::ceil(lreq);
-    StoreChoice(2, 5, p.H, L - p.H, L);
+    StoreChoice(PileKind::Steel, 5, p.H, L - p.H, L);
     std::vector<Message> msgs;
     ASSERT_TRUE(CalcNekiriAntei(&msgs));
     EXPECT_TRUE(msgs.empty());
@@ -634,7 +634,7 @@ TEST_F(SectionsEndToEnd, ChoiceThenBoilingForTheChosenLength) {
     EXPECT_NEAR(gNekiriAnteiAs->F(), 2 * gInpJiban.Gws * (L - 3.5) / (2.0 * gInpJiban.Gw), 1e-12);
     // Reopening the choice proposes the stored pick.
     const ChoiceProposal again = ProposeChoice();
-    EXPECT_EQ(again.Yaita, 2);
+    EXPECT_EQ(again.kind, PileKind::Steel);
     EXPECT_EQ(again.Sect, 5);
     EXPECT_DOUBLE_EQ(again.L, L);
 }

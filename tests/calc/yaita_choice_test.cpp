@@ -56,7 +56,7 @@ class ChoicePicks : public ChoiceTest, public ::testing::WithParamInterface<Pick
 
 TEST_P(ChoicePicks, OutcomeAndMessages) {
     const PickCase& c = GetParam();
-    const ChoiceCheck r = CheckChoice(c.yaita, c.sect, c.L);
+    const ChoiceCheck r = CheckChoice(*KindOfChoice(c.yaita), c.sect, c.L);
     EXPECT_EQ(r.outcome, c.outcome);
     if (c.outcome == ChoiceCheck::Outcome::SectionMissing) {
         ASSERT_TRUE(r.refusal.has_value());
@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ChoiceTest, EmptyKindHasNoSections) {
     gInpSectLS.Clear();
-    const ChoiceCheck r = CheckChoice(1, 1, 6.5);
+    const ChoiceCheck r = CheckChoice(PileKind::LightSteel, 1, 6.5);
     EXPECT_EQ(r.outcome, O::SectionMissing);
     EXPECT_EQ(*r.refusal, kMissing);
 }
@@ -109,17 +109,17 @@ TEST_F(ChoiceTest, ProposalTakesFirstKindWithSections) {
     gInpJyoken.ELGL = 3.5;
     gInpJyoken.ELYU = 3.7;
     ChoiceProposal p = ProposeChoice();
-    EXPECT_EQ(p.Yaita, 0);
+    EXPECT_EQ(p.kind, PileKind::Concrete);
     EXPECT_EQ(p.Sect, 1);
     EXPECT_DOUBLE_EQ(p.H, 3.7);
     EXPECT_DOUBLE_EQ(p.L, 4.7);
     EXPECT_DOUBLE_EQ(p.D, 1.0);
     gInpSectC.Clear();
-    EXPECT_EQ(ProposeChoice().Yaita, 1);
+    EXPECT_EQ(ProposeChoice().kind, PileKind::LightSteel);
     gInpSectLS.Clear();
-    EXPECT_EQ(ProposeChoice().Yaita, 2);
+    EXPECT_EQ(ProposeChoice().kind, PileKind::Steel);
     gInpSectS.Clear();
-    EXPECT_EQ(ProposeChoice().Yaita, 2);
+    EXPECT_EQ(ProposeChoice().kind, PileKind::Steel);
 }
 
 TEST_F(ChoiceTest, StoredChoiceReplacesKindSectionAndLength) {
@@ -127,18 +127,18 @@ TEST_F(ChoiceTest, StoredChoiceReplacesKindSectionAndLength) {
     gInpJyoken.ELYU = 3.5;
     gInpYaita = CInpYaita{true, 2, 4, 9.9, 9.9, 12.5};
     ChoiceProposal p = ProposeChoice();
-    EXPECT_EQ(p.Yaita, 2);
+    EXPECT_EQ(p.kind, PileKind::Steel);
     EXPECT_EQ(p.Sect, 4);
     EXPECT_DOUBLE_EQ(p.L, 12.5);
     EXPECT_DOUBLE_EQ(p.H, 3.5);  // always from the last run, never the stored H
     EXPECT_DOUBLE_EQ(p.D, 9.0);
     // A void choice is ignored.
     gInpYaita.InpFlg = false;
-    EXPECT_EQ(ProposeChoice().Yaita, 0);
+    EXPECT_EQ(ProposeChoice().kind, PileKind::Concrete);
 }
 
 TEST_F(ChoiceTest, StoreSetsEveryFieldAndTheFlag) {
-    StoreChoice(1, 3, 7.25, 5.25, 12.5);
+    StoreChoice(PileKind::LightSteel, 3, 7.25, 5.25, 12.5);
     EXPECT_EQ(gInpYaita, (CInpYaita{true, 1, 3, 7.25, 5.25, 12.5}));
 }
 

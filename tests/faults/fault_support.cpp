@@ -244,7 +244,7 @@ void PrepareEveryChapterDesign() {
     gInpJyoken.Nekiri = 1;
     ASSERT_TRUE(CalcMain());
     const ChoiceProposal p = ProposeChoice();
-    StoreChoice(p.Yaita, p.Sect, p.H, p.D, p.L);
+    StoreChoice(p.kind, p.Sect, p.H, p.D, p.L);
     ASSERT_TRUE(CalcNekiriAntei());
 }
 

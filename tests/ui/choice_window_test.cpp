@@ -115,7 +115,7 @@ TEST_F(ChoiceWindowTest, ProposalIsTheFirstKindWithSectionsAndNothingIsPreselect
 }
 
 TEST_F(ChoiceWindowTest, StoredChoiceReopensWithItsKindSectionAndLength) {
-    StoreChoice(1, 4, 0, 0, 8.5);
+    StoreChoice(PileKind::LightSteel, 4, 0, 0, 8.5);
     Open();
     EXPECT_EQ(yaita->kind(), 1);
     EXPECT_EQ(yaita->frontGrid(), 1);

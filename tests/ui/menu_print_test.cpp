@@ -38,7 +38,7 @@ class MenuPrintTest : public ::testing::Test {
         ASSERT_TRUE(
             ReadData((kuvelt::test::SourceDir() / "examples" / "sand-channel.kvt").string(), err));
         ASSERT_TRUE(CalcMain());
-        StoreChoice(2, 5, 0, 0, 13.0);
+        StoreChoice(PileKind::Steel, 5, 0, 0, 13.0);
         frmMenuPrint::SetStarter([this](const std::vector<std::string>& argv) {
             started.push_back(argv);
             return startWorks;

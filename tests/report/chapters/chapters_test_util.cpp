@@ -76,7 +76,7 @@ bool Prepare(const ReportDesign& d) {
     const double lreq = gSectEmbed(k, d.sect, 2);
     const double h = gInpJyoken.ELGL - gDL->ELDLX();
     const double L = std::ceil(lreq * 2) / 2 + 0.5;
-    StoreChoice(d.yaita, d.sect, h, L - h, L);
+    StoreChoice(*KindOfChoice(d.yaita), d.sect, h, L - h, L);
     CalcNekiriAntei();
     return true;
 }
