@@ -43,8 +43,7 @@ void CheckFigure(const Figure& f) {
         const int n = static_cast<int>(s.points.size());
         for (const FigSegment& g : s.segments)
             Check(g.from >= 0 && g.from < n && g.to >= 0 && g.to < n, "segment names no point");
-        for (const FigArrow& a : s.arrows)
-            Check(a.point >= 0 && a.point < n, "arrow names no point");
+        for (const FigArrow& a : s.arrows) Check(a.at >= 0 && a.at < n, "arrow names no point");
     }
     Check(f.available == (usable > 0), "availability does not match the parts read");
     if (!f.available) Check(!f.problem.empty(), "unavailable figure without a reason");

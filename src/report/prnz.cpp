@@ -5,15 +5,15 @@
 
 #include <cerrno>
 #include <cmath>
-#include <limits>
 #include <vector>
 
+#include "formats/figure_files.h"
+#include "formats/style_files.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/numfmt.h"
 #include "platform/paths.h"
 #include "platform/vberror.h"
-#include "report/figure_read.h"
 
 namespace kuvelt::basResOutPrnZ {
 
@@ -52,78 +52,23 @@ void CheckFull(int32_t count, int32_t capacity, const char* what) {
     }
 }
 
-// ---- Comma-separated field input ----------------------------------------------------------
-
-// Splits one line into fields: separated by commas, blanks around a field ignored, a field
-// in double quotes taken as it is (commas included) up to the closing quote.
-std::vector<std::string> SplitFields(std::string_view line) {
-    std::vector<std::string> fields;
-    std::size_t i = 0;
-    const std::size_t n = line.size();
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (true) {
-        while (i < n && blank(line[i])) ++i;
-        std::string field;
-        if (i < n && line[i] == '"') {
-            const std::size_t close = line.find('"', i + 1);
-            const std::size_t end = close == std::string_view::npos ? n : close;
-            field = std::string(line.substr(i + 1, end - i - 1));
-            i = close == std::string_view::npos ? n : close + 1;
-            while (i < n && line[i] != ',') ++i;  // anything after the quote up to the comma
-        } else {
-            const std::size_t comma = line.find(',', i);
-            const std::size_t end = comma == std::string_view::npos ? n : comma;
-            std::size_t last = end;
-            while (last > i && blank(line[last - 1])) --last;
-            field = std::string(line.substr(i, last - i));
-            i = end;
-        }
-        fields.push_back(std::move(field));
-        if (i >= n) break;
-        ++i;  // the comma
-    }
-    return fields;
+// The style tables from what the strict reader gave (at most their capacities).
+void SetLineStyles(const std::vector<formats::LineStyle>& read) {
+    std::array<LineStyle, kMaxLineStyles + 1> table{};
+    int32_t count = 0;
+    for (const formats::LineStyle& s : read) table[++count] = {s.type, s.width};
+    LineStyles = table;
+    LineStyleCount = count;
 }
 
-int32_t IntField(const std::string& text, const char* file, std::size_t lineNo) {
-    double v = 0;
-    if (!numfmt::ParseNumber(text, v)) {
-        Fail(vberr::kTypeMismatch, std::string(file) + " の" + std::to_string(lineNo) +
-                                       "行目: 数値ではありません: " + text);
+void SetTextStyles(const std::vector<formats::TextStyle>& read) {
+    std::array<TextStyle, kMaxTextStyles + 1> table{};
+    int32_t count = 0;
+    for (const formats::TextStyle& s : read) {
+        table[++count] = {s.weight, s.family, s.sizeTwips, s.color, s.italic, s.spare};
     }
-    const double r = std::round(v);
-    if (!(r >= std::numeric_limits<int32_t>::min() && r <= std::numeric_limits<int32_t>::max())) {
-        Fail(vberr::kOverflow, std::string(file) + " の" + std::to_string(lineNo) +
-                                   "行目: 値が大きすぎます: " + text);
-    }
-    return static_cast<int32_t>(r);
-}
-
-// Records of a style file: the heading line skipped, blank lines skipped, up to "END".
-template <typename Fn>
-void ForEachStyleRecord(std::string_view bytes, const char* file, std::size_t minFields, Fn fn) {
-    const std::vector<std::string> lines = cp932::SplitCrLf(bytes);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string line = cp932::ToUtf8(lines[i]);
-        if (line.find_first_not_of(" \t") == std::string::npos) continue;
-        std::vector<std::string> f = SplitFields(line);
-        if (f[0] == "END") return;
-        if (f.size() < minFields) {
-            Fail(vberr::kPastEndOfFile,
-                 std::string(file) + " の" + std::to_string(i + 1) + "行目: 項目が足りません");
-        }
-        fn(f, i + 1);
-    }
-    Fail(vberr::kPastEndOfFile, std::string(file) + " に\"END\"がありません");
-}
-
-std::string ReadStyleFile(const std::string& path) {
-    std::string bytes;
-    int32_t err = 0;
-    if (!files::ReadAll(path, bytes, err, 1u << 20)) {
-        Fail(err != 0 ? err : vberr::kFileNotFound, "スタイルファイルを読めません: " + path);
-    }
-    return bytes;
+    TextStyles = table;
+    TextStyleCount = count;
 }
 
 // ---- Number rendering -------------------------------------------------------------------------
@@ -209,45 +154,40 @@ int32_t AddSubFigure(const std::string& path, double x, double y) {
 // ---- Style files ---------------------------------------------------------------------------
 
 void ParseLineStyles(std::string_view fileBytes) {
-    std::array<LineStyle, kMaxLineStyles + 1> table{};
-    int32_t count = 0;
-    ForEachStyleRecord(fileBytes, "LINE_PRN.DEF", 3,
-                       [&](const std::vector<std::string>& f, std::size_t lineNo) {
-                           if (count == kMaxLineStyles) {
-                               Fail(vberr::kSubscript, "LINE_PRN.DEF: 線種が9を超えています");
-                           }
-                           ++count;
-                           table[count].Type = IntField(f[1], "LINE_PRN.DEF", lineNo);
-                           table[count].Width = IntField(f[2], "LINE_PRN.DEF", lineNo);
-                       });
-    LineStyles = table;
-    LineStyleCount = count;
+    std::vector<formats::LineStyle> read;
+    formats::StyleError error;
+    if (!formats::ParseLineStyles(fileBytes, formats::Mode::Strict, read, &error)) {
+        Fail(error.code, error.text);
+    }
+    SetLineStyles(read);
 }
 
 void ParseTextStyles(std::string_view fileBytes) {
-    std::array<TextStyle, kMaxTextStyles + 1> table{};
-    int32_t count = 0;
-    ForEachStyleRecord(
-        fileBytes, "STR_PRN.DEF", 7, [&](const std::vector<std::string>& f, std::size_t lineNo) {
-            if (count == kMaxTextStyles) {
-                Fail(vberr::kSubscript, "STR_PRN.DEF: 文字スタイルが2を超えています");
-            }
-            ++count;
-            TextStyle& t = table[count];
-            t.Weight = IntField(f[1], "STR_PRN.DEF", lineNo);
-            t.Font = f[2];
-            t.Size = IntField(f[3], "STR_PRN.DEF", lineNo);
-            t.Color = IntField(f[4], "STR_PRN.DEF", lineNo);
-            t.Italic = IntField(f[5], "STR_PRN.DEF", lineNo);
-            t.Spare = IntField(f[6], "STR_PRN.DEF", lineNo);
-        });
-    TextStyles = table;
-    TextStyleCount = count;
+    std::vector<formats::TextStyle> read;
+    formats::StyleError error;
+    if (!formats::ParseTextStyles(fileBytes, formats::Mode::Strict, read, &error)) {
+        Fail(error.code, error.text);
+    }
+    SetTextStyles(read);
 }
 
-void LoadLineStyles(const std::string& path) { ParseLineStyles(ReadStyleFile(path)); }
+void LoadLineStyles(const std::string& path) {
+    std::vector<formats::LineStyle> read;
+    formats::StyleError error;
+    if (!formats::ReadLineStyles(path, formats::Mode::Strict, read, &error)) {
+        Fail(error.code, error.text);
+    }
+    SetLineStyles(read);
+}
 
-void LoadTextStyles(const std::string& path) { ParseTextStyles(ReadStyleFile(path)); }
+void LoadTextStyles(const std::string& path) {
+    std::vector<formats::TextStyle> read;
+    formats::StyleError error;
+    if (!formats::ReadTextStyles(path, formats::Mode::Strict, read, &error)) {
+        Fail(error.code, error.text);
+    }
+    SetTextStyles(read);
+}
 
 std::string LineStyleFile() {
     return paths::Join(basResOutPrn::ReportDataFolder(), "LINE_PRN.DEF");
@@ -413,9 +353,9 @@ void WriteCompositeFile(const std::string& path, std::string_view caption, doubl
 void ReadSubFigureExtents() {
     for (int32_t k = 1; k <= SubFigureCount; ++k) {
         ZSubFigure& s = SubFigures[k];
-        figread::SubFigure head;
+        formats::SubFigure head;
         std::string error;
-        if (!figread::ReadSubFigureHeader(s.Path, head, &error)) {
+        if (!formats::ReadSubFigureHeader(s.Path, formats::Mode::Strict, head, &error)) {
             Fail(files::Exists(s.Path) ? vberr::kPathFileAccess : vberr::kFileNotFound,
                  "図形ファイルを読めません: " + s.Path + ": " + error);
         }

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
+#include "formats/figure_files.h"
 #include "platform/vberror.h"
-#include "report/figure_read.h"
 #include "report_test_util.h"
 
 namespace kuvelt::test {
@@ -92,9 +92,9 @@ TEST_P(TextExtents, WidenByAnchorAndFarCorner) {
     z::AddText("ab", 1, c.align, 10, 20);  // width 12.7, size 12.7
     const std::string path = tmp.file("fig");
     z::WriteFigureFile(path, "x", "y");
-    figread::SubFigure f;
+    formats::SubFigure f;
     std::string error;
-    ASSERT_TRUE(figread::ReadSubFigure(path, f, &error)) << error;
+    ASSERT_TRUE(formats::ReadSubFigure(path, formats::Mode::Strict, f, &error)) << error;
     EXPECT_DOUBLE_EQ(f.minX, c.minX);
     EXPECT_DOUBLE_EQ(f.minY, c.minY);
     EXPECT_DOUBLE_EQ(f.maxX, c.maxX);
@@ -112,8 +112,8 @@ INSTANTIATE_TEST_SUITE_P(Alignments, TextExtents,
 TEST_F(Figures, UnknownAlignmentReusesThePreviousCorner) {
     z::AddText("ab", 1, 3, 0, 0);  // far corner (12.7, 12.7)
     z::AddText("ab", 1, 0, -1, -1);
-    figread::SubFigure f;
-    ASSERT_TRUE(figread::ParseSubFigure(z::BuildFigureFile("x", "y"), f));
+    formats::SubFigure f;
+    ASSERT_TRUE(formats::ParseSubFigure(z::BuildFigureFile("x", "y"), formats::Mode::Strict, f));
     EXPECT_DOUBLE_EQ(f.minX, -1);
     EXPECT_DOUBLE_EQ(f.maxX, 12.7);
     EXPECT_DOUBLE_EQ(f.maxY, 12.7);

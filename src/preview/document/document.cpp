@@ -1,12 +1,12 @@
 #include "preview/document/document.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
+#include "formats/figure_files.h"
+#include "formats/style_files.h"
 #include "platform/cp932.h"
+#include "platform/files.h"
 
 namespace kuvelt::preview {
 
@@ -146,19 +146,20 @@ class Builder {
             return;
         }
         std::string why;
-        std::optional<Figure> parsed = ParseComposite(*bytes, &why);
-        if (!parsed) {
+        formats::Composite composite;
+        if (!formats::ParseComposite(*bytes, formats::Mode::Tolerant, composite, &why)) {
             fig.problem = "図のファイルの形式が正しくありません（" + why + "）: " + path;
             return;
         }
-        fig = std::move(*parsed);
+        fig = FigureOf(composite);
         int usable = 0;
         for (Placement& part : fig.parts) {
             const std::optional<std::string> sub = Read(part.path);
+            SubFigure s;
             if (!sub) {
                 part.problem = "図のファイルを読めません: " + part.path;
-            } else if (std::optional<SubFigure> s = ParseSubFigure(*sub, &why)) {
-                part.figure = std::move(*s);
+            } else if (formats::ParseSubFigure(*sub, formats::Mode::Tolerant, s, &why)) {
+                part.figure = std::move(s);
                 ++usable;
                 continue;
             } else {
@@ -213,38 +214,22 @@ Document ParsePrintFile(std::string_view bytes, const LoadContext& context) {
     return doc;
 }
 
-std::optional<std::string> ReadFileBounded(const std::string& path, std::size_t maxBytes) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    if (static_cast<unsigned long long>(st.st_size) > maxBytes) return std::nullopt;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return std::nullopt;
-    std::string out;
-    char buf[65536];
-    std::size_t n = 0;
-    bool tooLarge = false;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        if (out.size() + n > maxBytes) {
-            tooLarge = true;  // the file grew while it was read
-            break;
-        }
-        out.append(buf, n);
-    }
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed || tooLarge) return std::nullopt;
-    return out;
+namespace {
+
+std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) {
+    std::string bytes;
+    int32_t err = 0;
+    if (path.empty() || !files::ReadAll(path, bytes, err, maxBytes)) return std::nullopt;
+    return bytes;
 }
 
-FileSource DiskFiles() {
-    return [](const std::string& path, std::size_t maxBytes) {
-        return ReadFileBounded(path, maxBytes);
-    };
-}
+}  // namespace
+
+FileSource DiskFiles() { return ReadFile; }
 
 LoadResult LoadDocument(const std::string& printFilePath, const std::string& styleFolder) {
     LoadResult r;
-    const std::optional<std::string> bytes = ReadFileBounded(printFilePath, kMaxPrintFileBytes);
+    const std::optional<std::string> bytes = ReadFile(printFilePath, kMaxPrintFileBytes);
     if (!bytes) {
         r.message.text = "印刷ファイルを読み込めません。\n" + printFilePath;
         r.message.title = "印刷プレビュー";
@@ -253,19 +238,18 @@ LoadResult LoadDocument(const std::string& printFilePath, const std::string& sty
     }
     LoadContext ctx;
     ctx.styles = DefaultStyles();
-    if (std::optional<std::string> s = ReadFileBounded(styleFolder + "/LINE_PRN.DEF", 1u << 20)) {
-        std::vector<LineStyle> lines = ParseLineStyles(*s);
-        if (!lines.empty()) {
-            ctx.styles.lines = std::move(lines);
-            ctx.styles.lineFileRead = true;
-        }
+    // Missing or unusable style files leave the built-in styles.
+    std::vector<LineStyle> lines;
+    if (formats::ReadLineStyles(styleFolder + "/LINE_PRN.DEF", formats::Mode::Tolerant, lines) &&
+        !lines.empty()) {
+        ctx.styles.lines = std::move(lines);
+        ctx.styles.lineFileRead = true;
     }
-    if (std::optional<std::string> s = ReadFileBounded(styleFolder + "/STR_PRN.DEF", 1u << 20)) {
-        std::vector<TextStyle> texts = ParseTextStyles(*s);
-        if (!texts.empty()) {
-            ctx.styles.texts = std::move(texts);
-            ctx.styles.textFileRead = true;
-        }
+    std::vector<TextStyle> texts;
+    if (formats::ReadTextStyles(styleFolder + "/STR_PRN.DEF", formats::Mode::Tolerant, texts) &&
+        !texts.empty()) {
+        ctx.styles.texts = std::move(texts);
+        ctx.styles.textFileRead = true;
     }
     ctx.files = DiskFiles();
     ctx.baseFolder = std::filesystem::path(printFilePath).parent_path().string();

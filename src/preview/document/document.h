@@ -81,11 +81,8 @@ struct LoadContext {
 // Cuts print-file bytes (code page 932, CR LF; a bare LF also ends a line) into pages.
 Document ParsePrintFile(std::string_view bytes, const LoadContext& context);
 
-// Reads a whole file, at most `maxBytes`; nullopt when it cannot be opened, is not a regular
-// file or is larger.
-std::optional<std::string> ReadFileBounded(const std::string& path, std::size_t maxBytes);
-
-// The ordinary file source over the file system.
+// The ordinary file source over the file system (files::ReadAll): nullopt when a file cannot be
+// opened, is not a regular file or is larger than asked.
 FileSource DiskFiles();
 
 struct LoadResult {

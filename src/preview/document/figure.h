@@ -1,39 +1,32 @@
-// Figure files as the report writes them: sub-figure files (points, segments, arrows, texts in
-// mm, Y upwards) and composite files (a frame of W x H mm placing sub-figures), plus the line and
-// text style files. Readers are tolerant: blanks and broken numbers are skipped or read as 0,
-// references to missing points are dropped, unknown blocks are passed over; a file is rejected
-// (nullopt with a reason) only when it lacks what makes it a figure at all.
+// Figures as the preview holds them: the records of sub-figure files (points, segments, arrows,
+// texts in mm, Y upwards) read by the tolerant figure reader of src/formats, a composite's frame
+// with its placed sub-figures loaded, and the line and text style tables with built-in defaults.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "formats/figure_files.h"
+#include "formats/style_files.h"
 
 namespace kuvelt::preview {
 
+// The records of a sub-figure: `from`, `to` and `at` index its points (tolerant mode keeps only
+// records that name a point it read).
+using SubFigure = formats::SubFigure;
+using FigPoint = formats::Point;
+using FigSegment = formats::Segment;
+using FigArrow = formats::Arrow;
+using FigText = formats::Text;
+using LineStyle = formats::LineStyle;
+using TextStyle = formats::TextStyle;
+using formats::ReadNumber;
+
 inline constexpr std::size_t kMaxFigureFileBytes = 8u << 20;
-inline constexpr std::size_t kMaxItemsPerBlock = 200000;
-inline constexpr std::size_t kMaxSubFigures = 64;
-
-// Line style: the pen. `type` follows the usual pen codes (0 solid, 1 dash, 2 dot, 3 dash-dot,
-// 4 dash-dot-dot, other values solid); `width` is in 0.01 mm (0 = the thinnest line).
-struct LineStyle {
-    int type = 0;
-    int width = 13;
-};
-
-// Text style: `sizeTwips` is the em height in 1/1440 inch; `weight` 600 and above is bold;
-// `color` is 0xRRGGBB.
-struct TextStyle {
-    int weight = 400;
-    std::string family = "IPAGothic";  // UTF-8
-    int sizeTwips = 180;
-    int color = 0;
-    int italic = 0;
-    int spare = 0;
-};
+inline constexpr std::size_t kMaxItemsPerBlock = formats::kTolerantMaxRecords;
+inline constexpr std::size_t kMaxSubFigures = formats::kTolerantMaxPlacements;
 
 struct StyleTables {
     std::vector<LineStyle> lines;  // style k is lines[k - 1]
@@ -49,44 +42,6 @@ struct StyleTables {
 // Built-in styles used when the style files are missing: thin solid outlines (1), a medium line
 // (2), a heavy wall line (3), a thin dashed dividing line (4), and two text sizes.
 StyleTables DefaultStyles();
-
-// Both style files: a heading line, then records up to a record whose first field is "END".
-// Line records: key, type, width, comment. Text records: key, weight, family, size, colour,
-// italic, spare, comment. Bad records are skipped; more than 9 line or 2 text styles are ignored.
-std::vector<LineStyle> ParseLineStyles(std::string_view bytes);
-std::vector<TextStyle> ParseTextStyles(std::string_view bytes);
-
-struct FigPoint {
-    double x = 0.0;
-    double y = 0.0;
-};
-struct FigSegment {
-    int from = 0;  // 0-based point indices, valid when the sub-figure is built
-    int to = 0;
-    int style = 1;
-};
-struct FigArrow {
-    int point = 0;  // 0-based
-    int code = 7;
-    int style = 1;
-};
-struct FigText {
-    std::string text;  // UTF-8
-    double x = 0.0;
-    double y = 0.0;
-    int style = 1;
-    int align = 3;  // 1: running upwards from the anchor; otherwise running to the right
-};
-
-struct SubFigure {
-    std::string caption1, caption2;  // UTF-8
-    double width = 0, height = 0, minX = 0, minY = 0, maxX = 0, maxY = 0;
-    std::vector<FigPoint> points;
-    std::vector<FigSegment> segments;
-    std::vector<FigArrow> arrows;
-    std::vector<FigText> texts;
-    int droppedItems = 0;  // records that referred to missing points or could not be read
-};
 
 struct Placement {
     std::string path;  // UTF-8 path of the sub-figure file
@@ -105,14 +60,7 @@ struct Figure {
     std::vector<Placement> parts;
 };
 
-// Parses one sub-figure file; nullopt (with `problem`) when it is not a sub-figure.
-std::optional<SubFigure> ParseSubFigure(std::string_view bytes, std::string* problem = nullptr);
-
-// Parses a composite file without reading its parts (each Placement has no figure yet).
-std::optional<Figure> ParseComposite(std::string_view bytes, std::string* problem = nullptr);
-
-// Reads a number tolerantly: leading blanks skipped, the longest decimal prefix taken; false
-// (and 0) when there is none or it is not finite.
-bool ReadNumber(std::string_view text, double& out);
+// A composite as read (tolerant mode), its parts not loaded yet.
+Figure FigureOf(const formats::Composite& composite);
 
 }  // namespace kuvelt::preview

@@ -269,8 +269,7 @@ class Painter {
             p_.drawLine(at(s.points[std::size_t(seg.from)]), at(s.points[std::size_t(seg.to)]));
         }
         for (const FigArrow& a : s.arrows)
-            DrawArrow(at(s.points[std::size_t(a.point)]), s.points[std::size_t(a.point)].x,
-                      a.style);
+            DrawArrow(at(s.points[std::size_t(a.at)]), s.points[std::size_t(a.at)].x, a.style);
         for (const FigText& t : s.texts) DrawFigureText(t, at({t.x, t.y}));
         p_.restore();
     }

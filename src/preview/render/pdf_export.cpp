@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/files.h"
 #include "preview/render/pdf_outline.h"
 
 namespace kuvelt::preview {
@@ -50,7 +51,10 @@ bool exportPdf(const Document& doc, const std::string& path, const PageSetup& se
             return fail("PDF ファイルを書き込めません: " + path);
         }
     }
-    std::optional<std::string> bytes = ReadFileBounded(part, std::size_t(1) << 31);
+    std::string pdf;
+    int32_t readError = 0;
+    std::optional<std::string> bytes;
+    if (files::ReadAll(part, pdf, readError, std::size_t(1) << 31)) bytes = std::move(pdf);
     if (!bytes || bytes->empty()) {
         std::remove(part.c_str());
         return fail("PDF ファイルを書き込めません: " + path);

@@ -10,9 +10,9 @@
 
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
+#include "formats/figure_files.h"
 #include "io/design_file.h"
 #include "model/design.h"
-#include "report/figure_read.h"
 #include "report/prn.h"
 #include "report/prnz.h"
 #include "support/test_support.h"
@@ -49,24 +49,26 @@ class DiagramTest : public ::testing::Test {
         basResOutPrn::DeleteAllReportFiles();
         basResOutPrn::SetReportTempFolder("");
     }
-    figread::Composite Draw() {
+    formats::Composite Draw() {
         const std::string path = basZuSp::DrawLoadDiagram(128, 80);
-        figread::Composite c;
+        formats::Composite c;
         std::string error;
-        EXPECT_TRUE(figread::ReadComposite(path, c, &error)) << error;
+        EXPECT_TRUE(formats::ReadComposite(path, formats::Mode::Strict, c, &error)) << error;
         return c;
     }
-    figread::SubFigure Sub(const figread::Composite& c, std::size_t i) {
-        figread::SubFigure f;
+    formats::SubFigure Sub(const formats::Composite& c, std::size_t i) {
+        formats::SubFigure f;
         std::string error;
-        EXPECT_TRUE(figread::ReadSubFigure(c.subFigures.at(i).path, f, &error)) << error;
+        EXPECT_TRUE(
+            formats::ReadSubFigure(c.subFigures.at(i).path, formats::Mode::Strict, f, &error))
+            << error;
         return f;
     }
-    static int Count(const figread::SubFigure& f, int style) {
+    static int Count(const formats::SubFigure& f, int style) {
         return static_cast<int>(std::count_if(f.segments.begin(), f.segments.end(),
                                               [&](const auto& s) { return s.style == style; }));
     }
-    static int Labels(const figread::SubFigure& f) {
+    static int Labels(const formats::SubFigure& f) {
         return static_cast<int>(std::count_if(f.texts.begin(), f.texts.end(), [](const auto& t) {
             return t.text.rfind("\u2460", 0) == 0 || (t.text.size() == 3 && t.text[0] == '\xE2');
         }));
@@ -77,10 +79,10 @@ class DiagramTest : public ::testing::Test {
 TEST_F(DiagramTest, ScalesFollowTheFrame) {
     // Largest pressure 53 over a frame 128 wide: 1 mm per kN/m2; 7.5 m deep over 80: 10 mm per m.
     SetLoads({{4.0, 4.0, 0, 20}, {0.0, 3.5, 53, 0}}, 0.0);
-    const figread::Composite c = Draw();
+    const formats::Composite c = Draw();
     ASSERT_EQ(c.subFigures.size(), 2u);
     EXPECT_EQ(c.caption, "荷重分布図");
-    const figread::SubFigure p = Sub(c, 1);
+    const formats::SubFigure p = Sub(c, 1);
     EXPECT_EQ(p.caption2, "土圧分布図");
     ASSERT_GE(p.points.size(), 6u);
     EXPECT_DOUBLE_EQ(p.points[0].y, 40.0);   // top of the wall line at m·EU
@@ -103,7 +105,7 @@ TEST_F(DiagramTest, LayerShapes) {
     };
     for (const Case& c : cases) {
         SetLoads(c.loads, 1.0);
-        const figread::SubFigure p = Sub(Draw(), 1);
+        const formats::SubFigure p = Sub(Draw(), 1);
         EXPECT_EQ(Labels(p), c.labels) << c.name;
         EXPECT_EQ(Count(p, 4), c.dividers) << c.name;
         EXPECT_EQ(static_cast<int>(p.arrows.size()), c.arrows) << c.name;
@@ -129,7 +131,7 @@ TEST_F(DiagramTest, NoLoadCannotBeScaled) {
 TEST_F(DiagramTest, RepeatedValueIsShownOnce) {
     // Layer 2 starts with the pressure layer 1 ended with: its upper value is not repeated.
     SetLoads({{4.0, 2.0, 5, 12}, {2.0, 2.0, 12.005, 30}}, 0.0);
-    const figread::SubFigure p = Sub(Draw(), 1);
+    const formats::SubFigure p = Sub(Draw(), 1);
     const auto n12 = std::count_if(p.texts.begin(), p.texts.end(), [](const auto& t) {
         return t.text == "12.00" || t.text == "12.01";
     });
@@ -165,12 +167,12 @@ TEST_F(DiagramTest, ExamplesFitTheirFrame) {
         ASSERT_TRUE(ReadData(e.path().string(), err)) << name;
         ResetResultStore();
         ASSERT_TRUE(CalcMain()) << name;
-        const figread::Composite c = Draw();
+        const formats::Composite c = Draw();
         ASSERT_EQ(c.subFigures.size(), 2u) << name;
         EXPECT_EQ(c.frameWidth, 128);
         EXPECT_EQ(c.frameHeight, 80);
         for (std::size_t i = 0; i < 2; ++i) {
-            const figread::SubFigure f = Sub(c, i);
+            const formats::SubFigure f = Sub(c, i);
             const auto& at = c.subFigures[i];
             EXPECT_GE(at.x + f.minX, -0.01) << name << i;
             EXPECT_LE(at.x + f.maxX, 128.01) << name << i;
@@ -178,7 +180,7 @@ TEST_F(DiagramTest, ExamplesFitTheirFrame) {
             EXPECT_LE(at.y + f.maxY, 80.01) << name << i;
         }
         // The wall lines meet; the level scale's labels end left of the wall.
-        const figread::SubFigure scale = Sub(c, 0), diagram = Sub(c, 1);
+        const formats::SubFigure scale = Sub(c, 0), diagram = Sub(c, 1);
         EXPECT_NEAR(c.subFigures[0].x, c.subFigures[1].x, 1e-9) << name;
         const double s = 160 * 25.4 / 1440;
         for (const auto& t : scale.texts) {
