@@ -256,6 +256,22 @@ std::string ReportTempFolder() {
     return gTempFolderOverride.empty() ? paths::TempFolder() : gTempFolderOverride;
 }
 
+namespace {
+std::string gFigureReferenceFolder;
+}  // namespace
+
+void SetFigureReferenceFolder(const std::string& folder) { gFigureReferenceFolder = folder; }
+
+std::string FigureReference(const std::string& figurePath) {
+    if (gFigureReferenceFolder.empty()) return figurePath;
+    std::string folder = gFigureReferenceFolder;
+    if (folder.back() != '/') folder += '/';
+    if (figurePath.size() > folder.size() && figurePath.compare(0, folder.size(), folder) == 0) {
+        return figurePath.substr(folder.size());
+    }
+    return figurePath;
+}
+
 // ---- Files -----------------------------------------------------------------------------------
 
 std::string NewPrintFile() { return NewTempFile(PrintFileNames, PrintFileCount); }
@@ -449,7 +465,7 @@ void PrintTemplateLine(int32_t level, std::string_view tmpl, const FieldValueSlo
 void PrintFigureLine(const std::string& figurePath) {
     std::string bytes = LineHead(0);
     bytes += "?FG;000;000;";
-    bytes += cp932::FromUtf8(figurePath);
+    bytes += cp932::FromUtf8(FigureReference(figurePath));
     bytes += kCrLf;
     WriteOut(bytes);
     ++LineCount;

@@ -77,6 +77,11 @@ std::string ReportFormatFile();
 // paths::TempFolder(). "" restores the default.
 void SetReportTempFolder(const std::string& folder);
 std::string ReportTempFolder();
+// How a print or composite file names a figure file: relative to the report folder when one is
+// set (a report folder is moved and opened elsewhere as a whole), else the full path. "" (the
+// default, the print menu's temporary files) restores full paths.
+void SetFigureReferenceFolder(const std::string& folder);
+std::string FigureReference(const std::string& figurePath);
 
 // ---- Files -------------------------------------------------------------------------------
 // A new, unique, empty, owner-only file "~MT…" in ReportTempFolder(), stored in the next slot.

@@ -14,6 +14,7 @@
 #include "platform/numfmt.h"
 #include "platform/paths.h"
 #include "platform/vberror.h"
+#include "report/prn.h"
 
 namespace kuvelt::basResOutPrnZ {
 
@@ -335,7 +336,7 @@ std::string BuildCompositeFile(std::string_view caption, double frameWidth, doub
     AddLine(out, frame);
     for (int32_t k = 1; k <= SubFigureCount; ++k) {
         const ZSubFigure& s = SubFigures[k];
-        AddLine(out, s.Path);
+        AddLine(out, basResOutPrn::FigureReference(s.Path));
         std::string place = PrintForm(s.X);
         AdvanceToNextZone(place);
         place += PrintForm(s.Y);

@@ -27,11 +27,17 @@ Message ToolNote(const std::string& text) {
     return Message{0, text, "kuvelt-calc", MsgIcon::Error, MsgButtons::Ok};
 }
 
-// Points the report's temporary files at `dir` for as long as it lives, so the figure lines of
-// the chapters name files inside the report folder.
+// Points the report's temporary files at `dir` for as long as it lives, and names the figures
+// relative to it, so the report folder holds everything it needs and can be moved as a whole.
 struct TempFolderScope {
-    explicit TempFolderScope(const std::string& dir) { basResOutPrn::SetReportTempFolder(dir); }
-    ~TempFolderScope() { basResOutPrn::SetReportTempFolder(""); }
+    explicit TempFolderScope(const std::string& dir) {
+        basResOutPrn::SetReportTempFolder(dir);
+        basResOutPrn::SetFigureReferenceFolder(dir);
+    }
+    ~TempFolderScope() {
+        basResOutPrn::SetReportTempFolder("");
+        basResOutPrn::SetFigureReferenceFolder("");
+    }
     TempFolderScope(const TempFolderScope&) = delete;
     TempFolderScope& operator=(const TempFolderScope&) = delete;
 };

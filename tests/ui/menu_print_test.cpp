@@ -59,6 +59,13 @@ class MenuPrintTest : public ::testing::Test {
         menu->CheckCommand(1);
         for (int i : items) menu->chkPrintItem[std::size_t(i)]->setChecked(true);
     }
+    // The combined file after the line that names the design for the preview.
+    std::string Combined() const {
+        const std::string bytes = kuvelt::test::ReadBytes(print_job::CombinedFile());
+        const std::string title = "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n";
+        EXPECT_EQ(bytes.substr(0, title.size()), title);
+        return bytes.substr(std::min(bytes.size(), title.size()));
+    }
     std::vector<std::string> ChapterLines(int item) {
         return cp932::SplitCrLf(kuvelt::test::ReadBytes(print_job::ChapterFile(item)));
     }
@@ -80,7 +87,7 @@ TEST_F(MenuPrintTest, OneChapterGivesExactlyItsFileWithoutPageBreak) {
     EXPECT_TRUE(env.services.messages().empty());
     Tick({2});
     ASSERT_TRUE(menu->PrintPreview());
-    const std::string combined = kuvelt::test::ReadBytes(print_job::CombinedFile());
+    const std::string combined = Combined();
     EXPECT_EQ(combined, kuvelt::test::ReadBytes(print_job::ChapterFile(2)));
     EXPECT_NE(combined.front(), '\x0C');
     ASSERT_EQ(started.size(), 1u);
@@ -97,14 +104,14 @@ TEST_F(MenuPrintTest, TwoChaptersAreJoinedByAFormFeed) {
     ASSERT_TRUE(menu->PrintPreview());
     const std::string first = kuvelt::test::ReadBytes(print_job::ChapterFile(0));
     const std::string fourth = kuvelt::test::ReadBytes(print_job::ChapterFile(3));
-    const std::string combined = kuvelt::test::ReadBytes(print_job::CombinedFile());
+    const std::string combined = Combined();
     ASSERT_FALSE(first.empty());
     ASSERT_FALSE(fourth.empty());
     EXPECT_EQ(combined, first + "\x0C" + fourth);
     // The print button rebuilds the file: one chapter afterwards leaves no trace of the other.
     Tick({3});
     ASSERT_TRUE(menu->PrintPreview());
-    EXPECT_EQ(kuvelt::test::ReadBytes(print_job::CombinedFile()), fourth);
+    EXPECT_EQ(Combined(), fourth);
     EXPECT_EQ(started.size(), 2u);
 }
 

@@ -14,6 +14,7 @@ namespace {
 
 constexpr char kFormFeed = '\x0C';
 constexpr std::string_view kFigureMarker = "?FG;";
+constexpr std::string_view kTitleMarker = "?TI;";
 
 // Cuts a code page 932 line at a character boundary no later than `max` bytes.
 std::string_view CutLine(std::string_view s, std::size_t max) {
@@ -55,6 +56,11 @@ class Builder {
 
     void AddLine(std::string_view raw) {
         if (full_) return;
+        // "?TI;title": the document's title, a line of information that is not printed.
+        if (raw.substr(0, kTitleMarker.size()) == kTitleMarker) {
+            doc_.title = TrimBlanks(cp932::ToUtf8(raw.substr(kTitleMarker.size(), 512)));
+            return;
+        }
         if (doc_.pages.back().lines.size() >= static_cast<std::size_t>(kLinesPerPage)) NewPage();
         if (full_) return;
         if (raw.size() > kMaxLineBytes) {

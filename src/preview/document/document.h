@@ -62,6 +62,7 @@ struct Document {
     StyleTables styles;      // line and text styles of the figures
     bool truncated = false;  // a bound above cut the input
     std::string sourcePath;  // UTF-8 path of the print file, "" when parsed from bytes
+    std::string title;       // UTF-8, from a "?TI;" line ("" when the file names none)
 
     int PageCount() const { return static_cast<int>(pages.size()); }
 };

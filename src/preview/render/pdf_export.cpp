@@ -44,8 +44,10 @@ bool exportPdf(const Document& doc, const std::string& path, const PageSetup& se
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         writer.setResolution(1200);
         writer.setCreator(QStringLiteral("Kuvelt"));
-        writer.setTitle(doc.bookmarks.empty() ? QString::fromUtf8("計算書")
-                                              : Q(doc.bookmarks.front().title));
+        // The design's title names the document; files without one keep their first heading.
+        writer.setTitle(!doc.title.empty()         ? Q(doc.title)
+                        : doc.bookmarks.empty() ? QString::fromUtf8("計算書")
+                                                : Q(doc.bookmarks.front().title));
         if (!paintDocument(writer, doc, setup, 0, doc.PageCount() - 1)) {
             std::remove(part.c_str());
             return fail("PDF ファイルを書き込めません: " + path);

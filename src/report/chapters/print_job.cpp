@@ -118,7 +118,8 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks) {
                        MsgIcon::Information, MsgButtons::Ok};
     }
     const std::string combined = CombinedFile();
-    std::string bytes;
+    // The document's title for the preview (its window and the PDF's metadata); not printed.
+    std::string bytes = "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n";
     bool first = true;
     int32_t code = 0;
     for (int i = 0; i < kItems; ++i) {

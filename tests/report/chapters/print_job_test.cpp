@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 
 #include "calc/nekiri.h"
@@ -31,9 +33,13 @@ class PrintJobTest : public ::testing::Test {
         print_job::CloseReport();
         basResOutPrn::SetReportTempFolder("");
     }
+    // The combined file after its first line, which names the design for the preview.
     std::string Combined(const Ticks& t) {
         EXPECT_FALSE(print_job::BuildCombinedFile(t).has_value());
-        return test::ReadBytes(print_job::CombinedFile());
+        const std::string bytes = test::ReadBytes(print_job::CombinedFile());
+        const std::string title = "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n";
+        EXPECT_EQ(bytes.substr(0, title.size()), title);
+        return bytes.substr(std::min(bytes.size(), title.size()));
     }
     std::string ChapterBytes(int i) { return test::ReadBytes(print_job::ChapterFile(i)); }
     test::TempDir tmp;

@@ -43,15 +43,27 @@ TEST(ReportMode, WritesEveryFileIntoTheFolder) {
         if (i > 1) joined += '\x0C';
         joined += test::ReadBytes(f);
     }
-    EXPECT_EQ(test::ReadBytes(dir + "/report.prn"), joined);
-    // The figure line names a composite file inside the folder, whose sub-figures are there too.
+    // The combined file: the line naming the design for the preview, then the chapters.
+    const std::string combined = test::ReadBytes(dir + "/report.prn");
+    const std::size_t titleEnd = combined.find("\r\n") + 2;
+    EXPECT_EQ(cp932::ToUtf8(combined.substr(0, titleEnd)),
+              "?TI;砂質土地盤の水路護岸（H=3.5m、水平載荷）\r\n");
+    EXPECT_EQ(combined.substr(titleEnd), joined);
+    // The figure line names a composite file inside the folder by its name alone, and so do the
+    // composite's sub-figure lines: the folder is whole wherever it is moved.
     const std::string c4 = test::ReadBytes(dir + "/4.prn");
     const auto at = c4.find("?FG;000;000;");
     ASSERT_NE(at, std::string::npos);
     const std::string fig = c4.substr(at + 12, c4.find("\r\n", at) - at - 12);
-    EXPECT_EQ(fs::path(fig).parent_path(), fs::absolute(dir));
-    const std::string composite = cp932::ToUtf8(test::ReadBytes(fig));
-    EXPECT_NE(composite.find(fs::absolute(dir).string() + "/~MT"), std::string::npos);
+    EXPECT_EQ(fs::path(fig).parent_path(), fs::path());
+    const std::string moved = tmp.file("moved");
+    fs::rename(dir, moved);
+    const std::string composite = cp932::ToUtf8(test::ReadBytes(moved + "/" + fig));
+    const auto sub = composite.find("~MT");
+    ASSERT_NE(sub, std::string::npos) << composite;
+    EXPECT_EQ(composite.find('/'), std::string::npos) << "no folder in the composite's names";
+    EXPECT_TRUE(fs::exists(moved + "/" + composite.substr(sub, composite.find_first_of("\r\n ", sub) - sub)));
+    fs::rename(moved, dir);
     EXPECT_FALSE(fs::exists(fs::path(dir) / "Kuvelt.INI"));
 }
 
