@@ -72,7 +72,7 @@ std::string KindName(int32_t yaita) {
 void WriteConcrete(std::ostream& out) {
     out << "\n■ " << KindName(0) << "（" << gInpSectC.Count() << "断面）\n";
     if (gInpSectC.Count() == 0) return;
-    TextTable t({"№", "名称", "Mmax(kN･m)", "Mc(kN･m)", "判定", "必要矢板長(m)", "Lmin(m)",
+    TextTable t({"№", "名称", "Mmax(kN･m/m)", "Mc(kN･m/m)", "判定", "必要矢板長(m)", "Lmin(m)",
                  "Lmax(m)", "判定", "δ(m)", "δa(m)", "判定"});
     int32_t s = 0;
     for (const CInpSectC& c : gInpSectC) {

@@ -119,8 +119,7 @@ void Pile(ChapterData& d) {
         N(d, 1, y.L);
         sec.Template(7);
         sec.Line(8);
-        N(d, 1, Checked(c->Ic * 10000 / 1e12));
-        S(d, 1, "12");
+        N(d, 1, c->Ic);  // in the catalogue's own unit, cm4/m
         sec.Template(9);
         sec.Line(10);
         N(d, 1, c->Mc);
@@ -145,17 +144,11 @@ void Pile(ChapterData& d) {
         sec.Line(22);
         N(d, 1, y.L);
         sec.Template(23);
-        const struct {
-            double v;
-            const char* exp;
-        } props[] = {{s->Id * 10000 / 1e12, "12"},
-                     {s->Zd * 1000 / 1e9, "9 "},
-                     {s->Io * 10000 / 1e12, "12"},
-                     {s->Zo * 1000 / 1e9, "9 "}};
+        // Section properties in the catalogue's own units, cm4/m and cm3/m.
+        const double props[] = {s->Id, s->Zd, s->Io, s->Zo};
         for (int i = 0; i < 4; ++i) {
             sec.Line(24 + 2 * i);
-            N(d, 1, Checked(props[i].v));
-            S(d, 1, props[i].exp);
+            N(d, 1, props[i]);
             sec.Template(25 + 2 * i);
         }
         sec.Line(32);

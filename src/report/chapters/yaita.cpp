@@ -125,6 +125,8 @@ void Blank(int32_t n = 1) { PrintBlankLines(n); }
 
 // The characteristic value's data block of a section: Kh on `line`, β on the next, and E as
 // mantissa and exponent with I and α on the third.
+// E comes in N/m2 (the tables keep it so); it is printed in kN/m2 like every other modulus of
+// the report, Kh in kN/m3: their ratio, all β depends on, is the same in either unit.
 void CharacteristicValueLines(ChapterData& d, ChapterSection& sec, int32_t line, double KH,
                               double beta, double E, double I, double alpha) {
     N(d, 1, KH);
@@ -133,7 +135,7 @@ void CharacteristicValueLines(ChapterData& d, ChapterSection& sec, int32_t line,
     sec.Template(line + 1);
     double mant = 0;
     std::string exp;
-    chapters::SplitExponent(E, mant, exp);
+    chapters::SplitExponent(E / 1000.0, mant, exp);
     N(d, 1, mant);
     N(d, 2, I);
     N(d, 3, alpha);
