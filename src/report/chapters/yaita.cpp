@@ -203,22 +203,39 @@ void MomentChang(ChapterData& d, const Staged& v) {
     Blank();
     for (int32_t l = 3; l <= 5; ++l) sec.Line(l);
     Blank();
+    // The characteristic value first: every line after it uses β.
+    for (int32_t l = 19; l <= 21; ++l) sec.Line(l);
+    Blank();
+    CharacteristicValueLines(d, sec, 22, v.KH, v.betaC, v.Ec, v.Ic, v.alphaC);
+    Blank();
     sec.Line(6);
     N(d, 1, v.sumP);
-    N(d, 2, v.betaC);
-    N(d, 3, v.sumM);
-    N(d, 4, v.sumP);
+    N(d, 2, v.sumM);
+    N(d, 3, v.betaC);
     sec.Template(7);
-    N(d, 1, v.betaC);
+    N(d, 1, v.sumM);
+    N(d, 2, v.sumP);
+    N(d, 3, v.Y);
     sec.Template(8);
+    // The load at the virtual ground itself (h0 below 1 mm) has its own closed form.
+    const bool atGround = v.Y < 0.001;
+    const double t = Checked(1.0 + 2.0 * v.betaC * v.Y);
+    if (!atGround) {
+        N(d, 1, v.betaC);
+        N(d, 2, v.Y);
+        N(d, 3, t);
+        sec.Template(34);
+    }
     Blank();
     N(d, 1, v.sumP);
-    sec.Template(9);
-    sec.Line(10);
-    N(d, 1, v.sumP);
     N(d, 2, v.betaC);
-    N(d, 3, v.sumM);
-    sec.Template(11);
+    if (atGround) {
+        sec.Template(35);
+    } else {
+        N(d, 3, t);
+        N(d, 4, t);
+        sec.Template(9);
+    }
     Blank();
     N(d, 1, v.Mmax);
     sec.Template(12);
@@ -229,13 +246,13 @@ void MomentChang(ChapterData& d, const Staged& v) {
     N(d, 1, v.lm);
     sec.Template(17);
     N(d, 1, v.betaC);
-    N(d, 2, v.betaC);
-    N(d, 3, v.Y);
-    sec.Template(18);
-    Blank();
-    for (int32_t l = 19; l <= 21; ++l) sec.Line(l);
-    Blank();
-    CharacteristicValueLines(d, sec, 22, v.KH, v.betaC, v.Ec, v.Ic, v.alphaC);
+    if (atGround) {
+        sec.Template(36);
+    } else {
+        N(d, 2, v.betaC);
+        N(d, 3, v.Y);
+        sec.Template(18);
+    }
     for (int32_t l = 25; l <= 33; ++l) {
         Blank();
         sec.Line(l);
