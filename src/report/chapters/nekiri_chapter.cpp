@@ -1,6 +1,8 @@
 // Chapter 5, excavation-bottom stability: the boiling check of sandy ground and the heaving
 // check of clayey ground (separate wording for cohesion constant or growing with depth), from
 // the two stability instances. The verdict is the check's own.
+#include <algorithm>
+
 #include "calc/nekiri.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
@@ -58,6 +60,43 @@ bool basResOutNekiriAnteiAs::Write(std::string* error) {
         error);
 }
 
+namespace {
+
+// The overburden with its terms, then the factor with its numbers, so the printed F can be
+// checked by hand: `wLine` the W line, `fLine` the factor's, `noneLine` the one for W <= 0.
+void HeavingWork(ChapterData& d, ChapterSection& sec, const clsNekiriAnteiAc& h, int32_t wLine,
+                 int32_t fLine, int32_t noneLine) {
+    const double h1 = std::max(0.0, Checked(h.H - h.Hw)), h2 = std::max(0.0, h.Hw);
+    const double W = Checked(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q);
+    N(d, 1, h.Gt);
+    N(d, 2, h1);
+    N(d, 3, h.Gws);
+    N(d, 4, h.Gw);
+    N(d, 5, h2);
+    N(d, 6, h.Q);
+    N(d, 7, W);
+    sec.Template(wLine);
+    if (W <= 0.001) {
+        sec.Line(noneLine);
+        return;
+    }
+    if (h.Ca >= 0.001) {
+        N(d, 1, W);
+        N(d, 2, h.Ca);
+        N(d, 3, h.H);
+        N(d, 4, h.Cb);
+        N(d, 5, Checked(h.Ca * h.Ca * h.H * h.H + 2.0 * h.Ca * h.Cb * h.H));
+        N(d, 6, h.F());
+    } else {
+        N(d, 1, h.Cb);
+        N(d, 2, W);
+        N(d, 3, h.F());
+    }
+    sec.Template(fLine);
+}
+
+}  // namespace
+
 bool basResOutNekiriAnteiAc::Write(std::string* error) {
     return RunChapter(
         [] {
@@ -74,6 +113,7 @@ bool basResOutNekiriAnteiAc::Write(std::string* error) {
                 for (int32_t l = 4; l <= 6; ++l) sec.Line(l);
                 PrintBlankLines(1);
                 for (int32_t l = 7; l <= 9; ++l) sec.Line(l);
+                HeavingWork(d, sec, h, 22, 23, 24);
                 PrintBlankLines(1);
                 Verdict(d, f, fa, passes);
                 sec.Template(10);
@@ -85,6 +125,7 @@ bool basResOutNekiriAnteiAc::Write(std::string* error) {
                     PrintBlankLines(1);
                 }
                 sec.Line(4);
+                HeavingWork(d, sec, h, 14, 15, 16);
                 Verdict(d, f, fa, passes);
                 sec.Template(5);
                 sec.Line(6);

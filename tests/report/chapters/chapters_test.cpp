@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <filesystem>
 #include <regex>
@@ -90,6 +92,16 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
         EXPECT_TRUE(Has(c5, "ヒービング"));
         EXPECT_TRUE(Has(c5, "Ｆ ＝ " + Pic(gNekiriAnteiAc->F(), "##0.000")));
         EXPECT_EQ(Has(c5, "（ａ ＞ 0）"), gInpJiban.Ca >= 0.001);
+        // The overburden with its terms and the factor evaluated from it.
+        const clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+        const double h1 = std::max(0.0, h.H - h.Hw), h2 = std::max(0.0, h.Hw);
+        EXPECT_TRUE(Has(c5, " ＝ " + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") +
+                                " kN/m2"))
+            << c5;
+        EXPECT_TRUE(Has(c5, "） ＝ " + Pic(h.F(), "##0.000")) ||
+                    Has(c5, "／" + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") +
+                                " ＝ " + Pic(h.F(), "##0.000")))
+            << c5;
     }
     // Branch texts of the surcharge shape and the ground kind.
     EXPECT_EQ(Has(c1, "形状：水平"), gInpJyoken.Keijyo == 0);
