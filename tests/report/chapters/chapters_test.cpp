@@ -98,7 +98,7 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
         EXPECT_TRUE(Has(c5, " ＝ " + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") +
                                 " kN/m2"))
             << c5;
-        EXPECT_TRUE(Has(c5, "） ＝ " + Pic(h.F(), "##0.000")) ||
+        EXPECT_TRUE(Has(c5, "} ＝ " + Pic(h.F(), "##0.000")) ||
                     Has(c5, "／" + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") +
                                 " ＝ " + Pic(h.F(), "##0.000")))
             << c5;
