@@ -12,7 +12,11 @@ namespace kuvelt {
 
 namespace {
 
-int32_t SectionCount(PileKind kind) {
+bool Within(double a, double b) { return std::fabs(a - b) < 0.001; }
+
+}  // namespace
+
+int32_t CatalogueCount(PileKind kind) {
     switch (kind) {
         case PileKind::Concrete:
             return gInpSectC.Count();
@@ -24,9 +28,14 @@ int32_t SectionCount(PileKind kind) {
     return 0;
 }
 
-bool Within(double a, double b) { return std::fabs(a - b) < 0.001; }
-
-}  // namespace
+std::string SectionName(PileKind kind, int32_t sect) {
+    if (kind == PileKind::Concrete) {
+        const CInpSectC* c = gInpSectC.Item(sect);
+        return c ? c->Name : std::string();
+    }
+    const CInpSectS* c = (kind == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(sect);
+    return c ? c->Name : std::string();
+}
 
 Message SectionMissingMessage() {
     return Message{0, "選択した断面№は登録されていません。必ず登録ﾃﾞｰﾀより選択して下さい。",
@@ -68,7 +77,7 @@ ChoiceProposal ProposeChoice() {
 ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L) {
     ChoiceCheck c;
     // Section numbers below 1 are as unregistered as those beyond the catalogue.
-    if (sect < 1 || sect > SectionCount(kind) || sect > kMaxSections) {
+    if (sect < 1 || sect > CatalogueCount(kind) || sect > kMaxSections) {
         c.outcome = ChoiceCheck::Outcome::SectionMissing;
         c.refusal = SectionMissingMessage();
         return c;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "calc/pile_kind.h"
@@ -37,6 +38,11 @@ struct ChoiceCheck {
 };
 
 ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L);
+
+// The number of registered sections of a kind (0 for a value no kind has), and the name of a
+// section ("" when it is not registered).
+int32_t CatalogueCount(PileKind kind);
+std::string SectionName(PileKind kind, int32_t sect);
 
 // The messages, one place for the window and the tests.
 Message SectionMissingMessage();

@@ -9,6 +9,7 @@
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "calc/yaita_choice.h"
 #include "cli/calc_json.h"
 #include "cli/design_json.h"
 #include "model/design.h"
@@ -103,15 +104,6 @@ void WriteSteel(std::ostream& out, int32_t yaita, const colInpSectS& cat, const 
     t.Write(out);
 }
 
-std::string SectionName(int32_t yaita, int32_t sect) {
-    if (yaita == 0) {
-        const CInpSectC* c = gInpSectC.Item(sect);
-        return c ? c->Name : "";
-    }
-    const CInpSectS* s = (yaita == 1 ? gInpSectLS : gInpSectS).Item(sect);
-    return s ? s->Name : "";
-}
-
 std::string Judgement(bool hantei, double fa) {
     return (hantei ? "≧ " : "＜ ") + Num(fa, "##0.0") + (hantei ? " OK" : " OUT");
 }
@@ -122,7 +114,8 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
     if (!y.InpFlg) {
         out << "使用矢板          未決定\n";
     } else {
-        const std::string name = SectionName(y.Yaita, y.Sect);
+        const std::optional<PileKind> kind = KindOfChoice(y.Yaita);
+        const std::string name = kind ? SectionName(*kind, y.Sect) : std::string();
         out << "使用矢板          " << KindName(y.Yaita) << "  №" << y.Sect << ' '
             << (name.empty() ? "（登録されていない断面№）" : name)
             << (y.Proposed ? "（ﾌﾟﾛｸﾞﾗﾑの提案）" : "") << '\n';

@@ -18,26 +18,6 @@ const char* ErrorTitle(Purpose p) {
     return p == Purpose::Print ? "計算結果の印刷" : "使用矢板の決定";
 }
 
-int32_t CatalogueCount(PileKind k) {
-    switch (k) {
-        case PileKind::Concrete:
-            return gInpSectC.Count();
-        case PileKind::LightSteel:
-            return gInpSectLS.Count();
-        default:
-            return gInpSectS.Count();
-    }
-}
-
-std::string SectionName(PileKind k, int32_t s) {
-    if (k == PileKind::Concrete) {
-        const CInpSectC* c = gInpSectC.Item(s);
-        return c ? c->Name : std::string();
-    }
-    const CInpSectS* c = (k == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
-    return c ? c->Name : std::string();
-}
-
 // The next multiple of 0.5 m at or above `l`; a length within 0.001 m of a multiple is that
 // multiple (the tolerance of every length comparison).
 double RoundUpToHalfMetre(double l) { return std::ceil((l - 0.001) * 2.0) / 2.0; }
