@@ -211,6 +211,7 @@ TEST_F(RenderedFigure, PdfHasSelectableTextInReadingOrderAndTheOutline) {
     EXPECT_LT(b, c);
     EXPECT_LT(c, e);
     EXPECT_NE(text.find("土圧 (kN/m2)"), std::string::npos) << "figure texts are real text";
+    EXPECT_NE(text.find("- 2 / 3 -"), std::string::npos) << "page and pages in every footer";
     const std::string xml = RunTool("pdftohtml -xml -i -stdout -q '" + pdf + "' 2>&1");
     EXPECT_NE(xml.find("<outline>\n<item page=\"1\">4. 矢板の設計</item>\n<outline>\n"
                        "<item page=\"1\">4.1 最大曲げモーメントの算定</item>\n"
@@ -221,6 +222,28 @@ TEST_F(RenderedFigure, PdfHasSelectableTextInReadingOrderAndTheOutline) {
     const std::string png =
         RunTool("pdftoppm -r 20 -f 3 -l 3 -png '" + pdf + "' '" + dir.file("p") + "' 2>&1");
     EXPECT_EQ(png, "") << "the updated file renders without complaint";
+}
+
+// A print file that names its design: the title heads every page and titles the PDF.
+TEST_F(RenderedFigure, TitledPrintFileHeadsItsPagesAndNamesThePdf) {
+    LoadContext ctx;
+    Document d = ParsePrintFile("?TI;" + cp932::FromUtf8("水路護岸の設計") +
+                                    "\r\n?R1" + cp932::FromUtf8("設計条件") + "\r\n\x0C" +
+                                    cp932::FromUtf8("二頁目") + "\r\n",
+                                ctx);
+    EXPECT_EQ(d.title, "水路護岸の設計");
+    ASSERT_EQ(d.PageCount(), 2);
+    ASSERT_EQ(d.pages[0].lines.size(), 1u) << "the title line is not printed";
+    const std::string pdf = dir.file("titled.pdf");
+    std::string error;
+    ASSERT_TRUE(exportPdf(d, pdf, {}, &error)) << error;
+    EXPECT_NE(RunTool("pdfinfo '" + pdf + "' 2>&1").find("Title:           水路護岸の設計"),
+              std::string::npos);
+    const std::string text = RunTool("pdftotext -layout '" + pdf + "' - 2>&1");
+    const std::size_t first = text.find("水路護岸の設計");
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find("水路護岸の設計", first + 1), std::string::npos) << "on the second page too";
+    EXPECT_NE(text.find("- 1 / 2 -"), std::string::npos) << text;
 }
 
 TEST_F(RenderedFigure, FailedExportLeavesTheOldFile) {

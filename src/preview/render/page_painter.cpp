@@ -19,6 +19,8 @@ namespace {
 // Text is drawn in units of 0.01 mm so that integer pixel sizes of fonts are fine enough.
 constexpr double kTextUnit = 100.0;
 constexpr double kFooterBaselineFromBottomMm = 10.0;
+constexpr double kHeaderBaselineFromTopMm = 10.0;
+constexpr double kHeaderSideMarginMm = 20.0;
 const char* const kBodyFamily = "IPAGothic";
 
 QString Q(const std::string& utf8) {
@@ -222,17 +224,29 @@ class Painter {
         return gridChecked_ == 1;
     }
 
+    // "- page / pages -" at the foot of every page; the design's title as a running header
+    // when the print file names it, so a loose page still says which report it belongs to.
     void DrawFooter(int index) {
-        const QString text = QStringLiteral("- %1 -").arg(index + 1);
+        const QString text = QStringLiteral("- %1 / %2 -").arg(index + 1).arg(doc_.PageCount());
         const QFont font = BodyFont(3.0, false);
         p_.save();
         p_.scale(1.0 / kTextUnit, 1.0 / kTextUnit);
         p_.setFont(font);
         p_.setPen(Qt::black);
-        const double w = QFontMetricsF(font).horizontalAdvance(text);
+        const QFontMetricsF metrics(font);
+        const double w = metrics.horizontalAdvance(text);
         p_.drawText(QPointF(kPaperWidthMm / 2.0 * kTextUnit - w / 2.0,
                             (kPaperHeightMm - kFooterBaselineFromBottomMm) * kTextUnit),
                     text);
+        if (!doc_.title.empty()) {
+            const QString title = metrics.elidedText(
+                QString::fromUtf8(doc_.title.data(), qsizetype(doc_.title.size())),
+                Qt::ElideRight, (kPaperWidthMm - 2.0 * kHeaderSideMarginMm) * kTextUnit);
+            const double tw = metrics.horizontalAdvance(title);
+            p_.drawText(QPointF((kPaperWidthMm - kHeaderSideMarginMm) * kTextUnit - tw,
+                                kHeaderBaselineFromTopMm * kTextUnit),
+                        title);
+        }
         p_.restore();
     }
 
