@@ -303,6 +303,7 @@ void TakeCatalogue(Col& col, Catalogue c, const std::string& name, const json& r
     if (rows.size() > static_cast<std::size_t>(kMaxSections)) {
         faults.push_back(name + ": " + std::to_string(rows.size()) + " sections (at most " +
                          std::to_string(kMaxSections) + ")");
+        return;
     }
     col.Clear();
     for (std::size_t i = 0; i < rows.size(); ++i) {
