@@ -19,7 +19,7 @@ seed=${KUVELT_FUZZ_SEED:-1}
 case $seed in
   ''|*[!0-9]*) echo "run.sh: KUVELT_FUZZ_SEED must be a whole number: $seed" >&2; exit 2 ;;
 esac
-targets=${KUVELT_FUZZ_TARGETS:-"design_file ini format_section style_files figure_files calc_json print_file preview_figure"}
+targets=${KUVELT_FUZZ_TARGETS:-"design_file ini format_section style_files figure_files calc_json design_json print_file preview_figure"}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKUVELT_FUZZ=ON -DKUVELT_GUI=OFF -DKUVELT_TESTS=OFF -DKUVELT_BENCH=OFF >/dev/null

@@ -2,6 +2,7 @@
 // design is part of the calculation's --json mode (calc_modes.cpp).
 #include <ostream>
 
+#include "cli/design_source.h"
 #include "cli/mode.h"
 #include "io/design_file.h"
 #include "usecase/design_run.h"
@@ -23,20 +24,16 @@ Outcome RunWrite(const std::vector<std::string>& given, std::ostream&, std::ostr
         if (r.note) err << "Kuvelt: " << *r.note << '\n';
         if (r.outcome != Outcome::Ok) return r.outcome;
     }
-    int32_t code = 0;
-    if (!WriteData(args[0], code)) {
-        PrintMessage(WriteFailureMessage(code), err);
-        return Outcome::NotWritten;
-    }
-    return Outcome::Ok;
+    return WriteDesign(args[0], err) ? Outcome::Ok : Outcome::NotWritten;
 }
 
 }  // namespace
 
 KUVELT_CLI_MODE(write, "--write",
-                "--write OUT.kvt FILE.kvt [--pick KIND:NO:L | --pick auto] [--yes]",
-                "reads FILE.kvt and writes it again as OUT.kvt (with --pick: calculated and with "
-                "that sheet-pile choice stored)",
+                "--write OUT.kvt|OUT.json FILE [--pick KIND:NO:L | --pick auto] [--yes]",
+                "reads FILE (.kvt or .json) and writes it again as OUT, a design file or a JSON "
+                "design by OUT's extension (with --pick: calculated and with that sheet-pile "
+                "choice stored)",
                 RunWrite);
 
 }  // namespace kuvelt::cli

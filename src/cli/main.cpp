@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/calc_modes.h"
+#include "cli/design_source.h"
 #include "cli/mode.h"
 #include "usecase/outcome.h"
 
@@ -43,6 +44,10 @@ void PrintUsage(std::ostream& os) {
           "(the first section, kinds in the order concrete, light steel, steel, that satisfies\n"
           "every check, L rounded up to 0.5 m). --yes answers the choice's questions yes. The\n"
           "report and the PDF are written only for a chosen pile.\n";
+    os << "A FILE ending in .json is a JSON design (the \"design\" object of --json; keys left\n"
+          "out take a new design's values). --set PATH=VALUE (repeatable, e.g.\n"
+          "gInpJyoken.ELDL=-0.5 or gInpSectS[3].Zo=1520, rows from 0) changes the design read\n"
+          "before anything else, with the input windows' checks.\n";
     os << kuvelt::usecase::ExitStatusText() << "\n";
 }
 
@@ -60,6 +65,12 @@ int main(int argc, char** argv) {
         return Exit(Outcome::Ok);
     }
 
+    // --set changes apply to the design of every mode (see design_source.h).
+    if (!kuvelt::cli::TakeSetOptions(args, std::cerr)) return Exit(Outcome::Usage);
+    if (args.empty()) {
+        PrintUsage(std::cerr);
+        return Exit(Outcome::Usage);
+    }
     std::string option = args[0];
     if (option.rfind("-", 0) == 0) {
         args.erase(args.begin());

@@ -6,7 +6,9 @@
 #include <ostream>
 #include <system_error>
 
+#include "cli/design_source.h"
 #include "io/design_file.h"
+#include "io/design_json_read.h"
 #include "model/design.h"
 #include "model/design_checks.h"
 #include "platform/vberror.h"
@@ -120,14 +122,22 @@ bool TakePickOptions(std::vector<std::string>& args, usecase::PickRequest& reque
 }
 
 bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts) {
-    // The Open command's order: a refused type or version is code 0 and reads nothing.
-    if (!PreReadCheck(path)) {
-        PrintMessage(ReadFailureMessage(0), err);
-        return false;
+    if (IsJsonDesignPath(path)) {
+        if (!ReadJsonDesign(path, err)) return false;
+    } else {
+        // The Open command's order: a refused type or version is code 0 and reads nothing.
+        if (!PreReadCheck(path)) {
+            PrintMessage(ReadFailureMessage(0), err);
+            return false;
+        }
+        int32_t code = 0;
+        if (!ReadData(path, code)) {
+            PrintMessage(ReadFailureMessage(code), err);
+            return false;
+        }
     }
-    int32_t code = 0;
-    if (!ReadData(path, code)) {
-        PrintMessage(ReadFailureMessage(code), err);
+    if (!ApplyDesignChanges(err)) {
+        InitData();
         return false;
     }
     // Levels the design-conditions window would refuse together: said, then calculated as

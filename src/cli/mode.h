@@ -34,8 +34,10 @@ std::vector<Mode> Modes();
 // The mode of `option`, or nullptr.
 const Mode* FindMode(std::string_view option);
 
-// Makes `path` the current design as the Open command does: the pre-read check, then ReadData.
-// On failure prints the read-failure message as "TITLE: TEXT" on `err` and returns false. Levels
+// Makes `path` the current design as the Open command does: the pre-read check, then ReadData;
+// a ".json" path is read as a JSON design instead (design_source.h). Then the command line's
+// --set changes are applied. On failure prints the read-failure message as "TITLE: TEXT" (or
+// every fault of the JSON or of the changes) on `err` and returns false. Levels
 // the design-conditions window would refuse together are warned about (`warnConflicts`).
 bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts = true);
 

@@ -1,5 +1,6 @@
 #include "design_generator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -76,8 +77,10 @@ void FillSteel(Rng& rng, colInpSectS& cat, const char* prefix, int rows, double 
     for (int i = 0; i < rows; ++i) {
         const double id = Typed(rng, 100, 90000 * scale, 0);
         const double zd = Typed(rng, 10, 4000 * scale, 1);
-        cat.Add(SectionName(rng, prefix, i), id, zd, std::round(id * Uniform(rng, 0.5, 1.0)),
-                std::round(zd * Uniform(rng, 0.5, 1.0) * 10) / 10);
+        // I and Z stay at or above the grid's lower limits like I' and Z'.
+        const double io = std::max(100.0, std::round(id * Uniform(rng, 0.5, 1.0)));
+        const double zo = std::max(10.0, std::round(zd * Uniform(rng, 0.5, 1.0) * 10) / 10);
+        cat.Add(SectionName(rng, prefix, i), id, zd, io, zo);
     }
 }
 

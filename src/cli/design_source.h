@@ -1,0 +1,31 @@
+// Where kuvelt-calc's designs come from and go to: a design file is read by its extension
+// (".json" a JSON design, anything else as today: the Open command's check, which refuses all but
+// ".kvt"), then the command line's --set changes are applied to it in the order given. A design
+// is written by the extension of its target: ".json" as the JSON of --json's "design", anything
+// else as a design file.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "usecase/outcome.h"
+
+namespace kuvelt::cli {
+
+// Takes every "--set PATH=VALUE" out of `args` and keeps them for ApplyDesignChanges. False,
+// with the reason on `err`, when one is malformed (no argument or no "="); the path and value
+// are checked on the design they change.
+bool TakeSetOptions(std::vector<std::string>& args, std::ostream& err);
+
+// The --set changes, in order, on the current design. False, with every refused change on `err`
+// (path, value and what the field accepts), when any is refused.
+bool ApplyDesignChanges(std::ostream& err);
+
+// Reads a ".json" design into the current design; false with each fault on `err`.
+bool ReadJsonDesign(const std::string& path, std::ostream& err);
+
+// Writes the current design to `path` by its extension; false with the message on `err`.
+bool WriteDesign(const std::string& path, std::ostream& err);
+
+}  // namespace kuvelt::cli

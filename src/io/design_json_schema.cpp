@@ -1,0 +1,100 @@
+#include "io/design_json_schema.h"
+
+#include <nlohmann/json.hpp>
+
+#include "io/design_json_read.h"
+#include "model/design.h"
+#include "model/design_fields.h"
+
+namespace kuvelt {
+
+using nlohmann::ordered_json;
+
+namespace {
+
+bool IsRowField(const DesignField& f) { return f.record == Record::SectC || f.record == Record::SectS; }
+
+ordered_json FieldSchema(const DesignField& f) {
+    ordered_json s = ordered_json::object();
+    if (!f.caption.empty()) s["description"] = std::string(f.caption);
+    switch (f.type) {
+        case FieldType::Bool:
+            s["type"] = "boolean";
+            return s;
+        case FieldType::Text:
+            s["type"] = "string";
+            // Characters never take fewer bytes than one: the byte limit bounds the length too.
+            // The byte count itself (code page 932) is checked by the reader.
+            s["maxLength"] = f.maxBytes;
+            s["pattern"] = "^[^\"\\r\\n]*$";
+            s["description"] = std::string(f.caption) + "（" + std::to_string(f.maxBytes) +
+                               "ﾊﾞｲﾄ以内, code page 932）";
+            return s;
+        case FieldType::Long:
+            s["type"] = "integer";
+            break;
+        case FieldType::Double:
+        case FieldType::Rows:
+            s["type"] = "number";
+            break;
+    }
+    if (f.HasInput() || IsRowField(f)) {
+        ordered_json range = ordered_json::object();
+        range["minimum"] = f.min;
+        range["maximum"] = f.max;
+        const std::vector<double> shipped = NewDesignValuesOutsideRange(f);
+        if (shipped.empty()) {
+            s.update(range);
+        } else {
+            // What a new design holds outside the input range is taken as it is.
+            ordered_json values = ordered_json::object();
+            values["enum"] = shipped;
+            s["anyOf"] = ordered_json::array({range, values});
+        }
+    }
+    return s;
+}
+
+ordered_json ObjectSchema() {
+    ordered_json o = ordered_json::object();
+    o["type"] = "object";
+    o["additionalProperties"] = false;
+    o["properties"] = ordered_json::object();
+    return o;
+}
+
+}  // namespace
+
+std::string DesignJsonSchema() {
+    ordered_json s = ordered_json::object();
+    s["$schema"] = "https://json-schema.org/draft/2020-12/schema";
+    s["$id"] = "kuvelt-design.schema.json";
+    s["title"] = "Kuvelt design";
+    s["description"] =
+        "A design as kuvelt-calc reads it from a .json file and prints it under \"design\" of "
+        "--json. Keys left out take the values of a new design; a catalogue given replaces the "
+        "default one whole (a section's keys left out take what a new grid row holds). Ranges "
+        "are those of the input windows.";
+    s.update(ObjectSchema());
+    ordered_json& props = s["properties"];
+    for (const DesignField& f : DesignFields()) {
+        if (f.type == FieldType::Rows) {
+            ordered_json row = ObjectSchema();
+            for (const DesignField& rf : RowFields(f.catalogue)) {
+                row["properties"][std::string(rf.Member())] = FieldSchema(rf);
+            }
+            ordered_json a = ordered_json::object();
+            a["type"] = "array";
+            a["maxItems"] = kMaxSections;
+            a["items"] = std::move(row);
+            props[std::string(f.name)] = std::move(a);
+            continue;
+        }
+        const std::string rec(RecordGlobal(f.record));
+        if (!props.contains(rec)) props[rec] = ObjectSchema();
+        props[rec]["properties"][std::string(f.Member())] = FieldSchema(f);
+    }
+    return s.dump(2) + "\n";
+}
+
+}  // namespace kuvelt

@@ -1,0 +1,302 @@
+// Designs given as JSON: what is refused (every fault named with its path), what a partial
+// document means, the round trip .kvt -> .json -> .kvt, and the committed JSON Schema (equal to
+// the one the field table makes, and met by every design the tool writes).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <regex>
+
+#include "cli/design_json.h"
+#include "design_generator.h"
+#include "io/design_file.h"
+#include "io/design_json_read.h"
+#include "io/design_json_schema.h"
+#include "model/design.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+using nlohmann::json;
+
+std::string Dump() { return cli::DumpJson(cli::DesignJson()); }
+
+std::vector<std::string> Faults(const std::string& text) {
+    std::vector<std::string> faults;
+    EXPECT_FALSE(DesignFromJson(text, faults)) << text;
+    return faults;
+}
+
+// ---- Refusals ----------------------------------------------------------------------------------
+
+struct Refusal {
+    const char* what;
+    std::string text;
+    std::vector<std::string> faults;  // each starts one of the faults reported
+};
+
+TEST(DesignJsonRead, RefusesEveryFaultWithItsPathValueAndAllowedRange) {
+    const std::vector<Refusal> cases = {
+        {"unknown keys at every level",
+         R"({"gInpJyoken": {"Nope": 1}, "gInpX": {}, "gInpSectS": [{"Zq": 1}]})",
+         {"gInpJyoken.Nope: unknown key", "gInpX: unknown key (expected gInpJyoken,",
+          "gInpSectS[0].Zq: unknown key"}},
+        {"wrong types",
+         R"({"gInpJyoken": {"InpFlg": 1, "Title": 5, "ELDL": "0", "Keijyo": 1.5},
+             "gInpJiban": [], "gInpSectC": {}, "gInpSectLS": [7]})",
+         {"gInpJyoken.InpFlg: 1 is not true or false", "gInpJyoken.Title: 5 is not a text",
+          "gInpJyoken.ELDL: \"0\" is not a number (入力範囲：", "gInpJyoken.Keijyo: 1.5 is not a whole number",
+          "gInpJiban: [] is not an object", "gInpSectC: {} is not an array",
+          "gInpSectLS[0]: 7 is not an object"}},
+        {"values outside the input ranges, records and rows",
+         R"({"gInpJyoken": {"ELDL": 1000, "Z": 0.5}, "gInpJiban": {"Fai": 60.5},
+             "gInpYaita": {"Sect": 100}, "gInpSectS": [{"Name": "a"}, {"Zo": 9, "Id": 1e12}],
+             "gInpSectC": [{"Keijyo": 3}]})",
+         {"gInpJyoken.ELDL: 1000 is outside the input range (入力範囲：-999.00 ～ +999.00)",
+          "gInpJyoken.Z: 0.5 is outside the input range (入力範囲：1.0 ～ 99.0)",
+          "gInpJiban.Fai: 60.5 is outside", "gInpSectC[0].Keijyo: 3 is outside the input range (入力範囲：0～2)",
+          "gInpSectS[1].Zo: 9 is outside the input range (入力範囲：10～9999999.9)",
+          "gInpSectS[1].Id: 1e+12 is outside", "gInpYaita.Sect: 100 is outside"}},
+        {"texts over their byte limit or with characters the design file cannot hold",
+         R"({"gInpJyoken": {"Title": ")" + std::string(81, 'x') + R"("},
+             "gInpZairyo": {"YZai": "ＳＹ２９５Ｘ", "KYZai": "a\"b"},
+             "gInpSectC": [{"Name": "a\nb"}, {"Name": "😀"}]})",
+         {"gInpJyoken.Title: \"xxxx", "gInpZairyo.KYZai: \"a\\\"b\" is refused",
+          "gInpZairyo.YZai: \"ＳＹ２９５Ｘ\" is refused (at most 10 code page 932 bytes",
+          "gInpSectC[0].Name: \"a\\nb\" is refused", "gInpSectC[1].Name:"}},
+        {"more sections than a catalogue holds",
+         R"({"gInpSectS": [)" + [] {
+             std::string rows;
+             for (int i = 0; i < 31; ++i) rows += std::string(i ? "," : "") + "{}";
+             return rows;
+         }() + "]}",
+         {"gInpSectS: 31 sections (at most 30)"}},
+        {"not an object", "[1, 2]", {"(document): [1,2] is not an object of gInpJyoken"}},
+        {"a key given twice", R"({"gInpJyoken": {"ELDL": 1, "ELDL": 2}})",
+         {"gInpJyoken.ELDL: the key is given twice"}},
+        {"truncated", R"({"gInpJyoken": {"ELDL": )", {"malformed JSON: parse error"}},
+        {"empty", "", {"malformed JSON: parse error"}},
+        {"a byte order mark", "\xEF\xBB\xBF{}", {"malformed JSON: the text starts with a byte order mark"}},
+        {"NaN", R"({"gInpJyoken": {"ELDL": NaN}})", {"malformed JSON: parse error"}},
+        {"Infinity", R"({"gInpJyoken": {"ELDL": -Infinity}})", {"malformed JSON: parse error"}},
+        {"beyond the double range", R"({"gInpJyoken": {"ELDL": 1e309}})",
+         {"malformed JSON: number overflow parsing '1e309'"}},
+        {"nesting 10,000 deep", std::string(10000, '[') + std::string(10000, ']'),
+         {"malformed JSON: nested deeper than 64 levels"}},
+        {"nesting 10,000 deep in a record",
+         R"({"gInpJyoken": {"ELDL": )" + std::string(10000, '['),
+         {"malformed JSON: nested deeper than 64 levels"}},
+        {"trailing text", "{} {}", {"malformed JSON: parse error"}},
+        {"invalid UTF-8", "{\"gInpJyoken\": {\"Title\": \"\xff\"}}", {"malformed JSON: parse error"}},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<std::string> faults = Faults(c.text);
+        ASSERT_EQ(faults.size(), c.faults.size()) << ::testing::PrintToString(faults);
+        for (const std::string& e : c.faults) {
+            const bool found = std::any_of(faults.begin(), faults.end(),
+                                           [&](const std::string& f) { return f.rfind(e, 0) == 0; });
+            EXPECT_TRUE(found) << "missing: " << e << "\nin: " << ::testing::PrintToString(faults);
+        }
+        // A refused document leaves a new design behind.
+        const std::string refused = Dump();
+        InitData();
+        EXPECT_EQ(refused, Dump());
+    }
+}
+
+// ---- Meaning -----------------------------------------------------------------------------------
+
+TEST(DesignJsonRead, KeysLeftOutKeepANewDesignAndCataloguesGivenReplaceTheDefaults) {
+    std::vector<std::string> faults;
+    ASSERT_TRUE(DesignFromJson(R"({"gInpJyoken": {"ELDL": 0.5}})", faults));
+    json got = json::parse(Dump());
+    InitData();
+    json expected = json::parse(Dump());
+    expected["gInpJyoken"]["ELDL"] = 0.5;
+    EXPECT_EQ(got, expected);
+
+    // One steel section: a new grid row's values where keys are left out; the other two
+    // catalogues stay the built-in ones.
+    ASSERT_TRUE(DesignFromJson(R"({"gInpSectS": [{"Name": "SP-X", "Zo": 2270}], "gInpSectC": []})",
+                               faults))
+        << ::testing::PrintToString(faults);
+    ASSERT_EQ(gInpSectS.Count(), 1);
+    EXPECT_EQ(gInpSectS.Item(1)->Name, "SP-X");
+    EXPECT_EQ(gInpSectS.Item(1)->Zo, 2270);
+    EXPECT_EQ(gInpSectS.Item(1)->Id, 100);  // a new row's I'
+    EXPECT_EQ(gInpSectC.Count(), 0);
+    EXPECT_EQ(json::parse(Dump())["gInpSectLS"], expected["gInpSectLS"]);
+
+    // Whole numbers are numbers of any JSON form; Booleans only true and false.
+    ASSERT_TRUE(DesignFromJson(R"({"gInpYaita": {"Sect": 3.0, "InpFlg": true}, "gInpJiban": {"KH": 3e4}})", faults));
+    EXPECT_EQ(gInpYaita.Sect, 3);
+    EXPECT_EQ(gInpJiban.KH, 30000);
+}
+
+TEST(DesignJsonRead, SetDesignValueTakesThePathsOfTheJsonWithTheSameChecks) {
+    struct Case {
+        std::string path, value;
+        bool ok;
+        std::string fault;  // start of the fault
+    };
+    const std::vector<Case> cases = {
+        {"gInpJyoken.ELDL", "-0.5", true, ""},
+        {"gInpSectS[2].Zo", "1520", true, ""},
+        {"gInpYaita.InpFlg", "true", true, ""},
+        {"gInpJyoken.Title", "水路, 第2案", true, ""},
+        {"gInpJyoken.ELDL", "-1000", false, "gInpJyoken.ELDL: -1000 is outside the input range"},
+        {"gInpJyoken.ELDL", "0.5m", false, "gInpJyoken.ELDL: 0.5m is not a number"},
+        {"gInpJyoken.ELDL", "nan", false, "gInpJyoken.ELDL: nan is not a number"},
+        {"gInpYaita.InpFlg", "1", false, "gInpYaita.InpFlg: 1 is not true or false"},
+        {"gInpYaita.Sect", "2.5", false, "gInpYaita.Sect: 2.5 is not a whole number"},
+        {"gInpSectS[12].Zo", "1520", false, "gInpSectS[12].Zo: there is no row 12 (the catalogue has 12 rows"},
+        {"gInpSectS[-1].Zo", "1520", false, "gInpSectS[-1].Zo: the row index"},
+        {"gInpSectS.Zo", "1520", false, "gInpSectS.Zo: a section needs its row"},
+        {"gInpJyoken[0].ELDL", "1", false, "gInpJyoken[0].ELDL: gInpJyoken has no rows"},
+        {"gInpJyoken.Nope", "1", false, "gInpJyoken.Nope: unknown key"},
+        {"ELDL", "1", false, "ELDL: expected RECORD.FIELD"},
+        {"gInpJyoken.Title", "a\"b", false, "gInpJyoken.Title: \"a\\\"b\" is refused"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path + "=" + c.value);
+        InitData();
+        const std::string before = Dump();
+        std::string fault;
+        EXPECT_EQ(SetDesignValue(c.path, c.value, fault), c.ok) << fault;
+        if (c.ok) {
+            EXPECT_NE(Dump(), before);
+        } else {
+            EXPECT_EQ(fault.rfind(c.fault, 0), 0u) << fault;
+            EXPECT_EQ(Dump(), before);
+        }
+    }
+    InitData();
+    std::string fault;
+    ASSERT_TRUE(SetDesignValue("gInpSectS[2].Zo", "1520", fault));
+    EXPECT_EQ(gInpSectS.Item(3)->Zo, 1520);  // rows from 0, as in the JSON
+}
+
+// ---- Round trips -------------------------------------------------------------------------------
+
+// Every design: the example files, a new design and the generator's valid designs.
+std::vector<std::pair<std::string, std::string>> DesignFiles() {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& e : std::filesystem::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() == ".kvt") files.emplace_back(e.path().filename(), test::ReadBytes(e.path()));
+    }
+    InitData();
+    files.emplace_back("new design", DesignToBytes());
+    int valid = 0;
+    for (uint64_t i = 0; valid < 200; ++i) {
+        const load::GeneratedDesign d = load::GenerateDesign(16, i);
+        if (d.family != load::Family::Valid) continue;
+        ++valid;
+        files.emplace_back("generated " + std::to_string(i) + " " + d.what, d.bytes);
+    }
+    return files;
+}
+
+TEST(DesignJsonRead, KvtToJsonToKvtGivesTheSameBytes) {
+    for (const auto& [name, bytes] : DesignFiles()) {
+        SCOPED_TRACE(name);
+        int32_t code = 0;
+        ASSERT_TRUE(DesignFromBytes(bytes, code)) << code;
+        const std::string json = Dump();
+        std::vector<std::string> faults;
+        ASSERT_TRUE(DesignFromJson(json, faults)) << ::testing::PrintToString(faults);
+        EXPECT_EQ(DesignToBytes(), bytes);
+        EXPECT_EQ(Dump(), json);
+    }
+}
+
+// ---- Schema ------------------------------------------------------------------------------------
+
+// The keywords the design schema uses, checked as JSON Schema (2020-12) defines them.
+void Validate(const json& schema, const json& v, const std::string& path,
+              std::vector<std::string>& errors) {
+    auto fail = [&](const std::string& why) { errors.push_back(path + ": " + why); };
+    if (schema.contains("type")) {
+        const std::string t = schema["type"];
+        const bool ok = t == "object"    ? v.is_object()
+                        : t == "array"   ? v.is_array()
+                        : t == "string"  ? v.is_string()
+                        : t == "boolean" ? v.is_boolean()
+                        : t == "integer" ? v.is_number() && std::trunc(v.get<double>()) == v.get<double>()
+                        : t == "number"  ? v.is_number()
+                                         : false;
+        if (!ok) return fail("not " + t);
+    }
+    if (schema.contains("minimum") && v.get<double>() < schema["minimum"].get<double>()) fail("below minimum");
+    if (schema.contains("maximum") && v.get<double>() > schema["maximum"].get<double>()) fail("above maximum");
+    if (schema.contains("enum") && std::find(schema["enum"].begin(), schema["enum"].end(), v) == schema["enum"].end()) {
+        fail("not in enum");
+    }
+    if (schema.contains("anyOf")) {
+        bool any = false;
+        for (const json& s : schema["anyOf"]) {
+            std::vector<std::string> e;
+            Validate(s, v, path, e);
+            any = any || e.empty();
+        }
+        if (!any) fail("matches none of anyOf");
+    }
+    if (schema.contains("maxLength")) {
+        const std::string& s = v.get_ref<const std::string&>();
+        const auto chars = std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; });
+        if (chars > schema["maxLength"].get<long>()) fail("too long");
+    }
+    if (schema.contains("pattern") &&
+        !std::regex_search(v.get<std::string>(), std::regex(schema["pattern"].get<std::string>()))) {
+        fail("does not match the pattern");
+    }
+    if (schema.contains("maxItems") && v.size() > schema["maxItems"].get<std::size_t>()) fail("too many items");
+    if (schema.contains("items")) {
+        for (std::size_t i = 0; i < v.size(); ++i) Validate(schema["items"], v[i], path + "[" + std::to_string(i) + "]", errors);
+    }
+    if (schema.contains("properties")) {
+        for (auto it = v.begin(); it != v.end(); ++it) {
+            const std::string p = path.empty() ? it.key() : path + "." + it.key();
+            if (schema["properties"].contains(it.key())) {
+                Validate(schema["properties"][it.key()], it.value(), p, errors);
+            } else if (schema.value("additionalProperties", true) == false) {
+                errors.push_back(p + ": not allowed");
+            }
+        }
+    }
+}
+
+TEST(DesignJsonSchema, CommittedFileIsTheOneTheFieldTableMakes) {
+    const std::filesystem::path file = test::SourceDir() / "data" / "kuvelt-design.schema.json";
+    if (std::getenv("KUVELT_UPDATE_SCHEMA") != nullptr) test::WriteBytes(file, DesignJsonSchema());
+    EXPECT_EQ(test::ReadBytes(file.string()), DesignJsonSchema())
+        << "run this test with KUVELT_UPDATE_SCHEMA=1 to write " << file;
+}
+
+TEST(DesignJsonSchema, EveryDesignTheToolWritesMeetsItAndRefusedOnesDoNot) {
+    const json schema = json::parse(DesignJsonSchema());
+    for (const auto& [name, bytes] : DesignFiles()) {
+        SCOPED_TRACE(name);
+        int32_t code = 0;
+        ASSERT_TRUE(DesignFromBytes(bytes, code));
+        std::vector<std::string> errors;
+        Validate(schema, json::parse(Dump()), "", errors);
+        EXPECT_TRUE(errors.empty()) << ::testing::PrintToString(errors);
+    }
+    // The validator is no rubber stamp: documents the reader refuses for their values fail too.
+    for (const char* bad : {R"({"gInpJyoken": {"ELDL": 1000}})", R"({"gInpX": {}})",
+                            R"({"gInpSectS": [{"Zo": 9}]})", R"({"gInpYaita": {"Sect": 2.5}})",
+                            R"({"gInpJyoken": {"Title": "a\"b"}})"}) {
+        SCOPED_TRACE(bad);
+        std::vector<std::string> errors, faults;
+        Validate(schema, json::parse(bad), "", errors);
+        EXPECT_FALSE(errors.empty());
+        EXPECT_FALSE(DesignFromJson(bad, faults));
+    }
+}
+
+}  // namespace
+}  // namespace kuvelt
