@@ -2,11 +2,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTimer>
 #include <QWidget>
+#include <cstdio>
 
 #include "io/settings.h"
 #include "model/design.h"
 #include "ui/app_state.h"
+#include "ui/fields.h"
 
 namespace kuvelt::ui::test {
 
@@ -134,6 +140,34 @@ void ShowActive(QWidget* window) {
     window->activateWindow();
     QApplication::setActiveWindow(window);
     Pump();
+}
+
+int RunFileDialogProbe(const std::string& folder) {
+    QtUiServices qt;
+    int closed = 0;
+    QTimer closer;
+    QElapsedTimer shown;
+    closer.setInterval(100);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        if (!shown.isValid()) shown.start();
+        if (shown.elapsed() < 1500) return;  // the listing thread fills the model meanwhile
+        if (auto* model = dialog->findChild<QFileSystemModel*>()) {
+            const QModelIndex root = model->index(Q(folder));
+            for (int i = 0; i < model->rowCount(root); ++i) {
+                std::printf("%s\n", U8(model->index(i, 0, root).data().toString()).c_str());
+            }
+        }
+        std::fflush(stdout);
+        shown.invalidate();
+        dialog->reject();
+        ++closed;
+    });
+    closer.start();
+    const FileDialogRequest request{"probe", "入力ﾃﾞｰﾀ(*.kvt)|*.kvt", ".kvt", folder, ""};
+    const bool cancelled = !qt.OpenFileName(nullptr, request) && !qt.SaveFileName(nullptr, request);
+    return cancelled && closed == 2 ? 0 : 1;
 }
 
 void Pump() {

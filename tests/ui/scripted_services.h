@@ -81,6 +81,12 @@ class UiTestEnv {
     std::string savedIni_, savedProgram_, savedCwd_;
 };
 
+// The child side of the file-dialog test (started as "<test> --file-dialog-probe FOLDER"): runs
+// the Qt open and save dialogs in FOLDER, prints the names they list, one a line, closes each
+// after its listing had time to load and returns 0 when both closed as cancelled. A dialog that
+// reads the listed files may never return; the parent waits with a time limit.
+int RunFileDialogProbe(const std::string& folder);
+
 // Shows the window, makes it the active window and lets pending events run, so focus moves
 // work headless.
 void ShowActive(QWidget* window);
