@@ -164,7 +164,11 @@ MsgAnswer QtUiServices::ShowMessage(QWidget* parent, const Message& m) {
             box.setEscapeButton(QMessageBox::Cancel);
             break;
     }
-    switch (box.exec()) {
+    const int pressed = box.exec();
+    // Without a window manager nobody hands the activation back to the window the box belonged
+    // to, and its keys and shortcuts would go nowhere.
+    if (parent && parent->isVisible()) parent->window()->activateWindow();
+    switch (pressed) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;
         case QMessageBox::Yes:

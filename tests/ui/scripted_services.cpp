@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -70,11 +71,25 @@ bool ScriptedUiServices::Take(Call::Kind kind, const std::string& what, Answer& 
     return true;
 }
 
-MsgAnswer ScriptedUiServices::ShowMessage(QWidget*, const Message& message) {
+MsgAnswer ScriptedUiServices::ShowMessage(QWidget* parent, const Message& message) {
     calls.push_back({Call::MessageBox, message, {}, {}});
     Answer a;
     if (!Take(Call::MessageBox, "[" + message.title + "] " + message.text, a)) {
         return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    }
+    if (realBoxes) {
+        // A real modal box, closed by Return as soon as it is up: the window loses the
+        // activation and the focus to it and gets them back as it would from a user.
+        QTimer closer;
+        closer.setInterval(20);
+        QObject::connect(&closer, &QTimer::timeout, [&closer] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box || !box->inherits("QMessageBox")) return;
+            closer.stop();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        closer.start();
+        QtUiServices().ShowMessage(parent, message);
     }
     return a.msg;
 }

@@ -34,6 +34,9 @@ class ScriptedUiServices : public UiServices {
     void AnswerPageSetup(std::optional<PageMargins> margins);
     // Whether a system-information program "exists" (not queued; default false).
     bool systemInfoAvailable = false;
+    // Message boxes are also shown for real (and closed by Return at once), so the focus and
+    // activation moves of a modal box happen as for a user; the queued answer is returned.
+    bool realBoxes = false;
 
     MsgAnswer ShowMessage(QWidget* parent, const Message& message) override;
     std::optional<std::string> OpenFileName(QWidget* parent,
