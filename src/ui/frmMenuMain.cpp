@@ -36,6 +36,10 @@ const char* const kTags[] = {"InpJyoken", "InpJiban",  "InpZairyo", "InpSectC",
                              "InpSectLS", "InpSectS",  "InpYaita",  "ResOutAs",
                              "ResOutAc",  "MenuPrint", "InpRenban"};
 
+// Access keys of the buttons (Alt+letter), shown after the caption; F and ? belong to the menus.
+const char* const kAccessKeys = "JGMCLSDBHPN";
+const char kExitKey = 'X';
+
 const char* const kFilter = "入力ﾃﾞｰﾀ(*.kvt)|*.kvt";
 
 void SetHighlighted(QPushButton* b, bool on) {
@@ -135,7 +139,9 @@ void frmMenuMain::BuildButtons() {
     g->setVerticalSpacing(6);
     int widest = 0;
     for (int i = 0; i < kButtonCount; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(kCaptions[i]), box);
+        auto* b = new QPushButton(QString::fromUtf8(kCaptions[i]) + QStringLiteral("(&") +
+                                      QLatin1Char(kAccessKeys[i]) + QLatin1Char(')'),
+                                  box);
         b->setObjectName(QStringLiteral("cmdMenu") + QString::number(i));
         b->setProperty("tag", QString::fromUtf8(kTags[i]));
         b->setAutoDefault(false);
@@ -149,7 +155,8 @@ void frmMenuMain::BuildButtons() {
             g->addWidget(b, i - kInpYaita, 1);
         }
     }
-    cmdExit_ = new QPushButton(QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"), box);
+    cmdExit_ = new QPushButton(
+        QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了(&") + QLatin1Char(kExitKey) + QLatin1Char(')'), box);
     cmdExit_->setObjectName(QStringLiteral("cmdExit"));
     cmdExit_->setAutoDefault(false);
     connect(cmdExit_, &QPushButton::clicked, this, [this] { close(); });

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
+#include <QTest>
 #include <filesystem>
 #include <functional>
 
@@ -113,11 +115,15 @@ TEST_F(MainWindowTest, CaptionsTagsAndToolbar) {
                               "使用断面の決定",       "ボイリングの検討",
                               "ヒービングの検討",     "　　計算結果の印刷",
                               "連番条件設定"};
+    const char keys[] = "JGMCLSDBHPN";
     for (int i = 0; i < 11; ++i) {
-        EXPECT_EQ(main.menuButton(i)->text(), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(main.menuButton(i)->text(), QString::fromUtf8(captions[i]) +
+                                                  QStringLiteral("(&") + QLatin1Char(keys[i]) +
+                                                  QLatin1Char(')'));
+        EXPECT_EQ(frmMenuMain::ButtonCaption(i), std::string(captions[i]));
     }
     EXPECT_EQ(main.menuButton(9)->property("tag").toString(), QStringLiteral("MenuPrint"));
-    EXPECT_EQ(main.exitButton()->text(), QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"));
+    EXPECT_EQ(main.exitButton()->text(), QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了(&X)"));
     const std::pair<const char*, const char*> tools[] = {{"New", "新規作成"},
                                                          {"Open", "ﾌｧｲﾙを開く..."},
                                                          {"SaveAs", "ﾌｧｲﾙに名前を付けて保存..."},
@@ -129,6 +135,30 @@ TEST_F(MainWindowTest, CaptionsTagsAndToolbar) {
         EXPECT_EQ(a->toolTip(), QString::fromUtf8(tip));
         EXPECT_FALSE(a->icon().isNull()) << key;
     }
+}
+
+// Each of the twelve buttons has its own Alt+letter, none taken by the menu bar's.
+TEST_F(MainWindowTest, ButtonsAnswerTheirAccessKeys) {
+    QSet<QKeySequence> seen = {QKeySequence::mnemonic(QStringLiteral("ﾌｧｲﾙ(&F)")),
+                               QKeySequence::mnemonic(QStringLiteral("&?"))};
+    for (int i = 0; i <= 11; ++i) {
+        QPushButton* b = i < 11 ? main.menuButton(i) : main.exitButton();
+        const QKeySequence key = QKeySequence::mnemonic(b->text());
+        EXPECT_FALSE(key.isEmpty()) << i;
+        EXPECT_FALSE(seen.contains(key)) << i << " " << key.toString().toStdString();
+        seen.insert(key);
+    }
+    test::ShowActive(&main);
+    main.drive = [](InputWindow& w) {
+        w.reject();
+        return w.result();
+    };
+    QTest::keyClick(&main, Qt::Key_G, Qt::AltModifier);
+    QTest::qWait(250);  // a button's access key clicks it with an animation
+    EXPECT_EQ(main.opened, 1) << "Alt+G opens the ground conditions";
+    QTest::keyClick(&main, Qt::Key_N, Qt::AltModifier);
+    QTest::qWait(250);
+    EXPECT_EQ(main.opened, 2) << "Alt+N opens the numbering window";
 }
 
 TEST_F(MainWindowTest, ConfirmingTheConditionsEnablesTheChoice) {
