@@ -11,7 +11,8 @@ extern std::string gFileName;
 // The design has changes that were not saved (set by every confirmed input window).
 extern bool gModified;
 
-// "Kuvelt", or "<file name> - Kuvelt" when the design has a file.
-std::string WindowTitleFor(const std::string& path);
+// "Kuvelt", or "<file name> - Kuvelt" when the design has a file; a leading "*" while the
+// design has unsaved changes.
+std::string WindowTitleFor(const std::string& path, bool modified = false);
 
 }  // namespace kuvelt::ui

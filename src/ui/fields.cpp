@@ -30,6 +30,7 @@ void NumField::setValue(double value) {
 bool NumField::inRange() const { return !blank_ && InRange(spec_, value_); }
 
 void NumField::ShowFormatted(bool editing) {
+    editing_ = editing;
     if (blank_) {
         QLineEdit::setText(QString());
         return;
@@ -55,11 +56,16 @@ void NumField::OnTextEdited(const QString& text) {
     emit valueEdited(value_);
 }
 
+// A window losing and regaining the activation (a message box over it) leaves the field's text
+// alone, and a value the range check selected stays selected for retyping.
 void NumField::focusInEvent(QFocusEvent* event) {
-    if (event->reason() != Qt::PopupFocusReason) {
+    const Qt::FocusReason reason = event->reason();
+    const bool regained = reason == Qt::ActiveWindowFocusReason && editing_;
+    if (reason != Qt::PopupFocusReason && !regained) {
+        const bool wholeSelected = !text().isEmpty() && selectedText() == text();
         ShowFormatted(true);
-        if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
-            event->reason() == Qt::OtherFocusReason) {
+        if (wholeSelected || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::OtherFocusReason) {
             selectAll();
         }
     }
@@ -68,7 +74,9 @@ void NumField::focusInEvent(QFocusEvent* event) {
 
 void NumField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason) ShowFormatted(false);
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
+        ShowFormatted(false);
+    }
 }
 
 QValidator::State Cp932TextValidator::validate(QString& input, int&) const {

@@ -47,6 +47,7 @@ class NumField : public QLineEdit {
     FieldRange spec_;
     double value_ = 0.0;
     bool blank_ = true;
+    bool editing_ = false;  // the text is in the edit format
 };
 
 // Refuses input that would make the text longer than `maxBytes` code-page-932 bytes, put a

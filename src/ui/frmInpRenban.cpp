@@ -11,9 +11,11 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/fields.h"
 #include "ui/form_layout.h"
+#include "ui/ui_services.h"
 
 namespace kuvelt::ui {
 
@@ -117,7 +119,8 @@ frmInpRenban::frmInpRenban(QWidget* parent)
         auto* box = new QComboBox(page2);
         box->setObjectName(QStringLiteral("cboStyle") + QString::number(k));
         for (const char* e : StyleEntries()) box->addItem(QString::fromUtf8(e));
-        box->setCurrentIndex(-1);
+        // A level prints no number without a kind: a new setting starts with arabic numerals.
+        box->setCurrentIndex(0);
         box->setMinimumWidth(
             box->fontMetrics().horizontalAdvance(QStringLiteral("(i),(ii),(iii),...(x)")) + 48);
         auto* l = new QLabel(QString::fromUtf8(levels[k]), page2);
@@ -151,6 +154,8 @@ frmInpRenban::frmInpRenban(QWidget* parent)
     top->addWidget(TabStrip1, 1);
     top->addLayout(MakeButtonRow());
 
+    // Until a method is stored the headings are not numbered.
+    optMethod->button(0)->setChecked(true);
     connect(optMethod, &QButtonGroup::idClicked, this, [this](int) { UpdateMethodSample(); });
     connect(TabStrip1, &QTabWidget::currentChanged, this, [this](int tab) {
         if (tab == 2) UpdateMarginSample();
@@ -176,6 +181,30 @@ void frmInpRenban::UpdateMarginSample() {
 }
 
 void frmInpRenban::selectTab(int tab) { TabStrip1->setCurrentIndex(tab); }
+
+Message NumberingKindMissingMessage(int level) {
+    const char* const names[] = {"（章）", "（節）", "（項）", "（№）"};
+    return Message{0,
+                   std::string("選択した表現方法では") + names[std::clamp(level, 0, 3)] +
+                       "にも番号が付きます。\n" + names[std::clamp(level, 0, 3)] +
+                       "に対する連番種類を選択して下さい。",
+                   "連番条件設定", MsgIcon::Information, MsgButtons::Ok};
+}
+
+bool frmInpRenban::CrossFieldCheck() {
+    // Every method but "なし" numbers all four levels (levels 2-3 of the joined methods carry the
+    // chapter's number too): a level without a kind would print a bare separator.
+    if (method() <= 0) return true;
+    for (int k = 0; k < 4; ++k) {
+        QComboBox* box = cboStyle[std::size_t(k)];
+        if (box->currentIndex() >= 0) continue;
+        Services().ShowMessage(this, NumberingKindMissingMessage(k));
+        selectTab(1);
+        box->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    return true;
+}
 
 void frmInpRenban::ApplyDependentEnabling() {
     UpdateMethodSample();

@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "platform/message.h"
 #include "ui/input_window.h"
 
 class QButtonGroup;
@@ -27,6 +28,8 @@ std::string MarginSample(int method, const std::array<int, 4>& margins);
 std::string MethodSample(int method);
 // The nine entries of every style list, in style order 1..9.
 const std::array<const char*, 9>& StyleEntries();
+// OK refused: the chosen method numbers heading level `level` (0..3) but it has no kind.
+Message NumberingKindMissingMessage(int level);
 
 class frmInpRenban : public InputWindow {
     Q_OBJECT
@@ -50,6 +53,7 @@ class frmInpRenban : public InputWindow {
 
   protected:
     void ApplyDependentEnabling() override;
+    bool CrossFieldCheck() override;
 };
 
 }  // namespace kuvelt::ui

@@ -37,6 +37,24 @@ namespace kuvelt::ui {
 // ---------------------------------------------------------------------------------------------
 // View
 
+void SectGridView::keyPressEvent(QKeyEvent* event) {
+    // The clipboard keys are the edit commands whenever the grid itself has the focus, also when
+    // the window's shortcuts are not matched yet (e.g. just after a message box closed).
+    if (state() != QAbstractItemView::EditingState) {
+        for (const auto& [key, command] :
+             {std::pair{QKeySequence::Cut, ClipboardCommand::Cut},
+              std::pair{QKeySequence::Copy, ClipboardCommand::Copy},
+              std::pair{QKeySequence::Paste, ClipboardCommand::Paste}}) {
+            if (event->matches(key)) {
+                event->accept();
+                emit clipboardKey(command);
+                return;
+            }
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
 bool SectGridView::CommitOpenEditor() {
     if (state() != QAbstractItemView::EditingState) return true;
     QWidget* editor = indexWidget(currentIndex());
@@ -120,7 +138,7 @@ void SectCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     auto* edit = qobject_cast<QLineEdit*>(editor);
     if (!edit) return;
     const QString text = edit->text();
-    if (const auto refusal = model_->CheckCell(index.column(), text)) {
+    if (const auto refusal = model_->CheckCell(index.row(), index.column(), text)) {
         lastRefused_ = true;
         emit Refused(index, *refusal, text);
         return;
@@ -222,6 +240,11 @@ frmInpSect::frmInpSect(const std::string& grid, const std::string& section, cons
     okButton()->disconnect(this);
     connect(okButton(), &QPushButton::clicked, this, &frmInpSect::OnOkPressed);
     connect(delegate_, &SectCellDelegate::Refused, this, &frmInpSect::OnRefused);
+    connect(vaSpread1, &SectGridView::clipboardKey, this, [this](SectGridView::ClipboardCommand c) {
+        if (c == SectGridView::ClipboardCommand::Cut) EditCut();
+        if (c == SectGridView::ClipboardCommand::Copy) EditCopy();
+        if (c == SectGridView::ClipboardCommand::Paste) EditPaste();
+    });
     connect(model_, &SectGridModel::rowsChanged, this, &frmInpSect::UpdateCommands);
     connect(vaSpread1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& now, const QModelIndex&) {
@@ -438,6 +461,19 @@ void frmInpSect::OnRefused(const QModelIndex& index, const Message& message, con
         delegate_->SetPendingText(at, text);
         vaSpread1->edit(at);
     });
+}
+
+bool frmInpSect::CrossFieldCheck() {
+    const int row = model_->FirstCrossedLengthRow();
+    if (row < 0) return true;
+    const int col = model_->LminColumn();
+    Services().Beep();
+    Services().ShowMessage(this, LengthOrderMessage(row + 1, model_->Value(row, col),
+                                                    model_->Value(row, model_->LmaxColumn()),
+                                                    std::string(model_->column(col).caption)));
+    vaSpread1->setFocus(Qt::OtherFocusReason);
+    vaSpread1->setCurrentIndex(model_->index(row, col));
+    return false;
 }
 
 void frmInpSect::OnOkPressed() {

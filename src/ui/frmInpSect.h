@@ -28,10 +28,18 @@ class SectGridView : public QTableView {
     Q_OBJECT
   public:
     using QTableView::QTableView;
+    enum class ClipboardCommand { Cut, Copy, Paste };
     // Closes an open editor, writing its text through the delegate; false when it was refused.
     bool CommitOpenEditor();
     // The selected block, or the active cell when nothing is selected.
     CellBlock SelectedBlock() const;
+
+  signals:
+    // Ctrl+X / Ctrl+C / Ctrl+V reached the grid outside a cell editor.
+    void clipboardKey(kuvelt::ui::SectGridView::ClipboardCommand command);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Editors of the cells: a list for the shape column, line edits with the column's limits for
@@ -92,6 +100,8 @@ class frmInpSect : public InputWindow {
                QWidget* parent);
     void done(int result) override;
     void ApplyDependentEnabling() override;
+    // Every row's Lmin <= Lmax (rows read from a file were never typed).
+    bool CrossFieldCheck() override;
 
   private:
     struct Legend {

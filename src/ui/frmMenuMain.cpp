@@ -36,6 +36,10 @@ const char* const kTags[] = {"InpJyoken", "InpJiban",  "InpZairyo", "InpSectC",
                              "InpSectLS", "InpSectS",  "InpYaita",  "ResOutAs",
                              "ResOutAc",  "MenuPrint", "InpRenban"};
 
+// Access keys of the buttons (Alt+letter), shown after the caption; F and ? belong to the menus.
+const char* const kAccessKeys = "JGMCLSDBHPN";
+const char kExitKey = 'X';
+
 const char* const kFilter = "入力ﾃﾞｰﾀ(*.kvt)|*.kvt";
 
 void SetHighlighted(QPushButton* b, bool on) {
@@ -135,7 +139,9 @@ void frmMenuMain::BuildButtons() {
     g->setVerticalSpacing(6);
     int widest = 0;
     for (int i = 0; i < kButtonCount; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(kCaptions[i]), box);
+        auto* b = new QPushButton(QString::fromUtf8(kCaptions[i]) + QStringLiteral("(&") +
+                                      QLatin1Char(kAccessKeys[i]) + QLatin1Char(')'),
+                                  box);
         b->setObjectName(QStringLiteral("cmdMenu") + QString::number(i));
         b->setProperty("tag", QString::fromUtf8(kTags[i]));
         b->setAutoDefault(false);
@@ -149,7 +155,8 @@ void frmMenuMain::BuildButtons() {
             g->addWidget(b, i - kInpYaita, 1);
         }
     }
-    cmdExit_ = new QPushButton(QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"), box);
+    cmdExit_ = new QPushButton(
+        QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了(&") + QLatin1Char(kExitKey) + QLatin1Char(')'), box);
     cmdExit_->setObjectName(QStringLiteral("cmdExit"));
     cmdExit_->setAutoDefault(false);
     connect(cmdExit_, &QPushButton::clicked, this, [this] { close(); });
@@ -193,6 +200,8 @@ void frmMenuMain::RefreshMenu() {
     cmdMenu_[kResOutAs]->setEnabled(chosen && gInpJiban.Kind == 0 && check);
     cmdMenu_[kResOutAc]->setEnabled(chosen && gInpJiban.Kind == 1 && check);
     cmdMenu_[kMenuPrint]->setEnabled(chosen);
+    // Every confirmed window passes here, so the modified mark follows the flag.
+    UpdateTitle();
 }
 
 void frmMenuMain::changeEvent(QEvent* event) {
@@ -206,7 +215,29 @@ void frmMenuMain::ShowAll(const std::vector<Message>& messages) {
     for (const Message& m : messages) Show(m);
 }
 
-void frmMenuMain::SetTitleFor(const std::string& path) { setWindowTitle(Q(WindowTitleFor(path))); }
+void frmMenuMain::UpdateTitle() { setWindowTitle(Q(WindowTitleFor(gFileName, gModified))); }
+
+bool frmMenuMain::SaveOrDiscard(const std::string& question, const std::string& title) {
+    if (!gModified) return true;
+    const Message ask{
+        0, "現在編集中の入力ﾃﾞｰﾀがあります。" + question + "\n\n編集中のﾌｧｲﾙ名：" + gFileName,
+        title, MsgIcon::Information, MsgButtons::YesNoCancel};
+    switch (Services().ShowMessage(this, ask)) {
+        case MsgAnswer::Yes:
+            // The user asked to keep the changes: go on only when they are really saved.
+            return FileSave();
+        case MsgAnswer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void frmMenuMain::RememberFolderOf(const std::string& path) {
+    // Errors ignored: the folder held the file a moment ago.
+    QDir::setCurrent(QFileInfo(Q(path)).absolutePath());
+    StoreInitDir();
+}
 
 void frmMenuMain::ApplyHistory(const kuvelt::FileHistory& history) {
     for (std::size_t i = 0; i < 4; ++i) {
@@ -220,12 +251,10 @@ void frmMenuMain::ApplyHistory(const kuvelt::FileHistory& history) {
 }
 
 void frmMenuMain::FileNew() {
-    const Message ask{0, "現在編集中の入力ﾃﾞｰﾀを全て破棄し，入力ﾃﾞｰﾀを初期化します。", "新規作成",
-                      MsgIcon::Information, MsgButtons::OkCancel};
-    if (Services().ShowMessage(this, ask) != MsgAnswer::Ok) return;
+    if (!SaveOrDiscard("上書き保存してから入力ﾃﾞｰﾀを初期化しますか？", "新規作成")) return;
     InitData();
     gFileName.clear();
-    setWindowTitle(QStringLiteral("Kuvelt"));
+    gModified = false;
     RefreshMenu();
 }
 
@@ -234,44 +263,44 @@ void frmMenuMain::FileNew() {
 bool frmMenuMain::ReadDesign(const std::string& path) {
     int32_t code = 0;
     const bool ok = PreReadCheck(path) && ReadData(path, code);
-    RefreshMenu();
     if (ok) {
-        SetTitleFor(path);
         gFileName = path;
+        gModified = false;
+        ApplyHistory(UpdateFileHistory(path));
+        RememberFolderOf(path);
+        RefreshMenu();
         return true;
     }
-    setWindowTitle(QStringLiteral("Kuvelt"));
     gFileName.clear();
+    RefreshMenu();
     Show(ReadFailureMessage(code));
     return false;
 }
 
 void frmMenuMain::FileOpen() {
-    const FileDialogRequest request{"ﾌｧｲﾙを開く...", kFilter, ".kvt", OpenDialogInitialFolder(),
-                                    ""};
-    if (const auto path = Services().OpenFileName(this, request)) {
-        if (ReadDesign(*path)) ApplyHistory(UpdateFileHistory(*path));
-    }
-    StoreInitDir();
+    if (!SaveOrDiscard("上書き保存してからﾌｧｲﾙを開きますか？", "ﾌｧｲﾙを開く")) return;
+    // A remembered folder that may not be listed (it could hang the dialog) is not offered.
+    const FileDialogRequest request{"ﾌｧｲﾙを開く...", kFilter, ".kvt",
+                                    DialogStartFolder(OpenDialogInitialFolder()), ""};
+    if (const auto path = Services().OpenFileName(this, request)) ReadDesign(*path);
 }
 
 bool frmMenuMain::FileSaveAs() {
     const FileDialogRequest request{"ﾌｧｲﾙに名前を付けて保存...", kFilter, ".kvt", "", gFileName};
-    bool saved = false;
-    if (const auto path = Services().SaveFileName(this, request)) {
-        int32_t code = 0;
-        if (WriteData(*path, code)) {
-            SetTitleFor(*path);
-            gFileName = *path;
-            ApplyHistory(UpdateFileHistory(*path));
-            gModified = false;
-            saved = true;
-        } else {
-            Show(WriteFailureMessage(code));
-        }
+    const auto path = Services().SaveFileName(this, request);
+    if (!path) return false;
+    int32_t code = 0;
+    if (!WriteData(*path, code)) {
+        // Nothing is remembered of a folder the design could not be saved in.
+        Show(WriteFailureMessage(code));
+        return false;
     }
-    StoreInitDir();
-    return saved;
+    gFileName = *path;
+    gModified = false;
+    ApplyHistory(UpdateFileHistory(*path));
+    RememberFolderOf(*path);
+    UpdateTitle();
+    return true;
 }
 
 bool frmMenuMain::FileSave() {
@@ -283,6 +312,7 @@ bool frmMenuMain::FileSave() {
     }
     ApplyHistory(UpdateFileHistory(gFileName));
     gModified = false;
+    UpdateTitle();
     return true;
 }
 
@@ -292,9 +322,9 @@ void frmMenuMain::FileHistory(int item) {
     const std::string path =
         CPrivateProfile::GetValueString(gIniFile, "FileName", "FileName" + std::to_string(item));
     if (path.empty()) return;
-    if (!ReadDesign(path)) return;
-    QDir::setCurrent(QFileInfo(Q(path)).absolutePath());  // errors ignored
-    StoreInitDir();
+    if (!SaveOrDiscard("上書き保存してからﾌｧｲﾙを開きますか？", "ﾌｧｲﾙを開く")) return;
+    // Opened from the list, the file moves to its top like a file chosen in the dialog.
+    ReadDesign(path);
 }
 
 void frmMenuMain::PageSetup() {
@@ -319,21 +349,7 @@ void frmMenuMain::ShowVersion() {
 }
 
 bool frmMenuMain::ConfirmExit() {
-    if (!gModified) return true;
-    const Message ask{0,
-                      "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存してから終了しますか？\n\n"
-                      "編集中のﾌｧｲﾙ名：" +
-                          gFileName,
-                      "ｱﾌﾟﾘｹｰｼｮﾝ終了", MsgIcon::Information, MsgButtons::YesNoCancel};
-    switch (Services().ShowMessage(this, ask)) {
-        case MsgAnswer::Yes:
-            // The user asked to keep the changes: end only when they are really saved.
-            return FileSave();
-        case MsgAnswer::No:
-            return true;
-        default:
-            return false;
-    }
+    return SaveOrDiscard("上書き保存してから終了しますか？", "ｱﾌﾟﾘｹｰｼｮﾝ終了");
 }
 
 void frmMenuMain::closeEvent(QCloseEvent* event) {

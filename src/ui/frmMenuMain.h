@@ -82,7 +82,13 @@ class frmMenuMain : public QMainWindow {
     void BuildButtons();
     void ApplyHistory(const kuvelt::FileHistory& history);
     bool ReadDesign(const std::string& path);
-    void SetTitleFor(const std::string& path);
+    // The title of the current file name and modified flag.
+    void UpdateTitle();
+    // Before the design is replaced: with unsaved changes asks `question` (save / discard /
+    // cancel) titled `title`; true when the design may go (saved, or discarding chosen).
+    bool SaveOrDiscard(const std::string& question, const std::string& title);
+    // After a successful open or save: the working folder and "InitDir" become the file's folder.
+    void RememberFolderOf(const std::string& path);
     void Show(const Message& message);
     void ShowAll(const std::vector<Message>& messages);
     // The window of a menu button from CreateMenuWindow, run modally.

@@ -104,9 +104,18 @@ bool InputWindow::ValidateFields() {
 }
 
 void InputWindow::OnFocusChanged(QWidget* old, QWidget* now) {
-    if (checking_ || !old || !now || now->window() != this) return;
-    auto* field = qobject_cast<NumField*>(old);
-    if (!field || field->window() != this || !field->isEnabled() || field->inRange()) return;
+    if (checking_ || !now || now->window() != this) return;
+    // The field the focus leaves: `old`, or, when the focus comes back from outside the window
+    // (a message box, another program) onto some other widget, the field that had it last.
+    NumField* field = qobject_cast<NumField*>(old);
+    if (!old) field = lastField_;
+    if (auto* arrived = qobject_cast<NumField*>(now); arrived && arrived->window() == this) {
+        lastField_ = arrived;
+    }
+    if (!field || field == now || field->window() != this || !field->isEnabled() ||
+        field->inRange()) {
+        return;
+    }
     // The check runs once the focus change has finished; showing a box in the middle of it
     // would fight the focus handling.
     pending_ = field;
@@ -123,8 +132,12 @@ bool InputWindow::CheckField(NumField* field) {
     checking_ = true;
     Services().Beep();
     Services().ShowMessage(this, field->rangeMessage());
+    // The window gets the activation back with the focus in the field, so the focus frame is
+    // drawn where the keys go.
+    activateWindow();
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
+    lastField_ = field;
     checking_ = false;
     return false;
 }

@@ -11,8 +11,10 @@
 // Range check: when the focus leaves a NumField of this window for another widget of it while
 // the field is out of range (a blank field counts as out of range), the window beeps, shows the
 // field's "入力範囲：" message titled with its caption and puts the focus back, so OK cannot be
-// pressed past a bad field. The OK and Cancel buttons take no focus on a click, so OK still
-// checks the field being edited and Cancel never checks anything; Enter presses OK.
+// pressed past a bad field. Focus that returns to the window from outside it (after a message
+// box) onto another widget counts as leaving the field that had it last. The OK and Cancel buttons
+// take no focus on a click, so OK still checks the field being edited and Cancel never checks
+// anything; Enter presses OK.
 //
 // The main window's handlers are wired by Connect(w) of main_handlers.h (condition windows) and
 // CreateMenuWindow of window_handlers.h (the others), as lambdas on LoadData and SaveData.
@@ -87,6 +89,7 @@ class InputWindow : public QDialog {
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdHelp_ = nullptr;
     QPointer<NumField> pending_;
+    QPointer<NumField> lastField_;  // the field of this window that had the focus last
     bool checking_ = false;
 };
 

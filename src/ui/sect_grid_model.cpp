@@ -37,8 +37,22 @@ Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QStrin
 
 Message PasteEmptyMessage() { return PasteMessage("貼り付けるﾃﾞｰﾀがありません。"); }
 
+Message LengthOrderMessage(int row, double lmin, double lmax, const std::string& title,
+                           bool paste) {
+    std::string text = std::to_string(row) + " 行目の Lmin(m) " + numfmt::General(lmin) +
+                       " が Lmax(m) " + numfmt::General(lmax) +
+                       " を超えています。\nLmin(m) は Lmax(m) 以下として下さい。";
+    if (paste) text += "\n貼り付けは行いませんでした。";
+    return Message{0, text, title, MsgIcon::Information, MsgButtons::Ok};
+}
+
 SectGridModel::SectGridModel(const std::string& grid, QObject* parent)
-    : QAbstractTableModel(parent), columns_(GridColumns(grid)) {}
+    : QAbstractTableModel(parent), columns_(GridColumns(grid)) {
+    for (int c = 0; c < int(columns_.size()); ++c) {
+        if (columns_[std::size_t(c)].Member() == "Lmin") lminCol_ = c;
+        if (columns_[std::size_t(c)].Member() == "Lmax") lmaxCol_ = c;
+    }
+}
 
 int SectGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
@@ -115,6 +129,52 @@ std::vector<SectGridModel::Cell> SectGridModel::NewRow() const {
     for (const GridColumn& c : columns_) row.push_back(Cell{std::string(c.newText), c.newValue});
     return row;
 }
+
+std::vector<SectGridModel::Cell> SectGridModel::NewRowAt(const std::vector<std::vector<Cell>>& rows,
+                                                         int at) const {
+    std::vector<Cell> row;
+    if (at > 0 && at <= int(rows.size())) {
+        row = rows[std::size_t(at - 1)];
+    } else if (!usual_.empty()) {
+        row = usual_;
+    } else {
+        return NewRow();
+    }
+    // A second section of the same name would be ambiguous in the choice.
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        if (columns_[c].kind == CellKind::Text) row[c].text = std::string(columns_[c].newText);
+    }
+    return row;
+}
+
+bool SectGridModel::LengthsCross(const std::vector<Cell>& row) const {
+    return lminCol_ >= 0 && lmaxCol_ >= 0 &&
+           row[std::size_t(lminCol_)].value > row[std::size_t(lmaxCol_)].value;
+}
+
+int SectGridModel::FirstCrossedLengthRow() const {
+    for (int r = 0; r < rowCount(); ++r) {
+        if (LengthsCross(rows_[std::size_t(r)])) return r;
+    }
+    return -1;
+}
+
+template <class Col>
+void SectGridModel::Usual(const Col& c, Record record) {
+    if (columns_.empty() || columns_.front().record != record || c.Count() == 0) return;
+    usual_ = NewRow();
+    const auto& section = *c.begin();
+    for (int col = 0; col < columnCount(); ++col) {
+        VisitField(column(col), &section, [&](const auto& v) {
+            if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+                usual_[std::size_t(col)].value = static_cast<double>(v);
+            }
+        });
+    }
+}
+
+void SectGridModel::SetUsualRow(const colInpSectC& builtIn) { Usual(builtIn, Record::SectC); }
+void SectGridModel::SetUsualRow(const colInpSectS& builtIn) { Usual(builtIn, Record::SectS); }
 
 void SectGridModel::SetRowCount(int rows) {
     beginResetModel();
@@ -196,7 +256,7 @@ bool SectGridModel::AddRow() {
     if (!CanAdd()) return false;
     const int n = rowCount();
     beginInsertRows(QModelIndex(), n, n);
-    rows_.push_back(NewRow());
+    rows_.push_back(NewRowAt(rows_, n));
     endInsertRows();
     emit rowsChanged();
     return true;
@@ -206,7 +266,7 @@ bool SectGridModel::InsertRow(int before) {
     if (!CanAdd()) return false;
     const int at = (before < 0 || before > rowCount()) ? rowCount() : before;
     beginInsertRows(QModelIndex(), at, at);
-    rows_.insert(rows_.begin() + at, NewRow());
+    rows_.insert(rows_.begin() + at, NewRowAt(rows_, at));
     endInsertRows();
     emit rowsChanged();
     return true;
@@ -294,6 +354,16 @@ std::optional<Message> SectGridModel::CheckCell(int col, const QString& text) co
                    MsgButtons::Ok};
 }
 
+std::optional<Message> SectGridModel::CheckCell(int row, int col, const QString& text) const {
+    if (auto refusal = CheckCell(col, text)) return refusal;
+    if (row < 0 || row >= rowCount() || (col != lminCol_ && col != lmaxCol_)) return std::nullopt;
+    std::vector<Cell> next = rows_[std::size_t(row)];
+    Parse(col, text, next[std::size_t(col)]);
+    if (!LengthsCross(next)) return std::nullopt;
+    return LengthOrderMessage(row + 1, next[std::size_t(lminCol_)].value,
+                              next[std::size_t(lmaxCol_)].value, std::string(column(col).caption));
+}
+
 QString SectGridModel::Hint(int col) const {
     if (col < 0 || col >= columnCount()) return {};
     return Q(GridInputHint(column(col)));
@@ -362,17 +432,28 @@ std::optional<Message> SectGridModel::PasteBlock(int row, int col, const QString
             parsed[std::size_t(r)].push_back(cell);
         }
     }
+    // The rows as they would be, checked across their cells before anything changes.
+    // A row added below the last starts from the row above it as pasted.
+    std::vector<std::vector<Cell>> next = rows_;
     const int needed = row + height;
+    for (int r = 0; r < height; ++r) {
+        if (row + r == int(next.size())) next.push_back(NewRowAt(next, row + r));
+        for (std::size_t c = 0; c < parsed[std::size_t(r)].size(); ++c) {
+            next[std::size_t(row + r)][std::size_t(col) + c] = parsed[std::size_t(r)][c];
+        }
+        const std::vector<Cell>& written = next[std::size_t(row + r)];
+        if (LengthsCross(written)) {
+            return LengthOrderMessage(row + r + 1, written[std::size_t(lminCol_)].value,
+                                      written[std::size_t(lmaxCol_)].value, kPasteTitle, true);
+        }
+    }
     if (needed > rowCount()) {
         beginInsertRows(QModelIndex(), rowCount(), needed - 1);
-        while (rowCount() < needed) rows_.push_back(NewRow());
+        rows_ = std::move(next);
         endInsertRows();
         emit rowsChanged();
-    }
-    for (int r = 0; r < height; ++r) {
-        for (std::size_t c = 0; c < parsed[std::size_t(r)].size(); ++c) {
-            rows_[std::size_t(row + r)][std::size_t(col) + c] = parsed[std::size_t(r)][c];
-        }
+    } else {
+        rows_ = std::move(next);
     }
     emit dataChanged(index(row, col), index(row + height - 1, col + width - 1));
     if (pasted) *pasted = CellBlock{row, col, row + height - 1, col + width - 1};

@@ -1,8 +1,9 @@
 // The table model behind the section registration grids: one row per sheet-pile section, the
 // columns are the section records' fields of model/design_fields.h ("InpSectC" concrete,
-// "InpSectS" light steel and steel) with their cell kinds, ranges and new-row values. Row editing honours the row limit; typed cells and
-// pasted blocks are checked here, so a refused entry changes nothing and returns the message the
-// window shows. Blocks move to and from a spreadsheet as tab-separated text.
+// "InpSectS" light steel and steel) with their cell kinds, ranges and new-row values. Row editing
+// honours the row limit; typed cells and pasted blocks are checked here, so a refused entry changes
+// nothing and returns the message the window shows. Blocks move to and from a spreadsheet as
+// tab-separated text.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -76,6 +77,18 @@ class SectGridModel : public QAbstractTableModel {
     // Whether `text` may be entered into column `col`; nullopt when it may, else the message:
     // the cell's input hint titled with the column header.
     std::optional<Message> CheckCell(int col, const QString& text) const;
+    // The same for the cell (row, col), which must also keep the row's Lmin <= Lmax.
+    std::optional<Message> CheckCell(int row, int col, const QString& text) const;
+    // The first row whose Lmin exceeds its Lmax, -1 when none (or the grid has no lengths).
+    int FirstCrossedLengthRow() const;
+    // The Lmin and Lmax columns, -1 in a grid without them.
+    int LminColumn() const { return lminCol_; }
+    int LmaxColumn() const { return lmaxCol_; }
+
+    // What a row added or inserted as the first one holds: the catalogue's first built-in
+    // section (its name stays the new-row text). Without it the columns' new-row values.
+    void SetUsualRow(const colInpSectC& builtIn);
+    void SetUsualRow(const colInpSectS& builtIn);
     // The status-bar hint of a column ("入力範囲：100～999999999.9" ...).
     QString Hint(int col) const;
 
@@ -103,6 +116,11 @@ class SectGridModel : public QAbstractTableModel {
         double value = 0;  // list index or number
     };
     std::vector<Cell> NewRow() const;
+    // A new row at `at` of `rows`: the row above it with a fresh name, or the usual row.
+    std::vector<Cell> NewRowAt(const std::vector<std::vector<Cell>>& rows, int at) const;
+    bool LengthsCross(const std::vector<Cell>& row) const;
+    template <class Col>
+    void Usual(const Col& c, Record record);
     template <class Col>
     void Load(const Col& c, Record record);
     template <class Col>
@@ -112,6 +130,9 @@ class SectGridModel : public QAbstractTableModel {
     std::span<const GridColumn> columns_;
     std::vector<std::vector<Cell>> rows_;
     int recMax_ = 30;
+    int lminCol_ = -1;
+    int lmaxCol_ = -1;
+    std::vector<Cell> usual_;
 };
 
 // Messages of the paste refusals, titled "貼り付け".
@@ -119,5 +140,9 @@ Message PasteTooWideMessage(int blockColumns, int columnsRight);
 Message PasteTooLongMessage(int recMax);
 Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text);
 Message PasteEmptyMessage();
+// Lmin > Lmax refused in grid row `row` (1-based), titled `title`; a refused paste adds that
+// nothing was pasted.
+Message LengthOrderMessage(int row, double lmin, double lmax, const std::string& title,
+                           bool paste = false);
 
 }  // namespace kuvelt::ui

@@ -1,8 +1,12 @@
 #include "ui/ui_services.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QMessageBox>
@@ -12,6 +16,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "ui/fields.h"
 
@@ -37,28 +44,60 @@ QMessageBox::Icon ToQtIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Icons and type texts from the file's kind and name only. Qt's own provider asks the MIME
+// database, which reads the first bytes of every listed file: on /proc/kmsg, a device or a FIFO
+// that read never returns and the dialog (and its listing thread) hangs for good.
+class ListingOnlyIconProvider : public QFileIconProvider {
+  public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override {
+        return icon(info.isDir() ? QAbstractFileIconProvider::Folder
+                                 : QAbstractFileIconProvider::File);
+    }
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir()) return QStringLiteral("ﾌｫﾙﾀﾞ");
+        if (!info.isFile()) return QStringLiteral("特殊ﾌｧｲﾙ");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("ﾌｧｲﾙ")
+                                : suffix.toUpper() + QStringLiteral(" ﾌｧｲﾙ");
+    }
+};
+
 // Runs a file dialog configured like the classic common dialog: one filter entry selected,
-// the default extension appended to a bare name.
+// the default extension appended to a bare name. It is Qt's own dialog, so the listing goes
+// through the icon provider above; it starts only in a listable folder and its remembered
+// history keeps only such folders.
 std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogRequest& r,
                                          QFileDialog::AcceptMode mode) {
+    ListingOnlyIconProvider icons;
     QFileDialog dialog(parent, Q(r.title));
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontResolveSymlinks |
+                      QFileDialog::DontUseCustomDirectoryIcons);
+    dialog.setIconProvider(&icons);
+    QStringList history;
+    for (const QString& folder : dialog.history()) {
+        if (IsListableFolder(U8(folder))) history << folder;
+    }
+    dialog.setHistory(history);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setNameFilters(Q(QtFilterFromPairs(r.filter)).split(QStringLiteral(";;")));
     QString ext = Q(r.defaultExt);
     if (ext.startsWith(QLatin1Char('.'))) ext.remove(0, 1);
     dialog.setDefaultSuffix(ext);
-    dialog.setDirectory(r.initialFolder.empty() ? QDir::currentPath() : Q(r.initialFolder));
-    if (!r.initialName.empty()) dialog.selectFile(Q(r.initialName));
+    dialog.setDirectory(Q(DialogStartFolder(r.initialFolder)));
+    if (!r.initialName.empty()) {
+        // A full path would move the dialog to its folder: offer only the name when that folder
+        // may not be listed.
+        const QFileInfo name(Q(r.initialName));
+        const bool foreign = name.isAbsolute() && !IsListableFolder(U8(name.absolutePath()));
+        dialog.selectFile(foreign ? name.fileName() : Q(r.initialName));
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    const QString chosen = dialog.selectedFiles().constFirst();
-    // The working folder follows the chosen file, so "InitDir" remembers where the user was.
-    QDir::setCurrent(QFileInfo(chosen).absolutePath());
-    return std::string(chosen.toUtf8().constData());
+    return U8(dialog.selectedFiles().constFirst());
 }
 
 }  // namespace
@@ -69,6 +108,29 @@ UiServices& Services() {
 }
 
 void SetServices(UiServices* services) { gOverride = services; }
+
+bool IsListableFolder(const std::string& folder) {
+    if (folder.empty()) return false;
+    std::error_code ec;
+    const std::filesystem::path real = std::filesystem::canonical(folder, ec);
+    if (ec) return false;
+    const auto under = [&real](const std::filesystem::path& root) {
+        return std::mismatch(root.begin(), root.end(), real.begin(), real.end()).first ==
+               root.end();
+    };
+    if (under("/proc") || under("/sys") || under("/dev")) return false;
+    struct stat st {};
+    if (::stat(real.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    return ::access(real.c_str(), R_OK | X_OK) == 0;
+}
+
+std::string DialogStartFolder(const std::string& wanted) {
+    const std::string folder = wanted.empty() ? U8(QDir::currentPath()) : wanted;
+    if (IsListableFolder(folder)) return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (IsListableFolder(U8(documents))) return U8(documents);
+    return U8(QDir::homePath());
+}
 
 std::string QtFilterFromPairs(const std::string& filter) {
     const QStringList parts = Q(filter).split(QLatin1Char('|'));
@@ -102,7 +164,11 @@ MsgAnswer QtUiServices::ShowMessage(QWidget* parent, const Message& m) {
             box.setEscapeButton(QMessageBox::Cancel);
             break;
     }
-    switch (box.exec()) {
+    const int pressed = box.exec();
+    // Without a window manager nobody hands the activation back to the window the box belonged
+    // to, and its keys and shortcuts would go nowhere.
+    if (parent && parent->isVisible()) parent->window()->activateWindow();
+    switch (pressed) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;
         case QMessageBox::Yes:

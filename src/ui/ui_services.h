@@ -20,7 +20,7 @@ struct FileDialogRequest {
     std::string title;
     std::string filter;
     std::string defaultExt;
-    std::string initialFolder;  // "" = the current working folder
+    std::string initialFolder;  // "" = the current working folder; vetted by DialogStartFolder
     std::string initialName;    // "" = none
     bool operator==(const FileDialogRequest&) const = default;
 };
@@ -75,6 +75,14 @@ class QtUiServices : public UiServices {
     // Candidates tried in order by StartSystemInformation (found on PATH).
     static std::vector<std::string> SystemInformationPrograms();
 };
+
+// Whether a file dialog may list `folder`: an ordinary directory (after following links) that the
+// user can read and enter, outside the kernel's pseudo file systems /proc, /sys and /dev, whose
+// files can block every reader (/proc/kmsg) or never end.
+bool IsListableFolder(const std::string& folder);
+// The folder a file dialog starts in: `wanted` (the current working folder for "") when it is
+// listable, otherwise the user's documents folder, otherwise the home folder.
+std::string DialogStartFolder(const std::string& wanted);
 
 // "入力ﾃﾞｰﾀ(*.kvt)|*.kvt" -> "入力ﾃﾞｰﾀ(*.kvt) (*.kvt)" for QFileDialog; several pairs become
 // ";;"-separated entries. Exposed for tests.

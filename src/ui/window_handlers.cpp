@@ -6,12 +6,10 @@
 #include "calc/nekiri.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
-#include "usecase/design_run.h"
 #include "io/settings.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
-#include "ui/main_handlers.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
 #include "ui/frmInpRenban.h"
@@ -20,8 +18,10 @@
 #include "ui/frmMenuMain.h"
 #include "ui/frmMenuPrint.h"
 #include "ui/frmResOut.h"
+#include "ui/main_handlers.h"
 #include "ui/result_grid_model.h"
 #include "ui/ui_services.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt::ui {
 
@@ -44,17 +44,33 @@ void FillSteelList(ResultGridModel* grid, const List& list, const Cat& cat) {
 }  // namespace
 
 // The grids' columns are the section records' fields (model/design_fields.h).
-void objInpSectC_LoadData(frmInpSect& w) { w.model()->LoadCatalogue(gInpSectC); }
+// A new first row starts from the catalogue's first built-in section.
+void objInpSectC_LoadData(frmInpSect& w) {
+    colInpSectC usual;
+    AddBuiltInConcrete(usual);
+    w.model()->SetUsualRow(usual);
+    w.model()->LoadCatalogue(gInpSectC);
+}
 void objInpSectC_SaveData(frmInpSect& w, bool&) {
     w.model()->SaveCatalogue(gInpSectC);
     ConfirmInput(nullptr);
 }
-void objInpSectLS_LoadData(frmInpSect& w) { w.model()->LoadCatalogue(gInpSectLS); }
+void objInpSectLS_LoadData(frmInpSect& w) {
+    colInpSectS usual;
+    AddBuiltInLightSteel(usual);
+    w.model()->SetUsualRow(usual);
+    w.model()->LoadCatalogue(gInpSectLS);
+}
 void objInpSectLS_SaveData(frmInpSect& w, bool&) {
     w.model()->SaveCatalogue(gInpSectLS);
     ConfirmInput(nullptr);
 }
-void objInpSectS_LoadData(frmInpSect& w) { w.model()->LoadCatalogue(gInpSectS); }
+void objInpSectS_LoadData(frmInpSect& w) {
+    colInpSectS usual;
+    AddBuiltInSteel(usual);
+    w.model()->SetUsualRow(usual);
+    w.model()->LoadCatalogue(gInpSectS);
+}
 void objInpSectS_SaveData(frmInpSect& w, bool&) {
     w.model()->SaveCatalogue(gInpSectS);
     ConfirmInput(nullptr);
@@ -85,9 +101,8 @@ void objInpYaita_LoadData(frmInpYaita& w) {
 void objInpYaita_SaveData(frmInpYaita& w, bool& Cancel) {
     const usecase::Pick pick{static_cast<PileKind>(w.kind()), int32_t(w.numSect->value()),
                              w.numL->value()};
-    const usecase::PickResult r = usecase::CheckAndStorePick(pick, [&](const Message& q) {
-        return Services().ShowMessage(&w, q) == MsgAnswer::Yes;
-    });
+    const usecase::PickResult r = usecase::CheckAndStorePick(
+        pick, [&](const Message& q) { return Services().ShowMessage(&w, q) == MsgAnswer::Yes; });
     if (r.outcome == usecase::PickOutcome::SectionMissing) {
         if (r.refusal) Services().ShowMessage(&w, *r.refusal);
         Cancel = true;
@@ -125,15 +140,15 @@ void objResOutAc_LoadData(frmResOutAc& w) {
 
 void objInpRenban_LoadData(frmInpRenban& w) {
     auto get = [](std::string_view key) { return ReadIniLong(ini::kChapter, key); };
-    // A value a control cannot take leaves that control as it was. Without a stored method no
-    // option is selected (and OK stores the method as an empty text).
+    // A value a control cannot take leaves that control at its default: method "なし", kind
+    // "1,2,3,..99" (a stored kind 0 is "none chosen", which would print a level without number).
     if (!GetIniString(ini::kChapter, ini::kMethod, gIniFile).empty())
         w.setMethod(get(ini::kMethod));
     const int32_t init = get(ini::kInit);
     if (InRange(w.numInit->spec(), init)) w.numInit->setValue(init);
     for (std::size_t k = 0; k < 4; ++k) {
         const int32_t style = get(ini::kStyleKeys[k]);
-        if (style >= 0 && style <= int32_t(StyleEntries().size())) {
+        if (style >= 1 && style <= int32_t(StyleEntries().size())) {
             w.cboStyle[k]->setCurrentIndex(style - 1);
         }
         const int32_t margin = get(ini::kMarginKeys[k]);

@@ -241,10 +241,12 @@ TEST_F(UiFault, RecentFileInAVanishedFolderKeepsTheDesign) {
     const auto recent = Recent();
     env.services.ClearRecord();
 
+    env.services.AnswerMessage(MsgAnswer::No);  // the unsaved edits may go
     env.services.AnswerMessage(MsgAnswer::Ok);
     main.FileHistory(1);
-    ASSERT_EQ(env.services.messages().size(), 1u);
-    EXPECT_EQ(env.services.messages()[0],
+    ASSERT_EQ(env.services.messages().size(), 2u);
+    EXPECT_EQ(env.services.messages()[0].title, "ﾌｧｲﾙを開く");
+    EXPECT_EQ(env.services.messages()[1],
               (Message{0,
                        "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
                        "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。",
@@ -252,7 +254,7 @@ TEST_F(UiFault, RecentFileInAVanishedFolderKeepsTheDesign) {
     EXPECT_EQ(DesignFingerprint(), design);
     EXPECT_TRUE(gModified);
     EXPECT_EQ(Recent(), recent);
-    EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("*Kuvelt"));
 }
 
 // Settings failures are silent: a settings file that cannot be used does not stop a save.

@@ -172,6 +172,7 @@ class OpenCalculatePrint : public ::testing::Test {
     }
     void Cycle(int i) {
         const std::string& path = designs[std::size_t(i) % designs.size()];
+        if (gModified) env.services.AnswerMessage(MsgAnswer::No);  // the stored choice may go
         env.services.AnswerOpen(path);
         main.FileOpen();
         ASSERT_EQ(gFileName, path) << "cycle " << i;

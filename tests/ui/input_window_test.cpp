@@ -88,6 +88,50 @@ TEST_F(InputWindowTest, LeavingAFieldOutOfRangeBeepsShowsTheRangeAndKeepsTheFocu
     EXPECT_EQ(w.log, "LE");
 }
 
+// With a real box: type a bad value, Tab (the range box), Return (closes it), Tab again. The
+// field keeps the focus each time, the window's own focus and the application's agree (the
+// focus frame is drawn where the keys go), and nothing moves on until the value is in range.
+TEST_F(InputWindowTest, TheRangeBoxCannotBeSlippedPastWithTabAndReturn) {
+    Open();
+    env.services.realBoxes = true;
+    Type(w.fai, QStringLiteral("2000"));
+    for (int round = 1; round <= 3; ++round) {
+        env.services.AnswerMessage(MsgAnswer::Ok);
+        ASSERT_TRUE(QApplication::focusWidget()) << "the keys go nowhere, round " << round;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        test::Pump();
+        EXPECT_EQ(env.services.messages().size(), std::size_t(round)) << round;
+        EXPECT_EQ(QApplication::focusWidget(), w.fai) << round;
+        EXPECT_EQ(w.focusWidget(), w.fai) << round;
+        EXPECT_TRUE(w.fai->hasFocus()) << round;
+        EXPECT_EQ(w.fai->text(), QStringLiteral("2000.0")) << round;
+    }
+    // Keys typed now replace the selected value; in range, Tab moves on without a word.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("45"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    test::Pump();
+    EXPECT_EQ(w.fai->value(), 45);
+    EXPECT_EQ(QApplication::focusWidget(), w.gt);
+    EXPECT_EQ(env.services.messages().size(), 3u);
+    EXPECT_EQ(env.services.messages().back(), kFaiRange);
+}
+
+// The focus coming back from outside the window onto another widget (as a window manager may
+// restore it after a box) still counts as leaving the bad field.
+TEST_F(InputWindowTest, FocusReturningFromOutsideOntoAnotherFieldIsChecked) {
+    Open();
+    Type(w.fai, QStringLiteral("75"));
+    QWidget outside;
+    test::ShowActive(&outside);
+    EXPECT_TRUE(env.services.calls.empty()) << "another window may take the focus";
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    w.gt->setFocus(Qt::OtherFocusReason);
+    test::ShowActive(&w);
+    test::Pump();
+    EXPECT_EQ(env.services.messages(), std::vector<Message>{kFaiRange});
+    EXPECT_EQ(QApplication::focusWidget(), w.fai);
+}
+
 TEST_F(InputWindowTest, LeavingAFieldInRangeSaysNothing) {
     Open();
     Type(w.fai, QStringLiteral("60"));

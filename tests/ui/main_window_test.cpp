@@ -2,11 +2,17 @@
 // file commands with their dialogs and messages, the recent-file list, page setup, the exit
 // question, and the calculation messages around the later windows.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QProcess>
 #include <QPushButton>
+#include <QSet>
+#include <QTest>
 #include <filesystem>
 #include <functional>
 
@@ -26,6 +32,7 @@
 #include "ui/frmMenuMain.h"
 #include "ui/frmResOut.h"
 #include "ui/input_window.h"
+#include "ui/ui_services.h"
 #include "usecase/design_run.h"
 
 namespace kuvelt::ui {
@@ -108,11 +115,15 @@ TEST_F(MainWindowTest, CaptionsTagsAndToolbar) {
                               "使用断面の決定",       "ボイリングの検討",
                               "ヒービングの検討",     "　　計算結果の印刷",
                               "連番条件設定"};
+    const char keys[] = "JGMCLSDBHPN";
     for (int i = 0; i < 11; ++i) {
-        EXPECT_EQ(main.menuButton(i)->text(), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(main.menuButton(i)->text(), QString::fromUtf8(captions[i]) +
+                                                  QStringLiteral("(&") + QLatin1Char(keys[i]) +
+                                                  QLatin1Char(')'));
+        EXPECT_EQ(frmMenuMain::ButtonCaption(i), std::string(captions[i]));
     }
     EXPECT_EQ(main.menuButton(9)->property("tag").toString(), QStringLiteral("MenuPrint"));
-    EXPECT_EQ(main.exitButton()->text(), QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"));
+    EXPECT_EQ(main.exitButton()->text(), QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了(&X)"));
     const std::pair<const char*, const char*> tools[] = {{"New", "新規作成"},
                                                          {"Open", "ﾌｧｲﾙを開く..."},
                                                          {"SaveAs", "ﾌｧｲﾙに名前を付けて保存..."},
@@ -124,6 +135,30 @@ TEST_F(MainWindowTest, CaptionsTagsAndToolbar) {
         EXPECT_EQ(a->toolTip(), QString::fromUtf8(tip));
         EXPECT_FALSE(a->icon().isNull()) << key;
     }
+}
+
+// Each of the twelve buttons has its own Alt+letter, none taken by the menu bar's.
+TEST_F(MainWindowTest, ButtonsAnswerTheirAccessKeys) {
+    QSet<QKeySequence> seen = {QKeySequence::mnemonic(QStringLiteral("ﾌｧｲﾙ(&F)")),
+                               QKeySequence::mnemonic(QStringLiteral("&?"))};
+    for (int i = 0; i <= 11; ++i) {
+        QPushButton* b = i < 11 ? main.menuButton(i) : main.exitButton();
+        const QKeySequence key = QKeySequence::mnemonic(b->text());
+        EXPECT_FALSE(key.isEmpty()) << i;
+        EXPECT_FALSE(seen.contains(key)) << i << " " << key.toString().toStdString();
+        seen.insert(key);
+    }
+    test::ShowActive(&main);
+    main.drive = [](InputWindow& w) {
+        w.reject();
+        return w.result();
+    };
+    QTest::keyClick(&main, Qt::Key_G, Qt::AltModifier);
+    QTest::qWait(250);  // a button's access key clicks it with an animation
+    EXPECT_EQ(main.opened, 1) << "Alt+G opens the ground conditions";
+    QTest::keyClick(&main, Qt::Key_N, Qt::AltModifier);
+    QTest::qWait(250);
+    EXPECT_EQ(main.opened, 2) << "Alt+N opens the numbering window";
 }
 
 TEST_F(MainWindowTest, ConfirmingTheConditionsEnablesTheChoice) {
@@ -210,25 +245,97 @@ TEST_F(MainWindowTest, ConfirmingTheGroundVoidsTheChoice) {
     for (int i : {7, 8, 9}) EXPECT_FALSE(Enabled(i)) << "button " << i;
 }
 
-TEST_F(MainWindowTest, NewAsksThenResetsTheDesignButNotTheModifiedFlag) {
-    gInpJyoken.Title = "水路A";
-    gModified = true;
-    SaveAs(Path("a.kvt"));
-    gModified = true;
+// New, Open and a recent file replace the design: with unsaved changes each asks the exit's
+// question (save / discard / cancel); a save that fails or is cancelled keeps the design.
+struct ReplaceCase {
+    const char* name;
+    int command;  // 0 New, 1 Open, 2 recent file 2
+    MsgAnswer answer;
+    bool saveFails;
+    bool replaced;
+    friend void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ReplaceTest : public MainWindowTest, public ::testing::WithParamInterface<ReplaceCase> {};
+
+TEST_P(ReplaceTest, AsksBeforeUnsavedEditsAreLost) {
+    const ReplaceCase& c = GetParam();
+    SaveAs(Path("other.kvt"));
+    SaveAs(Path("work.kvt"));
+    main.drive = [](InputWindow& w) {
+        w.findChild<TextField*>()->setText(std::string("編集中"));
+        return PressOk(w);
+    };
+    main.MenuCommand(frmMenuMain::kInpJyoken);
+    ASSERT_EQ(gInpJyoken.Title, "編集中");
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("*work.kvt - Kuvelt"));
+    if (c.saveFails) {
+        std::filesystem::remove(Path("work.kvt"));
+        std::filesystem::create_directory(Path("work.kvt"));  // a folder now stands in the way
+    }
     env.services.ClearRecord();
-    env.services.AnswerMessage(MsgAnswer::Cancel);
+    env.services.AnswerMessage(c.answer);
+    if (c.saveFails) env.services.AnswerMessage(MsgAnswer::Ok);  // the write error
+    if (c.command == 0) {
+        main.FileNew();
+    } else if (c.command == 1) {
+        if (c.replaced) env.services.AnswerOpen(Path("other.kvt"));
+        main.FileOpen();
+    } else {
+        main.FileHistory(2);
+    }
+    const char* questions[] = {"上書き保存してから入力ﾃﾞｰﾀを初期化しますか？",
+                               "上書き保存してからﾌｧｲﾙを開きますか？",
+                               "上書き保存してからﾌｧｲﾙを開きますか？"};
+    const char* titles[] = {"新規作成", "ﾌｧｲﾙを開く", "ﾌｧｲﾙを開く"};
+    ASSERT_FALSE(env.services.messages().empty());
+    EXPECT_EQ(env.services.messages()[0],
+              (Message{0,
+                       std::string("現在編集中の入力ﾃﾞｰﾀがあります。") + questions[c.command] +
+                           "\n\n編集中のﾌｧｲﾙ名：" + Path("work.kvt"),
+                       titles[c.command], MsgIcon::Information, MsgButtons::YesNoCancel}));
+    if (!c.replaced) {
+        EXPECT_EQ(gInpJyoken.Title, "編集中");
+        EXPECT_TRUE(gModified);
+        EXPECT_EQ(main.windowTitle(), QStringLiteral("*work.kvt - Kuvelt"));
+        return;
+    }
+    EXPECT_FALSE(gModified);
+    EXPECT_EQ(gInpJyoken.Title, c.command == 0 ? CInpJyoken{}.Title : "(未定義)");
+    EXPECT_EQ(main.windowTitle(),
+              c.command == 0 ? QStringLiteral("Kuvelt") : QStringLiteral("other.kvt - Kuvelt"));
+    if (c.answer == MsgAnswer::Yes) {
+        gInpJyoken = CInpJyoken{};
+        ASSERT_TRUE(PreReadCheck(Path("work.kvt")));
+        int32_t code = 0;
+        ASSERT_TRUE(ReadData(Path("work.kvt"), code));
+        EXPECT_EQ(gInpJyoken.Title, "編集中") << "the edits were saved first";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, ReplaceTest,
+    ::testing::Values(ReplaceCase{"NewCancel", 0, MsgAnswer::Cancel, false, false},
+                      ReplaceCase{"NewDiscard", 0, MsgAnswer::No, false, true},
+                      ReplaceCase{"NewSave", 0, MsgAnswer::Yes, false, true},
+                      ReplaceCase{"NewSaveFails", 0, MsgAnswer::Yes, true, false},
+                      ReplaceCase{"OpenCancel", 1, MsgAnswer::Cancel, false, false},
+                      ReplaceCase{"OpenDiscard", 1, MsgAnswer::No, false, true},
+                      ReplaceCase{"OpenSave", 1, MsgAnswer::Yes, false, true},
+                      ReplaceCase{"OpenSaveFails", 1, MsgAnswer::Yes, true, false},
+                      ReplaceCase{"RecentCancel", 2, MsgAnswer::Cancel, false, false},
+                      ReplaceCase{"RecentSave", 2, MsgAnswer::Yes, false, true},
+                      ReplaceCase{"RecentSaveFails", 2, MsgAnswer::Yes, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, UnmodifiedDesignIsReplacedWithoutAQuestion) {
+    SaveAs(Path("a.kvt"));
     main.FileNew();
-    EXPECT_EQ(gInpJyoken.Title, "水路A");
-    env.services.AnswerMessage(MsgAnswer::Ok);
-    main.FileNew();
-    EXPECT_EQ(env.services.messages().back(),
-              (Message{0, "現在編集中の入力ﾃﾞｰﾀを全て破棄し，入力ﾃﾞｰﾀを初期化します。", "新規作成",
-                       MsgIcon::Information, MsgButtons::OkCancel}));
-    EXPECT_EQ(gInpJyoken, CInpJyoken{});
-    EXPECT_EQ(gFileName, "");
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
-    EXPECT_TRUE(gModified);  // exiting still asks
-    EXPECT_EQ(Recent()[0], Path("a.kvt"));
+    env.services.AnswerOpen(Path("a.kvt"));
+    main.FileOpen();
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("a.kvt - Kuvelt"));
+    EXPECT_TRUE(env.services.messages().empty());
 }
 
 TEST_F(MainWindowTest, SaveAsSetsTitleFileListAndClearsModified) {
@@ -277,7 +384,7 @@ TEST_F(MainWindowTest, SaveWithoutAFileNameAsksForOne) {
     EXPECT_EQ(env.services.calls[0].kind, test::Call::SaveDialog);
 }
 
-TEST_F(MainWindowTest, RecentFileKeepsTheOrderOpenMovesToTheTop) {
+TEST_F(MainWindowTest, OpeningMovesTheFileToTheTopOfTheRecentList) {
     for (const char* n : {"a.kvt", "b.kvt", "c.kvt"}) SaveAs(Path(n));
     EXPECT_EQ(Recent(),
               (std::array<std::string, 4>{Path("c.kvt"), Path("b.kvt"), Path("a.kvt"), ""}));
@@ -287,29 +394,61 @@ TEST_F(MainWindowTest, RecentFileKeepsTheOrderOpenMovesToTheTop) {
     EXPECT_EQ(main.windowTitle(), QStringLiteral("a.kvt - Kuvelt"));
     EXPECT_EQ(gFileName, Path("a.kvt"));
     EXPECT_EQ(Recent(),
-              (std::array<std::string, 4>{Path("c.kvt"), Path("b.kvt"), Path("a.kvt"), ""}));
+              (std::array<std::string, 4>{Path("a.kvt"), Path("c.kvt"), Path("b.kvt"), ""}));
+    EXPECT_EQ(main.recentAction(1)->text(), Q("&1 " + Path("a.kvt")));
     EXPECT_EQ(std::filesystem::path(QDir::currentPath().toStdString()), env.dir.path());
     EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir"),
               QDir::currentPath().toStdString());
 
-    env.services.AnswerOpen(Path("a.kvt"));
+    env.services.AnswerOpen(Path("b.kvt"));
     main.FileOpen();
     EXPECT_EQ(Recent(),
-              (std::array<std::string, 4>{Path("a.kvt"), Path("c.kvt"), Path("b.kvt"), ""}));
-    EXPECT_EQ(main.recentAction(1)->text(), Q("&1 " + Path("a.kvt")));
-    EXPECT_EQ(main.recentAction(3)->text(), Q("&3 " + Path("b.kvt")));
+              (std::array<std::string, 4>{Path("b.kvt"), Path("a.kvt"), Path("c.kvt"), ""}));
+    EXPECT_EQ(main.recentAction(3)->text(), Q("&3 " + Path("c.kvt")));
 }
 
-TEST_F(MainWindowTest, OpenDialogStartsInTheStoredFolderAndCancelStoresIt) {
-    CPrivateProfile::SetValueString(gIniFile, "FileName", "InitDir", "/somewhere");
+// "InitDir" remembers only a folder a file was really read from or written to, and a dialog
+// never starts in a folder that may not be listed, whatever the settings file says.
+TEST_F(MainWindowTest, FileDialogsRememberOnlyFoldersThatServedAFile) {
+    const std::string home = DialogStartFolder("/proc");
+    ASSERT_TRUE(IsListableFolder(home));
+    std::filesystem::create_directory(Path("designs"));
+    CPrivateProfile::SetValueString(gIniFile, "FileName", "InitDir", Path("designs"));
+    const std::string cwd = QDir::currentPath().toStdString();
     env.services.AnswerOpen(std::nullopt);
     main.FileOpen();
-    ASSERT_EQ(env.services.calls.size(), 1u);
-    EXPECT_EQ(env.services.calls[0].request,
-              (ui::FileDialogRequest{"ﾌｧｲﾙを開く...", "入力ﾃﾞｰﾀ(*.kvt)|*.kvt", ".kvt", "/somewhere",
-                                     ""}));
-    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir"),
-              QDir::currentPath().toStdString());
+    EXPECT_EQ(env.services.calls.at(0).request,
+              (ui::FileDialogRequest{"ﾌｧｲﾙを開く...", "入力ﾃﾞｰﾀ(*.kvt)|*.kvt", ".kvt",
+                                     Path("designs"), ""}));
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir"), Path("designs"))
+        << "a cancelled dialog remembers nothing";
+
+    // A save into the kernel's files fails: neither the working folder nor "InitDir" moves.
+    for (const char* bad : {"/proc/kuvelt.kvt", "/sys/kuvelt.kvt"}) {
+        env.services.ClearRecord();
+        env.services.AnswerSave(std::string(bad));
+        env.services.AnswerMessage(MsgAnswer::Ok);
+        EXPECT_FALSE(main.FileSaveAs()) << bad;
+        EXPECT_EQ(env.services.messages().at(0).title, "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ");
+        EXPECT_EQ(QDir::currentPath().toStdString(), cwd) << bad;
+        EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir"),
+                  Path("designs"));
+    }
+    // A settings file that already names such a folder (or a file, or nothing that exists).
+    const std::string keepProgram = gProgramFolder;
+    gProgramFolder = "/sys";
+    for (const std::string& stored :
+         std::vector<std::string>{"/proc", "/proc/self", "/dev", Path("designs/none"), ""}) {
+        CPrivateProfile::SetValueString(gIniFile, "FileName", "InitDir", stored);
+        env.services.ClearRecord();
+        env.services.AnswerOpen(std::nullopt);
+        main.FileOpen();
+        EXPECT_EQ(env.services.calls.at(0).request.initialFolder, home) << stored;
+    }
+    gProgramFolder = keepProgram;
+    // A successful save remembers its folder.
+    SaveAs(Path("designs/a.kvt"));
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir"), Path("designs"));
 }
 
 TEST_F(MainWindowTest, OpenOfARefusedFileKeepsTheDesign) {
@@ -432,6 +571,83 @@ TEST_F(MainWindowTest, PageSetupShowsAndStoresWholeMillimetres) {
     env.services.AnswerPageSetup(std::nullopt);
     main.PageSetup();
     EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginTop(mm)"), "25");
+}
+
+// The real file dialogs, in a child process under a time limit: a folder holding a FIFO, a
+// character device and a link to a kernel file that blocks its reader, after the dialog's own
+// memory (Qt's settings) was left in /proc. Qt's stock icon provider reads every listed file to
+// guess its type and never returns from such a folder.
+TEST(FileDialogTest, ListsSpecialFilesWithoutReadingThem) {
+    kuvelt::test::TempDir dir, config;
+    kuvelt::test::WriteBytes(dir.file("a.kvt"), "x");
+    ASSERT_EQ(::mkfifo(dir.file("pipe.kvt").c_str(), 0600), 0);
+    if (::geteuid() != 0 ||
+        ::mknod(dir.file("null.kvt").c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+        ASSERT_EQ(::symlink("/dev/null", dir.file("null.kvt").c_str()), 0);
+    }
+    if (::access("/proc/kmsg", R_OK) == 0) {
+        ASSERT_EQ(::symlink("/proc/kmsg", dir.file("kmsg.kvt").c_str()), 0);
+    }
+    kuvelt::test::WriteBytes(config.file("QtProject.conf"),
+                             "[FileDialog]\nhistory=file:///proc\nlastVisited=file:///proc\n");
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Q(config.path().string()));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--file-dialog-probe"), Q(dir.path().string())});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    const bool finished = child.waitForFinished(30000);
+    if (!finished) {
+        child.kill();
+        child.waitForFinished(5000);
+    }
+    ASSERT_TRUE(finished) << "the file dialog blocked";
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
+    // Both dialogs listed the design file (Qt hides FIFOs and devices from the list).
+    const QString listed = QString::fromUtf8(child.readAllStandardOutput());
+    EXPECT_EQ(listed.count(QStringLiteral("a.kvt\n")), 2) << listed.toStdString();
+}
+
+// Where a dialog may start: ordinary folders the user can list, nothing of the kernel's.
+TEST(FileDialogTest, StartFolderIsAnOrdinaryListableFolder) {
+    kuvelt::test::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "sub");
+    kuvelt::test::WriteBytes(dir.file("file.kvt"), "x");
+    std::filesystem::create_directory_symlink("/proc", dir.path() / "proc-link");
+    std::filesystem::create_directory_symlink(dir.path() / "sub", dir.path() / "sub-link");
+    const std::pair<std::string, bool> cases[] = {{dir.path().string(), true},
+                                                  {dir.file("sub"), true},
+                                                  {dir.file("sub-link"), true},
+                                                  {"/", true},
+                                                  {"/proc", false},
+                                                  {"/proc/self/fd", false},
+                                                  {"/sys/kernel", false},
+                                                  {"/dev", false},
+                                                  {"/dev/shm", false},
+                                                  {dir.file("proc-link"), false},
+                                                  {dir.file("file.kvt"), false},
+                                                  {dir.file("missing"), false},
+                                                  {"", false},
+                                                  {"/processes-are-not-proc", false}};
+    for (const auto& [folder, listable] : cases) {
+        EXPECT_EQ(IsListableFolder(folder), listable) << folder;
+        const std::string start = DialogStartFolder(folder);
+        EXPECT_TRUE(IsListableFolder(start)) << folder;
+        if (listable) {
+            EXPECT_EQ(start, folder);
+        }
+    }
+    if (::geteuid() != 0) {  // the superuser may list every folder
+        std::filesystem::permissions(dir.path() / "sub", std::filesystem::perms::owner_write);
+        EXPECT_FALSE(IsListableFolder(dir.file("sub")));
+    }
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(Q(dir.file("sub")));
+    EXPECT_EQ(DialogStartFolder(""), QDir::currentPath().toStdString());
+    QDir::setCurrent(cwd);
 }
 
 TEST(VersionTest, LineAndSystemInformation) {

@@ -3,6 +3,7 @@
 // margins and the tab that rebuilds the margin sample.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@
 #include "io/settings.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "report/numbering.h"
 #include "scripted_services.h"
 #include "ui/fields.h"
 #include "ui/frmInpRenban.h"
@@ -100,20 +102,66 @@ class RenbanWindowTest : public ::testing::Test {
     frmInpRenban* r = nullptr;
 };
 
-TEST_F(RenbanWindowTest, WithoutSettingsNothingIsSelectedAndOkWritesTheEmptyState) {
+TEST_F(RenbanWindowTest, WithoutSettingsNoNumberingAndArabicNumeralsAreSelected) {
     Open();
-    EXPECT_EQ(r->method(), -1);
+    EXPECT_EQ(r->method(), 0);
     EXPECT_EQ(r->txtMethod->toPlainText(), Shown(MethodSample(0)));
-    for (QComboBox* c : r->cboStyle) EXPECT_EQ(c->currentIndex(), -1);
+    for (QComboBox* c : r->cboStyle) EXPECT_EQ(c->currentText(), QStringLiteral("1,2,3,..99"));
     for (NumField* f : r->numMargin) EXPECT_EQ(f->text(), QStringLiteral("0"));
     EXPECT_EQ(r->numInit->text(), QStringLiteral("0"));
     EXPECT_EQ(r->TabStrip1->currentIndex(), 0);
     w->PressOk();
     ASSERT_EQ(w->result(), QDialog::Accepted);
-    EXPECT_EQ(Get("Method"), "");
+    EXPECT_EQ(Get("Method"), "0");
     EXPECT_EQ(Get("Init"), "0");
-    for (const char* k : {"Style1", "Style2", "Style3", "Style4"}) EXPECT_EQ(Get(k), "0") << k;
+    for (const char* k : {"Style1", "Style2", "Style3", "Style4"}) EXPECT_EQ(Get(k), "1") << k;
     for (const char* k : {"Margin1", "Margin2", "Margin3", "Margin4"}) EXPECT_EQ(Get(k), "0") << k;
+}
+
+// A fresh install, "(章).(節)…" chosen and OK: the report's headings carry numbers.
+TEST_F(RenbanWindowTest, ChoosingAMethodOnAFreshInstallNumbersTheHeadings) {
+    Open();
+    r->optMethod->button(3)->click();
+    w->PressOk();
+    ASSERT_EQ(w->result(), QDialog::Accepted);
+    basResOutPrn::LoadNumbering(gIniFile);
+    EXPECT_EQ(basResOutPrn::GetHeadingNumber(1), "1. ");
+    EXPECT_EQ(basResOutPrn::GetHeadingNumber(2), "1.1 ");
+    EXPECT_EQ(basResOutPrn::GetHeadingNumber(3), "1 ");
+}
+
+// OK is refused while a numbering method would print a level that has no kind; the message
+// names the level and the kind list of that level gets the focus.
+TEST_F(RenbanWindowTest, OkRefusedWhileANumberedLevelHasNoKind) {
+    const char* const levels[] = {"（章）", "（節）", "（項）", "（№）"};
+    for (const int method : {1, 2, 3, 0}) {  // "なし" last: its OK stores the settings
+        for (int level = 0; level < 4; ++level) {
+            Open();
+            r->setMethod(method);
+            r->cboStyle[std::size_t(level)]->setCurrentIndex(-1);
+            env.services.ClearRecord();
+            if (method > 0) env.services.AnswerMessage(MsgAnswer::Ok);
+            w->PressOk();
+            test::Pump();
+            if (method == 0) {
+                EXPECT_EQ(w->result(), QDialog::Accepted) << "no numbering needs no kind";
+                EXPECT_TRUE(env.services.messages().empty());
+                continue;
+            }
+            EXPECT_TRUE(w->isVisible()) << method << " " << level;
+            const Message expected{0,
+                                   std::string("選択した表現方法では") + levels[level] +
+                                       "にも番号が付きます。\n" + levels[level] +
+                                       "に対する連番種類を選択して下さい。",
+                                   "連番条件設定", MsgIcon::Information, MsgButtons::Ok};
+            EXPECT_EQ(env.services.messages(), std::vector<Message>{expected});
+            EXPECT_EQ(NumberingKindMissingMessage(level), expected);
+            EXPECT_EQ(r->TabStrip1->currentIndex(), 1);
+            EXPECT_EQ(QApplication::focusWidget(), r->cboStyle[std::size_t(level)]);
+            EXPECT_EQ(Get("Method"), "") << "nothing stored";
+            w->reject();
+        }
+    }
 }
 
 TEST_F(RenbanWindowTest, LoadsStoredValuesAndIgnoresThoseAControlRefuses) {
@@ -126,14 +174,15 @@ TEST_F(RenbanWindowTest, LoadsStoredValuesAndIgnoresThoseAControlRefuses) {
     EXPECT_EQ(r->numInit->value(), 5);
     EXPECT_EQ(r->cboStyle[0]->currentIndex(), 0);
     EXPECT_EQ(r->cboStyle[1]->currentText(), QStringLiteral("・,・,・,...・"));
-    EXPECT_EQ(r->cboStyle[2]->currentIndex(), -1) << "style 10 does not exist";
-    EXPECT_EQ(r->cboStyle[3]->currentIndex(), -1);
+    EXPECT_EQ(r->cboStyle[2]->currentIndex(), 0) << "style 10 does not exist";
+    EXPECT_EQ(r->cboStyle[3]->currentIndex(), 0) << "style 0 prints no number";
     EXPECT_EQ(r->numMargin[2]->value(), 0) << "a margin of 11 is refused";
     EXPECT_EQ(r->txtMargin->toPlainText(), Shown(MarginSample(2, {0, 2, 0, 8})));
     w->PressOk();
     EXPECT_EQ(Get("Method"), "2");
     EXPECT_EQ(Get("Style2"), "9");
-    EXPECT_EQ(Get("Style3"), "0");
+    EXPECT_EQ(Get("Style3"), "1");
+    EXPECT_EQ(Get("Style4"), "1");
     EXPECT_EQ(Get("Margin3"), "0");
     EXPECT_EQ(Get("Margin4"), "8");
 }

@@ -2,11 +2,18 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <cstdio>
 
 #include "io/settings.h"
 #include "model/design.h"
 #include "ui/app_state.h"
+#include "ui/fields.h"
 
 namespace kuvelt::ui::test {
 
@@ -64,11 +71,25 @@ bool ScriptedUiServices::Take(Call::Kind kind, const std::string& what, Answer& 
     return true;
 }
 
-MsgAnswer ScriptedUiServices::ShowMessage(QWidget*, const Message& message) {
+MsgAnswer ScriptedUiServices::ShowMessage(QWidget* parent, const Message& message) {
     calls.push_back({Call::MessageBox, message, {}, {}});
     Answer a;
     if (!Take(Call::MessageBox, "[" + message.title + "] " + message.text, a)) {
         return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    }
+    if (realBoxes) {
+        // A real modal box, closed by Return as soon as it is up: the window loses the
+        // activation and the focus to it and gets them back as it would from a user.
+        QTimer closer;
+        closer.setInterval(20);
+        QObject::connect(&closer, &QTimer::timeout, [&closer] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box || !box->inherits("QMessageBox")) return;
+            closer.stop();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        closer.start();
+        QtUiServices().ShowMessage(parent, message);
     }
     return a.msg;
 }
@@ -134,6 +155,34 @@ void ShowActive(QWidget* window) {
     window->activateWindow();
     QApplication::setActiveWindow(window);
     Pump();
+}
+
+int RunFileDialogProbe(const std::string& folder) {
+    QtUiServices qt;
+    int closed = 0;
+    QTimer closer;
+    QElapsedTimer shown;
+    closer.setInterval(100);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        if (!shown.isValid()) shown.start();
+        if (shown.elapsed() < 1500) return;  // the listing thread fills the model meanwhile
+        if (auto* model = dialog->findChild<QFileSystemModel*>()) {
+            const QModelIndex root = model->index(Q(folder));
+            for (int i = 0; i < model->rowCount(root); ++i) {
+                std::printf("%s\n", U8(model->index(i, 0, root).data().toString()).c_str());
+            }
+        }
+        std::fflush(stdout);
+        shown.invalidate();
+        dialog->reject();
+        ++closed;
+    });
+    closer.start();
+    const FileDialogRequest request{"probe", "入力ﾃﾞｰﾀ(*.kvt)|*.kvt", ".kvt", folder, ""};
+    const bool cancelled = !qt.OpenFileName(nullptr, request) && !qt.SaveFileName(nullptr, request);
+    return cancelled && closed == 2 ? 0 : 1;
 }
 
 void Pump() {

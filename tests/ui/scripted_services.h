@@ -34,6 +34,9 @@ class ScriptedUiServices : public UiServices {
     void AnswerPageSetup(std::optional<PageMargins> margins);
     // Whether a system-information program "exists" (not queued; default false).
     bool systemInfoAvailable = false;
+    // Message boxes are also shown for real (and closed by Return at once), so the focus and
+    // activation moves of a modal box happen as for a user; the queued answer is returned.
+    bool realBoxes = false;
 
     MsgAnswer ShowMessage(QWidget* parent, const Message& message) override;
     std::optional<std::string> OpenFileName(QWidget* parent,
@@ -80,6 +83,12 @@ class UiTestEnv {
   private:
     std::string savedIni_, savedProgram_, savedCwd_;
 };
+
+// The child side of the file-dialog test (started as "<test> --file-dialog-probe FOLDER"): runs
+// the Qt open and save dialogs in FOLDER, prints the names they list, one a line, closes each
+// after its listing had time to load and returns 0 when both closed as cancelled. A dialog that
+// reads the listed files may never return; the parent waits with a time limit.
+int RunFileDialogProbe(const std::string& folder);
 
 // Shows the window, makes it the active window and lets pending events run, so focus moves
 // work headless.

@@ -272,6 +272,90 @@ TEST(SectGridModel, PasteMessagesSayWhy) {
     EXPECT_EQ(PasteTooWideMessage(3, 2).title, "貼り付け");
 }
 
+// A new row copies the row above it (with a fresh name); a first row takes the catalogue's
+// first built-in section, so no row starts with Mc = 0 and Lmin = Lmax = 0.
+TEST(SectGridModel, NewRowsStartFromTheRowAboveOrTheUsualSection) {
+    colInpSectC concrete;
+    AddBuiltInConcrete(concrete);
+    colInpSectS light;
+    AddBuiltInLightSteel(light);
+    SectGridModel c("InpSectC");
+    c.SetUsualRow(concrete);
+    SectGridModel s("InpSectS");
+    s.SetUsualRow(light);
+    struct Case {
+        SectGridModel* m;
+        QString usual, edited;
+    } cases[] = {{&c, QStringLiteral("(未定義)\t平形矢板\t1040\t5.4\t2\t4\r\n"),
+                  QStringLiteral("80H\t波形矢板\t4100\t15\t3\t7.5\r\n")},
+                 {&s, QStringLiteral("(未定義)\t85.1\t48.6\t41.1\t24.9\r\n"),
+                  QStringLiteral("LSP-X\t500\t100\t400\t90\r\n")}};
+    for (const Case& k : cases) {
+        SectGridModel& m = *k.m;
+        const int last = m.columnCount() - 1;
+        ASSERT_TRUE(m.AddRow());
+        EXPECT_EQ(m.CopyBlock({0, 0, 0, last}), k.usual);
+        ASSERT_FALSE(m.PasteBlock(0, 0, k.edited));
+        QString fresh = k.edited;
+        fresh.replace(0, fresh.indexOf(QLatin1Char('\t')), QStringLiteral("(未定義)"));
+        ASSERT_TRUE(m.AddRow());
+        EXPECT_EQ(m.CopyBlock({1, 0, 1, last}), fresh) << "added below the edited row";
+        ASSERT_TRUE(m.InsertRow(1));
+        EXPECT_EQ(m.CopyBlock({1, 0, 1, last}), fresh) << "inserted below the edited row";
+        ASSERT_TRUE(m.InsertRow(0));
+        EXPECT_EQ(m.CopyBlock({0, 0, 0, last}), k.usual) << "inserted as the first row";
+        // Rows a paste adds below the last take the rest of their cells from the row above.
+        const int rows = m.rowCount();
+        ASSERT_FALSE(m.PasteBlock(rows, 0, QStringLiteral("新\r\n")));
+        EXPECT_EQ(m.CopyBlock({rows, 1, rows, last}), m.CopyBlock({rows - 1, 1, rows - 1, last}));
+    }
+}
+
+// Lmin > Lmax is refused when typed and when pasted, with the grid row named; Lmin = Lmax is a
+// section of one length.
+TEST(SectGridModel, LminAboveLmaxIsRefusedTypedAndPasted) {
+    colInpSectC concrete;
+    AddBuiltInConcrete(concrete);  // 50H 2-4 m, 60H 2.5-5 m, 70H 2.5-6 m
+    SectGridModel m("InpSectC");
+    m.LoadCatalogue(concrete);
+    EXPECT_EQ(m.LminColumn(), 4);
+    EXPECT_EQ(m.LmaxColumn(), 5);
+    EXPECT_EQ(m.CheckCell(1, 4, QStringLiteral("5.5")), LengthOrderMessage(2, 5.5, 5, "Lmin(m)"));
+    EXPECT_EQ(LengthOrderMessage(2, 5.5, 5, "Lmin(m)").text,
+              "2 行目の Lmin(m) 5.5 が Lmax(m) 5 を超えています。\n"
+              "Lmin(m) は Lmax(m) 以下として下さい。");
+    EXPECT_EQ(m.CheckCell(2, 5, QStringLiteral("2")), LengthOrderMessage(3, 2.5, 2, "Lmax(m)"));
+    EXPECT_EQ(m.CheckCell(1, 4, QStringLiteral("5")), std::nullopt);
+    EXPECT_EQ(m.CheckCell(1, 5, QStringLiteral("2.5")), std::nullopt);
+    EXPECT_EQ(m.CheckCell(1, 4, QStringLiteral("100")), m.CheckCell(4, QStringLiteral("100")))
+        << "the column's range comes first";
+    EXPECT_EQ(m.FirstCrossedLengthRow(), -1);
+
+    const QString before = m.CopyBlock({0, 0, 2, 5});
+    const std::pair<std::pair<int, int>, const char*> refused[] = {
+        {{1, 4}, "6\t5.5\r\n"},     // both cells of row 2, crossed
+        {{0, 5}, "3\r\n1\r\n"},     // Lmax of rows 1-2 below their Lmin: row 2 named
+        {{2, 4}, "3\t4\r\n7\r\n"},  // a row added below takes Lmax 4 from row 3 as pasted
+    };
+    const Message expected[] = {LengthOrderMessage(2, 6, 5.5, "貼り付け", true),
+                                LengthOrderMessage(2, 2.5, 1, "貼り付け", true),
+                                LengthOrderMessage(4, 7, 4, "貼り付け", true)};
+    for (std::size_t i = 0; i < std::size(refused); ++i) {
+        const auto [at, text] = refused[i];
+        EXPECT_EQ(m.PasteBlock(at.first, at.second, QString::fromUtf8(text)), expected[i]) << i;
+        EXPECT_EQ(m.rowCount(), 3) << i;
+        EXPECT_EQ(m.CopyBlock({0, 0, 2, 5}), before) << i;
+    }
+    EXPECT_NE(
+        LengthOrderMessage(2, 6, 5.5, "貼り付け", true).text.find("貼り付けは行いませんでした"),
+        std::string::npos);
+    EXPECT_EQ(m.PasteBlock(1, 4, QStringLiteral("5.5\t5.5\r\n")), std::nullopt);
+    m.SetValue(2, 4, 7);  // as read from a file
+    EXPECT_EQ(m.FirstCrossedLengthRow(), 2);
+    SectGridModel steel("InpSectS");
+    EXPECT_EQ(steel.LminColumn(), -1);
+}
+
 // ---- windows -----------------------------------------------------------------------------
 
 class SectWindowTest : public ::testing::Test {
@@ -420,6 +504,60 @@ TEST_F(SectWindowTest, BadCellIsRefusedWhenLeftAndReopened) {
     test::Pump();
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(gInpSectC.Item(1)->Ic, 1040);
+}
+
+TEST_F(SectWindowTest, TypedLminAboveLmaxIsRefusedAndACrossedRowRefusesOk) {
+    Open(frmMenuMain::kInpSectC);
+    const QModelIndex lmin = sect->model()->index(0, 4);
+    sect->grid()->setCurrentIndex(lmin);
+    sect->grid()->edit(lmin);
+    test::Pump();
+    auto* editor = qobject_cast<QLineEdit*>(sect->grid()->indexWidget(lmin));
+    ASSERT_TRUE(editor);
+    editor->setText(QStringLiteral("4.5"));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    QTest::keyClick(editor, Qt::Key_Return);
+    test::Pump();
+    EXPECT_EQ(env.services.messages(),
+              std::vector<Message>{LengthOrderMessage(1, 4.5, 4, "Lmin(m)")});
+    EXPECT_EQ(sect->model()->Value(0, 4), 2);
+    auto* reopened = qobject_cast<QLineEdit*>(sect->grid()->indexWidget(lmin));
+    ASSERT_TRUE(reopened) << "reopened for correction";
+    reopened->setText(QStringLiteral("4"));
+    QTest::keyClick(reopened, Qt::Key_Return);
+    test::Pump();
+    EXPECT_EQ(sect->model()->Value(0, 4), 4);
+
+    // A crossed row that was never typed (read from a file) stops OK, naming its row.
+    env.services.ClearRecord();
+    sect->model()->SetValue(2, 5, 1.5);
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    w->PressOk();
+    test::Pump();
+    EXPECT_EQ(env.services.messages(),
+              std::vector<Message>{LengthOrderMessage(3, 2.5, 1.5, "Lmin(m)")});
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(sect->grid()->currentIndex(), sect->model()->index(2, 4));
+    EXPECT_EQ(gInpSectC.Item(3)->Lmax, 6);
+}
+
+// Ctrl+V pastes whenever the grid has the focus, also straight after a message box closed
+// (here a real box, closed by Return).
+TEST_F(SectWindowTest, ClipboardKeysWorkRightAfterAMessageBox) {
+    Open(frmMenuMain::kInpSectC);
+    env.services.realBoxes = true;
+    sect->grid()->setCurrentIndex(sect->model()->index(0, 4));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\r\n"));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    QTest::keyClick(sect->grid(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(3, 2)});
+    QGuiApplication::clipboard()->setText(QStringLiteral("3\t3.5\r\n"));
+    QTest::keyClick(sect->grid(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(sect->model()->Value(0, 4), 3);
+    EXPECT_EQ(sect->model()->Value(0, 5), 3.5);
+    sect->grid()->setCurrentIndex(sect->model()->index(1, 0));
+    QTest::keyClick(sect->grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("60H\r\n"));
 }
 
 TEST_F(SectWindowTest, CancelWithABadCellOpenSaysNothing) {
