@@ -104,13 +104,17 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     TabStrip1->setExpanding(false);
     right->addWidget(TabStrip1);
     listC = new ResultGridModel(
-        {QStringLiteral("Mmax(kN･m)"), QStringLiteral("必要矢板長(m)"), QStringLiteral("Lmin(m)"),
+        {QStringLiteral("Mmax(kN･m/m)"), QStringLiteral("必要矢板長(m)"), QStringLiteral("Lmin(m)"),
          QStringLiteral("Lmax(m)"), QStringLiteral("δ(m)")},
         this);
     const QStringList steel = {QStringLiteral("σ(N/mm2)"), QStringLiteral("必要矢板長(m)"),
                                QStringLiteral("δ(m)")};
     listLS = new ResultGridModel(steel, this);
     listS = new ResultGridModel(steel, this);
+    // Rounded as the report prints them: moments and stresses to 0.1, lengths to 0.01 m,
+    // displacements to 1 mm.
+    listC->SetColumnPictures({"0.0", "0.00", "0.00", "0.00", "0.000"});
+    for (ResultGridModel* m : {listLS, listS}) m->SetColumnPictures({"0.0", "0.00", "0.000"});
     for (ResultGridModel* m : {listC, listLS, listS}) m->setMarkPassingRows(true);
     // The three grids lie on one place; the tab brings one to the front.
     grids = new QStackedWidget(this);

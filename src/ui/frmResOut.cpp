@@ -78,6 +78,7 @@ frmResOutAs::frmResOutAs(QWidget* parent)
 
     top->addWidget(new QLabel(QStringLiteral("参考）　根入れ長に対する安全率一覧表"), this));
     table = new ResultGridModel({QStringLiteral("根入長Ｄ(m)"), QStringLiteral("安全率Fs")}, this);
+    table->SetColumnPictures({"0.0", "0.000"});
     vaSpread1 = new QTableView(this);
     vaSpread1->setObjectName(QStringLiteral("vaSpread1"));
     vaSpread1->setModel(table);

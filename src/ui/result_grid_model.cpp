@@ -104,6 +104,10 @@ bool ResultGridModel::IsRed(int row, int col) const {
 
 QString ResultGridModel::Text(int row, int col) const {
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return {};
+    const std::size_t c = std::size_t(col);
+    if (c < pictures_.size() && !pictures_[c].empty()) {
+        return Q(numfmt::FormatNumber(Value(row, col), pictures_[c]));
+    }
     return Q(numfmt::General(Value(row, col)));
 }
 

@@ -1,11 +1,13 @@
-// A read-only grid of result values for the choice and result windows: numbers in the general
-// number format, a value whose check failed in pure red, and optionally the rows whose checks all
+// A read-only grid of result values for the choice and result windows: numbers rounded as the
+// report prints them (a number picture per column, right-aligned with fixed decimals; the
+// general number format where none is set), a value whose check failed in pure red, and optionally the rows whose checks all
 // pass on a light green background (a guide for the user's choice, never a choice itself).
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 namespace kuvelt::ui {
@@ -23,6 +25,8 @@ class ResultGridModel : public QAbstractTableModel {
 
     // Empties the grid and gives it `rows` rows of zeros (row i shows section i + 1).
     void SetRowCount(int rows);
+    // The number picture of each column ("0.0", "0.000"); the values themselves are kept whole.
+    void SetColumnPictures(std::vector<std::string> pictures) { pictures_ = std::move(pictures); }
     void SetCell(int row, int col, double value, bool red = false);
     // The section's name beside its number in the row header ("" shows the number alone).
     void SetRowName(int row, const QString& name);
@@ -46,6 +50,7 @@ class ResultGridModel : public QAbstractTableModel {
     QStringList headers_;
     std::vector<std::vector<Cell>> rows_;
     std::vector<QString> names_;
+    std::vector<std::string> pictures_;
     bool markPassing_ = false;
 };
 

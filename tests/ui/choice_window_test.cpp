@@ -71,7 +71,7 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
     ResultGridModel* c = yaita->listC;
     ASSERT_EQ(c->rowCount(), 3);
     ASSERT_EQ(c->columnCount(), 5);
-    EXPECT_EQ(c->Text(1, 0), QString::fromStdString(numfmt::General(gListC(2, 1))));
+    EXPECT_EQ(c->Text(1, 0), QString::fromStdString(numfmt::FormatNumber(gListC(2, 1), "0.0")));
     EXPECT_EQ(c->Value(1, 1), gListC(2, 4));
     EXPECT_EQ(c->Value(1, 2), 7.0);  // Lmin
     EXPECT_EQ(c->Value(1, 3), 8.0);  // Lmax
@@ -97,6 +97,10 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
     EXPECT_EQ(s->data(s->index(6, 1), Qt::BackgroundRole).value<QBrush>().color(),
               ResultGridModel::PassColor());
     EXPECT_TRUE(s->headerData(6, Qt::Vertical).toString().contains(QStringLiteral("SP-ⅢW")));
+    // Values as the report prints them, not every digit of the double.
+    EXPECT_EQ(s->Text(6, 0), QStringLiteral("105.3"));
+    EXPECT_EQ(s->Text(6, 1), QStringLiteral("13.53"));
+    EXPECT_EQ(s->Text(6, 2), QStringLiteral("0.099"));
     EXPECT_EQ(yaita->listLS->rowCount(), 11);
 }
 

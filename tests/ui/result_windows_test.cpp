@@ -78,7 +78,7 @@ TEST(ResultWindows, BoilingFieldsVerdictAndRedReferenceRows) {
         // Factor 0.6 d: below 1.2 for d < 2; d = 2 gives exactly Fa and is not red.
         EXPECT_EQ(t->IsRed(r, 1), d < 2.0 - 1e-9) << "d = " << d;
     }
-    EXPECT_EQ(t->Text(3, 1), QStringLiteral("1.2"));
+    EXPECT_EQ(t->Text(3, 1), QStringLiteral("1.200")) << "F to 0.001 as the report prints it";
     EXPECT_EQ(t->headerData(1, Qt::Horizontal).toString(), QStringLiteral("安全率Fs"));
     EXPECT_FALSE(t->RowMarked(10)) << "the reference table marks no rows";
     EXPECT_TRUE(env.services.messages().empty());
