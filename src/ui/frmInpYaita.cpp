@@ -17,6 +17,7 @@
 #include "ui/fields.h"
 #include "ui/form_layout.h"
 #include "ui/result_grid_model.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt::ui {
 
@@ -136,16 +137,29 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     top->addLayout(MakeButtonRow());
 
     connect(optYaita, &QButtonGroup::idClicked, this, [this](int id) { selectTab(id); });
-    connect(TabStrip1, &QTabBar::currentChanged, grids, &QStackedWidget::setCurrentIndex);
+    // The tab in front is the kind being chosen: switching it switches the option too.
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int tab) {
+        grids->setCurrentIndex(tab);
+        if (tab >= 0 && tab <= 2 && kind() != tab) optYaita->button(tab)->setChecked(true);
+    });
     // D follows L whether the user typed it or the main window set it.
     connect(numL, &NumField::valueEdited, this, [this](double) { UpdateEmbedment(); });
     connect(numL, &QLineEdit::textChanged, this, [this] { UpdateEmbedment(); });
-    // A double click on a row takes its section number.
+    // A click on a row takes its kind and section number; a double click also takes the
+    // required length rounded up to 0.5 m as L.
     for (QTableView* v : {vaSpreadC, vaSpreadLS, vaSpreadS}) {
-        connect(v, &QTableView::doubleClicked, this, [this, v](const QModelIndex& i) {
-            if (!i.isValid()) return;
+        auto take = [this, v](const QModelIndex& i) {
+            if (!i.isValid()) return false;
             setKind(v == vaSpreadC ? 0 : v == vaSpreadLS ? 1 : 2);
             numSect->setValue(i.row() + 1);
+            return true;
+        };
+        connect(v, &QTableView::clicked, this, [take](const QModelIndex& i) { take(i); });
+        connect(v, &QTableView::doubleClicked, this, [this, v, take](const QModelIndex& i) {
+            if (!take(i)) return;
+            const auto* m = static_cast<const ResultGridModel*>(v->model());
+            numL->setValue(usecase::ProposedLength(m->Value(i.row(), 1)));  // column 1: Lreq
+            UpdateEmbedment();
         });
     }
     QWidget* order[] = {

@@ -64,6 +64,7 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
             s += QStringLiteral("  ") + names_[std::size_t(section)];
         }
         if (RowMarked(section)) s += QStringLiteral("  ✓");
+        if (section == recommended_) s += QStringLiteral("  推奨");
         return s;
     }
     if (role == Qt::TextAlignmentRole && orientation == Qt::Vertical) {
@@ -76,6 +77,7 @@ void ResultGridModel::SetRowCount(int rows) {
     beginResetModel();
     rows_.assign(std::size_t(std::max(0, rows)), std::vector<Cell>(std::size_t(headers_.size())));
     names_.assign(rows_.size(), QString());
+    recommended_ = -1;
     endResetModel();
 }
 

@@ -30,6 +30,9 @@ class ResultGridModel : public QAbstractTableModel {
     void SetCell(int row, int col, double value, bool red = false);
     // The section's name beside its number in the row header ("" shows the number alone).
     void SetRowName(int row, const QString& name);
+    // The row of the program's proposal, marked "推奨" beside its section (-1: none).
+    void SetRecommendedRow(int row) { recommended_ = row; }
+    int RecommendedRow() const { return recommended_; }
     // Light green rows where no cell is red.
     void setMarkPassingRows(bool on) { markPassing_ = on; }
 
@@ -52,6 +55,7 @@ class ResultGridModel : public QAbstractTableModel {
     std::vector<QString> names_;
     std::vector<std::string> pictures_;
     bool markPassing_ = false;
+    int recommended_ = -1;
 };
 
 }  // namespace kuvelt::ui

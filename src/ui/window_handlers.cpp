@@ -95,6 +95,18 @@ void objInpYaita_LoadData(frmInpYaita& w) {
     w.numSect->setValue(p.Sect);
     w.numH->setValue(p.H);
     w.numL->setValue(p.L);
+    // The program's proposal, the first section passing every check, is marked in its list and
+    // taken as the initial pick unless the design holds a choice already.
+    const usecase::Proposal passing = usecase::ProposePassingPick();
+    if (passing.pick) {
+        ResultGridModel* lists[] = {w.listC, w.listLS, w.listS};
+        lists[ChoiceValue(passing.pick->kind)]->SetRecommendedRow(passing.pick->sect - 1);
+        if (!gInpYaita.InpFlg) {
+            w.setKind(ChoiceValue(passing.pick->kind));
+            w.numSect->setValue(passing.pick->sect);
+            w.numL->setValue(passing.pick->L);
+        }
+    }
     w.UpdateEmbedment();
 }
 

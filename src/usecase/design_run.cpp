@@ -18,10 +18,6 @@ const char* ErrorTitle(Purpose p) {
     return p == Purpose::Print ? "計算結果の印刷" : "使用矢板の決定";
 }
 
-// The next multiple of 0.5 m at or above `l`; a length within 0.001 m of a multiple is that
-// multiple (the tolerance of every length comparison).
-double RoundUpToHalfMetre(double l) { return std::ceil((l - 0.001) * 2.0) / 2.0; }
-
 // The failed checks of a section's result-list row, in the order the lists show them.
 std::vector<std::string> FailedChecks(PileKind k, int32_t s) {
     using namespace item;
@@ -93,7 +89,7 @@ Proposal ProposePassingPick() {
         for (int32_t s = 1; s <= n; ++s) {
             const double lreq = RequiredLength(k, s);
             if (SectionPasses(k, s)) {
-                double L = RoundUpToHalfMetre(lreq);
+                double L = ProposedLength(lreq);
                 if (k == PileKind::Concrete) {
                     // Concrete piles come only in their manufactured lengths; a passing length
                     // flag means Lreq itself lies inside them.
@@ -126,6 +122,11 @@ Proposal ProposePassingPick() {
                 " " + SectionName(closest->kind, closest->sect) + "（満足しない照査：" + failed +
                 "）です。";
     return p;
+}
+
+// The tolerance of every length comparison decides what counts as a multiple already.
+double ProposedLength(double requiredLength) {
+    return std::ceil((requiredLength - 0.001) * 2.0) / 2.0;
 }
 
 Message NoChoiceMessage() {

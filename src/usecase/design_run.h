@@ -76,6 +76,10 @@ struct Proposal {
 };
 Proposal ProposePassingPick();
 
+// The length a proposal takes for a required length: the next multiple of 0.5 m (a length within
+// 0.001 m of a multiple is that multiple).
+double ProposedLength(double requiredLength);
+
 // How a command-line run obtains its sheet-pile choice.
 struct PickRequest {
     enum class How { Stored, Auto, Given };

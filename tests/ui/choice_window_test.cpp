@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTableView>
 #include <QTest>
 
 #include "calc/calc_main.h"
@@ -104,18 +105,28 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
     EXPECT_EQ(yaita->listLS->rowCount(), 11);
 }
 
-TEST_F(ChoiceWindowTest, ProposalIsTheFirstKindWithSectionsAndNothingIsPreselectedBeyondIt) {
-    gInpSectC.Clear();
-    gInpSectLS.Clear();
-    ASSERT_TRUE(CalcMain());
+// Without a stored choice the window opens on the program's proposal, the first section passing
+// every check (kinds in window order), marked 推奨, with L its required length rounded up to 0.5 m;
+// with no passing section, the first kind that has sections, section 1 and L = H' + 1.0.
+TEST_F(ChoiceWindowTest, OpensOnTheProgramsProposalMarkedInItsList) {
     Open();
     EXPECT_EQ(yaita->kind(), 2);
-    EXPECT_EQ(yaita->frontGrid(), 2);
     EXPECT_EQ(yaita->TabStrip1->currentIndex(), 2);
-    EXPECT_EQ(yaita->numSect->value(), 1) << "section 1, although section 7 is the first passing";
-    EXPECT_NEAR(yaita->numH->value(), hPrime, 1e-9);
+    EXPECT_EQ(yaita->numSect->value(), 7) << "SP-ⅢW, the first passing";
+    EXPECT_NEAR(yaita->numL->value(), 14.0, 1e-9) << "Lreq 13.53 m rounded up";
+    EXPECT_NEAR(yaita->numD->value(), 14.0 - hPrime, 1e-9);
+    EXPECT_EQ(yaita->listS->RecommendedRow(), 6);
+    EXPECT_TRUE(yaita->listS->headerData(6, Qt::Vertical).toString().contains(QStringLiteral("推奨")));
+    EXPECT_EQ(yaita->listC->RecommendedRow(), -1);
+
+    w.reset();
+    gInpSectS.Clear();  // light steel and concrete only: none of them passes
+    ASSERT_TRUE(CalcMain());
+    Open();
+    EXPECT_EQ(yaita->kind(), 0);
+    EXPECT_EQ(yaita->numSect->value(), 1);
     EXPECT_NEAR(yaita->numL->value(), hPrime + 1.0, 1e-9);
-    EXPECT_NEAR(yaita->numD->value(), 1.0, 1e-9);
+    EXPECT_EQ(yaita->listLS->RecommendedRow(), -1);
 }
 
 TEST_F(ChoiceWindowTest, StoredChoiceReopensWithItsKindSectionAndLength) {
@@ -136,15 +147,23 @@ TEST_F(ChoiceWindowTest, TypedLengthGivesTheEmbedment) {
     EXPECT_EQ(yaita->numD->text(), QStringLiteral("5.25"));
 }
 
-TEST_F(ChoiceWindowTest, TabsNeverChangeTheKindThatOkStores) {
+// The tab in front is the kind being chosen; a click on a row takes its kind and section, a
+// double click also its required length rounded up to 0.5 m.
+TEST_F(ChoiceWindowTest, TabsAndRowsChooseKindSectionAndLength) {
     Open();
-    yaita->optYaita->button(2)->click();
-    EXPECT_EQ(yaita->frontGrid(), 2);
+    yaita->optYaita->button(1)->click();
+    EXPECT_EQ(yaita->frontGrid(), 1);
     yaita->TabStrip1->setCurrentIndex(0);
     EXPECT_EQ(yaita->frontGrid(), 0);
+    EXPECT_EQ(yaita->kind(), 0) << "switching the tab switches the kind";
+    yaita->TabStrip1->setCurrentIndex(2);
+    const QModelIndex row5 = yaita->listS->index(4, 0);
+    emit yaita->vaSpreadS->clicked(row5);
     EXPECT_EQ(yaita->kind(), 2);
-    yaita->numSect->setValue(5);
+    EXPECT_EQ(yaita->numSect->value(), 5);
     yaita->numL->setValue(13.0);
+    emit yaita->vaSpreadS->doubleClicked(row5);
+    EXPECT_NEAR(yaita->numL->value(), 12.5, 1e-9) << "Lreq 12.14 m rounded up to 0.5 m";
     w->PressOk();
     EXPECT_EQ(w->UsrTag, QStringLiteral("OK"));
     EXPECT_EQ(gInpYaita.Yaita, 2);
@@ -152,7 +171,7 @@ TEST_F(ChoiceWindowTest, TabsNeverChangeTheKindThatOkStores) {
     EXPECT_TRUE(gInpYaita.InpFlg);
     EXPECT_TRUE(gModified);
     EXPECT_NEAR(gInpYaita.H, hPrime, 1e-9);
-    EXPECT_NEAR(gInpYaita.D, 13.0 - hPrime, 1e-9);
+    EXPECT_NEAR(gInpYaita.D, 12.5 - hPrime, 1e-9);
     EXPECT_TRUE(env.services.messages().empty());
 }
 
