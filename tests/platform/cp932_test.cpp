@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kuvelt::cp932 {
@@ -46,6 +47,27 @@ TEST(Cp932, UnconvertibleInputIsReplacedAndReported) {
     EXPECT_EQ(ToUtf8("x\xA0y\x85\x40z\x81", &ok), "x\xEF\xBF\xBDy\xEF\xBF\xBDz\xEF\xBF\xBD");
     EXPECT_FALSE(ok);
     EXPECT_EQ(ToUtf8("ok"), "ok");
+}
+
+// The converters are opened once per thread and kept: a conversion cut off inside a character,
+// or refused, must not leave anything behind for the next one, and threads must not share one.
+TEST(Cp932, KeptConvertersStartEveryConversionAfresh) {
+    auto round = [] {
+        int wrong = 0;
+        for (int i = 0; i < 300; ++i) {
+            wrong += ToUtf8("\x83\x5D\x83") != "ゾ\xEF\xBF\xBD";  // ends inside a character
+            wrong += ToUtf8("\x83\x93x") != "ンx";
+            wrong += FromUtf8("\xE3\x82") != "?";  // a truncated UTF-8 character
+            wrong += FromUtf8("ゾーン") != "\x83\x5D\x81\x5B\x83\x93";
+        }
+        return wrong;
+    };
+    std::vector<int> wrong(4, -1);
+    std::vector<std::thread> threads;
+    for (int& w : wrong) threads.emplace_back([&w, &round] { w = round(); });
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(wrong, std::vector<int>(4, 0));
+    EXPECT_EQ(round(), 0);
 }
 
 TEST(Cp932, CharCountCountsCharactersNotBytes) {
