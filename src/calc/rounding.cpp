@@ -1,5 +1,6 @@
 #include "calc/rounding.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -50,11 +51,10 @@ Shown ShownForm(double t) {
     int x = -1;                                   // decimal exponent: whole has x + 1 digits
     while (x < 14 && whole >= kPow10[x + 1]) ++x;
     const int decimals = 14 - x;  // 0 .. 15
-    // t = mantissa * 2^-k with a 53-bit mantissa; t >= 0.1 keeps k <= 56.
-    int e = 0;
-    const double fr = std::frexp(t, &e);
-    const auto mantissa = static_cast<uint64_t>(std::ldexp(fr, 53));
-    const int k = 53 - e;
+    // t = mantissa * 2^-k with a 53-bit mantissa (t is normal); t >= 0.1 keeps k <= 56.
+    const auto bits = std::bit_cast<uint64_t>(t);
+    const uint64_t mantissa = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    const int k = 1075 - static_cast<int>(bits >> 52);
     if (k <= 0) return Shown::Whole;  // an integer
     const uint64_t fraction = k >= 64 ? mantissa : mantissa & ((uint64_t{1} << k) - 1);
     // fraction / 2^k scaled to `decimals` digits, rounded to nearest, ties to even.
@@ -87,7 +87,11 @@ double RoundHalfUp(double x, int32_t n) {
     const double a = std::fabs(x);
     double r = 0.0;
     // Magnitudes below half a unit of the first dropped decimal are zero whatever follows.
-    if (!(a < fault::Div(1.0, PowerOfTen(n + 1)))) {
+    // (The limits of the usual decimal counts are the same quotients, computed once.)
+    static constexpr double kLimit[] = {1.0 / 1e1, 1.0 / 1e2, 1.0 / 1e3, 1.0 / 1e4,  1.0 / 1e5,
+                                        1.0 / 1e6, 1.0 / 1e7, 1.0 / 1e8, 1.0 / 1e9, 1.0 / 1e10};
+    const double limit = n >= 0 && n <= 9 ? kLimit[n] : fault::Div(1.0, PowerOfTen(n + 1));
+    if (!(a < limit)) {
         const double p = PowerOfTen(n);
         // 0.00001 of the last kept decimal lifts a stored 1.00499999... to its intended 1.005.
         const double t = fault::Add(fault::Mul(a, p), 0.00001);

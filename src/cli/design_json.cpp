@@ -1,5 +1,7 @@
 #include "cli/design_json.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <vector>
@@ -51,6 +53,13 @@ std::size_t Utf8Sequence(std::string_view s, std::size_t i, std::size_t* part) {
     return n;
 }
 
+// Bytes copied into a JSON text as they are: printable ASCII but the quote and the backslash.
+constexpr auto kPlain = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0x20; c < 0x80; ++c) t[static_cast<std::size_t>(c)] = c != '"' && c != '\\';
+    return t;
+}();
+
 void AppendEscaped(std::string& out, std::string_view s) {
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
@@ -58,11 +67,7 @@ void AppendEscaped(std::string& out, std::string_view s) {
     while (i < s.size()) {
         // Runs of plain printable ASCII are copied as they are.
         std::size_t j = i;
-        while (j < s.size()) {
-            const auto c = static_cast<unsigned char>(s[j]);
-            if (c < 0x20 || c == '"' || c == '\\' || c >= 0x80) break;
-            ++j;
-        }
+        while (j < s.size() && kPlain[static_cast<unsigned char>(s[j])]) ++j;
         out.append(s.data() + i, j - i);
         i = j;
         if (i == s.size()) break;
@@ -97,11 +102,99 @@ void AppendEscaped(std::string& out, std::string_view s) {
     out += '"';
 }
 
+// Writes the decimal digits of `n` (below 1e16) with a point before the last `decimals` of
+// them, ending at `end`; returns where the text starts.
+char* WriteFixed(char* end, uint64_t n, int decimals) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char* p = end;
+    for (; decimals >= 2; decimals -= 2, n /= 100) {
+        const char* pair = kPairs + 2 * (n % 100);
+        *--p = pair[1];
+        *--p = pair[0];
+    }
+    if (decimals == 1) {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    if (p != end) *--p = '.';
+    while (n >= 10) {
+        const char* pair = kPairs + 2 * (n % 100);
+        *--p = pair[1];
+        *--p = pair[0];
+        n /= 100;
+    }
+    if (n != 0 || *p == '.' || p == end) *--p = static_cast<char>('0' + n);
+    return p;
+}
+
+// Most numbers of a design and its results have a few decimals at most. For those the shortest
+// text that reads back comes straight from the number of millionths, in integers and exactly:
+// below 1e9 an ulp is under a ten-millionth, so at most one number of a given count of decimals
+// (up to 6) reads back to v; the whole millionths nearest to v without their trailing zeros are
+// then the shortest text, the one the general conversion gives too, if they read back at all.
+// False when v needs more (the general conversion then writes it).
+bool AppendShortDecimal(std::string& out, double v) {
+    __extension__ using U128 = unsigned __int128;
+    static constexpr uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    const double a = std::fabs(v);
+    if (a >= 1e9 && a < 1e15 && a == std::floor(a)) {
+        // A whole number: below 2^53 each is its own double, its digits the shortest text.
+        char buf[32];
+        char* end = buf + sizeof buf;
+        char* p = WriteFixed(end, static_cast<uint64_t>(a), 0);
+        if (v < 0) *--p = '-';
+        out.append(p, end);
+        return true;
+    }
+    if (!(a >= 1e-6 && a < 1e9)) return false;
+    // a = m * 2^-shift exactly, with a 53-bit m; 22 <= shift <= 73 in this range.
+    const auto bits = std::bit_cast<uint64_t>(a);
+    const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    const int shift = 1075 - static_cast<int>(bits >> 52);
+    if (m == (uint64_t{1} << 52)) return false;  // a power of two: an uneven interval, rare
+    const U128 scaled = static_cast<U128>(m) * kPow10[6];  // a * 10^6 * 2^shift
+    auto n = static_cast<uint64_t>((scaled + (static_cast<U128>(1) << (shift - 1))) >> shift);
+    // Without trailing zeros: three tests instead of up to six.
+    int decimals = 6;
+    if (n % 1000 == 0) {
+        n /= 1000;
+        decimals = 3;
+    }
+    if (n % 100 == 0 && decimals >= 2) {
+        n /= 100;
+        decimals -= 2;
+    }
+    if (n % 10 == 0 && decimals >= 1) {
+        n /= 10;
+        decimals -= 1;
+    }
+    // n / 10^decimals reads back as a when it lies within half an ulp of a:
+    // |n * 2^shift - m * 10^decimals| < 10^decimals / 2, a tie going to the even m.
+    const U128 lhs = static_cast<U128>(n) << shift;
+    const U128 rhs = static_cast<U128>(m) * kPow10[decimals];
+    const U128 diff2 = 2 * (lhs > rhs ? lhs - rhs : rhs - lhs);
+    if (diff2 > kPow10[decimals] || (diff2 == kPow10[decimals] && (m & 1) != 0)) return false;
+    char buf[32];
+    char* end = buf + sizeof buf;
+    char* p = WriteFixed(end, n, decimals);
+    if (v < 0) *--p = '-';
+    out.append(p, end);
+    return true;
+}
+
 void AppendNumber(std::string& out, double v) {
     if (!std::isfinite(v)) {
         out += "null";
         return;
     }
+    if (v == 0.0) {
+        out += std::signbit(v) ? "-0" : "0";
+        return;
+    }
+    if (AppendShortDecimal(out, v)) return;
     // Shortest round-trip digits; plain decimal notation in the range people read without an
     // exponent (35000000, not 3.5e+07), as a script language would print it.
     char buf[400];
@@ -114,18 +207,9 @@ void AppendNumber(std::string& out, double v) {
 
 }  // namespace
 
-void JsonWriter::Separate() {
-    if (afterKey_) {
-        afterKey_ = false;
-        return;
-    }
-    if (depth_ == 0) return;
-    if (!empty_) out_ += ',';
-    if (pretty_) {
-        out_ += '\n';
-        out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
-    }
-    empty_ = false;
+void JsonWriter::Indent() {
+    out_ += '\n';
+    out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
 }
 
 void JsonWriter::Open(char c) {
@@ -203,7 +287,7 @@ ordered_json* JsonTreeBuilder::Put(ordered_json v) {
         parent.push_back(std::move(v));
         return &parent.back();
     }
-    ordered_json& member = parent[key_];
+    ordered_json& member = parent[std::string(key_)];
     member = std::move(v);
     return &member;
 }

@@ -58,7 +58,18 @@ class JsonWriter {
     }
 
   private:
-    void Separate();
+    // Before a value: the comma and line break after the previous member, if any.
+    void Separate() {
+        if (afterKey_) {
+            afterKey_ = false;
+            return;
+        }
+        if (depth_ == 0) return;
+        if (!empty_) out_ += ',';
+        if (pretty_) Indent();
+        empty_ = false;
+    }
+    void Indent();
     void Open(char c);
     void Close(char c);
 
@@ -99,7 +110,7 @@ class JsonTreeBuilder {
     void EndObject() { stack_.pop_back(); }
     void BeginArray() { Open(nlohmann::ordered_json::array()); }
     void EndArray() { stack_.pop_back(); }
-    void Key(std::string_view key) { key_ = key; }
+    void Key(std::string_view key) { key_ = key; }  // used by the value that follows
     void Number(double v) { Put(v); }
     void Integer(int64_t v) { Put(v); }
     void Unsigned(uint64_t v) { Put(v); }
@@ -128,7 +139,7 @@ class JsonTreeBuilder {
 
     nlohmann::ordered_json root_;
     std::vector<nlohmann::ordered_json*> stack_;
-    std::string key_;
+    std::string_view key_;
 };
 
 }  // namespace kuvelt::cli

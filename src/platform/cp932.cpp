@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kuvelt::cp932 {
@@ -41,6 +42,9 @@ std::string Convert(Converter& converter, std::string_view in, bool fromUtf8,
     if (ok) *ok = true;
     std::string out;
     if (in.empty()) return out;
+    // ASCII is the same in both encodings, and most texts of a design are ASCII only.
+    if (std::all_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(in);
     iconv_t cd = converter.Fresh();
     if (cd == kNoConverter) {
         if (ok) *ok = false;

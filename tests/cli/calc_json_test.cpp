@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <random>
@@ -400,6 +401,29 @@ TEST(StreamingJson, GeneratedDesignsGiveTheReferenceBytes) {
     EXPECT_EQ(DumpJsonLine(ResultsJson(ok, nekiri)),
               reference::DumpJsonLine(reference::ResultsJson(ok, nekiri)));
     InitData();
+}
+
+// Numbers: short decimals as the calculation makes them (a few decimals, by division), their
+// neighbours an ulp or two away, the ends of the plain notation, and arbitrary doubles.
+TEST(StreamingJson, NumbersAreTheReferenceTexts) {
+    std::mt19937_64 rng(9);
+    auto check = [](double v) {
+        ASSERT_EQ(JsonNumber(v), reference::JsonNumber(v)) << reference::JsonNumber(v);
+    };
+    for (int k = 0; k < 300000; ++k) {
+        const double scale = std::pow(10.0, static_cast<double>(rng() % 10));
+        const auto n = static_cast<double>(rng() % 2'000'000'000'000ULL >> (rng() % 40));
+        double v = (k % 2 ? -n : n) / scale;
+        for (int u = 0; u < 3; ++u, v = std::nextafter(v, 1e300)) check(v);
+        uint64_t bits = rng();
+        std::memcpy(&v, &bits, sizeof v);
+        check(v);
+    }
+    for (double v : {0.0, -0.0, 1e-6, 9.999999e-7, 1e9, 999999999.999999, 1e21, 1e-7, 0.1, 0.3}) {
+        check(v);
+        check(std::nextafter(v, 0.0));
+        check(std::nextafter(v, 1e300));
+    }
 }
 
 // Texts and keys of arbitrary bytes: quotes, backslashes, every control character, valid UTF-8

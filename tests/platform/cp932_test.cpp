@@ -1,6 +1,7 @@
 #include "platform/cp932.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <string>
 #include <thread>
@@ -47,6 +48,30 @@ TEST(Cp932, UnconvertibleInputIsReplacedAndReported) {
     EXPECT_EQ(ToUtf8("x\xA0y\x85\x40z\x81", &ok), "x\xEF\xBF\xBDy\xEF\xBF\xBDz\xEF\xBF\xBD");
     EXPECT_FALSE(ok);
     EXPECT_EQ(ToUtf8("ok"), "ok");
+}
+
+// ASCII texts are taken over without a conversion: the system's converters must agree that
+// each of the 128 characters is the same byte in both encodings.
+TEST(Cp932, AsciiIsTheSameInBothEncodings) {
+    std::string ascii;
+    for (int c = 0; c < 0x80; ++c) ascii.push_back(static_cast<char>(c));
+    for (const auto& [to, from] : {std::pair{"CP932", "UTF-8"}, std::pair{"UTF-8", "CP932"}}) {
+        iconv_t cd = iconv_open(to, from);
+        ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+        std::string out(256, '\0');
+        char* src = ascii.data();
+        char* dst = out.data();
+        size_t srcLeft = ascii.size(), dstLeft = out.size();
+        EXPECT_EQ(iconv(cd, &src, &srcLeft, &dst, &dstLeft), 0u) << from;
+        out.resize(out.size() - dstLeft);
+        EXPECT_EQ(out, ascii) << from << " to " << to;
+        iconv_close(cd);
+    }
+    bool ok = false;
+    EXPECT_EQ(ToUtf8(ascii, &ok), ascii);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(FromUtf8(ascii, &ok), ascii);
+    EXPECT_TRUE(ok);
 }
 
 // The converters are opened once per thread and kept: a conversion cut off inside a character,
