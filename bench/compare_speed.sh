@@ -7,16 +7,16 @@
 #   git worktree add --detach /tmp/kuvelt-base <commit>     # the build to compare with
 #   bench/compare_speed.sh /tmp/kuvelt-base [NEW_BUILD_DIR]  # default: build-rel of this tree
 #
-# The older tree gets this tree's calc_bench (it uses only the calculation's interface) and is
-# built in Release in BASE/build-bench; nothing there is meant to be committed.
+# The older tree gets this tree's bench/calc (only calc_bench is built there: it uses only the
+# calculation's interface), built in Release in BASE/build-bench; nothing there is meant to be
+# committed.
 set -eu
 base_src=${1:?usage: bench/compare_speed.sh BASE_SOURCE_DIR [NEW_BUILD_DIR]}
 here=$(cd "$(dirname "$0")/.." && pwd)
 new_build=${2:-$here/build-rel}
 base_build=$base_src/build-bench
 
-cp "$here/bench/calc/calc_bench.cpp" "$here/bench/calc/bench_designs.h" \
-   "$here/bench/calc/CMakeLists.txt" "$base_src/bench/calc/"
+cp "$here"/bench/calc/* "$base_src/bench/calc/"  # json_bench is not built there
 cmake -S "$base_src" -B "$base_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKUVELT_GUI=OFF \
       -DKUVELT_TESTS=OFF -DKUVELT_BENCH=ON >/dev/null
 cmake --build "$base_build" -j2 --target kuvelt-calc calc_bench >/dev/null
