@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool ok = CalcMain(&messages);
     std::optional<bool> nekiri;
     if (ok && gInpYaita.InpFlg) nekiri = CalcNekiriAntei(&messages);
-    const std::string line = cli::DumpJsonLine(cli::ResultsJson(ok, nekiri));
+    const std::string line = cli::ResultsJsonLine(std::nullopt, ok, nekiri);
     if (line.empty() || line.back() != '\n' || line.find('\n') != line.size() - 1) {
         std::fprintf(stderr, "JSON line is not one line\n");
         std::abort();

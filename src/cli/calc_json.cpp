@@ -3,7 +3,6 @@
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
-#include "cli/design_json.h"
 #include "model/design.h"
 
 namespace kuvelt::cli {
@@ -12,91 +11,196 @@ using nlohmann::ordered_json;
 
 namespace {
 
-template <class Col>
-ordered_json Loads(const Col& c) {
-    ordered_json a = ordered_json::array();
+// Every structure is written by one template for both the text (JsonWriter) and the tree
+// (JsonTreeBuilder), so the two never differ in keys or order.
+template <class W, class T>
+void M(W& w, std::string_view key, const T& v) {
+    w.Key(key);
+    w.Value(v);
+}
+
+template <class W, class Col>
+void Loads(W& w, std::string_view key, const Col& c) {
+    w.Key(key);
+    w.BeginArray();
     for (const auto& q : c) {
-        a.push_back({{"EU", q.EU}, {"EL", q.EL}, {"H", q.H}, {"PU", q.PU}, {"PL", q.PL}});
+        w.BeginObject();
+        M(w, "EU", q.EU);
+        M(w, "EL", q.EL);
+        M(w, "H", q.H);
+        M(w, "PU", q.PU);
+        M(w, "PL", q.PL);
+        w.EndObject();
     }
-    return a;
+    w.EndArray();
 }
 
-ordered_json QqwJson(const clsQqw& q) {
-    return {{"Error", q.Error()}, {"H", q.H},       {"Keijyo", q.Keijyo}, {"D1X", q.D1X},
-            {"D1Q", q.D1Q},       {"D2m", q.D2m},   {"D2Q", q.D2Q},       {"D3X1", q.D3X1},
-            {"D3X2", q.D3X2},     {"D3Ho", q.D3Ho}, {"D3Gs", q.D3Gs},     {"D3Q", q.D3Q},
-            {"Xq", q.Xq()},       {"Xw", q.Xw()},   {"XHq", q.XHq()},     {"XHw", q.XHw()},
-            {"Iq", q.Iq()},       {"Iw", q.Iw()},   {"QQ", q.QQ()},       {"Qw", q.Qw()},
-            {"Q", q.Q()}};
+template <class W>
+void Qqw(W& w, std::string_view key, const clsQqw& q) {
+    w.Key(key);
+    w.BeginObject();
+    M(w, "Error", q.Error());
+    M(w, "H", q.H);
+    M(w, "Keijyo", q.Keijyo);
+    M(w, "D1X", q.D1X);
+    M(w, "D1Q", q.D1Q);
+    M(w, "D2m", q.D2m);
+    M(w, "D2Q", q.D2Q);
+    M(w, "D3X1", q.D3X1);
+    M(w, "D3X2", q.D3X2);
+    M(w, "D3Ho", q.D3Ho);
+    M(w, "D3Gs", q.D3Gs);
+    M(w, "D3Q", q.D3Q);
+    M(w, "Xq", q.Xq());
+    M(w, "Xw", q.Xw());
+    M(w, "XHq", q.XHq());
+    M(w, "XHw", q.XHw());
+    M(w, "Iq", q.Iq());
+    M(w, "Iw", q.Iw());
+    M(w, "QQ", q.QQ());
+    M(w, "Qw", q.Qw());
+    M(w, "Q", q.Q());
+    w.EndObject();
 }
 
-ordered_json KhJson(const clsKh& k) {
-    ordered_json addEL = ordered_json::array();
-    for (const clsKhAddEL& e : k.AddEL()) addEL.push_back(e.EL);
-    ordered_json jiban = ordered_json::array();
+template <class W>
+void Kh(W& w, std::string_view key, const clsKh& k) {
+    w.Key(key);
+    w.BeginObject();
+    M(w, "Error", k.Error());
+    M(w, "RWL", k.RWL);
+    w.Key("AddEL");
+    w.BeginArray();
+    for (const clsKhAddEL& e : k.AddEL()) w.Value(e.EL);
+    w.EndArray();
+    w.Key("Jiban");
+    w.BeginArray();
     for (const clsKhJiban& g : k.Jiban()) {
-        jiban.push_back({{"No", g.No},
-                         {"EU", g.EU},
-                         {"EL", g.EL},
-                         {"H", g.H},
-                         {"Gs1", g.Gs1},
-                         {"Gs2", g.Gs2},
-                         {"Gs3", g.Gs3},
-                         {"HwU", g.HwU},
-                         {"HwL", g.HwL}});
+        w.BeginObject();
+        M(w, "No", g.No);
+        M(w, "EU", g.EU);
+        M(w, "EL", g.EL);
+        M(w, "H", g.H);
+        M(w, "Gs1", g.Gs1);
+        M(w, "Gs2", g.Gs2);
+        M(w, "Gs3", g.Gs3);
+        M(w, "HwU", g.HwU);
+        M(w, "HwL", g.HwL);
+        w.EndObject();
     }
-    return {{"Error", k.Error()}, {"RWL", k.RWL}, {"AddEL", addEL}, {"Jiban", jiban}};
+    w.EndArray();
+    w.EndObject();
 }
 
-template <class Sp>
-ordered_json SpJson(const Sp& s) {
-    ordered_json jiban = ordered_json::array();
+template <class W, class Sp>
+void SpJson(W& w, std::string_view key, const Sp& s) {
+    w.Key(key);
+    w.BeginObject();
+    M(w, "Error", s.Error());
+    M(w, "Q", s.Q);
+    M(w, "Beta", s.Beta);
+    M(w, "Jei", s.Jei);
+    M(w, "Delta", s.Delta);
+    M(w, "ELGL", s.ELGL);
+    M(w, "ELDL", s.ELDL);
+    M(w, "Q2", s.Q2());
+    w.Key("Jiban");
+    w.BeginArray();
     for (const clsSpJiban& g : s.Jiban()) {
-        jiban.push_back({{"No", g.No},     {"EU", g.EU},   {"EL", g.EL},       {"H", g.H},
-                         {"Kind", g.Kind}, {"Gs", g.Gs},   {"Fai", g.Fai},     {"CU", g.CU},
-                         {"CL", g.CL},     {"KhU", g.KhU}, {"KhL", g.KhL},     {"GH", g.GH},
-                         {"GHU", g.GHU},   {"GHL", g.GHL}, {"ZetaU", g.ZetaU}, {"ZetaL", g.ZetaL},
-                         {"TU", g.TU},     {"TL", g.TL},   {"KaU", g.KaU},     {"KaL", g.KaL},
-                         {"PU", g.PU},     {"PL", g.PL},   {"P1U", g.P1U},     {"P1L", g.P1L},
-                         {"P2U", g.P2U},   {"P2L", g.P2L}, {"PaU", g.PaU},     {"PaL", g.PaL}});
+        w.BeginObject();
+        M(w, "No", g.No);
+        M(w, "EU", g.EU);
+        M(w, "EL", g.EL);
+        M(w, "H", g.H);
+        M(w, "Kind", g.Kind);
+        M(w, "Gs", g.Gs);
+        M(w, "Fai", g.Fai);
+        M(w, "CU", g.CU);
+        M(w, "CL", g.CL);
+        M(w, "KhU", g.KhU);
+        M(w, "KhL", g.KhL);
+        M(w, "GH", g.GH);
+        M(w, "GHU", g.GHU);
+        M(w, "GHL", g.GHL);
+        M(w, "ZetaU", g.ZetaU);
+        M(w, "ZetaL", g.ZetaL);
+        M(w, "TU", g.TU);
+        M(w, "TL", g.TL);
+        M(w, "KaU", g.KaU);
+        M(w, "KaL", g.KaL);
+        M(w, "PU", g.PU);
+        M(w, "PL", g.PL);
+        M(w, "P1U", g.P1U);
+        M(w, "P1L", g.P1L);
+        M(w, "P2U", g.P2U);
+        M(w, "P2L", g.P2L);
+        M(w, "PaU", g.PaU);
+        M(w, "PaL", g.PaL);
+        w.EndObject();
     }
-    return {{"Error", s.Error()}, {"Q", s.Q},         {"Beta", s.Beta},
-            {"Jei", s.Jei},       {"Delta", s.Delta}, {"ELGL", s.ELGL},
-            {"ELDL", s.ELDL},     {"Q2", s.Q2()},     {"Jiban", jiban}};
+    w.EndArray();
+    w.EndObject();
 }
 
-ordered_json RWpJson(const clsRWp& r) {
-    return {{"Error", r.Error()}, {"ELLWL", r.ELLWL}, {"ELRWL", r.ELRWL}, {"Gw", r.Gw},
-            {"ELGL", r.ELGL},     {"ELDL", r.ELDL},   {"DH", r.DH()},     {"Pw", r.Pw()}};
+template <class W>
+void RWp(W& w, std::string_view key, const clsRWp& r) {
+    w.Key(key);
+    w.BeginObject();
+    M(w, "Error", r.Error());
+    M(w, "ELLWL", r.ELLWL);
+    M(w, "ELRWL", r.ELRWL);
+    M(w, "Gw", r.Gw);
+    M(w, "ELGL", r.ELGL);
+    M(w, "ELDL", r.ELDL);
+    M(w, "DH", r.DH());
+    M(w, "Pw", r.Pw());
+    w.EndObject();
 }
 
-ordered_json DLJson(const clsDL& d) {
-    return {{"Error", d.Error()},   {"ELDL", d.ELDL},      {"ELDLXU", d.ELDLXU()},
-            {"ELDLXL", d.ELDLXL()}, {"ELDLX", d.ELDLX()},  {"Pa", Loads(d.Pa())},
-            {"Pw", Loads(d.Pw())},  {"Pp", Loads(d.Pp())}, {"Pg", Loads(d.Pg())}};
+template <class W>
+void DL(W& w, std::string_view key, const clsDL& d) {
+    w.Key(key);
+    w.BeginObject();
+    M(w, "Error", d.Error());
+    M(w, "ELDL", d.ELDL);
+    M(w, "ELDLXU", d.ELDLXU());
+    M(w, "ELDLXL", d.ELDLXL());
+    M(w, "ELDLX", d.ELDLX());
+    Loads(w, "Pa", d.Pa());
+    Loads(w, "Pw", d.Pw());
+    Loads(w, "Pp", d.Pp());
+    Loads(w, "Pg", d.Pg());
+    w.EndObject();
 }
 
-ordered_json PressureJson(const clsPressure& p) {
-    ordered_json detail = ordered_json::array();
+template <class W>
+void Pressure(W& w, std::string_view key, const clsPressure& p) {
+    w.Key(key);
+    w.BeginObject();
+    M(w, "Error", p.Error());
+    M(w, "WU", p.WU);
+    M(w, "WL", p.WL);
+    M(w, "P", p.P());
+    M(w, "M", p.M());
+    M(w, "Y", p.Y());
+    M(w, "ELY", p.ELY());
+    Loads(w, "Qdi", p.Qdi());
+    Loads(w, "Qdo", p.Qdo());
+    w.Key("Detail");
+    w.BeginArray();
     for (const clsPressureDetail& r : p.Detail()) {
-        detail.push_back({{"Section", r.Section},
-                          {"P", r.P},
-                          {"Y", r.Y},
-                          {"H", r.H},
-                          {"Pi", r.Pi},
-                          {"Yi", r.Yi},
-                          {"Mi", r.Mi}});
+        w.BeginObject();
+        M(w, "Section", r.Section);
+        M(w, "P", r.P);
+        M(w, "Y", r.Y);
+        M(w, "H", r.H);
+        M(w, "Pi", r.Pi);
+        M(w, "Yi", r.Yi);
+        M(w, "Mi", r.Mi);
+        w.EndObject();
     }
-    return {{"Error", p.Error()},
-            {"WU", p.WU},
-            {"WL", p.WL},
-            {"P", p.P()},
-            {"M", p.M()},
-            {"Y", p.Y()},
-            {"ELY", p.ELY()},
-            {"Qdi", Loads(p.Qdi())},
-            {"Qdo", Loads(p.Qdo())},
-            {"Detail", detail}};
+    w.EndArray();
+    w.EndObject();
 }
 
 int32_t Registered(int32_t k) {
@@ -107,114 +211,163 @@ int32_t Registered(int32_t k) {
 }
 
 // One array per kind (concrete, light steel, steel) of one row per registered section.
-template <class Table>
-ordered_json TableJson(const Table& t) {
-    ordered_json kinds = ordered_json::array();
+template <class W, class Table>
+void TableJson(W& w, std::string_view key, const Table& t) {
+    w.Key(key);
+    w.BeginArray();
     for (int32_t k = 1; k <= 3; ++k) {
-        ordered_json rows = ordered_json::array();
+        w.BeginArray();
         for (int32_t s = 1; s <= Registered(k); ++s) {
-            ordered_json row = ordered_json::array();
-            for (int32_t i = 1; i <= Table::kItems; ++i) row.push_back(t(k, s, i));
-            rows.push_back(std::move(row));
+            w.BeginArray();
+            for (int32_t i = 1; i <= Table::kItems; ++i) w.Value(t(k, s, i));
+            w.EndArray();
         }
-        kinds.push_back(std::move(rows));
+        w.EndArray();
     }
-    return kinds;
+    w.EndArray();
 }
 
-template <class List>
-ordered_json ListJson(const List& l, int32_t kind) {
-    ordered_json rows = ordered_json::array();
+template <class W, class List>
+void ListJson(W& w, std::string_view key, const List& l, int32_t kind) {
+    w.Key(key);
+    w.BeginArray();
     for (int32_t s = 1; s <= Registered(kind); ++s) {
-        ordered_json row = ordered_json::array();
-        for (int32_t i = 1; i <= List::kItems; ++i) row.push_back(l(s, i));
-        rows.push_back(std::move(row));
+        w.BeginArray();
+        for (int32_t i = 1; i <= List::kItems; ++i) w.Value(l(s, i));
+        w.EndArray();
     }
-    return rows;
+    w.EndArray();
 }
 
-ordered_json BoilingJson(const clsNekiriAnteiAs& a) {
-    ordered_json table = ordered_json::array();
-    for (const CDim1x2& p : a.Ichiran()) table.push_back({p.Value1, p.Value2});
-    return {{"Gws", a.Gws}, {"Gw", a.Gw},           {"Hw", a.Hw},
-            {"D", a.D},     {"Fa", a.Fa},           {"Error", a.Error()},
-            {"F", a.F()},   {"Hantei", a.Hantei()}, {"Ichiran", table}};
-}
-
-ordered_json HeavingJson(const clsNekiriAnteiAc& a) {
-    return {{"Gt", a.Gt},         {"Gws", a.Gws}, {"Gw", a.Gw},          {"Q", a.Q}, {"Ca", a.Ca},
-            {"Cb", a.Cb},         {"H", a.H},     {"Hw", a.Hw},          {"D", a.D}, {"Fa", a.Fa},
-            {"Error", a.Error()}, {"F", a.F()},   {"Hantei", a.Hantei()}};
-}
-
-void DumpLine(const ordered_json& j, std::string& out) {
-    switch (j.type()) {
-        case ordered_json::value_t::object: {
-            out += '{';
-            bool first = true;
-            for (auto it = j.begin(); it != j.end(); ++it) {
-                if (!first) out += ',';
-                first = false;
-                out += ordered_json(it.key()).dump(-1, ' ', false,
-                                                   ordered_json::error_handler_t::replace);
-                out += ':';
-                DumpLine(it.value(), out);
-            }
-            out += '}';
-            return;
-        }
-        case ordered_json::value_t::array: {
-            out += '[';
-            bool first = true;
-            for (const auto& e : j) {
-                if (!first) out += ',';
-                first = false;
-                DumpLine(e, out);
-            }
-            out += ']';
-            return;
-        }
-        case ordered_json::value_t::number_float:
-            out += JsonNumber(j.get<double>());
-            return;
-        default:
-            out += j.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
-            return;
+template <class W>
+void Boiling(W& w, std::string_view key, const clsNekiriAnteiAs& a) {
+    w.Key(key);
+    w.BeginObject();
+    M(w, "Gws", a.Gws);
+    M(w, "Gw", a.Gw);
+    M(w, "Hw", a.Hw);
+    M(w, "D", a.D);
+    M(w, "Fa", a.Fa);
+    M(w, "Error", a.Error());
+    M(w, "F", a.F());
+    M(w, "Hantei", a.Hantei());
+    w.Key("Ichiran");
+    w.BeginArray();
+    for (const CDim1x2& p : a.Ichiran()) {
+        w.BeginArray();
+        w.Value(p.Value1);
+        w.Value(p.Value2);
+        w.EndArray();
     }
+    w.EndArray();
+    w.EndObject();
 }
+
+template <class W>
+void Heaving(W& w, std::string_view key, const clsNekiriAnteiAc& a) {
+    w.Key(key);
+    w.BeginObject();
+    M(w, "Gt", a.Gt);
+    M(w, "Gws", a.Gws);
+    M(w, "Gw", a.Gw);
+    M(w, "Q", a.Q);
+    M(w, "Ca", a.Ca);
+    M(w, "Cb", a.Cb);
+    M(w, "H", a.H);
+    M(w, "Hw", a.Hw);
+    M(w, "D", a.D);
+    M(w, "Fa", a.Fa);
+    M(w, "Error", a.Error());
+    M(w, "F", a.F());
+    M(w, "Hantei", a.Hantei());
+    w.EndObject();
+}
+
+template <class W>
+void Results(W& w, bool calcMain, std::optional<bool> nekiri) {
+    w.Key("design");
+    WriteDesignJson(w);
+    M(w, "CalcMain", calcMain);
+    if (gQqw.Reached()) Qqw(w, "gQqw", *gQqw);
+    if (gKhActive.Reached()) Kh(w, "gKhActive", *gKhActive);
+    if (gSpa.Reached()) SpJson(w, "gSpa", *gSpa);
+    if (gKhPassive.Reached()) Kh(w, "gKhPassive", *gKhPassive);
+    if (gSpp.Reached()) SpJson(w, "gSpp", *gSpp);
+    if (gRWp.Reached()) RWp(w, "gRWp", *gRWp);
+    if (gDL.Reached()) DL(w, "gDL", *gDL);
+    if (gPressure.Reached()) Pressure(w, "gPressure", *gPressure);
+    if (gSectChang.Reached()) TableJson(w, "gSectChang", gSectChang);
+    if (gSectStress.Reached()) TableJson(w, "gSectStress", gSectStress);
+    if (gSectEmbed.Reached()) TableJson(w, "gSectEmbed", gSectEmbed);
+    if (gSectDisp.Reached()) TableJson(w, "gSectDisp", gSectDisp);
+    if (gListC.Reached()) ListJson(w, "gListC", gListC, kKindConcrete);
+    if (gListLS.Reached()) ListJson(w, "gListLS", gListLS, kKindLightSteel);
+    if (gListS.Reached()) ListJson(w, "gListS", gListS, kKindSteel);
+    w.Key("CalcNekiriAntei");
+    if (nekiri) {
+        w.Value(*nekiri);
+    } else {
+        w.Null();
+    }
+    if (nekiri && gNekiriAnteiAs.Reached())
+        Boiling(w, "gNekiriAnteiAs", *gNekiriAnteiAs.Peek());
+    if (nekiri && gNekiriAnteiAc.Reached())
+        Heaving(w, "gNekiriAnteiAc", *gNekiriAnteiAc.Peek());
+}
+
+// A design's record is about the same size as the one before it: start with that much room.
+thread_local std::size_t lastSize = 0;
+
+std::string Buffer() {
+    std::string s;
+    s.reserve(lastSize + lastSize / 8);
+    return s;
+}
+
+void Remember(const std::string& s) { lastSize = s.size(); }
 
 }  // namespace
 
+void WriteResultsMembers(JsonWriter& w, bool calcMain, std::optional<bool> nekiri) {
+    Results(w, calcMain, nekiri);
+}
+
+std::string ResultsJsonText(bool calcMain, std::optional<bool> nekiri) {
+    std::string out = Buffer();
+    JsonWriter w(out, JsonWriter::Style::Pretty);
+    w.BeginObject();
+    Results(w, calcMain, nekiri);
+    w.EndObject();
+    out += '\n';
+    Remember(out);
+    return out;
+}
+
+std::string ResultsJsonLine(std::optional<std::string_view> file, bool calcMain,
+                            std::optional<bool> nekiri) {
+    std::string out = Buffer();
+    JsonWriter w(out, JsonWriter::Style::Line);
+    w.BeginObject();
+    if (file) M(w, "file", *file);
+    Results(w, calcMain, nekiri);
+    w.EndObject();
+    out += '\n';
+    Remember(out);
+    return out;
+}
+
 ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri) {
-    ordered_json j;
-    j["design"] = DesignJson();
-    j["CalcMain"] = calcMain;
-    if (gQqw.Reached()) j["gQqw"] = QqwJson(*gQqw);
-    if (gKhActive.Reached()) j["gKhActive"] = KhJson(*gKhActive);
-    if (gSpa.Reached()) j["gSpa"] = SpJson(*gSpa);
-    if (gKhPassive.Reached()) j["gKhPassive"] = KhJson(*gKhPassive);
-    if (gSpp.Reached()) j["gSpp"] = SpJson(*gSpp);
-    if (gRWp.Reached()) j["gRWp"] = RWpJson(*gRWp);
-    if (gDL.Reached()) j["gDL"] = DLJson(*gDL);
-    if (gPressure.Reached()) j["gPressure"] = PressureJson(*gPressure);
-    if (gSectChang.Reached()) j["gSectChang"] = TableJson(gSectChang);
-    if (gSectStress.Reached()) j["gSectStress"] = TableJson(gSectStress);
-    if (gSectEmbed.Reached()) j["gSectEmbed"] = TableJson(gSectEmbed);
-    if (gSectDisp.Reached()) j["gSectDisp"] = TableJson(gSectDisp);
-    if (gListC.Reached()) j["gListC"] = ListJson(gListC, kKindConcrete);
-    if (gListLS.Reached()) j["gListLS"] = ListJson(gListLS, kKindLightSteel);
-    if (gListS.Reached()) j["gListS"] = ListJson(gListS, kKindSteel);
-    j["CalcNekiriAntei"] = nekiri ? ordered_json(*nekiri) : ordered_json(nullptr);
-    if (nekiri && gNekiriAnteiAs.Reached())
-        j["gNekiriAnteiAs"] = BoilingJson(*gNekiriAnteiAs.Peek());
-    if (nekiri && gNekiriAnteiAc.Reached())
-        j["gNekiriAnteiAc"] = HeavingJson(*gNekiriAnteiAc.Peek());
-    return j;
+    JsonTreeBuilder b;
+    b.BeginObject();
+    Results(b, calcMain, nekiri);
+    b.EndObject();
+    return b.Take();
 }
 
 std::string DumpJsonLine(const ordered_json& j) {
     std::string out;
-    DumpLine(j, out);
+    JsonWriter w(out, JsonWriter::Style::Line);
+    WriteTree(w, j);
     out += '\n';
     return out;
 }

@@ -1,16 +1,31 @@
 // The whole result store of a calculation run as JSON for kuvelt-calc: the design, then every
 // stage the run reached, the section tables and lists and the stability checks, with the keys
 // in a fixed order. Stages the run never reached are left out. Numbers as the shortest text
-// that reads back to the same double, non-finite numbers as null.
+// that reads back to the same double, non-finite numbers as null (see design_json.h).
 #pragma once
 
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "cli/design_json.h"
 
 namespace kuvelt::cli {
 
 // `calcMain` is CalcMain's result; `nekiri` CalcNekiriAntei's, or empty when it did not run.
+// Writes the members of the result object (the caller opens and closes it).
+void WriteResultsMembers(JsonWriter& w, bool calcMain, std::optional<bool> nekiri);
+
+// The result object pretty-printed, ending with a line feed (one design of kuvelt-calc --json).
+std::string ResultsJsonText(bool calcMain, std::optional<bool> nekiri);
+
+// The result object as one line without blanks (JSON Lines), ending with a line feed; with a
+// `file`, a "file" member first (one design of a batch).
+std::string ResultsJsonLine(std::optional<std::string_view> file, bool calcMain,
+                            std::optional<bool> nekiri);
+
+// The result object as a tree, for code that looks values up.
 nlohmann::ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri);
 
 // One line of JSON without blanks (JSON Lines), numbers as in DumpJson, ending with a line feed.

@@ -188,7 +188,7 @@ Outcome RunCalcJson(const std::vector<std::string>& given, std::ostream& out, st
         return ForEachDesign(
             args, pick, err,
             [&](const std::string&, const usecase::DesignRun& r) {
-                out << DumpJson(ResultsJson(r.calc.calculated, r.calc.stability));
+                out << ResultsJsonText(r.calc.calculated, r.calc.stability);
             },
             [](const std::string&, const std::string&) {});
     }
@@ -196,11 +196,7 @@ Outcome RunCalcJson(const std::vector<std::string>& given, std::ostream& out, st
     return ForEachDesign(
         args, pick, err,
         [&](const std::string& file, const usecase::DesignRun& r) {
-            nlohmann::ordered_json head;
-            head["file"] = file;
-            nlohmann::ordered_json j = ResultsJson(r.calc.calculated, r.calc.stability);
-            head.insert(j.begin(), j.end());
-            out << DumpJsonLine(head);
+            out << ResultsJsonLine(file, r.calc.calculated, r.calc.stability);
         },
         [&](const std::string& file, std::string line) {
             nlohmann::ordered_json head;

@@ -1,8 +1,10 @@
 #include "platform/cp932.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kuvelt::cp932 {
@@ -46,6 +48,51 @@ TEST(Cp932, UnconvertibleInputIsReplacedAndReported) {
     EXPECT_EQ(ToUtf8("x\xA0y\x85\x40z\x81", &ok), "x\xEF\xBF\xBDy\xEF\xBF\xBDz\xEF\xBF\xBD");
     EXPECT_FALSE(ok);
     EXPECT_EQ(ToUtf8("ok"), "ok");
+}
+
+// ASCII texts are taken over without a conversion: the system's converters must agree that
+// each of the 128 characters is the same byte in both encodings.
+TEST(Cp932, AsciiIsTheSameInBothEncodings) {
+    std::string ascii;
+    for (int c = 0; c < 0x80; ++c) ascii.push_back(static_cast<char>(c));
+    for (const auto& [to, from] : {std::pair{"CP932", "UTF-8"}, std::pair{"UTF-8", "CP932"}}) {
+        iconv_t cd = iconv_open(to, from);
+        ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+        std::string out(256, '\0');
+        char* src = ascii.data();
+        char* dst = out.data();
+        size_t srcLeft = ascii.size(), dstLeft = out.size();
+        EXPECT_EQ(iconv(cd, &src, &srcLeft, &dst, &dstLeft), 0u) << from;
+        out.resize(out.size() - dstLeft);
+        EXPECT_EQ(out, ascii) << from << " to " << to;
+        iconv_close(cd);
+    }
+    bool ok = false;
+    EXPECT_EQ(ToUtf8(ascii, &ok), ascii);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(FromUtf8(ascii, &ok), ascii);
+    EXPECT_TRUE(ok);
+}
+
+// The converters are opened once per thread and kept: a conversion cut off inside a character,
+// or refused, must not leave anything behind for the next one, and threads must not share one.
+TEST(Cp932, KeptConvertersStartEveryConversionAfresh) {
+    auto round = [] {
+        int wrong = 0;
+        for (int i = 0; i < 300; ++i) {
+            wrong += ToUtf8("\x83\x5D\x83") != "ゾ\xEF\xBF\xBD";  // ends inside a character
+            wrong += ToUtf8("\x83\x93x") != "ンx";
+            wrong += FromUtf8("\xE3\x82") != "?";  // a truncated UTF-8 character
+            wrong += FromUtf8("ゾーン") != "\x83\x5D\x81\x5B\x83\x93";
+        }
+        return wrong;
+    };
+    std::vector<int> wrong(4, -1);
+    std::vector<std::thread> threads;
+    for (int& w : wrong) threads.emplace_back([&w, &round] { w = round(); });
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(wrong, std::vector<int>(4, 0));
+    EXPECT_EQ(round(), 0);
 }
 
 TEST(Cp932, CharCountCountsCharactersNotBytes) {
