@@ -94,6 +94,16 @@ QValidator::State Cp932TextValidator::validate(QString& input, int&) const {
 TextField::TextField(const std::string& limitName, QWidget* parent)
     : QLineEdit(parent), name_(limitName) {
     setValidator(new Cp932TextValidator(TextLimitBytes(limitName), this));
+    setToolTip(QStringLiteral("入力範囲：%1ﾊﾞｲﾄ以内の文字列").arg(TextLimitBytes(limitName)));
+    connect(this, &QLineEdit::textChanged, this, [this] { emit hintChanged(Hint()); });
+}
+
+QString TextField::Hint() const {
+    const int limit = TextLimitBytes(name_);
+    const auto used = static_cast<int>(cp932::ByteLength(text8()));
+    return QStringLiteral("入力範囲：%1ﾊﾞｲﾄ以内の文字列（残り %2 ﾊﾞｲﾄ）")
+        .arg(limit)
+        .arg(std::max(0, limit - used));
 }
 
 void TextField::setText(const std::string& text) { QLineEdit::setText(Q(text)); }

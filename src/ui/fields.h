@@ -72,6 +72,12 @@ class TextField : public QLineEdit {
     void setText(const std::string& text);
     std::string text8() const;
     const std::string& name() const { return name_; }
+    // "入力範囲：60ﾊﾞｲﾄ以内の文字列（残り 23 ﾊﾞｲﾄ）": the limit in code page 932 bytes and what the
+    // text leaves of it.
+    QString Hint() const;
+
+  signals:
+    void hintChanged(const QString& hint);
 
   private:
     std::string name_;

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 
+#include "model/ranges.h"
 #include "platform/numfmt.h"
 #include "ui/field_specs.h"
 
@@ -15,6 +16,9 @@ int FieldWidth(const QWidget* w, int chars) {
 NumField* MakeNumField(const std::string& specName, QWidget* parent) {
     const FieldRange& spec = FieldFor(specName);
     auto* field = new NumField(spec, parent);
+    // The range and unit before the mistake: as a tooltip, and in the window's status line while
+    // the field has the focus.
+    field->setToolTip(Q(std::string(spec.caption)) + QLatin1Char('\n') + Q(RangeMessage(spec).text));
     std::size_t chars = 4;
     for (const double v : {spec.min, spec.max}) {
         for (const std::string_view f : {spec.displayFormat, spec.editFormat}) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
@@ -30,7 +31,9 @@ QHBoxLayout* InputWindow::MakeButtonRow(bool withOk) {
     connect(cmdHelp_, &QPushButton::clicked, this,
             [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(UsrHelpFile)); });
     row->addWidget(cmdHelp_);
-    row->addStretch(1);
+    lblStatus_ = new QLabel(this);
+    lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+    row->addWidget(lblStatus_, 1);
     if (withOk) {
         cmdOK_ = new QPushButton(QStringLiteral("OK(&O)"), this);
         cmdOK_->setDefault(true);
@@ -59,6 +62,15 @@ void InputWindow::Prepare() {
     PlaceWindow(this, section_);
     emit LoadData();
     ApplyDependentEnabling();
+    // What is left of a text's limit follows the typing.
+    if (!statusWired_) {
+        statusWired_ = true;
+        for (TextField* t : findChildren<TextField*>()) {
+            connect(t, &TextField::hintChanged, this, [this, t](const QString& hint) {
+                if (lblStatus_ && t->hasFocus()) lblStatus_->setText(hint);
+            });
+        }
+    }
 }
 
 int InputWindow::RunModal() {
@@ -103,7 +115,19 @@ bool InputWindow::ValidateFields() {
     return true;
 }
 
+void InputWindow::ShowStatusOf(QWidget* now) {
+    if (!lblStatus_) return;
+    if (auto* t = qobject_cast<TextField*>(now)) {
+        lblStatus_->setText(t->Hint());
+    } else if (auto* n = qobject_cast<NumField*>(now)) {
+        lblStatus_->setText(n->toolTip().replace(QLatin1Char('\n'), QStringLiteral("　")));
+    } else {
+        lblStatus_->clear();
+    }
+}
+
 void InputWindow::OnFocusChanged(QWidget* old, QWidget* now) {
+    if (now && now->window() == this) ShowStatusOf(now);
     if (checking_ || !now || now->window() != this) return;
     // The field the focus leaves: `old`, or, when the focus comes back from outside the window
     // (a message box, another program) onto some other widget, the field that had it last.

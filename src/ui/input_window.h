@@ -27,6 +27,7 @@
 
 class QPushButton;
 class QHBoxLayout;
+class QLabel;
 
 namespace kuvelt::ui {
 
@@ -61,6 +62,9 @@ class InputWindow : public QDialog {
     QPushButton* okButton() const { return cmdOK_; }
     QPushButton* cancelButton() const { return cmdCancel_; }
     QPushButton* helpButton() const { return cmdHelp_; }
+    // The line beside the buttons naming the focused field's range and unit (a text field: its
+    // byte limit and what is left of it); nullptr before MakeButtonRow.
+    QLabel* statusLine() const { return lblStatus_; }
 
   signals:
     void LoadData();
@@ -90,6 +94,9 @@ class InputWindow : public QDialog {
     QPushButton* cmdHelp_ = nullptr;
     QPointer<NumField> pending_;
     QPointer<NumField> lastField_;  // the field of this window that had the focus last
+    QLabel* lblStatus_ = nullptr;
+    bool statusWired_ = false;
+    void ShowStatusOf(QWidget* now);
     bool checking_ = false;
 };
 

@@ -389,5 +389,27 @@ TEST(DesignConditionsWindow, OkRefusesLevelsThatConflict) {
     }
 }
 
+// The range and unit are there before the mistake: every numeric field carries them as its
+// tooltip, and the status line names them while the field has the focus; the title field says
+// how many code page 932 bytes are left of its limit as it is typed.
+TEST(DesignConditionsWindow, RangesAndBytesLeftBeforeTheMistake) {
+    UiTestEnv env;
+    frmInpJyoken w;
+    Connect(&w);
+    w.Prepare();
+    test::ShowActive(&w);
+    ASSERT_NE(w.statusLine(), nullptr);
+    EXPECT_EQ(w.numELGL->toolTip(), QStringLiteral("地表面(m)\n入力範囲：-999.00 ～ +999.00"));
+    w.numZ->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(w.statusLine()->text(), QStringLiteral("設計地盤面より検討する深さ(m)　入力範囲：1.0 ～ 99.0"));
+    w.txtTitle->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    const int limit = TextLimitBytes("CInpJyoken.Title");
+    w.txtTitle->setText(std::string("水路A"));  // 2 + 2 + 1 bytes
+    EXPECT_EQ(w.statusLine()->text(),
+              QStringLiteral("入力範囲：%1ﾊﾞｲﾄ以内の文字列（残り %2 ﾊﾞｲﾄ）").arg(limit).arg(limit - 5));
+}
+
 }  // namespace
 }  // namespace kuvelt::ui
