@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/profile.h"
+#include "ui/app_state.h"
 #include "ui/fields.h"
 #include "ui/ui_services.h"
 #include "usecase/report_run.h"
@@ -135,7 +136,7 @@ bool frmMenuPrint::PrintPreview() {
     const print_job::Ticks t = ticks();
     bool any = false;
     for (bool b : t) any = any || b;
-    if (const auto refusal = print_job::BuildCombinedFile(t)) {
+    if (const auto refusal = print_job::BuildCombinedFile(t, gFileName)) {
         if (!any) Services().Beep();
         Services().ShowMessage(this, *refusal);
         return false;

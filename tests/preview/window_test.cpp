@@ -31,7 +31,11 @@ class ScriptedDialogs : public PreviewDialogs {
         printer.setOutputFileName(printToFile);
         return acceptPrint;
     }
-    QString SaveFileName(QWidget*, const QString&) override { return saveAnswer; }
+    QString suggested;  // what the last save dialog offered
+    QString SaveFileName(QWidget*, const QString& offered) override {
+        suggested = offered;
+        return saveAnswer;
+    }
     void ShowMessage(QWidget*, const Message& m) override { messages.push_back(m); }
 };
 
@@ -156,6 +160,23 @@ TEST_F(Window, SaveAsPdf) {
               "PDF ファイルを書き込めません: " + dir.file("missing/x.pdf"));
     EXPECT_EQ(dialogs.messages[0].title, "印刷プレビュー");
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);
+    // A print file that names no design: the documents folder, never the temporary folder.
+    EXPECT_TRUE(dialogs.suggested.endsWith(QStringLiteral("/計算書.pdf")));
+    EXPECT_FALSE(dialogs.suggested.startsWith(QString::fromStdString(dir.path().string())));
+}
+
+// The PDF is offered beside the design the report is of, with its name.
+TEST_F(Window, PdfIsOfferedBesideTheDesign) {
+    kuvelt::test::WriteBytes(dir.file("d.prn"),
+                             "?TI;x\r\n?DF;/home/user/walls/dam 1.kvt\r\n?R1a\r\nline\r\n");
+    LoadResult r = LoadDocument(dir.file("d.prn"), dir.path().string());
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.document.designFile, "/home/user/walls/dam 1.kvt");
+    ASSERT_EQ(r.document.pages[0].lines.size(), 2u) << "the information lines are not printed";
+    PreviewWindow w(std::move(r.document), dir.path().string(), PageSetup{}, dialogs);
+    dialogs.saveAnswer.clear();
+    w.SavePdf();
+    EXPECT_EQ(dialogs.suggested, QStringLiteral("/home/user/walls/dam 1.pdf"));
 }
 
 TEST_F(Window, ZoomAndGeometryAreKeptInTheWorkFolder) {

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QStandardPaths>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -411,9 +412,12 @@ void PreviewWindow::Print() {
 }
 
 void PreviewWindow::SavePdf() {
-    QString suggested = U("計算書.pdf");
-    if (!doc_.sourcePath.empty()) {
-        const QFileInfo src(Q(doc_.sourcePath));
+    // Beside the design with its name; a design never saved goes to the documents folder (the
+    // print file itself lives in a temporary folder nobody should save into).
+    QString suggested =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + U("/計算書.pdf");
+    if (!doc_.designFile.empty()) {
+        const QFileInfo src(Q(doc_.designFile));
         suggested =
             src.absolutePath() + QLatin1Char('/') + src.completeBaseName() + QStringLiteral(".pdf");
     }

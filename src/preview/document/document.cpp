@@ -15,6 +15,7 @@ namespace {
 constexpr char kFormFeed = '\x0C';
 constexpr std::string_view kFigureMarker = "?FG;";
 constexpr std::string_view kTitleMarker = "?TI;";
+constexpr std::string_view kDesignMarker = "?DF;";
 
 // Cuts a code page 932 line at a character boundary no later than `max` bytes.
 std::string_view CutLine(std::string_view s, std::size_t max) {
@@ -59,6 +60,11 @@ class Builder {
         // "?TI;title": the document's title, a line of information that is not printed.
         if (raw.substr(0, kTitleMarker.size()) == kTitleMarker) {
             doc_.title = TrimBlanks(cp932::ToUtf8(raw.substr(kTitleMarker.size(), 512)));
+            return;
+        }
+        // "?DF;path": the design's own file, where the PDF is offered to go.
+        if (raw.substr(0, kDesignMarker.size()) == kDesignMarker) {
+            doc_.designFile = TrimBlanks(cp932::ToUtf8(raw.substr(kDesignMarker.size(), 4096)));
             return;
         }
         if (doc_.pages.back().lines.size() >= static_cast<std::size_t>(kLinesPerPage)) NewPage();

@@ -63,6 +63,7 @@ struct Document {
     bool truncated = false;  // a bound above cut the input
     std::string sourcePath;  // UTF-8 path of the print file, "" when parsed from bytes
     std::string title;       // UTF-8, from a "?TI;" line ("" when the file names none)
+    std::string designFile;  // UTF-8, the design's own file from a "?DF;" line ("" when none)
 
     int PageCount() const { return static_cast<int>(pages.size()); }
 };

@@ -110,7 +110,7 @@ Ticks ApplyCheckCommand(int command, const Ticks& ticks, const Ticks& enabled) {
     return out;
 }
 
-std::optional<Message> BuildCombinedFile(const Ticks& ticks) {
+std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& designFile) {
     bool any = false;
     for (bool t : ticks) any = any || t;
     if (!any) {
@@ -120,6 +120,7 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks) {
     const std::string combined = CombinedFile();
     // The document's title for the preview (its window and the PDF's metadata); not printed.
     std::string bytes = "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n";
+    if (!designFile.empty()) bytes += "?DF;" + cp932::FromUtf8(designFile) + "\r\n";
     bool first = true;
     int32_t code = 0;
     for (int i = 0; i < kItems; ++i) {

@@ -47,7 +47,9 @@ Ticks ApplyCheckCommand(int command, const Ticks& ticks, const Ticks& enabled);
 // The print button: rebuilds the combined file from the ticked chapters in item order, a page
 // break (byte 0C) between two chapters and none before the first, every line copied with CR LF.
 // Returns the message to show instead when no item is ticked or the file cannot be written.
-std::optional<Message> BuildCombinedFile(const Ticks& ticks);
+// `designFile` (the design's own file, "" for a design never saved) is named in the file for the
+// preview, which offers its folder and name for the PDF.
+std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& designFile = "");
 
 // The preview program's arguments for the combined file: the work folder option and the file.
 std::vector<std::string> PreviewArguments(const std::string& previewProgram,
