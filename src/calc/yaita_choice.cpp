@@ -7,6 +7,7 @@
 #include "calc/result_store.h"
 #include "calc/sections.h"
 #include "model/design.h"
+#include "platform/numfmt.h"
 
 namespace kuvelt {
 
@@ -47,9 +48,12 @@ Message LengthOutOfRangeQuestion() {
                    "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::YesNo};
 }
 
-Message LengthTooShortQuestion() {
-    return Message{0, "矢板長Ｌが必要矢板長未満です。このまま実行しますか？", "矢板長ｴﾗｰ",
-                   MsgIcon::Information, MsgButtons::YesNo};
+Message LengthTooShortQuestion(double L, double requiredLength) {
+    return Message{0,
+                   "矢板長Ｌが必要矢板長未満です。このまま実行しますか？\n（Ｌ ＝ " +
+                       numfmt::FormatNumber(L, "0.00") + " m，必要矢板長 ＝ " +
+                       numfmt::FormatNumber(requiredLength, "0.00") + " m）",
+                   "矢板長ｴﾗｰ", MsgIcon::Question, MsgButtons::YesNo};
 }
 
 ChoiceProposal ProposeChoice() {
@@ -94,7 +98,7 @@ ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L) {
         // A steel pile shorter than its required length lacks the embedment 3/beta below the
         // virtual ground surface.
         const double lreq = RequiredLength(kind, sect);
-        if (L < lreq && !Within(L, lreq)) c.questions.push_back(LengthTooShortQuestion());
+        if (L < lreq && !Within(L, lreq)) c.questions.push_back(LengthTooShortQuestion(L, lreq));
     }
     if (!c.questions.empty()) c.outcome = ChoiceCheck::Outcome::Questions;
     return c;

@@ -47,7 +47,8 @@ std::string SectionName(PileKind kind, int32_t sect);
 // The messages, one place for the window and the tests.
 Message SectionMissingMessage();
 Message LengthOutOfRangeQuestion();
-Message LengthTooShortQuestion();
+// The question names the length and the required length, so the user sees by how much.
+Message LengthTooShortQuestion(double L, double requiredLength);
 
 // Stores the pick in gInpYaita and marks it valid (InpFlg). The caller marks the design changed.
 void StoreChoice(PileKind kind, int32_t sect, double H, double D, double L);

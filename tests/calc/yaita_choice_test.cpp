@@ -18,8 +18,12 @@ const Message kMissing{0, "選択した断面№は登録されていません�
                        "断面№ｴﾗｰ", MsgIcon::Information, MsgButtons::OkCancel};
 const Message kOutOfRange{0, "矢板長Ｌが登録ﾃﾞｰﾀのLmin～Lmaxの範囲外です。このまま実行しますか？",
                           "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::YesNo};
-const Message kTooShort{0, "矢板長Ｌが必要矢板長未満です。このまま実行しますか？", "矢板長ｴﾗｰ",
-                        MsgIcon::Information, MsgButtons::YesNo};
+// The short-length question, written out for one case: it names both lengths.
+Message TooShort(const char* lengths) {
+    return Message{0,
+                   std::string("矢板長Ｌが必要矢板長未満です。このまま実行しますか？\n") + lengths,
+                   "矢板長ｴﾗｰ", MsgIcon::Question, MsgButtons::YesNo};
+}
 
 class ChoiceTest : public ::testing::Test {
   protected:
@@ -90,10 +94,10 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"ConcreteShorterThanRequired", 0, 2, 4.0, O::Acceptable, {}},
         PickCase{"SteelAtRequired", 2, 1, 8.25, O::Acceptable, {}},
         PickCase{"SteelHalfMillimetreShort", 2, 1, 8.2495, O::Acceptable, {}},
-        PickCase{"SteelCentimetreShort", 2, 1, 8.24, O::Questions, {kTooShort}},
+        PickCase{"SteelCentimetreShort", 2, 1, 8.24, O::Questions, {TooShort("（Ｌ ＝ 8.24 m，必要矢板長 ＝ 8.25 m）")}},
         // No manufactured range applies to steel.
         PickCase{"SteelVeryLong", 2, 1, 50.0, O::Acceptable, {}},
-        PickCase{"LightSteelShort", 1, 1, 5.0, O::Questions, {kTooShort}},
+        PickCase{"LightSteelShort", 1, 1, 5.0, O::Questions, {TooShort("（Ｌ ＝ 5.00 m，必要矢板長 ＝ 6.00 m）")}},
         PickCase{"LightSteelLongEnough", 1, 1, 6.5, O::Acceptable, {}}),
     [](const auto& info) { return info.param.name; });
 
