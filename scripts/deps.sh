@@ -3,7 +3,7 @@
 # only calls apt when a package is missing.
 set -eu
 PKGS="build-essential cmake ninja-build ccache pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic xvfb xauth poppler-utils clang libclang-rt-14-dev"
 missing=""
 for p in $PKGS; do

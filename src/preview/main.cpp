@@ -1,5 +1,8 @@
 // Preview: shows, prints and exports the calculation report the print menu hands over.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,6 +14,12 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The standard buttons and dialogs in Japanese, like the application's.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
     std::vector<std::string> args;
     for (const QString& a : QCoreApplication::arguments().mid(1)) args.push_back(a.toStdString());
     using namespace kuvelt::preview;

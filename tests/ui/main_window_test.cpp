@@ -9,8 +9,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QProcess>
 #include <QPushButton>
+#include <QTranslator>
 #include <QSet>
 #include <QTest>
 #include <filesystem>
@@ -752,6 +755,17 @@ TEST_F(MainWindowTest, HeavingButtonAnswersForTheCurrentDesignWhateverRanBefore)
     EXPECT_NE(edited, expected);
     main.MenuCommand(frmMenuMain::kResOutAc);
     EXPECT_EQ(shown, edited) << "after an edit of the surcharge";
+}
+
+// The standard buttons of the message boxes and dialogs speak Japanese: Qt's own translations,
+// installed with the program's packages, load as the program loads them at start.
+TEST(QtTranslations, StandardButtonsInJapanese) {
+    QTranslator qtTexts;
+    ASSERT_TRUE(qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&qtTexts);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    QCoreApplication::removeTranslator(&qtTexts);
 }
 
 }  // namespace
