@@ -48,6 +48,10 @@ class frmMenuMain : public QMainWindow {
     // Start-up in its order. determinePaths false keeps gIniFile & co. as set (tests).
     void Start(bool determinePaths = true);
 
+    // Opens a design file without a dialog (the command line at start): the Open command's checks
+    // and messages, the recent-file list updated. True when it was read.
+    bool OpenDesignFile(const std::string& path) { return ReadDesign(path); }
+
     // Colours and enables the menu buttons from the current design.
     void RefreshMenu();
     // Menu button command i (0..10).

@@ -1,5 +1,6 @@
 // Kuvelt: the application's entry point. Everything lives in kuvelt_ui; this only creates the
-// QApplication with the Japanese standard-dialog texts and starts the main window.
+// QApplication with the Japanese standard-dialog texts, starts the main window and opens the
+// design file named on the command line.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -18,5 +19,8 @@ int main(int argc, char** argv) {
     }
     kuvelt::ui::frmMenuMain window;
     window.Start();
+    // "kuvelt FILE.kvt" (a file manager's double click) opens the design as the Open command does.
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 1) window.OpenDesignFile(args.at(1).toStdString());
     return QApplication::exec();
 }

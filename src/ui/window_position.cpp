@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "io/settings.h"
@@ -49,7 +50,16 @@ void PlaceWindow(QWidget* window, const std::string& section, bool mainWindowRul
     const int left = PlacedTwips(CPrivateProfile::GetValueLong(gIniFile, section, "Left"),
                                  PixelsToTwips(area.width(), dx), PixelsToTwips(size.width(), dx),
                                  mainWindowRule);
-    window->move(area.left() + TwipsToPixels(left, dx), area.top() + TwipsToPixels(top, dy));
+    QPoint at(area.left() + TwipsToPixels(left, dx), area.top() + TwipsToPixels(top, dy));
+    // A position stored on a monitor that is gone would put the window where nobody sees it:
+    // then it opens centred on the screen it belongs to.
+    const QPoint centre = at + QPoint(size.width() / 2, size.height() / 2);
+    if (QGuiApplication::screenAt(centre) == nullptr) {
+        const QRect free = screen->availableGeometry();
+        at = QPoint(free.left() + std::max(0, (free.width() - size.width()) / 2),
+                    free.top() + std::max(0, (free.height() - size.height()) / 2));
+    }
+    window->move(at);
 }
 
 void StoreWindowPosition(const QWidget* window, const std::string& section) {

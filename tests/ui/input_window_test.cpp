@@ -234,6 +234,15 @@ TEST_F(InputWindowTest, StoredPositionIsUsedAndClosingStoresIt) {
               int(40 * 1440.0 / dpi + 0.5));
 }
 
+// A position stored on a monitor that is gone opens the window on the screen instead.
+TEST_F(InputWindowTest, PositionOffEveryScreenIsBroughtBack) {
+    CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Top", "90000");
+    CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Left", "200000");
+    w.Prepare();
+    const QRect frame(w.pos(), w.frameGeometry().size().expandedTo(w.size()));
+    EXPECT_NE(QGuiApplication::screenAt(frame.center()), nullptr) << w.pos().x() << "," << w.pos().y();
+}
+
 TEST_F(InputWindowTest, NoStoredPositionCentres) {
     w.Prepare();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
