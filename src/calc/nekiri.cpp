@@ -57,6 +57,7 @@ bool clsNekiriAnteiAs::Calc() {
 bool clsNekiriAnteiAc::Calc() {
     error_ = 0;
     f_ = 0.0;
+    w_ = 0.0;
     hantei_ = false;
     fault::Guard(error_, [&] {
         // Soil above the water level with its wet weight, below it saturated (gamma' + gamma_w).
@@ -65,6 +66,7 @@ bool clsNekiriAnteiAc::Calc() {
         if (h1 < 0.0) h1 = 0.0;
         if (h2 < 0.0) h2 = 0.0;
         const Num W = h1 * Gt + (Num(Gws) + Gw) * h2 + Q;
+        w_ = double(W);
         if (W <= 0.001) {
             f_ = kNoFailure;
         } else {

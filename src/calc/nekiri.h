@@ -66,6 +66,8 @@ class clsNekiriAnteiAc {
 
     int32_t Error() const { return error_; }
     double F() const { return f_; }
+    // The overburden W at the excavation bottom behind the wall the factor was computed from (kN/m2).
+    double W() const { return w_; }
     bool Hantei() const { return hantei_; }
 
     bool Calc();
@@ -73,6 +75,7 @@ class clsNekiriAnteiAc {
   private:
     int32_t error_ = 0;
     double f_ = 0.0;
+    double w_ = 0.0;
     bool hantei_ = false;
 };
 

@@ -64,6 +64,9 @@ void ShowVerdict(QLabel* l, bool hantei, double Fa) {
 frmResOutAs::frmResOutAs(QWidget* parent)
     : InputWindow("ResOutAs", QStringLiteral("ボイリングの検討"), parent) {
     auto* top = new QVBoxLayout(this);
+    lblPile = new QLabel(this);
+    lblPile->setObjectName(QStringLiteral("lblPile"));
+    top->addWidget(lblPile);
     auto* box = new QGroupBox(QStringLiteral("検討結果"), this);
     auto* g = new QGridLayout(box);
     numH1 = ResultField(g, 0, "水頭差Ｈ1(m)", "#0.00", box);
@@ -97,14 +100,24 @@ void frmResOutAs::setVerdict(bool hantei, double Fa) { ShowVerdict(lblHantei, ha
 frmResOutAc::frmResOutAc(QWidget* parent)
     : InputWindow("ResOutAc", QStringLiteral("ヒービングの検討"), parent) {
     auto* top = new QVBoxLayout(this);
+    lblPile = new QLabel(this);
+    lblPile->setObjectName(QStringLiteral("lblPile"));
+    top->addWidget(lblPile);
     auto* box = new QGroupBox(QStringLiteral("検討結果"), this);
     auto* g = new QGridLayout(box);
     numH = ResultField(g, 0, "壁高Ｈ(m)", "#0.00", box);
     numD = ResultField(g, 1, "根入れ長Ｄ(m)", "#0.00", box);
-    numFs = ResultField(g, 2, "安全率Ｆs", "##0.00", box);
+    // What the factor was computed from: the surcharge and the overburden at the excavation bottom.
+    numQ = ResultField(g, 2, "上載荷重ｑ(kN/m2)", "##0.00", box);
+    numW = ResultField(g, 3, "上載圧Ｗ(kN/m2)", "###0.00", box);
+    numFs = ResultField(g, 4, "安全率Ｆs", "##0.00", box);
     lblHantei = VerdictLabel(box);
-    g->addWidget(lblHantei, 2, 2);
+    g->addWidget(lblHantei, 4, 2);
     g->setColumnStretch(3, 1);
+    g->addWidget(new QLabel(QStringLiteral("※ 根入れ長Ｄは，設計地盤面～矢板先端を示す。"
+                                           "ヒービングの安全率は根入れ長によらない。"),
+                            box),
+                 5, 0, 1, 4);
     top->addWidget(box);
     top->addStretch(1);
     top->addLayout(MakeButtonRow(false));

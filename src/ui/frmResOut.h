@@ -30,6 +30,7 @@ class frmResOutAs : public InputWindow {
 
     NumField *numH1, *numD, *numFs;
     QLabel* lblHantei;
+    QLabel* lblPile;  // the chosen pile the check is of
     QTableView* vaSpread1;
     ResultGridModel* table;
 };
@@ -40,8 +41,9 @@ class frmResOutAc : public InputWindow {
     explicit frmResOutAc(QWidget* parent = nullptr);
     void setVerdict(bool hantei, double Fa);
 
-    NumField *numH, *numD, *numFs;
+    NumField *numH, *numD, *numFs, *numQ, *numW;
     QLabel* lblHantei;
+    QLabel* lblPile;  // the chosen pile the check is of
 };
 
 }  // namespace kuvelt::ui

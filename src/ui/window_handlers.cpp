@@ -2,6 +2,8 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QLabel>
+#include <optional>
 
 #include "calc/nekiri.h"
 #include "calc/sections.h"
@@ -127,8 +129,18 @@ void objInpYaita_SaveData(frmInpYaita& w, bool& Cancel) {
     gModified = true;
 }
 
+// "使用矢板　鋼矢板 №7 SP-ⅢW　Ｌ ＝ 14.00 m": the pile the stability check is of.
+static QString ChosenPileLine() {
+    const CInpYaita& y = gInpYaita;
+    const std::optional<PileKind> kind = KindOfChoice(y.Yaita);
+    if (!y.InpFlg || !kind) return {};
+    return Q("使用矢板　" + std::string(KindCaption(*kind)) + " №" + std::to_string(y.Sect) + " " +
+             SectionName(*kind, y.Sect) + "　Ｌ ＝ " + numfmt::FormatNumber(y.L, "0.00") + " m");
+}
+
 void objResOutAs_LoadData(frmResOutAs& w) {
     clsNekiriAnteiAs& r = *gNekiriAnteiAs;
+    w.lblPile->setText(ChosenPileLine());
     w.numH1->setValue(r.Hw);
     w.numD->setValue(r.D);
     w.numFs->setValue(r.F());
@@ -144,8 +156,11 @@ void objResOutAs_LoadData(frmResOutAs& w) {
 
 void objResOutAc_LoadData(frmResOutAc& w) {
     clsNekiriAnteiAc& r = *gNekiriAnteiAc;
+    w.lblPile->setText(ChosenPileLine());
     w.numH->setValue(r.H);
     w.numD->setValue(r.D);
+    w.numQ->setValue(r.Q);
+    w.numW->setValue(r.W());
     w.numFs->setValue(r.F());
     w.setVerdict(r.Hantei(), r.Fa);
 }

@@ -127,7 +127,18 @@ TEST(ResultWindows, HeavingFieldsAndFailingVerdict) {
     EXPECT_EQ(ac->numD->text(), QStringLiteral("3.25"));
     EXPECT_EQ(ac->numFs->text(), Q(numfmt::FormatNumber(h.F(), "##0.00")));
     EXPECT_EQ(ac->lblHantei->text(), QStringLiteral("＜ 1.2 OUT"));
+    // What the factor came from: q and W = 3 x 18 + (8 + 10) x 1 + 10 = 82, and the pile.
+    EXPECT_EQ(ac->numQ->text(), QStringLiteral("10.00"));
+    EXPECT_EQ(ac->numW->text(), QStringLiteral("82.00"));
+    EXPECT_EQ(ac->lblPile->text(), QString()) << "no pile chosen in this design";
     w->reject();
+    gInpYaita = CInpYaita{true, 2, 7, 4.38, 9.62, 14.0};
+    auto again = CreateMenuWindow(frmMenuMain::kResOutAc, nullptr);
+    again->Prepare();
+    EXPECT_EQ(static_cast<frmResOutAc*>(again.get())->lblPile->text(),
+              QStringLiteral("使用矢板　鋼矢板 №7 SP-ⅢW　Ｌ ＝ 14.00 m"));
+    again->reject();
+    InitData();
     EXPECT_NE(CPrivateProfile::GetValueString(gIniFile, "ResOutAc", "Top"), "");
     EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "ResOutAs", "Top"), "");
 }
