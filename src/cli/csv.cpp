@@ -120,8 +120,7 @@ bool PileCells(std::vector<std::string>& c) {
         c[kDelta] = Number(gListC(s, kCDelta));
         c[kDeltaA] = Number(gListC(s, kCDeltaA));
         c[kDisplacement] = Verdict(gListC(s, kCDeltaFlag));
-        return gListC(s, kCMomentFlag) == 0.0 && gListC(s, kCLengthFlag) == 0.0 &&
-               gListC(s, kCDeltaFlag) == 0.0;
+        return SectionPasses(*kind, s);
     }
     const colInpSectS& cat = *kind == PileKind::LightSteel ? gInpSectLS : gInpSectS;
     const auto& list = *kind == PileKind::LightSteel ? gListLS : gListS;
@@ -135,7 +134,7 @@ bool PileCells(std::vector<std::string>& c) {
     c[kDelta] = Number(list(s, kSDelta));
     c[kDeltaA] = Number(list(s, kSDeltaA));
     c[kDisplacement] = Verdict(list(s, kSDeltaFlag));
-    return list(s, kSSigmaFlag) == 0.0 && list(s, kSDeltaFlag) == 0.0;
+    return SectionPasses(*kind, s);
 }
 
 // The stability check of the pile; false when it fails or has no result.

@@ -13,15 +13,16 @@ int FieldWidth(const QWidget* w, int chars) {
     return w->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0'))) + 16;
 }
 
-NumField* MakeNumField(const std::string& specName, QWidget* parent) {
-    const FieldRange& spec = FieldFor(specName);
-    auto* field = new NumField(spec, parent);
+NumField* MakeNumField(const std::string& fieldName, QWidget* parent) {
+    const FieldRange& range = FieldFor(fieldName);
+    auto* field = new NumField(range, parent);
     // The range and unit before the mistake: as a tooltip, and in the window's status line while
     // the field has the focus.
-    field->setToolTip(Q(std::string(spec.caption)) + QLatin1Char('\n') + Q(RangeMessage(spec).text));
+    field->setToolTip(Q(std::string(range.caption)) + QLatin1Char('\n') +
+                      Q(RangeMessage(range).text));
     std::size_t chars = 4;
-    for (const double v : {spec.min, spec.max}) {
-        for (const std::string_view f : {spec.displayFormat, spec.editFormat}) {
+    for (const double v : {range.min, range.max}) {
+        for (const std::string_view f : {range.displayFormat, range.editFormat}) {
             chars = std::max(chars, numfmt::FormatNumber(v, f).size());
         }
     }
