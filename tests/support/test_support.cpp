@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -36,6 +37,12 @@ std::string ReadBytes(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::string ReadBytesAfter(const std::string& path, const std::string& firstLine) {
+    const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.substr(0, firstLine.size()), firstLine) << path;
+    return bytes.substr(std::min(bytes.size(), firstLine.size()));
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {

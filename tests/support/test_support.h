@@ -25,6 +25,8 @@ class TempDir {
 
 // Whole file as bytes; fails the current test when the file cannot be read.
 std::string ReadBytes(const std::string& path);
+// The bytes of a file after its first line, which must be `firstLine` (line end included).
+std::string ReadBytesAfter(const std::string& path, const std::string& firstLine);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
 // What a program run by RunProgram printed and its exit status (-1 when it did not end normally).
