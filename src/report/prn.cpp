@@ -471,6 +471,19 @@ void PrintFigureLine(const std::string& figurePath) {
     ++LineCount;
 }
 
+void PrintOptionalBlockBegin(int part) {
+    std::string bytes(kOptionalBlockBegin);
+    bytes += std::to_string(part);
+    bytes += kCrLf;
+    WriteOut(bytes);
+}
+
+void PrintOptionalBlockEnd() {
+    std::string bytes(kOptionalBlockEnd);
+    bytes += kCrLf;
+    WriteOut(bytes);
+}
+
 void PrintBlankLines(int32_t n) {
     if (n <= 0) return;
     std::string bytes;

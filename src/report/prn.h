@@ -137,6 +137,13 @@ void PrintBlankLines(int32_t n);  // n CR LF, each counted; n <= 0 writes nothin
 // otherwise `blanks` blank lines.
 void NewPageIfShort(int32_t needed, int32_t blanks);
 void PrintPageBreak();  // the byte 0C without a line end; LineCount becomes 0
+// The start and the end of a block that belongs to an optional part of the document (a figure a
+// user may leave out): "?OB;n" and "?OE;" lines, not counted. The combined file drops the block
+// when part n is unticked and the marks always, so the preview never sees them.
+inline constexpr std::string_view kOptionalBlockBegin = "?OB;";
+inline constexpr std::string_view kOptionalBlockEnd = "?OE;";
+void PrintOptionalBlockBegin(int part);
+void PrintOptionalBlockEnd();
 // Opens CurrentPrintFile for appending, writes 0C, closes it; ignores every failure. Does not
 // disturb a print-file handle that is open.
 void AppendPageBreak() noexcept;

@@ -27,6 +27,8 @@ const char* const kItemCaptions[print_job::kItems] = {"設計条件", "外力の
                                                       "矢板の設計", "根切り底面の安定検討"};
 const char* const kSection = "MenuPrint";
 
+std::string PartKey(std::size_t part) { return "P" + std::to_string(part); }
+
 }  // namespace
 
 Message PreviewStartMessage(const std::string& program) {
@@ -52,6 +54,17 @@ frmMenuPrint::frmMenuPrint(QWidget* parent)
     }
     fv->addStretch(1);
     body->addWidget(frame, 1);
+    auto* partFrame = new QGroupBox(QStringLiteral("付属項目"), this);
+    auto* pv = new QVBoxLayout(partFrame);
+    for (int i = 0; i < print_job::kParts; ++i) {
+        auto* c = new QCheckBox(QString::fromUtf8(print_job::kPartCaptions[std::size_t(i)]),
+                                partFrame);
+        c->setObjectName(QStringLiteral("chkPart") + QString::number(i));
+        pv->addWidget(c);
+        chkPart[std::size_t(i)] = c;
+    }
+    pv->addStretch(1);
+    body->addWidget(partFrame, 1);
 
     auto* checks = new QVBoxLayout;
     const char* const commands[] = {"全項目選択", "全項目選択解除", "全項目選択反転"};
@@ -100,6 +113,11 @@ void frmMenuPrint::OpenMenu() {
             CPrivateProfile::GetValueLong(gIniFile, kSection, std::to_string(i)) != 0);
         chkPrintItem[std::size_t(i)]->setEnabled(true);
     }
+    for (std::size_t i = 0; i < chkPart.size(); ++i) {
+        // A part never stored is ticked: the whole document unless the user leaves parts out.
+        chkPart[i]->setChecked(
+            CPrivateProfile::GetValueString(gIniFile, kSection, PartKey(i)) != "0");
+    }
     // The chapters are written from a fresh calculation of the design as it is now.
     const usecase::PrintRun run = usecase::PrepareReport();
     generation_ = run.generation;
@@ -121,6 +139,12 @@ print_job::Ticks frmMenuPrint::ticks() const {
     return t;
 }
 
+print_job::PartTicks frmMenuPrint::partTicks() const {
+    print_job::PartTicks t{};
+    for (std::size_t i = 0; i < t.size(); ++i) t[i] = chkPart[i]->isChecked();
+    return t;
+}
+
 print_job::Ticks frmMenuPrint::enabledItems() const {
     print_job::Ticks t{};
     for (std::size_t i = 0; i < t.size(); ++i) t[i] = chkPrintItem[i]->isEnabled();
@@ -130,13 +154,17 @@ print_job::Ticks frmMenuPrint::enabledItems() const {
 void frmMenuPrint::CheckCommand(int index) {
     const print_job::Ticks t = print_job::ApplyCheckCommand(index, ticks(), enabledItems());
     for (std::size_t i = 0; i < t.size(); ++i) chkPrintItem[i]->setChecked(t[i]);
+    // The parts are always available: the commands tick, untick or invert them alike.
+    print_job::PartTicks parts = partTicks();
+    for (bool& p : parts) p = index == 0 || (index == 2 && !p);
+    for (std::size_t i = 0; i < parts.size(); ++i) chkPart[i]->setChecked(parts[i]);
 }
 
 bool frmMenuPrint::PrintPreview() {
     const print_job::Ticks t = ticks();
     bool any = false;
     for (bool b : t) any = any || b;
-    if (const auto refusal = print_job::BuildCombinedFile(t, gFileName)) {
+    if (const auto refusal = print_job::BuildCombinedFile(t, gFileName, partTicks())) {
         if (!any) Services().Beep();
         Services().ShowMessage(this, *refusal);
         return false;
@@ -157,6 +185,10 @@ void frmMenuPrint::CloseMenu() {
     const print_job::Ticks t = ticks();
     for (std::size_t i = 0; i < t.size(); ++i) {
         CPrivateProfile::SetValueString(gIniFile, kSection, std::to_string(i), t[i] ? "1" : "0");
+    }
+    const print_job::PartTicks parts = partTicks();
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        CPrivateProfile::SetValueString(gIniFile, kSection, PartKey(i), parts[i] ? "1" : "0");
     }
     if (open_) {
         print_job::CloseReport();

@@ -2,8 +2,9 @@
 // failed chapter is reported, and can still be printed); the user ticks chapters, and the print
 // button joins them into the combined print file and starts the preview program of the program
 // folder on it, with an argument list and never a shell. Item 4 (excavation-bottom stability) is
-// disabled when the design has no stability check or the check faulted. Ticks and position
-// live in section "MenuPrint"; every print and figure file is deleted when the menu closes.
+// disabled when the design has no stability check or the check faulted. The parts around and in
+// the chapters (cover, contents, summary, standards, figures) are ticked beside them. Ticks and
+// position live in section "MenuPrint" (parts as "P0"…, ticked when never stored); every print and figure file is deleted when the menu closes.
 #pragma once
 
 #include <QCheckBox>
@@ -36,6 +37,7 @@ class frmMenuPrint : public InputWindow {
     static std::string PreviewProgram();
 
     print_job::Ticks ticks() const;
+    print_job::PartTicks partTicks() const;
     print_job::Ticks enabledItems() const;
     // cmdCheck(index): 0 tick every enabled item, 1 untick all, 2 invert the enabled items.
     void CheckCommand(int index);
@@ -44,6 +46,7 @@ class frmMenuPrint : public InputWindow {
     const print_job::Generation& generation() const { return generation_; }
 
     std::array<QCheckBox*, print_job::kItems> chkPrintItem{};
+    std::array<QCheckBox*, print_job::kParts> chkPart{};  // cover, contents … figures
     std::array<QPushButton*, 3> cmdCheck{};
     QPushButton *cmdPreview, *cmdClose;
 

@@ -98,12 +98,21 @@ ReportRun WriteReportFolder(const std::string& dir, const PickRequest& pick) {
     print_job::Ticks all{};
     for (int i = 0; i < print_job::kItems; ++i)
         all[static_cast<std::size_t>(i)] = i < print_job::kItems - 1 || g.stabilityEnabled;
-    const auto combinedFailure = print_job::BuildCombinedFile(all);
+    // Every part of the document: the command line prints the whole report.
+    const auto combinedFailure = print_job::BuildCombinedFile(all, "", print_job::kAllParts);
 
     bool moved = true;
     for (int i = 0; i < print_job::kItems; ++i) {
         const fs::path to = folder / (std::to_string(i + 1) + ".prn");
         moved = MoveInto(print_job::ChapterFile(i), to, r.messages) && moved;
+        if (moved) r.files.push_back(to.string());
+    }
+    static const char* const kFrontNames[] = {"cover.prn", "summary.prn", "standards.prn"};
+    for (std::size_t k = 0; k < print_job::kFrontFiles.size(); ++k) {
+        const std::string file = print_job::PartFile(print_job::kFrontFiles[k]);
+        if (file.empty()) continue;
+        const fs::path to = folder / kFrontNames[k];
+        moved = MoveInto(file, to, r.messages) && moved;
         if (moved) r.files.push_back(to.string());
     }
     if (!combinedFailure) {

@@ -28,7 +28,8 @@ struct ReportRun {
     Outcome outcome = Outcome::Ok;
 };
 
-// Writes "1.prn" … "5.prn", "report.prn" and the figure files into `dir` (created when
+// Writes "1.prn" … "5.prn", the front matter ("cover.prn", "summary.prn", "standards.prn"),
+// "report.prn" (every part of the document) and the figure files into `dir` (created when
 // missing). Refused (nothing written) when the design holds no sheet-pile choice and none is
 // requested. The heading numbering follows a "Kuvelt.INI" inside `dir` when there is one.
 ReportRun WriteReportFolder(const std::string& dir, const PickRequest& pick);

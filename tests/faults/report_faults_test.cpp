@@ -28,12 +28,15 @@ using kuvelt::test::ReadBytes;
 using kuvelt::test::TempDir;
 using kuvelt::test::WriteBytes;
 
-const char* const kLine[print_job::kItems] = {
+// The five chapters, then the front matter (cover, summary, standards) as 5..7.
+const char* const kLine[] = {
     "･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『外力の計算』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
     "･『仮想海底面の算定』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
-    "･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ"};
+    "･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『表紙』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
+    "･『設計調書』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『適用基準・計算方法』の印刷ﾌｧｲﾙ生成ｴﾗｰ"};
 
-// The message of the print menu when the chapters `failed` (menu items 0..4) could not be made.
+// The message of the print menu when the parts `failed` (chapters 0..4, front matter 5..7)
+// could not be made.
 Message FailureMessage(std::initializer_list<int> failed) {
     std::string text;
     for (int i : failed) text += std::string("\n") + kLine[i];
@@ -330,7 +333,7 @@ TEST_F(ReportFault, TemporaryFolderFailuresAreReportedAndNothingIsLeft) {
         {"read_only",
          "size=64k",
          [](ScratchMount& m) { return m.SetReadOnly(true) ? m.path() : ""; },
-         {0, 1, 2, 3, 4},
+         {0, 1, 2, 3, 4, 5, 6, 7},
          70},
         {"full",
          "size=64k",
@@ -342,12 +345,12 @@ TEST_F(ReportFault, TemporaryFolderFailuresAreReportedAndNothingIsLeft) {
         {"inodes_run_out",
          "size=1m,nr_inodes=5",
          [](ScratchMount& m) { return m.path(); },
-         {3, 4},
+         {3, 4, 5, 6, 7},
          61},
         {"vanished",
          "size=64k",
          [](ScratchMount& m) { return m.file("gone"); },
-         {0, 1, 2, 3, 4},
+         {0, 1, 2, 3, 4, 5, 6, 7},
          76},
     };
     for (const TempCase& c : cases) {

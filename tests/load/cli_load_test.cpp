@@ -362,7 +362,8 @@ TEST_F(LoadCli, ReportRunsEndCleanlyWithTheLibrarysVerdict) {
         if (run.status == 0 || run.status == 4) {
             std::vector<std::string> listed = Lines(run.out);
             std::vector<std::string> want;
-            for (const char* f : {"1.prn", "2.prn", "3.prn", "4.prn", "5.prn", "report.prn"})
+            for (const char* f : {"1.prn", "2.prn", "3.prn", "4.prn", "5.prn", "cover.prn",
+                                  "summary.prn", "standards.prn", "report.prn"})
                 want.push_back((out / f).string());
             EXPECT_EQ(listed, want) << label;
             for (const auto& f : want) EXPECT_TRUE(fs::exists(f)) << label << ": " << f;

@@ -30,6 +30,19 @@ namespace basResOutNekiriAnteiAc {
 bool Write(std::string* error = nullptr);
 }
 
+// The front matter, each into a print file of its own: the cover (title and the project's block),
+// the design summary (conditions, the chosen pile, every check, the overall verdict and the
+// comparison of the sections of the chosen kind) and the applied standards and method.
+namespace basResOutCover {
+bool Write(std::string* error = nullptr);
+}
+namespace basResOutSummary {
+bool Write(std::string* error = nullptr);
+}
+namespace basResOutStandards {
+bool Write(std::string* error = nullptr);
+}
+
 // The failure line the print menu collects for each chapter (0 design conditions … 4
 // excavation-bottom stability), without its leading line feed.
 const char* ChapterFailureLine(int item);

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapters.h"
+#include "report/chapters/contents.h"
 #include "report/numbering.h"
 #include "report/prn.h"
 
@@ -28,6 +29,26 @@ bool RunInNewFile(bool (*writer)(std::string*), bool run, std::string& error) {
 // Why the combined file could not be created when the menu opened (0 when it was), so the
 // print button can name the cause instead of a meaningless code 0.
 int32_t gCombinedCreateError = 0;
+
+// Slots of the front-matter files and of the combined file in this opening (0: none).
+std::array<int32_t, kParts> gPartSlot{};
+int32_t gCombinedSlot = 0;
+
+bool (*FrontWriter(Part part))(std::string*) {
+    switch (part) {
+        case kCover:
+            return basResOutCover::Write;
+        case kSummary:
+            return basResOutSummary::Write;
+        default:
+            return basResOutStandards::Write;
+    }
+}
+
+std::string SlotFile(int32_t slot) {
+    if (slot <= 0 || slot > PrintFileCount) return "";
+    return PrintFileNames[static_cast<std::size_t>(slot)];
+}
 
 bool WriteStability(std::string* error) {
     return gInpJiban.Kind != 0 ? basResOutNekiriAnteiAc::Write(error)
@@ -57,9 +78,23 @@ Generation GenerateReport(const std::string& iniFile) {
             text += ChapterFailureLine(i);
         }
     }
+    gPartSlot = {};
+    for (const Part part : kFrontFiles) {
+        std::string error;
+        const bool ok = RunInNewFile(FrontWriter(part), true, error);
+        if (!CurrentPrintFile.empty()) gPartSlot[part] = PrintFileCount;
+        g.partWritten[part] = ok;
+        if (!ok) {
+            text += "\n･『";
+            text += kPartCaptions[part];
+            text += "』の印刷ﾌｧｲﾙ生成ｴﾗｰ";
+        }
+    }
     gCombinedCreateError = 0;
+    gCombinedSlot = 0;
     try {
         CurrentPrintFile = NewPrintFile();
+        gCombinedSlot = PrintFileCount;
     } catch (const PrintFault& e) {
         CurrentPrintFile.clear();
         gCombinedCreateError = e.code();
@@ -84,9 +119,35 @@ std::string ChapterFile(int item) {
     return PrintFileNames[static_cast<std::size_t>(item + 1)];
 }
 
-std::string CombinedFile() {
-    if (PrintFileCount < kItems + 1) return "";
-    return PrintFileNames[static_cast<std::size_t>(PrintFileCount)];
+std::string PartFile(Part part) {
+    if (part < 0 || part >= kParts) return "";
+    return SlotFile(gPartSlot[part]);
+}
+
+std::string CombinedFile() { return SlotFile(gCombinedSlot); }
+
+std::vector<std::string> FilterOptionalBlocks(const std::vector<std::string>& lines,
+                                              const PartTicks& parts) {
+    std::vector<std::string> out;
+    out.reserve(lines.size());
+    bool dropping = false;
+    for (const std::string& line : lines) {
+        const std::string_view v(line);
+        if (v.substr(0, kOptionalBlockBegin.size()) == kOptionalBlockBegin) {
+            const std::string_view n = v.substr(kOptionalBlockBegin.size());
+            int part = -1;
+            if (n.size() == 1 && n[0] >= '0' && n[0] <= '9') part = n[0] - '0';
+            // A mark naming no known part keeps its block: better printed than lost.
+            dropping = part >= 0 && part < kParts && !parts[static_cast<std::size_t>(part)];
+            continue;
+        }
+        if (v.substr(0, kOptionalBlockEnd.size()) == kOptionalBlockEnd) {
+            dropping = false;
+            continue;
+        }
+        if (!dropping) out.push_back(line);
+    }
+    return out;
 }
 
 Ticks ApplyCheckCommand(int command, const Ticks& ticks, const Ticks& enabled) {
@@ -110,7 +171,8 @@ Ticks ApplyCheckCommand(int command, const Ticks& ticks, const Ticks& enabled) {
     return out;
 }
 
-std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& designFile) {
+std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& designFile,
+                                         const PartTicks& parts) {
     bool any = false;
     for (bool t : ticks) any = any || t;
     if (!any) {
@@ -118,23 +180,49 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
                        MsgIcon::Information, MsgButtons::Ok};
     }
     const std::string combined = CombinedFile();
+    int32_t code = 0;
+    // Each piece is its file's lines with CR LF; a file that cannot be read adds nothing, like an
+    // empty chapter.
+    auto piece = [&](const std::string& file) {
+        std::string bytes;
+        if (!files::ReadAll(file, bytes, code)) bytes.clear();
+        std::string out;
+        out.reserve(bytes.size() + 64);
+        for (const std::string& line : FilterOptionalBlocks(cp932::SplitCrLf(bytes), parts)) {
+            out += line;
+            out += "\r\n";
+        }
+        return out;
+    };
+    std::vector<std::string> front;  // cover, then summary and standards (contents go between)
+    std::string body;
+    for (const Part part : kFrontFiles) {
+        if (!parts[part]) continue;
+        std::string p = piece(PartFile(part));
+        if (!p.empty()) front.push_back(std::move(p));
+    }
+    bool first = true;
+    for (int i = 0; i < kItems; ++i) {
+        if (!ticks[static_cast<std::size_t>(i)]) continue;
+        if (!first) body += '\x0C';
+        first = false;
+        body += piece(ChapterFile(i));
+    }
+    std::string frontBytes;
+    const bool hasCover = parts[kCover] && !PartFile(kCover).empty() && !front.empty();
+    for (std::size_t i = 0; i < front.size(); ++i) {
+        frontBytes += front[i];
+        frontBytes += '\x0C';
+        if (i == 0 && hasCover && parts[kContents]) frontBytes += kContentsMark;
+    }
+    if (!hasCover && parts[kContents]) frontBytes.insert(0, kContentsMark);
+    std::string document = frontBytes + body;
+    if (parts[kContents]) document = InsertContents(document);
+
     // The document's title for the preview (its window and the PDF's metadata); not printed.
     std::string bytes = "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n";
     if (!designFile.empty()) bytes += "?DF;" + cp932::FromUtf8(designFile) + "\r\n";
-    bool first = true;
-    int32_t code = 0;
-    for (int i = 0; i < kItems; ++i) {
-        if (!ticks[static_cast<std::size_t>(i)]) continue;
-        if (!first) bytes += '\x0C';
-        first = false;
-        std::string chapter;
-        // A chapter file that cannot be read adds nothing, like an empty chapter.
-        if (!files::ReadAll(ChapterFile(i), chapter, code)) chapter.clear();
-        for (const std::string& line : cp932::SplitCrLf(chapter)) {
-            bytes += line;
-            bytes += "\r\n";
-        }
-    }
+    bytes += document;
     if (combined.empty()) {
         code = gCombinedCreateError != 0 ? gCombinedCreateError : vberr::kPathFileAccess;
     }
@@ -161,6 +249,8 @@ void ReleaseFiles() {
     for (auto& f : FigureFileNames) f.clear();
     PrintFileCount = 0;
     FigureFileCount = 0;
+    gPartSlot = {};
+    gCombinedSlot = 0;
     CurrentPrintFile.clear();
 }
 

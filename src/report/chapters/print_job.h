@@ -16,12 +16,35 @@ namespace kuvelt::print_job {
 inline constexpr int kItems = 5;  // design conditions … excavation-bottom stability
 using Ticks = std::array<bool, kItems>;
 
+// The parts of the document besides the five chapters, each ticked in the print menu (all ticked
+// unless the user unticked them). The front matter stands before the first chapter, each part on
+// pages of its own; the figures are blocks inside their chapters.
+enum Part : int {
+    kCover,            // 表紙: the title and the project's block
+    kContents,         // 目次: the headings of the ticked chapters with their pages
+    kSummary,          // 設計調書: conditions, the chosen pile, every check and the verdict
+    kStandards,        // 適用基準・計算方法
+    kStructureFigure,  // 構造図, in chapter 1
+    kPressureFigure,   // 土圧・水圧分布図, in chapter 2
+    kForceFigure,      // 断面力図, in chapter 4
+    kParts
+};
+using PartTicks = std::array<bool, kParts>;
+inline constexpr PartTicks kAllParts = {true, true, true, true, true, true, true};
+inline constexpr PartTicks kNoParts = {};
+inline constexpr std::array<const char*, kParts> kPartCaptions = {
+    "表紙", "目次", "設計調書", "適用基準・計算方法", "構造図", "土圧・水圧分布図", "断面力図"};
+// The front-matter parts written into print files of their own when the menu opens (the
+// contents are made when the combined file is built, from the pages of what it holds).
+inline constexpr std::array<Part, 3> kFrontFiles = {kCover, kSummary, kStandards};
+
 inline constexpr const char* kMenuCaption = "検討結果の印刷";
 inline constexpr const char* kProductTitle = "Kuvelt";
 
 struct Generation {
     std::array<bool, kItems> written{};      // chapter i wrote without failure
     std::array<std::string, kItems> errors;  // the reason of a failure, for logs and the CLI
+    std::array<bool, kParts> partWritten{};  // a front-matter part wrote without failure
     std::optional<Message> failure;          // the collected failure lines, when any chapter failed
     bool stabilityEnabled = false;           // the stability chapter may be ticked
 };
@@ -38,6 +61,8 @@ bool StabilityItemEnabled();
 
 // Print file of menu item i (0..4) and the combined file; "" before generation.
 std::string ChapterFile(int item);
+// Print file of a front-matter part of kFrontFiles; "" for another part or before generation.
+std::string PartFile(Part part);
 std::string CombinedFile();
 
 // The tick commands: 0 ticks every enabled item, 1 unticks every item, 2 inverts the enabled
@@ -48,8 +73,15 @@ Ticks ApplyCheckCommand(int command, const Ticks& ticks, const Ticks& enabled);
 // break (byte 0C) between two chapters and none before the first, every line copied with CR LF.
 // Returns the message to show instead when no item is ticked or the file cannot be written.
 // `designFile` (the design's own file, "" for a design never saved) is named in the file for the
-// preview, which offers its folder and name for the PDF.
-std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& designFile = "");
+// preview, which offers its folder and name for the PDF. The ticked front-matter parts come first,
+// each starting a page; a figure block of an unticked part is left out of its chapter.
+std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& designFile = "",
+                                         const PartTicks& parts = kNoParts);
+
+// A chapter's lines without the figure blocks of unticked parts, and without the block marks
+// (code page 932 lines without line ends, as the print files hold them).
+std::vector<std::string> FilterOptionalBlocks(const std::vector<std::string>& lines,
+                                              const PartTicks& parts);
 
 // The preview program's arguments for the combined file: the work folder option and the file.
 std::vector<std::string> PreviewArguments(const std::string& previewProgram,

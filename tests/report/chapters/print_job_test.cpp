@@ -44,9 +44,14 @@ class PrintJobTest : public ::testing::Test {
     print_job::Generation g;
 };
 
-TEST_F(PrintJobTest, SlotsHoldTheChaptersThenTheCombinedFile) {
-    EXPECT_EQ(basResOutPrn::PrintFileCount, 6);
-    EXPECT_EQ(print_job::CombinedFile(), basResOutPrn::PrintFileNames[6]);
+TEST_F(PrintJobTest, SlotsHoldTheChaptersThenTheFrontMatterThenTheCombinedFile) {
+    EXPECT_EQ(basResOutPrn::PrintFileCount, 9);
+    for (std::size_t k = 0; k < print_job::kFrontFiles.size(); ++k) {
+        EXPECT_EQ(print_job::PartFile(print_job::kFrontFiles[k]),
+                  basResOutPrn::PrintFileNames[6 + k]);
+    }
+    EXPECT_EQ(print_job::PartFile(print_job::kContents), "");
+    EXPECT_EQ(print_job::CombinedFile(), basResOutPrn::PrintFileNames[9]);
     EXPECT_EQ(test::ReadBytes(print_job::CombinedFile()), "");
     for (int i = 0; i < 5; ++i) EXPECT_NE(ChapterBytes(i), "") << i;
     EXPECT_TRUE(g.stabilityEnabled);
@@ -81,6 +86,30 @@ TEST_F(PrintJobTest, ChapterLinesGetCrLf) {
     EXPECT_EQ(Combined({false, true, false, false, false}), "a\r\nb\r\n");
 }
 
+TEST(OptionalBlocks, AnUntickedPartsBlockLeavesTheChapterAndTheMarksAlways) {
+    const std::vector<std::string> lines = {"a", "?OB;4", "fig", "?OE;", "b", "?OB;9", "kept",
+                                            "?OE;", "?OB;6", "c", "?OE;"};
+    print_job::PartTicks parts = print_job::kAllParts;
+    EXPECT_EQ(print_job::FilterOptionalBlocks(lines, parts),
+              (std::vector<std::string>{"a", "fig", "b", "kept", "c"}));
+    parts[print_job::kStructureFigure] = false;
+    parts[print_job::kForceFigure] = false;
+    // A mark naming no part keeps its block: a figure is better printed than lost.
+    EXPECT_EQ(print_job::FilterOptionalBlocks(lines, parts),
+              (std::vector<std::string>{"a", "b", "kept"}));
+}
+
+TEST_F(PrintJobTest, FrontMatterComesFirstEachOnItsOwnPages) {
+    test::WriteBytes(print_job::PartFile(print_job::kCover), "cover\r\n");
+    test::WriteBytes(print_job::PartFile(print_job::kStandards), "std\r\n");
+    print_job::PartTicks parts = print_job::kNoParts;
+    parts[print_job::kCover] = parts[print_job::kStandards] = true;
+    ASSERT_FALSE(print_job::BuildCombinedFile({true, false, false, false, false}, "", parts));
+    EXPECT_EQ(test::ReadBytesAfter(print_job::CombinedFile(),
+                                   "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n"),
+              "cover\r\n\x0Cstd\r\n\x0C" + ChapterBytes(0));
+}
+
 TEST_F(PrintJobTest, NothingTickedIsRefused) {
     const auto m = print_job::BuildCombinedFile(Ticks{});
     ASSERT_TRUE(m.has_value());
@@ -95,7 +124,8 @@ TEST_F(PrintJobTest, CloseDeletesEveryPrintAndFigureFile) {
         files.push_back(basResOutPrn::PrintFileNames[i]);
     for (int i = 1; i <= basResOutPrn::FigureFileCount; ++i)
         files.push_back(basResOutPrn::FigureFileNames[i]);
-    EXPECT_EQ(files.size(), 9u);  // five chapters, the combined file, three figure files
+    // five chapters, three front-matter files, the combined file, three figure files
+    EXPECT_EQ(files.size(), 12u);
     print_job::CloseReport();
     for (const std::string& f : files) EXPECT_FALSE(fs::exists(f)) << f;
     EXPECT_TRUE(fs::is_empty(tmp.path()));
