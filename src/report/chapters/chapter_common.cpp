@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "report/chapters/chapters.h"
+#include "report/numbering.h"
 
 namespace kuvelt {
 
@@ -58,6 +59,23 @@ void SplitExponent(double x, double& mantissa, std::string& exponentText) {
     }
     exponentText = std::to_string(e);
     if (exponentText.size() < 2) exponentText.append(2 - exponentText.size(), ' ');
+}
+
+UnnumberedHeadings::UnnumberedHeadings()
+    : method_(basResOutPrn::NumberMethod), level_(basResOutPrn::CurrentLevel) {
+    basResOutPrn::NumberMethod = 0;
+    basResOutPrn::CurrentLevel = 1;
+}
+
+UnnumberedHeadings::~UnnumberedHeadings() {
+    basResOutPrn::NumberMethod = method_;
+    basResOutPrn::CurrentLevel = level_;
+}
+
+void Heading(ChapterData& d, ChapterSection& sec, int32_t n) {
+    sec.Line(n);
+    const int32_t level = d.LineLevels.at(static_cast<std::size_t>(n));
+    if (level >= 1 && level <= 4) basResOutPrn::CurrentLevel = level;
 }
 
 Judgement PassLimit(bool fails) { return fails ? Judgement{"＞", "OUT"} : Judgement{"≦", "OK"}; }

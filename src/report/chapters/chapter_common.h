@@ -37,6 +37,24 @@ void WriteLayerTable(ChapterSection& sec, int32_t n, const std::function<void(in
                      int32_t separatorLine, int32_t closingLine, int32_t headerFirst,
                      int32_t headerLast);
 
+// The front matter stands before chapter 1: while one of these lives, headings carry their
+// bookmark marks ("?R1", "?R2") but no numbers and advance no counter, and body lines are indented
+// as under a first-level heading. The numbering state is given back when it goes.
+class UnnumberedHeadings {
+  public:
+    UnnumberedHeadings();
+    ~UnnumberedHeadings();
+    UnnumberedHeadings(const UnnumberedHeadings&) = delete;
+    UnnumberedHeadings& operator=(const UnnumberedHeadings&) = delete;
+
+  private:
+    int32_t method_;
+    int32_t level_;
+};
+
+// Writes heading line n of the section and indents the body lines after it under its level.
+void Heading(ChapterData& d, ChapterSection& sec, int32_t n);
+
 // Slot shorthands: N(d, 1, v) sets FieldValues slot 1, S(d, 1, t) FieldTexts slot 1.
 inline void N(ChapterData& d, int32_t slot, double v) { d.FieldValues.at(slot) = v; }
 inline void S(ChapterData& d, int32_t slot, std::string t) { d.FieldTexts.at(slot) = std::move(t); }

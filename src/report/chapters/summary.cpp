@@ -1,7 +1,398 @@
+// The design summary (設計調書), one page before the chapters: the main conditions, the chosen
+// pile and who chose it, every check of that pile with its value, limit and verdict, the overall
+// verdict naming what fails, and the comparison of every registered section of the chosen kind
+// as the choice window lists them. Values are those the chapters print, rounded as they print
+// them; the verdicts are the chapters' own rules.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "calc/nekiri.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "calc/yaita_choice.h"
+#include "model/design.h"
+#include "platform/vberror.h"
+#include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
+#include "report/chapters/summary_checks.h"
 
-namespace kuvelt::basResOutSummary {
+namespace kuvelt {
 
-bool Write(std::string* /*error*/) { return true; }
+namespace summary {
 
-}  // namespace kuvelt::basResOutSummary
+namespace {
+
+bool Within(double a, double b) { return std::fabs(a - b) < 0.001; }
+
+}  // namespace
+
+std::vector<PileCheck> ChosenPileChecks() {
+    std::vector<PileCheck> checks;
+    const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
+    if (!kind) return checks;
+    const int32_t k = TableIndex(*kind), s = gInpYaita.Sect;
+    const double L = gInpYaita.L;
+    if (*kind == PileKind::Concrete) {
+        const CInpSectC* c = gInpSectC.Item(s);
+        if (!c) return checks;
+        checks.push_back({CheckItem::Moment, "曲げﾓｰﾒﾝﾄ",
+                          std::fabs(gSectChang(k, s, item::kChangMmax)), c->Mc,
+                          gSectStress(k, s, item::kStressFlag) == 0.0, true});
+        checks.push_back({CheckItem::Length, "必要矢板長", gSectEmbed(k, s, item::kEmbedLreq), L,
+                          !Exceeds(gSectEmbed(k, s, item::kEmbedLreq), L), true});
+        // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row; the end
+        // values themselves (within 0.001) are inside, as the choice window holds them.
+        const bool inside =
+            (c->Lmin < L && L < c->Lmax) || Within(L, c->Lmin) || Within(L, c->Lmax);
+        checks.push_back({CheckItem::LengthRange, "矢板長の範囲", L, c->Lmax, inside, true});
+        checks.back().lower = c->Lmin;
+    } else {
+        const CInpSectS* c = (*kind == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
+        if (!c) return checks;
+        const double allowable = *kind == PileKind::LightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
+        checks.push_back({CheckItem::Stress, "曲げ応力度", gSectStress(k, s, item::kStressValue),
+                          allowable, gSectStress(k, s, item::kStressFlag) == 0.0, true});
+        checks.push_back({CheckItem::Length, "必要矢板長", gSectEmbed(k, s, item::kEmbedLreq), L,
+                          !Exceeds(gSectEmbed(k, s, item::kEmbedLreq), L), true});
+    }
+    const double delta = gSectDisp(k, s, item::kDisp);
+    checks.push_back({CheckItem::Displacement, "頭部変位量", delta, gInpJyoken.Delta,
+                      !Exceeds(delta, gInpJyoken.Delta), true});
+    if (gInpJyoken.Nekiri == 1) {
+        // The stability check asked for: the one of the ground kind, as its chapter prints it.
+        if (gInpJiban.Kind == 0) {
+            const clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+            const bool result = b.Error() == 0;
+            checks.push_back(
+                {CheckItem::Boiling, "ボイリング", b.F(), b.Fa, result && b.Hantei(), result});
+        } else {
+            const clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+            const bool result = h.Error() == 0;
+            checks.push_back(
+                {CheckItem::Heaving, "ヒービング", h.F(), h.Fa, result && h.Hantei(), result});
+        }
+    }
+    return checks;
+}
+
+std::vector<std::string> FailedNames(const std::vector<PileCheck>& checks) {
+    std::vector<std::string> names;
+    for (const PileCheck& c : checks) {
+        if (!c.passes) names.push_back(c.result ? c.name : c.name + "（結果なし）");
+    }
+    return names;
+}
+
+}  // namespace summary
+
+namespace basResOutSummary {
+namespace {
+
+using namespace basResOutPrn;
+using chapters::N;
+using chapters::S;
+using summary::CheckItem;
+using summary::PileCheck;
+
+constexpr int32_t kPageLines = kChapterLinesPerPage;
+
+// Line numbers of the format sections.
+namespace cond {
+constexpr int32_t kTitle = 1, kSubject = 2, kHeading = 3, kLevels = 4, kHeight = 6;
+constexpr int32_t kHorizontal = 7, kSlope = 8, kTrapezoid = 9, kSurcharge = 11;
+constexpr int32_t kSandy = 12, kClayey = 13, kCohesion = 14, kSubgrade = 15;
+constexpr int32_t kSteel = 16, kConcrete = 17, kJoints = 18, kAllowable = 19;
+}  // namespace cond
+namespace chk {
+constexpr int32_t kPile = 1, kPileLine = 2, kProposed = 3, kUser = 4, kHeading = 5, kTop = 6;
+constexpr int32_t kMoment = 9, kStress = 10, kLength = 11, kRange = 12, kDisplacement = 13;
+constexpr int32_t kStability = 14, kNoResult = 15, kBottom = 16, kAllPass = 17, kFailing = 18;
+}  // namespace chk
+namespace cmp {
+constexpr int32_t kHeading = 1, kConcreteTop = 4, kConcreteRow = 8, kConcreteBottom = 9;
+constexpr int32_t kSteelTop = 10, kSteelRow = 14, kSteelBottom = 15;
+constexpr int32_t kSteelLegend = 16, kConcreteLegend = 17, kVerdictLegend = 18;
+}  // namespace cmp
+
+struct Chosen {
+    PileKind kind = PileKind::Concrete;
+    int32_t sect = 1;
+    std::string name;
+    double E = 0;  // kN/m2
+};
+
+Chosen Stage() {
+    Chosen c;
+    const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
+    if (!kind) {
+        throw PrintFault(vberr::kSubscript,
+                         "使用矢板の種類" + std::to_string(gInpYaita.Yaita) + "がありません");
+    }
+    c.kind = *kind;
+    c.sect = gInpYaita.Sect;
+    if (c.sect < 1 || c.sect > CatalogueCount(c.kind) || c.sect > kMaxSections) {
+        throw PrintFault(vberr::kSubscript,
+                         "使用矢板の断面№" + std::to_string(c.sect) + "が登録されていません");
+    }
+    c.name = SectionName(c.kind, c.sect);
+    const CInpZairyo& z = gInpZairyo;
+    if (c.kind == PileKind::Concrete) {
+        const int32_t shape = gInpSectC.Item(c.sect)->Keijyo;
+        c.E = shape == 0 ? z.EcHira : shape == 1 ? z.EcMizo : z.EcNami;
+    } else {
+        c.E = c.kind == PileKind::LightSteel ? z.Esky : z.Esy;
+    }
+    return c;
+}
+
+// Lines of the page, to know whether the blank lines between the blocks still fit on it.
+int32_t LinesNeeded(const Chosen& c, std::size_t checks, int32_t sections) {
+    const int32_t load = gInpJyoken.Keijyo == 2 ? 2 : 1;
+    const int32_t ground = gInpJiban.Kind == 0 ? 2 : 3;
+    const int32_t material = c.kind == PileKind::Concrete ? 1 : 2;
+    const int32_t conditions = 6 + load + 1 + ground + material + 1;
+    const int32_t pile = 3;
+    const int32_t table = 1 + 3 + static_cast<int32_t>(checks) + 1 + 1;
+    const int32_t comparison = 1 + 4 + sections + 1 + 2;
+    return conditions + pile + table + comparison;
+}
+
+void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
+    const CInpJyoken& j = gInpJyoken;
+    const CInpJiban& g = gInpJiban;
+    const CInpZairyo& z = gInpZairyo;
+    ChapterSection sec(d, "設計調書_条件", true);
+    chapters::Heading(d, sec, cond::kTitle);
+    blank();
+    S(d, 1, j.Title);
+    sec.Template(cond::kSubject);
+    blank();
+    chapters::Heading(d, sec, cond::kHeading);
+    N(d, 1, j.ELGL);
+    N(d, 2, j.ELYU);
+    sec.Template(cond::kLevels);
+    N(d, 1, j.ELDL);
+    N(d, 2, j.ELWL);
+    sec.Template(cond::kLevels + 1);
+    N(d, 1, Checked(j.ELGL - j.ELDL));
+    sec.Template(cond::kHeight);
+    switch (j.Keijyo) {
+        case 0:
+            N(d, 1, j.K0X);
+            N(d, 2, j.K0Q);
+            sec.Template(cond::kHorizontal);
+            break;
+        case 1:
+            N(d, 1, j.K1m);
+            N(d, 2, j.K1Q);
+            sec.Template(cond::kSlope);
+            break;
+        default:
+            N(d, 1, j.K2X1);
+            N(d, 2, j.K2X2);
+            sec.Template(cond::kTrapezoid);
+            N(d, 1, j.K2Ho);
+            N(d, 2, j.K2Gs);
+            N(d, 3, j.K2Q);
+            sec.Template(cond::kTrapezoid + 1);
+            break;
+    }
+    N(d, 1, gQqw->Q());
+    sec.Template(cond::kSurcharge);
+    N(d, 1, g.Gt);
+    N(d, 2, g.Gws);
+    N(d, 3, g.Gw);
+    if (g.Kind == 0) {
+        N(d, 4, g.Fai);
+        sec.Template(cond::kSandy);
+    } else {
+        sec.Template(cond::kClayey);
+        N(d, 1, g.Ca);
+        N(d, 2, g.Cb);
+        sec.Template(cond::kCohesion);
+    }
+    N(d, 1, g.KH);
+    sec.Template(cond::kSubgrade);
+    double mant = 0;
+    std::string exp;
+    chapters::SplitExponent(c.E, mant, exp);
+    N(d, 1, mant);
+    S(d, 1, exp);
+    if (c.kind == PileKind::Concrete) {
+        sec.Template(cond::kConcrete);
+    } else {
+        N(d, 2, c.kind == PileKind::LightSteel ? z.KYSat : z.YSat);
+        sec.Template(cond::kSteel);
+        N(d, 1, z.AlphaIz);
+        N(d, 2, z.AlphaIs);
+        N(d, 3, z.AlphaId);
+        N(d, 4, z.AlphaZs);
+        sec.Template(cond::kJoints);
+    }
+    N(d, 1, j.Delta);
+    if (j.Nekiri == 1) {
+        N(d, 2, g.Kind == 0 ? j.Fsb : j.Fsh);
+        sec.Template(g.Kind == 0 ? cond::kAllowable : cond::kAllowable + 1);
+    } else {
+        sec.Template(cond::kAllowable + 2);
+    }
+}
+
+int32_t CheckLine(CheckItem item) {
+    switch (item) {
+        case CheckItem::Moment:
+            return chk::kMoment;
+        case CheckItem::Stress:
+            return chk::kStress;
+        case CheckItem::Length:
+            return chk::kLength;
+        case CheckItem::LengthRange:
+            return chk::kRange;
+        case CheckItem::Displacement:
+            return chk::kDisplacement;
+        default:
+            return chk::kStability;
+    }
+}
+
+void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& checks,
+            const std::function<void()>& blank) {
+    ChapterSection sec(d, "設計調書_照査");
+    blank();
+    chapters::Heading(d, sec, chk::kPile);
+    S(d, 1, std::string(KindCaption(c.kind)));
+    N(d, 1, c.sect);
+    S(d, 2, c.name);
+    N(d, 2, gInpYaita.L);
+    sec.Template(chk::kPileLine);
+    sec.Line(gInpYaita.Proposed ? chk::kProposed : chk::kUser);
+    blank();
+    chapters::Heading(d, sec, chk::kHeading);
+    for (int32_t l = chk::kTop; l <= chk::kTop + 2; ++l) sec.Line(l);
+    for (const PileCheck& k : checks) {
+        const bool factor = k.item == CheckItem::Boiling || k.item == CheckItem::Heaving;
+        const chapters::Judgement j =
+            factor ? chapters::PassFactor(k.passes) : chapters::PassLimit(!k.passes);
+        if (factor && !k.result) {
+            S(d, 1, k.name);
+            sec.Template(chk::kNoResult);
+            continue;
+        }
+        if (factor) {
+            S(d, 1, k.name);
+            N(d, 1, k.value);
+            S(d, 2, j.sign);
+            N(d, 2, k.limit);
+            S(d, 3, j.verdict);
+        } else if (k.item == CheckItem::LengthRange) {
+            N(d, 1, k.value);
+            N(d, 2, k.lower);
+            N(d, 3, k.limit);
+            S(d, 1, j.verdict);
+        } else {
+            N(d, 1, k.value);
+            S(d, 1, j.sign);
+            N(d, 2, k.limit);
+            S(d, 2, j.verdict);
+        }
+        sec.Template(CheckLine(k.item));
+    }
+    sec.Line(chk::kBottom);
+    const std::vector<std::string> failed = summary::FailedNames(checks);
+    if (failed.empty()) {
+        sec.Line(chk::kAllPass);
+    } else {
+        std::string names;
+        for (const std::string& f : failed) names += (names.empty() ? "" : "，") + f;
+        S(d, 1, names);
+        sec.Template(chk::kFailing);
+    }
+}
+
+std::string Flag(double flag) { return flag != 0.0 ? "＊" : ""; }
+
+void Comparison(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
+    ChapterSection sec(d, "設計調書_比較表");
+    blank();
+    chapters::Heading(d, sec, cmp::kHeading + static_cast<int32_t>(c.kind));
+    const bool concrete = c.kind == PileKind::Concrete;
+    const int32_t top = concrete ? cmp::kConcreteTop : cmp::kSteelTop;
+    const int32_t bottom = concrete ? cmp::kConcreteBottom : cmp::kSteelBottom;
+    const int32_t n = std::min(CatalogueCount(c.kind), kMaxSections);
+    auto header = [&] {
+        for (int32_t l = top; l <= top + 3; ++l) sec.Line(l);
+    };
+    header();
+    const auto& list = c.kind == PileKind::LightSteel ? gListLS : gListS;
+    constexpr int32_t kAfterRows = 3;  // the closing line and the two legend lines
+    for (int32_t s = 1; s <= n; ++s) {
+        // A catalogue longer than the page left goes on under its header on the next page.
+        if (s > 1 && LinesPerPage - LineCount < 1 + kAfterRows) {
+            sec.Line(bottom);
+            NewPageIfShort(LinesPerPage, 0);
+            header();
+        }
+        using namespace item;
+        S(d, 1, s == c.sect ? "◎" : "");
+        N(d, 1, s);
+        S(d, 2, SectionName(c.kind, s));
+        if (concrete) {
+            N(d, 2, gListC(s, kCMoment));
+            S(d, 3, Flag(gListC(s, kCMomentFlag)));
+            N(d, 3, gListC(s, kCMc));
+            N(d, 4, gListC(s, kCLreq));
+            S(d, 4, Flag(gListC(s, kCLengthFlag)));
+            N(d, 5, gListC(s, kCLmin));
+            N(d, 6, gListC(s, kCLmax));
+            N(d, 7, gListC(s, kCDelta));
+            S(d, 5, Flag(gListC(s, kCDeltaFlag)));
+            S(d, 6, SectionPasses(c.kind, s) ? "OK" : "OUT");
+        } else {
+            N(d, 2, list(s, kSSigma));
+            S(d, 3, Flag(list(s, kSSigmaFlag)));
+            N(d, 3, list(s, kSLreq));
+            N(d, 4, list(s, kSDelta));
+            S(d, 4, Flag(list(s, kSDeltaFlag)));
+            S(d, 5, SectionPasses(c.kind, s) ? "OK" : "OUT");
+        }
+        sec.Template(concrete ? cmp::kConcreteRow : cmp::kSteelRow);
+    }
+    sec.Line(bottom);
+    if (concrete) {
+        N(d, 1, gInpJyoken.Delta);
+        sec.Template(cmp::kConcreteLegend);
+    } else {
+        N(d, 1, c.kind == PileKind::LightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat);
+        N(d, 2, gInpJyoken.Delta);
+        sec.Template(cmp::kSteelLegend);
+    }
+    sec.Line(cmp::kVerdictLegend);
+}
+
+}  // namespace
+
+bool Write(std::string* error) {
+    return RunChapter(
+        [] {
+            const chapters::UnnumberedHeadings unnumbered;
+            const Chosen c = Stage();
+            const std::vector<PileCheck> checks = summary::ChosenPileChecks();
+            const int32_t sections = std::min(CatalogueCount(c.kind), kMaxSections);
+            // Five blank lines part the blocks when the page has room for them.
+            const bool roomy = LinesNeeded(c, checks.size(), sections) + 5 <= kPageLines;
+            const std::function<void()> blank = [roomy] {
+                if (roomy) PrintBlankLines(1);
+            };
+            ChapterData d;
+            Conditions(d, c, blank);
+            Checks(d, c, checks, blank);
+            Comparison(d, c, blank);
+        },
+        error);
+}
+
+}  // namespace basResOutSummary
+}  // namespace kuvelt

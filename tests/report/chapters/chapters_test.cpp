@@ -39,15 +39,8 @@ class ChapterTest : public ::testing::TestWithParam<test::ReportDesign> {
     test::TempDir tmp;
 };
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-int Count(const std::string& text, const std::string& part) {
-    int k = 0;
-    for (auto p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++k;
-    return k;
-}
+using test::Count;
+using test::Has;
 
 TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
     const test::ReportDesign& d = GetParam();
@@ -132,12 +125,8 @@ class ChapterFileTest : public ::testing::Test {
         basResOutPrn::SetReportTempFolder("");
         basResOutPrn::SetReportDataFolder("");
     }
-    // Runs one chapter writer into a fresh print file and returns its UTF-8 text.
     std::string Run(bool (*writer)(std::string*), bool expectOk = true) {
-        basResOutPrn::CurrentPrintFile = basResOutPrn::NewPrintFile();
-        std::string error;
-        EXPECT_EQ(writer(&error), expectOk) << error;
-        return ReadUtf8(basResOutPrn::CurrentPrintFile);
+        return test::RunWriter(writer, expectOk);
     }
     test::TempDir tmp;
 };
@@ -364,7 +353,8 @@ TEST_F(ChapterFileTest, MissingFormatFileFailsEveryChapter) {
     EXPECT_EQ(g.failure->text,
               "\n･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『外力の計算』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
               "\n･『仮想海底面の算定』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
-              "\n･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ");
+              "\n･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『設計調書』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
+              "\n･『適用基準・計算方法』の印刷ﾌｧｲﾙ生成ｴﾗｰ");
 }
 
 }  // namespace

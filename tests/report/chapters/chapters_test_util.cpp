@@ -87,6 +87,23 @@ int PageBreaks(const std::string& bytes) {
     return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\x0C'));
 }
 
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int k = 0;
+    for (auto p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++k;
+    return k;
+}
+
+std::string RunWriter(bool (*writer)(std::string*), bool expectOk) {
+    basResOutPrn::CurrentPrintFile = basResOutPrn::NewPrintFile();
+    std::string error;
+    EXPECT_EQ(writer(&error), expectOk) << error;
+    return ReadUtf8(basResOutPrn::CurrentPrintFile);
+}
+
 std::string Pic(double v, const char* picture) {
     return basResOutPrn::FormatNumberField(v, picture);
 }

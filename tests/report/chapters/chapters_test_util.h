@@ -27,6 +27,12 @@ bool Prepare(const ReportDesign& d);
 std::string ReadUtf8(const std::string& path);
 // Number of page breaks in a file.
 int PageBreaks(const std::string& bytes);
+// Whether `text` holds `part`, and how often.
+bool Has(const std::string& text, const std::string& part);
+int Count(const std::string& text, const std::string& part);
+// Runs one report writer into a fresh print file of the current job and returns its UTF-8 text;
+// a gtest failure when it does not end as `expectOk` says.
+std::string RunWriter(bool (*writer)(std::string*), bool expectOk = true);
 // The picture rendering used by the format file (for expected texts).
 std::string Pic(double v, const char* picture);
 void PrintTo(const ReportDesign& d, std::ostream* os);

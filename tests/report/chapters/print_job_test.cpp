@@ -135,11 +135,12 @@ TEST_F(PrintJobTest, CloseDeletesEveryPrintAndFigureFile) {
 
 TEST_F(PrintJobTest, TwoFailuresMakeOneMessage) {
     print_job::CloseReport();
-    gInpYaita.Sect = 99;  // missing from the catalogue: design conditions and sheet-pile design
+    gInpYaita.Sect = 99;  // missing from the catalogue: design conditions, sheet-pile design, summary
     const print_job::Generation f = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
     ASSERT_TRUE(f.failure.has_value());
     EXPECT_EQ(f.failure->text,
-              "\n･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ");
+              "\n･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
+              "\n･『設計調書』の印刷ﾌｧｲﾙ生成ｴﾗｰ");
     EXPECT_EQ(f.failure->title, "Kuvelt");
     EXPECT_EQ(f.failure->icon, MsgIcon::Error);
     EXPECT_EQ(f.failure->buttons, MsgButtons::Ok);

@@ -1,0 +1,32 @@
+// The checks of the chosen sheet pile as the design summary lists them: each with its value, its
+// limit and its verdict by the rule of the chapter that prints it (moment or stress, required
+// length against L, for concrete L within Lmin..Lmax, head displacement, and boiling or heaving
+// when the design asks for the stability check). Reads the design records, the section tables
+// and the stability instances of the last run; nothing here throws.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kuvelt::summary {
+
+enum class CheckItem { Moment, Stress, Length, LengthRange, Displacement, Boiling, Heaving };
+
+struct PileCheck {
+    CheckItem item = CheckItem::Moment;
+    std::string name;    // as the summary names it, "曲げ応力度"
+    double value = 0.0;  // |Mmax| kN·m/m, σ N/mm2, Lreq or L m, δ m, F
+    double limit = 0.0;  // Mc, σa, L, Lmax, δa, Fa
+    bool passes = false;
+    bool result = true;  // false: the stability check faulted and has no factor
+    double lower = 0.0;  // Lmin of the length range
+};
+
+// The checks in the order the summary prints them; empty when no pile is chosen or its section
+// is not registered.
+std::vector<PileCheck> ChosenPileChecks();
+
+// The names of the checks that fail, in order ("ボイリング（結果なし）" for a faulted check).
+std::vector<std::string> FailedNames(const std::vector<PileCheck>& checks);
+
+}  // namespace kuvelt::summary

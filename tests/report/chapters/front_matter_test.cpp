@@ -1,0 +1,319 @@
+// The design summary and the standards page: the summary's verdicts are those the chapters print
+// for the same pile (passing and failing designs, the stability line only when it is asked for),
+// the overall verdict names what fails, the comparison table lists the catalogue of the chosen
+// kind as the result lists hold it with the chosen row marked, a long catalogue goes on under its
+// header, neither page advances the heading numbers, and the references print as edited.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "calc/calc_main.h"
+#include "calc/nekiri.h"
+#include "calc/sections.h"
+#include "calc/yaita_choice.h"
+#include "chapters_test_util.h"
+#include "model/design.h"
+#include "platform/cp932.h"
+#include "report/chapters/chapters.h"
+#include "report/numbering.h"
+#include "report/prn.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+using test::Count;
+using test::Has;
+using test::Pic;
+
+class FrontMatterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        basResOutPrn::SetReportTempFolder(tmp.path().string());
+        basResOutPrn::ResetPrintJob();
+        basResOutPrn::NumberMethod = 0;
+    }
+    void TearDown() override {
+        basResOutPrn::DeleteAllReportFiles();
+        basResOutPrn::SetReportTempFolder("");
+        basResOutPrn::SetReportDataFolder("");
+    }
+    test::TempDir tmp;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        out.push_back(l);
+    }
+    return out;
+}
+
+// The verdict ("OK"/"OUT") of the first line holding `marker`, in a chapter ("‥‥  OK") or in a
+// row of the summary's check table ("│ OK   │"); "" when no such line.
+std::string Verdict(const std::string& text, const std::string& marker) {
+    for (const std::string& l : Lines(text)) {
+        if (!Has(l, marker)) continue;
+        if (Has(l, "‥‥  OUT") || Has(l, "│ OUT")) return "OUT";
+        if (Has(l, "‥‥  OK") || Has(l, "│ OK")) return "OK";
+    }
+    return "";
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The rows of the comparison table: the lines between a "├" and the next "└" after its heading.
+std::vector<std::string> ComparisonRows(const std::string& text) {
+    std::vector<std::string> rows;
+    bool seen = false, in = false;
+    for (const std::string& l : Lines(text)) {
+        seen = seen || Has(l, "断面比較表");
+        if (!seen) continue;
+        if (Has(l, "├")) {
+            in = true;
+        } else if (Has(l, "└")) {
+            in = false;
+        } else if (in) {
+            rows.push_back(l);
+        }
+    }
+    return rows;
+}
+
+struct VerdictCase {
+    const char* name;
+    int design;       // index into ReportDesigns()
+    int yaita, sect;  // the pile
+    double dL;        // L = Lreq + dL (NaN: the design's own length)
+    int nekiri;       // the stability check asked (-1: as the design has it)
+    double fa;        // allowable factor of that check (0: the design's)
+    bool proposed;    // the program chose the pile
+    bool allPass;     // what the overall verdict must say
+};
+
+TEST_F(FrontMatterTest, SummaryVerdictsAreThoseOfTheChapters) {
+    const double own = std::nan("");
+    const VerdictCase cases[] = {
+        {"SteelPassesWithoutStability", 4, 2, 8, own, -1, 0, true, true},
+        {"SteelPassesWithBoiling", 4, 2, 8, own, 1, 0, false, true},
+        {"SteelTooWeakAndTooShort", 4, 2, 1, -1.0, 1, 0, false, false},
+        {"BoilingFailsAlone", 4, 2, 8, own, 1, 50, false, false},
+        {"LightSteelOnASlope", 1, 1, 11, own, -1, 0, false, false},
+        {"ConcreteOutsideItsLengths", 0, 0, 3, 20.0, -1, 0, false, false},
+        {"ClayeySteelPassesHeaving", 3, 2, 12, own, -1, 0, true, true},
+        {"ClayeySteelFailsHeaving", 3, 2, 3, own, -1, 9, false, false},
+    };
+    for (const VerdictCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::ReportDesign d = test::ReportDesigns()[static_cast<std::size_t>(c.design)];
+        d.yaita = c.yaita;
+        d.sect = c.sect;
+        ASSERT_TRUE(test::Prepare(d));
+        const int k = c.yaita + 1;
+        if (!std::isnan(c.dL)) gInpYaita.L = gSectEmbed(k, c.sect, item::kEmbedLreq) + c.dL;
+        if (c.nekiri >= 0) gInpJyoken.Nekiri = c.nekiri;
+        if (c.fa > 0) gInpJyoken.Fsb = gInpJyoken.Fsh = c.fa;
+        CalcNekiriAntei();
+        gInpYaita.Proposed = c.proposed;
+
+        const bool stability = gInpJyoken.Nekiri == 1;
+        const bool concrete = c.yaita == 0;
+        const std::string c4 = test::RunWriter(basResOutYaita::Write);
+        const std::string c5 = !stability ? ""
+                               : gInpJiban.Kind == 0
+                                   ? test::RunWriter(basResOutNekiriAnteiAs::Write)
+                                   : test::RunWriter(basResOutNekiriAnteiAc::Write);
+        const std::string s = test::RunWriter(basResOutSummary::Write);
+
+        // Each check of the summary in its order, with the verdict its chapter prints.
+        struct Check {
+            std::string name, verdict;
+        };
+        std::vector<Check> checks = {
+            {concrete ? "曲げﾓｰﾒﾝﾄ" : "曲げ応力度", Verdict(c4, concrete ? "Ｍc ＝" : "σa ＝")},
+            {"必要矢板長", Verdict(c4, "Ｌreq ＝")},
+        };
+        if (concrete) {
+            // A concrete pile is made in the lengths Lmin..Lmax of its section only.
+            const CInpSectC& sc = *gInpSectC.Item(c.sect);
+            const double L = gInpYaita.L;
+            checks.push_back(
+                {"矢板長の範囲", sc.Lmin - 0.001 < L && L < sc.Lmax + 0.001 ? "OK" : "OUT"});
+        }
+        checks.push_back({"頭部変位量", Verdict(c4, "δa ＝")});
+        if (stability) {
+            checks.push_back(
+                {gInpJiban.Kind == 0 ? "ボイリング" : "ヒービング", Verdict(c5, "Ｆa ＝")});
+        }
+        std::string failed;
+        for (const Check& k : checks) {
+            ASSERT_NE(k.verdict, "") << k.name;
+            EXPECT_EQ(Verdict(s, "│" + k.name), k.verdict) << k.name << "\n" << s;
+            if (k.verdict == "OUT") failed += (failed.empty() ? "" : "，") + k.name;
+        }
+        EXPECT_EQ(Has(s, "│矢板長の範囲"), concrete);
+        EXPECT_EQ(Has(s, "│ボイリング") || Has(s, "│ヒービング"), stability);
+        EXPECT_EQ(Has(s, "（根切り底面の安定検討は行わない）"), !stability);
+
+        // One overall verdict, naming what fails.
+        EXPECT_EQ(failed.empty(), c.allPass) << failed;
+        EXPECT_EQ(Has(s, "総合判定：全ての照査を満足する"), failed.empty()) << s;
+        EXPECT_EQ(Has(s, "総合判定：満足しない照査あり ―― " + failed + " "), !failed.empty()) << s;
+        EXPECT_EQ(Has(s, "選定：全ての照査を満足する断面としてﾌﾟﾛｸﾞﾗﾑが提案したもの"), c.proposed);
+        EXPECT_EQ(Has(s, "選定：利用者が選択したもの"), !c.proposed);
+        // One page, its heading a bookmark.
+        EXPECT_EQ(test::PageBreaks(s), 0);
+        EXPECT_LE(Lines(s).size(), 62u);
+        EXPECT_TRUE(StartsWith(s, "?R1設計調書\r\n"));
+    }
+}
+
+TEST_F(FrontMatterTest, ComparisonTableIsTheResultListWithTheChosenRowMarked) {
+    // One design per kind: concrete, light steel, steel.
+    for (int design : {0, 1, 2}) {
+        const test::ReportDesign& d = test::ReportDesigns()[static_cast<std::size_t>(design)];
+        SCOPED_TRACE(d.name);
+        ASSERT_TRUE(test::Prepare(d));
+        const PileKind kind = *KindOfChoice(d.yaita);
+        const std::string s = test::RunWriter(basResOutSummary::Write);
+        EXPECT_TRUE(Has(s, "断面比較表（" + std::string(KindCaption(kind)) + "の登録断面）"));
+        const std::vector<std::string> rows = ComparisonRows(s);
+        ASSERT_EQ(static_cast<int>(rows.size()), CatalogueCount(kind));
+        int marked = 0;
+        for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+            const std::string& r = rows[static_cast<std::size_t>(i)];
+            const int sect = i + 1;
+            SCOPED_TRACE(r);
+            EXPECT_TRUE(Has(r, Pic(sect, "##0") + " │" + SectionName(kind, sect)));
+            if (Has(r, "◎")) {
+                ++marked;
+                EXPECT_EQ(sect, d.sect);
+            }
+            EXPECT_EQ(Has(r, "│ OK") || Has(r, "│OK"), SectionPasses(kind, sect));
+            using namespace item;
+            if (kind == PileKind::Concrete) {
+                EXPECT_TRUE(Has(r, Pic(gListC(sect, kCMoment), "####0.0")));
+                EXPECT_TRUE(Has(r, Pic(gListC(sect, kCLreq), "##0.00")));
+                EXPECT_TRUE(Has(r, Pic(gListC(sect, kCDelta), "##0.000")));
+                const double flags = gListC(sect, kCMomentFlag) + gListC(sect, kCLengthFlag) +
+                                     gListC(sect, kCDeltaFlag);
+                EXPECT_EQ(Count(r, "＊"), static_cast<int>(flags));
+            } else {
+                const auto& list = kind == PileKind::LightSteel ? gListLS : gListS;
+                EXPECT_TRUE(Has(r, Pic(list(sect, kSSigma), "####0.0") +
+                                       (list(sect, kSSigmaFlag) != 0 ? "＊" : "  ") + "│"));
+                EXPECT_TRUE(Has(r, Pic(list(sect, kSLreq), "##0.00") + "│"));
+                EXPECT_TRUE(Has(r, Pic(list(sect, kSDelta), "##0.000") +
+                                       (list(sect, kSDeltaFlag) != 0 ? "＊" : "  ") + "│"));
+            }
+        }
+        EXPECT_EQ(marked, 1);
+    }
+}
+
+TEST_F(FrontMatterTest, LongCatalogueGoesOnUnderItsHeader) {
+    struct Case {
+        int sections;
+        int breaks;
+    } cases[] = {{12, 0}, {30, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sections);
+        test::ReportDesign d = test::ReportDesigns()[2];  // clayey, trapezoid: the longest page
+        d.sect = c.sections;
+        const auto grow = d.setup;
+        d.setup = [grow, n = c.sections] {
+            grow();
+            for (int i = gInpSectS.Count(); i < n; ++i) {
+                gInpSectS.Add("SP-X" + std::to_string(i + 1), 90000 + i, 4000, 80000 + i, 3600);
+            }
+        };
+        ASSERT_TRUE(test::Prepare(d));
+        ASSERT_EQ(gInpSectS.Count(), c.sections);
+        const std::string s = test::RunWriter(basResOutSummary::Write);
+        EXPECT_EQ(test::PageBreaks(s), c.breaks);
+        EXPECT_EQ(Count(s, "│    断面名称    │"), c.breaks + 1);
+        EXPECT_EQ(Count(s, "│◎"), 1);
+        EXPECT_TRUE(Has(s, Pic(c.sections, "##0") + " │SP-"));
+        // Every page within the page, the last row's table closed before the legend.
+        std::size_t from = 0;
+        for (int p = 0; p <= c.breaks; ++p) {
+            const std::size_t to = s.find('\x0C', from);
+            EXPECT_LE(Lines(s.substr(from, to == std::string::npos ? to : to - from)).size(), 62u);
+            from = to + 1;
+        }
+        EXPECT_LT(s.rfind("└"), s.find("◎：使用矢板"));
+    }
+}
+
+TEST_F(FrontMatterTest, FrontMatterCarriesBookmarksButNoHeadingNumbers) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
+    using namespace basResOutPrn;
+    NumberMethod = 3;
+    LevelStyles = {0, 1, 1, 1, 1, 0};
+    LevelCounters = {0, 5, 2, 1, 0, 0};
+    CurrentLevel = 3;
+    const std::string s = test::RunWriter(basResOutSummary::Write);
+    const std::string m = test::RunWriter(basResOutStandards::Write);
+    EXPECT_TRUE(StartsWith(s, "?R1設計調書\r\n"));
+    EXPECT_TRUE(StartsWith(m, "?R1適用基準・計算方法\r\n"));
+    EXPECT_TRUE(Has(s, "\r\n照査結果\r\n"));
+    EXPECT_TRUE(Has(m, "\r\n最大曲げﾓｰﾒﾝﾄ\r\n"));
+    // The chapters' numbering goes on where it was.
+    EXPECT_EQ(NumberMethod, 3);
+    EXPECT_EQ(CurrentLevel, 3);
+    EXPECT_EQ(LevelCounters, (std::array<int32_t, 6>{0, 5, 2, 1, 0, 0}));
+    // One page for the method and the installed references.
+    EXPECT_EQ(test::PageBreaks(m), 0);
+    EXPECT_LE(Lines(m).size(), 62u);
+}
+
+// The installed format file with its references section replaced by `lines` (none: removed).
+void UseReferences(const std::string& folder, const std::vector<std::string>* lines) {
+    const std::string installed =
+        cp932::ToUtf8(test::ReadBytes((test::SourceDir() / "data" / "Kuvelt.FMT").string()));
+    const std::string name = "適用基準_参考文献\r\n";
+    const std::size_t at = installed.find(name);
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t end = installed.find("End\r\n", at) + 5;
+    std::string section;
+    if (lines) {
+        section = name;
+        for (const std::string& l : *lines) section += l + "\r\n";
+        section += "End\r\n";
+    }
+    const std::string edited = installed.substr(0, at) + section + installed.substr(end);
+    test::WriteBytes(folder + "/Kuvelt.FMT", cp932::FromUtf8(edited));
+    basResOutPrn::SetReportDataFolder(folder);
+}
+
+TEST_F(FrontMatterTest, ReferencesPrintAsTheUserEditedThem) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
+    const std::string installed = test::RunWriter(basResOutStandards::Write);
+    EXPECT_TRUE(Has(installed, "・弾性床上の半無限長の杭の解（Chang の方法）"));
+
+    test::TempDir data;
+    const std::vector<std::string> edited = {"  1 3準拠した基準", "  2 0・社内設計要領（2024年版）",
+                                             "' 注記の行", "  4 0・同 付属資料"};
+    UseReferences(data.path().string(), &edited);
+    const std::string m = test::RunWriter(basResOutStandards::Write);
+    EXPECT_TRUE(
+        Has(m, "\r\n\r\n準拠した基準\r\n  ・社内設計要領（2024年版）\r\n\r\n  ・同 付属資料\r\n"))
+        << m;
+    EXPECT_FALSE(Has(m, "参考とした計算方法"));
+    EXPECT_FALSE(Has(m, "注記"));
+    EXPECT_TRUE(Has(m, "\r\n仮想地盤面\r\n"));  // the method stays as installed
+
+    // Without the section the page fails, with what it wrote kept.
+    UseReferences(data.path().string(), nullptr);
+    const std::string failed = test::RunWriter(basResOutStandards::Write, false);
+    EXPECT_TRUE(Has(failed, "?R1適用基準・計算方法"));
+}
+
+}  // namespace
+}  // namespace kuvelt
