@@ -102,6 +102,15 @@ void Ground(ChapterData& d) {
                      "使用矢板の断面№" + std::to_string(sect) + "が登録されていません");
 }
 
+// E as mantissa (slot 1) and exponent (text slot 1), normalised like every modulus of the report.
+void Modulus(ChapterData& d, double e) {
+    double mant = 0;
+    std::string exp;
+    chapters::SplitExponent(e, mant, exp);
+    N(d, 1, mant);
+    S(d, 1, exp);
+}
+
 void Pile(ChapterData& d) {
     const CInpYaita& y = gInpYaita;
     const CInpZairyo& z = gInpZairyo;
@@ -125,8 +134,7 @@ void Pile(ChapterData& d) {
         N(d, 1, c->Mc);
         sec.Template(11);
         sec.Line(12);
-        N(d, 1, Checked(e / 1e7));
-        S(d, 1, "7 ");
+        Modulus(d, e);
         sec.Template(13);
         sec.Line(14);
     } else {
@@ -155,8 +163,7 @@ void Pile(ChapterData& d) {
         N(d, 1, steel ? z.YSat : z.KYSat);
         sec.Template(33);
         sec.Line(34);
-        N(d, 1, Checked((steel ? z.Esy : z.Esky) / 1e8));
-        S(d, 1, "8 ");
+        Modulus(d, steel ? z.Esy : z.Esky);
         sec.Template(35);
         sec.Line(36);
         PrintBlankLines(1);
@@ -173,8 +180,9 @@ void Pile(ChapterData& d) {
         sec.Line(46);
     }
     PrintBlankLines(2);
+    sec.Line(47);
     N(d, 1, gInpJyoken.Delta);
-    sec.Template(47);
+    sec.Template(48);
 }
 
 }  // namespace

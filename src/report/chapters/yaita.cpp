@@ -42,7 +42,6 @@ struct Staged {
     double sigma = 0, Z = 0, sigmaA = 0, alphaS = 1;
     double l = 0, Lreq = 0, betaE = 0, Ee = 0, Ie = 0, alphaE = 1;
     double d1 = 0, d2 = 0, d3 = 0, delta = 0, Ed = 0, Id = 0, betaD = 0, deltaA = 0, alphaD = 1;
-    std::string edExp;
     Judgement bending, length, displacement;
 };
 
@@ -100,7 +99,8 @@ Staged Stage() {
         v.alphaD = z.AlphaId;
     }
     v.sigma = gSectStress(k, s, item::kStressValue);
-    v.Z = gSectStress(k, s, item::kStressModulus) / 1e9;
+    // The table keeps Z in mm3/m; the report shows the catalogue's cm3/m.
+    v.Z = gSectStress(k, s, item::kStressModulus) / 1000.0;
     v.bending = chapters::PassLimit(gSectStress(k, s, item::kStressFlag) != 0);
     v.l = gSectEmbed(k, s, item::kEmbedEll);
     v.Lreq = gSectEmbed(k, s, item::kEmbedLreq);
@@ -112,8 +112,7 @@ Staged Stage() {
     v.d2 = gSectDisp(k, s, item::kDisp2);
     v.d3 = gSectDisp(k, s, item::kDisp3);
     v.delta = gSectDisp(k, s, item::kDisp);
-    v.Ed = gSectDisp(k, s, item::kDispE) / (concrete ? 1e7 : 1e8);
-    v.edExp = concrete ? "7 " : "8 ";
+    v.Ed = gSectDisp(k, s, item::kDispE);
     v.Id = gSectDisp(k, s, item::kDispI);
     v.betaD = gSectDisp(k, s, item::kDispBeta);
     v.deltaA = gInpJyoken.Delta;
@@ -201,12 +200,13 @@ void MomentChang(ChapterData& d, const Staged& v) {
     Blank();
     sec.Line(2);
     Blank();
-    for (int32_t l = 3; l <= 5; ++l) sec.Line(l);
-    Blank();
     // The characteristic value first: every line after it uses β.
     for (int32_t l = 19; l <= 21; ++l) sec.Line(l);
     Blank();
     CharacteristicValueLines(d, sec, 22, v.KH, v.betaC, v.Ec, v.Ic, v.alphaC);
+    Blank();
+    sec.Line(10);
+    for (int32_t l = 3; l <= 5; ++l) sec.Line(l);
     Blank();
     sec.Line(6);
     N(d, 1, v.sumP);
@@ -292,7 +292,6 @@ void SectionCheck(ChapterData& d, const Staged& v) {
     sec.Template(5);
     sec.Line(6);
     N(d, 1, v.Z);
-    S(d, 1, "9 ");
     N(d, 2, v.alphaS);
     sec.Template(7);
     Blank();
@@ -310,18 +309,22 @@ void SectionCheck(ChapterData& d, const Staged& v) {
 void Embedment(ChapterData& d, const Staged& v) {
     ChapterSection sec(d, "矢板の設計_矢板根入長");
     Blank(2);
-    for (int32_t l = 1; l <= 4; ++l) {
+    for (int32_t l = 1; l <= 2; ++l) {
         sec.Line(l);
-        if (l < 4) Blank();
+        Blank();
     }
+    // The characteristic value first: the embedment is computed from it.
+    for (int32_t l = 7; l <= 9; ++l) sec.Line(l);
+    Blank();
+    CharacteristicValueLines(d, sec, 10, v.KH, v.betaE, v.Ee, v.Ie, v.alphaE);
+    Blank();
+    sec.Line(25);
+    sec.Line(3);
+    sec.Line(4);
     N(d, 1, v.l);
     sec.Template(5);
     N(d, 1, v.betaE);
     sec.Template(6);
-    Blank();
-    for (int32_t l = 7; l <= 9; ++l) sec.Line(l);
-    Blank();
-    CharacteristicValueLines(d, sec, 10, v.KH, v.betaE, v.Ee, v.Ie, v.alphaE);
     for (int32_t l = 13; l <= 20; ++l) {
         Blank();
         sec.Line(l);
@@ -342,31 +345,39 @@ void Embedment(ChapterData& d, const Staged& v) {
     sec.Line(24);
 }
 
+// E as mantissa (slot `slot`) and exponent (text slot 1).
+void ModulusSlots(ChapterData& d, int32_t slot, double E) {
+    double mant = 0;
+    std::string exp;
+    chapters::SplitExponent(E, mant, exp);
+    N(d, slot, mant);
+    S(d, 1, exp);
+}
+
 void HeadDisplacement(ChapterData& d, const Staged& v) {
     ChapterSection sec(d, "矢板頭部");
     PrintPageBreak();
-    for (int32_t l = 1; l <= 7; ++l) {
+    for (int32_t l = 1; l <= 6; ++l) {
         sec.Line(l);
         Blank();
     }
-    N(d, 1, v.d1);
-    N(d, 2, v.d2);
-    N(d, 3, v.d3);
-    N(d, 4, v.delta);
-    N(d, 5, v.deltaA);
-    S(d, 1, v.displacement.sign);
-    S(d, 2, v.displacement.verdict);
-    sec.Template(8);
-    Blank();
     auto rigidity = [&](int32_t line, bool withBeta) {
         int32_t slot = 1;
         if (withBeta) N(d, slot++, v.betaD);
-        N(d, slot++, v.Ed);
+        ModulusSlots(d, slot++, v.Ed);
         N(d, slot++, v.Id);
         N(d, slot, v.alphaD);
-        S(d, 1, v.edExp);
         sec.Template(line);
     };
+    // The characteristic value first: all three parts use it.
+    for (int32_t l = 27; l <= 29; ++l) sec.Line(l);
+    Blank();
+    N(d, 1, v.KH);
+    sec.Template(30);
+    N(d, 1, v.betaD);
+    sec.Template(31);
+    rigidity(32, false);
+    Blank(2);
     for (int32_t l = 9; l <= 11; ++l) sec.Line(l);
     Blank();
     N(d, 1, v.betaD);
@@ -398,14 +409,18 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     N(d, 1, v.d3);
     sec.Template(25);
     rigidity(26, false);
+    // The check, once its three parts stand above it.
     Blank(2);
-    for (int32_t l = 27; l <= 29; ++l) sec.Line(l);
+    sec.Line(7);
     Blank();
-    N(d, 1, v.KH);
-    sec.Template(30);
-    N(d, 1, v.betaD);
-    sec.Template(31);
-    rigidity(32, false);
+    N(d, 1, v.d1);
+    N(d, 2, v.d2);
+    N(d, 3, v.d3);
+    N(d, 4, v.delta);
+    N(d, 5, v.deltaA);
+    S(d, 1, v.displacement.sign);
+    S(d, 2, v.displacement.verdict);
+    sec.Template(8);
     for (int32_t l = 33; l <= 42; ++l) {
         Blank();
         sec.Line(l);

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <cmath>
 #include <filesystem>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "calc/nekiri.h"
@@ -18,6 +18,7 @@
 #include "chapters_test_util.h"
 #include "model/design.h"
 #include "platform/cp932.h"
+#include "report/chapters/chapter_common.h"
 #include "report/chapters/print_job.h"
 #include "report/prn.h"
 #include "support/test_support.h"
@@ -108,6 +109,55 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
     // The ground section always opens a page; chapter 4 has its four page breaks.
     EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c1)), 1);
     EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c4)), 3);
+}
+
+// Chapter 4 as an engineer checks it: each characteristic value is stated before the first line
+// that computes with it and the head displacement is judged after its three parts; the pile's
+// one modulus is printed in one unit with one exponent wherever it appears (chapters 1 and 4);
+// a steel section modulus is the catalogue's value in cm3/m.
+TEST_P(ChapterTest, SymbolsAreDefinedBeforeUseAndTheModulusIsPrintedOneWay) {
+    const test::ReportDesign& d = GetParam();
+    ASSERT_TRUE(test::Prepare(d));
+    const print_job::Generation g = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    ASSERT_TRUE(g.written[0] && g.written[3]);
+    const std::string c1 = Chapter(0), c4 = Chapter(3);
+    auto before = [&](const std::string& first, const std::string& then) {
+        const auto a = c4.find(first), b = c4.find(then);
+        ASSERT_NE(a, std::string::npos) << first;
+        ASSERT_NE(b, std::string::npos) << then;
+        EXPECT_LT(a, b) << first << " / " << then;
+    };
+    before("特性値 β（応力度照査用）", "（最大曲げﾓｰﾒﾝﾄ）");
+    before("特性値 β（応力度照査用）", "Ｍmax ＝ －ΣＰ");
+    before("特性値 β（根入長算定用）", "l ＝ 3／β ＝");
+    before("特性値 β（変位量照査用）", "δ1 ＝ ΣＰ");
+    before("＝ " + Pic(gSectDisp(gInpYaita.Yaita + 1, gInpYaita.Sect, 3), "##0.000") + " m",
+           "（照査）");
+    // Every modulus printed: one mantissa and exponent, that of chapter 1.
+    static const std::regex modulus("([0-9]+\\.[0-9]+)×10\\^([0-9]+) +kN/m2");
+    std::set<std::string> shown;
+    for (const std::string* c : {&c1, &c4}) {
+        for (auto m = std::sregex_iterator(c->begin(), c->end(), modulus);
+             m != std::sregex_iterator(); ++m) {
+            shown.insert((*m)[1].str() + "e" + (*m)[2].str());
+        }
+    }
+    ASSERT_EQ(shown.size(), 1u) << c4;
+    double mant = 0;
+    std::string exp;
+    const CInpZairyo& z = gInpZairyo;
+    const double e = d.yaita == 0   ? (gInpSectC.Item(d.sect)->Keijyo == 0   ? z.EcHira
+                                       : gInpSectC.Item(d.sect)->Keijyo == 1 ? z.EcMizo
+                                                                             : z.EcNami)
+                     : d.yaita == 1 ? z.Esky
+                                    : z.Esy;
+    chapters::SplitExponent(e, mant, exp);
+    EXPECT_EQ(*shown.begin(), Pic(mant, "0.00") + "e" + exp.substr(0, exp.find(' ')));
+    if (d.yaita != 0) {
+        const CInpSectS& sec = *(d.yaita == 1 ? gInpSectLS : gInpSectS).Item(d.sect);
+        EXPECT_TRUE(Has(c4, "Ｚ ＝ " + Pic(sec.Zo, "####0.0") + " cm3/m")) << c4;
+    }
+    EXPECT_FALSE(Has(c4, "mm3/m"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, ChapterTest, ::testing::ValuesIn(test::ReportDesigns()),
