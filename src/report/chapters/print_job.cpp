@@ -195,11 +195,14 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
         return out;
     };
     std::vector<std::string> front;  // cover, then summary and standards (contents go between)
+    bool hasCover = false;
     std::string body;
     for (const Part part : kFrontFiles) {
         if (!parts[part]) continue;
         std::string p = piece(PartFile(part));
-        if (!p.empty()) front.push_back(std::move(p));
+        if (p.empty()) continue;
+        hasCover = hasCover || part == kCover;
+        front.push_back(std::move(p));
     }
     bool first = true;
     for (int i = 0; i < kItems; ++i) {
@@ -209,7 +212,6 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
         body += piece(ChapterFile(i));
     }
     std::string frontBytes;
-    const bool hasCover = parts[kCover] && !PartFile(kCover).empty() && !front.empty();
     for (std::size_t i = 0; i < front.size(); ++i) {
         frontBytes += front[i];
         frontBytes += '\x0C';
