@@ -289,10 +289,10 @@ bool frmMenuMain::FileSaveAs() {
     const FileDialogRequest request{"ﾌｧｲﾙに名前を付けて保存...", kFilter, ".kvt", "", gFileName};
     const auto path = Services().SaveFileName(this, request);
     if (!path) return false;
-    int32_t code = 0;
-    if (!WriteData(*path, code)) {
+    files::Failure failure;
+    if (!WriteData(*path, failure)) {
         // Nothing is remembered of a folder the design could not be saved in.
-        Show(WriteFailureMessage(code));
+        Show(WriteFailureMessage(failure, *path));
         return false;
     }
     gFileName = *path;
@@ -305,9 +305,9 @@ bool frmMenuMain::FileSaveAs() {
 
 bool frmMenuMain::FileSave() {
     if (gFileName.empty()) return FileSaveAs();
-    int32_t code = 0;
-    if (!WriteData(gFileName, code)) {
-        Show(WriteFailureMessage(code));
+    files::Failure failure;
+    if (!WriteData(gFileName, failure)) {
+        Show(WriteFailureMessage(failure, gFileName));
         return false;
     }
     ApplyHistory(UpdateFileHistory(gFileName));

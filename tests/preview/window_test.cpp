@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "preview/app/launch.h"
 #include "preview/app/preview_window.h"
@@ -156,8 +157,9 @@ TEST_F(Window, SaveAsPdf) {
     dialogs.saveAnswer = QString::fromStdString(dir.file("missing/x.pdf"));
     w->SavePdf();
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text,
-              "PDF ファイルを書き込めません: " + dir.file("missing/x.pdf"));
+    EXPECT_EQ(dialogs.messages[0].text, "PDF ファイルを書き込めません: " + dir.file("missing/x.pdf") +
+                                            "\n原因：" + files::SystemErrorText(ENOENT));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing"))) << "nothing made on the way";
     EXPECT_EQ(dialogs.messages[0].title, "印刷プレビュー");
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);
     // A print file that names no design: the documents folder, never the temporary folder.
