@@ -18,6 +18,7 @@
 #include "platform/numfmt.h"
 #include "platform/profile.h"
 #include "ui/app_state.h"
+#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 #include "ui/frmAbout.h"
 #include "ui/input_window.h"
@@ -74,7 +75,9 @@ void frmMenuMain::BuildMenus() {
     add("mnuFileOpen", "ﾌｧｲﾙを開く(&O)...", [this] {
         FileOpen();
     })->setShortcut(QKeySequence::Open);
-    add("mnuFileSaveAs", "ﾌｧｲﾙに名前を付けて保存(&A)...", [this] { FileSaveAs(); });
+    add("mnuFileSaveAs", "ﾌｧｲﾙに名前を付けて保存(&A)...", [this] {
+        FileSaveAs();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     add("mnuFileSave", "ﾌｧｲﾙの上書き保存(&S)...", [this] {
         FileSave();
     })->setShortcut(QKeySequence::Save);
@@ -90,6 +93,11 @@ void frmMenuMain::BuildMenus() {
     add("mnuFileExit", "ﾌﾟﾛｸﾞﾗﾑ終了(&X)", [this] { close(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    QAction* guide = help->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)..."));
+    guide->setObjectName(QStringLiteral("mnuHelpGuide"));
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] { ShowHelp(); });
+    help->addSeparator();
     QAction* about = help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
     about->setObjectName(QStringLiteral("mnuHelpAbout"));
     connect(about, &QAction::triggered, this, [this] { ShowVersion(); });
@@ -119,6 +127,8 @@ void frmMenuMain::BuildToolBar() {
         a->setData(QString::fromUtf8(it.key));
         a->setToolTip(QString::fromUtf8(it.tip));
         const std::string key = it.key;
+        // Page setup is on the toolbar only: its key makes it reachable without the mouse.
+        if (key == "Printer") a->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
         if (key == "SaveAs") {
             connect(a, &QAction::triggered, this, [this] { FileSaveAs(); });
         } else if (key == "Save") {
@@ -341,6 +351,10 @@ void frmMenuMain::PageSetup() {
     setEnabled(true);
     raise();
     activateWindow();
+}
+
+void frmMenuMain::ShowHelp() {
+    Services().ShowHelp(this, UserGuideFile(), guide::kTopicWorkflow);
 }
 
 void frmMenuMain::ShowVersion() {

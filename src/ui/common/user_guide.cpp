@@ -108,8 +108,17 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 bool HelpWindow::Load(const std::string& path, std::string* reason) {
     QFile f(Q(path));
-    if (!QFileInfo(f).isFile() || !f.open(QIODevice::ReadOnly)) {
-        if (reason) *reason = QFileInfo(f).exists() ? f.errorString().toStdString() : std::string();
+    const QFileInfo info(f);
+    std::string why;
+    if (!info.exists()) {
+        why = "ﾌｧｲﾙが見つかりません";
+    } else if (!info.isFile()) {
+        why = "通常のﾌｧｲﾙではありません";
+    } else if (!f.open(QIODevice::ReadOnly)) {
+        why = f.errorString().toStdString();
+    }
+    if (!why.empty()) {
+        if (reason) *reason = why;
         return false;
     }
     if (path == file_) return true;
