@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QSet>
+#include <QToolBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -411,6 +413,16 @@ TEST_F(Window, EveryCommandIsInTheMenusWithItsKeys) {
         EXPECT_FALSE(a->shortcuts().isEmpty()) << a->objectName().toStdString();
     }
     EXPECT_GE(w->actions().size(), 15);
+    // One Alt+letter each among the menus and the toolbar's buttons.
+    QSet<QKeySequence> keys;
+    QList<QAction*> pressed = w->menuBar()->actions();
+    for (QToolBar* bar : w->findChildren<QToolBar*>()) pressed += bar->actions();
+    for (QAction* a : pressed) {
+        const QKeySequence k = QKeySequence::mnemonic(a->text());
+        if (k.isEmpty()) continue;
+        EXPECT_FALSE(keys.contains(k)) << a->text().toStdString();
+        keys.insert(k);
+    }
 }
 
 TEST_F(Window, HelpWithoutTheGuideSaysWhereItBelongs) {

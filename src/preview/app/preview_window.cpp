@@ -459,13 +459,14 @@ void PreviewWindow::BuildActions() {
          QKeySequence::ZoomIn},
         [this] { ZoomStep(+1); });
     bar->addSeparator();
-    add("actFind", "検索(&F)...", {QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { OpenFindBar(); });
+    // No access key: Alt+F is the File menu's.
+    add("actFind", "検索...", {QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { OpenFindBar(); });
     bar->addSeparator();
     add("actClose", "閉じる(&C)", {QKeySequence(Qt::Key_Escape)}, [this] { close(); });
     make("actFindNext", "次を検索", {QKeySequence(Qt::Key_F3)}, [this] { FindNext(); });
     make("actFindPrevious", "前を検索", {QKeySequence(Qt::SHIFT | Qt::Key_F3)},
          [this] { FindPrevious(); });
-    make("actHelp", "使い方(&H)...", {QKeySequence(Qt::Key_F1)}, [this] { ShowHelp(); });
+    make("actHelp", "ヘルプ(&H)...", {QKeySequence(Qt::Key_F1)}, [this] { ShowHelp(); });
 }
 
 void PreviewWindow::BuildMenus() {
