@@ -433,11 +433,12 @@ Message WriteFailureMessage(const files::Failure& failure, const std::string& pa
     // A name with a NUL byte is shown up to it, as the system would have read it.
     const std::string shown = path.substr(0, path.find('\0'));
     if (!shown.empty()) detail = "ﾌｧｲﾙ名：" + shown;
-    if (!failure.reason.empty()) detail += (detail.empty() ? "" : "\n") + ("原因：" + failure.reason);
-    return Message{failure.code,
-                   FileMessageText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", failure.code,
-                                   detail),
-                   "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
+    if (!failure.reason.empty())
+        detail += (detail.empty() ? "" : "\n") + ("原因：" + failure.reason);
+    return Message{
+        failure.code,
+        FileMessageText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", failure.code, detail),
+        "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
 }
 
 }  // namespace kuvelt

@@ -353,9 +353,7 @@ void frmMenuMain::PageSetup() {
     activateWindow();
 }
 
-void frmMenuMain::ShowHelp() {
-    Services().ShowHelp(this, UserGuideFile(), guide::kTopicWorkflow);
-}
+void frmMenuMain::ShowHelp() { Services().ShowHelp(this, UserGuideFile(), guide::kTopicWorkflow); }
 
 void frmMenuMain::ShowVersion() {
     frmAbout about(this);

@@ -27,6 +27,8 @@ QHBoxLayout* InputWindow::MakeButtonRow(bool withOk) {
     auto* row = new QHBoxLayout;
     cmdHelp_ = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
     cmdHelp_->setEnabled(false);
+    // Like OK and Cancel it takes no focus on a click: reading the guide checks no field.
+    cmdHelp_->setFocusPolicy(Qt::TabFocus);
     connect(cmdHelp_, &QPushButton::clicked, this, &InputWindow::ShowHelp);
     row->addWidget(cmdHelp_);
     lblStatus_ = new QLabel(this);

@@ -83,8 +83,10 @@ const std::vector<SaveCase>& SaveCases() {
          }},
         {"name_of_4000_bytes", 52, files::SystemErrorText(ENAMETOOLONG),
          [](const std::string& dir) { return dir + "/" + std::string(3996, 'n') + ".kvt"; }},
-        {"path_of_5000_bytes", 52, files::SystemErrorText(ENAMETOOLONG), [](const std::string& dir) { return LongPath(dir, 5000); }},
-        {"empty_path", 52, "ﾌｧｲﾙ名が正しくありません", [](const std::string&) { return std::string(); }},
+        {"path_of_5000_bytes", 52, files::SystemErrorText(ENAMETOOLONG),
+         [](const std::string& dir) { return LongPath(dir, 5000); }},
+        {"empty_path", 52, "ﾌｧｲﾙ名が正しくありません",
+         [](const std::string&) { return std::string(); }},
         {"path_with_nul", 52, "ﾌｧｲﾙ名が正しくありません",
          [](const std::string& dir) { return dir + "/design.kvt" + std::string(1, '\0') + "x"; }},
     };
@@ -174,7 +176,8 @@ TEST(DesignSaveFault, FullAndReadOnlyFileSystemsKeepTheOldFile) {
              WriteBytes(m.file("other"), "x");
              return true;
          }},
-        {"read_only_mount", "size=64k", 70, EROFS, [](ScratchMount& m) { return m.SetReadOnly(true); }},
+        {"read_only_mount", "size=64k", 70, EROFS,
+         [](ScratchMount& m) { return m.SetReadOnly(true); }},
     };
     for (const MountCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -259,8 +262,8 @@ TEST(DesignSaveFault, ReadOnlyFolderAndFileForAnOrdinaryUser) {
         const auto result = RunAsNobody([&] {
             files::Failure failure;
             const bool ok = WriteData(target, failure);
-            return std::string(ok ? "saved" : "failed") + " " + std::to_string(failure.code) +
-                   " " + failure.reason + (DesignFingerprint() == design ? " kept" : " changed");
+            return std::string(ok ? "saved" : "failed") + " " + std::to_string(failure.code) + " " +
+                   failure.reason + (DesignFingerprint() == design ? " kept" : " changed");
         });
         if (!result) GTEST_SKIP() << "cannot act as an ordinary user here";
         EXPECT_EQ(*result, "failed " + std::to_string(c.code) + " " +

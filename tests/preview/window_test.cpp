@@ -10,14 +10,14 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QSet>
-#include <QToolBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <chrono>
-#include <functional>
 #include <filesystem>
+#include <functional>
 
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -25,8 +25,8 @@
 #include "preview/app/preview_window.h"
 #include "preview/app/text_search.h"
 #include "sample_report.h"
-#include "ui/common/user_guide.h"
 #include "support/test_support.h"
+#include "ui/common/user_guide.h"
 
 namespace kuvelt::preview {
 namespace {
@@ -104,11 +104,12 @@ TEST_F(Window, KeysMoveThroughThePages) {
     struct Step {
         QKeySequence key;
         int page;
-    } steps[] = {{QKeySequence(Qt::Key_PageDown), 1},          {QKeySequence(Qt::Key_PageDown), 2},
-                 {QKeySequence(Qt::Key_PageUp), 1},            {QKeySequence(Qt::Key_End), 3},
-                 {QKeySequence(Qt::Key_PageDown), 3},          {QKeySequence(Qt::Key_Home), 0},
-                 {QKeySequence(Qt::Key_PageUp), 0},            {QKeySequence(Qt::CTRL | Qt::Key_End), 3},
-                 {QKeySequence(Qt::CTRL | Qt::Key_Home), 0}};
+    } steps[] = {
+        {QKeySequence(Qt::Key_PageDown), 1},       {QKeySequence(Qt::Key_PageDown), 2},
+        {QKeySequence(Qt::Key_PageUp), 1},         {QKeySequence(Qt::Key_End), 3},
+        {QKeySequence(Qt::Key_PageDown), 3},       {QKeySequence(Qt::Key_Home), 0},
+        {QKeySequence(Qt::Key_PageUp), 0},         {QKeySequence(Qt::CTRL | Qt::Key_End), 3},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), 0}};
     w->activateWindow();
     w->view()->setFocus();
     for (const Step& s : steps) {
@@ -174,8 +175,9 @@ TEST_F(Window, SaveAsPdf) {
     dialogs.saveAnswer = QString::fromStdString(dir.file("missing/x.pdf"));
     w->SavePdf();
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "PDF ファイルを書き込めません: " + dir.file("missing/x.pdf") +
-                                            "\n原因：" + files::SystemErrorText(ENOENT));
+    EXPECT_EQ(dialogs.messages[0].text,
+              "PDF ファイルを書き込めません: " + dir.file("missing/x.pdf") + "\n原因：" +
+                  files::SystemErrorText(ENOENT));
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing"))) << "nothing made on the way";
     EXPECT_EQ(dialogs.messages[0].title, "印刷プレビュー");
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);
@@ -247,8 +249,10 @@ Document Lines(const std::vector<std::string>& lines) {
 }
 
 TEST(FindText, FoldsWhatAReaderDoesNotTellApartAndCountsColumns) {
-    const Document doc = Lines({"  鋼矢板 SP-ⅢW  sp-2", "ﾌｧｲﾙ名：ファイル", "ガス カ ｶﾞ", "ooooo",
-                                "ＡＢＣ abc", "\x0C" "矢板長 L = 14.00 m"});
+    const Document doc =
+        Lines({"  鋼矢板 SP-ⅢW  sp-2", "ﾌｧｲﾙ名：ファイル", "ガス カ ｶﾞ", "ooooo", "ＡＢＣ abc",
+               "\x0C"
+               "矢板長 L = 14.00 m"});
     const struct {
         const char* name;
         const char* query;
@@ -341,7 +345,7 @@ TEST_F(Window, ZoomClimbsTheLadder) {
     const struct {
         int from, direction, to;
     } rows[] = {{100, +1, 125}, {400, +1, 400}, {87, +1, 100}, {100, -1, 75}, {67, -1, 50},
-                {33, -1, 25},   {25, -1, 25},   {10, +1, 25},  {87, -1, 75}, {800, -1, 400}};
+                {33, -1, 25},   {25, -1, 25},   {10, +1, 25},  {87, -1, 75},  {800, -1, 400}};
     for (const auto& r : rows) {
         EXPECT_EQ(NextZoomStep(r.from, r.direction), r.to) << r.from << " " << r.direction;
     }
@@ -359,8 +363,8 @@ TEST_F(Window, ZoomClimbsTheLadder) {
         out->trigger();
         seen.push_back(w->view()->ZoomPercent());
     }
-    EXPECT_EQ(seen, (std::vector<int>{125, 150, 200, 300, 400, 400, 300, 200, 150, 125, 100, 75,
-                                      67, 50, 33, 25, 25}));
+    EXPECT_EQ(seen, (std::vector<int>{125, 150, 200, 300, 400, 400, 300, 200, 150, 125, 100, 75, 67,
+                                      50, 33, 25, 25}));
     // The View menu's ladder marks the zoom shown and sets another.
     QActionGroup* ladder = nullptr;
     for (QActionGroup* g : w->findChildren<QActionGroup*>()) ladder = g;
@@ -384,7 +388,8 @@ TEST_F(Window, SidePanelFollowsThePageShown) {
         w->GoToPage(page);
         ASSERT_NE(headings->currentItem(), nullptr);
         // Pages 2 to 4 begin with heading 4.2 to 4.4.
-        EXPECT_TRUE(headings->currentItem()->text(0).startsWith(QStringLiteral("4.%1 ").arg(page + 1)))
+        EXPECT_TRUE(
+            headings->currentItem()->text(0).startsWith(QStringLiteral("4.%1 ").arg(page + 1)))
             << page << " " << headings->currentItem()->text(0).toStdString();
         EXPECT_EQ(thumbs->currentIndex().row(), page);
     }
@@ -403,8 +408,10 @@ TEST_F(Window, EveryCommandIsInTheMenusWithItsKeys) {
     QStringList inMenus;
     std::function<void(QMenu*)> walk = [&](QMenu* m) {
         for (QAction* a : m->actions()) {
-            if (a->menu()) walk(a->menu());
-            else if (!a->objectName().isEmpty()) inMenus << a->objectName();
+            if (a->menu())
+                walk(a->menu());
+            else if (!a->objectName().isEmpty())
+                inMenus << a->objectName();
         }
     };
     for (QAction* top : w->menuBar()->actions()) walk(top->menu());

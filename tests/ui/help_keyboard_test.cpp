@@ -75,8 +75,7 @@ TEST(UserGuide, EveryWindowsSectionIsInTheGuideInWorkflowOrder) {
     ASSERT_TRUE(help.ShowTopic(guide::kTopicNumbering));
     test::Pump();
     const QTextBlock block = help.browser()->textCursor().block();
-    const double top =
-        help.browser()->document()->documentLayout()->blockBoundingRect(block).top();
+    const double top = help.browser()->document()->documentLayout()->blockBoundingRect(block).top();
     EXPECT_GT(help.browser()->verticalScrollBar()->value(), 0);
     EXPECT_NEAR(help.browser()->verticalScrollBar()->value(), top, 2.0);
     // The guide's pictures are found beside it.
@@ -116,10 +115,10 @@ TEST(UserGuide, MissingGuideIsSaidWithItsPlace) {
         ASSERT_EQ(shown.size(), 1u);
         const std::string reason =
             path == t.file("folder.md") ? "通常のﾌｧｲﾙではありません" : "ﾌｧｲﾙが見つかりません";
-        EXPECT_EQ(shown[0].text,
-                  "ﾍﾙﾌﾟ（使い方の説明）を表示できません。\n\nﾌｧｲﾙ名：" + path +
-                      "\n原因：" + reason + "\n\nKuvelt をｲﾝｽﾄｰﾙし直すと，説明のﾌｧｲﾙ"
-                      "（README.md）がﾌﾟﾛｸﾞﾗﾑと同じﾌｫﾙﾀﾞに置かれます。");
+        EXPECT_EQ(shown[0].text, "ﾍﾙﾌﾟ（使い方の説明）を表示できません。\n\nﾌｧｲﾙ名：" + path +
+                                     "\n原因：" + reason +
+                                     "\n\nKuvelt をｲﾝｽﾄｰﾙし直すと，説明のﾌｧｲﾙ"
+                                     "（README.md）がﾌﾟﾛｸﾞﾗﾑと同じﾌｫﾙﾀﾞに置かれます。");
         EXPECT_EQ(shown[0].title, "ﾍﾙﾌﾟ");
         EXPECT_EQ(owner.findChild<guide::HelpWindow*>(), nullptr) << "no empty help window";
     }
@@ -228,9 +227,9 @@ TEST(KeyboardWalk, MainWindowCommandsAnswerTheirKeys) {
     }
     std::vector<test::Call::Kind> kinds;
     for (const test::Call& c : env.services.calls) kinds.push_back(c.kind);
-    EXPECT_EQ(kinds, (std::vector<test::Call::Kind>{test::Call::OpenDialog, test::Call::SaveDialog,
-                                                    test::Call::SaveDialog,
-                                                    test::Call::PageSetupDialog, test::Call::Help}));
+    EXPECT_EQ(kinds, (std::vector<test::Call::Kind>{
+                         test::Call::OpenDialog, test::Call::SaveDialog, test::Call::SaveDialog,
+                         test::Call::PageSetupDialog, test::Call::Help}));
     EXPECT_EQ(env.services.calls.back().topic, guide::kTopicWorkflow);
     EXPECT_EQ(env.services.calls.back().request.initialName, UserGuideFile());
     QTest::keyClick(&main, Qt::Key_X, Qt::AltModifier);
@@ -306,11 +305,16 @@ TEST(KeyboardWalk, EveryControlOfEveryWindowIsReached) {
         int button;
     };
     const Case cases[] = {
-        {"sand-channel.kvt", frmMenuMain::kInpJyoken},  {"sand-channel.kvt", frmMenuMain::kInpJiban},
-        {"sand-channel.kvt", frmMenuMain::kInpZairyo},  {"sand-channel.kvt", frmMenuMain::kInpSectC},
-        {"sand-channel.kvt", frmMenuMain::kInpSectS},   {"sand-channel.kvt", frmMenuMain::kInpYaita},
-        {"sand-channel.kvt", frmMenuMain::kResOutAs},   {"clay-embankment.kvt", frmMenuMain::kResOutAc},
-        {"sand-channel.kvt", frmMenuMain::kMenuPrint},  {"sand-channel.kvt", frmMenuMain::kInpRenban},
+        {"sand-channel.kvt", frmMenuMain::kInpJyoken},
+        {"sand-channel.kvt", frmMenuMain::kInpJiban},
+        {"sand-channel.kvt", frmMenuMain::kInpZairyo},
+        {"sand-channel.kvt", frmMenuMain::kInpSectC},
+        {"sand-channel.kvt", frmMenuMain::kInpSectS},
+        {"sand-channel.kvt", frmMenuMain::kInpYaita},
+        {"sand-channel.kvt", frmMenuMain::kResOutAs},
+        {"clay-embankment.kvt", frmMenuMain::kResOutAc},
+        {"sand-channel.kvt", frmMenuMain::kMenuPrint},
+        {"sand-channel.kvt", frmMenuMain::kInpRenban},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(frmMenuMain::ButtonTag(c.button));

@@ -4,11 +4,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QFileDialog>
-#include <QStandardPaths>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeySequence>
@@ -23,6 +22,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -533,7 +533,8 @@ void PreviewWindow::BuildFindBar() {
     button("▼ 次", "次を検索 (F3)", [this] { FindNext(); });
     findStatus_ = new QLabel(findBar_);
     findStatus_->setObjectName(QStringLiteral("findStatus"));
-    findStatus_->setMinimumWidth(findStatus_->fontMetrics().horizontalAdvance(U("見つかりません")) + 8);
+    findStatus_->setMinimumWidth(findStatus_->fontMetrics().horizontalAdvance(U("見つかりません")) +
+                                 8);
     row->addWidget(findStatus_);
     button("×", "検索を閉じる (Esc)", [this] { CloseFindBar(); });
     connect(findEdit_, &QLineEdit::textChanged, this, &PreviewWindow::Search);
@@ -602,8 +603,8 @@ void PreviewWindow::BuildThumbnails() {
     thumbnails_->setResizeMode(QListView::Adjust);
     thumbnails_->setUniformItemSizes(true);
     thumbnails_->setSpacing(6);
-    thumbnails_->setIconSize(
-        QSize(kThumbnailWidthPx, int(std::lround(kThumbnailWidthPx * kPaperHeightMm / kPaperWidthMm))));
+    thumbnails_->setIconSize(QSize(
+        kThumbnailWidthPx, int(std::lround(kThumbnailWidthPx * kPaperHeightMm / kPaperWidthMm))));
     thumbnails_->setSelectionMode(QAbstractItemView::SingleSelection);
     thumbnails_->setMinimumWidth(kThumbnailWidthPx + 40);
     connect(thumbnails_, &QListView::clicked, this,

@@ -175,7 +175,7 @@ class PreviewWindow : public QMainWindow {
     QTabWidget* sideTabs_ = nullptr;
     QTreeWidget* bookmarks_ = nullptr;
     std::vector<QTreeWidgetItem*> bookmarkItems_;  // by bookmark index
-    int bookmarkScroll_ = -1;  // scroll position a click on a heading went to
+    int bookmarkScroll_ = -1;                      // scroll position a click on a heading went to
     QListView* thumbnails_ = nullptr;
     QWidget* findBar_ = nullptr;
     QLineEdit* findEdit_ = nullptr;

@@ -16,8 +16,9 @@ const QString& Folded(QChar c) {
     static QHash<char16_t, QString> forms;
     auto it = forms.constFind(c.unicode());
     if (it != forms.constEnd()) return *it;
-    QString f = c.unicode() < 0x80 ? QString(c.toLower())
-                                   : QString(c).normalized(QString::NormalizationForm_KD).toCaseFolded();
+    QString f = c.unicode() < 0x80
+                    ? QString(c.toLower())
+                    : QString(c).normalized(QString::NormalizationForm_KD).toCaseFolded();
     return *forms.insert(c.unicode(), f);
 }
 
@@ -47,9 +48,8 @@ std::vector<int> CharColumns(const std::string& bytes, const QString& text) {
     int col = 0;
     for (std::size_t b = 0; b < bytes.size();) {
         cols.push_back(col);
-        const int w = cp932::IsLeadByte(static_cast<unsigned char>(bytes[b])) && b + 1 < bytes.size()
-                          ? 2
-                          : 1;
+        const int w =
+            cp932::IsLeadByte(static_cast<unsigned char>(bytes[b])) && b + 1 < bytes.size() ? 2 : 1;
         col += w;
         b += std::size_t(w);
     }

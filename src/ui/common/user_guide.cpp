@@ -89,7 +89,8 @@ std::string FindGuide(const std::string& programFolder) {
 Message MissingGuideMessage(const std::string& path, const std::string& reason) {
     std::string text = "ﾍﾙﾌﾟ（使い方の説明）を表示できません。\n\nﾌｧｲﾙ名：" + path;
     text += "\n原因：" + (reason.empty() ? std::string("ﾌｧｲﾙが見つかりません") : reason);
-    text += "\n\nKuvelt をｲﾝｽﾄｰﾙし直すと，説明のﾌｧｲﾙ（README.md）がﾌﾟﾛｸﾞﾗﾑと同じﾌｫﾙﾀﾞに置かれます。";
+    text +=
+        "\n\nKuvelt をｲﾝｽﾄｰﾙし直すと，説明のﾌｧｲﾙ（README.md）がﾌﾟﾛｸﾞﾗﾑと同じﾌｫﾙﾀﾞに置かれます。";
     return Message{0, text, "ﾍﾙﾌﾟ", MsgIcon::Exclamation, MsgButtons::Ok};
 }
 
@@ -158,8 +159,8 @@ void HelpWindow::showEvent(QShowEvent* event) {
 
 std::optional<Message> OpenGuide(QWidget* parent, const std::string& path, int topic) {
     QWidget* owner = parent ? parent->window() : nullptr;
-    HelpWindow* help = owner ? owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly)
-                             : nullptr;
+    HelpWindow* help =
+        owner ? owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     const bool made = help == nullptr;
     if (made) help = new HelpWindow(owner);
     std::string reason;
