@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -167,6 +168,19 @@ TEST(FocusFrame, FramesTheFocusedWidgetInTheHighlightColour) {
     EXPECT_EQ(FocusFrameTarget(), button);
     EXPECT_TRUE(framed(button));
     EXPECT_FALSE(framed(first));
+    // A grid filling its page has no room outside: the frame is drawn on its own edge.
+    QWidget page;
+    auto* fill = new QVBoxLayout(&page);
+    fill->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new QTableView(&page);
+    fill->addWidget(grid);
+    page.resize(200, 120);
+    test::ShowActive(&page);
+    grid->setFocus();
+    test::Pump();
+    const QImage shot = page.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(0, 60), highlight);
+    EXPECT_EQ(shot.pixelColor(100, 119), highlight);
 }
 
 // ---- The workflow by keyboard -------------------------------------------------------------

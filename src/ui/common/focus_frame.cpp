@@ -31,7 +31,10 @@ class FocusFrame : public QWidget {
             hide();
             return;
         }
-        setGeometry(target->geometry().adjusted(-kMargin, -kMargin, kMargin, kMargin));
+        // A widget that fills its parent (a grid in a tab page) gets the frame on its own edge.
+        QRect r = target->geometry().adjusted(-kMargin, -kMargin, kMargin, kMargin);
+        if (parentWidget()) r = r.intersected(parentWidget()->rect());
+        setGeometry(r);
         raise();
         show();
         update();
