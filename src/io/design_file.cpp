@@ -284,10 +284,15 @@ void ReadDesign(ItemReader& r, std::span<const DesignField> fields) {
     // Whatever follows the last field is ignored.
 }
 
-std::string FileMessageText(std::string_view head, int32_t code) {
+// `detail` (the file and the cause, when known) stands between the code and the closing line.
+std::string FileMessageText(std::string_view head, int32_t code, std::string_view detail = {}) {
     std::string t(head);
     t += "（ｴﾗｰｺｰﾄﾞ ： ";
     t += numfmt::FormatNumber(static_cast<double>(code), "##,##0）");
+    if (!detail.empty()) {
+        t += "\n\n";
+        t += detail;
+    }
     t += "\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。";
     return t;
 }
@@ -344,12 +349,17 @@ bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
 }
 
 bool WriteData(const std::string& path, int32_t& lngErr) {
-    int32_t code = 0;
-    if (!files::ReplaceFile(path, DesignToBytes(), code)) {
-        lngErr = code != 0 ? code : vberr::kPathFileAccess;
-        return false;
-    }
-    return true;
+    files::Failure failure;
+    if (WriteData(path, failure)) return true;
+    lngErr = failure.code;
+    return false;
+}
+
+bool WriteData(const std::string& path, files::Failure& failure) {
+    failure = {};
+    if (files::ReplaceFile(path, DesignToBytes(), failure)) return true;
+    if (failure.code == 0) failure.code = vberr::kPathFileAccess;
+    return false;
 }
 
 bool ReadData(const std::string& path, int32_t& lngErr) {
@@ -416,9 +426,19 @@ Message ReadFailureMessage(int32_t code) {
                    "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
 }
 
-Message WriteFailureMessage(int32_t code) {
-    return Message{code, FileMessageText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", code),
-                   "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
+Message WriteFailureMessage(int32_t code) { return WriteFailureMessage({code, ""}, ""); }
+
+Message WriteFailureMessage(const files::Failure& failure, const std::string& path) {
+    std::string detail;
+    // A name with a NUL byte is shown up to it, as the system would have read it.
+    const std::string shown = path.substr(0, path.find('\0'));
+    if (!shown.empty()) detail = "ﾌｧｲﾙ名：" + shown;
+    if (!failure.reason.empty())
+        detail += (detail.empty() ? "" : "\n") + ("原因：" + failure.reason);
+    return Message{
+        failure.code,
+        FileMessageText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", failure.code, detail),
+        "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
 }
 
 }  // namespace kuvelt

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/design_fields.h"
+#include "platform/files.h"
 #include "platform/message.h"
 
 namespace kuvelt {
@@ -17,6 +18,8 @@ namespace kuvelt {
 // Writes the current design to `path`. On failure sets lngErr and returns false; the target
 // file is then exactly as it was before the call.
 bool WriteData(const std::string& path, int32_t& lngErr);
+// The same, keeping the cause of a failure for the message that names it.
+bool WriteData(const std::string& path, files::Failure& failure);
 
 // Reads `path` into the current design (after InitData). On failure sets lngErr, calls InitData
 // again and returns false. Catalogue counts above 30 are refused with code 6.
@@ -42,5 +45,8 @@ bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
 // The messages the windows show when a design file cannot be read or written.
 Message ReadFailureMessage(int32_t code);
 Message WriteFailureMessage(int32_t code);
+// The write failure as the windows show it: the code, then the file and the cause, so the user
+// can tell a full disk from a missing folder or a read-only place.
+Message WriteFailureMessage(const files::Failure& failure, const std::string& path);
 
 }  // namespace kuvelt

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/vberror.h"
@@ -190,13 +191,21 @@ bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::s
     return true;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& errCode) {
+namespace {
+
+// Our own refusals, told apart from the system's error numbers (which are positive).
+constexpr int kRefusedName = -1;     // empty, or a NUL byte inside
+constexpr int kRefusedNotFile = -2;  // a device, a pipe or a socket where the file should be
+
+// ReplaceFile with the cause kept: `err` is the errno of the failing call or one of the refusals
+// above.
+bool Replace(const std::string& path, const std::string& bytes, int32_t& errCode, int& err) {
     if (BadName(path)) {
         errCode = vberr::kBadFileName;
+        err = kRefusedName;
         return false;
     }
     std::string real;
-    int err = 0;
     if (!ResolveLinks(path, real, err)) {
         errCode = ErrorCodeForPath(err, path);
         return false;
@@ -206,31 +215,36 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& err
     if (::stat(real.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) {  // never replace a folder or a device by a file
             errCode = vberr::kPathFileAccess;
+            err = S_ISDIR(st.st_mode) ? EISDIR : kRefusedNotFile;
             return false;
         }
         // A read-only file stays read-only: the rename would otherwise replace it behind the
         // owner's back, as long as the folder is writable.
         if (::faccessat(AT_FDCWD, real.c_str(), W_OK, AT_EACCESS) != 0) {
-            errCode = ErrorCodeFromErrno(errno);
+            err = errno;
+            errCode = ErrorCodeFromErrno(err);
             return false;
         }
         existed = true;
     } else if (errno != ENOENT) {
-        errCode = ErrorCodeForPath(errno, real);
+        err = errno;
+        errCode = ErrorCodeForPath(err, real);
         return false;
     }
 
     const std::string folder = ParentFolder(real);
     const int dirFd = OpenFolder(folder);
     if (dirFd < 0) {
-        errCode = ErrorCodeForPath(errno, real);
+        err = errno;
+        errCode = ErrorCodeForPath(err, real);
         return false;
     }
     const std::string base = BaseName(real);
     std::string tmp;
     int fd = CreateSibling(dirFd, base, tmp);
     if (fd < 0) {
-        errCode = ErrorCodeForPath(errno, real);
+        err = errno;
+        errCode = ErrorCodeForPath(err, real);
         ::close(dirFd);
         return false;
     }
@@ -238,6 +252,7 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& err
         if (fd >= 0) ::close(fd);
         ::unlinkat(dirFd, tmp.c_str(), 0);
         ::close(dirFd);
+        err = e;
         errCode = ErrorCodeFromErrno(e);
         return false;
     };
@@ -255,6 +270,32 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& err
     ::fsync(dirFd);  // the rename has happened; a folder that cannot be synced is no failure
     ::close(dirFd);
     return true;
+}
+
+std::string ReasonFor(int err) {
+    if (err == kRefusedName) return "ﾌｧｲﾙ名が正しくありません";
+    if (err == kRefusedNotFile) return "通常のﾌｧｲﾙではありません";
+    return SystemErrorText(err);
+}
+
+}  // namespace
+
+std::string SystemErrorText(int err) {
+    // The GNU strerror_r gives the text in the user's language (LC_MESSAGES) and never fails.
+    char buf[256];
+    return ::strerror_r(err, buf, sizeof buf);
+}
+
+bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& errCode) {
+    int err = 0;
+    return Replace(path, bytes, errCode, err);
+}
+
+bool ReplaceFile(const std::string& path, const std::string& bytes, Failure& failure) {
+    int err = 0;
+    if (Replace(path, bytes, failure.code, err)) return true;
+    failure.reason = ReasonFor(err);
+    return false;
 }
 
 bool AppendBytes(const std::string& path, const std::string& bytes, int32_t& errCode) {

@@ -29,6 +29,19 @@ bool ReadAll(const std::string& path, std::string& out, int32_t& errCode,
 // A target we may not write (a read-only file) fails with 70 like a read-only folder.
 bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& errCode);
 
+// A failed file operation as the user is told of it: the run-time error number and the cause in
+// the system's words (its text for the error number), or in ours where the refusal is ours (a
+// bad name, a device or pipe where the file should be).
+struct Failure {
+    int32_t code = 0;
+    std::string reason;  // UTF-8
+};
+// ReplaceFile with the cause of a failure kept for the message.
+bool ReplaceFile(const std::string& path, const std::string& bytes, Failure& failure);
+
+// The system's text for an errno value, in the user's language where the system has it.
+std::string SystemErrorText(int err);
+
 // A path that is empty or holds a NUL byte fails with 52 everywhere (it would name another file).
 // ReplaceFile refuses a target that is a folder or not a regular file with 75 and leaves it alone.
 

@@ -11,6 +11,7 @@
 #include "preview/app/launch.h"
 #include "preview/app/preview_window.h"
 #include "preview/render/pdf_export.h"
+#include "ui/common/focus_frame.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -43,5 +44,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    kuvelt::ui::InstallFocusFrame(app);
     return RunPreviewWindow(app, loaded, opt.workFolder, setup);
 }

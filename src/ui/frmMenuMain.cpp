@@ -18,6 +18,7 @@
 #include "platform/numfmt.h"
 #include "platform/profile.h"
 #include "ui/app_state.h"
+#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 #include "ui/frmAbout.h"
 #include "ui/input_window.h"
@@ -74,7 +75,9 @@ void frmMenuMain::BuildMenus() {
     add("mnuFileOpen", "ﾌｧｲﾙを開く(&O)...", [this] {
         FileOpen();
     })->setShortcut(QKeySequence::Open);
-    add("mnuFileSaveAs", "ﾌｧｲﾙに名前を付けて保存(&A)...", [this] { FileSaveAs(); });
+    add("mnuFileSaveAs", "ﾌｧｲﾙに名前を付けて保存(&A)...", [this] {
+        FileSaveAs();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     add("mnuFileSave", "ﾌｧｲﾙの上書き保存(&S)...", [this] {
         FileSave();
     })->setShortcut(QKeySequence::Save);
@@ -90,6 +93,11 @@ void frmMenuMain::BuildMenus() {
     add("mnuFileExit", "ﾌﾟﾛｸﾞﾗﾑ終了(&X)", [this] { close(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    QAction* guide = help->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)..."));
+    guide->setObjectName(QStringLiteral("mnuHelpGuide"));
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] { ShowHelp(); });
+    help->addSeparator();
     QAction* about = help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
     about->setObjectName(QStringLiteral("mnuHelpAbout"));
     connect(about, &QAction::triggered, this, [this] { ShowVersion(); });
@@ -119,6 +127,8 @@ void frmMenuMain::BuildToolBar() {
         a->setData(QString::fromUtf8(it.key));
         a->setToolTip(QString::fromUtf8(it.tip));
         const std::string key = it.key;
+        // Page setup is on the toolbar only: its key makes it reachable without the mouse.
+        if (key == "Printer") a->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
         if (key == "SaveAs") {
             connect(a, &QAction::triggered, this, [this] { FileSaveAs(); });
         } else if (key == "Save") {
@@ -289,10 +299,10 @@ bool frmMenuMain::FileSaveAs() {
     const FileDialogRequest request{"ﾌｧｲﾙに名前を付けて保存...", kFilter, ".kvt", "", gFileName};
     const auto path = Services().SaveFileName(this, request);
     if (!path) return false;
-    int32_t code = 0;
-    if (!WriteData(*path, code)) {
+    files::Failure failure;
+    if (!WriteData(*path, failure)) {
         // Nothing is remembered of a folder the design could not be saved in.
-        Show(WriteFailureMessage(code));
+        Show(WriteFailureMessage(failure, *path));
         return false;
     }
     gFileName = *path;
@@ -305,9 +315,9 @@ bool frmMenuMain::FileSaveAs() {
 
 bool frmMenuMain::FileSave() {
     if (gFileName.empty()) return FileSaveAs();
-    int32_t code = 0;
-    if (!WriteData(gFileName, code)) {
-        Show(WriteFailureMessage(code));
+    files::Failure failure;
+    if (!WriteData(gFileName, failure)) {
+        Show(WriteFailureMessage(failure, gFileName));
         return false;
     }
     ApplyHistory(UpdateFileHistory(gFileName));
@@ -342,6 +352,8 @@ void frmMenuMain::PageSetup() {
     raise();
     activateWindow();
 }
+
+void frmMenuMain::ShowHelp() { Services().ShowHelp(this, UserGuideFile(), guide::kTopicWorkflow); }
 
 void frmMenuMain::ShowVersion() {
     frmAbout about(this);

@@ -65,6 +65,8 @@ class frmMenuMain : public QMainWindow {
     void FileHistory(int item);  // 1..4
     void PageSetup();
     void ShowVersion();
+    // The user guide at the workflow (F1, "?" menu).
+    void ShowHelp();
     // The exit question; true when the application may end (after saving if asked).
     bool ConfirmExit();
 

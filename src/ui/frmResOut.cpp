@@ -87,7 +87,8 @@ frmResOutAs::frmResOutAs(QWidget* parent)
     vaSpread1->setModel(table);
     vaSpread1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     vaSpread1->setSelectionMode(QAbstractItemView::NoSelection);
-    vaSpread1->setFocusPolicy(Qt::NoFocus);
+    // Read-only, but a keyboard user scrolls it with the arrow keys.
+    vaSpread1->setFocusPolicy(Qt::StrongFocus);
     vaSpread1->verticalHeader()->setDefaultSectionSize(vaSpread1->fontMetrics().height() + 6);
     vaSpread1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     vaSpread1->setMinimumSize(330, 300);

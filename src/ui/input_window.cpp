@@ -1,12 +1,11 @@
 #include "ui/input_window.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 
 #include "ui/fields.h"
 #include "ui/ui_services.h"
@@ -28,8 +27,9 @@ QHBoxLayout* InputWindow::MakeButtonRow(bool withOk) {
     auto* row = new QHBoxLayout;
     cmdHelp_ = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
     cmdHelp_->setEnabled(false);
-    connect(cmdHelp_, &QPushButton::clicked, this,
-            [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(UsrHelpFile)); });
+    // Like OK and Cancel it takes no focus on a click: reading the guide checks no field.
+    cmdHelp_->setFocusPolicy(Qt::TabFocus);
+    connect(cmdHelp_, &QPushButton::clicked, this, &InputWindow::ShowHelp);
     row->addWidget(cmdHelp_);
     lblStatus_ = new QLabel(this);
     lblStatus_->setObjectName(QStringLiteral("lblStatus"));
@@ -82,6 +82,19 @@ void InputWindow::done(int result) {
     UsrTag = result == QDialog::Accepted ? QStringLiteral("OK") : QStringLiteral("ｷｬﾝｾﾙ");
     StoreWindowPosition(this, section_);
     QDialog::done(result);
+}
+
+void InputWindow::ShowHelp() {
+    if (UsrHelpFile.isEmpty()) return;
+    Services().ShowHelp(this, UsrHelpFile.toStdString(), UsrHelpContextID);
+}
+
+void InputWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        ShowHelp();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void InputWindow::OnOk() {

@@ -62,6 +62,8 @@ class InputWindow : public QDialog {
     QPushButton* okButton() const { return cmdOK_; }
     QPushButton* cancelButton() const { return cmdCancel_; }
     QPushButton* helpButton() const { return cmdHelp_; }
+    // F1 and the help button: the user guide at UsrHelpContextID, when a help file is given.
+    void ShowHelp();
     // The line beside the buttons naming the focused field's range and unit (a text field: its
     // byte limit and what is left of it); nullptr before MakeButtonRow.
     QLabel* statusLine() const { return lblStatus_; }
@@ -80,6 +82,7 @@ class InputWindow : public QDialog {
     // withOk false gives a result window's single close button (caption "閉じる(&C)").
     QHBoxLayout* MakeButtonRow(bool withOk = true);
     void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void OnOk();

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "ui/common/focus_frame.h"
 #include "ui/frmMenuMain.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTexts);
     }
+    // Where the keys go is framed clearly in every window.
+    kuvelt::ui::InstallFocusFrame(app);
     kuvelt::ui::frmMenuMain window;
     window.Start();
     // "kuvelt FILE.kvt" (a file manager's double click) opens the design as the Open command does.

@@ -66,8 +66,7 @@ void frmMenuMain::OpenConditionWindow(int index) {
         w.reset(f);
     }
     w->UsrCaption.clear();
-    w->UsrHelpFile.clear();
-    w->UsrHelpContextID = 0;
+    SetHelp(*w, index);
     RunWindow(*w);
 }
 

@@ -20,6 +20,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "io/settings.h"
+#include "platform/paths.h"
+#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 
 namespace kuvelt::ui {
@@ -224,6 +227,16 @@ bool QtUiServices::StartSystemInformation() {
         if (!path.isEmpty() && QProcess::startDetached(path, {})) return true;
     }
     return false;
+}
+
+void UiServices::ShowHelp(QWidget* parent, const std::string& guideFile, int topic) {
+    if (const std::optional<Message> failure = guide::OpenGuide(parent, guideFile, topic)) {
+        ShowMessage(parent, *failure);
+    }
+}
+
+std::string UserGuideFile() {
+    return guide::FindGuide(gProgramFolder.empty() ? paths::ProgramFolder() : gProgramFolder);
 }
 
 }  // namespace kuvelt::ui

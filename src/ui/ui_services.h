@@ -53,7 +53,13 @@ class UiServices {
     virtual void Beep() = 0;
     // Starts the desktop's system-information program; false when there is none.
     virtual bool StartSystemInformation() = 0;
+    // The user guide `guideFile` at section `topic` (guide::Topic) in the help window of
+    // `parent`; a guide that cannot be read is reported through ShowMessage.
+    virtual void ShowHelp(QWidget* parent, const std::string& guideFile, int topic);
 };
+
+// The user guide beside the program (or the source tree's, for a program in the build tree).
+std::string UserGuideFile();
 
 // The services every window uses. Until SetServices is called this is the Qt implementation.
 UiServices& Services();

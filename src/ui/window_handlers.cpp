@@ -13,6 +13,7 @@
 #include "platform/numfmt.h"
 #include "platform/profile.h"
 #include "ui/app_state.h"
+#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 #include "ui/frmInpRenban.h"
 #include "ui/frmInpSect.h"
@@ -264,19 +265,52 @@ std::unique_ptr<InputWindow> CreateMenuWindow(int index, QWidget* parent) {
             break;
         }
         case frmMenuMain::kMenuPrint:
-            // The print menu receives no settings.
+            // The print menu receives no other settings; it has no help button, but F1 opens
+            // its section of the guide.
             made = std::make_unique<frmMenuPrint>(parent);
+            SetHelp(*made, index);
             return made;
         default:
             return nullptr;
     }
-    made->UsrHelpFile.clear();
-    made->UsrHelpContextID = 0;
+    SetHelp(*made, index);
     if (index == frmMenuMain::kInpSectC || index == frmMenuMain::kInpSectLS ||
         index == frmMenuMain::kInpSectS) {
         made->UsrRecMax = kMaxSections;
     }
     return made;
+}
+
+int HelpTopicOf(int index) {
+    switch (index) {
+        case frmMenuMain::kInpJyoken:
+            return guide::kTopicConditions;
+        case frmMenuMain::kInpJiban:
+            return guide::kTopicGround;
+        case frmMenuMain::kInpZairyo:
+            return guide::kTopicMaterials;
+        case frmMenuMain::kInpSectC:
+        case frmMenuMain::kInpSectLS:
+        case frmMenuMain::kInpSectS:
+            return guide::kTopicSections;
+        case frmMenuMain::kInpYaita:
+            return guide::kTopicChoice;
+        case frmMenuMain::kResOutAs:
+        case frmMenuMain::kResOutAc:
+            return guide::kTopicStability;
+        case frmMenuMain::kMenuPrint:
+            return guide::kTopicPrint;
+        case frmMenuMain::kInpRenban:
+            return guide::kTopicNumbering;
+        default:
+            return guide::kTopicWorkflow;
+    }
+}
+
+void SetHelp(InputWindow& window, int index) {
+    // The guide's path even when it is missing: the help button then says where it belongs.
+    window.UsrHelpFile = QString::fromStdString(UserGuideFile());
+    window.UsrHelpContextID = HelpTopicOf(index);
 }
 
 }  // namespace kuvelt::ui

@@ -45,4 +45,10 @@ void objInpRenban_SaveData(frmInpRenban& w, bool& Cancel);
 // nullptr for the other buttons.
 std::unique_ptr<InputWindow> CreateMenuWindow(int index, QWidget* parent);
 
+// The section of the user guide for the window of main-menu button `index` (guide::Topic).
+int HelpTopicOf(int index);
+// Gives a window of button `index` the user guide and its section, so F1 and its help button
+// open the guide there.
+void SetHelp(InputWindow& window, int index);
+
 }  // namespace kuvelt::ui

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
@@ -48,6 +49,7 @@ void ExpectWriteMessage(int32_t code, const std::string& shown) {
 struct SaveCase {
     const char* name;
     int32_t code;
+    std::string reason;  // the cause the message names
     // Prepares the folder (the old design file is already at `dir`/"design.kvt") and returns
     // the path the new design is saved to.
     std::function<std::string(const std::string& dir)> arrange;
@@ -55,35 +57,37 @@ struct SaveCase {
 
 const std::vector<SaveCase>& SaveCases() {
     static const std::vector<SaveCase> cases = {
-        {"folder_vanished_after_choosing", 76,
+        {"folder_vanished_after_choosing", 76, files::SystemErrorText(ENOENT),
          [](const std::string& dir) {
              fs::create_directory(dir + "/chosen");
              fs::remove(dir + "/chosen");
              return dir + "/chosen/new.kvt";
          }},
-        {"target_is_now_a_folder", 75,
+        {"target_is_now_a_folder", 75, files::SystemErrorText(EISDIR),
          [](const std::string& dir) {
              fs::create_directory(dir + "/other.kvt");
              WriteBytes(dir + "/other.kvt/inside.txt", "kept");
              return dir + "/other.kvt";
          }},
-        {"folder_part_is_a_file", 76,
+        {"folder_part_is_a_file", 76, files::SystemErrorText(ENOTDIR),
          [](const std::string& dir) { return dir + "/design.kvt/new.kvt"; }},
-        {"target_is_a_pipe", 75,
+        {"target_is_a_pipe", 75, "通常のﾌｧｲﾙではありません",
          [](const std::string& dir) {
              ::mkfifo((dir + "/pipe.kvt").c_str(), 0644);
              return dir + "/pipe.kvt";
          }},
-        {"link_into_a_vanished_folder", 76,
+        {"link_into_a_vanished_folder", 76, files::SystemErrorText(ENOENT),
          [](const std::string& dir) {
              fs::create_symlink(dir + "/gone/real.kvt", dir + "/link.kvt");
              return dir + "/link.kvt";
          }},
-        {"name_of_4000_bytes", 52,
+        {"name_of_4000_bytes", 52, files::SystemErrorText(ENAMETOOLONG),
          [](const std::string& dir) { return dir + "/" + std::string(3996, 'n') + ".kvt"; }},
-        {"path_of_5000_bytes", 52, [](const std::string& dir) { return LongPath(dir, 5000); }},
-        {"empty_path", 52, [](const std::string&) { return std::string(); }},
-        {"path_with_nul", 52,
+        {"path_of_5000_bytes", 52, files::SystemErrorText(ENAMETOOLONG),
+         [](const std::string& dir) { return LongPath(dir, 5000); }},
+        {"empty_path", 52, "ﾌｧｲﾙ名が正しくありません",
+         [](const std::string&) { return std::string(); }},
+        {"path_with_nul", 52, "ﾌｧｲﾙ名が正しくありません",
          [](const std::string& dir) { return dir + "/design.kvt" + std::string(1, '\0') + "x"; }},
     };
     return cases;
@@ -100,11 +104,18 @@ TEST(DesignSaveFault, EveryFailureKeepsTheOldFileAndTheDesign) {
         const std::string design = DesignFingerprint();
         const auto before = FolderContents(root);
 
-        int32_t code = 0;
-        EXPECT_FALSE(WriteData(target, code));
-        EXPECT_EQ(code, c.code);
+        files::Failure failure;
+        EXPECT_FALSE(WriteData(target, failure));
+        EXPECT_EQ(failure.code, c.code);
+        EXPECT_EQ(failure.reason, c.reason);
         EXPECT_EQ(FolderContents(root), before);  // old file intact, no temporary file left
         EXPECT_EQ(DesignFingerprint(), design);
+        // The message names the file (up to a NUL byte) and the cause beside the code.
+        const std::string shown = target.substr(0, target.find('\0'));
+        const std::string file = shown.empty() ? "" : "ﾌｧｲﾙ名：" + shown + "\n";
+        EXPECT_EQ(WriteFailureMessage(failure, target).text,
+                  "入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： " +
+                      std::to_string(c.code) + "）\n\n" + file + "原因：" + c.reason + kWriteTail);
     }
 }
 
@@ -148,23 +159,25 @@ struct MountCase {
     const char* name;
     const char* options;
     int32_t code;
+    int err;  // the system's error the message names
     // Breaks the mounted file system after the old design file was written to it.
     std::function<bool(ScratchMount&)> breakIt;
 };
 
 TEST(DesignSaveFault, FullAndReadOnlyFileSystemsKeepTheOldFile) {
     const MountCase cases[] = {
-        {"disk_full", "size=64k", 61, [](ScratchMount& m) { return m.Fill(0); }},
+        {"disk_full", "size=64k", 61, ENOSPC, [](ScratchMount& m) { return m.Fill(0); }},
         // One free page: the first part of the new file is written, then the disk is full.
-        {"disk_fills_during_the_write", "size=64k", 61,
+        {"disk_fills_during_the_write", "size=64k", 61, ENOSPC,
          [](ScratchMount& m) { return m.Fill(4096); }},
         // Room for the bytes but no inode for the temporary file.
-        {"no_free_inode", "size=256k,nr_inodes=3", 61,
+        {"no_free_inode", "size=256k,nr_inodes=3", 61, ENOSPC,
          [](ScratchMount& m) {
              WriteBytes(m.file("other"), "x");
              return true;
          }},
-        {"read_only_mount", "size=64k", 70, [](ScratchMount& m) { return m.SetReadOnly(true); }},
+        {"read_only_mount", "size=64k", 70, EROFS,
+         [](ScratchMount& m) { return m.SetReadOnly(true); }},
     };
     for (const MountCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -180,9 +193,10 @@ TEST(DesignSaveFault, FullAndReadOnlyFileSystemsKeepTheOldFile) {
         const std::string design = DesignFingerprint();
         const auto before = FolderContents(mnt.path());
 
-        code = 0;
-        EXPECT_FALSE(WriteData(path, code));
-        EXPECT_EQ(code, c.code);
+        files::Failure failure;
+        EXPECT_FALSE(WriteData(path, failure));
+        EXPECT_EQ(failure.code, c.code);
+        EXPECT_EQ(failure.reason, files::SystemErrorText(c.err));
         EXPECT_EQ(ReadBytes(path), old);
         EXPECT_EQ(FolderContents(mnt.path()), before);
         EXPECT_EQ(DesignFingerprint(), design);
@@ -246,13 +260,14 @@ TEST(DesignSaveFault, ReadOnlyFolderAndFileForAnOrdinaryUser) {
         const auto before = FolderContents(folder);
 
         const auto result = RunAsNobody([&] {
-            int32_t code = 0;
-            const bool ok = WriteData(target, code);
-            return std::string(ok ? "saved" : "failed") + " " + std::to_string(code) +
-                   (DesignFingerprint() == design ? " kept" : " changed");
+            files::Failure failure;
+            const bool ok = WriteData(target, failure);
+            return std::string(ok ? "saved" : "failed") + " " + std::to_string(failure.code) + " " +
+                   failure.reason + (DesignFingerprint() == design ? " kept" : " changed");
         });
         if (!result) GTEST_SKIP() << "cannot act as an ordinary user here";
-        EXPECT_EQ(*result, "failed " + std::to_string(c.code) + " kept");
+        EXPECT_EQ(*result, "failed " + std::to_string(c.code) + " " +
+                               files::SystemErrorText(EACCES) + " kept");
         EXPECT_EQ(FolderContents(folder), before);
         EXPECT_EQ(ReadBytes(oldPath), old);
         ::chmod(folder.c_str(), 0755);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
@@ -18,6 +19,7 @@
 #include "io/settings.h"
 #include "model/design.h"
 #include "platform/cp932.h"
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "report/chapters/print_job.h"
 #include "report/prn.h"
@@ -75,20 +77,21 @@ struct Kept {
 struct SaveCase {
     const char* name;
     int32_t code;
+    int err;  // the system's error the message names as the cause
     // Breaks the place of the saved design file `path` (on the scratch mount `m`).
     std::function<bool(ScratchMount& m, const std::string& path)> breakIt;
 };
 
 const std::vector<SaveCase>& SaveCases() {
     static const std::vector<SaveCase> cases = {
-        {"disk_full", 61, [](ScratchMount& m, const std::string&) { return m.Fill(0); }},
-        {"read_only_disk", 70,
+        {"disk_full", 61, ENOSPC, [](ScratchMount& m, const std::string&) { return m.Fill(0); }},
+        {"read_only_disk", 70, EROFS,
          [](ScratchMount& m, const std::string&) { return m.SetReadOnly(true); }},
-        {"folder_vanished", 76,
+        {"folder_vanished", 76, ENOENT,
          [](ScratchMount&, const std::string& path) {
              return fs::remove_all(fs::path(path).parent_path()) > 0;
          }},
-        {"file_became_a_folder", 75,
+        {"file_became_a_folder", 75, EISDIR,
          [](ScratchMount&, const std::string& path) {
              return fs::remove(path) && fs::create_directory(path);
          }},
@@ -111,12 +114,14 @@ class UiFault : public ::testing::Test {
         gModified = true;
         return path;
     }
-    void ExpectOneMessage(int32_t code) {
+    // The code, the file and the system's words for the cause.
+    void ExpectOneMessage(int32_t code, const std::string& path, int err) {
         ASSERT_EQ(env.services.messages().size(), 1u);
         const Message m = env.services.messages()[0];
         EXPECT_EQ(m.text, "入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： " +
-                              std::to_string(code) +
-                              "）\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞを"
+                              std::to_string(code) + "）\n\nﾌｧｲﾙ名：" + path + "\n原因：" +
+                              files::SystemErrorText(err) +
+                              "\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞを"
                               "お知らせください。");
         EXPECT_EQ(m.title, "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ");
         EXPECT_EQ(m.icon, MsgIcon::Error);
@@ -142,7 +147,7 @@ TEST_F(UiFault, FailedSaveShowsTheCodeAndKeepsEverything) {
 
         env.services.AnswerMessage(MsgAnswer::Ok);
         EXPECT_FALSE(main.FileSave());
-        ExpectOneMessage(c.code);
+        ExpectOneMessage(c.code, path, c.err);
         kept.Expect(main);
         EXPECT_TRUE(gModified) << "the changes are still unsaved";
         if (fs::is_regular_file(path)) {
@@ -168,7 +173,7 @@ TEST_F(UiFault, FailedSaveAsShowsTheCodeAndKeepsTheOldName) {
         EXPECT_FALSE(main.FileSaveAs());
         ASSERT_EQ(env.services.calls.size(), 2u);
         EXPECT_EQ(env.services.calls[0].kind, test::Call::SaveDialog);
-        ExpectOneMessage(c.code);
+        ExpectOneMessage(c.code, path, c.err);
         kept.Expect(main);
         if (fs::is_regular_file(path)) {
             EXPECT_EQ(ReadBytes(path), old);
@@ -187,7 +192,7 @@ TEST_F(UiFault, NewDesignSavedAsIntoAFullDiskStaysUnnamed) {
     env.services.AnswerSave(mnt.file("new.kvt"));
     env.services.AnswerMessage(MsgAnswer::Ok);
     EXPECT_FALSE(main.FileSaveAs());
-    ExpectOneMessage(61);
+    ExpectOneMessage(61, mnt.file("new.kvt"), ENOSPC);
     kept.Expect(main);
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
     EXPECT_EQ(mnt.Entries(), std::vector<std::string>{"filler"});

@@ -2,11 +2,13 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "platform/cp932.h"
+#include "platform/files.h"
 #include "preview/document/document.h"
 #include "preview/render/page_painter.h"
 #include "preview/render/pdf_export.h"
@@ -250,7 +252,8 @@ TEST_F(RenderedFigure, FailedExportLeavesTheOldFile) {
     const Document d = FromLines({"X"});
     std::string error;
     EXPECT_FALSE(exportPdf(d, dir.file("no/such/folder/out.pdf"), {}, &error));
-    EXPECT_EQ(error, "PDF ファイルを書き込めません: " + dir.file("no/such/folder/out.pdf"));
+    EXPECT_EQ(error, "PDF ファイルを書き込めません: " + dir.file("no/such/folder/out.pdf") +
+                         "\n原因：" + files::SystemErrorText(ENOENT));
 }
 
 TEST(PdfOutline, RefusesWhatItCannotFollowAndLeavesTheBytes) {

@@ -1,17 +1,32 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
 #include <QPrinter>
+#include <QScrollBar>
+#include <QSet>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "preview/app/launch.h"
 #include "preview/app/preview_window.h"
+#include "preview/app/text_search.h"
 #include "sample_report.h"
 #include "support/test_support.h"
+#include "ui/common/user_guide.h"
 
 namespace kuvelt::preview {
 namespace {
@@ -89,14 +104,18 @@ TEST_F(Window, KeysMoveThroughThePages) {
     struct Step {
         QKeySequence key;
         int page;
-    } steps[] = {{QKeySequence(Qt::Key_PageDown), 1}, {QKeySequence(Qt::Key_PageDown), 2},
-                 {QKeySequence(Qt::Key_PageUp), 1},   {QKeySequence(Qt::Key_End), 3},
-                 {QKeySequence(Qt::Key_PageDown), 3}, {QKeySequence(Qt::Key_Home), 0},
-                 {QKeySequence(Qt::Key_PageUp), 0}};
+    } steps[] = {
+        {QKeySequence(Qt::Key_PageDown), 1},       {QKeySequence(Qt::Key_PageDown), 2},
+        {QKeySequence(Qt::Key_PageUp), 1},         {QKeySequence(Qt::Key_End), 3},
+        {QKeySequence(Qt::Key_PageDown), 3},       {QKeySequence(Qt::Key_Home), 0},
+        {QKeySequence(Qt::Key_PageUp), 0},         {QKeySequence(Qt::CTRL | Qt::Key_End), 3},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), 0}};
+    w->activateWindow();
+    w->view()->setFocus();
     for (const Step& s : steps) {
-        QAction* a = ActionFor(*w, s.key);
-        ASSERT_NE(a, nullptr) << s.key.toString().toStdString();
-        a->trigger();
+        // The real keys, through the window's shortcuts, as a user presses them.
+        const QKeyCombination k = s.key[0];
+        QTest::keyClick(w->view(), k.key(), k.keyboardModifiers());
         EXPECT_EQ(w->view()->CurrentPage(), s.page) << s.key.toString().toStdString();
     }
 }
@@ -157,7 +176,9 @@ TEST_F(Window, SaveAsPdf) {
     w->SavePdf();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
-              "PDF ファイルを書き込めません: " + dir.file("missing/x.pdf"));
+              "PDF ファイルを書き込めません: " + dir.file("missing/x.pdf") + "\n原因：" +
+                  files::SystemErrorText(ENOENT));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing"))) << "nothing made on the way";
     EXPECT_EQ(dialogs.messages[0].title, "印刷プレビュー");
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);
     // A print file that names no design: the documents folder, never the temporary folder.
@@ -219,6 +240,213 @@ TEST_F(Window, OpensQuickly) {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
             .count();
     EXPECT_LT(ms, 1000);
+}
+
+// ---- Search, zoom ladder, side panel, help ----------------------------------------------------
+
+Document Lines(const std::vector<std::string>& lines) {
+    return ParsePrintFile(test::PrintBytes(lines), LoadContext{});
+}
+
+TEST(FindText, FoldsWhatAReaderDoesNotTellApartAndCountsColumns) {
+    const Document doc =
+        Lines({"  鋼矢板 SP-ⅢW  sp-2", "ﾌｧｲﾙ名：ファイル", "ガス カ ｶﾞ", "ooooo", "ＡＢＣ abc",
+               "\x0C"
+               "矢板長 L = 14.00 m"});
+    const struct {
+        const char* name;
+        const char* query;
+        std::vector<TextMatch> matches;
+    } cases[] = {
+        {"full-width text after blanks", "矢板", {{0, 0, 4, 4}, {1, 0, 0, 4}}},
+        {"letters in either case", "SP-", {{0, 0, 9, 3}, {0, 0, 17, 3}}},
+        {"half-width katakana finds full-width", "ファイル", {{0, 1, 0, 4}, {0, 1, 8, 8}}},
+        {"and the other way round", "ﾌｧｲﾙ", {{0, 1, 0, 4}, {0, 1, 8, 8}}},
+        {"a voiced mark in two half-width characters", "ガ", {{0, 2, 0, 2}, {0, 2, 8, 2}}},
+        {"a plain kana is not found inside a voiced one", "カ", {{0, 2, 5, 2}}},
+        {"full-width letters", "abc", {{0, 4, 0, 6}, {0, 4, 7, 3}}},
+        {"matches do not overlap", "oo", {{0, 3, 0, 2}, {0, 3, 2, 2}}},
+        {"blank query", "   ", {}},
+        {"nothing", "ヒービング", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FindText(doc, QString::fromUtf8(c.query)), c.matches) << c.name;
+    }
+    const std::vector<TextMatch> m = {{0, 5, 0, 2}, {2, 0, 0, 2}, {3, 1, 0, 2}};
+    EXPECT_EQ(FirstMatchFrom(m, 0), 0);
+    EXPECT_EQ(FirstMatchFrom(m, 1), 1);
+    EXPECT_EQ(FirstMatchFrom(m, 3), 2);
+    EXPECT_EQ(FirstMatchFrom(m, 4), 0) << "past the last match the search wraps";
+    EXPECT_EQ(FirstMatchFrom({}, 0), -1);
+}
+
+TEST_F(Window, FindBarSearchesHighlightsAndWraps) {
+    auto w = Open(4);
+    w->activateWindow();
+    w->view()->setFocus();
+    QTest::keyClick(w->view(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(w->findBar()->isVisible());
+    EXPECT_TRUE(w->findField()->hasFocus());
+    // "SP-2" stands on every fifth line of pages 2 to 4: 12 a page.
+    w->findField()->setText(QStringLiteral("sp-2"));
+    ASSERT_EQ(w->matches().size(), 36u);
+    EXPECT_EQ(w->currentMatch(), 0);
+    EXPECT_EQ(w->findStatus()->text().toStdString(), "1 / 36 件");
+    const TextMatch first = w->matches()[0];
+    EXPECT_EQ(first.page, 1);
+    EXPECT_EQ(first.columns, 4);
+
+    // The current match is on screen and painted orange under the black text.
+    QApplication::processEvents();
+    const QRectF box = w->view()->MatchRect(first);
+    ASSERT_TRUE(QRectF(w->view()->viewport()->rect()).contains(box));
+    const QImage shot = w->view()->viewport()->grab().toImage();
+    int orange = 0, all = 0;
+    for (int y = int(box.top()) + 3; y < int(box.bottom()) - 3; ++y) {
+        for (int x = int(box.left()) + 3; x < int(box.right()) - 3; ++x, ++all) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 120 && c.green() < 200 && c.blue() < 90) ++orange;
+        }
+    }
+    EXPECT_GT(orange, all / 3) << "the current match is highlighted";
+
+    QTest::keyClick(w->findField(), Qt::Key_F3);
+    EXPECT_EQ(w->currentMatch(), 1);
+    QTest::keyClick(w->findField(), Qt::Key_Return);
+    EXPECT_EQ(w->currentMatch(), 2) << "Enter in the field goes on";
+    QTest::keyClick(w->findField(), Qt::Key_F3, Qt::ShiftModifier);
+    QTest::keyClick(w->findField(), Qt::Key_F3, Qt::ShiftModifier);
+    QTest::keyClick(w->findField(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(w->currentMatch(), 35) << "back past the first match wraps to the last";
+    EXPECT_EQ(w->view()->CurrentPage(), 3);
+    EXPECT_FALSE(w->statusBar()->currentMessage().isEmpty()) << "the wrap is said";
+    QTest::keyClick(w->findField(), Qt::Key_F3);
+    EXPECT_EQ(w->currentMatch(), 0);
+
+    w->findField()->setText(QStringLiteral("ボイリング"));
+    EXPECT_TRUE(w->matches().empty());
+    EXPECT_EQ(w->findStatus()->text().toStdString(), "見つかりません");
+    EXPECT_EQ(w->statusBar()->currentMessage().toStdString(), "「ボイリング」は見つかりません。");
+
+    // Esc in the field closes the bar and its highlights, not the window.
+    w->findField()->setText(QStringLiteral("断面"));
+    EXPECT_FALSE(w->matches().empty());
+    QTest::keyClick(w->findField(), Qt::Key_Escape);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->findBar()->isVisible());
+    EXPECT_TRUE(w->matches().empty());
+    // F3 with the bar closed opens it again on the same text.
+    QTest::keyClick(w->view(), Qt::Key_F3);
+    EXPECT_TRUE(w->findBar()->isVisible());
+    EXPECT_FALSE(w->matches().empty());
+}
+
+TEST_F(Window, ZoomClimbsTheLadder) {
+    const struct {
+        int from, direction, to;
+    } rows[] = {{100, +1, 125}, {400, +1, 400}, {87, +1, 100}, {100, -1, 75}, {67, -1, 50},
+                {33, -1, 25},   {25, -1, 25},   {10, +1, 25},  {87, -1, 75},  {800, -1, 400}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(NextZoomStep(r.from, r.direction), r.to) << r.from << " " << r.direction;
+    }
+    auto w = Open(2);
+    w->view()->SetZoomPercent(100);
+    QAction* in = ActionFor(*w, QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    QAction* out = ActionFor(*w, QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    ASSERT_TRUE(in && out);
+    std::vector<int> seen;
+    for (int i = 0; i < 6; ++i) {
+        in->trigger();
+        seen.push_back(w->view()->ZoomPercent());
+    }
+    for (int i = 0; i < 11; ++i) {
+        out->trigger();
+        seen.push_back(w->view()->ZoomPercent());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{125, 150, 200, 300, 400, 400, 300, 200, 150, 125, 100, 75, 67,
+                                      50, 33, 25, 25}));
+    // The View menu's ladder marks the zoom shown and sets another.
+    QActionGroup* ladder = nullptr;
+    for (QActionGroup* g : w->findChildren<QActionGroup*>()) ladder = g;
+    ASSERT_NE(ladder, nullptr);
+    ASSERT_EQ(ladder->actions().size(), qsizetype(std::size(kZoomLadder)));
+    EXPECT_EQ(ladder->checkedAction()->data().toInt(), 25);
+    ladder->actions()[4]->trigger();
+    EXPECT_EQ(w->view()->ZoomPercent(), 75);
+    EXPECT_EQ(ladder->checkedAction()->data().toInt(), 75);
+}
+
+TEST_F(Window, SidePanelFollowsThePageShown) {
+    auto w = Open(4);
+    QTreeWidget* headings = w->bookmarks();
+    QListView* thumbs = w->thumbnails();
+    ASSERT_EQ(w->sidePanel()->count(), 2);
+    EXPECT_EQ(w->sidePanel()->tabText(1).toStdString(), "サムネイル");
+    ASSERT_EQ(thumbs->model()->rowCount(), 4);
+    EXPECT_FALSE(thumbs->model()->index(2, 0).data(Qt::DecorationRole).value<QPixmap>().isNull());
+    for (int page : {2, 3, 1}) {
+        w->GoToPage(page);
+        ASSERT_NE(headings->currentItem(), nullptr);
+        // Pages 2 to 4 begin with heading 4.2 to 4.4.
+        EXPECT_TRUE(
+            headings->currentItem()->text(0).startsWith(QStringLiteral("4.%1 ").arg(page + 1)))
+            << page << " " << headings->currentItem()->text(0).toStdString();
+        EXPECT_EQ(thumbs->currentIndex().row(), page);
+    }
+    // A heading chosen stays marked though the next one is in view as well.
+    QTreeWidgetItem* chapter = headings->topLevelItem(0);
+    emit headings->itemClicked(chapter, 0);
+    EXPECT_EQ(headings->currentItem(), chapter);
+    // A thumbnail shows its page.
+    emit thumbs->clicked(thumbs->model()->index(3, 0));
+    EXPECT_EQ(w->view()->CurrentPage(), 3);
+    EXPECT_TRUE(headings->currentItem()->text(0).startsWith(QStringLiteral("4.4 ")));
+}
+
+TEST_F(Window, EveryCommandIsInTheMenusWithItsKeys) {
+    auto w = Open(2);
+    QStringList inMenus;
+    std::function<void(QMenu*)> walk = [&](QMenu* m) {
+        for (QAction* a : m->actions()) {
+            if (a->menu())
+                walk(a->menu());
+            else if (!a->objectName().isEmpty())
+                inMenus << a->objectName();
+        }
+    };
+    for (QAction* top : w->menuBar()->actions()) walk(top->menu());
+    for (QAction* a : w->actions()) {
+        EXPECT_TRUE(inMenus.contains(a->objectName())) << a->objectName().toStdString();
+        EXPECT_FALSE(a->shortcuts().isEmpty()) << a->objectName().toStdString();
+    }
+    EXPECT_GE(w->actions().size(), 15);
+    // One Alt+letter each among the menus and the toolbar's buttons.
+    QSet<QKeySequence> keys;
+    QList<QAction*> pressed = w->menuBar()->actions();
+    for (QToolBar* bar : w->findChildren<QToolBar*>()) pressed += bar->actions();
+    for (QAction* a : pressed) {
+        const QKeySequence k = QKeySequence::mnemonic(a->text());
+        if (k.isEmpty()) continue;
+        EXPECT_FALSE(keys.contains(k)) << a->text().toStdString();
+        keys.insert(k);
+    }
+}
+
+TEST_F(Window, HelpWithoutTheGuideSaysWhereItBelongs) {
+    auto w = Open(1);
+    w->SetGuideFile(dir.file("no-guide/README.md"));
+    w->activateWindow();
+    QTest::keyClick(w->view(), Qt::Key_F1);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], guide::MissingGuideMessage(dir.file("no-guide/README.md")));
+    EXPECT_NE(dialogs.messages[0].text.find(dir.file("no-guide/README.md")), std::string::npos);
+    // With the guide the preview's section opens.
+    w->SetGuideFile((kuvelt::test::SourceDir() / "README.md").string());
+    QTest::keyClick(w->view(), Qt::Key_F1);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    auto* help = w->findChild<guide::HelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
 }
 
 struct ArgCase {

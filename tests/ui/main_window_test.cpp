@@ -367,11 +367,14 @@ TEST_F(MainWindowTest, SaveFailureShowsTheMessageAndKeepsTheState) {
     env.services.AnswerSave(bad);
     env.services.AnswerMessage(MsgAnswer::Ok);
     EXPECT_FALSE(main.FileSaveAs());
-    int32_t code = 0;
-    ASSERT_FALSE(WriteData(bad, code));
     const std::vector<Message> shown = env.services.messages();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], WriteFailureMessage(code));
+    // The code, then the file and the system's words for the cause.
+    EXPECT_EQ(shown[0].code, 76);
+    EXPECT_NE(shown[0].text.find("（ｴﾗｰｺｰﾄﾞ ： 76）\n\nﾌｧｲﾙ名：" + bad + "\n原因：" +
+                                 files::SystemErrorText(ENOENT) + "\n\n"),
+              std::string::npos)
+        << shown[0].text;
     EXPECT_EQ(shown[0].title, "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ");
     EXPECT_EQ(shown[0].icon, MsgIcon::Error);
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));

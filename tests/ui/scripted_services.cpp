@@ -30,6 +30,8 @@ const char* KindName(Call::Kind k) {
             return "page-setup dialog";
         case Call::SystemInfo:
             return "system information";
+        case Call::Help:
+            return "help";
     }
     return "?";
 }
@@ -121,6 +123,13 @@ bool ScriptedUiServices::PageSetup(QWidget*, PageMargins& margins) {
 bool ScriptedUiServices::StartSystemInformation() {
     calls.push_back({Call::SystemInfo, {}, {}, {}});
     return systemInfoAvailable;
+}
+
+void ScriptedUiServices::ShowHelp(QWidget*, const std::string& guideFile, int topic) {
+    Call c{Call::Help, {}, {}, {}};
+    c.request.initialName = guideFile;
+    c.topic = topic;
+    calls.push_back(c);
 }
 
 std::vector<Message> ScriptedUiServices::messages() const {

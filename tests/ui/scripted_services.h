@@ -15,10 +15,11 @@
 namespace kuvelt::ui::test {
 
 struct Call {
-    enum Kind { MessageBox, OpenDialog, SaveDialog, PageSetupDialog, SystemInfo } kind;
+    enum Kind { MessageBox, OpenDialog, SaveDialog, PageSetupDialog, SystemInfo, Help } kind;
     Message message;            // MessageBox
-    FileDialogRequest request;  // OpenDialog, SaveDialog
+    FileDialogRequest request;  // OpenDialog, SaveDialog; Help: initialName = the guide file
     PageMargins margins;        // PageSetupDialog: the margins shown
+    int topic = 0;              // Help: the guide's section
 };
 
 class ScriptedUiServices : public UiServices {
@@ -46,6 +47,8 @@ class ScriptedUiServices : public UiServices {
     bool PageSetup(QWidget* parent, PageMargins& margins) override;
     void Beep() override { ++beeps; }
     bool StartSystemInformation() override;
+    // Recorded only (no help window opens); UiServices::ShowHelp is the real one.
+    void ShowHelp(QWidget* parent, const std::string& guideFile, int topic) override;
 
     // Every message box shown so far, in order.
     std::vector<Message> messages() const;

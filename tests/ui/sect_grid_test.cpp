@@ -599,7 +599,7 @@ struct MenuWindowCase {
 
 class MenuWindowSettings : public ::testing::TestWithParam<MenuWindowCase> {};
 
-TEST_P(MenuWindowSettings, CaptionSectionRowLimitAndNoHelp) {
+TEST_P(MenuWindowSettings, CaptionSectionRowLimitAndHelp) {
     UiTestEnv env;
     const MenuWindowCase& c = GetParam();
     auto w = CreateMenuWindow(c.button, nullptr);
@@ -608,9 +608,17 @@ TEST_P(MenuWindowSettings, CaptionSectionRowLimitAndNoHelp) {
     EXPECT_EQ(U8(w->windowTitle()), c.title);
     EXPECT_EQ(w->section(), c.section);
     EXPECT_EQ(w->UsrRecMax, c.recMax);
+    // The help button (the print menu has none, only F1) opens the guide at the window's
+    // section.
     if (w->helpButton()) {
-        EXPECT_FALSE(w->helpButton()->isEnabled());
+        EXPECT_TRUE(w->helpButton()->isEnabled());
     }
+    EXPECT_EQ(w->UsrHelpFile.toStdString(), UserGuideFile());
+    EXPECT_EQ(w->UsrHelpContextID, HelpTopicOf(c.button));
+    QTest::keyClick(w.get(), Qt::Key_F1);
+    ASSERT_FALSE(env.services.calls.empty());
+    EXPECT_EQ(env.services.calls.back().kind, test::Call::Help);
+    EXPECT_EQ(env.services.calls.back().topic, HelpTopicOf(c.button));
     w->reject();
 }
 

@@ -1,15 +1,20 @@
 #include "preview/app/preview_window.h"
 
+#include <QAbstractListModel>
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QFileDialog>
-#include <QStandardPaths>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -17,15 +22,20 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
 #include "platform/profile.h"
 #include "preview/render/pdf_export.h"
+#include "ui/common/user_guide.h"
 
 namespace kuvelt::preview {
 
@@ -35,8 +45,9 @@ constexpr int kGapPx = 16;    // between sheets and around them
 constexpr int kMinZoom = 10;  // percent
 constexpr int kMaxZoom = 800;
 constexpr int kCacheSheets = 8;
-const int kZoomSteps[] = {25, 50, 75, 100, 125, 150, 200, 300, 400};
 constexpr double kPxPerMmAt100 = 96.0 / 25.4;
+constexpr int kThumbnailWidthPx = 110;
+constexpr int kThumbnailCache = 300;  // rendered thumbnails kept (a few KB each)
 
 QString Q(const std::string& utf8) {
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
@@ -52,7 +63,57 @@ int ReadInt(const std::string& file, const char* section, const char* key, int f
     return CPrivateProfile::GetValueLong(file, section, key);
 }
 
+// The pages as small pictures for the thumbnail list; a sheet is drawn when the list first shows
+// it, so a long report opens as quickly as a short one.
+class ThumbnailModel : public QAbstractListModel {
+  public:
+    ThumbnailModel(const Document& doc, const PageSetup& setup, QObject* parent)
+        : QAbstractListModel(parent), doc_(doc), setup_(setup) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : doc_.PageCount();
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) return {};
+        const int page = index.row();
+        if (role == Qt::DisplayRole) return QString::number(page + 1);
+        if (role == Qt::ToolTipRole) return U("%1 ページ").arg(page + 1);
+        if (role == Qt::TextAlignmentRole) return int(Qt::AlignHCenter | Qt::AlignTop);
+        if (role != Qt::DecorationRole) return {};
+        auto it = cache_.find(page);
+        if (it != cache_.end()) return it->second;
+        if (cache_.size() >= std::size_t(kThumbnailCache)) cache_.clear();
+        // Drawn at twice the size and scaled down, so the lines read as lines.
+        const double dpi = 2.0 * kThumbnailWidthPx / (kPaperWidthMm / 25.4);
+        const QImage big = renderPageImage(doc_, page, dpi, setup_);
+        QImage small = big.scaledToWidth(kThumbnailWidthPx, Qt::SmoothTransformation);
+        QPainter p(&small);
+        p.setPen(QColor(120, 120, 120));
+        p.drawRect(small.rect().adjusted(0, 0, -1, -1));
+        p.end();
+        return cache_[page] = QPixmap::fromImage(small);
+    }
+
+  private:
+    const Document& doc_;
+    PageSetup setup_;
+    mutable std::map<int, QPixmap> cache_;
+};
+
 }  // namespace
+
+int NextZoomStep(int percent, int direction) {
+    if (direction > 0) {
+        for (int z : kZoomLadder)
+            if (z > percent) return z;
+        return kZoomLadder[std::size(kZoomLadder) - 1];
+    }
+    int next = kZoomLadder[0];
+    for (int z : kZoomLadder)
+        if (z < percent) next = z;
+    return next;
+}
 
 bool PreviewDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
@@ -163,6 +224,45 @@ int PageView::CurrentPage() const {
     return std::clamp(int(std::floor(y / sheetH)), 0, doc_.PageCount() - 1);
 }
 
+PageView::Place PageView::PlaceAt(double fraction) const {
+    Place at;
+    if (doc_.PageCount() == 0) return at;
+    const double sheetH = kPaperHeightMm * pxPerMm_ + kGapPx;
+    const double y = verticalScrollBar()->value() + viewport()->height() * fraction - kGapPx;
+    at.page = std::clamp(int(std::floor(y / sheetH)), 0, doc_.PageCount() - 1);
+    at.mm = std::max(0.0, (y - at.page * sheetH) / pxPerMm_);
+    return at;
+}
+
+void PageView::SetMatches(std::vector<TextMatch> matches, int current) {
+    matches_ = std::move(matches);
+    currentMatch_ = current;
+    viewport()->update();
+}
+
+QRectF PageView::MatchRect(const TextMatch& m) const {
+    const PageGeometry g = GeometryFor(setup_);
+    const QRectF sheet = PageRect(m.page);
+    // A little wider than the glyphs, so a frame around one character is still seen.
+    return QRectF(sheet.left() + (g.ColumnX(m.column) - 0.3) * pxPerMm_,
+                  sheet.top() + g.LineTop(m.line) * pxPerMm_,
+                  (m.columns * g.columnPitch + 0.6) * pxPerMm_, g.linePitch * pxPerMm_);
+}
+
+void PageView::Reveal(const TextMatch& m) {
+    const QRectF r = MatchRect(m);
+    const int margin = int(std::lround(3 * GeometryFor(setup_).linePitch * pxPerMm_));
+    if (r.top() < 0 || r.bottom() > viewport()->height()) {
+        // The match's line a third down the view, where the eye looks first.
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + int(r.top()) -
+                                      std::max(margin, viewport()->height() / 3));
+    }
+    if (r.left() < 0 || r.right() > viewport()->width()) {
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + int(r.left()) - margin);
+    }
+    viewport()->update();
+}
+
 void PageView::ShowPage(int page, double lineTopMm) {
     page = std::clamp(page, 0, std::max(0, doc_.PageCount() - 1));
     const double sheetH = kPaperHeightMm * pxPerMm_ + kGapPx;
@@ -207,6 +307,21 @@ void PageView::paintEvent(QPaintEvent*) {
         QImage img = PageImage(i, size);
         img.setDevicePixelRatio(dpr);
         p.drawImage(r.topLeft(), img);
+        // The search matches on this sheet: yellow under the text (multiplied, so the text stays
+        // black), the current one orange and framed.
+        auto first = std::lower_bound(matches_.begin(), matches_.end(), i,
+                                      [](const TextMatch& m, int page) { return m.page < page; });
+        for (auto it = first; it != matches_.end() && it->page == i; ++it) {
+            const bool current = int(it - matches_.begin()) == currentMatch_;
+            const QRectF box = MatchRect(*it);
+            p.setCompositionMode(QPainter::CompositionMode_Multiply);
+            p.fillRect(box, current ? QColor(255, 165, 40) : QColor(255, 240, 90));
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (current) {
+                p.setPen(QPen(QColor(200, 90, 0), 2));
+                p.drawRect(box);
+            }
+        }
     }
 }
 
@@ -226,8 +341,11 @@ void PageView::scrollContentsBy(int, int) {
 
 void PageView::wheelEvent(QWheelEvent* e) {
     if (e->modifiers() & Qt::ControlModifier) {
+        // The wheel climbs the same ladder as the zoom keys.
         const int steps = e->angleDelta().y() / 120;
-        if (steps != 0) SetZoomPercent(int(ZoomPercent() * std::pow(1.15, steps)));
+        int zoom = ZoomPercent();
+        for (int i = 0; i < std::abs(steps); ++i) zoom = NextZoomStep(zoom, steps);
+        if (steps != 0) SetZoomPercent(zoom);
         e->accept();
         return;
     }
@@ -242,22 +360,29 @@ PreviewWindow::PreviewWindow(Document doc, std::string workFolder, PageSetup set
       doc_(std::move(doc)),
       workFolder_(std::move(workFolder)),
       setup_(setup),
-      dialogs_(dialogs) {
+      dialogs_(dialogs),
+      guideFile_(guide::FindGuide(QCoreApplication::applicationDirPath().toStdString())) {
     setWindowTitle(U("印刷プレビュー"));
     view_ = new PageView(doc_, setup_, this);
-    setCentralWidget(view_);
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(view_, 1);
+    setCentralWidget(central);
     BuildActions();
-    BuildBookmarks();
+    BuildFindBar();
+    column->addWidget(findBar_);
+    BuildMenus();
+    BuildSidePanel();
     connect(view_, &PageView::CurrentPageChanged, this, &PreviewWindow::UpdatePageControls);
-    connect(view_, &PageView::ZoomChanged, this, [this] {
-        if (zoomBox_ != nullptr) {
-            const QSignalBlocker block(zoomBox_);
-            zoomBox_->setEditText(QStringLiteral("%1%").arg(view_->ZoomPercent()));
-        }
-    });
+    connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &PreviewWindow::FollowPlace);
+    connect(view_, &PageView::ZoomChanged, this, &PreviewWindow::UpdateZoomControls);
     RestoreSettings();
-    zoomBox_->setEditText(QStringLiteral("%1%").arg(view_->ZoomPercent()));
+    UpdateZoomControls();
     UpdatePageControls(0);
+    FollowPlace();
     if (doc_.truncated)
         statusBar()->showMessage(U("印刷ファイルが大きすぎるため、一部だけを表示しています。"));
 }
@@ -273,18 +398,29 @@ void PreviewWindow::BuildActions() {
     bar->setObjectName(QStringLiteral("tools"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto add = [&](const char* text, const QKeySequence& key, auto slot) {
-        QAction* a = bar->addAction(U(text));
-        a->setShortcut(key);
+    // Every command is an action of the window (its keys work wherever the focus is) and, with
+    // its keys shown, an item of the menus; the toolbar holds the frequent ones.
+    auto make = [&](const char* name, const char* text, QList<QKeySequence> keys, auto slot) {
+        auto* a = new QAction(U(text), this);
+        a->setObjectName(QString::fromUtf8(name));
+        a->setShortcuts(keys);
         a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    add("印刷(&P)...", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { Print(); });
-    add("PDF保存(&S)...", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SavePdf(); });
+    auto add = [&](const char* name, const char* text, QList<QKeySequence> keys, auto slot) {
+        QAction* a = make(name, text, std::move(keys), slot);
+        bar->addAction(a);
+        return a;
+    };
+    add("actPrint", "印刷(&P)...", {QKeySequence(Qt::CTRL | Qt::Key_P)}, [this] { Print(); });
+    add("actPdf", "PDF保存(&S)...", {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { SavePdf(); });
     bar->addSeparator();
-    add("先頭", QKeySequence(Qt::Key_Home), [this] { GoToPage(0); });
-    add("前へ", QKeySequence(Qt::Key_PageUp), [this] { GoToPage(view_->CurrentPage() - 1); });
+    add("actFirst", "先頭", {QKeySequence(Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        [this] { GoToPage(0); });
+    add("actPrevious", "前へ", {QKeySequence(Qt::Key_PageUp)},
+        [this] { GoToPage(view_->CurrentPage() - 1); });
     pageBox_ = new QSpinBox(bar);
     pageBox_->setRange(1, std::max(1, doc_.PageCount()));
     pageBox_->setKeyboardTracking(false);
@@ -293,19 +429,22 @@ void PreviewWindow::BuildActions() {
     pageCount_ = new QLabel(QStringLiteral(" / %1 ").arg(doc_.PageCount()), bar);
     bar->addWidget(pageCount_);
     connect(pageBox_, &QSpinBox::valueChanged, this, [this](int v) { GoToPage(v - 1); });
-    add("次へ", QKeySequence(Qt::Key_PageDown), [this] { GoToPage(view_->CurrentPage() + 1); });
-    add("最後", QKeySequence(Qt::Key_End), [this] { GoToPage(doc_.PageCount() - 1); });
+    add("actNext", "次へ", {QKeySequence(Qt::Key_PageDown)},
+        [this] { GoToPage(view_->CurrentPage() + 1); });
+    add("actLast", "最後", {QKeySequence(Qt::Key_End), QKeySequence(Qt::CTRL | Qt::Key_End)},
+        [this] { GoToPage(doc_.PageCount() - 1); });
     bar->addSeparator();
-    add("幅に合わせる", QKeySequence(Qt::CTRL | Qt::Key_2),
+    add("actFitWidth", "幅に合わせる", {QKeySequence(Qt::CTRL | Qt::Key_2)},
         [this] { view_->SetZoomMode(ZoomMode::FitWidth); });
-    add("ページ全体", QKeySequence(Qt::CTRL | Qt::Key_1),
+    add("actFitPage", "ページ全体", {QKeySequence(Qt::CTRL | Qt::Key_1)},
         [this] { view_->SetZoomMode(ZoomMode::FitPage); });
-    add("縮小", QKeySequence(Qt::CTRL | Qt::Key_Minus), [this] { ZoomStep(-1); });
+    add("actZoomOut", "縮小", {QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence::ZoomOut},
+        [this] { ZoomStep(-1); });
     zoomBox_ = new QComboBox(bar);
     zoomBox_->setEditable(true);
     zoomBox_->setInsertPolicy(QComboBox::NoInsert);
     zoomBox_->setAccessibleName(U("倍率"));
-    for (int z : kZoomSteps) zoomBox_->addItem(QStringLiteral("%1%").arg(z), z);
+    for (int z : kZoomLadder) zoomBox_->addItem(QStringLiteral("%1%").arg(z), z);
     bar->addWidget(zoomBox_);
     connect(zoomBox_, &QComboBox::textActivated, this, [this](const QString& t) {
         QString s = t.trimmed();
@@ -314,16 +453,116 @@ void PreviewWindow::BuildActions() {
         const int v = s.toInt(&ok);
         if (ok && v > 0) view_->SetZoomPercent(v);
     });
-    add("拡大", QKeySequence(Qt::CTRL | Qt::Key_Plus), [this] { ZoomStep(+1); });
+    // Ctrl+= as well: on most keyboards + is the shifted = key.
+    add("actZoomIn", "拡大",
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+         QKeySequence::ZoomIn},
+        [this] { ZoomStep(+1); });
     bar->addSeparator();
-    add("閉じる(&C)", QKeySequence(Qt::Key_Escape), [this] { close(); });
+    // No access key: Alt+F is the File menu's.
+    add("actFind", "検索...", {QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { OpenFindBar(); });
+    bar->addSeparator();
+    add("actClose", "閉じる(&C)", {QKeySequence(Qt::Key_Escape)}, [this] { close(); });
+    make("actFindNext", "次を検索", {QKeySequence(Qt::Key_F3)}, [this] { FindNext(); });
+    make("actFindPrevious", "前を検索", {QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+         [this] { FindPrevious(); });
+    make("actHelp", "ヘルプ(&H)...", {QKeySequence(Qt::Key_F1)}, [this] { ShowHelp(); });
+}
+
+void PreviewWindow::BuildMenus() {
+    auto act = [this](const char* name) { return findChild<QAction*>(QString::fromUtf8(name)); };
+    QMenu* file = menuBar()->addMenu(U("ファイル(&F)"));
+    file->addAction(act("actPrint"));
+    file->addAction(act("actPdf"));
+    file->addSeparator();
+    file->addAction(act("actClose"));
+
+    QMenu* view = menuBar()->addMenu(U("表示(&V)"));
+    view->addAction(act("actZoomIn"));
+    view->addAction(act("actZoomOut"));
+    QMenu* ladder = view->addMenu(U("倍率(&Z)"));
+    zoomLadder_ = new QActionGroup(this);
+    for (int z : kZoomLadder) {
+        QAction* a = ladder->addAction(QStringLiteral("%1%").arg(z));
+        a->setCheckable(true);
+        a->setData(z);
+        zoomLadder_->addAction(a);
+        connect(a, &QAction::triggered, this, [this, z] { view_->SetZoomPercent(z); });
+    }
+    view->addAction(act("actFitWidth"));
+    view->addAction(act("actFitPage"));
+    view->addSeparator();
+    view->addAction(act("actFirst"));
+    view->addAction(act("actPrevious"));
+    view->addAction(act("actNext"));
+    view->addAction(act("actLast"));
+
+    QMenu* find = menuBar()->addMenu(U("検索(&E)"));
+    find->addAction(act("actFind"));
+    find->addAction(act("actFindNext"));
+    find->addAction(act("actFindPrevious"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    help->addAction(act("actHelp"));
+}
+
+void PreviewWindow::BuildFindBar() {
+    findBar_ = new QWidget(this);
+    findBar_->setObjectName(QStringLiteral("findBar"));
+    auto* row = new QHBoxLayout(findBar_);
+    row->setContentsMargins(6, 3, 6, 3);
+    auto* label = new QLabel(U("検索(&N):"), findBar_);
+    findEdit_ = new QLineEdit(findBar_);
+    findEdit_->setObjectName(QStringLiteral("findField"));
+    findEdit_->setPlaceholderText(U("探す文字 (Enter: 次、Shift+Enter: 前)"));
+    findEdit_->setClearButtonEnabled(true);
+    findEdit_->installEventFilter(this);
+    label->setBuddy(findEdit_);
+    auto button = [&](const char* text, const char* tip, auto slot) {
+        auto* b = new QToolButton(findBar_);
+        b->setText(U(text));
+        b->setToolTip(U(tip));
+        b->setFocusPolicy(Qt::TabFocus);
+        connect(b, &QToolButton::clicked, this, slot);
+        row->addWidget(b);
+        return b;
+    };
+    row->addWidget(label);
+    row->addWidget(findEdit_, 1);
+    button("▲ 前", "前を検索 (Shift+F3)", [this] { FindPrevious(); });
+    button("▼ 次", "次を検索 (F3)", [this] { FindNext(); });
+    findStatus_ = new QLabel(findBar_);
+    findStatus_->setObjectName(QStringLiteral("findStatus"));
+    findStatus_->setMinimumWidth(findStatus_->fontMetrics().horizontalAdvance(U("見つかりません")) +
+                                 8);
+    row->addWidget(findStatus_);
+    button("×", "検索を閉じる (Esc)", [this] { CloseFindBar(); });
+    connect(findEdit_, &QLineEdit::textChanged, this, &PreviewWindow::Search);
+    findBar_->hide();
+}
+
+void PreviewWindow::BuildSidePanel() {
+    auto* dock = new QDockWidget(U("目次"), this);
+    dock->setObjectName(QStringLiteral("bookmarks"));
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+    sideTabs_ = new QTabWidget(dock);
+    sideTabs_->setDocumentMode(true);
+    BuildBookmarks();
+    BuildThumbnails();
+    sideTabs_->addTab(bookmarks_, U("見出し"));
+    sideTabs_->addTab(thumbnails_, U("サムネイル"));
+    if (doc_.bookmarks.empty()) {
+        // A report without headings still has its pages.
+        sideTabs_->setTabEnabled(0, false);
+        sideTabs_->setCurrentIndex(1);
+    }
+    dock->setWidget(sideTabs_);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
 }
 
 void PreviewWindow::BuildBookmarks() {
-    auto* dock = new QDockWidget(U("見出し"), this);
-    dock->setObjectName(QStringLiteral("bookmarks"));
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
-    bookmarks_ = new QTreeWidget(dock);
+    bookmarks_ = new QTreeWidget(this);
+    bookmarks_->setObjectName(QStringLiteral("headings"));
     bookmarks_->setHeaderHidden(true);
     bookmarks_->setColumnCount(2);
     bookmarks_->header()->setStretchLastSection(false);
@@ -339,17 +578,39 @@ void PreviewWindow::BuildBookmarks() {
         if (b.level < 2 || lastTop == nullptr) lastTop = item;
         item->setData(0, Qt::UserRole, int(i));
         item->setTextAlignment(1, Qt::AlignRight);
+        bookmarkItems_.push_back(item);
     }
     bookmarks_->expandAll();
     connect(bookmarks_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         const int i = item->data(0, Qt::UserRole).toInt();
         const Bookmark& b = doc_.bookmarks[std::size_t(i)];
         view_->ShowPage(b.page, GeometryFor(setup_).LineTop(b.line));
+        // The heading chosen stays marked even when the next one is in view as well.
+        bookmarkScroll_ = view_->verticalScrollBar()->value();
+        bookmarks_->setCurrentItem(item);
     });
     connect(bookmarks_, &QTreeWidget::itemActivated, bookmarks_, &QTreeWidget::itemClicked);
-    dock->setWidget(bookmarks_);
-    addDockWidget(Qt::LeftDockWidgetArea, dock);
-    if (doc_.bookmarks.empty()) dock->hide();
+}
+
+void PreviewWindow::BuildThumbnails() {
+    thumbnails_ = new QListView(this);
+    thumbnails_->setObjectName(QStringLiteral("thumbnails"));
+    thumbnails_->setModel(new ThumbnailModel(doc_, setup_, thumbnails_));
+    thumbnails_->setViewMode(QListView::IconMode);
+    thumbnails_->setFlow(QListView::TopToBottom);
+    thumbnails_->setWrapping(false);
+    thumbnails_->setMovement(QListView::Static);
+    thumbnails_->setResizeMode(QListView::Adjust);
+    thumbnails_->setUniformItemSizes(true);
+    thumbnails_->setSpacing(6);
+    thumbnails_->setIconSize(QSize(
+        kThumbnailWidthPx, int(std::lround(kThumbnailWidthPx * kPaperHeightMm / kPaperWidthMm))));
+    thumbnails_->setSelectionMode(QAbstractItemView::SingleSelection);
+    thumbnails_->setMinimumWidth(kThumbnailWidthPx + 40);
+    connect(thumbnails_, &QListView::clicked, this,
+            [this](const QModelIndex& index) { GoToPage(index.row()); });
+    connect(thumbnails_, &QListView::activated, this,
+            [this](const QModelIndex& index) { GoToPage(index.row()); });
 }
 
 void PreviewWindow::GoToPage(int page) {
@@ -362,22 +623,155 @@ void PreviewWindow::UpdatePageControls(int page) {
     pageBox_->setValue(page + 1);
 }
 
-void PreviewWindow::ZoomStep(int direction) {
-    const int now = view_->ZoomPercent();
-    int next = now;
-    if (direction > 0) {
-        next = kZoomSteps[std::size(kZoomSteps) - 1];
-        for (int z : kZoomSteps)
-            if (z > now) {
-                next = z;
-                break;
-            }
-    } else {
-        next = kZoomSteps[0];
-        for (int z : kZoomSteps)
-            if (z < now) next = z;
+void PreviewWindow::FollowPlace() {
+    if (thumbnails_ != nullptr && doc_.PageCount() > 0) {
+        const QModelIndex index = thumbnails_->model()->index(view_->CurrentPage(), 0);
+        if (thumbnails_->currentIndex() != index) {
+            thumbnails_->setCurrentIndex(index);
+            thumbnails_->scrollTo(index);
+        }
     }
-    view_->SetZoomPercent(next);
+    if (bookmarkItems_.empty()) return;
+    if (view_->verticalScrollBar()->value() == bookmarkScroll_) return;
+    bookmarkScroll_ = -1;
+    // The heading of the text at the upper quarter of the view: the last one that begins above.
+    const PageView::Place at = view_->PlaceAt(0.25);
+    const PageGeometry g = GeometryFor(setup_);
+    int shown = -1;
+    for (std::size_t i = 0; i < doc_.bookmarks.size(); ++i) {
+        const Bookmark& b = doc_.bookmarks[i];
+        if (b.page > at.page || (b.page == at.page && g.LineTop(b.line) > at.mm)) break;
+        shown = int(i);
+    }
+    if (shown < 0) {
+        bookmarks_->setCurrentItem(nullptr);
+        bookmarks_->clearSelection();
+        return;
+    }
+    QTreeWidgetItem* item = bookmarkItems_[std::size_t(shown)];
+    if (bookmarks_->currentItem() != item) {
+        bookmarks_->setCurrentItem(item);
+        bookmarks_->scrollToItem(item);
+    }
+}
+
+void PreviewWindow::ZoomStep(int direction) {
+    view_->SetZoomPercent(NextZoomStep(view_->ZoomPercent(), direction));
+}
+
+void PreviewWindow::UpdateZoomControls() {
+    const int zoom = view_->ZoomPercent();
+    if (zoomBox_ != nullptr) {
+        const QSignalBlocker block(zoomBox_);
+        zoomBox_->setEditText(QStringLiteral("%1%").arg(zoom));
+    }
+    if (zoomLadder_ == nullptr) return;
+    // A fitted zoom between two steps checks none of them.
+    const bool custom = view_->Mode() == ZoomMode::Custom;
+    for (QAction* a : zoomLadder_->actions()) a->setChecked(custom && a->data().toInt() == zoom);
+}
+
+// ---- Search -----------------------------------------------------------------------------------
+
+void PreviewWindow::OpenFindBar() {
+    findBar_->show();
+    findEdit_->setFocus(Qt::ShortcutFocusReason);
+    findEdit_->selectAll();
+    // Back to a search that was closed: its matches show again.
+    if (matches_.empty() && !findEdit_->text().isEmpty()) Search(findEdit_->text());
+}
+
+void PreviewWindow::CloseFindBar() {
+    findBar_->hide();
+    matches_.clear();
+    currentMatch_ = -1;
+    view_->SetMatches({}, -1);
+    findStatus_->clear();
+    view_->setFocus(Qt::OtherFocusReason);
+}
+
+void PreviewWindow::Search(const QString& text) {
+    matches_ = FindText(doc_, text);
+    currentMatch_ = FirstMatchFrom(matches_, view_->CurrentPage());
+    ShowMatch();
+}
+
+void PreviewWindow::FindStep(int direction) {
+    if (findBar_->isHidden() || findEdit_->text().trimmed().isEmpty()) {
+        OpenFindBar();
+        return;
+    }
+    if (matches_.empty()) {
+        ShowMatch();  // says again that there is none
+        return;
+    }
+    const int n = int(matches_.size());
+    int next = currentMatch_ + direction;
+    QString wrapped;
+    if (next >= n) {
+        next = 0;
+        wrapped = U("最後まで検索しました。先頭から続けます。");
+    } else if (next < 0) {
+        next = n - 1;
+        wrapped = U("先頭まで検索しました。最後から続けます。");
+    }
+    currentMatch_ = next;
+    ShowMatch();
+    if (!wrapped.isEmpty()) statusBar()->showMessage(wrapped, 4000);
+}
+
+void PreviewWindow::ShowMatch() {
+    view_->SetMatches(matches_, currentMatch_);
+    const QString text = findEdit_->text();
+    if (text.trimmed().isEmpty()) {
+        findStatus_->clear();
+        findEdit_->setStyleSheet(QString());
+        statusBar()->clearMessage();
+        return;
+    }
+    if (matches_.empty()) {
+        findStatus_->setText(U("見つかりません"));
+        // The field turns pink, as a reader expects of a search that fails.
+        findEdit_->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd6d6; }"));
+        statusBar()->showMessage(U("「%1」は見つかりません。").arg(text));
+        return;
+    }
+    findEdit_->setStyleSheet(QString());
+    findStatus_->setText(U("%1 / %2 件").arg(currentMatch_ + 1).arg(matches_.size()));
+    statusBar()->clearMessage();
+    const TextMatch& m = matches_[std::size_t(currentMatch_)];
+    view_->Reveal(m);
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == findEdit_) {
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Esc in the field closes the bar, not the window.
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape) {
+                event->accept();
+                return true;
+            }
+        } else if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape) {
+                CloseFindBar();
+                return true;
+            }
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                FindStep(key->modifiers() & Qt::ShiftModifier ? -1 : +1);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void PreviewWindow::ShowHelp() {
+    if (const std::optional<Message> failure =
+            guide::OpenGuide(this, guideFile_, guide::kTopicPreview)) {
+        dialogs_.ShowMessage(this, *failure);
+    }
 }
 
 bool PreviewWindow::printTo(QPrinter& printer) {

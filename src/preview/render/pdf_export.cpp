@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -38,6 +39,14 @@ bool exportPdf(const Document& doc, const std::string& path, const PageSetup& se
         return false;
     };
     const std::string part = path + ".part~";
+    // The PDF writer only says that it failed; a first open of the file gives the system's cause
+    // (a read-only folder, a full disk, no such folder) for the message.
+    if (std::FILE* probe = std::fopen(part.c_str(), "wb"); probe != nullptr) {
+        std::fclose(probe);
+    } else {
+        return fail("PDF ファイルを書き込めません: " + path + "\n原因：" +
+                    files::SystemErrorText(errno));
+    }
     {
         QPdfWriter writer(Q(part));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -80,7 +89,7 @@ bool exportPdf(const Document& doc, const std::string& path, const PageSetup& se
     std::filesystem::rename(part, path, ec);
     if (ec) {
         std::remove(part.c_str());
-        return fail("PDF ファイルを保存できません: " + path);
+        return fail("PDF ファイルを保存できません: " + path + "\n原因：" + ec.message());
     }
     return true;
 }
