@@ -192,18 +192,19 @@ TEST_F(ReportFault, BrokenDataFilesFailTheirChaptersOnly) {
         {"format_blank_line_in_section", "Kuvelt.FMT", fmt(InsertLine("設計条件", "")), {0}},
         {"format_line_number_51", "Kuvelt.FMT", fmt(InsertLine("仮想地盤面", " 51 1見出し")), {2}},
         {"format_level_6", "Kuvelt.FMT", fmt(InsertLine("仮想地盤面", "  1 6見出し")), {2}},
-        {"format_empty_file", "Kuvelt.FMT", bytes(""), {0, 1, 2, 3, 4}},
+        {"format_section_missing_cover", "Kuvelt.FMT", fmt(DropSection("表紙")), {5}},
+        {"format_empty_file", "Kuvelt.FMT", bytes(""), {0, 1, 2, 3, 4, 5}},
         {"format_missing",
          "Kuvelt.FMT",
          [](const std::string& p) { fs::remove(p); },
-         {0, 1, 2, 3, 4}},
+         {0, 1, 2, 3, 4, 5}},
         {"format_is_a_folder",
          "Kuvelt.FMT",
          [](const std::string& p) {
              fs::remove(p);
              fs::create_directory(p);
          },
-         {0, 1, 2, 3, 4}},
+         {0, 1, 2, 3, 4, 5}},
         {"line_styles_ten", "LINE_PRN.DEF", bytes(tenStyles), {3}},
         {"line_styles_without_end", "LINE_PRN.DEF", bytes(lineHead + "1, 0, 18, \"線\"\r\n"), {3}},
         {"line_styles_heading_only", "LINE_PRN.DEF", bytes(lineHead), {3}},
@@ -338,7 +339,7 @@ TEST_F(ReportFault, TemporaryFolderFailuresAreReportedAndNothingIsLeft) {
         {"full",
          "size=64k",
          [](ScratchMount& m) { return m.Fill(0) ? m.path() : ""; },
-         {0, 1, 2, 3, 4},
+         {0, 1, 2, 3, 4, 5},
          61},
         // Room for four print files only: the figure files of the sheet-pile chapter, the
         // stability chapter and the combined file find no inode.

@@ -364,7 +364,7 @@ TEST_F(ChapterFileTest, MissingFormatFileFailsEveryChapter) {
     EXPECT_EQ(g.failure->text,
               "\n･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『外力の計算』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
               "\n･『仮想海底面の算定』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
-              "\n･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ");
+              "\n･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『表紙』の印刷ﾌｧｲﾙ生成ｴﾗｰ");
 }
 
 }  // namespace

@@ -36,7 +36,13 @@ TEST(ReportMode, WritesEveryFileIntoTheFolder) {
     const std::string dir = tmp.file("out");
     ASSERT_EQ(RunReport(Program(), dir, Example("sand-channel.kvt"), tmp.file("err")), 0)
         << test::ReadBytes(tmp.file("err"));
+    // The front matter that has lines, each ending with its page break, then the chapters.
     std::string joined;
+    for (const char* part : {"cover", "summary", "standards"}) {
+        const std::string bytes = test::ReadBytes(dir + "/" + part + ".prn");
+        if (!bytes.empty()) joined += bytes + '\x0C';
+    }
+    EXPECT_FALSE(joined.empty()) << "the cover has lines";
     for (int i = 1; i <= 5; ++i) {
         const std::string f = dir + "/" + std::to_string(i) + ".prn";
         ASSERT_TRUE(fs::exists(f)) << f;
