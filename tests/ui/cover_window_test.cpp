@@ -1,6 +1,6 @@
 // The cover window: each field edits its own text of the cover's block, typing stops at the
-// field's code page 932 byte limit with what is left in the status line, the date button, and
-// the bookkeeping of OK and Cancel (the design modified, the sheet-pile choice kept).
+// field's code page 932 byte limit with what is left in the status line, and the date button.
+// (OK and Cancel through the main window: main_window_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,7 +14,6 @@
 #include "model/design.h"
 #include "model/design_fields.h"
 #include "scripted_services.h"
-#include "ui/app_state.h"
 #include "ui/fields.h"
 #include "ui/frmInpHyoshi.h"
 #include "ui/main_handlers.h"
@@ -122,35 +121,6 @@ TEST(CoverWindow, TheDateButtonPutsTheDayInTheDateField) {
     EXPECT_EQ(CoverDateText(QDate(1999, 1, 31)), QStringLiteral("1999年1月31日"));
     w.PressOk();
     EXPECT_EQ(gInpHyoshi.Hizuke, "2024年10月1日");
-}
-
-// The texts change no result: OK marks the design modified and keeps the sheet-pile choice;
-// Cancel changes nothing.
-TEST(CoverWindow, OkModifiesTheDesignButKeepsTheChoiceAndCancelChangesNothing) {
-    UiTestEnv env;
-    gInpYaita.InpFlg = true;
-    gInpJyoken.InpFlg = true;
-    {
-        frmInpHyoshi w;
-        Connect(&w);
-        w.Prepare();
-        w.txtShosasha->setText(std::string("鈴木"));
-        w.reject();
-        EXPECT_EQ(w.UsrTag, QStringLiteral("ｷｬﾝｾﾙ"));
-    }
-    EXPECT_EQ(gInpHyoshi, CInpHyoshi{});
-    EXPECT_FALSE(gModified);
-    frmInpHyoshi w;
-    Connect(&w);
-    w.Prepare();
-    w.txtShosasha->setText(std::string("鈴木"));
-    w.PressOk();
-    EXPECT_EQ(w.UsrTag, QStringLiteral("OK"));
-    EXPECT_EQ(gInpHyoshi.Shosasha, "鈴木");
-    EXPECT_TRUE(gModified);
-    EXPECT_TRUE(gInpYaita.InpFlg) << "the choice stays valid";
-    EXPECT_TRUE(gInpJyoken.InpFlg);
-    EXPECT_TRUE(env.services.calls.empty());
 }
 
 }  // namespace

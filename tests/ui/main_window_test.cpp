@@ -167,8 +167,9 @@ TEST_F(MainWindowTest, ButtonsAnswerTheirAccessKeys) {
     EXPECT_EQ(main.opened, 3) << "Alt+K opens the cover window";
 }
 
-// The cover's texts typed in their window are kept with the design: the button is highlighted
-// once one is given, the choice stays valid, and the saved file gives them back on opening.
+// The cover's texts typed in their window are kept with the design: Cancel changes nothing; OK
+// highlights the button once a text is given, marks the design modified and keeps the choice
+// valid, and the saved file gives the texts back on opening.
 TEST_F(MainWindowTest, CoverTextsConfirmedInTheirWindowAreSavedWithTheDesign) {
     gInpJyoken.InpFlg = gInpJiban.InpFlg = gInpYaita.InpFlg = true;
     main.RefreshMenu();
@@ -178,16 +179,23 @@ TEST_F(MainWindowTest, CoverTextsConfirmedInTheirWindowAreSavedWithTheDesign) {
                QApplication::palette(main.coverButton()).color(QPalette::Highlight);
     };
     EXPECT_FALSE(highlighted());
-    main.drive = [](InputWindow& w) {
+    bool ok = false;
+    main.drive = [&ok](InputWindow& w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("表紙の設定"));
         for (TextField* t : w.findChildren<TextField*>()) {
             if (t->name() == "CInpHyoshi.KojiMei") t->setText(std::string("第2号幹線水路改修工事"));
             if (t->name() == "CInpHyoshi.Han") t->setText(std::string("第1版"));
         }
-        return PressOk(w);
+        if (ok) return PressOk(w);
+        w.reject();
+        return w.result();
     };
     main.coverButton()->click();
-    EXPECT_EQ(main.opened, 1);
+    EXPECT_EQ(gInpHyoshi, CInpHyoshi{});
+    EXPECT_FALSE(gModified);
+    ok = true;
+    main.coverButton()->click();
+    EXPECT_EQ(main.opened, 2);
     EXPECT_TRUE(highlighted());
     EXPECT_TRUE(gModified);
     EXPECT_TRUE(Enabled(frmMenuMain::kMenuPrint)) << "the texts void no result";

@@ -166,15 +166,5 @@ TEST_F(CoverTest, HeadingLevelsInTheFormatFileNeitherNumberNorMarkTheCover) {
     EXPECT_EQ(rows[27].text, "工 事 名　：　工事");
 }
 
-// A cover without its format section fails with the reason, as a chapter does.
-TEST_F(CoverTest, MissingFormatSectionFails) {
-    test::WriteBytes(tmp.file("Kuvelt.FMT"), "設計条件\r\nEnd\r\n");
-    SetReportDataFolder(tmp.path().string());
-    CurrentPrintFile = NewPrintFile();
-    std::string error;
-    EXPECT_FALSE(basResOutCover::Write(&error));
-    EXPECT_NE(error, "");
-}
-
 }  // namespace
 }  // namespace kuvelt
