@@ -95,8 +95,8 @@ struct CInpYaita {
 
 // The block of the report's cover page: the project, the client, who designed and who checked the
 // calculation, the date and the issue, as the user types them (dates are texts, not parsed). An
-// empty text leaves its place on the cover blank. Stored after the classic layout of the design
-// file, so a reader of that layout still reads the file.
+// empty text is left off the cover. Stored after the classic layout of the design file, so a
+// reader of that layout still reads the file.
 struct CInpHyoshi {
     std::string KojiMei;    // 工事名
     std::string Hachusha;   // 発注者

@@ -97,8 +97,8 @@ constexpr std::array kFields = {
     Field<&Y::H>("CInpYaita.H").Input("壁高Ｈ'(m)", 0, 99, "#0.00"),
     Field<&Y::D>("CInpYaita.D").Input("根入れ長Ｄ(m)", -99, 99, "#0.00"),
     Field<&Y::L>("CInpYaita.L").Input("矢板全長Ｌ(m)", 0, 99, "#0.00"),
-    // The cover's block. Names and bodies take 60 bytes (30 full-width characters, one line of
-    // the cover's block), the date and the issue 20.
+    // The cover's block: 工事名, 発注者, 設計者 and 照査者 take 60 bytes (30 full-width
+    // characters, one line of the cover's block), 日付 and 版 20.
     Field<&H::KojiMei>("CInpHyoshi.KojiMei").Bytes("工事名", 60).Optional(),
     Field<&H::Hachusha>("CInpHyoshi.Hachusha").Bytes("発注者", 60).Optional(),
     Field<&H::Sekkeisha>("CInpHyoshi.Sekkeisha").Bytes("設計者", 60).Optional(),

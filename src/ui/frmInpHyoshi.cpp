@@ -29,9 +29,9 @@ frmInpHyoshi::frmInpHyoshi(QWidget* parent)
         TextField** field;
     };
     const Row rows[] = {
-        {"CInpHyoshi.KojiMei", 'K', &txtKojiMei},  {"CInpHyoshi.Hachusha", 'R', &txtHachusha},
+        {"CInpHyoshi.KojiMei", 'K', &txtKojiMei},     {"CInpHyoshi.Hachusha", 'R', &txtHachusha},
         {"CInpHyoshi.Sekkeisha", 'S', &txtSekkeisha}, {"CInpHyoshi.Shosasha", 'V', &txtShosasha},
-        {"CInpHyoshi.Hizuke", 'D', &txtHizuke},    {"CInpHyoshi.Han", 'E', &txtHan},
+        {"CInpHyoshi.Hizuke", 'D', &txtHizuke},       {"CInpHyoshi.Han", 'E', &txtHan},
     };
     int r = 0;
     for (const Row& row : rows) {
@@ -63,12 +63,13 @@ frmInpHyoshi::frmInpHyoshi(QWidget* parent)
     });
     top->addWidget(box);
     auto* note = new QLabel(
-        QStringLiteral("空欄の項目は表紙に印刷されません。設計者・照査者の押印欄は常に印刷されます。"),
+        QStringLiteral(
+            "空欄の項目は表紙に印刷されません。設計者・照査者の押印欄は常に印刷されます。"),
         this);
     top->addWidget(note);
     top->addLayout(MakeButtonRow());
 
-    QWidget* order[] = {txtKojiMei, txtHachusha, txtSekkeisha, txtShosasha, txtHizuke,
+    QWidget* order[] = {txtKojiMei, txtHachusha, txtSekkeisha, txtShosasha,    txtHizuke,
                         cmdToday,   txtHan,      okButton(),   cancelButton(), helpButton()};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }

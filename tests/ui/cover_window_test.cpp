@@ -84,7 +84,8 @@ TEST(CoverWindow, TypingStopsAtTheByteLimitAndTheStatusLineCountsDown) {
         // 19 bytes: the full-width character would need two.
         {w.txtHan, QStringLiteral("第1版（改訂）その2ｱ全"), "第1版（改訂）その2ｱ", 20},
         {w.txtHizuke, QStringLiteral("令和6年10月1日（火曜）"), "令和6年10月1日（火曜", 20},
-        {w.txtKojiMei, QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみ"),
+        {w.txtKojiMei,
+         QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみ"),
          "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ", 60},
     };
     for (const Case& c : cases) {

@@ -1,11 +1,11 @@
 // The cover page (表紙): the design title and "設計計算書" between two rules in the upper part of
-// the page, the
-// project's block in the middle (工事名, 発注者, 設計者, 照査者, 日付, 版: a line for each text that
-// is given, so a cover never shows a label with nothing after it) and the seal boxes of the
-// designer and the checker below it, which are always there to be signed. Each line is centred on
-// the page's 100 columns; the block's lines share their left edge, its longest line centred. The
-// cover stands outside the numbered report: every line is written as body text whatever level the
-// format file gives it, so it takes no heading number, moves no counter and makes no bookmark.
+// the page, the project's block in the middle (工事名, 発注者, 設計者, 照査者, 日付, 版: a line for
+// each text that is given, so a cover never shows a label with nothing after it) and the seal
+// boxes of the designer and the checker below it, which are always there to be signed. Each line
+// is centred on the page's 100 columns; a block's lines share their left edge, its longest line
+// centred. The cover stands outside the numbered report: every line is written as body text
+// whatever level the format file gives it, so it takes no heading number, moves no counter and
+// makes no bookmark.
 #include <algorithm>
 #include <array>
 #include <string>
@@ -92,8 +92,8 @@ bool basResOutCover::Write(std::string* error) {
             }
 
             const CInpHyoshi& h = gInpHyoshi;
-            const std::array<const std::string*, 6> items = {
-                &h.KojiMei, &h.Hachusha, &h.Sekkeisha, &h.Shosasha, &h.Hizuke, &h.Han};
+            const std::array<const std::string*, 6> items = {&h.KojiMei,  &h.Hachusha, &h.Sekkeisha,
+                                                             &h.Shosasha, &h.Hizuke,   &h.Han};
             std::vector<CoverLine> block;
             for (std::size_t i = 0; i < items.size(); ++i) {
                 if (!items[i]->empty()) {
