@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 #include <type_traits>
+#include <utility>
 
 #include "model/design.h"
 #include "model/design_fields.h"
@@ -52,7 +53,11 @@ class DesignWriter {
             line_.clear();
         }
     }
-    std::string Take() { return std::move(out_); }
+    // The file, its last line ended even when its last value was a Joined one.
+    std::string Take() {
+        if (!line_.empty()) Line(std::exchange(line_, {}));
+        return std::move(out_);
+    }
 
     // One blank before a number that is not negative, one blank after every number.
     static std::string NumText(double v) {
@@ -189,6 +194,13 @@ class ItemReader {
 
     std::string String() { return cp932::ToUtf8(Item()); }
 
+    // The next item is written between double quotes (false at the end).
+    bool NextIsQuoted() const {
+        std::size_t p = p_;
+        while (p < b_.size() && IsSpace(b_[p])) ++p;
+        return p < b_.size() && b_[p] == '"';
+    }
+
     // Nothing but blanks and line ends is left.
     bool AtEnd() const {
         for (std::size_t p = p_; p < b_.size(); ++p) {
@@ -272,8 +284,9 @@ void ReadDesign(ItemReader& r, std::span<const DesignField> fields) {
     for (int i = 0; i < 3; ++i) r.SkipLine();
     for (const DesignField& f : fields) {
         // A file written before an optional field existed ends here; the rest keep their
-        // defaults.
-        if (f.optional && r.AtEnd()) return;
+        // defaults. The classic reader ignores whatever follows CInpYaita.L, so an unquoted item
+        // where an optional text belongs is not ours either: it is left unread as before.
+        if (f.optional && (r.AtEnd() || (f.type == FieldType::Text && !r.NextIsQuoted()))) return;
         if (f.type == FieldType::Rows) {
             VisitCatalogue(f.catalogue,
                            [&](auto& c) { ReadCatalogue(r, c, RowFields(f.catalogue)); });
@@ -307,7 +320,15 @@ std::string DesignToBytes(std::span<const DesignField> fields) {
     w.Line(kHeader2);
     w.Line(kHeader3);
 
-    for (const DesignField& f : fields) {
+    // Optional fields at the end that hold what a new design holds are left out, so a design
+    // that never had them is written as the classic layout, byte for byte; the reader gives a
+    // field missing at the end its default.
+    std::size_t end = fields.size();
+    while (end > 0 && fields[end - 1].optional &&
+           AtDefault(fields[end - 1], CurrentRecord(fields[end - 1].record))) {
+        --end;
+    }
+    for (const DesignField& f : fields.first(end)) {
         if (f.type == FieldType::Rows) {
             VisitCatalogue(f.catalogue, [&](const auto& c) {
                 w.Value(c.Count(), FileForm::Line);

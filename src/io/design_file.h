@@ -3,6 +3,11 @@
 // new content goes to a temporary file in the same folder, is flushed and renamed over the
 // target). ReadData leaves a fresh default design behind on any failure. Failure codes are the
 // run-time file error numbers of platform/vberror.h.
+//
+// The optional fields (the cover's block) follow CInpYaita.L, where a reader of the classic
+// layout stops; the version header stays "1.00". They are written only up to the last one that
+// is not empty (a design without them is the classic file), and a file that ends before them
+// reads them as empty.
 #pragma once
 
 #include <cstdint>
@@ -36,8 +41,9 @@ std::string DesignToBytes();
 // Reads design bytes (the whole file) into the current design; same failure rules as ReadData.
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr);
 
-// The same two with another field table in place of DesignFields(): the layout of a version
-// that has appended optional fields, for the tests that both layouts read each other's files.
+// The same two with another field table in place of DesignFields(): ClassicDesignFields() is the
+// reader and writer of the classic layout (the optional fields switched off), a longer table that
+// of a later version, for the tests that the layouts read each other's files.
 std::string DesignToBytes(std::span<const DesignField> fields);
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
                      std::span<const DesignField> fields);

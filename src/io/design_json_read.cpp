@@ -191,28 +191,6 @@ bool Acceptable(const DesignField& f, double v) {
     return std::find(fresh.begin(), fresh.end(), v) != fresh.end();
 }
 
-// A record as a new design holds it.
-const void* NewRecord(Record r) {
-    static const CInpJyoken jyoken{};
-    static const CInpJiban jiban{};
-    static const CInpZairyo zairyo{};
-    static const CInpYaita yaita{};
-    switch (r) {
-        case Record::Jyoken:
-            return &jyoken;
-        case Record::Jiban:
-            return &jiban;
-        case Record::Zairyo:
-            return &zairyo;
-        case Record::Yaita:
-            return &yaita;
-        case Record::SectC:
-        case Record::SectS:
-            break;
-    }
-    return nullptr;
-}
-
 void Store(const DesignField& f, void* record, const json& v) {
     VisitField(f, record, [&](auto& member) {
         using M = std::decay_t<decltype(member)>;
@@ -544,7 +522,7 @@ std::vector<double> NewDesignValuesOutsideRange(const DesignField& f) {
         for (const auto& row : col) add(NumberOf(f, &row));
     };
     if (!IsRowField(f)) {
-        add(NumberOf(f, NewRecord(f.record)));
+        add(NumberOf(f, DefaultRecord(f.record)));
     } else if (f.record == Record::SectC) {
         add(f.newValue);
         colInpSectC c;

@@ -9,6 +9,7 @@ colInpSectC gInpSectC;
 colInpSectS gInpSectLS;
 colInpSectS gInpSectS;
 CInpYaita gInpYaita;
+CInpHyoshi gInpHyoshi;
 
 void AddBuiltInConcrete(colInpSectC& c) {
     c.Add("50H", 0, 1040, 5.4, 2, 4);
@@ -58,6 +59,7 @@ void InitData() {
     gInpSectS = colInpSectS{};
     AddBuiltInSteel(gInpSectS);
     gInpYaita = CInpYaita{};
+    gInpHyoshi = CInpHyoshi{};
 }
 
 }  // namespace kuvelt

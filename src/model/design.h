@@ -1,8 +1,8 @@
-// The current design: the four input records and the three sheet-pile section catalogues, with
-// their defaults and built-in rows. The records are plain data; they check nothing (ranges are
-// the input windows' business, see ranges.h). Every member has its entry in the design-field
-// table (design_fields.h), which the file, the JSON dump and the windows follow; a member's
-// initializer here is its default. Units: elevations m (positive upwards), unit
+// The current design: the four input records, the cover's block and the three sheet-pile section
+// catalogues, with their defaults and built-in rows. The records are plain data; they check
+// nothing (ranges are the input windows' business, see ranges.h). Every member has its entry in
+// the design-field table (design_fields.h), which the file, the JSON dump and the windows follow;
+// a member's initializer here is its default. Units: elevations m (positive upwards), unit
 // weights kN/m3, pressures and cohesion kN/m2, angles degrees, elastic moduli kN/m2, allowable
 // stresses N/mm2, section properties cm4/m and cm3/m.
 #pragma once
@@ -93,6 +93,21 @@ struct CInpYaita {
     bool operator==(const CInpYaita&) const = default;
 };
 
+// The block of the report's cover page: the project, the client, who designed and who checked the
+// calculation, the date and the issue, as the user types them (dates are texts, not parsed). An
+// empty text is left off the cover. Stored after the classic layout of the design file, so a
+// reader of that layout still reads the file.
+struct CInpHyoshi {
+    std::string KojiMei;    // 工事名
+    std::string Hachusha;   // 発注者
+    std::string Sekkeisha;  // 設計者
+    std::string Shosasha;   // 照査者
+    std::string Hizuke;     // 日付
+    std::string Han;        // 版
+
+    bool operator==(const CInpHyoshi&) const = default;
+};
+
 // One concrete sheet-pile section (per metre of wall).
 struct CInpSectC {
     std::string Name;
@@ -144,6 +159,7 @@ extern colInpSectC gInpSectC;
 extern colInpSectS gInpSectLS;
 extern colInpSectS gInpSectS;
 extern CInpYaita gInpYaita;
+extern CInpHyoshi gInpHyoshi;
 
 // Replaces the whole current design by a fresh default design with the built-in catalogues.
 void InitData();

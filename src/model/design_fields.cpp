@@ -27,6 +27,7 @@ using Z = CInpZairyo;
 using Y = CInpYaita;
 using SC = CInpSectC;
 using SS = CInpSectS;
+using H = CInpHyoshi;
 
 // Design-file order. A field added later that older readers must not see goes at the end, with
 // .Optional().
@@ -96,6 +97,14 @@ constexpr std::array kFields = {
     Field<&Y::H>("CInpYaita.H").Input("壁高Ｈ'(m)", 0, 99, "#0.00"),
     Field<&Y::D>("CInpYaita.D").Input("根入れ長Ｄ(m)", -99, 99, "#0.00"),
     Field<&Y::L>("CInpYaita.L").Input("矢板全長Ｌ(m)", 0, 99, "#0.00"),
+    // The cover's block: 工事名, 発注者, 設計者 and 照査者 take 60 bytes (30 full-width
+    // characters, one line of the cover's block), 日付 and 版 20.
+    Field<&H::KojiMei>("CInpHyoshi.KojiMei").Bytes("工事名", 60).Optional(),
+    Field<&H::Hachusha>("CInpHyoshi.Hachusha").Bytes("発注者", 60).Optional(),
+    Field<&H::Sekkeisha>("CInpHyoshi.Sekkeisha").Bytes("設計者", 60).Optional(),
+    Field<&H::Shosasha>("CInpHyoshi.Shosasha").Bytes("照査者", 60).Optional(),
+    Field<&H::Hizuke>("CInpHyoshi.Hizuke").Bytes("日付", 20).Optional(),
+    Field<&H::Han>("CInpHyoshi.Han").Bytes("版", 20).Optional(),
 };
 
 // A concrete section: its name on one line, then shape and numbers on the next.
@@ -130,6 +139,13 @@ constexpr bool OptionalOnlyAtTheEnd(const std::array<DesignField, N>& a) {
 }
 static_assert(OptionalOnlyAtTheEnd(kFields));
 
+template <std::size_t N>
+constexpr std::size_t ClassicCount(const std::array<DesignField, N>& a) {
+    std::size_t n = 0;
+    while (n < N && !a[n].optional) ++n;
+    return n;
+}
+
 // The last field of a section row ends its line, so the next name starts on a line of its own.
 template <std::size_t N>
 constexpr bool RowEndsItsLine(const std::array<DesignField, N>& a) {
@@ -140,12 +156,16 @@ static_assert(RowEndsItsLine(kConcreteRows) && RowEndsItsLine(kSteelRows));
 }  // namespace
 
 std::string_view RecordGlobal(Record r) {
-    constexpr std::string_view names[] = {"gInpJyoken", "gInpJiban", "gInpZairyo",
-                                          "gInpYaita",  "gInpSectC", "gInpSectS"};
+    constexpr std::string_view names[] = {"gInpJyoken", "gInpJiban", "gInpZairyo", "gInpYaita",
+                                          "gInpSectC",  "gInpSectS", "gInpHyoshi"};
     return names[static_cast<int>(r)];
 }
 
 std::span<const DesignField> DesignFields() { return kFields; }
+
+std::span<const DesignField> ClassicDesignFields() {
+    return std::span<const DesignField>(kFields).first(ClassicCount(kFields));
+}
 
 std::span<const DesignField> RowFields(Catalogue c) {
     if (c == Catalogue::Concrete) return kConcreteRows;
@@ -173,11 +193,46 @@ void* CurrentRecord(Record r) {
             return &gInpZairyo;
         case Record::Yaita:
             return &gInpYaita;
+        case Record::Hyoshi:
+            return &gInpHyoshi;
         case Record::SectC:
         case Record::SectS:
             break;
     }
     return nullptr;
+}
+
+const void* DefaultRecord(Record r) {
+    static const CInpJyoken jyoken{};
+    static const CInpJiban jiban{};
+    static const CInpZairyo zairyo{};
+    static const CInpYaita yaita{};
+    static const CInpHyoshi hyoshi{};
+    switch (r) {
+        case Record::Jyoken:
+            return &jyoken;
+        case Record::Jiban:
+            return &jiban;
+        case Record::Zairyo:
+            return &zairyo;
+        case Record::Yaita:
+            return &yaita;
+        case Record::Hyoshi:
+            return &hyoshi;
+        case Record::SectC:
+        case Record::SectS:
+            break;
+    }
+    return nullptr;
+}
+
+bool AtDefault(const DesignField& f, const void* record) {
+    const void* fresh = DefaultRecord(f.record);
+    if (fresh == nullptr || f.type == FieldType::Rows) return false;
+    return VisitField(f, record, [&](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        return v == *static_cast<const T*>(f.member(const_cast<void*>(fresh)));
+    });
 }
 
 double NumberOf(const DesignField& f, const void* record) {

@@ -8,7 +8,8 @@
 // DesignFields() lists the fields in design-file order; a catalogue stands in it as one Rows
 // entry (count and rows, the row fields from RowFields()). A field marked optional is stored
 // after everything the classic layout holds: readers that stop after CInpYaita.L still read such
-// a file, and a file that ends before the optional fields leaves them at their defaults.
+// a file, and a file that ends before the optional fields leaves them at their defaults. The
+// cover's block (CInpHyoshi) is the first set of optional fields.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,7 @@ namespace kuvelt {
 enum class FieldType : uint8_t { Bool, Long, Double, Text, Rows };
 
 // The record type a field belongs to (light-steel and steel rows are both CInpSectS).
-enum class Record : uint8_t { Jyoken, Jiban, Zairyo, Yaita, SectC, SectS };
+enum class Record : uint8_t { Jyoken, Jiban, Zairyo, Yaita, SectC, SectS, Hyoshi };
 
 enum class Catalogue : uint8_t { Concrete, LightSteel, Steel };
 
@@ -123,8 +124,8 @@ struct DesignField : FieldRange {
 
 // "CInpJyoken" …, the record type's name that starts its fields' names.
 constexpr std::string_view RecordName(Record r) {
-    constexpr std::string_view names[] = {"CInpJyoken", "CInpJiban", "CInpZairyo",
-                                          "CInpYaita",  "CInpSectC", "CInpSectS"};
+    constexpr std::string_view names[] = {"CInpJyoken", "CInpJiban", "CInpZairyo", "CInpYaita",
+                                          "CInpSectC",  "CInpSectS", "CInpHyoshi"};
     return names[static_cast<int>(r)];
 }
 // "gInpJyoken" …, the current design's object of a record (the JSON dump's key).
@@ -132,6 +133,9 @@ std::string_view RecordGlobal(Record r);
 
 // All fields in design-file order (catalogues as Rows entries).
 std::span<const DesignField> DesignFields();
+// The classic layout: DesignFields() without the optional fields at its end, the fields a reader
+// written before them reads (and the tests' reader of that layout).
+std::span<const DesignField> ClassicDesignFields();
 // The row fields of a catalogue's sections, in file and grid-column order.
 std::span<const DesignField> RowFields(Catalogue c);
 // A record or row field by its name ("CInpJiban.Fai", "CInpSectS.Zd"), or nullptr.
@@ -139,6 +143,10 @@ const DesignField* FindDesignField(std::string_view name);
 
 // The current design's object of a record (not for the section records).
 void* CurrentRecord(Record r);
+// The object of a record as a new design holds it (not for the section records).
+const void* DefaultRecord(Record r);
+// True when the field of `record` holds what a new design holds.
+bool AtDefault(const DesignField& f, const void* record);
 
 // Calls fn(value&) with the member `f` designates in `record`, typed bool, int32_t, double or
 // std::string. `record` must be an object of the field's record type.
@@ -213,6 +221,7 @@ constexpr Record RecordOf() {
     if constexpr (std::is_same_v<R, CInpYaita>) return Record::Yaita;
     if constexpr (std::is_same_v<R, CInpSectC>) return Record::SectC;
     if constexpr (std::is_same_v<R, CInpSectS>) return Record::SectS;
+    if constexpr (std::is_same_v<R, CInpHyoshi>) return Record::Hyoshi;
 }
 
 template <class T>

@@ -40,6 +40,7 @@ const char* const kTags[] = {"InpJyoken", "InpJiban",  "InpZairyo", "InpSectC",
 // Access keys of the buttons (Alt+letter), shown after the caption; F and ? belong to the menus.
 const char* const kAccessKeys = "JGMCLSDBHPN";
 const char kExitKey = 'X';
+const char kCoverKey = 'K';
 
 const char* const kFilter = "入力ﾃﾞｰﾀ(*.kvt)|*.kvt";
 
@@ -165,14 +166,26 @@ void frmMenuMain::BuildButtons() {
             g->addWidget(b, i - kInpYaita, 1);
         }
     }
+    // The cover's texts are input too, below the other inputs; exit keeps the bottom right.
+    cmdHyoshi_ = new QPushButton(
+        QStringLiteral("表紙の設定(&") + QLatin1Char(kCoverKey) + QLatin1Char(')'), box);
+    cmdHyoshi_->setObjectName(QStringLiteral("cmdHyoshi"));
+    cmdHyoshi_->setAutoDefault(false);
+    connect(cmdHyoshi_, &QPushButton::clicked, this, [this] {
+        OpenCoverWindow();
+        RefreshMenu();
+    });
+    g->addWidget(cmdHyoshi_, 6, 0);
     cmdExit_ = new QPushButton(
         QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了(&") + QLatin1Char(kExitKey) + QLatin1Char(')'), box);
     cmdExit_->setObjectName(QStringLiteral("cmdExit"));
     cmdExit_->setAutoDefault(false);
     connect(cmdExit_, &QPushButton::clicked, this, [this] { close(); });
-    g->addWidget(cmdExit_, 5, 1);
+    g->addWidget(cmdExit_, 6, 1);
     for (QPushButton* b : cmdMenu_) b->setMinimumSize(widest + 24, b->sizeHint().height() + 10);
-    cmdExit_->setMinimumSize(widest + 24, cmdExit_->sizeHint().height() + 10);
+    for (QPushButton* b : {cmdHyoshi_, cmdExit_}) {
+        b->setMinimumSize(widest + 24, b->sizeHint().height() + 10);
+    }
     v->addWidget(box);
     setCentralWidget(central);
 }
@@ -199,6 +212,7 @@ void frmMenuMain::RefreshMenu() {
     SetHighlighted(cmdMenu_[kInpSectC], gInpSectC.Count() > 0);
     SetHighlighted(cmdMenu_[kInpSectLS], gInpSectLS.Count() > 0);
     SetHighlighted(cmdMenu_[kInpSectS], gInpSectS.Count() > 0);
+    SetHighlighted(cmdHyoshi_, !(gInpHyoshi == CInpHyoshi{}));
 
     const bool sections = gInpSectC.Count() + gInpSectLS.Count() + gInpSectS.Count() > 0;
     const bool calc = gInpJyoken.InpFlg && gInpJiban.InpFlg && sections;

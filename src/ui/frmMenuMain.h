@@ -1,7 +1,7 @@
 // The main window: it is the application. Start-up (paths, position, recent files, a new
-// design), the eleven menu buttons with their enabling and highlight colours (RefreshMenu), the
-// file commands with their dialogs and messages, the recent-file items, page setup, the version
-// window, the window title and the exit question. Every other window is opened modally from
+// design), the eleven menu buttons with their enabling and highlight colours (RefreshMenu) and
+// the cover button below the inputs, the file commands with their dialogs and messages, the
+// recent-file items, page setup, the version window, the window title and the exit question. Every other window is opened modally from
 // here through RunWindow and is wired to the handlers of main_handlers.h.
 #pragma once
 
@@ -56,6 +56,8 @@ class frmMenuMain : public QMainWindow {
     void RefreshMenu();
     // Menu button command i (0..10).
     void MenuCommand(int index);
+    // The cover button: the window of the cover's texts.
+    void OpenCoverWindow();
 
     // File commands.
     void FileNew();
@@ -72,6 +74,7 @@ class frmMenuMain : public QMainWindow {
 
     QPushButton* menuButton(int index) const { return cmdMenu_[std::size_t(index)]; }
     QPushButton* exitButton() const { return cmdExit_; }
+    QPushButton* coverButton() const { return cmdHyoshi_; }
     QAction* recentAction(int item) const { return mnuHistory_[std::size_t(item - 1)]; }
     QAction* action(const QString& name) const;  // objectName, e.g. "mnuFileOpen", "tbrSave"
     QToolBar* toolBar() const { return toolBar_; }
@@ -109,6 +112,7 @@ class frmMenuMain : public QMainWindow {
 
     std::array<QPushButton*, kButtonCount> cmdMenu_{};
     QPushButton* cmdExit_ = nullptr;
+    QPushButton* cmdHyoshi_ = nullptr;
     std::array<QAction*, 4> mnuHistory_{};
     QToolBar* toolBar_ = nullptr;
 };

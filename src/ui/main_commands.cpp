@@ -8,6 +8,7 @@
 #include "calc/nekiri.h"
 #include "usecase/design_run.h"
 #include "ui/main_handlers.h"
+#include "ui/frmInpHyoshi.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"
@@ -68,6 +69,12 @@ void frmMenuMain::OpenConditionWindow(int index) {
     w->UsrCaption.clear();
     SetHelp(*w, index);
     RunWindow(*w);
+}
+
+void frmMenuMain::OpenCoverWindow() {
+    frmInpHyoshi w(this);
+    Connect(&w);
+    RunWindow(w);
 }
 
 void frmMenuMain::RunStability() { ShowAll(usecase::CheckStability().messages); }

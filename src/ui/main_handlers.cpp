@@ -6,6 +6,7 @@
 #include "model/design.h"
 #include "ui/app_state.h"
 #include "ui/field_specs.h"
+#include "ui/frmInpHyoshi.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"
@@ -51,6 +52,13 @@ void objInpZairyo_SaveData(frmInpZairyo& w, bool&) {
     ConfirmInput(&gInpZairyo.InpFlg);
 }
 
+void objInpHyoshi_LoadData(frmInpHyoshi& w) { LoadDesignFields(w); }
+
+void objInpHyoshi_SaveData(frmInpHyoshi& w, bool&) {
+    SaveDesignFields(w);
+    gModified = true;
+}
+
 void Connect(frmInpJyoken* w) {
     QObject::connect(w, &InputWindow::LoadData, w, [w] { objInpJyoken_LoadData(*w); });
     QObject::connect(w, &InputWindow::SaveData, w,
@@ -61,6 +69,12 @@ void Connect(frmInpJiban* w) {
     QObject::connect(w, &InputWindow::LoadData, w, [w] { objInpJiban_LoadData(*w); });
     QObject::connect(w, &InputWindow::SaveData, w,
                      [w](bool& Cancel) { objInpJiban_SaveData(*w, Cancel); });
+}
+
+void Connect(frmInpHyoshi* w) {
+    QObject::connect(w, &InputWindow::LoadData, w, [w] { objInpHyoshi_LoadData(*w); });
+    QObject::connect(w, &InputWindow::SaveData, w,
+                     [w](bool& Cancel) { objInpHyoshi_SaveData(*w, Cancel); });
 }
 
 void Connect(frmInpZairyo* w) {

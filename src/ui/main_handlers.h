@@ -9,6 +9,7 @@ namespace kuvelt::ui {
 class frmInpJyoken;
 class frmInpJiban;
 class frmInpZairyo;
+class frmInpHyoshi;
 
 // After a confirmed input window: *enteredFlag := true (when given), CInpYaita.InpFlg := false,
 // gModified := true. Confirming unchanged values still counts as a change.
@@ -21,8 +22,13 @@ void objInpJiban_SaveData(frmInpJiban& w, bool& Cancel);
 void objInpZairyo_LoadData(frmInpZairyo& w);
 void objInpZairyo_SaveData(frmInpZairyo& w, bool& Cancel);
 
+// The cover's texts: only gModified := true, since they change no result (the choice stays).
+void objInpHyoshi_LoadData(frmInpHyoshi& w);
+void objInpHyoshi_SaveData(frmInpHyoshi& w, bool& Cancel);
+
 void Connect(frmInpJyoken* w);
 void Connect(frmInpJiban* w);
 void Connect(frmInpZairyo* w);
+void Connect(frmInpHyoshi* w);
 
 }  // namespace kuvelt::ui

@@ -53,7 +53,8 @@ TEST(CliJson, ExamplesPrintEveryFieldInOrderWithTheirTypes) {
         const ordered_json& d = j["design"];
         EXPECT_EQ(Keys(d),
                   (std::vector<std::string>{"gInpJyoken", "gInpJiban", "gInpZairyo", "gInpSectC",
-                                            "gInpSectLS", "gInpSectS", "gInpYaita"}));
+                                            "gInpSectLS", "gInpSectS", "gInpYaita",
+                                            "gInpHyoshi"}));
         EXPECT_EQ(Keys(d["gInpJyoken"]),
                   (std::vector<std::string>{"InpFlg", "Title",  "ELGL",  "ELYU", "ELDL", "ELWL",
                                             "Z",      "Keijyo", "K0X",   "K0Q",  "K1m",  "K1Q",
@@ -67,6 +68,9 @@ TEST(CliJson, ExamplesPrintEveryFieldInOrderWithTheirTypes) {
                                             "AlphaIz", "AlphaIs", "AlphaId", "AlphaZs"}));
         EXPECT_EQ(Keys(d["gInpYaita"]),
                   (std::vector<std::string>{"InpFlg", "Yaita", "Sect", "H", "D", "L"}));
+        EXPECT_EQ(Keys(d["gInpHyoshi"]),
+                  (std::vector<std::string>{"KojiMei", "Hachusha", "Sekkeisha", "Shosasha",
+                                            "Hizuke", "Han"}));
         ASSERT_TRUE(d["gInpSectC"].is_array());
         ASSERT_FALSE(d["gInpSectC"].empty());
         EXPECT_EQ(Keys(d["gInpSectC"][0]),

@@ -28,6 +28,15 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
+// The cover's block at its byte limits (60 and 20), with characters from the extensions of code
+// page 932, half-width kana and a comma.
+const CInpHyoshi kCover{"令和6年度　第2号幹線水路（左岸）改修工事，No.3+20～No.5+40①",
+                        "○○県　△△農林振興事務所",
+                        "㈱髙橋ｺﾝｻﾙﾀﾝﾄ 設計部 山田",
+                        "鈴木　一郎",
+                        "令和6年10月1日",
+                        "第12版（Ⅲ案）再照査"};
+
 // A design in which nothing is at its default, so a field read into the wrong place shows.
 void MakeNonDefaultDesign() {
     InitData();
@@ -45,6 +54,7 @@ void MakeNonDefaultDesign() {
     gInpSectS.Clear();
     gInpSectS.Add("SP-ⅢW", 32400, 1800, 27500, 1530);
     gInpYaita = CInpYaita{true, 2, 1, 6.25, 3.5, 9.75};
+    gInpHyoshi = kCover;
 }
 
 struct Snapshot {
@@ -54,6 +64,7 @@ struct Snapshot {
     colInpSectC c;
     colInpSectS ls, s;
     CInpYaita y;
+    CInpHyoshi h;
     bool operator==(const Snapshot&) const = default;
     void Restore() const {
         gInpJyoken = j;
@@ -63,9 +74,11 @@ struct Snapshot {
         gInpSectLS = ls;
         gInpSectS = s;
         gInpYaita = y;
+        gInpHyoshi = h;
     }
     static Snapshot Take() {
-        return {gInpJyoken, gInpJiban, gInpZairyo, gInpSectC, gInpSectLS, gInpSectS, gInpYaita};
+        return {gInpJyoken, gInpJiban,  gInpZairyo, gInpSectC,
+                gInpSectLS, gInpSectS, gInpYaita,  gInpHyoshi};
     }
     void ExpectCurrentEqual() const {
         EXPECT_EQ(gInpJyoken, j);
@@ -75,6 +88,7 @@ struct Snapshot {
         EXPECT_TRUE(gInpSectLS == ls);
         EXPECT_TRUE(gInpSectS == s);
         EXPECT_EQ(gInpYaita, y);
+        EXPECT_EQ(gInpHyoshi, h);
     }
 };
 
@@ -187,9 +201,89 @@ TEST(DesignFileLayout, LineBreakInTitleKeepsTheFileOpenable) {
 
 // ---------------------------------------------------------------------------------------------
 
-// A later version appends optional fields (one table entry each): today's reader reads its
-// files, its reader reads today's files with the appended fields at their defaults, and reads
-// the appended values when they are there.
+// The cover's block stands after CInpYaita.L, where the classic reader stops: a new file is the
+// classic file with the block's lines after it, and each layout reads the other's files as the
+// same design (the block empty where one side has none).
+TEST(DesignFileLayout, CoverBlockKeepsTheClassicLayoutReadableBothWays) {
+    MakeNonDefaultDesign();
+    const Snapshot design = Snapshot::Take();
+    Snapshot withoutCover = design;
+    withoutCover.h = CInpHyoshi{};
+    const std::string current = DesignToBytes();
+    const std::string classic = DesignToBytes(ClassicDesignFields());
+    EXPECT_EQ(Lines(classic).size(), 3u + 46u + 1u + 4u + 1u + 20u + 1u + 2u + 6u);
+    ASSERT_EQ(current.substr(0, classic.size()), classic);
+    std::vector<std::string> tail;
+    for (const std::string* t : {&kCover.KojiMei, &kCover.Hachusha, &kCover.Sekkeisha,
+                                 &kCover.Shosasha, &kCover.Hizuke, &kCover.Han}) {
+        tail.push_back("\"" + cp932::FromUtf8(*t) + "\"");
+    }
+    EXPECT_EQ(Lines(current.substr(classic.size())), tail);
+
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(current, err, ClassicDesignFields()));
+    withoutCover.ExpectCurrentEqual();
+    EXPECT_EQ(DesignToBytes(), classic) << "the classic reader's design is the one it read before";
+    ASSERT_TRUE(DesignFromBytes(classic, err));
+    withoutCover.ExpectCurrentEqual();
+    ASSERT_TRUE(DesignFromBytes(current, err));
+    design.ExpectCurrentEqual();
+    EXPECT_EQ(DesignToBytes(), current);
+}
+
+// A file may end after any field of the block (an older writer, or the last texts empty): what is
+// there is read, the rest is empty; the writer leaves out only the empty texts at the end.
+TEST(DesignFileLayout, CoverBlockMayEndAfterAnyOfItsFields) {
+    MakeNonDefaultDesign();
+    const std::string classic = DesignToBytes(ClassicDesignFields());
+    const std::vector<std::string> tail = Lines(DesignToBytes().substr(classic.size()));
+    ASSERT_EQ(tail.size(), 6u);
+    for (std::size_t n = 0; n <= tail.size(); ++n) {
+        SCOPED_TRACE(n);
+        const std::vector<std::string> head(tail.begin(), tail.begin() + std::ptrdiff_t(n));
+        const std::string bytes = classic + Join(head);
+        int32_t err = 0;
+        ASSERT_TRUE(DesignFromBytes(bytes, err));
+        std::vector<std::string> read;
+        for (const DesignField& f : DesignFields().subspan(ClassicDesignFields().size())) {
+            VisitField(f, &gInpHyoshi, [&](const auto& v) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+                    read.push_back(v);
+                }
+            });
+        }
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            EXPECT_EQ(read[i].empty(), i >= n) << i;
+        }
+        EXPECT_EQ(DesignToBytes(), bytes);
+    }
+    // Only the issue set: the empty texts before it are written, none after it.
+    InitData();
+    gInpHyoshi.Han = "A";
+    const std::vector<std::string> l = Lines(DesignToBytes());
+    ASSERT_EQ(l.size(), 116u);
+    EXPECT_EQ(std::vector<std::string>(l.begin() + 110, l.end()),
+              (std::vector<std::string>{"\"\"", "\"\"", "\"\"", "\"\"", "\"\"", "\"A\""}));
+    InitData();
+    gInpHyoshi.KojiMei = "K";
+    EXPECT_EQ(Lines(DesignToBytes()).size(), 111u);
+}
+
+// Whatever follows CInpYaita.L was always ignored; when it is not a quoted text it is not the
+// cover's block and is still ignored.
+TEST(DesignFileLayout, UnquotedItemsAfterTheClassicLayoutAreStillIgnored) {
+    InitData();
+    const std::string classic = DesignToBytes();
+    for (const std::string extra : {" 0 \r\n", "#TRUE#\r\n\"x\"\r\n", "garbage"}) {
+        int32_t err = 0;
+        ASSERT_TRUE(DesignFromBytes(classic + extra, err)) << extra;
+        EXPECT_TRUE(CurrentDesignIsDefault()) << extra;
+    }
+}
+
+// A later version may append optional fields of its own after the cover's block: today's reader
+// reads its files, its reader reads today's files with the appended fields at their defaults,
+// and reads the appended values when they are there.
 TEST(DesignFileLayout, AppendedOptionalFieldsKeepBothLayoutsReadable) {
     std::vector<DesignField> later(DesignFields().begin(), DesignFields().end());
     later.push_back(Field<&CInpJyoken::Title>("CInpJyoken.Title").Bytes("件名", 80).Optional());
@@ -453,10 +547,10 @@ TEST(DesignFileReader, AnythingAfterTheLastValueIsIgnored) {
 
 // Each prefix of a valid file is a truncated file: all of them fail until the last value has
 // begun, with code 62 (a cut inside a Boolean literal leaves a word that is no value: 13), and
-// every failure leaves a fresh default design.
+// every failure leaves a fresh default design. (The cover's block after it is optional.)
 TEST(DesignFileReader, EveryTruncationFailsWithEndOfFile) {
     MakeNonDefaultDesign();
-    const std::string bytes = DesignToBytes();
+    const std::string bytes = DesignToBytes(ClassicDesignFields());
     const std::size_t lastLine = bytes.rfind("\r\n", bytes.size() - 3) + 2;  // " 9.75 "
     const std::size_t lastDigit = lastLine + 1;
     for (std::size_t n = 0; n <= lastDigit; ++n) {

@@ -148,6 +148,11 @@ TEST(DesignJsonRead, SetDesignValueTakesThePathsOfTheJsonWithTheSameChecks) {
         {"gInpSectS[2].Zo", "1520", true, ""},
         {"gInpYaita.InpFlg", "true", true, ""},
         {"gInpJyoken.Title", "水路, 第2案", true, ""},
+        {"gInpHyoshi.Sekkeisha", "㈱髙橋ｺﾝｻﾙﾀﾝﾄ", true, ""},
+        {"gInpHyoshi.Hizuke", "令和6年10月1日", true, ""},
+        {"gInpHyoshi.Han", "第1版（改訂）その2ｱｲｳ", false,
+         "gInpHyoshi.Han: \"第1版（改訂）その2ｱｲｳ\" is refused (at most 20 code page 932 bytes"},
+        {"gInpHyoshi.Kouji", "x", false, "gInpHyoshi.Kouji: unknown key"},
         {"gInpJyoken.ELDL", "-1000", false, "gInpJyoken.ELDL: -1000 is outside the input range"},
         {"gInpJyoken.ELDL", "0.5m", false, "gInpJyoken.ELDL: 0.5m is not a number"},
         {"gInpJyoken.ELDL", "nan", false, "gInpJyoken.ELDL: nan is not a number"},
@@ -190,6 +195,13 @@ std::vector<std::pair<std::string, std::string>> DesignFiles() {
     }
     InitData();
     files.emplace_back("new design", DesignToBytes());
+    // The cover's block filled, at its byte limits and with multi-byte texts.
+    gInpHyoshi = {"令和6年度　第2号幹線水路（左岸）改修工事，No.3+20～No.5+40①",
+                  "○○県　△△農林振興事務所", "㈱髙橋ｺﾝｻﾙﾀﾝﾄ 設計部 山田", "鈴木　一郎",
+                  "令和6年10月1日", "第12版（Ⅲ案）再照査"};
+    files.emplace_back("cover block", DesignToBytes());
+    gInpHyoshi = {"", "", "", "", "", "A"};  // only the last: the empty ones before it are written
+    files.emplace_back("cover issue only", DesignToBytes());
     int valid = 0;
     for (uint64_t i = 0; valid < 200; ++i) {
         const load::GeneratedDesign d = load::GenerateDesign(16, i);

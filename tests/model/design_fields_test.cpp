@@ -46,6 +46,7 @@ TEST(DesignFieldTable, NamesAndMembers) {
     ExpectMembersDistinctAndInside<CInpJiban>(Record::Jiban, DesignFields());
     ExpectMembersDistinctAndInside<CInpZairyo>(Record::Zairyo, DesignFields());
     ExpectMembersDistinctAndInside<CInpYaita>(Record::Yaita, DesignFields());
+    ExpectMembersDistinctAndInside<CInpHyoshi>(Record::Hyoshi, DesignFields());
     ExpectMembersDistinctAndInside<CInpSectC>(Record::SectC, RowFields(Catalogue::Concrete));
     ExpectMembersDistinctAndInside<CInpSectS>(Record::SectS, RowFields(Catalogue::Steel));
 }
@@ -72,6 +73,36 @@ TEST(DesignFieldTable, AccessReachesTheNamedMember) {
     EXPECT_EQ(NumberOf(title, &j), 0.0);
     EXPECT_EQ(CurrentRecord(Record::Jiban), &gInpJiban);
     EXPECT_EQ(CurrentRecord(Record::SectC), nullptr);
+}
+
+// The classic layout ends with the chosen pile's length; the cover's block follows it, optional,
+// and a new design holds every field at its default (which the writer leaves out at the end).
+TEST(DesignFieldTable, ClassicLayoutIsEverythingBeforeTheCoverBlock) {
+    const std::span<const DesignField> all = DesignFields();
+    const std::span<const DesignField> classic = ClassicDesignFields();
+    ASSERT_EQ(all.size(), classic.size() + 6);
+    EXPECT_EQ(classic.data(), all.data());
+    EXPECT_EQ(classic.back().name, "CInpYaita.L");
+    for (const DesignField& f : classic) EXPECT_FALSE(f.optional) << f.name;
+    for (const DesignField& f : all.subspan(classic.size())) {
+        EXPECT_TRUE(f.optional) << f.name;
+        EXPECT_EQ(f.record, Record::Hyoshi) << f.name;
+        EXPECT_EQ(f.type, FieldType::Text) << f.name;
+        EXPECT_EQ(f.maxBytes, f.Member() == "Hizuke" || f.Member() == "Han" ? 20 : 60) << f.name;
+    }
+    InitData();
+    for (const DesignField& f : all) {
+        if (f.type == FieldType::Rows) continue;
+        EXPECT_TRUE(AtDefault(f, CurrentRecord(f.record))) << f.name;
+    }
+    gInpHyoshi.Han = "A";
+    gInpJyoken.ELGL = 3.0;
+    EXPECT_FALSE(AtDefault(*FindDesignField("CInpHyoshi.Han"), &gInpHyoshi));
+    EXPECT_TRUE(AtDefault(*FindDesignField("CInpHyoshi.Hizuke"), &gInpHyoshi));
+    EXPECT_FALSE(AtDefault(*FindDesignField("CInpJyoken.ELGL"), &gInpJyoken));
+    EXPECT_EQ(CurrentRecord(Record::Hyoshi), &gInpHyoshi);
+    InitData();
+    EXPECT_EQ(gInpHyoshi, CInpHyoshi{});
 }
 
 // A fresh design passes its own windows: confirming them untouched is never refused.

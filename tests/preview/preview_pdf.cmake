@@ -1,5 +1,5 @@
 # Writes the report of DESIGN with kuvelt-calc into WORK, turns it into a PDF with Preview --pdf
-# and checks the PDF: its page count, that it has text and that its outline is there.
+# and checks the PDF: its page count, that it has text, the cover first and the outline.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${CALC} --report ${WORK} ${DESIGN} RESULT_VARIABLE rc)
@@ -19,6 +19,11 @@ execute_process(COMMAND pdftotext ${WORK}/report.pdf - OUTPUT_VARIABLE text)
 if(NOT text MATCHES "設計条件")
   message(FATAL_ERROR "the PDF text lacks the first chapter heading")
 endif()
+# The cover comes first, without a bookmark of its own; the chapters follow the front matter.
+execute_process(COMMAND pdftotext -f 1 -l 1 ${WORK}/report.pdf - OUTPUT_VARIABLE cover)
+if(NOT cover MATCHES "設.計.計.算.書")
+  message(FATAL_ERROR "the first page is not the cover")
+endif()
 execute_process(COMMAND pdftohtml -xml -i -stdout -q ${WORK}/report.pdf OUTPUT_VARIABLE xml)
 if(NOT xml MATCHES "<item page=\"[1-9][0-9]*\">設計条件</item>")
   message(FATAL_ERROR "the PDF outline lacks the first chapter")
@@ -26,4 +31,7 @@ endif()
 if(NOT xml MATCHES "<item page=\"[1-9][0-9]*\">設計調書</item>"
    OR NOT xml MATCHES "<item page=\"[1-9][0-9]*\">適用基準・計算方法</item>")
   message(FATAL_ERROR "the PDF outline lacks the design summary or the standards page")
+endif()
+if(xml MATCHES "<item page=\"1\">")
+  message(FATAL_ERROR "the cover has a bookmark")
 endif()

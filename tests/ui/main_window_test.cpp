@@ -140,12 +140,12 @@ TEST_F(MainWindowTest, CaptionsTagsAndToolbar) {
     }
 }
 
-// Each of the twelve buttons has its own Alt+letter, none taken by the menu bar's.
+// Each of the thirteen buttons has its own Alt+letter, none taken by the menu bar's.
 TEST_F(MainWindowTest, ButtonsAnswerTheirAccessKeys) {
     QSet<QKeySequence> seen = {QKeySequence::mnemonic(QStringLiteral("ﾌｧｲﾙ(&F)")),
                                QKeySequence::mnemonic(QStringLiteral("&?"))};
-    for (int i = 0; i <= 11; ++i) {
-        QPushButton* b = i < 11 ? main.menuButton(i) : main.exitButton();
+    for (int i = 0; i <= 12; ++i) {
+        QPushButton* b = i < 11 ? main.menuButton(i) : i == 11 ? main.exitButton() : main.coverButton();
         const QKeySequence key = QKeySequence::mnemonic(b->text());
         EXPECT_FALSE(key.isEmpty()) << i;
         EXPECT_FALSE(seen.contains(key)) << i << " " << key.toString().toStdString();
@@ -162,6 +162,51 @@ TEST_F(MainWindowTest, ButtonsAnswerTheirAccessKeys) {
     QTest::keyClick(&main, Qt::Key_N, Qt::AltModifier);
     QTest::qWait(250);
     EXPECT_EQ(main.opened, 2) << "Alt+N opens the numbering window";
+    QTest::keyClick(&main, Qt::Key_K, Qt::AltModifier);
+    QTest::qWait(250);
+    EXPECT_EQ(main.opened, 3) << "Alt+K opens the cover window";
+}
+
+// The cover's texts typed in their window are kept with the design: Cancel changes nothing; OK
+// highlights the button once a text is given, marks the design modified and keeps the choice
+// valid, and the saved file gives the texts back on opening.
+TEST_F(MainWindowTest, CoverTextsConfirmedInTheirWindowAreSavedWithTheDesign) {
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = gInpYaita.InpFlg = true;
+    main.RefreshMenu();
+    ASSERT_EQ(main.coverButton()->text(), QStringLiteral("表紙の設定(&K)"));
+    auto highlighted = [&] {
+        return main.coverButton()->palette().color(QPalette::ButtonText) ==
+               QApplication::palette(main.coverButton()).color(QPalette::Highlight);
+    };
+    EXPECT_FALSE(highlighted());
+    bool ok = false;
+    main.drive = [&ok](InputWindow& w) {
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("表紙の設定"));
+        for (TextField* t : w.findChildren<TextField*>()) {
+            if (t->name() == "CInpHyoshi.KojiMei") t->setText(std::string("第2号幹線水路改修工事"));
+            if (t->name() == "CInpHyoshi.Han") t->setText(std::string("第1版"));
+        }
+        if (ok) return PressOk(w);
+        w.reject();
+        return w.result();
+    };
+    main.coverButton()->click();
+    EXPECT_EQ(gInpHyoshi, CInpHyoshi{});
+    EXPECT_FALSE(gModified);
+    ok = true;
+    main.coverButton()->click();
+    EXPECT_EQ(main.opened, 2);
+    EXPECT_TRUE(highlighted());
+    EXPECT_TRUE(gModified);
+    EXPECT_TRUE(Enabled(frmMenuMain::kMenuPrint)) << "the texts void no result";
+    SaveAs(Path("cover.kvt"));
+    main.FileNew();
+    EXPECT_FALSE(highlighted());
+    env.services.AnswerOpen(Path("cover.kvt"));
+    main.FileOpen();
+    EXPECT_EQ(gInpHyoshi, (CInpHyoshi{"第2号幹線水路改修工事", "", "", "", "", "第1版"}));
+    EXPECT_TRUE(highlighted());
+    EXPECT_TRUE(env.services.messages().empty());
 }
 
 TEST_F(MainWindowTest, ConfirmingTheConditionsEnablesTheChoice) {
