@@ -39,6 +39,8 @@ Box BoxAt(Side side, double x, double y, double w, double s, double d) {
             return {x + d, y - d - h, x + d + w, y - d};
         case Side::kBelowLeft:
             return {x - d - w, y - d - h, x - d, y - d};
+        case Side::kCentre:
+            return {x - w / 2, y - h / 2, x + w / 2, y + h / 2};
     }
     return {};
 }
@@ -137,8 +139,10 @@ bool Placer::Free(const Box& b) const {
 }
 
 bool Placer::LeaderFree(const Line& l) const {
+    // A box the point itself stands in (the arrow at a load's point) does not stop its leader.
+    const Box start{l.x0, l.y0, l.x0, l.y0};
     for (const Box& o : boxes_) {
-        if (Crosses(o, l)) return false;
+        if (Crosses(o, l) && !Overlap(Inflate(start, 2 * kTouch), o)) return false;
     }
     return true;
 }
@@ -165,12 +169,13 @@ Placed Placer::Place(const Wanted& w) {
     const double nearSteps[] = {0.6, 1.2, 2.0};
     for (std::size_t k = 0; k < order.size(); ++k) {
         for (double d : nearSteps) {
-            if (k >= preferred && d > nearSteps[0]) break;
+            if ((k >= preferred || order[k] == Side::kCentre) && d > nearSteps[0]) break;
             const Box b = BoxAt(order[k], w.x, w.y, width, em, d);
             if (Free(b)) return result(b, true);
         }
     }
     for (std::size_t k = preferred; k < order.size(); ++k) {
+        if (order[k] == Side::kCentre) continue;
         for (double d : {1.2, 2.0}) {
             const Box b = BoxAt(order[k], w.x, w.y, width, em, d);
             if (Free(b)) return result(b, true);
@@ -192,6 +197,37 @@ Placed Placer::Place(const Wanted& w) {
                 lines_.push_back(leader);
                 return p;
             }
+        }
+    }
+    if (w.leader) {
+        // Last, the free place nearest to the point anywhere around it (inside the bounds).
+        const Box area = hasBounds_ ? bounds_ : Box{w.x - 40 - width, w.y - 40, w.x + 40, w.y + 40};
+        const double h = em * (1 + kDescent);
+        bool found = false;
+        double best = 0;
+        Box bestBox;
+        Line bestLeader;
+        for (double y0 = area.y0; y0 + h <= area.y1; y0 += 0.5) {
+            for (double x0 = area.x0; x0 + width <= area.x1; x0 += 1.0) {
+                const Box b{x0, y0, x0 + width, y0 + h};
+                const auto [ex, ey] = NearestOutside(b, w.x, w.y);
+                const double dist = std::hypot(ex - w.x, ey - w.y);
+                if (found && dist >= best) continue;
+                if (!Free(b)) continue;
+                const Line leader{w.x, w.y, ex, ey};
+                if (!LeaderFree(leader)) continue;
+                found = true;
+                best = dist;
+                bestBox = b;
+                bestLeader = leader;
+            }
+        }
+        if (found) {
+            Placed p = result(bestBox, true);
+            p.leader = true;
+            p.leaderLine = bestLeader;
+            lines_.push_back(bestLeader);
+            return p;
         }
     }
     return result(BoxAt(order.front(), w.x, w.y, width, em, nearSteps[0]), false);

@@ -55,6 +55,7 @@ enum class Side {
     kAboveLeft,   // above the level, ending at the point
     kBelowRight,
     kBelowLeft,
+    kCentre,  // centred on the point (a label inside an area); tried only at the point itself
 };
 
 struct Wanted {
