@@ -207,8 +207,11 @@ Placed Placer::Place(const Wanted& w) {
         double best = 0;
         Box bestBox;
         Line bestLeader;
-        for (double y0 = area.y0; y0 + h <= area.y1; y0 += 0.5) {
-            for (double x0 = area.x0; x0 + width <= area.x1; x0 += 1.0) {
+        // At most about 100 × 100 places, however large the area.
+        const double dy = std::max(0.5, (area.y1 - area.y0) / 100);
+        const double dx = std::max(1.0, (area.x1 - area.x0) / 100);
+        for (double y0 = area.y0; y0 + h <= area.y1; y0 += dy) {
+            for (double x0 = area.x0; x0 + width <= area.x1; x0 += dx) {
                 const Box b{x0, y0, x0 + width, y0 + h};
                 const auto [ex, ey] = NearestOutside(b, w.x, w.y);
                 const double dist = std::hypot(ex - w.x, ey - w.y);

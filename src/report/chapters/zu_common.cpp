@@ -59,6 +59,11 @@ int32_t FigureLines(double frameHeight) {
 void WriteFigureBlock(int part, std::string_view caption, double frameHeight,
                       const std::function<std::string()>& draw) {
     using namespace basResOutPrn;
+    // The style files belong to the installation: when they cannot be read, or lack the style of
+    // the figures' texts, the chapter fails as it does for the load distribution diagram.
+    LoadLineStyles(LineStyleFile());
+    LoadTextStyles(TextStyleFile());
+    FontSizeMm(kTextStyle);
     std::string path, problem;
     try {
         path = draw();

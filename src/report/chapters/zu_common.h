@@ -43,7 +43,8 @@ int32_t FigureLines(double frameHeight);
 // the figure's lines are left, the caption, then the figure line and the room of the figure.
 // `draw` returns the composite file's path; when it cannot draw the figure for the design's
 // values (a PrintFault of a value that is not a number, a zero scale, a full buffer) the block
-// says so in a line instead. File faults propagate and fail the chapter.
+// says so in a line instead. Style files that cannot be read and file faults propagate and fail
+// the chapter.
 void WriteFigureBlock(int part, std::string_view caption, double frameHeight,
                       const std::function<std::string()>& draw);
 

@@ -22,7 +22,7 @@ using namespace zu;
 using figure_labels::Side;
 using figure_labels::Wanted;
 
-constexpr double kTopRoom = 13;     // the captions above the distributions
+constexpr double kTopRoom = 14;     // the captions above the distributions
 constexpr double kBottomRoom = 6;   // the lowest level's label
 constexpr double kLevelRoom = 32;   // named level labels left of the level axis
 constexpr double kGap = 14;         // between two distributions, for their values
@@ -171,15 +171,16 @@ std::string DrawPressureFigure(double W, double F) {
     }
 
     // Captions over the distributions, the unit once.
+    // The values first, next to their points; the captions then find room above.
     std::vector<Wanted> all;
-    const double yCap = yTop + 1;
+    for (Wanted& w : levels) all.push_back(std::move(w));
+    for (Wanted& w : values) all.push_back(std::move(w));
+    const double yCap = yTop + 4;
     all.push_back({"受働土圧", kTextStyle, -u1 * maxPp / 2, yCap, {Side::kAbove}, true});
     all.push_back({"主働土圧", kTextStyle, u1 * maxPa / 2, yCap, {Side::kAbove}, true});
     all.push_back({"残留水圧", kTextStyle, xWater + u2 * maxPw / 2, yCap, {Side::kAbove}, true});
     all.push_back(
         {"合計 Pa＋Pw－Pp", kTextStyle, xNet + u3 * (gPos - gNeg) / 2, yCap, {Side::kAbove}, true});
-    for (Wanted& w : levels) all.push_back(std::move(w));
-    for (Wanted& w : values) all.push_back(std::move(w));
     const double ox = -xLevels + kLevelRoom;
     const double oy = F - kTopRoom - yTop;
     all.push_back(
