@@ -92,8 +92,11 @@ void Draw(const Section& s, double W, double F, Layout& out) {
 
     double top = std::max({s.ELGL + ho, s.ELYU, s.ELWL, frontWater, s.ELDL});
     double bottom = std::min({bottomZ, s.ELDL, s.ELGL, s.ELWL, frontWater});
-    if (s.tip) bottom = std::min(bottom, *s.tip);
-    if (s.virtualGround) bottom = std::min(bottom, *s.virtualGround);
+    for (const auto& v : {s.tip, s.virtualGround}) {
+        if (!v) continue;
+        top = std::max(top, *v);
+        bottom = std::min(bottom, *v);
+    }
     const double span = std::max(top - bottom, 0.5);
     const double room = F - kTopRoom - kBottomRoom;
     // A constant slope is drawn at its true angle as far as it stays within a third of the

@@ -8,6 +8,7 @@
 // stands at X = 0, the ground behind it to the right; a level z (m) is drawn at Y = m·z.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
