@@ -205,29 +205,40 @@ TEST_F(ReportFault, BrokenDataFilesFailTheirChaptersOnly) {
              fs::create_directory(p);
          },
          {0, 1, 2, 3, 4, 5, 6, 7}},
-        {"line_styles_ten", "LINE_PRN.DEF", bytes(tenStyles), {3}},
-        {"line_styles_without_end", "LINE_PRN.DEF", bytes(lineHead + "1, 0, 18, \"線\"\r\n"), {3}},
-        {"line_styles_heading_only", "LINE_PRN.DEF", bytes(lineHead), {3}},
-        {"line_styles_empty", "LINE_PRN.DEF", bytes(""), {3}},
+        // The style files fail every chapter that draws a figure: the 構造図, the 土圧・水圧分布図
+        // and the load distribution diagram.
+        {"line_styles_ten", "LINE_PRN.DEF", bytes(tenStyles), {0, 1, 3}},
+        {"line_styles_without_end",
+         "LINE_PRN.DEF",
+         bytes(lineHead + "1, 0, 18, \"線\"\r\n"),
+         {0, 1, 3}},
+        {"line_styles_heading_only", "LINE_PRN.DEF", bytes(lineHead), {0, 1, 3}},
+        {"line_styles_empty", "LINE_PRN.DEF", bytes(""), {0, 1, 3}},
         {"line_styles_width_not_a_number",
          "LINE_PRN.DEF",
          bytes(lineHead + "1, 0, thick, \"線\"\r\nEND, 0, 0, \"\"\r\n"),
-         {3}},
-        {"line_styles_missing", "LINE_PRN.DEF", [](const std::string& p) { fs::remove(p); }, {3}},
+         {0, 1, 3}},
+        {"line_styles_missing",
+         "LINE_PRN.DEF",
+         [](const std::string& p) { fs::remove(p); },
+         {0, 1, 3}},
         {"text_styles_three",
          "STR_PRN.DEF",
          bytes(textHead + "1" + textRec + "2" + textRec + "3" + textRec + textEnd),
-         {3}},
+         {0, 1, 3}},
         {"text_styles_without_the_diagram_style",
          "STR_PRN.DEF",
          bytes(textHead + "1" + textRec + textEnd),
-         {3}},
+         {0, 1, 3}},
         {"text_styles_size_not_a_number",
          "STR_PRN.DEF",
          bytes(textHead + "1" + textRec + "2, 400, \"IPAGothic\", big, 0, 0, 0, \"\"\r\n" +
                textEnd),
-         {3}},
-        {"text_styles_missing", "STR_PRN.DEF", [](const std::string& p) { fs::remove(p); }, {3}},
+         {0, 1, 3}},
+        {"text_styles_missing",
+         "STR_PRN.DEF",
+         [](const std::string& p) { fs::remove(p); },
+         {0, 1, 3}},
     };
     for (const DataCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -341,12 +352,13 @@ TEST_F(ReportFault, TemporaryFolderFailuresAreReportedAndNothingIsLeft) {
          [](ScratchMount& m) { return m.Fill(0) ? m.path() : ""; },
          {0, 1, 2, 3, 4, 5, 6, 7},
          61},
-        // Room for four print files only: the figure files of the sheet-pile chapter, the
-        // stability chapter and the combined file find no inode.
+        // Room for four files only: the first chapter with the two files of its 構造図, and
+        // the print file of the second; the figure of the second chapter and every file after it
+        // find no inode.
         {"inodes_run_out",
          "size=1m,nr_inodes=5",
          [](ScratchMount& m) { return m.path(); },
-         {3, 4, 5, 6, 7},
+         {1, 2, 3, 4, 5, 6, 7},
          61},
         {"vanished",
          "size=64k",

@@ -8,6 +8,7 @@
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
+#include "report/chapters/zu_pressure.h"
 
 namespace kuvelt::basResOutGairyoku {
 namespace {
@@ -328,6 +329,7 @@ bool Write(std::string* error) {
             }
             EarthPressure(d);
             ResidualWater(d);
+            basZuPressure::WritePressureFigure();
         },
         error);
 }

@@ -5,6 +5,7 @@
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
+#include "report/chapters/zu_structure.h"
 
 namespace kuvelt::basResOutJyoken {
 namespace {
@@ -192,6 +193,7 @@ bool Write(std::string* error) {
         [] {
             ChapterData d;
             Conditions(d);
+            basZuStructure::WriteStructureFigure();
             Ground(d);
             Pile(d);
         },

@@ -7,6 +7,8 @@
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/vberror.h"
+#include "report/chapters/zu_common.h"
+#include "report/figure_labels.h"
 #include "report/numbering.h"
 #include "report/prn.h"
 #include "report/prnz.h"
@@ -18,11 +20,7 @@ using namespace basResOutPrnZ;
 using basResOutPrn::Checked;
 
 constexpr int32_t kTextStyle = 2;
-constexpr int32_t kAlignRight = 3;  // text runs to the right of its anchor
 constexpr int32_t kArrowCode = 7;
-constexpr const char* kLevelPicture = "+#0.00;-#0.00";
-constexpr const char* kTickPicture = "+#0.000;-#0.000";
-constexpr const char* kValuePicture = "####0.00";
 
 struct Layer {
     double EU = 0, EL = 0, H = 0, PU = 0, PL = 0;
@@ -32,6 +30,7 @@ struct Layer {
 struct Staged {
     double ELGL = 0;
     double ELDL = 0;
+    double ELWL = 0;
     double maxP = 0;
     std::vector<Layer> layers;
 };
@@ -41,6 +40,7 @@ void Stage() {
     g = Staged{};
     g.ELGL = gInpJyoken.ELGL;
     g.ELDL = gInpJyoken.ELDL;
+    g.ELWL = gInpJyoken.ELWL;
     const colPressureLoad& q = gPressure->Qdo();
     if (q.Count() > kMaxLayers) {
         throw PrintFault(vberr::kSubscript,
@@ -49,10 +49,6 @@ void Stage() {
     for (const clsPressureLoad& l : q) g.layers.push_back({l.EU, l.EL, l.H, l.PU, l.PL});
     if (g.layers.empty()) throw PrintFault(vberr::kObjectMissing, "荷重分布図の荷重層がありません");
 }
-
-std::string Num(double v, const char* picture) { return numfmt::FormatNumber(v, picture); }
-
-void Text(const std::string& t, double x, double y) { AddText(t, kTextStyle, kAlignRight, x, y); }
 
 // Two new points, start then end, joined by a segment.
 void Segment(double x1, double y1, double x2, double y2, int32_t style) {
@@ -78,6 +74,30 @@ std::pair<double, double> PolygonCentroid(const std::vector<std::pair<double, do
     return {Checked(sx / a), Checked(sy / a)};
 }
 
+namespace {
+
+// Where the labels of both sub-figures must stay: between the frame's edges across, and
+// within the vertical room above the ground surface and below the last layer.
+figure_labels::Box LabelBounds(double x0, double x1, double m) {
+    return {x0, m * g.layers.back().EL - kVerticalRoom / 2 + 0.3, x1,
+            m * g.ELGL + kVerticalRoom / 2 - 0.3};
+}
+
+// The level's names among the named levels of the design (joined when they coincide).
+std::string LevelName(double z) {
+    std::string name;
+    auto add = [&](double level, const char* n) {
+        if (std::fabs(level - z) < 0.0005) name += (name.empty() ? "" : "・") + std::string(n);
+    };
+    add(g.ELGL, "地表面");
+    add(g.ELWL, "地下水位面");
+    add(g.ELDL, "設計地盤面");
+    add(g.layers.back().EL, "仮想地盤面");
+    return name;
+}
+
+}  // namespace
+
 void DrawLevelScale(double scaleWidth, double m) {
     ClearDrawing();
     const double yGL = m * g.ELGL, yDL = m * g.ELDL;
@@ -102,23 +122,52 @@ void DrawLevelScale(double scaleWidth, double m) {
     const int32_t p10 = AddPoint(-scaleWidth, yGL);
     const int32_t p11 = AddPoint(-1, yGL);
     AddSegment(p10, p11, 1);
-    // Elevations, ending 10 mm left of the wall line.
-    const std::string gl = Num(g.ELGL, kLevelPicture), dl = Num(g.ELDL, kLevelPicture);
-    Text(gl, -10 - TextWidth(kTextStyle, gl), yGL);
-    Text(dl, -10 - TextWidth(kTextStyle, dl), yDL);
     AddGroundGlyphs(-35, yDL, 3);
+    // Every boundary of the loads once, named where it is one of the design's levels, three
+    // decimals throughout: a short tick at the wall for the unnamed ones; the groundwater level
+    // (a boundary when it lies above the virtual ground) with its mark.
+    std::vector<double> zs;
+    for (const Layer& l : g.layers) zs.push_back(l.EU);
+    zs.push_back(g.layers.back().EL);
+    const double bottom = g.layers.back().EL;
+    if (g.ELWL < g.ELGL && g.ELWL > bottom) zs.push_back(g.ELWL);
+    std::sort(zs.begin(), zs.end(), std::greater<>());
+    zs.erase(std::unique(zs.begin(), zs.end(),
+                         [](double a, double b) { return std::fabs(a - b) < 0.0005; }),
+             zs.end());
+    std::vector<figure_labels::Wanted> labels;
+    for (double z : zs) {
+        const std::string name = LevelName(z);
+        const double y = m * z;
+        if (std::fabs(z - g.ELGL) >= 0.0005 && std::fabs(z - g.ELDL) >= 0.0005) {
+            Segment(-4, y, 0, y, 1);
+        }
+        if (std::fabs(z - g.ELWL) < 0.0005) {
+            Segment(-scaleWidth, y, -scaleWidth + 12, y, 1);
+            zu::WaterMark(-scaleWidth + 6, y);
+        }
+        labels.push_back({name.empty() ? zu::LevelText(z) : zu::NamedLevel(name, z),
+                          kTextStyle,
+                          -1,
+                          y,
+                          {figure_labels::Side::kAboveLeft, figure_labels::Side::kLeft},
+                          true});
+    }
+    const figure_labels::Box bounds = LabelBounds(-scaleWidth, -0.6, m);
+    figure_labels::PlaceInDrawing(labels, 1, &bounds);
     const std::string path = basResOutPrn::NewFigureFile();
     AddSubFigure(path);
     WriteFigureFile(path, "土圧の計算", "標高");
 }
 
-void DrawPressureDiagram(double u, double m) {
+void DrawPressureDiagram(double u, double m, double width) {
     ClearDrawing();
-    const double s = FontSizeMm(kTextStyle);
-    const double xT = u * g.maxP + 10, xR = xT + 20;
+    const double xT = u * g.maxP + 10;
     const auto& L = g.layers;
     Segment(0, m * L.front().EU, 0, m * L.back().EL, 3);
-    double prevPL = -1.0, prevHeight = 999.0;
+    std::vector<figure_labels::Wanted> values, pieces;
+    using figure_labels::Side;
+    double prevPL = -1.0;
     int32_t c = 0;
     for (std::size_t i = 0; i < L.size(); ++i) {
         const Layer& y = L[i];
@@ -132,28 +181,24 @@ void DrawPressureDiagram(double u, double m) {
         AddSegment(cc, dd, 1);
         // The dividing line only where the pressure changes by 0.1 or more.
         if (std::fabs(y.PU - y.PL) >= 0.1) AddSegment(b, dd, 4);
+        // Each value once, with its unit, beside its point and clear of the outline, the wall
+        // line and the arrows.
         if (std::fabs(y.PU - prevPL) > 0.009) {
-            const std::string t = Num(y.PU, kValuePicture);
-            Text(t, u * y.PU - TextWidth(kTextStyle, t) - 1, yU - s);
+            values.push_back({zu::PressureText(y.PU),
+                              kTextStyle,
+                              u * y.PU,
+                              yU,
+                              {Side::kRight, Side::kAboveRight, Side::kBelowRight},
+                              true});
         }
         if (y.PU > 0.09) AddArrow(a, kArrowCode, 1);
-        {
-            const std::string t = Num(y.PL, kValuePicture);
-            const double x =
-                (2 * s >= std::fabs(yU - yL)) ? u * y.PL - TextWidth(kTextStyle, t) - 1 : u * y.PL;
-            Text(t, x, yL);
-        }
+        values.push_back({zu::PressureText(y.PL),
+                          kTextStyle,
+                          u * y.PL,
+                          yL,
+                          {Side::kRight, Side::kBelowRight, Side::kAboveRight},
+                          true});
         if (y.PL > 0.009) AddArrow(dd, kArrowCode, 1);
-        Segment(xT, yU, xR, yU, 1);
-        {
-            const std::string t = Num(y.EU, kTickPicture);
-            Text(t, (2 * s < prevHeight) ? xR - TextWidth(kTextStyle, t) - 1 : xT + 1, yU);
-        }
-        if (i + 1 == L.size()) {
-            Segment(xT, yL, xR, yL, 1);
-            const std::string t = Num(y.EL, kTickPicture);
-            Text(t, xR - TextWidth(kTextStyle, t) - 1, yL);
-        }
         auto label = [&](const std::vector<std::pair<double, double>>& poly) {
             if (++c > kMaxPieces) {
                 throw PrintFault(
@@ -161,8 +206,13 @@ void DrawPressureDiagram(double u, double m) {
                     "荷重分布図の荷重番号が" + std::to_string(kMaxPieces) + "を超えています");
             }
             const auto [cx, cy] = PolygonCentroid(poly);
-            const std::string t = basResOutPrn::CircledNumeral(c);
-            Text(t, u * cx - TextWidth(kTextStyle, t) / 2, m * cy - s / 2);
+            pieces.push_back(
+                {basResOutPrn::CircledNumeral(c),
+                 kTextStyle,
+                 u * cx,
+                 m * cy,
+                 {Side::kCentre, Side::kRight, Side::kLeft, Side::kAbove, Side::kBelow},
+                 true});
         };
         if (std::fabs(y.PU - y.PL) >= 0.01) {
             if (y.PU > 0.009) label({{0, y.EL}, {0, y.EU}, {y.PU, y.EU}, {y.PU, y.EU}});
@@ -171,25 +221,27 @@ void DrawPressureDiagram(double u, double m) {
             label({{0, y.EL}, {0, y.EU}, {y.PU, y.EU}, {y.PL, y.EL}});
         }
         prevPL = y.PL;
-        prevHeight = m * y.H;
     }
-    Segment(0, m * g.ELGL, xR, m * g.ELGL, 1);
+    Segment(0, m * g.ELGL, xT, m * g.ELGL, 1);
     AddGroundGlyphs(xT / 2, m * g.ELGL, 3);
+    // The numbers of the pieces first: they belong inside their pieces; the values find room
+    // around them.
+    for (figure_labels::Wanted& w : values) pieces.push_back(std::move(w));
+    const figure_labels::Box bounds = LabelBounds(0.6, width, m);
+    figure_labels::PlaceInDrawing(pieces, 1, &bounds);
     const std::string path = basResOutPrn::NewFigureFile();
     AddSubFigure(path);
     WriteFigureFile(path, "土圧の計算", "土圧分布図");
 }
 
-void PlaceSubFigures(const std::string& path, const std::string& caption, double W, double F) {
+void PlaceSubFigures(const std::string& path, const std::string& caption, double W, double F,
+                     double m) {
     ReadSubFigureExtents();
-    if (SubFigureCount >= 1) {
-        ZSubFigure& f1 = SubFigures[1];
-        f1.X = -f1.MinX;
-        f1.Y = F - f1.Height - f1.MinY;
-        for (int32_t j = 2; j <= SubFigureCount; ++j) {
-            SubFigures[static_cast<std::size_t>(j)].X = f1.X + f1.MinX + f1.Width;
-            SubFigures[static_cast<std::size_t>(j)].Y = f1.Y;
-        }
+    // Both wall lines on the frame's X = scale width, the ground surface half the vertical room
+    // below the frame's top: the two sub-figures share the level scale.
+    for (int32_t j = 1; j <= SubFigureCount; ++j) {
+        SubFigures[static_cast<std::size_t>(j)].X = kScaleWidth;
+        SubFigures[static_cast<std::size_t>(j)].Y = F - kVerticalRoom / 2 - m * g.ELGL;
     }
     WriteCompositeFile(path, caption, W, F);
 }
@@ -206,11 +258,11 @@ std::string DrawLoadDiagram(double W, double F) {
         throw PrintFault(vberr::kDivisionByZero, "荷重分布図の縮尺を決められません");
     }
     const double u = Checked((W - kScaleWidth - kTickRoom) / g.maxP);
-    const double m = Checked((F - 5) / depth);
+    const double m = Checked((F - kVerticalRoom) / depth);
     DrawLevelScale(kScaleWidth, m);
-    DrawPressureDiagram(u, m);
+    DrawPressureDiagram(u, m, W - kScaleWidth - 0.5);
     const std::string path = basResOutPrn::NewFigureFile();
-    PlaceSubFigures(path, "荷重分布図", W, F);
+    PlaceSubFigures(path, "荷重分布図", W, F, m);
     return path;
 }
 

@@ -1,9 +1,11 @@
-// The load distribution diagram of the sheet-pile chapter: a level scale (ground surface and
-// design ground level with their elevations) and the pressure diagram of the loads above the
-// virtual ground surface (gPressure.Qdo) with values, level ticks, numbered pieces and arrows.
-// Drawing units are mm of the printed figure, X right, Y up, the wall line at X = 0; a level z
-// (m) is drawn at Y = m·z. Failures (more than 20 layers or pieces, a style file missing, a full
-// buffer, a file error, a zero depth or largest pressure) throw PrintFault.
+// The load distribution diagram of the sheet-pile chapter: a level scale (ground surface, design
+// ground level, groundwater level and every boundary of the loads, each named where it is one of
+// the design's levels, with its elevation) and the pressure diagram of the loads above the
+// virtual ground surface (gPressure.Qdo) with values in kN/m2, numbered pieces and arrows, every
+// label placed clear of the lines and of the other labels (figure_labels.h). Drawing units are
+// mm of the printed figure, X right, Y up, the wall line at X = 0; a level z (m) is drawn at
+// Y = m·z. Failures (more than 20 layers or pieces, a style file missing, a full buffer, a file
+// error, a zero depth or largest pressure) throw PrintFault.
 #pragma once
 
 #include <string>
@@ -12,8 +14,9 @@
 
 namespace kuvelt::basZuSp {
 
-inline constexpr double kScaleWidth = 45;  // room of the level scale left of the wall line
-inline constexpr double kTickRoom = 30;    // gap and tick right of the largest pressure
+inline constexpr double kScaleWidth = 45;    // room of the level scale left of the wall line
+inline constexpr double kTickRoom = 30;      // room right of the largest pressure for its value
+inline constexpr double kVerticalRoom = 10;  // above the ground surface and below the last layer
 inline constexpr int32_t kMaxLayers = 20;
 inline constexpr int32_t kMaxPieces = 20;
 
@@ -23,15 +26,17 @@ std::string DrawLoadDiagram(double W, double F);
 // The two sub-figures, from the staged loads: each clears the drawing, fills it and writes one
 // sub-figure file (registered as the next sub-figure).
 void DrawLevelScale(double scaleWidth, double m);
-void DrawPressureDiagram(double u, double m);
+// `width`: the room right of the wall line the labels may take.
+void DrawPressureDiagram(double u, double m, double width);
 
 // Centroid of a polygon in load coordinates (pressure, elevation); (0, 0) for a polygon of
 // (almost) no area.
 std::pair<double, double> PolygonCentroid(const std::vector<std::pair<double, double>>& vertices);
 
-// Places sub-figure 1 with its left edge on the frame's left edge and its top on the frame's top,
-// sub-figure 2 on the same level scale with its wall line on that of sub-figure 1, and writes
-// the composite file.
-void PlaceSubFigures(const std::string& path, const std::string& caption, double W, double F);
+// Places both sub-figures with their wall lines at the scale width from the frame's left edge
+// and the ground surface (drawn m mm per m) half the vertical room below the frame's top, and
+// writes the composite file.
+void PlaceSubFigures(const std::string& path, const std::string& caption, double W, double F,
+                     double m);
 
 }  // namespace kuvelt::basZuSp

@@ -1,12 +1,13 @@
 // The load distribution diagram: scales, labels, arrows, dividing lines and pieces of the
 // pressure diagram, the centroid rule, and every example design drawn inside its 128 × 80 frame
-// with its labels clear of the outline.
+// with its levels named once and its values in kN/m2.
 #include "report/chapters/zu_sp.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
@@ -77,7 +78,8 @@ class DiagramTest : public ::testing::Test {
 };
 
 TEST_F(DiagramTest, ScalesFollowTheFrame) {
-    // Largest pressure 53 over a frame 128 wide: 1 mm per kN/m2; 7.5 m deep over 80: 10 mm per m.
+    // Largest pressure 53 over a frame 128 wide: 1 mm per kN/m2; 7.5 m deep over 80 less the
+    // 10 mm kept above and below: 9.33 mm per m.
     SetLoads({{4.0, 4.0, 0, 20}, {0.0, 3.5, 53, 0}}, 0.0);
     const formats::Composite c = Draw();
     ASSERT_EQ(c.subFigures.size(), 2u);
@@ -85,11 +87,17 @@ TEST_F(DiagramTest, ScalesFollowTheFrame) {
     const formats::SubFigure p = Sub(c, 1);
     EXPECT_EQ(p.caption2, "土圧分布図");
     ASSERT_GE(p.points.size(), 6u);
-    EXPECT_DOUBLE_EQ(p.points[0].y, 40.0);   // top of the wall line at m·EU
-    EXPECT_DOUBLE_EQ(p.points[1].y, -35.0);  // its foot at m·EL of the last layer
-    EXPECT_DOUBLE_EQ(p.points[3].x, 0.0);    // B of layer 1: PU = 0
-    EXPECT_DOUBLE_EQ(p.points[4].x, 20.0);   // C of layer 1: u·PL
+    const double m = 70.0 / 7.5;
+    EXPECT_NEAR(p.points[0].y, m * 4.0, 1e-6);   // top of the wall line at m·EU
+    EXPECT_NEAR(p.points[1].y, m * -3.5, 1e-6);  // its foot at m·EL of the last layer
+    EXPECT_DOUBLE_EQ(p.points[3].x, 0.0);        // B of layer 1: PU = 0
+    EXPECT_DOUBLE_EQ(p.points[4].x, 20.0);       // C of layer 1: u·PL
     EXPECT_DOUBLE_EQ(p.points[4].y, 0.0);
+    // Both sub-figures hang from the ground surface 5 mm below the frame's top, wall on wall.
+    EXPECT_NEAR(c.subFigures[0].y, 80 - 5 - m * 4.0, 1e-9);
+    EXPECT_DOUBLE_EQ(c.subFigures[1].y, c.subFigures[0].y);
+    EXPECT_DOUBLE_EQ(c.subFigures[0].x, 45);
+    EXPECT_DOUBLE_EQ(c.subFigures[1].x, 45);
 }
 
 TEST_F(DiagramTest, LayerShapes) {
@@ -133,7 +141,7 @@ TEST_F(DiagramTest, RepeatedValueIsShownOnce) {
     SetLoads({{4.0, 2.0, 5, 12}, {2.0, 2.0, 12.005, 30}}, 0.0);
     const formats::SubFigure p = Sub(Draw(), 1);
     const auto n12 = std::count_if(p.texts.begin(), p.texts.end(), [](const auto& t) {
-        return t.text == "12.00" || t.text == "12.01";
+        return t.text == "12.00 kN/m2" || t.text == "12.01 kN/m2";
     });
     EXPECT_EQ(n12, 1);
 }
@@ -179,22 +187,18 @@ TEST_F(DiagramTest, ExamplesFitTheirFrame) {
             EXPECT_GE(at.y + f.minY, -0.01) << name << i;
             EXPECT_LE(at.y + f.maxY, 80.01) << name << i;
         }
-        // The wall lines meet; the level scale's labels end left of the wall.
+        // The wall lines meet. Each level once, at three decimals, named where it is one of the
+        // design's levels; every pressure with its unit. (Clear of the lines: figures_test.)
         const formats::SubFigure scale = Sub(c, 0), diagram = Sub(c, 1);
         EXPECT_NEAR(c.subFigures[0].x, c.subFigures[1].x, 1e-9) << name;
-        const double s = 160 * 25.4 / 1440;
-        for (const auto& t : scale.texts) {
-            EXPECT_LE(t.x + t.text.size() * s / 2, -10 + 1e-6) << name << t.text;
-        }
-        // Level labels ("+1.234") stand right of the largest pressure.
-        double maxPx = 0;
-        for (const auto& p : diagram.points) maxPx = std::max(maxPx, p.x);
-        const double tickLeft = maxPx - 20;  // xR is the largest X of the pressure diagram
-        for (const auto& t : diagram.texts) {
-            if (t.text.size() > 5 && (t.text[0] == '+' || t.text[0] == '-') &&
-                t.text.find('.') == t.text.size() - 4) {
-                EXPECT_GE(t.x, tickLeft - 10 + 1 - 1e-6) << name << t.text;
-            }
+        const std::regex level(R"(^(\S+ )?(±0\.000|[+-]\d+\.\d{3})$)");
+        for (const auto& t : scale.texts) EXPECT_TRUE(std::regex_match(t.text, level)) << t.text;
+        const std::regex value(R"(^\d+\.\d\d kN/m2$|^[\xE2][\x91][\xA0-\xB3]$)");
+        for (const auto& t : diagram.texts) EXPECT_TRUE(std::regex_match(t.text, value)) << t.text;
+        std::vector<std::string> names;
+        for (const auto& t : scale.texts) names.push_back(t.text.substr(0, t.text.find(' ')));
+        for (const char* n : {"地表面", "地下水位面", "設計地盤面", "仮想地盤面"}) {
+            EXPECT_EQ(std::count(names.begin(), names.end(), n), 1) << name << " " << n;
         }
         basResOutPrn::DeleteAllReportFiles();
     }

@@ -1,0 +1,329 @@
+#include "report/chapters/zu_structure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "calc/result_store.h"
+#include "model/design.h"
+#include "platform/numfmt.h"
+#include "platform/vberror.h"
+#include "report/chapters/print_job.h"
+#include "report/chapters/zu_common.h"
+#include "report/figure_labels.h"
+#include "report/prn.h"
+#include "report/prnz.h"
+
+namespace kuvelt::basZuStructure {
+namespace {
+
+using namespace basResOutPrnZ;
+using namespace zu;
+using figure_labels::Side;
+using figure_labels::Wanted;
+
+constexpr double kWallX = 72;      // the wall line's place in the frame, mm from its left edge
+constexpr double kFront = 50;      // the ground in front, left of the wall
+constexpr double kScaleX = -64;    // the scale bar
+constexpr double kTopRoom = 14;    // above the highest level: loads and their labels
+constexpr double kBottomRoom = 8;  // below the lowest level: its label
+constexpr double kLoadHeight = 6;  // the surcharge arrows
+// The largest magnitude a level or dimension may have to be drawn (the input ranges stay far
+// inside it): beyond it the scale would lose every detail.
+constexpr double kLargest = 1e4;
+
+[[noreturn]] void Unusable(const char* what) {
+    throw PrintFault(vberr::kInvalidCall, std::string("構造図の") + what + "が数値ではありません");
+}
+void Check(double v, const char* what) {
+    if (!std::isfinite(v) || std::fabs(v) > kLargest) Unusable(what);
+}
+
+std::string Metres(double v) { return numfmt::FormatNumber(v, "#0.00") + " m"; }
+std::string Load(double q) { return numfmt::FormatNumber(q, "#0.0") + " kN/m2"; }
+
+// A nice length for the scale bar: at least 8 mm drawn.
+double ScaleStep(double m) {
+    for (double decade = 0.1; decade < 1e5; decade *= 10) {
+        for (double f : {1.0, 2.0, 5.0}) {
+            if (f * decade * m >= 8) return f * decade;
+        }
+    }
+    return 1e5;
+}
+
+// Surcharge arrows over [x0, x1] on the ground y(x), their top joined, and the load's label.
+template <class Y>
+void LoadBlock(double x0, double x1, Y y, const std::string& label, std::vector<Wanted>& labels) {
+    if (!(x1 - x0 > 2)) return;
+    const int n = std::max(2, static_cast<int>((x1 - x0) / 5));
+    for (int i = 0; i <= n; ++i) {
+        const double x = x0 + (x1 - x0) * i / n;
+        DownArrow(x, y(x), kLoadHeight);
+        if (i > 0) {
+            const double xp = x0 + (x1 - x0) * (i - 1) / n;
+            Seg(xp, y(xp) + kLoadHeight, x, y(x) + kLoadHeight, kThin);
+        }
+    }
+    const double xm = (x0 + x1) / 2;
+    labels.push_back({label, kTextStyle, xm, y(xm) + kLoadHeight, {Side::kAbove}, true});
+}
+
+struct Layout {
+    double m = 1;   // mm per m, vertically
+    double ox = 0;  // placement of the origin in the frame
+    double oy = 0;
+};
+
+void Draw(const Section& s, double W, double F, Layout& out) {
+    for (double v : {s.ELGL, s.ELYU, s.ELDL, s.ELWL, s.Z}) Check(v, "標高");
+    for (double v : {s.K0X, s.K0Q, s.K1m, s.K1Q, s.K2X1, s.K2X2, s.K2Ho, s.K2Gs, s.K2Q}) {
+        Check(v, "載荷重の寸法");
+    }
+    for (const auto& v : {s.tip, s.frontWater, s.virtualGround}) {
+        if (v) Check(*v, "標高");
+    }
+    if (!(W > kWallX + 20) || !(F > kTopRoom + kBottomRoom + 10)) Unusable("枠の大きさ");
+    const double back = W - kWallX;  // room behind the wall
+    const double frontWater = s.frontWater.value_or(s.ELDL);
+    const double bottomZ = s.ELDL - std::max(s.Z, 0.0);
+    const int shape = s.Keijyo == 0 ? 0 : s.Keijyo == 1 ? 1 : 2;
+    const double ho = shape == 2 ? std::max(s.K2Ho, 0.0) : 0.0;
+
+    double top = std::max({s.ELGL + ho, s.ELYU, s.ELWL, frontWater, s.ELDL});
+    double bottom = std::min({bottomZ, s.ELDL, s.ELGL, s.ELWL, frontWater});
+    for (const auto& v : {s.tip, s.virtualGround}) {
+        if (!v) continue;
+        top = std::max(top, *v);
+        bottom = std::min(bottom, *v);
+    }
+    const double span = std::max(top - bottom, 0.5);
+    const double room = F - kTopRoom - kBottomRoom;
+    // A constant slope is drawn at its true angle as far as it stays within a third of the
+    // height; its rise (mm) then sits above the ground surface.
+    const bool slope = shape == 1 && s.K1m > 0.01;
+    const double slopeRun = slope ? std::min(back - 6, s.K1m * room / 3) : 0;
+    const double slopeRise = slope ? slopeRun / s.K1m : 0;
+    double m = room / span;
+    if (slope) m = std::min(m, (room - slopeRise) / std::max(s.ELGL - bottom, 0.1));
+    m = basResOutPrn::Checked(m);
+    const double yTop = std::max(m * top, m * s.ELGL + slopeRise);
+    out.m = m;
+    out.ox = kWallX;
+    out.oy = F - kTopRoom - yTop;
+
+    const double yGL = m * s.ELGL, yYU = m * s.ELYU, yDL = m * s.ELDL, yWL = m * s.ELWL;
+    const double yFW = m * frontWater, yZ = m * bottomZ;
+    std::vector<Wanted> labels;  // of the surcharge, placed after the levels
+
+    // The wall: to its tip, or while no pile is chosen solid down to the design ground level and
+    // dashed to the depth examined.
+    if (s.tip) {
+        Seg(0, yYU, 0, m * *s.tip, kWall);
+    } else {
+        Seg(0, yYU, 0, yDL, kWall);
+        Seg(0, yDL, 0, yZ, kDashed);
+    }
+
+    // In front: the design ground level, the water level, the virtual ground surface.
+    Seg(-kFront, yDL, 0, yDL, kThin);
+    AddGroundGlyphs(-24, yDL, 3);
+    const bool waterAtGround = std::fabs(frontWater - s.ELDL) < 0.0005;
+    WaterMark(-6, yFW);
+    if (!waterAtGround) Seg(-kFront, yFW, 0, yFW, kDashed);
+    if (s.virtualGround) Seg(-kFront, m * *s.virtualGround, 0, m * *s.virtualGround, kDashDot);
+    // The bottom of the depth examined, across both sides.
+    Seg(-kFront, yZ, back - 2, yZ, kDotted);
+
+    // Behind: the ground surface of the surcharge shape.
+    double glyphX = 40, glyphY = yGL;
+    switch (shape) {
+        case 0: {
+            Seg(0, yGL, back - 2, yGL, kThin);
+            const double x = std::max(s.K0X, 0.0);
+            // Not to scale across: Ｘ gets room enough to be read, at most the ground's.
+            const double hs = x > 0 ? std::min(std::max(m, 15 / x), (back - 30) / x) : m;
+            const double xq = hs * x;
+            if (s.K0Q > 0) {
+                LoadBlock(
+                    xq + 1, back - 4, [&](double) { return yGL; }, "Ｑ ＝ " + Load(s.K0Q), labels);
+            }
+            if (xq > 1) {
+                Dimension(0, yGL + 3, xq, yGL + 3);
+                labels.push_back(
+                    {"Ｘ ＝ " + Metres(s.K0X), kTextStyle, xq / 2, yGL + 3, {Side::kAbove}, true});
+            }
+            break;
+        }
+        case 1: {
+            const double run = slope ? slopeRun : back - 2;
+            auto y = [&](double x) { return yGL + (slope ? x / s.K1m : 0.0); };
+            Seg(0, yGL, run, y(run), kThin);
+            if (s.K1Q > 0) LoadBlock(2, run - 2, y, "ｑ ＝ " + Load(s.K1Q), labels);
+            const double beta = slope ? std::atan(1.0 / s.K1m) * 180.0 / 3.141592653589793 : 90.0;
+            labels.push_back({"勾配 1:" + numfmt::FormatNumber(s.K1m, "#0.0##") + "（β ＝ " +
+                                  numfmt::FormatNumber(beta, "#0.0") + "°）",
+                              kTextStyle,
+                              run * 0.6,
+                              y(run * 0.6),
+                              {Side::kBelowRight},
+                              true});
+            glyphX = run * 0.25;
+            glyphY = y(glyphX);
+            break;
+        }
+        default: {
+            const double x1m = std::max(s.K2X1, 0.0), x2m = std::max(s.K2X2, 0.0);
+            const double xs = x1m + x2m;
+            const double hs = xs > 0 ? std::min(std::max(m, 30 / xs), (back - 24) / xs) : m;
+            const double x1 = hs * x1m, x2 = hs * (x1m + x2m), yCrest = yGL + m * ho;
+            if (x1 > 0) Seg(0, yGL, x1, yGL, kThin);
+            Seg(x1, yGL, x2, yCrest, kThin);
+            Seg(x2, yCrest, back - 2, yCrest, kThin);
+            // The original ground under the embankment, and the crest's edge.
+            Seg(x1, yGL, back - 2, yGL, kDotted);
+            if (m * ho > 1) Seg(x2, yGL, x2, yCrest, kDotted);
+            if (s.K2Q > 0) {
+                LoadBlock(
+                    x2 + 1, back - 4, [&](double) { return yCrest; }, "Ｑ ＝ " + Load(s.K2Q),
+                    labels);
+            }
+            // Ｘ1 above the ground before the embankment's toe, Ｘ2 above its slope.
+            if (x1 > 1) {
+                Dimension(0, yGL + 2, x1, yGL + 2);
+                labels.push_back({"Ｘ1 ＝ " + Metres(s.K2X1),
+                                  kTextStyle,
+                                  x1 / 2,
+                                  yGL + 2,
+                                  {Side::kAbove},
+                                  true});
+            }
+            if (x2 - x1 > 1) {
+                Dimension(x1, yCrest + 2, x2, yCrest + 2);
+                labels.push_back({"Ｘ2 ＝ " + Metres(s.K2X2),
+                                  kTextStyle,
+                                  (x1 + x2) / 2,
+                                  yCrest + 2,
+                                  {Side::kAbove},
+                                  true});
+            }
+            if (m * ho > 1) {
+                Dimension(x2 + 3, yGL, x2 + 3, yCrest);
+                labels.push_back({"Ｈo ＝ " + Metres(s.K2Ho),
+                                  kTextStyle,
+                                  x2 + 3,
+                                  (yGL + yCrest) / 2,
+                                  {Side::kRight},
+                                  true});
+            }
+            labels.push_back({"盛土部γ ＝ " + numfmt::FormatNumber(s.K2Gs, "#0.0") + " kN/m3",
+                              kTextStyle,
+                              back - 2,
+                              (yGL + yCrest) / 2,
+                              {Side::kLeft, Side::kBelowLeft},
+                              true});
+            glyphX = back - 18;
+            break;
+        }
+    }
+    AddGroundGlyphs(glyphX, glyphY, 3);
+    // The groundwater level behind the wall.
+    Seg(0, yWL, back - 2, yWL, kDashed);
+    WaterMark(back - 22, yWL);
+
+    // Scale bar: a nice length at the foot of the drawing, ticks at its ends and middle.
+    const double step = ScaleStep(m);
+    const double yb = m * bottom, yt = yb + step * m;
+    Seg(kScaleX, yb, kScaleX, yt, kMedium);
+    for (double y : {yb, (yb + yt) / 2, yt}) Seg(kScaleX - 1, y, kScaleX + 1, y, kThin);
+    const std::string stepText = numfmt::FormatNumber(step, step < 1 ? "0.0" : "0") + " m";
+
+    // The labels, the levels first: each with its name and elevation.
+    std::vector<Wanted> all;
+    auto push = [&](const std::string& text, double x, double y, std::vector<Side> sides) {
+        all.push_back({text, kTextStyle, x, y, std::move(sides), true});
+    };
+    push(NamedLevel(waterAtGround ? "設計地盤面（前面水位）" : "設計地盤面", s.ELDL), -kFront, yDL,
+         {Side::kAboveRight});
+    if (!waterAtGround) push(NamedLevel("前面水位", frontWater), -7.6, yFW + 1.2, {Side::kLeft});
+    push(NamedLevel("矢板天端", s.ELYU), 0, yYU, {Side::kAboveLeft, Side::kLeft});
+    push(NamedLevel("地表面", s.ELGL), 0.6, yGL, {Side::kBelowRight, Side::kAboveRight});
+    push(NamedLevel("地下水位面", s.ELWL), back - 20.4, yWL + 1.2, {Side::kLeft, Side::kRight});
+    if (s.virtualGround) {
+        push(NamedLevel("仮想地盤面", *s.virtualGround), -kFront, m * *s.virtualGround,
+             {Side::kBelowRight, Side::kAboveRight});
+    }
+    if (s.tip)
+        push(NamedLevel("矢板先端", *s.tip), 0, m * *s.tip, {Side::kRight, Side::kBelowRight});
+    push(NamedLevel("検討する深さの下端", bottomZ) + "（Ｚ ＝ " + Metres(s.Z) + "）", back - 2, yZ,
+         {Side::kBelowLeft, Side::kAboveLeft});
+    for (Wanted& w : labels) all.push_back(std::move(w));
+    push(stepText, kScaleX + 1, (yb + yt) / 2, {Side::kRight, Side::kLeft});
+    if (!s.tip) push("（矢板は未選定）", 0, (yDL + yZ) / 2, {Side::kRight, Side::kLeft});
+    if (!s.calculated) {
+        push("（計算結果がないため仮想地盤面は示していません）", -out.ox + 1, F - out.oy - 1,
+             {Side::kBelowRight});
+    }
+    const figure_labels::Box frame{-out.ox + 0.5, -out.oy + 0.5, W - out.ox - 0.5,
+                                   F - out.oy - 0.5};
+    figure_labels::PlaceInDrawing(all, kThin, &frame);
+}
+
+}  // namespace
+
+Section CurrentSection(bool calculated) {
+    const CInpJyoken& j = gInpJyoken;
+    Section s;
+    s.ELGL = j.ELGL;
+    s.ELYU = j.ELYU;
+    s.ELDL = j.ELDL;
+    s.ELWL = j.ELWL;
+    s.Z = j.Z;
+    s.Keijyo = j.Keijyo;
+    s.K0X = j.K0X;
+    s.K0Q = j.K0Q;
+    s.K1m = j.K1m;
+    s.K1Q = j.K1Q;
+    s.K2X1 = j.K2X1;
+    s.K2X2 = j.K2X2;
+    s.K2Ho = j.K2Ho;
+    s.K2Gs = j.K2Gs;
+    s.K2Q = j.K2Q;
+    if (gInpYaita.InpFlg && gInpYaita.L > 0) s.tip = j.ELYU - gInpYaita.L;
+    s.calculated = calculated;
+    if (calculated) {
+        if (gRWp.Reached()) s.frontWater = gRWp->ELLWL;
+        if (gDL.Reached() && gDL->Error() == 0) s.virtualGround = gDL->ELDLX();
+    }
+    return s;
+}
+
+Drawn BuildStructureFigure(const Section& s, double W, double F) {
+    ClearAll();
+    if (LineStyleCount == 0) LoadLineStyles(LineStyleFile());
+    if (TextStyleCount < kTextStyle) LoadTextStyles(TextStyleFile());
+    Layout layout;
+    Draw(s, W, F, layout);
+    return {BuildFigureFile("構造図", "断面"), layout.ox, layout.oy};
+}
+
+std::string DrawStructureFigure(const Section& s, double W, double F) {
+    ClearAll();
+    LoadLineStyles(LineStyleFile());
+    LoadTextStyles(TextStyleFile());
+    Layout layout;
+    Draw(s, W, F, layout);
+    const std::string sub = basResOutPrn::NewFigureFile();
+    AddSubFigure(sub, layout.ox, layout.oy);
+    WriteFigureFile(sub, "構造図", "断面");
+    const std::string path = basResOutPrn::NewFigureFile();
+    WriteCompositeFile(path, "構造図", W, F);
+    return path;
+}
+
+void WriteStructureFigure() {
+    zu::WriteFigureBlock(print_job::kStructureFigure, "構造図", kFrameHeight,
+                         [] { return DrawStructureFigure(CurrentSection(true)); });
+}
+
+}  // namespace kuvelt::basZuStructure

@@ -1,0 +1,54 @@
+// The 構造図 of chapter 1: the cross-section of the design. The wall from its head to its tip
+// (to the depth examined, dashed below the design ground level, while no pile is chosen), the
+// ground surface behind it with the surcharge shape as entered (horizontal with Ｘ and Ｑ, a
+// constant slope 1:ｍ with its angle and ｑ, a trapezoidal embankment with Ｘ1, Ｘ2, Ｈo, γ and
+// Ｑ), the design ground level in front, the groundwater level behind and the water level in
+// front (▽), the bottom of the depth examined and, from a calculation, the virtual ground
+// surface; every level named with its elevation, vertically to scale with a scale bar. The wall
+// stands at X = 0, the ground behind it to the right; a level z (m) is drawn at Y = m·z.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kuvelt::basZuStructure {
+
+inline constexpr double kFrameWidth = 150;
+inline constexpr double kFrameHeight = 95;
+
+// What the figure shows: the design's levels and surcharge, and what a calculation adds.
+struct Section {
+    double ELGL = 0, ELYU = 0, ELDL = 0, ELWL = 0, Z = 0;
+    int32_t Keijyo = 0;
+    double K0X = 0, K0Q = 0, K1m = 0, K1Q = 0, K2X1 = 0, K2X2 = 0, K2Ho = 0, K2Gs = 0, K2Q = 0;
+    std::optional<double> tip;         // ELYU − L of the chosen pile
+    std::optional<double> frontWater;  // the water level in front used by the calculation
+    std::optional<double> virtualGround;
+    bool calculated = false;  // false: a note says the calculated levels are not shown
+};
+
+// The current design, with the results of the last calculation when `calculated` (the
+// virtual ground surface only when that calculation found one).
+Section CurrentSection(bool calculated);
+
+// The sub-figure file's bytes (code page 932, CR LF) of the figure for a frame of W × F mm, for
+// a window that shows it without writing files; and where the sub-figure's origin goes in the
+// frame. Loads the style files when none are loaded. PrintFault 5 when a value is not a usable
+// number.
+struct Drawn {
+    std::string bytes;
+    double x = 0;  // placement of the sub-figure in the frame
+    double y = 0;
+};
+Drawn BuildStructureFigure(const Section& s, double W = kFrameWidth, double F = kFrameHeight);
+
+// Loads the style files, draws the figure of `s` and writes its sub-figure and composite files;
+// returns the composite's path.
+std::string DrawStructureFigure(const Section& s, double W = kFrameWidth, double F = kFrameHeight);
+
+// Chapter 1's block of the figure (print_job::kStructureFigure) for the current design and
+// calculation.
+void WriteStructureFigure();
+
+}  // namespace kuvelt::basZuStructure

@@ -1,0 +1,343 @@
+#include "report/figure_labels.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "report/prnz.h"
+
+namespace kuvelt::figure_labels {
+namespace {
+
+constexpr double kTouch = 0.01;  // edges this close count as touching, not crossing
+
+Box Inflate(const Box& b, double d) { return {b.x0 - d, b.y0 - d, b.x1 + d, b.y1 + d}; }
+
+bool Inside(const Box& outer, const Box& b) {
+    return b.x0 >= outer.x0 - kTouch && b.x1 <= outer.x1 + kTouch && b.y0 >= outer.y0 - kTouch &&
+           b.y1 <= outer.y1 + kTouch;
+}
+
+// The box of a label of width w and em s standing at `side` of (x, y), `d` away from it.
+Box BoxAt(Side side, double x, double y, double w, double s, double d) {
+    const double dn = kDescent * s;  // the box reaches this far below the baseline
+    const double h = s + dn;
+    switch (side) {
+        case Side::kRight:
+            return {x + d, y - h / 2, x + d + w, y + h / 2};
+        case Side::kLeft:
+            return {x - d - w, y - h / 2, x - d, y + h / 2};
+        case Side::kAbove:
+            return {x - w / 2, y + d, x + w / 2, y + d + h};
+        case Side::kBelow:
+            return {x - w / 2, y - d - h, x + w / 2, y - d};
+        case Side::kAboveRight:
+            return {x + d, y + d, x + d + w, y + d + h};
+        case Side::kAboveLeft:
+            return {x - d - w, y + d, x - d, y + d + h};
+        case Side::kBelowRight:
+            return {x + d, y - d - h, x + d + w, y - d};
+        case Side::kBelowLeft:
+            return {x - d - w, y - d - h, x - d, y - d};
+        case Side::kCentre:
+            return {x - w / 2, y - h / 2, x + w / 2, y + h / 2};
+    }
+    return {};
+}
+
+constexpr std::array<Side, 8> kAllSides = {Side::kAboveRight, Side::kRight,    Side::kBelowRight,
+                                           Side::kAbove,      Side::kBelow,    Side::kAboveLeft,
+                                           Side::kLeft,       Side::kBelowLeft};
+
+// The point of the box nearest to (x, y), pulled 0.2 mm out of the box so the leader ends at it
+// without entering it.
+std::pair<double, double> NearestOutside(const Box& b, double x, double y) {
+    const Box o = Inflate(b, 0.2);
+    return {std::clamp(x, o.x0, o.x1), std::clamp(y, o.y0, o.y1)};
+}
+
+}  // namespace
+
+Box TextBox(double width, double em, int32_t align, double x, double y) {
+    const double dn = kDescent * em;
+    if (align == 1) return {x - em, y, x + dn, y + width};
+    return {x, y - dn, x + width, y + em};
+}
+
+Box TextBox(std::string_view text, int32_t style, int32_t align, double x, double y) {
+    return TextBox(basResOutPrnZ::TextWidth(style, text), basResOutPrnZ::FontSizeMm(style), align,
+                   x, y);
+}
+
+Box ArrowBox(double x, double y) {
+    const double side = x < -0.01 ? -1.0 : 1.0;
+    return {std::min(x, x + side * kArrowLength), y - kArrowHalfHeight,
+            std::max(x, x + side * kArrowLength), y + kArrowHalfHeight};
+}
+
+bool Overlap(const Box& a, const Box& b) {
+    return a.x0 < b.x1 - kTouch && b.x0 < a.x1 - kTouch && a.y0 < b.y1 - kTouch &&
+           b.y0 < a.y1 - kTouch;
+}
+
+bool Crosses(const Box& box, const Line& l) {
+    // Liang-Barsky clipping against the box shrunk by the touching tolerance.
+    const Box b{box.x0 + kTouch, box.y0 + kTouch, box.x1 - kTouch, box.y1 - kTouch};
+    if (b.x0 >= b.x1 || b.y0 >= b.y1) return false;
+    const double dx = l.x1 - l.x0, dy = l.y1 - l.y0;
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {l.x0 - b.x0, b.x1 - l.x0, l.y0 - b.y0, b.y1 - l.y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] <= 0) return false;  // parallel to this edge and outside (or on) it
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+void Placer::TakeDrawing() {
+    using namespace basResOutPrnZ;
+    auto point = [](int32_t k) -> const ZPoint* {
+        return k >= 1 && k <= PointCount ? &Points[static_cast<std::size_t>(k)] : nullptr;
+    };
+    for (int32_t i = 1; i <= SegmentCount; ++i) {
+        const ZSegment& s = Segments[static_cast<std::size_t>(i)];
+        const ZPoint* a = point(s.StartPoint);
+        const ZPoint* b = point(s.EndPoint);
+        if (a && b) AddLine({a->X, a->Y, b->X, b->Y});
+    }
+    for (int32_t i = 1; i <= ArrowCount; ++i) {
+        if (const ZPoint* a = point(Arrows[static_cast<std::size_t>(i)].Point)) {
+            AddBox(ArrowBox(a->X, a->Y));
+        }
+    }
+    for (int32_t i = 1; i <= TextCount; ++i) {
+        const ZText& t = Texts[static_cast<std::size_t>(i)];
+        AddBox(TextBox(t.Text, t.Style, t.Align, t.X, t.Y));
+    }
+}
+
+bool Placer::Free(const Box& b) const {
+    if (hasBounds_ && !Inside(bounds_, b)) return false;
+    const Box room = Inflate(b, kClearance);
+    for (const Line& l : lines_) {
+        if (Crosses(room, l)) return false;
+    }
+    for (const Box& o : boxes_) {
+        if (Overlap(room, o)) return false;
+    }
+    return true;
+}
+
+bool Placer::LeaderFree(const Line& l) const {
+    // A box the point itself stands in (the arrow at a load's point) does not stop its leader.
+    const Box start{l.x0, l.y0, l.x0, l.y0};
+    for (const Box& o : boxes_) {
+        if (Crosses(o, l) && !Overlap(Inflate(start, 2 * kTouch), o)) return false;
+    }
+    return true;
+}
+
+Placed Placer::Place(const Wanted& w) {
+    const double width = basResOutPrnZ::TextWidth(w.style, w.text);
+    const double em = basResOutPrnZ::FontSizeMm(w.style);
+    std::vector<Side> order = w.sides;
+    for (Side s : kAllSides) {
+        if (std::find(order.begin(), order.end(), s) == order.end()) order.push_back(s);
+    }
+    const std::size_t preferred = std::max<std::size_t>(w.sides.size(), 1);
+    auto result = [&](const Box& b, bool clear) {
+        Placed p;
+        p.box = b;
+        p.x = b.x0;
+        p.y = b.y0 + kDescent * em;
+        p.clear = clear;
+        boxes_.push_back(b);
+        return p;
+    };
+    // Next to the point: the preferred sides first, each a little further out before giving up
+    // on it, then every side.
+    const double nearSteps[] = {0.6, 1.2, 2.0};
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        for (double d : nearSteps) {
+            if ((k >= preferred || order[k] == Side::kCentre) && d > nearSteps[0]) break;
+            const Box b = BoxAt(order[k], w.x, w.y, width, em, d);
+            if (Free(b)) return result(b, true);
+        }
+    }
+    for (std::size_t k = preferred; k < order.size(); ++k) {
+        if (order[k] == Side::kCentre) continue;
+        for (double d : {1.2, 2.0}) {
+            const Box b = BoxAt(order[k], w.x, w.y, width, em, d);
+            if (Free(b)) return result(b, true);
+        }
+    }
+    if (w.leader) {
+        // Away from the point with a leader line: rings of growing distance, the preferred sides
+        // first on every ring.
+        for (double d = 3.0; d <= 24.0; d += 1.5) {
+            for (Side s : order) {
+                const Box b = BoxAt(s, w.x, w.y, width, em, d);
+                if (!Free(b)) continue;
+                const auto [ex, ey] = NearestOutside(b, w.x, w.y);
+                const Line leader{w.x, w.y, ex, ey};
+                if (!LeaderFree(leader)) continue;
+                Placed p = result(b, true);
+                p.leader = true;
+                p.leaderLine = leader;
+                lines_.push_back(leader);
+                return p;
+            }
+        }
+    }
+    if (w.leader) {
+        // Last, the free place nearest to the point anywhere around it (inside the bounds).
+        const Box area = hasBounds_ ? bounds_ : Box{w.x - 40 - width, w.y - 40, w.x + 40, w.y + 40};
+        const double h = em * (1 + kDescent);
+        bool found = false;
+        double best = 0;
+        Box bestBox;
+        Line bestLeader;
+        // At most about 100 × 100 places, however large the area.
+        const double dy = std::max(0.5, (area.y1 - area.y0) / 100);
+        const double dx = std::max(1.0, (area.x1 - area.x0) / 100);
+        for (double y0 = area.y0; y0 + h <= area.y1; y0 += dy) {
+            for (double x0 = area.x0; x0 + width <= area.x1; x0 += dx) {
+                const Box b{x0, y0, x0 + width, y0 + h};
+                const auto [ex, ey] = NearestOutside(b, w.x, w.y);
+                const double dist = std::hypot(ex - w.x, ey - w.y);
+                if (found && dist >= best) continue;
+                if (!Free(b)) continue;
+                const Line leader{w.x, w.y, ex, ey};
+                if (!LeaderFree(leader)) continue;
+                found = true;
+                best = dist;
+                bestBox = b;
+                bestLeader = leader;
+            }
+        }
+        if (found) {
+            Placed p = result(bestBox, true);
+            p.leader = true;
+            p.leaderLine = bestLeader;
+            lines_.push_back(bestLeader);
+            return p;
+        }
+    }
+    return result(BoxAt(order.front(), w.x, w.y, width, em, nearSteps[0]), false);
+}
+
+std::vector<Placed> PlaceInDrawing(const std::vector<Wanted>& wanted, int32_t leaderStyle,
+                                   const Box* bounds) {
+    using namespace basResOutPrnZ;
+    Placer placer;
+    placer.TakeDrawing();
+    if (bounds) placer.SetBounds(*bounds);
+    std::vector<Placed> out;
+    for (const Wanted& w : wanted) {
+        const Placed p = placer.Place(w);
+        if (p.leader) {
+            const int32_t a = AddPoint(p.leaderLine.x0, p.leaderLine.y0);
+            const int32_t b = AddPoint(p.leaderLine.x1, p.leaderLine.y1);
+            AddSegment(a, b, leaderStyle);
+        }
+        AddText(w.text, w.style, 3, p.x, p.y);
+        out.push_back(p);
+    }
+    return out;
+}
+
+std::vector<Clash> Overlaps(const formats::SubFigure& f) {
+    std::vector<Clash> out;
+    std::vector<Box> boxes;
+    for (const formats::Text& t : f.texts)
+        boxes.push_back(TextBox(t.text, t.style, t.align, t.x, t.y));
+    auto at = [&](int32_t index) -> const formats::Point* {
+        return index >= 0 && static_cast<std::size_t>(index) < f.points.size()
+                   ? &f.points[static_cast<std::size_t>(index)]
+                   : nullptr;
+    };
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const int ti = static_cast<int>(i);
+        const std::string& text = f.texts[i].text;
+        for (std::size_t j = 0; j < f.segments.size(); ++j) {
+            const formats::Segment& s = f.segments[j];
+            const formats::Point* a = at(s.from);
+            const formats::Point* b = at(s.to);
+            if (!a || !b) continue;
+            if (Crosses(boxes[i], {a->x, a->y, b->x, b->y})) {
+                out.push_back({ti, static_cast<int>(j), Clash::kLine,
+                               "\"" + text + "\" crosses segment " + std::to_string(s.number)});
+            }
+        }
+        for (std::size_t j = 0; j < f.arrows.size(); ++j) {
+            const formats::Point* a = at(f.arrows[j].at);
+            if (a && Overlap(boxes[i], ArrowBox(a->x, a->y))) {
+                out.push_back(
+                    {ti, static_cast<int>(j), Clash::kArrow,
+                     "\"" + text + "\" meets arrow " + std::to_string(f.arrows[j].number)});
+            }
+        }
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            if (Overlap(boxes[i], boxes[j])) {
+                out.push_back({ti, static_cast<int>(j), Clash::kLabel,
+                               "\"" + text + "\" overlaps \"" + f.texts[j].text + "\""});
+            }
+        }
+    }
+    return out;
+}
+
+formats::SubFigure Merge(const formats::Composite& c,
+                         const std::vector<formats::SubFigure>& parts) {
+    formats::SubFigure m;
+    const std::size_t n = std::min(parts.size(), c.subFigures.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        const formats::SubFigure& f = parts[k];
+        const double ox = c.subFigures[k].x, oy = c.subFigures[k].y;
+        const int32_t base = static_cast<int32_t>(m.points.size());
+        for (const formats::Point& p : f.points) m.points.push_back({p.x + ox, p.y + oy, p.number});
+        auto add = [&](double x0, double y0, double x1, double y1, int32_t style) {
+            const int32_t a = static_cast<int32_t>(m.points.size());
+            m.points.push_back({x0, y0, a + 1});
+            m.points.push_back({x1, y1, a + 2});
+            m.segments.push_back(
+                {static_cast<int32_t>(m.segments.size()) + 1, a + 1, a + 2, style, a, a + 1});
+        };
+        for (const formats::Segment& s : f.segments) {
+            if (s.from < 0 || s.to < 0) continue;
+            formats::Segment t = s;
+            t.number = static_cast<int32_t>(m.segments.size()) + 1;
+            t.from = s.from + base;
+            t.to = s.to + base;
+            m.segments.push_back(t);
+        }
+        // An arrow's side depends on its own sub-figure's wall line: moved, it is its strokes.
+        for (const formats::Arrow& a : f.arrows) {
+            if (a.at < 0 || static_cast<std::size_t>(a.at) >= f.points.size()) continue;
+            const formats::Point& p = f.points[static_cast<std::size_t>(a.at)];
+            const Box b = ArrowBox(p.x, p.y);
+            add(b.x0 + ox, p.y + oy, b.x1 + ox, p.y + oy, a.style);
+            add(b.x0 + ox, b.y0 + oy, b.x1 + ox, b.y0 + oy, a.style);
+            add(b.x0 + ox, b.y1 + oy, b.x1 + ox, b.y1 + oy, a.style);
+        }
+        for (const formats::Text& t : f.texts) {
+            formats::Text u = t;
+            u.x += ox;
+            u.y += oy;
+            m.texts.push_back(u);
+        }
+    }
+    return m;
+}
+
+}  // namespace kuvelt::figure_labels

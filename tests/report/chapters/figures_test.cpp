@@ -1,0 +1,372 @@
+// The figures of the report chapters drawn on real and generated designs: no label box crosses
+// a line, an arrow or another label, everything stays inside its frame; the 構造図's shapes,
+// levels and vertical scale, and what it shows without a calculation; the 土圧・水圧分布図's
+// values and virtual ground surface; bad input gives a fault or a note, never a crash.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+
+#include "calc/calc_main.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
+#include "design_generator.h"
+#include "formats/figure_files.h"
+#include "io/design_file.h"
+#include "model/design.h"
+#include "platform/numfmt.h"
+#include "platform/vberror.h"
+#include "report/chapters/print_job.h"
+#include "report/chapters/zu_common.h"
+#include "report/chapters/zu_pressure.h"
+#include "report/chapters/zu_sp.h"
+#include "report/chapters/zu_structure.h"
+#include "report/figure_labels.h"
+#include "report/prn.h"
+#include "report/prnz.h"
+#include "support/test_support.h"
+
+namespace kuvelt {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Read {
+    formats::Composite composite;
+    std::vector<formats::SubFigure> parts;
+};
+
+Read ReadFigure(const std::string& path) {
+    Read r;
+    std::string error;
+    EXPECT_TRUE(formats::ReadComposite(path, formats::Mode::Strict, r.composite, &error)) << error;
+    for (const formats::Placement& p : r.composite.subFigures) {
+        formats::SubFigure f;
+        EXPECT_TRUE(formats::ReadSubFigure(p.path, formats::Mode::Strict, f, &error)) << error;
+        r.parts.push_back(std::move(f));
+    }
+    return r;
+}
+
+// Every clash of the figure's labels (sub-figures together in the frame) and every part that
+// leaves the frame, as failure lines.
+std::vector<std::string> Faults(const Read& r) {
+    std::vector<std::string> out;
+    for (const figure_labels::Clash& c :
+         figure_labels::Overlaps(figure_labels::Merge(r.composite, r.parts))) {
+        out.push_back(c.what);
+    }
+    for (std::size_t i = 0; i < r.parts.size(); ++i) {
+        const formats::SubFigure& f = r.parts[i];
+        const formats::Placement& at = r.composite.subFigures[i];
+        if (at.x + f.minX < -0.01 || at.x + f.maxX > r.composite.frameWidth + 0.01 ||
+            at.y + f.minY < -0.01 || at.y + f.maxY > r.composite.frameHeight + 0.01) {
+            out.push_back(f.caption2 + " leaves the frame");
+        }
+    }
+    return out;
+}
+
+bool HasText(const Read& r, const std::string& t) {
+    for (const auto& f : r.parts) {
+        for (const auto& x : f.texts) {
+            if (x.text == t) return true;
+        }
+    }
+    return false;
+}
+
+class Figures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        basResOutPrn::SetReportTempFolder(tmp.path().string());
+        basResOutPrn::ResetPrintJob();
+    }
+    void TearDown() override {
+        basResOutPrn::DeleteAllReportFiles();
+        basResOutPrn::SetReportTempFolder("");
+    }
+    // The three figures of the current design and calculation, each with its faults.
+    void ExpectClear(const std::string& name, bool calculated) {
+        std::vector<std::pair<const char*, std::function<std::string()>>> figures = {
+            {"構造図", [&] {
+                 return basZuStructure::DrawStructureFigure(
+                     basZuStructure::CurrentSection(calculated));
+             }}};
+        if (calculated) {
+            figures.push_back(
+                {"土圧・水圧分布図", [] { return basZuPressure::DrawPressureFigure(); }});
+            figures.push_back({"荷重分布図", [] { return basZuSp::DrawLoadDiagram(128, 80); }});
+        }
+        for (const auto& [caption, draw] : figures) {
+            std::string path;
+            try {
+                path = draw();
+            } catch (const PrintFault& e) {
+                ADD_FAILURE() << name << " " << caption << ": " << e.what();
+                continue;
+            }
+            for (const std::string& f : Faults(ReadFigure(path))) {
+                ADD_FAILURE() << name << " " << caption << ": " << f;
+            }
+        }
+        basResOutPrn::DeleteAllReportFiles();
+        basResOutPrn::ResetPrintJob();
+    }
+    test::TempDir tmp;
+};
+
+TEST_F(Figures, ExamplesKeepTheirLabelsClear) {
+    int examples = 0;
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".kvt") continue;
+        ++examples;
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData(e.path().string(), err)) << e.path();
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain()) << e.path();
+        ASSERT_TRUE(gInpYaita.InpFlg) << "the examples keep a chosen pile";
+        ExpectClear(e.path().filename().string(), true);
+    }
+    EXPECT_EQ(examples, 4);
+}
+
+// A hundred valid generated designs: every one draws its 構造図; those whose calculation finds a
+// virtual ground surface draw the other two as well.
+TEST_F(Figures, GeneratedDesignsKeepTheirLabelsClear) {
+    int drawn = 0, calculated = 0;
+    for (uint64_t i = 0; drawn < 100 && i < 5000; ++i) {
+        if (load::FamilyOf(i) != load::Family::Valid) continue;
+        const load::GeneratedDesign d = load::GenerateDesign(15, i);
+        if (std::getenv("DUMP"))
+            test::WriteBytes("/tmp/hf/d" + std::to_string(i) + ".kvt", d.bytes);
+        int32_t err = 0;
+        if (!DesignFromBytes(d.bytes, err)) continue;
+        ResetResultStore();
+        ResetSectionResults();
+        const bool ok = CalcMain() && gDL->Error() == 0 && gPressure->Qdo().Count() > 0;
+        ExpectClear("design " + std::to_string(i) + " (" + d.what + ")", ok);
+        ++drawn;
+        calculated += ok ? 1 : 0;
+    }
+    EXPECT_EQ(drawn, 100);
+    EXPECT_GE(calculated, 50);
+}
+
+basZuStructure::Section Channel() {
+    basZuStructure::Section s;
+    s.ELGL = 3.5;
+    s.ELYU = 3.5;
+    s.ELDL = 0;
+    s.ELWL = 2;
+    s.Z = 10;
+    s.tip = -10.5;
+    s.virtualGround = -0.88;
+    s.calculated = true;
+    return s;
+}
+
+TEST_F(Figures, StructureShowsTheShapeAsEnteredAndLevelsToScale) {
+    struct Case {
+        const char* name;
+        std::function<void(basZuStructure::Section&)> set;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"Horizontal",
+         [](auto& s) {
+             s.Keijyo = 0;
+             s.K0X = 2;
+             s.K0Q = 10;
+         },
+         {"Ｘ ＝ 2.00 m", "Ｑ ＝ 10.0 kN/m2"}},
+        {"Slope",
+         [](auto& s) {
+             s.Keijyo = 1;
+             s.K1m = 2;
+             s.K1Q = 5;
+         },
+         {"勾配 1:2.0（β ＝ 26.6°）", "ｑ ＝ 5.0 kN/m2"}},
+        {"Trapezoid",
+         [](auto& s) {
+             s.Keijyo = 2;
+             s.K2X1 = 0.5;
+             s.K2X2 = 2;
+             s.K2Ho = 1.5;
+             s.K2Gs = 18;
+             s.K2Q = 5;
+         },
+         {"Ｘ1 ＝ 0.50 m", "Ｘ2 ＝ 2.00 m", "Ｈo ＝ 1.50 m", "盛土部γ ＝ 18.0 kN/m3",
+          "Ｑ ＝ 5.0 kN/m2"}},
+    };
+    for (const Case& c : cases) {
+        basZuStructure::Section s = Channel();
+        c.set(s);
+        const Read r = ReadFigure(basZuStructure::DrawStructureFigure(s));
+        EXPECT_TRUE(Faults(r).empty()) << c.name << ": " << Faults(r).front();
+        std::vector<std::string> texts = c.texts;
+        for (const char* t : {"矢板天端 +3.500", "地表面 +3.500", "設計地盤面（前面水位） ±0.000",
+                              "地下水位面 +2.000", "仮想地盤面 -0.880", "矢板先端 -10.500",
+                              "検討する深さの下端 -10.000（Ｚ ＝ 10.00 m）"}) {
+            texts.push_back(t);
+        }
+        for (const std::string& t : texts) EXPECT_TRUE(HasText(r, t)) << c.name << ": " << t;
+        // To scale vertically: the wall (style 3) runs from the head to the tip, and the design
+        // ground level stands on the same scale.
+        const formats::SubFigure& f = r.parts.at(0);
+        double head = -1e9, tip = 1e9, dl = 1e9, wl = 1e9;
+        for (const auto& seg : f.segments) {
+            const auto& a = f.points[std::size_t(seg.from)];
+            const auto& b = f.points[std::size_t(seg.to)];
+            if (seg.style == zu::kWall) {
+                head = std::max({head, a.y, b.y});
+                tip = std::min({tip, a.y, b.y});
+            }
+            if (seg.style == zu::kThin && a.x == -50 && b.x == 0) dl = a.y;
+            if (seg.style == zu::kDashed && a.x == 0 && b.x > 0) wl = a.y;
+        }
+        const double m = (head - tip) / 14.0;
+        EXPECT_GT(m, 0) << c.name;
+        EXPECT_NEAR(dl, 0.0, 1e-9) << c.name;
+        EXPECT_NEAR(head, m * 3.5, 1e-6) << c.name;
+        EXPECT_NEAR(wl, m * 2.0, 1e-6) << c.name << ": the groundwater level behind";
+        basResOutPrn::DeleteAllReportFiles();
+    }
+}
+
+TEST_F(Figures, StructureWithoutCalculationOrPile) {
+    basZuStructure::Section s = Channel();
+    s.tip.reset();
+    s.virtualGround.reset();
+    s.calculated = false;
+    const basZuStructure::Drawn d = basZuStructure::BuildStructureFigure(s);
+    formats::SubFigure f;
+    std::string error;
+    ASSERT_TRUE(formats::ParseSubFigure(d.bytes, formats::Mode::Strict, f, &error)) << error;
+    EXPECT_TRUE(figure_labels::Overlaps(f).empty());
+    auto has = [&](const std::string& t) {
+        return std::any_of(f.texts.begin(), f.texts.end(),
+                           [&](const auto& x) { return x.text.find(t) != std::string::npos; });
+    };
+    EXPECT_TRUE(has("計算結果がないため"));
+    EXPECT_TRUE(has("矢板は未選定"));
+    EXPECT_FALSE(has("仮想地盤面 "));
+    EXPECT_FALSE(has("矢板先端 "));
+    // The wall below the design ground level is dashed down to the depth examined.
+    const bool dashed = std::any_of(f.segments.begin(), f.segments.end(), [&](const auto& seg) {
+        return seg.style == zu::kDashed && f.points[std::size_t(seg.from)].x == 0 &&
+               f.points[std::size_t(seg.to)].x == 0;
+    });
+    EXPECT_TRUE(dashed);
+}
+
+TEST_F(Figures, BadInputGivesAFaultOrANoteNeverACrash) {
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    struct Case {
+        const char* name;
+        std::function<void(basZuStructure::Section&)> set;
+        bool draws;
+    } cases[] = {
+        {"NaNLevel", [&](auto& s) { s.ELDL = nan; }, false},
+        {"InfiniteDepth", [&](auto& s) { s.Z = inf; }, false},
+        {"HugeSurcharge", [](auto& s) { s.K0X = 1e300; }, false},
+        {"AllLevelsEqual",
+         [](auto& s) {
+             s.ELGL = s.ELYU = s.ELDL = s.ELWL = 0;
+             s.Z = 0;
+             s.tip = 0;
+             s.virtualGround = 0;
+         },
+         true},
+        {"VerticalSlope",
+         [](auto& s) {
+             s.Keijyo = 1;
+             s.K1m = 0;
+         },
+         true},
+        {"NegativeTrapezoid",
+         [](auto& s) {
+             s.Keijyo = 2;
+             s.K2X1 = -3;
+             s.K2X2 = -1;
+             s.K2Ho = -2;
+         },
+         true},
+        {"TipAboveHead", [](auto& s) { s.tip = 20; }, true},
+    };
+    for (const Case& c : cases) {
+        basZuStructure::Section s = Channel();
+        c.set(s);
+        if (c.draws) {
+            EXPECT_NO_THROW(basZuStructure::BuildStructureFigure(s)) << c.name;
+        } else {
+            try {
+                basZuStructure::BuildStructureFigure(s);
+                ADD_FAILURE() << c.name;
+            } catch (const PrintFault& e) {
+                EXPECT_EQ(e.code(), vberr::kInvalidCall) << c.name;
+            }
+        }
+    }
+    // In a chapter an undrawable figure is a line saying so; a file fault fails the chapter.
+    basResOutPrn::CurrentPrintFile = basResOutPrn::NewPrintFile();
+    zu::WriteFigureBlock(print_job::kStructureFigure, "構造図", 95, [&]() -> std::string {
+        throw PrintFault(vberr::kInvalidCall, "値が数値ではありません");
+    });
+    const std::string bytes = test::ReadBytes(basResOutPrn::CurrentPrintFile);
+    EXPECT_NE(bytes.find("?OB;4"), std::string::npos);
+    EXPECT_EQ(bytes.find("?FG;"), std::string::npos);
+    EXPECT_THROW(
+        zu::WriteFigureBlock(print_job::kStructureFigure, "構造図", 95,
+                             []() -> std::string { throw PrintFault(vberr::kDiskFull, "full"); }),
+        PrintFault);
+}
+
+TEST_F(Figures, PressureFigureNamesTheVirtualGroundAndEveryValue) {
+    int32_t err = 0;
+    ASSERT_TRUE(ReadData((test::SourceDir() / "examples" / "sand-channel.kvt").string(), err));
+    ResetResultStore();
+    ASSERT_TRUE(CalcMain());
+    const Read r = ReadFigure(basZuPressure::DrawPressureFigure());
+    EXPECT_TRUE(Faults(r).empty());
+    const std::string x = "仮想地盤面 " + zu::LevelText(gDL->ELDLX());
+    EXPECT_TRUE(HasText(r, x)) << x;
+    EXPECT_TRUE(HasText(r, "地表面 +3.500"));
+    EXPECT_TRUE(HasText(r, "設計地盤面 ±0.000"));
+    // The value of every series at every boundary where it is not zero, once.
+    for (const colDLLoad* c : {&gDL->Pa(), &gDL->Pw(), &gDL->Pp(), &gDL->Pg()}) {
+        for (const clsDLLoad& l : *c) {
+            for (double v : {l.PU, l.PL}) {
+                if (std::fabs(v) < 0.005) continue;
+                const std::string t = numfmt::FormatNumber(v, "#0.00");
+                EXPECT_TRUE(HasText(r, t)) << t;
+            }
+        }
+    }
+    // The virtual ground surface is a dash-dot line at its level across the distributions.
+    const formats::SubFigure& f = r.parts.at(0);
+    const auto dashDot = std::find_if(f.segments.begin(), f.segments.end(),
+                                      [](const auto& s) { return s.style == zu::kDashDot; });
+    ASSERT_NE(dashDot, f.segments.end());
+    double wallTop = -1e9;
+    for (const auto& s : f.segments) {
+        if (s.style == zu::kWall) wallTop = std::max(wallTop, f.points[std::size_t(s.from)].y);
+    }
+    const double m = wallTop / gInpJyoken.ELGL;
+    EXPECT_NEAR(f.points[std::size_t(dashDot->from)].y, m * gDL->ELDLX(), 1e-6);
+
+    // Layer lists that disagree, or no depth at all, are faults, not reads past the data.
+    gDL->Pp().Add(-20, 1, 0, 0);
+    EXPECT_THROW(basZuPressure::DrawPressureFigure(), PrintFault);
+    gDL.New().Pa().Add(1, 0, 5, 5);
+    gDL->Pw().Add(1, 0, 0, 0);
+    gDL->Pp().Add(1, 0, 0, 0);
+    gDL->Pg().Add(1, 0, 5, 5);
+    EXPECT_THROW(basZuPressure::DrawPressureFigure(), PrintFault);
+    gDL.New();
+    EXPECT_THROW(basZuPressure::DrawPressureFigure(), PrintFault);
+}
+
+}  // namespace
+}  // namespace kuvelt
