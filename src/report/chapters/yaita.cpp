@@ -253,6 +253,7 @@ void MomentChang(ChapterData& d, const Staged& v) {
         N(d, 3, v.Y);
         sec.Template(18);
     }
+    PrintKeepLines(2 * (33 - 25 + 1));  // the list of symbols stands on one page
     for (int32_t l = 25; l <= 33; ++l) {
         Blank();
         sec.Line(l);
@@ -301,6 +302,7 @@ void SectionCheck(ChapterData& d, const Staged& v) {
     N(d, 2, v.sigmaA);
     S(d, 2, v.bending.verdict);
     sec.Template(8);
+    PrintKeepLines(2 * (14 - 9 + 1));  // the list of symbols stands on one page
     for (int32_t l = 9; l <= 14; ++l) {
         Blank();
         sec.Line(l);
@@ -322,6 +324,7 @@ void Embedment(ChapterData& d, const Staged& v) {
     for (int32_t l = 7; l <= 9; ++l) sec.Line(l);
     Blank();
     CharacteristicValueLines(d, sec, 10, v.KH, v.betaE, v.Ee, v.Ie, v.alphaE);
+    PrintKeepLines(2 * (20 - 13 + 1));  // the list of symbols stands on one page
     for (int32_t l = 13; l <= 20; ++l) {
         Blank();
         sec.Line(l);
@@ -406,6 +409,7 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     N(d, 1, v.betaD);
     sec.Template(31);
     rigidity(32, false);
+    PrintKeepLines(2 * (42 - 33 + 1));  // the list of symbols stands on one page
     for (int32_t l = 33; l <= 42; ++l) {
         Blank();
         sec.Line(l);
