@@ -1,6 +1,7 @@
 #include "report/chapters/print_job.h"
 
 #include "calc/nekiri.h"
+#include "formats/print_pages.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
@@ -195,11 +196,14 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
         return out;
     };
     std::vector<std::string> front;  // cover, then summary and standards (contents go between)
+    bool hasCover = false;           // the first piece is the cover (it wrote something)
     std::string body;
     for (const Part part : kFrontFiles) {
         if (!parts[part]) continue;
         std::string p = piece(PartFile(part));
-        if (!p.empty()) front.push_back(std::move(p));
+        if (p.empty()) continue;
+        hasCover = hasCover || part == kCover;
+        front.push_back(std::move(p));
     }
     bool first = true;
     for (int i = 0; i < kItems; ++i) {
@@ -209,8 +213,9 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
         body += piece(ChapterFile(i));
     }
     std::string frontBytes;
-    const bool hasCover = parts[kCover] && !PartFile(kCover).empty() && !front.empty();
     for (std::size_t i = 0; i < front.size(); ++i) {
+        // The cover shows the title itself: its page goes without running header and footer.
+        if (i == 0 && hasCover) frontBytes += std::string(formats::kNoFrameMark) + "\r\n";
         frontBytes += front[i];
         frontBytes += '\x0C';
         if (i == 0 && hasCover && parts[kContents]) frontBytes += kContentsMark;

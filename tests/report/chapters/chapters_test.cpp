@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <cmath>
 #include <filesystem>
 #include <regex>
@@ -16,8 +15,10 @@
 #include "calc/result_store.h"
 #include "calc/sections.h"
 #include "chapters_test_util.h"
+#include "formats/print_pages.h"
 #include "model/design.h"
 #include "platform/cp932.h"
+#include "report/chapters/contents.h"
 #include "report/chapters/print_job.h"
 #include "report/prn.h"
 #include "support/test_support.h"
@@ -115,6 +116,62 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
     // The ground section always opens a page; chapter 4 has its four page breaks.
     EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c1)), 1);
     EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c4)), 3);
+}
+
+// The pages as the preview lays them out: every writer counts its lines as the layout places
+// them (its own page breaks follow from that count), no kept group (a heading with the lines after
+// it, a list of symbols) is cut by a full page, and the contents give each heading the page it
+// stands on.
+TEST_P(ChapterTest, PagesKeepHeadingsWithTheirLinesAndTheContentsNameThem) {
+    ASSERT_TRUE(test::Prepare(GetParam()));
+    ASSERT_FALSE(print_job::GenerateReport("/nonexistent/Kuvelt.INI").failure.has_value());
+    bool (*const writers[])(std::string*) = {
+        basResOutJyoken::Write, basResOutGairyoku::Write, basResOutDL::Write, basResOutYaita::Write,
+        gInpJiban.Kind == 0 ? basResOutNekiriAnteiAs::Write : basResOutNekiriAnteiAc::Write};
+    for (int i = 0; i < 5; ++i) {
+        if (i == 4 && gInpJyoken.Nekiri != 1) break;
+        basResOutPrn::CurrentPrintFile = basResOutPrn::NewPrintFile();
+        ASSERT_TRUE(writers[i](nullptr)) << i;
+        const std::string bytes = test::ReadBytes(basResOutPrn::CurrentPrintFile);
+        const formats::PrintLayout layout = formats::LayOutPrintFile(bytes, 1000);
+        const bool endsAtBreak = !bytes.empty() && bytes.back() == '\x0C';
+        EXPECT_EQ(basResOutPrn::LineCount, endsAtBreak ? 0 : int(layout.pages.back().lines.size()))
+            << "chapter " << i + 1;
+        for (std::size_t p = 0; p < layout.pages.size(); ++p) {
+            const auto& page = layout.pages[p];
+            for (std::size_t j = 0; j < page.lines.size(); ++j) {
+                if (page.lines[j].keep == 0 || page.endsAtBreak || p + 1 == layout.pages.size())
+                    continue;
+                EXPECT_LE(j + std::size_t(page.lines[j].keep), page.lines.size())
+                    << "chapter " << i + 1 << " page " << p + 1 << ": "
+                    << cp932::ToUtf8(page.lines[j].bytes);
+            }
+        }
+    }
+
+    ASSERT_FALSE(print_job::BuildCombinedFile({true, true, true, true, gInpJyoken.Nekiri == 1}, "",
+                                              print_job::kAllParts));
+    const std::string combined = test::ReadBytes(print_job::CombinedFile());
+    const formats::PrintLayout layout = formats::LayOutPrintFile(combined, 1000);
+    std::vector<std::pair<std::string, int>> listed, headings;
+    const std::regex entry("^ +(\\S.*\\S) \\.{3,} +([0-9]+)$");
+    bool inContents = false;
+    for (std::size_t p = 0; p < layout.pages.size(); ++p) {
+        for (const auto& line : layout.pages[p].lines) {
+            std::string_view title;
+            const int level = formats::HeadingLevel(line.bytes, nullptr, &title);
+            const std::string text = cp932::ToUtf8(line.bytes);
+            std::smatch m;
+            if (level != 0) {
+                inContents = cp932::ToUtf8(title) == print_job::kContentsTitle;
+                if (!inContents) headings.emplace_back(cp932::ToUtf8(title), int(p) + 1);
+            } else if (inContents && std::regex_match(text, m, entry)) {
+                listed.emplace_back(m[1], std::stoi(m[2]));
+            }
+        }
+    }
+    EXPECT_FALSE(headings.empty());
+    EXPECT_EQ(listed, headings);
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, ChapterTest, ::testing::ValuesIn(test::ReportDesigns()),

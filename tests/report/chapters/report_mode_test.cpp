@@ -43,12 +43,15 @@ TEST(ReportMode, WritesEveryFileIntoTheFolder) {
         if (i > 1) joined += '\x0C';
         joined += test::ReadBytes(f);
     }
-    // The combined file: the line naming the design for the preview, then the chapters.
+    // The combined file: the line naming the design for the preview, the contents, then the
+    // chapters.
     const std::string combined = test::ReadBytes(dir + "/report.prn");
     const std::size_t titleEnd = combined.find("\r\n") + 2;
     EXPECT_EQ(cp932::ToUtf8(combined.substr(0, titleEnd)),
               "?TI;砂質土地盤の水路護岸（H=3.5m、水平載荷）\r\n");
-    EXPECT_EQ(combined.substr(titleEnd), joined);
+    EXPECT_EQ(cp932::ToUtf8(combined.substr(titleEnd, 9)), "?R1目次\r\n");
+    ASSERT_GE(combined.size(), joined.size());
+    EXPECT_EQ(combined.substr(combined.size() - joined.size()), joined);
     // The figure line names a composite file inside the folder by its name alone, and so do the
     // composite's sub-figure lines: the folder is whole wherever it is moved.
     const std::string c4 = test::ReadBytes(dir + "/4.prn");
