@@ -1,6 +1,6 @@
 // The report of every example design as the preview shows it: the contents name, for each
-// heading after them, the page the preview puts it on, and no heading stands in the last two
-// lines of a page. The report is written in process (the report folder of kuvelt-calc --report)
+// heading after them, the page the preview puts it on, no heading stands in the last two lines
+// of a page and no kept group is cut by a full page. The report is written in process (the report folder of kuvelt-calc --report)
 // and read as the preview reads it.
 #include <gtest/gtest.h>
 
@@ -66,6 +66,16 @@ TEST_P(ExampleReport, ContentsNameThePagesOfTheHeadingsAndNoHeadingEndsAPage) {
     for (const Bookmark& b : d.bookmarks) {
         EXPECT_LE(std::size_t(b.line) + 3, d.pages[std::size_t(b.page)].lines.size())
             << b.title << " stands in the last two lines of page " << b.page + 1;
+    }
+    // Every kept group (headings of levels 1 to 3 with the lines after them, lists of symbols)
+    // stands whole on its page, unless the chapter's page break ends it.
+    for (int p = 0; p + 1 < d.PageCount(); ++p) {
+        const Page& page = d.pages[std::size_t(p)];
+        if (page.endsAtBreak) continue;
+        for (std::size_t i = 0; i < page.lines.size(); ++i) {
+            EXPECT_LE(i + std::size_t(page.lines[i].keep), page.lines.size())
+                << "page " << p + 1 << ": " << LineText(page.lines[i]);
+        }
     }
     EXPECT_GE(headings.size(), 10u);
     EXPECT_EQ(listed, headings);

@@ -172,6 +172,7 @@ Document ParsePrintFile(std::string_view bytes, const LoadContext& context) {
     Builder b(doc, context);
     for (std::size_t p = 0; p < layout.pages.size(); ++p) {
         doc.pages[p].noFrame = layout.pages[p].noFrame;
+        doc.pages[p].endsAtBreak = layout.pages[p].endsAtBreak;
         doc.pages[p].lines.reserve(layout.pages[p].lines.size());
         for (const formats::PrintLayout::LaidLine& line : layout.pages[p].lines)
             b.AddLine(line.bytes, line.keep, static_cast<int>(p));

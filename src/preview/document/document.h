@@ -51,6 +51,7 @@ struct Line {
 struct Page {
     std::vector<Line> lines;  // at most kLinesPerPage
     bool noFrame = false;     // without the running header and the footer ("?NF;": a cover)
+    bool endsAtBreak = false;  // a page break ended it (not a full page or a kept group)
 };
 
 struct Bookmark {
