@@ -36,8 +36,7 @@ TEST(CliPdf, ExampleReportBecomesAPdf) {
 }
 
 // The PDF as a reader sees it, page by page through pdftotext: the contents give each heading
-// the page whose text shows it, every page says "n / N" in its footer, and the document
-// information names the design and what the document is.
+// the page whose text shows it, and every page says "n / N" in its footer.
 TEST(CliPdf, ContentsPageNumbersAreThoseThePdfPrintsTheHeadingsOn) {
     test::TempDir dir;
     const std::string pdf = dir.file("report.pdf");
@@ -46,10 +45,6 @@ TEST(CliPdf, ContentsPageNumbersAreThoseThePdfPrintsTheHeadingsOn) {
               0);
     const test::ProgramRun info = test::RunProgram("/usr/bin/pdfinfo", {pdf});
     ASSERT_EQ(info.status, 0) << info.err;
-    EXPECT_NE(info.out.find("Title:           砂質土地盤の水路護岸（H=3.5m、水平載荷）\n"),
-              std::string::npos)
-        << info.out;
-    EXPECT_NE(info.out.find("Subject:         設計計算書\n"), std::string::npos) << info.out;
     std::smatch m;
     ASSERT_TRUE(std::regex_search(info.out, m, std::regex("Pages: +([0-9]+)")));
     const int pages = std::stoi(m[1]);

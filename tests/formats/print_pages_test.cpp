@@ -128,25 +128,5 @@ TEST(PrintPages, MovedLinesStopAtThePageBound) {
     EXPECT_EQ(l.pages[0].lines.size(), 59u) << "the heading stays where it was, nothing is lost";
 }
 
-// The writer's view of the same rule: lines on the page after each event, as its line count.
-TEST(PrintPages, CutterCountsAsTheLayoutPlaces) {
-    PageCutter c;
-    for (int i = 0; i < 57; ++i) c.AddLine();
-    EXPECT_EQ(c.Keep(4), 0) << "room for the heading's group";
-    c.AddLine();
-    c.AddLine();
-    EXPECT_EQ(c.Keep(10), 2) << "the table pulls the heading and its blank line along";
-    EXPECT_EQ(c.Page(), 1);
-    EXPECT_EQ(c.LinesOnPage(), 2);
-    c.AddBreak();
-    EXPECT_EQ(c.LinesOnPage(), 0);
-    EXPECT_EQ(c.Keep(3), 0);
-    EXPECT_EQ(c.AddLine().page, 2);
-    c.Restart(61);
-    EXPECT_EQ(c.Keep(2), 0);
-    EXPECT_EQ(c.LinesOnPage(), 0) << "the group starts the next page";
-    EXPECT_EQ(c.AddLine().line, 0);
-}
-
 }  // namespace
 }  // namespace kuvelt::formats
