@@ -2,7 +2,8 @@
 // naming sub-figure files in turn. The input is the print file followed by the bytes of the files
 // it names, each introduced by a line "@@@": the n-th distinct file asked for gets the n-th block
 // (cycling), so composites, their parts and repeated names are all reached. Whatever the bytes,
-// the document must come out within its bounds and every reference in it must hold.
+// the document must come out within its bounds, every reference in it must hold and no line of
+// information (keep marks and the like) may be printed.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -81,6 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(page.lines.size() <= static_cast<std::size_t>(kLinesPerPage), "page too long");
         for (const Line& line : page.lines) {
             Check(line.bytes.size() <= kMaxLineBytes, "line bound not kept");
+            Check(line.keep >= 0, "negative keep");
+            int n = 0;
+            Check(line.kind == LineKind::Figure || line.level != 0 ||
+                      kuvelt::formats::KindOfLine(line.bytes, &n) ==
+                          kuvelt::formats::PrintLineKind::Counted,
+                  "an information line is printed");
             (void)LineText(line);
             if (line.kind == LineKind::Figure) {
                 Check(line.figure != nullptr, "figure line without a figure");

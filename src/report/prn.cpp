@@ -39,6 +39,38 @@ constexpr std::string_view kFormatFileName = "Kuvelt.FMT";
 constexpr int32_t kMaxMargin = 255;
 
 std::string gDataFolderOverride;
+// The page rule over the lines written since the last reset, as the preview will apply it.
+formats::PageCutter gPages;
+
+// The page rule in step with LinesPerPage and LineCount, which chapters and tests may set.
+formats::PageCutter& Pages() {
+    if (gPages.LinesPerPage() != std::max(1, LinesPerPage)) {
+        gPages = formats::PageCutter(LinesPerPage);
+        gPages.Restart(LineCount);
+    } else if (gPages.LinesOnPage() != LineCount) {
+        gPages.Restart(LineCount);
+    }
+    return gPages;
+}
+
+void CountLines(int32_t n) {
+    formats::PageCutter& pages = Pages();
+    for (int32_t i = 0; i < n; ++i) pages.AddLine();
+    LineCount = pages.LinesOnPage();
+}
+
+std::string KeepMark(int32_t n) {
+    return std::string(formats::kKeepMark) + std::to_string(n) + std::string(kCrLf);
+}
+
+// Applies a keep mark once it is written.
+void CountKeep(int32_t n) {
+    formats::PageCutter& pages = Pages();
+    pages.Keep(n);
+    LineCount = pages.LinesOnPage();
+}
+
+bool KeepsWithNext(int32_t level) { return level >= 1 && level <= kKeptHeadingLevels; }
 std::string gTempFolderOverride;
 std::FILE* gPrintFile = nullptr;
 
@@ -214,6 +246,7 @@ void ResetPrintJob() {
     CurrentLevel = 1;
     LineCount = 0;
     LinesPerPage = kChapterLinesPerPage;
+    gPages = formats::PageCutter(LinesPerPage);
 }
 
 void DeleteAllReportFiles() {
@@ -437,29 +470,39 @@ std::string LineHead(int32_t level) {
 
 // ---- Writing -----------------------------------------------------------------------------------
 
+namespace {
+
+// A line of `level` with its head: the heading keep mark first when the level keeps with the
+// lines after it. The bytes are written at once, so a failure writes nothing of the line.
+void WriteLevelLine(int32_t level, std::string head, std::string_view rest, bool lineEnd) {
+    std::string bytes = KeepsWithNext(level) ? KeepMark(kHeadingKeepLines) : std::string();
+    bytes += head;
+    bytes += rest;
+    if (lineEnd) bytes += kCrLf;
+    WriteOut(bytes);
+    if (KeepsWithNext(level)) CountKeep(kHeadingKeepLines);
+    CountLines(1);
+}
+
+}  // namespace
+
 void PrintLineHead(int32_t level) {
-    WriteOut(LineHead(level));
-    ++LineCount;
+    if (gPrintFile == nullptr) WriteOut({});
+    WriteLevelLine(level, LineHead(level), {}, false);
 }
 
 void PrintFormatLine(int32_t level, std::string_view text) {
     if (gPrintFile == nullptr) WriteOut({});  // fails before the numbering moves
-    std::string bytes = LineHead(level);
-    bytes += cp932::FromUtf8(text);
-    bytes += kCrLf;
-    WriteOut(bytes);
-    ++LineCount;
+    std::string head = LineHead(level);
+    WriteLevelLine(level, std::move(head), cp932::FromUtf8(text), true);
 }
 
 void PrintTemplateLine(int32_t level, std::string_view tmpl, const FieldValueSlots& FieldValues,
                        const FieldTextSlots& FieldTexts) {
     if (gPrintFile == nullptr) WriteOut({});
     const std::string filled = FillTemplate(tmpl, FieldValues, FieldTexts);
-    std::string bytes = LineHead(level);
-    bytes += filled;
-    bytes += kCrLf;
-    WriteOut(bytes);
-    ++LineCount;
+    std::string head = LineHead(level);
+    WriteLevelLine(level, std::move(head), filled, true);
 }
 
 void PrintFigureLine(const std::string& figurePath) {
@@ -468,7 +511,13 @@ void PrintFigureLine(const std::string& figurePath) {
     bytes += cp932::FromUtf8(FigureReference(figurePath));
     bytes += kCrLf;
     WriteOut(bytes);
-    ++LineCount;
+    CountLines(1);
+}
+
+void PrintKeepLines(int32_t n) {
+    if (n <= 0) return;
+    WriteOut(KeepMark(n));
+    CountKeep(n);
 }
 
 void PrintOptionalBlockBegin(int part) {
@@ -490,7 +539,7 @@ void PrintBlankLines(int32_t n) {
     bytes.reserve(static_cast<std::size_t>(n) * 2);
     for (int32_t i = 0; i < n; ++i) bytes += kCrLf;
     WriteOut(bytes);
-    LineCount += n;
+    CountLines(n);
 }
 
 void NewPageIfShort(int32_t needed, int32_t blanks) {
@@ -503,6 +552,7 @@ void NewPageIfShort(int32_t needed, int32_t blanks) {
 
 void PrintPageBreak() {
     WriteOut(std::string_view(&kFormFeed, 1));
+    Pages().AddBreak();
     LineCount = 0;
 }
 
@@ -543,7 +593,10 @@ ChapterSection::ChapterSection(ChapterData& data, std::string_view section, bool
     : data_(data) {
     count_ = ReadFormatSection(ReportFormatFile(), section, data_.LineLevels, data_.LineTexts);
     OpenPrintFile();
-    if (resetLineCount) LineCount = 0;
+    if (resetLineCount) {
+        LineCount = 0;
+        Pages().Restart(0);
+    }
 }
 
 ChapterSection::~ChapterSection() { ClosePrintFile(); }

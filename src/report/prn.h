@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "formats/print_pages.h"
 #include "report/numbering.h"
 
 namespace kuvelt {
@@ -38,7 +39,7 @@ namespace basResOutPrn {
 inline constexpr int32_t kMaxFiles = 100;        // print files, and figure files, per opening
 inline constexpr int32_t kMaxSectionLines = 50;  // line numbers 1..50 of a format section
 inline constexpr int32_t kMaxFields = 20;        // numeric fields, and text fields, per line
-inline constexpr int32_t kChapterLinesPerPage = 62;
+inline constexpr int32_t kChapterLinesPerPage = formats::kPrintLinesPerPage;
 
 // Slot arrays are 1-based: slot 0 is never used.
 using LineLevelSlots = std::array<int32_t, kMaxSectionLines + 1>;
@@ -53,7 +54,10 @@ extern std::array<std::string, kMaxFiles + 1> FigureFileNames;
 extern int32_t FigureFileCount;
 extern std::string CurrentPrintFile;  // the file the chapter writers append to
 extern int32_t LinesPerPage;
-extern int32_t LineCount;  // lines written on the current page
+// Lines written on the current page as the preview places them (formats/print_pages.h): a page
+// break, a full page and a keep that moves lines to a new page all count; a chapter may set it
+// (0 at the top of a page).
+extern int32_t LineCount;
 // CurrentLevel and the numbering state: see numbering.h.
 
 // Print menu opening: both counts 0, CurrentLevel 1, no print file open. (The numbering
@@ -126,6 +130,11 @@ std::string FillTemplate(std::string_view tmpl, const FieldValueSlots& FieldValu
 std::string LineHead(int32_t level);
 
 // ---- Writing to the open print file (each throws PrintFault on failure) --------------------
+// A heading of level 1 to 3 keeps with the lines after it: a line of such a level is written
+// after a keep mark for itself and kHeadingKeepLines - 1 lines more, so the preview never leaves
+// it at the foot of a page with what follows on the next.
+inline constexpr int32_t kHeadingKeepLines = 4;
+inline constexpr int32_t kKeptHeadingLevels = 3;
 void PrintLineHead(int32_t level);                           // prefix, no line end; LineCount + 1
 void PrintFormatLine(int32_t level, std::string_view text);  // prefix, text as it is, CR LF
 void PrintTemplateLine(int32_t level, std::string_view tmpl, const FieldValueSlots& FieldValues,
@@ -137,6 +146,11 @@ void PrintBlankLines(int32_t n);  // n CR LF, each counted; n <= 0 writes nothin
 // otherwise `blanks` blank lines.
 void NewPageIfShort(int32_t needed, int32_t blanks);
 void PrintPageBreak();  // the byte 0C without a line end; LineCount becomes 0
+// A block that must stand on one page (a formula with its terms, a table with its header, a list
+// of symbols): "?KN;n" before its n counted lines, itself not counted. When fewer than n lines
+// are left on the page, the preview starts a new page before the block, or before the heading
+// the block follows (LineCount follows suit). n above a page keeps a page; n <= 0 writes nothing.
+void PrintKeepLines(int32_t n);
 // The start and the end of a block that belongs to an optional part of the document (a figure a
 // user may leave out): "?OB;n" and "?OE;" lines, not counted. The combined file drops the block
 // when part n is unticked and the marks always, so the preview never sees them.

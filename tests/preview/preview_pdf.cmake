@@ -1,5 +1,5 @@
 # Writes the report of DESIGN with kuvelt-calc into WORK, turns it into a PDF with Preview --pdf
-# and checks the PDF: its page count, that it has text, the cover first and the outline.
+# and checks the PDF: its page count and subject, that it has text, the cover first and the outline.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${CALC} --report ${WORK} ${DESIGN} RESULT_VARIABLE rc)
@@ -12,7 +12,7 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "Preview --pdf failed (${rc}): ${err}")
 endif()
 execute_process(COMMAND pdfinfo ${WORK}/report.pdf OUTPUT_VARIABLE info RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0 OR NOT info MATCHES "Pages: +[1-9]")
+if(NOT rc EQUAL 0 OR NOT info MATCHES "Pages: +[1-9]" OR NOT info MATCHES "Subject: +設計計算書")
   message(FATAL_ERROR "pdfinfo: ${info}")
 endif()
 execute_process(COMMAND pdftotext ${WORK}/report.pdf - OUTPUT_VARIABLE text)
@@ -25,8 +25,9 @@ if(NOT cover MATCHES "設.計.計.算.書")
   message(FATAL_ERROR "the first page is not the cover")
 endif()
 execute_process(COMMAND pdftohtml -xml -i -stdout -q ${WORK}/report.pdf OUTPUT_VARIABLE xml)
-if(NOT xml MATCHES "<item page=\"[1-9][0-9]*\">設計条件</item>")
-  message(FATAL_ERROR "the PDF outline lacks the first chapter")
+if(NOT xml MATCHES "<item page=\"[1-9]\">目次</item>" OR
+   NOT xml MATCHES "<item page=\"[1-9][0-9]*\">設計条件</item>")
+  message(FATAL_ERROR "the PDF outline lacks the contents or the first chapter after them")
 endif()
 if(NOT xml MATCHES "<item page=\"[1-9][0-9]*\">設計調書</item>"
    OR NOT xml MATCHES "<item page=\"[1-9][0-9]*\">適用基準・計算方法</item>")

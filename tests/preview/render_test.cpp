@@ -239,13 +239,65 @@ TEST_F(RenderedFigure, TitledPrintFileHeadsItsPagesAndNamesThePdf) {
     const std::string pdf = dir.file("titled.pdf");
     std::string error;
     ASSERT_TRUE(exportPdf(d, pdf, {}, &error)) << error;
-    EXPECT_NE(RunTool("pdfinfo '" + pdf + "' 2>&1").find("Title:           水路護岸の設計"),
-              std::string::npos);
+    const std::string info = RunTool("pdfinfo '" + pdf + "' 2>&1");
+    EXPECT_NE(info.find("Title:           水路護岸の設計\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Subject:         設計計算書\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Creator:         Kuvelt\n"), std::string::npos)
+        << "the writer's entries stay";
     const std::string text = RunTool("pdftotext -layout '" + pdf + "' - 2>&1");
     const std::size_t first = text.find("水路護岸の設計");
     ASSERT_NE(first, std::string::npos) << text;
     EXPECT_NE(text.find("水路護岸の設計", first + 1), std::string::npos) << "on the second page too";
     EXPECT_NE(text.find("- 1 / 2 -"), std::string::npos) << text;
+}
+
+// Regression: a heading's half-width katakana looked regular beside its bold kanji in a PDF
+// viewer, which widened the thin outline stroke of the emphasis to a pixel on straight edges
+// only. Every kind of character of a heading carries about as much more ink than in body text,
+// on the screen image and in the PDF as a viewer renders it at reading size.
+TEST_F(RenderedFigure, HalfWidthKanaOfAHeadingAreAsBoldAsItsKanji) {
+    const Document d = FromLines({"?R2最大曲げﾓｰﾒﾝﾄ", "最大曲げﾓｰﾒﾝﾄ"});
+    const std::string pdf = dir.file("bold.pdf");
+    ASSERT_TRUE(exportPdf(d, pdf));
+    RunTool("pdftoppm -r 150 -gray -singlefile -png '" + pdf + "' '" + dir.file("bold") + "'");
+    const QImage viewer(QString::fromStdString(dir.file("bold.png")));
+    ASSERT_FALSE(viewer.isNull());
+    const PageGeometry g = GeometryFor({});
+    const struct {
+        const char* device;
+        QImage image;
+    } devices[] = {{"screen", renderPageImage(d, 0, 150)}, {"PDF viewer", viewer}};
+    for (const auto& dev : devices) {
+        // Solid ink (what reads as bold, unlike grey antialiasing) in the cells of columns
+        // [from, to) of a line.
+        auto ink = [&](int line, int from, int to) {
+            const double s = dev.image.width() / kPaperWidthMm;
+            const QRect r = QRectF(g.ColumnX(from) * s, g.LineTop(line) * s,
+                                   (g.ColumnX(to) - g.ColumnX(from)) * s, g.linePitch * s)
+                                .toAlignedRect();
+            double sum = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    sum += qGray(dev.image.pixel(x, y)) < 48;
+            return sum;
+        };
+        const double kanji = ink(0, 0, 6) / ink(1, 0, 6);   // 最大曲
+        const double kana = ink(0, 8, 13) / ink(1, 8, 13);  // ﾓｰﾒﾝﾄ
+        EXPECT_GT(kanji, 1.3) << dev.device;
+        EXPECT_GT(kana, 1.3) << dev.device;
+        EXPECT_GT(kana / kanji, 0.9) << dev.device << ": kanji " << kanji << ", kana " << kana;
+    }
+}
+
+TEST_F(Render, ACoverPageGoesWithoutHeaderButKeepsItsNumber) {
+    const Document d = FromLines({"?TI;水路護岸の設計", "?NF;", "表紙", "\x0C二頁目"});
+    ASSERT_EQ(d.PageCount(), 2);
+    const QRectF header(0, 0, kPaperWidthMm, 14), footer(0, kPaperHeightMm - 15, kPaperWidthMm, 15);
+    const QImage cover = renderPageImage(d, 0, kDpi), next = renderPageImage(d, 1, kDpi);
+    EXPECT_EQ(Ink(cover, header), 0);
+    EXPECT_GT(Ink(cover, footer), 20) << "every page is numbered, the cover 1 / 2";
+    EXPECT_GT(Ink(next, header), 20);
+    EXPECT_GT(Ink(next, footer), 20) << "the second page is numbered 2 / 2";
 }
 
 TEST_F(RenderedFigure, FailedExportLeavesTheOldFile) {
@@ -312,6 +364,23 @@ TEST(PdfOutline, ReplacesAnExistingOutlineEntryOfTheCatalog) {
     EXPECT_NE(update.find("/Title <FEFF7B2C00317AE0>"), std::string::npos) << update;
     EXPECT_NE(update.find("/Prev " + std::to_string(xref) + " >>"), std::string::npos);
     EXPECT_NE(update.find("/Size 7 "), std::string::npos);
+
+    // The document information: a file without one gets a new dictionary, a second update
+    // replaces the entry and keeps the others.
+    const std::size_t before = pdf.size();
+    ASSERT_TRUE(SetPdfInfo(pdf, {{"Subject", "計算書"}, {"Title", "T"}}, &error)) << error;
+    std::string info = pdf.substr(before);
+    EXPECT_NE(info.find("7 0 obj\n<</Subject <FEFF8A087B9766F8>\n/Title <FEFF0054>\n>>"),
+              std::string::npos)
+        << info;
+    EXPECT_NE(info.find("/Size 8 /Root 1 0 R /Info 7 0 R /Prev "), std::string::npos) << info;
+    const std::size_t second = pdf.size();
+    ASSERT_TRUE(SetPdfInfo(pdf, {{"Subject", "設計計算書"}}, &error)) << error;
+    info = pdf.substr(second);
+    EXPECT_NE(info.find("7 0 obj\n<<\n/Title <FEFF0054>\n/Subject <FEFF8A2D8A088A087B9766F8>\n>>"),
+              std::string::npos)
+        << info;
+    EXPECT_NE(info.find("/Size 8 "), std::string::npos) << "no new object this time";
 }
 
 }  // namespace

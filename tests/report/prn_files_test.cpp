@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
+#include "formats/print_pages.h"
 #include "platform/vberror.h"
 #include "report/prn.h"
 #include "report_test_util.h"
@@ -15,6 +17,9 @@ namespace {
 namespace p = basResOutPrn;
 
 using PrintFiles = ReportTest;
+
+// The keep mark a heading of level 1 to 3 is written after.
+const std::string kHeadingKeep = "?KN;4\r\n";
 
 TEST_F(PrintFiles, MethodZeroPrefixesCarryMarginsAndMarkersOnly) {
     p::LevelMargins = {0, 2, 3, 4, 6, 0};
@@ -27,13 +32,15 @@ TEST_F(PrintFiles, MethodZeroPrefixesCarryMarginsAndMarkersOnly) {
     p::PrintFormatLine(4, "点");
     p::PrintFormatLine(5, "細目");
     p::PrintFormatLine(0, "本文");
-    EXPECT_EQ(CloseAndRead(), Sj("  ?R1設計条件\r\n"
-                                 "    本文\r\n"
-                                 "   ?R2節\r\n"
-                                 "    項目\r\n"
-                                 "      点\r\n"
-                                 "細目\r\n"
-                                 "    本文\r\n"));
+    EXPECT_EQ(CloseAndRead(), kHeadingKeep +
+                                  Sj("  ?R1設計条件\r\n"
+                                     "    本文\r\n") +
+                                  kHeadingKeep + Sj("   ?R2節\r\n") + kHeadingKeep +
+                                  Sj("    項目\r\n"
+                                     "      点\r\n"
+                                     "細目\r\n"
+                                     "    本文\r\n"))
+        << "levels 1 to 3 keep with the lines after them, 4 and 5 do not";
     EXPECT_EQ(p::CurrentLevel, 1) << "method 0 never moves the level";
     EXPECT_EQ(p::LevelCounters, (std::array<int32_t, 6>{}));
     EXPECT_EQ(p::LineCount, 7);
@@ -50,12 +57,15 @@ TEST_F(PrintFiles, NumberedHeadingsSetTheBodyIndent) {
     p::PrintFormatLine(0, "b");
     p::PrintFormatLine(2, "節");
     p::PrintFormatLine(0, "c");
-    EXPECT_EQ(CloseAndRead(), Sj("?R11. 章\r\n"
-                                 "  a\r\n"
-                                 "    (1) 項\r\n"
-                                 "      b\r\n"
-                                 "  ?R21.1 節\r\n"
-                                 "    c\r\n"));
+    EXPECT_EQ(CloseAndRead(), kHeadingKeep +
+                                  Sj("?R11. 章\r\n"
+                                     "  a\r\n") +
+                                  kHeadingKeep +
+                                  Sj("    (1) 項\r\n"
+                                     "      b\r\n") +
+                                  kHeadingKeep +
+                                  Sj("  ?R21.1 節\r\n"
+                                     "    c\r\n"));
 }
 
 TEST_F(PrintFiles, FieldCharactersInFormatLinesAreWrittenAsTheyAre) {
@@ -137,6 +147,65 @@ TEST_F(PrintFiles, NewPageIfShortCountsRemainingLines) {
     p::PrintBlankLines(0);
     p::PrintPageBreak();
     EXPECT_EQ(CloseAndRead(), "\r\n\r\n\x0C\x0C");
+}
+
+// The writer counts the lines of its page as the preview will place them, so its own page
+// breaks (NewPageIfShort, the paged tables) stay right after a keep moved lines: after each
+// script its line count is the number of lines on the last page of the file's layout.
+TEST_F(PrintFiles, LineCountFollowsThePagesThePreviewMakes) {
+    const struct {
+        const char* name;
+        std::function<void()> write;
+        int32_t lineCount;
+    } cases[] = {
+        {"HeadingAtTheFootStartsTheNextPage",
+         [] {
+             p::PrintBlankLines(59);
+             p::PrintFormatLine(2, "節");
+         },
+         1},
+        {"HeadingWithRoomStays",
+         [] {
+             p::PrintBlankLines(58);
+             p::PrintFormatLine(3, "項");
+         },
+         59},
+        {"BlockPullsTheHeadingItFollows",
+         [] {
+             p::PrintBlankLines(56);
+             p::PrintFormatLine(2, "節");
+             p::PrintBlankLines(1);
+             p::PrintKeepLines(10);
+             for (int i = 0; i < 10; ++i) p::PrintFormatLine(0, "表");
+         },
+         12},
+        {"ShortPageCheckSeesTheMovedLines",
+         [] {
+             p::PrintBlankLines(56);
+             p::PrintFormatLine(1, "章");
+             p::PrintBlankLines(1);
+             p::PrintKeepLines(10);
+             p::NewPageIfShort(60, 1);  // 60 lines are left below the two carried over
+             p::PrintFormatLine(0, "本文");
+         },
+         4},
+        {"OverfullPageCountsOnTheNext", [] { p::PrintBlankLines(63); }, 1},
+        {"LevelFourDoesNotKeep",
+         [] {
+             p::PrintBlankLines(61);
+             p::PrintFormatLine(4, "点");
+         },
+         62},
+    };
+    for (const auto& c : cases) {
+        p::ResetPrintJob();
+        OpenNewPrintFile();
+        c.write();
+        EXPECT_EQ(p::LineCount, c.lineCount) << c.name;
+        const std::string bytes = CloseAndRead();
+        const formats::PrintLayout layout = formats::LayOutPrintFile(bytes, 100);
+        EXPECT_EQ(p::LineCount, int32_t(layout.pages.back().lines.size())) << c.name;
+    }
 }
 
 TEST_F(PrintFiles, FigureLineNamesTheFigureFile) {
@@ -271,13 +340,13 @@ TEST_F(PrintFiles, SameFormatValuesAndSettingsGiveIdenticalBytes) {
         p::DeleteAllReportFiles();
     }
     EXPECT_EQ(runs[0], runs[1]);
-    EXPECT_EQ(runs[0], Sj("?R11. 設計条件\r\n"
-                          "  ?R21-(1) 一般条件\r\n"
-                          "    地表面高  ELGL =  +4.000 m\r\n"
-                          "    形状      台形    \r\n"
-                          "\r\n"
-                          "  ?R21-(2) 地盤条件\r\n"
-                          "    ① 土質 : 砂質土  γ =  18.0 kN/m3\r\n"));
+    EXPECT_EQ(runs[0], kHeadingKeep + Sj("?R11. 設計条件\r\n") + kHeadingKeep +
+                           Sj("  ?R21-(1) 一般条件\r\n"
+                              "    地表面高  ELGL =  +4.000 m\r\n"
+                              "    形状      台形    \r\n"
+                              "\r\n") +
+                           kHeadingKeep + Sj("  ?R21-(2) 地盤条件\r\n") + kHeadingKeep +
+                           Sj("    ① 土質 : 砂質土  γ =  18.0 kN/m3\r\n"));
     EXPECT_EQ(p::LinesPerPage, 62);
 }
 
@@ -300,7 +369,7 @@ TEST_F(PrintFiles, FailingSectionEndsTheChapterAndKeepsWhatWasWritten) {
     EXPECT_FALSE(ok);
     EXPECT_FALSE(reachedAfter);
     EXPECT_EQ(error, "書式ファイルに節がありません: 土圧_砂質土1 (62)");
-    EXPECT_EQ(ReadBytes(p::CurrentPrintFile), Sj("?R1設計条件\r\n"));
+    EXPECT_EQ(ReadBytes(p::CurrentPrintFile), kHeadingKeep + Sj("?R1設計条件\r\n"));
 }
 
 TEST_F(PrintFiles, FailingLineClosesTheFileOnTheWayOut) {
@@ -317,7 +386,7 @@ TEST_F(PrintFiles, FailingLineClosesTheFileOnTheWayOut) {
         &error));
     EXPECT_EQ(error, "書式行番号が1～50の範囲外です: 51 (9)");
     EXPECT_FALSE(p::IsPrintFileOpen());
-    EXPECT_EQ(ReadBytes(path), Sj("?R2一般条件\r\n"));
+    EXPECT_EQ(ReadBytes(path), kHeadingKeep + Sj("?R2一般条件\r\n"));
 
     // The files are still deleted when the menu closes after the failure.
     p::DeleteAllReportFiles();

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "formats/figure_files.h"
+#include "formats/print_pages.h"
 #include "formats/style_files.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
@@ -12,10 +13,7 @@ namespace kuvelt::preview {
 
 namespace {
 
-constexpr char kFormFeed = '\x0C';
 constexpr std::string_view kFigureMarker = "?FG;";
-constexpr std::string_view kTitleMarker = "?TI;";
-constexpr std::string_view kDesignMarker = "?DF;";
 
 // Cuts a code page 932 line at a character boundary no later than `max` bytes.
 std::string_view CutLine(std::string_view s, std::size_t max) {
@@ -41,75 +39,40 @@ std::string ResolvePath(const std::string& path, const std::string& base) {
     return (std::filesystem::path(base) / path).string();
 }
 
+// Turns the laid-out lines into the document's lines: heading marks into bookmarks, figure lines
+// into figures read through the context.
 class Builder {
   public:
-    Builder(Document& doc, const LoadContext& ctx) : doc_(doc), ctx_(ctx) {
-        doc_.pages.emplace_back();
-    }
+    Builder(Document& doc, const LoadContext& ctx) : doc_(doc), ctx_(ctx) {}
 
-    bool full() const { return full_; }
-
-    void PageBreak() {
-        // A break on a page that holds nothing yet (start of the file, or right after a page
-        // filled to its last line) does not make an empty page.
-        if (!doc_.pages.back().lines.empty()) NewPage();
-    }
-
-    void AddLine(std::string_view raw) {
-        if (full_) return;
-        // "?TI;title": the document's title, a line of information that is not printed.
-        if (raw.substr(0, kTitleMarker.size()) == kTitleMarker) {
-            doc_.title = TrimBlanks(cp932::ToUtf8(raw.substr(kTitleMarker.size(), 512)));
-            return;
-        }
-        // "?DF;path": the design's own file, where the PDF is offered to go.
-        if (raw.substr(0, kDesignMarker.size()) == kDesignMarker) {
-            doc_.designFile = TrimBlanks(cp932::ToUtf8(raw.substr(kDesignMarker.size(), 4096)));
-            return;
-        }
-        if (doc_.pages.back().lines.size() >= static_cast<std::size_t>(kLinesPerPage)) NewPage();
-        if (full_) return;
+    void AddLine(std::string_view raw, int keep, int page) {
         if (raw.size() > kMaxLineBytes) {
             raw = CutLine(raw, kMaxLineBytes);
             doc_.truncated = true;
         }
+        std::vector<Line>& lines = doc_.pages[static_cast<std::size_t>(page)].lines;
         Line line;
+        line.keep = keep;
         std::size_t blanks = 0;
-        while (blanks < raw.size() && raw[blanks] == ' ') ++blanks;
-        const std::string_view rest = raw.substr(blanks);
-        if (rest.size() >= 3 && rest[0] == '?' && rest[1] == 'R' &&
-            (rest[2] == '1' || rest[2] == '2')) {
-            line.level = rest[2] - '0';
+        std::string_view rest;
+        line.level = formats::HeadingLevel(raw, &blanks, &rest);
+        if (line.level != 0) {
             line.bytes = std::string(raw.substr(0, blanks));
-            line.bytes += rest.substr(3);
-            std::string title = TrimBlanks(cp932::ToUtf8(rest.substr(3)));
+            line.bytes += rest;
+            std::string title = TrimBlanks(cp932::ToUtf8(rest));
             if (!title.empty()) {
-                doc_.bookmarks.push_back({line.level, std::move(title),
-                                          static_cast<int>(doc_.pages.size()) - 1,
-                                          static_cast<int>(doc_.pages.back().lines.size())});
+                doc_.bookmarks.push_back(
+                    {line.level, std::move(title), page, static_cast<int>(lines.size())});
             }
         } else if (rest.substr(0, kFigureMarker.size()) == kFigureMarker) {
             MakeFigureLine(line, static_cast<int>(blanks), rest.substr(kFigureMarker.size()));
         } else {
             line.bytes = std::string(raw);
         }
-        doc_.pages.back().lines.push_back(std::move(line));
-    }
-
-    void Finish() {
-        if (doc_.pages.size() > 1 && doc_.pages.back().lines.empty()) doc_.pages.pop_back();
+        lines.push_back(std::move(line));
     }
 
   private:
-    void NewPage() {
-        if (doc_.pages.size() >= kMaxPages) {
-            full_ = true;
-            doc_.truncated = true;
-            return;
-        }
-        doc_.pages.emplace_back();
-    }
-
     // "?FG;x;y;path": x and y are offsets of the figure in mm (the report writes 000).
     void MakeFigureLine(Line& line, int column, std::string_view field) {
         line.kind = LineKind::Figure;
@@ -185,7 +148,6 @@ class Builder {
     Document& doc_;
     const LoadContext& ctx_;
     std::map<std::string, std::shared_ptr<const Figure>> figures_;
-    bool full_ = false;
     std::size_t figureBytes_ = 0;  // read so far, against kMaxFigureBytesTotal
 };
 
@@ -198,31 +160,23 @@ Document ParsePrintFile(std::string_view bytes, const LoadContext& context) {
         bytes = bytes.substr(0, kMaxPrintFileBytes);
         doc.truncated = true;
     }
+    // Where each line prints is the page rule's, the same the report writer and the table of
+    // contents follow.
+    const formats::PrintLayout layout = formats::LayOutPrintFile(bytes, kMaxPages);
+    if (layout.truncated) doc.truncated = true;
+    // "?TI;title": the document's title; "?DF;path": the design's own file, where the PDF is
+    // offered to go. Lines of information, not printed.
+    doc.title = TrimBlanks(cp932::ToUtf8(layout.title.substr(0, 512)));
+    doc.designFile = TrimBlanks(cp932::ToUtf8(layout.designFile.substr(0, 4096)));
+    doc.pages.resize(layout.pages.size());
     Builder b(doc, context);
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size() && !b.full(); ++i) {
-        const char c = bytes[i];
-        if (c == '\n') {
-            std::string_view line = bytes.substr(start, i - start);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            b.AddLine(line);
-            start = i + 1;
-        } else if (c == kFormFeed) {
-            // What stands before the form feed on its physical line stays on the old page;
-            // what follows continues on the new one.
-            std::string_view before = bytes.substr(start, i - start);
-            if (!before.empty() && before.back() == '\r') before.remove_suffix(1);
-            if (!before.empty()) b.AddLine(before);
-            b.PageBreak();
-            start = i + 1;
-        }
+    for (std::size_t p = 0; p < layout.pages.size(); ++p) {
+        doc.pages[p].noFrame = layout.pages[p].noFrame;
+        doc.pages[p].endsAtBreak = layout.pages[p].endsAtBreak;
+        doc.pages[p].lines.reserve(layout.pages[p].lines.size());
+        for (const formats::PrintLayout::LaidLine& line : layout.pages[p].lines)
+            b.AddLine(line.bytes, line.keep, static_cast<int>(p));
     }
-    if (start < bytes.size() && !b.full()) {
-        std::string_view line = bytes.substr(start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!line.empty()) b.AddLine(line);
-    }
-    b.Finish();
     return doc;
 }
 

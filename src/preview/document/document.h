@@ -16,13 +16,15 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/print_pages.h"
 #include "platform/message.h"
 #include "preview/document/figure.h"
 
 namespace kuvelt::preview {
 
-// Fixed page grid of the report: the chapters count 62 lines a page.
-inline constexpr int kLinesPerPage = 62;
+// Fixed page grid of the report: the chapters count 62 lines a page (the page rule of
+// formats/print_pages.h places every line, keep marks included).
+inline constexpr int kLinesPerPage = formats::kPrintLinesPerPage;
 // Bounds that keep any input (including hostile bytes) within memory and time.
 inline constexpr std::size_t kMaxPrintFileBytes = 64u << 20;
 inline constexpr std::size_t kMaxLineBytes = 1024;  // a longer line is cut (far off the page)
@@ -35,6 +37,7 @@ enum class LineKind { Text, Figure };
 struct Line {
     LineKind kind = LineKind::Text;
     int level = 0;      // 1 or 2 for a heading line ("?R1"/"?R2" marker), 0 otherwise
+    int keep = 0;       // n of a keep mark ("?KN;n") right before the line, 0 when none
     std::string bytes;  // code page 932 text as printed (marker removed), no line end
     // Figure lines: the column where the figure's top-left corner stands, its offsets (mm) and
     // the figure, shared by every line naming the same file.
@@ -47,6 +50,8 @@ struct Line {
 
 struct Page {
     std::vector<Line> lines;  // at most kLinesPerPage
+    bool noFrame = false;     // without the running header ("?NF;": a cover)
+    bool endsAtBreak = false;  // a page break ended it (not a full page or a kept group)
 };
 
 struct Bookmark {
@@ -80,7 +85,8 @@ struct LoadContext {
     std::string baseFolder;  // relative figure paths are resolved against it ("" = as given)
 };
 
-// Cuts print-file bytes (code page 932, CR LF; a bare LF also ends a line) into pages.
+// Cuts print-file bytes (code page 932, CR LF; a bare LF also ends a line) into pages by the page
+// rule of the print files: 62 lines a page, 0C page breaks, keep marks.
 Document ParsePrintFile(std::string_view bytes, const LoadContext& context);
 
 // The ordinary file source over the file system (files::ReadAll): nullopt when a file cannot be

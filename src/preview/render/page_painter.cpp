@@ -22,6 +22,9 @@ constexpr double kFooterBaselineFromBottomMm = 10.0;
 constexpr double kHeaderBaselineFromTopMm = 10.0;
 constexpr double kHeaderSideMarginMm = 20.0;
 const char* const kBodyFamily = "IPAGothic";
+// Width of the band laid around a heading glyph's outline, in em: every stroke of the glyph grows
+// by this much (half on each side), about half the stem of the body font.
+constexpr double kHeadingEmboldenEm = 0.03;
 
 QString Q(const std::string& utf8) {
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
@@ -145,7 +148,9 @@ class Painter {
                 DrawTextLine(line, int(i));
             }
         }
-        DrawFooter(index);
+        // Every page is numbered, so "n / N" counts what the reader holds; the cover shows the
+        // title itself and goes without the running header.
+        DrawFooter(index, !page.noFrame);
     }
 
   private:
@@ -180,13 +185,7 @@ class Painter {
                     const QPointF at(g_.ColumnX(c) * kTextUnit, y);
                     const QString ch = Q(cp932::ToUtf8(std::string_view(run).substr(i, n)));
                     p_.drawText(at, ch);
-                    if (heading) {
-                        // Emphasis every device shows alike: the glyph outlines are stroked
-                        // over the (still selectable) text, thickening it without moving it.
-                        QPainterPath outline;
-                        outline.addText(at, font, ch);
-                        p_.strokePath(outline, QPen(Qt::black, 0.07 * kTextUnit));
-                    }
+                    if (heading) EmboldenGlyph(at, font, ch);
                     c += int(n);
                     i += n;
                 }
@@ -202,6 +201,23 @@ class Painter {
             const double uy = g_.Baseline(row) + 0.18 * g_.fontEm;
             p_.drawLine(QPointF(g_.ColumnX(first), uy), QPointF(g_.ColumnX(last), uy));
         }
+    }
+
+    // Heading emphasis every device shows alike. The body font has no bold face, and neither a
+    // bold font request (the raster engine draws large glyphs from their outlines without the
+    // synthetic emboldening) nor a hairline stroke of the outline (a PDF viewer widens a stroke
+    // thinner than its pixel to one pixel on straight edges only, so kanji turn heavy and the
+    // curved strokes of kana and half-width katakana stay thin) gives that. A band of fixed
+    // width around each outline, filled as a shape over the (still selectable) text, thickens
+    // every stroke by the same amount on screen, paper and in the PDF without moving it.
+    void EmboldenGlyph(const QPointF& at, const QFont& font, const QString& ch) {
+        QPainterPath outline;
+        outline.addText(at, font, ch);
+        QPainterPathStroker band;
+        band.setWidth(kHeadingEmboldenEm * font.pixelSize());
+        band.setJoinStyle(Qt::RoundJoin);
+        band.setCapStyle(Qt::RoundCap);
+        p_.fillPath(band.createStroke(outline), Qt::black);
     }
 
     void DrawBox(int row, int column, BoxArms arms) {
@@ -225,8 +241,9 @@ class Painter {
     }
 
     // "- page / pages -" at the foot of every page; the design's title as a running header
-    // when the print file names it, so a loose page still says which report it belongs to.
-    void DrawFooter(int index) {
+    // when the print file names it, so a loose page still says which report it belongs to. A
+    // cover has neither: it shows the title itself, and the count of pages still includes it.
+    void DrawFooter(int index, bool withHeader) {
         const QString text = QStringLiteral("- %1 / %2 -").arg(index + 1).arg(doc_.PageCount());
         const QFont font = BodyFont(3.0, false);
         p_.save();
@@ -238,7 +255,7 @@ class Painter {
         p_.drawText(QPointF(kPaperWidthMm / 2.0 * kTextUnit - w / 2.0,
                             (kPaperHeightMm - kFooterBaselineFromBottomMm) * kTextUnit),
                     text);
-        if (!doc_.title.empty()) {
+        if (withHeader && !doc_.title.empty()) {
             const QString title = metrics.elidedText(
                 QString::fromUtf8(doc_.title.data(), qsizetype(doc_.title.size())),
                 Qt::ElideRight, (kPaperWidthMm - 2.0 * kHeaderSideMarginMm) * kTextUnit);

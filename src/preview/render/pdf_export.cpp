@@ -15,6 +15,9 @@ namespace kuvelt::preview {
 
 namespace {
 
+// What every file the preview writes is: the subject of its document information.
+constexpr const char* kSubject = "設計計算書";
+
 QString Q(const std::string& utf8) {
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
@@ -70,8 +73,11 @@ bool exportPdf(const Document& doc, const std::string& path, const PageSetup& se
         std::remove(part.c_str());
         return fail("PDF ファイルを書き込めません: " + path);
     }
-    std::string why;
-    if (AppendPdfOutline(*bytes, OutlineOf(doc, setup), &why)) {
+    // The outline and the subject are additions to a complete file: without them (a structure
+    // the updates cannot follow) the file is still the whole report and is kept.
+    const bool outlined = AppendPdfOutline(*bytes, OutlineOf(doc, setup));
+    const bool described = SetPdfInfo(*bytes, {{"Subject", kSubject}});
+    if (outlined || described) {
         std::FILE* f = std::fopen(part.c_str(), "wb");
         const bool ok =
             f != nullptr && std::fwrite(bytes->data(), 1, bytes->size(), f) == bytes->size();
@@ -84,7 +90,6 @@ bool exportPdf(const Document& doc, const std::string& path, const PageSetup& se
             return fail("PDF ファイルを書き込めません: " + path);
         }
     }
-    // Without an outline the file is still a complete PDF; it is kept.
     std::error_code ec;
     std::filesystem::rename(part, path, ec);
     if (ec) {

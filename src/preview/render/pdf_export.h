@@ -1,6 +1,7 @@
 // The report as a PDF file: every page through the page painter on an A4 sheet without margins,
-// real text with the fonts embedded (selectable and searchable), and the level-1 and level-2
-// headings as the file's bookmarks. The file is written beside the target and renamed over it
+// real text with the fonts embedded (selectable and searchable), the level-1 and level-2
+// headings as the file's bookmarks, the design's title as its title and "設計計算書" as its
+// subject. The file is written beside the target and renamed over it
 // only when complete, so a failed export leaves an existing file as it was.
 #pragma once
 

@@ -1,5 +1,6 @@
 #include "preview/render/pdf_outline.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -263,7 +264,94 @@ std::string CatalogWithout(const std::string& dict) {
     return out;
 }
 
+// `dict` without the entry `key` (its value a name, a number, a reference or a string).
+std::string DictWithout(const std::string& dict, std::string_view key) {
+    std::string out = dict;
+    const std::size_t p = PdfReader::FindKey(out, key);
+    if (p == std::string::npos) return out;
+    std::size_t q = p;
+    while (q < out.size() && IsWhite(out[q])) ++q;
+    Ref r;
+    std::size_t probe = q;
+    if (q < out.size() && out[q] == '(') {
+        for (int nest = 0; q < out.size(); ++q) {
+            if (out[q] == '\\') {
+                ++q;
+            } else if (out[q] == '(') {
+                ++nest;
+            } else if (out[q] == ')' && --nest == 0) {
+                ++q;
+                break;
+            }
+        }
+    } else if (q < out.size() && out[q] == '<') {
+        const std::size_t close = out.find('>', q);
+        q = close == std::string::npos ? out.size() : close + 1;
+    } else if (PdfReader::RefAt(out, probe, r)) {
+        q = probe;
+    } else {
+        if (q < out.size() && out[q] == '/') ++q;
+        while (q < out.size() && !IsDelimiter(out[q])) ++q;
+    }
+    out.erase(p - key.size(), std::min(q, out.size()) - (p - key.size()));
+    return out;
+}
+
+// The trailer entries an update carries over besides /Size, /Root, /Info and /Prev.
+std::string TrailerId(const std::string& trailer) {
+    const std::size_t id = PdfReader::FindKey(trailer, "/ID");
+    if (id == std::string::npos) return {};
+    const std::size_t close = trailer.find(']', id);
+    return close == std::string::npos ? std::string() : " /ID" + trailer.substr(id, close + 1 - id);
+}
+
 }  // namespace
+
+bool SetPdfInfo(std::string& pdf, const std::vector<std::pair<std::string, std::string>>& entries,
+                std::string* error) {
+    auto fail = [&](const std::string& what) {
+        if (error) *error = what;
+        return false;
+    };
+    if (entries.empty()) return true;
+    PdfReader reader(pdf);
+    std::string why;
+    if (!reader.ReadXref(why)) return fail(why);
+    Ref root;
+    long size = 0;
+    if (!PdfReader::DictRef(reader.Trailer(), "/Root", root) ||
+        !PdfReader::DictNumber(reader.Trailer(), "/Size", size) || size <= 0)
+        return fail("trailer に /Root または /Size がありません");
+    Ref info{size, 0};
+    std::string dict;
+    if (PdfReader::DictRef(reader.Trailer(), "/Info", info)) {
+        dict = reader.ObjectDict(info.num);
+        if (dict.empty()) return fail("文書情報が読めません");
+    }
+    const bool added = info.num == size;
+    for (const auto& [key, value] : entries) {
+        const std::string name = "/" + key;
+        dict = DictWithout(dict, name);
+        if (!dict.empty() && dict.back() != '\n') dict += '\n';
+        dict += name + " " + Utf16Hex(value) + "\n";
+    }
+    std::string out;
+    if (pdf.empty() || pdf.back() != '\n') out += '\n';
+    const std::size_t objAt = pdf.size() + out.size();
+    out += std::to_string(info.num) + " " + std::to_string(info.gen) + " obj\n<<" + dict +
+           ">>\nendobj\n";
+    const std::size_t xrefAt = pdf.size() + out.size();
+    char entry[32];
+    std::snprintf(entry, sizeof entry, "%010zu %05ld n \n", objAt, info.gen);
+    out += "xref\n0 1\n0000000000 65535 f \n" + std::to_string(info.num) + " 1\n" + entry;
+    out += "trailer\n<< /Size " + std::to_string(added ? size + 1 : size) + " /Root " +
+           std::to_string(root.num) + " " + std::to_string(root.gen) + " R /Info " +
+           std::to_string(info.num) + " " + std::to_string(info.gen) + " R" +
+           TrailerId(reader.Trailer()) + " /Prev " + std::to_string(reader.LastXref()) +
+           " >>\nstartxref\n" + std::to_string(xrefAt) + "\n%%EOF\n";
+    pdf += out;
+    return true;
+}
 
 bool AppendPdfOutline(std::string& pdf, const std::vector<OutlineEntry>& entries,
                       std::string* error) {
@@ -367,11 +455,7 @@ bool AppendPdfOutline(std::string& pdf, const std::vector<OutlineEntry>& entries
     Ref info;
     if (PdfReader::DictRef(reader.Trailer(), "/Info", info))
         out += " /Info " + std::to_string(info.num) + " " + std::to_string(info.gen) + " R";
-    const std::size_t id = PdfReader::FindKey(reader.Trailer(), "/ID");
-    if (id != std::string::npos) {
-        const std::size_t close = reader.Trailer().find(']', id);
-        if (close != std::string::npos) out += " /ID" + reader.Trailer().substr(id, close + 1 - id);
-    }
+    out += TrailerId(reader.Trailer());
     out += " /Prev " + std::to_string(reader.LastXref()) + " >>\nstartxref\n" +
            std::to_string(xrefAt) + "\n%%EOF\n";
     pdf += out;

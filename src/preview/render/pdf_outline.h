@@ -1,4 +1,5 @@
-// Bookmarks (the document outline) for a PDF file that has none: appended as a standard
+// Bookmarks (the document outline) and the document information for a PDF file: appended as a
+// standard
 // incremental update (outline objects, a new catalog under the old object number, a new xref
 // section with /Prev), so the bytes the PDF writer produced stay untouched. Works on files with
 // a classic xref table; anything else is refused with a reason and the bytes are left as they
@@ -6,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kuvelt::preview {
@@ -21,5 +23,12 @@ struct OutlineEntry {
 // cannot be followed. An empty outline changes nothing and succeeds.
 bool AppendPdfOutline(std::string& pdf, const std::vector<OutlineEntry>& entries,
                       std::string* error = nullptr);
+
+// Sets entries of the document information dictionary (key without the slash, such as
+// "Subject"; UTF-8 value) by an incremental update of the same kind: the dictionary is written
+// anew under its object number with its other entries kept (a new dictionary when the file has
+// none). False (pdf unchanged) with `error` set when the structure cannot be followed.
+bool SetPdfInfo(std::string& pdf, const std::vector<std::pair<std::string, std::string>>& entries,
+                std::string* error = nullptr);
 
 }  // namespace kuvelt::preview

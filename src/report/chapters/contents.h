@@ -1,5 +1,9 @@
-// The table of contents of a combined report: the chapter and section headings with the pages
-// they are printed on.
+// The table of contents of a combined report: the chapter and section headings (the "?R1"/"?R2"
+// lines the preview makes its bookmarks of) that follow the contents, each with the page it
+// prints on, counted from the document's first page as the footer counts. The pages come from
+// the page rule the preview lays the document out by (formats/print_pages.h), with the contents
+// in place: their own page count depends only on the number of entries, so placing them with
+// blank page numbers and filling the numbers in moves nothing. Never fails.
 #pragma once
 
 #include <string>
@@ -11,8 +15,14 @@ namespace kuvelt::print_job {
 // replaced by the contents pages.
 inline constexpr std::string_view kContentsMark = "?CT;\r\n";
 
-// The document with its contents mark replaced by the contents pages, or with the mark removed
-// when there is nothing to list.
+// The contents' title: a level-1 heading line of the preview without a heading number (it is
+// not written through the numbering), standing before every heading the contents list.
+inline constexpr std::string_view kContentsTitle = "目次";
+// Columns of a contents line, from its first character to the last digit of its page number.
+inline constexpr int kContentsWidth = 90;
+
+// The document (code page 932) with its contents mark replaced by the contents pages, which end
+// with a page break, or with the mark removed when no heading follows it.
 std::string InsertContents(std::string_view document);
 
 }  // namespace kuvelt::print_job

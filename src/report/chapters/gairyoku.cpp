@@ -21,6 +21,7 @@ constexpr int32_t kMaxLayers = 10;
 
 // Blank line, then the line, for each line of [first, last].
 void SpacedLines(ChapterSection& sec, int32_t first, int32_t last, bool filled) {
+    PrintKeepLines(2 * (last - first + 1));  // a formula's terms or a list of symbols: one page
     for (int32_t l = first; l <= last; ++l) {
         PrintBlankLines(1);
         filled ? sec.Template(l) : sec.Line(l);

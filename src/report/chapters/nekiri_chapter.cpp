@@ -15,6 +15,7 @@ using chapters::N;
 using chapters::S;
 
 void Spaced(ChapterSection& sec, int32_t first, int32_t last) {
+    PrintKeepLines(2 * (last - first + 1));  // the list of symbols stands on one page
     for (int32_t l = first; l <= last; ++l) {
         PrintBlankLines(1);
         sec.Line(l);

@@ -1,6 +1,7 @@
 #include "report/chapters/print_job.h"
 
 #include "calc/nekiri.h"
+#include "formats/print_pages.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
@@ -195,7 +196,7 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
         return out;
     };
     std::vector<std::string> front;  // cover, then summary and standards (contents go between)
-    bool hasCover = false;
+    bool hasCover = false;           // the first piece is the cover (it wrote something)
     std::string body;
     for (const Part part : kFrontFiles) {
         if (!parts[part]) continue;
@@ -213,6 +214,8 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
     }
     std::string frontBytes;
     for (std::size_t i = 0; i < front.size(); ++i) {
+        // The cover shows the title itself: its page goes without running header and footer.
+        if (i == 0 && hasCover) frontBytes += std::string(formats::kNoFrameMark) + "\r\n";
         frontBytes += front[i];
         frontBytes += '\x0C';
         if (i == 0 && hasCover && parts[kContents]) frontBytes += kContentsMark;

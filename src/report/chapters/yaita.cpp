@@ -253,6 +253,7 @@ void MomentChang(ChapterData& d, const Staged& v) {
         N(d, 3, v.Y);
         sec.Template(18);
     }
+    PrintKeepLines(2 * (33 - 25 + 1));  // the list of symbols stands on one page
     for (int32_t l = 25; l <= 33; ++l) {
         Blank();
         sec.Line(l);
@@ -300,6 +301,7 @@ void SectionCheck(ChapterData& d, const Staged& v) {
     N(d, 2, v.sigmaA);
     S(d, 2, v.bending.verdict);
     sec.Template(8);
+    PrintKeepLines(2 * (14 - 9 + 1));  // the list of symbols stands on one page
     for (int32_t l = 9; l <= 14; ++l) {
         Blank();
         sec.Line(l);
@@ -325,6 +327,7 @@ void Embedment(ChapterData& d, const Staged& v) {
     sec.Template(5);
     N(d, 1, v.betaE);
     sec.Template(6);
+    PrintKeepLines(2 * (20 - 13 + 1));  // the list of symbols stands on one page
     for (int32_t l = 13; l <= 20; ++l) {
         Blank();
         sec.Line(l);
@@ -421,6 +424,7 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     S(d, 1, v.displacement.sign);
     S(d, 2, v.displacement.verdict);
     sec.Template(8);
+    PrintKeepLines(2 * (42 - 33 + 1));  // the list of symbols stands on one page
     for (int32_t l = 33; l <= 42; ++l) {
         Blank();
         sec.Line(l);

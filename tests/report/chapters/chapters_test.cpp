@@ -16,6 +16,7 @@
 #include "calc/result_store.h"
 #include "calc/sections.h"
 #include "chapters_test_util.h"
+#include "formats/print_pages.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "report/chapters/chapter_common.h"
@@ -158,6 +159,37 @@ TEST_P(ChapterTest, SymbolsAreDefinedBeforeUseAndTheModulusIsPrintedOneWay) {
         EXPECT_TRUE(Has(c4, "Ｚ ＝ " + Pic(sec.Zo, "####0.0") + " cm3/m")) << c4;
     }
     EXPECT_FALSE(Has(c4, "mm3/m"));
+}
+
+// The pages as the preview lays them out: every writer counts its lines as the layout places
+// them (its own page breaks follow from that count), and no kept group (a heading with the lines
+// after it, a list of symbols) is cut by a full page.
+TEST_P(ChapterTest, WritersCountThePagesThePreviewMakesAndKeepGroupsWhole) {
+    ASSERT_TRUE(test::Prepare(GetParam()));
+    ASSERT_FALSE(print_job::GenerateReport("/nonexistent/Kuvelt.INI").failure.has_value());
+    bool (*const writers[])(std::string*) = {
+        basResOutJyoken::Write, basResOutGairyoku::Write, basResOutDL::Write, basResOutYaita::Write,
+        gInpJiban.Kind == 0 ? basResOutNekiriAnteiAs::Write : basResOutNekiriAnteiAc::Write};
+    for (int i = 0; i < 5; ++i) {
+        if (i == 4 && gInpJyoken.Nekiri != 1) break;
+        basResOutPrn::CurrentPrintFile = basResOutPrn::NewPrintFile();
+        ASSERT_TRUE(writers[i](nullptr)) << i;
+        const std::string bytes = test::ReadBytes(basResOutPrn::CurrentPrintFile);
+        const formats::PrintLayout layout = formats::LayOutPrintFile(bytes, 1000);
+        const bool endsAtBreak = !bytes.empty() && bytes.back() == '\x0C';
+        EXPECT_EQ(basResOutPrn::LineCount, endsAtBreak ? 0 : int(layout.pages.back().lines.size()))
+            << "chapter " << i + 1;
+        for (std::size_t p = 0; p < layout.pages.size(); ++p) {
+            const auto& page = layout.pages[p];
+            for (std::size_t j = 0; j < page.lines.size(); ++j) {
+                if (page.lines[j].keep == 0 || page.endsAtBreak || p + 1 == layout.pages.size())
+                    continue;
+                EXPECT_LE(j + std::size_t(page.lines[j].keep), page.lines.size())
+                    << "chapter " << i + 1 << " page " << p + 1 << ": "
+                    << cp932::ToUtf8(page.lines[j].bytes);
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, ChapterTest, ::testing::ValuesIn(test::ReportDesigns()),

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <filesystem>
 
 #include "calc/nekiri.h"
 #include "chapters_test_util.h"
 #include "model/design.h"
 #include "platform/cp932.h"
+#include "report/chapters/contents.h"
 #include "report/prn.h"
 #include "support/test_support.h"
 
@@ -110,14 +110,31 @@ TEST(OptionalBlocks, AnUntickedPartsBlockLeavesTheChapterAndTheMarksAlways) {
 }
 
 TEST_F(PrintJobTest, FrontMatterComesFirstEachOnItsOwnPages) {
-    test::WriteBytes(print_job::PartFile(print_job::kCover), "cover\r\n");
-    test::WriteBytes(print_job::PartFile(print_job::kStandards), "std\r\n");
-    print_job::PartTicks parts = print_job::kNoParts;
-    parts[print_job::kCover] = parts[print_job::kStandards] = true;
-    ASSERT_FALSE(print_job::BuildCombinedFile({true, false, false, false, false}, "", parts));
-    EXPECT_EQ(test::ReadBytesAfter(print_job::CombinedFile(),
-                                   "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n"),
-              "cover\r\n\x0Cstd\r\n\x0C" + Printed(0));
+    // The cover page goes without the running header, the contents follow it; a cover that wrote
+    // nothing is no cover: the contents then open the document and no page goes bare.
+    const std::string bare = "?NF;\r\n", mark(print_job::kContentsMark);
+    const struct {
+        const char* name;
+        const char* cover;
+        bool contents;
+        std::string expected;  // before InsertContents
+    } cases[] = {
+        {"CoverAndStandards", "cover\r\n", false, bare + "cover\r\n\x0Cstd\r\n\x0C"},
+        {"ContentsAfterTheCover", "cover\r\n", true, bare + "cover\r\n\x0C" + mark + "std\r\n\x0C"},
+        {"EmptyCoverContentsFirst", "", true, mark + "std\r\n\x0C"},
+    };
+    for (const auto& c : cases) {
+        test::WriteBytes(print_job::PartFile(print_job::kCover), c.cover);
+        test::WriteBytes(print_job::PartFile(print_job::kStandards), "std\r\n");
+        print_job::PartTicks parts = print_job::kNoParts;
+        parts[print_job::kCover] = parts[print_job::kStandards] = true;
+        parts[print_job::kContents] = c.contents;
+        ASSERT_FALSE(print_job::BuildCombinedFile({true, false, false, false, false}, "", parts));
+        EXPECT_EQ(test::ReadBytesAfter(print_job::CombinedFile(),
+                                       "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n"),
+                  print_job::InsertContents(c.expected + Printed(0)))
+            << c.name;
+    }
 }
 
 TEST_F(PrintJobTest, NothingTickedIsRefused) {

@@ -37,13 +37,15 @@ TEST(ReportMode, WritesEveryFileIntoTheFolder) {
     const std::string dir = tmp.file("out");
     ASSERT_EQ(RunReport(Program(), dir, Example("sand-channel.kvt"), tmp.file("err")), 0)
         << test::ReadBytes(tmp.file("err"));
-    // The front matter that has lines, each ending with its page break, then the chapters.
+    // The cover on a page without the running header, the contents, then the rest of the front
+    // matter (each part ending with its page break) and the chapters.
+    const std::string cover = test::ReadBytes(dir + "/cover.prn");
+    EXPECT_FALSE(cover.empty()) << "the cover has lines";
     std::string joined;
-    for (const char* part : {"cover", "summary", "standards"}) {
+    for (const char* part : {"summary", "standards"}) {
         const std::string bytes = test::ReadBytes(dir + "/" + part + ".prn");
         if (!bytes.empty()) joined += bytes + '\x0C';
     }
-    EXPECT_FALSE(joined.empty()) << "the cover has lines";
     for (int i = 1; i <= 5; ++i) {
         const std::string f = dir + "/" + std::to_string(i) + ".prn";
         ASSERT_TRUE(fs::exists(f)) << f;
@@ -60,7 +62,11 @@ TEST(ReportMode, WritesEveryFileIntoTheFolder) {
     const std::size_t titleEnd = combined.find("\r\n") + 2;
     EXPECT_EQ(cp932::ToUtf8(combined.substr(0, titleEnd)),
               "?TI;砂質土地盤の水路護岸（H=3.5m、水平載荷）\r\n");
-    EXPECT_EQ(combined.substr(titleEnd), joined);
+    const std::string head = "?NF;\r\n" + cover + "\x0C";
+    EXPECT_EQ(combined.substr(titleEnd, head.size()), head);
+    EXPECT_EQ(cp932::ToUtf8(combined.substr(titleEnd + head.size(), 9)), "?R1目次\r\n");
+    ASSERT_GE(combined.size(), joined.size());
+    EXPECT_EQ(combined.substr(combined.size() - joined.size()), joined);
     // The figure line names a composite file inside the folder by its name alone, and so do the
     // composite's sub-figure lines: the folder is whole wherever it is moved.
     const std::string c4 = test::ReadBytes(dir + "/4.prn");

@@ -1,0 +1,227 @@
+#include "formats/print_pages.h"
+
+#include <algorithm>
+
+namespace kuvelt::formats {
+
+PageCutter::PageCutter(int linesPerPage) : perPage_(std::max(1, linesPerPage)) {}
+
+PageCutter::Place PageCutter::AddLine() {
+    if (pending_ || line_ >= perPage_) {
+        // A group carried over by a keep stays open on the new page; a full page has ended
+        // every group on it (none is longer than the page).
+        if (!pending_) groupStart_ = -1;
+        ++page_;
+        line_ = 0;
+        pending_ = false;
+    }
+    const Place at{page_, line_};
+    ++line_;
+    if (groupStart_ >= 0 && line_ >= groupEnd_) groupStart_ = -1;
+    return at;
+}
+
+void PageCutter::AddBreak() {
+    groupStart_ = -1;
+    if (line_ > 0) pending_ = true;
+}
+
+int PageCutter::Keep(int lines) {
+    if (lines <= 0) return 0;
+    lines = std::min(lines, perPage_);
+    if (!pending_ && line_ >= perPage_) {
+        // The page is full: the kept lines start the next one whatever they are.
+        pending_ = true;
+        groupStart_ = -1;
+    }
+    const int here = pending_ ? 0 : line_;
+    if (groupStart_ >= 0 && here < groupEnd_) {
+        groupEnd_ = std::max(groupEnd_, std::min(here + lines, groupStart_ + perPage_));
+    } else {
+        groupStart_ = here;
+        groupEnd_ = here + lines;
+    }
+    if (groupStart_ == 0 || groupEnd_ <= perPage_) return 0;
+    // The group does not fit below what the page holds: the page ends where the group starts.
+    const int moved = here - groupStart_;
+    groupEnd_ -= groupStart_;
+    groupStart_ = 0;
+    if (moved == 0) {
+        pending_ = true;
+        return 0;
+    }
+    ++page_;
+    line_ = moved;
+    return moved;
+}
+
+void PageCutter::Restart(int linesOnPage) {
+    line_ = std::max(0, linesOnPage);
+    pending_ = false;
+    groupStart_ = -1;
+}
+
+namespace {
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+// The n of "?KN;n": decimal digits only, 0 when there are none or they are not a count.
+int KeepCount(std::string_view digits) {
+    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\r'))
+        digits.remove_suffix(1);
+    if (digits.empty() || digits.size() > 4) return 0;
+    int n = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+}  // namespace
+
+PrintLineKind KindOfLine(std::string_view raw, int* keepLines) {
+    if (keepLines) *keepLines = 0;
+    if (raw.empty() || raw[0] != '?') return PrintLineKind::Counted;
+    if (StartsWith(raw, kTitleMark)) return PrintLineKind::Title;
+    if (StartsWith(raw, kDesignFileMark)) return PrintLineKind::DesignFile;
+    if (StartsWith(raw, kKeepMark)) {
+        if (keepLines) *keepLines = KeepCount(raw.substr(kKeepMark.size()));
+        return PrintLineKind::Keep;
+    }
+    if (StartsWith(raw, kNoFrameMark)) return PrintLineKind::NoFrame;
+    if (StartsWith(raw, kBlockBeginMark) || StartsWith(raw, kBlockEndMark))
+        return PrintLineKind::Block;
+    return PrintLineKind::Counted;
+}
+
+int HeadingLevel(std::string_view raw, std::size_t* blanks, std::string_view* text) {
+    std::size_t b = 0;
+    while (b < raw.size() && raw[b] == ' ') ++b;
+    if (blanks) *blanks = b;
+    const std::string_view rest = raw.substr(b);
+    if (rest.size() >= 3 && rest[0] == '?' && rest[1] == 'R' &&
+        (rest[2] == '1' || rest[2] == '2')) {
+        if (text) *text = rest.substr(3);
+        return rest[2] - '0';
+    }
+    if (text) *text = rest;
+    return 0;
+}
+
+namespace {
+
+class Layout {
+  public:
+    Layout(PrintLayout& out, std::size_t maxPages) : out_(out), maxPages_(maxPages) {
+        out_.pages.emplace_back();
+    }
+
+    bool full() const { return out_.truncated; }
+
+    void Line(std::string_view raw) {
+        if (full()) return;
+        int n = 0;
+        switch (KindOfLine(raw, &n)) {
+            case PrintLineKind::Title:
+                out_.title = raw.substr(kTitleMark.size());
+                return;
+            case PrintLineKind::DesignFile:
+                out_.designFile = raw.substr(kDesignFileMark.size());
+                return;
+            case PrintLineKind::Block:
+                return;
+            case PrintLineKind::Keep:
+                Keep(n);
+                return;
+            case PrintLineKind::NoFrame:
+                noFrame_ = true;
+                return;
+            case PrintLineKind::Counted:
+                break;
+        }
+        const PageCutter::Place at = cutter_.AddLine();
+        if (!PageFor(at.page)) return;
+        PrintLayout::LaidPage& page = out_.pages.back();
+        page.lines.push_back({raw, keep_});
+        if (noFrame_) page.noFrame = true;
+        keep_ = 0;
+        noFrame_ = false;
+    }
+
+    void Break() {
+        if (full()) return;
+        if (cutter_.LinesOnPage() > 0) out_.pages.back().endsAtBreak = true;
+        cutter_.AddBreak();
+    }
+
+  private:
+    void Keep(int n) {
+        if (n <= 0) return;
+        keep_ = std::max(keep_, n);
+        const int moved = cutter_.Keep(n);
+        if (moved == 0) return;
+        if (out_.pages.size() >= maxPages_) {
+            out_.truncated = true;
+            return;
+        }
+        std::vector<PrintLayout::LaidLine>& from = out_.pages.back().lines;
+        const auto first = from.end() - std::min<std::ptrdiff_t>(moved, std::ssize(from));
+        PrintLayout::LaidPage next;
+        next.lines.assign(first, from.end());
+        from.erase(first, from.end());
+        out_.pages.push_back(std::move(next));
+    }
+
+    // Makes the cutter's page the last one; false (and the layout stops) past the bound.
+    bool PageFor(int page) {
+        while (static_cast<int>(out_.pages.size()) <= page) {
+            if (out_.pages.size() >= maxPages_) {
+                out_.truncated = true;
+                return false;
+            }
+            out_.pages.emplace_back();
+        }
+        return true;
+    }
+
+    PrintLayout& out_;
+    std::size_t maxPages_;
+    PageCutter cutter_;
+    int keep_ = 0;          // the keep mark waiting for its first line
+    bool noFrame_ = false;  // a "?NF;" line waiting for its page
+};
+
+}  // namespace
+
+PrintLayout LayOutPrintFile(std::string_view bytes, std::size_t maxPages) {
+    PrintLayout out;
+    Layout layout(out, std::max<std::size_t>(1, maxPages));
+    std::size_t start = 0;
+    auto lineBefore = [&](std::size_t end) {
+        std::string_view line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return line;
+    };
+    for (std::size_t i = 0; i < bytes.size() && !layout.full(); ++i) {
+        const char c = bytes[i];
+        if (c == '\n') {
+            layout.Line(lineBefore(i));
+            start = i + 1;
+        } else if (c == kPageBreakByte) {
+            const std::string_view before = lineBefore(i);
+            if (!before.empty()) layout.Line(before);
+            layout.Break();
+            start = i + 1;
+        }
+    }
+    if (start < bytes.size() && !layout.full()) {
+        const std::string_view rest = lineBefore(bytes.size());
+        if (!rest.empty()) layout.Line(rest);
+    }
+    return out;
+}
+
+}  // namespace kuvelt::formats

@@ -1,0 +1,111 @@
+// The page rule of a print file, one for everything that needs to know where a line prints: the
+// report writer (which places its own page breaks by the lines left on the page), the preview
+// (which cuts a print file into the pages it shows, prints and exports) and the table of contents
+// (which lists the pages the headings print on). A page holds 62 counted lines; a form feed 0C
+// starts a new page unless the current one is still empty; a line "?KN;n" keeps the next n counted
+// lines on one page; a line "?NF;" leaves the page of the next line without the running header
+// (a cover: it shows the title itself; its page number stays). Information lines ("?TI;",
+// "?DF;", "?KN;", "?NF;", "?OB;", "?OE;") are neither counted nor printed. Bytes are code page 932; nothing here fails: a malformed keep
+// mark keeps nothing, the page bound cuts the layout and says so.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace kuvelt::formats {
+
+inline constexpr int kPrintLinesPerPage = 62;
+inline constexpr char kPageBreakByte = '\x0C';
+inline constexpr std::string_view kKeepMark = "?KN;";
+inline constexpr std::string_view kNoFrameMark = "?NF;";
+inline constexpr std::string_view kTitleMark = "?TI;";
+inline constexpr std::string_view kDesignFileMark = "?DF;";
+inline constexpr std::string_view kBlockBeginMark = "?OB;";
+inline constexpr std::string_view kBlockEndMark = "?OE;";
+
+// Where lines go on pages, one event after another. Keeping: a keep mark opens a group of n lines
+// at the place of the next line; a mark standing inside an open group (a heading's, say, followed
+// by a table that keeps its own lines) extends that group, up to a page. A group that does not fit
+// on what is left of its page moves whole to a new page: the lines of it already placed move
+// along, so a heading never stays behind at the foot of a page without what it keeps with it. A
+// group starting at the top of a page always fits.
+class PageCutter {
+  public:
+    struct Place {
+        int page = 0;  // 0-based
+        int line = 0;  // 0-based on that page
+    };
+
+    explicit PageCutter(int linesPerPage = kPrintLinesPerPage);
+
+    // A counted line: where it stands (a full page, or a pending break, starts the next page).
+    Place AddLine();
+    // A form feed: the next line starts a new page unless the current page holds nothing yet.
+    void AddBreak();
+    // A keep mark for the next `lines` lines (at most a page; 0 or less keeps nothing). Returns
+    // how many lines already placed at the foot of the current page move to the top of a new one
+    // (0 when none move; the next line may still start a new page).
+    int Keep(int lines);
+
+    // The page of the last line placed (or of the next one, before any).
+    int Page() const { return page_; }
+    // The lines above the next line on its page: 0 when it starts a new page after a break or a
+    // keep; the page's size when the page is full.
+    int LinesOnPage() const { return pending_ ? 0 : line_; }
+    int LinesPerPage() const { return perPage_; }
+    // Continues with `linesOnPage` lines on the current page and no open group (the writer's line
+    // count set from outside: a new chapter file starts at the top of a page).
+    void Restart(int linesOnPage);
+
+  private:
+    int perPage_;
+    int page_ = 0;
+    int line_ = 0;          // lines on the current page
+    bool pending_ = false;  // the next line starts a new page
+    // The open keep group, in lines of the page the next line lands on: [groupStart_, groupEnd_).
+    int groupStart_ = -1;
+    int groupEnd_ = 0;
+};
+
+// What a physical line of a print file is to the page rule.
+enum class PrintLineKind {
+    Counted,     // printed, one line of its page
+    Title,       // "?TI;title": the document's title
+    DesignFile,  // "?DF;path": the design's own file
+    Keep,        // "?KN;n"
+    NoFrame,     // "?NF;"
+    Block,       // "?OB;n" / "?OE;": an optional part's bounds (the combined file drops them)
+};
+// The kind of `raw` (a line without its line end); for a keep mark `keepLines` gets n (0 when
+// the count is not a number from 1 on).
+PrintLineKind KindOfLine(std::string_view raw, int* keepLines = nullptr);
+
+// The heading level of a counted line: 1 or 2 for a "?R1"/"?R2" marker after the margin blanks,
+// else 0. `blanks` gets the margin's length and `text` what follows the marker.
+int HeadingLevel(std::string_view raw, std::size_t* blanks = nullptr,
+                 std::string_view* text = nullptr);
+
+// A print file laid out on pages: its counted lines as views into the bytes.
+struct PrintLayout {
+    struct LaidLine {
+        std::string_view bytes;  // as in the file, without its line end
+        int keep = 0;            // a keep mark stood right before it: the n of the mark
+    };
+    struct LaidPage {
+        std::vector<LaidLine> lines;  // at most a page's lines
+        bool endsAtBreak = false;     // a form feed ended it (not a full page or a keep)
+        bool noFrame = false;         // printed without the running header (a cover)
+    };
+    std::vector<LaidPage> pages;  // at least one page (an empty file: one empty page)
+    std::string_view title;       // the last "?TI;" line's text, empty when none
+    std::string_view designFile;  // the last "?DF;" line's text, empty when none
+    bool truncated = false;       // the layout stopped at `maxPages`
+};
+
+// Lays out print-file bytes (CR LF or a bare LF ends a line; a 0C ends its page wherever it stands
+// on its physical line: what stands before it stays on the old page, what follows continues on
+// the new one). At most `maxPages` pages.
+PrintLayout LayOutPrintFile(std::string_view bytes, std::size_t maxPages);
+
+}  // namespace kuvelt::formats

@@ -1,0 +1,92 @@
+// The report of every example design as the preview shows it: the contents name, for each
+// heading after them, the page the preview puts it on, no heading stands in the last two lines
+// of a page and no kept group is cut by a full page. The report is written in process (the report folder of kuvelt-calc --report)
+// and read as the preview reads it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+#include "io/design_file.h"
+#include "preview/document/document.h"
+#include "report/chapters/contents.h"
+#include "support/test_support.h"
+#include "usecase/report_run.h"
+
+namespace kuvelt::preview {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<fs::path> Examples() {
+    std::vector<fs::path> out;
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples"))
+        if (e.path().extension() == ".kvt") out.push_back(e.path());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+class ExampleReport : public ::testing::TestWithParam<fs::path> {};
+
+TEST_P(ExampleReport, ContentsNameThePagesOfTheHeadingsAndNoHeadingEndsAPage) {
+    int32_t code = 0;
+    ASSERT_TRUE(ReadData(GetParam().string(), code)) << code;
+    test::TempDir dir;
+    usecase::PickRequest pick;
+    pick.how = usecase::PickRequest::How::Auto;
+    pick.yes = true;
+    const usecase::ReportRun run = usecase::WriteReportFolder(dir.file("report"), pick);
+    ASSERT_EQ(run.outcome, usecase::Outcome::Ok);
+    const LoadResult loaded = LoadDocument(dir.file("report/report.prn"), dir.path().string());
+    ASSERT_TRUE(loaded.ok);
+    const Document& d = loaded.document;
+
+    // The contents: the lines from the "目次" heading up to the next heading.
+    const auto contents =
+        std::find_if(d.bookmarks.begin(), d.bookmarks.end(),
+                     [](const Bookmark& b) { return b.title == print_job::kContentsTitle; });
+    ASSERT_NE(contents, d.bookmarks.end());
+    std::vector<std::pair<std::string, int>> listed, headings;
+    const std::regex entry("^ +(\\S.*\\S) \\.{3,} +([0-9]+)$");
+    bool done = false;
+    for (int p = contents->page; p < d.PageCount() && !done; ++p) {
+        const std::vector<Line>& lines = d.pages[std::size_t(p)].lines;
+        for (std::size_t i = p == contents->page ? std::size_t(contents->line) + 1 : 0;
+             i < lines.size() && !done; ++i) {
+            std::smatch m;
+            const std::string text = LineText(lines[i]);
+            done = lines[i].level != 0;
+            if (!done && std::regex_match(text, m, entry))
+                listed.emplace_back(m[1], std::stoi(m[2]));
+        }
+    }
+    for (auto b = contents + 1; b != d.bookmarks.end(); ++b)
+        headings.emplace_back(b->title, b->page + 1);
+    for (const Bookmark& b : d.bookmarks) {
+        EXPECT_LE(std::size_t(b.line) + 3, d.pages[std::size_t(b.page)].lines.size())
+            << b.title << " stands in the last two lines of page " << b.page + 1;
+    }
+    // Every kept group (headings of levels 1 to 3 with the lines after them, lists of symbols)
+    // stands whole on its page, unless the chapter's page break ends it.
+    for (int p = 0; p + 1 < d.PageCount(); ++p) {
+        const Page& page = d.pages[std::size_t(p)];
+        if (page.endsAtBreak) continue;
+        for (std::size_t i = 0; i < page.lines.size(); ++i) {
+            EXPECT_LE(i + std::size_t(page.lines[i].keep), page.lines.size())
+                << "page " << p + 1 << ": " << LineText(page.lines[i]);
+        }
+    }
+    EXPECT_GE(headings.size(), 10u);
+    EXPECT_EQ(listed, headings);
+}
+
+INSTANTIATE_TEST_SUITE_P(Designs, ExampleReport, ::testing::ValuesIn(Examples()),
+                         [](const auto& info) {
+                             std::string name = info.param.stem().string();
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace kuvelt::preview
