@@ -33,13 +33,20 @@ class PrintJobTest : public ::testing::Test {
         print_job::CloseReport();
         basResOutPrn::SetReportTempFolder("");
     }
-    // The combined file after its first line, which names the design for the preview.
+    // The combined file after its first line, which names the design for the preview; the
+    // figures inside the chapters ticked, no front matter.
     std::string Combined(const Ticks& t) {
-        EXPECT_FALSE(print_job::BuildCombinedFile(t).has_value());
+        print_job::PartTicks figures{};
+        for (const print_job::Part p : {print_job::kStructureFigure, print_job::kPressureFigure,
+                                        print_job::kForceFigure})
+            figures[p] = true;
+        EXPECT_FALSE(print_job::BuildCombinedFile(t, "", figures).has_value());
         return test::ReadBytesAfter(print_job::CombinedFile(),
                                     "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n");
     }
-    std::string ChapterBytes(int i) { return test::ReadBytes(print_job::ChapterFile(i)); }
+    std::string ChapterBytes(int i) {
+        return test::WithoutOptionalMarks(test::ReadBytes(print_job::ChapterFile(i)));
+    }
     test::TempDir tmp;
     print_job::Generation g;
 };
@@ -124,8 +131,9 @@ TEST_F(PrintJobTest, CloseDeletesEveryPrintAndFigureFile) {
         files.push_back(basResOutPrn::PrintFileNames[i]);
     for (int i = 1; i <= basResOutPrn::FigureFileCount; ++i)
         files.push_back(basResOutPrn::FigureFileNames[i]);
-    // five chapters, three front-matter files, the combined file, three figure files
-    EXPECT_EQ(files.size(), 12u);
+    // five chapters, three front-matter files, the combined file, three figure files of the
+    // load diagram and six of the force diagram
+    EXPECT_EQ(files.size(), 18u);
     print_job::CloseReport();
     for (const std::string& f : files) EXPECT_FALSE(fs::exists(f)) << f;
     EXPECT_TRUE(fs::is_empty(tmp.path()));
