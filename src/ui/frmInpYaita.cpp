@@ -126,7 +126,7 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     grids->addWidget(vaSpreadC);
     grids->addWidget(vaSpreadLS);
     grids->addWidget(vaSpreadS);
-    grids->setMinimumSize(640, 330);
+    grids->setMinimumSize(560, 330);
     right->addWidget(grids, 1);
     auto* note = new QLabel(
         QStringLiteral("赤字：照査を満足しない値　　緑の行（✓）：全ての照査を満足する断面"), this);
@@ -139,7 +139,7 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     side->addWidget(Heading("■ 断面力図（選択した断面・矢板全長）", this));
     figForces = new FigureView(this);
     figForces->setObjectName(QStringLiteral("figForces"));
-    figForces->setMinimumSize(380, 500);
+    figForces->setMinimumSize(430, 570);
     side->addWidget(figForces, 1);
     body->addLayout(side, 1);
 
