@@ -37,7 +37,8 @@ Resultant LoadsAbove(const std::vector<DistributionLoad>& loads, double z) {
             r.Mz += (q.EL - z) * F + H * H * (q.PL + 2.0 * q.PU) / 6.0;
         } else {
             // From the top down to z, a = EU - z, t measured down from the top:
-            // ∫ p dt = PU a + (PL - PU) a² / (2H); ∫ p (a - t) dt = PU a² / 2 + (PL - PU) a³ / (6H).
+            // ∫ p dt = PU a + (PL - PU) a² / (2H); ∫ p (a - t) dt = PU a² / 2 + (PL - PU) a³ /
+            // (6H).
             const double a = q.EU - z;
             const double g = (q.PL - q.PU) / H;
             r.S += q.PU * a + g * a * a / 2.0;
@@ -110,10 +111,9 @@ ForceDistribution ComputeDistribution(const DistributionInput& in) {
     d.ELV = in.ELV;
     d.lm = in.lm;
     const bool finiteInput = std::isfinite(in.head) && std::isfinite(in.L) &&
-                             std::isfinite(in.ELV) && std::isfinite(in.P) &&
-                             std::isfinite(in.h0) && std::isfinite(in.beta) &&
-                             std::isfinite(in.lm) && std::isfinite(in.K) &&
-                             std::isfinite(in.betaD);
+                             std::isfinite(in.ELV) && std::isfinite(in.P) && std::isfinite(in.h0) &&
+                             std::isfinite(in.beta) && std::isfinite(in.lm) &&
+                             std::isfinite(in.K) && std::isfinite(in.betaD);
     if (!finiteInput || !(in.L > 0)) {
         d.note = "矢板全長が正しくないため、断面力図を描けません。";
         return d;
@@ -130,8 +130,9 @@ ForceDistribution ComputeDistribution(const DistributionInput& in) {
     d.hasY = reaches && rigid;
     d.lmOnPile = d.below && in.lm >= 0 && in.ELV - in.lm >= d.tip - kSameLevel;
     if (!reaches) {
-        d.note = "矢板全長Ｌが壁高Ｈ'より短く矢板先端が仮想地盤面に達しないため、"
-                 "仮想地盤面より下の分布と変位はありません。";
+        d.note =
+            "矢板全長Ｌが壁高Ｈ'より短く矢板先端が仮想地盤面に達しないため、"
+            "仮想地盤面より下の分布と変位はありません。";
     } else if (!chang) {
         d.note = "この断面の特性値βが求められていないため、仮想地盤面より下の分布はありません。";
     } else if (!rigid) {

@@ -27,16 +27,16 @@ struct DistributionLoad {
 
 // Everything the distribution depends on, so that it can be computed without the result store.
 struct DistributionInput {
-    double head = 0;  // pile head ELYU, m
-    double ELV = 0;   // adopted virtual ground surface, m
-    double L = 0;     // total pile length, m (tip at head - L)
+    double head = 0;                      // pile head ELYU, m
+    double ELV = 0;                       // adopted virtual ground surface, m
+    double L = 0;                         // total pile length, m (tip at head - L)
     std::vector<DistributionLoad> loads;  // top to bottom, above ELV
-    double P = 0;     // resultant above ELV, kN/m
-    double h0 = 0;    // its height above ELV, m (below 1 mm Chang takes the load at ELV)
-    double beta = 0;  // characteristic value of the moment (stress check), 1/m
-    double lm = 0;    // depth of the maximum moment below ELV, m
-    double K = 0;     // rigidity E·α·I of the displacement check, kN·m2/m
-    double betaD = 0; // its characteristic value, 1/m
+    double P = 0;                         // resultant above ELV, kN/m
+    double h0 = 0;     // its height above ELV, m (below 1 mm Chang takes the load at ELV)
+    double beta = 0;   // characteristic value of the moment (stress check), 1/m
+    double lm = 0;     // depth of the maximum moment below ELV, m
+    double K = 0;      // rigidity E·α·I of the displacement check, kN·m2/m
+    double betaD = 0;  // its characteristic value, 1/m
 };
 
 inline constexpr int32_t kDistributionIntervals = 200;  // uniform steps from head to tip

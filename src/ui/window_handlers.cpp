@@ -51,7 +51,8 @@ frmInpYaita::ForceFigureParts ForceFigureOf(int yaita, int sect, double L) {
     frmInpYaita::ForceFigureParts out;
     const std::optional<PileKind> kind = KindOfChoice(yaita);
     if (!kind || sect < 1 || sect > CatalogueCount(*kind)) {
-        out.note = QStringLiteral("断面№%1は登録されていないため、断面力図はありません。").arg(sect);
+        out.note =
+            QStringLiteral("断面№%1は登録されていないため、断面力図はありません。").arg(sect);
         return out;
     }
     const auto data = basZuForces::FigureDataFor(*kind, sect, L);

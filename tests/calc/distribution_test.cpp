@@ -132,9 +132,9 @@ void CheckSection(PileKind kind, int32_t s, double L, Checked& seen) {
         const double curv = -d.M[atELV] / EI * 1000.0;  // mm/m2
         const double above = (d.y[atELV - 1] - d.y[atELV]) / dz - curv * dz / 2;
         const double below = (d.y[atELV] - d.y[atELV + 1]) / db + curv * db / 2;
-        EXPECT_NEAR(above, below,
-                    1000.0 * std::fabs(in->P) / EI * (dz * dz + db * db) +
-                        0.01 * std::fabs(below) + 1e-9);
+        EXPECT_NEAR(
+            above, below,
+            1000.0 * std::fabs(in->P) / EI * (dz * dz + db * db) + 0.01 * std::fabs(below) + 1e-9);
     }
 }
 
@@ -233,10 +233,10 @@ TEST(Distribution, InputsItCannotDrawSayWhy) {
         {"zero length", [](DistributionInput& i, double) { i.L = 0; }, false, false, false},
         {"head below ELV", [](DistributionInput& i, double) { i.ELV = 5; }, false, false, false},
         {"NaN load", [](DistributionInput& i, double n) { i.P = n; }, false, false, false},
-        {"overflowing load", [](DistributionInput& i, double) { i.loads[0].PL = 1e308; },
-         false, false, false},
-        {"no load", [](DistributionInput& i, double) { i.loads.clear(), i.P = 0; },
-         true, true, true},
+        {"overflowing load", [](DistributionInput& i, double) { i.loads[0].PL = 1e308; }, false,
+         false, false},
+        {"no load", [](DistributionInput& i, double) { i.loads.clear(), i.P = 0; }, true, true,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

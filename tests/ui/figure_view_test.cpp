@@ -1,12 +1,13 @@
 // The figure view: figure-file bytes from the report's figure writer drawn the right way up and
 // scaled into the widget, several parts placed in one frame, and a note for bytes that are no
 // figure.
+#include "ui/figure_view.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 
 #include "report/prnz.h"
-#include "ui/figure_view.h"
 
 namespace kuvelt::ui {
 namespace {

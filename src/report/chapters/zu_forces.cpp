@@ -94,8 +94,8 @@ class Scene {
         if (!(std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2)))
             return;
         segs_.push_back({x1, y1, x2, y2, style, part, soft});
-        const Cells c = CellsOf({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2),
-                                 std::max(y1, y2)});
+        const Cells c =
+            CellsOf({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
         for (int r = c.r0; r <= c.r1; ++r)
             for (int k = c.c0; k <= c.c1; ++k) cells_[Cell(r, k)].push_back(segs_.size() - 1);
     }
@@ -164,29 +164,29 @@ class Scene {
             std::sort(cands.begin(), cands.end(), [](const Cand& a, const Cand& b) {
                 return a.cost != b.cost ? a.cost < b.cost : a.y != b.y ? a.y < b.y : a.x < b.x;
             });
-        for (const Cand& c : cands) {
-            const Box b{c.x, c.y, c.x + w, c.y + h};
-            if (!Free(b)) continue;
-            // The leader ends short of the block; it must not cross another label.
-            const double qx = std::clamp(ax, b.x0, b.x1), qy = std::clamp(ay, b.y0, b.y1);
-            const double len = std::hypot(qx - ax, qy - ay);
-            std::optional<Seg> leader;
-            if (len > 2.0) {
-                const double ux = (ax - qx) / len, uy = (ay - qy) / len;
-                const double off = kPad + kDescent + 0.2;
-                leader = Seg{ax - ux * 1.3, ay - uy * 1.3, qx + ux * off, qy + uy * off, kThin,
-                             part};
-                bool crosses = false;
-                for (const Box& o : boxes_) {
-                    if (Hits(*leader, o)) crosses = true;
+            for (const Cand& c : cands) {
+                const Box b{c.x, c.y, c.x + w, c.y + h};
+                if (!Free(b)) continue;
+                // The leader ends short of the block; it must not cross another label.
+                const double qx = std::clamp(ax, b.x0, b.x1), qy = std::clamp(ay, b.y0, b.y1);
+                const double len = std::hypot(qx - ax, qy - ay);
+                std::optional<Seg> leader;
+                if (len > 2.0) {
+                    const double ux = (ax - qx) / len, uy = (ay - qy) / len;
+                    const double off = kPad + kDescent + 0.2;
+                    leader = Seg{ax - ux * 1.3, ay - uy * 1.3, qx + ux * off,
+                                 qy + uy * off, kThin,         part};
+                    bool crosses = false;
+                    for (const Box& o : boxes_) {
+                        if (Hits(*leader, o)) crosses = true;
+                    }
+                    if (crosses) continue;
                 }
-                if (crosses) continue;
+                for (std::size_t i = 0; i < lines.size(); ++i)
+                    Add(lines[i], c.x, c.y + h - s_ - double(i) * (s_ + gap), part);
+                if (leader) Line(leader->x1, leader->y1, leader->x2, leader->y2, kThin, part);
+                return true;
             }
-            for (std::size_t i = 0; i < lines.size(); ++i)
-                Add(lines[i], c.x, c.y + h - s_ - double(i) * (s_ + gap), part);
-            if (leader) Line(leader->x1, leader->y1, leader->x2, leader->y2, kThin, part);
-            return true;
-        }
         }
         return false;
     }
@@ -229,7 +229,9 @@ class Scene {
         auto row = [&](double y) { return std::clamp(int(std::floor(y / kCell)), 0, rows_ - 1); };
         return {col(b.x0), col(b.x1), row(b.y0), row(b.y1)};
     }
-    std::size_t Cell(int r, int c) const { return std::size_t(r) * std::size_t(cols_) + std::size_t(c); }
+    std::size_t Cell(int r, int c) const {
+        return std::size_t(r) * std::size_t(cols_) + std::size_t(c);
+    }
 
     double W_, F_;
     int cols_, rows_;
@@ -282,10 +284,10 @@ std::vector<std::string> Characters(const std::string& t) {
 // One of the three plots: its column, value range and scale.
 struct Plot {
     int part;
-    double left, right;  // inner edges, mm
+    double left, right;        // inner edges, mm
     double colLeft, colRight;  // the column
-    double lo, hi;       // values at the edges
-    double u;            // mm per unit
+    double lo, hi;             // values at the edges
+    double u;                  // mm per unit
     double X(double v) const { return left + (v - lo) * u; }
 };
 
@@ -411,15 +413,14 @@ class Diagram {
             double extra;
         };
         const double nan = std::numeric_limits<double>::quiet_NaN();
-        const Column cols[3] = {
-            {kPlotM, &d_.M, "曲げﾓｰﾒﾝﾄ M (kN・m/m)", nan},
-            {kPlotS, &d_.S, "せん断力 S (kN/m)", nan},
-            {kPlotY, &d_.y, "変位 y (mm)", nan}};
+        const Column cols[3] = {{kPlotM, &d_.M, "曲げﾓｰﾒﾝﾄ M (kN・m/m)", nan},
+                                {kPlotS, &d_.S, "せん断力 S (kN/m)", nan},
+                                {kPlotY, &d_.y, "変位 y (mm)", nan}};
         double x0 = plotsLeft_;
         for (int i = 0; i < 3; ++i) {
             const double cw = widths[i];
-            const Plot p = MakePlot(cols[i].part, x0 + 2.5, x0 + cw - 2.5, *cols[i].v,
-                                    cols[i].extra);
+            const Plot p =
+                MakePlot(cols[i].part, x0 + 2.5, x0 + cw - 2.5, *cols[i].v, cols[i].extra);
             plots_[i] = p;
             DrawPlot(p, *cols[i].v);
             const std::string t = cols[i].title;
@@ -595,8 +596,7 @@ void FillPart(const Scene& sc, int part) {
     double lx = 0, ly = 0;
     for (const Seg& s : sc.Segments()) {
         if (s.part != part || s.gone) continue;
-        const int32_t a =
-            (last != 0 && s.x1 == lx && s.y1 == ly) ? last : AddPoint(s.x1, s.y1);
+        const int32_t a = (last != 0 && s.x1 == lx && s.y1 == ly) ? last : AddPoint(s.x1, s.y1);
         const int32_t b = AddPoint(s.x2, s.y2);
         AddSegment(a, b, s.style);
         last = b;

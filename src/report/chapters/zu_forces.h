@@ -33,7 +33,7 @@ struct ForceFigureData {
     double Mmax = 0;   // as printed: R(Mmax, 1) of gSectChang, kN・m/m
     double lm = 0;     // its depth below ELV, m (printed to 1 mm)
     double delta = 0;  // head displacement of the displacement check, m
-    double P = 0;  // resultant above ELV, kN/m
+    double P = 0;      // resultant above ELV, kN/m
     double ELGL = 0, ELDL = 0;
 };
 

@@ -48,7 +48,9 @@ bool Overlap(const Box& a, const Box& b) {
 
 // Whether a segment meets a box: an end inside, or a crossing of one of its edges.
 bool Crosses(const Line& l, const Box& b) {
-    auto inside = [&](double x, double y) { return x >= b.x0 && x <= b.x1 && y >= b.y0 && y <= b.y1; };
+    auto inside = [&](double x, double y) {
+        return x >= b.x0 && x <= b.x1 && y >= b.y0 && y <= b.y1;
+    };
     if (inside(l.x1, l.y1) || inside(l.x2, l.y2)) return true;
     auto cross = [](double ax, double ay, double bx, double by, double cx, double cy, double dx,
                     double dy) {
@@ -70,7 +72,8 @@ bool Crosses(const Line& l, const Box& b) {
 
 double Distance(double px, double py, const Line& l) {
     const double dx = l.x2 - l.x1, dy = l.y2 - l.y1, len = dx * dx + dy * dy;
-    const double t = len > 0 ? std::clamp(((px - l.x1) * dx + (py - l.y1) * dy) / len, 0.0, 1.0) : 0;
+    const double t =
+        len > 0 ? std::clamp(((px - l.x1) * dx + (py - l.y1) * dy) / len, 0.0, 1.0) : 0;
     return std::hypot(px - (l.x1 + t * dx), py - (l.y1 + t * dy));
 }
 
@@ -126,25 +129,27 @@ void CheckFigure(PileKind kind, int32_t s, double L, Seen& seen) {
         const Box& b = r.boxes[i];
         EXPECT_TRUE(b.x0 >= 0 && b.y0 >= 0 && b.x1 <= f.width && b.y1 <= f.height) << r.texts[i];
         for (const Line& l : r.lines)
-            ASSERT_FALSE(Crosses(l, b)) << "\"" << r.texts[i] << "\" crosses a line of part "
-                                        << l.part << " (" << l.x1 << "," << l.y1 << ")-(" << l.x2
-                                        << "," << l.y2 << ")";
+            ASSERT_FALSE(Crosses(l, b))
+                << "\"" << r.texts[i] << "\" crosses a line of part " << l.part << " (" << l.x1
+                << "," << l.y1 << ")-(" << l.x2 << "," << l.y2 << ")";
         for (std::size_t j = i + 1; j < r.boxes.size(); ++j)
             ASSERT_FALSE(Overlap(b, r.boxes[j])) << r.texts[i] << " / " << r.texts[j];
         EXPECT_EQ(r.texts[i].find("NaN"), std::string::npos) << r.texts[i];
     }
     if (!v->d.note.empty()) {
         ++seen.short_;
-        EXPECT_TRUE(Has(r, v->d.note) || std::any_of(r.texts.begin(), r.texts.end(), [&](auto& t) {
-                        return v->d.note.rfind(t, 0) == 0;
-                    }))
+        EXPECT_TRUE(Has(r, v->d.note) ||
+                    std::any_of(r.texts.begin(), r.texts.end(),
+                                [&](auto& t) { return v->d.note.rfind(t, 0) == 0; }))
             << v->d.note;
     }
-    const std::string mtext =
-        "Mmax = " + numfmt::FormatNumber(v->Mmax, "0.0") + " kN・m/m，";
+    const std::string mtext = "Mmax = " + numfmt::FormatNumber(v->Mmax, "0.0") + " kN・m/m，";
     EXPECT_EQ(Has(r, mtext), v->d.lmOnPile);
     if (!v->d.lmOnPile) return;
-    EXPECT_TRUE(Has(r, "lm = " + numfmt::FormatNumber(gSectChang(TableIndex(kind), s, item::kChangLm), "0.000") + " m"));
+    EXPECT_TRUE(Has(
+        r,
+        "lm = " + numfmt::FormatNumber(gSectChang(TableIndex(kind), s, item::kChangLm), "0.000") +
+            " m"));
     // The mark: four medium lines of the moment plot closing a diamond; its centre is on the
     // moment curve (the other medium lines of that plot).
     std::vector<Line> medium;
@@ -246,8 +251,8 @@ TEST_F(ForceFigureTest, ReportFilesAreTheWindowsBytes) {
     ASSERT_TRUE(formats::ReadComposite(path, formats::Mode::Strict, c, &why)) << why;
     const auto kind = KindOfChoice(gInpYaita.Yaita);
     ASSERT_TRUE(kind);
-    const ForceFigure f =
-        basZuForces::BuildForceFigure(*basZuForces::FigureDataFor(*kind, gInpYaita.Sect, gInpYaita.L));
+    const ForceFigure f = basZuForces::BuildForceFigure(
+        *basZuForces::FigureDataFor(*kind, gInpYaita.Sect, gInpYaita.L));
     EXPECT_EQ(c.frameWidth, f.width);
     EXPECT_EQ(c.frameHeight, f.height);
     ASSERT_EQ(c.subFigures.size(), f.parts.size());
@@ -297,7 +302,8 @@ TEST_F(ForceFigureTest, AnyInputGivesAFigureQuickly) {
         const auto t0 = std::chrono::steady_clock::now();
         ForceFigure f;
         ASSERT_NO_THROW(f = basZuForces::BuildForceFigure(v));
-        slowest = std::max(slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        slowest = std::max(
+            slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
         ASSERT_FALSE(f.parts.empty());
         const Read r = ReadBack(f);
         for (const std::string& t : r.texts) {
