@@ -36,9 +36,8 @@ Resultant LoadsAbove(const std::vector<DistributionLoad>& loads, double z) {
             r.S += F;
             r.Mz += (q.EL - z) * F + H * H * (q.PL + 2.0 * q.PU) / 6.0;
         } else {
-            // From the top down to z, a = EU - z, t measured down from the top:
-            // ∫ p dt = PU a + (PL - PU) a² / (2H); ∫ p (a - t) dt = PU a² / 2 + (PL - PU) a³ /
-            // (6H).
+            // From the top down to z, a = EU - z, t measured down from the top, g = (PL - PU) / H:
+            // ∫ p dt = PU a + g a² / 2; ∫ p (a - t) dt = PU a² / 2 + g a³ / 6.
             const double a = q.EU - z;
             const double g = (q.PL - q.PU) / H;
             r.S += q.PU * a + g * a * a / 2.0;
@@ -114,8 +113,12 @@ ForceDistribution ComputeDistribution(const DistributionInput& in) {
                              std::isfinite(in.ELV) && std::isfinite(in.P) && std::isfinite(in.h0) &&
                              std::isfinite(in.beta) && std::isfinite(in.lm) &&
                              std::isfinite(in.K) && std::isfinite(in.betaD);
-    if (!finiteInput || !(in.L > 0)) {
-        d.note = "矢板全長が正しくないため、断面力図を描けません。";
+    if (!finiteInput) {
+        d.note = "計算結果が数値でないため、断面力図を描けません。";
+        return d;
+    }
+    if (!(in.L > 0)) {
+        d.note = "矢板全長Ｌが正でないため、断面力図を描けません。";
         return d;
     }
     if (!(in.head > in.ELV)) {
@@ -128,7 +131,7 @@ ForceDistribution ComputeDistribution(const DistributionInput& in) {
     const bool rigid = in.K > 0 && in.betaD > 0;
     d.below = reaches && chang;
     d.hasY = reaches && rigid;
-    d.lmOnPile = d.below && in.lm >= 0 && in.ELV - in.lm >= d.tip - kSameLevel;
+    d.lmOnPile = d.below && in.lm >= 0 && in.ELV - in.lm >= d.tip;
     if (!reaches) {
         d.note =
             "矢板全長Ｌが壁高Ｈ'より短く矢板先端が仮想地盤面に達しないため、"

@@ -11,6 +11,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -221,8 +222,16 @@ void frmInpYaita::setFigureSource(FigureSource source) {
 }
 
 void frmInpYaita::UpdateForceFigure() {
-    if (!figureSource_ || drawing_) return;
-    drawing_ = true;
+    if (!figureSource_ || pending_) return;
+    pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        pending_ = false;
+        DrawForceFigure();
+    });
+}
+
+void frmInpYaita::DrawForceFigure() {
+    if (!figureSource_) return;
     const ForceFigureParts f =
         figureSource_(kind(), int(std::lround(numSect->value())), numL->value());
     if (f.parts.empty()) {
@@ -230,7 +239,6 @@ void frmInpYaita::UpdateForceFigure() {
     } else {
         figForces->setFigure(f.width, f.height, f.parts);
     }
-    drawing_ = false;
 }
 
 }  // namespace kuvelt::ui

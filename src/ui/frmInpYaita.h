@@ -51,7 +51,8 @@ class frmInpYaita : public InputWindow {
     using FigureSource = std::function<ForceFigureParts(int yaita, int sect, double L)>;
     // Sets the source and draws the current pick; without a source the diagram stays empty.
     void setFigureSource(FigureSource source);
-    // Draws the diagram of the current kind, section number and length.
+    // Redraws the diagram of the current kind, section number and length once control returns
+    // to the event loop: changes made together (a row click sets kind and section) draw once.
     void UpdateForceFigure();
 
     QButtonGroup* optYaita;
@@ -66,8 +67,10 @@ class frmInpYaita : public InputWindow {
     void ApplyDependentEnabling() override;
 
   private:
+    void DrawForceFigure();
+
     FigureSource figureSource_;
-    bool drawing_ = false;
+    bool pending_ = false;
 };
 
 }  // namespace kuvelt::ui

@@ -127,9 +127,8 @@ class Scene {
     }
 
     // Lines of text as one block near the anchor (ax, ay): the free place closest to it, with a
-    // leader from the anchor when the block stands off. False when no place within reach is
-    // free.
-    // Places outside [regionLeft, regionRight] (the anchor's own plot) cost more.
+    // leader from the anchor when the block stands off; places outside [regionLeft,
+    // regionRight] (the anchor's own plot) cost more. False when no place within reach is free.
     bool PlaceNear(const std::vector<std::string>& lines, double ax, double ay, int part,
                    double regionLeft, double regionRight) {
         double w = 0;
@@ -139,8 +138,10 @@ class Scene {
         struct Cand {
             double cost, x, y;
         };
-        std::vector<Cand> all;
         constexpr double kReach = 50, kStep = 1.0;
+        std::vector<Cand> all;
+        all.reserve(std::size_t((2 * kReach + w) / kStep + 2) *
+                    std::size_t((2 * kReach + h) / kStep + 2));
         for (double y = ay - kReach - h; y <= ay + kReach; y += kStep) {
             for (double x = ax - kReach - w; x <= ax + kReach; x += kStep) {
                 const double dx = std::max({x - ax, ax - (x + w), 0.0});
@@ -149,22 +150,20 @@ class Scene {
                     std::max(regionLeft - x, 0.0) + std::max(x + w - regionRight, 0.0);
                 // Near, preferably at the anchor's own level and inside its own plot.
                 const double cost =
-                    std::hypot(dx, dy) + 0.3 * std::fabs(y + h / 2 - ay) + 3.0 * outside;
+                    std::sqrt(dx * dx + dy * dy) + 0.3 * std::fabs(y + h / 2 - ay) + 3.0 * outside;
                 all.push_back({cost, x, y});
             }
         }
         // Tried in order of cost, band by band (most labels find room in the first).
-        std::vector<Cand> cands;
-        double from = -1;
+        auto first = all.begin();
         for (double to : {4.0, 12.0, 30.0, std::numeric_limits<double>::infinity()}) {
-            cands.clear();
-            for (const Cand& c : all)
-                if (c.cost > from && c.cost <= to) cands.push_back(c);
-            from = to;
-            std::sort(cands.begin(), cands.end(), [](const Cand& a, const Cand& b) {
+            const auto last =
+                std::partition(first, all.end(), [&](const Cand& c) { return c.cost <= to; });
+            std::sort(first, last, [](const Cand& a, const Cand& b) {
                 return a.cost != b.cost ? a.cost < b.cost : a.y != b.y ? a.y < b.y : a.x < b.x;
             });
-            for (const Cand& c : cands) {
+            for (auto it = first; it != last; ++it) {
+                const Cand& c = *it;
                 const Box b{c.x, c.y, c.x + w, c.y + h};
                 if (!Free(b)) continue;
                 // The leader ends short of the block; it must not cross another label.
@@ -187,6 +186,7 @@ class Scene {
                 if (leader) Line(leader->x1, leader->y1, leader->x2, leader->y2, kThin, part);
                 return true;
             }
+            first = last;
         }
         return false;
     }
@@ -267,6 +267,46 @@ double NiceStep(double span, double parts) {
 std::string StepPicture(double step) {
     const int decimals = std::clamp(int(-std::floor(std::log10(step) + 1e-9)), 0, 4);
     return decimals == 0 ? std::string("0") : "0." + std::string(std::size_t(decimals), '0');
+}
+
+// The indices of a polyline's points that keep it within `tolerance` of every point (Ramer,
+// Douglas and Peucker), the ends and the points marked `keep` always among them; in order.
+std::vector<std::size_t> Simplified(const std::vector<std::pair<double, double>>& pts,
+                                    std::vector<bool> keep, double tolerance) {
+    const std::size_t n = pts.size();
+    if (n == 0) return {};
+    keep.front() = keep.back() = true;
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::size_t from = 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        if (keep[i]) {
+            spans.emplace_back(from, i);
+            from = i;
+        }
+    }
+    while (!spans.empty()) {
+        const auto [a, b] = spans.back();
+        spans.pop_back();
+        const double ax = pts[a].first, ay = pts[a].second;
+        const double dx = pts[b].first - ax, dy = pts[b].second - ay;
+        const double len = std::hypot(dx, dy);
+        double worst = 0;
+        std::size_t at = a;
+        for (std::size_t i = a + 1; i < b; ++i) {
+            const double px = pts[i].first - ax, py = pts[i].second - ay;
+            const double off = len > 0 ? std::fabs(px * dy - py * dx) / len : std::hypot(px, py);
+            if (off > worst) worst = off, at = i;
+        }
+        if (worst > tolerance) {
+            keep[at] = true;
+            spans.emplace_back(a, at);
+            spans.emplace_back(at, b);
+        }
+    }
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < n; ++i)
+        if (keep[i]) out.push_back(i);
+    return out;
 }
 
 // The UTF-8 characters of a text, for wrapping notes.
@@ -459,10 +499,26 @@ class Diagram {
             if (std::fabs(p.X(val) - x0) > 0.6)
                 sc_.Line(x0, y, p.X(val), y, kThin, p.part, /*soft=*/true);
         }
-        // The curve, broken where it has no value.
-        for (std::size_t k = 1; k < d_.z.size(); ++k) {
-            if (!std::isfinite(v[k - 1]) || !std::isfinite(v[k])) continue;
-            sc_.Line(p.X(v[k - 1]), Y(d_.z[k - 1]), p.X(v[k]), Y(d_.z[k]), kMedium, p.part);
+        // The curve, broken where it has no value, drawn through the levels it needs to stay
+        // within 0.02 mm of every level (the level of the maximum moment always among them).
+        const std::size_t lm = LmIndex();
+        std::size_t k = 0;
+        while (k < d_.z.size()) {
+            if (!std::isfinite(v[k])) {
+                ++k;
+                continue;
+            }
+            std::vector<std::pair<double, double>> run;
+            std::vector<bool> keep;
+            for (; k < d_.z.size() && std::isfinite(v[k]); ++k) {
+                run.emplace_back(p.X(v[k]), Y(d_.z[k]));
+                keep.push_back(k == lm);
+            }
+            const std::vector<std::size_t> at = Simplified(run, keep, 0.02);
+            for (std::size_t i = 1; i < at.size(); ++i) {
+                sc_.Line(run[at[i - 1]].first, run[at[i - 1]].second, run[at[i]].first,
+                         run[at[i]].second, kMedium, p.part);
+            }
         }
         // Value axis under the plot with round ticks.
         sc_.Line(p.left, yAxis_, p.right, yAxis_, kThin, p.part);
