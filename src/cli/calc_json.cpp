@@ -3,6 +3,7 @@
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "cli/distribution_json.h"
 #include "model/design.h"
 
 namespace kuvelt::cli {
@@ -313,6 +314,7 @@ void Results(W& w, bool calcMain, std::optional<bool> nekiri) {
         Boiling(w, "gNekiriAnteiAs", *gNekiriAnteiAs.Peek());
     if (nekiri && gNekiriAnteiAc.Reached())
         Heaving(w, "gNekiriAnteiAc", *gNekiriAnteiAc.Peek());
+    WriteDistributionMember(w, calcMain);
 }
 
 // A design's record is about the same size as the one before it: start with that much room.

@@ -11,7 +11,9 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "model/ranges.h"
 #include "ui/fields.h"
@@ -125,13 +127,22 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     grids->addWidget(vaSpreadC);
     grids->addWidget(vaSpreadLS);
     grids->addWidget(vaSpreadS);
-    grids->setMinimumSize(640, 330);
+    grids->setMinimumSize(560, 330);
     right->addWidget(grids, 1);
     auto* note = new QLabel(
         QStringLiteral("赤字：照査を満足しない値　　緑の行（✓）：全ての照査を満足する断面"), this);
     note->setObjectName(QStringLiteral("lblLegend"));
     right->addWidget(note);
     body->addLayout(right, 1);
+
+    // The force diagram of the pick beside the lists.
+    auto* side = new QVBoxLayout;
+    side->addWidget(Heading("■ 断面力図（選択した断面・矢板全長）", this));
+    figForces = new FigureView(this);
+    figForces->setObjectName(QStringLiteral("figForces"));
+    figForces->setMinimumSize(430, 570);
+    side->addWidget(figForces, 1);
+    body->addLayout(side, 1);
 
     top->addLayout(body, 1);
     top->addLayout(MakeButtonRow());
@@ -142,9 +153,17 @@ frmInpYaita::frmInpYaita(QWidget* parent)
         grids->setCurrentIndex(tab);
         if (tab >= 0 && tab <= 2 && kind() != tab) optYaita->button(tab)->setChecked(true);
     });
-    // D follows L whether the user typed it or the main window set it.
+    // D follows L whether the user typed it or the main window set it; the diagram follows the
+    // kind, the section number and the length.
     connect(numL, &NumField::valueEdited, this, [this](double) { UpdateEmbedment(); });
-    connect(numL, &QLineEdit::textChanged, this, [this] { UpdateEmbedment(); });
+    connect(numL, &QLineEdit::textChanged, this, [this] {
+        UpdateEmbedment();
+        UpdateForceFigure();
+    });
+    connect(numSect, &QLineEdit::textChanged, this, [this] { UpdateForceFigure(); });
+    connect(optYaita, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) UpdateForceFigure();
+    });
     // A click on a row takes its kind and section number; a double click also takes the
     // required length rounded up to 0.5 m as L.
     for (QTableView* v : {vaSpreadC, vaSpreadLS, vaSpreadS}) {
@@ -171,6 +190,8 @@ frmInpYaita::frmInpYaita(QWidget* parent)
 frmInpYaita::~frmInpYaita() {
     // L reformats itself when it loses the focus while the children go: D must not follow then.
     numL->disconnect(this);
+    numSect->disconnect(this);
+    figureSource_ = nullptr;
 }
 
 int frmInpYaita::kind() const {
@@ -194,5 +215,30 @@ void frmInpYaita::selectTab(int tab) {
 void frmInpYaita::UpdateEmbedment() { numD->setValue(numL->value() - numH->value()); }
 
 void frmInpYaita::ApplyDependentEnabling() { UpdateEmbedment(); }
+
+void frmInpYaita::setFigureSource(FigureSource source) {
+    figureSource_ = std::move(source);
+    UpdateForceFigure();
+}
+
+void frmInpYaita::UpdateForceFigure() {
+    if (!figureSource_ || pending_) return;
+    pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        pending_ = false;
+        DrawForceFigure();
+    });
+}
+
+void frmInpYaita::DrawForceFigure() {
+    if (!figureSource_) return;
+    const ForceFigureParts f =
+        figureSource_(kind(), int(std::lround(numSect->value())), numL->value());
+    if (f.parts.empty()) {
+        figForces->setNote(f.note);
+    } else {
+        figForces->setFigure(f.width, f.height, f.parts);
+    }
+}
 
 }  // namespace kuvelt::ui

@@ -1,10 +1,17 @@
 // The sheet-pile choice window "使用矢板の決定": the result lists of the three kinds in
 // read-only grids behind tabs (failed values in red, rows passing every check on light green),
 // the kind options, the section number and total length the user decides, and the derived wall
-// height H' and embedment D = L − H'. It holds no design data: the main window fills it on
-// LoadData and checks and stores the pick on SaveData.
+// height H' and embedment D = L − H', and the force diagram (断面力図) of the pick being decided,
+// redrawn whenever the kind, the section or the length changes. It holds no design data: the
+// main window fills it on LoadData, gives it the source of the diagrams, and checks and stores
+// the pick on SaveData.
 #pragma once
 
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "ui/figure_view.h"
 #include "ui/input_window.h"
 
 class QButtonGroup;
@@ -33,15 +40,37 @@ class frmInpYaita : public InputWindow {
     // D = L − H' after L or H' changed.
     void UpdateEmbedment();
 
+    // The force diagram of a pick (kind 0..2, section number, length): the figure's frame and
+    // sub-figure bytes, or a note why there is none.
+    struct ForceFigureParts {
+        double width = 0;
+        double height = 0;
+        std::vector<FigureView::Part> parts;
+        QString note;
+    };
+    using FigureSource = std::function<ForceFigureParts(int yaita, int sect, double L)>;
+    // Sets the source and draws the current pick; without a source the diagram stays empty.
+    void setFigureSource(FigureSource source);
+    // Redraws the diagram of the current kind, section number and length once control returns
+    // to the event loop: changes made together (a row click sets kind and section) draw once.
+    void UpdateForceFigure();
+
     QButtonGroup* optYaita;
     NumField *numSect, *numL, *numD, *numH;
     QTabBar* TabStrip1;
     QStackedWidget* grids;
     QTableView *vaSpreadC, *vaSpreadLS, *vaSpreadS;
     ResultGridModel *listC, *listLS, *listS;
+    FigureView* figForces;
 
   protected:
     void ApplyDependentEnabling() override;
+
+  private:
+    void DrawForceFigure();
+
+    FigureSource figureSource_;
+    bool pending_ = false;
 };
 
 }  // namespace kuvelt::ui

@@ -12,6 +12,8 @@
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
+#include "report/chapters/zu_forces.h"
+#include "report/prn.h"
 #include "ui/app_state.h"
 #include "ui/common/user_guide.h"
 #include "ui/fields.h"
@@ -42,6 +44,33 @@ void FillSteelList(ResultGridModel* grid, const List& list, const Cat& cat) {
         grid->SetCell(s - 1, 2, list(s, item::kSDelta), Flag(list(s, item::kSDeltaFlag)));
         grid->SetRowName(s - 1, Q(cat.Item(s)->Name));
     }
+}
+
+// The force diagram of a pick from the last calculation, in figure bytes for the window's view
+// (the same drawing as the report's), or why there is none.
+frmInpYaita::ForceFigureParts ForceFigureOf(int yaita, int sect, double L) {
+    frmInpYaita::ForceFigureParts out;
+    const std::optional<PileKind> kind = KindOfChoice(yaita);
+    if (!kind || sect < 1 || sect > CatalogueCount(*kind)) {
+        out.note =
+            QStringLiteral("断面№%1は登録されていないため、断面力図はありません。").arg(sect);
+        return out;
+    }
+    const auto data = basZuForces::FigureDataFor(*kind, sect, L);
+    if (!data) {
+        out.note = QStringLiteral("計算結果がないため、断面力図はありません。");
+        return out;
+    }
+    try {
+        basZuForces::ForceFigure f = basZuForces::BuildForceFigure(*data);
+        out.width = f.width;
+        out.height = f.height;
+        for (basZuForces::FigurePart& p : f.parts)
+            out.parts.push_back({std::move(p.bytes), p.x, p.y});
+    } catch (const PrintFault& e) {
+        out.note = QStringLiteral("断面力図を描けません：") + QString::fromUtf8(e.what());
+    }
+    return out;
 }
 
 }  // namespace
@@ -111,6 +140,7 @@ void objInpYaita_LoadData(frmInpYaita& w) {
         }
     }
     w.UpdateEmbedment();
+    w.setFigureSource(ForceFigureOf);
 }
 
 void objInpYaita_SaveData(frmInpYaita& w, bool& Cancel) {

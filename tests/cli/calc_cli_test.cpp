@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
@@ -64,6 +66,45 @@ const std::string kVirtualGroundError =
     "仮想海底面の算定ｴﾗｰ: 「設計条件の入力」で検討する深さの入力値を大きくして下さい。\n"
     "使用矢板の決定: 計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。\n";
 
+// The distribution along the chosen pile in the dump: checked against the dump's own section
+// tables and loads. The largest |M| below the virtual ground is |Mmax| (printed to 0.1) at lm,
+// where the shear vanishes; the shear and the moment vanish at the head; every load boundary is
+// a level.
+void CheckDistribution(const ordered_json& j, const std::string& name) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(j.contains("distribution"));
+    const ordered_json& d = j["distribution"];
+    ASSERT_EQ(Keys(d), (std::vector<std::string>{"z", "M", "S", "y"}));
+    const std::vector<double> z = d["z"], M = d["M"], S = d["S"], y = d["y"];
+    ASSERT_GE(z.size(), 201u);
+    ASSERT_EQ(M.size(), z.size());
+    ASSERT_EQ(S.size(), z.size());
+    ASSERT_EQ(y.size(), z.size());
+    const ordered_json& choice = j["design"]["gInpYaita"];
+    const double head = j["design"]["gInpJyoken"]["ELYU"].get<double>();
+    EXPECT_EQ(z.front(), head);
+    EXPECT_DOUBLE_EQ(z.back(), head - choice["L"].get<double>());
+    const double ELV = j["gPressure"]["WL"].get<double>();
+    const ordered_json& row =
+        j["gSectChang"][choice["Yaita"].get<int>()][choice["Sect"].get<int>() - 1];
+    const double Mmax = row[0].get<double>(), lm = row[1].get<double>();
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < z.size(); ++i)
+        if (z[i] <= ELV && std::fabs(M[i]) > std::fabs(M[at])) at = i;
+    EXPECT_LE(std::fabs(std::fabs(M[at]) - std::fabs(Mmax)), 0.05 + 1.1e-6);
+    EXPECT_NEAR(ELV - z[at], lm, 0.01);
+    EXPECT_NEAR(S[at], 0.0, 1e-6);
+    EXPECT_EQ(S.front(), 0.0);
+    EXPECT_EQ(M.front(), 0.0);
+    for (const auto& q : j["gPressure"]["Qdo"]) {
+        for (const char* k : {"EU", "EL"}) {
+            const double level = q[k].get<double>();
+            EXPECT_TRUE(std::any_of(z.begin(), z.end(), [&](double v) { return v == level; }))
+                << k << " " << level;
+        }
+    }
+}
+
 TEST(CalcCliJson, EveryExampleDumpsTheWholeStore) {
     for (const char* name :
          {"sand-channel.kvt", "clay-embankment.kvt", "slope-sand.kvt", "clay-increasing.kvt"}) {
@@ -74,7 +115,9 @@ TEST(CalcCliJson, EveryExampleDumpsTheWholeStore) {
         // Every example holds a choice: the stability check of its ground kind follows.
         std::vector<std::string> keys = kAllKeys;
         keys.push_back(j["design"]["gInpJiban"]["Kind"] == 0 ? "gNekiriAnteiAs" : "gNekiriAnteiAc");
+        keys.push_back("distribution");
         EXPECT_EQ(Keys(j), keys) << name;
+        CheckDistribution(j, name);
         EXPECT_TRUE(j["CalcMain"].get<bool>());
         EXPECT_TRUE(j["CalcNekiriAntei"].get<bool>());
         // ... and the choice passes every check of its list row and the stability check.
@@ -88,7 +131,7 @@ TEST(CalcCliJson, EveryExampleDumpsTheWholeStore) {
             EXPECT_EQ(row[flag].get<double>(), 0.0) << name << " flag item " << flag + 1;
         }
         EXPECT_GE(y["L"].get<double>(), row[3].get<double>() - 0.001) << name;
-        EXPECT_TRUE(j[keys.back()]["Hantei"].get<bool>()) << name;
+        EXPECT_TRUE(j[keys[keys.size() - 2]]["Hantei"].get<bool>()) << name;
         const ordered_json& d = j["design"];
         EXPECT_EQ(Keys(j["gQqw"]),
                   (std::vector<std::string>{"Error", "H",    "Keijyo", "D1X",  "D1Q", "D2m", "D2Q",
@@ -183,6 +226,26 @@ TEST(CalcCliJson, StoredChoiceAddsTheStabilityCheck) {
                                         "Error", "F", "Hantei"}));
     // The heaving check takes the surcharge of this run's surcharge stage.
     EXPECT_EQ(c["gNekiriAnteiAc"]["Q"], c["gQqw"]["Q"]);
+    CheckDistribution(s, "sand");
+    CheckDistribution(c, "clay");
+
+    // Without a chosen pile there is no distribution; with one shorter than H' it stops at the
+    // tip above the virtual ground and says why, its displacements null.
+    const std::string none = dir.file("none.kvt"), shortPile = dir.file("short.kvt");
+    WriteDesign(none, "sand-channel.kvt", [] { gInpYaita.InpFlg = false; });
+    WriteDesign(shortPile, "sand-channel.kvt",
+                [] { gInpYaita = CInpYaita{true, 2, 5, 4.38, -1.38, 3.0}; });
+    const CalcRun rn = Calc({"--json", none});
+    ASSERT_EQ(rn.status, 0) << rn.err;
+    EXPECT_FALSE(ordered_json::parse(rn.out).contains("distribution"));
+    const CalcRun rp = Calc({"--json", shortPile});
+    const ordered_json p = ordered_json::parse(rp.out);
+    ASSERT_TRUE(p.contains("distribution")) << rp.out.substr(0, 200);
+    const ordered_json& pd = p["distribution"];
+    EXPECT_EQ(Keys(pd), (std::vector<std::string>{"z", "M", "S", "y", "note"}));
+    EXPECT_GT(pd["z"].back().get<double>(), p["gPressure"]["WL"].get<double>());
+    for (const auto& v : pd["y"]) EXPECT_TRUE(v.is_null());
+    EXPECT_NE(pd["note"].get<std::string>().find("仮想地盤面より下の分布"), std::string::npos);
 }
 
 TEST(CalcCliJson, FailedCalculationExitsOneAndLeavesUnreachedStagesOut) {
@@ -197,7 +260,8 @@ TEST(CalcCliJson, FailedCalculationExitsOneAndLeavesUnreachedStagesOut) {
     EXPECT_FALSE(j["CalcMain"].get<bool>());
     EXPECT_EQ(j["gDL"]["Error"].get<int>(), 999);
     for (const char* k : {"gPressure", "gSectChang", "gSectStress", "gSectEmbed", "gSectDisp",
-                          "gListC", "gListLS", "gListS", "gNekiriAnteiAs", "gNekiriAnteiAc"}) {
+                          "gListC", "gListLS", "gListS", "gNekiriAnteiAs", "gNekiriAnteiAc",
+                          "distribution"}) {
         EXPECT_FALSE(j.contains(k)) << k;
     }
     EXPECT_TRUE(j["CalcNekiriAntei"].is_null());

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "calc/calc_main.h"
+#include "calc/distribution.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
@@ -341,6 +342,16 @@ ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri) {
         j["gNekiriAnteiAs"] = BoilingJson(*gNekiriAnteiAs.Peek());
     if (nekiri && gNekiriAnteiAc.Reached())
         j["gNekiriAnteiAc"] = HeavingJson(*gNekiriAnteiAc.Peek());
+    // The distribution along the chosen pile came later: four arrays and the note, if any.
+    if (const auto d = calcMain ? ChosenDistribution() : std::nullopt) {
+        ordered_json o;
+        o["z"] = d->z;
+        o["M"] = d->M;
+        o["S"] = d->S;
+        o["y"] = d->y;
+        if (!d->note.empty()) o["note"] = d->note;
+        j["distribution"] = o;
+    }
     return j;
 }
 

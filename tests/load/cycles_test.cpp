@@ -226,7 +226,9 @@ TEST_F(OpenCalculatePrint, RepeatedCyclesLeaveNothingBehind) {
     EXPECT_TRUE(env.services.messages().empty());
     EXPECT_EQ(after.topLevelWidgets, before.topLevelWidgets);
     EXPECT_EQ(after.objects, before.objects);
-    EXPECT_EQ(after.fds, before.fds);
+    // A leak keeps descriptors; Qt closes some of its own once they have been idle for half a
+    // minute (a run that long, under load, ends with fewer), which is no leak.
+    EXPECT_LE(after.fds, before.fds);
     EXPECT_EQ(after.tempFiles, 0);
     EXPECT_EQ(before.tempFiles, 0);
 #if defined(__SANITIZE_ADDRESS__)

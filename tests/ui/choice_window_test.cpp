@@ -1,6 +1,7 @@
 // The sheet-pile choice window: the result lists with red failed values and green passing rows,
 // the proposal and a reopened choice, D = L − H', tabs that never change the stored kind, the
-// range check of the section number and the choice checks with their messages.
+// range check of the section number, the choice checks with their messages and the force diagram
+// that follows the pick.
 #include <gtest/gtest.h>
 
 #include <QButtonGroup>
@@ -11,6 +12,9 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <chrono>
+#include <string>
+#include <vector>
 
 #include "calc/calc_main.h"
 #include "calc/dl.h"
@@ -20,9 +24,11 @@
 #include "io/design_file.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
+#include "report/prn.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
+#include "ui/figure_view.h"
 #include "ui/frmInpYaita.h"
 #include "ui/frmMenuMain.h"
 #include "ui/result_grid_model.h"
@@ -173,6 +179,79 @@ TEST_F(ChoiceWindowTest, TabsAndRowsChooseKindSectionAndLength) {
     EXPECT_NEAR(gInpYaita.H, hPrime, 1e-9);
     EXPECT_NEAR(gInpYaita.D, 12.5 - hPrime, 1e-9);
     EXPECT_TRUE(env.services.messages().empty());
+}
+
+// The texts of the diagram the view shows (all parts), to tell one figure from another.
+std::vector<std::string> FigureTexts(const FigureView& v) {
+    std::vector<std::string> out;
+    for (const auto& p : v.figure().parts)
+        if (p.figure)
+            for (const auto& t : p.figure->texts) out.push_back(t.text);
+    return out;
+}
+
+bool HasText(const FigureView& v, const std::string& prefix) {
+    for (const std::string& t : FigureTexts(v))
+        if (t.rfind(prefix, 0) == 0) return true;
+    return false;
+}
+
+// The diagram beside the lists follows the pick: another row, another length, another kind
+// each redraw it with that pile, quickly; a section that is not registered says so.
+TEST_F(ChoiceWindowTest, ForceDiagramFollowsTheRowAndTheLength) {
+    // The style files the figures are measured with, from the source tree.
+    basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+    struct Restore {
+        ~Restore() { basResOutPrn::SetReportDataFolder(""); }
+    } restore;
+    Open();
+    test::Pump();
+    FigureView* v = yaita->figForces;
+    ASSERT_TRUE(v->hasFigure()) << v->note().toStdString();
+    const auto textsAt = [&] { return FigureTexts(*v); };
+    const std::string pileOf5 = "使用矢板：鋼矢板 " + gInpSectS.Item(5)->Name + "（断面№5）";
+
+    yaita->TabStrip1->setCurrentIndex(2);
+    int before = v->revision();
+    const auto t0 = std::chrono::steady_clock::now();
+    emit yaita->vaSpreadS->clicked(yaita->listS->index(4, 0));
+    test::Pump();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_EQ(v->revision(), before + 1) << "kind and section set together draw once";
+    ASSERT_TRUE(v->hasFigure());
+    EXPECT_TRUE(HasText(*v, pileOf5));
+    EXPECT_LT(ms, 200.0) << "a click redraws at once";  // 5-20 ms as measured, any machine
+
+    before = v->revision();
+    const auto shorter = textsAt();
+    Type(yaita->numL, QStringLiteral("12"));
+    test::Pump();
+    EXPECT_GT(v->revision(), before);
+    EXPECT_TRUE(HasText(*v, pileOf5 + "，矢板全長 Ｌ ＝ 12.00 m"));
+    EXPECT_NE(textsAt(), shorter);
+    const double tip = gInpJyoken.ELYU - 12.0;
+    EXPECT_TRUE(HasText(*v, "矢板先端 " + numfmt::FormatNumber(tip, "+0.000;-0.000")));
+
+    // Shorter than H': the diagram says why nothing is drawn below the virtual ground.
+    Type(yaita->numL, QString::number(hPrime - 1.0, 'f', 2));
+    test::Pump();
+    ASSERT_TRUE(v->hasFigure());
+    EXPECT_TRUE(HasText(*v, "矢板全長Ｌが壁高Ｈ'より短く"));
+
+    // Concrete has three sections: its fifth is no pile, its second is.
+    yaita->optYaita->button(0)->click();
+    test::Pump();
+    EXPECT_FALSE(v->hasFigure());
+    Type(yaita->numSect, QStringLiteral("2"));
+    test::Pump();
+    EXPECT_TRUE(HasText(*v, "使用矢板：ｺﾝｸﾘｰﾄ矢板"));
+    Type(yaita->numSect, QStringLiteral("9"));
+    test::Pump();
+    EXPECT_FALSE(v->hasFigure());
+    EXPECT_NE(v->note().indexOf(QStringLiteral("断面№9は登録されていない")), -1);
+    const QImage shot = yaita->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
 }
 
 struct SectRangeCase {

@@ -153,6 +153,13 @@ class Painter {
         DrawFooter(index, !page.noFrame);
     }
 
+    // A figure by itself, the frame's top-left corner at (x0, y0) mm.
+    void DrawFigureAt(const Figure& fig, double x0, double y0) {
+        for (const Placement& part : fig.parts) {
+            if (part.figure) DrawSubFigure(*part.figure, x0 + part.x, y0 + fig.height - part.y);
+        }
+    }
+
   private:
     void DrawTextLine(const Line& line, int row) {
         if (line.bytes.empty()) return;
@@ -405,6 +412,16 @@ void paintPage(QPainter& painter, const Document& doc, int page, const QRectF& p
         const PageGeometry g = GeometryFor(setup);
         Painter(painter, doc, g).DrawPage(page);
     }
+    painter.restore();
+}
+
+void paintFigure(QPainter& painter, const Figure& figure, const StyleTables& styles,
+                 const QPointF& topLeftMm) {
+    Document doc;
+    doc.styles = styles;
+    const PageGeometry g;
+    painter.save();
+    Painter(painter, doc, g).DrawFigureAt(figure, topLeftMm.x(), topLeftMm.y());
     painter.restore();
 }
 

@@ -57,6 +57,12 @@ PageGeometry GeometryFor(const PageSetup& setup);
 void paintPage(QPainter& painter, const Document& doc, int page, const QRectF& pageRectMm,
                const PageSetup& setup = {});
 
+// Paints a figure by itself, outside a page (a window showing one figure): its sub-figures
+// with the pens and fonts of `styles`, the frame's top-left corner at `topLeftMm` in the
+// painter's current coordinates (mm, Y down). Parts that are not loaded are left out.
+void paintFigure(QPainter& painter, const Figure& figure, const StyleTables& styles,
+                 const QPointF& topLeftMm);
+
 // One page as an image of `dotsPerInch` (white sheet).
 QImage renderPageImage(const Document& doc, int page, double dotsPerInch,
                        const PageSetup& setup = {});

@@ -14,6 +14,7 @@
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
+#include "report/chapters/zu_forces.h"
 #include "report/chapters/zu_sp.h"
 
 namespace kuvelt::basResOutYaita {
@@ -440,6 +441,7 @@ bool Write(std::string* error) {
             ChapterData d;
             MomentLoads(d, v);
             MomentChang(d, v);
+            basZuForces::PrintForceFigure();
             SectionCheck(d, v);
             Embedment(d, v);
             HeadDisplacement(d, v);

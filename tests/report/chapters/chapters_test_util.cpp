@@ -83,6 +83,21 @@ bool Prepare(const ReportDesign& d) {
 
 std::string ReadUtf8(const std::string& path) { return cp932::ToUtf8(ReadBytes(path)); }
 
+std::string WithoutOptionalMarks(const std::string& bytes) {
+    std::string out;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", at);
+        const std::size_t next = end == std::string::npos ? bytes.size() : end + 2;
+        const std::string_view line(bytes.data() + at, next - at);
+        if (line.rfind(basResOutPrn::kOptionalBlockBegin, 0) != 0 &&
+            line.rfind(basResOutPrn::kOptionalBlockEnd, 0) != 0)
+            out += line;
+        at = next;
+    }
+    return out;
+}
+
 int PageBreaks(const std::string& bytes) {
     return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\x0C'));
 }

@@ -25,6 +25,9 @@ bool Prepare(const ReportDesign& d);
 
 // A chapter file as UTF-8 text.
 std::string ReadUtf8(const std::string& path);
+// A chapter file as the combined file holds it: the marks of its optional blocks (figures a
+// user may leave out) removed, the blocks kept.
+std::string WithoutOptionalMarks(const std::string& bytes);
 // Number of page breaks in a file.
 int PageBreaks(const std::string& bytes);
 // Whether `text` holds `part`, and how often.

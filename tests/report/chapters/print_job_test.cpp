@@ -33,19 +33,27 @@ class PrintJobTest : public ::testing::Test {
         print_job::CloseReport();
         basResOutPrn::SetReportTempFolder("");
     }
-    // The combined file after its first line, which names the design for the preview.
+    // The combined file after its first line, which names the design for the preview; the
+    // figures inside the chapters ticked, no front matter.
+    static print_job::PartTicks Figures() {
+        print_job::PartTicks figures{};
+        for (const print_job::Part p : {print_job::kStructureFigure, print_job::kPressureFigure,
+                                        print_job::kForceFigure})
+            figures[p] = true;
+        return figures;
+    }
     std::string Combined(const Ticks& t) {
-        EXPECT_FALSE(print_job::BuildCombinedFile(t).has_value());
+        EXPECT_FALSE(print_job::BuildCombinedFile(t, "", Figures()).has_value());
         return test::ReadBytesAfter(print_job::CombinedFile(),
                                     "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n");
     }
     std::string ChapterBytes(int i) { return test::ReadBytes(print_job::ChapterFile(i)); }
-    // A chapter as the combined file holds it when no optional part is ticked: without its
-    // figure blocks.
-    std::string Printed(int i) {
+    // A chapter as the combined file holds it (by default with the figures ticked): the block
+    // marks gone, and the blocks of unticked parts.
+    std::string Printed(int i, const print_job::PartTicks& parts = Figures()) {
         std::string out;
-        for (const std::string& line : print_job::FilterOptionalBlocks(
-                 cp932::SplitCrLf(ChapterBytes(i)), print_job::kNoParts)) {
+        for (const std::string& line :
+             print_job::FilterOptionalBlocks(cp932::SplitCrLf(ChapterBytes(i)), parts)) {
             out += line + "\r\n";
         }
         return out;
@@ -132,7 +140,7 @@ TEST_F(PrintJobTest, FrontMatterComesFirstEachOnItsOwnPages) {
         ASSERT_FALSE(print_job::BuildCombinedFile({true, false, false, false, false}, "", parts));
         EXPECT_EQ(test::ReadBytesAfter(print_job::CombinedFile(),
                                        "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n"),
-                  print_job::InsertContents(c.expected + Printed(0)))
+                  print_job::InsertContents(c.expected + Printed(0, parts)))
             << c.name;
     }
 }
@@ -151,10 +159,10 @@ TEST_F(PrintJobTest, CloseDeletesEveryPrintAndFigureFile) {
         files.push_back(basResOutPrn::PrintFileNames[i]);
     for (int i = 1; i <= basResOutPrn::FigureFileCount; ++i)
         files.push_back(basResOutPrn::FigureFileNames[i]);
-    // five chapters, three front-matter files, the combined file, seven figure files (the
+    // five chapters, three front-matter files, the combined file, thirteen figure files (the
     // structure and pressure figures one sub-figure each, the load diagram two, and a composite
-    // for each)
-    EXPECT_EQ(files.size(), 16u);
+    // for each; the force diagram six)
+    EXPECT_EQ(files.size(), 22u);
     print_job::CloseReport();
     for (const std::string& f : files) EXPECT_FALSE(fs::exists(f)) << f;
     EXPECT_TRUE(fs::is_empty(tmp.path()));

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "chapters_test_util.h"
 #include "io/design_file.h"
 #include "model/design.h"
 #include "platform/cp932.h"
