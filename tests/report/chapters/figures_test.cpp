@@ -20,6 +20,7 @@
 #include "platform/vberror.h"
 #include "report/chapters/print_job.h"
 #include "report/chapters/zu_common.h"
+#include "report/chapters/zu_forces.h"
 #include "report/chapters/zu_pressure.h"
 #include "report/chapters/zu_sp.h"
 #include "report/chapters/zu_structure.h"
@@ -88,7 +89,7 @@ class Figures : public ::testing::Test {
         basResOutPrn::DeleteAllReportFiles();
         basResOutPrn::SetReportTempFolder("");
     }
-    // The three figures of the current design and calculation, each with its faults.
+    // The four figures of the current design and calculation, each with its faults.
     void ExpectClear(const std::string& name, bool calculated) {
         std::vector<std::pair<const char*, std::function<std::string()>>> figures = {
             {"構造図", [&] {
@@ -99,6 +100,11 @@ class Figures : public ::testing::Test {
             figures.push_back(
                 {"土圧・水圧分布図", [] { return basZuPressure::DrawPressureFigure(); }});
             figures.push_back({"荷重分布図", [] { return basZuSp::DrawLoadDiagram(128, 80); }});
+            const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
+            if (gInpYaita.InpFlg && kind &&
+                basZuForces::FigureDataFor(*kind, gInpYaita.Sect, gInpYaita.L)) {
+                figures.push_back({"断面力図", [] { return basZuForces::DrawForceDiagram(); }});
+            }
         }
         for (const auto& [caption, draw] : figures) {
             std::string path;
