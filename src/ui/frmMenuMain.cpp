@@ -93,6 +93,12 @@ void frmMenuMain::BuildMenus() {
     file->addSeparator();
     add("mnuFileExit", "ﾌﾟﾛｸﾞﾗﾑ終了(&X)", [this] { close(); });
 
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QAction* structure = view->addAction(QStringLiteral("構造図(&Z)..."));
+    structure->setObjectName(QStringLiteral("mnuViewStructure"));
+    structure->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(structure, &QAction::triggered, this, [this] { OpenStructureWindow(); });
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     QAction* guide = help->addAction(QStringLiteral("ﾍﾙﾌﾟ(&H)..."));
     guide->setObjectName(QStringLiteral("mnuHelpGuide"));

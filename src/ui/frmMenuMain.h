@@ -108,6 +108,8 @@ class frmMenuMain : public QMainWindow {
     void CommandInpYaita();
     void CommandResOut(int index);
     void CommandMenuPrint();
+    // 表示 → 構造図: the cross-section of the design as it stands.
+    void OpenStructureWindow();
     void RunStability();
 
     std::array<QPushButton*, kButtonCount> cmdMenu_{};

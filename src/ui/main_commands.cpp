@@ -9,6 +9,7 @@
 #include "usecase/design_run.h"
 #include "ui/main_handlers.h"
 #include "ui/frmInpHyoshi.h"
+#include "ui/frmZuStructure.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"
@@ -74,6 +75,11 @@ void frmMenuMain::OpenConditionWindow(int index) {
 void frmMenuMain::OpenCoverWindow() {
     frmInpHyoshi w(this);
     Connect(&w);
+    RunWindow(w);
+}
+
+void frmMenuMain::OpenStructureWindow() {
+    frmZuStructure w(this);
     RunWindow(w);
 }
 

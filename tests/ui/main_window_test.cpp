@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -27,13 +28,16 @@
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
+#include "report/prn.h"
 #include "scripted_services.h"
 #include "support/test_support.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMenuMain.h"
+#include "ui/figure_view.h"
 #include "ui/frmResOut.h"
+#include "ui/frmZuStructure.h"
 #include "ui/input_window.h"
 #include "ui/ui_services.h"
 #include "usecase/design_run.h"
@@ -814,6 +818,46 @@ TEST(QtTranslations, StandardButtonsInJapanese) {
     QCoreApplication::installTranslator(&qtTexts);
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
     QCoreApplication::removeTranslator(&qtTexts);
+}
+
+// 表示 → 構造図 draws the design as it stands: with the virtual ground of a fresh calculation,
+// and for a design that does not calculate still the wall and levels, saying what is missing.
+TEST_F(MainWindowTest, StructureWindowDrawsTheDesignAsItStands) {
+    basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+    struct Restore {
+        ~Restore() { basResOutPrn::SetReportDataFolder(""); }
+    } restore;
+    env.services.AnswerOpen((kuvelt::test::SourceDir() / "examples/sand-channel.kvt").string());
+    main.FileOpen();
+    struct Seen {
+        bool figure = false;
+        std::string note;
+        bool virtualGround = false;
+    } seen;
+    main.drive = [&](InputWindow& w) {
+        auto* z = dynamic_cast<frmZuStructure*>(&w);
+        EXPECT_NE(z, nullptr);
+        if (z == nullptr) return QDialog::Rejected;
+        seen.figure = z->view()->hasFigure();
+        seen.note = z->noteLabel()->text().toStdString();
+        seen.virtualGround = false;
+        for (const auto& part : z->view()->figure().parts) {
+            if (!part.figure) continue;
+            for (const auto& t : part.figure->texts)
+                seen.virtualGround |= t.text.rfind("仮想地盤面", 0) == 0;
+        }
+        return QDialog::Rejected;
+    };
+    main.action(QStringLiteral("mnuViewStructure"))->trigger();
+    EXPECT_TRUE(seen.figure);
+    EXPECT_EQ(seen.note, "");
+    EXPECT_TRUE(seen.virtualGround);
+
+    gInpJyoken.Z = 0.5;  // no virtual ground within the depth examined: the chain stops
+    main.action(QStringLiteral("mnuViewStructure"))->trigger();
+    EXPECT_TRUE(seen.figure) << "the wall and its levels are drawn all the same";
+    EXPECT_EQ(seen.note.rfind("計算できないため", 0), 0u) << seen.note;
+    EXPECT_FALSE(seen.virtualGround);
 }
 
 }  // namespace
