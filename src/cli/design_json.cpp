@@ -1,9 +1,11 @@
 #include "cli/design_json.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -113,7 +115,53 @@ char* Escaped(char* p, std::string_view s) {
 
 constexpr std::size_t EscapedMax(std::size_t n) { return 6 * n + 2; }
 
+// The texts of the numbers written last, by the bits of the double: the same values come back
+// again and again (zero, the catalogues' section values, the elastic moduli, the results of
+// similar walls), and copying a text is cheaper than making it. Fixed in size, per thread.
+class NumberTexts {
+  public:
+    static constexpr int kBits = 12;
+    static constexpr std::size_t kText = 23;  // longer texts are not kept
+
+    char* Write(char* p, double v) {
+        const auto bits = std::bit_cast<uint64_t>(v);
+        Entry& e = entries_[(bits * 0x9E3779B97F4A7C15ULL) >> (64 - kBits)];
+        if (e.bits == bits && e.size != 0) {
+            std::memcpy(p, e.text, kText);
+            return p + e.size;
+        }
+        char* end = numfmt::ShortestText(v, p);
+        const auto n = static_cast<std::size_t>(end - p);
+        if (n <= kText) {
+            e.bits = bits;
+            e.size = static_cast<uint8_t>(n);
+            std::memcpy(e.text, p, kText);
+        }
+        return end;
+    }
+
+  private:
+    struct Entry {
+        uint64_t bits = 0;
+        uint8_t size = 0;  // 0: empty
+        char text[kText] = {};
+    };
+    std::array<Entry, std::size_t{1} << kBits> entries_{};
+};
+
+static_assert(NumberTexts::kText <= numfmt::kShortestTextMax);
+
 }  // namespace
+
+char* JsonNumberText(char* p, double v) {
+    if (!std::isfinite(v)) {
+        std::memcpy(p, "null", 4);
+        return p + 4;
+    }
+    thread_local std::unique_ptr<NumberTexts> texts;
+    if (!texts) texts = std::make_unique<NumberTexts>();
+    return texts->Write(p, v);
+}
 
 // ---- JsonBuffer ---------------------------------------------------------------------------------
 
@@ -175,9 +223,8 @@ void JsonWriter::Null() {
 void JsonWriter::Text(std::string_view s) { out_.Commit(Escaped(Start(EscapedMax(s.size())), s)); }
 
 std::string JsonNumber(double v) {
-    if (!std::isfinite(v)) return "null";
     char buf[numfmt::kShortestTextMax];
-    return std::string(buf, numfmt::ShortestText(v, buf));
+    return std::string(buf, JsonNumberText(buf, v));
 }
 
 // ---- JsonTreeBuilder ----------------------------------------------------------------------------

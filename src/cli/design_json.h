@@ -12,7 +12,6 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <iosfwd>
@@ -97,6 +96,11 @@ class JsonBuffer {
     std::string data_;  // all of it is room; the bytes are its first len_
     std::size_t len_ = 0;
 };
+
+// The JSON text of a number at p: the shortest decimal text that reads back to the same double,
+// null when not finite (at most numfmt::kShortestTextMax bytes are used there); returns its
+// end. The texts of recent numbers are kept and copied rather than made again.
+char* JsonNumberText(char* p, double v);
 
 // Appends JSON text to a buffer as values are given. Pretty: members and elements one per line,
 // two blanks per level, "key": value, empty containers as {} and []. Line: no blanks at all
@@ -199,14 +203,7 @@ class JsonWriter {
         return p;
     }
     void EscapedKey(std::string_view key);
-    // v as JSON at p: the shortest text that reads back, null when not finite.
-    static char* NumberText(char* p, double v) {
-        if (!std::isfinite(v)) {
-            std::memcpy(p, "null", 4);
-            return p + 4;
-        }
-        return numfmt::ShortestText(v, p);
-    }
+    static char* NumberText(char* p, double v) { return JsonNumberText(p, v); }
 
     JsonBuffer& out_;
     bool pretty_;
