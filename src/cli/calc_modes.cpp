@@ -174,20 +174,19 @@ Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::Pick
         readErr.clear();
         const bool loaded = LoadDesign(file, readErr);
         const std::string readText = readErr.str();
+        if (!readText.empty()) {
+            beforeErr();
+            err << readText;  // the refusal, or a warning about the levels
+        }
         if (!loaded) {
-            if (!readText.empty()) {
-                beforeErr();
-                err << readText;  // the refusal
-            }
             refused(file, readText);
             worst = usecase::Worst(worst, Outcome::Refused);
             continue;
         }
         const usecase::DesignRun r = usecase::RunDesign(pick);
-        if (!readText.empty() || !r.messages.empty() || r.note) {
+        if (!r.messages.empty() || r.note) {
             said.str(std::string());
             said.clear();
-            said << readText;  // a warning about the levels
             PrintMessages(r.messages, said);
             if (r.note) said << "Kuvelt: " << *r.note << '\n';
             beforeErr();

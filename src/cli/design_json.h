@@ -25,10 +25,10 @@
 
 namespace kuvelt::cli {
 
-// A member name, with whether it can be written as it is (printable ASCII but the quote and the
-// backslash) found when it is made: at compile time for a literal, so the writer copies the
-// calculation's constant keys without looking at their bytes. A short plain name is kept
-// written out as "name": in a block of fixed size, which the writer copies in one move.
+// A member name, prepared when it is made (at compile time for a literal): a short name that
+// can be written as it is (printable ASCII but the quote and the backslash) is kept written
+// out as "name": in a block of fixed size, which the writer copies in one move without looking
+// at its bytes; any other name is escaped as it is written.
 class JsonKey {
   public:
     static constexpr std::size_t kBlock = 24;
@@ -36,17 +36,18 @@ class JsonKey {
     consteval JsonKey(const char* literal) : JsonKey(std::string_view(literal), 0) {}
     constexpr JsonKey(std::string_view text) : JsonKey(text, 0) {}
     constexpr std::string_view text() const { return text_; }
-    constexpr bool plain() const { return plain_; }
-    // "name": in the first quotedSize() bytes of a kBlock-byte block; 0 when not kept so.
+    // "name": in the first quotedSize() bytes of a kBlock-byte block; 0 when not kept so (a
+    // name to escape, or a long one).
     const char* quoted() const { return quoted_; }
     constexpr std::size_t quotedSize() const { return quotedSize_; }
 
   private:
     constexpr JsonKey(std::string_view text, int) : text_(text) {
+        bool plain = true;
         for (char c : text_) {
-            if (!(c >= 0x20 && c < 0x7F && c != '"' && c != '\\')) plain_ = false;
+            if (!(c >= 0x20 && c < 0x7F && c != '"' && c != '\\')) plain = false;
         }
-        if (plain_ && text_.size() + 3 <= kBlock) {
+        if (plain && text_.size() + 3 <= kBlock) {
             std::size_t n = 0;
             quoted_[n++] = '"';
             for (char c : text_) quoted_[n++] = c;
@@ -56,7 +57,6 @@ class JsonKey {
         }
     }
     std::string_view text_;
-    bool plain_ = true;
     uint8_t quotedSize_ = 0;
     char quoted_[kBlock] = {};
 };
