@@ -1,5 +1,6 @@
 #include "io/design_file.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -141,9 +142,7 @@ class ItemReader {
             while (p_ < b_.size() && IsBlank(b_[p_])) ++p_;
         } else {
             const std::size_t start = p_;
-            while (p_ < b_.size() && !IsBlank(b_[p_]) && b_[p_] != ',' && b_[p_] != '\r' &&
-                   b_[p_] != '\n')
-                ++p_;
+            while (p_ < b_.size() && !kEndsItem[static_cast<unsigned char>(b_[p_])]) ++p_;
             item = b_.substr(start, p_ - start);
             while (p_ < b_.size() && IsBlank(b_[p_])) ++p_;
         }
@@ -198,6 +197,12 @@ class ItemReader {
     }
 
   private:
+    // What ends an item that is not quoted: a blank, a comma or a line end.
+    static constexpr auto kEndsItem = [] {
+        std::array<bool, 256> t{};
+        for (unsigned char c : {' ', '\t', ',', '\r', '\n'}) t[c] = true;
+        return t;
+    }();
     static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
     static bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n'; }
 
@@ -214,8 +219,8 @@ class ItemReader {
         for (; i < s.size(); ++i) {
             const char c = s[i];
             if (c >= '0' && c <= '9') {
+                if (++digits > 15) return false;
                 n = n * 10 + static_cast<uint64_t>(c - '0');
-                ++digits;
                 if (point) ++decimals;
             } else if (c == '.' && !point) {
                 point = true;
@@ -223,7 +228,7 @@ class ItemReader {
                 return false;
             }
         }
-        if (digits == 0 || digits > 15) return false;
+        if (digits == 0) return false;
         static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         const double m = static_cast<double>(n) / kPow10[decimals];
