@@ -64,14 +64,28 @@ constexpr auto kPlain = [] {
     return t;
 }();
 
+// From i, past the words of eight bytes that are all plain (none below 0x20, at or above 0x80,
+// a quote or a backslash).
+std::size_t PlainWords(std::string_view s, std::size_t i) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL, kHigh = kOnes * 0x80;
+    auto hasZero = [](uint64_t v) { return ((v - kOnes) & ~v & kHigh) != 0; };
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t w = 0;
+        std::memcpy(&w, s.data() + i, 8);
+        const bool below = ((w - kOnes * 0x20) & ~w & kHigh) != 0;
+        if (below || (w & kHigh) != 0 || hasZero(w ^ (kOnes * '"')) || hasZero(w ^ (kOnes * '\\'))) break;
+    }
+    return i;
+}
+
 // s as a JSON string at p (at most 6 bytes for each byte of s, and the quotes); returns the end.
 char* Escaped(char* p, std::string_view s) {
     static constexpr char kHex[] = "0123456789abcdef";
     *p++ = '"';
     std::size_t i = 0;
     while (i < s.size()) {
-        // Runs of plain printable ASCII are copied as they are.
-        std::size_t j = i;
+        // Runs of plain printable ASCII are copied as they are, found eight bytes at a time.
+        std::size_t j = PlainWords(s, i);
         while (j < s.size() && kPlain[static_cast<unsigned char>(s[j])]) ++j;
         std::memcpy(p, s.data() + i, j - i);
         p += j - i;

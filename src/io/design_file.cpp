@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string_view>
 #include <system_error>
@@ -142,7 +144,7 @@ class ItemReader {
             while (p_ < b_.size() && IsBlank(b_[p_])) ++p_;
         } else {
             const std::size_t start = p_;
-            while (p_ < b_.size() && !kEndsItem[static_cast<unsigned char>(b_[p_])]) ++p_;
+            p_ = ItemEnd(b_, p_);
             item = b_.substr(start, p_ - start);
             while (p_ < b_.size() && IsBlank(b_[p_])) ++p_;
         }
@@ -203,6 +205,20 @@ class ItemReader {
         for (unsigned char c : {' ', '\t', ',', '\r', '\n'}) t[c] = true;
         return t;
     }();
+    // The end of an unquoted item that starts at i. Every byte that can end it lies below
+    // 0x2D; words of eight bytes none of which does are passed over in one step (what they
+    // hold, digits, points, minus signs and letters, never ends an item).
+    static std::size_t ItemEnd(std::string_view b, std::size_t i) {
+        constexpr uint64_t kOnes = 0x0101010101010101ULL;
+        while (i + 8 <= b.size()) {
+            uint64_t w = 0;
+            std::memcpy(&w, b.data() + i, 8);
+            if (((w - kOnes * 0x2D) & ~w & (kOnes * 0x80)) != 0) break;  // a byte below 0x2D
+            i += 8;
+        }
+        while (i < b.size() && !kEndsItem[static_cast<unsigned char>(b[i])]) ++i;
+        return i;
+    }
     static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
     static bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n'; }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -13,6 +14,19 @@ namespace kuvelt::cp932 {
 namespace {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// No byte of s has its high bit set; eight bytes at a time.
+bool IsAscii(std::string_view s) {
+    std::size_t i = 0;
+    uint64_t high = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t w = 0;
+        std::memcpy(&w, s.data() + i, 8);
+        high |= w;
+    }
+    for (; i < s.size(); ++i) high |= static_cast<unsigned char>(s[i]);
+    return (high & 0x8080808080808080ULL) == 0;
+}
 
 // A converter of one direction, opened on first use and kept for the thread's life: a design
 // file has hundreds of texts, and opening a converter costs far more than converting one. Each
@@ -47,7 +61,7 @@ std::string Convert(Converter& converter, std::string_view in, bool fromUtf8,
     std::string out;
     if (in.empty()) return out;
     // ASCII is the same in both encodings, and most texts of a design are ASCII only.
-    if (std::all_of(in.begin(), in.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    if (IsAscii(in))
         return std::string(in);
     iconv_t cd = converter.Fresh();
     if (cd == kNoConverter) {
@@ -193,8 +207,7 @@ std::string FromUtf8(std::string_view utf8, bool* ok) {
 
 std::string ToUtf8(std::string_view bytes, bool* ok) {
     // ASCII is the same in both encodings, and most texts of a design are ASCII only.
-    if (std::all_of(bytes.begin(), bytes.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (IsAscii(bytes)) {
         if (ok) *ok = true;
         return std::string(bytes);
     }
