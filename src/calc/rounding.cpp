@@ -48,8 +48,10 @@ Shown ShownForm(double t) {
     if (t >= 1e15) return Shown::Whole;  // exponent form
     if (!(t >= 0.1)) return Shown::Unknown;
     const auto whole = static_cast<uint64_t>(t);  // t < 1e15: exact
-    int x = -1;                                   // decimal exponent: whole has x + 1 digits
-    while (x < 14 && whole >= kPow10[x + 1]) ++x;
+    // The decimal exponent: whole has x + 1 digits (x = -1 for 0). The bit length gives it
+    // within one (bits × log10 2, at most 15 here), one comparison settles it.
+    int x = static_cast<int>((64 - std::countl_zero(whole)) * 1233 >> 12);
+    if (whole < kPow10[x]) --x;
     const int decimals = 14 - x;  // 0 .. 15
     // t = mantissa * 2^-k with a 53-bit mantissa (t is normal); t >= 0.1 keeps k <= 56.
     const auto bits = std::bit_cast<uint64_t>(t);
@@ -65,7 +67,9 @@ Shown ShownForm(double t) {
     const U128 half = static_cast<U128>(1) << (k - 1);
     if (rest > half || (rest == half && (digits & 1) != 0)) ++digits;
     if (digits == 0 || digits == kPow10[decimals]) return Shown::Whole;  // nothing or a carry
-    return digits / kPow10[decimals - 1] >= 5 ? Shown::DecimalHalfOrMore : Shown::DecimalBelowHalf;
+    // The first decimal is 5 or more: compared rather than divided out (a division by a table
+    // entry costs about as much as the rest of the rounding).
+    return digits >= 5 * kPow10[decimals - 1] ? Shown::DecimalHalfOrMore : Shown::DecimalBelowHalf;
 }
 
 // The same question answered by printing the text.

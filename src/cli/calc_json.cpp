@@ -15,13 +15,12 @@ namespace {
 // Every structure is written by one template for both the text (JsonWriter) and the tree
 // (JsonTreeBuilder), so the two never differ in keys or order.
 template <class W, class T>
-void M(W& w, std::string_view key, const T& v) {
-    w.Key(key);
-    w.Value(v);
+void M(W& w, const JsonKey& key, const T& v) {
+    w.Member(key, v);
 }
 
 template <class W, class Col>
-void Loads(W& w, std::string_view key, const Col& c) {
+void Loads(W& w, const JsonKey& key, const Col& c) {
     w.Key(key);
     w.BeginArray();
     for (const auto& q : c) {
@@ -37,7 +36,7 @@ void Loads(W& w, std::string_view key, const Col& c) {
 }
 
 template <class W>
-void Qqw(W& w, std::string_view key, const clsQqw& q) {
+void Qqw(W& w, const JsonKey& key, const clsQqw& q) {
     w.Key(key);
     w.BeginObject();
     M(w, "Error", q.Error());
@@ -65,7 +64,7 @@ void Qqw(W& w, std::string_view key, const clsQqw& q) {
 }
 
 template <class W>
-void Kh(W& w, std::string_view key, const clsKh& k) {
+void Kh(W& w, const JsonKey& key, const clsKh& k) {
     w.Key(key);
     w.BeginObject();
     M(w, "Error", k.Error());
@@ -94,7 +93,7 @@ void Kh(W& w, std::string_view key, const clsKh& k) {
 }
 
 template <class W, class Sp>
-void SpJson(W& w, std::string_view key, const Sp& s) {
+void SpJson(W& w, const JsonKey& key, const Sp& s) {
     w.Key(key);
     w.BeginObject();
     M(w, "Error", s.Error());
@@ -144,7 +143,7 @@ void SpJson(W& w, std::string_view key, const Sp& s) {
 }
 
 template <class W>
-void RWp(W& w, std::string_view key, const clsRWp& r) {
+void RWp(W& w, const JsonKey& key, const clsRWp& r) {
     w.Key(key);
     w.BeginObject();
     M(w, "Error", r.Error());
@@ -159,7 +158,7 @@ void RWp(W& w, std::string_view key, const clsRWp& r) {
 }
 
 template <class W>
-void DL(W& w, std::string_view key, const clsDL& d) {
+void DL(W& w, const JsonKey& key, const clsDL& d) {
     w.Key(key);
     w.BeginObject();
     M(w, "Error", d.Error());
@@ -175,7 +174,7 @@ void DL(W& w, std::string_view key, const clsDL& d) {
 }
 
 template <class W>
-void Pressure(W& w, std::string_view key, const clsPressure& p) {
+void Pressure(W& w, const JsonKey& key, const clsPressure& p) {
     w.Key(key);
     w.BeginObject();
     M(w, "Error", p.Error());
@@ -213,7 +212,7 @@ int32_t Registered(int32_t k) {
 
 // One array per kind (concrete, light steel, steel) of one row per registered section.
 template <class W, class Table>
-void TableJson(W& w, std::string_view key, const Table& t) {
+void TableJson(W& w, const JsonKey& key, const Table& t) {
     w.Key(key);
     w.BeginArray();
     for (int32_t k = 1; k <= 3; ++k) {
@@ -229,7 +228,7 @@ void TableJson(W& w, std::string_view key, const Table& t) {
 }
 
 template <class W, class List>
-void ListJson(W& w, std::string_view key, const List& l, int32_t kind) {
+void ListJson(W& w, const JsonKey& key, const List& l, int32_t kind) {
     w.Key(key);
     w.BeginArray();
     for (int32_t s = 1; s <= Registered(kind); ++s) {
@@ -241,7 +240,7 @@ void ListJson(W& w, std::string_view key, const List& l, int32_t kind) {
 }
 
 template <class W>
-void Boiling(W& w, std::string_view key, const clsNekiriAnteiAs& a) {
+void Boiling(W& w, const JsonKey& key, const clsNekiriAnteiAs& a) {
     w.Key(key);
     w.BeginObject();
     M(w, "Gws", a.Gws);
@@ -265,7 +264,7 @@ void Boiling(W& w, std::string_view key, const clsNekiriAnteiAs& a) {
 }
 
 template <class W>
-void Heaving(W& w, std::string_view key, const clsNekiriAnteiAc& a) {
+void Heaving(W& w, const JsonKey& key, const clsNekiriAnteiAc& a) {
     w.Key(key);
     w.BeginObject();
     M(w, "Gt", a.Gt);
@@ -317,45 +316,41 @@ void Results(W& w, bool calcMain, std::optional<bool> nekiri) {
     WriteDistributionMember(w, calcMain);
 }
 
-// A design's record is about the same size as the one before it: start with that much room.
-thread_local std::size_t lastSize = 0;
-
-std::string Buffer() {
-    std::string s;
-    s.reserve(lastSize + lastSize / 8);
-    return s;
-}
-
-void Remember(const std::string& s) { lastSize = s.size(); }
-
 }  // namespace
 
 void WriteResultsMembers(JsonWriter& w, bool calcMain, std::optional<bool> nekiri) {
     Results(w, calcMain, nekiri);
 }
 
-std::string ResultsJsonText(bool calcMain, std::optional<bool> nekiri) {
-    std::string out = Buffer();
+void WriteResultsText(JsonBuffer& out, bool calcMain, std::optional<bool> nekiri) {
     JsonWriter w(out, JsonWriter::Style::Pretty);
     w.BeginObject();
     Results(w, calcMain, nekiri);
     w.EndObject();
-    out += '\n';
-    Remember(out);
-    return out;
+    out.Append('\n');
 }
 
-std::string ResultsJsonLine(std::optional<std::string_view> file, bool calcMain,
-                            std::optional<bool> nekiri) {
-    std::string out = Buffer();
+void WriteResultsLine(JsonBuffer& out, std::optional<std::string_view> file, bool calcMain,
+                      std::optional<bool> nekiri) {
     JsonWriter w(out, JsonWriter::Style::Line);
     w.BeginObject();
     if (file) M(w, "file", *file);
     Results(w, calcMain, nekiri);
     w.EndObject();
-    out += '\n';
-    Remember(out);
-    return out;
+    out.Append('\n');
+}
+
+std::string ResultsJsonText(bool calcMain, std::optional<bool> nekiri) {
+    JsonBuffer out;
+    WriteResultsText(out, calcMain, nekiri);
+    return out.Take();
+}
+
+std::string ResultsJsonLine(std::optional<std::string_view> file, bool calcMain,
+                            std::optional<bool> nekiri) {
+    JsonBuffer out;
+    WriteResultsLine(out, file, calcMain, nekiri);
+    return out.Take();
 }
 
 ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri) {
@@ -366,12 +361,16 @@ ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri) {
     return b.Take();
 }
 
-std::string DumpJsonLine(const ordered_json& j) {
-    std::string out;
+void WriteJsonLine(JsonBuffer& out, const ordered_json& j) {
     JsonWriter w(out, JsonWriter::Style::Line);
     WriteTree(w, j);
-    out += '\n';
-    return out;
+    out.Append('\n');
+}
+
+std::string DumpJsonLine(const ordered_json& j) {
+    JsonBuffer out;
+    WriteJsonLine(out, j);
+    return out.Take();
 }
 
 }  // namespace kuvelt::cli

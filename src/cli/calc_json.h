@@ -17,18 +17,24 @@ namespace kuvelt::cli {
 // Writes the members of the result object (the caller opens and closes it).
 void WriteResultsMembers(JsonWriter& w, bool calcMain, std::optional<bool> nekiri);
 
-// The result object pretty-printed, ending with a line feed (one design of kuvelt-calc --json).
+// The result object pretty-printed, ending with a line feed (one design of kuvelt-calc --json),
+// appended to `out` or as a string.
+void WriteResultsText(JsonBuffer& out, bool calcMain, std::optional<bool> nekiri);
 std::string ResultsJsonText(bool calcMain, std::optional<bool> nekiri);
 
 // The result object as one line without blanks (JSON Lines), ending with a line feed; with a
-// `file`, a "file" member first (one design of a batch).
+// `file`, a "file" member first (one design of a batch). Appended to `out` or as a string.
+void WriteResultsLine(JsonBuffer& out, std::optional<std::string_view> file, bool calcMain,
+                      std::optional<bool> nekiri);
 std::string ResultsJsonLine(std::optional<std::string_view> file, bool calcMain,
                             std::optional<bool> nekiri);
 
 // The result object as a tree, for code that looks values up.
 nlohmann::ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri);
 
-// One line of JSON without blanks (JSON Lines), numbers as in DumpJson, ending with a line feed.
+// One line of JSON without blanks (JSON Lines), numbers as in DumpJson, ending with a line feed;
+// appended to `out` or as a string.
+void WriteJsonLine(JsonBuffer& out, const nlohmann::ordered_json& j);
 std::string DumpJsonLine(const nlohmann::ordered_json& j);
 
 }  // namespace kuvelt::cli

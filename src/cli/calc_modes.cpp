@@ -1,6 +1,10 @@
 #include "cli/calc_modes.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <iostream>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -158,53 +162,103 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
 
 // Each design of a run: read it, run it with the pick, and hand the run to `each`; the
 // highest outcome of all. A refused file is reported by `refused` with its read message.
-template <class Each, class Refused>
+// `beforeErr` is called before anything is said on `err`.
+template <class Each, class Refused, class BeforeErr>
 Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::PickRequest& pick,
-                      std::ostream& err, Each each, Refused refused) {
+                      std::ostream& err, Each each, Refused refused, BeforeErr beforeErr) {
     Outcome worst = Outcome::Ok;
+    std::ostringstream readErr;  // one for the run: a stream is costly to make
+    std::ostringstream said;     // what a design says on `err`, written in one piece
     for (const std::string& file : files) {
-        std::ostringstream readErr;
+        readErr.str(std::string());
+        readErr.clear();
         const bool loaded = LoadDesign(file, readErr);
-        err << readErr.str();  // the refusal, or a warning about the levels
+        const std::string readText = readErr.str();
+        if (!readText.empty()) {
+            beforeErr();
+            err << readText;  // the refusal, or a warning about the levels
+        }
         if (!loaded) {
-            refused(file, readErr.str());
+            refused(file, readText);
             worst = usecase::Worst(worst, Outcome::Refused);
             continue;
         }
         const usecase::DesignRun r = usecase::RunDesign(pick);
-        PrintMessages(r.messages, err);
-        if (r.note) err << "Kuvelt: " << *r.note << '\n';
+        if (!r.messages.empty() || r.note) {
+            said.str(std::string());
+            said.clear();
+            PrintMessages(r.messages, said);
+            if (r.note) said << "Kuvelt: " << *r.note << '\n';
+            beforeErr();
+            err << said.str();
+        }
         each(file, r);
         worst = usecase::Worst(worst, r.outcome);
     }
     return worst;
 }
 
+template <class Each, class Refused>
+Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::PickRequest& pick,
+                      std::ostream& err, Each each, Refused refused) {
+    return ForEachDesign(files, pick, err, each, refused, [] {});
+}
+
+// True when what is written on `out` and on `err` ends up in one place (a terminal, a file or
+// pipe given both, or one stream), where their order shows.
+bool SharedDestination(const std::ostream& out, const std::ostream& err) {
+    if (&out == &err) return true;
+    if (&out != &std::cout || &err != &std::cerr) return false;
+    struct stat a {}, b {};
+    if (::fstat(STDOUT_FILENO, &a) != 0 || ::fstat(STDERR_FILENO, &b) != 0) return true;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 Outcome RunCalcJson(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args = given;
     usecase::PickRequest pick;
     if (!TakePickOptions(args, pick, err) || args.empty()) return Outcome::Usage;
+    // The text goes out in pieces of about this size, so memory stays flat over any batch and
+    // the stream is written a few hundred times for thousands of designs.
+    constexpr std::size_t kPiece = 64 * 1024;
+    JsonBuffer text;
+    const bool ordered = SharedDestination(out, err);
+    auto beforeErr = [&] {
+        // The messages of a design stand after the JSON of the designs before it.
+        if (ordered && text.size() > 0) text.WriteTo(out);
+    };
+    auto passOn = [&] {
+        if (text.size() >= kPiece) text.WriteTo(out);
+    };
+    Outcome outcome;
     if (args.size() == 1) {
-        return ForEachDesign(
+        outcome = ForEachDesign(
             args, pick, err,
             [&](const std::string&, const usecase::DesignRun& r) {
-                out << ResultsJsonText(r.calc.calculated, r.calc.stability);
+                WriteResultsText(text, r.calc.calculated, r.calc.stability);
+                passOn();
             },
-            [](const std::string&, const std::string&) {});
+            [](const std::string&, const std::string&) {}, beforeErr);
+    } else {
+        // Several designs: one compact object per line, in the order given.
+        outcome = ForEachDesign(
+            args, pick, err,
+            [&](const std::string& file, const usecase::DesignRun& r) {
+                WriteResultsLine(text, file, r.calc.calculated, r.calc.stability);
+                passOn();
+            },
+            [&](const std::string& file, std::string line) {
+                nlohmann::ordered_json head;
+                head["file"] = file;
+                while (!line.empty() && line.back() == '\n') line.pop_back();
+                head["error"] = line;
+                WriteJsonLine(text, head);
+                passOn();
+            },
+            beforeErr);
     }
-    // Several designs: one compact object per line, in the order given.
-    return ForEachDesign(
-        args, pick, err,
-        [&](const std::string& file, const usecase::DesignRun& r) {
-            out << ResultsJsonLine(file, r.calc.calculated, r.calc.stability);
-        },
-        [&](const std::string& file, std::string line) {
-            nlohmann::ordered_json head;
-            head["file"] = file;
-            while (!line.empty() && line.back() == '\n') line.pop_back();
-            head["error"] = line;
-            out << DumpJsonLine(head);
-        });
+    text.WriteTo(out);
+    return outcome;
 }
 
 Outcome RunSummary(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {

@@ -4,10 +4,14 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <ostream>
 #include <vector>
 
 #include "model/design.h"
 #include "model/design_fields.h"
+#include "platform/numfmt.h"
 
 namespace kuvelt::cli {
 
@@ -60,15 +64,31 @@ constexpr auto kPlain = [] {
     return t;
 }();
 
-void AppendEscaped(std::string& out, std::string_view s) {
+// From i, past the words of eight bytes that are all plain (none below 0x20, at or above 0x80,
+// a quote or a backslash).
+std::size_t PlainWords(std::string_view s, std::size_t i) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL, kHigh = kOnes * 0x80;
+    auto hasZero = [](uint64_t v) { return ((v - kOnes) & ~v & kHigh) != 0; };
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t w = 0;
+        std::memcpy(&w, s.data() + i, 8);
+        const bool below = ((w - kOnes * 0x20) & ~w & kHigh) != 0;
+        if (below || (w & kHigh) != 0 || hasZero(w ^ (kOnes * '"')) || hasZero(w ^ (kOnes * '\\'))) break;
+    }
+    return i;
+}
+
+// s as a JSON string at p (at most 6 bytes for each byte of s, and the quotes); returns the end.
+char* Escaped(char* p, std::string_view s) {
     static constexpr char kHex[] = "0123456789abcdef";
-    out += '"';
+    *p++ = '"';
     std::size_t i = 0;
     while (i < s.size()) {
-        // Runs of plain printable ASCII are copied as they are.
-        std::size_t j = i;
+        // Runs of plain printable ASCII are copied as they are, found eight bytes at a time.
+        std::size_t j = PlainWords(s, i);
         while (j < s.size() && kPlain[static_cast<unsigned char>(s[j])]) ++j;
-        out.append(s.data() + i, j - i);
+        std::memcpy(p, s.data() + i, j - i);
+        p += j - i;
         i = j;
         if (i == s.size()) break;
         const auto c = static_cast<unsigned char>(s[i]);
@@ -76,202 +96,149 @@ void AppendEscaped(std::string& out, std::string_view s) {
             std::size_t part = 0;
             const std::size_t n = Utf8Sequence(s, i, &part);
             if (n > 0) {
-                out.append(s.data() + i, n);
+                std::memcpy(p, s.data() + i, n);
+                p += n;
                 i += n;
             } else {
-                out += "\xEF\xBF\xBD";
+                std::memcpy(p, "\xEF\xBF\xBD", 3);
+                p += 3;
                 i += part;
             }
             continue;
         }
+        *p++ = '\\';
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\f': out += "\\f"; break;
-            case '\r': out += "\\r"; break;
+            case '"': *p++ = '"'; break;
+            case '\\': *p++ = '\\'; break;
+            case '\b': *p++ = 'b'; break;
+            case '\t': *p++ = 't'; break;
+            case '\n': *p++ = 'n'; break;
+            case '\f': *p++ = 'f'; break;
+            case '\r': *p++ = 'r'; break;
             default: {
-                const char u[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
-                out.append(u, sizeof u);
+                const char u[] = {'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+                std::memcpy(p, u, sizeof u);
+                p += sizeof u;
             }
         }
         ++i;
     }
-    out += '"';
-}
-
-// Writes the decimal digits of `n` (below 1e16) with a point before the last `decimals` of
-// them, ending at `end`; returns where the text starts.
-char* WriteFixed(char* end, uint64_t n, int decimals) {
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    char* p = end;
-    for (; decimals >= 2; decimals -= 2, n /= 100) {
-        const char* pair = kPairs + 2 * (n % 100);
-        *--p = pair[1];
-        *--p = pair[0];
-    }
-    if (decimals == 1) {
-        *--p = static_cast<char>('0' + n % 10);
-        n /= 10;
-    }
-    if (p != end) *--p = '.';
-    while (n >= 10) {
-        const char* pair = kPairs + 2 * (n % 100);
-        *--p = pair[1];
-        *--p = pair[0];
-        n /= 100;
-    }
-    if (n != 0 || *p == '.' || p == end) *--p = static_cast<char>('0' + n);
+    *p++ = '"';
     return p;
 }
 
-// Most numbers of a design and its results have a few decimals at most. For those the shortest
-// text that reads back comes straight from the number of millionths, in integers and exactly:
-// below 1e9 an ulp is under a ten-millionth, so at most one number of a given count of decimals
-// (up to 6) reads back to v; the whole millionths nearest to v without their trailing zeros are
-// then the shortest text, the one the general conversion gives too, if they read back at all.
-// False when v needs more (the general conversion then writes it).
-bool AppendShortDecimal(std::string& out, double v) {
-    __extension__ using U128 = unsigned __int128;
-    static constexpr uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-    const double a = std::fabs(v);
-    if (a >= 1e9 && a < 1e15 && a == std::floor(a)) {
-        // A whole number: below 2^53 each is its own double, its digits the shortest text.
-        char buf[32];
-        char* end = buf + sizeof buf;
-        char* p = WriteFixed(end, static_cast<uint64_t>(a), 0);
-        if (v < 0) *--p = '-';
-        out.append(p, end);
-        return true;
-    }
-    if (!(a >= 1e-6 && a < 1e9)) return false;
-    // a = m * 2^-shift exactly, with a 53-bit m; 22 <= shift <= 73 in this range.
-    const auto bits = std::bit_cast<uint64_t>(a);
-    const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
-    const int shift = 1075 - static_cast<int>(bits >> 52);
-    if (m == (uint64_t{1} << 52)) return false;  // a power of two: an uneven interval, rare
-    const U128 scaled = static_cast<U128>(m) * kPow10[6];  // a * 10^6 * 2^shift
-    auto n = static_cast<uint64_t>((scaled + (static_cast<U128>(1) << (shift - 1))) >> shift);
-    // Without trailing zeros: three tests instead of up to six.
-    int decimals = 6;
-    if (n % 1000 == 0) {
-        n /= 1000;
-        decimals = 3;
-    }
-    if (n % 100 == 0 && decimals >= 2) {
-        n /= 100;
-        decimals -= 2;
-    }
-    if (n % 10 == 0 && decimals >= 1) {
-        n /= 10;
-        decimals -= 1;
-    }
-    // n / 10^decimals reads back as a when it lies within half an ulp of a:
-    // |n * 2^shift - m * 10^decimals| < 10^decimals / 2, a tie going to the even m.
-    const U128 lhs = static_cast<U128>(n) << shift;
-    const U128 rhs = static_cast<U128>(m) * kPow10[decimals];
-    const U128 diff2 = 2 * (lhs > rhs ? lhs - rhs : rhs - lhs);
-    if (diff2 > kPow10[decimals] || (diff2 == kPow10[decimals] && (m & 1) != 0)) return false;
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = WriteFixed(end, n, decimals);
-    if (v < 0) *--p = '-';
-    out.append(p, end);
-    return true;
-}
+constexpr std::size_t EscapedMax(std::size_t n) { return 6 * n + 2; }
 
-void AppendNumber(std::string& out, double v) {
-    if (!std::isfinite(v)) {
-        out += "null";
-        return;
+// The texts of the numbers written last, by the bits of the double: the same values come back
+// again and again (zero, the catalogues' section values, the elastic moduli, the results of
+// similar walls), and copying a text is cheaper than making it. Fixed in size, per thread.
+class NumberTexts {
+  public:
+    static constexpr int kBits = 12;
+    static constexpr std::size_t kText = 23;  // longer texts are not kept
+
+    char* Write(char* p, double v) {
+        const auto bits = std::bit_cast<uint64_t>(v);
+        Entry& e = entries_[(bits * 0x9E3779B97F4A7C15ULL) >> (64 - kBits)];
+        if (e.bits == bits && e.size != 0) {
+            std::memcpy(p, e.text, kText);
+            return p + e.size;
+        }
+        char* end = numfmt::ShortestText(v, p);
+        const auto n = static_cast<std::size_t>(end - p);
+        if (n <= kText) {
+            e.bits = bits;
+            e.size = static_cast<uint8_t>(n);
+            std::memcpy(e.text, p, kText);
+        }
+        return end;
     }
-    if (v == 0.0) {
-        out += std::signbit(v) ? "-0" : "0";
-        return;
-    }
-    if (AppendShortDecimal(out, v)) return;
-    // Shortest round-trip digits; plain decimal notation in the range people read without an
-    // exponent (35000000, not 3.5e+07), as a script language would print it.
-    char buf[400];
-    const double a = std::fabs(v);
-    const auto r = (a == 0.0 || (a >= 1e-6 && a < 1e21))
-                       ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
-                       : std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
-}
+
+  private:
+    struct Entry {
+        uint64_t bits = 0;
+        uint8_t size = 0;  // 0: empty
+        char text[kText] = {};
+    };
+    std::array<Entry, std::size_t{1} << kBits> entries_{};
+};
+
+static_assert(NumberTexts::kText <= numfmt::kShortestTextMax);
 
 }  // namespace
 
-void JsonWriter::Indent() {
-    out_ += '\n';
-    out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
-}
-
-void JsonWriter::Open(char c) {
-    Separate();
-    out_ += c;
-    ++depth_;
-    empty_ = true;
-}
-
-void JsonWriter::Close(char c) {
-    --depth_;
-    if (!empty_ && pretty_) {
-        out_ += '\n';
-        out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
+char* JsonNumberText(char* p, double v) {
+    if (!std::isfinite(v)) {
+        std::memcpy(p, "null", 4);
+        return p + 4;
     }
-    out_ += c;
-    empty_ = false;  // the container is a member of the one around it
+    thread_local std::unique_ptr<NumberTexts> texts;
+    if (!texts) texts = std::make_unique<NumberTexts>();
+    return texts->Write(p, v);
 }
 
-void JsonWriter::Key(std::string_view key) {
-    Separate();
-    AppendEscaped(out_, key);
-    out_ += pretty_ ? ": " : ":";
+// ---- JsonBuffer ---------------------------------------------------------------------------------
+
+void JsonBuffer::Grow(std::size_t n) {
+    std::size_t size = data_.size() < 4096 ? 4096 : data_.size();
+    while (size - len_ < n) size *= 2;
+    data_.resize(size);
+}
+
+std::string JsonBuffer::Take() {
+    data_.resize(len_);
+    len_ = 0;
+    return std::move(data_);
+}
+
+void JsonBuffer::WriteTo(std::ostream& out) {
+    out.write(data_.data(), static_cast<std::streamsize>(len_));
+    len_ = 0;
+}
+
+// ---- JsonWriter ---------------------------------------------------------------------------------
+
+void JsonWriter::EscapedKey(std::string_view key) {
+    char* p = Escaped(Start(EscapedMax(key.size()) + 2), key);
+    *p++ = ':';
+    if (pretty_) *p++ = ' ';
+    out_.Commit(p);
     afterKey_ = true;
 }
 
-void JsonWriter::Number(double v) {
-    Separate();
-    AppendNumber(out_, v);
+void JsonWriter::Numbers(std::span<const double> values) {
+    BeginArray();
+    for (double v : values) Number(v);
+    EndArray();
 }
 
 void JsonWriter::Integer(int64_t v) {
-    Separate();
-    char buf[24];
-    out_.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+    char* p = Start(24);
+    out_.Commit(std::to_chars(p, p + 24, v).ptr);
 }
 
 void JsonWriter::Unsigned(uint64_t v) {
-    Separate();
-    char buf[24];
-    out_.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+    char* p = Start(24);
+    out_.Commit(std::to_chars(p, p + 24, v).ptr);
 }
 
 void JsonWriter::Bool(bool v) {
-    Separate();
-    out_ += v ? "true" : "false";
+    char* p = Start(5);
+    std::memcpy(p, v ? "true" : "false", v ? 4 : 5);
+    out_.Commit(p + (v ? 4 : 5));
 }
 
 void JsonWriter::Null() {
-    Separate();
-    out_ += "null";
+    char* p = Start(4);
+    std::memcpy(p, "null", 4);
+    out_.Commit(p + 4);
 }
 
-void JsonWriter::Text(std::string_view s) {
-    Separate();
-    AppendEscaped(out_, s);
-}
+void JsonWriter::Text(std::string_view s) { out_.Commit(Escaped(Start(EscapedMax(s.size())), s)); }
 
 std::string JsonNumber(double v) {
-    std::string s;
-    AppendNumber(s, v);
-    return s;
+    char buf[numfmt::kShortestTextMax];
+    return std::string(buf, JsonNumberText(buf, v));
 }
 
 // ---- JsonTreeBuilder ----------------------------------------------------------------------------
@@ -297,7 +264,7 @@ void WriteTree(JsonWriter& w, const ordered_json& j) {
         case ordered_json::value_t::object:
             w.BeginObject();
             for (auto it = j.begin(); it != j.end(); ++it) {
-                w.Key(it.key());
+                w.Key(std::string_view(it.key()));
                 WriteTree(w, it.value());
             }
             w.EndObject();
@@ -317,11 +284,11 @@ void WriteTree(JsonWriter& w, const ordered_json& j) {
 }
 
 std::string DumpJson(const ordered_json& j) {
-    std::string out;
+    JsonBuffer out;
     JsonWriter w(out, JsonWriter::Style::Pretty);
     WriteTree(w, j);
-    out += '\n';
-    return out;
+    out.Append('\n');
+    return out.Take();
 }
 
 // ---- The design ---------------------------------------------------------------------------------
@@ -329,27 +296,58 @@ std::string DumpJson(const ordered_json& j) {
 namespace {
 
 // The design object's members: each record once, at the place of its first field, with all its
-// fields in table order; each catalogue as an array of row objects.
+// fields in table order; each catalogue as an array of row objects. Each field with its key
+// and where it lies in its record, found once.
+struct Field {
+    const DesignField* field;
+    JsonKey key;
+    FieldType type;
+    std::ptrdiff_t offset;  // of the member in its record
+};
+
+template <class R>
+Field MakeField(const DesignField& f, R& sample) {
+    const auto* base = reinterpret_cast<const char*>(&sample);
+    const auto* at = static_cast<const char*>(f.member(&sample));
+    return Field{&f, JsonKey(f.Member()), f.type, at - base};
+}
+
 struct Member {
+    JsonKey key;
     const DesignField* rows = nullptr;  // a catalogue
     Record record = Record::Jyoken;
-    std::vector<const DesignField*> fields;  // a record's fields
+    std::vector<Field> fields;  // a record's fields, or a catalogue row's
 };
+
+template <class R>
+std::vector<Field> Fields(std::span<const DesignField> fields) {
+    R sample{};
+    std::vector<Field> out;
+    for (const DesignField& f : fields) out.push_back(MakeField(f, sample));
+    return out;
+}
 
 const std::vector<Member>& DesignMembers() {
     static const std::vector<Member> members = [] {
         std::vector<Member> m;
         for (const DesignField& f : DesignFields()) {
             if (f.type == FieldType::Rows) {
-                m.push_back(Member{&f, f.record, {}});
+                m.push_back(Member{JsonKey(f.name), &f, f.record,
+                                   f.catalogue == Catalogue::Concrete
+                                       ? Fields<CInpSectC>(RowFields(f.catalogue))
+                                       : Fields<CInpSectS>(RowFields(f.catalogue))});
                 continue;
             }
             Member* r = nullptr;
             for (Member& e : m) {
                 if (e.rows == nullptr && e.record == f.record) r = &e;
             }
-            if (r == nullptr) r = &m.emplace_back(Member{nullptr, f.record, {}});
-            r->fields.push_back(&f);
+            if (r == nullptr) {
+                r = &m.emplace_back(Member{JsonKey(RecordGlobal(f.record)), nullptr, f.record, {}});
+            }
+            auto* record = static_cast<char*>(CurrentRecord(f.record));
+            r->fields.push_back(
+                Field{&f, JsonKey(f.Member()), f.type, static_cast<char*>(f.member(record)) - record});
         }
         return m;
     }();
@@ -357,31 +355,38 @@ const std::vector<Member>& DesignMembers() {
 }
 
 template <class W>
+void WriteFields(W& w, const std::vector<Field>& fields, const void* record) {
+    const auto* base = static_cast<const char*>(record);
+    for (const Field& f : fields) {
+        const char* at = base + f.offset;
+        switch (f.type) {
+            case FieldType::Bool: w.Member(f.key, *reinterpret_cast<const bool*>(at)); break;
+            case FieldType::Long: w.Member(f.key, *reinterpret_cast<const int32_t*>(at)); break;
+            case FieldType::Text: w.Member(f.key, *reinterpret_cast<const std::string*>(at)); break;
+            case FieldType::Double:
+            case FieldType::Rows: w.Member(f.key, *reinterpret_cast<const double*>(at)); break;
+        }
+    }
+}
+
+template <class W>
 void WriteDesign(W& w) {
     w.BeginObject();
     for (const Member& m : DesignMembers()) {
+        w.Key(m.key);
         if (m.rows != nullptr) {
-            w.Key(m.rows->name);
             w.BeginArray();
             VisitCatalogue(m.rows->catalogue, [&](const auto& c) {
                 for (const auto& row : c) {
                     w.BeginObject();
-                    for (const DesignField& rf : RowFields(m.rows->catalogue)) {
-                        w.Key(rf.Member());
-                        VisitField(rf, &row, [&](const auto& v) { w.Value(v); });
-                    }
+                    WriteFields(w, m.fields, &row);
                     w.EndObject();
                 }
             });
             w.EndArray();
         } else {
-            w.Key(RecordGlobal(m.record));
             w.BeginObject();
-            const void* record = CurrentRecord(m.record);
-            for (const DesignField* f : m.fields) {
-                w.Key(f->Member());
-                VisitField(*f, record, [&](const auto& v) { w.Value(v); });
-            }
+            WriteFields(w, m.fields, CurrentRecord(m.record));
             w.EndObject();
         }
     }
@@ -394,11 +399,11 @@ void WriteDesignJson(JsonWriter& w) { WriteDesign(w); }
 void WriteDesignJson(JsonTreeBuilder& b) { WriteDesign(b); }
 
 std::string DesignJsonText() {
-    std::string out;
+    JsonBuffer out;
     JsonWriter w(out, JsonWriter::Style::Pretty);
     WriteDesign(w);
-    out += '\n';
-    return out;
+    out.Append('\n');
+    return out.Take();
 }
 
 ordered_json DesignJson() {

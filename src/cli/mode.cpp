@@ -126,12 +126,8 @@ bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts) 
         if (!ReadJsonDesign(path, err)) return false;
     } else {
         // The Open command's order: a refused type or version is code 0 and reads nothing.
-        if (!PreReadCheck(path)) {
-            PrintMessage(ReadFailureMessage(0), err);
-            return false;
-        }
         int32_t code = 0;
-        if (!ReadData(path, code)) {
+        if (!CheckAndReadData(path, code)) {
             PrintMessage(ReadFailureMessage(code), err);
             return false;
         }

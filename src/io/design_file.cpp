@@ -1,8 +1,11 @@
 #include "io/design_file.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string_view>
 #include <system_error>
@@ -146,9 +149,7 @@ class ItemReader {
             while (p_ < b_.size() && IsBlank(b_[p_])) ++p_;
         } else {
             const std::size_t start = p_;
-            while (p_ < b_.size() && !IsBlank(b_[p_]) && b_[p_] != ',' && b_[p_] != '\r' &&
-                   b_[p_] != '\n')
-                ++p_;
+            p_ = ItemEnd(b_, p_);
             item = b_.substr(start, p_ - start);
             while (p_ < b_.size() && IsBlank(b_[p_])) ++p_;
         }
@@ -210,13 +211,64 @@ class ItemReader {
     }
 
   private:
+    // What ends an item that is not quoted: a blank, a comma or a line end.
+    static constexpr auto kEndsItem = [] {
+        std::array<bool, 256> t{};
+        for (unsigned char c : {' ', '\t', ',', '\r', '\n'}) t[c] = true;
+        return t;
+    }();
+    // The end of an unquoted item that starts at i. Every byte that can end it lies below
+    // 0x2D; words of eight bytes none of which does are passed over in one step (what they
+    // hold, digits, points, minus signs and letters, never ends an item).
+    static std::size_t ItemEnd(std::string_view b, std::size_t i) {
+        constexpr uint64_t kOnes = 0x0101010101010101ULL;
+        while (i + 8 <= b.size()) {
+            uint64_t w = 0;
+            std::memcpy(&w, b.data() + i, 8);
+            if (((w - kOnes * 0x2D) & ~w & (kOnes * 0x80)) != 0) break;  // a byte below 0x2D
+            i += 8;
+        }
+        while (i < b.size() && !kEndsItem[static_cast<unsigned char>(b[i])]) ++i;
+        return i;
+    }
     static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
     static bool IsSpace(char c) { return IsBlank(c) || c == '\r' || c == '\n'; }
+
+    // The usual item, a few digits with or without a point ("2.63", "-17522"): at most 15
+    // digits are exactly a double, and so are the powers of ten up to 10^22, so one division
+    // is the correctly rounded value, the one from_chars gives. False for anything else.
+    static bool ParsePlainDecimal(std::string_view s, double& v) {
+        std::size_t i = 0;
+        const bool negative = !s.empty() && s[0] == '-';
+        if (negative) ++i;
+        uint64_t n = 0;
+        int digits = 0, decimals = 0;
+        bool point = false;
+        for (; i < s.size(); ++i) {
+            const char c = s[i];
+            if (c >= '0' && c <= '9') {
+                if (++digits > 15) return false;
+                n = n * 10 + static_cast<uint64_t>(c - '0');
+                if (point) ++decimals;
+            } else if (c == '.' && !point) {
+                point = true;
+            } else {
+                return false;
+            }
+        }
+        if (digits == 0) return false;
+        static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double m = static_cast<double>(n) / kPow10[decimals];
+        v = negative ? -m : m;
+        return true;
+    }
 
     static double ParseDouble(std::string_view t) {
         if (t.empty()) return 0.0;  // an empty item reads as zero
         std::string_view s = t;
         if (s.front() == '+') s.remove_prefix(1);
+        if (double v = 0.0; ParsePlainDecimal(s, v)) return v;
         // Only plain decimal notation: no "inf", "nan", hexadecimal or Boolean literals.
         bool digit = false;
         for (char c : s) {
@@ -394,14 +446,12 @@ bool ReadData(const std::string& path, int32_t& lngErr) {
     return DesignFromBytes(bytes, lngErr);
 }
 
-std::string GetFileVersion(const std::string& path) {
-    std::string bytes;
-    int32_t code = 0;
-    if (!files::ReadAll(path, bytes, code, kMaxDesignFileBytes)) return "error";
+namespace {
+
+std::string VersionOf(std::string_view b) {
     // Three lines as the line reader sees them: CR LF, CR or LF ends a line.
     std::size_t p = 0;
     std::string_view line;
-    const std::string_view b(bytes);
     for (int i = 0; i < 3; ++i) {
         if (p >= b.size()) return "error";
         const std::size_t start = p;
@@ -431,14 +481,38 @@ std::string GetFileVersion(const std::string& path) {
     return rest;
 }
 
-bool PreReadCheck(const std::string& path) {
+bool HasDesignExtension(const std::string& path) {
     if (path.size() < 3) return false;
     std::string ext = path.substr(path.size() - 3);
     for (char& c : ext) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
-    if (ext != "KVT") return false;
-    return GetFileVersion(path) == "1.00";
+    return ext == "KVT";
+}
+
+}  // namespace
+
+std::string GetFileVersion(const std::string& path) {
+    std::string bytes;
+    int32_t code = 0;
+    if (!files::ReadAll(path, bytes, code, kMaxDesignFileBytes)) return "error";
+    return VersionOf(bytes);
+}
+
+bool PreReadCheck(const std::string& path) {
+    return HasDesignExtension(path) && GetFileVersion(path) == "1.00";
+}
+
+bool CheckAndReadData(const std::string& path, int32_t& lngErr) {
+    std::string bytes;
+    int32_t code = 0;
+    // A file that cannot be read has no version: the check refuses it.
+    if (!HasDesignExtension(path) || !files::ReadAll(path, bytes, code, kMaxDesignFileBytes) ||
+        VersionOf(bytes) != "1.00") {
+        lngErr = 0;
+        return false;
+    }
+    return DesignFromBytes(bytes, lngErr);
 }
 
 Message ReadFailureMessage(int32_t code) {

@@ -36,6 +36,11 @@ std::string GetFileVersion(const std::string& path);
 // The check the Open commands make before reading: extension "KVT" (any case) and version "1.00".
 bool PreReadCheck(const std::string& path);
 
+// PreReadCheck and then ReadData on a single reading of the file, as a batch of designs reads
+// them: false with lngErr 0 when the check refuses the file (the current design is then left
+// as it was), with the read's code otherwise.
+bool CheckAndReadData(const std::string& path, int32_t& lngErr);
+
 // Design file in memory: the same layout as WriteData writes, as code page 932 bytes.
 std::string DesignToBytes();
 // Reads design bytes (the whole file) into the current design; same failure rules as ReadData.

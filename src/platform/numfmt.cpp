@@ -1,9 +1,13 @@
 #include "platform/numfmt.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -399,6 +403,278 @@ std::string FormatText(std::string_view text, std::string_view picture) {
         ++slot;
     }
     return out;
+}
+
+// ---- Shortest round-trip texts ------------------------------------------------------------------
+
+namespace {
+
+__extension__ using U128 = unsigned __int128;
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void Put2(char* p, uint64_t n) { std::memcpy(p, kDigitPairs + 2 * n, 2); }
+
+// The decimal digits of n, written so that they end at `end`; returns where they start. The
+// digits go straight to their place: copying them afterwards in larger blocks would read bytes
+// just written in pairs, which the processor cannot forward and stalls on. Eight digits at a
+// time, in independent pairs, while there are more than eight.
+char* DigitsBefore(char* end, uint64_t n) {
+    char* p = end;
+    while (n >= 100000000) {
+        const auto lo = static_cast<uint32_t>(n % 100000000);
+        n /= 100000000;
+        const uint32_t hi4 = lo / 10000, lo4 = lo % 10000;
+        p -= 8;
+        Put2(p, hi4 / 100);
+        Put2(p + 2, hi4 % 100);
+        Put2(p + 4, lo4 / 100);
+        Put2(p + 6, lo4 % 100);
+    }
+    auto m = static_cast<uint32_t>(n);
+    while (m >= 100) {
+        p -= 2;
+        Put2(p, m % 100);
+        m /= 100;
+    }
+    if (m >= 10) {
+        p -= 2;
+        Put2(p, m);
+    } else {
+        *--p = static_cast<char>('0' + m);
+    }
+    return p;
+}
+
+constexpr uint64_t kPow10U64[] = {1ULL,
+                                  10ULL,
+                                  100ULL,
+                                  1000ULL,
+                                  10000ULL,
+                                  100000ULL,
+                                  1000000ULL,
+                                  10000000ULL,
+                                  100000000ULL,
+                                  1000000000ULL,
+                                  10000000000ULL,
+                                  100000000000ULL,
+                                  1000000000000ULL,
+                                  10000000000000ULL,
+                                  100000000000000ULL,
+                                  1000000000000000ULL,
+                                  10000000000000000ULL,
+                                  100000000000000000ULL,
+                                  1000000000000000000ULL,
+                                  10000000000000000000ULL};
+
+// Number of decimal digits of n (1 for 0).
+int DigitCount(uint64_t n) {
+    n |= 1;  // the same count, and 0 has one digit
+    const int t = (64 - std::countl_zero(n)) * 1233 >> 12;  // about log10(2^bits)
+    return t + (n >= kPow10U64[t] ? 1 : 0);
+}
+
+char* WriteWhole(char* out, uint64_t n) {
+    char* const end = out + DigitCount(n);
+    DigitsBefore(end, n);
+    return end;
+}
+
+// n × 10^exp in plain decimals ("1234", "12.34", "0.001234", "123400"); 0 < n < 10^18.
+char* WritePlain(char* out, uint64_t n, int exp) {
+    while (exp <= -2 && n % 100 == 0) {
+        n /= 100;
+        exp += 2;
+    }
+    if (exp < 0 && n % 10 == 0) {
+        n /= 10;
+        ++exp;
+    }
+    const int len = DigitCount(n);
+    if (exp >= 0) {
+        DigitsBefore(out + len, n);
+        std::memset(out + len, '0', static_cast<std::size_t>(exp));
+        return out + len + exp;
+    }
+    const int whole = len + exp;  // digits before the point
+    if (whole <= 0) {
+        *out++ = '0';
+        *out++ = '.';
+        std::memset(out, '0', static_cast<std::size_t>(-whole));
+        out -= whole;
+        DigitsBefore(out + len, n);
+        return out + len;
+    }
+    // All digits one place on, then the whole part back over the place of the point (a byte
+    // at a time: a few bytes, each inside one of the pairs just written).
+    DigitsBefore(out + 1 + len, n);
+    for (int i = 0; i < whole; ++i) out[i] = out[i + 1];
+    out[whole] = '.';
+    return out + len + 1;
+}
+
+// n millionths, not a whole number: the whole part, the point and six decimals, less the
+// decimals' trailing zeros.
+char* WriteMillionths(char* out, uint64_t n) {
+    const uint64_t whole = n / 1000000;
+    const auto frac = static_cast<uint32_t>(n % 1000000);
+    out = WriteWhole(out, whole);
+    *out = '.';
+    const uint32_t hi = frac / 10000, rest = frac % 10000;
+    Put2(out + 1, hi);
+    Put2(out + 3, rest / 100);
+    Put2(out + 5, rest % 100);
+    char* end = out + 7;
+    while (end[-1] == '0') --end;  // frac is not zero: a digit stops it before the point
+    return end;
+}
+
+// ---- The shortest interval method for doubles below 2^53 ----
+//
+// v = c × 2^q with a 53-bit c. Every decimal in the rounding interval of v (half an ulp either
+// side, the ends included when c is even) reads back to v. With k = floor(log10 2^q) the
+// interval is between 1 and 10 units of 10^k wide, so it holds at most one multiple of 10 units
+// (the shortest text, if it exists, since any shorter decimal is such a multiple) and otherwise
+// the nearest whole number of units to v is the answer. The scaled bounds 4v / 10^k are
+// computed from a 126-bit g just above 10^-k × 2^(125 - floor(log2 10^-k)), rounded to odd, so
+// that comparing them with multiples of 4 is exact. Here 2^-74 < v < 2^53, so -22 <= k <= 0.
+
+constexpr int kMaxPow = 22;
+
+constexpr U128 Pow10(int j) {
+    U128 p = 1;
+    for (int i = 0; i < j; ++i) p *= 10;
+    return p;
+}
+
+constexpr int BitLength(U128 x) {
+    int n = 0;
+    for (; x != 0; x >>= 1) ++n;
+    return n;
+}
+
+struct Scale {
+    uint64_t g1, g0;  // g = g1 × 2^63 + g0
+    int log2;         // floor(log2 10^j)
+};
+
+constexpr auto kScales = [] {
+    std::array<Scale, kMaxPow + 1> t{};
+    for (int j = 0; j <= kMaxPow; ++j) {
+        const int l = BitLength(Pow10(j)) - 1;
+        const U128 g = (Pow10(j) << (125 - l)) + 1;
+        t[static_cast<std::size_t>(j)] =
+            Scale{static_cast<uint64_t>(g >> 63), static_cast<uint64_t>(g) & ~(uint64_t{1} << 63), l};
+    }
+    return t;
+}();
+
+// floor(log10 2^q) for the q of these doubles, by comparing with the powers of ten.
+constexpr int FloorLog10Pow2(int q) {
+    // q < 0: the largest k with 10^k <= 2^q, that is 10^-k >= 2^-q.
+    int k = 0;
+    while (Pow10(-k) < (U128{1} << -q)) --k;
+    return k;
+}
+
+constexpr auto kLog10Pow2 = [] {
+    std::array<int8_t, 75> t{};  // index -q, 1..74
+    for (int m = 1; m < 75; ++m) t[static_cast<std::size_t>(m)] = static_cast<int8_t>(FloorLog10Pow2(-m));
+    return t;
+}();
+
+// g × cp / 2^127, rounded to odd: the parity bit records whether anything was dropped.
+uint64_t RoundToOdd(const Scale& s, uint64_t cp) {
+    const auto x1 = static_cast<uint64_t>((static_cast<U128>(s.g0) * cp) >> 64);
+    const U128 y = static_cast<U128>(s.g1) * cp;
+    const auto y0 = static_cast<uint64_t>(y);
+    const auto y1 = static_cast<uint64_t>(y >> 64);
+    const uint64_t z = (y0 >> 1) + x1;
+    const uint64_t vbp = y1 + (z >> 63);
+    constexpr uint64_t kMask63 = (uint64_t{1} << 63) - 1;
+    return vbp | (((z & kMask63) + kMask63) >> 63);
+}
+
+// The shortest decimal of v = c × 2^q (c not a power of two, -74 <= q < 0): digits × 10^exp.
+void ShortestDecimal(uint64_t c, int q, uint64_t& digits, int& exp) {
+    const uint64_t out = c & 1;  // odd c: the ends of the interval read back to the neighbours
+    const uint64_t cb = c << 2;
+    const uint64_t cbr = cb + 2;
+    const uint64_t cbl = cb - 2;
+    const int k = kLog10Pow2[static_cast<std::size_t>(-q)];
+    const Scale& s10 = kScales[static_cast<std::size_t>(-k)];
+    const int h = q + s10.log2 + 2;  // 1 to 4
+    const uint64_t vb = RoundToOdd(s10, cb << h);
+    const uint64_t vbl = RoundToOdd(s10, cbl << h);
+    const uint64_t vbr = RoundToOdd(s10, cbr << h);
+    const uint64_t s = vb >> 2;
+    exp = k;
+    if (s >= 100) {
+        const uint64_t sp10 = s / 10 * 10;
+        const uint64_t tp10 = sp10 + 10;
+        const bool upin = vbl + out <= sp10 << 2;
+        const bool wpin = (tp10 << 2) + out <= vbr;
+        if (upin != wpin) {
+            digits = upin ? sp10 : tp10;
+            return;
+        }
+    }
+    const uint64_t t = s + 1;
+    const bool uin = vbl + out <= s << 2;
+    const bool win = (t << 2) + out <= vbr;
+    if (uin != win) {
+        digits = uin ? s : t;
+        return;
+    }
+    // Both: the nearer one, a tie going to the even one.
+    const auto cmp = static_cast<int64_t>(vb - ((s + t) << 1));
+    digits = cmp < 0 || (cmp == 0 && (s & 1) == 0) ? s : t;
+}
+
+}  // namespace
+
+char* ShortestText(double v, char* out) {
+    const auto bits = std::bit_cast<uint64_t>(v);
+    if ((bits >> 63) != 0) *out++ = '-';
+    const double a = std::fabs(v);
+    if (a == 0.0) {
+        *out++ = '0';
+        return out;
+    }
+    constexpr double kTwo53 = 9007199254740992.0;
+    if (a < kTwo53) {
+        // A whole number below 2^53 is its own digits.
+        const auto whole = static_cast<uint64_t>(a);
+        if (static_cast<double>(whole) == a) return WriteWhole(out, whole);
+        if (a >= 1e-6) {
+            // Most values have a few decimals: below 1e9 an ulp is under a ten-millionth, so at
+            // most one number of millionths reads back to a, and when one does its digits are
+            // the shortest text. The nearest n to a × 10^6 is the one if any is (the product
+            // is off by far less than the half unit that could mislead the rounding), and
+            // RN(n / 10^6) is what reading that text gives.
+            if (a < 1e9) {
+                const auto n = static_cast<int64_t>(a * 1e6 + 0.5);
+                if (static_cast<double>(n) / 1e6 == a) {
+                    return WriteMillionths(out, static_cast<uint64_t>(n));
+                }
+            }
+            const uint64_t c = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+            const int q = static_cast<int>((bits >> 52) & 0x7FF) - 1075;
+            if (c != (uint64_t{1} << 52)) {  // a power of two has an uneven interval: rare
+                uint64_t digits = 0;
+                int exp = 0;
+                ShortestDecimal(c, q, digits, exp);
+                return WritePlain(out, digits, exp);
+            }
+        }
+    }
+    const auto r = a >= 1e-6 && a < 1e21
+                       ? std::to_chars(out, out + kShortestTextMax - 1, a, std::chars_format::fixed)
+                       : std::to_chars(out, out + kShortestTextMax - 1, a);
+    return r.ptr;
 }
 
 bool ParseNumber(std::string_view text, double& out) {

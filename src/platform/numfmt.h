@@ -17,6 +17,7 @@
 // picture is the general format. NaN and infinities render as "NaN", "Infinity", "-Infinity".
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,17 @@ std::string General(double value);
 // literal; characters count as characters, not bytes. A text longer than its places is shown in
 // full (the surplus goes with the first place, or the last one when filling from the left).
 std::string FormatText(std::string_view text, std::string_view picture);
+
+// The shortest decimal text that reads back (round to nearest) to the same double, as a script
+// language prints it: plain decimals for magnitudes from 1e-6 up to below 1e21 ("0.1",
+// "35000000", "0.30000000000000004", "-0"), otherwise the shorter of plain and exponent form
+// ("1e-07", "1e+21"). Among texts of the same length, the one nearest the double. These are the
+// texts of std::to_chars (fixed notation in that range), made for the common values without
+// it: whole numbers and numbers of a few decimals directly, other doubles below 2^53 through
+// the shortest-interval method with exact integer arithmetic. `v` must be finite; writes at
+// most kShortestTextMax bytes at `out` and returns the end.
+inline constexpr std::size_t kShortestTextMax = 32;
+char* ShortestText(double v, char* out);
 
 // Reads a decimal number ("4", " -1.5", "1E-05", "1e+15"); false when the text is not entirely
 // a number (surrounding blanks allowed) or does not fit a double. Accepted: an optional sign,

@@ -303,6 +303,24 @@ TEST(CalcCliBatch, OneLinePerFileInOrderEachAsIfAlone) {
     EXPECT_FALSE(ordered_json::parse(linesB[1]).contains("gNekiriAnteiAc"));
 }
 
+// Where the JSON and the messages reach one place (2>&1, a terminal), a design's messages stand
+// between the line of the design before it and its own line.
+TEST(CalcCliBatch, MessagesStandBeforeTheirDesignsLineInOneStream) {
+    test::TempDir dir;
+    const std::string bad = dir.file("shallow.kvt");
+    WriteDesign(bad, "sand-channel.kvt", [] { gInpJyoken.Z = 0.5; });
+    const std::string sand = Example("sand-channel.kvt");
+    const CalcRun r = test::RunProgram(
+        "/bin/sh", {"-c", "./kuvelt-calc --json '" + sand + "' '" + bad + "' '" + sand + "' 2>&1"});
+    EXPECT_EQ(r.status, 1);
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(ordered_json::parse(lines[0])["file"], sand);
+    EXPECT_EQ(lines[1] + "\n" + lines[2] + "\n", kVirtualGroundError);
+    EXPECT_EQ(ordered_json::parse(lines[3])["file"], bad);
+    EXPECT_EQ(lines[4], lines[0]);
+}
+
 TEST(CalcCliBatch, RefusedFileGetsItsLineAndExitTwo) {
     test::TempDir dir;
     const std::string sand = Example("sand-channel.kvt");

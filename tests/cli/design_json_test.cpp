@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "model/design.h"
 
@@ -45,6 +46,40 @@ TEST(JsonNumber, EveryDoubleReadsBackExactly) {
         if (!std::isfinite(v)) continue;
         const std::string t = JsonNumber(v);
         EXPECT_EQ(std::strtod(t.c_str(), nullptr), v) << t;
+    }
+}
+
+// A series of numbers under a key, as a result writer adds one to the dump: both layouts, and
+// the tree form for code that looks values up.
+TEST(JsonWriter, NumberSeriesInBothLayouts) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        std::vector<double> values;
+        const char* line;
+        const char* pretty;
+    } cases[] = {
+        {{}, R"({"distribution":[],"n":0})", "{\n  \"distribution\": [],\n  \"n\": 0\n}"},
+        {{0.0, -1.5, 1e-7, nan},
+         R"({"distribution":[0,-1.5,1e-07,null],"n":4})",
+         "{\n  \"distribution\": [\n    0,\n    -1.5,\n    1e-07,\n    null\n  ],\n  \"n\": 4\n}"},
+    };
+    for (const auto& c : cases) {
+        auto write = [&](auto& w) {
+            w.BeginObject();
+            w.Key("distribution");
+            w.Numbers(c.values);
+            w.Member("n", static_cast<int32_t>(c.values.size()));
+            w.EndObject();
+        };
+        for (const auto style : {JsonWriter::Style::Line, JsonWriter::Style::Pretty}) {
+            JsonBuffer text;
+            JsonWriter w(text, style);
+            write(w);
+            EXPECT_EQ(text.Take(), style == JsonWriter::Style::Line ? c.line : c.pretty);
+        }
+        JsonTreeBuilder tree;
+        write(tree);
+        EXPECT_EQ(DumpJson(tree.Take()), std::string(c.pretty) + "\n");
     }
 }
 

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -429,6 +431,29 @@ TEST(DesignFileReader, AcceptsTheItemFormsOfTheClassicReader) {
     }
 }
 
+// Numbers as the reader takes most of them (a few digits, perhaps a sign and a point) and every
+// other form: the same double as from_chars gives for the text, bit for bit.
+TEST(DesignFileReader, NumberItemsReadAsFromCharsReadsThem) {
+    std::mt19937_64 rng(17522);
+    for (int k = 0; k < 20000; ++k) {
+        std::string text = rng() % 4 == 0 ? "-" : "";
+        const int digits = 1 + static_cast<int>(rng() % (k % 10 == 0 ? 24 : 16));
+        const int point = static_cast<int>(rng() % static_cast<uint64_t>(digits + 2)) - 1;
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + (d == 0 && rng() % 3 == 0 ? 0 : rng() % 10));
+        }
+        if (k % 7 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 40) - 20);
+        double wanted = 0;
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), wanted);
+        ASSERT_EQ(r.ptr, text.data() + text.size()) << text;
+        int32_t err = 0;
+        ASSERT_TRUE(DesignFromBytes(DefaultWithLine(6, " " + text + " "), err)) << text;
+        ASSERT_EQ(std::bit_cast<uint64_t>(gInpJyoken.ELGL), std::bit_cast<uint64_t>(wanted))
+            << text;
+    }
+}
+
 TEST(DesignFileReader, LineBreaksAndBlanksBetweenItemsCarryNoMeaning) {
     InitData();
     std::vector<std::string> l = Lines(DesignToBytes());
@@ -675,6 +700,41 @@ TEST(DesignFileVersion, PreReadCheckWantsTheExtensionAndVersion100) {
     EXPECT_FALSE(PreReadCheck(dir.file("missing.kvt")));
     EXPECT_FALSE(PreReadCheck(""));
     before.ExpectCurrentEqual();  // the check never touches the current design
+}
+
+// A batch reads a design file once for the check and the read: the same outcome, code and
+// design left behind as PreReadCheck followed by ReadData.
+TEST(DesignFileVersion, CheckAndReadDataIsTheCheckThenTheRead) {
+    TempDir dir;
+    InitData();
+    const std::string good = DesignToBytes();
+    std::string truncated = good;
+    truncated.resize(good.size() / 2);
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"good.kvt", good},
+        {"good.KVT", good},
+        {"good.txt", good},
+        {"version.kvt", DefaultWithLine(3, "INPUT FILE VERSION             [1.01]")},
+        {"mismatch.kvt", DefaultWithLine(6, "abc")},
+        {"overflow.kvt", DefaultWithLine(6, "1e400")},
+        {"truncated.kvt", truncated},
+        {"two-lines.kvt", "a\r\nb\r\n"},
+    };
+    for (const auto& [name, bytes] : files) WriteBytes(dir.file(name), bytes);
+    fs::create_directory(dir.file("folder.kvt"));
+    std::vector<std::string> paths = {dir.file("missing.kvt"), dir.file("folder.kvt"), ""};
+    for (const auto& f : files) paths.push_back(dir.file(f.first));
+    for (const std::string& path : paths) {
+        MakeNonDefaultDesign();
+        int32_t wantedCode = 0;
+        const bool wanted = PreReadCheck(path) && ReadData(path, wantedCode);
+        const Snapshot after = Snapshot::Take();
+        MakeNonDefaultDesign();
+        int32_t code = -1;
+        EXPECT_EQ(CheckAndReadData(path, code), wanted) << path;
+        EXPECT_EQ(code, wanted ? -1 : wantedCode) << path;
+        after.ExpectCurrentEqual();
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

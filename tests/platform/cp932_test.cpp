@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cerrno>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -93,6 +95,62 @@ TEST(Cp932, KeptConvertersStartEveryConversionAfresh) {
     for (auto& t : threads) t.join();
     EXPECT_EQ(wrong, std::vector<int>(4, 0));
     EXPECT_EQ(round(), 0);
+}
+
+// The decoder by table against the converter itself, as texts were decoded before it: one
+// iconv call over the whole text, a refused pair (lead byte and the next byte) or a lone lead
+// byte at the end or any other refused byte replaced by U+FFFD, the conversion going on after
+// it. Random texts of every kind of byte, every pair of the lead bytes used, every single byte.
+std::string IconvToUtf8(std::string_view in, bool& ok) {
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    std::string out;
+    ok = true;
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    while (srcLeft > 0) {
+        char buf[256];
+        char* dst = buf;
+        size_t dstLeft = sizeof buf;
+        const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(buf, static_cast<size_t>(dst - buf));
+        if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
+        ok = false;
+        out += "\xEF\xBF\xBD";
+        const size_t skip =
+            IsLeadByte(static_cast<unsigned char>(*src)) && srcLeft >= 2 && errno == EILSEQ ? 2 : 1;
+        src += skip;
+        srcLeft -= skip;
+    }
+    iconv_close(cd);
+    return out;
+}
+
+TEST(Cp932, DecodesAsTheSystemConverterDoes) {
+    std::vector<std::string> texts;
+    for (int b = 0x80; b < 0x100; ++b) texts.push_back(std::string(1, static_cast<char>(b)) + "a");
+    for (int lead : {0x81, 0x82, 0x83, 0x84, 0x85, 0x87, 0x88, 0x96, 0x9F, 0xE0, 0xEA, 0xED, 0xEE,
+                     0xF0, 0xFA, 0xFC}) {
+        for (int trail = 0; trail < 0x100; ++trail) {
+            texts.push_back({static_cast<char>(lead), static_cast<char>(trail), 'x'});
+        }
+    }
+    std::mt19937 rng(932);
+    const std::string pieces[] = {"a", "\"", "\x83\x5D", "\x87\x54", "\x96\xA2", "\xB4", "\x81",
+                                  "\xA0", "\xFD", "\x85\x40", "\x81\x20", "\xFC\xFC", "\x80"};
+    for (int k = 0; k < 3000; ++k) {
+        std::string t;
+        for (int n = static_cast<int>(rng() % 10); n > 0; --n) {
+            t += rng() % 3 == 0 ? std::string(1, static_cast<char>(rng() % 256))
+                                : pieces[rng() % std::size(pieces)];
+        }
+        texts.push_back(t);
+    }
+    for (const std::string& t : texts) {
+        bool okWanted = false, ok = false;
+        const std::string wanted = IconvToUtf8(t, okWanted);
+        ASSERT_EQ(ToUtf8(t, &ok), wanted) << testing::PrintToString(t);
+        ASSERT_EQ(ok, okWanted) << testing::PrintToString(t);
+    }
 }
 
 TEST(Cp932, CharCountCountsCharactersNotBytes) {

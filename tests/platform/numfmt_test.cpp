@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -136,6 +139,54 @@ INSTANTIATE_TEST_SUITE_P(Numfmt, GeneralTest, ::testing::ValuesIn(kGeneral),
 
 // Every double written with at most 15 significant digits must come back unchanged through
 // General and ParseNumber: design files and settings depend on it.
+// ShortestText against std::to_chars, whose texts it replaces (fixed notation from 1e-6 up to
+// below 1e21, the shorter form elsewhere): numbers of a few decimals and their neighbours, full
+// 53-bit fractions over every binade its own methods cover and beyond, quotients as the
+// calculation makes them, powers of two and ten with their neighbours, the ends of the ranges.
+TEST(ShortestText, IsTheTextOfToChars) {
+    auto reference = [](double v) {
+        char buf[400];
+        const double a = std::fabs(v);
+        const auto r = a == 0.0 || (a >= 1e-6 && a < 1e21)
+                           ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
+                           : std::to_chars(buf, buf + sizeof buf, v);
+        return std::string(buf, r.ptr);
+    };
+    long checked = 0;
+    auto check = [&](double v) {
+        char buf[kShortestTextMax];
+        const std::string text(buf, ShortestText(v, buf));
+        ASSERT_EQ(text, reference(v)) << std::hexfloat << v;
+        ++checked;
+    };
+    std::mt19937_64 rng(53);
+    for (int k = 0; k < 400000; ++k) {
+        const uint64_t binade = 1023 - 24 + rng() % 100;  // 2^-24 to 2^75
+        double v = std::bit_cast<double>(binade << 52 | (rng() & ((uint64_t{1} << 52) - 1)));
+        check(k % 2 ? -v : v);
+        const double scale = std::pow(10.0, static_cast<double>(rng() % 12));
+        v = static_cast<double>(rng() % 2'000'000'000'000ULL >> (rng() % 40)) / scale;
+        check(v);
+        check(std::nextafter(v, 0.0));
+        check(std::nextafter(v, 1e300));
+        check(static_cast<double>(rng() % 100000 + 1) / static_cast<double>(rng() % 1000 + 1));
+    }
+    for (int e = -1074; e < 1024; ++e) {
+        const double p = std::ldexp(1.0, e);
+        for (double v : {p, std::nextafter(p, 0.0), std::nextafter(p, 1e300), 3 * p / 4}) check(v);
+    }
+    for (int e = -30; e < 30; ++e) {
+        const double p = std::pow(10.0, e);
+        for (double v : {p, std::nextafter(p, 0.0), std::nextafter(p, 1e300)}) check(v);
+    }
+    for (double v : {0.0, -0.0, 9007199254740992.0, 9007199254740991.0, 9007199254740993.0,
+                     999999999.999999, 1e9 - 1e-6, 4503599627370495.5, 1.7976931348623157e308,
+                     4.9e-324, -2.2250738585072014e-308}) {
+        check(v);
+    }
+    EXPECT_GT(checked, 2'000'000);
+}
+
 TEST(General, RoundTripsFifteenDigitDecimals) {
     std::mt19937_64 rng(20261209);
     std::uniform_int_distribution<long long> mant(1, 999999999999999LL);
