@@ -302,15 +302,51 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-// Both builds print the same bytes with the same exit status: every batch of kBatches, and
-// each file of the generated folder and the first 500 walls on its own.
+// The JSON text without the object members `key` that an older build does not write: what is
+// left must be that build's bytes.
+std::string WithoutMember(const std::string& text, const std::string& key) {
+    const std::string kKey = ",\"" + key + "\":{";
+    std::string out;
+    std::size_t at = 0;
+    for (std::size_t found; (found = text.find(kKey, at)) != std::string::npos;) {
+        out.append(text, at, found - at);
+        std::size_t i = found + kKey.size();
+        int depth = 1;
+        bool inText = false;
+        for (; i < text.size() && depth > 0; ++i) {
+            const char c = text[i];
+            if (inText) {
+                if (c == '\\') {
+                    ++i;
+                } else if (c == '"') {
+                    inText = false;
+                }
+            } else if (c == '"') {
+                inText = true;
+            } else if (c == '{') {
+                ++depth;
+            } else if (c == '}') {
+                --depth;
+            }
+        }
+        at = i;
+    }
+    out.append(text, at, std::string::npos);
+    return out;
+}
+
+// Both builds print the same bytes with the same exit status (this build's without what came
+// later: the cover texts of the design, the distribution along a chosen pile): every batch of kBatches, and each file of the generated folder and the
+// first 500 walls on its own.
 bool SameOutput() {
     const fs::path dir = PrivateDir("check");
     const std::string a = (dir / "old").string(), b = (dir / "new").string();
     auto same = [&](const std::vector<std::string>& args, const std::string& what) {
         const ChildRun ro = RunChild(gOldExe, args, a);
         const ChildRun rn = RunChild(gNewExe, args, b);
-        if (ro.status == rn.status && Slurp(a) == Slurp(b)) return true;
+        const std::string later =
+            WithoutMember(WithoutMember(Slurp(b), "gInpHyoshi"), "distribution");
+        if (ro.status == rn.status && Slurp(a) == later) return true;
         std::fprintf(stderr, "different output: %s (exit %d and %d)\n", what.c_str(), ro.status,
                      rn.status);
         return false;

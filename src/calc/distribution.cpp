@@ -51,13 +51,13 @@ Resultant LoadsAbove(const std::vector<DistributionLoad>& loads, double z) {
 //   M = -(P/β) e^(-βx) [βh cos βx + (1 + βh) sin βx]
 //   S = -dM/dx = P e^(-βx) [cos βx - (1 + 2βh) sin βx]
 //   y = P / (2Kβ³) e^(-βx) [(1 + βh) cos βx - βh sin βx]   (ground-line value δ1 at x = 0)
-double ChangM(double P, double h, double b, double x) {
+// M and S together: the exponential, the sine and the cosine are the same for both, and a batch
+// computes a few hundred points of every chosen pile.
+void ChangMS(double P, double h, double b, double x, double& M, double& S) {
     const double bx = b * x;
-    return -(P / b) * std::exp(-bx) * (b * h * std::cos(bx) + (1.0 + b * h) * std::sin(bx));
-}
-double ChangS(double P, double h, double b, double x) {
-    const double bx = b * x;
-    return P * std::exp(-bx) * (std::cos(bx) - (1.0 + 2.0 * b * h) * std::sin(bx));
+    const double e = std::exp(-bx), c = std::cos(bx), s = std::sin(bx);
+    M = -(P / b) * e * (b * h * c + (1.0 + b * h) * s);
+    S = P * e * (c - (1.0 + 2.0 * b * h) * s);
 }
 double ChangY(double P, double h, double b, double K, double x) {
     const double bx = b * x;
@@ -179,8 +179,7 @@ ForceDistribution ComputeDistribution(const DistributionInput& in) {
         if (z <= in.ELV + kSameLevel && reaches) {
             const double x = in.ELV - z;
             if (chang) {
-                d.M[k] = ChangM(in.P, h, in.beta, x);
-                d.S[k] = ChangS(in.P, h, in.beta, x);
+                ChangMS(in.P, h, in.beta, x, d.M[k], d.S[k]);
             } else if (x <= kSameLevel) {
                 // Without Chang's part the statics of the loads still hold down to ELV.
                 const Resultant r = LoadsAbove(loads, z);

@@ -344,11 +344,16 @@ ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri) {
         j["gNekiriAnteiAc"] = HeavingJson(*gNekiriAnteiAc.Peek());
     // The distribution along the chosen pile came later: four arrays and the note, if any.
     if (const auto d = calcMain ? ChosenDistribution() : std::nullopt) {
+        // Every value to 0.0001 of its unit.
+        auto tenThousandths = [](std::vector<double> v) {
+            for (double& x : v) x = std::fabs(x) < 1e11 ? std::round(x * 1e4) / 1e4 : x;
+            return v;
+        };
         ordered_json o;
-        o["z"] = d->z;
-        o["M"] = d->M;
-        o["S"] = d->S;
-        o["y"] = d->y;
+        o["z"] = tenThousandths(d->z);
+        o["M"] = tenThousandths(d->M);
+        o["S"] = tenThousandths(d->S);
+        o["y"] = tenThousandths(d->y);
         if (!d->note.empty()) o["note"] = d->note;
         j["distribution"] = o;
     }
