@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -302,18 +303,26 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-// The JSON text without the object members `key` that an older build does not write: what is
-// left must be that build's bytes.
+// The JSON text (one line per design, or indented) without the object members `key` that an
+// older build does not write: what is left must be that build's bytes.
 std::string WithoutMember(const std::string& text, const std::string& key) {
-    const std::string kKey = ",\"" + key + "\":{";
+    const std::string name = "\"" + key + "\":";
     std::string out;
     std::size_t at = 0;
-    for (std::size_t found; (found = text.find(kKey, at)) != std::string::npos;) {
-        out.append(text, at, found - at);
-        std::size_t i = found + kKey.size();
-        int depth = 1;
+    for (std::size_t found; (found = text.find(name, at)) != std::string::npos;) {
+        std::size_t comma = found;
+        while (comma > at && std::isspace(static_cast<unsigned char>(text[comma - 1]))) --comma;
+        std::size_t i = found + name.size();
+        while (i < text.size() && text[i] == ' ') ++i;
+        if (comma == at || text[comma - 1] != ',' || i >= text.size() || text[i] != '{') {
+            out.append(text, at, i - at);
+            at = i;
+            continue;
+        }
+        out.append(text, at, comma - 1 - at);
+        int depth = 0;
         bool inText = false;
-        for (; i < text.size() && depth > 0; ++i) {
+        for (; i < text.size(); ++i) {
             const char c = text[i];
             if (inText) {
                 if (c == '\\') {
@@ -325,8 +334,9 @@ std::string WithoutMember(const std::string& text, const std::string& key) {
                 inText = true;
             } else if (c == '{') {
                 ++depth;
-            } else if (c == '}') {
-                --depth;
+            } else if (c == '}' && --depth == 0) {
+                ++i;
+                break;
             }
         }
         at = i;
