@@ -51,18 +51,60 @@ Resultant LoadsAbove(const std::vector<DistributionLoad>& loads, double z) {
 //   M = -(P/β) e^(-βx) [βh cos βx + (1 + βh) sin βx]
 //   S = -dM/dx = P e^(-βx) [cos βx - (1 + 2βh) sin βx]
 //   y = P / (2Kβ³) e^(-βx) [(1 + βh) cos βx - βh sin βx]   (ground-line value δ1 at x = 0)
-// M and S together: the exponential, the sine and the cosine are the same for both, and a batch
-// computes a few hundred points of every chosen pile.
-void ChangMS(double P, double h, double b, double x, double& M, double& S) {
-    const double bx = b * x;
-    const double e = std::exp(-bx), c = std::cos(bx), s = std::sin(bx);
-    M = -(P / b) * e * (b * h * c + (1.0 + b * h) * s);
-    S = P * e * (c - (1.0 + 2.0 * b * h) * s);
+// e^(-βx), cos βx and sin βx down a column of levels. Between two levels one even step apart
+// (most of them) the next values come from the last by the step's own factors, so a pile costs
+// two exponentials and two sines and cosines instead of one per level: a batch computes a few
+// hundred levels of every chosen pile. Any other step is computed afresh.
+class ChangWave {
+  public:
+    ChangWave(double b, double step) : b_(b), step_(step) {
+        E_ = std::exp(b * step);  // walking upwards: x shrinks by the step
+        C_ = std::cos(b * step);
+        S_ = std::sin(b * step);
+    }
+    void At(double x) {
+        const double dx = x_ - x;
+        // Far down a stiff short wave e^(-βx) underflows: what it grows back into going up
+        // must be computed, not multiplied out of zero; a factor past any sense is not used.
+        const bool walk = have_ && e_ > 1e-200 && E_ < 1e100 && std::isfinite(C_) &&
+                          std::fabs(dx - step_) <= 1e-9 * step_;
+        if (walk) {
+            e_ *= E_;
+            const double c = c_ * C_ + s_ * S_;
+            s_ = s_ * C_ - c_ * S_;
+            c_ = c;
+        } else {
+            const double bx = b_ * x;
+            e_ = std::exp(-bx);
+            c_ = std::cos(bx);
+            s_ = std::sin(bx);
+        }
+        x_ = x;
+        have_ = true;
+    }
+    double e() const { return e_; }
+    double c() const { return c_; }
+    double s() const { return s_; }
+
+  private:
+    double b_, step_, E_ = 0, C_ = 0, S_ = 0;
+    double x_ = 0, e_ = 1, c_ = 1, s_ = 0;
+    bool have_ = false;
+};
+
+double ChangM(double P, double h, double b, const ChangWave& w) {
+    return -(P / b) * w.e() * (b * h * w.c() + (1.0 + b * h) * w.s());
+}
+double ChangS(double P, double h, double b, const ChangWave& w) {
+    return P * w.e() * (w.c() - (1.0 + 2.0 * b * h) * w.s());
+}
+double ChangY(double P, double h, double b, double K, const ChangWave& w) {
+    return P / (2.0 * K * b * b * b) * w.e() * ((1.0 + b * h) * w.c() - b * h * w.s());
 }
 double ChangY(double P, double h, double b, double K, double x) {
-    const double bx = b * x;
-    return P / (2.0 * K * b * b * b) * std::exp(-bx) *
-           ((1.0 + b * h) * std::cos(bx) - b * h * std::sin(bx));
+    ChangWave w(b, 1.0);
+    w.At(x);
+    return ChangY(P, h, b, K, w);
 }
 // Rotation at the ground line, positive when the head leans towards the excavation (δ2 / H0).
 double ChangTheta(double P, double h, double b, double K) {
@@ -174,12 +216,16 @@ ForceDistribution ComputeDistribution(const DistributionInput& in) {
     constexpr double kG = 0.7745966692414834;  // sqrt(3/5)
     constexpr double kW[3] = {5.0 / 9.0, 8.0 / 9.0, 5.0 / 9.0};
     double theta = 0, yc = 0, zPrev = in.ELV;
+    const double step = (in.head - d.tip) / kDistributionIntervals;
+    ChangWave wave(in.beta, step), waveD(bD, step);
     for (std::size_t k = n; k-- > 0;) {
         const double z = d.z[k];
         if (z <= in.ELV + kSameLevel && reaches) {
             const double x = in.ELV - z;
             if (chang) {
-                ChangMS(in.P, h, in.beta, x, d.M[k], d.S[k]);
+                wave.At(x);
+                d.M[k] = ChangM(in.P, h, in.beta, wave);
+                d.S[k] = ChangS(in.P, h, in.beta, wave);
             } else if (x <= kSameLevel) {
                 // Without Chang's part the statics of the loads still hold down to ELV.
                 const Resultant r = LoadsAbove(loads, z);
@@ -188,7 +234,10 @@ ForceDistribution ComputeDistribution(const DistributionInput& in) {
             } else {
                 d.M[k] = d.S[k] = kNaN;
             }
-            if (rigid) d.y[k] = ChangY(in.P, hY, bD, K, x);
+            if (rigid) {
+                waveD.At(x);
+                d.y[k] = ChangY(in.P, hY, bD, K, waveD);
+            }
             continue;
         }
         const Resultant r = LoadsAbove(loads, z);

@@ -212,6 +212,21 @@ void JsonWriter::Numbers(std::span<const double> values) {
     EndArray();
 }
 
+void JsonWriter::CurveNumbers(std::span<const double> values) {
+    BeginArray();
+    for (double v : values) {
+        char* p = Start(numfmt::kShortestTextMax);
+        if (std::isfinite(v)) {
+            p = numfmt::TenThousandthsText(v, p);
+        } else {
+            std::memcpy(p, "null", 4);
+            p += 4;
+        }
+        out_.Commit(p);
+    }
+    EndArray();
+}
+
 void JsonWriter::Integer(int64_t v) {
     char* p = Start(24);
     out_.Commit(std::to_chars(p, p + 24, v).ptr);

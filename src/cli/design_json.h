@@ -144,6 +144,9 @@ class JsonWriter {
     void Text(std::string_view s);
     // An array of numbers (a series of results, such as a distribution along the wall).
     void Numbers(std::span<const double> values);
+    // The points of a curve, each to 0.0001 (numfmt::ToTenThousandths): values that will not come
+    // again, so their texts are not kept for reuse, where they would crowd out those that do.
+    void CurveNumbers(std::span<const double> values);
 
     // The JSON form of a field's C++ type: bool, integers, floating point, texts.
     template <class T>
@@ -257,6 +260,11 @@ class JsonTreeBuilder {
     void Numbers(std::span<const double> values) {
         BeginArray();
         for (double v : values) Number(v);
+        EndArray();
+    }
+    void CurveNumbers(std::span<const double> values) {
+        BeginArray();
+        for (double v : values) Number(numfmt::ToTenThousandths(v));
         EndArray();
     }
     template <class T>

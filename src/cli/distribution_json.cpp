@@ -1,6 +1,5 @@
 #include "cli/distribution_json.h"
 
-#include <cmath>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -13,16 +12,10 @@ namespace {
 
 // The curves to 0.0001 of their units (m, kN·m/m, kN/m, mm): far below what a plot or a check
 // reads, and it halves the text of a batch where every design holds a chosen pile.
-double ToTenThousandths(double x) {
-    return std::fabs(x) < 1e11 ? std::round(x * 1e4) / 1e4 : x;
-}
-
 template <class W>
 void Array(W& w, std::string_view key, const std::vector<double>& v) {
     w.Key(key);
-    w.BeginArray();
-    for (double x : v) w.Number(ToTenThousandths(x));
-    w.EndArray();
+    w.CurveNumbers(v);
 }
 
 template <class W>

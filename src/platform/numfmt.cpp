@@ -723,3 +723,38 @@ bool ParseNumber(std::string_view text, double& out) {
 }
 
 }  // namespace kuvelt::numfmt
+
+namespace kuvelt::numfmt {
+
+double ToTenThousandths(double x) { return std::fabs(x) < 1e11 ? std::round(x * 1e4) / 1e4 : x; }
+
+char* TenThousandthsText(double x, char* out) {
+    if (!(std::fabs(x) < 1e11)) return ShortestText(x, out);
+    const double t = std::round(x * 1e4);
+    // Zero keeps its sign through ShortestText ("-0").
+    if (t == 0) return ShortestText(t / 1e4, out);
+    // The digits of |t| with the decimal point four places from the right and the fraction's
+    // trailing zeros dropped: the plain text ShortestText gives for magnitudes from 10^-4 to
+    // 10^11, as no shorter decimal lies within half a unit of the double's last place there.
+    const auto n = static_cast<int64_t>(t);
+    char digits[20] = {};
+    int len = 0;
+    for (uint64_t u = static_cast<uint64_t>(n < 0 ? -n : n); u != 0; u /= 10)
+        digits[len++] = static_cast<char>('0' + u % 10);  // units first
+    int skip = 0;
+    while (skip < 4 && digits[skip] == '0') ++skip;  // len > 0, so a digit stops the run
+    char* p = out;
+    if (n < 0) *p++ = '-';
+    if (len > 4) {
+        for (int i = len - 1; i >= 4; --i) *p++ = digits[i];
+    } else {
+        *p++ = '0';
+    }
+    if (skip < 4) {
+        *p++ = '.';
+        for (int i = 3; i >= skip; --i) *p++ = i < len ? digits[i] : '0';
+    }
+    return p;
+}
+
+}  // namespace kuvelt::numfmt

@@ -52,6 +52,10 @@ std::string FormatText(std::string_view text, std::string_view picture);
 // most kShortestTextMax bytes at `out` and returns the end.
 inline constexpr std::size_t kShortestTextMax = 32;
 char* ShortestText(double v, char* out);
+// A value to 0.0001 (below 10^11 in magnitude; larger ones as they are), and the ShortestText of
+// that value made from its digits: for the points of a curve, written by the hundred.
+double ToTenThousandths(double x);
+char* TenThousandthsText(double x, char* out);
 
 // Reads a decimal number ("4", " -1.5", "1E-05", "1e+15"); false when the text is not entirely
 // a number (surrounding blanks allowed) or does not fit a double. Accepted: an optional sign,

@@ -15,6 +15,7 @@
 
 #include "calc/calc_main.h"
 #include "calc/distribution.h"
+#include "platform/numfmt.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
@@ -346,7 +347,7 @@ ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri) {
     if (const auto d = calcMain ? ChosenDistribution() : std::nullopt) {
         // Every value to 0.0001 of its unit.
         auto tenThousandths = [](std::vector<double> v) {
-            for (double& x : v) x = std::fabs(x) < 1e11 ? std::round(x * 1e4) / 1e4 : x;
+            for (double& x : v) x = numfmt::ToTenThousandths(x);
             return v;
         };
         ordered_json o;

@@ -187,6 +187,28 @@ TEST(ShortestText, IsTheTextOfToChars) {
     EXPECT_GT(checked, 2'000'000);
 }
 
+// A curve's points to 0.0001: the text made from the digits is ShortestText of the rounded value,
+// over magnitudes from below 0.0001 to the 10^11 bound and beyond, ties, zeros of both signs.
+TEST(TenThousandthsText, IsTheShortestTextOfTheRoundedValue) {
+    auto check = [](double x) {
+        char a[kShortestTextMax], b[kShortestTextMax];
+        const std::string fast(a, TenThousandthsText(x, a));
+        const std::string ref(b, ShortestText(ToTenThousandths(x), b));
+        ASSERT_EQ(fast, ref) << std::hexfloat << x;
+    };
+    std::mt19937_64 rng(10000);
+    for (int k = 0; k < 1000000; ++k) {
+        const double scale = std::pow(10.0, static_cast<double>(rng() % 22) - 8.0);
+        const double x = (static_cast<double>(rng() % 2'000'000'000ULL) - 1e9) / 1e9 * scale;
+        check(x);
+        check(std::round(x * 1e4) / 1e4 + 0.00005);  // ties
+    }
+    for (double x : {0.0, -0.0, 0.00004, -0.00004, 0.00005, -0.00005, 1.0, -1.0, 10.0, 0.1,
+                     99999999999.9999, -99999999999.9999, 1e11, -1e11, 1e15, 3.5, 123.45678}) {
+        check(x);
+    }
+}
+
 TEST(General, RoundTripsFifteenDigitDecimals) {
     std::mt19937_64 rng(20261209);
     std::uniform_int_distribution<long long> mant(1, 999999999999999LL);
