@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "calc/fault.h"
+#include "platform/numfmt.h"
 
 namespace kuvelt {
 
@@ -19,22 +20,7 @@ double PowerOfTen(int32_t n) {
     return fault::Pow(10.0, static_cast<double>(n));
 }
 
-constexpr uint64_t kPow10[] = {1ULL,
-                               10ULL,
-                               100ULL,
-                               1000ULL,
-                               10000ULL,
-                               100000ULL,
-                               1000000ULL,
-                               10000000ULL,
-                               100000000ULL,
-                               1000000000ULL,
-                               10000000000ULL,
-                               100000000000ULL,
-                               1000000000000ULL,
-                               10000000000000ULL,
-                               100000000000000ULL,
-                               1000000000000000ULL};
+constexpr const auto& kPow10 = numfmt::kPowersOfTen;
 
 // How the general number format (15 significant digits) shows the scaled value t.
 enum class Shown { Whole, DecimalBelowHalf, DecimalHalfOrMore, Unknown };

@@ -449,26 +449,7 @@ char* DigitsBefore(char* end, uint64_t n) {
     return p;
 }
 
-constexpr uint64_t kPow10U64[] = {1ULL,
-                                  10ULL,
-                                  100ULL,
-                                  1000ULL,
-                                  10000ULL,
-                                  100000ULL,
-                                  1000000ULL,
-                                  10000000ULL,
-                                  100000000ULL,
-                                  1000000000ULL,
-                                  10000000000ULL,
-                                  100000000000ULL,
-                                  1000000000000ULL,
-                                  10000000000000ULL,
-                                  100000000000000ULL,
-                                  1000000000000000ULL,
-                                  10000000000000000ULL,
-                                  100000000000000000ULL,
-                                  1000000000000000000ULL,
-                                  10000000000000000000ULL};
+constexpr const auto& kPow10U64 = kPowersOfTen;
 
 // Number of decimal digits of n (1 for 0).
 int DigitCount(uint64_t n) {

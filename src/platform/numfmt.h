@@ -17,6 +17,9 @@
 // picture is the general format. NaN and infinities render as "NaN", "Infinity", "-Infinity".
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -51,6 +54,16 @@ std::string FormatText(std::string_view text, std::string_view picture);
 // the shortest-interval method with exact integer arithmetic. `v` must be finite; writes at
 // most kShortestTextMax bytes at `out` and returns the end.
 inline constexpr std::size_t kShortestTextMax = 32;
+// 10^0 … 10^19: every power of ten a uint64_t holds.
+inline constexpr std::array<uint64_t, 20> kPowersOfTen = [] {
+    std::array<uint64_t, 20> p{};
+    uint64_t v = 1;
+    for (uint64_t& x : p) {
+        x = v;
+        v *= 10;  // wraps after the last one, which is never used
+    }
+    return p;
+}();
 char* ShortestText(double v, char* out);
 // A value to 0.0001 (below 10^11 in magnitude; larger ones as they are), and the ShortestText of
 // that value made from its digits: for the points of a curve, written by the hundred.

@@ -196,22 +196,15 @@ TEST_P(ChapterTest, WritersCountThePagesThePreviewMakesAndKeepGroupsWhole) {
 INSTANTIATE_TEST_SUITE_P(Designs, ChapterTest, ::testing::ValuesIn(test::ReportDesigns()),
                          [](const auto& info) { return info.param.name; });
 
-class ChapterFileTest : public ::testing::Test {
+class ChapterFileTest : public test::PrintJobFixture {
   protected:
     void SetUp() override {
-        basResOutPrn::SetReportTempFolder(tmp.path().string());
-        basResOutPrn::ResetPrintJob();
+        PrintJobFixture::SetUp();
         basResOutPrn::NumberMethod = 0;
-    }
-    void TearDown() override {
-        basResOutPrn::DeleteAllReportFiles();
-        basResOutPrn::SetReportTempFolder("");
-        basResOutPrn::SetReportDataFolder("");
     }
     std::string Run(bool (*writer)(std::string*), bool expectOk = true) {
         return test::RunWriter(writer, expectOk);
     }
-    test::TempDir tmp;
 };
 
 TEST_F(ChapterFileTest, TrapezoidCrestBeyondReachIsLeftOut) {

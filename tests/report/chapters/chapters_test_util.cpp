@@ -16,6 +16,17 @@
 
 namespace kuvelt::test {
 
+void PrintJobFixture::SetUp() {
+    basResOutPrn::SetReportTempFolder(tmp.path().string());
+    basResOutPrn::ResetPrintJob();
+}
+
+void PrintJobFixture::TearDown() {
+    basResOutPrn::DeleteAllReportFiles();
+    basResOutPrn::SetReportTempFolder("");
+    basResOutPrn::SetReportDataFolder("");
+}
+
 const std::vector<ReportDesign>& ReportDesigns() {
     static const std::vector<ReportDesign> designs = {
         {"SandyHorizontalConcrete",

@@ -2,12 +2,25 @@
 // print command does and picks a sheet pile, so the chapters see a complete result store.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "support/test_support.h"
+
 namespace kuvelt::test {
+
+// Each test's print job in a private temporary folder: every print and figure file deleted after
+// it, and the temporary and data folders back to their defaults.
+class PrintJobFixture : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    TempDir tmp;
+};
 
 struct ReportDesign {
     std::string name;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "chapters_test_util.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "report/chapters/chapters.h"
@@ -39,19 +40,13 @@ std::vector<Row> Rows(const std::string& bytes) {
 
 std::size_t Centred(std::size_t width) { return (100 - width) / 2; }
 
-class CoverTest : public ::testing::Test {
+class CoverTest : public test::PrintJobFixture {
   protected:
     void SetUp() override {
-        SetReportTempFolder(tmp.path().string());
-        ResetPrintJob();
+        PrintJobFixture::SetUp();
         LoadNumbering("/nonexistent/Kuvelt.INI");
         InitData();
         gInpJyoken.Title = "砂質土地盤の水路護岸（H=3.5m，水平載荷）";
-    }
-    void TearDown() override {
-        DeleteAllReportFiles();
-        SetReportTempFolder("");
-        SetReportDataFolder("");
     }
     // The cover of the current design, its rows from the first.
     std::vector<Row> Cover() {
@@ -61,7 +56,6 @@ class CoverTest : public ::testing::Test {
         bytes = test::ReadBytes(CurrentPrintFile);
         return Rows(bytes);
     }
-    test::TempDir tmp;
     std::string bytes;
 };
 

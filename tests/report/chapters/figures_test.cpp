@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "chapters_test_util.h"
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
@@ -79,16 +80,8 @@ bool HasText(const Read& r, const std::string& t) {
     return false;
 }
 
-class Figures : public ::testing::Test {
+class Figures : public test::PrintJobFixture {
   protected:
-    void SetUp() override {
-        basResOutPrn::SetReportTempFolder(tmp.path().string());
-        basResOutPrn::ResetPrintJob();
-    }
-    void TearDown() override {
-        basResOutPrn::DeleteAllReportFiles();
-        basResOutPrn::SetReportTempFolder("");
-    }
     // The four figures of the current design and calculation, each with its faults.
     void ExpectClear(const std::string& name, bool calculated) {
         std::vector<std::pair<const char*, std::function<std::string()>>> figures = {
@@ -121,7 +114,6 @@ class Figures : public ::testing::Test {
         basResOutPrn::DeleteAllReportFiles();
         basResOutPrn::ResetPrintJob();
     }
-    test::TempDir tmp;
 };
 
 TEST_F(Figures, ExamplesKeepTheirLabelsClear) {

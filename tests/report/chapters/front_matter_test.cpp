@@ -28,19 +28,12 @@ using test::Count;
 using test::Has;
 using test::Pic;
 
-class FrontMatterTest : public ::testing::Test {
+class FrontMatterTest : public test::PrintJobFixture {
   protected:
     void SetUp() override {
-        basResOutPrn::SetReportTempFolder(tmp.path().string());
-        basResOutPrn::ResetPrintJob();
+        PrintJobFixture::SetUp();
         basResOutPrn::NumberMethod = 0;
     }
-    void TearDown() override {
-        basResOutPrn::DeleteAllReportFiles();
-        basResOutPrn::SetReportTempFolder("");
-        basResOutPrn::SetReportDataFolder("");
-    }
-    test::TempDir tmp;
 };
 
 // The writer's text without the keep-together marks, which the pages never print.

@@ -4,6 +4,7 @@
 // frame; the maximum moment's mark stands on the moment curve with the printed values beside
 // it; the report's figure files are the bytes the window draws; and inputs the distribution
 // cannot draw give a figure with the reason, never a fault.
+#include "chapters_test_util.h"
 #include "report/chapters/zu_forces.h"
 
 #include <gtest/gtest.h>
@@ -200,18 +201,12 @@ void CheckDesign(Seen& seen) {
     }
 }
 
-class ForceFigureTest : public ::testing::Test {
+class ForceFigureTest : public test::PrintJobFixture {
   protected:
-    void SetUp() override {
-        basResOutPrn::SetReportTempFolder(tmp.path().string());
-        basResOutPrn::ResetPrintJob();
-    }
     void TearDown() override {
-        basResOutPrn::DeleteAllReportFiles();
-        basResOutPrn::SetReportTempFolder("");
+        PrintJobFixture::TearDown();
         InitData();
     }
-    test::TempDir tmp;
 };
 
 TEST_F(ForceFigureTest, LabelsClearOfLinesAndMmaxOnTheCurve) {

@@ -1,6 +1,7 @@
 // The load distribution diagram: scales, labels, arrows, dividing lines and pieces of the
 // pressure diagram, the centroid rule, and every example design drawn inside its 128 × 80 frame
 // with its levels named once and its values in kN/m2.
+#include "chapters_test_util.h"
 #include "report/chapters/zu_sp.h"
 
 #include <gtest/gtest.h>
@@ -40,16 +41,8 @@ void SetLoads(const std::vector<Load>& loads, double eldl) {
     p.Calc();
 }
 
-class DiagramTest : public ::testing::Test {
+class DiagramTest : public test::PrintJobFixture {
   protected:
-    void SetUp() override {
-        basResOutPrn::SetReportTempFolder(tmp.path().string());
-        basResOutPrn::ResetPrintJob();
-    }
-    void TearDown() override {
-        basResOutPrn::DeleteAllReportFiles();
-        basResOutPrn::SetReportTempFolder("");
-    }
     formats::Composite Draw() {
         const std::string path = basZuSp::DrawLoadDiagram(128, 80);
         formats::Composite c;
@@ -74,7 +67,6 @@ class DiagramTest : public ::testing::Test {
             return t.text.rfind("\u2460", 0) == 0 || (t.text.size() == 3 && t.text[0] == '\xE2');
         }));
     }
-    test::TempDir tmp;
 };
 
 TEST_F(DiagramTest, ScalesFollowTheFrame) {
