@@ -37,14 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string before = cli::DumpJson(cli::DesignJson());
         if (!SetDesignValue(path, value, fault)) {
             fuzz::Check(!fault.empty(), "a change refused without a reason");
-            fuzz::Check(cli::DumpJson(cli::DesignJson()) == before, "a refused change changed the design");
+            fuzz::Check(cli::DumpJson(cli::DesignJson()) == before,
+                        "a refused change changed the design");
         }
     }
     const std::string dump = cli::DumpJson(cli::DesignJson());
     const std::string bytes = DesignToBytes();
     std::vector<std::string> again;
     fuzz::Check(DesignFromJson(dump, again), "the dump of a design that read does not read");
-    fuzz::Check(cli::DumpJson(cli::DesignJson()) == dump, "the design changed on a JSON round trip");
+    fuzz::Check(cli::DumpJson(cli::DesignJson()) == dump,
+                "the design changed on a JSON round trip");
     int32_t err = 0;
     fuzz::Check(DesignFromBytes(bytes, err), "the design file of a JSON design does not read");
     fuzz::Check(DesignToBytes() == bytes, "the design changed on a design-file round trip");

@@ -62,9 +62,9 @@ const char* const kTime = "/usr/bin/time";
 ChildRun RunChild(const std::string& exe, const std::vector<std::string>& args,
                   const std::string& outPath = "/dev/null") {
     static const bool haveTime = access(kTime, X_OK) == 0;
-    const std::string peakFile = (fs::temp_directory_path() /
-                                  ("kuvelt-json-bench-peak-" + std::to_string(getpid())))
-                                     .string();
+    const std::string peakFile =
+        (fs::temp_directory_path() / ("kuvelt-json-bench-peak-" + std::to_string(getpid())))
+            .string();
     std::vector<std::string> words;
     if (haveTime) words = {kTime, "-f", "%M", "-o", peakFile};
     words.push_back(exe);
@@ -112,8 +112,8 @@ std::vector<std::string> JsonArgs(const std::vector<std::string>& files, std::si
 }
 
 fs::path PrivateDir(const std::string& what) {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("kuvelt-json-bench-" + what + "-" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("kuvelt-json-bench-" + what + "-" + std::to_string(getpid()));
     fs::create_directories(dir);
     return dir;
 }
@@ -346,8 +346,8 @@ std::string WithoutMember(const std::string& text, const std::string& key) {
 }
 
 // Both builds print the same bytes with the same exit status (this build's without what came
-// later: the cover texts of the design, the distribution along a chosen pile): every batch of kBatches, and each file of the generated folder and the
-// first 500 walls on its own.
+// later: the cover texts of the design, the distribution along a chosen pile): every batch of
+// kBatches, and each file of the generated folder and the first 500 walls on its own.
 bool SameOutput() {
     const fs::path dir = PrivateDir("check");
     const std::string a = (dir / "old").string(), b = (dir / "new").string();

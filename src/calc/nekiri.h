@@ -66,7 +66,8 @@ class clsNekiriAnteiAc {
 
     int32_t Error() const { return error_; }
     double F() const { return f_; }
-    // The overburden W at the excavation bottom behind the wall the factor was computed from (kN/m2).
+    // The overburden W at the excavation bottom behind the wall the factor was computed from
+    // (kN/m2).
     double W() const { return w_; }
     bool Hantei() const { return hantei_; }
 

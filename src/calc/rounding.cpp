@@ -78,7 +78,7 @@ double RoundHalfUp(double x, int32_t n) {
     double r = 0.0;
     // Magnitudes below half a unit of the first dropped decimal are zero whatever follows.
     // (The limits of the usual decimal counts are the same quotients, computed once.)
-    static constexpr double kLimit[] = {1.0 / 1e1, 1.0 / 1e2, 1.0 / 1e3, 1.0 / 1e4,  1.0 / 1e5,
+    static constexpr double kLimit[] = {1.0 / 1e1, 1.0 / 1e2, 1.0 / 1e3, 1.0 / 1e4, 1.0 / 1e5,
                                         1.0 / 1e6, 1.0 / 1e7, 1.0 / 1e8, 1.0 / 1e9, 1.0 / 1e10};
     const double limit = n >= 0 && n <= 9 ? kLimit[n] : fault::Div(1.0, PowerOfTen(n + 1));
     if (!(a < limit)) {

@@ -29,8 +29,7 @@ inline constexpr int32_t kDisp1 = 1, kDisp2 = 2, kDisp3 = 3, kDisp = 4, kDispE =
                          kDispBeta = 7;
 // gListC
 inline constexpr int32_t kCMoment = 1, kCMc = 2, kCMomentFlag = 3, kCLreq = 4, kCLmin = 5,
-                         kCLmax = 6, kCLengthFlag = 7, kCDelta = 8, kCDeltaA = 9,
-                         kCDeltaFlag = 10;
+                         kCLmax = 6, kCLengthFlag = 7, kCDelta = 8, kCDeltaA = 9, kCDeltaFlag = 10;
 // gListLS, gListS
 inline constexpr int32_t kSSigma = 1, kSSigmaA = 2, kSSigmaFlag = 3, kSLreq = 4, kSDelta = 5,
                          kSDeltaA = 6, kSDeltaFlag = 7;

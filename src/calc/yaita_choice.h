@@ -16,10 +16,10 @@ namespace kuvelt {
 
 struct ChoiceProposal {
     PileKind kind = PileKind::Concrete;
-    int32_t Sect = 1;   // section number in that kind's catalogue
-    double H = 0.0;     // H' = ELYU - ELV, adopted virtual ground surface to the pile top
-    double L = 0.0;     // total pile length
-    double D = 0.0;     // L - H', embedment below the virtual ground surface
+    int32_t Sect = 1;  // section number in that kind's catalogue
+    double H = 0.0;    // H' = ELYU - ELV, adopted virtual ground surface to the pile top
+    double L = 0.0;    // total pile length
+    double D = 0.0;    // L - H', embedment below the virtual ground surface
 };
 
 // The first kind that has sections (concrete, else light steel, else steel), section 1,

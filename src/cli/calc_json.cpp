@@ -309,10 +309,8 @@ void Results(W& w, bool calcMain, std::optional<bool> nekiri) {
     } else {
         w.Null();
     }
-    if (nekiri && gNekiriAnteiAs.Reached())
-        Boiling(w, "gNekiriAnteiAs", *gNekiriAnteiAs.Peek());
-    if (nekiri && gNekiriAnteiAc.Reached())
-        Heaving(w, "gNekiriAnteiAc", *gNekiriAnteiAc.Peek());
+    if (nekiri && gNekiriAnteiAs.Reached()) Boiling(w, "gNekiriAnteiAs", *gNekiriAnteiAs.Peek());
+    if (nekiri && gNekiriAnteiAc.Reached()) Heaving(w, "gNekiriAnteiAc", *gNekiriAnteiAc.Peek());
     WriteDistributionMember(w, calcMain);
 }
 

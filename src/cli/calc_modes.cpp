@@ -83,10 +83,12 @@ void WriteConcrete(std::ostream& out) {
     for (const CInpSectC& c : gInpSectC) {
         ++s;
         if (s > kMaxSections) break;
-        t.Add({std::to_string(s), c.Name, Num(gListC(s, item::kCMoment), "0.0"), Num(gListC(s, item::kCMc), "0.0##"),
-               Verdict(gListC(s, item::kCMomentFlag)), Num(gListC(s, item::kCLreq), "0.00"), Num(gListC(s, item::kCLmin), "0.00"),
-               Num(gListC(s, item::kCLmax), "0.00"), Verdict(gListC(s, item::kCLengthFlag)), Num(gListC(s, item::kCDelta), "0.000"),
-               Num(gListC(s, item::kCDeltaA), "0.000"), Verdict(gListC(s, item::kCDeltaFlag))});
+        t.Add({std::to_string(s), c.Name, Num(gListC(s, item::kCMoment), "0.0"),
+               Num(gListC(s, item::kCMc), "0.0##"), Verdict(gListC(s, item::kCMomentFlag)),
+               Num(gListC(s, item::kCLreq), "0.00"), Num(gListC(s, item::kCLmin), "0.00"),
+               Num(gListC(s, item::kCLmax), "0.00"), Verdict(gListC(s, item::kCLengthFlag)),
+               Num(gListC(s, item::kCDelta), "0.000"), Num(gListC(s, item::kCDeltaA), "0.000"),
+               Verdict(gListC(s, item::kCDeltaFlag))});
     }
     t.Write(out);
 }
@@ -101,8 +103,9 @@ void WriteSteel(std::ostream& out, int32_t yaita, const colInpSectS& cat, const 
     for (const CInpSectS& c : cat) {
         ++s;
         if (s > kMaxSections) break;
-        t.Add({std::to_string(s), c.Name, Num(list(s, item::kSSigma), "0.0"), Num(list(s, item::kSSigmaA), "0.0"),
-               Verdict(list(s, item::kSSigmaFlag)), Num(list(s, item::kSLreq), "0.00"), Num(list(s, item::kSDelta), "0.000"),
+        t.Add({std::to_string(s), c.Name, Num(list(s, item::kSSigma), "0.0"),
+               Num(list(s, item::kSSigmaA), "0.0"), Verdict(list(s, item::kSSigmaFlag)),
+               Num(list(s, item::kSLreq), "0.00"), Num(list(s, item::kSDelta), "0.000"),
                Num(list(s, item::kSDeltaA), "0.000"), Verdict(list(s, item::kSDeltaFlag))});
     }
     t.Write(out);
@@ -209,7 +212,8 @@ Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::Pick
 bool SharedDestination(const std::ostream& out, const std::ostream& err) {
     if (&out == &err) return true;
     if (&out != &std::cout || &err != &std::cerr) return false;
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (::fstat(STDOUT_FILENO, &a) != 0 || ::fstat(STDERR_FILENO, &b) != 0) return true;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -280,7 +284,8 @@ Outcome RunSummary(const std::vector<std::string>& given, std::ostream& out, std
         [&](const std::string& file, const std::string&) { heading(file); });
 }
 
-const Mode kCalcJson{"--json", "--json FILE.kvt [FILE.kvt ...] [--pick KIND:NO:L | --pick auto] [--yes]",
+const Mode kCalcJson{"--json",
+                     "--json FILE.kvt [FILE.kvt ...] [--pick KIND:NO:L | --pick auto] [--yes]",
                      "calculates each design and prints the design and the whole result store as "
                      "JSON (several files: one line per file)",
                      RunCalcJson};

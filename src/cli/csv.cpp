@@ -70,15 +70,36 @@ enum Col : std::size_t {
     kColumns
 };
 
-constexpr std::string_view kHeader[kColumns] = {
-    "status",          "ELDLX computed (m)", "ELDLX adopted (m)", "P (kN/m)",
-    "Y (m)",           "pile kind",          "pile no",           "pile name",
-    "L (m)",           "proposed",           "Mmax (kN*m/m)",     "Mc (kN*m/m)",
-    "sigma (N/mm2)",   "sigma_a (N/mm2)",    "strength",          "Lreq (m)",
-    "Lmin (m)",        "Lmax (m)",           "length",            "delta (m)",
-    "delta_a (m)",     "displacement",       "stability",         "Fs",
-    "Fa",              "stability verdict",  "passing concrete",  "passing light steel",
-    "passing steel",   "verdict"};
+constexpr std::string_view kHeader[kColumns] = {"status",
+                                                "ELDLX computed (m)",
+                                                "ELDLX adopted (m)",
+                                                "P (kN/m)",
+                                                "Y (m)",
+                                                "pile kind",
+                                                "pile no",
+                                                "pile name",
+                                                "L (m)",
+                                                "proposed",
+                                                "Mmax (kN*m/m)",
+                                                "Mc (kN*m/m)",
+                                                "sigma (N/mm2)",
+                                                "sigma_a (N/mm2)",
+                                                "strength",
+                                                "Lreq (m)",
+                                                "Lmin (m)",
+                                                "Lmax (m)",
+                                                "length",
+                                                "delta (m)",
+                                                "delta_a (m)",
+                                                "displacement",
+                                                "stability",
+                                                "Fs",
+                                                "Fa",
+                                                "stability verdict",
+                                                "passing concrete",
+                                                "passing light steel",
+                                                "passing steel",
+                                                "verdict"};
 
 // The kind words of --pick.
 constexpr std::string_view kKindWords[] = {"concrete", "light", "steel"};
@@ -155,8 +176,10 @@ bool StabilityCells(const usecase::DesignRun& run, std::vector<std::string>& c) 
         c[kStabilityVerdict] = a.Hantei() ? "OK" : "OUT";
         return a.Hantei();
     };
-    if (gInpJiban.Kind == 0 && gNekiriAnteiAs.Reached()) return fill("boiling", *gNekiriAnteiAs.Peek());
-    if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached()) return fill("heaving", *gNekiriAnteiAc.Peek());
+    if (gInpJiban.Kind == 0 && gNekiriAnteiAs.Reached())
+        return fill("boiling", *gNekiriAnteiAs.Peek());
+    if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached())
+        return fill("heaving", *gNekiriAnteiAc.Peek());
     return true;
 }
 

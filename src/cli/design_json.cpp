@@ -73,7 +73,8 @@ std::size_t PlainWords(std::string_view s, std::size_t i) {
         uint64_t w = 0;
         std::memcpy(&w, s.data() + i, 8);
         const bool below = ((w - kOnes * 0x20) & ~w & kHigh) != 0;
-        if (below || (w & kHigh) != 0 || hasZero(w ^ (kOnes * '"')) || hasZero(w ^ (kOnes * '\\'))) break;
+        if (below || (w & kHigh) != 0 || hasZero(w ^ (kOnes * '"')) || hasZero(w ^ (kOnes * '\\')))
+            break;
     }
     return i;
 }
@@ -108,13 +109,27 @@ char* Escaped(char* p, std::string_view s) {
         }
         *p++ = '\\';
         switch (c) {
-            case '"': *p++ = '"'; break;
-            case '\\': *p++ = '\\'; break;
-            case '\b': *p++ = 'b'; break;
-            case '\t': *p++ = 't'; break;
-            case '\n': *p++ = 'n'; break;
-            case '\f': *p++ = 'f'; break;
-            case '\r': *p++ = 'r'; break;
+            case '"':
+                *p++ = '"';
+                break;
+            case '\\':
+                *p++ = '\\';
+                break;
+            case '\b':
+                *p++ = 'b';
+                break;
+            case '\t':
+                *p++ = 't';
+                break;
+            case '\n':
+                *p++ = 'n';
+                break;
+            case '\f':
+                *p++ = 'f';
+                break;
+            case '\r':
+                *p++ = 'r';
+                break;
             default: {
                 const char u[] = {'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
                 std::memcpy(p, u, sizeof u);
@@ -289,12 +304,24 @@ void WriteTree(JsonWriter& w, const ordered_json& j) {
             for (const auto& e : j) WriteTree(w, e);
             w.EndArray();
             return;
-        case ordered_json::value_t::number_float: w.Number(j.get<double>()); return;
-        case ordered_json::value_t::number_integer: w.Integer(j.get<int64_t>()); return;
-        case ordered_json::value_t::number_unsigned: w.Unsigned(j.get<uint64_t>()); return;
-        case ordered_json::value_t::boolean: w.Bool(j.get<bool>()); return;
-        case ordered_json::value_t::string: w.Text(j.get_ref<const std::string&>()); return;
-        default: w.Null(); return;
+        case ordered_json::value_t::number_float:
+            w.Number(j.get<double>());
+            return;
+        case ordered_json::value_t::number_integer:
+            w.Integer(j.get<int64_t>());
+            return;
+        case ordered_json::value_t::number_unsigned:
+            w.Unsigned(j.get<uint64_t>());
+            return;
+        case ordered_json::value_t::boolean:
+            w.Bool(j.get<bool>());
+            return;
+        case ordered_json::value_t::string:
+            w.Text(j.get_ref<const std::string&>());
+            return;
+        default:
+            w.Null();
+            return;
     }
 }
 
@@ -361,8 +388,8 @@ const std::vector<Member>& DesignMembers() {
                 r = &m.emplace_back(Member{JsonKey(RecordGlobal(f.record)), nullptr, f.record, {}});
             }
             auto* record = static_cast<char*>(CurrentRecord(f.record));
-            r->fields.push_back(
-                Field{&f, JsonKey(f.Member()), f.type, static_cast<char*>(f.member(record)) - record});
+            r->fields.push_back(Field{&f, JsonKey(f.Member()), f.type,
+                                      static_cast<char*>(f.member(record)) - record});
         }
         return m;
     }();
@@ -375,11 +402,19 @@ void WriteFields(W& w, const std::vector<Field>& fields, const void* record) {
     for (const Field& f : fields) {
         const char* at = base + f.offset;
         switch (f.type) {
-            case FieldType::Bool: w.Member(f.key, *reinterpret_cast<const bool*>(at)); break;
-            case FieldType::Long: w.Member(f.key, *reinterpret_cast<const int32_t*>(at)); break;
-            case FieldType::Text: w.Member(f.key, *reinterpret_cast<const std::string*>(at)); break;
+            case FieldType::Bool:
+                w.Member(f.key, *reinterpret_cast<const bool*>(at));
+                break;
+            case FieldType::Long:
+                w.Member(f.key, *reinterpret_cast<const int32_t*>(at));
+                break;
+            case FieldType::Text:
+                w.Member(f.key, *reinterpret_cast<const std::string*>(at));
+                break;
             case FieldType::Double:
-            case FieldType::Rows: w.Member(f.key, *reinterpret_cast<const double*>(at)); break;
+            case FieldType::Rows:
+                w.Member(f.key, *reinterpret_cast<const double*>(at));
+                break;
         }
     }
 }

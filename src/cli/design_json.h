@@ -11,10 +11,10 @@
 // values. The tree forms (DesignJson, ResultsJson) are there for code that looks values up.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <cstdint>
 #include <cstring>
 #include <iosfwd>
+#include <nlohmann/json.hpp>
 #include <span>
 #include <string>
 #include <string_view>

@@ -64,8 +64,9 @@ bool ReadJsonDesign(const std::string& path, std::ostream& err) {
 
 bool WriteDesign(const std::string& path, std::ostream& err) {
     int32_t code = 0;
-    const bool written = IsJsonDesignPath(path) ? files::ReplaceFile(path, DumpJson(DesignJson()), code)
-                                                : WriteData(path, code);
+    const bool written = IsJsonDesignPath(path)
+                             ? files::ReplaceFile(path, DumpJson(DesignJson()), code)
+                             : WriteData(path, code);
     if (!written) PrintMessage(WriteFailureMessage(code), err);
     return written;
 }

@@ -1,7 +1,8 @@
 // The modes of kuvelt-calc. A mode is one option ("--json", "--write" …) with its own argument
 // list; it prints its result on `out` and any failure message on `err` and returns its outcome,
-// whose exit status comes from the one table of usecase/outcome.h. A new mode is added by a new .cpp file in this folder that registers itself with
-// KUVELT_CLI_MODE; main.cpp finds it by its option.
+// whose exit status comes from the one table of usecase/outcome.h. A new mode is added by a new
+// .cpp file in this folder that registers itself with KUVELT_CLI_MODE; main.cpp finds it by its
+// option.
 #pragma once
 
 #include <iosfwd>

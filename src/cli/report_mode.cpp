@@ -35,7 +35,8 @@ Outcome Pdf(const std::vector<std::string>& given, std::ostream& out, std::ostre
 
 }  // namespace
 
-KUVELT_CLI_MODE(report, "--report", "--report DIR FILE.kvt [--pick KIND:NO:L | --pick auto] [--yes]",
+KUVELT_CLI_MODE(report, "--report",
+                "--report DIR FILE.kvt [--pick KIND:NO:L | --pick auto] [--yes]",
                 "writes the calculation report (chapter, combined and figure files) into DIR",
                 Report);
 KUVELT_CLI_MODE(pdf, "--pdf", "--pdf OUT.pdf FILE.kvt [--pick KIND:NO:L | --pick auto] [--yes]",

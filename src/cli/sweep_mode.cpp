@@ -137,7 +137,8 @@ class Progress {
         const double elapsed = std::chrono::duration<double>(now - start_).count();
         if (elapsed < 2.0 || now - last_ < std::chrono::milliseconds(250)) return;
         last_ = now;
-        const double left = elapsed / static_cast<double>(done) * static_cast<double>(total_ - done);
+        const double left =
+            elapsed / static_cast<double>(done) * static_cast<double>(total_ - done);
         std::fprintf(stderr, "\r\033[Kkuvelt-calc: %zu/%zu runs, about %.0f s left", done, total_,
                      left);
         std::fflush(stderr);
@@ -206,8 +207,8 @@ bool TakeCsvOptions(std::vector<std::string> args, CsvOptions& o, std::ostream& 
         return false;
     }
     if (o.files.empty() || (!o.sweeps.empty() && o.files.size() != 1)) {
-        err << "kuvelt-calc: " << (o.sweeps.empty() ? "--csv needs FILE ..." : "a sweep runs one FILE")
-            << '\n';
+        err << "kuvelt-calc: "
+            << (o.sweeps.empty() ? "--csv needs FILE ..." : "a sweep runs one FILE") << '\n';
         return false;
     }
     return true;
@@ -253,7 +254,8 @@ Outcome RunFiles(const CsvOptions& o, const usecase::PickRequest& pick, std::ost
         std::vector<std::string> cells;
         if (!LoadDesign(file, err)) {
             worst = usecase::Worst(worst, Outcome::Refused);
-            cells = o.columns.empty() ? csv::RefusedCells() : std::vector<std::string>(o.columns.size());
+            cells = o.columns.empty() ? csv::RefusedCells()
+                                      : std::vector<std::string>(o.columns.size());
         } else {
             const usecase::DesignRun r = Run(pick, err);
             worst = usecase::Worst(worst, r.outcome);
@@ -288,7 +290,9 @@ Outcome RunSweep(const CsvOptions& o, const usecase::PickRequest& pick, std::ost
             refused = true;
             if (++shown <= 10) err << "kuvelt-calc: --sweep " << fault << '\n';
         }
-        if (shown > 10) err << "kuvelt-calc: --sweep " << s.path.text << ": " << shown - 10 << " more values refused\n";
+        if (shown > 10)
+            err << "kuvelt-calc: --sweep " << s.path.text << ": " << shown - 10
+                << " more values refused\n";
     }
     if (refused) return Outcome::Refused;
 

@@ -5,8 +5,9 @@
 // starts a new page unless the current one is still empty; a line "?KN;n" keeps the next n counted
 // lines on one page; a line "?NF;" leaves the page of the next line without the running header
 // (a cover: it shows the title itself; its page number stays). Information lines ("?TI;",
-// "?DF;", "?KN;", "?NF;", "?OB;", "?OE;") are neither counted nor printed. Bytes are code page 932; nothing here fails: a malformed keep
-// mark keeps nothing, the page bound cuts the layout and says so.
+// "?DF;", "?KN;", "?NF;", "?OB;", "?OE;") are neither counted nor printed. Bytes are code page 932;
+// nothing here fails: a malformed keep mark keeps nothing, the page bound cuts the layout and says
+// so.
 #pragma once
 
 #include <cstddef>

@@ -174,8 +174,8 @@ class ItemReader {
 
     int32_t Long() {
         const double d = Double();
-        // A whole-number field takes the nearest integer, ties to even: files written by other tools
-        // may hold "2.5" where a kind or count belongs, and have always been read so.
+        // A whole-number field takes the nearest integer, ties to even: files written by other
+        // tools may hold "2.5" where a kind or count belongs, and have always been read so.
         const double r = std::nearbyint(d);
         if (!(r >= static_cast<double>(std::numeric_limits<int32_t>::min()) &&
               r <= static_cast<double>(std::numeric_limits<int32_t>::max())))

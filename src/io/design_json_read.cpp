@@ -78,7 +78,8 @@ class DomBuilder {
     std::string Path() const {
         if (stack_.empty()) return "(document)";
         const Frame& f = stack_.back();
-        return f.node->is_object() ? Child(f.key) : f.path + "[" + std::to_string(f.node->size()) + "]";
+        return f.node->is_object() ? Child(f.key)
+                                   : f.path + "[" + std::to_string(f.node->size()) + "]";
     }
     std::string Child(const std::string& k) const {
         const std::string& p = stack_.back().path;
@@ -141,7 +142,9 @@ std::string Shown(const json& v) {
     return s;
 }
 
-bool IsRowField(const DesignField& f) { return f.record == Record::SectC || f.record == Record::SectS; }
+bool IsRowField(const DesignField& f) {
+    return f.record == Record::SectC || f.record == Record::SectS;
+}
 
 // The type a field accepts.
 std::string TypeWord(const DesignField& f) {
@@ -319,8 +322,9 @@ void TakeDocument(const json& doc, std::vector<std::string>& faults) {
         }
         const json& v = top.value();
         if (entry->type == FieldType::Rows) {
-            VisitCatalogue(entry->catalogue,
-                           [&](auto& col) { TakeCatalogue(col, entry->catalogue, key, v, faults); });
+            VisitCatalogue(entry->catalogue, [&](auto& col) {
+                TakeCatalogue(col, entry->catalogue, key, v, faults);
+            });
             continue;
         }
         if (!v.is_object()) {

@@ -4,9 +4,9 @@
 // keys left out take what a new grid row holds. Every value goes through the checks of the
 // input windows: its type, the field's input range (InRange) and a text's byte limit and
 // characters (TextFieldAcceptable); a section's number the grid's range (CellAcceptable); and
-// either may hold what a new design holds (NewDesignValuesOutsideRange). Every fault is reported, each as "PATH: what", with the JSON
-// path ("gInpJyoken.ELDL", "gInpSectS[3].Zo", indices from 0 as in the JSON), the value and
-// what is allowed.
+// either may hold what a new design holds (NewDesignValuesOutsideRange). Every fault is reported,
+// each as "PATH: what", with the JSON path ("gInpJyoken.ELDL", "gInpSectS[3].Zo", indices from 0 as
+// in the JSON), the value and what is allowed.
 //
 // Malformed documents are refused the same way: a byte order mark, a syntax error or truncated
 // text, NaN or Infinity literals, numbers beyond the range of a double, a key given twice in an

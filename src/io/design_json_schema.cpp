@@ -12,7 +12,9 @@ using nlohmann::ordered_json;
 
 namespace {
 
-bool IsRowField(const DesignField& f) { return f.record == Record::SectC || f.record == Record::SectS; }
+bool IsRowField(const DesignField& f) {
+    return f.record == Record::SectC || f.record == Record::SectS;
+}
 
 ordered_json FieldSchema(const DesignField& f) {
     ordered_json s = ordered_json::object();

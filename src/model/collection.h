@@ -12,7 +12,7 @@ namespace kuvelt {
 
 template <class T>
 class Collection {
-public:
+  public:
     Collection() = default;
     Collection(const Collection& other) { *this = other; }
     Collection& operator=(const Collection& other) {
@@ -60,7 +60,7 @@ public:
 
     // Enumeration in order.
     class iterator {
-    public:
+      public:
         using Inner = typename std::vector<std::unique_ptr<T>>::const_iterator;
         explicit iterator(Inner it) : it_(it) {}
         T& operator*() const { return **it_; }
@@ -71,7 +71,7 @@ public:
         }
         bool operator==(const iterator& o) const { return it_ == o.it_; }
 
-    private:
+      private:
         Inner it_;
     };
     iterator begin() const { return iterator(items_.begin()); }
@@ -85,7 +85,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::vector<std::unique_ptr<T>> items_;
 };
 

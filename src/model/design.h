@@ -112,10 +112,10 @@ struct CInpHyoshi {
 struct CInpSectC {
     std::string Name;
     int32_t Keijyo = 0;  // 0 flat "平形矢板", 1 grooved "溝型矢板", 2 corrugated "波形矢板"
-    double Ic = 0.0;     // cm4/m
-    double Mc = 0.0;     // kN·m/m, cracking moment
-    double Lmin = 0.0;   // m
-    double Lmax = 0.0;   // m
+    double Ic = 0.0;    // cm4/m
+    double Mc = 0.0;    // kN·m/m, cracking moment
+    double Lmin = 0.0;  // m
+    double Lmax = 0.0;  // m
 
     bool operator==(const CInpSectC&) const = default;
 };
@@ -132,7 +132,7 @@ struct CInpSectS {
 };
 
 class colInpSectC : public Collection<CInpSectC> {
-public:
+  public:
     CInpSectC* Add(const std::string& strName, int32_t lngKeijyo, double dblIc, double dblMc,
                    double dblLmin, double dblLmax, int32_t lngIndex = 0, bool blnBefore = false) {
         return AddItem(CInpSectC{strName, lngKeijyo, dblIc, dblMc, dblLmin, dblLmax}, lngIndex,
@@ -141,7 +141,7 @@ public:
 };
 
 class colInpSectS : public Collection<CInpSectS> {
-public:
+  public:
     CInpSectS* Add(const std::string& strName, double dblId, double dblZd, double dblIo,
                    double dblZo, int32_t lngIndex = 0, bool blnBefore = false) {
         return AddItem(CInpSectS{strName, dblId, dblZd, dblIo, dblZo}, lngIndex, blnBefore);

@@ -29,8 +29,9 @@ Message Conflict(const std::string& text) {
 std::optional<ConditionConflict> DesignConditionsConflict(const CInpJyoken& c) {
     if (c.ELDL >= c.ELGL) {
         return ConditionConflict{
-            Conflict("設計地盤面(m) " + Level(c.ELDL) + " が地表面(m) " + Level(c.ELGL) +
-                     " 以上です。壁高がないため計算できません。設計地盤面を地表面より低くして下さい。"),
+            Conflict(
+                "設計地盤面(m) " + Level(c.ELDL) + " が地表面(m) " + Level(c.ELGL) +
+                " 以上です。壁高がないため計算できません。設計地盤面を地表面より低くして下さい。"),
             "CInpJyoken.ELDL"};
     }
     if (c.ELYU < c.ELGL) {
@@ -41,9 +42,8 @@ std::optional<ConditionConflict> DesignConditionsConflict(const CInpJyoken& c) {
     }
     if (!(c.Z > 0.0)) {
         return ConditionConflict{
-            Conflict("設計地盤面より検討する深さ(m) " + Depth(c.Z) +
-                     " では設計地盤面(m) " + Level(c.ELDL) +
-                     " より下が検討されません。正の深さを入力して下さい。"),
+            Conflict("設計地盤面より検討する深さ(m) " + Depth(c.Z) + " では設計地盤面(m) " +
+                     Level(c.ELDL) + " より下が検討されません。正の深さを入力して下さい。"),
             "CInpJyoken.Z"};
     }
     return std::nullopt;

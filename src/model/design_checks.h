@@ -14,7 +14,7 @@
 namespace kuvelt {
 
 struct ConditionConflict {
-    Message message;             // names both fields and their values
+    Message message;              // names both fields and their values
     std::string_view focusField;  // "CInpJyoken.ELDL": the field to correct
 };
 

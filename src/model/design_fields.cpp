@@ -111,7 +111,9 @@ constexpr std::array kFields = {
 constexpr std::array kConcreteRows = {
     Field<&SC::Name>("CInpSectC.Name").TextCell("名称(形式など)", 15, kNewSection),
     Field<&SC::Keijyo>("CInpSectC.Keijyo").Cell("形状", CellKind::List, 0, 2, 0).Joined(),
-    Field<&SC::Ic>("CInpSectC.Ic").Cell("I(cm4/m)", CellKind::Number, 100, 999999999.9, 100).Joined(),
+    Field<&SC::Ic>("CInpSectC.Ic")
+        .Cell("I(cm4/m)", CellKind::Number, 100, 999999999.9, 100)
+        .Joined(),
     Field<&SC::Mc>("CInpSectC.Mc").Cell("Ｍc(kN･m/m)", CellKind::Decimal, 0, 999.9, 0).Joined(),
     Field<&SC::Lmin>("CInpSectC.Lmin").Cell("Lmin(m)", CellKind::Decimal, 0, 99.9, 0).Joined(),
     Field<&SC::Lmax>("CInpSectC.Lmax").Cell("Lmax(m)", CellKind::Decimal, 0, 99.9, 0),
@@ -120,9 +122,13 @@ constexpr std::array kConcreteRows = {
 // A light-steel or steel section: its name on one line, its four numbers on the next.
 constexpr std::array kSteelRows = {
     Field<&SS::Name>("CInpSectS.Name").TextCell("名称(形式など)", 15, kNewSection),
-    Field<&SS::Id>("CInpSectS.Id").Cell("Ｉ'(cm4/m)", CellKind::Number, 100, 999999999.9, 100).Joined(),
+    Field<&SS::Id>("CInpSectS.Id")
+        .Cell("Ｉ'(cm4/m)", CellKind::Number, 100, 999999999.9, 100)
+        .Joined(),
     Field<&SS::Zd>("CInpSectS.Zd").Cell("Ｚ'(cm3/m)", CellKind::Number, 10, 9999999.9, 10).Joined(),
-    Field<&SS::Io>("CInpSectS.Io").Cell("Ｉ(cm4/m)", CellKind::Number, 100, 999999999.9, 100).Joined(),
+    Field<&SS::Io>("CInpSectS.Io")
+        .Cell("Ｉ(cm4/m)", CellKind::Number, 100, 999999999.9, 100)
+        .Joined(),
     Field<&SS::Zo>("CInpSectS.Zo").Cell("Ｚ(cm3/m)", CellKind::Number, 10, 9999999.9, 10),
 };
 
@@ -173,9 +179,9 @@ std::span<const DesignField> RowFields(Catalogue c) {
 }
 
 const DesignField* FindDesignField(std::string_view name) {
-    for (const auto& table : {std::span<const DesignField>(kFields),
-                              std::span<const DesignField>(kConcreteRows),
-                              std::span<const DesignField>(kSteelRows)}) {
+    for (const auto& table :
+         {std::span<const DesignField>(kFields), std::span<const DesignField>(kConcreteRows),
+          std::span<const DesignField>(kSteelRows)}) {
         for (const DesignField& f : table) {
             if (f.type != FieldType::Rows && f.name == name) return &f;
         }

@@ -168,9 +168,8 @@ decltype(auto) VisitField(const DesignField& f, void* record, Fn&& fn) {
 }
 template <class Fn>
 decltype(auto) VisitField(const DesignField& f, const void* record, Fn&& fn) {
-    return VisitField(f, const_cast<void*>(record), [&](auto& v) -> decltype(auto) {
-        return fn(std::as_const(v));
-    });
+    return VisitField(f, const_cast<void*>(record),
+                      [&](auto& v) -> decltype(auto) { return fn(std::as_const(v)); });
 }
 
 // Calls fn(catalogue) with the current design's catalogue (colInpSectC or colInpSectS).

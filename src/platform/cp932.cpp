@@ -61,8 +61,7 @@ std::string Convert(Converter& converter, std::string_view in, bool fromUtf8,
     std::string out;
     if (in.empty()) return out;
     // ASCII is the same in both encodings, and most texts of a design are ASCII only.
-    if (IsAscii(in))
-        return std::string(in);
+    if (IsAscii(in)) return std::string(in);
     iconv_t cd = converter.Fresh();
     if (cd == kNoConverter) {
         if (ok) *ok = false;
@@ -87,7 +86,8 @@ std::string Convert(Converter& converter, std::string_view in, bool fromUtf8,
             unsigned char c = static_cast<unsigned char>(*src);
             skip = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
             if (skip > srcLeft) skip = srcLeft;
-        } else if (IsLeadByte(static_cast<unsigned char>(*src)) && srcLeft >= 2 && errno == EILSEQ) {
+        } else if (IsLeadByte(static_cast<unsigned char>(*src)) && srcLeft >= 2 &&
+                   errno == EILSEQ) {
             skip = 2;
         }
         src += skip;

@@ -453,7 +453,7 @@ constexpr const auto& kPow10U64 = kPowersOfTen;
 
 // Number of decimal digits of n (1 for 0).
 int DigitCount(uint64_t n) {
-    n |= 1;  // the same count, and 0 has one digit
+    n |= 1;                                                 // the same count, and 0 has one digit
     const int t = (64 - std::countl_zero(n)) * 1233 >> 12;  // about log10(2^bits)
     return t + (n >= kPow10U64[t] ? 1 : 0);
 }
@@ -547,8 +547,8 @@ constexpr auto kScales = [] {
     for (int j = 0; j <= kMaxPow; ++j) {
         const int l = BitLength(Pow10(j)) - 1;
         const U128 g = (Pow10(j) << (125 - l)) + 1;
-        t[static_cast<std::size_t>(j)] =
-            Scale{static_cast<uint64_t>(g >> 63), static_cast<uint64_t>(g) & ~(uint64_t{1} << 63), l};
+        t[static_cast<std::size_t>(j)] = Scale{static_cast<uint64_t>(g >> 63),
+                                               static_cast<uint64_t>(g) & ~(uint64_t{1} << 63), l};
     }
     return t;
 }();
@@ -563,7 +563,8 @@ constexpr int FloorLog10Pow2(int q) {
 
 constexpr auto kLog10Pow2 = [] {
     std::array<int8_t, 75> t{};  // index -q, 1..74
-    for (int m = 1; m < 75; ++m) t[static_cast<std::size_t>(m)] = static_cast<int8_t>(FloorLog10Pow2(-m));
+    for (int m = 1; m < 75; ++m)
+        t[static_cast<std::size_t>(m)] = static_cast<int8_t>(FloorLog10Pow2(-m));
     return t;
 }();
 

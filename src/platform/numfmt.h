@@ -18,9 +18,8 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
-
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 

@@ -22,7 +22,7 @@ namespace kuvelt {
 std::string GetIniString(std::string_view section, std::string_view key, const std::string& file);
 
 class CPrivateProfile {
-public:
+  public:
     // The value's leading integer digits (with an optional sign), 0 when missing or not numeric;
     // a number beyond the 32-bit range clamps to INT32_MIN or INT32_MAX.
     static int32_t GetValueLong(const std::string& strINIFileName, std::string_view strSection,

@@ -1,7 +1,7 @@
-// The cover window "表紙の設定": the six texts of the cover's block (工事名, 発注者, 設計者, 照査者,
-// 日付, 版), each a TextField of its design field with the byte limit in code page 932 and the
-// bytes left shown in the status line, and a button that puts today's date in the date field. The
-// texts only reach the cover page, so confirming them leaves the sheet-pile choice valid.
+// The cover window "表紙の設定": the six texts of the cover's block (工事名, 発注者, 設計者,
+// 照査者, 日付, 版), each a TextField of its design field with the byte limit in code page 932 and
+// the bytes left shown in the status line, and a button that puts today's date in the date field.
+// The texts only reach the cover page, so confirming them leaves the sheet-pile choice valid.
 #pragma once
 
 #include <QDate>

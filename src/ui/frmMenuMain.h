@@ -1,8 +1,9 @@
 // The main window: it is the application. Start-up (paths, position, recent files, a new
 // design), the eleven menu buttons with their enabling and highlight colours (RefreshMenu) and
 // the cover button below the inputs, the file commands with their dialogs and messages, the
-// recent-file items, page setup, the version window, the window title and the exit question. Every other window is opened modally from
-// here through RunWindow and is wired to the handlers of main_handlers.h.
+// recent-file items, page setup, the version window, the window title and the exit question. Every
+// other window is opened modally from here through RunWindow and is wired to the handlers of
+// main_handlers.h.
 #pragma once
 
 #include <QMainWindow>

@@ -57,8 +57,8 @@ frmMenuPrint::frmMenuPrint(QWidget* parent)
     auto* partFrame = new QGroupBox(QStringLiteral("付属項目"), this);
     auto* pv = new QVBoxLayout(partFrame);
     for (int i = 0; i < print_job::kParts; ++i) {
-        auto* c = new QCheckBox(QString::fromUtf8(print_job::kPartCaptions[std::size_t(i)]),
-                                partFrame);
+        auto* c =
+            new QCheckBox(QString::fromUtf8(print_job::kPartCaptions[std::size_t(i)]), partFrame);
         c->setObjectName(QStringLiteral("chkPart") + QString::number(i));
         pv->addWidget(c);
         chkPart[std::size_t(i)] = c;
@@ -115,8 +115,8 @@ void frmMenuPrint::OpenMenu() {
     }
     for (std::size_t i = 0; i < chkPart.size(); ++i) {
         // A part never stored is ticked: the whole document unless the user leaves parts out.
-        chkPart[i]->setChecked(
-            CPrivateProfile::GetValueString(gIniFile, kSection, PartKey(i)) != "0");
+        chkPart[i]->setChecked(CPrivateProfile::GetValueString(gIniFile, kSection, PartKey(i)) !=
+                               "0");
     }
     // The chapters are written from a fresh calculation of the design as it is now.
     const usecase::PrintRun run = usecase::PrepareReport();

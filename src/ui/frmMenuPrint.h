@@ -4,7 +4,8 @@
 // folder on it, with an argument list and never a shell. Item 4 (excavation-bottom stability) is
 // disabled when the design has no stability check or the check faulted. The parts around and in
 // the chapters (cover, contents, summary, standards, figures) are ticked beside them. Ticks and
-// position live in section "MenuPrint" (parts as "P0"…, ticked when never stored); every print and figure file is deleted when the menu closes.
+// position live in section "MenuPrint" (parts as "P0"…, ticked when never stored); every print and
+// figure file is deleted when the menu closes.
 #pragma once
 
 #include <QCheckBox>

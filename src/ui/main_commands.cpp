@@ -6,16 +6,16 @@
 #include <memory>
 
 #include "calc/nekiri.h"
-#include "usecase/design_run.h"
-#include "ui/main_handlers.h"
 #include "ui/frmInpHyoshi.h"
-#include "ui/frmZuStructure.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"
 #include "ui/frmMenuMain.h"
+#include "ui/frmZuStructure.h"
+#include "ui/main_handlers.h"
 #include "ui/ui_services.h"
 #include "ui/window_handlers.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt::ui {
 

@@ -1,7 +1,8 @@
 // A read-only grid of result values for the choice and result windows: numbers rounded as the
 // report prints them (a number picture per column, right-aligned with fixed decimals; the
-// general number format where none is set), a value whose check failed in pure red, and optionally the rows whose checks all
-// pass on a light green background (a guide for the user's choice, never a choice itself).
+// general number format where none is set), a value whose check failed in pure red, and optionally
+// the rows whose checks all pass on a light green background (a guide for the user's choice, never
+// a choice itself).
 #pragma once
 
 #include <QAbstractTableModel>

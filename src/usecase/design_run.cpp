@@ -156,12 +156,13 @@ DesignRun RunDesign(const PickRequest& request) {
         pick = *p.pick;
         proposed = true;
         yes = true;  // a proposal satisfies the checks the questions are about
-        d.note = "使用矢板をﾌﾟﾛｸﾞﾗﾑが提案しました： " + std::string(KindCaption(pick.kind)) +
-                 " №" + std::to_string(pick.sect) + " " + SectionName(pick.kind, pick.sect) +
-                 "  Ｌ ＝ " + numfmt::FormatNumber(pick.L, "0.00") + " m（必要矢板長 " +
+        d.note = "使用矢板をﾌﾟﾛｸﾞﾗﾑが提案しました： " + std::string(KindCaption(pick.kind)) + " №" +
+                 std::to_string(pick.sect) + " " + SectionName(pick.kind, pick.sect) + "  Ｌ ＝ " +
+                 numfmt::FormatNumber(pick.L, "0.00") + " m（必要矢板長 " +
                  numfmt::FormatNumber(p.requiredLength, "0.000") + " m）";
     }
-    const PickResult r = CheckAndStorePick(pick, [&](const Message&) { return yes; }, proposed);
+    const PickResult r = CheckAndStorePick(
+        pick, [&](const Message&) { return yes; }, proposed);
     if (r.outcome == PickOutcome::SectionMissing) {
         d.messages.push_back(*r.refusal);
         d.outcome = Outcome::Refused;

@@ -19,8 +19,8 @@ namespace kuvelt::usecase {
 // check of a stored choice follows (before the choice window it follows the choice instead).
 enum class Purpose {
     Choice,  // button "使用断面の決定": chain only, failure titled "使用矢板の決定"
-    Print,   // button "計算結果の印刷": chain and stability, failure titled "計算結果の印刷"
-    Batch,   // kuvelt-calc: chain and stability, failure titled "使用矢板の決定"
+    Print,  // button "計算結果の印刷": chain and stability, failure titled "計算結果の印刷"
+    Batch,  // kuvelt-calc: chain and stability, failure titled "使用矢板の決定"
 };
 
 struct CalcRun {
@@ -90,7 +90,7 @@ struct PickRequest {
 
 struct DesignRun {
     CalcRun calc;
-    std::vector<Message> messages;  // the calculation's, the pick's and the stability check's
+    std::vector<Message> messages;    // the calculation's, the pick's and the stability check's
     std::optional<std::string> note;  // e.g. which pile the program proposed
     Outcome outcome = Outcome::Ok;
     bool needsPick = false;  // refused because no choice is stored or given

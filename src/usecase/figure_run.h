@@ -10,7 +10,7 @@
 namespace kuvelt::usecase {
 
 struct StructureView {
-    double width = 0;   // the frame, mm
+    double width = 0;  // the frame, mm
     double height = 0;
     basZuStructure::Drawn figure;  // empty bytes when the figure cannot be drawn
     std::string note;              // UTF-8: why something is missing; "" when nothing is

@@ -144,7 +144,8 @@ ReportRun MakePdf(const std::string& pdfPath, const PickRequest& pick) {
     std::string pattern = paths::Join(paths::TempFolder(), "~MTpdf-XXXXXX");
     if (::mkdtemp(pattern.data()) == nullptr) {
         ReportRun r;
-        r.messages.push_back(ToolNote("cannot create a temporary folder in " + paths::TempFolder()));
+        r.messages.push_back(
+            ToolNote("cannot create a temporary folder in " + paths::TempFolder()));
         r.outcome = Outcome::PdfFailed;
         return r;
     }

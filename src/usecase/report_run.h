@@ -23,7 +23,7 @@ PrintRun PrepareReport(const std::string& iniFile = "");
 
 struct ReportRun {
     DesignRun design;
-    std::vector<Message> messages;  // everything to show, in order (the design run's first)
+    std::vector<Message> messages;   // everything to show, in order (the design run's first)
     std::vector<std::string> files;  // the files written, in order
     Outcome outcome = Outcome::Ok;
 };

@@ -9,19 +9,19 @@
 
 #include <cmath>
 #include <functional>
+#include <iomanip>
 #include <iostream>
 #include <optional>
-#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "calc/calc_main.h"
-#include "calc/result_store.h"
-#include "model/design.h"
-#include "calc/sections.h"
 #include "calc/nekiri.h"
+#include "calc/result_store.h"
+#include "calc/sections.h"
 #include "design_generator.h"
+#include "model/design.h"
 #include "usecase/design_run.h"
 
 namespace kuvelt {
@@ -356,8 +356,8 @@ Sections EvaluateSections(const Expected& e, const CInpJyoken& c, const CInpJiba
     for (int k = 1; k <= 2; ++k)
         for (const CInpSectS& x : k == 1 ? sls : ss)
             r.cat[k].push_back({k == 1 ? z.Esky : z.Esy, x.Io / 1e8, z.AlphaIs, x.Id / 1e8,
-                                z.AlphaIz, x.Io / 1e8, z.AlphaId, x.Zo,
-                                k == 1 ? z.KYSat : z.YSat, 0, 0});
+                                z.AlphaIz, x.Io / 1e8, z.AlphaId, x.Zo, k == 1 ? z.KYSat : z.YSat,
+                                0, 0});
     for (const auto& k : r.cat) r.tooMany = r.tooMany || k.size() > 30;
     if (r.tooMany) return r;
     auto fin = [](double x) { return std::isfinite(x); };
@@ -527,8 +527,8 @@ Seen CompareCurrentDesign() {
     const bool calculated = e.fail.empty() && !x.tooMany && x.fault == 0;
     const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Batch);
     Seen seen{calculated, e.halfMetre, x.fault, x.pk != 0};
-    EXPECT_EQ(run.calculated, calculated) << e.fail << (x.tooMany ? " catalogue > 30" : "")
-                                          << " fault in pass " << x.fault;
+    EXPECT_EQ(run.calculated, calculated)
+        << e.fail << (x.tooMany ? " catalogue > 30" : "") << " fault in pass " << x.fault;
     if (!calculated) {
         EXPECT_FALSE(run.stability.has_value()) << "stability after a failed run";
     }
@@ -663,8 +663,8 @@ TEST(CrossCheckDesigns, GeneratedAndFailingDesignsMatchIndependentEvaluation) {
         const load::Family f = load::FamilyOf(index);
         if (f != load::Family::Valid && f != load::Family::Degenerate) continue;
         const load::GeneratedDesign d = load::GenerateDesign(20261209, index);
-        SCOPED_TRACE(testing::Message() << load::FamilyName(f) << " design " << index << " "
-                                        << d.what);
+        SCOPED_TRACE(testing::Message()
+                     << load::FamilyName(f) << " design " << index << " " << d.what);
         (f == load::Family::Valid ? valid : degenerate)++;
         const Seen s = CompareCurrentDesign();
         calculated += s.calculated, halfMetre += s.halfMetre, passing += s.anyPassing;
@@ -691,27 +691,34 @@ TEST(CrossCheckDesigns, GeneratedAndFailingDesignsMatchIndependentEvaluation) {
         bool stabilityFault = false;
     };
     const Failing failing[] = {
-        {"no virtual ground within the examined depth", [] {
+        {"no virtual ground within the examined depth",
+         [] {
              gInpJyoken.ELGL = gInpJyoken.ELYU = 6.0;
              gInpJyoken.Z = 1.0;
              gInpJiban.Fai = 20;
-         }, false, 0},
-        {"zero second moment after corrosion (steel)", [] {
-             gInpSectS.Item(1)->Io = 0.0;
-         }, false, 4},
+         },
+         false, 0},
+        {"zero second moment after corrosion (steel)", [] { gInpSectS.Item(1)->Io = 0.0; }, false,
+         4},
         {"zero joint efficiency of the stress check only", [] { gInpZairyo.AlphaIs = 0; }, true, 0},
-        {"31 concrete sections", [] {
+        {"31 concrete sections",
+         [] {
              while (gInpSectC.Count() <= 30) gInpSectC.Add("C", 0, 5000, 30, 2, 8);
-         }, false, 0},
-        {"boiling with weightless water", [] {
+         },
+         false, 0},
+        {"boiling with weightless water",
+         [] {
              gInpJyoken.ELWL = 3.0;
              gInpJiban.Gw = 0;
-         }, true, 0, true},
-        {"heaving with cohesion falling below zero", [] {
+         },
+         true, 0, true},
+        {"heaving with cohesion falling below zero",
+         [] {
              gInpJyoken.ELWL = 2.0;
              gInpJiban.Kind = 1;
              gInpJiban.Ca = -0.5;  // Ca H (Ca H + 2 Cb) < 0 under the root
-         }, true, 0, true},
+         },
+         true, 0, true},
     };
     for (const Failing& f : failing) {
         SCOPED_TRACE(f.name);

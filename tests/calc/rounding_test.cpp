@@ -4,8 +4,8 @@
 
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -160,8 +160,8 @@ TEST(RoundHalfUpProperty, SameAsTheTextRuleForEveryKindOfInput) {
         both(mant(rng) * std::pow(10.0, expo(rng)), n);
         both(mant(rng) * std::pow(10.0, near(rng)), n);
         // A decimal tie: some units and a half of the last kept decimal, given as decimal text.
-        const long long units = static_cast<long long>(rng() % 1'000'000'000'000ULL) >>
-                                (rng() % 40);
+        const long long units =
+            static_cast<long long>(rng() % 1'000'000'000'000ULL) >> (rng() % 40);
         char text[64];
         std::snprintf(text, sizeof text, "%lld.5e%d", units, -n);
         both(std::strtod(text, nullptr), n);
@@ -176,8 +176,8 @@ TEST(RoundHalfUpProperty, SameAsTheTextRuleForEveryKindOfInput) {
         const int nines = 1 + static_cast<int>(rng() % 16);
         both((std::pow(10.0, nines) - std::pow(10.0, -static_cast<int>(rng() % 16))) / p, n);
     }
-    for (double v : {0.0, 5e-324, 2.2250738585072014e-308, 1e-5, 0.05, 0.5, 1e14, 1e15, 1e16,
-                     1e300, 1.7976931348623157e308, std::numeric_limits<double>::infinity(),
+    for (double v : {0.0, 5e-324, 2.2250738585072014e-308, 1e-5, 0.05, 0.5, 1e14, 1e15, 1e16, 1e300,
+                     1.7976931348623157e308, std::numeric_limits<double>::infinity(),
                      std::numeric_limits<double>::quiet_NaN()}) {
         for (int n = -2; n <= 12; ++n) {
             ExpectSame(v, n, checked);

@@ -622,8 +622,10 @@ TEST_F(SectionsEndToEnd, ChoiceThenBoilingForTheChosenLength) {
     EXPECT_DOUBLE_EQ(p.H, gInpJyoken.ELGL - gDL->ELDLX());
     EXPECT_DOUBLE_EQ(p.L, p.H + 1.0);
     const double lreq = gListS(5, 4);
-    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, lreq - 0.0005).outcome, ChoiceCheck::Outcome::Acceptable);
-    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, lreq - 0.01).outcome, ChoiceCheck::Outcome::Questions);
+    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, lreq - 0.0005).outcome,
+              ChoiceCheck::Outcome::Acceptable);
+    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, lreq - 0.01).outcome,
+              ChoiceCheck::Outcome::Questions);
     const double L = std::ceil(lreq);
     StoreChoice(PileKind::Steel, 5, p.H, L - p.H, L);
     std::vector<Message> msgs;

@@ -94,10 +94,20 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"ConcreteShorterThanRequired", 0, 2, 4.0, O::Acceptable, {}},
         PickCase{"SteelAtRequired", 2, 1, 8.25, O::Acceptable, {}},
         PickCase{"SteelHalfMillimetreShort", 2, 1, 8.2495, O::Acceptable, {}},
-        PickCase{"SteelCentimetreShort", 2, 1, 8.24, O::Questions, {TooShort("（Ｌ ＝ 8.24 m，必要矢板長 ＝ 8.25 m）")}},
+        PickCase{"SteelCentimetreShort",
+                 2,
+                 1,
+                 8.24,
+                 O::Questions,
+                 {TooShort("（Ｌ ＝ 8.24 m，必要矢板長 ＝ 8.25 m）")}},
         // No manufactured range applies to steel.
         PickCase{"SteelVeryLong", 2, 1, 50.0, O::Acceptable, {}},
-        PickCase{"LightSteelShort", 1, 1, 5.0, O::Questions, {TooShort("（Ｌ ＝ 5.00 m，必要矢板長 ＝ 6.00 m）")}},
+        PickCase{"LightSteelShort",
+                 1,
+                 1,
+                 5.0,
+                 O::Questions,
+                 {TooShort("（Ｌ ＝ 5.00 m，必要矢板長 ＝ 6.00 m）")}},
         PickCase{"LightSteelLongEnough", 1, 1, 6.5, O::Acceptable, {}}),
     [](const auto& info) { return info.param.name; });
 

@@ -79,9 +79,9 @@ TEST(AutomationCli, TheSameDesignAsJsonAsKvtAndAsKvtWithSetsGivesTheSameJsonByte
     j["gInpJyoken"]["Title"] = "水路, 第2案";
     test::WriteBytes(dir.file("changed.json"), j.dump(1));
     // (3) as the example plus --set.
-    const std::vector<std::string> sets = {"--set", "gInpJyoken.ELDL=-0.5", "--set",
-                                           "gInpSectS[3].Zo=1520", "--set",
-                                           "gInpJyoken.Title=水路, 第2案"};
+    const std::vector<std::string> sets = {"--set", "gInpJyoken.ELDL=-0.5",
+                                           "--set", "gInpSectS[3].Zo=1520",
+                                           "--set", "gInpJyoken.Title=水路, 第2案"};
 
     const test::ProgramRun kvt = Calc({"--json", dir.file("changed.kvt")});
     const test::ProgramRun json = Calc({"--json", dir.file("changed.json")});
@@ -132,7 +132,8 @@ TEST(AutomationCli, ASweepPrintsOneRowPerValueEqualToTheSingleRunOfThatValue) {
         ASSERT_EQ(row.size(), rows[0].size());
         EXPECT_EQ(row[0], values[i]);
         const std::string set = "gInpJyoken.ELDL=" + values[i];
-        const auto single = ParseCsv(Calc({"--csv", Example("sand-channel.kvt"), "--set", set}).out);
+        const auto single =
+            ParseCsv(Calc({"--csv", Example("sand-channel.kvt"), "--set", set}).out);
         ASSERT_EQ(single.size(), 2u);
         EXPECT_EQ(std::vector<std::string>(single[1].begin() + 1, single[1].end()),
                   std::vector<std::string>(row.begin() + 1, row.end()));
@@ -148,13 +149,18 @@ TEST(AutomationCli, ASweepPrintsOneRowPerValueEqualToTheSingleRunOfThatValue) {
 
     // Two sweeps give the grid, the first one's values outermost; a step that does not divide
     // the range ends at the last value not past TO.
-    const auto grid = ParseCsv(Calc({"--sweep", "gInpJyoken.ELDL=0:-0.5:-0.3", "--sweep",
-                                     "gInpJiban.Fai=30:34:2", Example("sand-channel.kvt"),
-                                     "--columns", "gDL.ELDLX"})
-                                   .out);
+    const auto grid =
+        ParseCsv(Calc({"--sweep", "gInpJyoken.ELDL=0:-0.5:-0.3", "--sweep", "gInpJiban.Fai=30:34:2",
+                       Example("sand-channel.kvt"), "--columns", "gDL.ELDLX"})
+                     .out);
     const std::vector<std::vector<std::string>> keys = {
-        {"gInpJyoken.ELDL (m)", "gInpJiban.Fai (゜)", "gDL.ELDLX"}, {"0", "30"}, {"0", "32"},
-        {"0", "34"}, {"-0.3", "30"}, {"-0.3", "32"}, {"-0.3", "34"}};
+        {"gInpJyoken.ELDL (m)", "gInpJiban.Fai (゜)", "gDL.ELDLX"},
+        {"0", "30"},
+        {"0", "32"},
+        {"0", "34"},
+        {"-0.3", "30"},
+        {"-0.3", "32"},
+        {"-0.3", "34"}};
     ASSERT_EQ(grid.size(), keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         for (std::size_t k = 0; k < keys[i].size(); ++k) EXPECT_EQ(grid[i][k], keys[i][k]) << i;
@@ -171,7 +177,8 @@ TEST(AutomationCli, ColumnsPickValuesOfTheJsonDumpAndTextsAreQuoted) {
         Calc({"--csv", "--columns", "design.gInpJyoken.Title,gDL.ELDLX,gListS[5][1],gNope",
               Example("sand-channel.kvt"), "--set", "gInpJyoken.Title=a, b"});
     ASSERT_EQ(ok.status, 0) << ok.err;
-    const ordered_json dump = ordered_json::parse(Calc({"--json", Example("sand-channel.kvt")}).out);
+    const ordered_json dump =
+        ordered_json::parse(Calc({"--json", Example("sand-channel.kvt")}).out);
     const auto rows = ParseCsv(ok.out);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"file", "design.gInpJyoken.Title", "gDL.ELDLX",
@@ -206,9 +213,14 @@ TEST(AutomationCli, EveryRefusalHasItsExitStatusAndNamesWhatWasRefused) {
     const std::vector<Case> cases = {
         {{"--json", dir.file("bad.json")},
          2,
-         {"bad.json: gInpJyoken.ELDL: 1000 is outside the input range (入力範囲：-999.00 ～ +999.00)",
-          "bad.json: gInpJyoken.Nope: unknown key", "bad.json: gInpSectS[0].Zo: \"x\" is not a number"}},
-        {{"--summary", dir.file("dup.json")}, 2, {"gInpJyoken.ELDL: the key is given twice"}, false},
+         {"bad.json: gInpJyoken.ELDL: 1000 is outside the input range (入力範囲：-999.00 ～ "
+          "+999.00)",
+          "bad.json: gInpJyoken.Nope: unknown key",
+          "bad.json: gInpSectS[0].Zo: \"x\" is not a number"}},
+        {{"--summary", dir.file("dup.json")},
+         2,
+         {"gInpJyoken.ELDL: the key is given twice"},
+         false},
         {{"--write", dir.file("out.kvt"), dir.file("deep.json")}, 2, {"nested deeper than 64"}},
         {{"--json", dir.file("design.txt")}, 2, {}},  // other extensions: the Open command's check
         {{"--json", sand, "--set", "gInpYaita.L=100", "--set", "gInpSectS[30].Zo=20"},

@@ -124,10 +124,11 @@ TEST(CalcCliJson, EveryExampleDumpsTheWholeStore) {
         const ordered_json& y = j["design"]["gInpYaita"];
         ASSERT_TRUE(y["InpFlg"].get<bool>()) << name;
         const int kind = y["Yaita"].get<int>();
-        const ordered_json& row =
-            j[kind == 0 ? "gListC" : kind == 1 ? "gListLS" : "gListS"][y["Sect"].get<int>() - 1];
-        for (std::size_t flag : kind == 0 ? std::vector<std::size_t>{2, 6, 9}
-                                          : std::vector<std::size_t>{2, 6}) {
+        const ordered_json& row = j[kind == 0   ? "gListC"
+                                    : kind == 1 ? "gListLS"
+                                                : "gListS"][y["Sect"].get<int>() - 1];
+        for (std::size_t flag :
+             kind == 0 ? std::vector<std::size_t>{2, 6, 9} : std::vector<std::size_t>{2, 6}) {
             EXPECT_EQ(row[flag].get<double>(), 0.0) << name << " flag item " << flag + 1;
         }
         EXPECT_GE(y["L"].get<double>(), row[3].get<double>() - 0.001) << name;
@@ -259,9 +260,9 @@ TEST(CalcCliJson, FailedCalculationExitsOneAndLeavesUnreachedStagesOut) {
     const ordered_json j = ordered_json::parse(r.out);
     EXPECT_FALSE(j["CalcMain"].get<bool>());
     EXPECT_EQ(j["gDL"]["Error"].get<int>(), 999);
-    for (const char* k : {"gPressure", "gSectChang", "gSectStress", "gSectEmbed", "gSectDisp",
-                          "gListC", "gListLS", "gListS", "gNekiriAnteiAs", "gNekiriAnteiAc",
-                          "distribution"}) {
+    for (const char* k :
+         {"gPressure", "gSectChang", "gSectStress", "gSectEmbed", "gSectDisp", "gListC", "gListLS",
+          "gListS", "gNekiriAnteiAs", "gNekiriAnteiAc", "distribution"}) {
         EXPECT_FALSE(j.contains(k)) << k;
     }
     EXPECT_TRUE(j["CalcNekiriAntei"].is_null());
@@ -409,12 +410,22 @@ TEST(CalcCliPick, ReportOnlyForAChosenPile) {
     const std::vector<PickCase> cases = {
         {"NoChoice", {}, 2, "使用矢板の決定: 使用矢板が決定されていません。", false},
         {"Given", {"--pick", "steel:5:12.5"}, 0, "", true},
-        {"ShortAsked", {"--pick", "steel:5:12"}, 2,
-         "矢板長ｴﾗｰ: 矢板長Ｌが必要矢板長未満です。このまま実行しますか？", false},
+        {"ShortAsked",
+         {"--pick", "steel:5:12"},
+         2,
+         "矢板長ｴﾗｰ: 矢板長Ｌが必要矢板長未満です。このまま実行しますか？",
+         false},
         {"ShortAnsweredYes", {"--pick", "steel:5:12", "--yes"}, 0, "", true},
-        {"Unregistered", {"--pick", "steel:13:12"}, 2,
-         "断面№ｴﾗｰ: 選択した断面№は登録されていません。", false},
-        {"Auto", {"--pick", "auto"}, 0, "Kuvelt: 使用矢板をﾌﾟﾛｸﾞﾗﾑが提案しました： 鋼矢板 №7 SP-ⅢW  Ｌ ＝ 14.00 m", true},
+        {"Unregistered",
+         {"--pick", "steel:13:12"},
+         2,
+         "断面№ｴﾗｰ: 選択した断面№は登録されていません。",
+         false},
+        {"Auto",
+         {"--pick", "auto"},
+         0,
+         "Kuvelt: 使用矢板をﾌﾟﾛｸﾞﾗﾑが提案しました： 鋼矢板 №7 SP-ⅢW  Ｌ ＝ 14.00 m",
+         true},
         {"Malformed", {"--pick", "steel:x:12"}, 64, "expected KIND:NO:L", false},
         {"UnknownKind", {"--pick", "wood:1:12"}, 64, "expected KIND:NO:L", false},
         {"Twice", {"--pick", "auto", "--pick", "auto"}, 64, "--pick is given twice", false},
@@ -475,8 +486,9 @@ TEST(CalcCliPick, ConflictingLevelsAreWarnedAndCalculated) {
     WriteDesign(design, "sand-channel.kvt", [] { gInpJyoken.ELYU = 3.0; });
     const CalcRun r = Calc({design});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.err.find("設計条件の入力: 矢板天端(m) +3.00 が地表面(m) +3.50 より低くなっています。"),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find("設計条件の入力: 矢板天端(m) +3.00 が地表面(m) +3.50 より低くなっています。"),
+        std::string::npos)
         << r.err;
     EXPECT_NE(r.out.find("正常終了"), std::string::npos);
 }

@@ -2,6 +2,8 @@
 // as it was, as the reference. Every generated design of the load tests' series (calculated as
 // kuvelt-calc does it), in the pretty single-design form and the JSON Lines batch form, and
 // texts of arbitrary bytes must come out byte for byte the same.
+#include "cli/calc_json.h"
+
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -15,17 +17,16 @@
 
 #include "calc/calc_main.h"
 #include "calc/distribution.h"
-#include "platform/numfmt.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
-#include "cli/calc_json.h"
 #include "cli/design_json.h"
 #include "design_generator.h"
 #include "io/design_file.h"
 #include "model/design.h"
 #include "model/design_fields.h"
 #include "platform/message.h"
+#include "platform/numfmt.h"
 
 namespace kuvelt::cli {
 namespace reference {
@@ -33,8 +34,6 @@ namespace reference {
 using nlohmann::ordered_json;
 
 // ---- The tree-based dump as it was ----------------------------------------------------------
-
-
 
 namespace {
 
@@ -140,9 +139,6 @@ std::string DumpJson(const ordered_json& j) {
     out += '\n';
     return out;
 }
-
-
-
 
 namespace {
 
@@ -368,7 +364,6 @@ std::string DumpJsonLine(const ordered_json& j) {
     return out;
 }
 
-
 }  // namespace reference
 
 namespace {
@@ -448,10 +443,30 @@ TEST(StreamingJson, NumbersAreTheReferenceTexts) {
 // Texts and keys of arbitrary bytes: quotes, backslashes, every control character, valid UTF-8
 // of every length, overlong forms, surrogates, stray and truncated sequences, bytes above F4.
 TEST(StreamingJson, TextsOfAnyBytesAreEscapedAsBefore) {
-    static const std::string pieces[] = {
-        "a", "\"", "\\", "/", "\x7F", "\xC3\xA9", "\xE2\x85\xA5", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF",
-        "\xC0\xAF", "\xC1", "\xE0\x80\x80", "\xE0\xA0", "\xED\xA0\x80", "\xED\x9F\xBF", "\xF0\x80",
-        "\xF4\x90\x80\x80", "\xF5", "\xFF", "\x80", "\xBF", "\xE2\x85", "\xF0\x9F\x98", "\xC3"};
+    static const std::string pieces[] = {"a",
+                                         "\"",
+                                         "\\",
+                                         "/",
+                                         "\x7F",
+                                         "\xC3\xA9",
+                                         "\xE2\x85\xA5",
+                                         "\xF0\x9F\x98\x80",
+                                         "\xF4\x8F\xBF\xBF",
+                                         "\xC0\xAF",
+                                         "\xC1",
+                                         "\xE0\x80\x80",
+                                         "\xE0\xA0",
+                                         "\xED\xA0\x80",
+                                         "\xED\x9F\xBF",
+                                         "\xF0\x80",
+                                         "\xF4\x90\x80\x80",
+                                         "\xF5",
+                                         "\xFF",
+                                         "\x80",
+                                         "\xBF",
+                                         "\xE2\x85",
+                                         "\xF0\x9F\x98",
+                                         "\xC3"};
     std::mt19937 rng(16);
     InitData();
     for (int k = 0; k < 5000; ++k) {

@@ -53,8 +53,7 @@ TEST(CliJson, ExamplesPrintEveryFieldInOrderWithTheirTypes) {
         const ordered_json& d = j["design"];
         EXPECT_EQ(Keys(d),
                   (std::vector<std::string>{"gInpJyoken", "gInpJiban", "gInpZairyo", "gInpSectC",
-                                            "gInpSectLS", "gInpSectS", "gInpYaita",
-                                            "gInpHyoshi"}));
+                                            "gInpSectLS", "gInpSectS", "gInpYaita", "gInpHyoshi"}));
         EXPECT_EQ(Keys(d["gInpJyoken"]),
                   (std::vector<std::string>{"InpFlg", "Title",  "ELGL",  "ELYU", "ELDL", "ELWL",
                                             "Z",      "Keijyo", "K0X",   "K0Q",  "K1m",  "K1Q",

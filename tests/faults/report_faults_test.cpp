@@ -29,11 +29,14 @@ using kuvelt::test::TempDir;
 using kuvelt::test::WriteBytes;
 
 // The five chapters, then the front matter (cover, summary, standards) as 5..7.
-const char* const kLine[] = {
-    "･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『外力の計算』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
-    "･『仮想海底面の算定』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
-    "･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『表紙』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
-    "･『設計調書』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『適用基準・計算方法』の印刷ﾌｧｲﾙ生成ｴﾗｰ"};
+const char* const kLine[] = {"･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
+                             "･『外力の計算』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
+                             "･『仮想海底面の算定』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
+                             "･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
+                             "･『根切り底面の安定検討』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
+                             "･『表紙』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
+                             "･『設計調書』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
+                             "･『適用基準・計算方法』の印刷ﾌｧｲﾙ生成ｴﾗｰ"};
 
 // The message of the print menu when the parts `failed` (chapters 0..4, front matter 5..7)
 // could not be made.

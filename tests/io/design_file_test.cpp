@@ -79,7 +79,7 @@ struct Snapshot {
         gInpHyoshi = h;
     }
     static Snapshot Take() {
-        return {gInpJyoken, gInpJiban,  gInpZairyo, gInpSectC,
+        return {gInpJyoken, gInpJiban, gInpZairyo, gInpSectC,
                 gInpSectLS, gInpSectS, gInpYaita,  gInpHyoshi};
     }
     void ExpectCurrentEqual() const {

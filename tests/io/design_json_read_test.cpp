@@ -1,6 +1,8 @@
 // Designs given as JSON: what is refused (every fault named with its path), what a partial
 // document means, the round trip .kvt -> .json -> .kvt, and the committed JSON Schema (equal to
 // the one the field table makes, and met by every design the tool writes).
+#include "io/design_json_read.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,7 +14,6 @@
 #include "cli/design_json.h"
 #include "design_generator.h"
 #include "io/design_file.h"
-#include "io/design_json_read.h"
 #include "io/design_json_schema.h"
 #include "model/design.h"
 #include "support/test_support.h"
@@ -48,16 +49,17 @@ TEST(DesignJsonRead, RefusesEveryFaultWithItsPathValueAndAllowedRange) {
          R"({"gInpJyoken": {"InpFlg": 1, "Title": 5, "ELDL": "0", "Keijyo": 1.5},
              "gInpJiban": [], "gInpSectC": {}, "gInpSectLS": [7]})",
          {"gInpJyoken.InpFlg: 1 is not true or false", "gInpJyoken.Title: 5 is not a text",
-          "gInpJyoken.ELDL: \"0\" is not a number (入力範囲：", "gInpJyoken.Keijyo: 1.5 is not a whole number",
-          "gInpJiban: [] is not an object", "gInpSectC: {} is not an array",
-          "gInpSectLS[0]: 7 is not an object"}},
+          "gInpJyoken.ELDL: \"0\" is not a number (入力範囲：",
+          "gInpJyoken.Keijyo: 1.5 is not a whole number", "gInpJiban: [] is not an object",
+          "gInpSectC: {} is not an array", "gInpSectLS[0]: 7 is not an object"}},
         {"values outside the input ranges, records and rows",
          R"({"gInpJyoken": {"ELDL": 1000, "Z": 0.5}, "gInpJiban": {"Fai": 60.5},
              "gInpYaita": {"Sect": 100}, "gInpSectS": [{"Name": "a"}, {"Zo": 9, "Id": 1e12}],
              "gInpSectC": [{"Keijyo": 3}]})",
          {"gInpJyoken.ELDL: 1000 is outside the input range (入力範囲：-999.00 ～ +999.00)",
           "gInpJyoken.Z: 0.5 is outside the input range (入力範囲：1.0 ～ 99.0)",
-          "gInpJiban.Fai: 60.5 is outside", "gInpSectC[0].Keijyo: 3 is outside the input range (入力範囲：0～2)",
+          "gInpJiban.Fai: 60.5 is outside",
+          "gInpSectC[0].Keijyo: 3 is outside the input range (入力範囲：0～2)",
           "gInpSectS[1].Zo: 9 is outside the input range (入力範囲：10～9999999.9)",
           "gInpSectS[1].Id: 1e+12 is outside", "gInpYaita.Sect: 100 is outside"}},
         {"texts over their byte limit or with characters the design file cannot hold",
@@ -68,37 +70,47 @@ TEST(DesignJsonRead, RefusesEveryFaultWithItsPathValueAndAllowedRange) {
           "gInpZairyo.YZai: \"ＳＹ２９５Ｘ\" is refused (at most 10 code page 932 bytes",
           "gInpSectC[0].Name: \"a\\nb\" is refused", "gInpSectC[1].Name:"}},
         {"more sections than a catalogue holds",
-         R"({"gInpSectS": [)" + [] {
-             std::string rows;
-             for (int i = 0; i < 31; ++i) rows += std::string(i ? "," : "") + "{}";
-             return rows;
-         }() + "]}",
+         R"({"gInpSectS": [)" +
+             [] {
+                 std::string rows;
+                 for (int i = 0; i < 31; ++i) rows += std::string(i ? "," : "") + "{}";
+                 return rows;
+             }() +
+             "]}",
          {"gInpSectS: 31 sections (at most 30)"}},
         {"not an object", "[1, 2]", {"(document): [1,2] is not an object of gInpJyoken"}},
-        {"a key given twice", R"({"gInpJyoken": {"ELDL": 1, "ELDL": 2}})",
+        {"a key given twice",
+         R"({"gInpJyoken": {"ELDL": 1, "ELDL": 2}})",
          {"gInpJyoken.ELDL: the key is given twice"}},
         {"truncated", R"({"gInpJyoken": {"ELDL": )", {"malformed JSON: parse error"}},
         {"empty", "", {"malformed JSON: parse error"}},
-        {"a byte order mark", "\xEF\xBB\xBF{}", {"malformed JSON: the text starts with a byte order mark"}},
+        {"a byte order mark",
+         "\xEF\xBB\xBF{}",
+         {"malformed JSON: the text starts with a byte order mark"}},
         {"NaN", R"({"gInpJyoken": {"ELDL": NaN}})", {"malformed JSON: parse error"}},
         {"Infinity", R"({"gInpJyoken": {"ELDL": -Infinity}})", {"malformed JSON: parse error"}},
-        {"beyond the double range", R"({"gInpJyoken": {"ELDL": 1e309}})",
+        {"beyond the double range",
+         R"({"gInpJyoken": {"ELDL": 1e309}})",
          {"malformed JSON: number overflow parsing '1e309'"}},
-        {"nesting 10,000 deep", std::string(10000, '[') + std::string(10000, ']'),
+        {"nesting 10,000 deep",
+         std::string(10000, '[') + std::string(10000, ']'),
          {"malformed JSON: nested deeper than 64 levels"}},
         {"nesting 10,000 deep in a record",
          R"({"gInpJyoken": {"ELDL": )" + std::string(10000, '['),
          {"malformed JSON: nested deeper than 64 levels"}},
         {"trailing text", "{} {}", {"malformed JSON: parse error"}},
-        {"invalid UTF-8", "{\"gInpJyoken\": {\"Title\": \"\xff\"}}", {"malformed JSON: parse error"}},
+        {"invalid UTF-8",
+         "{\"gInpJyoken\": {\"Title\": \"\xff\"}}",
+         {"malformed JSON: parse error"}},
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.what);
         const std::vector<std::string> faults = Faults(c.text);
         ASSERT_EQ(faults.size(), c.faults.size()) << ::testing::PrintToString(faults);
         for (const std::string& e : c.faults) {
-            const bool found = std::any_of(faults.begin(), faults.end(),
-                                           [&](const std::string& f) { return f.rfind(e, 0) == 0; });
+            const bool found = std::any_of(faults.begin(), faults.end(), [&](const std::string& f) {
+                return f.rfind(e, 0) == 0;
+            });
             EXPECT_TRUE(found) << "missing: " << e << "\nin: " << ::testing::PrintToString(faults);
         }
         // A refused document leaves a new design behind.
@@ -121,8 +133,8 @@ TEST(DesignJsonRead, KeysLeftOutKeepANewDesignAndCataloguesGivenReplaceTheDefaul
 
     // One steel section: a new grid row's values where keys are left out; the other two
     // catalogues stay the built-in ones.
-    ASSERT_TRUE(DesignFromJson(R"({"gInpSectS": [{"Name": "SP-X", "Zo": 2270}], "gInpSectC": []})",
-                               faults))
+    ASSERT_TRUE(
+        DesignFromJson(R"({"gInpSectS": [{"Name": "SP-X", "Zo": 2270}], "gInpSectC": []})", faults))
         << ::testing::PrintToString(faults);
     ASSERT_EQ(gInpSectS.Count(), 1);
     EXPECT_EQ(gInpSectS.Item(1)->Name, "SP-X");
@@ -132,7 +144,8 @@ TEST(DesignJsonRead, KeysLeftOutKeepANewDesignAndCataloguesGivenReplaceTheDefaul
     EXPECT_EQ(json::parse(Dump())["gInpSectLS"], expected["gInpSectLS"]);
 
     // Whole numbers are numbers of any JSON form; Booleans only true and false.
-    ASSERT_TRUE(DesignFromJson(R"({"gInpYaita": {"Sect": 3.0, "InpFlg": true}, "gInpJiban": {"KH": 3e4}})", faults));
+    ASSERT_TRUE(DesignFromJson(
+        R"({"gInpYaita": {"Sect": 3.0, "InpFlg": true}, "gInpJiban": {"KH": 3e4}})", faults));
     EXPECT_EQ(gInpYaita.Sect, 3);
     EXPECT_EQ(gInpJiban.KH, 30000);
 }
@@ -158,7 +171,8 @@ TEST(DesignJsonRead, SetDesignValueTakesThePathsOfTheJsonWithTheSameChecks) {
         {"gInpJyoken.ELDL", "nan", false, "gInpJyoken.ELDL: nan is not a number"},
         {"gInpYaita.InpFlg", "1", false, "gInpYaita.InpFlg: 1 is not true or false"},
         {"gInpYaita.Sect", "2.5", false, "gInpYaita.Sect: 2.5 is not a whole number"},
-        {"gInpSectS[12].Zo", "1520", false, "gInpSectS[12].Zo: there is no row 12 (the catalogue has 12 rows"},
+        {"gInpSectS[12].Zo", "1520", false,
+         "gInpSectS[12].Zo: there is no row 12 (the catalogue has 12 rows"},
         {"gInpSectS[-1].Zo", "1520", false, "gInpSectS[-1].Zo: the row index"},
         {"gInpSectS.Zo", "1520", false, "gInpSectS.Zo: a section needs its row"},
         {"gInpJyoken[0].ELDL", "1", false, "gInpJyoken[0].ELDL: gInpJyoken has no rows"},
@@ -191,14 +205,18 @@ TEST(DesignJsonRead, SetDesignValueTakesThePathsOfTheJsonWithTheSameChecks) {
 std::vector<std::pair<std::string, std::string>> DesignFiles() {
     std::vector<std::pair<std::string, std::string>> files;
     for (const auto& e : std::filesystem::directory_iterator(test::SourceDir() / "examples")) {
-        if (e.path().extension() == ".kvt") files.emplace_back(e.path().filename(), test::ReadBytes(e.path()));
+        if (e.path().extension() == ".kvt")
+            files.emplace_back(e.path().filename(), test::ReadBytes(e.path()));
     }
     InitData();
     files.emplace_back("new design", DesignToBytes());
     // The cover's block filled, at its byte limits and with multi-byte texts.
     gInpHyoshi = {"令和6年度　第2号幹線水路（左岸）改修工事，No.3+20～No.5+40①",
-                  "○○県　△△農林振興事務所", "㈱髙橋ｺﾝｻﾙﾀﾝﾄ 設計部 山田", "鈴木　一郎",
-                  "令和6年10月1日", "第12版（Ⅲ案）再照査"};
+                  "○○県　△△農林振興事務所",
+                  "㈱髙橋ｺﾝｻﾙﾀﾝﾄ 設計部 山田",
+                  "鈴木　一郎",
+                  "令和6年10月1日",
+                  "第12版（Ⅲ案）再照査"};
     files.emplace_back("cover block", DesignToBytes());
     gInpHyoshi = {"", "", "", "", "", "A"};  // only the last: the empty ones before it are written
     files.emplace_back("cover issue only", DesignToBytes());
@@ -237,14 +255,18 @@ void Validate(const json& schema, const json& v, const std::string& path,
                         : t == "array"   ? v.is_array()
                         : t == "string"  ? v.is_string()
                         : t == "boolean" ? v.is_boolean()
-                        : t == "integer" ? v.is_number() && std::trunc(v.get<double>()) == v.get<double>()
-                        : t == "number"  ? v.is_number()
-                                         : false;
+                        : t == "integer"
+                            ? v.is_number() && std::trunc(v.get<double>()) == v.get<double>()
+                        : t == "number" ? v.is_number()
+                                        : false;
         if (!ok) return fail("not " + t);
     }
-    if (schema.contains("minimum") && v.get<double>() < schema["minimum"].get<double>()) fail("below minimum");
-    if (schema.contains("maximum") && v.get<double>() > schema["maximum"].get<double>()) fail("above maximum");
-    if (schema.contains("enum") && std::find(schema["enum"].begin(), schema["enum"].end(), v) == schema["enum"].end()) {
+    if (schema.contains("minimum") && v.get<double>() < schema["minimum"].get<double>())
+        fail("below minimum");
+    if (schema.contains("maximum") && v.get<double>() > schema["maximum"].get<double>())
+        fail("above maximum");
+    if (schema.contains("enum") &&
+        std::find(schema["enum"].begin(), schema["enum"].end(), v) == schema["enum"].end()) {
         fail("not in enum");
     }
     if (schema.contains("anyOf")) {
@@ -258,16 +280,20 @@ void Validate(const json& schema, const json& v, const std::string& path,
     }
     if (schema.contains("maxLength")) {
         const std::string& s = v.get_ref<const std::string&>();
-        const auto chars = std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; });
+        const auto chars =
+            std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; });
         if (chars > schema["maxLength"].get<long>()) fail("too long");
     }
     if (schema.contains("pattern") &&
-        !std::regex_search(v.get<std::string>(), std::regex(schema["pattern"].get<std::string>()))) {
+        !std::regex_search(v.get<std::string>(),
+                           std::regex(schema["pattern"].get<std::string>()))) {
         fail("does not match the pattern");
     }
-    if (schema.contains("maxItems") && v.size() > schema["maxItems"].get<std::size_t>()) fail("too many items");
+    if (schema.contains("maxItems") && v.size() > schema["maxItems"].get<std::size_t>())
+        fail("too many items");
     if (schema.contains("items")) {
-        for (std::size_t i = 0; i < v.size(); ++i) Validate(schema["items"], v[i], path + "[" + std::to_string(i) + "]", errors);
+        for (std::size_t i = 0; i < v.size(); ++i)
+            Validate(schema["items"], v[i], path + "[" + std::to_string(i) + "]", errors);
     }
     if (schema.contains("properties")) {
         for (auto it = v.begin(); it != v.end(); ++it) {
@@ -299,9 +325,9 @@ TEST(DesignJsonSchema, EveryDesignTheToolWritesMeetsItAndRefusedOnesDoNot) {
         EXPECT_TRUE(errors.empty()) << ::testing::PrintToString(errors);
     }
     // The validator is no rubber stamp: documents the reader refuses for their values fail too.
-    for (const char* bad : {R"({"gInpJyoken": {"ELDL": 1000}})", R"({"gInpX": {}})",
-                            R"({"gInpSectS": [{"Zo": 9}]})", R"({"gInpYaita": {"Sect": 2.5}})",
-                            R"({"gInpJyoken": {"Title": "a\"b"}})"}) {
+    for (const char* bad :
+         {R"({"gInpJyoken": {"ELDL": 1000}})", R"({"gInpX": {}})", R"({"gInpSectS": [{"Zo": 9}]})",
+          R"({"gInpYaita": {"Sect": 2.5}})", R"({"gInpJyoken": {"Title": "a\"b"}})"}) {
         SCOPED_TRACE(bad);
         std::vector<std::string> errors, faults;
         Validate(schema, json::parse(bad), "", errors);

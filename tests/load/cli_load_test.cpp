@@ -349,7 +349,8 @@ TEST_F(LoadCli, ReportRunsEndCleanlyWithTheLibrarysVerdict) {
             if (!e.read) {
                 EXPECT_EQ(run.err, ReadFailureLine(e.code) + "\n") << label;
             } else {
-                EXPECT_NE(run.err.find("使用矢板が決定されていません。"), std::string::npos) << label;
+                EXPECT_NE(run.err.find("使用矢板が決定されていません。"), std::string::npos)
+                    << label;
             }
             EXPECT_FALSE(fs::exists(out)) << label << ": no folder for a refused design";
         }

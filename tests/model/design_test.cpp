@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "model/design.h"
+
+#include <gtest/gtest.h>
 
 namespace kuvelt {
 namespace {

@@ -135,8 +135,9 @@ TEST(Cp932, DecodesAsTheSystemConverterDoes) {
         }
     }
     std::mt19937 rng(932);
-    const std::string pieces[] = {"a", "\"", "\x83\x5D", "\x87\x54", "\x96\xA2", "\xB4", "\x81",
-                                  "\xA0", "\xFD", "\x85\x40", "\x81\x20", "\xFC\xFC", "\x80"};
+    const std::string pieces[] = {"a",        "\"",       "\x83\x5D", "\x87\x54", "\x96\xA2",
+                                  "\xB4",     "\x81",     "\xA0",     "\xFD",     "\x85\x40",
+                                  "\x81\x20", "\xFC\xFC", "\x80"};
     for (int k = 0; k < 3000; ++k) {
         std::string t;
         for (int n = static_cast<int>(rng() % 10); n > 0; --n) {

@@ -229,8 +229,8 @@ TEST_F(RenderedFigure, PdfHasSelectableTextInReadingOrderAndTheOutline) {
 // A print file that names its design: the title heads every page and titles the PDF.
 TEST_F(RenderedFigure, TitledPrintFileHeadsItsPagesAndNamesThePdf) {
     LoadContext ctx;
-    Document d = ParsePrintFile("?TI;" + cp932::FromUtf8("水路護岸の設計") +
-                                    "\r\n?R1" + cp932::FromUtf8("設計条件") + "\r\n\x0C" +
+    Document d = ParsePrintFile("?TI;" + cp932::FromUtf8("水路護岸の設計") + "\r\n?R1" +
+                                    cp932::FromUtf8("設計条件") + "\r\n\x0C" +
                                     cp932::FromUtf8("二頁目") + "\r\n",
                                 ctx);
     EXPECT_EQ(d.title, "水路護岸の設計");
@@ -247,7 +247,8 @@ TEST_F(RenderedFigure, TitledPrintFileHeadsItsPagesAndNamesThePdf) {
     const std::string text = RunTool("pdftotext -layout '" + pdf + "' - 2>&1");
     const std::size_t first = text.find("水路護岸の設計");
     ASSERT_NE(first, std::string::npos) << text;
-    EXPECT_NE(text.find("水路護岸の設計", first + 1), std::string::npos) << "on the second page too";
+    EXPECT_NE(text.find("水路護岸の設計", first + 1), std::string::npos)
+        << "on the second page too";
     EXPECT_NE(text.find("- 1 / 2 -"), std::string::npos) << text;
 }
 

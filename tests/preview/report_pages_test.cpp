@@ -1,7 +1,7 @@
 // The report of every example design as the preview shows it: the contents name, for each
 // heading after them, the page the preview puts it on, no heading stands in the last two lines
-// of a page and no kept group is cut by a full page. The report is written in process (the report folder of kuvelt-calc --report)
-// and read as the preview reads it.
+// of a page and no kept group is cut by a full page. The report is written in process (the report
+// folder of kuvelt-calc --report) and read as the preview reads it.
 #include <gtest/gtest.h>
 
 #include <algorithm>

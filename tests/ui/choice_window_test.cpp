@@ -122,7 +122,8 @@ TEST_F(ChoiceWindowTest, OpensOnTheProgramsProposalMarkedInItsList) {
     EXPECT_NEAR(yaita->numL->value(), 14.0, 1e-9) << "Lreq 13.53 m rounded up";
     EXPECT_NEAR(yaita->numD->value(), 14.0 - hPrime, 1e-9);
     EXPECT_EQ(yaita->listS->RecommendedRow(), 6);
-    EXPECT_TRUE(yaita->listS->headerData(6, Qt::Vertical).toString().contains(QStringLiteral("推奨")));
+    EXPECT_TRUE(
+        yaita->listS->headerData(6, Qt::Vertical).toString().contains(QStringLiteral("推奨")));
     EXPECT_EQ(yaita->listC->RecommendedRow(), -1);
 
     w.reset();

@@ -18,13 +18,13 @@
 #include "model/design_fields.h"
 #include "model/ranges.h"
 #include "scripted_services.h"
-#include "ui/main_handlers.h"
 #include "ui/app_state.h"
 #include "ui/field_specs.h"
 #include "ui/fields.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"
+#include "ui/main_handlers.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -357,9 +357,11 @@ TEST(DesignConditionsWindow, OkRefusesLevelsThatConflict) {
         {"DesignGroundAboveSurface", 3.0, 3.0, 3.5,
          "設計地盤面(m) +3.50 が地表面(m) +3.00 以上です。壁高がないため計算できません。"
          "設計地盤面を地表面より低くして下さい。"},
-        {"DesignGroundAtSurface", 3.0, 3.0, 3.0, "設計地盤面(m) +3.00 が地表面(m) +3.00 以上です。"},
+        {"DesignGroundAtSurface", 3.0, 3.0, 3.0,
+         "設計地盤面(m) +3.00 が地表面(m) +3.00 以上です。"},
         {"HeadBelowSurface", 3.0, 2.9, 0.0,
-         "矢板天端(m) +2.90 が地表面(m) +3.00 より低くなっています。矢板天端は地表面以上として下さい。"},
+         "矢板天端(m) +2.90 が地表面(m) +3.00 "
+         "より低くなっています。矢板天端は地表面以上として下さい。"},
         {"HeadAboveSurface", 3.0, 3.2, 0.0, ""},
     };
     for (const Case& c : cases) {
@@ -402,13 +404,15 @@ TEST(DesignConditionsWindow, RangesAndBytesLeftBeforeTheMistake) {
     EXPECT_EQ(w.numELGL->toolTip(), QStringLiteral("地表面(m)\n入力範囲：-999.00 ～ +999.00"));
     w.numZ->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
-    EXPECT_EQ(w.statusLine()->text(), QStringLiteral("設計地盤面より検討する深さ(m)　入力範囲：1.0 ～ 99.0"));
+    EXPECT_EQ(w.statusLine()->text(),
+              QStringLiteral("設計地盤面より検討する深さ(m)　入力範囲：1.0 ～ 99.0"));
     w.txtTitle->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
     const int limit = TextLimitBytes("CInpJyoken.Title");
     w.txtTitle->setText(std::string("水路A"));  // 2 + 2 + 1 bytes
-    EXPECT_EQ(w.statusLine()->text(),
-              QStringLiteral("入力範囲：%1ﾊﾞｲﾄ以内の文字列（残り %2 ﾊﾞｲﾄ）").arg(limit).arg(limit - 5));
+    EXPECT_EQ(
+        w.statusLine()->text(),
+        QStringLiteral("入力範囲：%1ﾊﾞｲﾄ以内の文字列（残り %2 ﾊﾞｲﾄ）").arg(limit).arg(limit - 5));
 }
 
 }  // namespace

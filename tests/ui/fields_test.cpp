@@ -56,9 +56,9 @@ TEST(RangeTableTest, EveryFieldHasTheCoreVerdictAndMessage) {
         EXPECT_EQ(f.spec().name, r->name);
         EXPECT_EQ(f.rangeMessage(), kuvelt::RangeMessage(*r)) << r->name;
         const double step = std::pow(10.0, -DecimalPlaces(r->displayFormat));
-        for (const double v : {r->min, r->max, r->min - step, r->max + step,
-                               std::nextafter(r->max, HUGE_VAL), std::nextafter(r->min, -HUGE_VAL),
-                               (r->min + r->max) / 2}) {
+        for (const double v :
+             {r->min, r->max, r->min - step, r->max + step, std::nextafter(r->max, HUGE_VAL),
+              std::nextafter(r->min, -HUGE_VAL), (r->min + r->max) / 2}) {
             f.setValue(v);
             EXPECT_EQ(f.inRange(), InRange(*r, v)) << r->name << " " << v;
         }

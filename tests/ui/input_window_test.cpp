@@ -240,7 +240,8 @@ TEST_F(InputWindowTest, PositionOffEveryScreenIsBroughtBack) {
     CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Left", "200000");
     w.Prepare();
     const QRect frame(w.pos(), w.frameGeometry().size().expandedTo(w.size()));
-    EXPECT_NE(QGuiApplication::screenAt(frame.center()), nullptr) << w.pos().x() << "," << w.pos().y();
+    EXPECT_NE(QGuiApplication::screenAt(frame.center()), nullptr)
+        << w.pos().x() << "," << w.pos().y();
 }
 
 TEST_F(InputWindowTest, NoStoredPositionCentres) {

@@ -7,16 +7,16 @@
 #include <unistd.h>
 
 #include <QAction>
-#include <QLabel>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QPushButton>
-#include <QTranslator>
 #include <QSet>
 #include <QTest>
+#include <QTranslator>
 #include <filesystem>
 #include <functional>
 
@@ -33,9 +33,9 @@
 #include "support/test_support.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
+#include "ui/figure_view.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMenuMain.h"
-#include "ui/figure_view.h"
 #include "ui/frmResOut.h"
 #include "ui/frmZuStructure.h"
 #include "ui/input_window.h"
@@ -149,7 +149,9 @@ TEST_F(MainWindowTest, ButtonsAnswerTheirAccessKeys) {
     QSet<QKeySequence> seen = {QKeySequence::mnemonic(QStringLiteral("ﾌｧｲﾙ(&F)")),
                                QKeySequence::mnemonic(QStringLiteral("&?"))};
     for (int i = 0; i <= 12; ++i) {
-        QPushButton* b = i < 11 ? main.menuButton(i) : i == 11 ? main.exitButton() : main.coverButton();
+        QPushButton* b = i < 11    ? main.menuButton(i)
+                         : i == 11 ? main.exitButton()
+                                   : main.coverButton();
         const QKeySequence key = QKeySequence::mnemonic(b->text());
         EXPECT_FALSE(key.isEmpty()) << i;
         EXPECT_FALSE(seen.contains(key)) << i << " " << key.toString().toStdString();
@@ -814,9 +816,11 @@ TEST_F(MainWindowTest, HeavingButtonAnswersForTheCurrentDesignWhateverRanBefore)
 TEST(QtTranslations, StandardButtonsInJapanese) {
     QTranslator qtTexts;
     ASSERT_TRUE(qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
-                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+                             QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
     QCoreApplication::installTranslator(&qtTexts);
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+              QStringLiteral("キャンセル"));
     QCoreApplication::removeTranslator(&qtTexts);
 }
 

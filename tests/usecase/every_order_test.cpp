@@ -40,8 +40,8 @@ std::string StoreFingerprint() {
         o << "\nAs " << gNekiriAnteiAs->D << ' ' << gNekiriAnteiAs->F() << ' '
           << gNekiriAnteiAs->Hantei();
     } else {
-        o << "\nAc " << gNekiriAnteiAc->Q << ' ' << gNekiriAnteiAc->D << ' '
-          << gNekiriAnteiAc->F() << ' ' << gNekiriAnteiAc->Hantei();
+        o << "\nAc " << gNekiriAnteiAc->Q << ' ' << gNekiriAnteiAc->D << ' ' << gNekiriAnteiAc->F()
+          << ' ' << gNekiriAnteiAc->Hantei();
     }
     return o.str();
 }
@@ -60,28 +60,32 @@ struct Command {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> c = {
-        {"choice", [] {
+        {"choice",
+         [] {
              usecase::Calculate(usecase::Purpose::Choice);
              return StoreFingerprint();
          }},
-        {"pick", [] {
+        {"pick",
+         [] {
              // The choice window's road: calculate, confirm a pick, then the stability check.
              usecase::Calculate(usecase::Purpose::Choice);
-             usecase::CheckAndStorePick({PileKind::Steel, 9, 15.0}, [](const Message&) {
-                 return true;
-             });
+             usecase::CheckAndStorePick({PileKind::Steel, 9, 15.0},
+                                        [](const Message&) { return true; });
              usecase::CheckStability();
              return StoreFingerprint();
          }},
-        {"stability", [] {
+        {"stability",
+         [] {
              usecase::CheckStability();
              return StoreFingerprint().substr(StoreFingerprint().rfind('\n'));
          }},
-        {"print", [] {
+        {"print",
+         [] {
              usecase::Calculate(usecase::Purpose::Print);
              return StoreFingerprint();
          }},
-        {"report", [] {
+        {"report",
+         [] {
              const usecase::PrintRun r = usecase::PrepareReport();
              EXPECT_TRUE(r.calc.calculated);
              std::string f = ChaptersFingerprint();

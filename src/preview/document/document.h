@@ -49,8 +49,8 @@ struct Line {
 };
 
 struct Page {
-    std::vector<Line> lines;  // at most kLinesPerPage
-    bool noFrame = false;     // without the running header ("?NF;": a cover)
+    std::vector<Line> lines;   // at most kLinesPerPage
+    bool noFrame = false;      // without the running header ("?NF;": a cover)
     bool endsAtBreak = false;  // a page break ended it (not a full page or a kept group)
 };
 

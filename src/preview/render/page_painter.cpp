@@ -264,8 +264,8 @@ class Painter {
                     text);
         if (withHeader && !doc_.title.empty()) {
             const QString title = metrics.elidedText(
-                QString::fromUtf8(doc_.title.data(), qsizetype(doc_.title.size())),
-                Qt::ElideRight, (kPaperWidthMm - 2.0 * kHeaderSideMarginMm) * kTextUnit);
+                QString::fromUtf8(doc_.title.data(), qsizetype(doc_.title.size())), Qt::ElideRight,
+                (kPaperWidthMm - 2.0 * kHeaderSideMarginMm) * kTextUnit);
             const double tw = metrics.horizontalAdvance(title);
             p_.drawText(QPointF((kPaperWidthMm - kHeaderSideMarginMm) * kTextUnit - tw,
                                 kHeaderBaselineFromTopMm * kTextUnit),

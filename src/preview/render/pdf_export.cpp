@@ -57,7 +57,7 @@ bool exportPdf(const Document& doc, const std::string& path, const PageSetup& se
         writer.setResolution(1200);
         writer.setCreator(QStringLiteral("Kuvelt"));
         // The design's title names the document; files without one keep their first heading.
-        writer.setTitle(!doc.title.empty()         ? Q(doc.title)
+        writer.setTitle(!doc.title.empty()      ? Q(doc.title)
                         : doc.bookmarks.empty() ? QString::fromUtf8("計算書")
                                                 : Q(doc.bookmarks.front().title));
         if (!paintDocument(writer, doc, setup, 0, doc.PageCount() - 1)) {

@@ -90,12 +90,12 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
         // The overburden with its terms and the factor evaluated from it.
         const clsNekiriAnteiAc& h = *gNekiriAnteiAc;
         const double h1 = std::max(0.0, h.H - h.Hw), h2 = std::max(0.0, h.Hw);
-        EXPECT_TRUE(Has(c5, " ＝ " + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") +
-                                " kN/m2"))
+        EXPECT_TRUE(
+            Has(c5, " ＝ " + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") + " kN/m2"))
             << c5;
         EXPECT_TRUE(Has(c5, "} ＝ " + Pic(h.F(), "##0.000")) ||
-                    Has(c5, "／" + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") +
-                                " ＝ " + Pic(h.F(), "##0.000")))
+                    Has(c5, "／" + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") + " ＝ " +
+                                Pic(h.F(), "##0.000")))
             << c5;
     }
     // Branch texts of the surcharge shape and the ground kind.

@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "chapters_test_util.h"
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "chapters_test_util.h"
 #include "design_generator.h"
 #include "formats/figure_files.h"
 #include "io/design_file.h"

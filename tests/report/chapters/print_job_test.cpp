@@ -37,8 +37,8 @@ class PrintJobTest : public ::testing::Test {
     // figures inside the chapters ticked, no front matter.
     static print_job::PartTicks Figures() {
         print_job::PartTicks figures{};
-        for (const print_job::Part p : {print_job::kStructureFigure, print_job::kPressureFigure,
-                                        print_job::kForceFigure})
+        for (const print_job::Part p :
+             {print_job::kStructureFigure, print_job::kPressureFigure, print_job::kForceFigure})
             figures[p] = true;
         return figures;
     }
@@ -86,11 +86,10 @@ TEST_F(PrintJobTest, OneChapterAloneEqualsItsFile) {
 }
 
 TEST_F(PrintJobTest, ChaptersAreJoinedByOnePageBreak) {
-    EXPECT_EQ(Combined({true, false, false, true, false}),
-              Printed(0) + "\x0C" + Printed(3));
-    EXPECT_EQ(Combined({true, true, true, true, true}),
-              Printed(0) + "\x0C" + Printed(1) + "\x0C" + Printed(2) + "\x0C" +
-                  Printed(3) + "\x0C" + Printed(4));
+    EXPECT_EQ(Combined({true, false, false, true, false}), Printed(0) + "\x0C" + Printed(3));
+    EXPECT_EQ(Combined({true, true, true, true, true}), Printed(0) + "\x0C" + Printed(1) + "\x0C" +
+                                                            Printed(2) + "\x0C" + Printed(3) +
+                                                            "\x0C" + Printed(4));
 }
 
 TEST_F(PrintJobTest, CombinedFileIsRebuiltOnEveryPress) {
@@ -172,7 +171,8 @@ TEST_F(PrintJobTest, CloseDeletesEveryPrintAndFigureFile) {
 
 TEST_F(PrintJobTest, TwoFailuresMakeOneMessage) {
     print_job::CloseReport();
-    gInpYaita.Sect = 99;  // missing from the catalogue: design conditions, sheet-pile design, summary
+    gInpYaita.Sect =
+        99;  // missing from the catalogue: design conditions, sheet-pile design, summary
     const print_job::Generation f = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
     ASSERT_TRUE(f.failure.has_value());
     EXPECT_EQ(f.failure->text,

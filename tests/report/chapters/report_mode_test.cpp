@@ -81,7 +81,8 @@ TEST(ReportMode, WritesEveryFileIntoTheFolder) {
     const auto sub = composite.find("~MT");
     ASSERT_NE(sub, std::string::npos) << composite;
     EXPECT_EQ(composite.find('/'), std::string::npos) << "no folder in the composite's names";
-    EXPECT_TRUE(fs::exists(moved + "/" + composite.substr(sub, composite.find_first_of("\r\n ", sub) - sub)));
+    EXPECT_TRUE(fs::exists(moved + "/" +
+                           composite.substr(sub, composite.find_first_of("\r\n ", sub) - sub)));
     fs::rename(moved, dir);
     EXPECT_FALSE(fs::exists(fs::path(dir) / "Kuvelt.INI"));
 }

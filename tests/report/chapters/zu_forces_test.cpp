@@ -4,7 +4,6 @@
 // frame; the maximum moment's mark stands on the moment curve with the printed values beside
 // it; the report's figure files are the bytes the window draws; and inputs the distribution
 // cannot draw give a figure with the reason, never a fault.
-#include "chapters_test_util.h"
 #include "report/chapters/zu_forces.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +17,7 @@
 #include "calc/result_store.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
+#include "chapters_test_util.h"
 #include "design_generator.h"
 #include "formats/figure_files.h"
 #include "io/design_file.h"

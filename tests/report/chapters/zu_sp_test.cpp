@@ -1,7 +1,6 @@
 // The load distribution diagram: scales, labels, arrows, dividing lines and pieces of the
 // pressure diagram, the centroid rule, and every example design drawn inside its 128 × 80 frame
 // with its levels named once and its values in kN/m2.
-#include "chapters_test_util.h"
 #include "report/chapters/zu_sp.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
+#include "chapters_test_util.h"
 #include "formats/figure_files.h"
 #include "io/design_file.h"
 #include "model/design.h"
