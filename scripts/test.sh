@@ -3,6 +3,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/deps.sh
+sh scripts/check-format.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 cd build
