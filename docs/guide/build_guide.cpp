@@ -179,19 +179,16 @@ std::string FieldRow(std::string_view tag) {
 // between two words as a blank: a line break between two non-ASCII characters is dropped (outside
 // <pre>, whose lines stay as they are).
 std::string JoinWrappedLines(const std::string& html) {
+    auto wide = [&](std::size_t at) {
+        return at < html.size() && static_cast<unsigned char>(html[at]) >= 0x80;
+    };
     std::string out;
     out.reserve(html.size());
     bool pre = false;
     for (std::size_t i = 0; i < html.size(); ++i) {
         if (html.compare(i, 4, "<pre") == 0) pre = true;
         if (html.compare(i, 6, "</pre>") == 0) pre = false;
-        const bool wide = [&](std::size_t at) {
-            return at < html.size() && static_cast<unsigned char>(html[at]) >= 0x80;
-        }(i + 1);
-        if (!pre && html[i] == '\n' && i > 0 && static_cast<unsigned char>(html[i - 1]) >= 0x80 &&
-            wide) {
-            continue;
-        }
+        if (!pre && html[i] == '\n' && i > 0 && wide(i - 1) && wide(i + 1)) continue;
         out += html[i];
     }
     return out;

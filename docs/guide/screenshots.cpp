@@ -1,7 +1,7 @@
 // Retakes the pictures of the user guide: every window opened as the main window opens it, on the
 // example designs, laid out at its own size and grabbed into a PNG file of the images folder.
 // Settings and report files go to a private temporary folder; nothing of the user's is read or
-// changed. See README.md in this folder for how to run it (scripts: shoot.sh).
+// changed. Run it through docs/guide/shoot.sh (README.md in this folder says when).
 //
 //   kuvelt-guide-shots IMAGES_DIR
 #include <QApplication>
@@ -10,9 +10,7 @@
 #include <QFile>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -65,15 +63,16 @@ void Shoot(QWidget& w, const char* name) {
     w.hide();
 }
 
-void Load(const char* example) {
+bool Load(const char* example) {
     int32_t err = 0;
     const std::string path = std::string(KUVELT_SOURCE_DIR) + "/examples/" + example;
     if (!ReadData(path, err)) {
         std::fprintf(stderr, "kuvelt-guide-shots: cannot read %s (%d)\n", path.c_str(), err);
-        std::exit(1);
+        return false;
     }
     gFileName = path;
     gModified = false;
+    return true;
 }
 
 // A window of the main menu, as its button opens it, after the calculation the button runs.
@@ -164,11 +163,11 @@ int main(int argc, char** argv) {
     basResOutPrn::SetReportDataFolder(KUVELT_BIN_DIR);
     basResOutPrn::SetReportTempFolder(scratch.path().toStdString());
 
-    Load("sand-channel.kvt");
     {
+        // Start() begins with a new design; the example is read after it.
         frmMenuMain main;
         main.Start(false);
-        Load("sand-channel.kvt");
+        if (!Load("sand-channel.kvt")) return 1;
         main.RefreshMenu();
         Shoot(main, "main-window.png");
     }
@@ -199,8 +198,11 @@ int main(int argc, char** argv) {
         Shoot(w, "structure.png");
     }
     ShootPreview(scratch.path());
-    Load("clay-embankment.kvt");
-    ShootMenuWindow(frmMenuMain::kResOutAc, "heaving.png");
+    if (Load("clay-embankment.kvt")) {
+        ShootMenuWindow(frmMenuMain::kResOutAc, "heaving.png");
+    } else {
+        ++gFailures;
+    }
     basResOutPrn::SetReportDataFolder("");
     basResOutPrn::SetReportTempFolder("");
     return gFailures == 0 ? 0 : 1;
