@@ -141,7 +141,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     column->addWidget(browser_);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
-    resize(820, 760);
+    // Room for a picture of the guide's page width; within a small screen with its title bar.
+    const QSize wanted(kGuidePictureWidth + 100, 760);
+    resize(screen() ? wanted.boundedTo(screen()->availableSize() * 0.9) : wanted);
 }
 
 bool HelpWindow::Load(const std::string& path, std::string* reason) {
@@ -187,7 +189,7 @@ void HelpWindow::Follow(const QUrl& link) {
     view->setWidget(picture);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), view);
     connect(close, &QShortcut::activated, view, &QWidget::close);
-    const QSize room = screen() ? screen()->availableSize() * 9 / 10 : QSize(1280, 720);
+    const QSize room = screen() ? screen()->availableSize() * 0.9 : QSize(1280, 720);
     view->resize(picture->sizeHint().boundedTo(room) + QSize(4, 4));
     view->show();
 }
