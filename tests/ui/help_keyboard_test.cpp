@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
@@ -173,7 +174,9 @@ TEST(UserGuide, EveryWindowsSectionIsInTheGuideInWorkflowOrder) {
     back->trigger();
     EXPECT_EQ(help.browser()->source().fragment(), QString());
     emit help.browser()->anchorClicked(QUrl(QStringLiteral("images/preview.png")));
-    auto* whole = help.findChild<QLabel*>();
+    auto* view = help.findChild<QScrollArea*>(QStringLiteral("helpPicture"));
+    ASSERT_NE(view, nullptr);
+    auto* whole = qobject_cast<QLabel*>(view->widget());
     ASSERT_NE(whole, nullptr);
     EXPECT_GT(whole->pixmap().width(), guide::kGuidePictureWidth);
     help.close();
