@@ -9,6 +9,7 @@ cmake --build build
 cmake --install build
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "Kuvelt is installed. No display is available here; start it with: kuvelt" >&2
+  echo "The user guide (Japanese): /usr/local/lib/kuvelt/guide/index.html" >&2
   echo "Without windows, the calculation tool works as well:" >&2
   exec /usr/local/lib/kuvelt/kuvelt-calc examples/sand-channel.kvt
 fi

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "calc/nekiri.h"
+#include "ui/common/user_guide.h"
 #include "ui/frmInpHyoshi.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
@@ -75,11 +76,13 @@ void frmMenuMain::OpenConditionWindow(int index) {
 void frmMenuMain::OpenCoverWindow() {
     frmInpHyoshi w(this);
     Connect(&w);
+    SetHelpTopic(w, guide::kTopicCover);
     RunWindow(w);
 }
 
 void frmMenuMain::OpenStructureWindow() {
     frmZuStructure w(this);
+    SetHelpTopic(w, guide::kTopicStructure);
     RunWindow(w);
 }
 

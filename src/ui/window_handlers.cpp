@@ -337,10 +337,12 @@ int HelpTopicOf(int index) {
     }
 }
 
-void SetHelp(InputWindow& window, int index) {
+void SetHelp(InputWindow& window, int index) { SetHelpTopic(window, HelpTopicOf(index)); }
+
+void SetHelpTopic(InputWindow& window, int topic) {
     // The guide's path even when it is missing: the help button then says where it belongs.
     window.UsrHelpFile = QString::fromStdString(UserGuideFile());
-    window.UsrHelpContextID = HelpTopicOf(index);
+    window.UsrHelpContextID = topic;
 }
 
 }  // namespace kuvelt::ui

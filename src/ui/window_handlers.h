@@ -50,5 +50,7 @@ int HelpTopicOf(int index);
 // Gives a window of button `index` the user guide and its section, so F1 and its help button
 // open the guide there.
 void SetHelp(InputWindow& window, int index);
+// The same for a window opened otherwise (表紙の設定, 構造図), at section `topic`.
+void SetHelpTopic(InputWindow& window, int topic);
 
 }  // namespace kuvelt::ui

@@ -20,6 +20,7 @@
 #include <functional>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/profile.h"
 #include "preview/app/launch.h"
 #include "preview/app/preview_window.h"
@@ -434,14 +435,14 @@ TEST_F(Window, EveryCommandIsInTheMenusWithItsKeys) {
 
 TEST_F(Window, HelpWithoutTheGuideSaysWhereItBelongs) {
     auto w = Open(1);
-    w->SetGuideFile(dir.file("no-guide/README.md"));
+    w->SetGuideFile(dir.file("no-guide/index.html"));
     w->activateWindow();
     QTest::keyClick(w->view(), Qt::Key_F1);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0], guide::MissingGuideMessage(dir.file("no-guide/README.md")));
-    EXPECT_NE(dialogs.messages[0].text.find(dir.file("no-guide/README.md")), std::string::npos);
-    // With the guide the preview's section opens.
-    w->SetGuideFile((kuvelt::test::SourceDir() / "README.md").string());
+    EXPECT_EQ(dialogs.messages[0], guide::MissingGuideMessage(dir.file("no-guide/index.html")));
+    EXPECT_NE(dialogs.messages[0].text.find(dir.file("no-guide/index.html")), std::string::npos);
+    // With the guide (the build's, beside the programs) the preview's section opens.
+    w->SetGuideFile(guide::FindGuide(paths::ProgramFolder()));
     QTest::keyClick(w->view(), Qt::Key_F1);
     EXPECT_EQ(dialogs.messages.size(), 1u);
     auto* help = w->findChild<guide::HelpWindow*>();

@@ -1,6 +1,7 @@
-// The user guide as the windows open it (its sections, where it is found, a missing guide), the
-// focus frame, and the README's workflow walked with the keyboard alone: every command of the main
-// window answers its keys, and every control of every window is reached by Tab or by a menu key.
+// The user guide as the windows open it (its sections, every window's fields with their ranges,
+// where it is found, a missing guide), the focus frame, and the workflow walked with the keyboard
+// alone: every command of the main window answers its keys, and every control of every window is
+// reached by Tab or by a menu key.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -10,20 +11,27 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextTable>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "io/design_file.h"
 #include "model/design.h"
@@ -33,8 +41,11 @@
 #include "ui/app_state.h"
 #include "ui/common/focus_frame.h"
 #include "ui/common/user_guide.h"
+#include "ui/fields.h"
+#include "ui/frmInpHyoshi.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
+#include "ui/frmInpSect.h"
 #include "ui/frmInpZairyo.h"
 #include "ui/frmMenuMain.h"
 #include "ui/frmMenuPrint.h"
@@ -49,20 +60,90 @@ namespace {
 
 using test::UiTestEnv;
 
-std::string SourceGuide() { return (kuvelt::test::SourceDir() / "README.md").string(); }
+// The guide the build wrote beside the programs (the tests run there too).
+std::string BuiltGuide() { return guide::FindGuide(paths::ProgramFolder()); }
+
+// The window of menu button `button`, as the main window opens it.
+std::unique_ptr<InputWindow> MakeWindow(int button, QWidget* parent) {
+    if (button == frmMenuMain::kInpJyoken) {
+        auto* f = new frmInpJyoken(parent);
+        Connect(f);
+        return std::unique_ptr<InputWindow>(f);
+    }
+    if (button == frmMenuMain::kInpJiban) {
+        auto* f = new frmInpJiban(parent);
+        Connect(f);
+        return std::unique_ptr<InputWindow>(f);
+    }
+    if (button == frmMenuMain::kInpZairyo) {
+        auto* f = new frmInpZairyo(parent);
+        Connect(f);
+        return std::unique_ptr<InputWindow>(f);
+    }
+    return CreateMenuWindow(button, parent);
+}
+
+// The text and the table rows (cell texts) of the guide's section of `topic`: from its heading to
+// the next heading of its level.
+struct GuideSection {
+    QString text;
+    std::vector<QStringList> rows;
+};
+GuideSection SectionOf(guide::HelpWindow& help, int topic) {
+    GuideSection out;
+    if (!help.ShowTopic(topic)) return out;
+    std::set<QTextTable*> tables;
+    for (QTextBlock b = help.browser()->textCursor().block(); b.isValid(); b = b.next()) {
+        if (b.blockFormat().headingLevel() == 2 && !out.text.isEmpty()) break;
+        out.text += b.text() + QLatin1Char('\n');
+        QTextTable* t = QTextCursor(b).currentTable();
+        if (!t || !tables.insert(t).second) continue;
+        for (int r = 0; r < t->rows(); ++r) {
+            QStringList row;
+            for (int c = 0; c < t->columns(); ++c) {
+                QTextCursor cell = t->cellAt(r, c).firstCursorPosition();
+                cell.setPosition(t->cellAt(r, c).lastCursorPosition().position(),
+                                 QTextCursor::KeepAnchor);
+                row << cell.selectedText();
+            }
+            out.rows.push_back(row);
+        }
+    }
+    return out;
+}
+
+// Whether the help window's cursor stands at the heading of the section of `topic`.
+bool AtSection(guide::HelpWindow& help, int topic) {
+    const QTextBlock b = help.browser()->textCursor().block();
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().anchorNames().contains(guide::TopicAnchor(topic)))
+            return true;
+    }
+    return false;
+}
+
+void LoadExample(const char* name) {
+    int32_t err = 0;
+    ASSERT_TRUE(ReadData((kuvelt::test::SourceDir() / "examples" / name).string(), err));
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
+}
+
+// "入力範囲：-999.00 ～ +999.00" → "-999.00 ～ +999.00".
+QString RangeOf(const std::string& message) {
+    return Q(message).remove(QStringLiteral("入力範囲："));
+}
 
 // ---- The guide ----------------------------------------------------------------------------
 
 TEST(UserGuide, EveryWindowsSectionIsInTheGuideInWorkflowOrder) {
     guide::HelpWindow help;
-    ASSERT_TRUE(help.Load(SourceGuide()));
+    ASSERT_TRUE(help.Load(BuiltGuide()));
     int previous = -1;
     for (int topic : guide::Topics()) {
         SCOPED_TRACE(topic);
         ASSERT_TRUE(help.ShowTopic(topic));
         const QTextBlock block = help.browser()->textCursor().block();
-        EXPECT_TRUE(block.text().trimmed().startsWith(guide::TopicStart(topic)))
-            << block.text().toStdString();
+        EXPECT_EQ(block.blockFormat().headingLevel(), 2) << block.text().toStdString();
         // The guide tells the workflow in the order of the windows.
         EXPECT_GT(block.position(), previous);
         previous = block.position();
@@ -79,34 +160,113 @@ TEST(UserGuide, EveryWindowsSectionIsInTheGuideInWorkflowOrder) {
     const double top = help.browser()->document()->documentLayout()->blockBoundingRect(block).top();
     EXPECT_GT(help.browser()->verticalScrollBar()->value(), 0);
     EXPECT_NEAR(help.browser()->verticalScrollBar()->value(), top, 2.0);
-    // The guide's pictures are found beside it.
-    const QVariant picture = help.browser()->loadResource(
-        QTextDocument::ImageResource, QUrl(QStringLiteral("docs/images/preview.png")));
-    EXPECT_FALSE(picture.toByteArray().isEmpty());
+    // The guide's pictures are found beside it, a wide one scaled down to the page.
+    const QImage picture = qvariant_cast<QImage>(help.browser()->loadResource(
+        QTextDocument::ImageResource, QUrl(QStringLiteral("images/preview.png"))));
+    EXPECT_EQ(picture.width(), guide::kGuidePictureWidth);
+
+    // A link to a section goes there and back; a picture's link shows the picture whole.
+    emit help.browser()->anchorClicked(QUrl(QStringLiteral("#method")));
+    test::Pump();
+    EXPECT_GT(help.browser()->verticalScrollBar()->value(), top);
+    QAction* back = help.findChild<QAction*>(QStringLiteral("actBack"));
+    ASSERT_TRUE(back && back->isEnabled());
+    back->trigger();
+    EXPECT_EQ(help.browser()->source().fragment(), QString());
+    emit help.browser()->anchorClicked(QUrl(QStringLiteral("images/preview.png")));
+    auto* view = help.findChild<QScrollArea*>(QStringLiteral("helpPicture"));
+    ASSERT_NE(view, nullptr);
+    auto* whole = qobject_cast<QLabel*>(view->widget());
+    ASSERT_NE(whole, nullptr);
+    EXPECT_GT(whole->pixmap().width(), guide::kGuidePictureWidth);
     help.close();
 }
 
-TEST(UserGuide, FoundBesideTheProgramOrInTheSourceTreeOfABuild) {
+// Every field a window lets the user type, choose or tick is in that window's section of the
+// guide: a number with its caption and the range the window checks, a text with its byte limit,
+// a grid column with its header and range, an option or check box by its caption.
+TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
+    UiTestEnv env;
+    basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+    basResOutPrn::SetReportTempFolder(env.dir.path().string());
+    LoadExample("sand-channel.kvt");
+    ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
+    guide::HelpWindow help;
+    ASSERT_TRUE(help.Load(BuiltGuide()));
+    QWidget parent;
+    std::vector<std::pair<int, std::unique_ptr<InputWindow>>> windows;
+    for (int b : {frmMenuMain::kInpJyoken, frmMenuMain::kInpJiban, frmMenuMain::kInpZairyo,
+                  frmMenuMain::kInpSectC, frmMenuMain::kInpSectS, frmMenuMain::kInpYaita,
+                  frmMenuMain::kMenuPrint, frmMenuMain::kInpRenban}) {
+        windows.emplace_back(HelpTopicOf(b), MakeWindow(b, &parent));
+    }
+    windows.emplace_back(guide::kTopicCover, std::make_unique<frmInpHyoshi>(&parent));
+    auto hasRow = [](const GuideSection& s, const QString& caption, auto&& rangeOk) {
+        for (const QStringList& row : s.rows) {
+            if (row.size() >= 3 && row[0].contains(caption) && rangeOk(row[2])) return true;
+        }
+        return false;
+    };
+    for (auto& [topic, w] : windows) {
+        SCOPED_TRACE(w->windowTitle().toStdString());
+        w->Prepare();
+        const GuideSection s = SectionOf(help, topic);
+        ASSERT_FALSE(s.text.isEmpty());
+        for (NumField* f : w->findChildren<NumField*>()) {
+            if (f->isReadOnly()) continue;
+            const QString range = RangeOf(f->rangeMessage().text);
+            EXPECT_TRUE(hasRow(s, Q(std::string(f->spec().caption)),
+                               [&](const QString& r) { return r == range; }))
+                << f->spec().caption << " " << range.toStdString();
+        }
+        for (TextField* t : w->findChildren<TextField*>()) {
+            const DesignField* d = FindTextLimit(t->name());
+            ASSERT_NE(d, nullptr);
+            const QString bytes = QString::number(d->maxBytes);
+            EXPECT_TRUE(hasRow(s, Q(std::string(d->caption)), [&](const QString& r) {
+                return r.startsWith(bytes);
+            })) << t->name();
+        }
+        if (auto* grid = dynamic_cast<frmInpSect*>(w.get())) {
+            const SectGridModel* m = grid->model();
+            for (int c = 0; c < m->columnCount(); ++c) {
+                const GridColumn& col = m->column(c);
+                const QString hint = RangeOf(U8(m->Hint(c)));
+                EXPECT_TRUE(hasRow(s, Q(std::string(col.caption)), [&](const QString& r) {
+                    if (col.kind == CellKind::Text)
+                        return r.startsWith(QString::number(col.maxBytes));
+                    if (col.kind != CellKind::List) return r == hint;
+                    for (std::string_view shape : kSectShapeCaptions)
+                        if (!r.contains(Q(std::string(shape)))) return false;
+                    return true;
+                })) << col.caption;
+            }
+        }
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+            if (!qobject_cast<QCheckBox*>(b) && !qobject_cast<QRadioButton*>(b)) continue;
+            QString caption = b->text();
+            caption.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")));
+            EXPECT_TRUE(s.text.contains(caption)) << caption.toStdString();
+        }
+        w->reject();
+    }
+    basResOutPrn::SetReportDataFolder("");
+    basResOutPrn::SetReportTempFolder("");
+}
+
+TEST(UserGuide, FoundInTheGuideFolderBesideTheProgram) {
     kuvelt::test::TempDir t;
-    const std::string folder = t.path().string();
-    // An installed program: only its own folder, and the message names that place.
-    EXPECT_EQ(guide::GuideCandidates(folder), std::vector<std::string>{t.file("README.md")});
-    EXPECT_EQ(guide::FindGuide(folder), t.file("README.md"));
-    kuvelt::test::WriteBytes(t.file("README.md"), "# Guide\n");
-    EXPECT_EQ(guide::FindGuide(folder), t.file("README.md"));
-    // This test runs from the build tree, whose programs read the source tree's guide.
-    const std::string bin = paths::ProgramFolder();
-    const std::vector<std::string> here = guide::GuideCandidates(bin);
-    ASSERT_EQ(here.size(), 2u);
-    EXPECT_EQ(here[1], SourceGuide());
-    EXPECT_EQ(guide::FindGuide(bin), SourceGuide());
+    // The message of a missing guide names this place.
+    EXPECT_EQ(guide::FindGuide(t.path().string()), t.file("guide/index.html"));
+    // The build puts the guide beside its programs, as the installation does.
+    EXPECT_TRUE(QFileInfo(Q(BuiltGuide())).isFile()) << BuiltGuide();
 }
 
 TEST(UserGuide, MissingGuideIsSaidWithItsPlace) {
     UiTestEnv env;
     kuvelt::test::TempDir t;
-    std::filesystem::create_directory(t.path() / "folder.md");
-    for (const std::string& path : {t.file("README.md"), t.file("folder.md"), std::string()}) {
+    std::filesystem::create_directory(t.path() / "folder.html");
+    for (const std::string& path : {t.file("index.html"), t.file("folder.html"), std::string()}) {
         SCOPED_TRACE(path);
         env.services.ClearRecord();
         env.services.AnswerMessage(MsgAnswer::Ok);
@@ -115,24 +275,23 @@ TEST(UserGuide, MissingGuideIsSaidWithItsPlace) {
         const std::vector<Message> shown = env.services.messages();
         ASSERT_EQ(shown.size(), 1u);
         const std::string reason =
-            path == t.file("folder.md") ? "通常のﾌｧｲﾙではありません" : "ﾌｧｲﾙが見つかりません";
+            path == t.file("folder.html") ? "通常のﾌｧｲﾙではありません" : "ﾌｧｲﾙが見つかりません";
         EXPECT_EQ(shown[0].text, "ﾍﾙﾌﾟ（使い方の説明）を表示できません。\n\nﾌｧｲﾙ名：" + path +
                                      "\n原因：" + reason +
-                                     "\n\nKuvelt をｲﾝｽﾄｰﾙし直すと，説明のﾌｧｲﾙ"
-                                     "（README.md）がﾌﾟﾛｸﾞﾗﾑと同じﾌｫﾙﾀﾞに置かれます。");
+                                     "\n\nKuvelt をｲﾝｽﾄｰﾙし直すと，使い方の説明"
+                                     "（guide/index.html）がﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞに置かれます。");
         EXPECT_EQ(shown[0].title, "ﾍﾙﾌﾟ");
         EXPECT_EQ(owner.findChild<guide::HelpWindow*>(), nullptr) << "no empty help window";
     }
     // The guide there: one help window per asking window, reused at the next section.
     QWidget owner;
     env.services.ClearRecord();
-    env.services.UiServices::ShowHelp(&owner, SourceGuide(), guide::kTopicChoice);
-    env.services.UiServices::ShowHelp(&owner, SourceGuide(), guide::kTopicPreview);
+    env.services.UiServices::ShowHelp(&owner, BuiltGuide(), guide::kTopicChoice);
+    env.services.UiServices::ShowHelp(&owner, BuiltGuide(), guide::kTopicPreview);
     EXPECT_TRUE(env.services.messages().empty());
     const auto windows = owner.findChildren<guide::HelpWindow*>();
     ASSERT_EQ(windows.size(), 1);
-    EXPECT_TRUE(windows[0]->browser()->textCursor().block().text().startsWith(
-        guide::TopicStart(guide::kTopicPreview)));
+    EXPECT_TRUE(AtSection(*windows[0], guide::kTopicPreview));
 }
 
 // ---- The focus frame ------------------------------------------------------------------------
@@ -197,12 +356,6 @@ class RecordingMain : public frmMenuMain {
     }
 };
 
-void LoadExample(const char* name) {
-    int32_t err = 0;
-    ASSERT_TRUE(ReadData((kuvelt::test::SourceDir() / "examples" / name).string(), err));
-    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
-}
-
 TEST(KeyboardWalk, MainWindowCommandsAnswerTheirKeys) {
     UiTestEnv env;
     RecordingMain main;
@@ -226,6 +379,13 @@ TEST(KeyboardWalk, MainWindowCommandsAnswerTheirKeys) {
         ASSERT_EQ(main.opened.size(), before + 1);
         EXPECT_EQ(main.opened.back().second, HelpTopicOf(i)) << main.opened.back().first;
     }
+    // The cover and the structure window open their own sections of the guide.
+    QTest::keyClick(&main, Qt::Key_K, Qt::AltModifier);
+    QTest::qWait(220);
+    QTest::keySequence(&main, QKeySequence(Qt::CTRL | Qt::Key_G));
+    ASSERT_GE(main.opened.size(), 2u);
+    EXPECT_EQ(main.opened[main.opened.size() - 2].second, guide::kTopicCover);
+    EXPECT_EQ(main.opened.back().second, guide::kTopicStructure);
     env.services.ClearRecord();
     // The file commands, page setup and the guide; Alt+X ends the program.
     env.services.AnswerOpen(std::nullopt);
@@ -335,22 +495,7 @@ TEST(KeyboardWalk, EveryControlOfEveryWindowIsReached) {
         LoadExample(c.example);
         ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
         usecase::CheckStability();
-        std::unique_ptr<InputWindow> w;
-        if (c.button == frmMenuMain::kInpJyoken) {
-            auto* f = new frmInpJyoken(&parent);
-            Connect(f);
-            w.reset(f);
-        } else if (c.button == frmMenuMain::kInpJiban) {
-            auto* f = new frmInpJiban(&parent);
-            Connect(f);
-            w.reset(f);
-        } else if (c.button == frmMenuMain::kInpZairyo) {
-            auto* f = new frmInpZairyo(&parent);
-            Connect(f);
-            w.reset(f);
-        } else {
-            w = CreateMenuWindow(c.button, &parent);
-        }
+        std::unique_ptr<InputWindow> w = MakeWindow(c.button, &parent);
         ASSERT_TRUE(w);
         w->Prepare();
         test::ShowActive(w.get());

@@ -1,14 +1,22 @@
 #include "ui/common/user_guide.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QKeySequence>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -24,29 +32,44 @@ QString Q(const std::string& utf8) {
 
 struct TopicText {
     int topic;
-    const char* start;
+    const char* anchor;
 };
 
-// The captions the guide's sections begin with: the window's own name, so a reader finds the
-// section the window asked for by its title.
+// The sections in the guide's order; each window's section is named by its anchor.
 const TopicText kTopics[] = {
-    {kTopicWorkflow, "The workflow through the windows"},
-    {kTopicConditions, "設計条件の入力"},
-    {kTopicGround, "地盤条件の入力"},
-    {kTopicMaterials, "材料条件の入力"},
-    {kTopicSections, "コンクリート矢板・軽量鋼矢板・鋼矢板断面の登録"},
-    {kTopicChoice, "使用断面の決定"},
-    {kTopicStability, "ボイリングの検討"},
-    {kTopicPrint, "計算結果の印刷"},
-    {kTopicNumbering, "連番条件設定"},
-    {kTopicPreview, "The preview"},
+    {kTopicWorkflow, "workflow"},   {kTopicConditions, "conditions"},
+    {kTopicGround, "ground"},       {kTopicMaterials, "materials"},
+    {kTopicSections, "sections"},   {kTopicCover, "cover"},
+    {kTopicStructure, "structure"}, {kTopicChoice, "choice"},
+    {kTopicStability, "stability"}, {kTopicPrint, "print"},
+    {kTopicPreview, "preview"},     {kTopicNumbering, "numbering"},
 };
 
-// The first block of the guide whose text starts with the section's caption.
-QTextBlock FindSection(const QTextDocument& doc, const QString& start) {
-    if (start.isEmpty()) return {};
+// The guide's browser: a picture wider than the page is shown smoothly scaled down to it (a click
+// on the picture shows it whole, see HelpWindow::Follow).
+class GuideBrowser : public QTextBrowser {
+  public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant loaded = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::ImageResource) return loaded;
+        QImage picture = QImage::fromData(loaded.toByteArray());
+        if (picture.isNull()) return loaded;
+        if (picture.width() > kGuidePictureWidth) {
+            picture = picture.scaledToWidth(kGuidePictureWidth, Qt::SmoothTransformation);
+        }
+        return picture;
+    }
+};
+
+// The block holding the anchor `name` (an <a name> of the guide's HTML).
+QTextBlock FindAnchor(const QTextDocument& doc, const QString& name) {
+    if (name.isEmpty()) return {};
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        if (b.text().trimmed().startsWith(start)) return b;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().anchorNames().contains(name)) return b;
+        }
     }
     return {};
 }
@@ -59,52 +82,68 @@ std::vector<int> Topics() {
     return out;
 }
 
-QString TopicStart(int topic) {
+QString TopicAnchor(int topic) {
     for (const TopicText& t : kTopics) {
-        if (t.topic == topic) return QString::fromUtf8(t.start);
+        if (t.topic == topic) return QString::fromUtf8(t.anchor);
     }
     return {};
 }
 
-std::vector<std::string> GuideCandidates(const std::string& programFolder) {
-    std::vector<std::string> out{paths::Join(programFolder, "README.md")};
-    // Only a program in this build's own folder reads the source tree: an installed program
-    // never depends on where it was built.
-    const QString here = QFileInfo(Q(programFolder)).canonicalFilePath();
-    const QString build = QFileInfo(QStringLiteral(KUVELT_BUILD_BIN_DIR)).canonicalFilePath();
-    if (!here.isEmpty() && here == build) {
-        out.push_back(paths::Join(KUVELT_SOURCE_DIR, "README.md"));
-    }
-    return out;
-}
-
 std::string FindGuide(const std::string& programFolder) {
-    const std::vector<std::string> candidates = GuideCandidates(programFolder);
-    for (const std::string& c : candidates) {
-        if (QFileInfo(Q(c)).isFile()) return c;
-    }
-    return candidates.front();
+    return paths::Join(paths::Join(programFolder, "guide"), "index.html");
 }
 
 Message MissingGuideMessage(const std::string& path, const std::string& reason) {
     std::string text = "ﾍﾙﾌﾟ（使い方の説明）を表示できません。\n\nﾌｧｲﾙ名：" + path;
     text += "\n原因：" + (reason.empty() ? std::string("ﾌｧｲﾙが見つかりません") : reason);
     text +=
-        "\n\nKuvelt をｲﾝｽﾄｰﾙし直すと，説明のﾌｧｲﾙ（README.md）がﾌﾟﾛｸﾞﾗﾑと同じﾌｫﾙﾀﾞに置かれます。";
+        "\n\nKuvelt をｲﾝｽﾄｰﾙし直すと，使い方の説明（guide/index.html）がﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞに"
+        "置かれます。";
     return Message{0, text, "ﾍﾙﾌﾟ", MsgIcon::Exclamation, MsgButtons::Ok};
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("使い方 - Kuvelt"));
-    browser_ = new QTextBrowser(this);
-    browser_->setOpenExternalLinks(true);
+    browser_ = new GuideBrowser(this);
+    // Links are followed here: inside the guide with the history, a picture in a window of its
+    // own, anything else by the desktop.
+    browser_->setOpenLinks(false);
+    connect(browser_, &QTextBrowser::anchorClicked, this, &HelpWindow::Follow);
+    auto* bar = new QToolBar(this);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto add = [&](const char* name, const char* text, QKeySequence key) {
+        QAction* a = bar->addAction(QString::fromUtf8(text));
+        a->setObjectName(QString::fromUtf8(name));
+        a->setShortcut(key);
+        a->setToolTip(QString::fromUtf8(text) + QStringLiteral(" (") +
+                      key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        return a;
+    };
+    QAction* back = add("actBack", "戻る", QKeySequence(Qt::ALT | Qt::Key_Left));
+    QAction* forward = add("actForward", "進む", QKeySequence(Qt::ALT | Qt::Key_Right));
+    QAction* home = add("actContents", "目次", QKeySequence(Qt::ALT | Qt::Key_Home));
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
+    connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    connect(home, &QAction::triggered, this, [this] {
+        pendingTopic_ = 0;
+        browser_->setTextCursor(QTextCursor(browser_->document()));
+        ScrollToPending();
+    });
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(bar);
     column->addWidget(browser_);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
-    resize(820, 760);
+    // Room for a picture of the guide's page width; within a small screen with its title bar.
+    const QSize wanted(kGuidePictureWidth + 100, 760);
+    resize(screen() ? wanted.boundedTo(screen()->availableSize() * 0.9) : wanted);
 }
 
 bool HelpWindow::Load(const std::string& path, std::string* reason) {
@@ -123,14 +162,40 @@ bool HelpWindow::Load(const std::string& path, std::string* reason) {
         return false;
     }
     if (path == file_) return true;
-    // The source's folder resolves the guide's pictures (docs/images/...).
-    browser_->setSource(QUrl::fromLocalFile(Q(path)), QTextDocument::MarkdownResource);
+    // The guide's folder resolves its pictures (images/...).
+    browser_->setSource(QUrl::fromLocalFile(Q(path)), QTextDocument::HtmlResource);
+    browser_->clearHistory();
     file_ = path;
     return true;
 }
 
+void HelpWindow::Follow(const QUrl& link) {
+    const QUrl target = browser_->source().resolved(link);
+    if (!target.isLocalFile()) {
+        QDesktopServices::openUrl(target);
+        return;
+    }
+    if (!target.path().endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        browser_->setSource(target);
+        return;
+    }
+    auto* view = new QScrollArea(this);
+    view->setWindowFlag(Qt::Window);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->setObjectName(QStringLiteral("helpPicture"));
+    view->setWindowTitle(target.fileName() + QStringLiteral(" - 使い方 - Kuvelt"));
+    auto* picture = new QLabel(view);
+    picture->setPixmap(QPixmap(target.toLocalFile()));
+    view->setWidget(picture);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), view);
+    connect(close, &QShortcut::activated, view, &QWidget::close);
+    const QSize room = screen() ? screen()->availableSize() * 0.9 : QSize(1280, 720);
+    view->resize(picture->sizeHint().boundedTo(room) + QSize(4, 4));
+    view->show();
+}
+
 bool HelpWindow::ShowTopic(int topic) {
-    const QTextBlock block = FindSection(*browser_->document(), TopicStart(topic));
+    const QTextBlock block = FindAnchor(*browser_->document(), TopicAnchor(topic));
     QTextCursor cursor(browser_->document());
     if (block.isValid()) cursor.setPosition(block.position());
     browser_->setTextCursor(cursor);

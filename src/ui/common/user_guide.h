@@ -1,7 +1,8 @@
-// The user guide: the README's guide (Markdown), installed beside the programs with its pictures,
-// shown in a simple help window at the section of the window that asked. A program run from the
-// build tree reads the guide of the source tree. A missing or unreadable guide is reported as a
-// message for the caller to show; nothing here shows a message box.
+// The user guide: the Japanese guide (HTML, built from docs/guide with the field tables of the
+// program's own ranges), installed in "guide" beside the programs with its pictures and shown in
+// a help window at the section of the window that asked. The build tree's program folder holds it
+// the same way. A missing or unreadable guide is reported as a message for the caller to show;
+// nothing here shows a message box.
 #pragma once
 
 #include <QWidget>
@@ -12,8 +13,13 @@
 #include "platform/message.h"
 
 class QTextBrowser;
+class QUrl;
 
 namespace kuvelt::guide {
+
+// Pictures of the guide wider than this (pixels) are shown scaled down to it: the page of the help
+// window as it opens.
+inline constexpr int kGuidePictureWidth = 720;
 
 // The sections of the guide, as the windows' help contexts (0: none).
 enum Topic : int {
@@ -22,6 +28,8 @@ enum Topic : int {
     kTopicGround = 11,
     kTopicMaterials = 12,
     kTopicSections = 13,  // the three registration grids
+    kTopicCover = 14,
+    kTopicStructure = 15,
     kTopicChoice = 16,
     kTopicStability = 17,  // boiling and heaving
     kTopicPrint = 19,
@@ -29,25 +37,23 @@ enum Topic : int {
     kTopicPreview = 30,
 };
 
-// Every topic, for the tests that each one is found in the guide.
+// Every topic in the order of the guide's sections, for the tests that each one is found there.
 std::vector<int> Topics();
 
-// How the section of `topic` begins in the guide: the text its heading or list item starts with;
-// "" for an unknown topic (the guide then opens at its top).
-QString TopicStart(int topic);
+// The anchor of the section of `topic` in the guide ("conditions"); "" for an unknown topic (the
+// guide then opens at its top).
+QString TopicAnchor(int topic);
 
-// Where the guide is looked for: "<program folder>/README.md", then, for a program in the build
-// tree, the source tree's README.md.
-std::vector<std::string> GuideCandidates(const std::string& programFolder);
-// The first candidate that exists; the first candidate when none does (so the message names
-// where the guide belongs).
+// The guide of the programs in `programFolder`: "<programFolder>/guide/index.html" (named even when
+// it is missing, so the message says where it belongs).
 std::string FindGuide(const std::string& programFolder);
 
 // The message for a guide that cannot be read at `path` (the system's cause when it has one).
 Message MissingGuideMessage(const std::string& path, const std::string& reason = {});
 
-// The help window: the guide in a text browser, opened at a section. It belongs to the window that
-// asked (a modal input window's help stays usable beside it and closes with it); Esc closes it.
+// The help window: the guide in a text browser, opened at a section, with 戻る / 進む through the
+// links followed and 目次 for the top. It belongs to the window that asked (a modal input window's
+// help stays usable beside it and closes with it); Esc closes it.
 class HelpWindow : public QWidget {
     Q_OBJECT
   public:
@@ -65,6 +71,9 @@ class HelpWindow : public QWidget {
 
   private:
     void ScrollToPending();
+    // A clicked link: a section of the guide (kept in the history for 戻る), a picture shown
+    // whole in a window of its own, or an address the desktop opens.
+    void Follow(const QUrl& link);
 
     QTextBrowser* browser_ = nullptr;
     std::string file_;
