@@ -3,7 +3,9 @@
 
 #include <QApplication>
 
+#include "platform/cp932.h"
 #include "preview/app/preview_window.h"
+#include "preview/document/document.h"
 #include "preview/render/pdf_export.h"
 #include "sample_report.h"
 #include "support/test_support.h"
@@ -67,6 +69,15 @@ void BM_OpenWindow30Pages(benchmark::State& state) {
     state.counters["peak_rss_MB"] = PeakRssMb();
 }
 BENCHMARK(BM_OpenWindow30Pages)->Unit(benchmark::kMillisecond);
+
+// A print file of 100,000 text lines (about 1,700 pages) read into pages.
+void BM_ParseHundredThousandLines(benchmark::State& state) {
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i) bytes += "      本文の行 " + std::to_string(i) + "\r\n";
+    bytes = kuvelt::cp932::FromUtf8(bytes);
+    for (auto _ : state) benchmark::DoNotOptimize(ParsePrintFile(bytes, LoadContext{}));
+}
+BENCHMARK(BM_ParseHundredThousandLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "model/design.h"
 #include "platform/message.h"
 #include "report/chapters/print_job.h"
+#include "report/chapters/zu_forces.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ bool PrepareDesign(const std::string& name, benchmark::State& state) {
     }
     if (!gInpYaita.InpFlg) {
         const ChoiceProposal p = ProposeChoice();
-        StoreChoice(p.Yaita, p.Sect, p.H, p.D, p.L);
+        StoreChoice(p.kind, p.Sect, p.H, p.D, p.L);
     }
     CalcNekiriAntei(&messages);
     return true;
@@ -60,6 +61,23 @@ void BM_GenerateReport(benchmark::State& state, const char* example) {
 BENCHMARK_CAPTURE(BM_GenerateReport, sand_channel, "sand-channel.kvt")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_GenerateReport, clay_embankment, "clay-embankment.kvt")
+    ->Unit(benchmark::kMillisecond);
+
+// The 断面力図 of the chosen pile, as the choice window rebuilds it on every click or length
+// typed: the distribution along the pile and the figure's parts with their labels placed.
+void BM_ForceFigure(benchmark::State& state, const char* example) {
+    InitPaths();
+    if (!PrepareDesign(example, state)) return;
+    const auto data = basZuForces::FigureDataFor(static_cast<PileKind>(gInpYaita.Yaita),
+                                                 gInpYaita.Sect, gInpYaita.L);
+    if (!data) {
+        state.SkipWithError("no distribution for the chosen pile");
+        return;
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(basZuForces::BuildForceFigure(*data));
+}
+BENCHMARK_CAPTURE(BM_ForceFigure, sand_channel, "sand-channel.kvt")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ForceFigure, clay_increasing, "clay-increasing.kvt")
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

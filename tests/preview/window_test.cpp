@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 
@@ -231,16 +230,6 @@ TEST_F(Window, FitModesFollowTheWindow) {
     w->resize(600, 400);
     QApplication::processEvents();
     EXPECT_LT(w->view()->ZoomPercent(), wide) << "fit width follows a narrower window";
-}
-
-TEST_F(Window, OpensQuickly) {
-    const auto t0 = std::chrono::steady_clock::now();
-    auto w = Open(30);
-    w->repaint();
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
-            .count();
-    EXPECT_LT(ms, 1000);
 }
 
 // ---- Search, zoom ladder, side panel, help ----------------------------------------------------

@@ -12,7 +12,6 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -214,15 +213,11 @@ TEST_F(ChoiceWindowTest, ForceDiagramFollowsTheRowAndTheLength) {
 
     yaita->TabStrip1->setCurrentIndex(2);
     int before = v->revision();
-    const auto t0 = std::chrono::steady_clock::now();
     emit yaita->vaSpreadS->clicked(yaita->listS->index(4, 0));
     test::Pump();
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_EQ(v->revision(), before + 1) << "kind and section set together draw once";
     ASSERT_TRUE(v->hasFigure());
     EXPECT_TRUE(HasText(*v, pileOf5));
-    EXPECT_LT(ms, 200.0) << "a click redraws at once";  // 5-20 ms as measured, any machine
 
     before = v->revision();
     const auto shorter = textsAt();

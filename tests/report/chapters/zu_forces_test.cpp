@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <random>
@@ -259,14 +258,13 @@ TEST_F(ForceFigureTest, ReportFilesAreTheWindowsBytes) {
 }
 
 // Whatever the distribution is given, the figure is drawn (with the reason when something is
-// missing) and holds only numbers; building one is fast enough to follow the choice window.
-TEST_F(ForceFigureTest, AnyInputGivesAFigureQuickly) {
+// missing) and holds only numbers (bench/report times building one).
+TEST_F(ForceFigureTest, AnyInputGivesAFigure) {
     std::mt19937_64 rng(15);
     auto pick = [&](std::initializer_list<double> v) {
         return *(v.begin() + std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(rng));
     };
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    double slowest = 0;
     for (int i = 0; i < 300; ++i) {
         DistributionInput in;
         in.head = pick({4.0, 0.0, -3.0, 1e6, nan});
@@ -294,11 +292,8 @@ TEST_F(ForceFigureTest, AnyInputGivesAFigureQuickly) {
         v.delta = pick({0.1, 0.0});
         v.ELGL = pick({3.5, 1e6});
         SCOPED_TRACE(i);
-        const auto t0 = std::chrono::steady_clock::now();
         ForceFigure f;
         ASSERT_NO_THROW(f = basZuForces::BuildForceFigure(v));
-        slowest = std::max(
-            slowest, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
         ASSERT_FALSE(f.parts.empty());
         const Read r = ReadBack(f);
         for (const std::string& t : r.texts) {
@@ -309,7 +304,6 @@ TEST_F(ForceFigureTest, AnyInputGivesAFigureQuickly) {
             EXPECT_FALSE(r.texts.empty());
         }
     }
-    EXPECT_LT(slowest, 0.05);
 }
 
 }  // namespace
