@@ -265,6 +265,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& inv, std
             }
             value = args[++i];
         }
+        if (!o->value.empty() && value.empty()) {
+            err << o->name << " needs " << o->value << ", not an empty word\n";
+            return false;
+        }
         if (o->mode) {
             if (mode == o) {
                 err << "the mode is given twice, " << modeGiven << " and " << Given(*o, value)
@@ -292,17 +296,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, Invocation& inv, std
         if (inv.action != Invocation::Action::Run) return true;
     }
 
-    const bool csvOptions = !inv.sweeps.empty() || !inv.columns.empty() || !inv.maxRuns.empty();
     if (mode == nullptr && !inv.sweeps.empty()) {
         mode = FindOption("--csv");
         inv.mode = std::string(mode->name);
     }
-    if (csvOptions && inv.mode != "--csv") {
-        for (const OptionSpec& o : kOptions) {
-            if (o.csvOnly && counts[static_cast<std::size_t>(&o - kOptions)] > 0) {
-                err << o.name << " goes with --csv, not with " << inv.mode << '\n';
-                return false;
-            }
+    for (const OptionSpec& o : kOptions) {
+        if (o.csvOnly && inv.mode != "--csv" && counts[static_cast<std::size_t>(&o - kOptions)]) {
+            err << o.name << " goes with --csv, not with " << inv.mode << '\n';
+            return false;
         }
     }
     if (inv.mode == "--report" && inv.output == kStandardStream) {

@@ -1,9 +1,11 @@
 #include "cli/standard_streams.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ostream>
 
@@ -59,15 +61,16 @@ std::streamsize LinePrefixer::xsputn(const char* s, std::streamsize n) {
 }
 
 StderrCapture::StderrCapture() {
-    kept_ = std::tmpfile();
-    if (kept_ == nullptr) return;  // then nothing is caught
+    // In memory: no folder has to be writable for it.
+    kept_ = ::memfd_create("kuvelt-calc-stderr", MFD_CLOEXEC);
+    if (kept_ < 0) return;  // then nothing is caught
     std::fflush(stderr);
     saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-    if (saved_ < 0 || ::dup2(::fileno(kept_), STDERR_FILENO) < 0) {
+    if (saved_ < 0 || ::dup2(kept_, STDERR_FILENO) < 0) {
         if (saved_ >= 0) ::close(saved_);
         saved_ = -1;
-        std::fclose(kept_);
-        kept_ = nullptr;
+        ::close(kept_);
+        kept_ = -1;
     }
 }
 
@@ -75,16 +78,21 @@ StderrCapture::~StderrCapture() { Release(); }
 
 std::string StderrCapture::Release() {
     std::string text;
-    if (kept_ == nullptr) return text;
+    if (kept_ < 0) return text;
     std::fflush(stderr);
     ::dup2(saved_, STDERR_FILENO);
     ::close(saved_);
     saved_ = -1;
-    std::rewind(kept_);
     char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, kept_)) > 0;) text.append(buf, n);
-    std::fclose(kept_);
-    kept_ = nullptr;
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(kept_, buf, sizeof buf, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        text.append(buf, static_cast<std::size_t>(n));
+        at += n;
+    }
+    ::close(kept_);
+    kept_ = -1;
     return text;
 }
 

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <iosfwd>
 #include <streambuf>
 #include <string>
@@ -52,8 +51,8 @@ class StderrCapture {
     std::string Release();
 
   private:
-    int saved_ = -1;             // standard error as it was
-    std::FILE* kept_ = nullptr;  // an unnamed temporary file
+    int saved_ = -1;  // standard error as it was
+    int kept_ = -1;   // a file in memory
 };
 
 // Passes on what a program underneath wrote to standard error: its own lines (those starting

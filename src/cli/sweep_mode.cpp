@@ -1,6 +1,7 @@
-// The CSV modes of kuvelt-calc: "--csv FILE ..." prints one row per design, "--sweep
-// PATH=FROM:TO:STEP [--sweep …] FILE" runs one design once per value (two sweeps: every pair,
-// the first sweep's values outermost) and prints one row per run, the swept values first. Every
+// The CSV mode of kuvelt-calc: "--csv FILE ..." prints one row per design; with "--sweep
+// PATH=FROM:TO:STEP [--sweep …] FILE" (alone on the command line it means --csv) it runs one
+// design once per value (two sweeps: every pair, the first sweep's values outermost) and prints
+// one row per run, the swept values first. Every
 // run starts from the design as read (and changed by --set), with the swept values set and a
 // fresh result store. "--columns PATH,PATH…" picks values of the --json dump instead of the
 // standard columns. A run of more than two seconds shows its progress on standard error when
