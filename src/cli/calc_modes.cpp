@@ -191,7 +191,7 @@ Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::Pick
             said.str(std::string());
             said.clear();
             PrintMessages(r.messages, said);
-            if (r.note) said << "Kuvelt: " << *r.note << '\n';
+            if (r.note) said << *r.note << '\n';
             beforeErr();
             err << said.str();
         }
@@ -218,10 +218,9 @@ bool SharedDestination(const std::ostream& out, const std::ostream& err) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-Outcome RunCalcJson(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> args = given;
-    usecase::PickRequest pick;
-    if (!TakePickOptions(args, pick, err) || args.empty()) return Outcome::Usage;
+Outcome RunCalcJson(const Invocation& inv, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string>& args = inv.files;
+    const usecase::PickRequest& pick = inv.pick;
     // The text goes out in pieces of about this size, so memory stays flat over any batch and
     // the stream is written a few hundred times for thousands of designs.
     constexpr std::size_t kPiece = 64 * 1024;
@@ -265,10 +264,9 @@ Outcome RunCalcJson(const std::vector<std::string>& given, std::ostream& out, st
     return outcome;
 }
 
-Outcome RunSummary(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> args = given;
-    usecase::PickRequest pick;
-    if (!TakePickOptions(args, pick, err) || args.empty()) return Outcome::Usage;
+Outcome RunSummary(const Invocation& inv, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string>& args = inv.files;
+    const usecase::PickRequest& pick = inv.pick;
     bool first = true;
     auto heading = [&](const std::string& file) {
         if (!first) out << '\n';
@@ -283,12 +281,6 @@ Outcome RunSummary(const std::vector<std::string>& given, std::ostream& out, std
         },
         [&](const std::string& file, const std::string&) { heading(file); });
 }
-
-const Mode kCalcJson{"--json",
-                     "--json FILE.kvt [FILE.kvt ...] [--pick KIND:NO:L | --pick auto] [--yes]",
-                     "calculates each design and prints the design and the whole result store as "
-                     "JSON (several files: one line per file)",
-                     RunCalcJson};
 
 }  // namespace
 
@@ -311,13 +303,7 @@ void WriteSummary(const usecase::DesignRun& o, std::ostream& out) {
     WriteChoiceAndStability(o, out);
 }
 
-const Mode& CalcJsonMode() { return kCalcJson; }
-
-KUVELT_CLI_MODE(summary, "--summary",
-                "--summary FILE.kvt [FILE.kvt ...] [--pick KIND:NO:L | --pick auto] [--yes]",
-                "calculates each design and prints the virtual ground surface, the load "
-                "resultant, every section's checks, the sheet-pile choice and the stability "
-                "verdict",
-                RunSummary);
+KUVELT_CLI_MODE(json, "--json", RunCalcJson);
+KUVELT_CLI_MODE(summary, "--summary", RunSummary);
 
 }  // namespace kuvelt::cli

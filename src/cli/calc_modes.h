@@ -17,8 +17,4 @@ namespace kuvelt::cli {
 // The readable summary of a design run (the current design and the result store it left).
 void WriteSummary(const usecase::DesignRun& run, std::ostream& out);
 
-// The "--json" mode. It replaces the design-only JSON mode of the same option: main.cpp asks
-// for it before the registry.
-const Mode& CalcJsonMode();
-
 }  // namespace kuvelt::cli

@@ -10,30 +10,23 @@
 namespace kuvelt::cli {
 namespace {
 
-Outcome RunWrite(const std::vector<std::string>& given, std::ostream&, std::ostream& err) {
-    std::vector<std::string> args = given;
-    usecase::PickRequest pick;
-    if (!TakePickOptions(args, pick, err) || args.size() != 2) return Outcome::Usage;
-    if (!LoadDesign(args[1], err, pick.how != usecase::PickRequest::How::Stored)) {
+Outcome RunWrite(const Invocation& inv, std::ostream& out, std::ostream& err) {
+    const usecase::PickRequest& pick = inv.pick;
+    if (!LoadDesign(inv.files[0], err, pick.how != usecase::PickRequest::How::Stored)) {
         return Outcome::Refused;
     }
     if (pick.how != usecase::PickRequest::How::Stored) {
         // Store the pick in the design as the choice window would, after its calculation.
         const usecase::DesignRun r = usecase::RunDesign(pick);
         PrintMessages(r.messages, err);
-        if (r.note) err << "Kuvelt: " << *r.note << '\n';
+        if (r.note) err << *r.note << '\n';
         if (r.outcome != Outcome::Ok) return r.outcome;
     }
-    return WriteDesign(args[0], err) ? Outcome::Ok : Outcome::NotWritten;
+    return WriteDesign(inv.output, out, err) ? Outcome::Ok : Outcome::NotWritten;
 }
 
 }  // namespace
 
-KUVELT_CLI_MODE(write, "--write",
-                "--write OUT.kvt|OUT.json FILE [--pick KIND:NO:L | --pick auto] [--yes]",
-                "reads FILE (.kvt or .json) and writes it again as OUT, a design file or a JSON "
-                "design by OUT's extension (with --pick: calculated and with that sheet-pile "
-                "choice stored)",
-                RunWrite);
+KUVELT_CLI_MODE(write, "--write", RunWrite);
 
 }  // namespace kuvelt::cli

@@ -4,6 +4,7 @@
 
 #include "cli/design_json.h"
 #include "cli/mode.h"
+#include "cli/standard_streams.h"
 #include "io/design_file.h"
 #include "io/design_json_read.h"
 #include "platform/files.h"
@@ -24,23 +25,12 @@ std::vector<Change>& Changes() {
 
 }  // namespace
 
-bool TakeSetOptions(std::vector<std::string>& args, std::ostream& err) {
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--set") {
-            rest.push_back(args[i]);
-            continue;
-        }
-        const std::string spec = i + 1 < args.size() ? args[++i] : std::string();
+void UseDesignChanges(const std::vector<std::string>& changes) {
+    Changes().clear();
+    for (const std::string& spec : changes) {
         const std::size_t eq = spec.find('=');
-        if (eq == std::string::npos || eq == 0) {
-            err << "kuvelt-calc: --set needs PATH=VALUE (e.g. gInpJyoken.ELDL=-0.5)\n";
-            return false;
-        }
         Changes().push_back({spec.substr(0, eq), spec.substr(eq + 1)});
     }
-    args = std::move(rest);
-    return true;
 }
 
 bool ApplyDesignChanges(std::ostream& err) {
@@ -48,7 +38,7 @@ bool ApplyDesignChanges(std::ostream& err) {
     for (const Change& c : Changes()) {
         std::string fault;
         if (!SetDesignValue(c.path, c.value, fault)) {
-            err << "kuvelt-calc: --set " << fault << '\n';
+            err << "--set " << fault << '\n';
             ok = false;
         }
     }
@@ -58,11 +48,22 @@ bool ApplyDesignChanges(std::ostream& err) {
 bool ReadJsonDesign(const std::string& path, std::ostream& err) {
     std::vector<std::string> faults;
     if (ReadDesignJson(path, faults)) return true;
-    for (const std::string& f : faults) err << "kuvelt-calc: " << path << ": " << f << '\n';
+    for (const std::string& f : faults) err << path << ": " << f << '\n';
     return false;
 }
 
-bool WriteDesign(const std::string& path, std::ostream& err) {
+bool ReadJsonDesignText(std::string_view text, std::string_view name, std::ostream& err) {
+    std::vector<std::string> faults;
+    if (DesignFromJson(text, faults)) return true;
+    for (const std::string& f : faults) err << name << ": " << f << '\n';
+    return false;
+}
+
+bool WriteDesign(const std::string& path, std::ostream& out, std::ostream& err) {
+    if (path == kStandardStream) {
+        WriteStandardOutput(DesignToBytes(), out);
+        return true;
+    }
     int32_t code = 0;
     const bool written = IsJsonDesignPath(path)
                              ? files::ReplaceFile(path, DumpJson(DesignJson()), code)

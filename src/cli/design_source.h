@@ -2,30 +2,33 @@
 // (".json" a JSON design, anything else as today: the Open command's check, which refuses all but
 // ".kvt"), then the command line's --set changes are applied to it in the order given. A design
 // is written by the extension of its target: ".json" as the JSON of --json's "design", anything
-// else as a design file.
+// else as a design file; "-" is a design file on standard output.
 #pragma once
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "usecase/outcome.h"
 
 namespace kuvelt::cli {
 
-// Takes every "--set PATH=VALUE" out of `args` and keeps them for ApplyDesignChanges. False,
-// with the reason on `err`, when one is malformed (no argument or no "="); the path and value
-// are checked on the design they change.
-bool TakeSetOptions(std::vector<std::string>& args, std::ostream& err);
+// Keeps the command line's "--set PATH=VALUE" changes (each holding a "=") for
+// ApplyDesignChanges; the path and value are checked on the design they change.
+void UseDesignChanges(const std::vector<std::string>& changes);
 
 // The --set changes, in order, on the current design. False, with every refused change on `err`
 // (path, value and what the field accepts), when any is refused.
 bool ApplyDesignChanges(std::ostream& err);
 
-// Reads a ".json" design into the current design; false with each fault on `err`.
+// Reads a JSON design (the text of `path`, or `text` when given) into the current design; false
+// with each fault on `err`, after the name of what was read.
 bool ReadJsonDesign(const std::string& path, std::ostream& err);
+bool ReadJsonDesignText(std::string_view text, std::string_view name, std::ostream& err);
 
-// Writes the current design to `path` by its extension; false with the message on `err`.
-bool WriteDesign(const std::string& path, std::ostream& err);
+// Writes the current design to `path` by its extension, "-" as a design file to `out`; false
+// with the message on `err`.
+bool WriteDesign(const std::string& path, std::ostream& out, std::ostream& err);
 
 }  // namespace kuvelt::cli

@@ -1,6 +1,7 @@
-// The CSV modes of kuvelt-calc: "--csv FILE ..." prints one row per design, "--sweep
-// PATH=FROM:TO:STEP [--sweep …] FILE" runs one design once per value (two sweeps: every pair,
-// the first sweep's values outermost) and prints one row per run, the swept values first. Every
+// The CSV mode of kuvelt-calc: "--csv FILE ..." prints one row per design; with "--sweep
+// PATH=FROM:TO:STEP [--sweep …] FILE" (alone on the command line it means --csv) it runs one
+// design once per value (two sweeps: every pair, the first sweep's values outermost) and prints
+// one row per run, the swept values first. Every
 // run starts from the design as read (and changed by --set), with the swept values set and a
 // fresh result store. "--columns PATH,PATH…" picks values of the --json dump instead of the
 // standard columns. A run of more than two seconds shows its progress on standard error when
@@ -54,17 +55,17 @@ bool ParseSweep(const std::string& spec, Sweep& s, std::ostream& err) {
     const std::size_t b = a == std::string::npos ? a : range.find(':', a + 1);
     if (eq == std::string::npos || b == std::string::npos ||
         range.find(':', b + 1) != std::string::npos) {
-        err << "kuvelt-calc: --sweep needs PATH=FROM:TO:STEP (e.g. gInpJyoken.ELDL=0:-1:-0.1)\n";
+        err << "--sweep needs PATH=FROM:TO:STEP (e.g. gInpJyoken.ELDL=0:-1:-0.1)\n";
         return false;
     }
     std::string fault;
     std::optional<DesignPath> p = ParseDesignPath(spec.substr(0, eq), fault);
     if (!p) {
-        err << "kuvelt-calc: --sweep " << fault << '\n';
+        err << "--sweep " << fault << '\n';
         return false;
     }
     if (p->field->type != FieldType::Double && p->field->type != FieldType::Long) {
-        err << "kuvelt-calc: --sweep " << p->text << ": only numeric fields can be swept\n";
+        err << "--sweep " << p->text << ": only numeric fields can be swept\n";
         return false;
     }
     const std::string parts[3] = {range.substr(0, a), range.substr(a + 1, b - a - 1),
@@ -72,11 +73,11 @@ bool ParseSweep(const std::string& spec, Sweep& s, std::ostream& err) {
     double from = 0, to = 0, step = 0;
     if (!ParseNumber(parts[0], from) || !ParseNumber(parts[1], to) ||
         !ParseNumber(parts[2], step)) {
-        err << "kuvelt-calc: --sweep " << spec << ": FROM, TO and STEP must be numbers\n";
+        err << "--sweep " << spec << ": FROM, TO and STEP must be numbers\n";
         return false;
     }
     if (step == 0.0 || (to - from) * step < 0.0) {
-        err << "kuvelt-calc: --sweep " << spec << ": STEP must lead from FROM to TO\n";
+        err << "--sweep " << spec << ": STEP must lead from FROM to TO\n";
         return false;
     }
     int decimals = 0;
@@ -85,7 +86,7 @@ bool ParseSweep(const std::string& spec, Sweep& s, std::ostream& err) {
     // A millionth of a step of slack, so 1:2:0.1 ends at 2 despite the binary fractions.
     const double n = std::floor((to - from) / step + 1e-6);
     if (n + 1 > static_cast<double>(kRunsWithoutLimit) * 100) {
-        err << "kuvelt-calc: --sweep " << spec << ": far too many values\n";
+        err << "--sweep " << spec << ": far too many values\n";
         return false;
     }
     s.path = std::move(*p);
@@ -161,54 +162,34 @@ struct CsvOptions {
     std::vector<std::string> files;
 };
 
-// False (usage) with the reason on `err`.
-bool TakeCsvOptions(std::vector<std::string> args, CsvOptions& o, std::ostream& err) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--csv") continue;
-        if (a == "--sweep") {
-            Sweep s;
-            if (!hasValue || !ParseSweep(args[++i], s, err)) return false;
-            o.sweeps.push_back(std::move(s));
-        } else if (a == "--columns") {
-            if (!hasValue) {
-                err << "kuvelt-calc: --columns needs PATH,PATH…\n";
+// The --csv options of the command line; false (usage) with the reason on `err`.
+bool TakeCsvOptions(const Invocation& inv, CsvOptions& o, std::ostream& err) {
+    for (const std::string& spec : inv.sweeps) {
+        Sweep s;
+        if (!ParseSweep(spec, s, err)) return false;
+        o.sweeps.push_back(std::move(s));
+    }
+    for (const std::string& given : inv.columns) {
+        std::stringstream list(given);
+        for (std::string p; std::getline(list, p, ',');) {
+            if (!csv::ValidPath(p)) {
+                err << "--columns " << p << ": not a path of the JSON dump\n";
                 return false;
             }
-            std::stringstream list(args[++i]);
-            for (std::string p; std::getline(list, p, ',');) {
-                if (!csv::ValidPath(p)) {
-                    err << "kuvelt-calc: --columns " << p << ": not a path of the JSON dump\n";
-                    return false;
-                }
-                o.columns.push_back(p);
-            }
-        } else if (a == "--max-runs") {
-            if (!hasValue) {
-                err << "kuvelt-calc: --max-runs needs a number\n";
-                return false;
-            }
-            const std::string& n = args[++i];
-            const auto r = std::from_chars(n.data(), n.data() + n.size(), o.maxRuns);
-            if (n.empty() || r.ec != std::errc() || r.ptr != n.data() + n.size() || o.maxRuns < 1) {
-                err << "kuvelt-calc: --max-runs " << n << ": expected a whole number from 1\n";
-                return false;
-            }
-        } else if (a.rfind("--", 0) == 0) {
-            err << "kuvelt-calc: unknown option " << a << '\n';
-            return false;
-        } else {
-            o.files.push_back(a);
+            o.columns.push_back(p);
         }
     }
-    if (o.sweeps.size() > 2) {
-        err << "kuvelt-calc: at most two --sweep\n";
-        return false;
+    if (!inv.maxRuns.empty()) {
+        const std::string& n = inv.maxRuns;
+        const auto r = std::from_chars(n.data(), n.data() + n.size(), o.maxRuns);
+        if (r.ec != std::errc() || r.ptr != n.data() + n.size() || o.maxRuns < 1) {
+            err << "--max-runs " << n << ": expected a whole number from 1\n";
+            return false;
+        }
     }
-    if (o.files.empty() || (!o.sweeps.empty() && o.files.size() != 1)) {
-        err << "kuvelt-calc: "
-            << (o.sweeps.empty() ? "--csv needs FILE ..." : "a sweep runs one FILE") << '\n';
+    o.files = inv.files;
+    if (!o.sweeps.empty() && o.files.size() != 1) {
+        err << "a sweep runs one FILE\n";
         return false;
     }
     return true;
@@ -240,7 +221,7 @@ std::vector<std::string> Header(const CsvOptions& o) {
 usecase::DesignRun Run(const usecase::PickRequest& pick, std::ostream& err) {
     usecase::DesignRun r = usecase::RunDesign(pick);
     PrintMessages(r.messages, err);
-    if (r.note) err << "Kuvelt: " << *r.note << '\n';
+    if (r.note) err << *r.note << '\n';
     return r;
 }
 
@@ -273,7 +254,7 @@ Outcome RunSweep(const CsvOptions& o, const usecase::PickRequest& pick, std::ost
     std::size_t runs = 1;
     for (const Sweep& s : o.sweeps) runs *= s.values.size();
     if (runs > static_cast<std::size_t>(o.maxRuns)) {
-        err << "kuvelt-calc: the sweep makes " << runs << " runs, more than "
+        err << "the sweep makes " << runs << " runs, more than "
             << (o.maxRuns == kRunsWithoutLimit ? "100000" : std::to_string(o.maxRuns))
             << ": give --max-runs " << runs << " to make them\n";
         return Outcome::Usage;
@@ -288,11 +269,10 @@ Outcome RunSweep(const CsvOptions& o, const usecase::PickRequest& pick, std::ost
             std::string fault;
             if (SetDesignValue(s.path, nlohmann::json(v), fault)) continue;
             refused = true;
-            if (++shown <= 10) err << "kuvelt-calc: --sweep " << fault << '\n';
+            if (++shown <= 10) err << "--sweep " << fault << '\n';
         }
         if (shown > 10)
-            err << "kuvelt-calc: --sweep " << s.path.text << ": " << shown - 10
-                << " more values refused\n";
+            err << "--sweep " << s.path.text << ": " << shown - 10 << " more values refused\n";
     }
     if (refused) return Outcome::Refused;
 
@@ -319,37 +299,16 @@ Outcome RunSweep(const CsvOptions& o, const usecase::PickRequest& pick, std::ost
     return worst;
 }
 
-Outcome RunCsv(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> args = given;
-    usecase::PickRequest pick;
+Outcome RunCsv(const Invocation& inv, std::ostream& out, std::ostream& err) {
     CsvOptions o;
-    if (!TakePickOptions(args, pick, err) || !TakeCsvOptions(args, o, err)) return Outcome::Usage;
-    if (!o.sweeps.empty()) return RunSweep(o, pick, out, err);
+    if (!TakeCsvOptions(inv, o, err)) return Outcome::Usage;
+    if (!o.sweeps.empty()) return RunSweep(o, inv.pick, out, err);
     out << csv::Row(Header(o));
-    return RunFiles(o, pick, out, err);
-}
-
-// "--sweep" first on the command line: the same mode, the option given back to its list.
-Outcome RunSweepFirst(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> args{"--sweep"};
-    args.insert(args.end(), given.begin(), given.end());
-    return RunCsv(args, out, err);
+    return RunFiles(o, inv.pick, out, err);
 }
 
 }  // namespace
 
-KUVELT_CLI_MODE(csv, "--csv",
-                "--csv FILE ... [--sweep PATH=FROM:TO:STEP ...] [--columns PATH,...] "
-                "[--max-runs N] [--pick KIND:NO:L | --pick auto] [--yes]",
-                "calculates each design (or each value of a sweep) and prints one CSV row per "
-                "run: status, virtual ground, P, Y, the pile and its checks, stability, passing "
-                "sections per kind, verdict; --columns picks values of the --json dump instead",
-                RunCsv);
-KUVELT_CLI_MODE(sweep, "--sweep",
-                "--sweep PATH=FROM:TO:STEP [--sweep PATH=FROM:TO:STEP] FILE [--csv] [--columns "
-                "PATH,...] [--max-runs N] [--pick ...] [--yes]",
-                "runs FILE once per value (two sweeps: every pair) and prints the CSV rows, the "
-                "swept values first; more than 100000 runs need --max-runs",
-                RunSweepFirst);
+KUVELT_CLI_MODE(csv, "--csv", RunCsv);
 
 }  // namespace kuvelt::cli

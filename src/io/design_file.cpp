@@ -29,6 +29,7 @@ constexpr std::size_t kMaxDesignFileBytes = 1u << 20;
 constexpr std::string_view kHeader1 = "VOSTRAND INPUT FILE FORMAT V1：";
 constexpr std::string_view kHeader2 = "PRODUCT NAME                   [Kuvelt]";
 constexpr std::string_view kHeader3 = "INPUT FILE VERSION             [1.00]";
+static_assert(kHeader3.substr(32, 4) == kDesignFileVersion);
 constexpr std::string_view kCrLf = "\r\n";
 
 // ---------------------------------------------------------------------------------------------
@@ -500,15 +501,22 @@ std::string GetFileVersion(const std::string& path) {
 }
 
 bool PreReadCheck(const std::string& path) {
-    return HasDesignExtension(path) && GetFileVersion(path) == "1.00";
+    return HasDesignExtension(path) && GetFileVersion(path) == kDesignFileVersion;
 }
 
 bool CheckAndReadData(const std::string& path, int32_t& lngErr) {
     std::string bytes;
     int32_t code = 0;
     // A file that cannot be read has no version: the check refuses it.
-    if (!HasDesignExtension(path) || !files::ReadAll(path, bytes, code, kMaxDesignFileBytes) ||
-        VersionOf(bytes) != "1.00") {
+    if (!HasDesignExtension(path) || !files::ReadAll(path, bytes, code, kMaxDesignFileBytes)) {
+        lngErr = 0;
+        return false;
+    }
+    return CheckAndReadBytes(bytes, lngErr);
+}
+
+bool CheckAndReadBytes(const std::string& bytes, int32_t& lngErr) {
+    if (VersionOf(bytes) != kDesignFileVersion) {
         lngErr = 0;
         return false;
     }

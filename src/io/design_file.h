@@ -13,12 +13,16 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "model/design_fields.h"
 #include "platform/files.h"
 #include "platform/message.h"
 
 namespace kuvelt {
+
+// The version the header of every design file written says, and the only one read.
+inline constexpr std::string_view kDesignFileVersion = "1.00";
 
 // Writes the current design to `path`. On failure sets lngErr and returns false; the target
 // file is then exactly as it was before the call.
@@ -40,6 +44,8 @@ bool PreReadCheck(const std::string& path);
 // them: false with lngErr 0 when the check refuses the file (the current design is then left
 // as it was), with the read's code otherwise.
 bool CheckAndReadData(const std::string& path, int32_t& lngErr);
+// The same check on bytes that have no file name (standard input): the version only.
+bool CheckAndReadBytes(const std::string& bytes, int32_t& lngErr);
 
 // Design file in memory: the same layout as WriteData writes, as code page 932 bytes.
 std::string DesignToBytes();

@@ -544,6 +544,8 @@ std::vector<double> NewDesignValuesOutsideRange(const DesignField& f) {
     return values;
 }
 
+std::string FieldRangeWords(const DesignField& f) { return RangeWords(f); }
+
 std::string FieldUnit(const DesignField& f) {
     const std::string_view c = f.caption;
     const std::size_t close = c.rfind(')');

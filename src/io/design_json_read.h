@@ -76,4 +76,8 @@ std::vector<double> NewDesignValuesOutsideRange(const DesignField& f);
 // The unit of a field from its caption's last parenthesis ("m" of "設計地盤面(m)"), or "".
 std::string FieldUnit(const DesignField& f);
 
+// What a field accepts, as a refused value is told ("入力範囲：-999.00 ～ +999.00", "at most 60
+// code page 932 bytes, …"); "" for a field without a range.
+std::string FieldRangeWords(const DesignField& f);
+
 }  // namespace kuvelt

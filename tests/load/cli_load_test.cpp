@@ -347,7 +347,7 @@ TEST_F(LoadCli, ReportRunsEndCleanlyWithTheLibrarysVerdict) {
         }
         if (run.status == 2) {
             if (!e.read) {
-                EXPECT_EQ(run.err, ReadFailureLine(e.code) + "\n") << label;
+                EXPECT_EQ(run.err, test::Said("kuvelt-calc", ReadFailureLine(e.code))) << label;
             } else {
                 EXPECT_NE(run.err.find("使用矢板が決定されていません。"), std::string::npos)
                     << label;

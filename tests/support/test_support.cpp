@@ -51,17 +51,21 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(out.good()) << "cannot write " << path;
 }
 
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args) {
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& input) {
     TempDir dir;
-    const std::string outPath = dir.file("out"), errPath = dir.file("err");
+    const std::string inPath = dir.file("in"), outPath = dir.file("out"), errPath = dir.file("err");
+    WriteBytes(inPath, input);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
+        const int i = open(inPath.c_str(), O_RDONLY);
         const int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(i, 0);
         dup2(o, 1);
         dup2(e, 2);
         execv(program.c_str(), argv.data());
@@ -73,6 +77,15 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     r.out = ReadBytes(outPath);
     r.err = ReadBytes(errPath);
     return r;
+}
+
+std::string Said(const std::string& program, const std::string& text) {
+    std::string out;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) out += program + ": " + line + "\n";
+    }
+    return out;
 }
 
 std::filesystem::path SourceDir() {

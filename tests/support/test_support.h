@@ -37,8 +37,14 @@ struct ProgramRun {
 };
 
 // Runs `program` (a path, e.g. "./kuvelt-calc" in the build's bin folder, where the tests run)
-// with `args`, without a shell, and collects its standard output and error.
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args);
+// with `args`, without a shell, `input` on its standard input, and collects its standard output
+// and error.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& input = std::string());
+
+// What standard error shows of `text` said by `program`: every line that is not empty after
+// "PROGRAM: ".
+std::string Said(const std::string& program, const std::string& text);
 
 // Folder of the source tree (examples, data files), from KUVELT_SOURCE_DIR or the build's default.
 std::filesystem::path SourceDir();
