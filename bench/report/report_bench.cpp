@@ -32,7 +32,7 @@ bool PrepareDesign(const std::string& name, benchmark::State& state) {
     }
     if (!gInpYaita.InpFlg) {
         const ChoiceProposal p = ProposeChoice();
-        StoreChoice(p.Yaita, p.Sect, p.H, p.D, p.L);
+        StoreChoice(p.kind, p.Sect, p.H, p.D, p.L);
     }
     CalcNekiriAntei(&messages);
     return true;
