@@ -113,8 +113,9 @@ TEST(FaultNum, EachOperationGivesItsHelpersBitsOrFault) {
     std::set<int32_t> codes;
     for (const BinaryOp& op : ops) {
         for (const auto& [a, b] : kPairs) {
-            const Outcome want = Evaluate([&] { return op.helper(a, b); });
-            const Outcome got = Evaluate([&] { return op.num(a, b); });
+            // Copies: clang 14 cannot capture a structured binding itself.
+            const Outcome want = Evaluate([&op, a = a, b = b] { return op.helper(a, b); });
+            const Outcome got = Evaluate([&op, a = a, b = b] { return op.num(a, b); });
             EXPECT_EQ(got, want) << op.name << "(" << a << ", " << b << "): " << Show(got)
                                  << " instead of " << Show(want);
             codes.insert(want.code);

@@ -28,7 +28,7 @@ std::string ProgramFolderWith(const TempDir& dir, const std::function<void(std::
     fs::create_directory(prog);
     fs::copy_file(bin / "kuvelt-calc", prog / "kuvelt-calc");
     for (const char* f : {"Kuvelt.FMT", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
-        fs::copy_file(kuvelt::test::SourceDir() / "data" / f, prog / f);
+        fs::copy_file(bin / f, prog / f);
     }
     std::string fmt = ReadBytes((prog / "Kuvelt.FMT").string());
     edit(fmt);

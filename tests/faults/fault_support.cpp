@@ -231,7 +231,7 @@ std::string LongPath(const std::string& folder, std::size_t bytes) {
 
 void UseReportDataCopies(const std::string& folder) {
     for (const char* f : {"Kuvelt.FMT", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
-        std::filesystem::copy_file(kuvelt::test::SourceDir() / "data" / f,
+        std::filesystem::copy_file(kuvelt::test::ProgramDir() / f,
                                    std::filesystem::path(folder) / f);
     }
     basResOutPrn::SetReportDataFolder(folder);

@@ -53,8 +53,7 @@ Message CombinedMessage(int32_t code) {
 
 // The format file's lines as UTF-8, to edit; and back to its code page 932 bytes.
 std::vector<std::string> FormatLines() {
-    const std::string bytes =
-        ReadBytes((kuvelt::test::SourceDir() / "data" / "Kuvelt.FMT").string());
+    const std::string bytes = ReadBytes((kuvelt::test::ProgramDir() / "Kuvelt.FMT").string());
     std::vector<std::string> lines;
     for (const std::string& l : cp932::SplitCrLf(bytes)) lines.push_back(cp932::ToUtf8(l));
     return lines;

@@ -145,7 +145,7 @@ class OpenCalculatePrint : public ::testing::Test {
         savedTmp_ = t ? t : "";
         // The print job's files go to the temporary folder of the environment: a private one.
         setenv("TMPDIR", temp.path().c_str(), 1);
-        basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+        basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
         gWorkFolder = env.dir.file("work");
         frmMenuPrint::SetStarter([this](const std::vector<std::string>& argv) {
             lastStart = argv;

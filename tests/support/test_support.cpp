@@ -93,4 +93,8 @@ std::filesystem::path SourceDir() {
     return KUVELT_DEFAULT_SOURCE_DIR;
 }
 
+std::filesystem::path ProgramDir() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path();
+}
+
 }  // namespace kuvelt::test

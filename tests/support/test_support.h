@@ -46,7 +46,12 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 // "PROGRAM: ".
 std::string Said(const std::string& program, const std::string& text);
 
-// Folder of the source tree (examples, data files), from KUVELT_SOURCE_DIR or the build's default.
+// Folder of the source tree (examples, data sources), from KUVELT_SOURCE_DIR or the build's
+// default.
 std::filesystem::path SourceDir();
+
+// The build's program folder, where the tests run beside the programs and the data files the build
+// made or copied there (Kuvelt.FMT, the style files): the files an installation holds.
+std::filesystem::path ProgramDir();
 
 }  // namespace kuvelt::test

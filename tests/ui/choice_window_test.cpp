@@ -200,7 +200,7 @@ bool HasText(const FigureView& v, const std::string& prefix) {
 // each redraw it with that pile, quickly; a section that is not registered says so.
 TEST_F(ChoiceWindowTest, ForceDiagramFollowsTheRowAndTheLength) {
     // The style files the figures are measured with, from the source tree.
-    basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+    basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
     struct Restore {
         ~Restore() { basResOutPrn::SetReportDataFolder(""); }
     } restore;

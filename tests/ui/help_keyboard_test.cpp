@@ -470,7 +470,7 @@ std::vector<std::string> Unreachable(QWidget& window) {
 
 TEST(KeyboardWalk, EveryControlOfEveryWindowIsReached) {
     UiTestEnv env;
-    basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+    basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
     basResOutPrn::SetReportTempFolder(env.dir.path().string());
     frmMenuPrint::SetStarter([](const std::vector<std::string>&) { return true; });
     QWidget parent;

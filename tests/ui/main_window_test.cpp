@@ -827,7 +827,7 @@ TEST(QtTranslations, StandardButtonsInJapanese) {
 // 表示 → 構造図 draws the design as it stands: with the virtual ground of a fresh calculation,
 // and for a design that does not calculate still the wall and levels, saying what is missing.
 TEST_F(MainWindowTest, StructureWindowDrawsTheDesignAsItStands) {
-    basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+    basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
     struct Restore {
         ~Restore() { basResOutPrn::SetReportDataFolder(""); }
     } restore;

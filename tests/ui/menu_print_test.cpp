@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 class MenuPrintTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+        basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
         basResOutPrn::SetReportTempFolder(temp.path().string());
         gWorkFolder = env.dir.file("work");
         int32_t err = 0;

@@ -44,7 +44,7 @@ class MenuWiringTest : public ::testing::Test {
   protected:
     void SetUp() override {
         main.Start(false);
-        basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+        basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
         basResOutPrn::SetReportTempFolder(env.dir.path().string());
         frmMenuPrint::SetStarter([this](const std::vector<std::string>& argv) {
             started.push_back(argv);

@@ -130,7 +130,7 @@ TEST_F(CoverTest, PartsStandOnTheirRowsCentredAndTheBlockHoldsTheTextsGiven) {
 TEST_F(CoverTest, HeadingLevelsInTheFormatFileNeitherNumberNorMarkTheCover) {
     std::vector<std::string> lines;
     for (const std::string& l :
-         cp932::SplitCrLf(test::ReadBytes((test::SourceDir() / "data/Kuvelt.FMT").string()))) {
+         cp932::SplitCrLf(test::ReadBytes((test::ProgramDir() / "Kuvelt.FMT").string()))) {
         lines.push_back(cp932::ToUtf8(l));
     }
     const auto start = std::find(lines.begin(), lines.end(), "表紙");

@@ -1,6 +1,6 @@
-// The installed report format file: the code page 932 file is its UTF-8 source, every section
-// the chapters read is there with its lines, no line is wider than the page, and the number
-// fields hold the values of the input ranges without losing digits.
+// The installed report format file: the build makes the code page 932 file from its UTF-8 source
+// and installs it, every section the chapters read is there with its lines, no line is wider than
+// the page, and the number fields hold the values of the input ranges without losing digits.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -15,21 +15,76 @@ namespace {
 
 using namespace basResOutPrn;
 
-std::string FormatBytes() {
-    return test::ReadBytes((test::SourceDir() / "data/Kuvelt.FMT").string());
-}
+std::string FormatBytes() { return test::ReadBytes((test::ProgramDir() / "Kuvelt.FMT").string()); }
 
-TEST(FormatFile, IsItsUtf8SourceInCodePage932) {
-    const std::string fmt = FormatBytes();
-    std::string src = test::ReadBytes((test::SourceDir() / "data/Kuvelt.FMT.txt").string());
+// The UTF-8 source with the line ends of the file made from it.
+std::string SourceWithCrLf() {
     std::string crlf;
-    for (char ch : src) {
+    for (char ch : test::ReadBytes((test::SourceDir() / "data/Kuvelt.FMT.txt").string())) {
         if (ch == '\n') crlf += '\r';
         crlf += ch;
     }
-    bool exact = false;
+    return crlf;
+}
+
+// The file the build made is the source, every character in code page 932 and read back as
+// written.
+TEST(FormatFile, IsItsUtf8SourceInCodePage932) {
+    const std::string fmt = FormatBytes(), crlf = SourceWithCrLf();
+    bool exact = false, readBack = false;
     EXPECT_EQ(cp932::FromUtf8(crlf, &exact), fmt);
     EXPECT_TRUE(exact);
+    EXPECT_EQ(cp932::ToUtf8(fmt, &readBack), crlf);
+    EXPECT_TRUE(readBack);
+}
+
+// An installation gets the files of the build's program folder: the format file made from its
+// source, the others as they are in the tree.
+TEST(FormatFile, InstalledDataFilesAreTheBuilds) {
+    test::TempDir prefix;
+    const test::ProgramRun r =
+        test::RunProgram(KUVELT_CMAKE_COMMAND, {"--install", KUVELT_BUILD_DIR, "--component",
+                                                "kuvelt_data", "--prefix", prefix.path().string()});
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    const std::filesystem::path installed = prefix.path() / "lib" / "kuvelt";
+    EXPECT_EQ(test::ReadBytes((installed / "Kuvelt.FMT").string()),
+              cp932::FromUtf8(SourceWithCrLf()));
+    for (const char* f : {"LINE_PRN.DEF", "STR_PRN.DEF", "kuvelt-design.schema.json"}) {
+        EXPECT_EQ(test::ReadBytes((installed / f).string()),
+                  test::ReadBytes((test::SourceDir() / "data" / f).string()))
+            << f;
+    }
+}
+
+// A source that would not print as the author wrote it is refused with the place of each fault,
+// and the file made from an earlier source stays as it was.
+TEST(FormatFile, MakerRefusesWhatWouldNotPrintAsWritten) {
+    struct Case {
+        const char* name;
+        std::string source;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"no code page 932 form", "設計条件\n  1 1Café\nEnd\n", {"src.txt:2:9: "}},
+        {"two faults, each named", "é\n設計条件 ☃\n", {"src.txt:1:1: ", "src.txt:2:6: "}},
+        {"read back as another character", "  1 0〜 ¥\n", {"src.txt:1:6: ", "src.txt:1:8: "}},
+        {"not UTF-8", "End\n\x81\x40\n", {"src.txt:2:1: "}},
+        {"CR LF from an editor", "設計条件\r\nEnd\r\n", {"src.txt:1:5: CR", "src.txt:2:4: CR"}},
+        {"byte order mark", "\xEF\xBB\xBF設計条件\n", {"src.txt:1:1: "}},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        test::WriteBytes(dir.file("src.txt"), c.source);
+        test::WriteBytes(dir.file("out.FMT"), "earlier");
+        const test::ProgramRun r =
+            test::RunProgram(KUVELT_MAKE_FORMAT_FILE, {dir.file("src.txt"), dir.file("out.FMT")});
+        EXPECT_EQ(r.status, 1) << c.name;
+        for (const std::string& s : c.said) {
+            EXPECT_NE(r.err.find(dir.file(s)), std::string::npos) << c.name << ": " << s << " in\n"
+                                                                  << r.err;
+        }
+        EXPECT_EQ(test::ReadBytes(dir.file("out.FMT")), "earlier") << c.name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << c.name;
+    }
 }
 
 // Section name, the line numbers the chapters write from it.

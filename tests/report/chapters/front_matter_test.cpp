@@ -279,7 +279,7 @@ TEST_F(FrontMatterTest, FrontMatterCarriesBookmarksButNoHeadingNumbers) {
 // The installed format file with its references section replaced by `lines` (none: removed).
 void UseReferences(const std::string& folder, const std::vector<std::string>* lines) {
     const std::string installed =
-        cp932::ToUtf8(test::ReadBytes((test::SourceDir() / "data" / "Kuvelt.FMT").string()));
+        cp932::ToUtf8(test::ReadBytes((test::ProgramDir() / "Kuvelt.FMT").string()));
     const std::string name = "適用基準_参考文献\r\n";
     const std::size_t at = installed.find(name);
     ASSERT_NE(at, std::string::npos);
