@@ -187,7 +187,7 @@ TEST(UserGuide, EveryWindowsSectionIsInTheGuideInWorkflowOrder) {
 // a grid column with its header and range, an option or check box by its caption.
 TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
     UiTestEnv env;
-    basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+    basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
     basResOutPrn::SetReportTempFolder(env.dir.path().string());
     LoadExample("sand-channel.kvt");
     ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
