@@ -30,7 +30,7 @@ Outcome Pdf(const std::vector<std::string>& given, std::ostream& out, std::ostre
     usecase::PickRequest pick;
     if (!TakePickOptions(args, pick, err) || args.size() != 2) return Outcome::Usage;
     if (!LoadDesign(args[1], err)) return Outcome::Refused;
-    return Finish(usecase::MakePdf(args[0], pick), out, err);
+    return Finish(usecase::MakePdf(args[0], pick, {args[1]}), out, err);
 }
 
 }  // namespace

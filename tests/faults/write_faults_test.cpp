@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <regex>
 #include <thread>
@@ -36,47 +37,29 @@ std::string Example(const char* name) {
     return (kuvelt::test::SourceDir() / "examples" / name).string();
 }
 
-ProgramRun Calc(const std::string& mode, const std::string& target, const std::string& design) {
-    return kuvelt::test::RunProgram(kCalc, {mode, target, design, "--pick", "auto"});
-}
-
-// The runs' temporary folder (TMPDIR) for as long as the object lives.
+// The temporary folder (TMPDIR) of the runs started while the object lives, kept apart from
+// the test's own temporary folders.
 class TempArea {
   public:
-    TempArea() : saved_(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "") {
-        ::setenv("TMPDIR", dir_.path().c_str(), 1);
+    TempArea() { current = dir_.path().string(); }
+    ~TempArea() { current.clear(); }
+    bool Empty() const { return Names().empty(); }
+    std::string Names() const {
+        std::string names;
+        for (const auto& e : FolderContents(current)) names += e.first + " ";
+        return names;
     }
-    ~TempArea() {
-        if (saved_.empty()) {
-            ::unsetenv("TMPDIR");
-        } else {
-            ::setenv("TMPDIR", saved_.c_str(), 1);
-        }
-    }
-    bool Empty() const { return FolderContents(dir_.path().string()).empty(); }
-    // True once no process runs with a file of the area on its command line (a preview).
-    bool NoProcessUses() const {
-        for (int i = 0; i < 100; ++i) {
-            bool used = false;
-            for (const auto& p : fs::directory_iterator("/proc")) {
-                std::string cmd;
-                if (std::FILE* f = std::fopen((p.path() / "cmdline").c_str(), "rb")) {
-                    char buf[4096];
-                    cmd.assign(buf, std::fread(buf, 1, sizeof buf, f));
-                    std::fclose(f);
-                }
-                used = used || cmd.find(dir_.path().string()) != std::string::npos;
-            }
-            if (!used) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
+    static inline std::string current;
 
   private:
     TempDir dir_;
-    std::string saved_;
 };
+
+// kuvelt-calc with the temporary folder of the area (by env, so threads may run it at once).
+ProgramRun Calc(const std::string& mode, const std::string& target, const std::string& design) {
+    return kuvelt::test::RunProgram("/usr/bin/env", {"TMPDIR=" + TempArea::current, kCalc, mode,
+                                                     target, design, "--pick", "auto"});
+}
 
 // A folder's contents without its hidden entries (a killed run's leftovers beside a target).
 std::map<std::string, std::string> Visible(const std::string& folder) {
@@ -103,7 +86,8 @@ TEST(WriteCommandFault, RefusedTargetsAreLeftAsTheyWere) {
         int status;
         std::string cause;
     };
-    const std::string notFile = "通常のﾌｧｲﾙではありません", input = "読み込んだﾌｧｲﾙ自身には書き込めません",
+    const std::string notFile = "通常のﾌｧｲﾙではありません",
+                      input = "読み込んだﾌｧｲﾙ自身には書き込めません",
                       dangling = "ﾘﾝｸ先のﾌｧｲﾙがありません";
     auto link = [](const std::string& to, const std::string& at) {
         fs::create_symlink(to, at);
@@ -118,7 +102,8 @@ TEST(WriteCommandFault, RefusedTargetsAreLeftAsTheyWere) {
                         : std::string();
          },
          5, notFile},
-        {"pdf_on_a_pipe", "--pdf", [&](const std::string& d) { return pipe(d + "/p"); }, 5, notFile},
+        {"pdf_on_a_pipe", "--pdf", [&](const std::string& d) { return pipe(d + "/p"); }, 5,
+         notFile},
         {"pdf_on_a_folder", "--pdf", [](const std::string& d) { return d + "/report"; }, 5,
          files::SystemErrorText(EISDIR)},
         {"pdf_over_the_design", "--pdf", [](const std::string& d) { return d + "/design.kvt"; }, 5,
@@ -133,8 +118,8 @@ TEST(WriteCommandFault, RefusedTargetsAreLeftAsTheyWere) {
          5, files::SystemErrorText(EACCES)},
         {"pdf_through_a_dangling_link", "--pdf",
          [&](const std::string& d) { return link(d + "/none.pdf", d + "/new.pdf"); }, 5, dangling},
-        {"pdf_into_a_vanished_folder", "--pdf", [](const std::string& d) { return d + "/gone/x.pdf"; },
-         5, files::SystemErrorText(ENOENT)},
+        {"pdf_into_a_vanished_folder", "--pdf",
+         [](const std::string& d) { return d + "/gone/x.pdf"; }, 5, files::SystemErrorText(ENOENT)},
         {"design_over_itself", "--write", [](const std::string& d) { return d + "/design.kvt"; }, 3,
          input},
         {"json_on_a_pipe", "--write", [&](const std::string& d) { return pipe(d + "/p.json"); }, 3,
@@ -163,7 +148,7 @@ TEST(WriteCommandFault, RefusedTargetsAreLeftAsTheyWere) {
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_NE(run.err.find(target + "\n原因：" + c.cause), std::string::npos) << run.err;
         EXPECT_EQ(FolderContents(d), before);
-        EXPECT_TRUE(tmp.Empty());
+        EXPECT_TRUE(tmp.Empty()) << tmp.Names();
     }
 }
 
@@ -186,7 +171,8 @@ TEST(WriteCommandFault, AFullOrReadOnlyDiskAtAnyPointLeavesTheOldFiles) {
     for (const auto& t : targets) {
         const ProgramRun run = Calc(t.mode, t.target, design);
         EXPECT_EQ(run.status, t.failed);
-        EXPECT_NE(run.err.find("原因：" + files::SystemErrorText(EROFS)), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("原因：" + files::SystemErrorText(EROFS)), std::string::npos)
+            << run.err;
     }
     EXPECT_EQ(Visible(mnt.path()), expected);
     ASSERT_TRUE(mnt.SetReadOnly(false));
@@ -199,21 +185,21 @@ TEST(WriteCommandFault, AFullOrReadOnlyDiskAtAnyPointLeavesTheOldFiles) {
             const ProgramRun run = Calc(t.mode, t.target, Example("clay-embankment.kvt"));
             if (run.status == 0) {  // there was room: the new file is whole
                 EXPECT_EQ(Chapters(mnt.file("report")).at("entries"), whole.at("entries"));
-                EXPECT_TRUE(formats::PdfIsComplete(kuvelt::test::ReadBytes(mnt.file("report.pdf"))));
+                EXPECT_TRUE(
+                    formats::PdfIsComplete(kuvelt::test::ReadBytes(mnt.file("report.pdf"))));
                 expected = Visible(mnt.path());
                 continue;
             }
             ++failures;
             EXPECT_EQ(run.status, t.failed);
-            EXPECT_NE(run.err.find("原因：" + files::SystemErrorText(ENOSPC)), std::string::npos)
-                << run.err;
+            EXPECT_NE(run.err.find(files::SystemErrorText(ENOSPC)), std::string::npos) << run.err;
             EXPECT_EQ(Visible(mnt.path()), expected);
             EXPECT_EQ(FolderContents(mnt.path()).size(), expected.size() + 1) << "only the filler";
         }
         fs::remove(mnt.file("filler"));
     }
     EXPECT_GE(failures, 6);
-    EXPECT_TRUE(tmp.Empty());
+    EXPECT_TRUE(tmp.Empty()) << tmp.Names();
 }
 
 TEST(WriteCommandFault, TwoRunsIntoOneTargetLeaveOneWholeFileOfOneDesign) {
@@ -235,8 +221,7 @@ TEST(WriteCommandFault, TwoRunsIntoOneTargetLeaveOneWholeFileOfOneDesign) {
             const auto got = Chapters(target);
             EXPECT_TRUE(got == reportA || got == reportB) << "a report of one design";
         } else {
-            const std::string title =
-                kuvelt::test::RunProgram("/usr/bin/pdfinfo", {target}).out;
+            const std::string title = kuvelt::test::RunProgram("/usr/bin/pdfinfo", {target}).out;
             EXPECT_TRUE(title.find("砂質土地盤") != std::string::npos ||
                         title.find("粘性土地盤") != std::string::npos)
                 << title;
@@ -246,7 +231,28 @@ TEST(WriteCommandFault, TwoRunsIntoOneTargetLeaveOneWholeFileOfOneDesign) {
     for (const auto& e : fs::directory_iterator(dir.path())) names.push_back(e.path().filename());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"a", "b", "both", "both.pdf"}));
-    EXPECT_TRUE(tmp.Empty());
+    EXPECT_TRUE(tmp.Empty()) << tmp.Names();
+}
+
+// The processes whose parent is `parent`, and whether one has ended (or is a zombie).
+std::vector<pid_t> Children(pid_t parent) {
+    std::vector<pid_t> out;
+    for (const auto& p : fs::directory_iterator("/proc")) {
+        std::ifstream stat(p.path() / "stat");
+        std::string pid, name, state;
+        pid_t ppid = 0;
+        if (stat >> pid >> name >> state >> ppid && ppid == parent) out.push_back(std::stoi(pid));
+    }
+    return out;
+}
+bool Ends(pid_t pid) {
+    for (int i = 0; i < 25; ++i) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string id, name, state;
+        if (!(stat >> id >> name >> state) || state == "Z") return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 // Starts kuvelt-calc without waiting, its output thrown away.
@@ -259,6 +265,7 @@ pid_t Start(const std::vector<std::string>& args) {
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, 1);
         ::dup2(null, 2);
+        ::setenv("TMPDIR", TempArea::current.c_str(), 1);
         ::execv(kCalc.c_str(), argv.data());
         ::_exit(127);
     }
@@ -277,13 +284,14 @@ TEST(WriteCommandFault, AKilledRunLeavesTheOldFilesAndNoPreview) {
             for (const char* mode : {"--pdf", "--report"}) {
                 SCOPED_TRACE(std::string(mode) + " " + std::to_string(signal) + " after " +
                              std::to_string(ms) + " ms");
-                const std::string target = dir.file(mode == std::string("--pdf") ? "out.pdf" : "report");
+                const std::string target =
+                    dir.file(mode == std::string("--pdf") ? "out.pdf" : "report");
                 const pid_t pid = Start({mode, target, Example("clay-embankment.kvt")});
                 std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                const std::vector<pid_t> previews = Children(pid);
                 ::kill(pid, signal);
-                int status = 0;
-                ::waitpid(pid, &status, 0);
-                EXPECT_TRUE(tmp.NoProcessUses()) << "the preview ended with its parent";
+                ::waitpid(pid, nullptr, 0);
+                for (const pid_t p : previews) EXPECT_TRUE(Ends(p)) << "the preview ends with us";
                 const auto now = Visible(dir.path().string());
                 if (now == before) continue;
                 // Killed after the new file was in place: it is whole.
@@ -291,13 +299,15 @@ TEST(WriteCommandFault, AKilledRunLeavesTheOldFilesAndNoPreview) {
                 EXPECT_EQ(Chapters(dir.file("report")).size(), 10u);
                 before = now;
             }
-            if (signal == SIGTERM) EXPECT_TRUE(tmp.Empty()) << "a stopped run cleans up itself";
+            if (signal == SIGTERM) {
+                EXPECT_TRUE(tmp.Empty()) << "a stopped run cleans up itself";
+            }
         }
     }
     // What killed runs left behind goes with the next runs.
     ASSERT_EQ(Calc("--pdf", dir.file("out.pdf"), a).status, 0);
     ASSERT_EQ(Calc("--report", dir.file("report"), a).status, 0);
-    EXPECT_TRUE(tmp.Empty());
+    EXPECT_TRUE(tmp.Empty()) << tmp.Names();
     EXPECT_EQ(FolderContents(dir.path().string()).size(), Visible(dir.path().string()).size());
 }
 
