@@ -6,6 +6,7 @@
 //
 // Modes live in their own files (see mode.h) and register themselves; this file only parses the
 // command line and dispatches.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "cli/calc_modes.h"
 #include "cli/design_source.h"
 #include "cli/mode.h"
+#include "platform/standard_output.h"
 #include "usecase/outcome.h"
 
 namespace {
@@ -51,10 +53,7 @@ void PrintUsage(std::ostream& os) {
     os << kuvelt::usecase::ExitStatusText() << "\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
+int Run(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.empty()) {
         PrintUsage(std::cerr);
@@ -85,6 +84,15 @@ int main(int argc, char** argv) {
     }
     const Outcome outcome = mode->run(args, std::cout, std::cerr);
     if (outcome == Outcome::Usage) PrintUsage(std::cerr);
-    std::cout.flush();
     return Exit(outcome);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    // A reader that went away is a write failure told like any other, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
+    kuvelt::output::StandardOutput out;
+    return kuvelt::cli::CheckedExit(Run(argc, argv), out, std::cerr);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/message.h"
+#include "platform/standard_output.h"
 #include "usecase/design_run.h"
 #include "usecase/outcome.h"
 
@@ -51,6 +52,11 @@ void PrintMessages(const std::vector<Message>& messages, std::ostream& err);
 // `err`, when a pick is malformed or given twice.
 bool TakePickOptions(std::vector<std::string>& args, usecase::PickRequest& request,
                      std::ostream& err);
+
+// The end of every run: what was printed must have reached standard output. The exit status,
+// raised to that of NotWritten with "標準出力に書き込めません：" and the cause on `err` when it
+// did not.
+int CheckedExit(int status, output::StandardOutput& out, std::ostream& err);
 
 // How a report without a choice gets one.
 inline constexpr std::string_view kPickHint =
