@@ -14,6 +14,8 @@ Outcome RunWrite(const std::vector<std::string>& given, std::ostream&, std::ostr
     std::vector<std::string> args = given;
     usecase::PickRequest pick;
     if (!TakePickOptions(args, pick, err) || args.size() != 2) return Outcome::Usage;
+    // The design read is never what is written over, whatever its name.
+    if (!CheckDesignTarget(args[0], {args[1]}, err)) return Outcome::NotWritten;
     if (!LoadDesign(args[1], err, pick.how != usecase::PickRequest::How::Stored)) {
         return Outcome::Refused;
     }
@@ -24,7 +26,7 @@ Outcome RunWrite(const std::vector<std::string>& given, std::ostream&, std::ostr
         if (r.note) err << "Kuvelt: " << *r.note << '\n';
         if (r.outcome != Outcome::Ok) return r.outcome;
     }
-    return WriteDesign(args[0], err) ? Outcome::Ok : Outcome::NotWritten;
+    return WriteDesign(args[0], {args[1]}, err);
 }
 
 }  // namespace
