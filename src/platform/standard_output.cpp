@@ -68,6 +68,7 @@ int StandardOutput::Finish() {
     finished_ = true;
     Drain();
     std::cout.flush();
+    if (!std::cout && error_ == 0) error_ = EIO;  // a failure of the stream itself
     if (std::fflush(stdout) != 0 && error_ == 0) error_ = errno;
     if (std::ferror(stdout) && error_ == 0) error_ = EIO;
     // A file system may report its last failure only when the file is closed (any descriptor of
