@@ -170,15 +170,8 @@ inline constexpr std::string_view kOptionalBlockBegin = "?OB;";
 inline constexpr std::string_view kOptionalBlockEnd = "?OE;";
 void PrintOptionalBlockBegin(int part);
 void PrintOptionalBlockEnd();
-// The first failure to create or write a print or figure file since the print job was reset (the
-// folder's or the disk's doing, not the report's): a file of the job may be cut short, so a
-// report folder or PDF must not be made of it. NoteWriteFailure records one (an errno value).
-std::optional<files::Failure> WriteFailure();
-void NoteWriteFailure(int err);
-void NoteWriteFailure(const files::Failure& failure);
-
-// Opens CurrentPrintFile for appending, writes 0C, closes it; ignores every failure. Does not
-// disturb a print-file handle that is open.
+// Opens CurrentPrintFile for appending, writes 0C, closes it; throws nothing (a failed write is
+// noted for WriteFailure). Does not disturb a print-file handle that is open.
 void AppendPageBreak() noexcept;
 
 // Throws PrintFault 6 unless `v` is a finite number; returns it. For the chapters' arithmetic
