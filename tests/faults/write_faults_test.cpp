@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <thread>
 
 #include "fault_support.h"
@@ -71,9 +70,13 @@ std::map<std::string, std::string> Visible(const std::string& folder) {
 // The chapter files of a report folder, figure names aside, and the number of its entries.
 std::map<std::string, std::string> Chapters(const std::string& folder) {
     std::map<std::string, std::string> out;
-    const std::regex figure("~MT[A-Za-z0-9]{6}");
-    for (const auto& [name, bytes] : FolderContents(folder))
-        if (name.ends_with(".prn")) out[name] = std::regex_replace(bytes, figure, "~MT");
+    for (auto [name, bytes] : FolderContents(folder)) {
+        if (!name.ends_with(".prn")) continue;
+        for (std::size_t at = bytes.find("~MT"); at != std::string::npos;
+             at = bytes.find("~MT", at + 3))
+            bytes.erase(at + 3, 6);  // the six random characters of a figure file's name
+        out[name] = bytes;
+    }
     out["entries"] = std::to_string(FolderContents(folder).size());
     return out;
 }
