@@ -12,6 +12,8 @@ namespace {
 
 Outcome RunWrite(const Invocation& inv, std::ostream& out, std::ostream& err) {
     const usecase::PickRequest& pick = inv.pick;
+    // The design read is never what is written over, whatever its name.
+    if (!CheckDesignTarget(inv.output, {inv.files[0]}, err)) return Outcome::NotWritten;
     if (!LoadDesign(inv.files[0], err, pick.how != usecase::PickRequest::How::Stored)) {
         return Outcome::Refused;
     }
@@ -22,7 +24,7 @@ Outcome RunWrite(const Invocation& inv, std::ostream& out, std::ostream& err) {
         if (r.note) err << *r.note << '\n';
         if (r.outcome != Outcome::Ok) return r.outcome;
     }
-    return WriteDesign(inv.output, out, err) ? Outcome::Ok : Outcome::NotWritten;
+    return WriteDesign(inv.output, {inv.files[0]}, out, err);
 }
 
 }  // namespace

@@ -7,10 +7,14 @@
 #include "cli/standard_streams.h"
 #include "io/design_file.h"
 #include "io/design_json_read.h"
+#include "model/design.h"
+#include "platform/cp932.h"
 #include "platform/files.h"
 
 namespace kuvelt::cli {
 namespace {
+
+using nlohmann::ordered_json;
 
 struct Change {
     std::string path;
@@ -59,17 +63,124 @@ bool ReadJsonDesignText(std::string_view text, std::string_view name, std::ostre
     return false;
 }
 
-bool WriteDesign(const std::string& path, std::ostream& out, std::ostream& err) {
-    if (path == kStandardStream) {
-        WriteStandardOutput(DesignToBytes(), out);
-        return true;
+namespace {
+
+// The whole current design, to put back after a trial read.
+struct DesignCopy {
+    CInpJyoken jyoken = gInpJyoken;
+    CInpJiban jiban = gInpJiban;
+    CInpZairyo zairyo = gInpZairyo;
+    colInpSectC sectC = gInpSectC;
+    colInpSectS sectLS = gInpSectLS;
+    colInpSectS sectS = gInpSectS;
+    CInpYaita yaita = gInpYaita;
+    CInpHyoshi hyoshi = gInpHyoshi;
+
+    ~DesignCopy() {
+        gInpJyoken = jyoken;
+        gInpJiban = jiban;
+        gInpZairyo = zairyo;
+        gInpSectC = sectC;
+        gInpSectLS = sectLS;
+        gInpSectS = sectS;
+        gInpYaita = yaita;
+        gInpHyoshi = hyoshi;
     }
+};
+
+// Every text of a design's JSON with its path as the reader names it ("gInpSectS[3].Name").
+void Texts(const ordered_json& j, const std::string& path,
+           std::vector<std::pair<std::string, std::string>>& out) {
+    if (j.is_string()) {
+        out.emplace_back(path, j.get<std::string>());
+    } else if (j.is_object()) {
+        for (const auto& [key, value] : j.items())
+            Texts(value, path.empty() ? key : path + "." + key, out);
+    } else if (j.is_array()) {
+        for (std::size_t i = 0; i < j.size(); ++i)
+            Texts(j[i], path + "[" + std::to_string(i) + "]", out);
+    }
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// What the design-file reader would not give back of the current design: a text with a
+// character code page 932 does not hold (it would be written as "?"), or any value that reads
+// back otherwise than it was written.
+std::vector<std::string> DesignFileFaults() {
+    std::vector<std::pair<std::string, std::string>> texts;
+    Texts(DesignJson(), "", texts);
+    std::vector<std::string> faults;
+    for (const auto& [path, text] : texts) {
+        bool exact = false;
+        cp932::FromUtf8(text, &exact);
+        if (!exact)
+            faults.push_back(path + ": " + Quoted(text) +
+                             " holds characters or bytes code page 932 does not (they would be "
+                             "written as ?)");
+    }
+    if (!faults.empty()) return faults;
+    const std::string bytes = DesignToBytes();
+    DesignCopy keep;
     int32_t code = 0;
-    const bool written = IsJsonDesignPath(path)
-                             ? files::ReplaceFile(path, DumpJson(DesignJson()), code)
-                             : WriteData(path, code);
-    if (!written) PrintMessage(WriteFailureMessage(code), err);
-    return written;
+    if (!DesignFromBytes(bytes, code)) {
+        faults.push_back("the design file would not read back (ｴﾗｰｺｰﾄﾞ ： " + std::to_string(code) +
+                         ")");
+    } else if (DesignToBytes() != bytes) {
+        std::vector<std::pair<std::string, std::string>> back;
+        Texts(DesignJson(), "", back);
+        for (std::size_t i = 0; i < texts.size() && i < back.size(); ++i) {
+            if (texts[i] != back[i])
+                faults.push_back(texts[i].first + ": " + Quoted(texts[i].second) +
+                                 " would read back as " + Quoted(back[i].second));
+        }
+        if (faults.empty()) faults.push_back("the design file would not read back as written");
+    }
+    return faults;
+}
+
+// The JSON reader's faults of the JSON text of the current design.
+std::vector<std::string> JsonFaults(const std::string& text) {
+    DesignCopy keep;
+    std::vector<std::string> faults;
+    DesignFromJson(text, faults);
+    return faults;
+}
+
+files::ReplaceGuard GuardOf(const std::vector<std::string>& inputs) {
+    files::ReplaceGuard guard;
+    guard.inputs = inputs;
+    return guard;
+}
+
+}  // namespace
+
+bool CheckDesignTarget(const std::string& path, const std::vector<std::string>& inputs,
+                       std::ostream& err) {
+    if (path == kStandardStream) return true;
+    files::Failure failure;
+    if (files::CheckReplaceable(path, failure, GuardOf(inputs))) return true;
+    PrintMessage(WriteFailureMessage(failure, path), err);
+    return false;
+}
+
+usecase::Outcome WriteDesign(const std::string& path, const std::vector<std::string>& inputs,
+                             std::ostream& out, std::ostream& err) {
+    const bool json = path != kStandardStream && IsJsonDesignPath(path);
+    const std::string bytes = json ? DesignJsonText() : DesignToBytes();
+    const std::vector<std::string> faults = json ? JsonFaults(bytes) : DesignFileFaults();
+    if (!faults.empty()) {
+        for (const std::string& f : faults) err << path << ": " << f << '\n';
+        return usecase::Outcome::Refused;
+    }
+    if (path == kStandardStream) {
+        WriteStandardOutput(bytes, out);
+        return usecase::Outcome::Ok;
+    }
+    files::Failure failure;
+    if (files::ReplaceFile(path, bytes, failure, GuardOf(inputs))) return usecase::Outcome::Ok;
+    PrintMessage(WriteFailureMessage(failure, path), err);
+    return usecase::Outcome::NotWritten;
 }
 
 }  // namespace kuvelt::cli

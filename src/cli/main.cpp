@@ -6,6 +6,7 @@
 //
 // The command line is read by one parser from one table (command_line.h); the modes live in their
 // own files (see mode.h) and register themselves; this file only dispatches.
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -15,6 +16,7 @@
 #include "cli/design_source.h"
 #include "cli/mode.h"
 #include "cli/standard_streams.h"
+#include "platform/standard_output.h"
 #include "usecase/outcome.h"
 
 namespace {
@@ -63,10 +65,14 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    // A reader that went away is a write failure told like any other, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
+    kuvelt::output::StandardOutput out;
     // Every line on standard error is ours and says so.
     kuvelt::cli::LinePrefixer prefixed(std::cerr.rdbuf(), "kuvelt-calc: ");
     std::streambuf* const plain = std::cerr.rdbuf(&prefixed);
-    const int status = Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    const int status = kuvelt::cli::CheckedExit(
+        Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc)), out, std::cerr);
     std::cerr.rdbuf(plain);
     return status;
 }

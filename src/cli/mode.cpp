@@ -9,6 +9,7 @@
 #include "io/design_json_read.h"
 #include "model/design.h"
 #include "model/design_checks.h"
+#include "platform/files.h"
 #include "platform/vberror.h"
 
 namespace kuvelt::cli {
@@ -32,6 +33,14 @@ const Mode* FindMode(std::string_view option) {
         if (m.option == option) return &m;
     }
     return nullptr;
+}
+
+int CheckedExit(int status, output::StandardOutput& out, std::ostream& err) {
+    const int e = out.Finish();
+    if (e == 0) return status;
+    err << "標準出力に書き込めません：" << files::SystemErrorText(e) << '\n';
+    err.flush();
+    return std::max(status, usecase::ExitStatus(Outcome::NotWritten));
 }
 
 void PrintMessage(const Message& m, std::ostream& err) {

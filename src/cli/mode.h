@@ -13,6 +13,7 @@
 
 #include "cli/command_line.h"
 #include "platform/message.h"
+#include "platform/standard_output.h"
 #include "usecase/design_run.h"
 #include "usecase/outcome.h"
 
@@ -44,6 +45,11 @@ bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts =
 // program's own (titled "Kuvelt" or "kuvelt-calc") as its text alone.
 void PrintMessage(const Message& m, std::ostream& err);
 void PrintMessages(const std::vector<Message>& messages, std::ostream& err);
+
+// The end of every run: what was printed must have reached standard output. The exit status,
+// raised to that of NotWritten with "標準出力に書き込めません：" and the cause on `err` when it
+// did not.
+int CheckedExit(int status, output::StandardOutput& out, std::ostream& err);
 
 // How a report without a choice gets one.
 inline constexpr std::string_view kPickHint =

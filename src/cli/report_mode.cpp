@@ -35,7 +35,7 @@ Outcome Report(const Invocation& inv, std::ostream& out, std::ostream& err) {
 // are said as ours, the libraries' only with --verbose.
 usecase::ReportRun MakePdf(const std::string& pdf, const Invocation& inv, std::ostream& err) {
     StderrCapture caught;
-    usecase::ReportRun r = usecase::MakePdf(pdf, inv.pick);
+    usecase::ReportRun r = usecase::MakePdf(pdf, inv.pick, {inv.files[0]});
     PassOnMessages(caught.Release(), "Preview: ", inv.verbose, err);
     return r;
 }

@@ -350,19 +350,6 @@ void ReadDesign(ItemReader& r, std::span<const DesignField> fields) {
     // Whatever follows the last field is ignored.
 }
 
-// `detail` (the file and the cause, when known) stands between the code and the closing line.
-std::string FileMessageText(std::string_view head, int32_t code, std::string_view detail = {}) {
-    std::string t(head);
-    t += "（ｴﾗｰｺｰﾄﾞ ： ";
-    t += numfmt::FormatNumber(static_cast<double>(code), "##,##0）");
-    if (!detail.empty()) {
-        t += "\n\n";
-        t += detail;
-    }
-    t += "\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。";
-    return t;
-}
-
 }  // namespace
 
 std::string DesignToBytes() { return DesignToBytes(DesignFields()); }
@@ -525,23 +512,17 @@ bool CheckAndReadBytes(const std::string& bytes, int32_t& lngErr) {
 
 Message ReadFailureMessage(int32_t code) {
     return Message{code,
-                   FileMessageText("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。", code),
+                   files::MessageText("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。", code),
                    "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
 }
 
 Message WriteFailureMessage(int32_t code) { return WriteFailureMessage({code, ""}, ""); }
 
 Message WriteFailureMessage(const files::Failure& failure, const std::string& path) {
-    std::string detail;
-    // A name with a NUL byte is shown up to it, as the system would have read it.
-    const std::string shown = path.substr(0, path.find('\0'));
-    if (!shown.empty()) detail = "ﾌｧｲﾙ名：" + shown;
-    if (!failure.reason.empty())
-        detail += (detail.empty() ? "" : "\n") + ("原因：" + failure.reason);
-    return Message{
-        failure.code,
-        FileMessageText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", failure.code, detail),
-        "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
+    return Message{failure.code,
+                   files::MessageText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。",
+                                      failure.code, files::FailureDetail(failure, path)),
+                   "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
 }
 
 }  // namespace kuvelt

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "platform/interrupt.h"
 
 extern char** environ;
 
@@ -40,8 +43,14 @@ std::string Resolve(const std::string& program) {
 }
 
 // Runs in the child after fork: only async-signal-safe calls. Reports the exec failure's errno
-// through the pipe, which closes by itself when exec succeeds.
-[[noreturn]] void ExecChild(const char* file, char* const* args, int errPipe) {
+// through the pipe, which closes by itself when exec succeeds. A program waited for (`parent`
+// not 0) is part of our run: it is killed when we end, however we end, so it never writes
+// anything after the run was stopped.
+[[noreturn]] void ExecChild(const char* file, char* const* args, int errPipe, pid_t parent) {
+    if (parent != 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent) ::_exit(127);  // we ended before the request was made
+    }
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -81,6 +90,7 @@ bool Start(const std::vector<std::string>& argv, bool wait, int* exitStatus) {
 
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return false;
+    const pid_t self = ::getpid();
     pid_t pid = ::fork();
     if (pid < 0) {
         ::close(fds[0]);
@@ -101,8 +111,9 @@ bool Start(const std::vector<std::string>& argv, bool wait, int* exitStatus) {
             }
             if (grandchild > 0) ::_exit(0);
         }
-        ExecChild(file.c_str(), args.data(), fds[1]);
+        ExecChild(file.c_str(), args.data(), fds[1], wait ? self : 0);
     }
+    if (wait) interrupt::SetChild(pid);  // a termination request of ours ends it too
     ::close(fds[1]);
     int childErr = 0;
     ssize_t n;
@@ -113,9 +124,11 @@ bool Start(const std::vector<std::string>& argv, bool wait, int* exitStatus) {
     const bool started = n == 0;  // end of pipe without a report: exec succeeded
     if (!wait || !started) {
         WaitFor(pid);  // the middle process (detached) or the failed child
+        interrupt::SetChild(0);
         return started;
     }
     const int status = WaitFor(pid);
+    interrupt::SetChild(0);
     if (exitStatus) *exitStatus = status;
     return true;
 }

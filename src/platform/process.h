@@ -8,7 +8,9 @@
 namespace kuvelt::process {
 
 // Starts argv[0] with the given arguments, detached (the caller does not wait and the child is
-// reaped). With `wait` true blocks until it ends. False when the program could not be started.
+// reaped). With `wait` true blocks until it ends, and the program is part of our run: it is
+// killed when we end (even by SIGKILL) and gets a termination request we note while an
+// interrupt::Deferral lives. False when the program could not be started.
 // argv[0] without a "/" is looked up on PATH. A detached program runs in its own session as a
 // grandchild adopted by the system, so it never becomes a zombie and survives our exit. A
 // successful start says nothing about the program's exit status. An argument holding a NUL

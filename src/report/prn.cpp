@@ -32,7 +32,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr char kFormFeed = '\x0C';
-constexpr std::string_view kTempPrefix = "~MT";
 constexpr std::string_view kFormatFileName = "Kuvelt.FMT";
 // A margin from the settings file is a count of blanks; anything beyond this is a typing
 // slip in the settings, not a layout, and must not turn into a gigantic line.
@@ -76,9 +75,14 @@ std::FILE* gPrintFile = nullptr;
 
 [[noreturn]] void Fail(int32_t code, const std::string& text) { throw PrintFault(code, text); }
 
-int32_t ErrnoCode() {
-    const int32_t code = files::ErrorCodeFromErrno(errno);
-    return code != 0 ? code : vberr::kDeviceIO;
+std::optional<files::Failure> gWriteFailure;
+
+// A print or figure file that cannot be made or written: the fault of the chapter, and the
+// failure of the whole job's files (kept for WriteFailure).
+[[noreturn]] void FailWrite(const std::string& text) {
+    const int err = errno;
+    NoteWriteFailure(err);
+    Fail(files::ErrorCodeFromErrno(err), text);
 }
 
 void WriteOut(std::string_view bytes) {
@@ -86,7 +90,7 @@ void WriteOut(std::string_view bytes) {
     if (bytes.empty()) return;
     if (std::fwrite(bytes.data(), 1, bytes.size(), gPrintFile) != bytes.size() ||
         std::fflush(gPrintFile) != 0) {
-        Fail(ErrnoCode(), "印刷ファイルに書き込めません: " + CurrentPrintFile);
+        FailWrite("印刷ファイルに書き込めません: " + CurrentPrintFile);
     }
 }
 
@@ -97,6 +101,7 @@ std::string NewTempFile(std::array<std::string, kMaxFiles + 1>& slots, int32_t& 
     std::string path;
     int32_t err = 0;
     if (!tempfile::Create(std::string(kTempPrefix), path, err, ReportTempFolder())) {
+        NoteWriteFailure(errno);
         Fail(err != 0 ? err : vberr::kPathFileAccess,
              "一時ファイルを作成できません: " + ReportTempFolder());
     }
@@ -238,6 +243,7 @@ void ResetPrintJob() {
     // Files still listed belong to an opening that was never closed: nothing can reach them
     // once the slots are reused, so they go now instead of staying in the temporary folder.
     DeleteAllReportFiles();
+    gWriteFailure.reset();
     for (auto& s : PrintFileNames) s.clear();
     for (auto& s : FigureFileNames) s.clear();
     PrintFileCount = 0;
@@ -307,6 +313,16 @@ std::string FigureReference(const std::string& figurePath) {
 
 // ---- Files -----------------------------------------------------------------------------------
 
+void NoteWriteFailure(int err) {
+    NoteWriteFailure(files::Failure{files::ErrorCodeFromErrno(err), files::SystemErrorText(err)});
+}
+
+void NoteWriteFailure(const files::Failure& failure) {
+    if (!gWriteFailure) gWriteFailure = failure;
+}
+
+std::optional<files::Failure> WriteFailure() { return gWriteFailure; }
+
 std::string NewPrintFile() { return NewTempFile(PrintFileNames, PrintFileCount); }
 
 std::string NewFigureFile() { return NewTempFile(FigureFileNames, FigureFileCount); }
@@ -316,12 +332,13 @@ void OpenPrintFile() {
     if (CurrentPrintFile.empty()) Fail(vberr::kBadFileName, "印刷ファイルが指定されていません");
     const int fd =
         ::open(CurrentPrintFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) Fail(ErrnoCode(), "印刷ファイルを開けません: " + CurrentPrintFile);
+    if (fd < 0) FailWrite("印刷ファイルを開けません: " + CurrentPrintFile);
     gPrintFile = ::fdopen(fd, "ab");
     if (gPrintFile == nullptr) {
-        const int32_t code = ErrnoCode();
+        const int e = errno;
         ::close(fd);
-        Fail(code, "印刷ファイルを開けません: " + CurrentPrintFile);
+        errno = e;
+        FailWrite("印刷ファイルを開けません: " + CurrentPrintFile);
     }
 }
 
@@ -561,7 +578,8 @@ void AppendPageBreak() noexcept {
     // Appends to an existing file only: a deleted print file is not brought back.
     const int fd = ::open(CurrentPrintFile.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0) return;
-    [[maybe_unused]] const ssize_t n = ::write(fd, &kFormFeed, 1);
+    // A lost page break is a file cut short like any other lost line.
+    if (::write(fd, &kFormFeed, 1) != 1) NoteWriteFailure(errno != 0 ? errno : ENOSPC);
     ::close(fd);
 }
 

@@ -12,11 +12,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "formats/print_pages.h"
+#include "platform/files.h"
 #include "report/numbering.h"
 
 namespace kuvelt {
@@ -88,10 +90,20 @@ void SetFigureReferenceFolder(const std::string& folder);
 std::string FigureReference(const std::string& figurePath);
 
 // ---- Files -------------------------------------------------------------------------------
+// The name of every print and figure file: this prefix and six random characters.
+inline constexpr std::string_view kTempPrefix = "~MT";
+
 // A new, unique, empty, owner-only file "~MT…" in ReportTempFolder(), stored in the next slot.
 // Throws PrintFault 9 for the 101st file, a file error number when it cannot be created.
 std::string NewPrintFile();
 std::string NewFigureFile();
+
+// The first failure to create or write a print or figure file since the print job was reset (the
+// folder's or the disk's doing, not the report's): a file of the job may be cut short, so a
+// report folder or PDF must not be made of it. NoteWriteFailure records one (an errno value).
+std::optional<files::Failure> WriteFailure();
+void NoteWriteFailure(int err);
+void NoteWriteFailure(const files::Failure& failure);
 
 // Opens CurrentPrintFile for appending as the print-file handle (closing one left open).
 // Throws PrintFault on a file error or when CurrentPrintFile is empty.
@@ -158,8 +170,8 @@ inline constexpr std::string_view kOptionalBlockBegin = "?OB;";
 inline constexpr std::string_view kOptionalBlockEnd = "?OE;";
 void PrintOptionalBlockBegin(int part);
 void PrintOptionalBlockEnd();
-// Opens CurrentPrintFile for appending, writes 0C, closes it; ignores every failure. Does not
-// disturb a print-file handle that is open.
+// Opens CurrentPrintFile for appending, writes 0C, closes it; throws nothing (a failed write is
+// noted for WriteFailure). Does not disturb a print-file handle that is open.
 void AppendPageBreak() noexcept;
 
 // Throws PrintFault 6 unless `v` is a finite number; returns it. For the chapters' arithmetic

@@ -87,19 +87,28 @@ void AddLine(std::string& out, std::string_view utf8) {
 
 void WriteWhole(const std::string& path, const std::string& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) Fail(ErrnoCode(), "図形ファイルを作成できません: " + path);
+    if (fd < 0) {
+        const int32_t code = ErrnoCode();
+        basResOutPrn::NoteWriteFailure(errno);
+        Fail(code, "図形ファイルを作成できません: " + path);
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int32_t code = ErrnoCode();
+            basResOutPrn::NoteWriteFailure(errno);
             ::close(fd);
             Fail(code, "図形ファイルに書き込めません: " + path);
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::close(fd) != 0) Fail(ErrnoCode(), "図形ファイルに書き込めません: " + path);
+    if (::close(fd) != 0) {
+        const int32_t code = ErrnoCode();
+        basResOutPrn::NoteWriteFailure(errno);
+        Fail(code, "図形ファイルに書き込めません: " + path);
+    }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ constexpr OutcomeInfo kOutcomes[] = {
     {Outcome::Ok, "success"},
     {Outcome::CalcFailed, "calculation failed or no section passes"},
     {Outcome::Refused, "design refused, not read or without a usable sheet-pile choice"},
-    {Outcome::NotWritten, "design file or report folder not written"},
+    {Outcome::NotWritten, "design file, report folder or standard output not written"},
     {Outcome::ChapterFailed, "a report chapter failed"},
     {Outcome::PdfFailed, "the PDF could not be made"},
     {Outcome::Usage, "wrong command line"},

@@ -13,7 +13,7 @@ enum class Outcome : int {
     Ok = 0,
     CalcFailed = 1,     // the calculation failed, or no section satisfies every check
     Refused = 2,        // the design was refused or not read, or has no usable sheet-pile choice
-    NotWritten = 3,     // a design file or report folder could not be written
+    NotWritten = 3,     // a design file, report folder or standard output could not be written
     ChapterFailed = 4,  // a report chapter failed (the others were written)
     PdfFailed = 5,      // the PDF could not be made
     Usage = 64,         // wrong command line

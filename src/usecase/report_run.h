@@ -29,13 +29,22 @@ struct ReportRun {
 };
 
 // Writes "1.prn" … "5.prn", the front matter ("cover.prn", "summary.prn", "standards.prn"),
-// "report.prn" (every part of the document) and the figure files into `dir` (created when
-// missing). Refused (nothing written) when the design holds no sheet-pile choice and none is
-// requested. The heading numbering follows a "Kuvelt.INI" inside `dir` when there is one.
+// "report.prn" (every part of the document) and the figure files into `dir`, replacing the
+// folder as a whole (files::FolderReplacement): the new report is written into a fresh folder
+// beside it and swapped in only when every file was written whole, so a failure leaves the
+// previous report as it was (NotWritten, with the folder and the cause) and no file of an
+// earlier report stays. A folder holding anything but a report's files is refused. Refused
+// (nothing written) when the design holds no sheet-pile choice and none is requested. The
+// heading numbering follows a "Kuvelt.INI" inside `dir` when there is one; it is kept.
 ReportRun WriteReportFolder(const std::string& dir, const PickRequest& pick);
 
-// The report of the current design as a PDF at `pdfPath`: a report folder in a private temporary
-// folder, rendered by the preview program of the program folder without a window.
-ReportRun MakePdf(const std::string& pdfPath, const PickRequest& pick);
+// The report of the current design as a PDF at `pdfPath`: a report folder in a folder of this
+// run in the temporary folder (removed at the end, or by the next run should this one be
+// killed), rendered by the preview program of the program folder without a window, then put in
+// place whole (files::ReplaceFile, checked as a complete PDF). The target is checked first: a
+// folder, device or pipe, one of `inputs` (the design read), a read-only file or a dangling
+// link is refused before anything is calculated.
+ReportRun MakePdf(const std::string& pdfPath, const PickRequest& pick,
+                  const std::vector<std::string>& inputs = {});
 
 }  // namespace kuvelt::usecase

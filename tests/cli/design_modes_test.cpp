@@ -159,18 +159,114 @@ TEST(CliErrors, RefusedAndBrokenFilesExitTwoWithTheCodedMessage) {
                                       kReadHead + "0）" + kTail));  // the pre-read check refuses it
 }
 
+// The windows' words: the code, the file and the cause.
 TEST(CliErrors, WriteFailureExitsThree) {
     test::TempDir dir;
-    const CalcRun r = Calc({"--write", dir.file("no/such/folder/out.kvt"),
-                            (test::SourceDir() / "examples/sand-channel.kvt").string()});
+    const std::string out = dir.file("no/such/folder/out.kvt");
+    const CalcRun r =
+        Calc({"--write", out, (test::SourceDir() / "examples/sand-channel.kvt").string()});
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err,
               test::Said("kuvelt-calc",
                          "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ: 入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。"
-                         "（ｴﾗｰｺｰﾄﾞ ： 76）" +
-                             kTail));
+                         "（ｴﾗｰｺｰﾄﾞ ： 76）\n\nﾌｧｲﾙ名：" +
+                             out + "\n原因：No such file or directory" + kTail));
     EXPECT_FALSE(fs::exists(dir.file("no")));
+}
+
+// Standard output that cannot take what a mode prints (a full device, a reader gone) is a
+// failure like any other write, said with its cause; a mode that prints nothing does not fail.
+TEST(CliErrors, OutputThatDoesNotReachStandardOutputExitsThree) {
+    test::TempDir dir;
+    const std::string f = (test::SourceDir() / "examples/sand-channel.kvt").string();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{"--json", f}, 3},
+        {{f}, 3},
+        {{"--csv", f, f}, 3},
+        {{"--help"}, 3},
+        {{"--sweep", "gInpJyoken.ELDL=0:-1:-0.1", f}, 3},
+        {{"--report", dir.file("r"), f}, 3},
+        {{"--write", dir.file("w.kvt"), f}, 0},
+    };
+    for (const bool pipe : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.args[0] + (pipe ? " into a closed pipe" : " into /dev/full"));
+            int fds[2];
+            ASSERT_EQ(::pipe(fds), 0);
+            const int err = ::open(dir.file("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                ::dup2(pipe ? fds[1] : ::open("/dev/full", O_WRONLY), 1);
+                ::dup2(err, 2);
+                ::close(fds[0]);  // nobody reads
+                std::vector<char*> argv = {const_cast<char*>("./kuvelt-calc")};
+                for (const auto& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
+                argv.push_back(nullptr);
+                ::execv(argv[0], argv.data());
+                ::_exit(127);
+            }
+            ::close(fds[0]);
+            ::close(fds[1]);
+            ::close(err);
+            int status = 0;
+            ::waitpid(pid, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), c.status);
+            const std::string said = test::ReadBytes(dir.file("err"));
+            const std::string cause = pipe ? "Broken pipe" : "No space left on device";
+            EXPECT_EQ(said.find("kuvelt-calc: 標準出力に書き込めません：" + cause + "\n") !=
+                          std::string::npos,
+                      c.status == 3)
+                << said;
+        }
+    }
+}
+
+// --write writes only what the program's own reader of the target's form takes back; the field
+// it would refuse is named, and the file there stays as it was.
+TEST(CliWrite, NeverWritesWhatItsReaderRefuses) {
+    test::TempDir dir;
+    const std::string good =
+        test::ReadBytes((test::SourceDir() / "examples/sand-channel.kvt").string());
+    const std::size_t fai = good.find("\r\n 30 \r\n") + 2;  // φ, the first number of 30
+    const std::size_t title = good.find("\r\n\"", good.find("#TRUE#")) + 2;
+    const std::string titleLine = good.substr(title, good.find("\r\n", title) - title);
+    auto withTitle = [&](const std::string& t) {
+        return std::string(good).replace(title, titleLine.size(), "\"" + t + "\"");
+    };
+    const struct {
+        const char* name;
+        std::string design;
+        const char* field;  // named when refused: always into .json, into .kvt when kvtRefused
+        bool kvtRefused;
+    } cases[] = {
+        {"phi_1000", std::string(good).replace(fai, 4, " 1000 "), "gInpJiban.Fai", false},
+        {"bytes_invalid_in_code_page_932", withTitle("abc\xFF\x81xyz"), "gInpJyoken.Title", true},
+        {"title_over_its_byte_limit", withTitle(std::string(90, 'x')), "gInpJyoken.Title", false},
+        {"title_with_a_line_break", withTitle("a\r\nb"), "gInpJyoken.Title", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteBytes(dir.file("in.kvt"), c.design);
+        for (const std::string out : {"out.json", "out.kvt"}) {
+            test::WriteBytes(dir.file(out), "old");
+            const CalcRun r = Calc({"--write", dir.file(out), dir.file("in.kvt")});
+            const bool refused = out == "out.json" || c.kvtRefused;
+            EXPECT_EQ(r.status, refused ? 2 : 0) << out << r.err;
+            EXPECT_EQ(r.err.find("kuvelt-calc: " + dir.file(out) + ": " + c.field + ": ") == 0,
+                      refused)
+                << r.err;
+            if (refused) {
+                EXPECT_EQ(test::ReadBytes(dir.file(out)), "old");
+            } else {
+                EXPECT_EQ(Calc({"--json", dir.file(out)}).status, 0) << "reads back";
+            }
+        }
+    }
 }
 
 }  // namespace

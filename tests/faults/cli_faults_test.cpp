@@ -51,7 +51,9 @@ TEST(ReportCommandFault, ExitStatusAndFailureLines) {
          [](ScratchMount& m) { return m.SetReadOnly(true); },
          false,
          3,
-         {"にﾌｫﾙﾀﾞを作成できません"}},
+         {"計算書のﾌｫﾙﾀﾞを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： 70）",
+          "原因：Read-only file system"}},
+        // Nothing of the report is kept: a chapter cut short by the disk is no report.
         {"report_folder_on_full_disk",
          "size=64k",
          [](ScratchMount& m) {
@@ -59,9 +61,9 @@ TEST(ReportCommandFault, ExitStatusAndFailureLines) {
              return m.Fill(0);
          },
          false,
-         4,
-         {"･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ", "･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ",
-          "印刷ﾌｧｲﾙを作成できません。（ｴﾗｰｺｰﾄﾞ ： 61）"}},
+         3,
+         {"計算書のﾌｫﾙﾀﾞを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： 61）",
+          "原因：No space left on device"}},
         {"format_section_missing",
          "size=4m",
          [](ScratchMount&) { return true; },

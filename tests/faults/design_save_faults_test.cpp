@@ -76,7 +76,7 @@ const std::vector<SaveCase>& SaveCases() {
              ::mkfifo((dir + "/pipe.kvt").c_str(), 0644);
              return dir + "/pipe.kvt";
          }},
-        {"link_into_a_vanished_folder", 76, files::SystemErrorText(ENOENT),
+        {"link_into_a_vanished_folder", 76, "ﾘﾝｸ先のﾌｧｲﾙがありません",
          [](const std::string& dir) {
              fs::create_symlink(dir + "/gone/real.kvt", dir + "/link.kvt");
              return dir + "/link.kvt";

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "mount_helper.h"
+#include "platform/run_files.h"
 #include "platform/vberror.h"
 #include "support/test_support.h"
 
@@ -147,10 +149,11 @@ TEST(ReplaceFile, WritesThroughSymbolicLinks) {
     EXPECT_EQ(ReadBytes(t.file("real/settings.ini")), "two");
     EXPECT_TRUE(fs::is_symlink(t.path() / "relative"));
     EXPECT_TRUE(fs::is_symlink(t.path() / "chained"));
-    ASSERT_TRUE(ReplaceFile(t.file("dangling"), "made", err));
-    EXPECT_EQ(ReadBytes(t.file("real/later.ini")), "made");
+    // A link to nothing makes no file where it points.
+    EXPECT_FALSE(ReplaceFile(t.file("dangling"), "made", err));
+    EXPECT_EQ(err, 53);
     EXPECT_TRUE(fs::is_symlink(t.path() / "dangling"));
-    EXPECT_EQ(Listing(t.path() / "real"), (std::vector<std::string>{"later.ini", "settings.ini"}));
+    EXPECT_EQ(Listing(t.path() / "real"), (std::vector<std::string>{"settings.ini"}));
 }
 
 TEST(ReplaceFile, RefusesWhatIsNotAFileAndReportsMissingFolders) {
@@ -178,6 +181,102 @@ TEST(ReplaceFile, RefusesWhatIsNotAFileAndReportsMissingFolders) {
     EXPECT_EQ(ReadBytes(t.file("dir/inside")), "stay");
     EXPECT_FALSE(fs::exists(t.path() / "nofolder"));
     EXPECT_FALSE(fs::exists(t.path() / "f"));
+}
+
+// Every refusal leaves the folder as it was, and is found by the check made before the work as
+// by the replacement itself (with the same code and cause), except bytes that are not whole.
+TEST(ReplaceFile, RefusesWhatItMustNotTouch) {
+    TempDir t;
+    WriteBytes(t.file("design.kvt"), "design");
+    WriteBytes(t.file("victim"), "victim");
+    const std::string design = (t.path() / "." / "design.kvt").string();  // another spelling
+    const struct {
+        const char* name;
+        std::function<std::string(const TempDir&)> arrange;  // the target
+        int32_t code;
+        std::string reason;
+        ReplaceGuard guard;
+    } cases[] = {
+        {"the input itself",
+         [](const TempDir& d) { return d.file("design.kvt"); },
+         75,
+         "読み込んだﾌｧｲﾙ自身には書き込めません",
+         {{design}, {}}},
+        {"the input by another name",
+         [](const TempDir& d) {
+             fs::create_hard_link(d.file("design.kvt"), d.file("hard.pdf"));
+             fs::create_symlink("hard.pdf", d.file("soft.pdf"));
+             return d.file("soft.pdf");
+         },
+         75,
+         "読み込んだﾌｧｲﾙ自身には書き込めません",
+         {{design}, {}}},
+        {"read-only file, for root too",
+         [](const TempDir& d) {
+             ::chmod(d.file("victim").c_str(), 0444);
+             return d.file("victim");
+         },
+         70,
+         SystemErrorText(EACCES),
+         {}},
+        {"dangling link",
+         [](const TempDir& d) {
+             fs::create_symlink("nothing.pdf", d.file("dangling.pdf"));
+             return d.file("dangling.pdf");
+         },
+         53,
+         "ﾘﾝｸ先のﾌｧｲﾙがありません",
+         {}},
+        {"pipe",
+         [](const TempDir& d) {
+             ::mkfifo(d.file("pipe").c_str(), 0666);
+             return d.file("pipe");
+         },
+         75,
+         "通常のﾌｧｲﾙではありません",
+         {}},
+        {"device",
+         [](const TempDir& d) {
+             const bool made = ::mknod(d.file("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+             return made ? d.file("full") : std::string();  // only root makes devices
+         },
+         75,
+         "通常のﾌｧｲﾙではありません",
+         {}},
+        {"another user's link in a shared folder",
+         [](const TempDir& d) {
+             fs::create_directory(d.path() / "shared");
+             ::chmod(d.file("shared").c_str(), 01777);
+             fs::create_symlink(d.file("victim"), d.path() / "shared/out.pdf");
+             const bool foreign = ::lchown(d.file("shared/out.pdf").c_str(), 65534, 65534) == 0;
+             return foreign ? d.file("shared/out.pdf") : std::string();  // only root gives away
+         },
+         70,
+         "他のﾕｰｻﾞｰのﾘﾝｸはたどりません",
+         {}},
+        {"bytes that are not whole",
+         [](const TempDir& d) { return d.file("new.pdf"); },
+         75,
+         "書き込む内容が完全ではありません",
+         {{}, [](std::string_view) { return false; }}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = c.arrange(t);
+        if (target.empty()) continue;
+        const auto before = Listing(t.path());
+        Failure checked, replaced;
+        EXPECT_EQ(CheckReplaceable(target, checked, c.guard), c.guard.whole != nullptr);
+        EXPECT_FALSE(ReplaceFile(target, "new", replaced, c.guard));
+        EXPECT_EQ(replaced.code, c.code);
+        EXPECT_EQ(replaced.reason, c.reason);
+        if (!c.guard.whole) {
+            EXPECT_EQ(checked.code, c.code);
+        }
+        EXPECT_EQ(Listing(t.path()), before);
+    }
+    EXPECT_EQ(ReadBytes(t.file("design.kvt")), "design");
+    EXPECT_EQ(ReadBytes(t.file("victim")), "victim");
 }
 
 TEST(ReplaceFile, ReadOnlyFolderLeavesTheOldFile) {
@@ -255,6 +354,87 @@ TEST(ReplaceFile, FullDiskLeavesTheOldFileAndNoTemporary) {
     err = 0;
     EXPECT_FALSE(AppendBytes(dir + "/design.kvt", std::string(60000, 'a'), err));
     EXPECT_EQ(err, 61);
+}
+
+// What killed runs left is removed by the next run: nothing of a live run, nothing that is not
+// ours, no link.
+TEST(RunFiles, OnlyLeftoversOfEndedRunsAreRemoved) {
+    TempDir t;
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = "." + std::to_string(child) + ".0123456789abcdef";
+    WriteBytes(t.file(".a" + dead + ".tmp"), "removed");
+    fs::create_directories(t.path() / (".b" + dead + ".new") / "sub");
+    WriteBytes(t.file(".b" + dead + ".new/sub/f"), "removed with its folder");
+    WriteBytes(t.file(".c" + runfiles::UniqueTag() + ".tmp"), "our run lives");
+    WriteBytes(t.file(".d" + dead + ".tmp"), "locked by a run in another process namespace");
+    const int held = ::open(t.file(".d" + dead + ".tmp").c_str(), O_RDONLY);
+    ASSERT_TRUE(runfiles::Hold(held));
+    fs::create_symlink(t.file(".c"), t.path() / (".e" + dead + ".tmp"));
+    WriteBytes(t.file("f" + dead + ".tmp"), "another name");
+    std::vector<std::string> kept = {".c", ".d", ".e", "f"};
+    if (::geteuid() == 0) {
+        WriteBytes(t.file(".g" + dead + ".tmp"), "another user's");
+        ASSERT_EQ(::chown(t.file(".g" + dead + ".tmp").c_str(), 65534, 65534), 0);
+        kept.insert(kept.begin() + 3, ".g");
+    }
+    runfiles::RemoveLeftovers(t.path().string(), ".", ".tmp");
+    runfiles::RemoveLeftovers(t.path().string(), ".", ".new");
+    ::close(held);
+    std::vector<std::string> left;
+    for (const std::string& n : Listing(t.path())) left.push_back(n.substr(0, n.find('.', 1)));
+    EXPECT_EQ(left, kept);
+}
+
+TEST(FolderReplacement, ReplacesTheWholeFolderOrNothing) {
+    TempDir t;
+    const std::string out = t.file("out");
+    const auto report = [](std::string_view name) { return name != "notes.txt"; };
+    // Fills a fresh folder with "a" = `text` (and `extra`), and swaps it in when `commit`.
+    auto replace = [&](const std::string& target, const std::string& text, bool commit,
+                       const char* extra = nullptr) {
+        FolderReplacement r;
+        Failure f;
+        if (!r.Begin(target, report, f)) return f.reason;
+        WriteBytes(r.fresh() + "/a", text);
+        if (extra) WriteBytes(r.fresh() + "/" + extra, "");
+        return commit && !r.Commit(f) ? f.reason : std::string();
+    };
+    ASSERT_EQ(replace(out, "1", true, "stale"), "");
+    ASSERT_EQ(::chmod(out.c_str(), 0750), 0);
+    ASSERT_EQ(replace(out, "2", true), "");
+    EXPECT_EQ(Listing(out), std::vector<std::string>{"a"}) << "nothing of the first stays";
+    EXPECT_EQ(Mode(out), 0750u);
+    ASSERT_EQ(replace(out, "3", false), "");
+    EXPECT_EQ(ReadBytes(out + "/a"), "2") << "not committed: as it was";
+    fs::create_symlink("out", t.path() / "link");
+    ASSERT_EQ(replace(t.file("link"), "4", true), "");
+    EXPECT_TRUE(fs::is_symlink(t.path() / "link"));
+    EXPECT_EQ(ReadBytes(out + "/a"), "4");
+    {  // Two at once: each swaps in a whole folder of its own, the last one stays.
+        FolderReplacement x, y;
+        Failure f;
+        ASSERT_TRUE(x.Begin(out, report, f) && y.Begin(out, report, f));
+        WriteBytes(x.fresh() + "/a", "x");
+        WriteBytes(y.fresh() + "/a", "y");
+        ASSERT_TRUE(x.Commit(f) && y.Commit(f));
+    }
+    EXPECT_EQ(ReadBytes(out + "/a"), "y");
+    EXPECT_EQ(Listing(t.path()), (std::vector<std::string>{"link", "out"}));
+    WriteBytes(out + "/notes.txt", "the user's");
+    WriteBytes(t.file("file"), "a file");
+    fs::create_symlink("gone", t.path() / "dangling");
+    const std::pair<std::string, std::string> refusals[] = {
+        {out, "置き換えられないﾌｧｲﾙがあります：notes.txt"},
+        {t.file("file"), SystemErrorText(ENOTDIR)},
+        {t.file("dangling"), "ﾘﾝｸ先のﾌｧｲﾙがありません"},
+    };
+    for (const auto& [target, reason] : refusals) {
+        EXPECT_EQ(replace(target, "5", true), reason);
+        EXPECT_EQ(Listing(t.path()), (std::vector<std::string>{"dangling", "file", "link", "out"}));
+    }
+    EXPECT_EQ(ReadBytes(out + "/a"), "y");
 }
 
 TEST(AppendBytes, CreatesThenAppends) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "formats/pdf_file.h"
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "preview/document/document.h"
@@ -305,8 +306,35 @@ TEST_F(RenderedFigure, FailedExportLeavesTheOldFile) {
     const Document d = FromLines({"X"});
     std::string error;
     EXPECT_FALSE(exportPdf(d, dir.file("no/such/folder/out.pdf"), {}, &error));
-    EXPECT_EQ(error, "PDF ファイルを書き込めません: " + dir.file("no/such/folder/out.pdf") +
-                         "\n原因：" + files::SystemErrorText(ENOENT));
+    EXPECT_EQ(error, "PDF ファイルを書き込めません。（ｴﾗｰｺｰﾄﾞ ： 76）\n\nﾌｧｲﾙ名：" +
+                         dir.file("no/such/folder/out.pdf") + "\n原因：" +
+                         files::SystemErrorText(ENOENT) +
+                         "\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。");
+}
+
+// The files the document comes from are never its PDF, however named; and a PDF cut anywhere is
+// not complete, so it never replaces a good one.
+TEST_F(RenderedFigure, ExportRefusesItsInputsAndOnlyWholePdfsAreComplete) {
+    Document d = FromLines({"X"});
+    d.sourcePath = dir.file("same.prn");
+    d.designFile = dir.file("wall.kvt");
+    kuvelt::test::WriteBytes(d.sourcePath, "print file");
+    kuvelt::test::WriteBytes(d.designFile, "design");
+    std::filesystem::create_symlink(d.designFile, dir.file("wall.pdf"));
+    for (const std::string& target : {d.sourcePath, dir.file("wall.pdf")}) {
+        std::string error;
+        EXPECT_FALSE(exportPdf(d, target, {}, &error));
+        EXPECT_NE(error.find("原因：読み込んだﾌｧｲﾙ自身には書き込めません"), std::string::npos);
+    }
+    EXPECT_EQ(kuvelt::test::ReadBytes(d.sourcePath), "print file");
+    EXPECT_EQ(kuvelt::test::ReadBytes(d.designFile), "design");
+    ASSERT_TRUE(exportPdf(d, dir.file("whole.pdf")));
+    const std::string pdf = kuvelt::test::ReadBytes(dir.file("whole.pdf"));
+    EXPECT_TRUE(formats::PdfIsComplete(pdf));
+    EXPECT_TRUE(formats::PdfIsComplete(pdf + "\r\n"));
+    for (std::size_t cut = 1; cut < 64; ++cut)
+        EXPECT_FALSE(formats::PdfIsComplete(pdf.substr(0, pdf.size() * cut / 64))) << cut;
+    EXPECT_FALSE(formats::PdfIsComplete(pdf.substr(1)));
 }
 
 TEST(PdfOutline, RefusesWhatItCannotFollowAndLeavesTheBytes) {

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "formats/pdf_file.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -176,8 +177,9 @@ TEST_F(Window, SaveAsPdf) {
     w->SavePdf();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
-              "PDF ファイルを書き込めません: " + dir.file("missing/x.pdf") + "\n原因：" +
-                  files::SystemErrorText(ENOENT));
+              formats::PdfWriteFailureMessage({76, files::SystemErrorText(ENOENT)},
+                                              dir.file("missing/x.pdf"))
+                  .text);
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing"))) << "nothing made on the way";
     EXPECT_EQ(dialogs.messages[0].title, "印刷プレビュー");
     EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);

@@ -1,14 +1,13 @@
 #include "preview/render/pdf_export.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 
+#include "formats/pdf_file.h"
 #include "platform/files.h"
+#include "platform/vberror.h"
 #include "preview/render/pdf_outline.h"
 
 namespace kuvelt::preview {
@@ -37,21 +36,25 @@ std::vector<OutlineEntry> OutlineOf(const Document& doc, const PageSetup& setup)
 
 bool exportPdf(const Document& doc, const std::string& path, const PageSetup& setup,
                std::string* error) {
-    auto fail = [&](const std::string& what) {
-        if (error) *error = what;
+    auto fail = [&](const files::Failure& failure) {
+        if (error) *error = formats::PdfWriteFailureMessage(failure, path).text;
         return false;
     };
-    const std::string part = path + ".part~";
-    // The PDF writer only says that it failed; a first open of the file gives the system's cause
-    // (a read-only folder, a full disk, no such folder) for the message.
-    if (std::FILE* probe = std::fopen(part.c_str(), "wb"); probe != nullptr) {
-        std::fclose(probe);
-    } else {
-        return fail("PDF ファイルを書き込めません: " + path + "\n原因：" +
-                    files::SystemErrorText(errno));
-    }
+    // The inputs of the document are never written over, however the target is named; a target
+    // that cannot take the file is refused before the pages are drawn.
+    files::ReplaceGuard guard;
+    for (const std::string& input : {doc.sourcePath, doc.designFile})
+        if (!input.empty()) guard.inputs.push_back(input);
+    guard.whole = formats::PdfIsComplete;
+    files::Failure failure;
+    if (!files::CheckReplaceable(path, failure, guard)) return fail(failure);
+
+    // The file is made in memory and put in place whole: nothing half-written is ever seen at
+    // the target, and no name beside it is shared with another writer.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(Q(part));
+        QPdfWriter writer(&buffer);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         writer.setResolution(1200);
@@ -60,42 +63,15 @@ bool exportPdf(const Document& doc, const std::string& path, const PageSetup& se
         writer.setTitle(!doc.title.empty()      ? Q(doc.title)
                         : doc.bookmarks.empty() ? QString::fromUtf8("計算書")
                                                 : Q(doc.bookmarks.front().title));
-        if (!paintDocument(writer, doc, setup, 0, doc.PageCount() - 1)) {
-            std::remove(part.c_str());
-            return fail("PDF ファイルを書き込めません: " + path);
-        }
+        if (!paintDocument(writer, doc, setup, 0, doc.PageCount() - 1))
+            return fail({vberr::kDeviceIO, "PDF を作成できません"});
     }
-    std::string pdf;
-    int32_t readError = 0;
-    std::optional<std::string> bytes;
-    if (files::ReadAll(part, pdf, readError, std::size_t(1) << 31)) bytes = std::move(pdf);
-    if (!bytes || bytes->empty()) {
-        std::remove(part.c_str());
-        return fail("PDF ファイルを書き込めません: " + path);
-    }
+    std::string bytes(buffer.data().constData(), std::size_t(buffer.data().size()));
     // The outline and the subject are additions to a complete file: without them (a structure
     // the updates cannot follow) the file is still the whole report and is kept.
-    const bool outlined = AppendPdfOutline(*bytes, OutlineOf(doc, setup));
-    const bool described = SetPdfInfo(*bytes, {{"Subject", kSubject}});
-    if (outlined || described) {
-        std::FILE* f = std::fopen(part.c_str(), "wb");
-        const bool ok =
-            f != nullptr && std::fwrite(bytes->data(), 1, bytes->size(), f) == bytes->size();
-        if (f != nullptr && std::fclose(f) != 0) {
-            std::remove(part.c_str());
-            return fail("PDF ファイルを書き込めません: " + path);
-        }
-        if (!ok) {
-            std::remove(part.c_str());
-            return fail("PDF ファイルを書き込めません: " + path);
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(part, path, ec);
-    if (ec) {
-        std::remove(part.c_str());
-        return fail("PDF ファイルを保存できません: " + path + "\n原因：" + ec.message());
-    }
+    AppendPdfOutline(bytes, OutlineOf(doc, setup));
+    SetPdfInfo(bytes, {{"Subject", kSubject}});
+    if (!files::ReplaceFile(path, bytes, failure, guard)) return fail(failure);
     return true;
 }
 

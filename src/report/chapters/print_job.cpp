@@ -231,7 +231,12 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
     if (combined.empty()) {
         code = gCombinedCreateError != 0 ? gCombinedCreateError : vberr::kPathFileAccess;
     }
-    if (combined.empty() || !files::ReplaceFile(combined, bytes, code)) {
+    files::Failure failure;
+    if (!combined.empty() && !files::ReplaceFile(combined, bytes, failure)) {
+        code = failure.code;
+        NoteWriteFailure(failure);
+    }
+    if (combined.empty() || failure.code != 0) {
         // Starting the preview on a missing or stale combined file would print the wrong report.
         return Message{code,
                        "印刷ﾌｧｲﾙを作成できません。（ｴﾗｰｺｰﾄﾞ ： " + std::to_string(code) + "）",
