@@ -149,7 +149,8 @@ TEST(WriteCommandFault, RefusedTargetsAreLeftAsTheyWere) {
         const auto before = FolderContents(d);
         const ProgramRun run = Calc(c.mode, target, design);
         EXPECT_EQ(run.status, c.status) << run.err;
-        EXPECT_NE(run.err.find(target + "\n原因：" + c.cause), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(target + "\nkuvelt-calc: 原因：" + c.cause), std::string::npos)
+            << run.err;
         EXPECT_EQ(FolderContents(d), before);
         EXPECT_TRUE(tmp.Empty()) << tmp.Names();
     }
