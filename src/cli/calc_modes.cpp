@@ -146,7 +146,7 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         }
         out << "ボイリングの検討  水頭差Ｈ1 = " << Num(a.Hw, "0.00")
             << " m   根入れ長Ｄ = " << Num(a.D, "0.00")
-            << " m   安全率Ｆs = " << Num(a.F(), "##0.00") << "   " << Judgement(a.Hantei(), a.Fa)
+            << " m   安全率Ｆs = " << Num(a.F(), "##0.000") << "   " << Judgement(a.Hantei(), a.Fa)
             << '\n';
     } else if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached()) {
         const clsNekiriAnteiAc& a = *gNekiriAnteiAc.Peek();
@@ -156,7 +156,7 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         }
         out << "ヒービングの検討  壁高Ｈ = " << Num(a.H, "0.00")
             << " m   根入れ長Ｄ = " << Num(a.D, "0.00")
-            << " m   安全率Ｆs = " << Num(a.F(), "##0.00") << "   " << Judgement(a.Hantei(), a.Fa)
+            << " m   安全率Ｆs = " << Num(a.F(), "##0.000") << "   " << Judgement(a.Hantei(), a.Fa)
             << '\n';
     }
 }

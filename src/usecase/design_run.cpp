@@ -5,9 +5,12 @@
 #include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/rounding.h"
 #include "calc/sections.h"
+#include "calc/verdicts.h"
 #include "calc/yaita_choice.h"
 #include "model/design.h"
+#include "model/ranges.h"
 #include "platform/numfmt.h"
 
 namespace kuvelt::usecase {
@@ -124,9 +127,10 @@ Proposal ProposePassingPick() {
     return p;
 }
 
-// The tolerance of every length comparison decides what counts as a multiple already.
 double ProposedLength(double requiredLength) {
-    return std::ceil((requiredLength - 0.001) * 2.0) / 2.0;
+    // A printed length that is a multiple already is taken as it is (the product carries the
+    // binary error of the required length's decimals).
+    return std::ceil(AsPrinted(requiredLength, printed::kLength) * 2.0 - 1e-9) / 2.0;
 }
 
 Message NoChoiceMessage() {

@@ -76,8 +76,8 @@ struct Proposal {
 };
 Proposal ProposePassingPick();
 
-// The length a proposal takes for a required length: the next multiple of 0.5 m (a length within
-// 0.001 m of a multiple is that multiple).
+// The length a proposal takes for a required length: the next multiple of 0.5 m at or above the
+// required length as it is printed (to 0.01 m), so the printed length check holds.
 double ProposedLength(double requiredLength);
 
 // How a command-line run obtains its sheet-pile choice.

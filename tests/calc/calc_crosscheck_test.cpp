@@ -314,8 +314,8 @@ Expected Evaluate(const CInpJyoken& c, const CInpJiban& g) {
     return e;
 }
 
-// "a exceeds b": at least b and not within 0.001 of it.
-bool Over(double a, double b) { return a >= b && std::fabs(a - b) >= 0.001; }
+// "a exceeds b": a as printed, to n decimals, lies above b (beyond binary noise).
+bool Over(double a, int n, double b) { return Rnd(a, n) > b + 1e-9; }
 
 // Per-section values of one kind (or one result list), sections and items from 1.
 struct Rows {
@@ -400,7 +400,8 @@ Sections EvaluateSections(const Expected& e, const CInpJyoken& c, const CInpJiba
                 if (!fin(v)) return false;
             }
             Rows& t = r.stress[std::size_t(k)];
-            t(s, 1) = v, t(s, 2) = mod, t(s, 3) = Over(v, x.allow) ? 1 : 0;
+            t(s, 1) = v, t(s, 2) = mod,
+                 t(s, 3) = Over(v, 1, x.allow) ? 1 : 0;  // M and σ print to 0.1
             return true;
         })) {
         r.fault = 2;
@@ -451,18 +452,17 @@ Sections EvaluateSections(const Expected& e, const CInpJyoken& c, const CInpJiba
         l(s, n++) = lreq;
         if (k == 0) {
             l(s, n++) = x.Lmin, l(s, n++) = x.Lmax;
-            const bool inside = (x.Lmin < lreq && lreq < x.Lmax) ||
-                                std::fabs(lreq - x.Lmin) < 0.001 ||
-                                std::fabs(lreq - x.Lmax) < 0.001;
+            const double printed = Rnd(lreq, 2);
+            const bool inside = printed >= x.Lmin - 1e-9 && printed <= x.Lmax + 1e-9;
             l(s, n++) = inside ? 0 : 1;
         }
-        l(s, n++) = d, l(s, n++) = c.Delta, l(s, n++) = Over(d, c.Delta) ? 1 : 0;
+        l(s, n++) = d, l(s, n++) = c.Delta, l(s, n++) = Over(d, 3, c.Delta) ? 1 : 0;
         bool passes = true;
         for (int i : k == 0 ? std::vector<int>{3, 7, 10} : std::vector<int>{3, 7})
             passes = passes && l(s, i) == 0;
         if (passes && r.pk == 0) {
-            const double m = std::round(lreq * 2) / 2;
-            double L = std::fabs(lreq - m) < 0.001 ? m : std::ceil(lreq * 2) / 2;
+            // The next half metre at or above the required length as printed.
+            double L = std::ceil(Rnd(lreq, 2) * 2 - 1e-9) / 2;
             if (k == 0) L = L < x.Lmin ? x.Lmin : L > x.Lmax ? x.Lmax : L;
             r.pk = k + 1, r.ps = s, r.pL = L, r.pLreq = lreq;
         }
@@ -494,7 +494,7 @@ Stability EvaluateStability(const CInpJyoken& c, const CInpJiban& g, const CInpY
             st.table.emplace_back(d, f(d));
         }
         st.fault = !std::isfinite(st.F) || !std::isfinite(st.table.back().second);
-        st.hantei = std::fabs(st.F - c.Fsb) < 0.001 || st.F > c.Fsb;
+        st.hantei = Rnd(st.F, 3) >= c.Fsb - 1e-9;
     } else {
         st.Q = Surcharge(c);
         const double h1 = std::max(st.H - st.Hw, 0.0), h2 = std::max(st.Hw, 0.0);
@@ -502,7 +502,7 @@ Stability EvaluateStability(const CInpJyoken& c, const CInpJiban& g, const CInpY
         const double root = g.Ca * g.Ca * st.H * st.H + 2 * g.Ca * g.Cb * st.H;
         st.F = W <= 0.001 ? 999 : 2 / W * ((g.Ca * st.H + g.Cb) * kPi + 2 * std::sqrt(root));
         st.fault = !std::isfinite(st.F);
-        st.hantei = std::fabs(st.F - c.Fsh) < 0.001 || st.F > c.Fsh;
+        st.hantei = Rnd(st.F, 3) >= c.Fsh - 1e-9;
     }
     return st;
 }

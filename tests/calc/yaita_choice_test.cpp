@@ -39,6 +39,8 @@ class ChoiceTest : public ::testing::Test {
         gListC.Set(2, 4, 4.8);
         gListLS.Set(1, 4, 6.0);
         gListS.Set(1, 4, 8.25);
+        gListS.Set(2, 4, 8.254);  // printed 8.25
+        gListS.Set(3, 4, 8.255);  // printed 8.26
     }
     void TearDown() override {
         InitData();
@@ -93,7 +95,14 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"ConcreteBelowLmin", 0, 1, 1.5, O::Questions, {kOutOfRange}},
         PickCase{"ConcreteShorterThanRequired", 0, 2, 4.0, O::Acceptable, {}},
         PickCase{"SteelAtRequired", 2, 1, 8.25, O::Acceptable, {}},
-        PickCase{"SteelHalfMillimetreShort", 2, 1, 8.2495, O::Acceptable, {}},
+        // The required length is judged as printed, to 0.01 m.
+        PickCase{"SteelRequiredPrintedAsL", 2, 2, 8.25, O::Acceptable, {}},
+        PickCase{"SteelRequiredPrintedAboveL",
+                 2,
+                 3,
+                 8.25,
+                 O::Questions,
+                 {TooShort("（Ｌ ＝ 8.25 m，必要矢板長 ＝ 8.26 m）")}},
         PickCase{"SteelCentimetreShort",
                  2,
                  1,

@@ -12,8 +12,10 @@
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "calc/verdicts.h"
 #include "calc/yaita_choice.h"
 #include "model/design.h"
+#include "platform/cp932.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
@@ -25,7 +27,16 @@ namespace summary {
 
 namespace {
 
-bool Within(double a, double b) { return std::fabs(a - b) < 0.001; }
+// The required length of section s of table kind k against the pile's length L.
+PileCheck LengthCheck(int32_t k, int32_t s, double L) {
+    const double lreq = gSectEmbed(k, s, item::kEmbedLreq);
+    return {CheckItem::Length,
+            "必要矢板長",
+            lreq,
+            L,
+            !ExceedsAsPrinted(lreq, printed::kLength, L),
+            true};
+}
 
 }  // namespace
 
@@ -41,12 +52,10 @@ std::vector<PileCheck> ChosenPileChecks() {
         checks.push_back({CheckItem::Moment, "曲げﾓｰﾒﾝﾄ",
                           std::fabs(gSectChang(k, s, item::kChangMmax)), c->Mc,
                           gSectStress(k, s, item::kStressFlag) == 0.0, true});
-        checks.push_back({CheckItem::Length, "必要矢板長", gSectEmbed(k, s, item::kEmbedLreq), L,
-                          !Exceeds(gSectEmbed(k, s, item::kEmbedLreq), L), true});
+        checks.push_back(LengthCheck(k, s, L));
         // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row; the end
-        // values themselves (within 0.001) are inside, as the choice window holds them.
-        const bool inside =
-            (c->Lmin < L && L < c->Lmax) || Within(L, c->Lmin) || Within(L, c->Lmax);
+        // values themselves are inside, as the choice window holds them.
+        const bool inside = !OutsideAsPrinted(L, printed::kLength, c->Lmin, c->Lmax);
         checks.push_back({CheckItem::LengthRange, "矢板長の範囲", L, c->Lmax, inside, true});
         checks.back().lower = c->Lmin;
     } else {
@@ -55,12 +64,11 @@ std::vector<PileCheck> ChosenPileChecks() {
         const double allowable = *kind == PileKind::LightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
         checks.push_back({CheckItem::Stress, "曲げ応力度", gSectStress(k, s, item::kStressValue),
                           allowable, gSectStress(k, s, item::kStressFlag) == 0.0, true});
-        checks.push_back({CheckItem::Length, "必要矢板長", gSectEmbed(k, s, item::kEmbedLreq), L,
-                          !Exceeds(gSectEmbed(k, s, item::kEmbedLreq), L), true});
+        checks.push_back(LengthCheck(k, s, L));
     }
     const double delta = gSectDisp(k, s, item::kDisp);
     checks.push_back({CheckItem::Displacement, "頭部変位量", delta, gInpJyoken.Delta,
-                      !Exceeds(delta, gInpJyoken.Delta), true});
+                      !ExceedsAsPrinted(delta, printed::kDisplacement, gInpJyoken.Delta), true});
     if (gInpJyoken.Nekiri == 1) {
         // The stability check asked for: the one of the ground kind, as its chapter prints it.
         if (gInpJiban.Kind == 0) {
