@@ -126,8 +126,11 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         out << "使用矢板          " << KindName(y.Yaita) << "  №" << y.Sect << ' '
             << (name.empty() ? "（登録されていない断面№）" : name)
             << (y.Proposed ? "（ﾌﾟﾛｸﾞﾗﾑの提案）" : "") << '\n';
+        // H' and D of the design as it stands (the stored ones may be of the design before a
+        // --set): from the adopted virtual ground surface of this run to the pile head.
+        const double h = gInpJyoken.ELYU - AdoptedVirtualGround();
         out << "                  矢板全長Ｌ = " << Num(y.L, "0.00")
-            << " m   壁高Ｈ' = " << Num(y.H, "0.00") << " m   根入れ長Ｄ = " << Num(y.D, "0.00")
+            << " m   壁高Ｈ' = " << Num(h, "0.00") << " m   根入れ長Ｄ = " << Num(y.L - h, "0.00")
             << " m\n";
     }
     if (gInpJyoken.Nekiri == 0) {

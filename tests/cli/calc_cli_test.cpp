@@ -359,6 +359,18 @@ TEST(CalcCliSummary, ShowsChecksChoiceAndVerdict) {
     EXPECT_EQ(Calc({"--summary", f}).out, o);
 }
 
+// --set changes the design before anything: the water at +3.00 lowers the virtual ground to
+// -1.05, so H' = 3.50 + 1.05 = 4.55 m and D = 14.00 - 4.55 = 9.45 m (the file stores 4.38 and
+// 9.62 of the design before); F = 2 x 9 x 10.50 / (3.00 x 9.8) = 6.4286, printed to 0.001 as
+// the report prints it.
+TEST(CalcCliSummary, ValuesAreThoseOfTheChangedDesign) {
+    const CalcRun r =
+        Calc({"--summary", Example("sand-channel.kvt"), "--set", "gInpJyoken.ELWL=3.0"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("壁高Ｈ' = 4.55 m   根入れ長Ｄ = 9.45 m"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("安全率Ｆs = 6.429"), std::string::npos) << r.out;
+}
+
 TEST(CalcCliSummary, FailedCalculationSaysSo) {
     test::TempDir dir;
     const std::string f = dir.file("shallow.kvt");
