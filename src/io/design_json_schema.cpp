@@ -42,7 +42,7 @@ ordered_json FieldSchema(const DesignField& f) {
     }
     if (f.HasInput() || IsRowField(f)) {
         ordered_json range = ordered_json::object();
-        range["minimum"] = f.min;
+        range[f.minOpen ? "exclusiveMinimum" : "minimum"] = f.min;
         range["maximum"] = f.max;
         const std::vector<double> shipped = NewDesignValuesOutsideRange(f);
         if (shipped.empty()) {

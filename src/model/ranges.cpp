@@ -82,15 +82,26 @@ bool InRange(const FieldRange& f, double value) {
     // elastic moduli) and far below the step, so what the field shows as the limit is accepted
     // and nothing the user can type changes its verdict. A field shown in full (the grids'
     // general format) has no hidden digits and is compared exactly.
+    // An open lower limit is a value the method cannot work with (zero): anything above it is
+    // taken, the limit itself and its floating-point neighbours below are not.
     const double tol =
         f.displayFormat.empty() ? 0.0 : 1e-6 * std::pow(10.0, -DecimalPlaces(f.displayFormat));
-    return value >= f.min - tol && value <= f.max + tol;
+    const bool aboveMin = f.minOpen ? value > f.min : value >= f.min - tol;
+    return aboveMin && value <= f.max + tol;
+}
+
+double LowestTypedValue(const FieldRange& f) {
+    // A typed value is rounded to the places the field shows, so above an open limit the first
+    // value the user can enter lies one display step up; the message shows that value rather
+    // than a limit the field would refuse.
+    if (!f.minOpen) return f.min;
+    return f.min + std::pow(10.0, -DecimalPlaces(f.displayFormat));
 }
 
 Message RangeMessage(const FieldRange& f) {
     // The display format: thousands separators make the elastic-modulus limits readable.
     std::string text = "入力範囲：";
-    text += numfmt::FormatNumber(f.min, f.displayFormat);
+    text += numfmt::FormatNumber(LowestTypedValue(f), f.displayFormat);
     text += " ～ ";
     text += numfmt::FormatNumber(f.max, f.displayFormat);
     return Message{0, text, std::string(f.caption), MsgIcon::Information, MsgButtons::Ok};

@@ -23,11 +23,16 @@ std::span<const FieldRange* const> AllFieldRanges();
 const FieldRange* FindFieldRange(std::string_view name);
 
 // The one range check: min <= value <= max, both limits included, with a tolerance of a
-// millionth of the last digit the field shows (see ranges.cpp). Not-a-number is refused.
+// millionth of the last digit the field shows (see ranges.cpp); min < value when the lower limit
+// is open. Not-a-number is refused.
 bool InRange(const FieldRange& f, double value);
 
-// "入力範囲：" + min + " ～ " + max in the field's display format, titled with its caption,
-// information icon, OK.
+// The lowest value the field takes as the user types it: min, or for an open lower limit the
+// next value the field's display format can hold (0.1 for "0.0", 1 for "##0").
+double LowestTypedValue(const FieldRange& f);
+
+// "入力範囲：" + LowestTypedValue + " ～ " + max in the field's display format, titled with its
+// caption, information icon, OK.
 Message RangeMessage(const FieldRange& f);
 
 // Number of digit places after the decimal point of a number picture's first section.

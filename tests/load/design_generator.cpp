@@ -166,7 +166,7 @@ void Plausible(Rng& rng) {
             if (!Chance(rng, 0.4)) continue;
             const FieldRange* r = FindFieldRange(name);
             for (const NumericField& f : NumericFields()) {
-                if (f.name == name && r) *f.field() = Typed(rng, r->min, r->max, 2);
+                if (f.name == name && r) *f.field() = Typed(rng, LowestTypedValue(*r), r->max, 2);
             }
         }
     }
