@@ -8,6 +8,8 @@
 #include "calc/sections.h"
 #include "calc/verdicts.h"
 #include "model/design.h"
+#include "model/design_checks.h"
+#include "model/ranges.h"
 #include "platform/numfmt.h"
 
 namespace kuvelt {
@@ -75,12 +77,20 @@ ChoiceProposal ProposeChoice() {
 
 ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L) {
     ChoiceCheck c;
+    auto refuse = [&](Message m) {
+        c.outcome = ChoiceCheck::Outcome::Refused;
+        c.refusal = std::move(m);
+        return c;
+    };
     // Section numbers below 1 are as unregistered as those beyond the catalogue.
     if (sect < 1 || sect > CatalogueCount(kind) || sect > kMaxSections) {
-        c.outcome = ChoiceCheck::Outcome::SectionMissing;
-        c.refusal = SectionMissingMessage();
-        return c;
+        return refuse(SectionMissingMessage());
     }
+    // The length as the window's field takes it (a command-line pick can hold any number).
+    const FieldRange& field = *FindFieldRange("frmInpYaita.numL");
+    if (!InRange(field, L)) return refuse(RangeMessage(field));
+    // A pile that does not reach below the design ground level has no embedment at all.
+    if (std::optional<Message> m = PileLengthRefusal(L, gInpJyoken)) return refuse(*m);
     if (kind == PileKind::Concrete) {
         // Concrete piles come in manufactured lengths Lmin..Lmax; that range is what the pick is
         // held to (the required length is judged in the report and the result list).

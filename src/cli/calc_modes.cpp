@@ -167,7 +167,8 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
 // ---- Modes -------------------------------------------------------------------------------------
 
 // Each design of a run: read it, run it with the pick, and hand the run to `each`; the
-// highest outcome of all. A refused file is reported by `refused` with its read message.
+// highest outcome of all. A file not read, or a design refused before its calculation, is
+// reported by `refused` with its message.
 // `beforeErr` is called before anything is said on `err`.
 template <class Each, class Refused, class BeforeErr>
 Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::PickRequest& pick,
@@ -190,16 +191,21 @@ Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::Pick
             continue;
         }
         const usecase::DesignRun r = usecase::RunDesign(pick);
+        said.str(std::string());
+        said.clear();
         if (!r.messages.empty() || r.note) {
-            said.str(std::string());
-            said.clear();
             PrintMessages(r.messages, said);
             if (r.note) said << "Kuvelt: " << *r.note << '\n';
             beforeErr();
             err << said.str();
         }
-        each(file, r);
         worst = usecase::Worst(worst, r.outcome);
+        // A design the windows would refuse has no results to show, as one not read.
+        if (r.calc.refusal) {
+            refused(file, said.str());
+            continue;
+        }
+        each(file, r);
     }
     return worst;
 }

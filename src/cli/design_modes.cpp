@@ -14,9 +14,7 @@ Outcome RunWrite(const std::vector<std::string>& given, std::ostream&, std::ostr
     std::vector<std::string> args = given;
     usecase::PickRequest pick;
     if (!TakePickOptions(args, pick, err) || args.size() != 2) return Outcome::Usage;
-    if (!LoadDesign(args[1], err, pick.how != usecase::PickRequest::How::Stored)) {
-        return Outcome::Refused;
-    }
+    if (!LoadDesign(args[1], err)) return Outcome::Refused;
     if (pick.how != usecase::PickRequest::How::Stored) {
         // Store the pick in the design as the choice window would, after its calculation.
         const usecase::DesignRun r = usecase::RunDesign(pick);

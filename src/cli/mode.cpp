@@ -10,7 +10,6 @@
 #include "io/design_file.h"
 #include "io/design_json_read.h"
 #include "model/design.h"
-#include "model/design_checks.h"
 #include "platform/vberror.h"
 
 namespace kuvelt::cli {
@@ -121,7 +120,7 @@ bool TakePickOptions(std::vector<std::string>& args, usecase::PickRequest& reque
     return true;
 }
 
-bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts) {
+bool LoadDesign(const std::string& path, std::ostream& err) {
     if (IsJsonDesignPath(path)) {
         if (!ReadJsonDesign(path, err)) return false;
     } else {
@@ -135,13 +134,6 @@ bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts) 
     if (!ApplyDesignChanges(err)) {
         InitData();
         return false;
-    }
-    // Levels the design-conditions window would refuse together: said, then calculated as
-    // they stand.
-    if (warnConflicts) {
-        if (const auto conflict = DesignConditionsConflict(gInpJyoken)) {
-            PrintMessage(conflict->message, err);
-        }
     }
     return true;
 }

@@ -38,9 +38,9 @@ const Mode* FindMode(std::string_view option);
 // Makes `path` the current design as the Open command does: the pre-read check, then ReadData;
 // a ".json" path is read as a JSON design instead (design_source.h). Then the command line's
 // --set changes are applied. On failure prints the read-failure message as "TITLE: TEXT" (or
-// every fault of the JSON or of the changes) on `err` and returns false. Levels
-// the design-conditions window would refuse together are warned about (`warnConflicts`).
-bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts = true);
+// every fault of the JSON or of the changes) on `err` and returns false. A design the input
+// windows would refuse is read as it stands; the use cases refuse to calculate it.
+bool LoadDesign(const std::string& path, std::ostream& err);
 
 // Prints a message the way the command line shows a message box: "TITLE: TEXT".
 void PrintMessage(const Message& m, std::ostream& err);

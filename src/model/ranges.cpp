@@ -1,7 +1,9 @@
 #include "model/ranges.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "platform/cp932.h"
@@ -153,5 +155,74 @@ std::string GridInputHint(const GridColumn& c) {
 }
 
 bool CellAcceptable(const GridColumn& c, double value) { return InRange(c, value); }
+
+namespace {
+
+bool IsRowField(const DesignField& f) {
+    return f.record == Record::SectC || f.record == Record::SectS;
+}
+
+bool InItsRange(const DesignField& f, double v) {
+    return IsRowField(f) ? CellAcceptable(f, v) : !f.HasInput() || InRange(f, v);
+}
+
+std::vector<double> CollectNewDesignValues(const DesignField& f) {
+    std::vector<double> values;
+    if (f.type == FieldType::Text || f.type == FieldType::Rows) return values;
+    auto add = [&](double v) {
+        if (!InItsRange(f, v) && std::find(values.begin(), values.end(), v) == values.end()) {
+            values.push_back(v);
+        }
+    };
+    auto collect = [&](const auto& col) {
+        for (const auto& row : col) add(NumberOf(f, &row));
+    };
+    if (!IsRowField(f)) {
+        add(NumberOf(f, DefaultRecord(f.record)));
+    } else if (f.record == Record::SectC) {
+        add(f.newValue);
+        colInpSectC c;
+        AddBuiltInConcrete(c);
+        collect(c);
+    } else {
+        add(f.newValue);
+        colInpSectS ls;
+        AddBuiltInLightSteel(ls);
+        collect(ls);
+        colInpSectS st;
+        AddBuiltInSteel(st);
+        collect(st);
+    }
+    return values;
+}
+
+}  // namespace
+
+std::span<const double> NewDesignValuesOutsideRange(const DesignField& f) {
+    // Every design is checked before it is calculated, a sweep thousands of times: the values
+    // are collected once per field.
+    static const std::map<std::string_view, std::vector<double>> all = [] {
+        std::map<std::string_view, std::vector<double>> m;
+        auto take = [&](std::span<const DesignField> fields) {
+            for (const DesignField& d : fields) {
+                std::vector<double> v = CollectNewDesignValues(d);
+                if (!v.empty()) m.emplace(d.name, std::move(v));
+            }
+        };
+        take(DesignFields());
+        take(RowFields(Catalogue::Concrete));
+        take(RowFields(Catalogue::Steel));
+        return m;
+    }();
+    const auto it = all.find(f.name);
+    if (it == all.end()) return {};
+    return it->second;
+}
+
+bool DesignValueAcceptable(const DesignField& f, double value) {
+    if (InItsRange(f, value)) return true;
+    const std::span<const double> fresh = NewDesignValuesOutsideRange(f);
+    return std::find(fresh.begin(), fresh.end(), value) != fresh.end();
+}
 
 }  // namespace kuvelt

@@ -58,6 +58,15 @@ std::string GridInputHint(const GridColumn& c);
 // The range check of a number or list cell (InRange of the column).
 bool CellAcceptable(const GridColumn& c, double value);
 
+// The values of a field that a new design holds although the field's input range excludes them:
+// the record's default (no section number before a pile is chosen), a new grid row's and the
+// built-in catalogues' (light-steel sections smaller than the grid's lower limits). They are
+// taken wherever a design's values are checked, so everything a new design holds passes.
+std::span<const double> NewDesignValuesOutsideRange(const DesignField& f);
+// A design field's value as the windows take it: inside the field's input range (a section
+// row's: its grid column's), or a value a new design holds.
+bool DesignValueAcceptable(const DesignField& f, double value);
+
 // Captions of the choices, indexed by the stored value.
 inline constexpr std::string_view kKeijyoCaptions[] = {"水平", "一定勾配", "台形"};
 inline constexpr std::string_view kKindCaptions[] = {"砂質土", "粘性土"};

@@ -58,7 +58,8 @@ bool ReadyForReport(ReportRun& r, const PickRequest& pick) {
     r.design = RunDesign(pick);
     r.messages = r.design.messages;
     r.outcome = r.design.outcome;
-    if (r.design.outcome != Outcome::Ok) return false;
+    // A stability check that failed is stated in chapter 5 and fails the run, with the report.
+    if (r.design.outcome != Outcome::Ok && !r.design.calc.stabilityFailed) return false;
     if (!gInpYaita.InpFlg) {
         r.messages.push_back(NoChoiceMessage());
         r.design.needsPick = true;
@@ -134,7 +135,7 @@ ReportRun WriteReportFolder(const std::string& dir, const PickRequest& pick) {
         r.outcome = Outcome::ChapterFailed;
         return r;
     }
-    r.outcome = moved ? Outcome::Ok : Outcome::NotWritten;
+    r.outcome = Worst(r.design.outcome, moved ? Outcome::Ok : Outcome::NotWritten);
     return r;
 }
 
@@ -153,7 +154,9 @@ ReportRun MakePdf(const std::string& pdfPath, const PickRequest& pick) {
     ReportRun r = WriteReportFolder(dir.string(), pick);
     const std::vector<std::string> chapterFiles = std::move(r.files);
     r.files.clear();
-    if (r.outcome == Outcome::Ok || r.outcome == Outcome::ChapterFailed) {
+    const bool written = r.outcome == Outcome::Ok || r.outcome == Outcome::ChapterFailed ||
+                         (r.outcome == Outcome::CalcFailed && r.design.calc.stabilityFailed);
+    if (written) {
         const std::string preview = paths::Join(paths::ProgramFolder(), "Preview");
         // Without a display the preview renders on Qt's offscreen platform.
         auto unset = [](const char* name) {

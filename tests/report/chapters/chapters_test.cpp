@@ -405,6 +405,35 @@ TEST_F(ChapterFileTest, JudgementsAtTheirTolerances) {
     }
 }
 
+// A stability check that faulted states the error where its calculation would stand, with the
+// method above it and no factor or verdict: boiling with γw = 0 divides by zero (11), heaving
+// of an overburden beyond the doubles overflows (6), for cohesion constant or growing.
+TEST_F(ChapterFileTest, FaultedStabilityCheckStatesTheError) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
+    clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+    b.Gw = 0.0;
+    b.Hw = 1.0;
+    ASSERT_FALSE(b.Calc());
+    const std::string t = Run(basResOutNekiriAnteiAs::Write);
+    EXPECT_TRUE(Has(t, "計算ｴﾗｰ（ｴﾗｰｺｰﾄﾞ： 11）のため Ｆ を求められません。")) << t;
+    EXPECT_TRUE(Has(t, "Ｆ ＝ 2・γ'・Ｄ／(Ｈw・γw) ≧ Ｆa"));
+    EXPECT_FALSE(Has(t, "──") || Has(t, "‥‥")) << "no formula with numbers, no verdict";
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
+    for (const double ca : {0.0, 2.0}) {
+        clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+        h.Ca = ca;
+        h.Gt = 1e308;
+        h.H = 10.0;
+        h.Hw = 0.0;
+        ASSERT_FALSE(h.Calc());
+        const std::string a = Run(basResOutNekiriAnteiAc::Write);
+        EXPECT_TRUE(Has(a, "計算ｴﾗｰ（ｴﾗｰｺｰﾄﾞ：  6）のため Ｆ を求められません。")) << a;
+        EXPECT_TRUE(Has(a, ca > 0 ? "（ａ ＞ 0）" : "（ａ ＝ 0）"));
+        EXPECT_FALSE(Has(a, "Ｗ ＝ ") && Has(a, "kN/m2 ")) << "no overburden with numbers";
+        EXPECT_FALSE(Has(a, "‥‥"));
+    }
+}
+
 TEST_F(ChapterFileTest, HeavingSectionByCohesionIncrease) {
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
     struct Case {
