@@ -280,16 +280,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, ChoiceSectionRange,
                                            SectRangeCase{"Hundred", "100"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-const Message kNoEmbedment{0,
-                           "矢板全長Ｌ 3.50 m では矢板が設計地盤面より下に根入れされません"
-                           "（矢板天端から設計地盤面まで 3.50 m）。矢板全長Ｌは 3.51 m "
-                           "以上として下さい。",
-                           "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
-const Message kNoEmbedment3{0,
-                            "矢板全長Ｌ 3.00 m では矢板が設計地盤面より下に根入れされません"
-                            "（矢板天端から設計地盤面まで 3.50 m）。矢板全長Ｌは 3.51 m "
-                            "以上として下さい。",
-                            "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
+// The refusal of a length L that does not reach below the design ground level, 3.50 m below the
+// pile head.
+Message NoEmbedment(const std::string& L) {
+    return Message{0,
+                   "矢板全長Ｌ " + L +
+                       " m では矢板が設計地盤面より下に根入れされません（矢板天端から設計地盤面まで"
+                       " 3.50 m）。矢板全長Ｌは 3.51 m 以上として下さい。",
+                   "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
+}
 
 struct ChoiceCase {
     const char* name;
@@ -343,8 +342,8 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"SteelShortYes", 2, 5, -1.01, {MsgAnswer::Yes}, {LengthTooShortQuestion(0, 0)}, true},
         ChoiceCase{"SteelAtRequired", 2, 5, -1.0, {}, {}, true},
         // The pile head stands 3.50 m above the design ground level: 3.50 m has no embedment.
-        ChoiceCase{"SteelWithoutEmbedment", 2, 5, 3.5, {MsgAnswer::Ok}, {kNoEmbedment}, false},
-        ChoiceCase{"ConcreteWithoutEmbedment", 0, 1, 3.0, {MsgAnswer::Ok}, {kNoEmbedment3}, false}),
+        ChoiceCase{"SteelWithoutEmbedment", 2, 5, 3.5, {MsgAnswer::Ok}, {NoEmbedment("3.50")}, false},
+        ChoiceCase{"ConcreteWithoutEmbedment", 0, 1, 3.0, {MsgAnswer::Ok}, {NoEmbedment("3.00")}, false}),
     // clang-format on
     [](const auto& info) { return std::string(info.param.name); });
 
