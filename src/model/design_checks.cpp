@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "model/design_fields.h"
 #include "model/ranges.h"
