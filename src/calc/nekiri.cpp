@@ -6,6 +6,7 @@
 #include "calc/fault.h"
 #include "calc/result_store.h"
 #include "calc/rounding.h"
+#include "calc/verdicts.h"
 #include "model/design.h"
 
 namespace kuvelt {
@@ -22,8 +23,8 @@ constexpr double kNoFailure = 999.0;
 constexpr int kTableRows = 20;
 constexpr double kTableStep = 0.5;
 
-// "at least Fa": equal within 0.001 passes.
-bool AtLeast(double f, double fa) { return std::fabs(f - fa) < 0.001 || f > fa; }
+// "at least Fa", judged on F as the report prints it.
+bool AtLeast(double f, double fa) { return !BelowAsPrinted(f, printed::kFactor, fa); }
 
 using fault::Num;
 

@@ -7,6 +7,7 @@
 #include "calc/fault.h"
 #include "calc/result_store.h"
 #include "calc/rounding.h"
+#include "calc/verdicts.h"
 #include "model/design.h"
 #include "platform/vberror.h"
 
@@ -19,8 +20,6 @@ SectTable<3, 30, 7> gSectDisp;
 SectList<30, 10> gListC;
 SectList<30, 7> gListLS;
 SectList<30, 7> gListS;
-
-bool Exceeds(double a, double b) { return a >= b && std::fabs(a - b) >= 0.001; }
 
 namespace {
 
@@ -130,7 +129,8 @@ void PassStress() {
             if (k == kKindConcrete) {
                 Put(gSectStress, k, s, item::kStressValue, M);
                 Put(gSectStress, k, s, item::kStressModulus, 1.0);
-                Put(gSectStress, k, s, item::kStressFlag, Flag(Exceeds(M, At(gInpSectC, s).Mc)));
+                Put(gSectStress, k, s, item::kStressFlag,
+                    Flag(ExceedsAsPrinted(M, printed::kMoment, At(gInpSectC, s).Mc)));
                 continue;
             }
             const Num Zmm = Num(SteelSection(k, s).Zo) * 1000.0;
@@ -138,7 +138,8 @@ void PassStress() {
             const double allowable = k == kKindLightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
             Put(gSectStress, k, s, item::kStressValue, sigma);
             Put(gSectStress, k, s, item::kStressModulus, Zmm);
-            Put(gSectStress, k, s, item::kStressFlag, Flag(Exceeds(double(sigma), allowable)));
+            Put(gSectStress, k, s, item::kStressFlag,
+                Flag(ExceedsAsPrinted(double(sigma), printed::kStress, allowable)));
         }
     }
 }
@@ -197,14 +198,6 @@ void PassDisp() {
     }
 }
 
-// Length flag of a concrete section: the required length must lie within the manufactured
-// range Lmin..Lmax (either end within 0.001 counts as inside).
-bool LengthOutside(double lreq, double lmin, double lmax) {
-    const bool inside = lmin < lreq && lreq < lmax;
-    const bool atEnd = std::fabs(lreq - lmin) < 0.001 || std::fabs(lreq - lmax) < 0.001;
-    return !(inside || atEnd);
-}
-
 void BuildLists() {
     using namespace item;
     const double deltaA = gInpJyoken.Delta;
@@ -221,10 +214,13 @@ void BuildLists() {
         PutList(gListC, s, kCLreq, lreq);
         PutList(gListC, s, kCLmin, c.Lmin);
         PutList(gListC, s, kCLmax, c.Lmax);
-        PutList(gListC, s, kCLengthFlag, Flag(LengthOutside(lreq, c.Lmin, c.Lmax)));
+        // The required length must lie within the manufactured range Lmin..Lmax, ends included.
+        PutList(gListC, s, kCLengthFlag,
+                Flag(OutsideAsPrinted(lreq, printed::kLength, c.Lmin, c.Lmax)));
         PutList(gListC, s, kCDelta, delta);
         PutList(gListC, s, kCDeltaA, deltaA);
-        PutList(gListC, s, kCDeltaFlag, Flag(Exceeds(delta, deltaA)));
+        PutList(gListC, s, kCDeltaFlag,
+                Flag(ExceedsAsPrinted(delta, printed::kDisplacement, deltaA)));
     }
     for (int32_t k = kKindLightSteel; k <= kKindSteel; ++k) {
         auto& list = k == kKindLightSteel ? gListLS : gListS;
@@ -238,7 +234,8 @@ void BuildLists() {
             PutList(list, s, kSLreq, gSectEmbed(k, s, kEmbedLreq));
             PutList(list, s, kSDelta, delta);
             PutList(list, s, kSDeltaA, deltaA);
-            PutList(list, s, kSDeltaFlag, Flag(Exceeds(delta, deltaA)));
+            PutList(list, s, kSDeltaFlag,
+                    Flag(ExceedsAsPrinted(delta, printed::kDisplacement, deltaA)));
         }
     }
 }

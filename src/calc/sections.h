@@ -141,7 +141,4 @@ bool SectionPasses(PileKind kind, int32_t sect);
 // Drops every table and list back to the state before any run (zeros, not reached).
 void ResetSectionResults();
 
-// "a exceeds b": a >= b and |a - b| >= 0.001 (a value equal to its limit within 0.001 passes).
-bool Exceeds(double a, double b);
-
 }  // namespace kuvelt

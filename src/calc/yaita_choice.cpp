@@ -6,16 +6,13 @@
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "calc/verdicts.h"
 #include "model/design.h"
+#include "model/design_checks.h"
+#include "model/ranges.h"
 #include "platform/numfmt.h"
 
 namespace kuvelt {
-
-namespace {
-
-bool Within(double a, double b) { return std::fabs(a - b) < 0.001; }
-
-}  // namespace
 
 int32_t CatalogueCount(PileKind kind) {
     switch (kind) {
@@ -80,25 +77,34 @@ ChoiceProposal ProposeChoice() {
 
 ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L) {
     ChoiceCheck c;
+    auto refuse = [&](Message m) {
+        c.outcome = ChoiceCheck::Outcome::Refused;
+        c.refusal = std::move(m);
+        return c;
+    };
     // Section numbers below 1 are as unregistered as those beyond the catalogue.
     if (sect < 1 || sect > CatalogueCount(kind) || sect > kMaxSections) {
-        c.outcome = ChoiceCheck::Outcome::SectionMissing;
-        c.refusal = SectionMissingMessage();
-        return c;
+        return refuse(SectionMissingMessage());
     }
+    // The length as the window's field takes it (a command-line pick can hold any number).
+    const FieldRange& field = *FindFieldRange("frmInpYaita.numL");
+    if (!InRange(field, L)) return refuse(RangeMessage(field));
+    // A pile that does not reach below the design ground level has no embedment at all.
+    if (std::optional<Message> m = PileLengthRefusal(L, gInpJyoken)) return refuse(*m);
     if (kind == PileKind::Concrete) {
         // Concrete piles come in manufactured lengths Lmin..Lmax; that range is what the pick is
         // held to (the required length is judged in the report and the result list).
         const CInpSectC& s = *gInpSectC.Item(sect);
-        const bool inside = s.Lmin < L && L < s.Lmax;
-        if (!inside && !Within(L, s.Lmin) && !Within(L, s.Lmax)) {
+        if (OutsideAsPrinted(L, printed::kLength, s.Lmin, s.Lmax)) {
             c.questions.push_back(LengthOutOfRangeQuestion());
         }
     } else {
-        // A steel pile shorter than its required length lacks the embedment 3/beta below the
-        // virtual ground surface.
+        // A steel pile shorter than its required length, as both are printed, lacks the
+        // embedment 3/beta below the virtual ground surface.
         const double lreq = RequiredLength(kind, sect);
-        if (L < lreq && !Within(L, lreq)) c.questions.push_back(LengthTooShortQuestion(L, lreq));
+        if (ExceedsAsPrinted(lreq, printed::kLength, L)) {
+            c.questions.push_back(LengthTooShortQuestion(L, lreq));
+        }
     }
     if (!c.questions.empty()) c.outcome = ChoiceCheck::Outcome::Questions;
     return c;

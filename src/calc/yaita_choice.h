@@ -27,11 +27,13 @@ struct ChoiceProposal {
 // (gInpYaita.InpFlg) replaces kind, section and L.
 ChoiceProposal ProposeChoice();
 
-// What confirming a pick leads to. A refusal is shown and the window stays open whatever is
-// pressed; otherwise the questions are asked in order (Yes/No) and the first No keeps the
-// window open with nothing stored. With neither, the pick is stored at once.
+// What confirming a pick leads to. A refusal (a section that is not registered, a length outside
+// the field's range or one that does not reach below the design ground level) is shown and the
+// window stays open whatever is pressed; otherwise the questions are asked in order (Yes/No) and
+// the first No keeps the window open with nothing stored. With neither, the pick is stored at
+// once.
 struct ChoiceCheck {
-    enum class Outcome { Acceptable, SectionMissing, Questions };
+    enum class Outcome { Acceptable, Refused, Questions };
     Outcome outcome = Outcome::Acceptable;
     std::optional<Message> refusal;
     std::vector<Message> questions;

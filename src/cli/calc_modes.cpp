@@ -126,8 +126,11 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         out << "使用矢板          " << KindName(y.Yaita) << "  №" << y.Sect << ' '
             << (name.empty() ? "（登録されていない断面№）" : name)
             << (y.Proposed ? "（ﾌﾟﾛｸﾞﾗﾑの提案）" : "") << '\n';
+        // H' and D of the design as it stands (the stored ones may be of the design before a
+        // --set): from the adopted virtual ground surface of this run to the pile head.
+        const double h = gInpJyoken.ELYU - AdoptedVirtualGround();
         out << "                  矢板全長Ｌ = " << Num(y.L, "0.00")
-            << " m   壁高Ｈ' = " << Num(y.H, "0.00") << " m   根入れ長Ｄ = " << Num(y.D, "0.00")
+            << " m   壁高Ｈ' = " << Num(h, "0.00") << " m   根入れ長Ｄ = " << Num(y.L - h, "0.00")
             << " m\n";
     }
     if (gInpJyoken.Nekiri == 0) {
@@ -146,7 +149,7 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         }
         out << "ボイリングの検討  水頭差Ｈ1 = " << Num(a.Hw, "0.00")
             << " m   根入れ長Ｄ = " << Num(a.D, "0.00")
-            << " m   安全率Ｆs = " << Num(a.F(), "##0.00") << "   " << Judgement(a.Hantei(), a.Fa)
+            << " m   安全率Ｆs = " << Num(a.F(), "##0.000") << "   " << Judgement(a.Hantei(), a.Fa)
             << '\n';
     } else if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached()) {
         const clsNekiriAnteiAc& a = *gNekiriAnteiAc.Peek();
@@ -156,7 +159,7 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         }
         out << "ヒービングの検討  壁高Ｈ = " << Num(a.H, "0.00")
             << " m   根入れ長Ｄ = " << Num(a.D, "0.00")
-            << " m   安全率Ｆs = " << Num(a.F(), "##0.00") << "   " << Judgement(a.Hantei(), a.Fa)
+            << " m   安全率Ｆs = " << Num(a.F(), "##0.000") << "   " << Judgement(a.Hantei(), a.Fa)
             << '\n';
     }
 }
@@ -164,7 +167,8 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
 // ---- Modes -------------------------------------------------------------------------------------
 
 // Each design of a run: read it, run it with the pick, and hand the run to `each`; the
-// highest outcome of all. A refused file is reported by `refused` with its read message.
+// highest outcome of all. A file not read, or a design refused before its calculation, is
+// reported by `refused` with its message.
 // `beforeErr` is called before anything is said on `err`.
 template <class Each, class Refused, class BeforeErr>
 Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::PickRequest& pick,
@@ -187,16 +191,21 @@ Outcome ForEachDesign(const std::vector<std::string>& files, const usecase::Pick
             continue;
         }
         const usecase::DesignRun r = usecase::RunDesign(pick);
+        said.str(std::string());
+        said.clear();
         if (!r.messages.empty() || r.note) {
-            said.str(std::string());
-            said.clear();
             PrintMessages(r.messages, said);
             if (r.note) said << *r.note << '\n';
             beforeErr();
             err << said.str();
         }
-        each(file, r);
         worst = usecase::Worst(worst, r.outcome);
+        // A design the windows would refuse has no results to show, as one not read.
+        if (r.calc.refusal) {
+            refused(file, said.str());
+            continue;
+        }
+        each(file, r);
     }
     return worst;
 }

@@ -67,6 +67,7 @@ enum Col : std::size_t {
     kPassingLS,
     kPassingS,
     kVerdict,
+    kMessage,
     kColumns
 };
 
@@ -99,7 +100,8 @@ constexpr std::string_view kHeader[kColumns] = {"status",
                                                 "passing concrete",
                                                 "passing light steel",
                                                 "passing steel",
-                                                "verdict"};
+                                                "verdict",
+                                                "message"};
 
 // The kind words of --pick.
 constexpr std::string_view kKindWords[] = {"concrete", "light", "steel"};
@@ -191,16 +193,30 @@ std::vector<std::string> SummaryHeader() {
     return h;
 }
 
-std::vector<std::string> RefusedCells() {
+std::vector<std::string> RefusedCells(std::string_view message) {
     std::vector<std::string> c(kColumns);
     c[kStatus] = "refused";
     c[kVerdict] = "refused";
+    c[kMessage] = Text(message);
     return c;
 }
 
+namespace {
+
+// What a run that did not end well said, its messages' texts in order.
+std::string Said(const usecase::DesignRun& run) {
+    std::string s;
+    for (const Message& m : run.messages) s += (s.empty() ? "" : " / ") + m.text;
+    return s;
+}
+
+}  // namespace
+
 std::vector<std::string> SummaryCells(const usecase::DesignRun& run) {
+    if (run.calc.refusal) return RefusedCells(run.calc.refusal->message.text);
     std::vector<std::string> c(kColumns);
-    c[kStatus] = run.calc.calculated ? "ok" : "failed";
+    c[kStatus] = run.calc.calculated && !run.calc.stabilityFailed ? "ok" : "failed";
+    if (run.outcome != usecase::Outcome::Ok) c[kMessage] = Text(Said(run));
     if (gDL.Reached()) {
         c[kEldlxComputed] = Number(gDL->Interpolated() ? gDL->ELDLXRaw() : gDL->ELDLX());
         c[kEldlx] = Number(gDL->ELDLX());
@@ -222,7 +238,7 @@ std::vector<std::string> SummaryCells(const usecase::DesignRun& run) {
     }
     const bool pile = PileCells(c);
     const bool stable = StabilityCells(run, c);
-    c[kVerdict] = pile && stable ? "OK" : "OUT";
+    c[kVerdict] = run.calc.stabilityFailed ? "failed" : pile && stable ? "OK" : "OUT";
     return c;
 }
 

@@ -18,12 +18,14 @@ std::string Number(double v);
 // The cells joined by commas, ending with a line feed.
 std::string Row(const std::vector<std::string>& cells);
 
-// The standard columns (what an engineer reads off the windows), with units in the names.
+// The standard columns (what an engineer reads off the windows), with units in the names; the
+// last, "message", says why a run was refused or failed.
 std::vector<std::string> SummaryHeader();
 // Their cells for the current design and the result store `run` left.
 std::vector<std::string> SummaryCells(const usecase::DesignRun& run);
-// The cells of a run that never calculated (a refused design): the status, the rest empty.
-std::vector<std::string> RefusedCells();
+// The cells of a run that never calculated (a design not read or refused): the status and the
+// message saying why, the rest empty.
+std::vector<std::string> RefusedCells(std::string_view message);
 
 // The value at a path of a JSON document ("gDL.ELDLX", "gListS[5][1]", indices from 0) as a
 // cell; empty when the path leads nowhere or to null. Objects and arrays as compact JSON text.

@@ -14,7 +14,7 @@ Outcome RunWrite(const Invocation& inv, std::ostream& out, std::ostream& err) {
     const usecase::PickRequest& pick = inv.pick;
     // The design read is never what is written over, whatever its name.
     if (!CheckDesignTarget(inv.output, {inv.files[0]}, err)) return Outcome::NotWritten;
-    if (!LoadDesign(inv.files[0], err, pick.how != usecase::PickRequest::How::Stored)) {
+    if (!LoadDesign(inv.files[0], err)) {
         return Outcome::Refused;
     }
     if (pick.how != usecase::PickRequest::How::Stored) {

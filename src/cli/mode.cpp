@@ -8,7 +8,6 @@
 #include "io/design_file.h"
 #include "io/design_json_read.h"
 #include "model/design.h"
-#include "model/design_checks.h"
 #include "platform/files.h"
 #include "platform/vberror.h"
 
@@ -81,7 +80,7 @@ bool ReadStandardDesign(std::ostream& err) {
 
 }  // namespace
 
-bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts) {
+bool LoadDesign(const std::string& path, std::ostream& err) {
     if (path == kStandardStream) {
         if (!ReadStandardDesign(err)) return false;
     } else if (IsJsonDesignPath(path)) {
@@ -97,13 +96,6 @@ bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts) 
     if (!ApplyDesignChanges(err)) {
         InitData();
         return false;
-    }
-    // Levels the design-conditions window would refuse together: said, then calculated as
-    // they stand.
-    if (warnConflicts) {
-        if (const auto conflict = DesignConditionsConflict(gInpJyoken)) {
-            PrintMessage(conflict->message, err);
-        }
     }
     return true;
 }

@@ -37,9 +37,9 @@ const Mode* FindMode(std::string_view option);
 // a ".json" path is read as a JSON design instead (design_source.h), and "-" is standard input,
 // read whole, a JSON design when its first non-blank byte is "{" and a design file otherwise.
 // Then the command line's --set changes are applied. On failure prints the read-failure message
-// as "TITLE: TEXT" (or every fault of the JSON or of the changes) on `err` and returns false.
-// Levels the design-conditions window would refuse together are warned about (`warnConflicts`).
-bool LoadDesign(const std::string& path, std::ostream& err, bool warnConflicts = true);
+// as "TITLE: TEXT" (or every fault of the JSON or of the changes) on `err` and returns false. A
+// design the input windows would refuse is read as it stands; the use cases refuse to calculate it.
+bool LoadDesign(const std::string& path, std::ostream& err);
 
 // Prints a message the way the command line shows a message box: "TITLE: TEXT"; a note of the
 // program's own (titled "Kuvelt" or "kuvelt-calc") as its text alone.

@@ -233,9 +233,13 @@ Outcome RunFiles(const CsvOptions& o, const usecase::PickRequest& pick, std::ost
     for (const std::string& file : o.files) {
         std::vector<std::string> row{csv::Text(file)};
         std::vector<std::string> cells;
-        if (!LoadDesign(file, err)) {
+        std::ostringstream readErr;
+        if (!LoadDesign(file, readErr)) {
+            err << readErr.str();
             worst = usecase::Worst(worst, Outcome::Refused);
-            cells = o.columns.empty() ? csv::RefusedCells()
+            std::string why = readErr.str();
+            while (!why.empty() && why.back() == '\n') why.pop_back();
+            cells = o.columns.empty() ? csv::RefusedCells(why)
                                       : std::vector<std::string>(o.columns.size());
         } else {
             const usecase::DesignRun r = Run(pick, err);

@@ -184,15 +184,7 @@ std::string NotOfType(const DesignField& f, const std::string& head) {
     return head + " is not " + TypeWord(f) + (range.empty() ? "" : " (" + range + ")");
 }
 
-bool InItsRange(const DesignField& f, double v) {
-    return IsRowField(f) ? CellAcceptable(f, v) : !f.HasInput() || InRange(f, v);
-}
-
-bool Acceptable(const DesignField& f, double v) {
-    if (InItsRange(f, v)) return true;
-    const std::vector<double> fresh = NewDesignValuesOutsideRange(f);
-    return std::find(fresh.begin(), fresh.end(), v) != fresh.end();
-}
+bool Acceptable(const DesignField& f, double v) { return DesignValueAcceptable(f, v); }
 
 void Store(const DesignField& f, void* record, const json& v) {
     VisitField(f, record, [&](auto& member) {
@@ -512,36 +504,6 @@ bool SetDesignValue(std::string_view path, std::string_view value, std::string& 
     if (!p) return false;
     const std::optional<json> v = ValueForField(*p->field, value, path, fault);
     return v && SetDesignValue(*p, *v, fault);
-}
-
-std::vector<double> NewDesignValuesOutsideRange(const DesignField& f) {
-    std::vector<double> values;
-    if (f.type == FieldType::Text || f.type == FieldType::Rows) return values;
-    auto add = [&](double v) {
-        if (!InItsRange(f, v) && std::find(values.begin(), values.end(), v) == values.end()) {
-            values.push_back(v);
-        }
-    };
-    auto collect = [&](const auto& col) {
-        for (const auto& row : col) add(NumberOf(f, &row));
-    };
-    if (!IsRowField(f)) {
-        add(NumberOf(f, DefaultRecord(f.record)));
-    } else if (f.record == Record::SectC) {
-        add(f.newValue);
-        colInpSectC c;
-        AddBuiltInConcrete(c);
-        collect(c);
-    } else {
-        add(f.newValue);
-        colInpSectS ls;
-        AddBuiltInLightSteel(ls);
-        collect(ls);
-        colInpSectS st;
-        AddBuiltInSteel(st);
-        collect(st);
-    }
-    return values;
 }
 
 std::string FieldRangeWords(const DesignField& f) { return RangeWords(f); }

@@ -67,12 +67,6 @@ bool SetDesignValue(const DesignPath& p, const nlohmann::json& value, std::strin
 // "PATH=VALUE" text parts, as on the command line.
 bool SetDesignValue(std::string_view path, std::string_view value, std::string& fault);
 
-// The values of a field that a new design holds although the field's input range excludes them:
-// the record's default (no section number before a pile is chosen), a new grid row's and the
-// built-in catalogues' (light-steel sections smaller than the grid's lower limits). They are
-// accepted too, so everything a new design holds reads back.
-std::vector<double> NewDesignValuesOutsideRange(const DesignField& f);
-
 // The unit of a field from its caption's last parenthesis ("m" of "設計地盤面(m)"), or "".
 std::string FieldUnit(const DesignField& f);
 

@@ -5,6 +5,7 @@
 #include "io/design_json_read.h"
 #include "model/design.h"
 #include "model/design_fields.h"
+#include "model/ranges.h"
 
 namespace kuvelt {
 
@@ -42,15 +43,15 @@ ordered_json FieldSchema(const DesignField& f) {
     }
     if (f.HasInput() || IsRowField(f)) {
         ordered_json range = ordered_json::object();
-        range["minimum"] = f.min;
+        range[f.minOpen ? "exclusiveMinimum" : "minimum"] = f.min;
         range["maximum"] = f.max;
-        const std::vector<double> shipped = NewDesignValuesOutsideRange(f);
+        const std::span<const double> shipped = NewDesignValuesOutsideRange(f);
         if (shipped.empty()) {
             s.update(range);
         } else {
             // What a new design holds outside the input range is taken as it is.
             ordered_json values = ordered_json::object();
-            values["enum"] = shipped;
+            values["enum"] = std::vector<double>(shipped.begin(), shipped.end());
             s["anyOf"] = ordered_json::array({range, values});
         }
     }

@@ -1,11 +1,31 @@
 #include "model/design_checks.h"
 
+#include <array>
+#include <cmath>
 #include <cstdio>
+#include <span>
 #include <string>
+#include <type_traits>
+#include <utility>
+
+#include "model/design_fields.h"
+#include "model/ranges.h"
+#include "platform/numfmt.h"
 
 namespace kuvelt {
 
 namespace {
+
+// The angle conversion of the earth-pressure calculation.
+constexpr double kPi = 3.141592654;
+
+// The windows' captions, for the messages that send the user to one of them.
+constexpr std::string_view kJyokenWindow = "設計条件の入力";
+constexpr std::string_view kJibanWindow = "地盤条件の入力";
+constexpr std::string_view kZairyoWindow = "材料条件の入力";
+constexpr std::string_view kChoiceWindow = "使用断面の決定";
+constexpr std::string_view kGridWindows[] = {"コンクリート矢板断面の登録", "軽量鋼矢板断面の登録",
+                                             "鋼矢板断面の登録"};
 
 // A level as the window shows it: sign and two decimals ("+3.50").
 std::string Level(double v) {
@@ -20,32 +40,270 @@ std::string Depth(double v) {
     return buf;
 }
 
-Message Conflict(const std::string& text) {
-    return Message{0, text, "設計条件の入力", MsgIcon::Information, MsgButtons::Ok};
+Message Information(std::string text, std::string_view title) {
+    return Message{0, std::move(text), std::string(title), MsgIcon::Information, MsgButtons::Ok};
+}
+
+// φ of sandy ground below a constant slope: the active wedge has no solution.
+std::optional<Message> SlopeConflict(const CInpJyoken& c, const CInpJiban& g,
+                                     std::string_view title) {
+    if (c.Keijyo != 1 || g.Kind != 0) return std::nullopt;
+    const double beta = SlopeAngle(c.K1m);
+    // The earth pressure keeps its square-root term up to a slope equal to φ.
+    if (!(beta > g.Fai + 1e-9)) return std::nullopt;
+    return Information("勾配(１：ｍ) " + numfmt::General(c.K1m) + " の地表面の傾斜角 " +
+                           numfmt::FormatNumber(beta, "0.00") + "° が土の内部摩擦角φ(゜) " +
+                           numfmt::FormatNumber(g.Fai, "#0.0") +
+                           " を超えています。砂質土では主働土圧のｸｰﾛﾝ式が成り立たないため"
+                           "計算できません。勾配を緩くするか，φ を見直して下さい。",
+                       title);
+}
+
+// A field's name as a sentence gives it: the heading it stands under, then its caption.
+std::string Label(const FieldRange& f) {
+    std::string s;
+    if (!f.group.empty()) s = std::string(f.group) + " ";
+    return s + std::string(f.caption);
+}
+
+DesignRefusal OutOfRange(const DesignField& f, double v, std::string_view where, std::string label,
+                         std::string range, std::string field) {
+    return DesignRefusal{Information(label + " " + numfmt::General(v) + " は入力範囲外です（" +
+                                         range + "）。" + std::string(where) + "で修正して下さい。",
+                                     f.caption),
+                         std::move(field)};
+}
+
+// A choice stored as a number that no option of the window has.
+DesignRefusal BadCode(std::string_view label, int32_t v, std::span<const std::string_view> options,
+                      std::string_view where, std::string_view title, std::string field) {
+    std::string list;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        list += (i ? "，" : "") + std::to_string(i) + "：" + std::string(options[i]);
+    }
+    return DesignRefusal{
+        Information(std::string(label) + " " + std::to_string(v) + " は選択肢にありません（" +
+                        list + "）。" + std::string(where) + "で選択して下さい。",
+                    title),
+        std::move(field)};
+}
+
+bool IsCode(int32_t v, std::size_t options) {
+    return v >= 0 && static_cast<std::size_t>(v) < options;
+}
+
+// The numeric fields of one record that its window checks, in window order.
+std::optional<DesignRefusal> FieldRefusal(Record r, std::string_view where) {
+    const void* record = CurrentRecord(r);
+    for (const DesignField& f : DesignFields()) {
+        if (f.record != r || !f.HasInput()) continue;
+        if (!FieldInForce(f.name, gInpJyoken.Keijyo, gInpJiban.Kind)) continue;
+        const double v = NumberOf(f, record);
+        if (DesignValueAcceptable(f, v)) continue;
+        return OutOfRange(f, v, where, Label(f), RangeMessage(f).text, std::string(f.name));
+    }
+    return std::nullopt;
+}
+
+template <class Col>
+std::optional<DesignRefusal> RowRefusal(const Col& col, Catalogue cat) {
+    const std::size_t k = static_cast<std::size_t>(cat);
+    const std::string_view where = kGridWindows[k];
+    const std::string_view kind =
+        std::array<std::string_view, 3>{"ｺﾝｸﾘｰﾄ矢板", "軽量鋼矢板", "鋼矢板"}[k];
+    const std::string global = cat == Catalogue::Concrete     ? "gInpSectC"
+                               : cat == Catalogue::LightSteel ? "gInpSectLS"
+                                                              : "gInpSectS";
+    if (col.Count() > kMaxSections) {
+        return DesignRefusal{
+            Information(std::string(kind) + "の登録断面数 " + std::to_string(col.Count()) +
+                            " が登録できる断面数（最大" + std::to_string(kMaxSections) +
+                            "断面）を超えています。" + std::string(where) + "で減らして下さい。",
+                        where),
+            global};
+    }
+    int32_t n = 0;
+    for (const auto& row : col) {
+        ++n;
+        const std::string at = global + "[" + std::to_string(n - 1) + "]";
+        for (const DesignField& f : RowFields(cat)) {
+            if (f.kind == CellKind::Text) continue;
+            const double v = NumberOf(f, &row);
+            if (DesignValueAcceptable(f, v)) continue;
+            const std::string field = at + "." + std::string(f.Member());
+            if (f.kind == CellKind::List) {
+                return BadCode(
+                    std::string(kind) + " №" + std::to_string(n) + " の" + std::string(f.caption),
+                    static_cast<int32_t>(v), kSectShapeCaptions, where, where, field);
+            }
+            return OutOfRange(
+                f, v, where,
+                std::string(kind) + " №" + std::to_string(n) + " の" + std::string(f.caption),
+                GridInputHint(f), field);
+        }
+        if constexpr (std::is_same_v<Col, colInpSectC>) {
+            if (LengthsCross(row.Lmin, row.Lmax)) {
+                return DesignRefusal{LengthOrderMessage(n, row.Lmin, row.Lmax, std::string(where)),
+                                     at + ".Lmin"};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<DesignRefusal> ChoiceRefusal() {
+    const CInpYaita& y = gInpYaita;
+    if (!IsCode(y.Yaita, std::size(kYaitaCaptions))) {
+        return BadCode("使用矢板の種類", y.Yaita, kYaitaCaptions, kChoiceWindow, "使用矢板の決定",
+                       "CInpYaita.Yaita");
+    }
+    const int32_t n = CatalogueSize(y.Yaita);
+    if (y.Sect < 1 || y.Sect > n) {
+        return DesignRefusal{
+            Information("使用矢板 " + std::string(kYaitaCaptions[y.Yaita]) + " №" +
+                            std::to_string(y.Sect) + " は登録ﾃﾞｰﾀにありません（登録 " +
+                            std::to_string(n) + " 断面）。" + std::string(kChoiceWindow) +
+                            "で登録ﾃﾞｰﾀより選択し直して下さい。",
+                        "断面№ｴﾗｰ"),
+            "CInpYaita.Sect"};
+    }
+    // H' and D are not checked: they are derived from the design and the length at every run,
+    // and nothing calculates with the stored ones.
+    const DesignField& L = *FindDesignField("CInpYaita.L");
+    if (!DesignValueAcceptable(L, y.L)) {
+        return OutOfRange(L, y.L, kChoiceWindow, Label(L), RangeMessage(L).text, "CInpYaita.L");
+    }
+    if (std::optional<Message> m = PileLengthRefusal(y.L, gInpJyoken)) {
+        return DesignRefusal{*m, "CInpYaita.L"};
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<ConditionConflict> DesignConditionsConflict(const CInpJyoken& c) {
+bool FieldInForce(std::string_view field, int32_t keijyo, int32_t kind) {
+    struct Dependent {
+        std::string_view field;
+        bool onShape;   // enabled by the surcharge shape, else by the ground kind
+        int32_t value;  // the shape or kind that enables it
+    };
+    static constexpr Dependent kDependent[] = {
+        {"CInpJyoken.K0X", true, 0},  {"CInpJyoken.K0Q", true, 0},  {"CInpJyoken.K1m", true, 1},
+        {"CInpJyoken.K1Q", true, 1},  {"CInpJyoken.K2X1", true, 2}, {"CInpJyoken.K2X2", true, 2},
+        {"CInpJyoken.K2Ho", true, 2}, {"CInpJyoken.K2Gs", true, 2}, {"CInpJyoken.K2Q", true, 2},
+        {"CInpJiban.Fai", false, 0},  {"CInpJiban.Ca", false, 1},   {"CInpJiban.Cb", false, 1},
+    };
+    for (const Dependent& d : kDependent) {
+        if (d.field == field) return (d.onShape ? keijyo : kind) == d.value;
+    }
+    return true;
+}
+
+double SlopeAngle(double m) { return std::atan(1.0 / m) * 180.0 / kPi; }
+
+std::optional<ConditionConflict> DesignConditionsConflict(const CInpJyoken& c, const CInpJiban& g) {
     if (c.ELDL >= c.ELGL) {
         return ConditionConflict{
-            Conflict(
-                "設計地盤面(m) " + Level(c.ELDL) + " が地表面(m) " + Level(c.ELGL) +
-                " 以上です。壁高がないため計算できません。設計地盤面を地表面より低くして下さい。"),
+            Information("設計地盤面(m) " + Level(c.ELDL) + " が地表面(m) " + Level(c.ELGL) +
+                            " 以上です。壁高がないため計算できません。設計地盤面を地表面より低くし"
+                            "て下さい。",
+                        kJyokenWindow),
             "CInpJyoken.ELDL"};
     }
     if (c.ELYU < c.ELGL) {
         return ConditionConflict{
-            Conflict("矢板天端(m) " + Level(c.ELYU) + " が地表面(m) " + Level(c.ELGL) +
-                     " より低くなっています。矢板天端は地表面以上として下さい。"),
+            Information("矢板天端(m) " + Level(c.ELYU) + " が地表面(m) " + Level(c.ELGL) +
+                            " より低くなっています。矢板天端は地表面以上として下さい。",
+                        kJyokenWindow),
             "CInpJyoken.ELYU"};
     }
     if (!(c.Z > 0.0)) {
         return ConditionConflict{
-            Conflict("設計地盤面より検討する深さ(m) " + Depth(c.Z) + " では設計地盤面(m) " +
-                     Level(c.ELDL) + " より下が検討されません。正の深さを入力して下さい。"),
+            Information("設計地盤面より検討する深さ(m) " + Depth(c.Z) + " では設計地盤面(m) " +
+                            Level(c.ELDL) + " より下が検討されません。正の深さを入力して下さい。",
+                        kJyokenWindow),
             "CInpJyoken.Z"};
     }
+    if (std::optional<Message> m = SlopeConflict(c, g, kJyokenWindow)) {
+        return ConditionConflict{*m, "CInpJyoken.K1m"};
+    }
+    return std::nullopt;
+}
+
+std::optional<ConditionConflict> GroundConditionsConflict(const CInpJiban& g, const CInpJyoken& c) {
+    if (std::optional<Message> m = SlopeConflict(c, g, kJibanWindow)) {
+        return ConditionConflict{*m, "CInpJiban.Fai"};
+    }
+    return std::nullopt;
+}
+
+Message LengthOrderMessage(int row, double lmin, double lmax, const std::string& title,
+                           bool paste) {
+    std::string text = std::to_string(row) + " 行目の Lmin(m) " + numfmt::General(lmin) +
+                       " が Lmax(m) " + numfmt::General(lmax) +
+                       " を超えています。\nLmin(m) は Lmax(m) 以下として下さい。";
+    if (paste) text += "\n貼り付けは行いませんでした。";
+    return Information(text, title);
+}
+
+double LeastPileLength(const CInpJyoken& c) {
+    // The height of the pile head above the design ground level, then the next length the
+    // field's two decimals can hold above it (a millionth of a step absorbs the binary noise of
+    // a difference of levels such as 3.3 - (-0.2)).
+    const double above = c.ELYU - c.ELDL;
+    return (std::floor(above * 100.0 + 1e-6) + 1.0) / 100.0;
+}
+
+std::optional<Message> PileLengthRefusal(double L, const CInpJyoken& c) {
+    const double above = c.ELYU - c.ELDL;
+    if (L - above > 1e-9) return std::nullopt;
+    return Message{
+        0,
+        "矢板全長Ｌ " + numfmt::FormatNumber(L, "0.00") +
+            " m では矢板が設計地盤面より下に根入れされません（矢板天端から設計地盤面まで " +
+            numfmt::FormatNumber(above, "0.00") + " m）。矢板全長Ｌは " +
+            numfmt::FormatNumber(LeastPileLength(c), "0.00") + " m 以上として下さい。",
+        "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
+}
+
+int32_t CatalogueSize(int32_t yaita) {
+    switch (yaita) {
+        case 0:
+            return gInpSectC.Count();
+        case 1:
+            return gInpSectLS.Count();
+        case 2:
+            return gInpSectS.Count();
+        default:
+            return 0;
+    }
+}
+
+std::optional<DesignRefusal> RefuseDesign(StoredChoice stored) {
+    const CInpJyoken& j = gInpJyoken;
+    if (!IsCode(j.Keijyo, std::size(kKeijyoCaptions))) {
+        return BadCode("矢板壁背面の地表面形状", j.Keijyo, kKeijyoCaptions, kJyokenWindow,
+                       kJyokenWindow, "CInpJyoken.Keijyo");
+    }
+    if (j.Nekiri != 0 && j.Nekiri != 1) {
+        constexpr std::string_view kNekiri[] = {"行わない", "行う"};
+        return BadCode("根切り底面の安定検討", j.Nekiri, kNekiri, kJyokenWindow, kJyokenWindow,
+                       "CInpJyoken.Nekiri");
+    }
+    if (auto r = FieldRefusal(Record::Jyoken, kJyokenWindow)) return r;
+    if (auto c = DesignConditionsConflict(j, gInpJiban)) {
+        return DesignRefusal{c->message, std::string(c->focusField)};
+    }
+    if (!IsCode(gInpJiban.Kind, std::size(kKindCaptions))) {
+        return BadCode("地盤の種類", gInpJiban.Kind, kKindCaptions, kJibanWindow, kJibanWindow,
+                       "CInpJiban.Kind");
+    }
+    if (auto r = FieldRefusal(Record::Jiban, kJibanWindow)) return r;
+    if (auto r = FieldRefusal(Record::Zairyo, kZairyoWindow)) return r;
+    if (auto r = RowRefusal(gInpSectC, Catalogue::Concrete)) return r;
+    if (auto r = RowRefusal(gInpSectLS, Catalogue::LightSteel)) return r;
+    if (auto r = RowRefusal(gInpSectS, Catalogue::Steel)) return r;
+    if (stored == StoredChoice::Checked && gInpYaita.InpFlg) return ChoiceRefusal();
     return std::nullopt;
 }
 

@@ -50,16 +50,18 @@ constexpr std::array kFields = {
     Field<&J::K2Ho>("CInpJyoken.K2Ho").Input("Ｈo(m)", 0.01, 99, "#0.00", {}, kTrapGroup),
     Field<&J::K2Gs>("CInpJyoken.K2Gs").Input("盛土部γ(kN/m3)", 0, 99, "#0.0", {}, kTrapGroup),
     Field<&J::K2Q>("CInpJyoken.K2Q").Input("Ｑ(kN/m2)", 0, 99, "#0.0", {}, kTrapGroup),
-    Field<&J::Delta>("CInpJyoken.Delta").Input("許容変位量δ(m)", 0, 1, "0.00"),
+    Field<&J::Delta>("CInpJyoken.Delta").Input("許容変位量δ(m)", 0, 1, "0.00").AboveMin(),
     Field<&J::Fsb>("CInpJyoken.Fsb").Input("ボイリングに対する許容安全率Fa", 1, 9, "0.0"),
     Field<&J::Fsh>("CInpJyoken.Fsh").Input("ヒービングに対する許容安全率Fa", 1, 9, "0.0"),
     Field<&J::Nekiri>("CInpJyoken.Nekiri"),
     // Ground conditions.
     Field<&G::InpFlg>("CInpJiban.InpFlg"),
     Field<&G::Kind>("CInpJiban.Kind"),
-    Field<&G::Gt>("CInpJiban.Gt").Input("土の湿潤単位体積重量γt(kN/m3)", 0, 99, "#0.0"),
-    Field<&G::Gws>("CInpJiban.Gws").Input("土の水中単位体積重量γws(kN/m3)", 0, 99, "#0.0"),
-    Field<&G::Gw>("CInpJiban.Gw").Input("水の単位体積重量γw(kN/m3)", 0, 99, "#0.0"),
+    Field<&G::Gt>("CInpJiban.Gt").Input("土の湿潤単位体積重量γt(kN/m3)", 0, 99, "#0.0").AboveMin(),
+    Field<&G::Gws>("CInpJiban.Gws")
+        .Input("土の水中単位体積重量γws(kN/m3)", 0, 99, "#0.0")
+        .AboveMin(),
+    Field<&G::Gw>("CInpJiban.Gw").Input("水の単位体積重量γw(kN/m3)", 0, 99, "#0.0").AboveMin(),
     Field<&G::Fai>("CInpJiban.Fai").Input("土の内部摩擦角φ(゜)", 0, 60, "#0.0"),
     Field<&G::Ca>("CInpJiban.Ca").Input("粘着力の深さ方向の増加割合ａ", 0, 99, "#0.0"),
     Field<&G::Cb>("CInpJiban.Cb").Input("地表面における粘着力ｂ(kN/m2)", 0, 999, "##0.0"),
@@ -77,15 +79,31 @@ constexpr std::array kFields = {
     Field<&Z::Esy>("CInpZairyo.Esy")
         .Input("鋼矢板", 1000000, 999999999, kModulus, kModulusEdit, kEGroup),
     Field<&Z::KYZai>("CInpZairyo.KYZai").Bytes("材　　　質", 10),
-    Field<&Z::KYSat>("CInpZairyo.KYSat").Input("曲げ引張応力度", 0, 999, "##0", {}, kLsGroup),
-    Field<&Z::KYSac>("CInpZairyo.KYSac").Input("曲げ圧縮応力度", 0, 999, "##0", {}, kLsGroup),
+    Field<&Z::KYSat>("CInpZairyo.KYSat")
+        .Input("曲げ引張応力度", 0, 999, "##0", {}, kLsGroup)
+        .AboveMin(),
+    Field<&Z::KYSac>("CInpZairyo.KYSac")
+        .Input("曲げ圧縮応力度", 0, 999, "##0", {}, kLsGroup)
+        .AboveMin(),
     Field<&Z::YZai>("CInpZairyo.YZai").Bytes("材　　　質", 10),
-    Field<&Z::YSat>("CInpZairyo.YSat").Input("曲げ引張応力度", 0, 999, "##0", {}, kSGroup),
-    Field<&Z::YSac>("CInpZairyo.YSac").Input("曲げ圧縮応力度", 0, 999, "##0", {}, kSGroup),
-    Field<&Z::AlphaIz>("CInpZairyo.AlphaIz").Input("根入長算定時", 0, 1, "0.0", {}, kAlphaIGroup),
-    Field<&Z::AlphaIs>("CInpZairyo.AlphaIs").Input("応力度照査時", 0, 1, "0.0", {}, kAlphaIGroup),
-    Field<&Z::AlphaId>("CInpZairyo.AlphaId").Input("変位量照査時", 0, 1, "0.0", {}, kAlphaIGroup),
-    Field<&Z::AlphaZs>("CInpZairyo.AlphaZs").Input("応力度照査時", 0, 1, "0.0", {}, kAlphaZGroup),
+    Field<&Z::YSat>("CInpZairyo.YSat")
+        .Input("曲げ引張応力度", 0, 999, "##0", {}, kSGroup)
+        .AboveMin(),
+    Field<&Z::YSac>("CInpZairyo.YSac")
+        .Input("曲げ圧縮応力度", 0, 999, "##0", {}, kSGroup)
+        .AboveMin(),
+    Field<&Z::AlphaIz>("CInpZairyo.AlphaIz")
+        .Input("根入長算定時", 0, 1, "0.0", {}, kAlphaIGroup)
+        .AboveMin(),
+    Field<&Z::AlphaIs>("CInpZairyo.AlphaIs")
+        .Input("応力度照査時", 0, 1, "0.0", {}, kAlphaIGroup)
+        .AboveMin(),
+    Field<&Z::AlphaId>("CInpZairyo.AlphaId")
+        .Input("変位量照査時", 0, 1, "0.0", {}, kAlphaIGroup)
+        .AboveMin(),
+    Field<&Z::AlphaZs>("CInpZairyo.AlphaZs")
+        .Input("応力度照査時", 0, 1, "0.0", {}, kAlphaZGroup)
+        .AboveMin(),
     // The three catalogues.
     Rows("gInpSectC", Catalogue::Concrete),
     Rows("gInpSectLS", Catalogue::LightSteel),

@@ -40,8 +40,10 @@ enum class FileForm : uint8_t {
 };
 
 // A numeric input field: accepted when min <= value <= max (both limits included, see InRange
-// in ranges.h). Window-only fields (the sheet-pile choice, the numbering window) are plain
-// FieldRanges; design fields are DesignFields.
+// in ranges.h), or min < value <= max for a field whose lower limit is open (a value at which
+// the method breaks down: a unit weight, an allowable value or a joint efficiency of zero).
+// Window-only fields (the sheet-pile choice, the numbering window) are plain FieldRanges; design
+// fields are DesignFields.
 struct FieldRange {
     std::string_view name;     // "CInpJiban.Fai", "frmInpYaita.numL", "frmInpRenban.numInit"
     std::string_view caption;  // the field's label in its window (a grid's column header)
@@ -50,6 +52,7 @@ struct FieldRange {
     double max = 0.0;
     std::string_view displayFormat;  // number picture shown while the field is not edited
     std::string_view editFormat;     // number picture while the value is being edited
+    bool minOpen = false;            // min itself is refused
 };
 
 struct DesignField : FieldRange {
@@ -108,6 +111,12 @@ struct DesignField : FieldRange {
         DesignField f = Bytes(header, n);
         f.kind = CellKind::Text;
         f.newText = fresh;
+        return f;
+    }
+    // The lower limit itself is refused: the method breaks down at it.
+    constexpr DesignField AboveMin() const {
+        DesignField f = *this;
+        f.minOpen = true;
         return f;
     }
     constexpr DesignField Joined() const {

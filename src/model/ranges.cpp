@@ -1,7 +1,9 @@
 #include "model/ranges.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "platform/cp932.h"
@@ -82,15 +84,26 @@ bool InRange(const FieldRange& f, double value) {
     // elastic moduli) and far below the step, so what the field shows as the limit is accepted
     // and nothing the user can type changes its verdict. A field shown in full (the grids'
     // general format) has no hidden digits and is compared exactly.
+    // An open lower limit is a value the method cannot work with (zero): anything above it is
+    // taken, the limit itself and its floating-point neighbours below are not.
     const double tol =
         f.displayFormat.empty() ? 0.0 : 1e-6 * std::pow(10.0, -DecimalPlaces(f.displayFormat));
-    return value >= f.min - tol && value <= f.max + tol;
+    const bool aboveMin = f.minOpen ? value > f.min : value >= f.min - tol;
+    return aboveMin && value <= f.max + tol;
+}
+
+double LowestTypedValue(const FieldRange& f) {
+    // A typed value is rounded to the places the field shows, so above an open limit the first
+    // value the user can enter lies one display step up; the message shows that value rather
+    // than a limit the field would refuse.
+    if (!f.minOpen) return f.min;
+    return f.min + std::pow(10.0, -DecimalPlaces(f.displayFormat));
 }
 
 Message RangeMessage(const FieldRange& f) {
     // The display format: thousands separators make the elastic-modulus limits readable.
     std::string text = "入力範囲：";
-    text += numfmt::FormatNumber(f.min, f.displayFormat);
+    text += numfmt::FormatNumber(LowestTypedValue(f), f.displayFormat);
     text += " ～ ";
     text += numfmt::FormatNumber(f.max, f.displayFormat);
     return Message{0, text, std::string(f.caption), MsgIcon::Information, MsgButtons::Ok};
@@ -142,5 +155,74 @@ std::string GridInputHint(const GridColumn& c) {
 }
 
 bool CellAcceptable(const GridColumn& c, double value) { return InRange(c, value); }
+
+namespace {
+
+bool IsRowField(const DesignField& f) {
+    return f.record == Record::SectC || f.record == Record::SectS;
+}
+
+bool InItsRange(const DesignField& f, double v) {
+    return IsRowField(f) ? CellAcceptable(f, v) : !f.HasInput() || InRange(f, v);
+}
+
+std::vector<double> CollectNewDesignValues(const DesignField& f) {
+    std::vector<double> values;
+    if (f.type == FieldType::Text || f.type == FieldType::Rows) return values;
+    auto add = [&](double v) {
+        if (!InItsRange(f, v) && std::find(values.begin(), values.end(), v) == values.end()) {
+            values.push_back(v);
+        }
+    };
+    auto collect = [&](const auto& col) {
+        for (const auto& row : col) add(NumberOf(f, &row));
+    };
+    if (!IsRowField(f)) {
+        add(NumberOf(f, DefaultRecord(f.record)));
+    } else if (f.record == Record::SectC) {
+        add(f.newValue);
+        colInpSectC c;
+        AddBuiltInConcrete(c);
+        collect(c);
+    } else {
+        add(f.newValue);
+        colInpSectS ls;
+        AddBuiltInLightSteel(ls);
+        collect(ls);
+        colInpSectS st;
+        AddBuiltInSteel(st);
+        collect(st);
+    }
+    return values;
+}
+
+}  // namespace
+
+std::span<const double> NewDesignValuesOutsideRange(const DesignField& f) {
+    // Every design is checked before it is calculated, a sweep thousands of times: the values
+    // are collected once per field.
+    static const std::map<std::string_view, std::vector<double>> all = [] {
+        std::map<std::string_view, std::vector<double>> m;
+        auto take = [&](std::span<const DesignField> fields) {
+            for (const DesignField& d : fields) {
+                std::vector<double> v = CollectNewDesignValues(d);
+                if (!v.empty()) m.emplace(d.name, std::move(v));
+            }
+        };
+        take(DesignFields());
+        take(RowFields(Catalogue::Concrete));
+        take(RowFields(Catalogue::Steel));
+        return m;
+    }();
+    const auto it = all.find(f.name);
+    if (it == all.end()) return {};
+    return it->second;
+}
+
+bool DesignValueAcceptable(const DesignField& f, double value) {
+    if (InItsRange(f, value)) return true;
+    const std::span<const double> fresh = NewDesignValuesOutsideRange(f);
+    return std::find(fresh.begin(), fresh.end(), value) != fresh.end();
+}
 
 }  // namespace kuvelt

@@ -23,11 +23,16 @@ std::span<const FieldRange* const> AllFieldRanges();
 const FieldRange* FindFieldRange(std::string_view name);
 
 // The one range check: min <= value <= max, both limits included, with a tolerance of a
-// millionth of the last digit the field shows (see ranges.cpp). Not-a-number is refused.
+// millionth of the last digit the field shows (see ranges.cpp); min < value when the lower limit
+// is open. Not-a-number is refused.
 bool InRange(const FieldRange& f, double value);
 
-// "入力範囲：" + min + " ～ " + max in the field's display format, titled with its caption,
-// information icon, OK.
+// The lowest value the field takes as the user types it: min, or for an open lower limit the
+// next value the field's display format can hold (0.1 for "0.0", 1 for "##0").
+double LowestTypedValue(const FieldRange& f);
+
+// "入力範囲：" + LowestTypedValue + " ～ " + max in the field's display format, titled with its
+// caption, information icon, OK.
 Message RangeMessage(const FieldRange& f);
 
 // Number of digit places after the decimal point of a number picture's first section.
@@ -52,6 +57,15 @@ std::span<const GridColumn> GridColumns(std::string_view grid);
 std::string GridInputHint(const GridColumn& c);
 // The range check of a number or list cell (InRange of the column).
 bool CellAcceptable(const GridColumn& c, double value);
+
+// The values of a field that a new design holds although the field's input range excludes them:
+// the record's default (no section number before a pile is chosen), a new grid row's and the
+// built-in catalogues' (light-steel sections smaller than the grid's lower limits). They are
+// taken wherever a design's values are checked, so everything a new design holds passes.
+std::span<const double> NewDesignValuesOutsideRange(const DesignField& f);
+// A design field's value as the windows take it: inside the field's input range (a section
+// row's: its grid column's), or a value a new design holds.
+bool DesignValueAcceptable(const DesignField& f, double value);
 
 // Captions of the choices, indexed by the stored value.
 inline constexpr std::string_view kKeijyoCaptions[] = {"水平", "一定勾配", "台形"};

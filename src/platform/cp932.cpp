@@ -239,4 +239,14 @@ std::vector<std::string> SplitCrLf(std::string_view bytes) {
     return lines;
 }
 
+std::string_view Prefix(std::string_view bytes, std::size_t maxBytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t n = IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        if (i + n > maxBytes || i + n > bytes.size()) break;
+        i += n;
+    }
+    return bytes.substr(0, i);
+}
+
 }  // namespace kuvelt::cp932

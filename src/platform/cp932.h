@@ -27,6 +27,10 @@ constexpr bool IsLeadByte(unsigned char b) {
 // Number of characters (not bytes) in a UTF-8 text.
 std::size_t CharCount(std::string_view utf8);
 
+// The longest start of code page 932 bytes of at most `maxBytes` bytes that ends between two
+// characters: a text cut to fit a field never keeps half a double-byte character.
+std::string_view Prefix(std::string_view bytes, std::size_t maxBytes);
+
 // Splits code page 932 bytes into lines ending CR LF. A last line without CR LF is kept; a lone
 // CR or LF stays part of its line. The line texts do not contain the CR LF.
 std::vector<std::string> SplitCrLf(std::string_view bytes);

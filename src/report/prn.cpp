@@ -230,9 +230,12 @@ std::vector<Field> FindTextFields(std::string_view b) {
     return fields;
 }
 
+// The rendered bytes over the field, cut to its width between two characters (a byte left over
+// by a double-byte character becomes a blank).
 void CopyOver(std::string& line, const Field& f, std::string_view rendered) {
     const std::size_t n = std::min(f.width, rendered.size());
-    line.replace(f.start, n, rendered.substr(0, n));
+    const std::string_view fits = cp932::Prefix(rendered, n);
+    line.replace(f.start, n, std::string(fits) + std::string(n - fits.size(), ' '));
 }
 
 }  // namespace

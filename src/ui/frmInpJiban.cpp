@@ -8,8 +8,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "model/design_checks.h"
 #include "ui/fields.h"
 #include "ui/form_layout.h"
+#include "ui/ui_services.h"
 
 namespace kuvelt::ui {
 
@@ -72,14 +74,25 @@ void frmInpJiban::setKind(int kind) {
 
 void frmInpJiban::ApplyDependentEnabling() {
     const bool clayey = kind() == 1;
-    numFai->setEnabled(!clayey);
-    numCa->setEnabled(clayey);
-    numCb->setEnabled(clayey);
+    for (NumField* f : {numFai, numCa, numCb})
+        f->setEnabled(FieldInForce(f->spec().name, conditions.Keijyo, kind()));
     // The note is greyed with the fields it explains.
     QPalette p = lblCohesion->palette();
     p.setColor(QPalette::WindowText, palette().color(clayey ? QPalette::Active : QPalette::Disabled,
                                                      QPalette::WindowText));
     lblCohesion->setPalette(p);
+}
+
+bool frmInpJiban::CrossFieldCheck() {
+    CInpJiban typed;
+    typed.Kind = kind();
+    typed.Fai = numFai->value();
+    const std::optional<ConditionConflict> conflict = GroundConditionsConflict(typed, conditions);
+    if (!conflict) return true;
+    Services().ShowMessage(this, conflict->message);
+    numFai->setFocus(Qt::OtherFocusReason);
+    numFai->selectAll();
+    return false;
 }
 
 }  // namespace kuvelt::ui

@@ -2,6 +2,7 @@
 // the coefficient of horizontal subgrade reaction. Sandy ground edits φ, clayey ground ａ and ｂ.
 #pragma once
 
+#include "model/design.h"
 #include "ui/input_window.h"
 
 class QButtonGroup;
@@ -22,9 +23,12 @@ class frmInpJiban : public InputWindow {
     QButtonGroup* optKind;
     NumField *numGt, *numGws, *numGw, *numFai, *numCa, *numCb, *numKH;
     QLabel* lblCohesion;  // "粘着力　Ｃ = ａ･ｚ＋ｂ (ｚ；地表面からの深度)"
+    // The design conditions as they stand, filled on opening: φ is checked against their slope.
+    CInpJyoken conditions;
 
   protected:
     void ApplyDependentEnabling() override;
+    bool CrossFieldCheck() override;
 };
 
 }  // namespace kuvelt::ui

@@ -145,15 +145,9 @@ void frmInpJyoken::setShape(int keijyo) {
 
 void frmInpJyoken::ApplyDependentEnabling() {
     const int s = shape();
-    NumField* const fields[3][5] = {{numK0X, numK0Q, nullptr, nullptr, nullptr},
-                                    {numK1m, numK1Q, nullptr, nullptr, nullptr},
-                                    {numK2X1, numK2X2, numK2Ho, numK2Gs, numK2Q}};
-    for (int i = 0; i < 3; ++i) {
-        fraShape[i]->setEnabled(i == s);
-        for (NumField* f : fields[i]) {
-            if (f) f->setEnabled(i == s);
-        }
-    }
+    for (int i = 0; i < 3; ++i) fraShape[i]->setEnabled(i == s);
+    for (NumField* f : {numK0X, numK0Q, numK1m, numK1Q, numK2X1, numK2X2, numK2Ho, numK2Gs, numK2Q})
+        f->setEnabled(FieldInForce(f->spec().name, s, ground.Kind));
     picShape->setCurrentIndex(s == 2 ? 1 : 0);
 }
 
@@ -164,12 +158,15 @@ bool frmInpJyoken::CrossFieldCheck() {
     typed.ELYU = numELYU->value();
     typed.ELDL = numELDL->value();
     typed.Z = numZ->value();
-    const std::optional<ConditionConflict> conflict = DesignConditionsConflict(typed);
+    typed.Keijyo = shape();
+    typed.K1m = numK1m->value();
+    const std::optional<ConditionConflict> conflict = DesignConditionsConflict(typed, ground);
     if (!conflict) return true;
     Services().ShowMessage(this, conflict->message);
-    NumField* field = conflict->focusField == "CInpJyoken.ELDL"   ? numELDL
-                      : conflict->focusField == "CInpJyoken.ELYU" ? numELYU
-                                                                  : numZ;
+    NumField* field = numZ;
+    for (NumField* f : {numELDL, numELYU, numK1m}) {
+        if (conflict->focusField == f->spec().name) field = f;
+    }
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
     return false;

@@ -3,6 +3,7 @@
 // Only the chosen shape's sub-group and fields are editable; the others keep their values.
 #pragma once
 
+#include "model/design.h"
 #include "ui/input_window.h"
 
 class QButtonGroup;
@@ -33,6 +34,8 @@ class frmInpJyoken : public InputWindow {
     QButtonGroup* optKeijyo;
     QGroupBox* fraShape[3];    // "(水平)", "(一定勾配)", "(台形)"
     QStackedWidget* picShape;  // page 0: horizontal and slope, page 1: trapezoid
+    // The ground as it stands, filled on opening: a constant slope is checked against its φ.
+    CInpJiban ground;
 
   protected:
     void ApplyDependentEnabling() override;

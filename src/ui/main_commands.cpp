@@ -99,6 +99,7 @@ void frmMenuMain::CommandInpYaita() {
 void frmMenuMain::CommandResOut(int index) {
     const usecase::StabilityRun run = usecase::CheckStability();
     ShowAll(run.messages);
+    if (run.refusal) return;  // its message says why, and where to correct it
     if (!run.hasResult) {
         Show(NekiriNoResultMessage(index == kResOutAs ? "ボイリングの検討" : "ヒービングの検討"));
         return;

@@ -23,6 +23,7 @@ void ConfirmInput(bool* enteredFlag) {
 // option groups and the check box are copied here.
 void objInpJyoken_LoadData(frmInpJyoken& w) {
     LoadDesignFields(w);
+    w.ground = gInpJiban;
     w.setShape(gInpJyoken.Keijyo);
     w.chkNekiri->setChecked(gInpJyoken.Nekiri != 0);
 }
@@ -36,6 +37,7 @@ void objInpJyoken_SaveData(frmInpJyoken& w, bool&) {
 
 void objInpJiban_LoadData(frmInpJiban& w) {
     LoadDesignFields(w);
+    w.conditions = gInpJyoken;
     w.setKind(gInpJiban.Kind);
 }
 

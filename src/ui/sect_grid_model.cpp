@@ -37,15 +37,6 @@ Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QStrin
 
 Message PasteEmptyMessage() { return PasteMessage("貼り付けるﾃﾞｰﾀがありません。"); }
 
-Message LengthOrderMessage(int row, double lmin, double lmax, const std::string& title,
-                           bool paste) {
-    std::string text = std::to_string(row) + " 行目の Lmin(m) " + numfmt::General(lmin) +
-                       " が Lmax(m) " + numfmt::General(lmax) +
-                       " を超えています。\nLmin(m) は Lmax(m) 以下として下さい。";
-    if (paste) text += "\n貼り付けは行いませんでした。";
-    return Message{0, text, title, MsgIcon::Information, MsgButtons::Ok};
-}
-
 SectGridModel::SectGridModel(const std::string& grid, QObject* parent)
     : QAbstractTableModel(parent), columns_(GridColumns(grid)) {
     for (int c = 0; c < int(columns_.size()); ++c) {
@@ -149,7 +140,7 @@ std::vector<SectGridModel::Cell> SectGridModel::NewRowAt(const std::vector<std::
 
 bool SectGridModel::LengthsCross(const std::vector<Cell>& row) const {
     return lminCol_ >= 0 && lmaxCol_ >= 0 &&
-           row[std::size_t(lminCol_)].value > row[std::size_t(lmaxCol_)].value;
+           kuvelt::LengthsCross(row[std::size_t(lminCol_)].value, row[std::size_t(lmaxCol_)].value);
 }
 
 int SectGridModel::FirstCrossedLengthRow() const {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/design.h"
+#include "model/design_checks.h"
 #include "model/ranges.h"
 #include "platform/message.h"
 
@@ -140,9 +141,5 @@ Message PasteTooWideMessage(int blockColumns, int columnsRight);
 Message PasteTooLongMessage(int recMax);
 Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text);
 Message PasteEmptyMessage();
-// Lmin > Lmax refused in grid row `row` (1-based), titled `title`; a refused paste adds that
-// nothing was pasted.
-Message LengthOrderMessage(int row, double lmin, double lmax, const std::string& title,
-                           bool paste = false);
 
 }  // namespace kuvelt::ui

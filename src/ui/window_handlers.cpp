@@ -148,7 +148,7 @@ void objInpYaita_SaveData(frmInpYaita& w, bool& Cancel) {
                              w.numL->value()};
     const usecase::PickResult r = usecase::CheckAndStorePick(
         pick, [&](const Message& q) { return Services().ShowMessage(&w, q) == MsgAnswer::Yes; });
-    if (r.outcome == usecase::PickOutcome::SectionMissing) {
+    if (r.outcome == usecase::PickOutcome::Refused) {
         if (r.refusal) Services().ShowMessage(&w, *r.refusal);
         Cancel = true;
         return;

@@ -5,9 +5,12 @@
 #include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/rounding.h"
 #include "calc/sections.h"
+#include "calc/verdicts.h"
 #include "calc/yaita_choice.h"
 #include "model/design.h"
+#include "model/ranges.h"
 #include "platform/numfmt.h"
 
 namespace kuvelt::usecase {
@@ -34,24 +37,47 @@ std::vector<std::string> FailedChecks(PileKind k, int32_t s) {
     return f;
 }
 
+// The stability check of the chosen pile, when the design asks for one; a fault of the check or
+// of its entry fails the run.
+void RunStability(CalcRun& r, std::vector<Message>& messages) {
+    r.stability = CalcNekiriAntei(&messages);
+    if (gInpJyoken.Nekiri == 0) return;
+    const int32_t error = gInpJiban.Kind == 0 ? gNekiriAnteiAs->Error() : gNekiriAnteiAc->Error();
+    if (*r.stability && error == 0) return;
+    r.stabilityFailed = true;
+    r.outcome = Worst(r.outcome, Outcome::CalcFailed);
+}
+
 }  // namespace
 
 CalcRun Calculate(Purpose purpose) {
     // A fresh store: nothing of an earlier design or edit may survive into this run's results.
     ResetResultStore();
     CalcRun r;
+    r.refusal =
+        RefuseDesign(purpose == Purpose::Choice ? StoredChoice::Ignored : StoredChoice::Checked);
+    if (r.refusal) {
+        r.messages.push_back(r.refusal->message);
+        r.outcome = Outcome::Refused;
+        return r;
+    }
     r.calculated = CalcMain(&r.messages);
     if (!r.calculated) {
         r.messages.push_back(CalcErrorMessage(ErrorTitle(purpose)));
         r.outcome = Outcome::CalcFailed;
         return r;
     }
-    if (purpose != Purpose::Choice && gInpYaita.InpFlg) r.stability = CalcNekiriAntei(&r.messages);
+    if (purpose != Purpose::Choice && gInpYaita.InpFlg) RunStability(r, r.messages);
     return r;
 }
 
 StabilityRun CheckStability() {
     StabilityRun r;
+    r.refusal = RefuseDesign(StoredChoice::Checked);
+    if (r.refusal) {
+        r.messages.push_back(r.refusal->message);
+        return r;
+    }
     r.ran = CalcNekiriAntei(&r.messages);
     const int32_t error = gInpJiban.Kind == 0 ? gNekiriAnteiAs->Error() : gNekiriAnteiAc->Error();
     r.hasResult = r.ran && error == 0;
@@ -61,8 +87,8 @@ StabilityRun CheckStability() {
 PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed) {
     PickResult r;
     const ChoiceCheck check = CheckChoice(pick.kind, pick.sect, pick.L);
-    if (check.outcome == ChoiceCheck::Outcome::SectionMissing) {
-        r.outcome = PickOutcome::SectionMissing;
+    if (check.outcome == ChoiceCheck::Outcome::Refused) {
+        r.outcome = PickOutcome::Refused;
         r.refusal = check.refusal;
         return r;
     }
@@ -124,9 +150,10 @@ Proposal ProposePassingPick() {
     return p;
 }
 
-// The tolerance of every length comparison decides what counts as a multiple already.
 double ProposedLength(double requiredLength) {
-    return std::ceil((requiredLength - 0.001) * 2.0) / 2.0;
+    // A printed length that is a multiple already is taken as it is (the product carries the
+    // binary error of the required length's decimals).
+    return std::ceil(AsPrinted(requiredLength, printed::kLength) * 2.0 - 1e-9) / 2.0;
 }
 
 Message NoChoiceMessage() {
@@ -143,6 +170,8 @@ DesignRun RunDesign(const PickRequest& request) {
     if (request.how == PickRequest::How::Stored) return d;
 
     Pick pick = request.given;
+    // What the choice window's length field holds of a typed length.
+    pick.L = RoundHalfUp(pick.L, DecimalPlaces(FindFieldRange("frmInpYaita.numL")->editFormat));
     bool proposed = false;
     bool yes = request.yes;
     if (request.how == PickRequest::How::Auto) {
@@ -159,11 +188,11 @@ DesignRun RunDesign(const PickRequest& request) {
         d.note = "使用矢板をﾌﾟﾛｸﾞﾗﾑが提案しました： " + std::string(KindCaption(pick.kind)) + " №" +
                  std::to_string(pick.sect) + " " + SectionName(pick.kind, pick.sect) + "  Ｌ ＝ " +
                  numfmt::FormatNumber(pick.L, "0.00") + " m（必要矢板長 " +
-                 numfmt::FormatNumber(p.requiredLength, "0.000") + " m）";
+                 numfmt::FormatNumber(p.requiredLength, "0.00") + " m）";
     }
     const PickResult r = CheckAndStorePick(
         pick, [&](const Message&) { return yes; }, proposed);
-    if (r.outcome == PickOutcome::SectionMissing) {
+    if (r.outcome == PickOutcome::Refused) {
         d.messages.push_back(*r.refusal);
         d.outcome = Outcome::Refused;
         return d;
@@ -173,7 +202,8 @@ DesignRun RunDesign(const PickRequest& request) {
         d.outcome = Outcome::Refused;
         return d;
     }
-    d.calc.stability = CalcNekiriAntei(&d.messages);
+    RunStability(d.calc, d.messages);
+    d.outcome = Worst(d.outcome, d.calc.outcome);
     return d;
 }
 

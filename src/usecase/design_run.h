@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/pile_kind.h"
+#include "model/design_checks.h"
 #include "platform/message.h"
 #include "usecase/outcome.h"
 
@@ -26,21 +27,30 @@ enum class Purpose {
 struct CalcRun {
     bool calculated = false;        // the whole chain ran to its end: the result store is valid
     std::optional<bool> stability;  // CalcNekiriAntei's result when it ran
+    // The design is one the input windows would refuse: nothing was calculated (outcome
+    // Refused, the refusal's message the only one).
+    std::optional<DesignRefusal> refusal;
+    // The stability check ran and failed (a fault of its own or of its entry): the run failed
+    // (outcome CalcFailed) although the rest of the result store is valid.
+    bool stabilityFailed = false;
     std::vector<Message> messages;
     Outcome outcome = Outcome::Ok;
 };
 
-// Empties the result store and runs the whole chain on the current design; for Print and Batch
-// then the stability check when a sheet-pile choice is stored.
+// Empties the result store and, unless the design is refused (RefuseDesign: the stored choice
+// is checked for Print and Batch, which use it), runs the whole chain on the current design;
+// for Print and Batch then the stability check when a sheet-pile choice is stored.
 CalcRun Calculate(Purpose purpose);
 
 struct StabilityRun {
-    bool ran = false;        // the entry ran without a fault of its own
+    std::optional<DesignRefusal> refusal;  // the design is refused: nothing ran
+    bool ran = false;                      // the entry ran without a fault of its own
     bool hasResult = false;  // the check of this ground kind holds a result (no fault)
     std::vector<Message> messages;
 };
 
-// Boiling or heaving for the stored choice, from the current design (its surcharge included).
+// Boiling or heaving for the stored choice, from the current design (its surcharge included),
+// unless the design (its stored choice included) is refused.
 StabilityRun CheckStability();
 
 // A sheet-pile pick: kind, section number in that kind's catalogue, total length (m).
@@ -50,19 +60,20 @@ struct Pick {
     double L = 0.0;
 };
 
-enum class PickOutcome { Stored, SectionMissing, Declined };
+enum class PickOutcome { Stored, Refused, Declined };
 
 struct PickResult {
     PickOutcome outcome = PickOutcome::Stored;
-    std::optional<Message> refusal;   // SectionMissing: the message to show
+    std::optional<Message> refusal;   // Refused: the message to show
     std::optional<Message> declined;  // Declined: the question answered "no"
 };
 
 // Asked each question of a pick in order; true is "yes".
 using Ask = std::function<bool(const Message& question)>;
 
-// The choice window's confirmation, after a successful Calculate: the three checks in order,
-// then the pick is stored with H' = ELYU - ELV and D = L - H'. The caller marks the design
+// The choice window's confirmation, after a successful Calculate: the checks in order (the
+// section, the length's refusals, then its questions), then the pick is stored with
+// H' = ELYU - ELV and D = L - H'. The caller marks the design
 // changed. `proposed` records that the program, not the user, chose the pile.
 PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed = false);
 
@@ -76,8 +87,8 @@ struct Proposal {
 };
 Proposal ProposePassingPick();
 
-// The length a proposal takes for a required length: the next multiple of 0.5 m (a length within
-// 0.001 m of a multiple is that multiple).
+// The length a proposal takes for a required length: the next multiple of 0.5 m at or above the
+// required length as it is printed (to 0.01 m), so the printed length check holds.
 double ProposedLength(double requiredLength);
 
 // How a command-line run obtains its sheet-pile choice.
@@ -89,15 +100,16 @@ struct PickRequest {
 };
 
 struct DesignRun {
-    CalcRun calc;
+    CalcRun calc;  // its stability fields cover the check after a given or proposed pick too
     std::vector<Message> messages;    // the calculation's, the pick's and the stability check's
     std::optional<std::string> note;  // e.g. which pile the program proposed
     Outcome outcome = Outcome::Ok;
     bool needsPick = false;  // refused because no choice is stored or given
 };
 
-// The whole run of a command-line design: calculate, take the pick as requested, then the
-// stability check of the chosen pile.
+// The whole run of a command-line design: calculate, take the pick as requested (a given length
+// rounded to the 0.01 m the choice window's field holds), then the stability check of the
+// chosen pile.
 DesignRun RunDesign(const PickRequest& request);
 
 // "使用矢板が決定されていません。": a report is only written for a pile somebody chose.

@@ -120,7 +120,8 @@ bool ReadyForReport(ReportRun& r, const PickRequest& pick) {
     r.design = RunDesign(pick);
     r.messages = r.design.messages;
     r.outcome = r.design.outcome;
-    if (r.design.outcome != Outcome::Ok) return false;
+    // A stability check that failed is stated in chapter 5 and fails the run, with the report.
+    if (r.design.outcome != Outcome::Ok && !r.design.calc.stabilityFailed) return false;
     if (!gInpYaita.InpFlg) {
         r.messages.push_back(NoChoiceMessage());
         r.design.needsPick = true;

@@ -68,8 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
         BoilingCase{"NoHead", 10, 9.8, 0.0, 4.0, 1.5, 999.0, true, 0.5},
         BoilingCase{"HeadWithinTolerance", 10, 0.0, 0.001, 4.0, 1.5, 999.0, true, 0.5},
         BoilingCase{"WaterBelowBottom", 10, 9.8, -2.0, 4.0, 1.5, 999.0, true, 0.5},
-        // F = 2.7211: an Fa within 0.001 above it passes, 0.0014 above it fails.
-        BoilingCase{"EqualWithinTolerance", 10, 9.8, 3.0, 4.0, 2.7215, 2.721, true, 0.5},
+        // F = 2.72109 is printed 2.721: an Fa of 2.721 passes, 2.7215 (within the old 0.001)
+        // fails, since "2.721 ≧ 2.7215" would not be true as printed.
+        BoilingCase{"PrintedAtFa", 10, 9.8, 3.0, 4.0, 2.721, 2.721, true, 0.5},
+        BoilingCase{"PrintedHalfThousandthShort", 10, 9.8, 3.0, 4.0, 2.7215, 2.721, false, 0.5},
         BoilingCase{"JustShort", 10, 9.8, 3.0, 4.0, 2.7225, 2.721, false, 0.5}),
     [](const auto& info) { return info.param.name; });
 
@@ -135,8 +137,10 @@ INSTANTIATE_TEST_SUITE_P(
         HeavingCase{"NoOverburden", 18, 8, 10, 0, 0, 20, 0.0, 0.0, 1.2, 999.0, true},
         HeavingCase{"OverburdenWithinTolerance", 18, 8, 10, 0.001, 0, 20, 0.0, 0.0, 1.2, 999.0,
                     true},
-        // F = 1.9635: Fa 1.964 passes within 0.001, 1.965 fails.
-        HeavingCase{"EqualWithinTolerance", 18, 8, 10, 10, 0, 20, 3.0, 1.0, 1.964, 1.963, true},
+        // F = 1.96350 is printed 1.963: Fa 1.963 passes, 1.9635 fails.
+        HeavingCase{"PrintedAtFa", 18, 8, 10, 10, 0, 20, 3.0, 1.0, 1.963, 1.963, true},
+        HeavingCase{"PrintedHalfThousandthShort", 18, 8, 10, 10, 0, 20, 3.0, 1.0, 1.9635, 1.963,
+                    false},
         HeavingCase{"JustShort", 18, 8, 10, 10, 0, 20, 3.0, 1.0, 1.965, 1.963, false}),
     [](const auto& info) { return info.param.name; });
 

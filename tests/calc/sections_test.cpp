@@ -13,6 +13,7 @@
 #include "calc/chang.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/verdicts.h"
 #include "calc/yaita_choice.h"
 #include "model/design.h"
 
@@ -168,7 +169,12 @@ INSTANTIATE_TEST_SUITE_P(
     Sections, StressCheck,
     ::testing::Values(StressCase{"WellBelow", 1.0, 180.0, 150.0, 0.0},
                       StressCase{"EqualPasses", 1.0, 150.0, 150.0, 0.0},
-                      StressCase{"WithinToleranceAbove", 1.0, 149.9995, 150.0, 0.0},
+                      // σ is judged as printed, to 0.1 N/mm2: 150.045 prints 150.0 and
+                      // passes, 150.060 prints 150.1 and fails; an allowable 0.0005 below
+                      // 150.0 fails it.
+                      StressCase{"PrintedAtLimit", 0.9997, 150.0, 150.0 / 0.9997, 0.0},
+                      StressCase{"PrintedAboveLimit", 0.9996, 150.0, 150.0 / 0.9996, 1.0},
+                      StressCase{"LimitHalfThousandthBelow", 1.0, 149.9995, 150.0, 1.0},
                       StressCase{"JustAbove", 1.0, 149.9, 150.0, 1.0},
                       StressCase{"JointEfficiencyOnZ", 0.8, 180.0, 187.5, 1.0},
                       StressCase{"JointEfficiencyWithinLimit", 0.8, 187.5, 187.5, 0.0}),
@@ -216,7 +222,7 @@ TEST_P(ConcreteMoment, AgainstCrackingMoment) {
 INSTANTIATE_TEST_SUITE_P(Sections, ConcreteMoment,
                          ::testing::Values(MomentCase{"HalfThousandthAbove", 0.0005, 0.0},
                                            MomentCase{"Equal", 0.0, 0.0},
-                                           MomentCase{"HalfThousandthBelow", -0.0005, 0.0},
+                                           MomentCase{"HalfThousandthBelow", -0.0005, 1.0},
                                            MomentCase{"CentBelow", -0.01, 1.0},
                                            MomentCase{"Ample", 10.0, 0.0}),
                          [](const auto& info) { return info.param.name; });
@@ -377,7 +383,8 @@ TEST_P(DisplacementFlag, AgainstAllowable) {
 INSTANTIATE_TEST_SUITE_P(Sections, DisplacementFlag,
                          ::testing::Values(DispFlagCase{"Ample", 0.1, 0.0},
                                            DispFlagCase{"Equal", 0.078, 0.0},
-                                           DispFlagCase{"WithinTolerance", 0.0775, 0.0},
+                                           // 0.078 printed against 0.0775: it exceeds.
+                                           DispFlagCase{"HalfThousandthBelow", 0.0775, 1.0},
                                            DispFlagCase{"Exceeded", 0.0765, 1.0}),
                          [](const auto& info) { return info.param.name; });
 
@@ -407,7 +414,9 @@ TEST_P(ConcreteLength, RequiredLengthWithinManufacturedRange) {
 
 INSTANTIATE_TEST_SUITE_P(Sections, ConcreteLength,
                          ::testing::Values(LengthCase{"AtLmin", 6.0, 0.0},
-                                           LengthCase{"JustUnderLminWithinTolerance", 5.9995, 0.0},
+                                           // Lreq is judged as printed, to 0.01 m.
+                                           LengthCase{"PrintedAsLmin", 5.9995, 0.0},
+                                           LengthCase{"PrintedBelowLmin", 5.994, 1.0},
                                            LengthCase{"Inside", 9.0, 0.0},
                                            LengthCase{"AtLmax", 12.0, 0.0},
                                            LengthCase{"ShorterThanLmin", 5.5, 1.0},
@@ -573,13 +582,14 @@ TEST_F(SectionsEndToEnd, ListsAgreeWithTablesAndChecks) {
                 const CInpSectC& c = *gInpSectC.Item(s);
                 EXPECT_DOUBLE_EQ(gListC(s, 1), M);
                 EXPECT_DOUBLE_EQ(gListC(s, 2), c.Mc);
-                EXPECT_EQ(gListC(s, 3), Exceeds(M, c.Mc) ? 1.0 : 0.0);
+                EXPECT_EQ(gListC(s, 3), ExceedsAsPrinted(M, printed::kMoment, c.Mc) ? 1.0 : 0.0);
                 EXPECT_DOUBLE_EQ(gListC(s, 4), gSectEmbed(k, s, 2));
                 EXPECT_DOUBLE_EQ(gListC(s, 5), c.Lmin);
                 EXPECT_DOUBLE_EQ(gListC(s, 6), c.Lmax);
                 EXPECT_DOUBLE_EQ(gListC(s, 8), gSectDisp(k, s, 4));
                 EXPECT_DOUBLE_EQ(gListC(s, 9), gInpJyoken.Delta);
-                EXPECT_EQ(gListC(s, 10), Exceeds(gListC(s, 8), gInpJyoken.Delta) ? 1.0 : 0.0);
+                EXPECT_EQ(gListC(s, 10),
+                          ExceedsAsPrinted(gListC(s, 8), 3, gInpJyoken.Delta) ? 1.0 : 0.0);
             } else {
                 const auto& list = k == 2 ? gListLS : gListS;
                 const CInpSectS& c = *(k == 2 ? gInpSectLS : gInpSectS).Item(s);
@@ -587,10 +597,11 @@ TEST_F(SectionsEndToEnd, ListsAgreeWithTablesAndChecks) {
                 const double sigma = M * 1.0e6 / (z.AlphaZs * (c.Zo * 1000.0));
                 EXPECT_DOUBLE_EQ(list(s, 1), sigma);
                 EXPECT_DOUBLE_EQ(list(s, 2), allowable);
-                EXPECT_EQ(list(s, 3), Exceeds(sigma, allowable) ? 1.0 : 0.0);
+                EXPECT_EQ(list(s, 3), ExceedsAsPrinted(sigma, 1, allowable) ? 1.0 : 0.0);
                 EXPECT_DOUBLE_EQ(list(s, 4), gSectEmbed(k, s, 2));
                 EXPECT_DOUBLE_EQ(list(s, 5), gSectDisp(k, s, 4));
-                EXPECT_EQ(list(s, 7), Exceeds(list(s, 5), gInpJyoken.Delta) ? 1.0 : 0.0);
+                EXPECT_EQ(list(s, 7),
+                          ExceedsAsPrinted(list(s, 5), 3, gInpJyoken.Delta) ? 1.0 : 0.0);
                 EXPECT_DOUBLE_EQ(gSectEmbed(k, s, 5), c.Id / 1.0e8);
                 EXPECT_DOUBLE_EQ(gSectDisp(k, s, 6), c.Io / 1.0e8);
             }
@@ -621,10 +632,11 @@ TEST_F(SectionsEndToEnd, ChoiceThenBoilingForTheChosenLength) {
     EXPECT_EQ(p.kind, PileKind::Concrete);
     EXPECT_DOUBLE_EQ(p.H, gInpJyoken.ELGL - gDL->ELDLX());
     EXPECT_DOUBLE_EQ(p.L, p.H + 1.0);
+    // A length equal to the required length as printed is enough, 0.01 m less is not.
     const double lreq = gListS(5, 4);
-    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, lreq - 0.0005).outcome,
+    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, AsPrinted(lreq, 2)).outcome,
               ChoiceCheck::Outcome::Acceptable);
-    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, lreq - 0.01).outcome,
+    EXPECT_EQ(CheckChoice(PileKind::Steel, 5, AsPrinted(lreq, 2) - 0.01).outcome,
               ChoiceCheck::Outcome::Questions);
     const double L = std::ceil(lreq);
     StoreChoice(PileKind::Steel, 5, p.H, L - p.H, L);

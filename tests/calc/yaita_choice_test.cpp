@@ -18,6 +18,17 @@ const Message kMissing{0, "選択した断面№は登録されていません�
                        "断面№ｴﾗｰ", MsgIcon::Information, MsgButtons::OkCancel};
 const Message kOutOfRange{0, "矢板長Ｌが登録ﾃﾞｰﾀのLmin～Lmaxの範囲外です。このまま実行しますか？",
                           "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::YesNo};
+const Message kLengthRange{0, "入力範囲：0.00 ～ 99.00", "矢板全長Ｌ(m)", MsgIcon::Information,
+                           MsgButtons::Ok};
+// The refusal of a length that does not reach below the design ground level.
+Message NoEmbedment(const char* length, const char* above, const char* least) {
+    return Message{
+        0,
+        std::string(length) +
+            " では矢板が設計地盤面より下に根入れされません（矢板天端から設計地盤面まで " + above +
+            "）。矢板全長Ｌは " + least + " 以上として下さい。",
+        "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
+}
 // The short-length question, written out for one case: it names both lengths.
 Message TooShort(const char* lengths) {
     return Message{0,
@@ -29,6 +40,9 @@ class ChoiceTest : public ::testing::Test {
   protected:
     void SetUp() override {
         InitData();  // concrete 50H (Lmin 2, Lmax 4), 60H, 70H; 11 light steel; 12 steel
+        // A low wall, its head 1 m above the design ground level: every length of the cases
+        // but the refused ones reaches below it.
+        gInpJyoken.ELGL = gInpJyoken.ELYU = 1.0;
         ResetResultStore();
         ResetSectionResults();
         gListC.Redim();
@@ -39,6 +53,8 @@ class ChoiceTest : public ::testing::Test {
         gListC.Set(2, 4, 4.8);
         gListLS.Set(1, 4, 6.0);
         gListS.Set(1, 4, 8.25);
+        gListS.Set(2, 4, 8.254);  // printed 8.25
+        gListS.Set(3, 4, 8.255);  // printed 8.26
     }
     void TearDown() override {
         InitData();
@@ -63,9 +79,9 @@ TEST_P(ChoicePicks, OutcomeAndMessages) {
     // A kind value no catalogue has (a window with no option set) is refused like a section.
     const ChoiceCheck r = CheckChoice(static_cast<PileKind>(c.yaita), c.sect, c.L);
     EXPECT_EQ(r.outcome, c.outcome);
-    if (c.outcome == ChoiceCheck::Outcome::SectionMissing) {
+    if (c.outcome == ChoiceCheck::Outcome::Refused) {
         ASSERT_TRUE(r.refusal.has_value());
-        EXPECT_EQ(*r.refusal, kMissing);
+        EXPECT_EQ(*r.refusal, c.questions.empty() ? kMissing : c.questions.front());
         EXPECT_TRUE(r.questions.empty());
     } else {
         EXPECT_FALSE(r.refusal.has_value());
@@ -78,14 +94,31 @@ using O = ChoiceCheck::Outcome;
 INSTANTIATE_TEST_SUITE_P(
     Choice, ChoicePicks,
     ::testing::Values(
-        PickCase{"SectionBeyondCatalogue", 0, 4, 3.0, O::SectionMissing, {}},
-        PickCase{"SectionZero", 0, 0, 3.0, O::SectionMissing, {}},
-        PickCase{"SectionNegative", 2, -1, 9.0, O::SectionMissing, {}},
-        PickCase{"SteelBeyondCatalogue", 2, 13, 9.0, O::SectionMissing, {}},
-        PickCase{"UnknownKind", 3, 1, 9.0, O::SectionMissing, {}},
+        PickCase{"SectionBeyondCatalogue", 0, 4, 3.0, O::Refused, {}},
+        PickCase{"SectionZero", 0, 0, 3.0, O::Refused, {}},
+        PickCase{"SectionNegative", 2, -1, 9.0, O::Refused, {}},
+        PickCase{"SteelBeyondCatalogue", 2, 13, 9.0, O::Refused, {}},
+        PickCase{"UnknownKind", 3, 1, 9.0, O::Refused, {}},
+        // A length the field refuses, and lengths without embedment below the design ground
+        // level (head 1.00 m above it: the least length is 1.01 m).
+        PickCase{"LengthBeyondTheField", 2, 1, 100.0, O::Refused, {kLengthRange}},
+        PickCase{"LengthToTheGroundLevel",
+                 0,
+                 1,
+                 1.0,
+                 O::Refused,
+                 {NoEmbedment("矢板全長Ｌ 1.00 m", "1.00 m", "1.01 m")}},
+        PickCase{"LengthAboveTheGroundLevel",
+                 2,
+                 1,
+                 0.5,
+                 O::Refused,
+                 {NoEmbedment("矢板全長Ｌ 0.50 m", "1.00 m", "1.01 m")}},
+        PickCase{"LeastLength", 1, 4, 1.01, O::Acceptable, {}},
         PickCase{"ConcreteInsideRange", 0, 1, 3.5, O::Acceptable, {}},
         PickCase{"ConcreteAtLmax", 0, 1, 4.0, O::Acceptable, {}},
         PickCase{"ConcreteWithinToleranceAboveLmax", 0, 1, 4.0009, O::Acceptable, {}},
+        PickCase{"ConcretePrintedAboveLmax", 0, 1, 4.005, O::Questions, {kOutOfRange}},
         PickCase{"ConcreteAtLmaxAboveRequired", 0, 2, 5.0, O::Acceptable, {}},
         PickCase{"ConcreteJustOutsideLmax", 0, 1, 4.01, O::Questions, {kOutOfRange}},
         PickCase{"ConcreteHalfMetreBeyondLmax", 0, 1, 4.5, O::Questions, {kOutOfRange}},
@@ -93,7 +126,14 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"ConcreteBelowLmin", 0, 1, 1.5, O::Questions, {kOutOfRange}},
         PickCase{"ConcreteShorterThanRequired", 0, 2, 4.0, O::Acceptable, {}},
         PickCase{"SteelAtRequired", 2, 1, 8.25, O::Acceptable, {}},
-        PickCase{"SteelHalfMillimetreShort", 2, 1, 8.2495, O::Acceptable, {}},
+        // The required length is judged as printed, to 0.01 m.
+        PickCase{"SteelRequiredPrintedAsL", 2, 2, 8.25, O::Acceptable, {}},
+        PickCase{"SteelRequiredPrintedAboveL",
+                 2,
+                 3,
+                 8.25,
+                 O::Questions,
+                 {TooShort("（Ｌ ＝ 8.25 m，必要矢板長 ＝ 8.26 m）")}},
         PickCase{"SteelCentimetreShort",
                  2,
                  1,
@@ -114,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ChoiceTest, EmptyKindHasNoSections) {
     gInpSectLS.Clear();
     const ChoiceCheck r = CheckChoice(PileKind::LightSteel, 1, 6.5);
-    EXPECT_EQ(r.outcome, O::SectionMissing);
+    EXPECT_EQ(r.outcome, O::Refused);
     EXPECT_EQ(*r.refusal, kMissing);
 }
 

@@ -62,6 +62,13 @@ const std::vector<std::string> kAllKeys = {
     "gSpp",       "gRWp",      "gDL",    "gPressure", "gSectChang", "gSectStress",
     "gSectEmbed", "gSectDisp", "gListC", "gListLS",   "gListS",     "CalcNekiriAntei"};
 
+// A design the input windows take whose net pressure never turns within the depth examined: the
+// calculation stops at the virtual ground surface.
+void NoVirtualGround() {
+    gInpJyoken.Z = 1.0;
+    gInpJiban.Fai = 20.0;
+}
+
 const std::string kVirtualGroundError =
     test::Said("kuvelt-calc",
                "仮想海底面の算定ｴﾗｰ: 「設計条件の入力」で検討する深さの入力値を大きくして下さい。\n"
@@ -231,12 +238,13 @@ TEST(CalcCliJson, StoredChoiceAddsTheStabilityCheck) {
     CheckDistribution(s, "sand");
     CheckDistribution(c, "clay");
 
-    // Without a chosen pile there is no distribution; with one shorter than H' it stops at the
-    // tip above the virtual ground and says why, its displacements null.
+    // Without a chosen pile there is no distribution; with one shorter than H' (4.38 m, its tip
+    // below the design ground level as the choice window demands) it stops at the tip above the
+    // virtual ground and says why, its displacements null.
     const std::string none = dir.file("none.kvt"), shortPile = dir.file("short.kvt");
     WriteDesign(none, "sand-channel.kvt", [] { gInpYaita.InpFlg = false; });
     WriteDesign(shortPile, "sand-channel.kvt",
-                [] { gInpYaita = CInpYaita{true, 2, 5, 4.38, -1.38, 3.0}; });
+                [] { gInpYaita = CInpYaita{true, 2, 5, 4.38, -0.38, 4.0}; });
     const CalcRun rn = Calc({"--json", none});
     ASSERT_EQ(rn.status, 0) << rn.err;
     EXPECT_FALSE(ordered_json::parse(rn.out).contains("distribution"));
@@ -254,7 +262,7 @@ TEST(CalcCliJson, FailedCalculationExitsOneAndLeavesUnreachedStagesOut) {
     test::TempDir dir;
     const std::string f = dir.file("shallow.kvt");
     // The examined depth ends before the net pressure turns: no virtual ground surface.
-    WriteDesign(f, "sand-channel.kvt", [] { gInpJyoken.Z = 0.5; });
+    WriteDesign(f, "sand-channel.kvt", [] { NoVirtualGround(); });
     const CalcRun r = Calc({"--json", f});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, kVirtualGroundError);
@@ -272,7 +280,7 @@ TEST(CalcCliJson, FailedCalculationExitsOneAndLeavesUnreachedStagesOut) {
 TEST(CalcCliBatch, OneLinePerFileInOrderEachAsIfAlone) {
     test::TempDir dir;
     const std::string bad = dir.file("shallow.kvt"), chosen = dir.file("chosen.kvt");
-    WriteDesign(bad, "sand-channel.kvt", [] { gInpJyoken.Z = 0.5; });
+    WriteDesign(bad, "sand-channel.kvt", [] { NoVirtualGround(); });
     WriteDesign(chosen, "sand-channel.kvt",
                 [] { gInpYaita = CInpYaita{true, 2, 5, 4.38, 8.62, 13.0}; });
     const std::string sand = Example("sand-channel.kvt"), clay = Example("clay-increasing.kvt");
@@ -310,7 +318,7 @@ TEST(CalcCliBatch, OneLinePerFileInOrderEachAsIfAlone) {
 TEST(CalcCliBatch, MessagesStandBeforeTheirDesignsLineInOneStream) {
     test::TempDir dir;
     const std::string bad = dir.file("shallow.kvt");
-    WriteDesign(bad, "sand-channel.kvt", [] { gInpJyoken.Z = 0.5; });
+    WriteDesign(bad, "sand-channel.kvt", [] { NoVirtualGround(); });
     const std::string sand = Example("sand-channel.kvt");
     const CalcRun r = test::RunProgram(
         "/bin/sh", {"-c", "./kuvelt-calc --json '" + sand + "' '" + bad + "' '" + sand + "' 2>&1"});
@@ -360,10 +368,22 @@ TEST(CalcCliSummary, ShowsChecksChoiceAndVerdict) {
     EXPECT_EQ(Calc({"--summary", f}).out, o);
 }
 
+// --set changes the design before anything: the water at +3.00 lowers the virtual ground to
+// -1.05, so H' = 3.50 + 1.05 = 4.55 m and D = 14.00 - 4.55 = 9.45 m (the file stores 4.38 and
+// 9.62 of the design before); F = 2 x 9 x 10.50 / (3.00 x 9.8) = 6.4286, printed to 0.001 as
+// the report prints it.
+TEST(CalcCliSummary, ValuesAreThoseOfTheChangedDesign) {
+    const CalcRun r =
+        Calc({"--summary", Example("sand-channel.kvt"), "--set", "gInpJyoken.ELWL=3.0"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("壁高Ｈ' = 4.55 m   根入れ長Ｄ = 9.45 m"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("安全率Ｆs = 6.429"), std::string::npos) << r.out;
+}
+
 TEST(CalcCliSummary, FailedCalculationSaysSo) {
     test::TempDir dir;
     const std::string f = dir.file("shallow.kvt");
-    WriteDesign(f, "sand-channel.kvt", [] { gInpJyoken.Z = 0.5; });
+    WriteDesign(f, "sand-channel.kvt", [] { NoVirtualGround(); });
     const CalcRun r = Calc({f});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, kVirtualGroundError);
@@ -465,18 +485,56 @@ TEST(CalcCliPick, AutoWithoutAPassingSectionNamesTheClosest) {
     EXPECT_FALSE(fs::exists(tmp.file("x.pdf")));
 }
 
-// Levels the design-conditions window refuses together are warned about, then calculated.
-TEST(CalcCliPick, ConflictingLevelsAreWarnedAndCalculated) {
+// A design the input windows would refuse is refused by every mode before its calculation: the
+// window's message naming the field and its value, exit 2, no result, report or PDF; a batch
+// goes on with its other designs and a sweep with its other rows.
+TEST(CalcCliGate, RefusedDesignsNameTheirFieldAndLeaveNothing) {
     test::TempDir tmp;
-    const std::string design = tmp.file("low-head.kvt");
-    WriteDesign(design, "sand-channel.kvt", [] { gInpJyoken.ELYU = 3.0; });
-    const CalcRun r = Calc({design});
-    EXPECT_EQ(r.status, 0);
+    const std::string low = tmp.file("low-head.kvt"), steep = tmp.file("steep.kvt");
+    WriteDesign(low, "sand-channel.kvt", [] { gInpJyoken.ELYU = 3.0; });
+    WriteDesign(steep, "sand-channel.kvt", [] { gInpJiban.Fai = 120; });
+    const std::string headLine =
+        "設計条件の入力: 矢板天端(m) +3.00 が地表面(m) +3.50 より低くなっています。"
+        "矢板天端は地表面以上として下さい。\n";
+    const CalcRun summary = Calc({low});
+    EXPECT_EQ(summary.status, 2);
+    EXPECT_EQ(summary.err, headLine);
+    EXPECT_EQ(summary.out, "");
+
+    const CalcRun pdf = Calc({"--pdf", tmp.file("x.pdf"), steep});
+    EXPECT_EQ(pdf.status, 2);
     EXPECT_NE(
-        r.err.find("設計条件の入力: 矢板天端(m) +3.00 が地表面(m) +3.50 より低くなっています。"),
+        pdf.err.find("土の内部摩擦角φ(゜): 土の内部摩擦角φ(゜) 120 は入力範囲外です（入力範囲："
+                     "0.0 ～ 60.0）。地盤条件の入力で修正して下さい。"),
         std::string::npos)
-        << r.err;
-    EXPECT_NE(r.out.find("正常終了"), std::string::npos);
+        << pdf.err;
+    EXPECT_FALSE(fs::exists(tmp.file("x.pdf")));
+    EXPECT_EQ(Calc({"--report", tmp.file("r"), steep}).status, 2);
+    EXPECT_FALSE(fs::exists(tmp.file("r")));
+
+    // A batch: the refused design's line says why, the others are calculated.
+    const CalcRun batch = Calc({"--json", low, Example("slope-sand.kvt")});
+    EXPECT_EQ(batch.status, 2);
+    const std::vector<std::string> lines = Lines(batch.out);
+    ASSERT_EQ(lines.size(), 2u);
+    const ordered_json first = ordered_json::parse(lines[0]);
+    EXPECT_EQ(first["error"], headLine.substr(0, headLine.size() - 1));
+    EXPECT_FALSE(first.contains("CalcMain"));
+    EXPECT_TRUE(ordered_json::parse(lines[1])["CalcMain"].get<bool>());
+
+    // A sweep of the design ground level up to the ground surface (+3.50): the rows at and above
+    // it are refused with the message, the one below calculated.
+    const CalcRun sweep = Calc({"--sweep", "gInpJyoken.ELDL=3:4:0.5", Example("sand-channel.kvt")});
+    EXPECT_EQ(sweep.status, 2);
+    const std::vector<std::string> rows = Lines(sweep.out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].substr(rows[0].rfind(',')), ",message");
+    EXPECT_EQ(rows[1].substr(0, 5), "3,ok,");
+    EXPECT_EQ(rows[2].substr(0, 20), "3.5,refused,,,,,,,,,");
+    EXPECT_NE(rows[2].find(",refused,設計地盤面(m) +3.50 が地表面(m) +3.50 以上です。"),
+              std::string::npos)
+        << rows[2];
+    EXPECT_EQ(rows[3].substr(0, 10), "4,refused,");
 }
 
 }  // namespace

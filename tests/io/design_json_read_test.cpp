@@ -265,6 +265,9 @@ void Validate(const json& schema, const json& v, const std::string& path,
         fail("below minimum");
     if (schema.contains("maximum") && v.get<double>() > schema["maximum"].get<double>())
         fail("above maximum");
+    if (schema.contains("exclusiveMinimum") &&
+        v.get<double>() <= schema["exclusiveMinimum"].get<double>())
+        fail("not above the exclusive minimum");
     if (schema.contains("enum") &&
         std::find(schema["enum"].begin(), schema["enum"].end(), v) == schema["enum"].end()) {
         fail("not in enum");
@@ -327,7 +330,8 @@ TEST(DesignJsonSchema, EveryDesignTheToolWritesMeetsItAndRefusedOnesDoNot) {
     // The validator is no rubber stamp: documents the reader refuses for their values fail too.
     for (const char* bad :
          {R"({"gInpJyoken": {"ELDL": 1000}})", R"({"gInpX": {}})", R"({"gInpSectS": [{"Zo": 9}]})",
-          R"({"gInpYaita": {"Sect": 2.5}})", R"({"gInpJyoken": {"Title": "a\"b"}})"}) {
+          R"({"gInpYaita": {"Sect": 2.5}})", R"({"gInpJyoken": {"Title": "a\"b"}})",
+          R"({"gInpZairyo": {"AlphaIs": 0}})"}) {
         SCOPED_TRACE(bad);
         std::vector<std::string> errors, faults;
         Validate(schema, json::parse(bad), "", errors);

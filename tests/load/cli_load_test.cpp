@@ -28,6 +28,7 @@
 #include "design_generator.h"
 #include "io/design_file.h"
 #include "model/design.h"
+#include "model/design_checks.h"
 #include "program_runner.h"
 #include "support/test_support.h"
 
@@ -60,6 +61,8 @@ struct Expectation {
     // The chosen pile names a section its catalogue does not hold: the report's chapters that
     // print it fail (status 4), the other files are still written.
     bool choiceMissing = false;
+    // The input windows would refuse the design ("TITLE: TEXT" of the refusal): not calculated.
+    std::string refusal;
     bool chosen = false;  // a sheet pile is stored: only then is a report written
     DesignSnapshot design;
 };
@@ -82,6 +85,11 @@ Expectation Expect(const std::string& path) {
     }
     e.design = TakeSnapshot();
     if (e.read) {
+        if (const std::optional<DesignRefusal> r = RefuseDesign(StoredChoice::Checked)) {
+            e.refusal = r->message.title + ": " + r->message.text;
+        }
+    }
+    if (e.read && e.refusal.empty()) {
         e.calc = CalcMain();
         e.choiceMissing = ReportedChoiceMissing();
         e.chosen = gInpYaita.InpFlg;
@@ -223,6 +231,16 @@ TEST_F(LoadCli, JsonBatchesGiveOneRecordPerFileAndTheLibrarysVerdict) {
                 }
                 continue;
             }
+            if (!e.refusal.empty()) {
+                ++outcomes[std::string(FamilyName(designs[k].family)) + " refused"];
+                worst = std::max(worst, 2);
+                if (j.value("error", "") != e.refusal || j.contains("CalcMain")) {
+                    ++failures;
+                    ADD_FAILURE() << label << ": expected the refusal " << e.refusal << ", got "
+                                  << lines[k].substr(0, 300);
+                }
+                continue;
+            }
             ++outcomes[std::string(FamilyName(designs[k].family)) +
                        (e.calc ? " calculated" : " calculation failed")];
             worst = std::max(worst, e.calc ? 0 : 1);
@@ -294,9 +312,13 @@ TEST_F(LoadCli, PathsThatAreNoFilesAreRefusedInTheirPlace) {
         const json j = json::parse(lines[k - 1]);
         EXPECT_EQ(j["file"], args[k]);
         const bool isOdd = std::find(odd.begin(), odd.end(), args[k]) != odd.end();
-        EXPECT_EQ(j.contains("error"), isOdd) << args[k];
+        // A design of the batch may be one the input windows refuse: its record says so.
+        const std::string refusal = isOdd ? std::string() : Expect(args[k]).refusal;
+        EXPECT_EQ(j.contains("error"), isOdd || !refusal.empty()) << args[k];
         if (isOdd) {
             EXPECT_EQ(j["error"], ReadFailureLine(0)) << args[k];
+        } else if (!refusal.empty()) {
+            EXPECT_EQ(j["error"], refusal) << args[k];
         }
     }
 }
@@ -334,7 +356,9 @@ TEST_F(LoadCli, ReportRunsEndCleanlyWithTheLibrarysVerdict) {
         }
         // No report for a pile nobody chose: refused like an unreadable design.
         const int expectedStatus =
-            !e.read ? 2 : (!e.calc ? 1 : (!e.chosen ? 2 : (e.choiceMissing ? 4 : 0)));
+            !e.read || !e.refusal.empty()
+                ? 2
+                : (!e.calc ? 1 : (!e.chosen ? 2 : (e.choiceMissing ? 4 : 0)));
         // Values no input window accepts may still calculate and then break a chapter (a load
         // diagram without a scale, a value that is not a number): that is status 4, with the
         // chapter's failure line, and the files are written all the same.
@@ -348,6 +372,8 @@ TEST_F(LoadCli, ReportRunsEndCleanlyWithTheLibrarysVerdict) {
         if (run.status == 2) {
             if (!e.read) {
                 EXPECT_EQ(run.err, test::Said("kuvelt-calc", ReadFailureLine(e.code))) << label;
+            } else if (!e.refusal.empty()) {
+                EXPECT_EQ(run.err, test::Said("kuvelt-calc", e.refusal)) << label;
             } else {
                 EXPECT_NE(run.err.find("使用矢板が決定されていません。"), std::string::npos)
                     << label;

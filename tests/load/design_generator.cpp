@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "io/design_file.h"
+#include "model/design_checks.h"
 #include "model/design_fields.h"
 #include "model/ranges.h"
 
@@ -166,8 +167,18 @@ void Plausible(Rng& rng) {
             if (!Chance(rng, 0.4)) continue;
             const FieldRange* r = FindFieldRange(name);
             for (const NumericField& f : NumericFields()) {
-                if (f.name == name && r) *f.field() = Typed(rng, r->min, r->max, 2);
+                if (f.name == name && r) *f.field() = Typed(rng, LowestTypedValue(*r), r->max, 2);
             }
+        }
+    }
+
+    // A constant slope no steeper than φ of sandy ground (a steeper one has no active wedge).
+    if (j.Keijyo == 1 && g.Kind == 0 && SlopeAngle(j.K1m) > g.Fai) {
+        const double flattest = std::ceil(1.0 / std::tan(g.Fai * 3.141592654 / 180.0));
+        if (flattest <= 999.0) {
+            j.K1m = flattest;
+        } else {
+            j.Keijyo = 0;
         }
     }
 
@@ -180,14 +191,17 @@ void Plausible(Rng& rng) {
     }
 
     if (Chance(rng, 0.5)) {
-        // A stored choice; now and then a section number the catalogue does not have.
+        // A stored choice of a registered section, as the choice window takes it (none when
+        // the kind's catalogue is empty).
         CInpYaita& y = gInpYaita;
-        y.InpFlg = true;
         y.Yaita = Pick(rng, 0, 2);
         const int32_t n =
             y.Yaita == 0 ? gInpSectC.Count() : (y.Yaita == 1 ? gInpSectLS : gInpSectS).Count();
-        y.Sect = Chance(rng, 0.9) && n > 0 ? Pick(rng, 1, n) : Pick(rng, 1, 99);
-        y.L = Typed(rng, 1.0, 25.0, 2);
+        y.InpFlg = n > 0;
+        y.Sect = n > 0 ? Pick(rng, 1, n) : 0;
+        // Long enough to reach below the design ground level.
+        const double least = LeastPileLength(j);
+        y.L = Typed(rng, least, std::max(25.0, least + 5.0), 2);
         y.H = Typed(rng, 0.0, y.L, 2);
         y.D = Cm(y.L - y.H);
     }

@@ -37,10 +37,13 @@ TEST(FieldRanges, RangeMessageUsesTheFieldFormatAndCaption) {
         {"CInpJyoken.Z", "入力範囲：1.0 ～ 99.0", "設計地盤面より検討する深さ(m)"},
         {"CInpJyoken.K2X2", "入力範囲：0.01 ～ 99.00", "Ｘ2(m)"},
         {"CInpJyoken.K1m", "入力範囲：1 ～ 999", "勾配(１：ｍ)"},
-        {"CInpJyoken.Delta", "入力範囲：0.00 ～ 1.00", "許容変位量δ(m)"},
+        // Open lower limits show the first value the field takes as typed.
+        {"CInpJyoken.Delta", "入力範囲：0.01 ～ 1.00", "許容変位量δ(m)"},
+        {"CInpJiban.Gw", "入力範囲：0.1 ～ 99.0", "水の単位体積重量γw(kN/m3)"},
+        {"CInpZairyo.YSat", "入力範囲：1 ～ 999", "曲げ引張応力度"},
         {"CInpJiban.KH", "入力範囲：1 ～ 999999", "水平方向地盤反力係数Ｋh(kN/m3)"},
         {"CInpZairyo.EcHira", "入力範囲：1,000,000 ～ 999,999,999", "平　形"},
-        {"CInpZairyo.AlphaZs", "入力範囲：0.0 ～ 1.0", "応力度照査時"},
+        {"CInpZairyo.AlphaZs", "入力範囲：0.1 ～ 1.0", "応力度照査時"},
         {"frmInpYaita.numSect", "入力範囲：1 ～ 99", "矢板断面№"},
         {"frmInpYaita.numD", "入力範囲：-99.00 ～ 99.00", "根入れ長Ｄ(m)"},
         {"frmInpRenban.numMargin2", "入力範囲：0 ～ 10", "（項）レベルに対して"},
@@ -82,7 +85,8 @@ TEST(FieldRanges, TypedValuesNearTheLimitsKeepTheirVerdict) {
                 // The double of the typed decimal text: both operands exact, so the quotient is
                 // the nearest double to the decimal, as the text reads.
                 const double typed = static_cast<double>(n) / scale;
-                EXPECT_EQ(InRange(*f, typed), n >= lo && n <= hi) << f->name << " " << typed;
+                const bool above = f->minOpen ? n > lo : n >= lo;
+                EXPECT_EQ(InRange(*f, typed), above && n <= hi) << f->name << " " << typed;
             }
         }
         for (const double limit : {f->min, f->max}) {
@@ -92,7 +96,11 @@ TEST(FieldRanges, TypedValuesNearTheLimitsKeepTheirVerdict) {
                 noisy_up = std::nextafter(noisy_up, HUGE_VAL);
                 noisy_down = std::nextafter(noisy_down, -HUGE_VAL);
             }
-            EXPECT_TRUE(InRange(*f, noisy_up) && InRange(*f, noisy_down)) << f->name << limit;
+            // An open limit refuses the limit itself and everything below it.
+            const bool open = f->minOpen && limit == f->min;
+            EXPECT_TRUE(InRange(*f, noisy_up)) << f->name << limit;
+            EXPECT_EQ(InRange(*f, noisy_down), !open) << f->name << limit;
+            EXPECT_EQ(InRange(*f, limit), !open) << f->name << limit;
         }
         EXPECT_FALSE(InRange(*f, f->max + 0.5 / scale)) << f->name;
         EXPECT_FALSE(InRange(*f, f->min - 0.5 / scale)) << f->name;

@@ -71,13 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
         FillCase{"LongTextCut", "&  &", {}, {"ABCDEFG"}, "ABCD"},
         FillCase{"BangBeforeAmpersandIsLiteral", "!&  &", {}, {"X"}, "!X   "},
         FillCase{"BangAfterLastAmpersandIsField", "&  & !", {}, {"ab", "c"}, "ab   c"},
-        FillCase{"BangFieldRightAligned", "[!]", {}, {"≦"}, "[\x81]"},  // cut to 1 byte
+        // A field too narrow for a double-byte character keeps a blank, never half of it.
+        FillCase{"BangFieldRightAligned", "[!]", {}, {"≦"}, "[ ]"},
         FillCase{"UnclosedAmpersandRunsToEnd", "ab&  ", {}, {"X"}, "abX  "},
         FillCase{"FullWidthLeftAligned", "&    &", {}, {"土圧"}, "\x93\x79\x88\xB3  "},
         // Padding counts characters, the copy counts bytes: the right-aligned field is cut
-        // inside 圧 (88 B3).
+        // before 圧 (88 B3), whose first byte would be left alone, and ends in a blank.
         FillCase{
-            "FullWidthRightAlignedCutInsideCharacter", "&>  &", {}, {"土圧力"}, "  \x93\x79\x88"},
+            "FullWidthRightAlignedCutBetweenCharacters", "&>  &", {}, {"土圧力"}, "  \x93\x79 "},
         FillCase{"NumericThenText", "&  & = ##0.00 kN", {12.345}, {"Pa"}, "Pa   =  12.35 kN"}),
     [](const auto& info) { return std::string(info.param.name); });
 

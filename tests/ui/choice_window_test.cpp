@@ -275,6 +275,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, ChoiceSectionRange,
                                            SectRangeCase{"Hundred", "100"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The refusal of a length L that does not reach below the design ground level, 3.50 m below the
+// pile head.
+Message NoEmbedment(const std::string& L) {
+    return Message{0,
+                   "矢板全長Ｌ " + L +
+                       " m では矢板が設計地盤面より下に根入れされません（矢板天端から設計地盤面まで"
+                       " 3.50 m）。矢板全長Ｌは 3.51 m 以上として下さい。",
+                   "矢板長ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
+}
+
 struct ChoiceCase {
     const char* name;
     int kind;
@@ -325,7 +335,10 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"ConcreteShortAndOutsideYes", 0, 2, 6.5, {MsgAnswer::Yes}, {LengthOutOfRangeQuestion()}, true},
         ChoiceCase{"SteelShortNo", 2, 5, -1.01, {MsgAnswer::No}, {LengthTooShortQuestion(0, 0)}, false},
         ChoiceCase{"SteelShortYes", 2, 5, -1.01, {MsgAnswer::Yes}, {LengthTooShortQuestion(0, 0)}, true},
-        ChoiceCase{"SteelWithinTolerance", 2, 5, -1.0005, {}, {}, true}),
+        ChoiceCase{"SteelAtRequired", 2, 5, -1.0, {}, {}, true},
+        // The pile head stands 3.50 m above the design ground level: 3.50 m has no embedment.
+        ChoiceCase{"SteelWithoutEmbedment", 2, 5, 3.5, {MsgAnswer::Ok}, {NoEmbedment("3.50")}, false},
+        ChoiceCase{"ConcreteWithoutEmbedment", 0, 1, 3.0, {MsgAnswer::Ok}, {NoEmbedment("3.00")}, false}),
     // clang-format on
     [](const auto& info) { return std::string(info.param.name); });
 

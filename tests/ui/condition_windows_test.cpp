@@ -391,6 +391,53 @@ TEST(DesignConditionsWindow, OkRefusesLevelsThatConflict) {
     }
 }
 
+// A constant slope steeper than φ of sandy ground has no Coulomb wedge, whichever window makes
+// it so: the design conditions refuse 1 : 1 (atan 1 = 45.00°) against φ = 30.0 with the focus on
+// the gradient; the ground window refuses φ = 20.0 under 1 : 2 (atan 0.5 = 26.57°), but takes it
+// for clay.
+TEST(ConditionWindows, SlopeSteeperThanFrictionIsRefusedInEitherWindow) {
+    {
+        UiTestEnv env;
+        frmInpJyoken w;
+        Connect(&w);
+        w.Prepare();
+        test::ShowActive(&w);
+        w.setShape(1);
+        w.numK1m->setValue(1);
+        env.services.AnswerMessage(MsgAnswer::Ok);
+        w.PressOk();
+        ASSERT_EQ(env.services.messages().size(), 1u);
+        EXPECT_EQ(env.services.messages()[0].title, "設計条件の入力");
+        EXPECT_NE(env.services.messages()[0].text.find(
+                      "勾配(１：ｍ) 1 の地表面の傾斜角 45.00° が土の内部摩擦角φ(゜) 30.0 を超えて"),
+                  std::string::npos);
+        EXPECT_TRUE(w.numK1m->hasFocus());
+        EXPECT_NE(w.result(), QDialog::Accepted);
+        EXPECT_EQ(gInpJyoken, CInpJyoken{});
+    }
+    UiTestEnv env;
+    gInpJyoken.Keijyo = 1;
+    gInpJyoken.K1m = 2;
+    frmInpJiban w;
+    Connect(&w);
+    w.Prepare();
+    test::ShowActive(&w);
+    w.numFai->setValue(20);
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    w.PressOk();
+    ASSERT_EQ(env.services.messages().size(), 1u);
+    EXPECT_EQ(env.services.messages()[0].title, "地盤条件の入力");
+    EXPECT_NE(env.services.messages()[0].text.find(
+                  "勾配(１：ｍ) 2 の地表面の傾斜角 26.57° が土の内部摩擦角φ(゜) 20.0 を超えて"),
+              std::string::npos);
+    EXPECT_TRUE(w.numFai->hasFocus());
+    EXPECT_EQ(gInpJiban, CInpJiban{});
+    w.setKind(1);
+    w.PressOk();
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_EQ(gInpJiban.Kind, 1);
+}
+
 // The range and unit are there before the mistake: every numeric field carries them as its
 // tooltip, and the status line names them while the field has the focus; the title field says
 // how many code page 932 bytes are left of its limit as it is typed.

@@ -736,7 +736,7 @@ TEST_F(MainWindowTest, FailedCalculationMessagesOfChoiceAndPrint) {
     MakeCalculationFail();
     std::vector<Message> core;
     ASSERT_FALSE(CalcMain(&core));
-    gInpYaita.InpFlg = true;
+    gInpYaita = CInpYaita{true, 2, 1, 0.0, 0.0, 15.0};  // a choice the choice window takes
     const CInpYaita before = gInpYaita;
     main.RefreshMenu();
     for (int button : {frmMenuMain::kInpYaita, frmMenuMain::kMenuPrint}) {
@@ -752,20 +752,21 @@ TEST_F(MainWindowTest, FailedCalculationMessagesOfChoiceAndPrint) {
     }
 }
 
-TEST_F(MainWindowTest, BoilingWithAFaultyCheckShowsNoResult) {
-    gInpJyoken.InpFlg = gInpJiban.InpFlg = gInpYaita.InpFlg = true;
-    gInpYaita.L = 8.0;
-    gInpJiban.Gw = 0.0;  // the safety factor divides by the unit weight of water
+// A design the ground window would refuse (γw = 0, which the boiling factor divides by) is not
+// checked: the button shows the window's message, naming the field, its value and its range.
+TEST_F(MainWindowTest, BoilingOfARefusedDesignSaysWhyAndShowsNoResult) {
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
+    gInpYaita = CInpYaita{true, 2, 1, 0.0, 0.0, 8.0};
+    gInpJiban.Gw = 0.0;
     main.RefreshMenu();
     ASSERT_TRUE(Enabled(frmMenuMain::kResOutAs));
     env.services.AnswerMessage(MsgAnswer::Ok);
-    env.services.AnswerMessage(MsgAnswer::Ok);
     main.MenuCommand(frmMenuMain::kResOutAs);
-    EXPECT_EQ(env.services.messages(),
-              (std::vector<Message>{NekiriCalcErrorMessage(),
-                                    NekiriNoResultMessage("ボイリングの検討")}));
-    EXPECT_EQ(env.services.messages()[1].text,
-              "根切り底面の安定検討時に計算ｴﾗｰが発生しているため，結果はありません。");
+    ASSERT_EQ(env.services.messages().size(), 1u);
+    EXPECT_EQ(env.services.messages()[0],
+              Info("水の単位体積重量γw(kN/m3) 0 は入力範囲外です（入力範囲：0.1 ～ 99.0）。"
+                   "地盤条件の入力で修正して下さい。",
+                   "水の単位体積重量γw(kN/m3)"));
 }
 
 // The heaving button computes from the design as it stands: pressed first, after another
@@ -857,7 +858,8 @@ TEST_F(MainWindowTest, StructureWindowDrawsTheDesignAsItStands) {
     EXPECT_EQ(seen.note, "");
     EXPECT_TRUE(seen.virtualGround);
 
-    gInpJyoken.Z = 0.5;  // no virtual ground within the depth examined: the chain stops
+    gInpJyoken.Z = 1.0;  // no virtual ground within the depth examined: the chain stops
+    gInpJiban.Fai = 20.0;
     main.action(QStringLiteral("mnuViewStructure"))->trigger();
     EXPECT_TRUE(seen.figure) << "the wall and its levels are drawn all the same";
     EXPECT_EQ(seen.note.rfind("計算できないため", 0), 0u) << seen.note;

@@ -29,17 +29,6 @@ std::string_view TrimBlanks(std::string_view s) {
 
 int Indent(int level) { return level == 1 ? 2 : 6; }
 
-// At most `columns` bytes of a code page 932 text, never half a double-byte character.
-std::string_view Cut(std::string_view s, std::size_t columns) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const std::size_t n = cp932::IsLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
-        if (i + n > columns || i + n > s.size()) break;
-        i += n;
-    }
-    return s.substr(0, i);
-}
-
 // The headings of laid-out lines that start at or after `from` (a byte offset into `bytes`),
 // in document order: the lines the preview makes bookmarks of (a heading mark with a title).
 std::vector<Entry> Headings(const formats::PrintLayout& layout, std::string_view bytes,
@@ -54,7 +43,7 @@ std::vector<Entry> Headings(const formats::PrintLayout& layout, std::string_view
             if (level == 0 || text.empty()) continue;
             const std::size_t room = static_cast<std::size_t>(kContentsWidth - Indent(level) -
                                                               kNumberWidth - kMinLeader - 2);
-            out.push_back({level, std::string(Cut(text, room)), static_cast<int>(p) + 1});
+            out.push_back({level, std::string(cp932::Prefix(text, room)), static_cast<int>(p) + 1});
         }
     }
     return out;

@@ -30,12 +30,36 @@ void Verdict(ChapterData& d, double f, double fa, bool passes) {
     S(d, 2, j.verdict);
 }
 
+// The chapter of a check that faulted: the heading and the method, the first `intro` lines of
+// `section` (a blank line after each of its first `spaced`), then, where the calculation would
+// stand, the error instead of a factor, and the list of symbols.
+void Faulted(std::string_view section, int32_t intro, int32_t spaced, int32_t symbolsFirst,
+             int32_t symbolsLast, int32_t error) {
+    ChapterData d;
+    {
+        ChapterSection sec(d, section, true);
+        for (int32_t l = 1; l <= intro; ++l) {
+            sec.Line(l);
+            if (l <= spaced) PrintBlankLines(1);
+        }
+        PrintBlankLines(1);
+    }
+    {
+        ChapterSection sec(d, "根切り底面の安定_計算ｴﾗｰ");
+        N(d, 1, error);
+        sec.Template(1);
+    }
+    ChapterSection sec(d, section);
+    Spaced(sec, symbolsFirst, symbolsLast);
+}
+
 }  // namespace
 
 bool basResOutNekiriAnteiAs::Write(std::string* error) {
     return RunChapter(
         [] {
             clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+            if (b.Error() != 0) return Faulted("ﾎﾞｲﾘﾝｸﾞの検討", 5, 2, 9, 15, b.Error());
             const double gws = b.Gws, gw = b.Gw, hw = b.Hw, dd = b.D, f = b.F(), fa = b.Fa;
             const bool passes = b.Hantei();
             ChapterData d;
@@ -102,6 +126,10 @@ bool basResOutNekiriAnteiAc::Write(std::string* error) {
     return RunChapter(
         [] {
             clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+            if (h.Error() != 0) {
+                return h.Ca >= 0.001 ? Faulted("ﾋｰﾋﾞﾝｸﾞの検討(a>0)", 9, 3, 11, 21, h.Error())
+                                     : Faulted("ﾋｰﾋﾞﾝｸﾞの検討(a=0)", 4, 3, 7, 13, h.Error());
+            }
             const double f = h.F(), fa = h.Fa, ca = h.Ca;
             const bool passes = h.Hantei();
             ChapterData d;

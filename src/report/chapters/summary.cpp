@@ -12,8 +12,10 @@
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "calc/verdicts.h"
 #include "calc/yaita_choice.h"
 #include "model/design.h"
+#include "platform/cp932.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
@@ -25,7 +27,16 @@ namespace summary {
 
 namespace {
 
-bool Within(double a, double b) { return std::fabs(a - b) < 0.001; }
+// The required length of section s of table kind k against the pile's length L.
+PileCheck LengthCheck(int32_t k, int32_t s, double L) {
+    const double lreq = gSectEmbed(k, s, item::kEmbedLreq);
+    return {CheckItem::Length,
+            "必要矢板長",
+            lreq,
+            L,
+            !ExceedsAsPrinted(lreq, printed::kLength, L),
+            true};
+}
 
 }  // namespace
 
@@ -41,12 +52,10 @@ std::vector<PileCheck> ChosenPileChecks() {
         checks.push_back({CheckItem::Moment, "曲げﾓｰﾒﾝﾄ",
                           std::fabs(gSectChang(k, s, item::kChangMmax)), c->Mc,
                           gSectStress(k, s, item::kStressFlag) == 0.0, true});
-        checks.push_back({CheckItem::Length, "必要矢板長", gSectEmbed(k, s, item::kEmbedLreq), L,
-                          !Exceeds(gSectEmbed(k, s, item::kEmbedLreq), L), true});
+        checks.push_back(LengthCheck(k, s, L));
         // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row; the end
-        // values themselves (within 0.001) are inside, as the choice window holds them.
-        const bool inside =
-            (c->Lmin < L && L < c->Lmax) || Within(L, c->Lmin) || Within(L, c->Lmax);
+        // values themselves are inside, as the choice window holds them.
+        const bool inside = !OutsideAsPrinted(L, printed::kLength, c->Lmin, c->Lmax);
         checks.push_back({CheckItem::LengthRange, "矢板長の範囲", L, c->Lmax, inside, true});
         checks.back().lower = c->Lmin;
     } else {
@@ -55,12 +64,11 @@ std::vector<PileCheck> ChosenPileChecks() {
         const double allowable = *kind == PileKind::LightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
         checks.push_back({CheckItem::Stress, "曲げ応力度", gSectStress(k, s, item::kStressValue),
                           allowable, gSectStress(k, s, item::kStressFlag) == 0.0, true});
-        checks.push_back({CheckItem::Length, "必要矢板長", gSectEmbed(k, s, item::kEmbedLreq), L,
-                          !Exceeds(gSectEmbed(k, s, item::kEmbedLreq), L), true});
+        checks.push_back(LengthCheck(k, s, L));
     }
     const double delta = gSectDisp(k, s, item::kDisp);
     checks.push_back({CheckItem::Displacement, "頭部変位量", delta, gInpJyoken.Delta,
-                      !Exceeds(delta, gInpJyoken.Delta), true});
+                      !ExceedsAsPrinted(delta, printed::kDisplacement, gInpJyoken.Delta), true});
     if (gInpJyoken.Nekiri == 1) {
         // The stability check asked for: the one of the ground kind, as its chapter prints it.
         if (gInpJiban.Kind == 0) {
@@ -110,6 +118,7 @@ namespace chk {
 constexpr int32_t kPile = 1, kPileLine = 2, kProposed = 3, kUser = 4, kHeading = 5, kTop = 6;
 constexpr int32_t kMoment = 9, kStress = 10, kLength = 11, kRange = 12, kDisplacement = 13;
 constexpr int32_t kStability = 14, kNoResult = 15, kBottom = 16, kAllPass = 17, kFailing = 18;
+constexpr int32_t kFailingMore = 19;  // the failing checks that do not fit on kFailing
 }  // namespace chk
 namespace cmp {
 constexpr int32_t kHeading = 1, kConcreteTop = 4, kConcreteRow = 8, kConcreteBottom = 9;
@@ -148,14 +157,58 @@ Chosen Stage() {
     return c;
 }
 
+// The width in code page 932 bytes of the first text field of a format line ("&   &").
+std::size_t SlotWidth(std::string_view line) {
+    const std::string bytes = cp932::FromUtf8(line);
+    const std::size_t open = bytes.find('&');
+    if (open == std::string::npos) return 0;
+    const std::size_t close = bytes.find('&', open + 1);
+    return (close == std::string::npos ? bytes.size() : close + 1) - open;
+}
+
+// The names of the failed checks joined by "，" in lines of at most `width` code page 932 bytes,
+// broken after a separator; a name longer than a line is broken between its characters.
+std::vector<std::string> WrapNames(const std::vector<std::string>& names, std::size_t width) {
+    std::vector<std::string> lines(1);
+    auto room = [&](const std::string& piece) {
+        return lines.back().empty() || cp932::ByteLength(lines.back() + piece) <= width;
+    };
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string piece = names[i] + (i + 1 < names.size() ? "，" : "");
+        if (!room(piece)) lines.emplace_back();
+        if (cp932::ByteLength(piece) <= width || width == 0) {
+            lines.back() += piece;
+            continue;
+        }
+        for (std::size_t at = 0; at < piece.size();) {
+            std::size_t n = 1;
+            while (at + n < piece.size() && (piece[at + n] & 0xC0) == 0x80) ++n;
+            const std::string ch = piece.substr(at, n);
+            if (!room(ch)) lines.emplace_back();
+            lines.back() += ch;
+            at += n;
+        }
+    }
+    return lines;
+}
+
+// The failing checks' lines of the verdict as the format's slot holds them.
+std::vector<std::string> VerdictLines(const std::vector<PileCheck>& checks, std::size_t width) {
+    const std::vector<std::string> failed = summary::FailedNames(checks);
+    if (failed.empty()) return {};
+    return WrapNames(failed, width);
+}
+
 // Lines of the page, to know whether the blank lines between the blocks still fit on it.
-int32_t LinesNeeded(const Chosen& c, std::size_t checks, int32_t sections) {
+int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLines,
+                    int32_t sections) {
     const int32_t load = gInpJyoken.Keijyo == 2 ? 2 : 1;
     const int32_t ground = gInpJiban.Kind == 0 ? 2 : 3;
     const int32_t material = c.kind == PileKind::Concrete ? 1 : 2;
     const int32_t conditions = 6 + load + 1 + ground + material + 1;
     const int32_t pile = 3;
-    const int32_t table = 1 + 3 + static_cast<int32_t>(checks) + 1 + 1;
+    const int32_t table = 1 + 3 + static_cast<int32_t>(checks) + 1 +
+                          std::max<int32_t>(1, static_cast<int32_t>(verdictLines));
     const int32_t comparison = 1 + 4 + sections + 1 + 2;
     return conditions + pile + table + comparison;
 }
@@ -259,7 +312,7 @@ int32_t CheckLine(CheckItem item) {
 }
 
 void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& checks,
-            const std::function<void()>& blank) {
+            std::size_t verdictWidth, const std::function<void()>& blank) {
     ChapterSection sec(d, "設計調書_照査");
     blank();
     chapters::Heading(d, sec, chk::kPile);
@@ -301,14 +354,11 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
         sec.Template(CheckLine(k.item));
     }
     sec.Line(chk::kBottom);
-    const std::vector<std::string> failed = summary::FailedNames(checks);
-    if (failed.empty()) {
-        sec.Line(chk::kAllPass);
-    } else {
-        std::string names;
-        for (const std::string& f : failed) names += (names.empty() ? "" : "，") + f;
-        S(d, 1, names);
-        sec.Template(chk::kFailing);
+    const std::vector<std::string> verdict = VerdictLines(checks, verdictWidth);
+    if (verdict.empty()) sec.Line(chk::kAllPass);
+    for (std::size_t i = 0; i < verdict.size(); ++i) {
+        S(d, 1, verdict[i]);
+        sec.Template(i == 0 ? chk::kFailing : chk::kFailingMore);
     }
 }
 
@@ -381,14 +431,21 @@ bool Write(std::string* error) {
             const Chosen c = Stage();
             const std::vector<PileCheck> checks = summary::ChosenPileChecks();
             const int32_t sections = std::min(CatalogueCount(c.kind), kMaxSections);
+            // The verdict's slot, for the lines its failing checks take.
+            LineLevelSlots levels{};
+            LineTextSlots texts{};
+            ReadFormatSection(ReportFormatFile(), "設計調書_照査", levels, texts);
+            const std::size_t verdictWidth = SlotWidth(texts[chk::kFailing]);
+            const std::size_t verdictLines = VerdictLines(checks, verdictWidth).size();
             // Five blank lines part the blocks when the page has room for them.
-            const bool roomy = LinesNeeded(c, checks.size(), sections) + 5 <= kPageLines;
+            const bool roomy =
+                LinesNeeded(c, checks.size(), verdictLines, sections) + 5 <= kPageLines;
             const std::function<void()> blank = [roomy] {
                 if (roomy) PrintBlankLines(1);
             };
             ChapterData d;
             Conditions(d, c, blank);
-            Checks(d, c, checks, blank);
+            Checks(d, c, checks, verdictWidth, blank);
             Comparison(d, c, blank);
         },
         error);

@@ -10,6 +10,7 @@
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "calc/verdicts.h"
 #include "model/design.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
@@ -108,7 +109,7 @@ Staged Stage() {
     v.betaE = gSectEmbed(k, s, item::kEmbedBeta);
     v.Ee = gSectEmbed(k, s, item::kEmbedE);
     v.Ie = gSectEmbed(k, s, item::kEmbedI);
-    v.length = chapters::PassLimit(Exceeds(v.Lreq, v.L));
+    v.length = chapters::PassLimit(ExceedsAsPrinted(v.Lreq, printed::kLength, v.L));
     v.d1 = gSectDisp(k, s, item::kDisp1);
     v.d2 = gSectDisp(k, s, item::kDisp2);
     v.d3 = gSectDisp(k, s, item::kDisp3);
@@ -117,7 +118,8 @@ Staged Stage() {
     v.Id = gSectDisp(k, s, item::kDispI);
     v.betaD = gSectDisp(k, s, item::kDispBeta);
     v.deltaA = gInpJyoken.Delta;
-    v.displacement = chapters::PassLimit(Exceeds(v.delta, v.deltaA));
+    v.displacement =
+        chapters::PassLimit(ExceedsAsPrinted(v.delta, printed::kDisplacement, v.deltaA));
     return v;
 }
 

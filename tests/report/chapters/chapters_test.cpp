@@ -15,6 +15,7 @@
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "calc/verdicts.h"
 #include "chapters_test_util.h"
 #include "formats/print_pages.h"
 #include "model/design.h"
@@ -73,7 +74,7 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
     const int k = gInpYaita.Yaita + 1, s = gInpYaita.Sect;
     EXPECT_TRUE(Has(c4, "ΣＰ ＝ " + Pic(gPressure->P(), "######0.00") + " kN/m"));
     EXPECT_TRUE(Has(c4, "Ｍmax ＝ " + Pic(gSectChang(k, s, 1), "######0.0")));
-    EXPECT_TRUE(Has(c4, "Ｌreq ＝ " + Pic(gSectEmbed(k, s, 2), "##0.000") + " m  ≦  Ｌ"));
+    EXPECT_TRUE(Has(c4, "Ｌreq ＝ " + Pic(gSectEmbed(k, s, 2), "##0.00") + " m  ≦  Ｌ"));
     EXPECT_TRUE(Has(c4, Pic(gSectDisp(k, s, 4), "##0.000") + " m  "));
     EXPECT_TRUE(Has(c4, "?FG;000;000;" + tmp.path().string()));
     // Chapter 5: the check that applies, or nothing.
@@ -385,13 +386,15 @@ TEST_F(ChapterFileTest, MissingSectionFailsDesignAndSheetPileChapters) {
 TEST_F(ChapterFileTest, JudgementsAtTheirTolerances) {
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
     const int k = gInpYaita.Yaita + 1, s = gInpYaita.Sect;
-    const double lreq = gSectEmbed(k, s, 2);
+    // Lreq and δ are judged as printed (0.01 m, 0.001 m) against L and δa = 0.1: δ 0.1004
+    // prints 0.100 and passes, 0.1005 prints 0.101 and fails; L 0.0005 below Lreq fails.
+    const double lreq = AsPrinted(gSectEmbed(k, s, 2), 2);
     struct Case {
         double dL, delta;
         const char *lengthVerdict, *dispVerdict;
-    } cases[] = {{0.0005, 0.1, "≦  Ｌ", "≦  δa"},
-                 {-0.0005, 0.1, "≦  Ｌ", "≦  δa"},
-                 {-0.002, 0.101, "＞  Ｌ", "＞  δa"}};
+    } cases[] = {{0.0, 0.1004, "≦  Ｌ", "≦  δa"},
+                 {-0.0005, 0.1005, "＞  Ｌ", "＞  δa"},
+                 {-0.01, 0.101, "＞  Ｌ", "＞  δa"}};
     for (const Case& c : cases) {
         gInpYaita.L = lreq + c.dL;
         gInpJyoken.Delta = 0.1;
@@ -399,6 +402,35 @@ TEST_F(ChapterFileTest, JudgementsAtTheirTolerances) {
         const std::string t = Run(basResOutYaita::Write);
         EXPECT_TRUE(Has(t, c.lengthVerdict)) << c.dL;
         EXPECT_TRUE(Has(t, c.dispVerdict)) << c.delta;
+    }
+}
+
+// A stability check that faulted states the error where its calculation would stand, with the
+// method above it and no factor or verdict: boiling with γw = 0 divides by zero (11), heaving
+// of an overburden beyond the doubles overflows (6), for cohesion constant or growing.
+TEST_F(ChapterFileTest, FaultedStabilityCheckStatesTheError) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
+    clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+    b.Gw = 0.0;
+    b.Hw = 1.0;
+    ASSERT_FALSE(b.Calc());
+    const std::string t = Run(basResOutNekiriAnteiAs::Write);
+    EXPECT_TRUE(Has(t, "計算ｴﾗｰ（ｴﾗｰｺｰﾄﾞ： 11）のため Ｆ を求められません。")) << t;
+    EXPECT_TRUE(Has(t, "Ｆ ＝ 2・γ'・Ｄ／(Ｈw・γw) ≧ Ｆa"));
+    EXPECT_FALSE(Has(t, "──") || Has(t, "‥‥")) << "no formula with numbers, no verdict";
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
+    for (const double ca : {0.0, 2.0}) {
+        clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+        h.Ca = ca;
+        h.Gt = 1e308;
+        h.H = 10.0;
+        h.Hw = 0.0;
+        ASSERT_FALSE(h.Calc());
+        const std::string a = Run(basResOutNekiriAnteiAc::Write);
+        EXPECT_TRUE(Has(a, "計算ｴﾗｰ（ｴﾗｰｺｰﾄﾞ：  6）のため Ｆ を求められません。")) << a;
+        EXPECT_TRUE(Has(a, ca > 0 ? "（ａ ＞ 0）" : "（ａ ＝ 0）"));
+        EXPECT_FALSE(Has(a, "Ｗ ＝ ") && Has(a, "kN/m2 ")) << "no overburden with numbers";
+        EXPECT_FALSE(Has(a, "‥‥"));
     }
 }
 

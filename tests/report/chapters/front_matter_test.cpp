@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <regex>
 #include <sstream>
 
 #include "calc/calc_main.h"
@@ -14,12 +15,14 @@
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
 #include "chapters_test_util.h"
+#include "io/design_file.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "report/chapters/chapters.h"
 #include "report/numbering.h"
 #include "report/prn.h"
 #include "support/test_support.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt {
 namespace {
@@ -218,6 +221,162 @@ TEST_F(FrontMatterTest, ComparisonTableIsTheResultListWithTheChosenRowMarked) {
         }
         EXPECT_EQ(marked, 1);
     }
+}
+
+// ---- Every printed check is true as printed -----------------------------------------------------
+
+// The numbers of a printed line (units that hold digits taken out first).
+std::vector<double> Numbers(std::string line) {
+    for (const char* unit : {"N/mm2", "kN/m2", "kN・m/m", "cm3/m", "m4/m", "10^"}) {
+        for (std::size_t at; (at = line.find(unit)) != std::string::npos;)
+            line.replace(at, std::string(unit).size(), " ");
+    }
+    std::vector<double> v;
+    static const std::regex number("[-+]?[0-9]+(\\.[0-9]+)?");
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), number);
+         it != std::sregex_iterator(); ++it)
+        v.push_back(std::stod(it->str()));
+    return v;
+}
+
+// Checks every line of a chapter or summary that prints a check with its verdict: the value is
+// the last number before the relation, the limit the first after it, and the relation and the
+// verdict must hold for the numbers as printed ("0.101 ≦ 0.100 ‥‥ OK" fails); the summary's
+// length range holds Lmin ≦ L ≦ Lmax exactly when it says OK. Returns the checks seen.
+int CheckPrintedChecks(const std::string& text, const std::string& where) {
+    int seen = 0;
+    for (const std::string& l : Lines(text)) {
+        const bool ok = Has(l, "‥‥  OK") || Has(l, "│ OK   │");
+        const bool out = Has(l, "‥‥  OUT") || Has(l, "│ OUT  │");
+        if (!ok && !out) continue;
+        SCOPED_TRACE(where + ": " + l);
+        if (Has(l, "矢板長の範囲")) {
+            const std::vector<double> n = Numbers(l);
+            if (n.size() != 3u) {
+                ADD_FAILURE() << "three lengths expected";
+                continue;
+            }
+            EXPECT_EQ(n[1] - 1e-9 <= n[0] && n[0] <= n[2] + 1e-9, ok);
+            ++seen;
+            continue;
+        }
+        std::size_t at = std::string::npos;
+        std::string sign;
+        for (const char* s : {"≦", "＞", "≧", "＜"}) {
+            const std::size_t p = l.rfind(std::string(" ") + s + " ");
+            if (p != std::string::npos && (at == std::string::npos || p > at)) at = p, sign = s;
+        }
+        if (at == std::string::npos) continue;  // a comparison-table row: no relation
+        const std::vector<double> before = Numbers(l.substr(0, at));
+        const std::vector<double> after = Numbers(l.substr(at));
+        if (before.empty() || after.empty()) {
+            ADD_FAILURE() << "a value and a limit expected";
+            continue;
+        }
+        const double v = before.back(), limit = after.front();
+        const bool holds = sign == "≦"    ? v <= limit + 1e-9
+                           : sign == "≧"  ? v >= limit - 1e-9
+                           : sign == "＞" ? v > limit + 1e-9
+                                          : v < limit - 1e-9;
+        EXPECT_TRUE(holds) << v << " " << sign << " " << limit;
+        EXPECT_EQ(ok, sign == "≦" || sign == "≧");
+        ++seen;
+    }
+    return seen;
+}
+
+// The examples with their own and the proposed piles, and the sand channel over wall heights of
+// 2.00 to 6.00 m and allowable displacements of 0.05 to 0.20 m with the program's proposal (its
+// stored pile where none passes): the wall of 3.00 m with δa = 0.100 m was proposed a pile
+// printed "δ ＝ 0.101 m ≦ δa ＝ 0.100 m ‥‥ OK".
+TEST_F(FrontMatterTest, EveryPrintedCheckIsTrueAsPrinted) {
+    const std::string examples = (test::SourceDir() / "examples").string();
+    int checks = 0, designs = 0;
+    // False when the program proposes no pile.
+    auto report = [&](const std::string& where, usecase::PickRequest::How how) {
+        usecase::PickRequest pick;
+        pick.how = how;
+        const usecase::DesignRun r = usecase::RunDesign(pick);
+        if (how == usecase::PickRequest::How::Auto && !r.note) return false;
+        EXPECT_EQ(r.outcome, usecase::Outcome::Ok) << where;
+        ++designs;
+        basResOutPrn::ResetPrintJob();  // the print files of the design before go
+        checks += CheckPrintedChecks(WithoutMarks(test::RunWriter(basResOutYaita::Write)), where);
+        if (gInpJyoken.Nekiri == 1) {
+            checks += CheckPrintedChecks(
+                WithoutMarks(test::RunWriter(gInpJiban.Kind == 0 ? basResOutNekiriAnteiAs::Write
+                                                                 : basResOutNekiriAnteiAc::Write)),
+                where);
+        }
+        checks += CheckPrintedChecks(WithoutMarks(test::RunWriter(basResOutSummary::Write)), where);
+        return true;
+    };
+    for (const char* name :
+         {"sand-channel.kvt", "slope-sand.kvt", "clay-embankment.kvt", "clay-increasing.kvt"}) {
+        for (const auto how :
+             {usecase::PickRequest::How::Stored, usecase::PickRequest::How::Auto}) {
+            int32_t code = 0;
+            ASSERT_TRUE(ReadData(examples + "/" + name, code));
+            report(name, how);
+        }
+    }
+    for (int h = 200; h <= 600; h += 50) {
+        for (int d = 5; d <= 20; ++d) {
+            auto design = [&] {
+                int32_t code = 0;
+                EXPECT_TRUE(ReadData(examples + "/sand-channel.kvt", code));
+                gInpJyoken.ELGL = gInpJyoken.ELYU = h / 100.0;
+                gInpJyoken.ELWL = std::min(2.0, gInpJyoken.ELGL);
+                gInpJyoken.Delta = d / 100.0;
+            };
+            const std::string where = "H " + std::to_string(h) + " cm, δa " + std::to_string(d);
+            design();
+            if (!report(where, usecase::PickRequest::How::Auto)) {
+                design();
+                report(where, usecase::PickRequest::How::Stored);
+            }
+            if (HasFailure()) return;
+        }
+    }
+    EXPECT_GT(designs, 140);
+    EXPECT_GT(checks, 800);
+}
+
+// A verdict that names many failing checks wraps under its slot, between two names, and no line
+// of the page is cut inside a double-byte character.
+TEST_F(FrontMatterTest, LongVerdictWrapsBetweenNames) {
+    test::ReportDesign d = test::ReportDesigns()[0];  // concrete
+    ASSERT_TRUE(test::Prepare(d));
+    // Every check fails: moment, required length, manufactured range, displacement, boiling
+    // without a result.
+    gSectStress.Set(1, d.sect, item::kStressFlag, 1.0);
+    gInpYaita.L = 1.0;
+    gInpJyoken.Delta = 0.001;
+    gInpJyoken.Nekiri = 1;
+    gInpJiban.Kind = 0;
+    clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+    b.Gw = 0.0;  // a fault of the check itself
+    b.Hw = 1.0;
+    ASSERT_FALSE(b.Calc());
+    const std::string s = WithoutMarks(test::RunWriter(basResOutSummary::Write));
+    const std::vector<std::string> lines = Lines(s);
+    const auto at = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+        return Has(l, "総合判定：満足しない照査あり ―― ");
+    });
+    ASSERT_TRUE(at != lines.end() && at + 1 != lines.end()) << s;
+    const std::string lead = at->substr(0, at->find("―― ") + std::string("―― ").size());
+    std::string first = at->substr(lead.size()), second = *(at + 1);
+    while (!first.empty() && first.back() == ' ') first.pop_back();
+    EXPECT_EQ(first.substr(first.size() - std::string("，").size()), "，") << "broken after a name";
+    // The second line starts under the first one's slot.
+    const std::size_t indent = second.find_first_not_of(' ');
+    EXPECT_EQ(indent, cp932::ByteLength(lead));
+    std::string joined = first + second.substr(indent);
+    while (!joined.empty() && joined.back() == ' ') joined.pop_back();
+    EXPECT_EQ(joined, "曲げﾓｰﾒﾝﾄ，必要矢板長，矢板長の範囲，頭部変位量，ボイリング（結果なし）");
+    // Every byte of the file is code page 932: nothing read back as a replacement character.
+    EXPECT_EQ(s.find("\xEF\xBF\xBD"), std::string::npos);
+    EXPECT_EQ(test::PageBreaks(s), 0);
 }
 
 TEST_F(FrontMatterTest, LongCatalogueGoesOnUnderItsHeader) {
