@@ -1,9 +1,8 @@
 #include "calc/calc_main.h"
 
-#include <cmath>
-
 #include "calc/fault.h"
 #include "calc/result_store.h"
+#include "calc/rounding.h"
 #include "calc/sections.h"
 #include "model/design.h"
 
@@ -56,7 +55,7 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
         pr.WL = double(Num(ELDL) - 0.5);
         const clsDLLoad* last = nullptr;
         for (const clsDLLoad& s : pg) {
-            if (!(std::fabs(s.EU - ELDL) > 0.001 && s.EU > ELDL)) break;
+            if (!ThickEnough(Num(s.EU) - ELDL)) break;  // not above the design ground level
             pr.Qdi().Add(s.EU, s.H, s.PU, s.PL);
             last = &s;
         }
@@ -68,7 +67,7 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
         int32_t i = 1;
         for (; i <= pg.Count(); ++i) {
             const clsDLLoad& s = fault::At(pg, i);
-            if (!(std::fabs(s.EL - dl.ELDLXU()) < 0.001 || s.EL > dl.ELDLXU())) break;
+            if (ThickEnough(Num(dl.ELDLXU()) - s.EL)) break;  // ends below the crossing layer's top
             pr.Qdi().Add(s.EU, s.H, s.PU, s.PL);
         }
         if (i <= pg.Count()) {
@@ -76,7 +75,7 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
             // to zero.
             const clsDLLoad& s = fault::At(pg, i);
             const Num rest = Num(s.EU) - dl.ELDLX();
-            if (rest > 0.001) pr.Qdi().Add(s.EU, double(rest), s.PU, 0.0);
+            if (ThickEnough(rest)) pr.Qdi().Add(s.EU, double(rest), s.PU, 0.0);
         }
     }
 }

@@ -76,12 +76,15 @@ struct Layer {
     double EU, EL, H, Gs;
 };
 
+// The thickness above a split: to 0.01 m when that is only binary noise, else exact.
+double Thick(double h) { return std::fabs(Rnd(h, 2) - h) <= 1e-9 ? Rnd(h, 2) : h; }
+
 // One soil layer split at the given elevations in turn (first layer that strictly holds one).
 std::vector<Layer> Layers(double top, double h, const std::vector<double>& cuts) {
     std::vector<Layer> v{{top, top - h, h, 0}};
     for (double e : cuts) {
         for (std::size_t i = 0; i < v.size(); ++i) {
-            const double hu = Rnd(std::min(std::max(v[i].EU - e, 0.0), v[i].H), 2);
+            const double hu = Thick(std::min(std::max(v[i].EU - e, 0.0), v[i].H));
             const double r = v[i].H - hu;
             if (hu > 0.001 && r > 0.001) {
                 v[i].EL = e;
@@ -194,9 +197,9 @@ Expected Evaluate(const CInpJyoken& c, const CInpJiban& g) {
             v->push_back(MakeSeg(top, top - bot, 0, 0));
             continue;
         }
-        if (top > v->front().EU && top - v->front().EU > 0.009)
+        if (top > v->front().EU && top - v->front().EU > 0.001)
             v->insert(v->begin(), MakeSeg(top, top - v->front().EU, 0, 0));
-        if (bot < v->back().EL && v->back().EL - bot > 0.009)
+        if (bot < v->back().EL && v->back().EL - bot > 0.001)
             v->push_back(MakeSeg(v->back().EL, v->back().EL - bot, 0, 0));
     }
     for (auto* v : {&pa, &pw, &pp})
@@ -206,7 +209,7 @@ Expected Evaluate(const CInpJyoken& c, const CInpJiban& g) {
             for (std::size_t j = 0; j < v->size(); ++j) {
                 Seg& s = (*v)[j];
                 if (!(s.EL < x && x < s.EU)) continue;
-                const double h1 = Rnd(s.EU - x, 2), h2 = s.H - h1;
+                const double h1 = Thick(s.EU - x), h2 = s.H - h1;
                 const double pm = Rnd(s.PU + (s.PL - s.PU) / s.H * h1, 1);
                 if (h1 > 0.001 && h2 > 0.001) {
                     const Seg upper = MakeSeg(s.EU, h1, s.PU, pm);
