@@ -99,6 +99,7 @@ std::vector<Layer> Layers(double top, double h, const std::vector<double>& cuts)
 
 struct Line {
     double PaU, PaL;
+    double sU = 0;  // vertical stress at the top
 };
 
 // Pressure lines of one side: coefficient pressure for sandy soil, cohesion rule for clay.
@@ -129,13 +130,13 @@ std::vector<Line> Pressures(bool active, double q, double betaDeg, const std::ve
         const double zU = c.ELGL - l.EU, zL = zU + l.H;
         const double cU = Rnd(g.Ca * zU + g.Cb, 1), cL = Rnd(g.Ca * zL + g.Cb, 1);
         if (g.Kind == 0) {
-            out.push_back({Rnd(s * kh, 2), Rnd(sL * kh, 2)});
+            out.push_back({Rnd(s * kh, 2), Rnd(sL * kh, 2), s});
         } else if (active) {
             const double p1u = Rnd(s - 2 * cU, 2), p2u = Rnd(0.5 * s, 2);
             const double p1l = Rnd(sL - 2 * cL, 2), p2l = Rnd(0.5 * sL, 2);
-            out.push_back({p1u > p2u ? p1u : p2u, p1l > p2l ? p1l : p2l});
+            out.push_back({p1u > p2u ? p1u : p2u, p1l > p2l ? p1l : p2l, s});
         } else {
-            out.push_back({Rnd(s + 2 * cU, 2), Rnd(sL + 2 * cL, 2)});
+            out.push_back({Rnd(s + 2 * cU, 2), Rnd(sL + 2 * cL, 2), s});
         }
         s = sL;
     }
@@ -166,10 +167,31 @@ Expected Evaluate(const CInpJyoken& c, const CInpJiban& g) {
         for (Layer& l : ls) l.Gs = c.ELWL - l.EL < 0.001 ? g.Gt : g.Gws + 10 - 10;
         return ls;
     };
-    const auto la = soil(Layers(c.ELGL, c.ELGL - c.ELDL + c.Z, {c.ELWL, c.ELDL}));
-    const auto lp = soil(Layers(c.ELDL, c.Z, {c.ELWL}));
+    std::vector<double> levels{c.ELWL, c.ELDL};
+    auto la = soil(Layers(c.ELGL, c.ELGL - c.ELDL + c.Z, levels));
     const double beta = c.Keijyo == 1 ? std::atan(1 / c.K1m) * 180 / kPi : 0.0;
     e.spa = Pressures(true, e.Q, beta, la, c, g);
+    // Clayey ground: each layer in which σ/2 - 2c changes sign is cut there (to 0.01 m), from
+    // the top, a layer once; both sides are cut at those levels.
+    for (std::size_t from = 0; g.Kind != 0;) {
+        double cut = NAN;
+        for (; from < la.size() && std::isnan(cut); ++from) {
+            const Layer& l = la[from];
+            const double slope = l.Gs / 2 - 2 * g.Ca;
+            const double t = -(e.spa[from].sU / 2 - 2 * (g.Ca * (c.ELGL - l.EU) + g.Cb)) / slope;
+            if (slope == 0 || !(t > 0 && t < l.H)) continue;
+            const double x = Rnd(l.EU - t, 2);
+            if (l.EU - x > 0.001 && x - l.EL > 0.001) cut = x;
+        }
+        if (std::isnan(cut)) break;
+        levels.push_back(cut);
+        la = soil(Layers(c.ELGL, c.ELGL - c.ELDL + c.Z, levels));
+        e.spa = Pressures(true, e.Q, beta, la, c, g);
+        ++from;
+    }
+    std::vector<double> passiveLevels(levels.begin() + 2, levels.end());
+    passiveLevels.insert(passiveLevels.begin(), c.ELWL);
+    const auto lp = soil(Layers(c.ELDL, c.Z, passiveLevels));
     e.spp = Pressures(false, 0, 0, lp, c, g);
 
     e.DH = Rnd(c.ELWL - c.ELDL, 2);

@@ -1,6 +1,6 @@
 // Properties the engineering gives the calculation, checked over the example designs and
-// generated ones rather than by hand examples: a level or length between centimetres behaves like
-// the centimetres around it.
+// generated ones rather than by hand examples: the depth examined only bounds the search for the
+// virtual ground; a level or length between centimetres behaves like the centimetres around it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/sections.h"
 #include "design_generator.h"
 #include "io/design_file.h"
 #include "model/design.h"
@@ -56,6 +57,83 @@ Outcome Calculate() {
     o.ok = CalcMain(&o.messages);
     if (o.ok) o.ELDLX = gDL->ELDLX();
     return o;
+}
+
+// The results a depth examined below the virtual ground must not change: the virtual ground, the
+// loads above it and every section's checks.
+std::vector<double> Results() {
+    std::vector<double> r{gDL->ELDLX(), gPressure->WL, gPressure->P(), gPressure->M(),
+                          gPressure->Y()};
+    for (int32_t k = 1; k <= 3; ++k) {
+        for (int32_t s = 1; s <= 30; ++s) {
+            for (int32_t i = 1; i <= 5; ++i) r.push_back(gSectChang(k, s, i));
+            for (int32_t i = 1; i <= 3; ++i) r.push_back(gSectStress(k, s, i));
+            for (int32_t i = 1; i <= 5; ++i) r.push_back(gSectEmbed(k, s, i));
+            for (int32_t i = 1; i <= 7; ++i) r.push_back(gSectDisp(k, s, i));
+        }
+    }
+    return r;
+}
+
+void ReadExample(const char* name) {
+    int32_t code = 0;
+    ASSERT_TRUE(ReadData((test::SourceDir() / "examples" / name).string(), code)) << code;
+}
+
+// The depth examined Z bounds the search for the virtual ground and nothing else. The clayey
+// active pressure max(σv − 2C, σv/2) was evaluated at the ends of a layer only: where the two
+// lines cross inside it the interpolated line cut the corner, so the virtual ground, the loads
+// and Mmax moved with Z. Hand-worked for clay-increasing with a = 0, b = 18 (ELGL 4.0, ELDL 0.5,
+// water 2.5, γ' = 6, q = 8.4, Pw = 19.6): below ELDL σv = 44.4 + 6z, so σv − 36 = σv/2 at
+// σv = 72, z = 4.6 m, EL -4.10, where the layer is split. Above it the net pressure is
+// (22.2 + 3z) + 19.6 − (36 + 6z) = 5.8 − 3z: zero at z = 1.933, EL -1.43 (not -4.54 at Z = 12,
+// -6.22 at Z = 16). The loads above: 3.15 + 12.15 + 16.20 + 41.80 + 5.80 × 1.93 / 2 = 78.90 kN/m
+// at h0 = 3.016 m; SP-ⅣW (β = 0.2531) gives Mmax = 288.0 kN·m/m.
+TEST(CalcProperties, DepthExaminedBelowTheVirtualGroundChangesNothing) {
+    ReadExample("clay-increasing.kvt");
+    gInpJiban.Ca = 0;
+    gInpJiban.Cb = 18;
+    ASSERT_TRUE(Calculate().ok);
+    EXPECT_DOUBLE_EQ(gDL->ELDLX(), -1.43);
+    EXPECT_DOUBLE_EQ(gPressure->P(), 78.90);
+    EXPECT_DOUBLE_EQ(gPressure->Y(), 3.016);
+    EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 10, item::kChangMmax), -288.0);
+    for (const clsKh* kh : {&*gKhActive, &*gKhPassive}) {
+        int split = 0;
+        for (const clsKhJiban& l : kh->Jiban()) split += l.EU == -4.1;
+        EXPECT_EQ(split, 1);
+    }
+
+    // The same over the examples, this design and generated ones: every Z from just below the
+    // virtual ground to 99 m gives the results of Z = 99 m, to the bit for the examples and this
+    // design; a generated design's virtual ground stays within the rounding of the deepest
+    // layer's end values (see the level sweep below).
+    int designs = 0, runs = 0;
+    auto sweep = [&](bool exact) {
+        gInpJyoken.Z = 99;
+        const Outcome deepest = Calculate();
+        if (!deepest.ok) return;
+        const std::vector<double> want = Results();
+        const double depth = gInpJyoken.ELDL - deepest.ELDLX;
+        ++designs;
+        for (double z = std::ceil((depth + 0.05) * 10) / 10; z < 99; z += exact ? 0.1 : 1.0) {
+            SCOPED_TRACE(testing::Message() << "Z = " << z);
+            gInpJyoken.Z = z;
+            const Outcome o = Calculate();
+            ++runs;
+            ASSERT_TRUE(o.ok);
+            if (exact) {
+                ASSERT_EQ(Results(), want);
+            } else {
+                ASSERT_NEAR(o.ELDLX, deepest.ELDLX, 0.01 + 0.002 * depth + 1e-9);
+            }
+        }
+    };
+    sweep(true);
+    int examples = 0;
+    ForEachDesign(40, [&] { sweep(++examples <= 4); });
+    EXPECT_GT(designs, 30);
+    EXPECT_GT(runs, 5000);
 }
 
 // Every level and length of the design conditions swept every millimetre through windows of
