@@ -15,9 +15,15 @@ Message CalcErrorMessage(const std::string& title) {
                    MsgButtons::Ok};
 }
 
-Message VirtualGroundErrorMessage() {
-    return Message{0, "「設計条件の入力」で検討する深さの入力値を大きくして下さい。",
-                   "仮想海底面の算定ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
+Message VirtualGroundErrorMessage(bool neverCrosses) {
+    std::string text = "「設計条件の入力」で検討する深さの入力値を大きくして下さい。";
+    if (neverCrosses) {
+        text +=
+            "\n（原因）設計地盤面より下で受働土圧が主働土圧と残留水圧の和を上回ることがないため，"
+            "この地盤では自立式の矢板壁は成り立ちません。検討する深さを大きくしても仮想地盤面は"
+            "求まりません。";
+    }
+    return Message{0, text, "仮想海底面の算定ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
 }
 
 namespace {
@@ -42,6 +48,17 @@ void FillVirtualGround(clsDL& dl, const clsRWp& rwp) {
     dl.Pp().Clear();
     // In the passive layer records PaU and PaL hold the passive pressures.
     for (const clsSpJiban& j : gSpp->Jiban()) dl.Pp().Add(j.EU, j.H, j.PaU, j.PaL);
+}
+
+// Whether the net pressure, positive down to the bottom of the depth examined, stops falling
+// there: below it the ground goes on as in its last layer (one soil, one side of the water, one
+// line of the clayey pressure), so no depth, however large, brings the net pressure to zero.
+// In uniform clay whose cohesion does not grow with depth, σv − 2C behind the wall and σv + 2C in
+// front of it grow alike, and a clay too weak for a cantilever keeps a constant net pressure.
+bool NetPressureNeverCrosses(const clsDL& dl) {
+    if (dl.Pg().Count() == 0) return false;
+    const clsDLLoad& last = fault::At(dl.Pg(), dl.Pg().Count());
+    return last.PL > 0.0 && Num(last.PL) - last.PU > -0.01;
 }
 
 void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, double h) {
@@ -119,7 +136,9 @@ LoadsResult CalcLoads(std::vector<Message>* messages) {
         FillVirtualGround(dl, rwp);
         dl.Calc();
         if (dl.Error() == clsDL::kNotFound) {
-            if (messages != nullptr) messages->push_back(VirtualGroundErrorMessage());
+            if (messages != nullptr) {
+                messages->push_back(VirtualGroundErrorMessage(NetPressureNeverCrosses(dl)));
+            }
             return LoadsResult::kNoVirtualGround;
         }
         if (StageFaulted(dl.Error())) return LoadsResult::kFault;

@@ -38,7 +38,9 @@ bool CalcNekiriAntei(std::vector<Message>* messages = nullptr);
 // ("使用矢板の決定", "計算結果の印刷").
 Message CalcErrorMessage(const std::string& title);
 
-// The message of a run whose virtual ground surface lies deeper than the examined depth.
-Message VirtualGroundErrorMessage();
+// The message of a run whose virtual ground surface lies deeper than the examined depth; when
+// `neverCrosses` (the net pressure below the design ground level does not fall at the bottom of
+// the depth examined, so no depth finds a virtual ground) a second line says so.
+Message VirtualGroundErrorMessage(bool neverCrosses = false);
 
 }  // namespace kuvelt

@@ -228,6 +228,44 @@ INSTANTIATE_TEST_SUITE_P(Depths, DriverClayDepth,
                              return std::string(i.param.name);
                          });
 
+// No virtual ground within the depth examined: whether a deeper search can find one. Dry clay
+// (γ = 18) under 4 m of ground, cohesion b at the surface: the net pressure at the design level
+// is (72 − 2c) − 2c = 72 − 4c (c = b + 4a) and changes by −4a per metre below it.
+struct NoGroundCase {
+    const char* name;
+    double Ca, Cb, Z;
+    bool calculates;
+    bool neverCrosses;
+};
+
+class DriverClayNoGround : public DriverClay, public ::testing::WithParamInterface<NoGroundCase> {};
+
+TEST_P(DriverClayNoGround, TheMessageSaysWhetherADeeperSearchCanHelp) {
+    const NoGroundCase& c = GetParam();
+    gInpJiban.Ca = c.Ca;
+    gInpJiban.Cb = c.Cb;
+    gInpJyoken.Z = c.Z;
+    std::vector<Message> messages;
+    ASSERT_EQ(CalcMain(&messages), c.calculates);
+    if (c.calculates) return;
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], VirtualGroundErrorMessage(c.neverCrosses));
+    const std::string first = "「設計条件の入力」で検討する深さの入力値を大きくして下さい。";
+    EXPECT_EQ(messages[0].text.substr(0, first.size()), first);  // the message as it always was
+    EXPECT_EQ(messages[0].text.find("\n（原因）") != std::string::npos, c.neverCrosses);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cohesion, DriverClayNoGround,
+    ::testing::Values(
+        // a = 0, b = 5: 52 kN/m2 at every depth, passive and active growing alike.
+        NoGroundCase{"UniformClayTooWeak", 0, 5, 10, false, true},
+        NoGroundCase{"UniformClayTooWeakAtAnyDepth", 0, 5, 99, false, true},
+        // a = 0.2: 72 − 4 × 5.8 = 48.8, falling 0.8 per metre: zero 61 m down.
+        NoGroundCase{"GrowingCohesionBeyondTheDepth", 0.2, 5, 10, false, false},
+        NoGroundCase{"GrowingCohesionWithinTheDepth", 0.2, 5, 70, true, false}),
+    [](const ::testing::TestParamInfo<NoGroundCase>& i) { return std::string(i.param.name); });
+
 TEST_F(DriverClay, SandyGroundNeverUsesTheHalfMetreRule) {
     // Half a metre of dry sand retained: the passive side takes over within centimetres.
     gInpJiban.Kind = 0;
