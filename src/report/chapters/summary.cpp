@@ -68,6 +68,10 @@ std::vector<PileCheck> ChosenPileChecks() {
             const bool result = b.Error() == 0;
             checks.push_back(
                 {CheckItem::Boiling, "ボイリング", b.F(), b.Fa, result && b.Hantei(), result});
+            if (result && b.NoHead()) {
+                checks.back().value = b.Hw;
+                checks.back().needed = false;
+            }
         } else {
             const clsNekiriAnteiAc& h = *gNekiriAnteiAc;
             const bool result = h.Error() == 0;
@@ -110,6 +114,7 @@ namespace chk {
 constexpr int32_t kPile = 1, kPileLine = 2, kProposed = 3, kUser = 4, kHeading = 5, kTop = 6;
 constexpr int32_t kMoment = 9, kStress = 10, kLength = 11, kRange = 12, kDisplacement = 13;
 constexpr int32_t kStability = 14, kNoResult = 15, kBottom = 16, kAllPass = 17, kFailing = 18;
+constexpr int32_t kNotNeeded = 19;
 }  // namespace chk
 namespace cmp {
 constexpr int32_t kHeading = 1, kConcreteTop = 4, kConcreteRow = 8, kConcreteBottom = 9;
@@ -279,6 +284,12 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
         if (factor && !k.result) {
             S(d, 1, k.name);
             sec.Template(chk::kNoResult);
+            continue;
+        }
+        if (!k.needed) {
+            S(d, 1, k.name);
+            N(d, 1, k.value);
+            sec.Template(chk::kNotNeeded);
             continue;
         }
         if (factor) {

@@ -20,6 +20,7 @@ struct PileCheck {
     bool passes = false;
     bool result = true;  // false: the stability check faulted and has no factor
     double lower = 0.0;  // Lmin of the length range
+    bool needed = true;  // false: boiling without a water head (value is then Hw, and it passes)
 };
 
 // The checks in the order the summary prints them; empty when no pile is chosen or its section
