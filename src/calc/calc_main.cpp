@@ -1,5 +1,7 @@
 #include "calc/calc_main.h"
 
+#include <cmath>
+
 #include "calc/fault.h"
 #include "calc/result_store.h"
 #include "calc/rounding.h"
@@ -180,6 +182,13 @@ double CurrentSurchargeIntensity() {
 }
 
 double AdoptedVirtualGround() { return gPressure->WL; }
+
+std::optional<double> ComputedVirtualGroundApart() {
+    if (!gDL.Reached() || gDL->Error() != 0 || !gPressure.Reached()) return std::nullopt;
+    const double computed = gDL->ELDLX();
+    if (std::fabs(computed - gPressure->WL) < 0.0005) return std::nullopt;
+    return computed;
+}
 
 bool CalcMain(std::vector<Message>* messages) {
     if (CalcLoads(messages) != LoadsResult::kOk) return false;

@@ -4,6 +4,7 @@
 // to `messages` (when given) in the order they arise.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ double CurrentSurchargeIntensity();
 // 0.5 m below the design ground level when the clayey 0.5 m rule applies. Heights of the pile
 // head, required lengths and embedments are measured from it.
 double AdoptedVirtualGround();
+
+// The computed virtual ground gDL.ELDLX of the last run where the adopted one is another level
+// (the clayey 0.5 m rule): the figures and the summary then name both. Nothing when they are one
+// level or the run found none.
+std::optional<double> ComputedVirtualGroundApart();
 
 // Boiling (sandy ground) or heaving (clayey ground) for CInpYaita.L; true unless the entry
 // itself faulted. A failed check appends its message and still returns true.

@@ -1,14 +1,16 @@
-// The design summary (設計調書), one page before the chapters: the main conditions, the chosen
-// pile and who chose it, every check of that pile with its value, limit and verdict, the overall
-// verdict naming what fails, and the comparison of every registered section of the chosen kind
-// as the choice window lists them. Values are those the chapters print, rounded as they print
-// them; the verdicts are the chapters' own rules.
+// The design summary (設計調書), one page before the chapters: the main conditions, the virtual
+// ground with the loads above it and the chosen pile's Mmax, the chosen pile and who chose it,
+// every check of that pile with its value, limit and verdict, the overall verdict naming what
+// fails, and the comparison of every registered section of the chosen kind as the choice window
+// lists them. Values are those the chapters print, rounded as they print them; the verdicts are
+// the chapters' own rules.
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
@@ -22,12 +24,6 @@
 namespace kuvelt {
 
 namespace summary {
-
-namespace {
-
-bool Within(double a, double b) { return std::fabs(a - b) < 0.001; }
-
-}  // namespace
 
 std::vector<PileCheck> ChosenPileChecks() {
     std::vector<PileCheck> checks;
@@ -43,11 +39,11 @@ std::vector<PileCheck> ChosenPileChecks() {
                           gSectStress(k, s, item::kStressFlag) == 0.0, true});
         checks.push_back({CheckItem::Length, "必要矢板長", gSectEmbed(k, s, item::kEmbedLreq), L,
                           !Exceeds(gSectEmbed(k, s, item::kEmbedLreq), L), true});
-        // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row; the end
-        // values themselves (within 0.001) are inside, as the choice window holds them.
-        const bool inside =
-            (c->Lmin < L && L < c->Lmax) || Within(L, c->Lmin) || Within(L, c->Lmax);
-        checks.push_back({CheckItem::LengthRange, "矢板長の範囲", L, c->Lmax, inside, true});
+        // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row: the
+        // required length must lie within them, as chapter 4 and the comparison table check it.
+        checks.push_back({CheckItem::LengthRange, "矢板長の範囲",
+                          gSectEmbed(k, s, item::kEmbedLreq), c->Lmax,
+                          gListC(s, item::kCLengthFlag) == 0.0, true});
         checks.back().lower = c->Lmin;
     } else {
         const CInpSectS* c = (*kind == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
@@ -159,10 +155,11 @@ int32_t LinesNeeded(const Chosen& c, std::size_t checks, int32_t sections) {
     const int32_t ground = gInpJiban.Kind == 0 ? 2 : 3;
     const int32_t material = c.kind == PileKind::Concrete ? 1 : 2;
     const int32_t conditions = 6 + load + 1 + ground + material + 1;
+    const int32_t forces = 4;
     const int32_t pile = 3;
     const int32_t table = 1 + 3 + static_cast<int32_t>(checks) + 1 + 1;
     const int32_t comparison = 1 + 4 + sections + 1 + 2;
-    return conditions + pile + table + comparison;
+    return conditions + forces + pile + table + comparison;
 }
 
 void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
@@ -244,6 +241,33 @@ void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& bl
     } else {
         sec.Template(cond::kAllowable + 2);
     }
+}
+
+// The virtual ground (the computed and the adopted one where the clayey 0.5 m rule makes them
+// differ), the resultant of the loads above it and the chosen pile's values of Chang's method,
+// as chapters 3 and 4 print them.
+void Forces(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
+    ChapterSection sec(d, "設計調書_断面力");
+    blank();
+    chapters::Heading(d, sec, 1);
+    const double ELV = AdoptedVirtualGround();
+    if (const std::optional<double> computed = ComputedVirtualGroundApart()) {
+        N(d, 1, *computed);
+        N(d, 2, ELV);
+        sec.Template(3);
+    } else {
+        N(d, 1, ELV);
+        N(d, 2, Checked(gInpJyoken.ELDL - ELV));
+        sec.Template(2);
+    }
+    N(d, 1, gPressure->P());
+    N(d, 2, gPressure->Y());
+    sec.Template(4);
+    const int32_t k = TableIndex(c.kind);
+    N(d, 1, gSectChang(k, c.sect, item::kChangBeta));
+    N(d, 2, gSectChang(k, c.sect, item::kChangMmax));
+    N(d, 3, gSectChang(k, c.sect, item::kChangLm));
+    sec.Template(5);
 }
 
 int32_t CheckLine(CheckItem item) {
@@ -392,13 +416,14 @@ bool Write(std::string* error) {
             const Chosen c = Stage();
             const std::vector<PileCheck> checks = summary::ChosenPileChecks();
             const int32_t sections = std::min(CatalogueCount(c.kind), kMaxSections);
-            // Five blank lines part the blocks when the page has room for them.
-            const bool roomy = LinesNeeded(c, checks.size(), sections) + 5 <= kPageLines;
+            // Six blank lines part the blocks when the page has room for them.
+            const bool roomy = LinesNeeded(c, checks.size(), sections) + 6 <= kPageLines;
             const std::function<void()> blank = [roomy] {
                 if (roomy) PrintBlankLines(1);
             };
             ChapterData d;
             Conditions(d, c, blank);
+            Forces(d, c, blank);
             Checks(d, c, checks, blank);
             Comparison(d, c, blank);
         },
