@@ -246,11 +246,16 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     auto push = [&](const std::string& text, double x, double y, std::vector<Side> sides) {
         all.push_back({text, kTextStyle, x, y, std::move(sides), true});
     };
-    push(NamedLevel(waterAtGround ? "設計地盤面（前面水位）" : "設計地盤面", s.ELDL), -kFront, yDL,
-         {Side::kAboveRight});
-    // The adopted virtual ground lies within 0.5 m under the computed one: its name goes below
-    // its line before the others are placed, the computed one's above its line, so that the
-    // names keep the order of their levels.
+    // Under the clayey 0.5 m rule the computed virtual ground is often the design ground level
+    // itself: one label names both. The adopted one lies within 0.5 m under it: its name goes
+    // below its line before the others are placed, so that the names keep the order of their
+    // levels.
+    const bool computedAtDL =
+        s.virtualGround && s.adoptedGround && std::fabs(*s.virtualGround - s.ELDL) < 0.0005;
+    push(NamedLevel(std::string(waterAtGround ? "設計地盤面（前面水位）" : "設計地盤面") +
+                        (computedAtDL ? "・計算上の仮想地盤面" : ""),
+                    s.ELDL),
+         -kFront, yDL, {Side::kAboveRight});
     if (s.adoptedGround) {
         push(NamedLevel("採用した仮想地盤面", *s.adoptedGround), -kFront, m * *s.adoptedGround,
              {Side::kBelowRight, Side::kAboveRight});
@@ -260,8 +265,10 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     push(NamedLevel("地表面", s.ELGL), 0.6, yGL, {Side::kBelowRight, Side::kAboveRight});
     push(NamedLevel("地下水位面", s.ELWL), back - 20.4, yWL + 1.2, {Side::kLeft, Side::kRight});
     if (s.virtualGround && s.adoptedGround) {
-        push(NamedLevel("計算上の仮想地盤面", *s.virtualGround), -kFront, m * *s.virtualGround,
-             {Side::kAboveRight, Side::kBelowRight});
+        if (!computedAtDL) {
+            push(NamedLevel("計算上の仮想地盤面", *s.virtualGround), -kFront, m * *s.virtualGround,
+                 {Side::kAboveRight, Side::kBelowRight});
+        }
     } else if (s.virtualGround) {
         push(NamedLevel("仮想地盤面", *s.virtualGround), -kFront, m * *s.virtualGround,
              {Side::kBelowRight, Side::kAboveRight});
