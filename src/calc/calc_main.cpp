@@ -4,6 +4,7 @@
 
 #include "calc/fault.h"
 #include "calc/result_store.h"
+#include "calc/rounding.h"
 #include "calc/sections.h"
 #include "model/design.h"
 
@@ -16,9 +17,15 @@ Message CalcErrorMessage(const std::string& title) {
                    MsgButtons::Ok};
 }
 
-Message VirtualGroundErrorMessage() {
-    return Message{0, "「設計条件の入力」で検討する深さの入力値を大きくして下さい。",
-                   "仮想海底面の算定ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
+Message VirtualGroundErrorMessage(bool neverCrosses) {
+    std::string text = "「設計条件の入力」で検討する深さの入力値を大きくして下さい。";
+    if (neverCrosses) {
+        text +=
+            "\n（原因）設計地盤面より下で受働土圧が主働土圧と残留水圧の和を上回ることがないため，"
+            "この地盤では自立式の矢板壁は成り立ちません。検討する深さを大きくしても仮想地盤面は"
+            "求まりません。";
+    }
+    return Message{0, text, "仮想海底面の算定ｴﾗｰ", MsgIcon::Information, MsgButtons::Ok};
 }
 
 namespace {
@@ -45,6 +52,17 @@ void FillVirtualGround(clsDL& dl, const clsRWp& rwp) {
     for (const clsSpJiban& j : gSpp->Jiban()) dl.Pp().Add(j.EU, j.H, j.PaU, j.PaL);
 }
 
+// Whether the net pressure, positive down to the bottom of the depth examined, stops falling
+// there: below it the ground goes on as in its last layer (one soil, one side of the water, one
+// line of the clayey pressure), so no depth, however large, brings the net pressure to zero.
+// In uniform clay whose cohesion does not grow with depth, σv − 2C behind the wall and σv + 2C in
+// front of it grow alike, and a clay too weak for a cantilever keeps a constant net pressure.
+bool NetPressureNeverCrosses(const clsDL& dl) {
+    if (dl.Pg().Count() == 0) return false;
+    const clsDLLoad& last = fault::At(dl.Pg(), dl.Pg().Count());
+    return last.PL > 0.0 && Num(last.PL) - last.PU > -0.01;
+}
+
 void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, double h) {
     pr.Qdi().Clear();
     const colDLLoad& pg = dl.Pg();
@@ -56,7 +74,7 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
         pr.WL = double(Num(ELDL) - 0.5);
         const clsDLLoad* last = nullptr;
         for (const clsDLLoad& s : pg) {
-            if (!(std::fabs(s.EU - ELDL) > 0.001 && s.EU > ELDL)) break;
+            if (!ThickEnough(Num(s.EU) - ELDL)) break;  // not above the design ground level
             pr.Qdi().Add(s.EU, s.H, s.PU, s.PL);
             last = &s;
         }
@@ -68,7 +86,7 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
         int32_t i = 1;
         for (; i <= pg.Count(); ++i) {
             const clsDLLoad& s = fault::At(pg, i);
-            if (!(std::fabs(s.EL - dl.ELDLXU()) < 0.001 || s.EL > dl.ELDLXU())) break;
+            if (ThickEnough(Num(dl.ELDLXU()) - s.EL)) break;  // ends below the crossing layer's top
             pr.Qdi().Add(s.EU, s.H, s.PU, s.PL);
         }
         if (i <= pg.Count()) {
@@ -76,7 +94,7 @@ void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, doubl
             // to zero.
             const clsDLLoad& s = fault::At(pg, i);
             const Num rest = Num(s.EU) - dl.ELDLX();
-            if (rest > 0.001) pr.Qdi().Add(s.EU, double(rest), s.PU, 0.0);
+            if (ThickEnough(rest)) pr.Qdi().Add(s.EU, double(rest), s.PU, 0.0);
         }
     }
 }
@@ -120,7 +138,9 @@ LoadsResult CalcLoads(std::vector<Message>* messages) {
         FillVirtualGround(dl, rwp);
         dl.Calc();
         if (dl.Error() == clsDL::kNotFound) {
-            if (messages != nullptr) messages->push_back(VirtualGroundErrorMessage());
+            if (messages != nullptr) {
+                messages->push_back(VirtualGroundErrorMessage(NetPressureNeverCrosses(dl)));
+            }
             return LoadsResult::kNoVirtualGround;
         }
         if (StageFaulted(dl.Error())) return LoadsResult::kFault;
@@ -162,6 +182,13 @@ double CurrentSurchargeIntensity() {
 }
 
 double AdoptedVirtualGround() { return gPressure->WL; }
+
+std::optional<double> ComputedVirtualGroundApart() {
+    if (!gDL.Reached() || gDL->Error() != 0 || !gPressure.Reached()) return std::nullopt;
+    const double computed = gDL->ELDLX();
+    if (std::fabs(computed - gPressure->WL) < 0.0005) return std::nullopt;
+    return computed;
+}
 
 bool CalcMain(std::vector<Message>* messages) {
     if (CalcLoads(messages) != LoadsResult::kOk) return false;

@@ -4,6 +4,7 @@
 // to `messages` (when given) in the order they arise.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ double CurrentSurchargeIntensity();
 // head, required lengths and embedments are measured from it.
 double AdoptedVirtualGround();
 
+// The computed virtual ground gDL.ELDLX of the last run where the adopted one is another level
+// (the clayey 0.5 m rule): the figures and the summary then name both. Nothing when they are one
+// level or the run found none.
+std::optional<double> ComputedVirtualGroundApart();
+
 // Boiling (sandy ground) or heaving (clayey ground) for CInpYaita.L; true unless the entry
 // itself faulted. A failed check appends its message and still returns true.
 bool CalcNekiriAntei(std::vector<Message>* messages = nullptr);
@@ -38,7 +44,9 @@ bool CalcNekiriAntei(std::vector<Message>* messages = nullptr);
 // ("使用矢板の決定", "計算結果の印刷").
 Message CalcErrorMessage(const std::string& title);
 
-// The message of a run whose virtual ground surface lies deeper than the examined depth.
-Message VirtualGroundErrorMessage();
+// The message of a run whose virtual ground surface lies deeper than the examined depth; when
+// `neverCrosses` (the net pressure below the design ground level does not fall at the bottom of
+// the depth examined, so no depth finds a virtual ground) a second line says so.
+Message VirtualGroundErrorMessage(bool neverCrosses = false);
 
 }  // namespace kuvelt

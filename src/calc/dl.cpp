@@ -18,21 +18,23 @@ namespace {
 
 using fault::Num;
 
-// Pads a list to the common range [bottom, top] with zero-pressure layers; gaps of 9 mm or
-// less stay open.
+// Pads a list to the common range [bottom, top] with zero-pressure layers. A gap of 1 mm or less
+// stays open: the splits below take levels that close as one level, and the lists must keep
+// pairing layer by layer (levels in centimetres never leave a gap between 1 and 10 mm).
 void ExtendToRange(colDLLoad& c, double top, double bottom) {
     if (c.Count() == 0) {
         c.Add(top, double(Num(top) - bottom), 0.0, 0.0);
         return;
     }
     const double eu = fault::At(c, 1).EU;
-    if (top > eu && Num(top) - eu > 0.009) c.Add(top, double(Num(top) - eu), 0.0, 0.0, 1, true);
+    if (top > eu && ThickEnough(Num(top) - eu))
+        c.Add(top, double(Num(top) - eu), 0.0, 0.0, 1, true);
     const double el = fault::At(c, c.Count()).EL;
-    if (bottom < el && Num(el) - bottom > 0.009) c.Add(el, double(Num(el) - bottom), 0.0, 0.0);
+    if (bottom < el && ThickEnough(Num(el) - bottom)) c.Add(el, double(Num(el) - bottom), 0.0, 0.0);
 }
 
 // Splits the layers at each break elevation, the first layer strictly containing it; the upper
-// part's thickness is kept to 0.01 m and the pressure at the split to 0.1 kN/m2.
+// part's thickness is kept as SplitThickness keeps it and the pressure at the split to 0.1 kN/m2.
 void SplitAtLevels(colDLLoad& c, const colDLAddEL& levels) {
     for (const clsDLAddEL& level : levels) {
         const double e = level.EL;
@@ -40,10 +42,10 @@ void SplitAtLevels(colDLLoad& c, const colDLAddEL& levels) {
         for (int32_t j = 1; j <= n; ++j) {
             clsDLLoad& l = fault::At(c, j);
             if (e >= l.EU || e <= l.EL) continue;
-            const double h1 = RoundHalfUp(Num(l.EU) - e, 2);
+            const double h1 = SplitThickness(Num(l.EU) - e);
             const double h2 = double(Num(l.H) - h1);
             const double pm = RoundHalfUp(l.PU + (Num(l.PL) - l.PU) / l.H * h1, 1);
-            if (h1 > 0.001 && h2 > 0.001) {
+            if (ThickEnough(h1) && ThickEnough(h2)) {
                 const double eu = l.EU;
                 const double pu = l.PU;
                 c.Add(eu, h1, pu, pm, j, true);
@@ -58,7 +60,7 @@ void SplitAtLevels(colDLLoad& c, const colDLAddEL& levels) {
 }
 
 // A layer top at the design ground level (within 1 mm) or below it.
-bool AtOrBelow(double eu, double eldl) { return std::fabs(eu - eldl) < 0.001 || eu < eldl; }
+bool AtOrBelow(double eu, double eldl) { return !ThickEnough(Num(eu) - eldl); }
 
 }  // namespace
 

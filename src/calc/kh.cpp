@@ -27,9 +27,9 @@ void clsKh::SplitLayers(double e) {
         Num h = Num(j.EU) - e;
         if (h > j.H) h = j.H;
         if (h < 0.0) h = 0.0;
-        h = RoundHalfUp(h, 2);
+        h = SplitThickness(h);
         const Num r = j.H - h;
-        if (h > 0.001 && r > 0.001) {
+        if (ThickEnough(h) && ThickEnough(r)) {
             // The upper part keeps the top; the lower part follows it with the same soil.
             j.EL = e;
             j.H = double(h);
@@ -51,9 +51,10 @@ void clsKh::Calc() {
             if (j.HwL < 0.0) j.HwL = 0.0;
         }
         // Below the water the soil weighs its saturated weight less water, taken as 10 kN/m3
-        // in this rule whatever the design's unit weight of water.
+        // in this rule whatever the design's unit weight of water. A layer reaching a
+        // millimetre or less below the water (too little to be split off) counts as above it.
         for (clsKhJiban& j : Jiban_) {
-            j.Gs3 = j.HwL < 0.001 ? j.Gs1 : double(Num(j.Gs2) - 10.0);
+            j.Gs3 = ThickEnough(j.HwL) ? double(Num(j.Gs2) - 10.0) : j.Gs1;
         }
     });
 }

@@ -32,7 +32,7 @@ using fault::Num;
 
 // Boiling factor for one embedment depth: 2 gamma' d / (Hw gamma_w).
 double clsNekiriAnteiAs::Factor(double d) const {
-    if (!(Hw > 0.001)) return kNoFailure;
+    if (NoHead()) return kNoFailure;
     return double(2.0 * Num(Gws) * d / (Num(Hw) * Gw));
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "calc/rounding.h"
 #include "model/collection.h"
 #include "platform/message.h"
 
@@ -38,6 +39,10 @@ class clsNekiriAnteiAs {
     double F() const { return f_; }
     bool Hantei() const { return hantei_; }
     const colDim1x2& Ichiran() const { return ichiran_; }
+    // The groundwater stands at or below the design ground level (Hw of 1 mm or less, binary
+    // noise aside): there is no head to drive a flow under the wall, so the check is not needed.
+    // F is then 999 (and passes), which the report and the windows say in words instead.
+    bool NoHead() const { return !ThickEnough(Hw); }
 
     bool Calc();
 

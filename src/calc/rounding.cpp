@@ -106,4 +106,9 @@ double RoundHalfUp(double x, int32_t n) {
     return x < 0 ? -r : r;
 }
 
+double SplitThickness(fault::Num h) {
+    const double r = RoundHalfUp(h, 2);
+    return std::fabs(r - double(h)) <= 1e-9 ? r : double(h);
+}
+
 }  // namespace kuvelt

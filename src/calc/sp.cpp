@@ -1,5 +1,8 @@
 #include "calc/sp.h"
 
+#include <optional>
+#include <vector>
+
 #include "calc/fault.h"
 #include "calc/result_store.h"
 #include "calc/rounding.h"
@@ -146,11 +149,11 @@ void CalcSide(bool active, double Q, double Beta, double Jei, double Delta, colS
 }
 
 // Ground layer table of one side: one layer from `top` with thickness `h`, split at the
-// groundwater level and at `extra` when given.
-void BuildLayers(clsKh& kh, double top, double h, const double* extra) {
+// groundwater level and then at each of `extra` in turn.
+void BuildLayers(clsKh& kh, double top, double h, const std::vector<double>& extra) {
     kh.RWL = gInpJyoken.ELWL;
     kh.AddEL().Clear();
-    if (extra != nullptr) kh.AddEL().Add(*extra);
+    for (double e : extra) kh.AddEL().Add(e);
     kh.Jiban().Clear();
     kh.Jiban().Add(2, top, h, gInpJiban.Gt, double(Num(gInpJiban.Gws) + 10.0));
     kh.Calc();
@@ -170,6 +173,25 @@ void FillLayers(const clsKh& kh, colSpJiban& out) {
     }
 }
 
+// Clayey ground: the level inside layer `j` where σv − 2C meets σv/2, to 0.01 m, or nothing when
+// one of them governs the whole layer. Both are straight lines of the depth z below the ground
+// surface in a layer, σv/2 − 2C = σU/2 − 2(a·zU + b) + (γ/2 − 2a)(z − zU), so the level follows
+// from the layer's top stress and the cohesion line itself: nothing that depends on how deep the
+// layer reaches (the depth examined) moves it.
+std::optional<double> BranchLevel(const clsSpJiban& j, double ELGL) {
+    const CInpJiban& g = gInpJiban;
+    const Num zU = Num(ELGL) - j.EU;
+    const Num atTop = Num(j.GHU) * 0.5 - 2.0 * (g.Ca * zU + g.Cb);
+    const Num slope = Num(j.Gs) * 0.5 - 2.0 * Num(g.Ca);
+    if (slope == 0.0) return std::nullopt;
+    const Num depth = -atTop / slope;
+    if (!(depth > 0.0 && depth < j.H)) return std::nullopt;
+    const double level = RoundHalfUp(Num(j.EU) - depth, 2);
+    // A level that rounds onto (or within a millimetre of) the layer's ends splits nothing.
+    if (!ThickEnough(Num(j.EU) - level) || !ThickEnough(Num(level) - j.EL)) return std::nullopt;
+    return level;
+}
+
 }  // namespace
 
 void clsSpa::Calc() { CalcSide(true, Q, Beta, Jei, Delta, Jiban_, Q2_, error_); }
@@ -181,20 +203,37 @@ void CalcActive() {
     const double ELGL = c.ELGL;
     const double ELDL = c.ELDL;
     const double Q = gQqw->Q();
+    const double h = double(Num(ELGL) - ELDL + c.Z);
+    // The ground behind the wall is split at the groundwater level, the design ground level and,
+    // in clayey ground, wherever the pressure changes from one of its two lines to the other.
+    std::vector<double> levels{ELDL};
+    int32_t from = 1;  // the layers above have their branch levels
+    for (;;) {
+        clsKh& kh = gKhActive.New();
+        BuildLayers(kh, ELGL, h, levels);
 
-    clsKh& kh = gKhActive.New();
-    BuildLayers(kh, ELGL, double(Num(ELGL) - ELDL + c.Z), &ELDL);
-
-    clsSpa& spa = gSpa.New();
-    spa.ELDL = ELDL;
-    spa.ELGL = ELGL;
-    spa.Q = Q;
-    // The ground slope behind a constant-slope surface, 1 : m.
-    spa.Beta = gQqw->Keijyo == 1 ? double(ToDeg(Atan(1.0 / Num(c.K1m)))) : 0.0;
-    spa.Jei = 0.0;
-    spa.Delta = 15.0;
-    FillLayers(kh, spa.Jiban());
-    spa.Calc();
+        clsSpa& spa = gSpa.New();
+        spa.ELDL = ELDL;
+        spa.ELGL = ELGL;
+        spa.Q = Q;
+        // The ground slope behind a constant-slope surface, 1 : m.
+        spa.Beta = gQqw->Keijyo == 1 ? double(ToDeg(Atan(1.0 / Num(c.K1m)))) : 0.0;
+        spa.Jei = 0.0;
+        spa.Delta = 15.0;
+        FillLayers(kh, spa.Jiban());
+        spa.Calc();
+        if (gInpJiban.Kind == 0 || spa.Error() != 0) return;
+        // A pressure line interpolated between the ends of a layer in which the two lines cross
+        // would cut the corner between them: the layer is split at the crossing, each part then
+        // follows one line. Once split, a layer is not looked at again (its parts meet there).
+        std::optional<double> level;
+        for (; from <= spa.Jiban().Count() && !level; ++from) {
+            level = BranchLevel(fault::At(spa.Jiban(), from), ELGL);
+        }
+        if (!level) return;
+        levels.push_back(*level);
+        ++from;  // past the lower part of the layer just split
+    }
 }
 
 void CalcPassive() {
@@ -202,8 +241,16 @@ void CalcPassive() {
     const double ELGL = c.ELGL;
     const double ELDL = c.ELDL;
 
+    // The levels at which the active side changes its pressure line split the passive side too,
+    // so that the net pressure there comes from each side's own values (the active table's first
+    // extra level is the design ground level, this side's top).
+    std::vector<double> levels;
+    if (gKhActive.Reached()) {
+        const colKhAddEL& active = gKhActive->AddEL();
+        for (int32_t i = 2; i <= active.Count(); ++i) levels.push_back(fault::At(active, i).EL);
+    }
     clsKh& kh = gKhPassive.New();
-    BuildLayers(kh, ELDL, c.Z, nullptr);
+    BuildLayers(kh, ELDL, c.Z, levels);
 
     clsSpp& spp = gSpp.New();
     spp.ELDL = ELDL;

@@ -148,8 +148,12 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
             return;
         }
         out << "ボイリングの検討  水頭差Ｈ1 = " << Num(a.Hw, "0.00")
-            << " m   根入れ長Ｄ = " << Num(a.D, "0.00")
-            << " m   安全率Ｆs = " << Num(a.F(), "##0.000") << "   " << Judgement(a.Hantei(), a.Fa)
+            << " m   根入れ長Ｄ = " << Num(a.D, "0.00") << " m   ";
+        if (a.NoHead()) {
+            out << "水位差がないため検討不要\n";
+            return;
+        }
+        out << "安全率Ｆs = " << Num(a.F(), "##0.000") << "   " << Judgement(a.Hantei(), a.Fa)
             << '\n';
     } else if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached()) {
         const clsNekiriAnteiAc& a = *gNekiriAnteiAc.Peek();

@@ -178,8 +178,17 @@ bool StabilityCells(const usecase::DesignRun& run, std::vector<std::string>& c) 
         c[kStabilityVerdict] = a.Hantei() ? "OK" : "OUT";
         return a.Hantei();
     };
-    if (gInpJiban.Kind == 0 && gNekiriAnteiAs.Reached())
-        return fill("boiling", *gNekiriAnteiAs.Peek());
+    if (gInpJiban.Kind == 0 && gNekiriAnteiAs.Reached()) {
+        const clsNekiriAnteiAs& a = *gNekiriAnteiAs.Peek();
+        if (a.Error() == 0 && a.NoHead()) {
+            // No water head: no factor (the store's 999 is not one), nothing to satisfy.
+            c[kStability] = "boiling";
+            c[kFa] = Number(a.Fa);
+            c[kStabilityVerdict] = "not needed";
+            return true;
+        }
+        return fill("boiling", a);
+    }
     if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached())
         return fill("heaving", *gNekiriAnteiAc.Peek());
     return true;

@@ -77,6 +77,12 @@ frmResOutAs::frmResOutAs(QWidget* parent)
     g->setColumnStretch(3, 1);
     g->addWidget(new QLabel(QStringLiteral("※ 根入れ長Ｄは，設計地盤面～矢板先端を示す。"), box), 3,
                  0, 1, 4);
+    lblNoHead = new QLabel(QStringLiteral("※ 地下水位面が設計地盤面以下にあって水位差がないため，\n"
+                                          "　 ボイリングは生じない（検討不要）。"),
+                           box);
+    lblNoHead->setObjectName(QStringLiteral("lblNoHead"));
+    lblNoHead->hide();
+    g->addWidget(lblNoHead, 4, 0, 1, 4);
     top->addWidget(box);
 
     top->addWidget(new QLabel(QStringLiteral("参考）　根入れ長に対する安全率一覧表"), this));
@@ -96,7 +102,18 @@ frmResOutAs::frmResOutAs(QWidget* parent)
     top->addLayout(MakeButtonRow(false));
 }
 
-void frmResOutAs::setVerdict(bool hantei, double Fa) { ShowVerdict(lblHantei, hantei, Fa); }
+void frmResOutAs::setVerdict(bool hantei, double Fa) {
+    ShowVerdict(lblHantei, hantei, Fa);
+    lblNoHead->hide();
+}
+
+void frmResOutAs::setNotNeeded() {
+    numFs->clear();
+    lblHantei->setText(QStringLiteral("検討不要"));
+    lblHantei->setPalette(palette());
+    lblNoHead->show();
+    table->SetRowCount(0);
+}
 
 frmResOutAc::frmResOutAc(QWidget* parent)
     : InputWindow("ResOutAc", QStringLiteral("ヒービングの検討"), parent) {

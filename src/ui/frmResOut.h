@@ -27,10 +27,13 @@ class frmResOutAs : public InputWindow {
   public:
     explicit frmResOutAs(QWidget* parent = nullptr);
     void setVerdict(bool hantei, double Fa);
+    // No water head: no factor, no reference table, the verdict says the check is not needed.
+    void setNotNeeded();
 
     NumField *numH1, *numD, *numFs;
     QLabel* lblHantei;
-    QLabel* lblPile;  // the chosen pile the check is of
+    QLabel* lblPile;    // the chosen pile the check is of
+    QLabel* lblNoHead;  // why the check is not needed, shown only then
     QTableView* vaSpread1;
     ResultGridModel* table;
 };

@@ -174,6 +174,10 @@ void objResOutAs_LoadData(frmResOutAs& w) {
     w.lblPile->setText(ChosenPileLine());
     w.numH1->setValue(r.Hw);
     w.numD->setValue(r.D);
+    if (r.NoHead()) {
+        w.setNotNeeded();
+        return;
+    }
     w.numFs->setValue(r.F());
     w.setVerdict(r.Hantei(), r.Fa);
     w.table->SetRowCount(r.Ichiran().Count());

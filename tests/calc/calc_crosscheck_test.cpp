@@ -76,12 +76,15 @@ struct Layer {
     double EU, EL, H, Gs;
 };
 
+// The thickness above a split: to 0.01 m when that is only binary noise, else exact.
+double Thick(double h) { return std::fabs(Rnd(h, 2) - h) <= 1e-9 ? Rnd(h, 2) : h; }
+
 // One soil layer split at the given elevations in turn (first layer that strictly holds one).
 std::vector<Layer> Layers(double top, double h, const std::vector<double>& cuts) {
     std::vector<Layer> v{{top, top - h, h, 0}};
     for (double e : cuts) {
         for (std::size_t i = 0; i < v.size(); ++i) {
-            const double hu = Rnd(std::min(std::max(v[i].EU - e, 0.0), v[i].H), 2);
+            const double hu = Thick(std::min(std::max(v[i].EU - e, 0.0), v[i].H));
             const double r = v[i].H - hu;
             if (hu > 0.001 && r > 0.001) {
                 v[i].EL = e;
@@ -96,6 +99,7 @@ std::vector<Layer> Layers(double top, double h, const std::vector<double>& cuts)
 
 struct Line {
     double PaU, PaL;
+    double sU = 0;  // vertical stress at the top
 };
 
 // Pressure lines of one side: coefficient pressure for sandy soil, cohesion rule for clay.
@@ -126,13 +130,13 @@ std::vector<Line> Pressures(bool active, double q, double betaDeg, const std::ve
         const double zU = c.ELGL - l.EU, zL = zU + l.H;
         const double cU = Rnd(g.Ca * zU + g.Cb, 1), cL = Rnd(g.Ca * zL + g.Cb, 1);
         if (g.Kind == 0) {
-            out.push_back({Rnd(s * kh, 2), Rnd(sL * kh, 2)});
+            out.push_back({Rnd(s * kh, 2), Rnd(sL * kh, 2), s});
         } else if (active) {
             const double p1u = Rnd(s - 2 * cU, 2), p2u = Rnd(0.5 * s, 2);
             const double p1l = Rnd(sL - 2 * cL, 2), p2l = Rnd(0.5 * sL, 2);
-            out.push_back({p1u > p2u ? p1u : p2u, p1l > p2l ? p1l : p2l});
+            out.push_back({p1u > p2u ? p1u : p2u, p1l > p2l ? p1l : p2l, s});
         } else {
-            out.push_back({Rnd(s + 2 * cU, 2), Rnd(sL + 2 * cL, 2)});
+            out.push_back({Rnd(s + 2 * cU, 2), Rnd(sL + 2 * cL, 2), s});
         }
         s = sL;
     }
@@ -163,10 +167,31 @@ Expected Evaluate(const CInpJyoken& c, const CInpJiban& g) {
         for (Layer& l : ls) l.Gs = c.ELWL - l.EL < 0.001 ? g.Gt : g.Gws + 10 - 10;
         return ls;
     };
-    const auto la = soil(Layers(c.ELGL, c.ELGL - c.ELDL + c.Z, {c.ELWL, c.ELDL}));
-    const auto lp = soil(Layers(c.ELDL, c.Z, {c.ELWL}));
+    std::vector<double> levels{c.ELWL, c.ELDL};
+    auto la = soil(Layers(c.ELGL, c.ELGL - c.ELDL + c.Z, levels));
     const double beta = c.Keijyo == 1 ? std::atan(1 / c.K1m) * 180 / kPi : 0.0;
     e.spa = Pressures(true, e.Q, beta, la, c, g);
+    // Clayey ground: each layer in which σ/2 - 2c changes sign is cut there (to 0.01 m), from
+    // the top, a layer once; both sides are cut at those levels.
+    for (std::size_t from = 0; g.Kind != 0;) {
+        double cut = NAN;
+        for (; from < la.size() && std::isnan(cut); ++from) {
+            const Layer& l = la[from];
+            const double slope = l.Gs / 2 - 2 * g.Ca;
+            const double t = -(e.spa[from].sU / 2 - 2 * (g.Ca * (c.ELGL - l.EU) + g.Cb)) / slope;
+            if (slope == 0 || !(t > 0 && t < l.H)) continue;
+            const double x = Rnd(l.EU - t, 2);
+            if (l.EU - x > 0.001 && x - l.EL > 0.001) cut = x;
+        }
+        if (std::isnan(cut)) break;
+        levels.push_back(cut);
+        la = soil(Layers(c.ELGL, c.ELGL - c.ELDL + c.Z, levels));
+        e.spa = Pressures(true, e.Q, beta, la, c, g);
+        ++from;
+    }
+    std::vector<double> passiveLevels(levels.begin() + 2, levels.end());
+    passiveLevels.insert(passiveLevels.begin(), c.ELWL);
+    const auto lp = soil(Layers(c.ELDL, c.Z, passiveLevels));
     e.spp = Pressures(false, 0, 0, lp, c, g);
 
     e.DH = Rnd(c.ELWL - c.ELDL, 2);
@@ -194,9 +219,9 @@ Expected Evaluate(const CInpJyoken& c, const CInpJiban& g) {
             v->push_back(MakeSeg(top, top - bot, 0, 0));
             continue;
         }
-        if (top > v->front().EU && top - v->front().EU > 0.009)
+        if (top > v->front().EU && top - v->front().EU > 0.001)
             v->insert(v->begin(), MakeSeg(top, top - v->front().EU, 0, 0));
-        if (bot < v->back().EL && v->back().EL - bot > 0.009)
+        if (bot < v->back().EL && v->back().EL - bot > 0.001)
             v->push_back(MakeSeg(v->back().EL, v->back().EL - bot, 0, 0));
     }
     for (auto* v : {&pa, &pw, &pp})
@@ -206,7 +231,7 @@ Expected Evaluate(const CInpJyoken& c, const CInpJiban& g) {
             for (std::size_t j = 0; j < v->size(); ++j) {
                 Seg& s = (*v)[j];
                 if (!(s.EL < x && x < s.EU)) continue;
-                const double h1 = Rnd(s.EU - x, 2), h2 = s.H - h1;
+                const double h1 = Thick(s.EU - x), h2 = s.H - h1;
                 const double pm = Rnd(s.PU + (s.PL - s.PU) / s.H * h1, 1);
                 if (h1 > 0.001 && h2 > 0.001) {
                     const Seg upper = MakeSeg(s.EU, h1, s.PU, pm);

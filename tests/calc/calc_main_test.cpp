@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calc/result_store.h"
+#include "calc/rounding.h"
 #include "model/design.h"
 
 namespace kuvelt {
@@ -180,7 +181,9 @@ class DriverClay : public Driver {
 };
 
 // Cohesion Ca = 2 per m, Cb at the surface: the net pressure at the design level is
-// 72 − 4 c(4 m) and falls by 8 kN/m2 per metre, so Cb moves the crossing across 0.5 m.
+// 72 − 4 c(4 m) and falls by 8 kN/m2 per metre, so Cb moves the crossing across 0.5 m. Above the
+// design level σv/2 − 2C = −2 Cb + 5 z (σv = 18 z, C = 2 z + Cb) turns positive at z = 2 Cb / 5,
+// 3.56 to 3.64 m: the layer is split there (EL 0.44, 0.40, 0.36), σv − 2C governing below.
 struct ClayCase {
     const char* name;
     double Cb;
@@ -197,8 +200,9 @@ TEST_P(DriverClayDepth, CantileverBottom) {
     ASSERT_TRUE(CalcMain());
     EXPECT_DOUBLE_EQ(gDL->ELDLX(), c.ELDLX);
     const colPressureLoad& q = gPressure->Qdi();
-    ASSERT_EQ(q.Count(), 2);
-    const clsPressureLoad& last = *q.Item(2);
+    ASSERT_EQ(q.Count(), 3);
+    EXPECT_DOUBLE_EQ(q.Item(1)->EL, RoundHalfUp(4 - 2 * c.Cb / 5, 2));
+    const clsPressureLoad& last = *q.Item(3);
     EXPECT_DOUBLE_EQ(last.EU, 0);
     EXPECT_EQ(last.PL, 0.0);
     if (c.halfMetreRule) {
@@ -206,12 +210,12 @@ TEST_P(DriverClayDepth, CantileverBottom) {
         // below it.
         EXPECT_DOUBLE_EQ(gPressure->WL, -0.5);
         EXPECT_DOUBLE_EQ(last.H, 0.5);
-        EXPECT_DOUBLE_EQ(last.PU, q.Item(1)->PL);
+        EXPECT_DOUBLE_EQ(last.PU, q.Item(2)->PL);
     } else {
         // The rest of the layer holding the virtual ground surface, falling to zero there.
         EXPECT_DOUBLE_EQ(gPressure->WL, c.ELDLX);
         EXPECT_DOUBLE_EQ(last.H, -c.ELDLX);
-        EXPECT_DOUBLE_EQ(last.PU, gDL->Pg().Item(2)->PU);
+        EXPECT_DOUBLE_EQ(last.PU, gDL->Pg().Item(3)->PU);
     }
     EXPECT_DOUBLE_EQ(gPressure->Qdo().Item(gPressure->Qdo().Count())->EL, gPressure->WL);
 }
@@ -223,6 +227,44 @@ INSTANTIATE_TEST_SUITE_P(Depths, DriverClayDepth,
                          [](const ::testing::TestParamInfo<ClayCase>& i) {
                              return std::string(i.param.name);
                          });
+
+// No virtual ground within the depth examined: whether a deeper search can find one. Dry clay
+// (γ = 18) under 4 m of ground, cohesion b at the surface: the net pressure at the design level
+// is (72 − 2c) − 2c = 72 − 4c (c = b + 4a) and changes by −4a per metre below it.
+struct NoGroundCase {
+    const char* name;
+    double Ca, Cb, Z;
+    bool calculates;
+    bool neverCrosses;
+};
+
+class DriverClayNoGround : public DriverClay, public ::testing::WithParamInterface<NoGroundCase> {};
+
+TEST_P(DriverClayNoGround, TheMessageSaysWhetherADeeperSearchCanHelp) {
+    const NoGroundCase& c = GetParam();
+    gInpJiban.Ca = c.Ca;
+    gInpJiban.Cb = c.Cb;
+    gInpJyoken.Z = c.Z;
+    std::vector<Message> messages;
+    ASSERT_EQ(CalcMain(&messages), c.calculates);
+    if (c.calculates) return;
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], VirtualGroundErrorMessage(c.neverCrosses));
+    const std::string first = "「設計条件の入力」で検討する深さの入力値を大きくして下さい。";
+    EXPECT_EQ(messages[0].text.substr(0, first.size()), first);  // the message as it always was
+    EXPECT_EQ(messages[0].text.find("\n（原因）") != std::string::npos, c.neverCrosses);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cohesion, DriverClayNoGround,
+    ::testing::Values(
+        // a = 0, b = 5: 52 kN/m2 at every depth, passive and active growing alike.
+        NoGroundCase{"UniformClayTooWeak", 0, 5, 10, false, true},
+        NoGroundCase{"UniformClayTooWeakAtAnyDepth", 0, 5, 99, false, true},
+        // a = 0.2: 72 − 4 × 5.8 = 48.8, falling 0.8 per metre: zero 61 m down.
+        NoGroundCase{"GrowingCohesionBeyondTheDepth", 0.2, 5, 10, false, false},
+        NoGroundCase{"GrowingCohesionWithinTheDepth", 0.2, 5, 70, true, false}),
+    [](const ::testing::TestParamInfo<NoGroundCase>& i) { return std::string(i.param.name); });
 
 TEST_F(DriverClay, SandyGroundNeverUsesTheHalfMetreRule) {
     // Half a metre of dry sand retained: the passive side takes over within centimetres.

@@ -134,23 +134,29 @@ TEST(VirtualGround, WaterAddsToTheNet) {
     EXPECT_DOUBLE_EQ(dl.Pg().Item(3)->PL, 30 + 9.8 - 60);
 }
 
-TEST(VirtualGround, SplitRoundsThicknessAndPressure) {
-    clsDL dl;
-    dl.ELDL = 0;
-    Fill(dl.Pa(), {{4, 10, 0, 30}});
-    Fill(dl.Pp(), {{0.333, 6.333, 0, 60}});
-    dl.Calc();
-    ASSERT_EQ(dl.Pa().Count(), 2);
-    const clsDLLoad& up = *dl.Pa().Item(1);
-    const clsDLLoad& lo = *dl.Pa().Item(2);
-    EXPECT_DOUBLE_EQ(up.H, 3.67);   // 3.667 to 0.01 m
-    EXPECT_DOUBLE_EQ(up.EL, 0.33);  // derived from the rounded thickness
-    EXPECT_DOUBLE_EQ(up.PL, 11.0);  // 3 × 3.67 = 11.01 to 0.1
-    EXPECT_DOUBLE_EQ(lo.EU, 0.33);
-    EXPECT_DOUBLE_EQ(lo.H, 10 - 3.67);
-    EXPECT_DOUBLE_EQ(lo.PU, 11.0);
-    EXPECT_DOUBLE_EQ(lo.PL, 30);
-    EXPECT_DOUBLE_EQ(lo.EL, -6);  // kept
+TEST(VirtualGround, SplitKeepsCentimetresAndLevelsBetweenThem) {
+    // A break at 0.33 (4 - 0.33 = 3.6699999999999999 in binary) gives the thickness 3.67; a break
+    // between centimetres, 0.333, keeps its own 3.667 so that the parts meet at 0.333. The
+    // pressure at a split is kept to 0.1: 3 × 3.67 = 11.01 and 3 × 3.667 = 11.001 give 11.0.
+    for (double level : {0.33, 0.333}) {
+        SCOPED_TRACE(level);
+        clsDL dl;
+        dl.ELDL = 0;
+        Fill(dl.Pa(), {{4, 10, 0, 30}});
+        Fill(dl.Pp(), {{level, level + 6, 0, 60}});
+        dl.Calc();
+        ASSERT_EQ(dl.Pa().Count(), 2);
+        const clsDLLoad& up = *dl.Pa().Item(1);
+        const clsDLLoad& lo = *dl.Pa().Item(2);
+        EXPECT_EQ(up.H, level == 0.33 ? 3.67 : 4 - 0.333);
+        EXPECT_DOUBLE_EQ(up.EL, level);
+        EXPECT_DOUBLE_EQ(up.PL, 11.0);
+        EXPECT_DOUBLE_EQ(lo.EU, level);
+        EXPECT_DOUBLE_EQ(lo.H, 10 - up.H);
+        EXPECT_DOUBLE_EQ(lo.PU, 11.0);
+        EXPECT_DOUBLE_EQ(lo.PL, 30);
+        EXPECT_DOUBLE_EQ(lo.EL, -6);  // kept
+    }
 }
 
 struct PadCase {
@@ -162,7 +168,7 @@ struct PadCase {
 
 class VirtualGroundPadding : public ::testing::TestWithParam<PadCase> {};
 
-TEST_P(VirtualGroundPadding, NineMillimetresStayOpen) {
+TEST_P(VirtualGroundPadding, OneMillimetreStaysOpen) {
     const PadCase& c = GetParam();
     clsDL dl;
     dl.ELDL = -1;
@@ -172,13 +178,15 @@ TEST_P(VirtualGroundPadding, NineMillimetresStayOpen) {
     EXPECT_EQ(dl.Pa().Count(), c.activeCount);
 }
 
-// Gaps computed as 0.009 - 0 and 0 - (-0.009): exactly the limit, which is not exceeded.
+// Gaps computed as 0.001 - 0 and 0 - (-0.001): exactly the limit, which is not exceeded. A wider
+// gap is padded, so the lists still pair layer by layer once the levels split them (levels in
+// centimetres never leave a gap between 1 and 10 mm).
 INSTANTIATE_TEST_SUITE_P(
     Gaps, VirtualGroundPadding,
-    ::testing::Values(PadCase{"TopExactly9mm", {0, 5, 0, 10}, 0.009, -5, 1},
-                      PadCase{"Top9point1mm", {0, 5, 0, 10}, 0.0091, -5, 2},
-                      PadCase{"BottomExactly9mm", {5, 5, 0, 10}, 5, -0.009, 1},
-                      PadCase{"Bottom9point1mm", {5, 5, 0, 10}, 5, -0.0091, 2}),
+    ::testing::Values(PadCase{"TopExactly1mm", {0, 5, 0, 10}, 0.001, -5, 1},
+                      PadCase{"Top1point1mm", {0, 5, 0, 10}, 0.0011, -5, 2},
+                      PadCase{"BottomExactly1mm", {5, 5, 0, 10}, 5, -0.001, 1},
+                      PadCase{"Bottom1point1mm", {5, 5, 0, 10}, 5, -0.0011, 2}),
     [](const ::testing::TestParamInfo<PadCase>& i) { return std::string(i.param.name); });
 
 TEST(VirtualGround, BreakNearABoundaryCausesNoSplit) {

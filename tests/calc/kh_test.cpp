@@ -63,13 +63,14 @@ INSTANTIATE_TEST_SUITE_P(
                {{4, 2, 2, 18, 0, 0}, {2, 0, 2, 10, 0, 2}, {0, -10, 10, 10, 2, 12}}},
         // A split within 1 mm of a boundary is no split.
         KhCase{"WithinAMillimetre", 10, 6, 9.9995, {}, {{10, 4, 6, 10, 0.0, 5.9995}}},
-        // The upper thickness is kept to 0.01 m, the split elevation itself is not rounded.
-        KhCase{"ThicknessRounded",
+        // A level between centimetres: the parts meet at it and the bottom stays where it was
+        // (a thickness rounded to 0.01 m would move it 4 mm down).
+        KhCase{"LevelBetweenCentimetres",
                10,
                6,
                7.004,
                {},
-               {{10, 7.004, 3, 18, 0, 0}, {7.004, 4.004, 3, 10, 0, 3}}}),
+               {{10, 7.004, 2.996, 18, 0, 0}, {7.004, 4, 3.004, 10, 0, 3.004}}}),
     [](const ::testing::TestParamInfo<KhCase>& i) { return std::string(i.param.name); });
 
 TEST(KhSplit, OnlyTheFirstLayerContainingTheLevelIsSplit) {

@@ -380,6 +380,23 @@ TEST(CalcCliSummary, ValuesAreThoseOfTheChangedDesign) {
     EXPECT_NE(r.out.find("安全率Ｆs = 6.429"), std::string::npos) << r.out;
 }
 
+// The groundwater below the design ground level: no head, the boiling check is not needed; the
+// summary and the CSV say so instead of a factor of 999.
+TEST(CalcCliSummary, BoilingWithoutAHeadIsNotNeeded) {
+    test::TempDir dir;
+    const std::string f = dir.file("dry.kvt");
+    WriteDesign(f, "sand-channel.kvt", [] { gInpJyoken.ELWL = -1.0; });
+    const CalcRun r = Calc({f});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("水頭差Ｈ1 = -1.00 m   根入れ長Ｄ = 10.50 m   水位差がないため検討不要\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("999"), std::string::npos);
+    const std::vector<std::string> csv = Lines(Calc({"--csv", f}).out);
+    ASSERT_EQ(csv.size(), 2u);
+    EXPECT_NE(csv[1].find(",boiling,,1.5,not needed,"), std::string::npos) << csv[1];
+}
+
 TEST(CalcCliSummary, FailedCalculationSaysSo) {
     test::TempDir dir;
     const std::string f = dir.file("shallow.kvt");

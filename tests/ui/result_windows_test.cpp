@@ -84,14 +84,19 @@ TEST(ResultWindows, BoilingFieldsVerdictAndRedReferenceRows) {
     EXPECT_TRUE(env.services.messages().empty());
 }
 
-TEST(ResultWindows, BoilingWithoutHeadShows999AndOk) {
+TEST(ResultWindows, BoilingWithoutHeadIsNotNeeded) {
     UiTestEnv env;
-    RunBoiling(0.0, 2.0, 1.2);
+    RunBoiling(3.0, 2.0, 1.2);  // a window of a design with a head first
+    CreateMenuWindow(frmMenuMain::kResOutAs, nullptr)->Prepare();
+    RunBoiling(0.0, 2.0, 1.2);  // F = 999 in the store, no factor in the window
     auto w = CreateMenuWindow(frmMenuMain::kResOutAs, nullptr);
     auto* as = static_cast<frmResOutAs*>(w.get());
     w->Prepare();
-    EXPECT_EQ(as->numFs->text(), QStringLiteral("999.00"));
-    EXPECT_EQ(as->lblHantei->text(), QStringLiteral("≧ 1.2 OK"));
+    EXPECT_EQ(as->numH1->text(), QStringLiteral("0.00"));
+    EXPECT_EQ(as->numFs->text(), QString());
+    EXPECT_EQ(as->lblHantei->text(), QStringLiteral("検討不要"));
+    EXPECT_FALSE(as->lblNoHead->isHidden());
+    EXPECT_EQ(as->table->rowCount(), 0);
 }
 
 TEST(ResultWindows, BoilingWithinToleranceIsOkAlthoughShownRounded) {

@@ -250,6 +250,14 @@ void ClayeyPressure(ChapterData& d, const char* section, const std::vector<clsSp
             sec.Template(9);
         },
         10, 11, 2, 6);
+    if (passive) return;
+    // The levels where σv − 2C meets 0.5σv, at which the calculation split a layer (the table's
+    // boundaries beyond the design ground level; the groundwater level is no extra level).
+    const colKhAddEL& levels = gKhActive->AddEL();
+    for (int32_t i = 2; i <= levels.Count(); ++i) {
+        N(d, 1, levels.Item(i)->EL);
+        sec.Template(12);
+    }
 }
 
 void EarthPressure(ChapterData& d) {

@@ -68,6 +68,13 @@ bool basResOutNekiriAnteiAs::Write(std::string* error) {
             PrintBlankLines(1);
             sec.Line(2);
             PrintBlankLines(1);
+            if (b.NoHead()) {
+                // No head, no flow: the check is not needed, and no factor of 999 is printed.
+                N(d, 1, hw);
+                sec.Template(16);
+                sec.Line(17);
+                return;
+            }
             sec.Line(3);
             sec.Line(4);
             sec.Line(5);

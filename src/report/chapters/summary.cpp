@@ -1,14 +1,16 @@
-// The design summary (設計調書), one page before the chapters: the main conditions, the chosen
-// pile and who chose it, every check of that pile with its value, limit and verdict, the overall
-// verdict naming what fails, and the comparison of every registered section of the chosen kind
-// as the choice window lists them. Values are those the chapters print, rounded as they print
-// them; the verdicts are the chapters' own rules.
+// The design summary (設計調書), one page before the chapters: the main conditions, the virtual
+// ground with the loads above it and the chosen pile's Mmax, the chosen pile and who chose it,
+// every check of that pile with its value, limit and verdict, the overall verdict naming what
+// fails, and the comparison of every registered section of the chosen kind as the choice window
+// lists them. Values are those the chapters print, rounded as they print them; the verdicts are
+// the chapters' own rules.
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
@@ -53,10 +55,11 @@ std::vector<PileCheck> ChosenPileChecks() {
                           std::fabs(gSectChang(k, s, item::kChangMmax)), c->Mc,
                           gSectStress(k, s, item::kStressFlag) == 0.0, true});
         checks.push_back(LengthCheck(k, s, L));
-        // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row; the end
-        // values themselves are inside, as the choice window holds them.
-        const bool inside = !OutsideAsPrinted(L, printed::kLength, c->Lmin, c->Lmax);
-        checks.push_back({CheckItem::LengthRange, "矢板長の範囲", L, c->Lmax, inside, true});
+        // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row: the
+        // required length must lie within them, as chapter 4 and the comparison table check it.
+        checks.push_back({CheckItem::LengthRange, "矢板長の範囲",
+                          gSectEmbed(k, s, item::kEmbedLreq), c->Lmax,
+                          gListC(s, item::kCLengthFlag) == 0.0, true});
         checks.back().lower = c->Lmin;
     } else {
         const CInpSectS* c = (*kind == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
@@ -76,6 +79,10 @@ std::vector<PileCheck> ChosenPileChecks() {
             const bool result = b.Error() == 0;
             checks.push_back(
                 {CheckItem::Boiling, "ボイリング", b.F(), b.Fa, result && b.Hantei(), result});
+            if (result && b.NoHead()) {
+                checks.back().value = b.Hw;
+                checks.back().needed = false;
+            }
         } else {
             const clsNekiriAnteiAc& h = *gNekiriAnteiAc;
             const bool result = h.Error() == 0;
@@ -119,6 +126,7 @@ constexpr int32_t kPile = 1, kPileLine = 2, kProposed = 3, kUser = 4, kHeading =
 constexpr int32_t kMoment = 9, kStress = 10, kLength = 11, kRange = 12, kDisplacement = 13;
 constexpr int32_t kStability = 14, kNoResult = 15, kBottom = 16, kAllPass = 17, kFailing = 18;
 constexpr int32_t kFailingMore = 19;  // the failing checks that do not fit on kFailing
+constexpr int32_t kNotNeeded = 20;
 }  // namespace chk
 namespace cmp {
 constexpr int32_t kHeading = 1, kConcreteTop = 4, kConcreteRow = 8, kConcreteBottom = 9;
@@ -206,11 +214,12 @@ int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLine
     const int32_t ground = gInpJiban.Kind == 0 ? 2 : 3;
     const int32_t material = c.kind == PileKind::Concrete ? 1 : 2;
     const int32_t conditions = 6 + load + 1 + ground + material + 1;
+    const int32_t forces = 4;
     const int32_t pile = 3;
     const int32_t table = 1 + 3 + static_cast<int32_t>(checks) + 1 +
                           std::max<int32_t>(1, static_cast<int32_t>(verdictLines));
     const int32_t comparison = 1 + 4 + sections + 1 + 2;
-    return conditions + pile + table + comparison;
+    return conditions + forces + pile + table + comparison;
 }
 
 void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
@@ -294,6 +303,33 @@ void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& bl
     }
 }
 
+// The virtual ground (the computed and the adopted one where the clayey 0.5 m rule makes them
+// differ), the resultant of the loads above it and the chosen pile's values of Chang's method,
+// as chapters 3 and 4 print them.
+void Forces(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
+    ChapterSection sec(d, "設計調書_断面力");
+    blank();
+    chapters::Heading(d, sec, 1);
+    const double ELV = AdoptedVirtualGround();
+    if (const std::optional<double> computed = ComputedVirtualGroundApart()) {
+        N(d, 1, *computed);
+        N(d, 2, ELV);
+        sec.Template(3);
+    } else {
+        N(d, 1, ELV);
+        N(d, 2, Checked(gInpJyoken.ELDL - ELV));
+        sec.Template(2);
+    }
+    N(d, 1, gPressure->P());
+    N(d, 2, gPressure->Y());
+    sec.Template(4);
+    const int32_t k = TableIndex(c.kind);
+    N(d, 1, gSectChang(k, c.sect, item::kChangBeta));
+    N(d, 2, gSectChang(k, c.sect, item::kChangMmax));
+    N(d, 3, gSectChang(k, c.sect, item::kChangLm));
+    sec.Template(5);
+}
+
 int32_t CheckLine(CheckItem item) {
     switch (item) {
         case CheckItem::Moment:
@@ -332,6 +368,12 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
         if (factor && !k.result) {
             S(d, 1, k.name);
             sec.Template(chk::kNoResult);
+            continue;
+        }
+        if (!k.needed) {
+            S(d, 1, k.name);
+            N(d, 1, k.value);
+            sec.Template(chk::kNotNeeded);
             continue;
         }
         if (factor) {
@@ -437,14 +479,15 @@ bool Write(std::string* error) {
             ReadFormatSection(ReportFormatFile(), "設計調書_照査", levels, texts);
             const std::size_t verdictWidth = SlotWidth(texts[chk::kFailing]);
             const std::size_t verdictLines = VerdictLines(checks, verdictWidth).size();
-            // Five blank lines part the blocks when the page has room for them.
+            // Six blank lines part the blocks when the page has room for them.
             const bool roomy =
-                LinesNeeded(c, checks.size(), verdictLines, sections) + 5 <= kPageLines;
+                LinesNeeded(c, checks.size(), verdictLines, sections) + 6 <= kPageLines;
             const std::function<void()> blank = [roomy] {
                 if (roomy) PrintBlankLines(1);
             };
             ChapterData d;
             Conditions(d, c, blank);
+            Forces(d, c, blank);
             Checks(d, c, checks, verdictWidth, blank);
             Comparison(d, c, blank);
         },

@@ -1,6 +1,6 @@
 // The checks of the chosen sheet pile as the design summary lists them: each with its value, its
 // limit and its verdict by the rule of the chapter that prints it (moment or stress, required
-// length against L, for concrete L within Lmin..Lmax, head displacement, and boiling or heaving
+// length against L, for concrete Lreq within Lmin..Lmax, head displacement, and boiling or heaving
 // when the design asks for the stability check). Reads the design records, the section tables
 // and the stability instances of the last run; nothing here throws.
 #pragma once
@@ -15,11 +15,12 @@ enum class CheckItem { Moment, Stress, Length, LengthRange, Displacement, Boilin
 struct PileCheck {
     CheckItem item = CheckItem::Moment;
     std::string name;    // as the summary names it, "曲げ応力度"
-    double value = 0.0;  // |Mmax| kN·m/m, σ N/mm2, Lreq or L m, δ m, F
+    double value = 0.0;  // |Mmax| kN·m/m, σ N/mm2, Lreq m, δ m, F
     double limit = 0.0;  // Mc, σa, L, Lmax, δa, Fa
     bool passes = false;
     bool result = true;  // false: the stability check faulted and has no factor
     double lower = 0.0;  // Lmin of the length range
+    bool needed = true;  // false: boiling without a water head (value is then Hw, and it passes)
 };
 
 // The checks in the order the summary prints them; empty when no pile is chosen or its section

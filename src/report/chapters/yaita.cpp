@@ -45,6 +45,11 @@ struct Staged {
     double l = 0, Lreq = 0, betaE = 0, Ee = 0, Ie = 0, alphaE = 1;
     double d1 = 0, d2 = 0, d3 = 0, delta = 0, Ed = 0, Id = 0, betaD = 0, deltaA = 0, alphaD = 1;
     Judgement bending, length, displacement;
+    // Concrete: the lengths it is made in, and whether Lreq lies within them (the result list's
+    // flag), with the relation on each side.
+    double Lmin = 0, Lmax = 0;
+    Judgement range;
+    std::string belowMin = "≦", aboveMax = "≦";
 };
 
 Staged Stage() {
@@ -88,6 +93,14 @@ Staged Stage() {
                              "使用矢板の断面№" + std::to_string(s) + "が登録されていません");
         v.name = c->Name;
         v.Mc = c->Mc;
+        v.Lmin = c->Lmin;
+        v.Lmax = c->Lmax;
+        const bool outside = gListC(s, item::kCLengthFlag) != 0.0;
+        v.range = chapters::PassLimit(outside);
+        if (outside) {
+            const double Lreq = gSectEmbed(k, s, item::kEmbedLreq);
+            (Lreq < (v.Lmin + v.Lmax) / 2 ? v.belowMin : v.aboveMax) = "＞";
+        }
     } else {
         const CInpSectS* c = (*pile == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
         if (!c)
@@ -349,6 +362,18 @@ void Embedment(ChapterData& d, const Staged& v) {
     S(d, 2, v.length.verdict);
     sec.Template(23);
     sec.Line(24);
+    if (v.kind == TableIndex(PileKind::Concrete)) {
+        // The check the result list and the summary make for concrete: Lreq within the lengths
+        // the pile is made in.
+        N(d, 1, v.Lmin);
+        N(d, 2, v.Lreq);
+        N(d, 3, v.Lmax);
+        S(d, 1, v.belowMin);
+        S(d, 2, v.aboveMax);
+        S(d, 3, v.range.verdict);
+        sec.Template(26);
+        sec.Line(27);
+    }
 }
 
 // E as mantissa (slot `slot`) and exponent (text slot 1).

@@ -27,6 +27,23 @@ std::string NamedLevel(std::string_view name, double z) {
     return std::string(name) + " " + LevelText(z);
 }
 
+std::vector<std::string> LevelLabels(const std::vector<std::string>& names, double z, double room) {
+    if (names.empty()) return {LevelText(z)};
+    std::vector<std::string> texts;
+    std::string joined;
+    for (const std::string& n : names) {
+        const std::string longer = joined.empty() ? n : joined + "・" + n;
+        if (!joined.empty() && TextWidth(kTextStyle, NamedLevel(longer, z)) > room) {
+            texts.push_back(NamedLevel(joined, z));
+            joined = n;
+        } else {
+            joined = longer;
+        }
+    }
+    texts.push_back(NamedLevel(joined, z));
+    return texts;
+}
+
 std::string PressureText(double p) { return numfmt::FormatNumber(p, "#0.00") + " kN/m2"; }
 
 void DownArrow(double x, double y, double length) {

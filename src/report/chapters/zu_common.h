@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kuvelt::zu {
 
@@ -27,6 +28,10 @@ void Seg(double x1, double y1, double x2, double y2, int32_t style);
 std::string LevelText(double z);
 // A level with its name: "設計地盤面 ±0.000".
 std::string NamedLevel(std::string_view name, double z);
+// The texts naming a level: its names joined ("設計地盤面・仮想地盤面 +0.500") as far as they
+// fit `room` mm in the small text style, the rest in further texts; the bare level when it has
+// no name.
+std::vector<std::string> LevelLabels(const std::vector<std::string>& names, double z, double room);
 // A pressure with its unit: "12.50 kN/m2".
 std::string PressureText(double p);
 // A downward load arrow whose head touches (x, y), `length` long.

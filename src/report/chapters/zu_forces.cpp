@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
@@ -390,7 +391,8 @@ class Diagram {
         name(d_.head, "矢板天端");
         name(v_.ELGL, "地表面");
         name(v_.ELDL, "設計地盤面");
-        name(d_.ELV, "仮想地盤面");
+        if (v_.computed) name(*v_.computed, "計算上の仮想地盤面");
+        name(d_.ELV, VirtualGroundName().c_str());
         name(d_.tip, "矢板先端");
         std::stable_sort(levels.begin(), levels.end(),
                          [](const Named& a, const Named& b) { return a.z > b.z; });
@@ -556,15 +558,22 @@ class Diagram {
         return std::numeric_limits<double>::quiet_NaN();
     }
 
+    // The level the loads stand on and lm is measured from, named apart from the computed one
+    // where the clayey 0.5 m rule adopts another.
+    std::string VirtualGroundName() const {
+        return v_.computed ? "採用した仮想地盤面" : "仮想地盤面";
+    }
+
     void PlaceFixedLabels() {
         for (const Label& l : pending_) sc_.Put(l.text, l.x, l.y, l.part);
         std::vector<std::string> notes;
+        const std::string vg = VirtualGroundName();
         notes.push_back("使用矢板：" + v_.pile + "（断面№" + std::to_string(v_.sect) +
-                        "），矢板全長 Ｌ ＝ " + Fmt(v_.L, "0.00") + " m，仮想地盤面 ＥＬv ＝ " +
+                        "），矢板全長 Ｌ ＝ " + Fmt(v_.L, "0.00") + " m，" + vg + " ＥＬv ＝ " +
                         Level(d_.ELV) + " m");
-        notes.push_back(
-            "Ｍ，Ｓ：仮想地盤面より上は荷重分布図の荷重による片持ちばり，下はChangの方法"
-            "（弾性床上の半無限長の杭）");
+        notes.push_back("Ｍ，Ｓ：" + vg +
+                        "より上は荷重分布図の荷重による片持ちばり，下はChangの方法"
+                        "（弾性床上の半無限長の杭）");
         if (d_.hasY && !d_.y.empty()) {
             notes.push_back("ｙ：各荷重の分布による変位（変位量照査時の剛性）  矢板頭部 ｙ ＝ " +
                             Fmt(d_.y.front(), "0.0") + " mm");
@@ -573,7 +582,7 @@ class Diagram {
                         Fmt(v_.delta, "0.000") + " m");
         if (!d_.note.empty()) notes.push_back(d_.note);
         if (d_.below && !d_.lmOnPile) {
-            notes.push_back("最大曲げﾓｰﾒﾝﾄの位置（仮想地盤面下 lm ＝ " + Fmt(v_.lm, "0.000") +
+            notes.push_back("最大曲げﾓｰﾒﾝﾄの位置（" + vg + "下 lm ＝ " + Fmt(v_.lm, "0.000") +
                             " m）が矢板先端より深いため，Mmax の位置は示していません。");
         }
         // Wrapped to the frame's width, from the bottom line up.
@@ -603,8 +612,8 @@ class Diagram {
         const Plot& ps = plots_[1];
         const Plot& py = plots_[2];
         if (LmIndex() < d_.z.size()) {
-            sc_.PlaceNear({"Mmax = " + Fmt(v_.Mmax, "0.0") + " kN・m/m，", "仮想地盤面下",
-                           "lm = " + Fmt(v_.lm, "0.000") + " m"},
+            sc_.PlaceNear({"Mmax = " + Fmt(v_.Mmax, "0.0") + " kN・m/m，",
+                           VirtualGroundName() + "下", "lm = " + Fmt(v_.lm, "0.000") + " m"},
                           markX_, markY_, kPlotM, pm.colLeft, pm.colRight);
         }
         std::size_t atELV = d_.z.size();
@@ -699,6 +708,7 @@ std::optional<ForceFigureData> FigureDataFor(PileKind kind, int32_t sect, double
     v.P = gPressure->P();
     v.ELGL = gInpJyoken.ELGL;
     v.ELDL = gInpJyoken.ELDL;
+    v.computed = ComputedVirtualGroundApart();
     return v;
 }
 

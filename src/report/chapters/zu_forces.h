@@ -35,6 +35,7 @@ struct ForceFigureData {
     double delta = 0;  // head displacement of the displacement check, m
     double P = 0;      // resultant above ELV, kN/m
     double ELGL = 0, ELDL = 0;
+    std::optional<double> computed;  // the computed virtual ground, where ELV is another level
 };
 
 // Nothing when the section is not registered or the run did not reach the section tables.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
@@ -117,7 +118,28 @@ std::string DrawPressureFigure(double W, double F) {
     if (!(maxPa + maxPp > 0)) Unusable("土圧がありません");
 
     const double m = basResOutPrn::Checked((F - kTopRoom - kBottomRoom) / (top - bottom));
-    const double u1 = kEarthWidth / (maxPa + maxPp);
+    // The computed level, and the adopted one where the clayey 0.5 m rule takes the loads lower.
+    // Their names are longer than the other levels': the level axis then takes the room they
+    // need from the earth pressures.
+    const bool found = dl.Error() == 0;
+    std::vector<double> grounds;
+    std::vector<const char*> groundNames;
+    if (found) {
+        grounds.push_back(dl.ELDLX());
+        groundNames.push_back("仮想地盤面");
+        if (ComputedVirtualGroundApart()) {
+            grounds.push_back(AdoptedVirtualGround());
+            groundNames = {"計算上の仮想地盤面", "採用した仮想地盤面"};
+        }
+    }
+    double levelRoom = kLevelRoom;
+    if (grounds.size() == 2) {
+        for (std::size_t i = 0; i < 2; ++i) {
+            const double need = TextWidth(kTextStyle, NamedLevel(groundNames[i], grounds[i])) + 5;
+            levelRoom = std::min(std::max(levelRoom, need), kLevelRoom + kEarthWidth / 4);
+        }
+    }
+    const double u1 = (kEarthWidth - (levelRoom - kLevelRoom)) / (maxPa + maxPp);
     const double u2 = maxPw > 0 ? kWaterWidth / maxPw : 0;
     const double u3 = gPos + gNeg > 0 ? kNetWidth / (gPos + gNeg) : 0;
     const double xLevels = -u1 * maxPp - kGap;  // the level axis
@@ -135,16 +157,18 @@ std::string DrawPressureFigure(double W, double F) {
 
     // The level axis: every boundary with its tick, the named levels with their names.
     const CInpJyoken& j = gInpJyoken;
-    const bool found = dl.Error() == 0;
     std::vector<Level> named = {{j.ELGL, "地表面"},
                                 {j.ELWL, "地下水位面"},
                                 {j.ELDL, "設計地盤面"},
                                 {bottom, "検討する深さの下端"}};
-    if (found) named.push_back({dl.ELDLX(), "仮想地盤面"});
+    for (std::size_t i = 0; i < grounds.size(); ++i) named.push_back({grounds[i], groundNames[i]});
+    auto inside = [&](double z) { return z <= top && z >= bottom; };
     std::vector<double> zs;
     for (const Layer& l : pa) zs.push_back(l.EU);
     zs.push_back(bottom);
-    if (found && dl.ELDLX() <= top && dl.ELDLX() >= bottom) zs.push_back(dl.ELDLX());
+    for (double z : grounds) {
+        if (inside(z)) zs.push_back(z);
+    }
     std::sort(zs.begin(), zs.end(), std::greater<>());
     zs.erase(std::unique(zs.begin(), zs.end(),
                          [](double a, double b) { return std::fabs(a - b) < 0.0005; }),
@@ -153,21 +177,32 @@ std::string DrawPressureFigure(double W, double F) {
     std::vector<Wanted> levels;
     for (double z : zs) {
         Seg(xLevels - 2, m * z, xLevels, m * z, kThin);
-        std::string name;
+        std::vector<std::string> names;
         for (const Level& l : named) {
-            if (std::fabs(l.z - z) < 0.0005) name += (name.empty() ? "" : "・") + l.name;
+            if (std::fabs(l.z - z) < 0.0005) names.emplace_back(l.name);
         }
-        levels.push_back({name.empty() ? LevelText(z) : NamedLevel(name, z),
-                          kTextStyle,
-                          xLevels - 2,
-                          m * z,
-                          {Side::kLeft},
-                          true});
+        // Names that do not fit one text stack above it. The adopted virtual ground, within
+        // 0.5 m under the computed one, is placed first and below its tick, so that the names
+        // keep the order of their levels.
+        const bool adopted = grounds.size() == 2 && std::fabs(z - grounds[1]) < 0.0005;
+        bool first = true;
+        for (std::string& text : LevelLabels(names, z, levelRoom - 2.5)) {
+            Wanted w{std::move(text),
+                     kTextStyle,
+                     xLevels - 2,
+                     m * z,
+                     adopted ? std::vector<Side>{Side::kBelowLeft, Side::kLeft}
+                     : first ? std::vector<Side>{Side::kLeft}
+                             : std::vector<Side>{Side::kAboveLeft, Side::kLeft},
+                     true};
+            levels.insert(adopted ? levels.begin() : levels.end(), std::move(w));
+            first = false;
+        }
     }
-    // The virtual ground surface across the three distributions, where Pa + Pw = Pp.
-    if (found && dl.ELDLX() <= top && dl.ELDLX() >= bottom) {
-        const double y = m * dl.ELDLX();
-        Seg(xLevels, y, xNet + u3 * gPos + 4, y, kDashDot);
+    // The virtual ground surface across the three distributions, where Pa + Pw = Pp (and the
+    // adopted one, named apart on the level axis).
+    for (double z : grounds) {
+        if (inside(z)) Seg(xLevels, m * z, xNet + u3 * gPos + 4, m * z, kDashDot);
     }
 
     // Captions over the distributions, the unit once.
@@ -181,7 +216,7 @@ std::string DrawPressureFigure(double W, double F) {
     all.push_back({"残留水圧", kTextStyle, xWater + u2 * maxPw / 2, yCap, {Side::kAbove}, true});
     all.push_back(
         {"合計 Pa＋Pw－Pp", kTextStyle, xNet + u3 * (gPos - gNeg) / 2, yCap, {Side::kAbove}, true});
-    const double ox = -xLevels + kLevelRoom;
+    const double ox = -xLevels + levelRoom;
     const double oy = F - kTopRoom - yTop;
     all.push_back(
         {"（単位：kN/m2）", kTextStyle, W - ox - 1, F - oy - 1, {Side::kBelowLeft}, true});

@@ -2,9 +2,10 @@
 // examined, on the common layer boundaries of the virtual ground stage (gDL): the passive
 // pressure in front (left of the wall line) and the active pressure behind (right of it) on one
 // scale, the residual water pressure beside them, and their net sum Pa + Pw − Pp, with the
-// virtual ground surface marked across all three where the sum falls to zero. A level axis names
-// every boundary with its elevation; the value at each boundary is written at its point (kN/m2),
-// every label placed clear of the lines and of the other labels. Y = m·z as in the other
+// virtual ground surface marked across all three where the sum falls to zero (and, where the
+// clayey 0.5 m rule adopts another level for the loads, that one too, each named). A level axis
+// names every boundary with its elevation; the value at each boundary is written at its point
+// (kN/m2), every label placed clear of the lines and of the other labels. Y = m·z as in the other
 // figures; the wall line of the earth pressures is X = 0.
 #pragma once
 

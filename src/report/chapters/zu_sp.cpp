@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
@@ -31,6 +33,7 @@ struct Staged {
     double ELGL = 0;
     double ELDL = 0;
     double ELWL = 0;
+    std::optional<double> computed;  // the computed virtual ground, where the adopted one differs
     double maxP = 0;
     std::vector<Layer> layers;
 };
@@ -41,6 +44,7 @@ void Stage() {
     g.ELGL = gInpJyoken.ELGL;
     g.ELDL = gInpJyoken.ELDL;
     g.ELWL = gInpJyoken.ELWL;
+    g.computed = ComputedVirtualGroundApart();
     const colPressureLoad& q = gPressure->Qdo();
     if (q.Count() > kMaxLayers) {
         throw PrintFault(vberr::kSubscript,
@@ -83,17 +87,18 @@ figure_labels::Box LabelBounds(double x0, double x1, double m) {
             m * g.ELGL + kVerticalRoom / 2 - 0.3};
 }
 
-// The level's names among the named levels of the design (joined when they coincide).
-std::string LevelName(double z) {
-    std::string name;
+// The level's names among the named levels of the design.
+std::vector<std::string> LevelNames(double z) {
+    std::vector<std::string> names;
     auto add = [&](double level, const char* n) {
-        if (std::fabs(level - z) < 0.0005) name += (name.empty() ? "" : "・") + std::string(n);
+        if (std::fabs(level - z) < 0.0005) names.emplace_back(n);
     };
     add(g.ELGL, "地表面");
     add(g.ELWL, "地下水位面");
     add(g.ELDL, "設計地盤面");
-    add(g.layers.back().EL, "仮想地盤面");
-    return name;
+    if (g.computed) add(*g.computed, "計算上の仮想地盤面");
+    add(g.layers.back().EL, g.computed ? "採用した仮想地盤面" : "仮想地盤面");
+    return names;
 }
 
 }  // namespace
@@ -125,33 +130,39 @@ void DrawLevelScale(double scaleWidth, double m) {
     AddGroundGlyphs(-35, yDL, 3);
     // Every boundary of the loads once, named where it is one of the design's levels, three
     // decimals throughout: a short tick at the wall for the unnamed ones; the groundwater level
-    // (a boundary when it lies above the virtual ground) with its mark.
+    // (a boundary when it lies above the virtual ground; its mark stands behind the wall, in the
+    // pressure diagram) and a computed virtual ground above the adopted one.
     std::vector<double> zs;
     for (const Layer& l : g.layers) zs.push_back(l.EU);
     zs.push_back(g.layers.back().EL);
     const double bottom = g.layers.back().EL;
     if (g.ELWL < g.ELGL && g.ELWL > bottom) zs.push_back(g.ELWL);
+    if (g.computed && *g.computed<g.ELGL&& * g.computed> bottom) zs.push_back(*g.computed);
     std::sort(zs.begin(), zs.end(), std::greater<>());
     zs.erase(std::unique(zs.begin(), zs.end(),
                          [](double a, double b) { return std::fabs(a - b) < 0.0005; }),
              zs.end());
     std::vector<figure_labels::Wanted> labels;
+    using figure_labels::Side;
     for (double z : zs) {
-        const std::string name = LevelName(z);
         const double y = m * z;
         if (std::fabs(z - g.ELGL) >= 0.0005 && std::fabs(z - g.ELDL) >= 0.0005) {
             Segment(-4, y, 0, y, 1);
         }
-        if (std::fabs(z - g.ELWL) < 0.0005) {
-            Segment(-scaleWidth, y, -scaleWidth + 12, y, 1);
-            zu::WaterMark(-scaleWidth + 6, y);
+        // Names above their line, stacked when they take two texts; the adopted virtual ground,
+        // within 0.5 m under the computed one, placed first and below its line at the foot of
+        // the loads, so that the names of the levels above it stay in their order.
+        const bool adopted = g.computed && std::fabs(z - bottom) < 0.0005;
+        for (std::string& text : zu::LevelLabels(LevelNames(z), z, scaleWidth - 1.6)) {
+            figure_labels::Wanted w{std::move(text),
+                                    kTextStyle,
+                                    -1,
+                                    y,
+                                    adopted ? std::vector<Side>{Side::kBelowLeft, Side::kLeft}
+                                            : std::vector<Side>{Side::kAboveLeft, Side::kLeft},
+                                    true};
+            labels.insert(adopted ? labels.begin() : labels.end(), std::move(w));
         }
-        labels.push_back({name.empty() ? zu::LevelText(z) : zu::NamedLevel(name, z),
-                          kTextStyle,
-                          -1,
-                          y,
-                          {figure_labels::Side::kAboveLeft, figure_labels::Side::kLeft},
-                          true});
     }
     const figure_labels::Box bounds = LabelBounds(-scaleWidth, -0.6, m);
     figure_labels::PlaceInDrawing(labels, 1, &bounds);
@@ -224,6 +235,13 @@ void DrawPressureDiagram(double u, double m, double width) {
     }
     Segment(0, m * g.ELGL, xT, m * g.ELGL, 1);
     AddGroundGlyphs(xT / 2, m * g.ELGL, 3);
+    // The groundwater behind the wall, between the largest pressure and the level ticks: a short
+    // line with its ▽ (in front of the wall the water stands at the design ground level).
+    if (g.ELWL < g.ELGL && g.ELWL > L.back().EL) {
+        const double y = m * g.ELWL;
+        Segment(xT - 9, y, xT, y, 1);
+        zu::WaterMark(xT - 4.5, y);
+    }
     // The numbers of the pieces first: they belong inside their pieces; the values find room
     // around them.
     for (figure_labels::Wanted& w : values) pieces.push_back(std::move(w));

@@ -1,11 +1,13 @@
 // The load distribution diagram of the sheet-pile chapter: a level scale (ground surface, design
 // ground level, groundwater level and every boundary of the loads, each named where it is one of
-// the design's levels, with its elevation) and the pressure diagram of the loads above the
-// virtual ground surface (gPressure.Qdo) with values in kN/m2, numbered pieces and arrows, every
-// label placed clear of the lines and of the other labels (figure_labels.h). Drawing units are
-// mm of the printed figure, X right, Y up, the wall line at X = 0; a level z (m) is drawn at
-// Y = m·z. Failures (more than 20 layers or pieces, a style file missing, a full buffer, a file
-// error, a zero depth or largest pressure) throw PrintFault.
+// the design's levels, with its elevation; the computed and the adopted virtual ground named
+// apart where the clayey 0.5 m rule makes them differ) and the pressure diagram of the loads
+// above the virtual ground surface (gPressure.Qdo) with values in kN/m2, numbered pieces, arrows
+// and the groundwater level ▽ behind the wall, every label placed clear of the lines and of the
+// other labels (figure_labels.h). Drawing units are mm of the printed figure, X right, Y up, the
+// wall line at X = 0; a level z (m) is drawn at Y = m·z. Failures (more than 20 layers or pieces,
+// a style file missing, a full buffer, a file error, a zero depth or largest pressure) throw
+// PrintFault.
 #pragma once
 
 #include <string>

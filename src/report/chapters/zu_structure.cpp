@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
@@ -80,7 +81,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     for (double v : {s.K0X, s.K0Q, s.K1m, s.K1Q, s.K2X1, s.K2X2, s.K2Ho, s.K2Gs, s.K2Q}) {
         Check(v, "載荷重の寸法");
     }
-    for (const auto& v : {s.tip, s.frontWater, s.virtualGround}) {
+    for (const auto& v : {s.tip, s.frontWater, s.virtualGround, s.adoptedGround}) {
         if (v) Check(*v, "標高");
     }
     if (!(W > kWallX + 20) || !(F > kTopRoom + kBottomRoom + 10)) Unusable("枠の大きさ");
@@ -92,7 +93,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
 
     double top = std::max({s.ELGL + ho, s.ELYU, s.ELWL, frontWater, s.ELDL});
     double bottom = std::min({bottomZ, s.ELDL, s.ELGL, s.ELWL, frontWater});
-    for (const auto& v : {s.tip, s.virtualGround}) {
+    for (const auto& v : {s.tip, s.virtualGround, s.adoptedGround}) {
         if (!v) continue;
         top = std::max(top, *v);
         bottom = std::min(bottom, *v);
@@ -131,7 +132,9 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     const bool waterAtGround = std::fabs(frontWater - s.ELDL) < 0.0005;
     WaterMark(-6, yFW);
     if (!waterAtGround) Seg(-kFront, yFW, 0, yFW, kDashed);
-    if (s.virtualGround) Seg(-kFront, m * *s.virtualGround, 0, m * *s.virtualGround, kDashDot);
+    for (const auto& v : {s.virtualGround, s.adoptedGround}) {
+        if (v) Seg(-kFront, m * *v, 0, m * *v, kDashDot);
+    }
     // The bottom of the depth examined, across both sides.
     Seg(-kFront, yZ, back - 2, yZ, kDotted);
 
@@ -243,13 +246,30 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     auto push = [&](const std::string& text, double x, double y, std::vector<Side> sides) {
         all.push_back({text, kTextStyle, x, y, std::move(sides), true});
     };
-    push(NamedLevel(waterAtGround ? "設計地盤面（前面水位）" : "設計地盤面", s.ELDL), -kFront, yDL,
-         {Side::kAboveRight});
+    // Under the clayey 0.5 m rule the computed virtual ground is often the design ground level
+    // itself: one label names both. The adopted one lies within 0.5 m under it: its name goes
+    // below its line before the others are placed, so that the names keep the order of their
+    // levels.
+    const bool computedAtDL =
+        s.virtualGround && s.adoptedGround && std::fabs(*s.virtualGround - s.ELDL) < 0.0005;
+    push(NamedLevel(std::string(waterAtGround ? "設計地盤面（前面水位）" : "設計地盤面") +
+                        (computedAtDL ? "・計算上の仮想地盤面" : ""),
+                    s.ELDL),
+         -kFront, yDL, {Side::kAboveRight});
+    if (s.adoptedGround) {
+        push(NamedLevel("採用した仮想地盤面", *s.adoptedGround), -kFront, m * *s.adoptedGround,
+             {Side::kBelowRight, Side::kAboveRight});
+    }
     if (!waterAtGround) push(NamedLevel("前面水位", frontWater), -7.6, yFW + 1.2, {Side::kLeft});
     push(NamedLevel("矢板天端", s.ELYU), 0, yYU, {Side::kAboveLeft, Side::kLeft});
     push(NamedLevel("地表面", s.ELGL), 0.6, yGL, {Side::kBelowRight, Side::kAboveRight});
     push(NamedLevel("地下水位面", s.ELWL), back - 20.4, yWL + 1.2, {Side::kLeft, Side::kRight});
-    if (s.virtualGround) {
+    if (s.virtualGround && s.adoptedGround) {
+        if (!computedAtDL) {
+            push(NamedLevel("計算上の仮想地盤面", *s.virtualGround), -kFront, m * *s.virtualGround,
+                 {Side::kAboveRight, Side::kBelowRight});
+        }
+    } else if (s.virtualGround) {
         push(NamedLevel("仮想地盤面", *s.virtualGround), -kFront, m * *s.virtualGround,
              {Side::kBelowRight, Side::kAboveRight});
     }
@@ -293,7 +313,11 @@ Section CurrentSection(bool calculated) {
     s.calculated = calculated;
     if (calculated) {
         if (gRWp.Reached()) s.frontWater = gRWp->ELLWL;
-        if (gDL.Reached() && gDL->Error() == 0) s.virtualGround = gDL->ELDLX();
+        if (gDL.Reached() && gDL->Error() == 0) {
+            s.virtualGround = gDL->ELDLX();
+            // The clayey 0.5 m rule takes the loads down to another level than the computed one.
+            if (ComputedVirtualGroundApart()) s.adoptedGround = AdoptedVirtualGround();
+        }
     }
     return s;
 }

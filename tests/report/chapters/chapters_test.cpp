@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
@@ -431,6 +432,33 @@ TEST_F(ChapterFileTest, FaultedStabilityCheckStatesTheError) {
         EXPECT_TRUE(Has(a, ca > 0 ? "（ａ ＞ 0）" : "（ａ ＝ 0）"));
         EXPECT_FALSE(Has(a, "Ｗ ＝ ") && Has(a, "kN/m2 ")) << "no overburden with numbers";
         EXPECT_FALSE(Has(a, "‥‥"));
+    }
+}
+
+// Boiling with the groundwater at or below the design ground level (Hw = ELWL − ELDL ≦ 1 mm):
+// no head, no flow, the check is not needed. The store keeps F = 999; chapter 5 and the summary
+// say so in words and print no factor.
+TEST_F(ChapterFileTest, BoilingWithoutAHeadIsNotNeeded) {
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));  // sandy, ELDL = 0.5
+    const struct {
+        double ELWL;
+        bool needed;
+    } cases[] = {{-0.5, false}, {0.5, false}, {0.501, false}, {1.0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ELWL);
+        gInpJyoken.ELWL = c.ELWL;
+        ASSERT_TRUE(CalcNekiriAntei());
+        EXPECT_EQ(gNekiriAnteiAs->F() == 999, !c.needed);
+        const std::string c5 = Run(basResOutNekiriAnteiAs::Write);
+        EXPECT_EQ(Has(c5, "ボイリングの検討は不要である"), !c.needed);
+        EXPECT_EQ(Has(c5, "Ｈw ＝ ＥＬ４－ＥＬ３ ＝ " + Pic(c.ELWL - 0.5, "##0.00") + " m ≦ 0"),
+                  !c.needed);
+        EXPECT_EQ(Has(c5, "‥‥  OK"), c.needed);
+        EXPECT_FALSE(Has(c5, "999.000"));
+        const std::string summary = Run(basResOutSummary::Write);
+        EXPECT_EQ(Has(summary, "│ボイリング  │Ｈw ＝ " + Pic(c.ELWL - 0.5, "##0.00")), !c.needed);
+        EXPECT_EQ(Has(summary, "水位差がなく検討不要    │  －  │"), !c.needed);
+        EXPECT_FALSE(Has(summary, "999"));
     }
 }
 

@@ -366,5 +366,44 @@ TEST_F(Figures, PressureFigureNamesTheVirtualGroundAndEveryValue) {
     EXPECT_THROW(basZuPressure::DrawPressureFigure(), PrintFault);
 }
 
+// Under the clayey 0.5 m rule the loads stand on another level than the computed virtual ground
+// (clay-increasing: computed at the design ground level +0.500, adopted 0.5 m lower, ±0.000):
+// every figure names both, none shows a virtual ground without saying which.
+TEST_F(Figures, ClayeyFiguresNameTheComputedAndTheAdoptedVirtualGround) {
+    int32_t err = 0;
+    ASSERT_TRUE(ReadData((test::SourceDir() / "examples" / "clay-increasing.kvt").string(), err));
+    ResetResultStore();
+    ASSERT_TRUE(CalcMain());
+    ASSERT_EQ(ComputedVirtualGroundApart(), std::optional<double>(0.5));
+    ASSERT_NEAR(AdoptedVirtualGround(), 0.0, 1e-9);
+    const std::pair<const char*, std::function<std::string()>> figures[] = {
+        {"構造図",
+         [] { return basZuStructure::DrawStructureFigure(basZuStructure::CurrentSection(true)); }},
+        {"土圧・水圧分布図", [] { return basZuPressure::DrawPressureFigure(); }},
+        {"荷重分布図", [] { return basZuSp::DrawLoadDiagram(128, 80); }},
+        {"断面力図", [] {
+             EXPECT_TRUE(basZuForces::FigureDataFor(PileKind::Steel, gInpYaita.Sect, gInpYaita.L));
+             return basZuForces::DrawForceDiagram();
+         }}};
+    for (const auto& [caption, draw] : figures) {
+        SCOPED_TRACE(caption);
+        const Read r = ReadFigure(draw());
+        EXPECT_TRUE(Faults(r).empty());
+        bool computed = false, adopted = false;
+        for (const auto& f : r.parts) {
+            for (const auto& t : f.texts) {
+                const std::string& x = t.text;
+                computed =
+                    computed || (test::Has(x, "計算上の仮想地盤面") && test::Has(x, "+0.500"));
+                adopted = adopted || (test::Has(x, "採用した仮想地盤面") && test::Has(x, "±0.000"));
+                EXPECT_NE(x.rfind("仮想地盤面", 0), 0u) << x;
+                EXPECT_FALSE(test::Has(x, "・仮想地盤面")) << x;
+            }
+        }
+        EXPECT_TRUE(computed);
+        EXPECT_TRUE(adopted);
+    }
+}
+
 }  // namespace
 }  // namespace kuvelt

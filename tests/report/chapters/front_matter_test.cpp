@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <regex>
 #include <sstream>
 
 #include "calc/calc_main.h"
 #include "calc/nekiri.h"
+#include "calc/result_store.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
 #include "chapters_test_util.h"
@@ -101,19 +103,23 @@ struct VerdictCase {
     double fa;        // allowable factor of that check (0: the design's)
     bool proposed;    // the program chose the pile
     bool allPass;     // what the overall verdict must say
+    double lmax;      // the concrete section's Lmax (0: the catalogue's)
 };
 
 TEST_F(FrontMatterTest, SummaryVerdictsAreThoseOfTheChapters) {
     const double own = std::nan("");
     const VerdictCase cases[] = {
-        {"SteelPassesWithoutStability", 4, 2, 8, own, -1, 0, true, true},
-        {"SteelPassesWithBoiling", 4, 2, 8, own, 1, 0, false, true},
-        {"SteelTooWeakAndTooShort", 4, 2, 1, -1.0, 1, 0, false, false},
-        {"BoilingFailsAlone", 4, 2, 8, own, 1, 50, false, false},
-        {"LightSteelOnASlope", 1, 1, 11, own, -1, 0, false, false},
-        {"ConcreteOutsideItsLengths", 0, 0, 3, 20.0, -1, 0, false, false},
-        {"ClayeySteelPassesHeaving", 3, 2, 12, own, -1, 0, true, true},
-        {"ClayeySteelFailsHeaving", 3, 2, 3, own, -1, 9, false, false},
+        {"SteelPassesWithoutStability", 4, 2, 8, own, -1, 0, true, true, 0},
+        {"SteelPassesWithBoiling", 4, 2, 8, own, 1, 0, false, true, 0},
+        {"SteelTooWeakAndTooShort", 4, 2, 1, -1.0, 1, 0, false, false, 0},
+        {"BoilingFailsAlone", 4, 2, 8, own, 1, 50, false, false, 0},
+        {"LightSteelOnASlope", 1, 1, 11, own, -1, 0, false, false, 0},
+        // The range is the required length's (4.37 m), not the pile's: L far beyond Lmax passes,
+        // Lreq beyond a shortened Lmax fails.
+        {"ConcreteLongerThanItsLengths", 0, 0, 3, 20.0, -1, 0, false, true, 0},
+        {"ConcreteNeedsMoreThanItsLengths", 0, 0, 3, own, -1, 0, false, false, 4.0},
+        {"ClayeySteelPassesHeaving", 3, 2, 12, own, -1, 0, true, true, 0},
+        {"ClayeySteelFailsHeaving", 3, 2, 3, own, -1, 9, false, false, 0},
     };
     for (const VerdictCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,6 +128,10 @@ TEST_F(FrontMatterTest, SummaryVerdictsAreThoseOfTheChapters) {
         d.sect = c.sect;
         ASSERT_TRUE(test::Prepare(d));
         const int k = c.yaita + 1;
+        if (c.lmax > 0) {
+            gInpSectC.Item(c.sect)->Lmax = c.lmax;
+            ASSERT_TRUE(CalcSections());
+        }
         if (!std::isnan(c.dL)) gInpYaita.L = gSectEmbed(k, c.sect, item::kEmbedLreq) + c.dL;
         if (c.nekiri >= 0) gInpJyoken.Nekiri = c.nekiri;
         if (c.fa > 0) gInpJyoken.Fsb = gInpJyoken.Fsh = c.fa;
@@ -145,13 +155,7 @@ TEST_F(FrontMatterTest, SummaryVerdictsAreThoseOfTheChapters) {
             {concrete ? "曲げﾓｰﾒﾝﾄ" : "曲げ応力度", Verdict(c4, concrete ? "Ｍc ＝" : "σa ＝")},
             {"必要矢板長", Verdict(c4, "Ｌreq ＝")},
         };
-        if (concrete) {
-            // A concrete pile is made in the lengths Lmin..Lmax of its section only.
-            const CInpSectC& sc = *gInpSectC.Item(c.sect);
-            const double L = gInpYaita.L;
-            checks.push_back(
-                {"矢板長の範囲", sc.Lmin - 0.001 < L && L < sc.Lmax + 0.001 ? "OK" : "OUT"});
-        }
+        if (concrete) checks.push_back({"矢板長の範囲", Verdict(c4, "Lmin ＝")});
         checks.push_back({"頭部変位量", Verdict(c4, "δa ＝")});
         if (stability) {
             checks.push_back(
@@ -377,6 +381,52 @@ TEST_F(FrontMatterTest, LongVerdictWrapsBetweenNames) {
     // Every byte of the file is code page 932: nothing read back as a replacement character.
     EXPECT_EQ(s.find("\xEF\xBF\xBD"), std::string::npos);
     EXPECT_EQ(test::PageBreaks(s), 0);
+}
+
+// The summary states the virtual ground the loads stand on (and the computed one where the
+// clayey 0.5 m rule adopts another), the resultant above it and the chosen pile's β, Mmax and lm,
+// as the result store holds them. Apart: ClayFarCrestConstantCohesion and clay-increasing
+// (computed +0.500, adopted ±0.000).
+TEST_F(FrontMatterTest, SummaryStatesTheVirtualGroundAndTheLoadsOnIt) {
+    std::vector<std::function<bool()>> designs;
+    for (const test::ReportDesign& d : test::ReportDesigns()) {
+        designs.push_back([d] { return test::Prepare(d); });
+    }
+    designs.push_back([] {
+        int32_t err = 0;
+        const std::string path = (test::SourceDir() / "examples" / "clay-increasing.kvt").string();
+        ResetResultStore();
+        return ReadData(path, err) && CalcMain() && CalcNekiriAntei();
+    });
+    unsigned apart = 0;  // one bit per design
+    for (std::size_t i = 0; i < designs.size(); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(designs[i]());
+        const std::string s = WithoutMarks(test::RunWriter(basResOutSummary::Write));
+        const double ELV = AdoptedVirtualGround();
+        if (const std::optional<double> x = ComputedVirtualGroundApart()) {
+            apart |= 1u << i;
+            EXPECT_TRUE(Has(s, "計算上 ＥＬx ＝ " + Pic(*x, "+##0.000") + " m，採用 ＥＬv ＝ " +
+                                   Pic(ELV, "+##0.000") + " m（設計地盤面下 0.5 m）"))
+                << s;
+        } else {
+            EXPECT_TRUE(Has(s, "仮想地盤面  ＥＬv ＝ " + Pic(ELV, "+##0.000") +
+                                   " m（設計地盤面下 " + Pic(gInpJyoken.ELDL - ELV, "##0.000") +
+                                   " m）"))
+                << s;
+        }
+        EXPECT_TRUE(Has(s, "ΣＰ ＝ " + Pic(gPressure->P(), "#####0.00") +
+                               " kN/m，作用高さ ｈ0 ＝ " + Pic(gPressure->Y(), "##0.000")));
+        const int k = TableIndex(*KindOfChoice(gInpYaita.Yaita));
+        const int sect = gInpYaita.Sect;
+        EXPECT_TRUE(
+            Has(s, "β ＝ " + Pic(gSectChang(k, sect, item::kChangBeta), "#0.0000") +
+                       " 1/m，Ｍmax ＝ " + Pic(gSectChang(k, sect, item::kChangMmax), "######0.0") +
+                       " kN・m/m，lm ＝ " + Pic(gSectChang(k, sect, item::kChangLm), "##0.000")))
+            << s;
+        EXPECT_EQ(test::PageBreaks(s), 0);
+    }
+    EXPECT_EQ(apart, (1u << 3) | (1u << 5));
 }
 
 TEST_F(FrontMatterTest, LongCatalogueGoesOnUnderItsHeader) {
