@@ -533,13 +533,18 @@ std::vector<double> NewDesignValuesOutsideRange(const DesignField& f) {
         AddBuiltInConcrete(c);
         collect(c);
     } else {
+        // Light steel and steel have fields of their own: each takes only its own sections.
         add(f.newValue);
-        colInpSectS ls;
-        AddBuiltInLightSteel(ls);
-        collect(ls);
-        colInpSectS st;
-        AddBuiltInSteel(st);
-        collect(st);
+        const std::span<const DesignField> light = RowFields(Catalogue::LightSteel);
+        const bool isLight =
+            std::any_of(light.begin(), light.end(), [&](const DesignField& l) { return &l == &f; });
+        colInpSectS c;
+        if (isLight) {
+            AddBuiltInLightSteel(c);
+        } else {
+            AddBuiltInSteel(c);
+        }
+        collect(c);
     }
     return values;
 }

@@ -123,6 +123,7 @@ bool TextFieldAcceptable(const DesignField& field, std::string_view text) {
 
 std::span<const GridColumn> GridColumns(std::string_view grid) {
     if (grid == "InpSectC") return RowFields(Catalogue::Concrete);
+    if (grid == "InpSectLS") return RowFields(Catalogue::LightSteel);
     if (grid == "InpSectS") return RowFields(Catalogue::Steel);
     return {};
 }

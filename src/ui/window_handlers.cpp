@@ -255,7 +255,7 @@ std::unique_ptr<InputWindow> CreateMenuWindow(int index, QWidget* parent) {
         }
         case frmMenuMain::kInpSectLS:
         case frmMenuMain::kInpSectS: {
-            auto* w = new frmInpSectS(parent);
+            auto* w = new frmInpSectS(parent, index == frmMenuMain::kInpSectLS);
             if (index == frmMenuMain::kInpSectLS) {
                 ConnectLoad(w, [](frmInpSect& f) { objInpSectLS_LoadData(f); });
                 ConnectSave(w, [](frmInpSect& f, bool& c) { objInpSectLS_SaveData(f, c); });

@@ -52,6 +52,31 @@ TEST(SectGridModel, NewRowsCarryTheColumnDefaults) {
     EXPECT_EQ(s.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Ｉ'(cm4/m)"));
 }
 
+// Every value a new design ships can be typed back into its cell unchanged: the column ranges
+// admit the built-in sections (the light-steel LSP-2 has Ｉ' 85.1 and Ｉ 41.1 cm4/m).
+TEST(SectGridModel, EveryBuiltInValueCanBeTypedBack) {
+    colInpSectC concrete;
+    AddBuiltInConcrete(concrete);
+    colInpSectS light, steel;
+    AddBuiltInLightSteel(light);
+    AddBuiltInSteel(steel);
+    SectGridModel c("InpSectC"), ls("InpSectLS"), st("InpSectS");
+    c.LoadCatalogue(concrete);
+    ls.LoadCatalogue(light);
+    st.LoadCatalogue(steel);
+    for (SectGridModel* m : {&c, &ls, &st}) {
+        ASSERT_GT(m->rowCount(), 0);
+        for (int row = 0; row < m->rowCount(); ++row) {
+            for (int col = 0; col < m->columnCount(); ++col) {
+                const QModelIndex at = m->index(row, col);
+                EXPECT_TRUE(m->setData(at, m->data(at, Qt::EditRole)))
+                    << m->Text(row, 0) << " column " << col << ": " << m->Hint(col).toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(st.Hint(1), QStringLiteral("入力範囲：100～999999999.9")) << "steel keeps its limits";
+}
+
 // Every field of every row reaches its own column and comes back into its own member; a grid
 // never takes a catalogue of the other record type.
 TEST(SectGridModel, CataloguesLoadIntoTheirColumnsAndSaveBackWhole) {
