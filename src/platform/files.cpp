@@ -140,33 +140,42 @@ int32_t ErrorCodeForPath(int err, const std::string& path) {
     return ErrorCodeFromErrno(err);
 }
 
-bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::size_t maxBytes) {
-    if (BadName(path)) {
-        errCode = vberr::kBadFileName;
+namespace {
+
+// Our own refusals, told apart from the system's error numbers (which are positive).
+constexpr int kRefusedName = -1;      // empty, or a NUL byte inside
+constexpr int kRefusedNotFile = -2;   // a device, a pipe or a socket where the file should be
+constexpr int kRefusedTooLarge = -3;  // larger than the reader takes
+
+// ReadAll with the cause kept: `err` is the errno of the failing call or one of the refusals.
+bool Read(const std::string& path, std::string& out, int32_t& errCode, int& err,
+          std::size_t maxBytes) {
+    auto refuse = [&](int32_t code, int why) {
+        errCode = code;
+        err = why;
         return false;
-    }
+    };
+    if (BadName(path)) return refuse(vberr::kBadFileName, kRefusedName);
     // O_NONBLOCK keeps a named pipe from hanging the open; regular files ignore it.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        errCode = ErrorCodeForPath(errno, path);
-        return false;
+        const int e = errno;
+        return refuse(ErrorCodeForPath(e, path), e);
     }
+    auto fail = [&](int32_t code, int why) {
+        ::close(fd);
+        return refuse(code, why);
+    };
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        errCode = ErrorCodeFromErrno(errno);
-        ::close(fd);
-        return false;
+        const int e = errno;
+        return fail(ErrorCodeFromErrno(e), e);
     }
-    if (!S_ISREG(st.st_mode)) {  // a folder, a device or a pipe is no file to read
-        errCode = vberr::kPathFileAccess;
-        ::close(fd);
-        return false;
-    }
-    if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
-        errCode = vberr::kDeviceIO;
-        ::close(fd);
-        return false;
-    }
+    // A folder, a device or a pipe is no file to read.
+    if (S_ISDIR(st.st_mode)) return fail(vberr::kPathFileAccess, EISDIR);
+    if (!S_ISREG(st.st_mode)) return fail(vberr::kPathFileAccess, kRefusedNotFile);
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+        return fail(vberr::kDeviceIO, kRefusedTooLarge);
     std::string data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
@@ -174,16 +183,12 @@ bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::s
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR) continue;
-            errCode = ErrorCodeFromErrno(errno);
-            ::close(fd);
-            return false;
+            const int e = errno;
+            return fail(ErrorCodeFromErrno(e), e);
         }
         if (n == 0) break;
-        if (data.size() + static_cast<std::size_t>(n) > maxBytes) {  // grew while reading
-            errCode = vberr::kDeviceIO;
-            ::close(fd);
-            return false;
-        }
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes)  // grew while reading
+            return fail(vberr::kDeviceIO, kRefusedTooLarge);
         data.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fd);
@@ -191,11 +196,14 @@ bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::s
     return true;
 }
 
-namespace {
+}  // namespace
 
-// Our own refusals, told apart from the system's error numbers (which are positive).
-constexpr int kRefusedName = -1;     // empty, or a NUL byte inside
-constexpr int kRefusedNotFile = -2;  // a device, a pipe or a socket where the file should be
+bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::size_t maxBytes) {
+    int err = 0;
+    return Read(path, out, errCode, err, maxBytes);
+}
+
+namespace {
 
 // ReplaceFile with the cause kept: `err` is the errno of the failing call or one of the refusals
 // above.
@@ -275,6 +283,7 @@ bool Replace(const std::string& path, const std::string& bytes, int32_t& errCode
 std::string ReasonFor(int err) {
     if (err == kRefusedName) return "ﾌｧｲﾙ名が正しくありません";
     if (err == kRefusedNotFile) return "通常のﾌｧｲﾙではありません";
+    if (err == kRefusedTooLarge) return "ﾌｧｲﾙが大きすぎます";
     return SystemErrorText(err);
 }
 
@@ -289,6 +298,13 @@ std::string SystemErrorText(int err) {
 bool ReplaceFile(const std::string& path, const std::string& bytes, int32_t& errCode) {
     int err = 0;
     return Replace(path, bytes, errCode, err);
+}
+
+bool ReadAll(const std::string& path, std::string& out, Failure& failure, std::size_t maxBytes) {
+    int err = 0;
+    if (Read(path, out, failure.code, err, maxBytes)) return true;
+    failure.reason = ReasonFor(err);
+    return false;
 }
 
 bool ReplaceFile(const std::string& path, const std::string& bytes, Failure& failure) {

@@ -36,6 +36,9 @@ struct Failure {
     int32_t code = 0;
     std::string reason;  // UTF-8
 };
+// ReadAll with the cause of a failure kept for the message.
+bool ReadAll(const std::string& path, std::string& out, Failure& failure,
+             std::size_t maxBytes = 64u << 20);
 // ReplaceFile with the cause of a failure kept for the message.
 bool ReplaceFile(const std::string& path, const std::string& bytes, Failure& failure);
 

@@ -288,23 +288,21 @@ void frmMenuMain::FileNew() {
     RefreshMenu();
 }
 
-// The pre-read check and ReadData; on failure the title and file name are cleared and the
-// read-failure message is shown. The caller does the list and folder bookkeeping.
+// The pre-read check and the read into a fresh design. Only a design read whole replaces the
+// current one; on failure the design, its file name, its modified mark and the buttons stay as
+// they were, and the message names the file and the cause. The caller does nothing more.
 bool frmMenuMain::ReadDesign(const std::string& path) {
-    int32_t code = 0;
-    const bool ok = PreReadCheck(path) && ReadData(path, code);
-    if (ok) {
-        gFileName = path;
-        gModified = false;
-        ApplyHistory(UpdateFileHistory(path));
-        RememberFolderOf(path);
-        RefreshMenu();
-        return true;
+    files::Failure failure;
+    if (!OpenDesign(path, failure)) {
+        Show(ReadFailureMessage(failure, path));
+        return false;
     }
-    gFileName.clear();
+    gFileName = path;
+    gModified = false;
+    ApplyHistory(UpdateFileHistory(path));
+    RememberFolderOf(path);
     RefreshMenu();
-    Show(ReadFailureMessage(code));
-    return false;
+    return true;
 }
 
 void frmMenuMain::FileOpen() {
