@@ -1,8 +1,5 @@
 // Preview: shows, prints and exports the calculation report the print menu hands over.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,15 +9,12 @@
 #include "preview/app/preview_window.h"
 #include "preview/render/pdf_export.h"
 #include "ui/common/focus_frame.h"
+#include "ui/common/qt_texts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The standard buttons and dialogs in Japanese, like the application's.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    kuvelt::ui::InstallJapaneseQtTexts(app);
     std::vector<std::string> args;
     for (const QString& a : QCoreApplication::arguments().mid(1)) args.push_back(a.toStdString());
     using namespace kuvelt::preview;

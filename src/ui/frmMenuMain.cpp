@@ -44,11 +44,17 @@ const char kCoverKey = 'K';
 
 const char* const kFilter = "入力ﾃﾞｰﾀ(*.kvt)|*.kvt";
 
+// The highlight colour of an enabled button's text; a disabled button keeps the grey text of
+// every disabled button, whatever it showed before.
 void SetHighlighted(QPushButton* b, bool on) {
     QPalette p = b->palette();
     const QPalette& app = QApplication::palette(b);
-    p.setColor(QPalette::ButtonText,
-               on ? app.color(QPalette::Highlight) : app.color(QPalette::ButtonText));
+    for (const QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(g, QPalette::ButtonText,
+                   app.color(g, on ? QPalette::Highlight : QPalette::ButtonText));
+    }
+    p.setColor(QPalette::Disabled, QPalette::ButtonText,
+               app.color(QPalette::Disabled, QPalette::ButtonText));
     b->setPalette(p);
 }
 

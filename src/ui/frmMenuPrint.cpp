@@ -11,6 +11,7 @@
 #include "platform/profile.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
+#include "ui/frmMenuMain.h"
 #include "ui/ui_services.h"
 #include "usecase/report_run.h"
 
@@ -122,8 +123,9 @@ void frmMenuPrint::OpenMenu() {
     const usecase::PrintRun run = usecase::PrepareReport();
     generation_ = run.generation;
     open_ = true;
-    if (!run.calc.calculated) {
-        for (const Message& m : run.calc.messages) Services().ShowMessage(this, m);
+    if (!run.calc.calculated && !run.calc.messages.empty()) {
+        const std::vector<Message>& m = run.calc.messages;
+        Services().ShowMessage(this, FailureMessage({m.begin(), m.end() - 1}, m.back()));
     }
     if (generation_.failure) Services().ShowMessage(this, *generation_.failure);
     if (!generation_.stabilityEnabled) {

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -34,6 +35,7 @@
 #include "scripted_services.h"
 #include "support/test_support.h"
 #include "ui/app_state.h"
+#include "ui/common/message_box.h"
 #include "ui/fields.h"
 #include "ui/figure_view.h"
 #include "ui/frmAbout.h"
@@ -254,6 +256,16 @@ TEST_F(MainWindowTest, ChoiceButtonNeedsASectionInSomeCatalogue) {
     EXPECT_TRUE(Enabled(frmMenuMain::kInpYaita));
     EXPECT_TRUE(Highlighted(frmMenuMain::kInpSectLS));
     EXPECT_FALSE(Highlighted(frmMenuMain::kInpSectC));
+    // Disabled after it was highlighted, the button is drawn as grey as every disabled one.
+    gInpYaita.InpFlg = true;
+    main.RefreshMenu();
+    ASSERT_TRUE(Highlighted(frmMenuMain::kInpYaita));
+    gInpSectLS.Clear();
+    main.RefreshMenu();
+    QPushButton* choice = main.menuButton(frmMenuMain::kInpYaita);
+    ASSERT_FALSE(choice->isEnabled());
+    EXPECT_EQ(choice->palette().color(QPalette::Disabled, QPalette::ButtonText),
+              QApplication::palette(choice).color(QPalette::Disabled, QPalette::ButtonText));
 }
 
 struct ResultCase {
@@ -770,22 +782,27 @@ void MakeCalculationFail() {
     gInpJiban.Fai = 10.0;
 }
 
-TEST_F(MainWindowTest, FailedCalculationMessagesOfChoiceAndPrint) {
+// A failed calculation says so once: the command's message, the stages' causes under it.
+TEST_F(MainWindowTest, FailedCalculationShowsOneMessage) {
     MakeCalculationFail();
     std::vector<Message> core;
     ASSERT_FALSE(CalcMain(&core));
+    ASSERT_FALSE(core.empty());
     gInpYaita.InpFlg = true;
     const CInpYaita before = gInpYaita;
     main.RefreshMenu();
     for (int button : {frmMenuMain::kInpYaita, frmMenuMain::kMenuPrint}) {
         env.services.ClearRecord();
-        for (std::size_t i = 0; i <= core.size(); ++i) env.services.AnswerMessage(MsgAnswer::Ok);
+        env.services.AnswerMessage(MsgAnswer::Ok);
         main.MenuCommand(button);
-        std::vector<Message> expected = core;
-        expected.push_back(
-            Info("計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。",
-                 button == frmMenuMain::kInpYaita ? "使用矢板の決定" : "計算結果の印刷"));
-        EXPECT_EQ(env.services.messages(), expected) << "button " << button;
+        const std::vector<Message> shown = env.services.messages();
+        ASSERT_EQ(shown.size(), 1u) << "button " << button;
+        EXPECT_EQ(shown[0].title,
+                  button == frmMenuMain::kInpYaita ? "使用矢板の決定" : "計算結果の印刷");
+        EXPECT_EQ(shown[0].text.rfind("計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。\n\n", 0), 0u);
+        for (const Message& m : core) {
+            EXPECT_NE(shown[0].text.find(m.title + "：\n" + m.text), std::string::npos) << m.text;
+        }
         EXPECT_EQ(gInpYaita, before);
     }
 }
@@ -797,12 +814,10 @@ TEST_F(MainWindowTest, BoilingWithAFaultyCheckShowsNoResult) {
     main.RefreshMenu();
     ASSERT_TRUE(Enabled(frmMenuMain::kResOutAs));
     env.services.AnswerMessage(MsgAnswer::Ok);
-    env.services.AnswerMessage(MsgAnswer::Ok);
     main.MenuCommand(frmMenuMain::kResOutAs);
     EXPECT_EQ(env.services.messages(),
-              (std::vector<Message>{NekiriCalcErrorMessage(),
-                                    NekiriNoResultMessage("ボイリングの検討")}));
-    EXPECT_EQ(env.services.messages()[1].text,
+              (std::vector<Message>{NekiriNoResultMessage("ボイリングの検討")}));
+    EXPECT_EQ(env.services.messages()[0].text,
               "根切り底面の安定検討時に計算ｴﾗｰが発生しているため，結果はありません。");
 }
 
@@ -860,6 +875,21 @@ TEST(QtTranslations, StandardButtonsInJapanese) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
               QStringLiteral("キャンセル"));
     QCoreApplication::removeTranslator(&qtTexts);
+}
+
+// A message box is as wide as its title needs, whatever its text: a short question under a long
+// title shows the whole title.
+TEST(MessageBoxTest, WideEnoughForItsTitle) {
+    for (const char* title :
+         {"ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", "根切り底面の安定検討時の計算ｴﾗｰについてのお知らせ"}) {
+        const auto box =
+            MakeMessageBox(nullptr, Message{0, "OK?", title, MsgIcon::Information, MsgButtons::Ok});
+        QFont bold = box->font();
+        bold.setBold(true);
+        EXPECT_GE(box->sizeHint().width(),
+                  QFontMetrics(bold).horizontalAdvance(QString::fromUtf8(title)) + 100)
+            << title;
+    }
 }
 
 // 表示 → 構造図 draws the design as it stands: with the virtual ground of a fresh calculation,
