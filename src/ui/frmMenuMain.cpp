@@ -12,11 +12,13 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "io/design_file.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
+#include "preview/render/page_painter.h"
 #include "ui/app_state.h"
 #include "ui/common/user_guide.h"
 #include "ui/fields.h"
@@ -362,9 +364,14 @@ void frmMenuMain::FileHistory(int item) {
 }
 
 void frmMenuMain::PageSetup() {
+    // The margins the preview prints with: the stored ones, or its own where none is stored;
+    // right and bottom are fixed by the report's page.
+    const preview::PageSetup printed = preview::ReadPageSetup(gIniFile);
     PageMargins m;
-    m.top = CPrivateProfile::GetValueLong(gIniFile, "Printer", "MarginTop(mm)") * 100;
-    m.left = CPrivateProfile::GetValueLong(gIniFile, "Printer", "MarginLeft(mm)") * 100;
+    m.top = int(std::lround(printed.marginTopMm * 100.0));
+    m.left = int(std::lround(printed.marginLeftMm * 100.0));
+    m.bottom = int(std::lround(preview::kMarginBottomMm * 100.0));
+    m.right = int(std::lround(preview::kMarginRightMm * 100.0));
     setEnabled(false);
     if (Services().PageSetup(this, m)) {
         CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginTop(mm)",

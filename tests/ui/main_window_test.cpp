@@ -665,13 +665,20 @@ TEST_F(MainWindowTest, UnmodifiedExitAsksNothingAndStoresThePosition) {
     EXPECT_GT(CPrivateProfile::GetValueLong(gIniFile, "MenuMain", "Left"), 0);
 }
 
-TEST_F(MainWindowTest, PageSetupShowsAndStoresWholeMillimetres) {
+// The dialog shows the margins the report prints with: the preview's own until some are stored.
+TEST_F(MainWindowTest, PageSetupShowsThePrintedMarginsAndStoresWholeMillimetres) {
+    env.services.AnswerPageSetup(std::nullopt);
+    main.PageSetup();
+    ASSERT_EQ(env.services.calls.size(), 1u);
+    EXPECT_EQ(env.services.calls[0].margins, (ui::PageMargins{2000, 2500, 2000, 1500}));
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginTop(mm)"), "");
     CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginTop(mm)", "15");
     CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginLeft(mm)", "20");
+    env.services.ClearRecord();
     env.services.AnswerPageSetup(ui::PageMargins{2540, 1049, 500, 500});
     main.PageSetup();
     ASSERT_EQ(env.services.calls.size(), 1u);
-    EXPECT_EQ(env.services.calls[0].margins, (ui::PageMargins{1500, 2000, 0, 0}));
+    EXPECT_EQ(env.services.calls[0].margins, (ui::PageMargins{1500, 2000, 2000, 1500}));
     EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginTop(mm)"), "25");
     EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginLeft(mm)"), "10");
     EXPECT_TRUE(main.isEnabled());
