@@ -17,6 +17,7 @@
 #include "platform/profile.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
+#include "ui/common/screen_fit.h"
 #include "ui/fields.h"
 #include "ui/frmInpSect.h"
 #include "ui/frmMenuMain.h"
@@ -612,6 +613,13 @@ TEST_F(SectWindowTest, StoresAndRestoresPositionAndSize) {
     EXPECT_NEAR(widthTwips, 700 * 1440.0 / dpi, 15);
     EXPECT_GT(CPrivateProfile::GetValueLong(gIniFile, "InpSectS", "Height"), 0);
     EXPECT_NE(CPrivateProfile::GetValueString(gIniFile, "InpSectS", "Top"), "");
+    // A size left on a larger screen opens no larger than this one, the whole window on it.
+    CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Width", "60000");
+    CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Height", "40000");
+    Open(frmMenuMain::kInpSectS);
+    const QRect free = w->screen()->availableGeometry();
+    EXPECT_TRUE(free.contains(QRect(w->pos(), w->size().grownBy(FrameMargins(w.get())))))
+        << w->width() << "x" << w->height();
 }
 
 struct MenuWindowCase {
