@@ -92,6 +92,7 @@ PrintLineKind KindOfLine(std::string_view raw, int* keepLines) {
         return PrintLineKind::Keep;
     }
     if (StartsWith(raw, kNoFrameMark)) return PrintLineKind::NoFrame;
+    if (StartsWith(raw, kLargeMark)) return PrintLineKind::Large;
     if (StartsWith(raw, kBlockBeginMark) || StartsWith(raw, kBlockEndMark))
         return PrintLineKind::Block;
     return PrintLineKind::Counted;
@@ -139,16 +140,20 @@ class Layout {
             case PrintLineKind::NoFrame:
                 noFrame_ = true;
                 return;
+            case PrintLineKind::Large:
+                large_ = true;
+                return;
             case PrintLineKind::Counted:
                 break;
         }
         const PageCutter::Place at = cutter_.AddLine();
         if (!PageFor(at.page)) return;
         PrintLayout::LaidPage& page = out_.pages.back();
-        page.lines.push_back({raw, keep_});
+        page.lines.push_back({raw, keep_, large_});
         if (noFrame_) page.noFrame = true;
         keep_ = 0;
         noFrame_ = false;
+        large_ = false;
     }
 
     void Break() {
@@ -192,6 +197,7 @@ class Layout {
     PageCutter cutter_;
     int keep_ = 0;          // the keep mark waiting for its first line
     bool noFrame_ = false;  // a "?NF;" line waiting for its page
+    bool large_ = false;    // a "?LG;" line waiting for its line
 };
 
 }  // namespace

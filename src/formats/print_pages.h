@@ -4,8 +4,9 @@
 // (which lists the pages the headings print on). A page holds 62 counted lines; a form feed 0C
 // starts a new page unless the current one is still empty; a line "?KN;n" keeps the next n counted
 // lines on one page; a line "?NF;" leaves the page of the next line without the running header
-// (a cover: it shows the title itself; its page number stays). Information lines ("?TI;",
-// "?DF;", "?KN;", "?NF;", "?OB;", "?OE;") are neither counted nor printed. Bytes are code page 932;
+// (a cover: it shows the title itself; its page number stays); a line "?LG;" prints the next line
+// large (a title), in its own row. Information lines ("?TI;", "?DF;", "?KN;", "?NF;", "?LG;",
+// "?OB;", "?OE;") are neither counted nor printed. Bytes are code page 932;
 // nothing here fails: a malformed keep mark keeps nothing, the page bound cuts the layout and says
 // so.
 #pragma once
@@ -24,6 +25,7 @@ inline constexpr std::string_view kTitleMark = "?TI;";
 inline constexpr std::string_view kDesignFileMark = "?DF;";
 inline constexpr std::string_view kBlockBeginMark = "?OB;";
 inline constexpr std::string_view kBlockEndMark = "?OE;";
+inline constexpr std::string_view kLargeMark = "?LG;";
 
 // Where lines go on pages, one event after another. Keeping: a keep mark opens a group of n lines
 // at the place of the next line; a mark standing inside an open group (a heading's, say, followed
@@ -76,6 +78,7 @@ enum class PrintLineKind {
     DesignFile,  // "?DF;path": the design's own file
     Keep,        // "?KN;n"
     NoFrame,     // "?NF;"
+    Large,       // "?LG;": the next counted line is printed large
     Block,       // "?OB;n" / "?OE;": an optional part's bounds (the combined file drops them)
 };
 // The kind of `raw` (a line without its line end); for a keep mark `keepLines` gets n (0 when
@@ -92,6 +95,7 @@ struct PrintLayout {
     struct LaidLine {
         std::string_view bytes;  // as in the file, without its line end
         int keep = 0;            // a keep mark stood right before it: the n of the mark
+        bool large = false;      // a "?LG;" line stood before it
     };
     struct LaidPage {
         std::vector<LaidLine> lines;  // at most a page's lines

@@ -128,6 +128,7 @@ class ItemReader {
 
     // Reads and discards one whole line (CR LF, CR or LF ends it).
     void SkipLine() {
+        at_ = p_;
         if (p_ >= b_.size()) throw ReadFailure(vberr::kPastEndOfFile);
         while (p_ < b_.size() && b_[p_] != '\r' && b_[p_] != '\n') ++p_;
         if (p_ < b_.size() && b_[p_] == '\r') ++p_;
@@ -137,6 +138,7 @@ class ItemReader {
     // One input item. `quoted` tells whether it was written between double quotes.
     std::string_view Item(bool* quoted = nullptr) {
         while (p_ < b_.size() && IsSpace(b_[p_])) ++p_;
+        at_ = p_;
         if (p_ >= b_.size()) throw ReadFailure(vberr::kPastEndOfFile);
         std::string_view item;
         bool q = false;
@@ -201,6 +203,18 @@ class ItemReader {
         std::size_t p = p_;
         while (p < b_.size() && IsSpace(b_[p])) ++p;
         return p < b_.size() && b_[p] == '"';
+    }
+
+    // The line (from 1) of the item read last: where a failure is to be looked for.
+    std::size_t Line() const {
+        std::size_t line = 1;
+        for (std::size_t p = 0; p < at_ && p < b_.size(); ++p) {
+            if (b_[p] == '\n' || (b_[p] == '\r' && (p + 1 >= b_.size() || b_[p + 1] != '\n')))
+                ++line;
+        }
+        // Past the end, the line the file ends in (not the empty one after its last line end).
+        if (at_ >= b_.size() && line > 1 && (b_.back() == '\n' || b_.back() == '\r')) --line;
+        return line;
     }
 
     // Nothing but blanks and line ends is left.
@@ -297,6 +311,7 @@ class ItemReader {
 
     std::string_view b_;
     std::size_t p_ = 0;
+    std::size_t at_ = 0;  // where the item read last begins
 };
 
 // A catalogue count: above the capacity is refused, zero or less is an empty catalogue.
@@ -389,22 +404,53 @@ bool DesignFromBytes(const std::string& bytes, int32_t& lngErr) {
     return DesignFromBytes(bytes, lngErr, DesignFields());
 }
 
-bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
-                     std::span<const DesignField> fields) {
-    InitData();
+namespace {
+
+// The cause of a reader's failure at `line`, in the user's words.
+std::string ReadCause(int32_t code, std::size_t line) {
+    const std::string at = std::to_string(line) + "行目";
+    switch (code) {
+        case vberr::kPastEndOfFile:
+            return "全ての値を読み込む前に" + at + "でﾌｧｲﾙが終わっています";
+        case vberr::kTypeMismatch:
+            return at + "：数値のはずの項目が数値ではありません";
+        case vberr::kOverflow:
+            return at + "：数値が大きすぎるか，断面の数が" + std::to_string(kMaxSections) +
+                   "を超えています";
+        default:
+            return at + "を読み込めません";
+    }
+}
+
+// Reads the values of `bytes` into the current design, which the caller has made a fresh
+// default one. On failure the code and, when asked, the cause with the line it lies in.
+bool ReadValues(const std::string& bytes, std::span<const DesignField> fields, int32_t& code,
+                std::string* reason) {
     if (bytes.size() > kMaxDesignFileBytes) {
-        lngErr = vberr::kDeviceIO;
+        code = vberr::kDeviceIO;
+        if (reason) *reason = "ﾌｧｲﾙが大きすぎます";
         return false;
     }
+    ItemReader r(bytes);
     try {
-        ItemReader r(bytes);
         ReadDesign(r, fields);
         return true;
     } catch (const ReadFailure& f) {
-        lngErr = f.code;
+        code = f.code;
+        if (reason) *reason = ReadCause(f.code, r.Line());
     } catch (const std::bad_alloc&) {
-        lngErr = vberr::kDeviceIO;
+        code = vberr::kDeviceIO;
+        if (reason) *reason = "ﾒﾓﾘが足りません";
     }
+    return false;
+}
+
+}  // namespace
+
+bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
+                     std::span<const DesignField> fields) {
+    InitData();
+    if (ReadValues(bytes, fields, lngErr, nullptr)) return true;
     InitData();
     return false;
 }
@@ -478,6 +524,24 @@ bool HasDesignExtension(const std::string& path) {
     return ext == "KVT";
 }
 
+// Why bytes whose version is not "1.00" are no design file this program reads.
+std::string NotADesignCause(std::string_view b, const std::string& version) {
+    if (b.empty()) return "ﾌｧｲﾙが空です（0ﾊﾞｲﾄ）";
+    // A text file holds no control bytes but tabs, line ends and the old end-of-file mark.
+    for (unsigned char c : b.substr(0, 4096)) {
+        if (c < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != 0x0C && c != 0x1A)
+            return "ﾃｷｽﾄﾌｧｲﾙではありません";
+    }
+    const std::size_t end1 = b.find_first_of("\r\n");
+    std::size_t start2 = end1 == std::string_view::npos ? b.size() : end1 + 1;
+    if (start2 < b.size() && b[start2 - 1] == '\r' && b[start2] == '\n') ++start2;
+    const std::string_view line2 = b.substr(start2, kHeader2.size());
+    if (version == "error" || line2 != kHeader2)
+        return "Kuvelt の入力ﾃﾞｰﾀﾌｧｲﾙではありません（2～3行目に製品名とﾊﾞｰｼﾞｮﾝがありません）";
+    return "ﾊﾞｰｼﾞｮﾝ「" + version.substr(0, 20) +
+           "」の入力ﾃﾞｰﾀﾌｧｲﾙは読み込めません（読み込めるﾊﾞｰｼﾞｮﾝ：1.00）";
+}
+
 }  // namespace
 
 std::string GetFileVersion(const std::string& path) {
@@ -510,9 +574,35 @@ bool CheckAndReadBytes(const std::string& bytes, int32_t& lngErr) {
     return DesignFromBytes(bytes, lngErr);
 }
 
-Message ReadFailureMessage(int32_t code) {
-    return Message{code,
-                   files::MessageText("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。", code),
+bool OpenDesign(const std::string& path, files::Failure& failure) {
+    failure = {};
+    if (!HasDesignExtension(path)) {
+        failure.reason = "ﾌｧｲﾙの種類が入力ﾃﾞｰﾀ(*.kvt)ではありません";
+        return false;
+    }
+    std::string bytes;
+    if (!files::ReadAll(path, bytes, failure, kMaxDesignFileBytes)) {
+        failure.code = 0;  // a file without a version the check can read
+        return false;
+    }
+    if (const std::string version = VersionOf(bytes); version != "1.00") {
+        failure.reason = NotADesignCause(bytes, version);
+        return false;
+    }
+    // Read into a fresh design; the one being edited comes back unless the whole file was read.
+    Design before = CurrentDesign();
+    InitData();
+    if (ReadValues(bytes, DesignFields(), failure.code, &failure.reason)) return true;
+    SetCurrentDesign(std::move(before));
+    return false;
+}
+
+Message ReadFailureMessage(int32_t code) { return ReadFailureMessage({code, ""}, ""); }
+
+Message ReadFailureMessage(const files::Failure& failure, const std::string& path) {
+    return Message{failure.code,
+                   files::MessageText("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。",
+                                      failure.code, files::FailureDetail(failure, path)),
                    "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok};
 }
 

@@ -47,6 +47,13 @@ bool CheckAndReadData(const std::string& path, int32_t& lngErr);
 // The same check on bytes that have no file name (standard input): the version only.
 bool CheckAndReadBytes(const std::string& bytes, int32_t& lngErr);
 
+// The Open commands' reading of `path`: the pre-read check and the read on one reading of the
+// file, into a fresh design that replaces the current one only when the whole file was read. On
+// failure the current design is left exactly as it was, and `failure` holds the code (0 when the
+// check refused the file) and the cause in words (an empty file, one that is no text or no
+// design of ours, another version, the line where reading stopped, the system's reason).
+bool OpenDesign(const std::string& path, files::Failure& failure);
+
 // Design file in memory: the same layout as WriteData writes, as code page 932 bytes.
 std::string DesignToBytes();
 // Reads design bytes (the whole file) into the current design; same failure rules as ReadData.
@@ -61,6 +68,8 @@ bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
 
 // The messages the windows show when a design file cannot be read or written.
 Message ReadFailureMessage(int32_t code);
+// The read failure as the windows show it: the code, then the file and the cause.
+Message ReadFailureMessage(const files::Failure& failure, const std::string& path);
 Message WriteFailureMessage(int32_t code);
 // The write failure as the windows show it: the code, then the file and the cause, so the user
 // can tell a full disk from a missing folder or a read-only place.

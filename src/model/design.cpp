@@ -1,5 +1,7 @@
 #include "model/design.h"
 
+#include <utility>
+
 namespace kuvelt {
 
 CInpJyoken gInpJyoken;
@@ -60,6 +62,22 @@ void InitData() {
     AddBuiltInSteel(gInpSectS);
     gInpYaita = CInpYaita{};
     gInpHyoshi = CInpHyoshi{};
+}
+
+Design CurrentDesign() {
+    return Design{gInpJyoken, gInpJiban, gInpZairyo, gInpSectC,
+                  gInpSectLS, gInpSectS, gInpYaita,  gInpHyoshi};
+}
+
+void SetCurrentDesign(Design d) {
+    gInpJyoken = std::move(d.Jyoken);
+    gInpJiban = std::move(d.Jiban);
+    gInpZairyo = std::move(d.Zairyo);
+    gInpSectC = std::move(d.SectC);
+    gInpSectLS = std::move(d.SectLS);
+    gInpSectS = std::move(d.SectS);
+    gInpYaita = std::move(d.Yaita);
+    gInpHyoshi = std::move(d.Hyoshi);
 }
 
 }  // namespace kuvelt

@@ -164,6 +164,21 @@ extern CInpHyoshi gInpHyoshi;
 // Replaces the whole current design by a fresh default design with the built-in catalogues.
 void InitData();
 
+// The whole current design as one value: what a read that fails half-way puts back, so the
+// design being edited survives a file that cannot be opened.
+struct Design {
+    CInpJyoken Jyoken;
+    CInpJiban Jiban;
+    CInpZairyo Zairyo;
+    colInpSectC SectC;
+    colInpSectS SectLS;
+    colInpSectS SectS;
+    CInpYaita Yaita;
+    CInpHyoshi Hyoshi;
+};
+Design CurrentDesign();
+void SetCurrentDesign(Design d);
+
 // Built-in catalogue rows of a new design.
 void AddBuiltInConcrete(colInpSectC& c);
 void AddBuiltInLightSteel(colInpSectS& c);

@@ -150,6 +150,21 @@ constexpr std::array kSteelRows = {
     Field<&SS::Zo>("CInpSectS.Zo").Cell("Ｚ(cm3/m)", CellKind::Number, 10, 9999999.9, 10),
 };
 
+// A light-steel section: the steel row, but thin-walled sections have moments of inertia below
+// the steel grid's 100 cm4/m (the usual LSP-2 has Ｉ' 85.1 and Ｉ 41.1 cm4/m), so I' and I go
+// down to 10 cm4/m; a new row still starts at 100.
+constexpr std::array kLightSteelRows = {
+    kSteelRows[0],
+    Field<&SS::Id>("CInpSectS.Id")
+        .Cell("Ｉ'(cm4/m)", CellKind::Number, 10, 999999999.9, 100)
+        .Joined(),
+    kSteelRows[2],
+    Field<&SS::Io>("CInpSectS.Io")
+        .Cell("Ｉ(cm4/m)", CellKind::Number, 10, 999999999.9, 100)
+        .Joined(),
+    kSteelRows[4],
+};
+
 // Optional fields follow everything else: an older reader stops before them, a newer one finds
 // them missing only at the end of an older file.
 template <std::size_t N>
@@ -193,6 +208,7 @@ std::span<const DesignField> ClassicDesignFields() {
 
 std::span<const DesignField> RowFields(Catalogue c) {
     if (c == Catalogue::Concrete) return kConcreteRows;
+    if (c == Catalogue::LightSteel) return kLightSteelRows;
     return kSteelRows;
 }
 

@@ -136,6 +136,7 @@ bool TextFieldAcceptable(const DesignField& field, std::string_view text) {
 
 std::span<const GridColumn> GridColumns(std::string_view grid) {
     if (grid == "InpSectC") return RowFields(Catalogue::Concrete);
+    if (grid == "InpSectLS") return RowFields(Catalogue::LightSteel);
     if (grid == "InpSectS") return RowFields(Catalogue::Steel);
     return {};
 }
@@ -185,13 +186,18 @@ std::vector<double> CollectNewDesignValues(const DesignField& f) {
         AddBuiltInConcrete(c);
         collect(c);
     } else {
+        // Light steel and steel have fields of their own: each takes only its own sections.
         add(f.newValue);
-        colInpSectS ls;
-        AddBuiltInLightSteel(ls);
-        collect(ls);
-        colInpSectS st;
-        AddBuiltInSteel(st);
-        collect(st);
+        const std::span<const DesignField> light = RowFields(Catalogue::LightSteel);
+        const bool isLight =
+            std::any_of(light.begin(), light.end(), [&](const DesignField& l) { return &l == &f; });
+        colInpSectS c;
+        if (isLight) {
+            AddBuiltInLightSteel(c);
+        } else {
+            AddBuiltInSteel(c);
+        }
+        collect(c);
     }
     return values;
 }
@@ -201,20 +207,22 @@ std::vector<double> CollectNewDesignValues(const DesignField& f) {
 std::span<const double> NewDesignValuesOutsideRange(const DesignField& f) {
     // Every design is checked before it is calculated, a sweep thousands of times: the values
     // are collected once per field.
-    static const std::map<std::string_view, std::vector<double>> all = [] {
-        std::map<std::string_view, std::vector<double>> m;
+    // Keyed by the field itself: light steel and steel have fields of the same name.
+    static const std::map<const DesignField*, std::vector<double>> all = [] {
+        std::map<const DesignField*, std::vector<double>> m;
         auto take = [&](std::span<const DesignField> fields) {
             for (const DesignField& d : fields) {
                 std::vector<double> v = CollectNewDesignValues(d);
-                if (!v.empty()) m.emplace(d.name, std::move(v));
+                if (!v.empty()) m.emplace(&d, std::move(v));
             }
         };
         take(DesignFields());
         take(RowFields(Catalogue::Concrete));
+        take(RowFields(Catalogue::LightSteel));
         take(RowFields(Catalogue::Steel));
         return m;
     }();
-    const auto it = all.find(f.name);
+    const auto it = all.find(&f);
     if (it == all.end()) return {};
     return it->second;
 }

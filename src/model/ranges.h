@@ -49,8 +49,8 @@ bool TextFieldAcceptable(const DesignField& field, std::string_view text);
 // A column of a section registration grid is the section record's field.
 using GridColumn = DesignField;
 
-// The columns of one grid ("InpSectC" concrete, "InpSectS" light steel and steel), in column
-// order; empty for other names.
+// The columns of one grid ("InpSectC" concrete, "InpSectLS" light steel, "InpSectS" steel), in
+// column order; empty for other names.
 std::span<const GridColumn> GridColumns(std::string_view grid);
 // The status-bar hint of a cell: "入力範囲：15ﾊﾞｲﾄ以内の文字列", "入力範囲：(選択ﾘｽﾄ一覧より選択)",
 // "入力範囲：100～999999999.9" (limits in general number format).

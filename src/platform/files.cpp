@@ -73,6 +73,7 @@ constexpr int kRefusedInput = -3;        // a file the run reads
 constexpr int kRefusedDangling = -4;     // a link to a file that does not exist
 constexpr int kRefusedIncomplete = -5;   // bytes that are not a whole file of their kind
 constexpr int kRefusedForeignLink = -6;  // another user's link in a shared sticky folder
+constexpr int kRefusedTooLarge = -7;     // larger than the reader takes
 
 // A link in a folder anybody may write into but only owners may delete from (/tmp) is followed
 // only when it is ours or the folder owner's: anybody else could have planted it there to make
@@ -192,33 +193,37 @@ int32_t ErrorCodeForPath(int err, const std::string& path) {
     return ErrorCodeFromErrno(err);
 }
 
-bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::size_t maxBytes) {
-    if (BadName(path)) {
-        errCode = vberr::kBadFileName;
+namespace {
+
+// ReadAll with the cause kept: `err` is the errno of the failing call or one of the refusals.
+bool Read(const std::string& path, std::string& out, int32_t& errCode, int& err,
+          std::size_t maxBytes) {
+    auto refuse = [&](int32_t code, int why) {
+        errCode = code;
+        err = why;
         return false;
-    }
+    };
+    if (BadName(path)) return refuse(vberr::kBadFileName, kRefusedName);
     // O_NONBLOCK keeps a named pipe from hanging the open; regular files ignore it.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        errCode = ErrorCodeForPath(errno, path);
-        return false;
+        const int e = errno;
+        return refuse(ErrorCodeForPath(e, path), e);
     }
+    auto fail = [&](int32_t code, int why) {
+        ::close(fd);
+        return refuse(code, why);
+    };
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        errCode = ErrorCodeFromErrno(errno);
-        ::close(fd);
-        return false;
+        const int e = errno;
+        return fail(ErrorCodeFromErrno(e), e);
     }
-    if (!S_ISREG(st.st_mode)) {  // a folder, a device or a pipe is no file to read
-        errCode = vberr::kPathFileAccess;
-        ::close(fd);
-        return false;
-    }
-    if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
-        errCode = vberr::kDeviceIO;
-        ::close(fd);
-        return false;
-    }
+    // A folder, a device or a pipe is no file to read.
+    if (S_ISDIR(st.st_mode)) return fail(vberr::kPathFileAccess, EISDIR);
+    if (!S_ISREG(st.st_mode)) return fail(vberr::kPathFileAccess, kRefusedNotFile);
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+        return fail(vberr::kDeviceIO, kRefusedTooLarge);
     std::string data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
@@ -226,16 +231,12 @@ bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::s
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR) continue;
-            errCode = ErrorCodeFromErrno(errno);
-            ::close(fd);
-            return false;
+            const int e = errno;
+            return fail(ErrorCodeFromErrno(e), e);
         }
         if (n == 0) break;
-        if (data.size() + static_cast<std::size_t>(n) > maxBytes) {  // grew while reading
-            errCode = vberr::kDeviceIO;
-            ::close(fd);
-            return false;
-        }
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes)  // grew while reading
+            return fail(vberr::kDeviceIO, kRefusedTooLarge);
         data.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fd);
@@ -243,8 +244,14 @@ bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::s
     return true;
 }
 
-namespace {
+}  // namespace
 
+bool ReadAll(const std::string& path, std::string& out, int32_t& errCode, std::size_t maxBytes) {
+    int err = 0;
+    return Read(path, out, errCode, err, maxBytes);
+}
+
+namespace {
 // Where a replacement writes and what stood there before.
 struct Target {
     std::string real;  // the path after its links
@@ -382,6 +389,8 @@ std::string ReasonFor(int err) {
             return "書き込む内容が完全ではありません";
         case kRefusedForeignLink:
             return "他のﾕｰｻﾞｰのﾘﾝｸはたどりません";
+        case kRefusedTooLarge:
+            return "ﾌｧｲﾙが大きすぎます";
         default:
             return SystemErrorText(err);
     }
@@ -398,6 +407,13 @@ std::string SystemErrorText(int err) {
 bool ReplaceFile(const std::string& path, std::string_view bytes, int32_t& errCode) {
     int err = 0;
     return Replace(path, bytes, {}, errCode, err);
+}
+
+bool ReadAll(const std::string& path, std::string& out, Failure& failure, std::size_t maxBytes) {
+    int err = 0;
+    if (Read(path, out, failure.code, err, maxBytes)) return true;
+    failure.reason = ReasonFor(err);
+    return false;
 }
 
 bool ReplaceFile(const std::string& path, std::string_view bytes, Failure& failure,

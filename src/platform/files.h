@@ -45,6 +45,9 @@ struct Failure {
     int32_t code = 0;
     std::string reason;  // UTF-8
 };
+// ReadAll with the cause of a failure kept for the message.
+bool ReadAll(const std::string& path, std::string& out, Failure& failure,
+             std::size_t maxBytes = 64u << 20);
 // What a replacement must leave alone and how its bytes are judged.
 struct ReplaceGuard {
     // Files the run reads (the design, the print file): the target may not be one of them,

@@ -8,9 +8,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -22,6 +19,7 @@
 #include "preview/app/preview_window.h"
 #include "preview/render/pdf_export.h"
 #include "ui/common/focus_frame.h"
+#include "ui/common/qt_texts.h"
 
 #ifndef KUVELT_VERSION
 #define KUVELT_VERSION "unknown"
@@ -95,11 +93,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     // The standard buttons and dialogs in Japanese, like the application's.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    kuvelt::ui::InstallJapaneseQtTexts(app);
     kuvelt::InitPaths();
     const PageSetup setup = ReadPageSetup(kuvelt::gIniFile);
     const LoadResult loaded = LoadDocument(opt.printFile, kuvelt::gProgramFolder);

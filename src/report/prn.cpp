@@ -540,6 +540,12 @@ void PrintKeepLines(int32_t n) {
     CountKeep(n);
 }
 
+void PrintLargeNext() {
+    std::string bytes(formats::kLargeMark);
+    bytes += kCrLf;
+    WriteOut(bytes);
+}
+
 void PrintOptionalBlockBegin(int part) {
     std::string bytes(kOptionalBlockBegin);
     bytes += std::to_string(part);

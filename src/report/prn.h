@@ -170,6 +170,8 @@ inline constexpr std::string_view kOptionalBlockBegin = "?OB;";
 inline constexpr std::string_view kOptionalBlockEnd = "?OE;";
 void PrintOptionalBlockBegin(int part);
 void PrintOptionalBlockEnd();
+// The next line prints large, centred on the page (a title): a "?LG;" line, not counted.
+void PrintLargeNext();
 // Opens CurrentPrintFile for appending, writes 0C, closes it; throws nothing (a failed write is
 // noted for WriteFailure). Does not disturb a print-file handle that is open.
 void AppendPageBreak() noexcept;

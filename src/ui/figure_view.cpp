@@ -100,24 +100,47 @@ void FigureView::setStyles(const preview::StyleTables& styles) {
     update();
 }
 
+QRect FigureView::FigureRoom() const {
+    QRect room = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+    if (!note_.isEmpty()) {
+        const int lines = int(note_.count(QChar(u'\n'))) + 1;
+        const int h = std::min(room.height() / 2, lines * fontMetrics().lineSpacing() + 4);
+        room.setBottom(room.bottom() - h - 2);
+    }
+    return room;
+}
+
+double FigureView::PixelsPerMm() const {
+    const QRect room = FigureRoom();
+    if (!figure_.available || room.width() <= 0 || room.height() <= 0) return 0.0;
+    return std::min(room.width() / figure_.width, room.height() / figure_.height);
+}
+
+double FigureView::TextHeightMm(int k) const { return styles_.Text(k).sizeTwips * 25.4 / 1440.0; }
+
+QSizeF FigureView::FrameForText(int textStyle, double points, QSizeF least) const {
+    const double textPx = points * logicalDpiY() / 72.0;
+    const double pxPerMm = textPx / std::max(0.1, TextHeightMm(textStyle));
+    const QRect room = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+    return QSizeF(std::max(least.width(), room.width() / pxPerMm),
+                  std::max(least.height(), room.height() / pxPerMm));
+}
+
 void FigureView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    QRect room = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+    const QRect room = FigureRoom();
     if (!note_.isEmpty()) {
         // The note under the figure (or in its place), as much of it as fits.
-        const int lines = int(note_.count(QChar(u'\n'))) + 1;
-        const int h = std::min(room.height() / 2, lines * fontMetrics().lineSpacing() + 4);
-        const QRect noteRect(room.left(), room.bottom() - h, room.width(), h);
+        const QRect all = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+        const QRect noteRect(all.left(), room.bottom() + 2, all.width(),
+                             all.bottom() - room.bottom() - 2);
         p.setPen(palette().color(QPalette::Disabled, QPalette::WindowText).darker(150));
         p.drawText(noteRect, Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, note_);
-        room.setBottom(noteRect.top() - 2);
     }
-    if (!figure_.available || room.width() <= 0 || room.height() <= 0) return;
-    const double scale =
-        std::min(room.width() / figure_.width, room.height() / figure_.height);  // px per mm
+    const double scale = PixelsPerMm();  // px per mm
     if (!(scale > 0)) return;
     const double w = figure_.width * scale, h = figure_.height * scale;
     p.translate(room.left() + (room.width() - w) / 2.0, room.top() + (room.height() - h) / 2.0);

@@ -47,17 +47,30 @@ class FigureView : public QWidget {
     // Grows by one with every figure or note shown (a redraw can be told from none).
     int revision() const { return revision_; }
 
-    QSize sizeHint() const override { return {360, 480}; }
+    // The frame (mm) a figure drawn here should have for its text of `textStyle` to show at
+    // `points` or larger at the view's size (the view's room at that scale), at least `least`.
+    QSizeF FrameForText(int textStyle, double points, QSizeF least) const;
+    // Pixels per mm of the figure as shown now (0 without a figure).
+    double PixelsPerMm() const;
+    // The height of text style `k` in mm, from the style tables.
+    double TextHeightMm(int k) const;
+
+    // The size the view would like (a window may want a large diagram).
+    void setPreferredSize(QSize size) { preferred_ = size; }
+    QSize sizeHint() const override { return preferred_; }
     QSize minimumSizeHint() const override { return {200, 240}; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Where the figure goes: the view less its margin and the note under the figure.
+    QRect FigureRoom() const;
     preview::Figure figure_;
     preview::StyleTables styles_;
     QString note_;
     int revision_ = 0;
+    QSize preferred_{360, 480};
 };
 
 // The style files "LINE_PRN.DEF" and "STR_PRN.DEF" of the report data folder (tolerant

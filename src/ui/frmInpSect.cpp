@@ -508,8 +508,9 @@ frmInpSectC::frmInpSectC(QWidget* parent)
                           {"Lmax", "；ｺﾝｸﾘｰﾄ矢板の最大長さ(m)"}});
 }
 
-frmInpSectS::frmInpSectS(QWidget* parent)
-    : frmInpSect("InpSectS", "InpSectS", QStringLiteral("鋼矢板断面の登録"), parent) {
+frmInpSectS::frmInpSectS(QWidget* parent, bool lightSteel)
+    : frmInpSect(lightSteel ? "InpSectLS" : "InpSectS", "InpSectS",
+                 QStringLiteral("鋼矢板断面の登録"), parent) {
     BuildLegends(Frame1, {{"Ｉ'", "；（腐食前）矢板１ｍ当たりの断面2次ﾓｰﾒﾝﾄ(cm4/m)"},
                           {"Ｚ'", "；（腐食前）矢板１ｍ当たりの断面係数(cm3/m)"},
                           {"Ｉ", "；（腐食後）矢板１ｍ当たりの断面2次ﾓｰﾒﾝﾄ(cm4/m)"},

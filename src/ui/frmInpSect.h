@@ -142,7 +142,9 @@ class frmInpSectC : public frmInpSect {
 class frmInpSectS : public frmInpSect {
     Q_OBJECT
   public:
-    explicit frmInpSectS(QWidget* parent = nullptr);
+    // The light-steel catalogue has its own lower limits of I' and I (grid "InpSectLS"); both
+    // kinds keep their position and size in section "InpSectS".
+    explicit frmInpSectS(QWidget* parent = nullptr, bool lightSteel = false);
 };
 
 }  // namespace kuvelt::ui

@@ -5,9 +5,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableView>
@@ -19,6 +21,7 @@
 #include "ui/fields.h"
 #include "ui/form_layout.h"
 #include "ui/result_grid_model.h"
+#include "ui/window_position.h"
 #include "usecase/design_run.h"
 
 namespace kuvelt::ui {
@@ -52,12 +55,21 @@ QLabel* Heading(const char* text, QWidget* parent) {
 frmInpYaita::frmInpYaita(QWidget* parent)
     : InputWindow("InpYaita", QStringLiteral("使用矢板の決定"), parent) {
     auto* top = new QVBoxLayout(this);
+    // When no section passes every check, the window says so before anything else.
+    lblNone = new QLabel(this);
+    lblNone->setObjectName(QStringLiteral("lblNone"));
+    lblNone->setWordWrap(true);
+    lblNone->setStyleSheet(QStringLiteral(
+        "QLabel { background: #fff3cd; border: 1px solid #d9b44a; padding: 4px; color: #000; }"));
+    lblNone->hide();
+    top->addWidget(lblNone);
     auto* body = new QHBoxLayout;
     body->setSpacing(16);
 
-    // The decision on the left.
+    // The decision and the result lists on the left, one above the other.
     auto* left = new QVBoxLayout;
     left->addWidget(Heading("■ 使用する矢板の決定", this));
+    auto* decision = new QHBoxLayout;
     auto* kindBox = new QGroupBox(QStringLiteral("使用する矢板の種類を選択"), this);
     auto* kv = new QVBoxLayout(kindBox);
     optYaita = new QButtonGroup(this);
@@ -67,19 +79,21 @@ frmInpYaita::frmInpYaita(QWidget* parent)
         optYaita->addButton(rb, i);
         kv->addWidget(rb);
     }
-    left->addWidget(kindBox);
+    kv->addStretch(1);
+    decision->addWidget(kindBox);
 
     auto* fields = new QGroupBox(this);
     auto* g = new QGridLayout(fields);
+    g->setVerticalSpacing(4);
     numSect = AddNumRow(g, 0, "frmInpYaita.numSect", fields);
     g->addWidget(new QLabel(QStringLiteral("（結果一覧表より）"), fields), 0, 2);
     numL = AddNumRow(g, 1, "frmInpYaita.numL", fields);
     numH = AddNumRow(g, 2, "frmInpYaita.numH", fields);
     numD = AddNumRow(g, 4, "frmInpYaita.numD", fields);
-    auto* legendH = new QLabel(QStringLiteral("（仮想地盤面～矢板天端までの高さ）"), fields);
-    auto* legendD = new QLabel(QStringLiteral("（仮想地盤面～矢板先端までの根入れ長）"), fields);
-    g->addWidget(legendH, 3, 0, 1, 3);
-    g->addWidget(legendD, 5, 0, 1, 3);
+    g->addWidget(new QLabel(QStringLiteral("（仮想地盤面～矢板天端までの高さ）"), fields), 3, 0, 1,
+                 3);
+    g->addWidget(new QLabel(QStringLiteral("（仮想地盤面～矢板先端までの根入れ長）"), fields), 5, 0,
+                 1, 3);
     // One width for the four fields, so their numbers line up.
     int fieldWidth = 0;
     for (NumField* f : {numSect, numL, numH, numD})
@@ -94,18 +108,16 @@ frmInpYaita::frmInpYaita(QWidget* parent)
         f->setPalette(p);
     }
     g->setColumnStretch(2, 1);
-    left->addWidget(fields);
-    left->addStretch(1);
-    body->addLayout(left);
+    decision->addWidget(fields, 1);
+    left->addLayout(decision);
 
-    // The result lists on the right.
-    auto* right = new QVBoxLayout;
-    right->addWidget(Heading("■ 検討結果一覧表", this));
+    left->addSpacing(6);
+    left->addWidget(Heading("■ 検討結果一覧表", this));
     TabStrip1 = new QTabBar(this);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     for (std::string_view c : kYaitaCaptions) TabStrip1->addTab(Q(std::string(c)));
     TabStrip1->setExpanding(false);
-    right->addWidget(TabStrip1);
+    left->addWidget(TabStrip1);
     listC = new ResultGridModel(
         {QStringLiteral("Mmax(kN･m/m)"), QStringLiteral("必要矢板長(m)"), QStringLiteral("Lmin(m)"),
          QStringLiteral("Lmax(m)"), QStringLiteral("δ(m)")},
@@ -127,20 +139,26 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     grids->addWidget(vaSpreadC);
     grids->addWidget(vaSpreadLS);
     grids->addWidget(vaSpreadS);
-    grids->setMinimumSize(560, 330);
-    right->addWidget(grids, 1);
+    grids->setMinimumSize(560, 180);
+    left->addWidget(grids, 1);
     auto* note = new QLabel(
         QStringLiteral("赤字：照査を満足しない値　　緑の行（✓）：全ての照査を満足する断面"), this);
     note->setObjectName(QStringLiteral("lblLegend"));
-    right->addWidget(note);
-    body->addLayout(right, 1);
+    note->setWordWrap(true);
+    left->addWidget(note);
+    body->addLayout(left, 0);
 
-    // The force diagram of the pick beside the lists.
+    // The force diagram of the pick beside them, as tall as the window.
     auto* side = new QVBoxLayout;
     side->addWidget(Heading("■ 断面力図（選択した断面・矢板全長）", this));
     figForces = new FigureView(this);
     figForces->setObjectName(QStringLiteral("figForces"));
-    figForces->setMinimumSize(430, 570);
+    figForces->setMinimumSize(420, 380);
+    // As large as the screen allows: the window opens at its full size, not two thirds of it.
+    figForces->setPreferredSize(QSize(720, 660));
+    figForces->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The diagram is laid out anew for the room it has, so its text stays legible.
+    figForces->installEventFilter(this);
     side->addWidget(figForces, 1);
     body->addLayout(side, 1);
 
@@ -160,30 +178,28 @@ frmInpYaita::frmInpYaita(QWidget* parent)
         UpdateEmbedment();
         UpdateForceFigure();
     });
-    connect(numSect, &QLineEdit::textChanged, this, [this] { UpdateForceFigure(); });
+    connect(numSect, &QLineEdit::textChanged, this, [this] {
+        ShowSectionRow();
+        UpdateForceFigure();
+    });
     connect(optYaita, &QButtonGroup::idToggled, this, [this](int, bool on) {
         if (on) UpdateForceFigure();
     });
-    // A click on a row takes its kind and section number; a double click also takes the
-    // required length rounded up to 0.5 m as L.
+    // A click on a row, or the arrow keys moving to it, take its kind and section number; a
+    // double click or Enter also takes its required length rounded up to 0.5 m as L.
     for (QTableView* v : {vaSpreadC, vaSpreadLS, vaSpreadS}) {
-        auto take = [this, v](const QModelIndex& i) {
-            if (!i.isValid()) return false;
-            setKind(v == vaSpreadC ? 0 : v == vaSpreadLS ? 1 : 2);
-            numSect->setValue(i.row() + 1);
-            return true;
-        };
-        connect(v, &QTableView::clicked, this, [take](const QModelIndex& i) { take(i); });
-        connect(v, &QTableView::doubleClicked, this, [this, v, take](const QModelIndex& i) {
-            if (!take(i)) return;
-            const auto* m = static_cast<const ResultGridModel*>(v->model());
-            numL->setValue(usecase::ProposedLength(m->Value(i.row(), 1)));  // column 1: Lreq
-            UpdateEmbedment();
-        });
+        connect(v, &QTableView::clicked, this, [this, v](const QModelIndex& i) { TakeRow(v, i); });
+        connect(v, &QTableView::doubleClicked, this,
+                [this, v](const QModelIndex& i) { TakeRow(v, i, true); });
+        connect(v->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this, v](const QModelIndex& i) {
+                    if (v->hasFocus()) TakeRow(v, i);
+                });
+        v->installEventFilter(this);
     }
-    QWidget* order[] = {
-        optYaita->button(0), optYaita->button(1), optYaita->button(2), numSect, numL,
-        okButton(),          cancelButton(),      helpButton()};
+    QWidget* order[] = {vaSpreadC,           vaSpreadLS,          vaSpreadS,   optYaita->button(0),
+                        optYaita->button(1), optYaita->button(2), numSect,     numL,
+                        okButton(),          cancelButton(),      helpButton()};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
@@ -214,7 +230,65 @@ void frmInpYaita::selectTab(int tab) {
 
 void frmInpYaita::UpdateEmbedment() { numD->setValue(numL->value() - numH->value()); }
 
-void frmInpYaita::ApplyDependentEnabling() { UpdateEmbedment(); }
+void frmInpYaita::ApplyDependentEnabling() {
+    // The window's own size, as large as the screen has room for (the opening keeps a new window
+    // to two thirds of the screen), placed again for it.
+    resize(sizeHint());
+    PlaceWindow(this, section());
+    UpdateEmbedment();
+    ShowSectionRow();
+    // The keys start in the list of the kind being chosen, on the row of its section.
+    grids->currentWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void frmInpYaita::setNoPassingSection(const QString& why) {
+    lblNone->setText(why);
+    lblNone->setVisible(!why.isEmpty());
+}
+
+QTableView* frmInpYaita::gridOf(int yaita) const {
+    return yaita == 0 ? vaSpreadC : yaita == 1 ? vaSpreadLS : vaSpreadS;
+}
+
+void frmInpYaita::TakeRow(QTableView* v, const QModelIndex& i, bool length) {
+    if (!i.isValid()) return;
+    setKind(v == vaSpreadC ? 0 : v == vaSpreadLS ? 1 : 2);
+    numSect->setValue(i.row() + 1);
+    if (!length) return;
+    const auto* m = static_cast<const ResultGridModel*>(v->model());
+    numL->setValue(usecase::ProposedLength(m->Value(i.row(), 1)));  // column 1: Lreq
+    UpdateEmbedment();
+}
+
+void frmInpYaita::ShowSectionRow() {
+    // The row of the section number in the chosen kind's list is its current row, so the arrow
+    // keys go on from there; a number without a row leaves the list as it is.
+    QTableView* v = gridOf(kind());
+    const int row = int(std::lround(numSect->value())) - 1;
+    if (row < 0 || row >= v->model()->rowCount()) return;
+    const QModelIndex at = v->model()->index(row, 0);
+    if (v->currentIndex().row() == row) return;
+    const QSignalBlocker block(v->selectionModel());
+    v->selectionModel()->setCurrentIndex(
+        at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    v->viewport()->update();
+}
+
+bool frmInpYaita::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == figForces && event->type() == QEvent::Resize) {
+        UpdateForceFigure();
+    } else if (auto* v = qobject_cast<QTableView*>(watched);
+               v && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier) {
+            // Enter on a row is a double click on it; OK stays for Alt+O or its own Enter.
+            TakeRow(v, v->currentIndex(), true);
+            return true;
+        }
+    }
+    return InputWindow::eventFilter(watched, event);
+}
 
 void frmInpYaita::setFigureSource(FigureSource source) {
     figureSource_ = std::move(source);
@@ -232,8 +306,11 @@ void frmInpYaita::UpdateForceFigure() {
 
 void frmInpYaita::DrawForceFigure() {
     if (!figureSource_) return;
-    const ForceFigureParts f =
-        figureSource_(kind(), int(std::lround(numSect->value())), numL->value());
+    // The frame the view has room for with its text at 9 points; never narrower or lower than a
+    // frame whose three plots and their titles still stand side by side.
+    const QSizeF frame = figForces->FrameForText(kForceTextStyle, 9.0, QSizeF(150.0, 110.0));
+    const ForceFigureParts f = figureSource_(kind(), int(std::lround(numSect->value())),
+                                             numL->value(), frame.width(), frame.height());
     if (f.parts.empty()) {
         figForces->setNote(f.note);
     } else {

@@ -2,9 +2,11 @@
 // read-only grids behind tabs (failed values in red, rows passing every check on light green),
 // the kind options, the section number and total length the user decides, and the derived wall
 // height H' and embedment D = L − H', and the force diagram (断面力図) of the pick being decided,
-// redrawn whenever the kind, the section or the length changes. It holds no design data: the
-// main window fills it on LoadData, gives it the source of the diagrams, and checks and stores
-// the pick on SaveData.
+// redrawn whenever the kind, the section or the length changes and laid out for the room it has
+// (its text at 9 points). It holds no design data: the main window fills it on LoadData, gives
+// it the source of the diagrams, and checks and stores the pick on SaveData. The keys work as
+// the mouse does: the arrow keys in a list take the row's kind and section, Enter its required
+// length too; the keys start in the list of the pick.
 #pragma once
 
 #include <QString>
@@ -15,6 +17,8 @@
 #include "ui/input_window.h"
 
 class QButtonGroup;
+class QLabel;
+class QModelIndex;
 class QStackedWidget;
 class QTabBar;
 class QTableView;
@@ -48,13 +52,23 @@ class frmInpYaita : public InputWindow {
         std::vector<FigureView::Part> parts;
         QString note;
     };
-    using FigureSource = std::function<ForceFigureParts(int yaita, int sect, double L)>;
+    // The text style of the diagram's labels (its size sets the frame for legible text).
+    static constexpr int kForceTextStyle = 2;
+    // The diagram in a frame of W × F mm.
+    using FigureSource =
+        std::function<ForceFigureParts(int yaita, int sect, double L, double W, double F)>;
     // Sets the source and draws the current pick; without a source the diagram stays empty.
     void setFigureSource(FigureSource source);
     // Redraws the diagram of the current kind, section number and length once control returns
     // to the event loop: changes made together (a row click sets kind and section) draw once.
     void UpdateForceFigure();
 
+    // The line above everything when no section passes every check ("" hides it).
+    void setNoPassingSection(const QString& why);
+    // The grid of a kind (0, 1, 2).
+    QTableView* gridOf(int yaita) const;
+
+    QLabel* lblNone;
     QButtonGroup* optYaita;
     NumField *numSect, *numL, *numD, *numH;
     QTabBar* TabStrip1;
@@ -65,9 +79,15 @@ class frmInpYaita : public InputWindow {
 
   protected:
     void ApplyDependentEnabling() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void DrawForceFigure();
+    // Takes the kind and section number of row `i` of grid `v`; `length`: also its required
+    // length rounded up to 0.5 m as L.
+    void TakeRow(QTableView* v, const QModelIndex& i, bool length = false);
+    // Makes the section's row the current row of its kind's list.
+    void ShowSectionRow();
 
     FigureSource figureSource_;
     bool pending_ = false;

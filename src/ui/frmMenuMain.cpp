@@ -12,11 +12,13 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "io/design_file.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
+#include "preview/render/page_painter.h"
 #include "ui/app_state.h"
 #include "ui/common/user_guide.h"
 #include "ui/fields.h"
@@ -44,11 +46,17 @@ const char kCoverKey = 'K';
 
 const char* const kFilter = "入力ﾃﾞｰﾀ(*.kvt)|*.kvt";
 
+// The highlight colour of an enabled button's text; a disabled button keeps the grey text of
+// every disabled button, whatever it showed before.
 void SetHighlighted(QPushButton* b, bool on) {
     QPalette p = b->palette();
     const QPalette& app = QApplication::palette(b);
-    p.setColor(QPalette::ButtonText,
-               on ? app.color(QPalette::Highlight) : app.color(QPalette::ButtonText));
+    for (const QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(g, QPalette::ButtonText,
+                   app.color(g, on ? QPalette::Highlight : QPalette::ButtonText));
+    }
+    p.setColor(QPalette::Disabled, QPalette::ButtonText,
+               app.color(QPalette::Disabled, QPalette::ButtonText));
     b->setPalette(p);
 }
 
@@ -288,23 +296,21 @@ void frmMenuMain::FileNew() {
     RefreshMenu();
 }
 
-// The pre-read check and ReadData; on failure the title and file name are cleared and the
-// read-failure message is shown. The caller does the list and folder bookkeeping.
+// The pre-read check and the read into a fresh design. Only a design read whole replaces the
+// current one; on failure the design, its file name, its modified mark and the buttons stay as
+// they were, and the message names the file and the cause. The caller does nothing more.
 bool frmMenuMain::ReadDesign(const std::string& path) {
-    int32_t code = 0;
-    const bool ok = PreReadCheck(path) && ReadData(path, code);
-    if (ok) {
-        gFileName = path;
-        gModified = false;
-        ApplyHistory(UpdateFileHistory(path));
-        RememberFolderOf(path);
-        RefreshMenu();
-        return true;
+    files::Failure failure;
+    if (!OpenDesign(path, failure)) {
+        Show(ReadFailureMessage(failure, path));
+        return false;
     }
-    gFileName.clear();
+    gFileName = path;
+    gModified = false;
+    ApplyHistory(UpdateFileHistory(path));
+    RememberFolderOf(path);
     RefreshMenu();
-    Show(ReadFailureMessage(code));
-    return false;
+    return true;
 }
 
 void frmMenuMain::FileOpen() {
@@ -358,9 +364,14 @@ void frmMenuMain::FileHistory(int item) {
 }
 
 void frmMenuMain::PageSetup() {
+    // The margins the preview prints with: the stored ones, or its own where none is stored;
+    // right and bottom are fixed by the report's page.
+    const preview::PageSetup printed = preview::ReadPageSetup(gIniFile);
     PageMargins m;
-    m.top = CPrivateProfile::GetValueLong(gIniFile, "Printer", "MarginTop(mm)") * 100;
-    m.left = CPrivateProfile::GetValueLong(gIniFile, "Printer", "MarginLeft(mm)") * 100;
+    m.top = int(std::lround(printed.marginTopMm * 100.0));
+    m.left = int(std::lround(printed.marginLeftMm * 100.0));
+    m.bottom = int(std::lround(preview::kMarginBottomMm * 100.0));
+    m.right = int(std::lround(preview::kMarginRightMm * 100.0));
     setEnabled(false);
     if (Services().PageSetup(this, m)) {
         CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginTop(mm)",

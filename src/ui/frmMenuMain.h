@@ -19,9 +19,17 @@ class QAction;
 class QPushButton;
 class QToolBar;
 
+namespace kuvelt::usecase {
+struct CalcRun;
+}
+
 namespace kuvelt::ui {
 
 class InputWindow;
+
+// One box for a command that failed: `final`, what the command says, with the messages of the
+// stages that gave up before it under it as the cause (one that only repeats it is left out).
+Message FailureMessage(const std::vector<Message>& causes, const Message& final);
 
 class frmMenuMain : public QMainWindow {
     Q_OBJECT
@@ -101,6 +109,8 @@ class frmMenuMain : public QMainWindow {
     void RememberFolderOf(const std::string& path);
     void Show(const Message& message);
     void ShowAll(const std::vector<Message>& messages);
+    // A calculation's messages: those of a failed one in one box.
+    void ShowCalcRun(const usecase::CalcRun& run);
     // The window of a menu button from CreateMenuWindow, run modally.
     void OpenMenuWindow(int index);
 

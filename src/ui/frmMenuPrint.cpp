@@ -11,6 +11,7 @@
 #include "platform/profile.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
+#include "ui/frmMenuMain.h"
 #include "ui/ui_services.h"
 #include "usecase/report_run.h"
 
@@ -108,13 +109,13 @@ frmMenuPrint::~frmMenuPrint() {
 }
 
 void frmMenuPrint::OpenMenu() {
+    // A chapter or part never stored is ticked: the whole report unless the user leaves some out.
     for (int i = 0; i < print_job::kItems; ++i) {
         chkPrintItem[std::size_t(i)]->setChecked(
-            CPrivateProfile::GetValueLong(gIniFile, kSection, std::to_string(i)) != 0);
+            CPrivateProfile::GetValueString(gIniFile, kSection, std::to_string(i)) != "0");
         chkPrintItem[std::size_t(i)]->setEnabled(true);
     }
     for (std::size_t i = 0; i < chkPart.size(); ++i) {
-        // A part never stored is ticked: the whole document unless the user leaves parts out.
         chkPart[i]->setChecked(CPrivateProfile::GetValueString(gIniFile, kSection, PartKey(i)) !=
                                "0");
     }
@@ -122,8 +123,9 @@ void frmMenuPrint::OpenMenu() {
     const usecase::PrintRun run = usecase::PrepareReport();
     generation_ = run.generation;
     open_ = true;
-    if (!run.calc.calculated) {
-        for (const Message& m : run.calc.messages) Services().ShowMessage(this, m);
+    if (!run.calc.calculated && !run.calc.messages.empty()) {
+        const std::vector<Message>& m = run.calc.messages;
+        Services().ShowMessage(this, FailureMessage({m.begin(), m.end() - 1}, m.back()));
     }
     if (generation_.failure) Services().ShowMessage(this, *generation_.failure);
     if (!generation_.stabilityEnabled) {
@@ -182,8 +184,11 @@ bool frmMenuPrint::PrintPreview() {
 }
 
 void frmMenuPrint::CloseMenu() {
+    // Only the user's ticks are kept: a chapter the program disabled (no stability check for this
+    // design) keeps the tick stored for the next design that has one.
     const print_job::Ticks t = ticks();
     for (std::size_t i = 0; i < t.size(); ++i) {
+        if (!chkPrintItem[i]->isEnabled()) continue;
         CPrivateProfile::SetValueString(gIniFile, kSection, std::to_string(i), t[i] ? "1" : "0");
     }
     const print_job::PartTicks parts = partTicks();

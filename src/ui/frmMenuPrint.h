@@ -2,9 +2,10 @@
 // failed chapter is reported, and can still be printed); the user ticks chapters, and the print
 // button joins them into the combined print file and starts the preview program of the program
 // folder on it, with an argument list and never a shell. Item 4 (excavation-bottom stability) is
-// disabled when the design has no stability check or the check faulted. The parts around and in
-// the chapters (cover, contents, summary, standards, figures) are ticked beside them. Ticks and
-// position live in section "MenuPrint" (parts as "P0"…, ticked when never stored); every print and
+// disabled (and unticked) when the design has no stability check or the check faulted; that
+// untick is the program's, never stored. The parts around and in the chapters (cover, contents,
+// summary, standards, figures) are ticked beside them. Ticks and position live in section
+// "MenuPrint" (chapters as "0"…"4", parts as "P0"…; ticked when never stored); every print and
 // figure file is deleted when the menu closes.
 #pragma once
 

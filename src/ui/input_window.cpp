@@ -33,6 +33,8 @@ QHBoxLayout* InputWindow::MakeButtonRow(bool withOk) {
     row->addWidget(cmdHelp_);
     lblStatus_ = new QLabel(this);
     lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+    // The line takes the room the buttons leave: its text never widens the window.
+    lblStatus_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(lblStatus_, 1);
     if (withOk) {
         cmdOK_ = new QPushButton(QStringLiteral("OK(&O)"), this);

@@ -2,22 +2,16 @@
 // QApplication with the Japanese standard-dialog texts, starts the main window and opens the
 // design file named on the command line.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include "ui/common/focus_frame.h"
+#include "ui/common/qt_texts.h"
 #include "ui/frmMenuMain.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kuvelt"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kuvelt"));
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    kuvelt::ui::InstallJapaneseQtTexts(app);
     // Where the keys go is framed clearly in every window.
     kuvelt::ui::InstallFocusFrame(app);
     kuvelt::ui::frmMenuMain window;

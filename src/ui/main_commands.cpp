@@ -86,11 +86,30 @@ void frmMenuMain::OpenStructureWindow() {
     RunWindow(w);
 }
 
+Message FailureMessage(const std::vector<Message>& causes, const Message& final) {
+    Message m = final;
+    for (const Message& c : causes) {
+        // A cause that only says the same again in other words adds nothing.
+        if (c == final || c == NekiriCalcErrorMessage()) continue;
+        m.text += "\n\n" + c.title + "：\n" + c.text;
+    }
+    return m;
+}
+
 void frmMenuMain::RunStability() { ShowAll(usecase::CheckStability().messages); }
+
+void frmMenuMain::ShowCalcRun(const usecase::CalcRun& run) {
+    if (run.calculated || run.messages.empty()) {
+        ShowAll(run.messages);
+        return;
+    }
+    // The run's last message is the command's own; the stages' messages before it are why.
+    Show(FailureMessage({run.messages.begin(), run.messages.end() - 1}, run.messages.back()));
+}
 
 void frmMenuMain::CommandInpYaita() {
     const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
-    ShowAll(run.messages);
+    ShowCalcRun(run);
     if (!run.calculated) return;
     OpenMenuWindow(kInpYaita);
     RunStability();
@@ -98,12 +117,17 @@ void frmMenuMain::CommandInpYaita() {
 
 void frmMenuMain::CommandResOut(int index) {
     const usecase::StabilityRun run = usecase::CheckStability();
-    ShowAll(run.messages);
-    if (run.refusal) return;  // its message says why, and where to correct it
-    if (!run.hasResult) {
-        Show(NekiriNoResultMessage(index == kResOutAs ? "ボイリングの検討" : "ヒービングの検討"));
+    if (run.refusal) {  // its message says why, and where to correct it
+        ShowAll(run.messages);
         return;
     }
+    if (!run.hasResult) {
+        Show(FailureMessage(
+            run.messages,
+            NekiriNoResultMessage(index == kResOutAs ? "ボイリングの検討" : "ヒービングの検討")));
+        return;
+    }
+    ShowAll(run.messages);
     OpenMenuWindow(index);
 }
 
@@ -111,7 +135,7 @@ void frmMenuMain::CommandMenuPrint() {
     // The print menu recalculates as it opens; this run decides whether it may open at all, so
     // the button never seems to do nothing.
     const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Print);
-    ShowAll(run.messages);
+    ShowCalcRun(run);
     if (!run.calculated) return;
     OpenMenuWindow(kMenuPrint);
 }

@@ -1,9 +1,9 @@
 // The table model behind the section registration grids: one row per sheet-pile section, the
 // columns are the section records' fields of model/design_fields.h ("InpSectC" concrete,
-// "InpSectS" light steel and steel) with their cell kinds, ranges and new-row values. Row editing
-// honours the row limit; typed cells and pasted blocks are checked here, so a refused entry changes
-// nothing and returns the message the window shows. Blocks move to and from a spreadsheet as
-// tab-separated text.
+// "InpSectLS" light steel, "InpSectS" steel) with their cell kinds, ranges and new-row values. Row
+// editing honours the row limit; typed cells and pasted blocks are checked here, so a refused entry
+// changes nothing and returns the message the window shows. Blocks move to and from a spreadsheet
+// as tab-separated text.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -32,7 +32,7 @@ struct CellBlock {
 class SectGridModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    // `grid` is "InpSectC" or "InpSectS".
+    // `grid` is "InpSectC", "InpSectLS" or "InpSectS".
     explicit SectGridModel(const std::string& grid, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -45,13 +45,15 @@ void DimH(QPainter& p, double x0, double x1, double y, const QString& label) {
     p.drawText(QRectF(x0, y + 2, x1 - x0, 18), Qt::AlignHCenter | Qt::AlignTop, label);
 }
 
-void DimV(QPainter& p, double x, double y0, double y1, const QString& label) {
+// A vertical dimension line with end ticks; its label centred in `labelRect`.
+void DimV(QPainter& p, double x, double y0, double y1, const QRectF& labelRect,
+          const QString& label) {
     p.drawLine(QPointF(x, y0), QPointF(x, y1));
     p.drawLine(QPointF(x - 4, y0), QPointF(x + 4, y0));
     p.drawLine(QPointF(x - 4, y1), QPointF(x + 4, y1));
     p.drawPolygon(QPolygonF{QPointF(x, y0), QPointF(x - 2.5, y0 + 6), QPointF(x + 2.5, y0 + 6)});
     p.drawPolygon(QPolygonF{QPointF(x, y1), QPointF(x - 2.5, y1 - 6), QPointF(x + 2.5, y1 - 6)});
-    p.drawText(QRectF(x + 4, (y0 + y1) / 2 - 9, 40, 18), Qt::AlignLeft | Qt::AlignVCenter, label);
+    p.drawText(labelRect, Qt::AlignCenter, label);
 }
 
 // The sheet pile (hatched strip) from the top `yTop` down to `yBottom`, the channel in front.
@@ -75,6 +77,19 @@ void GroundHatch(QPainter& p, const QPolygonF& ground) {
 }
 
 }  // namespace
+
+TrapezoidGeometry TrapezoidAt(QSizeF size) {
+    const double wx = 48, w = size.width(), h = size.height();
+    const double gy = h * 0.62, ho = h * 0.22;
+    TrapezoidGeometry g;
+    g.slopeFoot = QPointF(wx + (w - wx) * 0.22, gy);
+    g.slopeTop = QPointF(wx + (w - wx) * 0.52, gy - ho);
+    // Ｈo is measured beside the crest's edge, on the crest's side of the dashed line, its label
+    // right of the dimension: nothing runs through it.
+    g.dimX = g.slopeTop.x() + 14;
+    g.hoLabel = QRectF(g.dimX + 5, gy - ho / 2 - 9, 28, 18);
+    return g;
+}
 
 SurchargeFigure::SurchargeFigure(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -136,11 +151,12 @@ void SurchargeFigure::paintEvent(QPaintEvent*) {
     }
 
     // Trapezoid: ground flat for Ｘ1, embankment slope over Ｘ2 up to Ｈo, crest with Ｑ.
+    const TrapezoidGeometry t = TrapezoidAt(size());
     const double wx = 48;
-    const double gy = h * 0.62;
-    const double ho = h * 0.22;
-    const double x1 = wx + (w - wx) * 0.22;
-    const double x2 = wx + (w - wx) * 0.52;
+    const double gy = t.slopeFoot.y();
+    const double ho = gy - t.slopeTop.y();
+    const double x1 = t.slopeFoot.x();
+    const double x2 = t.slopeTop.x();
     const double xe = w - 12;
     GroundHatch(
         p, QPolygonF{QPointF(wx, gy), QPointF(xe, gy), QPointF(xe, h - 8), QPointF(wx, h - 8)});
@@ -152,7 +168,10 @@ void SurchargeFigure::paintEvent(QPaintEvent*) {
     p.restore();
     Wall(p, wx, gy - 6, h - 8, gy + 30);
     p.drawLine(QPointF(wx, gy), QPointF(xe, gy));
-    p.drawText(QRectF(x2, gy - ho, xe - x2, ho), Qt::AlignCenter, QStringLiteral("盛土部γ"));
+    // The fill's name in the crest's part right of the Ｈo dimension.
+    const double nameLeft = t.hoLabel.right() + 2;
+    p.drawText(QRectF(nameLeft, gy - ho, xe - nameLeft, ho), Qt::AlignCenter,
+               QStringLiteral("盛土部γ"));
     LoadBlock(
         p, x2 + 6, xe - 6, [&](double) { return gy - ho; }, QStringLiteral("Ｑ"));
     DimH(p, wx, x1, gy + 8, QStringLiteral("Ｘ1"));
@@ -163,7 +182,7 @@ void SurchargeFigure::paintEvent(QPaintEvent*) {
     p.setPen(thin);
     p.drawLine(QPointF(x2, gy - ho), QPointF(x2, gy));
     p.restore();
-    DimV(p, x2 - 18, gy - ho, gy, QStringLiteral("Ｈo"));
+    DimV(p, t.dimX, gy - ho, gy, t.hoLabel, QStringLiteral("Ｈo"));
     p.drawText(QRectF(wx, 4, w - wx, 18), Qt::AlignHCenter, QStringLiteral("(台形)"));
 }
 

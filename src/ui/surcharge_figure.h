@@ -2,9 +2,21 @@
 // and Ｈo measure behind the sheet-pile wall. Drawn with QPainter at any size.
 #pragma once
 
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
 #include <QWidget>
 
 namespace kuvelt::ui {
+
+// Where the trapezoid's parts lie in a picture of `size`: the embankment's slope from its foot to
+// its top, the dashed line down from the top, and the Ｈo dimension with its label.
+struct TrapezoidGeometry {
+    QPointF slopeFoot, slopeTop;
+    double dimX = 0.0;  // the Ｈo dimension line
+    QRectF hoLabel;     // the rectangle its label is centred in
+};
+TrapezoidGeometry TrapezoidAt(QSizeF size);
 
 class SurchargeFigure : public QWidget {
     Q_OBJECT

@@ -22,6 +22,8 @@
 
 #include "io/settings.h"
 #include "platform/paths.h"
+#include "ui/common/file_icons.h"
+#include "ui/common/message_box.h"
 #include "ui/common/user_guide.h"
 #include "ui/fields.h"
 
@@ -30,41 +32,6 @@ namespace kuvelt::ui {
 namespace {
 
 UiServices* gOverride = nullptr;
-
-QMessageBox::Icon ToQtIcon(MsgIcon icon) {
-    switch (icon) {
-        case MsgIcon::Information:
-            return QMessageBox::Information;
-        case MsgIcon::Error:
-            return QMessageBox::Critical;
-        case MsgIcon::Question:
-            return QMessageBox::Question;
-        case MsgIcon::Exclamation:
-            return QMessageBox::Warning;
-        case MsgIcon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-// Icons and type texts from the file's kind and name only. Qt's own provider asks the MIME
-// database, which reads the first bytes of every listed file: on /proc/kmsg, a device or a FIFO
-// that read never returns and the dialog (and its listing thread) hangs for good.
-class ListingOnlyIconProvider : public QFileIconProvider {
-  public:
-    using QFileIconProvider::icon;
-    QIcon icon(const QFileInfo& info) const override {
-        return icon(info.isDir() ? QAbstractFileIconProvider::Folder
-                                 : QAbstractFileIconProvider::File);
-    }
-    QString type(const QFileInfo& info) const override {
-        if (info.isDir()) return QStringLiteral("ﾌｫﾙﾀﾞ");
-        if (!info.isFile()) return QStringLiteral("特殊ﾌｧｲﾙ");
-        const QString suffix = info.suffix();
-        return suffix.isEmpty() ? QStringLiteral("ﾌｧｲﾙ")
-                                : suffix.toUpper() + QStringLiteral(" ﾌｧｲﾙ");
-    }
-};
 
 // Runs a file dialog configured like the classic common dialog: one filter entry selected,
 // the default extension appended to a bare name. It is Qt's own dialog, so the listing goes
@@ -141,33 +108,17 @@ std::string QtFilterFromPairs(const std::string& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // A description that names its patterns already ("入力ﾃﾞｰﾀ(*.kvt)") is shown as it is.
+        const QString named = QLatin1Char('(') + patterns + QLatin1Char(')');
+        entries << (parts[i].endsWith(named) ? parts[i] : parts[i] + QLatin1Char(' ') + named);
     }
     if (entries.isEmpty()) entries << QStringLiteral("* (*)");
     return entries.join(QStringLiteral(";;")).toUtf8().toStdString();
 }
 
 MsgAnswer QtUiServices::ShowMessage(QWidget* parent, const Message& m) {
-    QMessageBox box(ToQtIcon(m.icon), Q(m.title), Q(m.text), QMessageBox::NoButton, parent);
-    switch (m.buttons) {
-        case MsgButtons::Ok:
-            box.setStandardButtons(QMessageBox::Ok);
-            box.setEscapeButton(QMessageBox::Ok);
-            break;
-        case MsgButtons::OkCancel:
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-            box.setEscapeButton(QMessageBox::Cancel);
-            break;
-        case MsgButtons::YesNo:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setEscapeButton(QMessageBox::No);
-            break;
-        case MsgButtons::YesNoCancel:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            box.setEscapeButton(QMessageBox::Cancel);
-            break;
-    }
-    const int pressed = box.exec();
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(parent, m);
+    const int pressed = box->exec();
     // Without a window manager nobody hands the activation back to the window the box belonged
     // to, and its keys and shortcuts would go nowhere.
     if (parent && parent->isVisible()) parent->window()->activateWindow();
@@ -200,6 +151,7 @@ bool QtUiServices::PageSetup(QWidget* parent, PageMargins& margins) {
                                      margins.right / 100.0, margins.bottom / 100.0),
                            QPageLayout::Millimeter);
     QPageSetupDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("ﾍﾟｰｼﾞの設定"));  // as the toolbar button says
     if (dialog.exec() != QDialog::Accepted) return false;
     const QMarginsF m = printer.pageLayout().margins(QPageLayout::Millimeter);
     margins.top = int(m.top() * 100.0 + 0.5);

@@ -90,8 +90,8 @@ bool IsListableFolder(const std::string& folder);
 // listable, otherwise the user's documents folder, otherwise the home folder.
 std::string DialogStartFolder(const std::string& wanted);
 
-// "入力ﾃﾞｰﾀ(*.kvt)|*.kvt" -> "入力ﾃﾞｰﾀ(*.kvt) (*.kvt)" for QFileDialog; several pairs become
-// ";;"-separated entries. Exposed for tests.
+// "入力ﾃﾞｰﾀ(*.kvt)|*.kvt" -> "入力ﾃﾞｰﾀ(*.kvt)" and "A|*.a" -> "A (*.a)" for QFileDialog (the
+// patterns in parentheses, once); several pairs become ";;"-separated entries. Exposed for tests.
 std::string QtFilterFromPairs(const std::string& filter);
 
 }  // namespace kuvelt::ui

@@ -48,7 +48,7 @@ void FillSteelList(ResultGridModel* grid, const List& list, const Cat& cat) {
 
 // The force diagram of a pick from the last calculation, in figure bytes for the window's view
 // (the same drawing as the report's), or why there is none.
-frmInpYaita::ForceFigureParts ForceFigureOf(int yaita, int sect, double L) {
+frmInpYaita::ForceFigureParts ForceFigureOf(int yaita, int sect, double L, double W, double F) {
     frmInpYaita::ForceFigureParts out;
     const std::optional<PileKind> kind = KindOfChoice(yaita);
     if (!kind || sect < 1 || sect > CatalogueCount(*kind)) {
@@ -62,7 +62,7 @@ frmInpYaita::ForceFigureParts ForceFigureOf(int yaita, int sect, double L) {
         return out;
     }
     try {
-        basZuForces::ForceFigure f = basZuForces::BuildForceFigure(*data);
+        basZuForces::ForceFigure f = basZuForces::BuildForceFigure(*data, W, F);
         out.width = f.width;
         out.height = f.height;
         for (basZuForces::FigurePart& p : f.parts)
@@ -129,15 +129,19 @@ void objInpYaita_LoadData(frmInpYaita& w) {
     w.numL->setValue(p.L);
     // The program's proposal, the first section passing every check, is marked in its list and
     // taken as the initial pick unless the design holds a choice already.
+    // When none passes, the window says so and opens on the section closest to passing.
     const usecase::Proposal passing = usecase::ProposePassingPick();
     if (passing.pick) {
         ResultGridModel* lists[] = {w.listC, w.listLS, w.listS};
         lists[ChoiceValue(passing.pick->kind)]->SetRecommendedRow(passing.pick->sect - 1);
-        if (!gInpYaita.InpFlg) {
-            w.setKind(ChoiceValue(passing.pick->kind));
-            w.numSect->setValue(passing.pick->sect);
-            w.numL->setValue(passing.pick->L);
-        }
+    } else {
+        w.setNoPassingSection(Q(passing.whyNone));
+    }
+    if (const auto& start = passing.pick ? passing.pick : passing.closest;
+        start && !gInpYaita.InpFlg) {
+        w.setKind(ChoiceValue(start->kind));
+        w.numSect->setValue(start->sect);
+        w.numL->setValue(start->L);
     }
     w.UpdateEmbedment();
     w.setFigureSource(ForceFigureOf);
@@ -259,7 +263,7 @@ std::unique_ptr<InputWindow> CreateMenuWindow(int index, QWidget* parent) {
         }
         case frmMenuMain::kInpSectLS:
         case frmMenuMain::kInpSectS: {
-            auto* w = new frmInpSectS(parent);
+            auto* w = new frmInpSectS(parent, index == frmMenuMain::kInpSectLS);
             if (index == frmMenuMain::kInpSectLS) {
                 ConnectLoad(w, [](frmInpSect& f) { objInpSectLS_LoadData(f); });
                 ConnectSave(w, [](frmInpSect& f, bool& c) { objInpSectLS_SaveData(f, c); });

@@ -17,7 +17,8 @@ int PlacedTwips(int stored, int screenTwips, int windowTwips, bool mainWindowRul
 int PixelsToTwips(int pixels, double dpi);
 int TwipsToPixels(int twips, double dpi);
 
-// Reads "Top"/"Left" of `section` and moves the top-level `window` (its current size counts).
+// Reads "Top"/"Left" of `section` and moves the top-level `window` (its current size counts),
+// then keeps it on the screen (KeepOnScreen).
 void PlaceWindow(QWidget* window, const std::string& section, bool mainWindowRule = false);
 // Writes the window's "Top"/"Left" in twips, general number format.
 void StoreWindowPosition(const QWidget* window, const std::string& section);

@@ -143,6 +143,7 @@ Proposal ProposePassingPick() {
         if (!failed.empty()) failed += "，";
         failed += f;
     }
+    p.closest = Pick{closest->kind, closest->sect, ProposedLength(closest->L)};
     p.whyNone = "全ての照査を満足する断面がありません。最も近い断面は " +
                 std::string(KindCaption(closest->kind)) + " №" + std::to_string(closest->sect) +
                 " " + SectionName(closest->kind, closest->sect) + "（満足しない照査：" + failed +

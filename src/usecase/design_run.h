@@ -84,6 +84,7 @@ struct Proposal {
     std::optional<Pick> pick;
     double requiredLength = 0.0;  // Lreq of the proposed section
     std::string whyNone;          // when no section passes: the closest one and its failures
+    std::optional<Pick> closest;  // and that section, L its required length rounded up
 };
 Proposal ProposePassingPick();
 

@@ -233,7 +233,7 @@ TEST_F(UiFault, ExitDoesNotEndWhenTheAskedForSaveFails) {
 }
 
 // A recent file whose folder vanished is refused by the pre-read check: the read-failure
-// message with code 0, and the design being edited stays.
+// message with code 0, the file and the cause, and the design being edited stays with its name.
 TEST_F(UiFault, RecentFileInAVanishedFolderKeepsTheDesign) {
     const std::string folder = env.dir.file("designs");
     fs::create_directory(folder);
@@ -242,6 +242,7 @@ TEST_F(UiFault, RecentFileInAVanishedFolderKeepsTheDesign) {
     fs::remove_all(folder);
     faults::MakeLargeDesign("編集中の設計");
     gModified = true;
+    main.RefreshMenu();
     const std::string design = DesignFingerprint();
     const auto recent = Recent();
     env.services.ClearRecord();
@@ -254,12 +255,14 @@ TEST_F(UiFault, RecentFileInAVanishedFolderKeepsTheDesign) {
     EXPECT_EQ(env.services.messages()[1],
               (Message{0,
                        "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
-                       "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。",
+                       "ﾌｧｲﾙ名：" +
+                           folder + "/dam1.kvt\n原因：" + files::SystemErrorText(ENOENT) +
+                           "\n\nお問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。",
                        "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Error, MsgButtons::Ok}));
     EXPECT_EQ(DesignFingerprint(), design);
     EXPECT_TRUE(gModified);
     EXPECT_EQ(Recent(), recent);
-    EXPECT_EQ(main.windowTitle(), QStringLiteral("*Kuvelt"));
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("*dam1.kvt - Kuvelt"));
 }
 
 // Settings failures are silent: a settings file that cannot be used does not stop a save.

@@ -148,12 +148,19 @@ TEST(GridColumns, HeadersNewRowValuesAndHints) {
     const auto s = GridColumns("InpSectS");
     ASSERT_EQ(c.size(), 6u);
     ASSERT_EQ(s.size(), 5u);
-    EXPECT_TRUE(GridColumns("InpSectLS").empty());
+    const auto ls = GridColumns("InpSectLS");
+    ASSERT_EQ(ls.size(), 5u);
+    EXPECT_TRUE(GridColumns("InpSectX").empty());
     EXPECT_EQ(GridInputHint(c[0]), "入力範囲：15ﾊﾞｲﾄ以内の文字列");
     EXPECT_EQ(GridInputHint(c[1]), "入力範囲：(選択ﾘｽﾄ一覧より選択)");
     EXPECT_EQ(GridInputHint(c[2]), "入力範囲：100～999999999.9");
     EXPECT_EQ(GridInputHint(c[3]), "入力範囲：0～999.9");
     EXPECT_EQ(GridInputHint(s[2]), "入力範囲：10～9999999.9");
+    // Light steel's thin sections: I' and I from 10 cm4/m, Z' and Z as steel's.
+    EXPECT_EQ(GridInputHint(s[1]), "入力範囲：100～999999999.9");
+    EXPECT_EQ(GridInputHint(ls[1]), "入力範囲：10～999999999.9");
+    EXPECT_EQ(GridInputHint(ls[3]), "入力範囲：10～999999999.9");
+    EXPECT_EQ(GridInputHint(ls[2]), GridInputHint(s[2]));
 
     // A new row is valid as it stands.
     for (const auto& cols : {c, s}) {

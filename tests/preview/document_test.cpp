@@ -109,6 +109,16 @@ TEST(PrintFileMarkers, HeadingsBecomeBookmarksWithoutTheirMarker) {
     EXPECT_EQ(d.bookmarks[2].page, 1);
 }
 
+// "?LG;" sets the next line large (a title); the mark itself is no line.
+TEST(PrintFileMarkers, LargeMarkSetsTheNextLineLarge) {
+    const Document d = Parse(PrintBytes({"a", "?LG;", "  題名  ", "b"}));
+    ASSERT_EQ(d.pages[0].lines.size(), 3u);
+    EXPECT_FALSE(d.pages[0].lines[0].large);
+    EXPECT_TRUE(d.pages[0].lines[1].large);
+    EXPECT_EQ(LineText(d.pages[0].lines[1]), "  題名  ");
+    EXPECT_FALSE(d.pages[0].lines[2].large);
+}
+
 TEST(PrintFileMarkers, FigureLinesKeepColumnOffsetsAndPath) {
     const Document d = Parse(PrintBytes(
         {"    ?FG;000;000;/tmp/図/~MT0001.tmp  ", "?FG;012;003;rel.tmp", "  ?FG;broken"}));

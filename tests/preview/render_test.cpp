@@ -96,6 +96,21 @@ TEST_F(Render, HeadingsAreEmphasisedWithoutLeavingTheGrid) {
         EXPECT_NEAR(FirstInkX(img, LineBand(g, line)), g.ColumnX(2), 0.7) << line;
 }
 
+// A large line (the cover's title) is twice the body's size, centred on the text width, and grows
+// into the blank row above it only.
+TEST_F(Render, LargeLineIsTwiceTheSizeAndCentred) {
+    const Document d = FromLines({"", "  設計計算書", "", "?LG;", "  設計計算書", ""});
+    const QImage img = renderPageImage(d, 0, kDpi);
+    const PageGeometry g = GeometryFor({});
+    const int body = Ink(img, LineBand(g, 1));
+    const int large = Ink(img, QRectF(0, g.LineTop(2), kPaperWidthMm, 2 * g.linePitch));
+    EXPECT_GT(large, body * 3) << "twice the size: four times the ink";
+    EXPECT_EQ(Ink(img, LineBand(g, 4)), 0) << "nothing below its own row";
+    const double left = FirstInkX(img, QRectF(0, g.LineTop(2), kPaperWidthMm, 2 * g.linePitch));
+    const double centre = (g.ColumnX(0) + g.ColumnX(kColumnsPerLine)) / 2.0;
+    EXPECT_NEAR(centre - left, 5 * g.fontEm, 1.5) << "half of five characters two ems wide";
+}
+
 TEST_F(Render, MarginsFromTheSettingsMoveTheGrid) {
     const Document d = FromLines({"X"});
     const PageSetup setup{40.0, 50.0};

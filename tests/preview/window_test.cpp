@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QStatusBar>
@@ -19,6 +25,7 @@
 #include <functional>
 
 #include "formats/pdf_file.h"
+#include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -27,6 +34,7 @@
 #include "preview/app/text_search.h"
 #include "sample_report.h"
 #include "support/test_support.h"
+#include "ui/common/qt_texts.h"
 #include "ui/common/user_guide.h"
 
 namespace kuvelt::preview {
@@ -41,8 +49,10 @@ class ScriptedDialogs : public PreviewDialogs {
     int printDialogs = 0;
     std::vector<Message> messages;
 
+    QString docName;  // the print job's name the last print dialog was given
     bool ChoosePrinter(QWidget*, QPrinter& printer) override {
         ++printDialogs;
+        docName = printer.docName();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printToFile);
         return acceptPrint;
@@ -202,6 +212,23 @@ TEST_F(Window, PdfIsOfferedBesideTheDesign) {
     EXPECT_EQ(dialogs.suggested, QStringLiteral("/home/user/walls/dam 1.pdf"));
 }
 
+// A design never saved: the print job and the PDF take its title (件名), made a file name.
+TEST_F(Window, PrintJobAndPdfAreNamedAfterTheDesign) {
+    kuvelt::test::WriteBytes(dir.file("t.prn"),
+                             cp932::FromUtf8("?TI;水路 第2案/A:B\r\n?R1a\r\n目次\r\n"));
+    LoadResult r = LoadDocument(dir.file("t.prn"), dir.path().string());
+    ASSERT_TRUE(r.ok);
+    PreviewWindow w(std::move(r.document), dir.path().string(), PageSetup{}, dialogs);
+    dialogs.acceptPrint = false;
+    w.Print();
+    EXPECT_EQ(dialogs.docName, QStringLiteral("水路 第2案/A:B"));
+    dialogs.saveAnswer.clear();
+    w.SavePdf();
+    EXPECT_TRUE(dialogs.suggested.endsWith(QStringLiteral("/水路 第2案_A_B.pdf")))
+        << dialogs.suggested.toStdString();
+    EXPECT_EQ(FileNameFor(QStringLiteral(" ..")), QStringLiteral("計算書"));
+}
+
 TEST_F(Window, ZoomAndGeometryAreKeptInTheWorkFolder) {
     {
         auto w = Open(2);
@@ -218,6 +245,15 @@ TEST_F(Window, ZoomAndGeometryAreKeptInTheWorkFolder) {
     auto again = Open(2);
     EXPECT_EQ(again->view()->ZoomPercent(), 150);
     EXPECT_EQ(again->width(), 700);
+    again->move(40, 30);
+    again->close();
+    // Where it was; and a size or place the screen has no room for is brought onto it.
+    EXPECT_EQ(Open(2)->pos(), QPoint(40, 30));
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    CPrivateProfile::SetValueString(ini, "Window", "Height", "3000");
+    CPrivateProfile::SetValueString(ini, "Window", "Top", std::to_string(free.bottom() - 50));
+    auto tall = Open(2);
+    EXPECT_TRUE(free.contains(tall->frameGeometry())) << tall->frameGeometry().height();
 }
 
 TEST_F(Window, FitModesFollowTheWindow) {
@@ -422,6 +458,55 @@ TEST_F(Window, EveryCommandIsInTheMenusWithItsKeys) {
         EXPECT_FALSE(keys.contains(k)) << a->text().toStdString();
         keys.insert(k);
     }
+}
+
+// Every key does what the menu says: none is taken twice (the same key on two actions, or twice
+// on one, is ambiguous and does nothing), Ctrl+- zooms out, and the side panel comes back.
+TEST_F(Window, KeysAreUniqueAndTheSidePanelComesBack) {
+    auto w = Open(2);
+    QSet<QKeySequence> keys;
+    for (QAction* a : w->actions()) {
+        for (const QKeySequence& k : a->shortcuts()) {
+            EXPECT_FALSE(keys.contains(k)) << k.toString().toStdString();
+            keys.insert(k);
+        }
+    }
+    w->activateWindow();
+    w->view()->setFocus();
+    w->view()->SetZoomPercent(100);
+    QTest::keyClick(w->view(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(w->view()->ZoomPercent(), 75);
+    QTest::keyClick(w->view(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(w->view()->ZoomPercent(), 100);
+    QWidget* panel = w->sidePanel()->parentWidget();
+    panel->close();
+    QApplication::processEvents();
+    ASSERT_FALSE(panel->isVisible());
+    QTest::keyClick(w->view(), Qt::Key_F9);
+    QApplication::processEvents();
+    EXPECT_TRUE(panel->isVisible()) << "F9, as the View menu shows";
+}
+
+// Qt's print dialog as the preview shows it speaks Japanese: no button, label, group or tab of it
+// is an English word ("Pages", "Double Sided Printing" were).
+TEST_F(Window, PrintDialogHasNoEnglish) {
+    ui::InstallJapaneseQtTexts(*QCoreApplication::instance());
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    QStringList english;
+    auto check = [&](QString t) {
+        t.remove(QLatin1Char('&'));
+        static const QRegularExpression word(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)*$"));
+        if (word.match(t).hasMatch() && t.contains(QRegularExpression(QStringLiteral("[a-z]"))))
+            english << t;
+    };
+    for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) check(b->text());
+    for (QLabel* l : dialog.findChildren<QLabel*>()) check(l->text());
+    for (QGroupBox* g : dialog.findChildren<QGroupBox*>()) check(g->title());
+    for (QTabWidget* t : dialog.findChildren<QTabWidget*>())
+        for (int i = 0; i < t->count(); ++i) check(t->tabText(i));
+    EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
 }
 
 TEST_F(Window, HelpWithoutTheGuideSaysWhereItBelongs) {

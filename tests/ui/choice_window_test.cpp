@@ -4,7 +4,9 @@
 // that follows the pick.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +34,7 @@
 #include "ui/frmMenuMain.h"
 #include "ui/result_grid_model.h"
 #include "ui/window_handlers.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -112,7 +115,8 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
 
 // Without a stored choice the window opens on the program's proposal, the first section passing
 // every check (kinds in window order), marked 推奨, with L its required length rounded up to 0.5 m;
-// with no passing section, the first kind that has sections, section 1 and L = H' + 1.0.
+// with no passing section it says so above everything and opens on the section closest to
+// passing.
 TEST_F(ChoiceWindowTest, OpensOnTheProgramsProposalMarkedInItsList) {
     Open();
     EXPECT_EQ(yaita->kind(), 2);
@@ -124,15 +128,53 @@ TEST_F(ChoiceWindowTest, OpensOnTheProgramsProposalMarkedInItsList) {
     EXPECT_TRUE(
         yaita->listS->headerData(6, Qt::Vertical).toString().contains(QStringLiteral("推奨")));
     EXPECT_EQ(yaita->listC->RecommendedRow(), -1);
+    EXPECT_TRUE(yaita->lblNone->isHidden());
 
     w.reset();
     gInpSectS.Clear();  // light steel and concrete only: none of them passes
     ASSERT_TRUE(CalcMain());
+    const usecase::Proposal none = usecase::ProposePassingPick();
+    ASSERT_FALSE(none.pick);
+    ASSERT_TRUE(none.closest);
     Open();
-    EXPECT_EQ(yaita->kind(), 0);
-    EXPECT_EQ(yaita->numSect->value(), 1);
-    EXPECT_NEAR(yaita->numL->value(), hPrime + 1.0, 1e-9);
+    EXPECT_TRUE(yaita->lblNone->isVisible());
+    EXPECT_TRUE(yaita->lblNone->text().startsWith(
+        QStringLiteral("全ての照査を満足する断面がありません。")));
+    EXPECT_EQ(yaita->kind(), ChoiceValue(none.closest->kind));
+    EXPECT_EQ(yaita->numSect->value(), none.closest->sect);
+    EXPECT_NEAR(yaita->numL->value(),
+                usecase::ProposedLength(RequiredLength(none.closest->kind, none.closest->sect)),
+                1e-9);
     EXPECT_EQ(yaita->listLS->RecommendedRow(), -1);
+}
+
+// The keys do what the mouse does: the focus starts in the list on the pick's row, the arrow keys
+// take the kind and section of the row they move to (and redraw the diagram), Enter also takes
+// its required length; none of this closes the window.
+TEST_F(ChoiceWindowTest, ArrowKeysAndEnterChooseLikeTheMouse) {
+    Open();
+    test::Pump();
+    ASSERT_EQ(QApplication::focusWidget(), yaita->vaSpreadS) << "the keys start in the list";
+    EXPECT_EQ(yaita->vaSpreadS->currentIndex().row(), 6) << "on the proposal's row";
+    const int drawn = yaita->figForces->revision();
+    QTest::keyClick(yaita->vaSpreadS, Qt::Key_Down);
+    test::Pump();
+    EXPECT_EQ(yaita->numSect->value(), 8);
+    EXPECT_NEAR(yaita->numL->value(), 14.0, 1e-9) << "L stays until Enter";
+    EXPECT_GT(yaita->figForces->revision(), drawn);
+    QTest::keyClick(yaita->vaSpreadS, Qt::Key_Up);
+    QTest::keyClick(yaita->vaSpreadS, Qt::Key_Up);
+    QTest::keyClick(yaita->vaSpreadS, Qt::Key_Return);
+    EXPECT_EQ(yaita->numSect->value(), 6);
+    EXPECT_NEAR(yaita->numL->value(), usecase::ProposedLength(gListS(6, 4)), 1e-9);
+    EXPECT_NEAR(yaita->numD->value(), yaita->numL->value() - hPrime, 1e-9);
+    EXPECT_TRUE(w->isVisible()) << "Enter in the list is no OK";
+    // Another kind's list: its rows take its kind.
+    yaita->TabStrip1->setCurrentIndex(1);
+    yaita->vaSpreadLS->setFocus();
+    QTest::keyClick(yaita->vaSpreadLS, Qt::Key_Down);
+    EXPECT_EQ(yaita->kind(), 1);
+    EXPECT_EQ(yaita->numSect->value(), yaita->vaSpreadLS->currentIndex().row() + 1);
 }
 
 TEST_F(ChoiceWindowTest, StoredChoiceReopensWithItsKindSectionAndLength) {
@@ -248,6 +290,26 @@ TEST_F(ChoiceWindowTest, ForceDiagramFollowsTheRowAndTheLength) {
     EXPECT_NE(v->note().indexOf(QStringLiteral("断面№9は登録されていない")), -1);
     const QImage shot = yaita->grab().toImage();
     EXPECT_FALSE(shot.isNull());
+}
+
+// At the size the window opens with on a 1366 × 768 screen the diagram's text reads at 9 points
+// or more, and it stays so when the window is made smaller down to where it fits with a panel.
+TEST_F(ChoiceWindowTest, ForceDiagramTextIsLegibleAtTheWindowsSize) {
+    basResOutPrn::SetReportDataFolder((kuvelt::test::SourceDir() / "data").string());
+    struct Restore {
+        ~Restore() { basResOutPrn::SetReportDataFolder(""); }
+    } restore;
+    Open();
+    for (const QSize size : {w->size(), QSize(1280, 660)}) {
+        w->resize(size);
+        test::Pump();
+        FigureView* v = yaita->figForces;
+        ASSERT_TRUE(v->hasFigure()) << v->note().toStdString();
+        const double textPx = v->PixelsPerMm() * v->TextHeightMm(frmInpYaita::kForceTextStyle);
+        EXPECT_GE(textPx * 72.0 / v->logicalDpiY(), 9.0 - 1e-6)
+            << size.width() << "x" << size.height() << ": view " << v->width() << "x"
+            << v->height();
+    }
 }
 
 struct SectRangeCase {

@@ -25,6 +25,7 @@
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"
 #include "ui/main_handlers.h"
+#include "ui/surcharge_figure.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -460,6 +461,18 @@ TEST(DesignConditionsWindow, RangesAndBytesLeftBeforeTheMistake) {
     EXPECT_EQ(
         w.statusLine()->text(),
         QStringLiteral("入力範囲：%1ﾊﾞｲﾄ以内の文字列（残り %2 ﾊﾞｲﾄ）").arg(limit).arg(limit - 5));
+}
+
+// The 台形 figure at the sizes its window gives it: the Ｈo dimension and its label stand clear
+// of the dashed line down from the crest's edge, and the label lies inside the picture.
+TEST(SurchargeFigureTest, HoStandsClearOfTheDashedLine) {
+    for (const QSizeF size : {QSizeF(220, 150), QSizeF(300, 200), QSizeF(480, 320)}) {
+        const TrapezoidGeometry t = TrapezoidAt(size);
+        const double dashed = t.slopeTop.x();
+        EXPECT_GT(t.dimX - 4, dashed) << size.width() << ": the dimension's ticks";
+        EXPECT_GT(t.hoLabel.left(), dashed) << size.width();
+        EXPECT_TRUE(QRectF(QPointF(0, 0), size).contains(t.hoLabel)) << size.width();
+    }
 }
 
 }  // namespace

@@ -250,7 +250,7 @@ TEST(TwipsTest, ConvertsWithTheLogicalDpi) {
 }
 
 TEST(FileFilterTest, PairsBecomeQtFilters) {
-    EXPECT_EQ(QtFilterFromPairs("入力ﾃﾞｰﾀ(*.kvt)|*.kvt"), "入力ﾃﾞｰﾀ(*.kvt) (*.kvt)");
+    EXPECT_EQ(QtFilterFromPairs("入力ﾃﾞｰﾀ(*.kvt)|*.kvt"), "入力ﾃﾞｰﾀ(*.kvt)");
     EXPECT_EQ(QtFilterFromPairs("A|*.a;*.b|B|*.c"), "A (*.a *.b);;B (*.c)");
     EXPECT_EQ(QtFilterFromPairs(""), "* (*)");
 }

@@ -13,6 +13,7 @@
 #include "io/settings.h"
 #include "platform/profile.h"
 #include "scripted_services.h"
+#include "ui/common/screen_fit.h"
 #include "ui/field_specs.h"
 #include "ui/fields.h"
 
@@ -234,14 +235,22 @@ TEST_F(InputWindowTest, StoredPositionIsUsedAndClosingStoresIt) {
               int(40 * 1440.0 / dpi + 0.5));
 }
 
-// A position stored on a monitor that is gone opens the window on the screen instead.
-TEST_F(InputWindowTest, PositionOffEveryScreenIsBroughtBack) {
-    CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Top", "90000");
-    CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Left", "200000");
-    w.Prepare();
-    const QRect frame(w.pos(), w.frameGeometry().size().expandedTo(w.size()));
-    EXPECT_NE(QGuiApplication::screenAt(frame.center()), nullptr)
-        << w.pos().x() << "," << w.pos().y();
+// A position stored on a monitor that is gone, or one that would leave part of the window off
+// the screen (after a change of resolution), opens the whole window on the screen, title bar and
+// frame included.
+TEST_F(InputWindowTest, PositionOffTheScreenIsBroughtBack) {
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    const std::string nearBottom = std::to_string(int((free.height() - 60) * 1440.0 / dpi));
+    const std::string nearRight = std::to_string(int((free.width() - 60) * 1440.0 / dpi));
+    for (const auto& [top, left] :
+         {std::pair<std::string, std::string>{"90000", "200000"}, {nearBottom, nearRight}}) {
+        CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Top", top);
+        CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Left", left);
+        w.Prepare();
+        EXPECT_TRUE(free.contains(QRect(w.pos(), w.size().grownBy(FrameMargins(&w)))))
+            << top << " " << left << ": " << w.pos().x() << "," << w.pos().y();
+    }
 }
 
 TEST_F(InputWindowTest, NoStoredPositionCentres) {

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -17,6 +18,7 @@
 #include <QSet>
 #include <QTest>
 #include <QTranslator>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
@@ -26,12 +28,14 @@
 #include "io/design_file.h"
 #include "io/settings.h"
 #include "model/design.h"
+#include "platform/files.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
 #include "report/prn.h"
 #include "scripted_services.h"
 #include "support/test_support.h"
 #include "ui/app_state.h"
+#include "ui/common/message_box.h"
 #include "ui/fields.h"
 #include "ui/figure_view.h"
 #include "ui/frmAbout.h"
@@ -252,6 +256,16 @@ TEST_F(MainWindowTest, ChoiceButtonNeedsASectionInSomeCatalogue) {
     EXPECT_TRUE(Enabled(frmMenuMain::kInpYaita));
     EXPECT_TRUE(Highlighted(frmMenuMain::kInpSectLS));
     EXPECT_FALSE(Highlighted(frmMenuMain::kInpSectC));
+    // Disabled after it was highlighted, the button is drawn as grey as every disabled one.
+    gInpYaita.InpFlg = true;
+    main.RefreshMenu();
+    ASSERT_TRUE(Highlighted(frmMenuMain::kInpYaita));
+    gInpSectLS.Clear();
+    main.RefreshMenu();
+    QPushButton* choice = main.menuButton(frmMenuMain::kInpYaita);
+    ASSERT_FALSE(choice->isEnabled());
+    EXPECT_EQ(choice->palette().color(QPalette::Disabled, QPalette::ButtonText),
+              QApplication::palette(choice).color(QPalette::Disabled, QPalette::ButtonText));
 }
 
 struct ResultCase {
@@ -508,44 +522,80 @@ TEST_F(MainWindowTest, FileDialogsRememberOnlyFoldersThatServedAFile) {
     EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "FileName", "InitDir"), Path("designs"));
 }
 
-TEST_F(MainWindowTest, OpenOfARefusedFileKeepsTheDesign) {
-    SaveAs(Path("good.kvt"));
-    // The same design with version 1.01 in line 3.
-    std::string bytes = kuvelt::test::ReadBytes(Path("good.kvt"));
-    const auto at = bytes.find("[1.00]");
-    ASSERT_NE(at, std::string::npos);
-    bytes.replace(at, 6, "[1.01]");
-    kuvelt::test::WriteBytes(Path("newer.kvt"), bytes);
-    kuvelt::test::WriteBytes(Path("good.kv"), kuvelt::test::ReadBytes(Path("good.kvt")));
+// A failed open, from the dialog or the recent list, after the edits were to be discarded: the
+// file is read into a fresh design, so the design being edited, its file name, its modified mark
+// and its buttons stay; the message names the file and why it could not be read.
+struct FailedOpenCase {
+    const char* name;
+    const char* file;
+    std::function<std::string(std::string example)> bytes;  // empty: no such file
+    int32_t code;
+    const char* cause;  // nullptr: the system's text for a missing file
+};
+
+class FailedOpenTest : public MainWindowTest,
+                       public ::testing::WithParamInterface<FailedOpenCase> {};
+
+TEST_P(FailedOpenTest, KeepsTheDesignAndSaysWhy) {
+    const FailedOpenCase& c = GetParam();
+    const std::string example =
+        kuvelt::test::ReadBytes((kuvelt::test::SourceDir() / "examples/sand-channel.kvt").string());
+    if (c.bytes) kuvelt::test::WriteBytes(Path(c.file), c.bytes(example));
+    SaveAs(Path("work.kvt"));
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = gInpYaita.InpFlg = true;
     gInpJyoken.Title = "編集中";
-    for (const char* name : {"newer.kvt", "good.kv"}) {
-        env.services.ClearRecord();
-        env.services.AnswerOpen(Path(name));
-        env.services.AnswerMessage(MsgAnswer::Ok);
+    gModified = true;
+    main.RefreshMenu();
+    const std::string design = DesignToBytes();
+    const QString title = main.windowTitle();
+    std::vector<bool> enabled;
+    for (int i = 0; i < frmMenuMain::kButtonCount; ++i) enabled.push_back(Enabled(i));
+    // A recent file deleted since it was listed, or one picked in the dialog.
+    CPrivateProfile::SetValueString(gIniFile, "FileName", "FileName2", Path(c.file));
+    env.services.ClearRecord();
+    env.services.AnswerMessage(MsgAnswer::No);  // the edits may go
+    if (c.bytes) env.services.AnswerOpen(Path(c.file));
+    env.services.AnswerMessage(MsgAnswer::Ok);
+    if (c.bytes) {
         main.FileOpen();
-        EXPECT_EQ(env.services.messages(), std::vector<Message>{ReadFailureMessage(0)}) << name;
-        EXPECT_EQ(gInpJyoken.Title, "編集中") << name;
-        EXPECT_EQ(main.windowTitle(), QStringLiteral("Kuvelt"));
-        EXPECT_EQ(gFileName, "");
+    } else {
+        main.FileHistory(2);
     }
-    EXPECT_EQ(Recent()[0], Path("good.kvt"));
+    const Message expected = ReadFailureMessage(
+        files::Failure{c.code, c.cause ? c.cause : files::SystemErrorText(ENOENT)}, Path(c.file));
+    EXPECT_EQ(env.services.messages().back().text, expected.text);
+    EXPECT_EQ(env.services.messages().back(), expected);
+    EXPECT_EQ(DesignToBytes(), design);
+    EXPECT_EQ(gFileName, Path("work.kvt"));
+    EXPECT_TRUE(gModified);
+    EXPECT_EQ(main.windowTitle(), title);
+    for (int i = 0; i < frmMenuMain::kButtonCount; ++i) EXPECT_EQ(Enabled(i), enabled[i]) << i;
+    EXPECT_EQ(Recent()[0], Path("work.kvt"));
 }
 
-TEST_F(MainWindowTest, OpenOfABrokenFileLeavesAFreshDesign) {
-    gInpJyoken.Title = "途中";
-    SaveAs(Path("full.kvt"));
-    std::string bytes = kuvelt::test::ReadBytes(Path("full.kvt"));
-    kuvelt::test::WriteBytes(Path("cut.kvt"), bytes.substr(0, bytes.size() / 2));
-    gInpJyoken.Title = "編集中";
-    env.services.ClearRecord();
-    env.services.AnswerOpen(Path("cut.kvt"));
-    env.services.AnswerMessage(MsgAnswer::Ok);
-    main.FileOpen();
-    EXPECT_EQ(env.services.messages(), std::vector<Message>{ReadFailureMessage(62)});
-    EXPECT_EQ(gInpJyoken, CInpJyoken{});
-    EXPECT_EQ(gFileName, "");
-    EXPECT_EQ(Recent()[0], Path("full.kvt"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, FailedOpenTest,
+    ::testing::Values(
+        FailedOpenCase{"Truncated", "cut.kvt", [](std::string b) { return b.substr(0, 700); }, 62,
+                       "全ての値を読み込む前に62行目でﾌｧｲﾙが終わっています"},
+        FailedOpenCase{"Empty", "empty.kvt", [](std::string) { return std::string(); }, 0,
+                       "ﾌｧｲﾙが空です（0ﾊﾞｲﾄ）"},
+        FailedOpenCase{"Binary", "image.kvt",
+                       [](std::string) { return std::string("\x89PNG\r\n\x1a\n\0\0", 10); }, 0,
+                       "ﾃｷｽﾄﾌｧｲﾙではありません"},
+        FailedOpenCase{
+            "OtherText", "notes.kvt", [](std::string) { return std::string("memo\r\nline\r\n"); },
+            0, "Kuvelt の入力ﾃﾞｰﾀﾌｧｲﾙではありません（2～3行目に製品名とﾊﾞｰｼﾞｮﾝがありません）"},
+        FailedOpenCase{"NewerVersion", "newer.kvt",
+                       [](std::string b) { return b.replace(b.find("[1.00]"), 6, "[1.01]"); }, 0,
+                       "ﾊﾞｰｼﾞｮﾝ「1.01」の入力ﾃﾞｰﾀﾌｧｲﾙは読み込めません（読み込めるﾊﾞｰｼﾞｮﾝ：1.00）"},
+        FailedOpenCase{"NotADesignName", "good.kv", [](std::string b) { return b; }, 0,
+                       "ﾌｧｲﾙの種類が入力ﾃﾞｰﾀ(*.kvt)ではありません"},
+        FailedOpenCase{"NotANumber", "bad.kvt",
+                       [](std::string b) { return b.replace(b.find(" 3.5 "), 5, " x "); }, 13,
+                       "6行目：数値のはずの項目が数値ではありません"},
+        FailedOpenCase{"DeletedRecent", "gone.kvt", nullptr, 0, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct ExitCase {
     const char* name;
@@ -615,13 +665,20 @@ TEST_F(MainWindowTest, UnmodifiedExitAsksNothingAndStoresThePosition) {
     EXPECT_GT(CPrivateProfile::GetValueLong(gIniFile, "MenuMain", "Left"), 0);
 }
 
-TEST_F(MainWindowTest, PageSetupShowsAndStoresWholeMillimetres) {
+// The dialog shows the margins the report prints with: the preview's own until some are stored.
+TEST_F(MainWindowTest, PageSetupShowsThePrintedMarginsAndStoresWholeMillimetres) {
+    env.services.AnswerPageSetup(std::nullopt);
+    main.PageSetup();
+    ASSERT_EQ(env.services.calls.size(), 1u);
+    EXPECT_EQ(env.services.calls[0].margins, (ui::PageMargins{2000, 2500, 2000, 1500}));
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginTop(mm)"), "");
     CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginTop(mm)", "15");
     CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginLeft(mm)", "20");
+    env.services.ClearRecord();
     env.services.AnswerPageSetup(ui::PageMargins{2540, 1049, 500, 500});
     main.PageSetup();
     ASSERT_EQ(env.services.calls.size(), 1u);
-    EXPECT_EQ(env.services.calls[0].margins, (ui::PageMargins{1500, 2000, 0, 0}));
+    EXPECT_EQ(env.services.calls[0].margins, (ui::PageMargins{1500, 2000, 2000, 1500}));
     EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginTop(mm)"), "25");
     EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "Printer", "MarginLeft(mm)"), "10");
     EXPECT_TRUE(main.isEnabled());
@@ -732,22 +789,27 @@ void MakeCalculationFail() {
     gInpJiban.Fai = 10.0;
 }
 
-TEST_F(MainWindowTest, FailedCalculationMessagesOfChoiceAndPrint) {
+// A failed calculation says so once: the command's message, the stages' causes under it.
+TEST_F(MainWindowTest, FailedCalculationShowsOneMessage) {
     MakeCalculationFail();
     std::vector<Message> core;
     ASSERT_FALSE(CalcMain(&core));
+    ASSERT_FALSE(core.empty());
     gInpYaita = CInpYaita{true, 2, 1, 0.0, 0.0, 15.0};  // a choice the choice window takes
     const CInpYaita before = gInpYaita;
     main.RefreshMenu();
     for (int button : {frmMenuMain::kInpYaita, frmMenuMain::kMenuPrint}) {
         env.services.ClearRecord();
-        for (std::size_t i = 0; i <= core.size(); ++i) env.services.AnswerMessage(MsgAnswer::Ok);
+        env.services.AnswerMessage(MsgAnswer::Ok);
         main.MenuCommand(button);
-        std::vector<Message> expected = core;
-        expected.push_back(
-            Info("計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。",
-                 button == frmMenuMain::kInpYaita ? "使用矢板の決定" : "計算結果の印刷"));
-        EXPECT_EQ(env.services.messages(), expected) << "button " << button;
+        const std::vector<Message> shown = env.services.messages();
+        ASSERT_EQ(shown.size(), 1u) << "button " << button;
+        EXPECT_EQ(shown[0].title,
+                  button == frmMenuMain::kInpYaita ? "使用矢板の決定" : "計算結果の印刷");
+        EXPECT_EQ(shown[0].text.rfind("計算ｴﾗｰです。入力ﾃﾞｰﾀ等をご確認下さい。\n\n", 0), 0u);
+        for (const Message& m : core) {
+            EXPECT_NE(shown[0].text.find(m.title + "：\n" + m.text), std::string::npos) << m.text;
+        }
         EXPECT_EQ(gInpYaita, before);
     }
 }
@@ -823,6 +885,21 @@ TEST(QtTranslations, StandardButtonsInJapanese) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
               QStringLiteral("キャンセル"));
     QCoreApplication::removeTranslator(&qtTexts);
+}
+
+// A message box is as wide as its title needs, whatever its text: a short question under a long
+// title shows the whole title.
+TEST(MessageBoxTest, WideEnoughForItsTitle) {
+    for (const char* title :
+         {"ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", "根切り底面の安定検討時の計算ｴﾗｰについてのお知らせ"}) {
+        const auto box =
+            MakeMessageBox(nullptr, Message{0, "OK?", title, MsgIcon::Information, MsgButtons::Ok});
+        QFont bold = box->font();
+        bold.setBold(true);
+        EXPECT_GE(box->sizeHint().width(),
+                  QFontMetrics(bold).horizontalAdvance(QString::fromUtf8(title)) + 100)
+            << title;
+    }
 }
 
 // 表示 → 構造図 draws the design as it stands: with the virtual ground of a fresh calculation,

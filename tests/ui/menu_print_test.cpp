@@ -1,5 +1,5 @@
 // The print menu: generation when it opens, the stored ticks, the three selection buttons, item 4
-// disabled (and stored as 0) without the stability check, the combined file with one and with
+// disabled (its stored tick kept) without the stability check, the combined file with one and with
 // two chapters, the preview started from an argument list, and every temporary file deleted
 // when the menu closes.
 #include <gtest/gtest.h>
@@ -159,6 +159,7 @@ TEST_F(MenuPrintTest, StoredTicksAreRestoredAndWrittenBackAndFilesDeleted) {
     for (const char* k : {"0", "2", "4"}) {
         CPrivateProfile::SetValueString(gIniFile, "MenuPrint", k, "1");
     }
+    for (const char* k : {"1", "3"}) CPrivateProfile::SetValueString(gIniFile, "MenuPrint", k, "0");
     Open();
     EXPECT_TRUE(menu->chkPrintItem[4]->isEnabled()) << "sandy ground with the boiling check";
     EXPECT_EQ(menu->ticks(), (print_job::Ticks{true, false, true, false, true}));
@@ -176,7 +177,9 @@ TEST_F(MenuPrintTest, StoredTicksAreRestoredAndWrittenBackAndFilesDeleted) {
     EXPECT_NE(CPrivateProfile::GetValueString(gIniFile, "MenuPrint", "Top"), "");
 }
 
-TEST_F(MenuPrintTest, WithoutTheStabilityCheckItemFourIsDisabledAndStoredAsZero) {
+// Without the stability check item 4 is unticked and disabled; that untick is the program's and
+// is not stored, so the next design that has the check prints its chapter again.
+TEST_F(MenuPrintTest, WithoutTheStabilityCheckItemFourIsDisabledAndItsTickKept) {
     CPrivateProfile::SetValueString(gIniFile, "MenuPrint", "4", "1");
     gInpJyoken.Nekiri = 0;
     Open();
@@ -191,7 +194,18 @@ TEST_F(MenuPrintTest, WithoutTheStabilityCheckItemFourIsDisabledAndStoredAsZero)
     menu->CheckCommand(2);
     EXPECT_FALSE(item4->isChecked());
     w->reject();
-    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "MenuPrint", "4"), "0");
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "MenuPrint", "4"), "1");
+    EXPECT_EQ(CPrivateProfile::GetValueString(gIniFile, "MenuPrint", "0"), "1");
+    gInpJyoken.Nekiri = 1;
+    Open();
+    EXPECT_TRUE(menu->chkPrintItem[4]->isChecked()) << "the design with the check prints it";
+}
+
+// On first use every chapter and every part is ticked: the whole report.
+TEST_F(MenuPrintTest, FirstUseTicksEverything) {
+    Open();
+    EXPECT_EQ(menu->ticks(), (print_job::Ticks{true, true, true, true, true}));
+    for (QCheckBox* part : menu->chkPart) EXPECT_TRUE(part->isChecked());
 }
 
 TEST_F(MenuPrintTest, FailedChaptersAreReportedAndStillOpenTheMenu) {

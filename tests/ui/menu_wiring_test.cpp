@@ -3,15 +3,22 @@
 // calculation and is followed by the stability check, and a confirmed choice enables printing.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <functional>
 
 #include "calc/nekiri.h"
+#include "calc/yaita_choice.h"
 #include "io/design_file.h"
 #include "model/design.h"
 #include "report/prn.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
+#include "ui/common/screen_fit.h"
 #include "ui/fields.h"
 #include "ui/frmInpYaita.h"
 #include "ui/frmMenuMain.h"
@@ -115,6 +122,45 @@ TEST_F(MenuWiringTest, ChoiceThenStabilityThenBoilingWindowAndPrintMenu) {
               (std::vector<std::string>{"使用矢板の決定", "ボイリングの検討", "検討結果の印刷"}));
     EXPECT_EQ(started.size(), 1u);
     EXPECT_TRUE(env.services.messages().empty());
+}
+
+// Every window opened from the main window opens whole on a 1366 × 768 laptop screen (the test's
+// screen), frame included, and can shrink to fit 1280 × 720 with a panel; giving each of its
+// fields the focus, which puts that field's range in the status line, never makes it wider.
+TEST_F(MenuWiringTest, EveryWindowFitsALaptopScreenAndKeepsItsWidth) {
+    LoadExample();
+    StoreChoice(PileKind::Steel, 7, 0, 0, 14.0);
+    main.RefreshMenu();
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(free.size(), QSize(1366, 768));
+    main.drive = [&](InputWindow& w) {
+        SCOPED_TRACE(U8(w.windowTitle()));
+        test::ShowActive(&w);
+        EXPECT_TRUE(free.contains(QRect(w.pos(), w.size().grownBy(FrameMargins(&w)))))
+            << w.width() << "x" << w.height() << " at " << w.x() << "," << w.y();
+        const QSize least = w.minimumSizeHint().expandedTo(w.minimumSize());
+        // Smaller still: a 1280 × 720 screen with a panel holds it.
+        EXPECT_LE(least.width(), 1280 - 8);
+        EXPECT_LE(least.height(), 720 - 36 - 40);
+        const int width = w.width();
+        for (QWidget* f : w.findChildren<QWidget*>()) {
+            if (!qobject_cast<QLineEdit*>(f) || !f->isVisible() || !f->isEnabled()) continue;
+            f->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            EXPECT_EQ(w.width(), width) << U8(f->objectName()) << " " << U8(f->toolTip());
+        }
+        w.reject();
+        return w.result();
+    };
+    for (int i = 0; i < frmMenuMain::kButtonCount; ++i) {
+        if (i == frmMenuMain::kResOutAc) continue;  // sandy ground: the heaving button is off
+        main.MenuCommand(i);
+        for (const Message& m : env.services.messages()) ADD_FAILURE() << m.title << ": " << m.text;
+        env.services.ClearRecord();
+    }
+    main.OpenCoverWindow();
+    main.action(QStringLiteral("mnuViewStructure"))->trigger();
+    EXPECT_EQ(main.titles.size(), std::size_t(frmMenuMain::kButtonCount) + 1);
 }
 
 }  // namespace

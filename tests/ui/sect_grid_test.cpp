@@ -17,6 +17,7 @@
 #include "platform/profile.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
+#include "ui/common/screen_fit.h"
 #include "ui/fields.h"
 #include "ui/frmInpSect.h"
 #include "ui/frmMenuMain.h"
@@ -50,6 +51,31 @@ TEST(SectGridModel, NewRowsCarryTheColumnDefaults) {
                                QStringLiteral("10"), QStringLiteral("100"), QStringLiteral("10")};
     for (int col = 0; col < 5; ++col) EXPECT_EQ(s.CellText(0, col), steel[col]) << col;
     EXPECT_EQ(s.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Ｉ'(cm4/m)"));
+}
+
+// Every value a new design ships can be typed back into its cell unchanged: the column ranges
+// admit the built-in sections (the light-steel LSP-2 has Ｉ' 85.1 and Ｉ 41.1 cm4/m).
+TEST(SectGridModel, EveryBuiltInValueCanBeTypedBack) {
+    colInpSectC concrete;
+    AddBuiltInConcrete(concrete);
+    colInpSectS light, steel;
+    AddBuiltInLightSteel(light);
+    AddBuiltInSteel(steel);
+    SectGridModel c("InpSectC"), ls("InpSectLS"), st("InpSectS");
+    c.LoadCatalogue(concrete);
+    ls.LoadCatalogue(light);
+    st.LoadCatalogue(steel);
+    for (SectGridModel* m : {&c, &ls, &st}) {
+        ASSERT_GT(m->rowCount(), 0);
+        for (int row = 0; row < m->rowCount(); ++row) {
+            for (int col = 0; col < m->columnCount(); ++col) {
+                const QModelIndex at = m->index(row, col);
+                EXPECT_TRUE(m->setData(at, m->data(at, Qt::EditRole)))
+                    << m->Text(row, 0) << " column " << col << ": " << m->Hint(col).toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(st.Hint(1), QStringLiteral("入力範囲：100～999999999.9")) << "steel keeps its limits";
 }
 
 // Every field of every row reaches its own column and comes back into its own member; a grid
@@ -587,6 +613,13 @@ TEST_F(SectWindowTest, StoresAndRestoresPositionAndSize) {
     EXPECT_NEAR(widthTwips, 700 * 1440.0 / dpi, 15);
     EXPECT_GT(CPrivateProfile::GetValueLong(gIniFile, "InpSectS", "Height"), 0);
     EXPECT_NE(CPrivateProfile::GetValueString(gIniFile, "InpSectS", "Top"), "");
+    // A size left on a larger screen opens no larger than this one, the whole window on it.
+    CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Width", "60000");
+    CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Height", "40000");
+    Open(frmMenuMain::kInpSectS);
+    const QRect free = w->screen()->availableGeometry();
+    EXPECT_TRUE(free.contains(QRect(w->pos(), w->size().grownBy(FrameMargins(w.get())))))
+        << w->width() << "x" << w->height();
 }
 
 struct MenuWindowCase {

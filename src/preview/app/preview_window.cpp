@@ -35,6 +35,9 @@
 
 #include "platform/profile.h"
 #include "preview/render/pdf_export.h"
+#include "ui/common/file_icons.h"
+#include "ui/common/message_box.h"
+#include "ui/common/screen_fit.h"
 #include "ui/common/user_guide.h"
 
 namespace kuvelt::preview {
@@ -103,6 +106,22 @@ class ThumbnailModel : public QAbstractListModel {
 
 }  // namespace
 
+QString DocumentName(const Document& doc) {
+    if (!doc.title.empty()) return Q(doc.title);
+    return U("計算書");
+}
+
+QString FileNameFor(const QString& name) {
+    QString out;
+    for (const QChar c : name) {
+        // Characters no file name may hold here or on the systems the file may travel to.
+        out += QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 0x20 ? QChar(u'_') : c;
+    }
+    out = out.trimmed();
+    while (out.startsWith(QLatin1Char('.'))) out.remove(0, 1);
+    return out.isEmpty() ? U("計算書") : out.left(100);
+}
+
 int NextZoomStep(int percent, int direction) {
     if (direction > 0) {
         for (int z : kZoomLadder)
@@ -123,31 +142,22 @@ bool PreviewDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
 }
 
 QString PreviewDialogs::SaveFileName(QWidget* parent, const QString& suggested) {
-    return QFileDialog::getSaveFileName(parent, U("PDF ファイルとして保存"), suggested,
-                                        U("PDF ファイル (*.pdf)"));
+    // The application's own file dialog, its listing in Japanese and safe from special files.
+    ui::ListingOnlyIconProvider icons;
+    QFileDialog dialog(parent, U("PDF保存"));  // as the command that opens it
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontUseCustomDirectoryIcons);
+    dialog.setIconProvider(&icons);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(U("PDF ファイル (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 void PreviewDialogs::ShowMessage(QWidget* parent, const Message& m) {
-    QMessageBox box(parent);
-    box.setWindowTitle(Q(m.title));
-    box.setText(Q(m.text));
-    switch (m.icon) {
-        case MsgIcon::Error:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case MsgIcon::Exclamation:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case MsgIcon::Question:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case MsgIcon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case MsgIcon::None:
-            break;
-    }
-    box.exec();
+    ui::MakeMessageBox(parent, m)->exec();
 }
 
 // ---- PageView ---------------------------------------------------------------------------------
@@ -403,7 +413,13 @@ void PreviewWindow::BuildActions() {
     auto make = [&](const char* name, const char* text, QList<QKeySequence> keys, auto slot) {
         auto* a = new QAction(U(text), this);
         a->setObjectName(QString::fromUtf8(name));
-        a->setShortcuts(keys);
+        // A standard key that is one of the others already (ZoomOut is Ctrl+-) once only: the
+        // same key twice makes it ambiguous, and it then does nothing at all.
+        QList<QKeySequence> unique;
+        for (const QKeySequence& k : keys) {
+            if (!k.isEmpty() && !unique.contains(k)) unique << k;
+        }
+        a->setShortcuts(unique);
         a->setShortcutContext(Qt::WindowShortcut);
         addAction(a);
         connect(a, &QAction::triggered, this, slot);
@@ -478,6 +494,7 @@ void PreviewWindow::BuildMenus() {
     file->addAction(act("actClose"));
 
     QMenu* view = menuBar()->addMenu(U("表示(&V)"));
+    viewMenu_ = view;
     view->addAction(act("actZoomIn"));
     view->addAction(act("actZoomOut"));
     QMenu* ladder = view->addMenu(U("倍率(&Z)"));
@@ -558,6 +575,15 @@ void PreviewWindow::BuildSidePanel() {
     }
     dock->setWidget(sideTabs_);
     addDockWidget(Qt::LeftDockWidgetArea, dock);
+    // The panel can be closed; the View menu (and its key) brings it back.
+    QAction* shown = dock->toggleViewAction();
+    shown->setObjectName(QStringLiteral("actSidePanel"));
+    shown->setText(U("目次とサムネイル(&B)"));
+    shown->setShortcut(QKeySequence(Qt::Key_F9));
+    shown->setShortcutContext(Qt::WindowShortcut);
+    addAction(shown);
+    viewMenu_->addSeparator();
+    viewMenu_->addAction(shown);
 }
 
 void PreviewWindow::BuildBookmarks() {
@@ -794,7 +820,7 @@ void PreviewWindow::Print() {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFromTo(1, std::max(1, doc_.PageCount()));
-    printer.setDocName(doc_.bookmarks.empty() ? U("計算書") : Q(doc_.bookmarks.front().title));
+    printer.setDocName(DocumentName(doc_));
     if (!dialogs_.ChoosePrinter(this, printer)) return;
     if (!printTo(printer)) {
         Message m;
@@ -806,10 +832,10 @@ void PreviewWindow::Print() {
 }
 
 void PreviewWindow::SavePdf() {
-    // Beside the design with its name; a design never saved goes to the documents folder (the
-    // print file itself lives in a temporary folder nobody should save into).
-    QString suggested =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + U("/計算書.pdf");
+    // Beside the design with its name; a design never saved goes to the documents folder under
+    // its title (the print file itself lives in a temporary folder nobody should save into).
+    QString suggested = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                        QLatin1Char('/') + FileNameFor(DocumentName(doc_)) + QStringLiteral(".pdf");
     if (!doc_.designFile.empty()) {
         const QFileInfo src(Q(doc_.designFile));
         suggested =
@@ -833,22 +859,39 @@ void PreviewWindow::SavePdf() {
 
 void PreviewWindow::RestoreSettings() {
     const std::string file = SettingsFile();
-    resize(900, 1000);
-    if (file.empty()) return;
-    const int w = ReadInt(file, kWindowSection, "Width", 0);
-    const int h = ReadInt(file, kWindowSection, "Height", 0);
-    const int x = ReadInt(file, kWindowSection, "Left", -100000);
-    const int y = ReadInt(file, kWindowSection, "Top", -100000);
-    if (w >= 300 && h >= 200 && w <= 20000 && h <= 20000) resize(w, h);
-    // A stored place off every screen (a monitor since removed) is not used.
-    if (x > -100000 && y > -100000) {
-        for (QScreen* s : QGuiApplication::screens()) {
-            if (s->availableGeometry().contains(QPoint(x + 40, y + 20))) {
-                move(x, y);
-                break;
-            }
+    // An A4 page at a readable size, or the size the user left; never more than the screen has
+    // room for.
+    QSize size(900, 1000);
+    QPoint at(-1, -1);
+    bool placed = false;
+    if (!file.empty()) {
+        const int w = ReadInt(file, kWindowSection, "Width", 0);
+        const int h = ReadInt(file, kWindowSection, "Height", 0);
+        if (w >= 300 && h >= 200 && w <= 20000 && h <= 20000) size = QSize(w, h);
+        const int x = ReadInt(file, kWindowSection, "Left", -100000);
+        const int y = ReadInt(file, kWindowSection, "Top", -100000);
+        // "Left" and "Top" are the frame's corner; a place off every screen (a monitor since
+        // removed) is not used.
+        if (x > -100000 && y > -100000 && QGuiApplication::screenAt(QPoint(x + 40, y + 20))) {
+            at = QPoint(x, y);
+            placed = true;
         }
     }
+    QScreen* screen = placed ? QGuiApplication::screenAt(at + QPoint(40, 20)) : this->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const QMargins frame = ui::FrameMargins(this);
+    if (screen) {
+        const QRect free = screen->availableGeometry();
+        if (!placed) {
+            at = free.topLeft() + QPoint(std::max(0, (free.width() - size.width()) / 2), 0);
+        }
+        const QRect fit = ui::FitRect(QRect(at, size.grownBy(frame)), free);
+        at = fit.topLeft();
+        size = fit.size().shrunkBy(frame);
+    }
+    resize(size);
+    move(at);
+    if (file.empty()) return;
     if (ReadInt(file, kWindowSection, "Maximized", 0) == 1) setWindowState(Qt::WindowMaximized);
     const int mode = ReadInt(file, kViewSection, "ZoomMode", 0);
     const int zoom = ReadInt(file, kViewSection, "Zoom", 100);
@@ -862,12 +905,15 @@ void PreviewWindow::RestoreSettings() {
 void PreviewWindow::StoreSettings() {
     const std::string file = SettingsFile();
     if (file.empty()) return;
+    // The frame's corner, as move() takes it: the window opens where it was, not a title bar
+    // lower each time.
     const QRect g = normalGeometry();
+    const QMargins frame = ui::FrameMargins(this);
     auto put = [&](const char* section, const char* key, int v) {
         CPrivateProfile::SetValueString(file, section, key, std::to_string(v));
     };
-    put(kWindowSection, "Left", g.x());
-    put(kWindowSection, "Top", g.y());
+    put(kWindowSection, "Left", g.x() - frame.left());
+    put(kWindowSection, "Top", g.y() - frame.top());
     put(kWindowSection, "Width", g.width());
     put(kWindowSection, "Height", g.height());
     put(kWindowSection, "Maximized", isMaximized() ? 1 : 0);

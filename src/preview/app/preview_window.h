@@ -30,6 +30,7 @@ class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QAction;
+class QMenu;
 
 namespace kuvelt::preview {
 
@@ -45,6 +46,12 @@ class PreviewDialogs {
 };
 
 enum class ZoomMode { FitWidth = 0, FitPage = 1, Custom = 2 };
+
+// The report's name for a print job and a PDF: the design's title (its "?TI;" line), else
+// "計算書". FileNameFor makes a name a file name (no folder separators or characters other
+// systems refuse, at most 100 characters).
+QString DocumentName(const Document& doc);
+QString FileNameFor(const QString& name);
 
 // The zoom ladder in percent, and the step after `percent` upwards (direction > 0) or downwards;
 // a zoom between steps (a fitted one) goes to the nearest step in that direction.
@@ -172,6 +179,7 @@ class PreviewWindow : public QMainWindow {
     QLabel* pageCount_ = nullptr;
     QComboBox* zoomBox_ = nullptr;
     QActionGroup* zoomLadder_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
     QTabWidget* sideTabs_ = nullptr;
     QTreeWidget* bookmarks_ = nullptr;
     std::vector<QTreeWidgetItem*> bookmarkItems_;  // by bookmark index

@@ -45,7 +45,7 @@ class Builder {
   public:
     Builder(Document& doc, const LoadContext& ctx) : doc_(doc), ctx_(ctx) {}
 
-    void AddLine(std::string_view raw, int keep, int page) {
+    void AddLine(std::string_view raw, int keep, bool large, int page) {
         if (raw.size() > kMaxLineBytes) {
             raw = CutLine(raw, kMaxLineBytes);
             doc_.truncated = true;
@@ -53,6 +53,7 @@ class Builder {
         std::vector<Line>& lines = doc_.pages[static_cast<std::size_t>(page)].lines;
         Line line;
         line.keep = keep;
+        line.large = large;
         std::size_t blanks = 0;
         std::string_view rest;
         line.level = formats::HeadingLevel(raw, &blanks, &rest);
@@ -175,7 +176,7 @@ Document ParsePrintFile(std::string_view bytes, const LoadContext& context) {
         doc.pages[p].endsAtBreak = layout.pages[p].endsAtBreak;
         doc.pages[p].lines.reserve(layout.pages[p].lines.size());
         for (const formats::PrintLayout::LaidLine& line : layout.pages[p].lines)
-            b.AddLine(line.bytes, line.keep, static_cast<int>(p));
+            b.AddLine(line.bytes, line.keep, line.large, static_cast<int>(p));
     }
     return doc;
 }

@@ -36,9 +36,10 @@ enum class LineKind { Text, Figure };
 
 struct Line {
     LineKind kind = LineKind::Text;
-    int level = 0;      // 1 or 2 for a heading line ("?R1"/"?R2" marker), 0 otherwise
-    int keep = 0;       // n of a keep mark ("?KN;n") right before the line, 0 when none
-    std::string bytes;  // code page 932 text as printed (marker removed), no line end
+    int level = 0;       // 1 or 2 for a heading line ("?R1"/"?R2" marker), 0 otherwise
+    int keep = 0;        // n of a keep mark ("?KN;n") right before the line, 0 when none
+    bool large = false;  // printed large, centred on the page ("?LG;" before it: a title)
+    std::string bytes;   // code page 932 text as printed (marker removed), no line end
     // Figure lines: the column where the figure's top-left corner stands, its offsets (mm) and
     // the figure, shared by every line naming the same file.
     int figureColumn = 0;

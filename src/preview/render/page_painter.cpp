@@ -163,6 +163,10 @@ class Painter {
   private:
     void DrawTextLine(const Line& line, int row) {
         if (line.bytes.empty()) return;
+        if (line.large) {
+            DrawLargeLine(line, row);
+            return;
+        }
         const bool heading = line.level == 1 || line.level == 2;
         const QFont font = BodyFont(g_.fontEm, false);
         const bool runs = !heading && FillsGridCached(font);
@@ -208,6 +212,35 @@ class Painter {
             const double uy = g_.Baseline(row) + 0.18 * g_.fontEm;
             p_.drawLine(QPointF(g_.ColumnX(first), uy), QPointF(g_.ColumnX(last), uy));
         }
+    }
+
+    // A title: the line's text without its margin, centred on the text width at up to twice the
+    // body size (smaller when it would not fit), its baseline on the row's, emboldened like a
+    // heading. It grows into the row above, which the cover leaves blank.
+    void DrawLargeLine(const Line& line, int row) {
+        std::string_view text = line.bytes;
+        while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+        while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+        if (text.empty()) return;
+        const double columns = double(text.size());  // a code page 932 byte is a column
+        const double factor = std::min(2.0, kColumnsPerLine / std::max(1.0, columns));
+        const QFont font = BodyFont(g_.fontEm * factor, false);
+        const QString s = Q(cp932::ToUtf8(text));
+        p_.save();
+        p_.scale(1.0 / kTextUnit, 1.0 / kTextUnit);
+        p_.setFont(font);
+        p_.setPen(Qt::black);
+        const double centre = (g_.ColumnX(0) + g_.ColumnX(kColumnsPerLine)) / 2.0 * kTextUnit;
+        const QFontMetricsF m(font);
+        double x = centre - m.horizontalAdvance(s) / 2.0;
+        const double y = g_.Baseline(row) * kTextUnit;
+        for (const QChar ch : s) {
+            const QString c(ch);
+            p_.drawText(QPointF(x, y), c);
+            EmboldenGlyph(QPointF(x, y), font, c);
+            x += m.horizontalAdvance(c);
+        }
+        p_.restore();
     }
 
     // Heading emphasis every device shows alike. The body font has no bold face, and neither a

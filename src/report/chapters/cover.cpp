@@ -1,10 +1,10 @@
-// The cover page (表紙): the design title and "設計計算書" between two rules in the upper part of
-// the page, the project's block in the middle (工事名, 発注者, 設計者, 照査者, 日付, 版: a line for
-// each text that is given, so a cover never shows a label with nothing after it) and the seal
-// boxes of the designer and the checker below it, which are always there to be signed. Each line
-// is centred on the page's 100 columns; a block's lines share their left edge, its longest line
-// centred. The cover stands outside the numbered report: every line is written as body text
-// whatever level the format file gives it, so it takes no heading number, moves no counter and
+// The cover page (表紙): the design title and "設計計算書", set large, between two rules in the
+// upper part of the page, the project's block in the middle (工事名, 発注者, 設計者, 照査者, 日付,
+// 版: a line for each text that is given, so a cover never shows a label with nothing after it) and
+// the seal boxes of the designer and the checker below it, which are always there to be signed.
+// Each line is centred on the page's 100 columns; a block's lines share their left edge, its
+// longest line centred. The cover stands outside the numbered report: every line is written as body
+// text whatever level the format file gives it, so it takes no heading number, moves no counter and
 // makes no bookmark.
 #include <algorithm>
 #include <array>
@@ -57,9 +57,11 @@ std::size_t Centred(std::size_t width) {
 }
 
 // Blank lines down to page row `row`, then the format line starting at page column `column`
-// (never left of the body text's own indent), as body text.
-void WriteAt(const ChapterData& d, int32_t row, std::size_t column, const CoverLine& c) {
+// (never left of the body text's own indent), as body text; `large`: printed large.
+void WriteAt(const ChapterData& d, int32_t row, std::size_t column, const CoverLine& c,
+             bool large = false) {
     PrintBlankLines(row - 1 - LineCount);
+    if (large) PrintLargeNext();
     const std::size_t indent = LineHead(0).size();
     FieldTextSlots texts{};
     texts[1] = c.text;
@@ -88,7 +90,9 @@ bool basResOutCover::Write(std::string* error) {
             ChapterSection sec(d, "表紙", true);
             for (int32_t l = 1; l <= 4; ++l) {
                 const CoverLine c{l, l == kTitleLine ? gInpJyoken.Title : std::string()};
-                WriteAt(d, kTitleRows[l - 1], Centred(FilledWidth(d, c)), c);
+                // The title and "設計計算書" stand large between the rules.
+                WriteAt(d, kTitleRows[l - 1], Centred(FilledWidth(d, c)), c,
+                        l == kTitleLine || l == kTitleLine + 1);
             }
 
             const CInpHyoshi& h = gInpHyoshi;

@@ -37,6 +37,8 @@ constexpr std::array<const char*, kPartCount> kPartCaptions = {"標高", "曲げ
 constexpr double kPad = 0.5;
 constexpr double kDescent = 0.45;
 constexpr double kNoteLines = 5;
+// Clearance of a label that stands off the hatching from the nearest hatching line's end.
+constexpr double kSoftClear = 1.0;
 
 // A soft line (hatching) gives way to a label: the part under the label is cut out.
 struct Seg {
@@ -106,17 +108,24 @@ class Scene {
         return {x, y, x + Width(t), y + s_};
     }
 
-    // Whether a box of text keeps its clearance from everything drawn and inside the frame.
-    bool Free(const Box& b) const {
+    // Whether a box of text keeps its clearance from everything drawn and inside the frame. A
+    // label that must stand off the hatching (`offSoft`) keeps kSoftClear from soft lines too;
+    // others may stand on it, the hatching giving way.
+    bool Free(const Box& b, bool offSoft = false) const {
         const Box p{b.x0 - kPad, b.y0 - kPad - kDescent, b.x1 + kPad, b.y1 + kPad};
         if (p.x0 < 0 || p.y0 < 0 || p.x1 > W_ || p.y1 > F_) return false;
         for (const Box& o : boxes_)
             if (Overlap(p, o)) return false;
-        const Cells c = CellsOf(p);
+        const Box q{b.x0 - kSoftClear, b.y0 - kPad - kDescent, b.x1 + kSoftClear, b.y1 + kPad};
+        const Cells c = CellsOf(offSoft ? q : p);
         for (int r = c.r0; r <= c.r1; ++r)
             for (int k = c.c0; k <= c.c1; ++k)
-                for (std::size_t i : cells_[Cell(r, k)])
-                    if (!segs_[i].soft && !segs_[i].gone && Hits(segs_[i], p)) return false;
+                for (std::size_t i : cells_[Cell(r, k)]) {
+                    const Seg& g = segs_[i];
+                    if (g.gone) continue;
+                    if (!g.soft && Hits(g, p)) return false;
+                    if (g.soft && offSoft && Hits(g, q)) return false;
+                }
         return true;
     }
 
@@ -129,9 +138,10 @@ class Scene {
 
     // Lines of text as one block near the anchor (ax, ay): the free place closest to it, with a
     // leader from the anchor when the block stands off; places outside [regionLeft,
-    // regionRight] (the anchor's own plot) cost more. False when no place within reach is free.
+    // regionRight] (the anchor's own plot) cost more. `strict`: only places inside the region
+    // and off the hatching. False when no place within reach is free.
     bool PlaceNear(const std::vector<std::string>& lines, double ax, double ay, int part,
-                   double regionLeft, double regionRight) {
+                   double regionLeft, double regionRight, bool strict = false) {
         double w = 0;
         for (const std::string& t : lines) w = std::max(w, Width(t));
         const double gap = 1.0;
@@ -145,6 +155,7 @@ class Scene {
                     std::size_t((2 * kReach + h) / kStep + 2));
         for (double y = ay - kReach - h; y <= ay + kReach; y += kStep) {
             for (double x = ax - kReach - w; x <= ax + kReach; x += kStep) {
+                if (strict && (x < regionLeft || x + w > regionRight)) continue;
                 const double dx = std::max({x - ax, ax - (x + w), 0.0});
                 const double dy = std::max({y - ay, ay - (y + h), 0.0});
                 const double outside =
@@ -166,7 +177,7 @@ class Scene {
             for (auto it = first; it != last; ++it) {
                 const Cand& c = *it;
                 const Box b{c.x, c.y, c.x + w, c.y + h};
-                if (!Free(b)) continue;
+                if (!Free(b, strict)) continue;
                 // The leader ends short of the block; it must not cross another label.
                 const double qx = std::clamp(ax, b.x0, b.x1), qy = std::clamp(ay, b.y0, b.y1);
                 const double len = std::hypot(qx - ax, qy - ay);
@@ -612,9 +623,13 @@ class Diagram {
         const Plot& ps = plots_[1];
         const Plot& py = plots_[2];
         if (LmIndex() < d_.z.size()) {
-            sc_.PlaceNear({"Mmax = " + Fmt(v_.Mmax, "0.0") + " kN・m/m，",
-                           VirtualGroundName() + "下", "lm = " + Fmt(v_.lm, "0.000") + " m"},
-                          markX_, markY_, kPlotM, pm.colLeft, pm.colRight);
+            // In the moment's own column and off its hatching where there is room, so the value
+            // reads at a glance; next to the mark anywhere free where there is none.
+            const std::vector<std::string> mmax = {"Mmax = " + Fmt(v_.Mmax, "0.0") + " kN・m/m，",
+                                                   VirtualGroundName() + "下",
+                                                   "lm = " + Fmt(v_.lm, "0.000") + " m"};
+            if (!sc_.PlaceNear(mmax, markX_, markY_, kPlotM, pm.colLeft, pm.colRight, true))
+                sc_.PlaceNear(mmax, markX_, markY_, kPlotM, pm.colLeft, pm.colRight);
         }
         std::size_t atELV = d_.z.size();
         for (std::size_t k = 0; k < d_.z.size(); ++k)

@@ -1,7 +1,8 @@
 // The cover page: every part on its row and centred on the page's 100 columns, the project's block
 // with a line for each text given (in its order, one left edge, the longest line centred), the
-// seal boxes always, one page, and nothing of the numbered report (no heading number, no marker,
-// the counters untouched) whatever levels the format file gives its lines.
+// seal boxes always, one page, the title and "設計計算書" set large, and nothing of the numbered
+// report (no heading number, no marker, the counters untouched) whatever levels the format file
+// gives its lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "chapters_test_util.h"
+#include "formats/print_pages.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "report/chapters/chapters.h"
@@ -26,14 +28,21 @@ struct Row {
     std::size_t column = 0;
     std::size_t width = 0;  // columns of the text without its leading and trailing blanks
     std::string text;       // UTF-8, trimmed
+    bool large = false;     // printed large ("?LG;" before it)
 };
 
+// The printed rows, as the page rule counts them (information lines are none).
 std::vector<Row> Rows(const std::string& bytes) {
     std::vector<Row> rows;
+    bool large = false;
     for (std::string line : cp932::SplitCrLf(bytes)) {
+        const formats::PrintLineKind kind = formats::KindOfLine(line);
+        if (kind == formats::PrintLineKind::Large) large = true;
+        if (kind != formats::PrintLineKind::Counted) continue;
         while (!line.empty() && line.back() == ' ') line.pop_back();
         const std::size_t lead = std::min(line.find_first_not_of(' '), line.size());
-        rows.push_back({lead, line.size() - lead, cp932::ToUtf8(line.substr(lead))});
+        rows.push_back({lead, line.size() - lead, cp932::ToUtf8(line.substr(lead)), large});
+        large = false;
     }
     return rows;
 }
@@ -95,6 +104,8 @@ TEST_F(CoverTest, PartsStandOnTheirRowsCentredAndTheBlockHoldsTheTextsGiven) {
         for (int i = 0; i < 42; ++i) rule += "━";
         for (int r : {12, 21}) EXPECT_EQ(row(r).text, rule) << r;
         for (int r : {12, 15, 18, 21}) EXPECT_EQ(row(r).column, Centred(row(r).width)) << r;
+        for (int r = 1; r <= static_cast<int>(rows.size()); ++r)
+            EXPECT_EQ(row(r).large, r == 15 || r == 18) << "the title is set large, row " << r;
 
         std::size_t widest = 0;
         for (std::size_t i = 0; i < c.block.size(); ++i) {

@@ -172,6 +172,30 @@ void CheckFigure(PileKind kind, int32_t s, double L, Seen& seen) {
     }
     EXPECT_EQ(found, 1);
     ++seen.marks;
+    // The value block stands in the moment's column (its value axis, the lowest horizontal thin
+    // line of the plot, 2.5 mm in from the column's edges) and off the hatching: no horizontal
+    // thin line of the plot at the block's height comes within 0.9 mm of it.
+    Box label{1e9, 1e9, -1e9, -1e9};
+    for (std::size_t i = 0; i < r.texts.size(); ++i) {
+        if (r.texts[i] != mtext && r.texts[i] != "仮想地盤面下" &&
+            r.texts[i].rfind("lm = ", 0) != 0)
+            continue;
+        label = {std::min(label.x0, r.boxes[i].x0), std::min(label.y0, r.boxes[i].y0),
+                 std::max(label.x1, r.boxes[i].x1), std::max(label.y1, r.boxes[i].y1)};
+    }
+    const Line* axis = nullptr;
+    for (const Line& l : r.lines) {
+        if (l.part == 1 && l.style == 1 && l.y1 == l.y2 && (!axis || l.y1 < axis->y1)) axis = &l;
+    }
+    ASSERT_NE(axis, nullptr);
+    EXPECT_GE(label.x0, std::min(axis->x1, axis->x2) - 2.5 - 1e-9) << "left of its column";
+    EXPECT_LE(label.x1, std::max(axis->x1, axis->x2) + 2.5 + 1e-9) << "right of its column";
+    for (const Line& l : r.lines) {
+        if (&l == axis || l.part != 1 || l.style != 1 || l.y1 != l.y2) continue;
+        if (l.y1 < label.y0 || l.y1 > label.y1) continue;
+        EXPECT_TRUE(std::max(l.x1, l.x2) < label.x0 - 0.9 || std::min(l.x1, l.x2) > label.x1 + 0.9)
+            << "hatching at " << l.y1 << " reaches the Mmax block";
+    }
 }
 
 void CheckDesign(Seen& seen) {
