@@ -27,16 +27,16 @@ bool ApplyDesignChanges(std::ostream& err);
 bool ReadJsonDesign(const std::string& path, std::ostream& err);
 bool ReadJsonDesignText(std::string_view text, std::string_view name, std::ostream& err);
 
-// Whether `path` may take a design before any work is done ("-", standard output, always may): not a folder, device or pipe, not
-// one of `inputs` (the design read), not read-only, not a dangling link. False with the windows'
-// write-failure message (the file and the cause) on `err`.
+// Whether `path` may take a design before any work is done ("-", standard output, always may): not
+// a folder, device or pipe, not one of `inputs` (the design read), not read-only, not a dangling
+// link. False with the windows' write-failure message (the file and the cause) on `err`.
 bool CheckDesignTarget(const std::string& path, const std::vector<std::string>& inputs,
                        std::ostream& err);
 
-// Writes the current design to `path` by its extension ("-" as a design file to `out`), only when the program's own reader of
-// that form reads it back: Refused (each field it would not take named on `err`, a text with
-// bytes code page 932 does not hold among them) or NotWritten (the windows' write-failure
-// message on `err`) otherwise; the file is then as it was.
+// Writes the current design to `path` by its extension ("-" as a design file to `out`), only when
+// the program's own reader of that form reads it back: Refused (each field it would not take named
+// on `err`, a text with bytes code page 932 does not hold among them) or NotWritten (the windows'
+// write-failure message on `err`) otherwise; the file is then as it was.
 usecase::Outcome WriteDesign(const std::string& path, const std::vector<std::string>& inputs,
                              std::ostream& out, std::ostream& err);
 
