@@ -515,7 +515,7 @@ TEST(CalcCliGate, RefusedDesignsNameTheirFieldAndLeaveNothing) {
         "矢板天端は地表面以上として下さい。\n";
     const CalcRun summary = Calc({low});
     EXPECT_EQ(summary.status, 2);
-    EXPECT_EQ(summary.err, headLine);
+    EXPECT_EQ(summary.err, test::Said("kuvelt-calc", headLine));
     EXPECT_EQ(summary.out, "");
 
     const CalcRun pdf = Calc({"--pdf", tmp.file("x.pdf"), steep});

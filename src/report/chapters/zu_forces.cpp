@@ -625,8 +625,10 @@ class Diagram {
         if (LmIndex() < d_.z.size()) {
             // In the moment's own column and off its hatching where there is room, so the value
             // reads at a glance; next to the mark anywhere free where there is none.
+            // Where the computed level is drawn apart, the adopted one is named by its symbol,
+            // ＥＬv as the notes define it: its long name would not fit the column.
             const std::vector<std::string> mmax = {"Mmax = " + Fmt(v_.Mmax, "0.0") + " kN・m/m，",
-                                                   VirtualGroundName() + "下",
+                                                   v_.computed ? "ＥＬv下" : "仮想地盤面下",
                                                    "lm = " + Fmt(v_.lm, "0.000") + " m"};
             if (!sc_.PlaceNear(mmax, markX_, markY_, kPlotM, pm.colLeft, pm.colRight, true))
                 sc_.PlaceNear(mmax, markX_, markY_, kPlotM, pm.colLeft, pm.colRight);

@@ -354,6 +354,7 @@ TEST_F(FrontMatterTest, LongVerdictWrapsBetweenNames) {
     // Every check fails: moment, required length, manufactured range, displacement, boiling
     // without a result.
     gSectStress.Set(1, d.sect, item::kStressFlag, 1.0);
+    gListC.Set(d.sect, item::kCLengthFlag, 1.0);  // Lreq outside Lmin..Lmax
     gInpYaita.L = 1.0;
     gInpJyoken.Delta = 0.001;
     gInpJyoken.Nekiri = 1;
