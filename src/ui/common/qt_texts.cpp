@@ -14,6 +14,7 @@ namespace {
 // context.
 class MissingQtTexts : public QTranslator {
   public:
+    using QTranslator::QTranslator;
     bool isEmpty() const override { return false; }
     QString translate(const char*, const char* source, const char*, int) const override {
         static const struct {
@@ -48,7 +49,8 @@ void InstallJapaneseQtTexts(QCoreApplication& app) {
         QCoreApplication::installTranslator(qt);
     }
     // Installed last, asked first: it answers only for the texts Qt's translation misses.
-    QCoreApplication::installTranslator(new MissingQtTexts);
+    // Owned by the application, like Qt's own translation above.
+    QCoreApplication::installTranslator(new MissingQtTexts(&app));
 }
 
 }  // namespace kuvelt::ui
