@@ -65,27 +65,10 @@ bool ReadJsonDesignText(std::string_view text, std::string_view name, std::ostre
 
 namespace {
 
-// The whole current design, to put back after a trial read.
-struct DesignCopy {
-    CInpJyoken jyoken = gInpJyoken;
-    CInpJiban jiban = gInpJiban;
-    CInpZairyo zairyo = gInpZairyo;
-    colInpSectC sectC = gInpSectC;
-    colInpSectS sectLS = gInpSectLS;
-    colInpSectS sectS = gInpSectS;
-    CInpYaita yaita = gInpYaita;
-    CInpHyoshi hyoshi = gInpHyoshi;
-
-    ~DesignCopy() {
-        gInpJyoken = jyoken;
-        gInpJiban = jiban;
-        gInpZairyo = zairyo;
-        gInpSectC = sectC;
-        gInpSectLS = sectLS;
-        gInpSectS = sectS;
-        gInpYaita = yaita;
-        gInpHyoshi = hyoshi;
-    }
+// The current design, put back when the trial read of its own bytes is done.
+struct DesignKept {
+    Design design = CurrentDesign();
+    ~DesignKept() { SetCurrentDesign(std::move(design)); }
 };
 
 // Every text of a design's JSON with its path as the reader names it ("gInpSectS[3].Name").
@@ -121,7 +104,7 @@ std::vector<std::string> DesignFileFaults() {
     }
     if (!faults.empty()) return faults;
     const std::string bytes = DesignToBytes();
-    DesignCopy keep;
+    DesignKept keep;
     int32_t code = 0;
     if (!DesignFromBytes(bytes, code)) {
         faults.push_back("the design file would not read back (ｴﾗｰｺｰﾄﾞ ： " + std::to_string(code) +
@@ -141,7 +124,7 @@ std::vector<std::string> DesignFileFaults() {
 
 // The JSON reader's faults of the JSON text of the current design.
 std::vector<std::string> JsonFaults(const std::string& text) {
-    DesignCopy keep;
+    DesignKept keep;
     std::vector<std::string> faults;
     DesignFromJson(text, faults);
     return faults;

@@ -104,26 +104,6 @@ bool ParseSweep(const std::string& spec, Sweep& s, std::ostream& err) {
     return true;
 }
 
-// Everything a design consists of, to start each run of a sweep from the same design.
-struct DesignCopy {
-    CInpJyoken jyoken = gInpJyoken;
-    CInpJiban jiban = gInpJiban;
-    CInpZairyo zairyo = gInpZairyo;
-    colInpSectC sectC = gInpSectC;
-    colInpSectS sectLS = gInpSectLS;
-    colInpSectS sectS = gInpSectS;
-    CInpYaita yaita = gInpYaita;
-    void Restore() const {
-        gInpJyoken = jyoken;
-        gInpJiban = jiban;
-        gInpZairyo = zairyo;
-        gInpSectC = sectC;
-        gInpSectLS = sectLS;
-        gInpSectS = sectS;
-        gInpYaita = yaita;
-    }
-};
-
 // "kuvelt-calc: 1200/10000 runs, about 14 s left" on a terminal's standard error, for runs that
 // last more than two seconds; rewritten in place at most a few times a second.
 class Progress {
@@ -264,7 +244,8 @@ Outcome RunSweep(const CsvOptions& o, const usecase::PickRequest& pick, std::ost
         return Outcome::Usage;
     }
     if (!LoadDesign(o.files[0], err)) return Outcome::Refused;
-    const DesignCopy design;
+    // Every run starts from the same design.
+    const Design design = CurrentDesign();
     // Every value must be one the input window takes, before the first run.
     bool refused = false;
     for (const Sweep& s : o.sweeps) {
@@ -285,7 +266,7 @@ Outcome RunSweep(const CsvOptions& o, const usecase::PickRequest& pick, std::ost
     Progress progress(runs);
     const std::size_t inner = o.sweeps.size() > 1 ? o.sweeps[1].values.size() : 1;
     for (std::size_t n = 0; n < runs; ++n) {
-        design.Restore();
+        SetCurrentDesign(design);
         std::vector<std::string> row;
         const std::size_t idx[2] = {n / inner, n % inner};
         for (std::size_t k = 0; k < o.sweeps.size(); ++k) {
