@@ -23,7 +23,7 @@ test::ProgramRun Calc(const std::vector<std::string>& args) {
     return test::RunProgram("./kuvelt-calc", args);
 }
 
-std::string Example(const char* name) { return (test::SourceDir() / "examples" / name).string(); }
+using kuvelt::test::Example;
 
 // RFC 4180 rows (quoted cells may hold commas, doubled quotes and line breaks).
 std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {

@@ -33,7 +33,7 @@ CalcRun Calc(const std::vector<std::string>& args) {
     return test::RunProgram("./kuvelt-calc", args);
 }
 
-std::string Example(const char* name) { return (test::SourceDir() / "examples" / name).string(); }
+using kuvelt::test::Example;
 
 // Writes `path` from an example design changed by `edit`.
 void WriteDesign(const std::string& path, const char* example, const std::function<void()>& edit) {
@@ -50,12 +50,7 @@ std::vector<std::string> Keys(const ordered_json& j) {
     return k;
 }
 
-std::vector<std::string> Lines(const std::string& s) {
-    std::vector<std::string> v;
-    std::istringstream in(s);
-    for (std::string line; std::getline(in, line);) v.push_back(line);
-    return v;
-}
+using kuvelt::test::Lines;
 
 const std::vector<std::string> kAllKeys = {
     "design",     "CalcMain",  "gQqw",   "gKhActive", "gSpa",       "gKhPassive",

@@ -24,14 +24,9 @@ namespace {
 const std::string kCalc = "./kuvelt-calc";
 const std::string kPreview = "./Preview";
 
-std::vector<std::string> Lines(const std::string& s) {
-    std::vector<std::string> v;
-    std::istringstream in(s);
-    for (std::string line; std::getline(in, line);) v.push_back(line);
-    return v;
-}
+using kuvelt::test::Lines;
 
-std::string Example(const char* name) { return (test::SourceDir() / "examples" / name).string(); }
+using kuvelt::test::Example;
 
 // One command line: what it prints first on standard output (a prefix of the first line; ""
 // nothing at all), its exit status, and lines standard error must hold (after the prefix).

@@ -32,9 +32,7 @@ using kuvelt::test::WriteBytes;
 
 const std::string kCalc = "./kuvelt-calc";
 
-std::string Example(const char* name) {
-    return (kuvelt::test::SourceDir() / "examples" / name).string();
-}
+using kuvelt::test::Example;
 
 // The temporary folder (TMPDIR) of the runs started while the object lives, kept apart from
 // the test's own temporary folders.

@@ -108,12 +108,7 @@ std::string Label(uint64_t i, const GeneratedDesign& d) {
     return "design " + std::to_string(i) + " (" + FamilyName(d.family) + ": " + d.what + ")";
 }
 
-std::vector<std::string> Lines(const std::string& s) {
-    std::vector<std::string> out;
-    std::istringstream in(s);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
+using kuvelt::test::Lines;
 
 std::size_t FilesUnder(const fs::path& dir) {
     std::size_t n = 0;

@@ -97,4 +97,13 @@ std::filesystem::path ProgramDir() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path();
 }
 
+std::string Example(const char* name) { return (SourceDir() / "examples" / name).string(); }
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 }  // namespace kuvelt::test

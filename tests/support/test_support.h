@@ -50,6 +50,12 @@ std::string Said(const std::string& program, const std::string& text);
 // default.
 std::filesystem::path SourceDir();
 
+// An example design of the source tree, by its file name ("sand-channel.kvt").
+std::string Example(const char* name);
+
+// The lines of `text`, split at line feeds.
+std::vector<std::string> Lines(const std::string& text);
+
 // The build's program folder, where the tests run beside the programs and the data files the build
 // made or copied there (Kuvelt.FMT, the style files): the files an installation holds.
 std::filesystem::path ProgramDir();

@@ -31,7 +31,7 @@ std::string Program() {
     return (fs::read_symlink("/proc/self/exe").parent_path() / "kuvelt-calc").string();
 }
 
-std::string Example(const char* name) { return (test::SourceDir() / "examples" / name).string(); }
+using kuvelt::test::Example;
 
 TEST(ReportMode, WritesEveryFileIntoTheFolder) {
     test::TempDir tmp;
