@@ -14,6 +14,7 @@
 #include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/sections.h"
 #include "design_generator.h"
 #include "io/design_file.h"
@@ -228,6 +229,74 @@ TEST(CalcProperties, LevelsBetweenCentimetresBehaveLikeTheirNeighbours) {
     EXPECT_GT(between, 15000);
     EXPECT_GT(calculated, between * 3 / 4);
     EXPECT_GT(lengths, 500);
+}
+
+// The value a run hands out is the store as the run left it, item by item, with each flag true
+// exactly where the store holds a non-zero flag; a stage the run did not reach is absent.
+TEST(CalcProperties, SnapshotHoldsWhatTheStoreHolds) {
+    using namespace item;
+    int compared = 0;
+    ForEachDesign(200, [&] {
+        const bool ok = Calculate().ok;
+        if (ok && gInpYaita.InpFlg) CalcNekiriAntei();
+        const kuvelt::Results r = SnapshotResults();
+        EXPECT_EQ(r.sections.Complete(), ok);
+        if (!ok) return;
+        ASSERT_TRUE(r.dl && r.pressure && r.spa && r.spp);
+        EXPECT_EQ(r.dl->ELDLX(), gDL->ELDLX());
+        EXPECT_EQ(*r.AdoptedVirtualGround(), AdoptedVirtualGround());
+        EXPECT_EQ(r.ComputedVirtualGroundApart(), ComputedVirtualGroundApart());
+        EXPECT_EQ(r.pressure->M(), gPressure->M());
+        EXPECT_EQ(r.boiling.has_value(), gNekiriAnteiAs.Reached());
+        EXPECT_EQ(r.heaving.has_value(), gNekiriAnteiAc.Reached());
+        const auto flag = [](bool b) { return b ? 1.0 : 0.0; };
+        for (PileKind k : kPileKinds) {
+            const int32_t t = TableIndex(k);
+            for (int32_t s = 1; s <= 31; ++s) {
+                const ChangRow* c = r.sections.Chang(k, s);
+                if (!c) {
+                    EXPECT_EQ(r.sections.Disp(k, s), nullptr);
+                    EXPECT_FALSE(r.sections.Passes(k, s));
+                    break;
+                }
+                const StressRow& st = *r.sections.Stress(k, s);
+                const EmbedRow& e = *r.sections.Embed(k, s);
+                const DispRow& d = *r.sections.Disp(k, s);
+                const std::vector<double> got{c->mmax, c->lm, c->beta, c->e1000, c->i, st.value,
+                                              st.modulus, flag(st.exceeds), e.ell, e.lreq,
+                                              e.beta, e.e1000, e.i, d.delta1, d.delta2, d.delta3,
+                                              d.delta, d.e, d.i, d.beta};
+                std::vector<double> want;
+                for (int32_t i = 1; i <= 5; ++i) want.push_back(gSectChang(t, s, i));
+                for (int32_t i = 1; i <= 3; ++i) want.push_back(gSectStress(t, s, i));
+                for (int32_t i = 1; i <= 5; ++i) want.push_back(gSectEmbed(t, s, i));
+                for (int32_t i = 1; i <= 7; ++i) want.push_back(gSectDisp(t, s, i));
+                EXPECT_EQ(got, want) << KindCaption(k) << " " << s;
+                EXPECT_EQ(r.sections.Passes(k, s), SectionPasses(k, s));
+                EXPECT_EQ(r.sections.RequiredLength(k, s), RequiredLength(k, s));
+                if (k == PileKind::Concrete) {
+                    const ConcreteRow& l = *r.sections.Concrete(s);
+                    EXPECT_EQ((std::vector<double>{l.moment, l.mc, flag(l.momentFails), l.lreq,
+                                                   l.lmin, l.lmax, flag(l.lengthFails), l.delta,
+                                                   l.deltaA, flag(l.deltaFails)}),
+                              (std::vector<double>{gListC(s, 1), gListC(s, 2), gListC(s, 3),
+                                                   gListC(s, 4), gListC(s, 5), gListC(s, 6),
+                                                   gListC(s, 7), gListC(s, 8), gListC(s, 9),
+                                                   gListC(s, 10)}));
+                } else {
+                    const auto& list = k == PileKind::LightSteel ? gListLS : gListS;
+                    const SteelRow& l = *r.sections.Steel(k, s);
+                    std::vector<double> want7;
+                    for (int32_t i = 1; i <= 7; ++i) want7.push_back(list(s, i));
+                    EXPECT_EQ((std::vector<double>{l.sigma, l.sigmaA, flag(l.sigmaFails), l.lreq,
+                                                   l.delta, l.deltaA, flag(l.deltaFails)}),
+                              want7);
+                }
+                ++compared;
+            }
+        }
+    });
+    EXPECT_GT(compared, 1000);
 }
 
 }  // namespace
