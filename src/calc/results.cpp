@@ -150,12 +150,20 @@ Results SnapshotResults() {
         return EmbedRow{v(kEmbedEll), v(kEmbedLreq), v(kEmbedBeta), v(kEmbedE), v(kEmbedI)};
     });
     s.disp = CopyTable<DispRow>(gSectDisp, [](auto v) {
-        return DispRow{v(kDisp1), v(kDisp2), v(kDisp3), v(kDisp), v(kDispE), v(kDispI), v(kDispBeta)};
+        return DispRow{v(kDisp1), v(kDisp2), v(kDisp3),   v(kDisp),
+                       v(kDispE), v(kDispI), v(kDispBeta)};
     });
     s.listC = CopyList<ConcreteRow>(gListC, PileKind::Concrete, [](auto v) {
-        return ConcreteRow{v(kCMoment), v(kCMc),     v(kCMomentFlag) != 0.0, v(kCLreq),
-                           v(kCLmin),   v(kCLmax),   v(kCLengthFlag) != 0.0, v(kCDelta),
-                           v(kCDeltaA), v(kCDeltaFlag) != 0.0};
+        return ConcreteRow{v(kCMoment),
+                           v(kCMc),
+                           v(kCMomentFlag) != 0.0,
+                           v(kCLreq),
+                           v(kCLmin),
+                           v(kCLmax),
+                           v(kCLengthFlag) != 0.0,
+                           v(kCDelta),
+                           v(kCDeltaA),
+                           v(kCDeltaFlag) != 0.0};
     });
     const auto steel = [](auto v) {
         return SteelRow{v(kSSigma), v(kSSigmaA), v(kSSigmaFlag) != 0.0, v(kSLreq),

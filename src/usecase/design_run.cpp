@@ -1,10 +1,12 @@
 #include "usecase/design_run.h"
 
 #include <cmath>
+#include <utility>
 
 #include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/rounding.h"
 #include "calc/sections.h"
 #include "calc/verdicts.h"
@@ -48,7 +50,16 @@ void RunStability(CalcRun& r, std::vector<Message>& messages) {
     r.outcome = Worst(r.outcome, Outcome::CalcFailed);
 }
 
+std::shared_ptr<const Results> Snapshot() {
+    return std::make_shared<const Results>(SnapshotResults());
+}
+
 }  // namespace
+
+std::shared_ptr<const Results> NoResults() {
+    static const auto none = std::make_shared<const Results>();
+    return none;
+}
 
 CalcRun Calculate(Purpose purpose) {
     // A fresh store: nothing of an earlier design or edit may survive into this run's results.
@@ -65,9 +76,11 @@ CalcRun Calculate(Purpose purpose) {
     if (!r.calculated) {
         r.messages.push_back(CalcErrorMessage(ErrorTitle(purpose)));
         r.outcome = Outcome::CalcFailed;
+        r.results = Snapshot();
         return r;
     }
     if (purpose != Purpose::Choice && gInpYaita.InpFlg) RunStability(r, r.messages);
+    r.results = Snapshot();
     return r;
 }
 
@@ -81,6 +94,12 @@ StabilityRun CheckStability() {
     r.ran = CalcNekiriAntei(&r.messages);
     const int32_t error = gInpJiban.Kind == 0 ? gNekiriAnteiAs->Error() : gNekiriAnteiAc->Error();
     r.hasResult = r.ran && error == 0;
+    // The stability check alone: the chain's stages in the store may be of an earlier edit.
+    Results stability;
+    const Results now = SnapshotResults();
+    stability.boiling = now.boiling;
+    stability.heaving = now.heaving;
+    r.results = std::make_shared<const Results>(std::move(stability));
     return r;
 }
 
@@ -204,6 +223,7 @@ DesignRun RunDesign(const PickRequest& request) {
         return d;
     }
     RunStability(d.calc, d.messages);
+    d.calc.results = Snapshot();
     d.outcome = Worst(d.outcome, d.calc.outcome);
     return d;
 }

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "calc/pile_kind.h"
+#include "calc/results.h"
 #include "model/design_checks.h"
 #include "platform/message.h"
 #include "usecase/outcome.h"
@@ -24,6 +26,9 @@ enum class Purpose {
     Batch,  // kuvelt-calc: chain and stability, failure titled "使用矢板の決定"
 };
 
+// The results of a run that calculated nothing.
+std::shared_ptr<const Results> NoResults();
+
 struct CalcRun {
     bool calculated = false;        // the whole chain ran to its end: the result store is valid
     std::optional<bool> stability;  // CalcNekiriAntei's result when it ran
@@ -35,6 +40,9 @@ struct CalcRun {
     bool stabilityFailed = false;
     std::vector<Message> messages;
     Outcome outcome = Outcome::Ok;
+    // What the run left, for the windows, the chapters and the writers to read: never null; a
+    // refused design's holds nothing.
+    std::shared_ptr<const Results> results = NoResults();
 };
 
 // Empties the result store and, unless the design is refused (RefuseDesign: the stored choice
@@ -47,6 +55,7 @@ struct StabilityRun {
     bool ran = false;                      // the entry ran without a fault of its own
     bool hasResult = false;  // the check of this ground kind holds a result (no fault)
     std::vector<Message> messages;
+    std::shared_ptr<const Results> results = NoResults();  // the store after the check
 };
 
 // Boiling or heaving for the stored choice, from the current design (its surcharge included),
@@ -101,7 +110,8 @@ struct PickRequest {
 };
 
 struct DesignRun {
-    CalcRun calc;  // its stability fields cover the check after a given or proposed pick too
+    // Its stability fields and results cover the check after a given or proposed pick too.
+    CalcRun calc;
     std::vector<Message> messages;    // the calculation's, the pick's and the stability check's
     std::optional<std::string> note;  // e.g. which pile the program proposed
     Outcome outcome = Outcome::Ok;

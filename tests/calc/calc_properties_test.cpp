@@ -262,10 +262,10 @@ TEST(CalcProperties, SnapshotHoldsWhatTheStoreHolds) {
                 const StressRow& st = *r.sections.Stress(k, s);
                 const EmbedRow& e = *r.sections.Embed(k, s);
                 const DispRow& d = *r.sections.Disp(k, s);
-                const std::vector<double> got{c->mmax, c->lm, c->beta, c->e1000, c->i, st.value,
-                                              st.modulus, flag(st.exceeds), e.ell, e.lreq,
-                                              e.beta, e.e1000, e.i, d.delta1, d.delta2, d.delta3,
-                                              d.delta, d.e, d.i, d.beta};
+                const std::vector<double> got{
+                    c->mmax,          c->lm,    c->beta, c->e1000, c->i,    st.value, st.modulus,
+                    flag(st.exceeds), e.ell,    e.lreq,  e.beta,   e.e1000, e.i,      d.delta1,
+                    d.delta2,         d.delta3, d.delta, d.e,      d.i,     d.beta};
                 std::vector<double> want;
                 for (int32_t i = 1; i <= 5; ++i) want.push_back(gSectChang(t, s, i));
                 for (int32_t i = 1; i <= 3; ++i) want.push_back(gSectStress(t, s, i));
@@ -276,13 +276,13 @@ TEST(CalcProperties, SnapshotHoldsWhatTheStoreHolds) {
                 EXPECT_EQ(r.sections.RequiredLength(k, s), RequiredLength(k, s));
                 if (k == PileKind::Concrete) {
                     const ConcreteRow& l = *r.sections.Concrete(s);
-                    EXPECT_EQ((std::vector<double>{l.moment, l.mc, flag(l.momentFails), l.lreq,
-                                                   l.lmin, l.lmax, flag(l.lengthFails), l.delta,
-                                                   l.deltaA, flag(l.deltaFails)}),
-                              (std::vector<double>{gListC(s, 1), gListC(s, 2), gListC(s, 3),
-                                                   gListC(s, 4), gListC(s, 5), gListC(s, 6),
-                                                   gListC(s, 7), gListC(s, 8), gListC(s, 9),
-                                                   gListC(s, 10)}));
+                    EXPECT_EQ(
+                        (std::vector<double>{l.moment, l.mc, flag(l.momentFails), l.lreq, l.lmin,
+                                             l.lmax, flag(l.lengthFails), l.delta, l.deltaA,
+                                             flag(l.deltaFails)}),
+                        (std::vector<double>{gListC(s, 1), gListC(s, 2), gListC(s, 3), gListC(s, 4),
+                                             gListC(s, 5), gListC(s, 6), gListC(s, 7), gListC(s, 8),
+                                             gListC(s, 9), gListC(s, 10)}));
                 } else {
                     const auto& list = k == PileKind::LightSteel ? gListLS : gListS;
                     const SteelRow& l = *r.sections.Steel(k, s);
