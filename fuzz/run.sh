@@ -29,7 +29,11 @@ case $jobs in
 esac
 targets=${KUVELT_FUZZ_TARGETS:-"design_file ini format_section style_files figure_files calc_json design_json print_file preview_figure"}
 
+# -O1 with line tables: what the sanitizers need for exact reports, and a good deal faster to
+# build than -O2 with full debug information.
+flags="-O1 -gline-tables-only -DNDEBUG"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_FLAGS_RELWITHDEBINFO="$flags" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" \
   -DKUVELT_FUZZ=ON -DKUVELT_GUI=ON -DKUVELT_TESTS=ON -DKUVELT_BENCH=ON -DKUVELT_WERROR=ON >/dev/null
 if [ "${KUVELT_FUZZ_TESTS:-0}" = 1 ]; then
   cmake --build "$build"

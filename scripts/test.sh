@@ -12,5 +12,5 @@ cmake --build build
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
 
 # clang with AddressSanitizer and UndefinedBehaviorSanitizer: the fuzz build holds the whole tree,
-# so the test suite is built and run there too; then each fuzz target gets 30 s.
-KUVELT_FUZZ_TESTS=1 sh fuzz/run.sh 30
+# so the test suite is built and run there too; then each fuzz target gets 20 s.
+KUVELT_FUZZ_TESTS=1 sh fuzz/run.sh 20
