@@ -306,7 +306,7 @@ void Members(W& w, const usecase::CalcRun& run) {
     }
     if (run.stability && r.boiling) Boiling(w, "gNekiriAnteiAs", *r.boiling);
     if (run.stability && r.heaving) Heaving(w, "gNekiriAnteiAc", *r.heaving);
-    WriteDistributionMember(w, run.calculated);
+    WriteDistributionMember(w, run);
 }
 
 }  // namespace

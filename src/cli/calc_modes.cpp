@@ -11,7 +11,6 @@
 
 #include "calc/nekiri.h"
 #include "calc/results.h"
-#include "calc/sections.h"
 #include "calc/yaita_choice.h"
 #include "cli/calc_json.h"
 #include "cli/design_json.h"

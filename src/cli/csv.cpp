@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "calc/results.h"
-#include "calc/sections.h"
 #include "calc/yaita_choice.h"
 #include "cli/design_json.h"
 #include "cli/result_fields.h"
