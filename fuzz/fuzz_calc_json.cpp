@@ -28,6 +28,7 @@
 #include "report/chapters/zu_structure.h"
 #include "report/prn.h"
 #include "report/prnz.h"
+#include "usecase/design_run.h"
 
 namespace {
 
