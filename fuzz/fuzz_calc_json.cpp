@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "calc/calc_main.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/sections.h"
 #include "cli/calc_json.h"
 #include "formats/figure_files.h"
@@ -26,6 +28,7 @@
 #include "report/chapters/zu_structure.h"
 #include "report/prn.h"
 #include "report/prnz.h"
+#include "usecase/design_run.h"
 
 namespace {
 
@@ -116,12 +119,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResetResultStore();
     ResetSectionResults();
     ResetNekiriAntei();
-    std::vector<Message> messages;
-    const bool ok = CalcMain(&messages);
-    std::optional<bool> nekiri;
-    if (ok && gInpYaita.InpFlg) nekiri = CalcNekiriAntei(&messages);
-    const std::string line = cli::ResultsJsonLine(std::nullopt, ok, nekiri);
-    DrawFigures(ok);
+    usecase::CalcRun run;
+    run.calculated = CalcMain(&run.messages);
+    if (run.calculated && gInpYaita.InpFlg) run.stability = CalcNekiriAntei(&run.messages);
+    run.results = std::make_shared<const Results>(SnapshotResults());
+    const std::string line = cli::ResultsJsonLine(std::nullopt, run);
+    DrawFigures(run.calculated);
     if (line.empty() || line.back() != '\n' || line.find('\n') != line.size() - 1) {
         std::fprintf(stderr, "JSON line is not one line\n");
         std::abort();

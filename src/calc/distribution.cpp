@@ -6,6 +6,7 @@
 
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
 #include "model/design.h"
@@ -300,6 +301,36 @@ std::optional<ForceDistribution> ChosenDistribution() {
     const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
     if (!kind) return std::nullopt;
     const auto in = DistributionInputFor(*kind, gInpYaita.Sect, gInpYaita.L);
+    if (!in) return std::nullopt;
+    return ComputeDistribution(*in);
+}
+
+std::optional<DistributionInput> DistributionInputFor(const Results& results, PileKind kind,
+                                                      int32_t sect, double L) {
+    const ChangRow* chang = results.sections.Chang(kind, sect);
+    const DispRow* disp = results.sections.Disp(kind, sect);
+    if (!results.pressure || chang == nullptr || disp == nullptr) return std::nullopt;
+    const clsPressure& p = *results.pressure;
+    DistributionInput in;
+    in.head = gInpJyoken.ELYU;
+    in.ELV = p.WL;
+    in.L = L;
+    for (const clsPressureLoad& q : p.Qdo()) in.loads.push_back({q.EU, q.EL, q.PU, q.PL});
+    in.P = p.P();
+    in.h0 = p.Y();
+    in.beta = chang->beta;
+    in.lm = chang->lm;
+    const double alpha = kind == PileKind::Concrete ? 1.0 : gInpZairyo.AlphaId;
+    in.K = disp->e * disp->i * alpha;
+    in.betaD = disp->beta;
+    return in;
+}
+
+std::optional<ForceDistribution> ChosenDistribution(const Results& results) {
+    if (!gInpYaita.InpFlg) return std::nullopt;
+    const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
+    if (!kind) return std::nullopt;
+    const auto in = DistributionInputFor(results, *kind, gInpYaita.Sect, gInpYaita.L);
     if (!in) return std::nullopt;
     return ComputeDistribution(*in);
 }

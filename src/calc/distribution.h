@@ -20,6 +20,8 @@
 
 namespace kuvelt {
 
+struct Results;
+
 // One linear load layer: pressure PU (kN/m2) at the top EU, PL at the bottom EL (m).
 struct DistributionLoad {
     double EU = 0, EL = 0, PU = 0, PL = 0;
@@ -65,5 +67,10 @@ std::optional<DistributionInput> DistributionInputFor(PileKind kind, int32_t sec
 // The distribution of the stored choice (gInpYaita); nothing when no pile is chosen or its
 // section is not registered.
 std::optional<ForceDistribution> ChosenDistribution();
+
+// The same from a run's results value instead of the result store.
+std::optional<DistributionInput> DistributionInputFor(const Results& results, PileKind kind,
+                                                      int32_t sect, double L);
+std::optional<ForceDistribution> ChosenDistribution(const Results& results);
 
 }  // namespace kuvelt

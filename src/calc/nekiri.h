@@ -1,6 +1,6 @@
 // Stability of the excavation bottom: boiling (sandy ground) and heaving (clayey ground), with
-// the two check instances gNekiriAnteiAs and gNekiriAnteiAc that live for the whole run. Units:
-// m, kN/m3, kN/m2. A check's Calc never throws: a fault sets Error and Calc returns false.
+// the two check instances gNekiriAnteiAs and gNekiriAnteiAc of the result store. Units: m,
+// kN/m3, kN/m2. A check's Calc never throws: a fault sets Error and Calc returns false.
 #pragma once
 
 #include <cstdint>
@@ -85,8 +85,9 @@ class clsNekiriAnteiAc {
     bool hantei_ = false;
 };
 
-// A check instance created on first use and reused by every later check; a calculation run
-// does not replace it. Reached() tells whether it exists (the JSON dump leaves it out if not).
+// A check instance created by the first check of its kind and reused by the later ones, until a
+// calculation empties the result store before it runs (ResetResultStore); readers take the copy
+// in a run's results (calc/results.h), which holds a check only where one exists (Reached()).
 template <class T>
 class NekiriRef {
   public:

@@ -1,7 +1,9 @@
-// The result store: the stage instances of the last calculation run, read by the result windows,
-// the report chapters and the diagrams. A reference no run has set yet gives a fresh instance
-// with its defaults; each run replaces a reference (New) the moment its stage starts, so after a
-// failed run the store may hold a mixture of new and old instances.
+// The result store: the calculation's working area, the stage instances of the run in progress.
+// Every use case that calculates empties it first (ResetResultStore) and hands its readers a
+// copy of what the run left (SnapshotResults, calc/results.h), so after a failed run the store
+// holds the stages that run reached and nothing of an earlier one. Each run creates a stage's
+// instance (New) the moment the stage starts; a reference no run has set gives a fresh instance
+// with its defaults on first use.
 #pragma once
 
 #include <memory>

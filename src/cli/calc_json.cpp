@@ -1,10 +1,8 @@
 #include "cli/calc_json.h"
 
-#include "calc/nekiri.h"
-#include "calc/result_store.h"
-#include "calc/sections.h"
+#include "calc/results.h"
 #include "cli/distribution_json.h"
-#include "model/design.h"
+#include "cli/result_fields.h"
 
 namespace kuvelt::cli {
 
@@ -203,39 +201,34 @@ void Pressure(W& w, const JsonKey& key, const clsPressure& p) {
     w.EndObject();
 }
 
-int32_t Registered(int32_t k) {
-    const int32_t n = k == kKindConcrete     ? gInpSectC.Count()
-                      : k == kKindLightSteel ? gInpSectLS.Count()
-                                             : gInpSectS.Count();
-    return n < kMaxSections ? n : kMaxSections;
+// One array of the fields of a row (result_fields.h).
+template <class W, class Row>
+void RowJson(W& w, const Row& row) {
+    w.BeginArray();
+    for (const ResultField<Row>& f : FieldsOf<Row>()) w.Value(f.Value(row));
+    w.EndArray();
 }
 
 // One array per kind (concrete, light steel, steel) of one row per registered section.
-template <class W, class Table>
-void TableJson(W& w, const JsonKey& key, const Table& t) {
+template <class W, class Row>
+void TableJson(W& w, const JsonKey& key, const std::optional<ByKind<Row>>& t) {
+    if (!t) return;
     w.Key(key);
     w.BeginArray();
-    for (int32_t k = 1; k <= 3; ++k) {
+    for (const std::vector<Row>& rows : *t) {
         w.BeginArray();
-        for (int32_t s = 1; s <= Registered(k); ++s) {
-            w.BeginArray();
-            for (int32_t i = 1; i <= Table::kItems; ++i) w.Value(t(k, s, i));
-            w.EndArray();
-        }
+        for (const Row& row : rows) RowJson(w, row);
         w.EndArray();
     }
     w.EndArray();
 }
 
-template <class W, class List>
-void ListJson(W& w, const JsonKey& key, const List& l, int32_t kind) {
+template <class W, class Row>
+void ListJson(W& w, const JsonKey& key, const std::optional<std::vector<Row>>& l) {
+    if (!l) return;
     w.Key(key);
     w.BeginArray();
-    for (int32_t s = 1; s <= Registered(kind); ++s) {
-        w.BeginArray();
-        for (int32_t i = 1; i <= List::kItems; ++i) w.Value(l(s, i));
-        w.EndArray();
-    }
+    for (const Row& row : *l) RowJson(w, row);
     w.EndArray();
 }
 
@@ -284,77 +277,76 @@ void Heaving(W& w, const JsonKey& key, const clsNekiriAnteiAc& a) {
 }
 
 template <class W>
-void Results(W& w, bool calcMain, std::optional<bool> nekiri) {
+void Members(W& w, const usecase::CalcRun& run) {
+    const Results& r = *run.results;
     w.Key("design");
     WriteDesignJson(w);
-    M(w, "CalcMain", calcMain);
-    if (gQqw.Reached()) Qqw(w, "gQqw", *gQqw);
-    if (gKhActive.Reached()) Kh(w, "gKhActive", *gKhActive);
-    if (gSpa.Reached()) SpJson(w, "gSpa", *gSpa);
-    if (gKhPassive.Reached()) Kh(w, "gKhPassive", *gKhPassive);
-    if (gSpp.Reached()) SpJson(w, "gSpp", *gSpp);
-    if (gRWp.Reached()) RWp(w, "gRWp", *gRWp);
-    if (gDL.Reached()) DL(w, "gDL", *gDL);
-    if (gPressure.Reached()) Pressure(w, "gPressure", *gPressure);
-    if (gSectChang.Reached()) TableJson(w, "gSectChang", gSectChang);
-    if (gSectStress.Reached()) TableJson(w, "gSectStress", gSectStress);
-    if (gSectEmbed.Reached()) TableJson(w, "gSectEmbed", gSectEmbed);
-    if (gSectDisp.Reached()) TableJson(w, "gSectDisp", gSectDisp);
-    if (gListC.Reached()) ListJson(w, "gListC", gListC, kKindConcrete);
-    if (gListLS.Reached()) ListJson(w, "gListLS", gListLS, kKindLightSteel);
-    if (gListS.Reached()) ListJson(w, "gListS", gListS, kKindSteel);
+    M(w, "CalcMain", run.calculated);
+    if (r.qqw) Qqw(w, "gQqw", *r.qqw);
+    if (r.khActive) Kh(w, "gKhActive", *r.khActive);
+    if (r.spa) SpJson(w, "gSpa", *r.spa);
+    if (r.khPassive) Kh(w, "gKhPassive", *r.khPassive);
+    if (r.spp) SpJson(w, "gSpp", *r.spp);
+    if (r.rwp) RWp(w, "gRWp", *r.rwp);
+    if (r.dl) DL(w, "gDL", *r.dl);
+    if (r.pressure) Pressure(w, "gPressure", *r.pressure);
+    const SectionResults& s = r.sections;
+    TableJson(w, "gSectChang", s.chang);
+    TableJson(w, "gSectStress", s.stress);
+    TableJson(w, "gSectEmbed", s.embed);
+    TableJson(w, "gSectDisp", s.disp);
+    ListJson(w, "gListC", s.listC);
+    ListJson(w, "gListLS", s.listLS);
+    ListJson(w, "gListS", s.listS);
     w.Key("CalcNekiriAntei");
-    if (nekiri) {
-        w.Value(*nekiri);
+    if (run.stability) {
+        w.Value(*run.stability);
     } else {
         w.Null();
     }
-    if (nekiri && gNekiriAnteiAs.Reached()) Boiling(w, "gNekiriAnteiAs", *gNekiriAnteiAs.Peek());
-    if (nekiri && gNekiriAnteiAc.Reached()) Heaving(w, "gNekiriAnteiAc", *gNekiriAnteiAc.Peek());
-    WriteDistributionMember(w, calcMain);
+    if (run.stability && r.boiling) Boiling(w, "gNekiriAnteiAs", *r.boiling);
+    if (run.stability && r.heaving) Heaving(w, "gNekiriAnteiAc", *r.heaving);
+    WriteDistributionMember(w, run);
 }
 
 }  // namespace
 
-void WriteResultsMembers(JsonWriter& w, bool calcMain, std::optional<bool> nekiri) {
-    Results(w, calcMain, nekiri);
-}
+void WriteResultsMembers(JsonWriter& w, const usecase::CalcRun& run) { Members(w, run); }
 
-void WriteResultsText(JsonBuffer& out, bool calcMain, std::optional<bool> nekiri) {
+void WriteResultsText(JsonBuffer& out, const usecase::CalcRun& run) {
     JsonWriter w(out, JsonWriter::Style::Pretty);
     w.BeginObject();
-    Results(w, calcMain, nekiri);
+    Members(w, run);
     w.EndObject();
     out.Append('\n');
 }
 
-void WriteResultsLine(JsonBuffer& out, std::optional<std::string_view> file, bool calcMain,
-                      std::optional<bool> nekiri) {
+void WriteResultsLine(JsonBuffer& out, std::optional<std::string_view> file,
+                      const usecase::CalcRun& run) {
     JsonWriter w(out, JsonWriter::Style::Line);
     w.BeginObject();
     if (file) M(w, "file", *file);
-    Results(w, calcMain, nekiri);
+    Members(w, run);
     w.EndObject();
     out.Append('\n');
 }
 
-std::string ResultsJsonText(bool calcMain, std::optional<bool> nekiri) {
+std::string ResultsJsonText(const usecase::CalcRun& run) {
     JsonBuffer out;
-    WriteResultsText(out, calcMain, nekiri);
+    WriteResultsText(out, run);
     return out.Take();
 }
 
-std::string ResultsJsonLine(std::optional<std::string_view> file, bool calcMain,
-                            std::optional<bool> nekiri) {
+std::string ResultsJsonLine(std::optional<std::string_view> file, const usecase::CalcRun& run) {
     JsonBuffer out;
-    WriteResultsLine(out, file, calcMain, nekiri);
+    WriteResultsLine(out, file, run);
     return out.Take();
 }
 
-ordered_json ResultsJson(bool calcMain, std::optional<bool> nekiri) {
+ordered_json ResultsJson(const usecase::CalcRun& run) {
     JsonTreeBuilder b;
     b.BeginObject();
-    Results(b, calcMain, nekiri);
+    Members(b, run);
     b.EndObject();
     return b.Take();
 }

@@ -9,13 +9,12 @@
 #include <ostream>
 #include <sstream>
 
-#include "calc/calc_main.h"
 #include "calc/nekiri.h"
-#include "calc/result_store.h"
-#include "calc/sections.h"
+#include "calc/results.h"
 #include "calc/yaita_choice.h"
 #include "cli/calc_json.h"
 #include "cli/design_json.h"
+#include "cli/result_fields.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "platform/numfmt.h"
@@ -67,48 +66,45 @@ class TextTable {
     std::vector<std::vector<std::string>> rows_;
 };
 
-const char* Verdict(double flag) { return flag != 0.0 ? "OUT" : "OK"; }
+const char* Verdict(bool fails) { return fails ? "OUT" : "OK"; }
 
 std::string KindName(int32_t yaita) {
     const std::optional<PileKind> k = KindOfChoice(yaita);
     return k ? std::string(KindCaption(*k)) : "（不明な種類）";
 }
 
-void WriteConcrete(std::ostream& out) {
-    out << "\n■ " << KindName(0) << "（" << gInpSectC.Count() << "断面）\n";
-    if (gInpSectC.Count() == 0) return;
-    TextTable t({"№", "名称", "Mmax(kN･m/m)", "Mc(kN･m/m)", "判定", "必要矢板長(m)", "Lmin(m)",
-                 "Lmax(m)", "判定", "δ(m)", "δa(m)", "判定"});
+// The result list of a kind as the choice window shows it: number, name, then the fields of
+// the row that have a caption (result_fields.h). A section without a row shows zeros.
+template <class Row, class Catalogue>
+void WriteList(std::ostream& out, int32_t yaita, const Catalogue& cat,
+               const std::vector<Row>& rows) {
+    out << "\n■ " << KindName(yaita) << "（" << cat.Count() << "断面）\n";
+    if (cat.Count() == 0) return;
+    std::vector<std::string> header = {"№", "名称"};
+    for (const ResultField<Row>& f : FieldsOf<Row>()) {
+        if (!f.caption.empty()) header.emplace_back(f.caption);
+    }
+    TextTable t(std::move(header));
     int32_t s = 0;
-    for (const CInpSectC& c : gInpSectC) {
+    for (const auto& c : cat) {
         ++s;
         if (s > kMaxSections) break;
-        t.Add({std::to_string(s), c.Name, Num(gListC(s, item::kCMoment), "0.0"),
-               Num(gListC(s, item::kCMc), "0.0##"), Verdict(gListC(s, item::kCMomentFlag)),
-               Num(gListC(s, item::kCLreq), "0.00"), Num(gListC(s, item::kCLmin), "0.00"),
-               Num(gListC(s, item::kCLmax), "0.00"), Verdict(gListC(s, item::kCLengthFlag)),
-               Num(gListC(s, item::kCDelta), "0.000"), Num(gListC(s, item::kCDeltaA), "0.000"),
-               Verdict(gListC(s, item::kCDeltaFlag))});
+        const auto i = static_cast<std::size_t>(s - 1);
+        const Row row = i < rows.size() ? rows[i] : Row{};
+        std::vector<std::string> cells = {std::to_string(s), c.Name};
+        for (const ResultField<Row>& f : FieldsOf<Row>()) {
+            if (f.caption.empty()) continue;
+            cells.push_back(f.IsCheck() ? Verdict(f.Fails(row)) : Num(f.Value(row), f.picture));
+        }
+        t.Add(std::move(cells));
     }
     t.Write(out);
 }
 
-template <class List>
-void WriteSteel(std::ostream& out, int32_t yaita, const colInpSectS& cat, const List& list) {
-    out << "\n■ " << KindName(yaita) << "（" << cat.Count() << "断面）\n";
-    if (cat.Count() == 0) return;
-    TextTable t(
-        {"№", "名称", "σ(N/mm2)", "σa(N/mm2)", "判定", "必要矢板長(m)", "δ(m)", "δa(m)", "判定"});
-    int32_t s = 0;
-    for (const CInpSectS& c : cat) {
-        ++s;
-        if (s > kMaxSections) break;
-        t.Add({std::to_string(s), c.Name, Num(list(s, item::kSSigma), "0.0"),
-               Num(list(s, item::kSSigmaA), "0.0"), Verdict(list(s, item::kSSigmaFlag)),
-               Num(list(s, item::kSLreq), "0.00"), Num(list(s, item::kSDelta), "0.000"),
-               Num(list(s, item::kSDeltaA), "0.000"), Verdict(list(s, item::kSDeltaFlag))});
-    }
-    t.Write(out);
+template <class Row>
+const std::vector<Row>& RowsOf(const std::optional<std::vector<Row>>& list) {
+    static const std::vector<Row> kNone;
+    return list ? *list : kNone;
 }
 
 std::string Judgement(bool hantei, double fa) {
@@ -116,6 +112,7 @@ std::string Judgement(bool hantei, double fa) {
 }
 
 void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
+    const Results& r = *o.calc.results;
     out << '\n';
     const CInpYaita& y = gInpYaita;
     if (!y.InpFlg) {
@@ -128,7 +125,7 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
             << (y.Proposed ? "（ﾌﾟﾛｸﾞﾗﾑの提案）" : "") << '\n';
         // H' and D of the design as it stands (the stored ones may be of the design before a
         // --set): from the adopted virtual ground surface of this run to the pile head.
-        const double h = gInpJyoken.ELYU - AdoptedVirtualGround();
+        const double h = gInpJyoken.ELYU - r.AdoptedVirtualGround().value_or(0.0);
         out << "                  矢板全長Ｌ = " << Num(y.L, "0.00")
             << " m   壁高Ｈ' = " << Num(h, "0.00") << " m   根入れ長Ｄ = " << Num(y.L - h, "0.00")
             << " m\n";
@@ -141,8 +138,8 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         out << "根切り底面の安定  使用矢板の決定後に検討\n";
         return;
     }
-    if (gInpJiban.Kind == 0 && gNekiriAnteiAs.Reached()) {
-        const clsNekiriAnteiAs& a = *gNekiriAnteiAs.Peek();
+    if (gInpJiban.Kind == 0 && r.boiling) {
+        const clsNekiriAnteiAs& a = *r.boiling;
         if (a.Error() != 0) {
             out << "ボイリングの検討  " << NekiriNoResultMessage("ボイリングの検討").text << '\n';
             return;
@@ -155,8 +152,8 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         }
         out << "安全率Ｆs = " << Num(a.F(), "##0.000") << "   " << Judgement(a.Hantei(), a.Fa)
             << '\n';
-    } else if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached()) {
-        const clsNekiriAnteiAc& a = *gNekiriAnteiAc.Peek();
+    } else if (gInpJiban.Kind != 0 && r.heaving) {
+        const clsNekiriAnteiAc& a = *r.heaving;
         if (a.Error() != 0) {
             out << "ヒービングの検討  " << NekiriNoResultMessage("ヒービングの検討").text << '\n';
             return;
@@ -251,7 +248,7 @@ Outcome RunCalcJson(const Invocation& inv, std::ostream& out, std::ostream& err)
         outcome = ForEachDesign(
             args, pick, err,
             [&](const std::string&, const usecase::DesignRun& r) {
-                WriteResultsText(text, r.calc.calculated, r.calc.stability);
+                WriteResultsText(text, r.calc);
                 passOn();
             },
             [](const std::string&, const std::string&) {}, beforeErr);
@@ -260,7 +257,7 @@ Outcome RunCalcJson(const Invocation& inv, std::ostream& out, std::ostream& err)
         outcome = ForEachDesign(
             args, pick, err,
             [&](const std::string& file, const usecase::DesignRun& r) {
-                WriteResultsLine(text, file, r.calc.calculated, r.calc.stability);
+                WriteResultsLine(text, file, r.calc);
                 passOn();
             },
             [&](const std::string& file, std::string line) {
@@ -299,20 +296,21 @@ Outcome RunSummary(const Invocation& inv, std::ostream& out, std::ostream& err) 
 
 void WriteSummary(const usecase::DesignRun& o, std::ostream& out) {
     out << "件名              " << gInpJyoken.Title << '\n';
-    if (!o.calc.calculated) {
+    const Results& r = *o.calc.results;
+    if (!o.calc.calculated || !r.dl || !r.pressure) {
         out << "計算              計算ｴﾗｰ（入力ﾃﾞｰﾀ等をご確認下さい）\n";
         return;
     }
-    const double eldlx = gDL->ELDLX();
+    const double eldlx = r.dl->ELDLX();
     out << "計算              正常終了\n\n";
     out << "仮想地盤面        ELDLX = " << Num(eldlx, "0.000") << " m（設計地盤面より "
         << Num(gInpJyoken.ELDL - eldlx, "0.000") << " m 下）\n";
-    out << "荷重合力          P = " << Num(gPressure->P(), "0.00")
-        << " kN/m   M = " << Num(gPressure->M(), "0.00")
-        << " kN･m/m   Y = " << Num(gPressure->Y(), "0.000") << " m\n";
-    WriteConcrete(out);
-    WriteSteel(out, 1, gInpSectLS, gListLS);
-    WriteSteel(out, 2, gInpSectS, gListS);
+    out << "荷重合力          P = " << Num(r.pressure->P(), "0.00")
+        << " kN/m   M = " << Num(r.pressure->M(), "0.00")
+        << " kN･m/m   Y = " << Num(r.pressure->Y(), "0.000") << " m\n";
+    WriteList(out, 0, gInpSectC, RowsOf(r.sections.listC));
+    WriteList(out, 1, gInpSectLS, RowsOf(r.sections.listLS));
+    WriteList(out, 2, gInpSectS, RowsOf(r.sections.listS));
     WriteChoiceAndStability(o, out);
 }
 

@@ -4,10 +4,10 @@
 #include <charconv>
 #include <cmath>
 
-#include "calc/nekiri.h"
-#include "calc/result_store.h"
-#include "calc/sections.h"
+#include "calc/results.h"
+#include "calc/yaita_choice.h"
 #include "cli/design_json.h"
+#include "cli/result_fields.h"
 #include "model/design.h"
 
 namespace kuvelt::cli::csv {
@@ -35,8 +35,8 @@ std::string Row(const std::vector<std::string>& cells) {
 
 namespace {
 
-// The cells, by column, in header order.
-enum Col : std::size_t {
+// The columns before the pile's checks, in header order.
+enum Head : std::size_t {
     kStatus,
     kEldlxComputed,
     kEldlx,
@@ -47,18 +47,21 @@ enum Col : std::size_t {
     kPileName,
     kPileL,
     kProposed,
-    kMoment,
-    kMc,
-    kSigma,
-    kSigmaA,
-    kStrength,
-    kLreq,
-    kLmin,
-    kLmax,
-    kLength,
-    kDelta,
-    kDeltaA,
-    kDisplacement,
+    kHeadColumns
+};
+constexpr std::string_view kHead[kHeadColumns] = {"status",
+                                                  "ELDLX computed (m)",
+                                                  "ELDLX adopted (m)",
+                                                  "P (kN/m)",
+                                                  "Y (m)",
+                                                  "pile kind",
+                                                  "pile no",
+                                                  "pile name",
+                                                  "L (m)",
+                                                  "proposed"};
+
+// The columns after them.
+enum Tail : std::size_t {
     kStability,
     kFs,
     kFa,
@@ -68,58 +71,77 @@ enum Col : std::size_t {
     kPassingS,
     kVerdict,
     kMessage,
-    kColumns
+    kTailColumns
 };
+constexpr std::string_view kTail[kTailColumns] = {"stability",
+                                                  "Fs",
+                                                  "Fa",
+                                                  "stability verdict",
+                                                  "passing concrete",
+                                                  "passing light steel",
+                                                  "passing steel",
+                                                  "verdict",
+                                                  "message"};
 
-constexpr std::string_view kHeader[kColumns] = {"status",
-                                                "ELDLX computed (m)",
-                                                "ELDLX adopted (m)",
-                                                "P (kN/m)",
-                                                "Y (m)",
-                                                "pile kind",
-                                                "pile no",
-                                                "pile name",
-                                                "L (m)",
-                                                "proposed",
-                                                "Mmax (kN*m/m)",
-                                                "Mc (kN*m/m)",
-                                                "sigma (N/mm2)",
-                                                "sigma_a (N/mm2)",
-                                                "strength",
-                                                "Lreq (m)",
-                                                "Lmin (m)",
-                                                "Lmax (m)",
-                                                "length",
-                                                "delta (m)",
-                                                "delta_a (m)",
-                                                "displacement",
-                                                "stability",
-                                                "Fs",
-                                                "Fa",
-                                                "stability verdict",
-                                                "passing concrete",
-                                                "passing light steel",
-                                                "passing steel",
-                                                "verdict",
-                                                "message"};
+// The pile's checks: the columns of the concrete result row, with those of the steel row that
+// concrete has not set in just before the next column the two share ("sigma" and "sigma_a"
+// before "strength"), each row's own order kept.
+std::vector<std::string_view> MakePileColumns() {
+    std::vector<std::string_view> c;
+    for (const ResultField<ConcreteRow>& f : FieldsOf<ConcreteRow>()) {
+        if (!f.column.empty()) c.push_back(f.column);
+    }
+    std::vector<std::string_view> pending;
+    for (const ResultField<SteelRow>& f : FieldsOf<SteelRow>()) {
+        if (f.column.empty()) continue;
+        const auto shared = std::find(c.begin(), c.end(), f.column);
+        if (shared == c.end()) {
+            pending.push_back(f.column);
+            continue;
+        }
+        c.insert(shared, pending.begin(), pending.end());
+        pending.clear();
+    }
+    c.insert(c.end(), pending.begin(), pending.end());
+    return c;
+}
+
+const std::vector<std::string_view>& PileColumns() {
+    static const std::vector<std::string_view> columns = MakePileColumns();
+    return columns;
+}
+
+std::size_t ColumnCount() { return kHeadColumns + PileColumns().size() + kTailColumns; }
+std::size_t Column(Tail t) { return kHeadColumns + PileColumns().size() + t; }
+std::size_t Column(std::string_view pileColumn) {
+    const auto& p = PileColumns();
+    return kHeadColumns +
+           static_cast<std::size_t>(std::find(p.begin(), p.end(), pileColumn) - p.begin());
+}
 
 // The kind words of --pick.
 constexpr std::string_view kKindWords[] = {"concrete", "light", "steel"};
 
-const char* Verdict(double flag) { return flag != 0.0 ? "OUT" : "OK"; }
+const char* Verdict(bool fails) { return fails ? "OUT" : "OK"; }
 
-int32_t Passing(PileKind k) {
-    const int32_t n = std::min(k == PileKind::Concrete     ? gInpSectC.Count()
-                               : k == PileKind::LightSteel ? gInpSectLS.Count()
-                                                           : gInpSectS.Count(),
-                               kMaxSections);
+int32_t Passing(const SectionResults& r, PileKind k) {
+    const int32_t n = std::min(CatalogueCount(k), kMaxSections);
     int32_t passing = 0;
-    for (int32_t s = 1; s <= n; ++s) passing += SectionPasses(k, s) ? 1 : 0;
+    for (int32_t s = 1; s <= n; ++s) passing += r.Passes(k, s) ? 1 : 0;
     return passing;
 }
 
+// The cells of the pile's checks from its result row.
+template <class Row>
+void RowCells(const Row& row, std::vector<std::string>& c) {
+    for (const ResultField<Row>& f : FieldsOf<Row>()) {
+        if (f.column.empty()) continue;
+        c[Column(f.column)] = f.IsCheck() ? Verdict(f.Fails(row)) : Number(f.Value(row));
+    }
+}
+
 // The pile's checks; false when one fails.
-bool PileCells(std::vector<std::string>& c) {
+bool PileCells(const SectionResults& r, std::vector<std::string>& c) {
     const CInpYaita& y = gInpYaita;
     const std::optional<PileKind> kind = KindOfChoice(y.Yaita);
     c[kPileKind] = kind ? std::string(kKindWords[y.Yaita]) : std::to_string(y.Yaita);
@@ -127,70 +149,55 @@ bool PileCells(std::vector<std::string>& c) {
     c[kPileL] = Number(y.L);
     c[kProposed] = y.Proposed ? "true" : "false";
     if (!kind || y.Sect < 1 || y.Sect > kMaxSections) return false;
-    using namespace item;
     const int32_t s = y.Sect;
     if (*kind == PileKind::Concrete) {
         const CInpSectC* row = gInpSectC.Item(s);
         if (row == nullptr) return false;
         c[kPileName] = Text(row->Name);
-        c[kMoment] = Number(gListC(s, kCMoment));
-        c[kMc] = Number(gListC(s, kCMc));
-        c[kStrength] = Verdict(gListC(s, kCMomentFlag));
-        c[kLreq] = Number(gListC(s, kCLreq));
-        c[kLmin] = Number(gListC(s, kCLmin));
-        c[kLmax] = Number(gListC(s, kCLmax));
-        c[kLength] = Verdict(gListC(s, kCLengthFlag));
-        c[kDelta] = Number(gListC(s, kCDelta));
-        c[kDeltaA] = Number(gListC(s, kCDeltaA));
-        c[kDisplacement] = Verdict(gListC(s, kCDeltaFlag));
-        return SectionPasses(*kind, s);
+        const ConcreteRow* checks = r.Concrete(s);
+        RowCells(checks ? *checks : ConcreteRow{}, c);
+        return r.Passes(*kind, s);
     }
     const colInpSectS& cat = *kind == PileKind::LightSteel ? gInpSectLS : gInpSectS;
-    const auto& list = *kind == PileKind::LightSteel ? gListLS : gListS;
     const CInpSectS* row = cat.Item(s);
     if (row == nullptr) return false;
     c[kPileName] = Text(row->Name);
-    c[kSigma] = Number(list(s, kSSigma));
-    c[kSigmaA] = Number(list(s, kSSigmaA));
-    c[kStrength] = Verdict(list(s, kSSigmaFlag));
-    c[kLreq] = Number(list(s, kSLreq));
-    c[kDelta] = Number(list(s, kSDelta));
-    c[kDeltaA] = Number(list(s, kSDeltaA));
-    c[kDisplacement] = Verdict(list(s, kSDeltaFlag));
-    return SectionPasses(*kind, s);
+    const SteelRow* checks = r.Steel(*kind, s);
+    RowCells(checks ? *checks : SteelRow{}, c);
+    return r.Passes(*kind, s);
 }
 
 // The stability check of the pile; false when it fails or has no result.
 bool StabilityCells(const usecase::DesignRun& run, std::vector<std::string>& c) {
     if (gInpJyoken.Nekiri == 0) {
-        c[kStability] = "not checked";
+        c[Column(kStability)] = "not checked";
         return true;
     }
     if (!run.calc.stability) return true;
     auto fill = [&](const char* name, const auto& a) {
-        c[kStability] = name;
+        c[Column(kStability)] = name;
         if (a.Error() != 0) {
-            c[kStabilityVerdict] = "no result";
+            c[Column(kStabilityVerdict)] = "no result";
             return false;
         }
-        c[kFs] = Number(a.F());
-        c[kFa] = Number(a.Fa);
-        c[kStabilityVerdict] = a.Hantei() ? "OK" : "OUT";
+        c[Column(kFs)] = Number(a.F());
+        c[Column(kFa)] = Number(a.Fa);
+        c[Column(kStabilityVerdict)] = a.Hantei() ? "OK" : "OUT";
         return a.Hantei();
     };
-    if (gInpJiban.Kind == 0 && gNekiriAnteiAs.Reached()) {
-        const clsNekiriAnteiAs& a = *gNekiriAnteiAs.Peek();
+    const Results& r = *run.calc.results;
+    if (gInpJiban.Kind == 0 && r.boiling) {
+        const clsNekiriAnteiAs& a = *r.boiling;
         if (a.Error() == 0 && a.NoHead()) {
-            // No water head: no factor (the store's 999 is not one), nothing to satisfy.
-            c[kStability] = "boiling";
-            c[kFa] = Number(a.Fa);
-            c[kStabilityVerdict] = "not needed";
+            // No water head: no factor (the calculation's 999 is not one), nothing to satisfy.
+            c[Column(kStability)] = "boiling";
+            c[Column(kFa)] = Number(a.Fa);
+            c[Column(kStabilityVerdict)] = "not needed";
             return true;
         }
         return fill("boiling", a);
     }
-    if (gInpJiban.Kind != 0 && gNekiriAnteiAc.Reached())
-        return fill("heaving", *gNekiriAnteiAc.Peek());
+    if (gInpJiban.Kind != 0 && r.heaving) return fill("heaving", *r.heaving);
     return true;
 }
 
@@ -198,15 +205,17 @@ bool StabilityCells(const usecase::DesignRun& run, std::vector<std::string>& c) 
 
 std::vector<std::string> SummaryHeader() {
     std::vector<std::string> h;
-    for (std::string_view n : kHeader) h.push_back(Text(n));
+    for (std::string_view n : kHead) h.push_back(Text(n));
+    for (std::string_view n : PileColumns()) h.push_back(Text(n));
+    for (std::string_view n : kTail) h.push_back(Text(n));
     return h;
 }
 
 std::vector<std::string> RefusedCells(std::string_view message) {
-    std::vector<std::string> c(kColumns);
+    std::vector<std::string> c(ColumnCount());
     c[kStatus] = "refused";
-    c[kVerdict] = "refused";
-    c[kMessage] = Text(message);
+    c[Column(kVerdict)] = "refused";
+    c[Column(kMessage)] = Text(message);
     return c;
 }
 
@@ -223,31 +232,32 @@ std::string Said(const usecase::DesignRun& run) {
 
 std::vector<std::string> SummaryCells(const usecase::DesignRun& run) {
     if (run.calc.refusal) return RefusedCells(run.calc.refusal->message.text);
-    std::vector<std::string> c(kColumns);
+    std::vector<std::string> c(ColumnCount());
     c[kStatus] = run.calc.calculated && !run.calc.stabilityFailed ? "ok" : "failed";
-    if (run.outcome != usecase::Outcome::Ok) c[kMessage] = Text(Said(run));
-    if (gDL.Reached()) {
-        c[kEldlxComputed] = Number(gDL->Interpolated() ? gDL->ELDLXRaw() : gDL->ELDLX());
-        c[kEldlx] = Number(gDL->ELDLX());
+    if (run.outcome != usecase::Outcome::Ok) c[Column(kMessage)] = Text(Said(run));
+    const Results& r = *run.calc.results;
+    if (r.dl) {
+        c[kEldlxComputed] = Number(r.dl->Interpolated() ? r.dl->ELDLXRaw() : r.dl->ELDLX());
+        c[kEldlx] = Number(r.dl->ELDLX());
     }
-    if (gPressure.Reached()) {
-        c[kP] = Number(gPressure->P());
-        c[kY] = Number(gPressure->Y());
+    if (r.pressure) {
+        c[kP] = Number(r.pressure->P());
+        c[kY] = Number(r.pressure->Y());
     }
     if (!run.calc.calculated) {
-        c[kVerdict] = "failed";
+        c[Column(kVerdict)] = "failed";
         return c;
     }
-    c[kPassingC] = std::to_string(Passing(PileKind::Concrete));
-    c[kPassingLS] = std::to_string(Passing(PileKind::LightSteel));
-    c[kPassingS] = std::to_string(Passing(PileKind::Steel));
+    c[Column(kPassingC)] = std::to_string(Passing(r.sections, PileKind::Concrete));
+    c[Column(kPassingLS)] = std::to_string(Passing(r.sections, PileKind::LightSteel));
+    c[Column(kPassingS)] = std::to_string(Passing(r.sections, PileKind::Steel));
     if (!gInpYaita.InpFlg) {
-        c[kVerdict] = "no pile";
+        c[Column(kVerdict)] = "no pile";
         return c;
     }
-    const bool pile = PileCells(c);
+    const bool pile = PileCells(r.sections, c);
     const bool stable = StabilityCells(run, c);
-    c[kVerdict] = run.calc.stabilityFailed ? "failed" : pile && stable ? "OK" : "OUT";
+    c[Column(kVerdict)] = run.calc.stabilityFailed ? "failed" : pile && stable ? "OK" : "OUT";
     return c;
 }
 

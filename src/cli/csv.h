@@ -21,7 +21,7 @@ std::string Row(const std::vector<std::string>& cells);
 // The standard columns (what an engineer reads off the windows), with units in the names; the
 // last, "message", says why a run was refused or failed.
 std::vector<std::string> SummaryHeader();
-// Their cells for the current design and the result store `run` left.
+// Their cells for the current design and the results of `run`.
 std::vector<std::string> SummaryCells(const usecase::DesignRun& run);
 // The cells of a run that never calculated (a design not read or refused): the status and the
 // message saying why, the rest empty.

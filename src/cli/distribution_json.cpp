@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/distribution.h"
+#include "calc/results.h"
 
 namespace kuvelt::cli {
 
@@ -19,9 +20,9 @@ void Array(W& w, std::string_view key, const std::vector<double>& v) {
 }
 
 template <class W>
-void Write(W& w, bool calcMain) {
-    if (!calcMain) return;
-    const std::optional<ForceDistribution> d = ChosenDistribution();
+void Write(W& w, const usecase::CalcRun& run) {
+    if (!run.calculated) return;
+    const std::optional<ForceDistribution> d = ChosenDistribution(*run.results);
     if (!d) return;
     w.Key("distribution");
     w.BeginObject();
@@ -38,7 +39,7 @@ void Write(W& w, bool calcMain) {
 
 }  // namespace
 
-void WriteDistributionMember(JsonWriter& w, bool calcMain) { Write(w, calcMain); }
-void WriteDistributionMember(JsonTreeBuilder& b, bool calcMain) { Write(b, calcMain); }
+void WriteDistributionMember(JsonWriter& w, const usecase::CalcRun& run) { Write(w, run); }
+void WriteDistributionMember(JsonTreeBuilder& b, const usecase::CalcRun& run) { Write(b, run); }
 
 }  // namespace kuvelt::cli

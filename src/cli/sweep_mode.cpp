@@ -177,7 +177,7 @@ bool TakeCsvOptions(const Invocation& inv, CsvOptions& o, std::ostream& err) {
 
 std::vector<std::string> Cells(const CsvOptions& o, const usecase::DesignRun& r) {
     if (o.columns.empty()) return csv::SummaryCells(r);
-    const nlohmann::ordered_json j = ResultsJson(r.calc.calculated, r.calc.stability);
+    const nlohmann::ordered_json j = ResultsJson(r.calc);
     std::vector<std::string> c;
     for (const std::string& p : o.columns) c.push_back(csv::Pick(j, p));
     return c;

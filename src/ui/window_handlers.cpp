@@ -130,7 +130,7 @@ void objInpYaita_LoadData(frmInpYaita& w) {
     // The program's proposal, the first section passing every check, is marked in its list and
     // taken as the initial pick unless the design holds a choice already.
     // When none passes, the window says so and opens on the section closest to passing.
-    const usecase::Proposal passing = usecase::ProposePassingPick();
+    const usecase::Proposal passing = usecase::ProposePassingPick(SnapshotResults());
     if (passing.pick) {
         ResultGridModel* lists[] = {w.listC, w.listLS, w.listS};
         lists[ChoiceValue(passing.pick->kind)]->SetRecommendedRow(passing.pick->sect - 1);

@@ -24,34 +24,42 @@ const char* ErrorTitle(Purpose p) {
 }
 
 // The failed checks of a section's result-list row, in the order the lists show them.
-std::vector<std::string> FailedChecks(PileKind k, int32_t s) {
-    using namespace item;
+std::vector<std::string> FailedChecks(const SectionResults& r, PileKind k, int32_t s) {
     std::vector<std::string> f;
     if (k == PileKind::Concrete) {
-        if (gListC(s, kCMomentFlag) != 0.0) f.emplace_back("曲げﾓｰﾒﾝﾄ");
-        if (gListC(s, kCLengthFlag) != 0.0) f.emplace_back("必要矢板長（Lmin～Lmax）");
-        if (gListC(s, kCDeltaFlag) != 0.0) f.emplace_back("頭部変位量");
+        const ConcreteRow* row = r.Concrete(s);
+        if (row == nullptr) return f;
+        if (row->momentFails) f.emplace_back("曲げﾓｰﾒﾝﾄ");
+        if (row->lengthFails) f.emplace_back("必要矢板長（Lmin～Lmax）");
+        if (row->deltaFails) f.emplace_back("頭部変位量");
     } else {
-        const auto& list = k == PileKind::LightSteel ? gListLS : gListS;
-        if (list(s, kSSigmaFlag) != 0.0) f.emplace_back("曲げ応力度");
-        if (list(s, kSDeltaFlag) != 0.0) f.emplace_back("頭部変位量");
+        const SteelRow* row = r.Steel(k, s);
+        if (row == nullptr) return f;
+        if (row->sigmaFails) f.emplace_back("曲げ応力度");
+        if (row->deltaFails) f.emplace_back("頭部変位量");
     }
     return f;
 }
 
-// The stability check of the chosen pile, when the design asks for one; a fault of the check or
-// of its entry fails the run.
-void RunStability(CalcRun& r, std::vector<Message>& messages) {
-    r.stability = CalcNekiriAntei(&messages);
-    if (gInpJyoken.Nekiri == 0) return;
-    const int32_t error = gInpJiban.Kind == 0 ? gNekiriAnteiAs->Error() : gNekiriAnteiAc->Error();
-    if (*r.stability && error == 0) return;
-    r.stabilityFailed = true;
-    r.outcome = Worst(r.outcome, Outcome::CalcFailed);
-}
-
 std::shared_ptr<const Results> Snapshot() {
     return std::make_shared<const Results>(SnapshotResults());
+}
+
+// The stability check of the design's ground kind holds a result: it ran without a fault.
+bool HasStabilityResult(const Results& r) {
+    if (gInpJiban.Kind == 0) return r.boiling && r.boiling->Error() == 0;
+    return r.heaving && r.heaving->Error() == 0;
+}
+
+// The stability check of the chosen pile, when the design asks for one, and the results value
+// of the run after it; a fault of the check or of its entry fails the run.
+void RunStability(CalcRun& r, std::vector<Message>& messages) {
+    r.stability = CalcNekiriAntei(&messages);
+    r.results = Snapshot();
+    if (gInpJyoken.Nekiri == 0) return;
+    if (*r.stability && HasStabilityResult(*r.results)) return;
+    r.stabilityFailed = true;
+    r.outcome = Worst(r.outcome, Outcome::CalcFailed);
 }
 
 }  // namespace
@@ -79,8 +87,11 @@ CalcRun Calculate(Purpose purpose) {
         r.results = Snapshot();
         return r;
     }
-    if (purpose != Purpose::Choice && gInpYaita.InpFlg) RunStability(r, r.messages);
-    r.results = Snapshot();
+    if (purpose != Purpose::Choice && gInpYaita.InpFlg) {
+        RunStability(r, r.messages);
+    } else {
+        r.results = Snapshot();
+    }
     return r;
 }
 
@@ -92,13 +103,16 @@ StabilityRun CheckStability() {
         return r;
     }
     r.ran = CalcNekiriAntei(&r.messages);
-    const int32_t error = gInpJiban.Kind == 0 ? gNekiriAnteiAs->Error() : gNekiriAnteiAc->Error();
-    r.hasResult = r.ran && error == 0;
-    // The stability check alone: the chain's stages in the store may be of an earlier edit.
+    // The check of the design's ground kind alone: the chain's stages in the store may be of an
+    // earlier edit, and so may a check of the other kind from before the ground changed.
     Results stability;
-    const Results now = SnapshotResults();
-    stability.boiling = now.boiling;
-    stability.heaving = now.heaving;
+    Results now = SnapshotResults();
+    if (gInpJiban.Kind == 0) {
+        stability.boiling = std::move(now.boiling);
+    } else {
+        stability.heaving = std::move(now.heaving);
+    }
+    r.hasResult = r.ran && HasStabilityResult(stability);
     r.results = std::make_shared<const Results>(std::move(stability));
     return r;
 }
@@ -124,7 +138,8 @@ PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed) {
     return r;
 }
 
-Proposal ProposePassingPick() {
+Proposal ProposePassingPick(const Results& results) {
+    const SectionResults& r = results.sections;
     Proposal p;
     // The closest section when none passes: the fewest failed checks, first in window order.
     std::optional<Pick> closest;
@@ -132,8 +147,8 @@ Proposal ProposePassingPick() {
     for (PileKind k : kPileKinds) {
         const int32_t n = std::min(CatalogueCount(k), kMaxSections);
         for (int32_t s = 1; s <= n; ++s) {
-            const double lreq = RequiredLength(k, s);
-            if (SectionPasses(k, s)) {
+            const double lreq = r.RequiredLength(k, s);
+            if (r.Passes(k, s)) {
                 double L = ProposedLength(lreq);
                 if (k == PileKind::Concrete) {
                     // Concrete piles come only in their manufactured lengths; a passing length
@@ -146,7 +161,7 @@ Proposal ProposePassingPick() {
                 p.requiredLength = lreq;
                 return p;
             }
-            const std::size_t failures = FailedChecks(k, s).size();
+            const std::size_t failures = FailedChecks(r, k, s).size();
             if (!closest || failures < closestFailures) {
                 closest = Pick{k, s, lreq};
                 closestFailures = failures;
@@ -158,7 +173,7 @@ Proposal ProposePassingPick() {
         return p;
     }
     std::string failed;
-    for (const std::string& f : FailedChecks(closest->kind, closest->sect)) {
+    for (const std::string& f : FailedChecks(r, closest->kind, closest->sect)) {
         if (!failed.empty()) failed += "，";
         failed += f;
     }
@@ -195,7 +210,7 @@ DesignRun RunDesign(const PickRequest& request) {
     bool proposed = false;
     bool yes = request.yes;
     if (request.how == PickRequest::How::Auto) {
-        const Proposal p = ProposePassingPick();
+        const Proposal p = ProposePassingPick(*d.calc.results);
         if (!p.pick) {
             d.messages.push_back(
                 Message{0, p.whyNone, "使用矢板の決定", MsgIcon::Information, MsgButtons::Ok});
@@ -223,7 +238,6 @@ DesignRun RunDesign(const PickRequest& request) {
         return d;
     }
     RunStability(d.calc, d.messages);
-    d.calc.results = Snapshot();
     d.outcome = Worst(d.outcome, d.calc.outcome);
     return d;
 }

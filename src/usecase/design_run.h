@@ -88,14 +88,14 @@ PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed = f
 
 // The first section, kinds in the window's order (concrete, light steel, steel) and sections in
 // catalogue order, whose every check passes, with L the required length rounded up to the next
-// 0.5 m (concrete: also within Lmin..Lmax). Reads the result lists of the last Calculate.
+// 0.5 m (concrete: also within Lmin..Lmax), from the result lists of a calculation's results.
 struct Proposal {
     std::optional<Pick> pick;
     double requiredLength = 0.0;  // Lreq of the proposed section
     std::string whyNone;          // when no section passes: the closest one and its failures
     std::optional<Pick> closest;  // and that section, L its required length rounded up
 };
-Proposal ProposePassingPick();
+Proposal ProposePassingPick(const Results& results);
 
 // The length a proposal takes for a required length: the next multiple of 0.5 m at or above the
 // required length as it is printed (to 0.01 m), so the printed length check holds.

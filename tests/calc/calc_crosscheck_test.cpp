@@ -615,7 +615,7 @@ Seen CompareCurrentDesign() {
     list("gListLS", gListLS, 1);
     list("gListS", gListS, 2);
 
-    const usecase::Proposal p = usecase::ProposePassingPick();
+    const usecase::Proposal p = usecase::ProposePassingPick(SnapshotResults());
     EXPECT_EQ(p.pick.has_value(), x.pk != 0);
     if (p.pick && x.pk != 0) {
         EXPECT_EQ(TableIndex(p.pick->kind), x.pk);

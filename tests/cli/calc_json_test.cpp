@@ -1,15 +1,19 @@
 // The streaming JSON writer against the tree-based dump it replaced: the old code is kept here,
-// as it was, as the reference. Every generated design of the load tests' series (calculated as
-// kuvelt-calc does it), in the pretty single-design form and the JSON Lines batch form, and
-// texts of arbitrary bytes must come out byte for byte the same.
+// as it was, as the reference; it reads the result store item by item, where the writer reads
+// the run's results value through the field table of each row type. Every generated design of
+// the load tests' series (calculated as kuvelt-calc does it), in the pretty single-design form
+// and the JSON Lines batch form, and texts of arbitrary bytes must come out byte for byte the
+// same.
 #include "cli/calc_json.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <random>
@@ -19,7 +23,10 @@
 #include "calc/distribution.h"
 #include "calc/nekiri.h"
 #include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/sections.h"
+#include "calc/yaita_choice.h"
+#include "cli/csv.h"
 #include "cli/design_json.h"
 #include "design_generator.h"
 #include "io/design_file.h"
@@ -369,16 +376,16 @@ std::string DumpJsonLine(const ordered_json& j) {
 namespace {
 
 // One design of a batch as kuvelt-calc runs it: fresh stores, the calculation, the stability
-// check when a pile is chosen.
-std::pair<bool, std::optional<bool>> RunAsTheToolDoes() {
+// check when a pile is chosen; the run with its results value, for the writer.
+usecase::CalcRun RunAsTheToolDoes() {
     ResetResultStore();
     ResetSectionResults();
     ResetNekiriAntei();
-    std::vector<Message> messages;
-    const bool ok = CalcMain(&messages);
-    std::optional<bool> nekiri;
-    if (ok && gInpYaita.InpFlg) nekiri = CalcNekiriAntei(&messages);
-    return {ok, nekiri};
+    usecase::CalcRun run;
+    run.calculated = CalcMain(&run.messages);
+    if (run.calculated && gInpYaita.InpFlg) run.stability = CalcNekiriAntei(&run.messages);
+    run.results = std::make_shared<const Results>(SnapshotResults());
+    return run;
 }
 
 std::string ReferenceLine(const std::string& file, bool ok, std::optional<bool> nekiri) {
@@ -399,19 +406,105 @@ TEST(StreamingJson, GeneratedDesignsGiveTheReferenceBytes) {
         const load::GeneratedDesign g = load::GenerateDesign(20261209, i);
         int32_t err = 0;
         if (!DesignFromBytes(g.bytes, err)) continue;
-        const auto [ok, nekiri] = RunAsTheToolDoes();
+        const usecase::CalcRun run = RunAsTheToolDoes();
+        const bool ok = run.calculated;
+        const std::optional<bool> nekiri = run.stability;
         const std::string file = "designs/" + std::to_string(i) + "-" + g.what + ".kvt";
-        ASSERT_EQ(ResultsJsonText(ok, nekiri),
-                  reference::DumpJson(reference::ResultsJson(ok, nekiri)))
+        ASSERT_EQ(ResultsJsonText(run), reference::DumpJson(reference::ResultsJson(ok, nekiri)))
             << "design " << i << " (" << g.what << ")";
-        ASSERT_EQ(ResultsJsonLine(file, ok, nekiri), ReferenceLine(file, ok, nekiri))
+        ASSERT_EQ(ResultsJsonLine(file, run), ReferenceLine(file, ok, nekiri))
             << "design " << i << " (" << g.what << ")";
         ++compared;
     }
     // The tree forms other code looks values up in are the reference trees.
-    const auto [ok, nekiri] = RunAsTheToolDoes();
-    EXPECT_EQ(DumpJsonLine(ResultsJson(ok, nekiri)),
-              reference::DumpJsonLine(reference::ResultsJson(ok, nekiri)));
+    const usecase::CalcRun run = RunAsTheToolDoes();
+    EXPECT_EQ(DumpJsonLine(ResultsJson(run)),
+              reference::DumpJsonLine(reference::ResultsJson(run.calculated, run.stability)));
+    InitData();
+}
+
+// The CSV summary's columns, and the cells of the chosen pile's checks: the items of its row of
+// the result store's list, each under its own column (a check as OK or OUT), in generated
+// designs of every kind of pile.
+TEST(SummaryCsv, PileColumnsHoldTheItemsOfThePilesListRow) {
+    using namespace item;
+    const std::vector<std::string> header = csv::SummaryHeader();
+    ASSERT_EQ(header, (std::vector<std::string>{"status",
+                                                "ELDLX computed (m)",
+                                                "ELDLX adopted (m)",
+                                                "P (kN/m)",
+                                                "Y (m)",
+                                                "pile kind",
+                                                "pile no",
+                                                "pile name",
+                                                "L (m)",
+                                                "proposed",
+                                                "Mmax (kN*m/m)",
+                                                "Mc (kN*m/m)",
+                                                "sigma (N/mm2)",
+                                                "sigma_a (N/mm2)",
+                                                "strength",
+                                                "Lreq (m)",
+                                                "Lmin (m)",
+                                                "Lmax (m)",
+                                                "length",
+                                                "delta (m)",
+                                                "delta_a (m)",
+                                                "displacement",
+                                                "stability",
+                                                "Fs",
+                                                "Fa",
+                                                "stability verdict",
+                                                "passing concrete",
+                                                "passing light steel",
+                                                "passing steel",
+                                                "verdict",
+                                                "message"}));
+    struct Item {
+        const char* column;
+        int32_t item;
+        bool check;
+    };
+    const std::vector<Item> concrete = {
+        {"Mmax (kN*m/m)", kCMoment, false}, {"Mc (kN*m/m)", kCMc, false},
+        {"strength", kCMomentFlag, true},   {"Lreq (m)", kCLreq, false},
+        {"Lmin (m)", kCLmin, false},        {"Lmax (m)", kCLmax, false},
+        {"length", kCLengthFlag, true},     {"delta (m)", kCDelta, false},
+        {"delta_a (m)", kCDeltaA, false},   {"displacement", kCDeltaFlag, true}};
+    const std::vector<Item> steel = {
+        {"sigma (N/mm2)", kSSigma, false},  {"sigma_a (N/mm2)", kSSigmaA, false},
+        {"strength", kSSigmaFlag, true},    {"Lreq (m)", kSLreq, false},
+        {"delta (m)", kSDelta, false},      {"delta_a (m)", kSDeltaA, false},
+        {"displacement", kSDeltaFlag, true}};
+    int seen[3] = {0, 0, 0};
+    for (uint64_t i = 0; i < 3000 && (seen[0] < 20 || seen[1] < 20 || seen[2] < 20); ++i) {
+        const load::GeneratedDesign g = load::GenerateDesign(20261210, i);
+        int32_t err = 0;
+        if (!DesignFromBytes(g.bytes, err)) continue;
+        usecase::DesignRun run;
+        run.calc = RunAsTheToolDoes();
+        const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
+        if (!run.calc.calculated || !gInpYaita.InpFlg || !kind) continue;
+        const int32_t s = gInpYaita.Sect;
+        if (s < 1 || s > std::min(CatalogueCount(*kind), kMaxSections)) continue;
+        const std::vector<std::string> cells = csv::SummaryCells(run);
+        ASSERT_EQ(cells.size(), header.size());
+        auto list = [&](int32_t item) {
+            return *kind == PileKind::Concrete     ? gListC(s, item)
+                   : *kind == PileKind::LightSteel ? gListLS(s, item)
+                                                   : gListS(s, item);
+        };
+        for (const Item& it : *kind == PileKind::Concrete ? concrete : steel) {
+            const auto at = std::find(header.begin(), header.end(), it.column) - header.begin();
+            const std::string want =
+                it.check ? (list(it.item) != 0.0 ? "OUT" : "OK") : csv::Number(list(it.item));
+            ASSERT_EQ(cells[std::size_t(at)], want) << it.column << ", design " << i;
+        }
+        ++seen[TableIndex(*kind) - 1];
+    }
+    EXPECT_GT(seen[0], 0) << "no concrete pile";
+    EXPECT_GT(seen[1], 0) << "no light-steel pile";
+    EXPECT_GT(seen[2], 0) << "no steel pile";
     InitData();
 }
 

@@ -133,7 +133,7 @@ TEST_F(ChoiceWindowTest, OpensOnTheProgramsProposalMarkedInItsList) {
     w.reset();
     gInpSectS.Clear();  // light steel and concrete only: none of them passes
     ASSERT_TRUE(CalcMain());
-    const usecase::Proposal none = usecase::ProposePassingPick();
+    const usecase::Proposal none = usecase::ProposePassingPick(SnapshotResults());
     ASSERT_FALSE(none.pick);
     ASSERT_TRUE(none.closest);
     Open();

@@ -203,7 +203,7 @@ void CheckFigure(PileKind kind, int32_t s, double L, Seen& seen) {
 
 void CheckDesign(Seen& seen) {
     if (!usecase::Calculate(usecase::Purpose::Batch).calculated) return;
-    const usecase::Proposal pr = usecase::ProposePassingPick();
+    const usecase::Proposal pr = usecase::ProposePassingPick(SnapshotResults());
     PileKind kind = PileKind::Steel;
     int32_t s = 0;
     if (pr.pick) {
