@@ -21,7 +21,6 @@
 #include "preview/app/preview_window.h"
 #include "report/prn.h"
 #include "ui/app_state.h"
-#include "ui/common/user_guide.h"
 #include "ui/frmInpHyoshi.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
@@ -32,6 +31,7 @@
 #include "ui/window_handlers.h"
 #include "usecase/design_run.h"
 #include "usecase/report_run.h"
+#include "widgets/user_guide.h"
 
 namespace {
 

@@ -20,12 +20,12 @@
 #include "platform/profile.h"
 #include "preview/render/page_painter.h"
 #include "ui/app_state.h"
-#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 #include "ui/frmAbout.h"
 #include "ui/input_window.h"
 #include "ui/ui_services.h"
 #include "ui/window_position.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::ui {
 

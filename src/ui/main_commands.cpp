@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "calc/nekiri.h"
-#include "ui/common/user_guide.h"
 #include "ui/frmInpHyoshi.h"
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
@@ -17,6 +16,7 @@
 #include "ui/ui_services.h"
 #include "ui/window_handlers.h"
 #include "usecase/design_run.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::ui {
 

@@ -15,7 +15,6 @@
 #include "report/chapters/zu_forces.h"
 #include "report/prn.h"
 #include "ui/app_state.h"
-#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 #include "ui/frmInpRenban.h"
 #include "ui/frmInpSect.h"
@@ -27,6 +26,7 @@
 #include "ui/result_grid_model.h"
 #include "ui/ui_services.h"
 #include "usecase/design_run.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::ui {
 

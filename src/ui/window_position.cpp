@@ -9,7 +9,7 @@
 #include "io/settings.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
-#include "ui/common/screen_fit.h"
+#include "widgets/screen_fit.h"
 
 namespace kuvelt::ui {
 
@@ -61,7 +61,7 @@ void PlaceWindow(QWidget* window, const std::string& section, bool mainWindowRul
                     free.top() + std::max(0, (free.height() - size.height()) / 2));
     }
     window->move(at);
-    KeepOnScreen(window);
+    widgets::KeepOnScreen(window);
 }
 
 void StoreWindowPosition(const QWidget* window, const std::string& section) {

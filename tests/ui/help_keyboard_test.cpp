@@ -39,8 +39,6 @@
 #include "report/prn.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
-#include "ui/common/focus_frame.h"
-#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 #include "ui/frmInpHyoshi.h"
 #include "ui/frmInpJiban.h"
@@ -54,6 +52,8 @@
 #include "ui/ui_services.h"
 #include "ui/window_handlers.h"
 #include "usecase/design_run.h"
+#include "widgets/focus_frame.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -298,7 +298,7 @@ TEST(UserGuide, MissingGuideIsSaidWithItsPlace) {
 
 TEST(FocusFrame, FramesTheFocusedWidgetInTheHighlightColour) {
     UiTestEnv env;
-    InstallFocusFrame(*qApp);
+    widgets::InstallFocusFrame(*qApp);
     QWidget window;
     auto* column = new QVBoxLayout(&window);
     column->setSpacing(12);
@@ -318,13 +318,13 @@ TEST(FocusFrame, FramesTheFocusedWidgetInTheHighlightColour) {
     };
     first->setFocus();
     test::Pump();
-    EXPECT_EQ(FocusFrameTarget(), first);
+    EXPECT_EQ(widgets::FocusFrameTarget(), first);
     EXPECT_TRUE(framed(first));
     EXPECT_FALSE(framed(button));
     // Tab moves the frame with the focus; a click-only button is framed as well when keyed to.
     QTest::keyClick(first, Qt::Key_Tab);
     test::Pump();
-    EXPECT_EQ(FocusFrameTarget(), button);
+    EXPECT_EQ(widgets::FocusFrameTarget(), button);
     EXPECT_TRUE(framed(button));
     EXPECT_FALSE(framed(first));
     // A grid filling its page has no room outside: the frame is drawn on its own edge.

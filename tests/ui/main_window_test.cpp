@@ -35,7 +35,6 @@
 #include "scripted_services.h"
 #include "support/test_support.h"
 #include "ui/app_state.h"
-#include "ui/common/message_box.h"
 #include "ui/fields.h"
 #include "ui/figure_view.h"
 #include "ui/frmAbout.h"
@@ -45,6 +44,7 @@
 #include "ui/input_window.h"
 #include "ui/ui_services.h"
 #include "usecase/design_run.h"
+#include "widgets/message_box.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -892,8 +892,8 @@ TEST(QtTranslations, StandardButtonsInJapanese) {
 TEST(MessageBoxTest, WideEnoughForItsTitle) {
     for (const char* title :
          {"ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", "根切り底面の安定検討時の計算ｴﾗｰについてのお知らせ"}) {
-        const auto box =
-            MakeMessageBox(nullptr, Message{0, "OK?", title, MsgIcon::Information, MsgButtons::Ok});
+        const auto box = widgets::MakeMessageBox(
+            nullptr, Message{0, "OK?", title, MsgIcon::Information, MsgButtons::Ok});
         QFont bold = box->font();
         bold.setBold(true);
         EXPECT_GE(box->sizeHint().width(),

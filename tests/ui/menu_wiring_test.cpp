@@ -18,12 +18,12 @@
 #include "report/prn.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
-#include "ui/common/screen_fit.h"
 #include "ui/fields.h"
 #include "ui/frmInpYaita.h"
 #include "ui/frmMenuMain.h"
 #include "ui/frmMenuPrint.h"
 #include "ui/input_window.h"
+#include "widgets/screen_fit.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -136,7 +136,7 @@ TEST_F(MenuWiringTest, EveryWindowFitsALaptopScreenAndKeepsItsWidth) {
     main.drive = [&](InputWindow& w) {
         SCOPED_TRACE(U8(w.windowTitle()));
         test::ShowActive(&w);
-        EXPECT_TRUE(free.contains(QRect(w.pos(), w.size().grownBy(FrameMargins(&w)))))
+        EXPECT_TRUE(free.contains(QRect(w.pos(), w.size().grownBy(widgets::FrameMargins(&w)))))
             << w.width() << "x" << w.height() << " at " << w.x() << "," << w.y();
         const QSize least = w.minimumSizeHint().expandedTo(w.minimumSize());
         // Smaller still: a 1280 × 720 screen with a panel holds it.

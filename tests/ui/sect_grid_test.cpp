@@ -17,12 +17,12 @@
 #include "platform/profile.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
-#include "ui/common/screen_fit.h"
 #include "ui/fields.h"
 #include "ui/frmInpSect.h"
 #include "ui/frmMenuMain.h"
 #include "ui/sect_grid_model.h"
 #include "ui/window_handlers.h"
+#include "widgets/screen_fit.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -618,7 +618,7 @@ TEST_F(SectWindowTest, StoresAndRestoresPositionAndSize) {
     CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Height", "40000");
     Open(frmMenuMain::kInpSectS);
     const QRect free = w->screen()->availableGeometry();
-    EXPECT_TRUE(free.contains(QRect(w->pos(), w->size().grownBy(FrameMargins(w.get())))))
+    EXPECT_TRUE(free.contains(QRect(w->pos(), w->size().grownBy(widgets::FrameMargins(w.get())))))
         << w->width() << "x" << w->height();
 }
 

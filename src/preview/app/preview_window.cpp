@@ -35,10 +35,10 @@
 
 #include "platform/profile.h"
 #include "preview/render/pdf_export.h"
-#include "ui/common/file_icons.h"
-#include "ui/common/message_box.h"
-#include "ui/common/screen_fit.h"
-#include "ui/common/user_guide.h"
+#include "widgets/file_icons.h"
+#include "widgets/message_box.h"
+#include "widgets/screen_fit.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::preview {
 
@@ -143,7 +143,7 @@ bool PreviewDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
 
 QString PreviewDialogs::SaveFileName(QWidget* parent, const QString& suggested) {
     // The application's own file dialog, its listing in Japanese and safe from special files.
-    ui::ListingOnlyIconProvider icons;
+    widgets::ListingOnlyIconProvider icons;
     QFileDialog dialog(parent, U("PDF保存"));  // as the command that opens it
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontUseCustomDirectoryIcons);
     dialog.setIconProvider(&icons);
@@ -157,7 +157,7 @@ QString PreviewDialogs::SaveFileName(QWidget* parent, const QString& suggested) 
 }
 
 void PreviewDialogs::ShowMessage(QWidget* parent, const Message& m) {
-    ui::MakeMessageBox(parent, m)->exec();
+    widgets::MakeMessageBox(parent, m)->exec();
 }
 
 // ---- PageView ---------------------------------------------------------------------------------
@@ -879,13 +879,13 @@ void PreviewWindow::RestoreSettings() {
     }
     QScreen* screen = placed ? QGuiApplication::screenAt(at + QPoint(40, 20)) : this->screen();
     if (!screen) screen = QGuiApplication::primaryScreen();
-    const QMargins frame = ui::FrameMargins(this);
+    const QMargins frame = widgets::FrameMargins(this);
     if (screen) {
         const QRect free = screen->availableGeometry();
         if (!placed) {
             at = free.topLeft() + QPoint(std::max(0, (free.width() - size.width()) / 2), 0);
         }
-        const QRect fit = ui::FitRect(QRect(at, size.grownBy(frame)), free);
+        const QRect fit = widgets::FitRect(QRect(at, size.grownBy(frame)), free);
         at = fit.topLeft();
         size = fit.size().shrunkBy(frame);
     }
@@ -908,7 +908,7 @@ void PreviewWindow::StoreSettings() {
     // The frame's corner, as move() takes it: the window opens where it was, not a title bar
     // lower each time.
     const QRect g = normalGeometry();
-    const QMargins frame = ui::FrameMargins(this);
+    const QMargins frame = widgets::FrameMargins(this);
     auto put = [&](const char* section, const char* key, int v) {
         CPrivateProfile::SetValueString(file, section, key, std::to_string(v));
     };
