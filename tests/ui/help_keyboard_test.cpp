@@ -41,16 +41,13 @@
 #include "ui/app_state.h"
 #include "ui/fields.h"
 #include "ui/frmInpHyoshi.h"
-#include "ui/frmInpJiban.h"
-#include "ui/frmInpJyoken.h"
 #include "ui/frmInpSect.h"
-#include "ui/frmInpZairyo.h"
 #include "ui/frmMenuMain.h"
 #include "ui/frmMenuPrint.h"
 #include "ui/input_window.h"
-#include "ui/main_handlers.h"
 #include "ui/ui_services.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
+#include "ui/window_help.h"
 #include "usecase/design_run.h"
 #include "widgets/focus_frame.h"
 #include "widgets/user_guide.h"
@@ -62,26 +59,6 @@ using test::UiTestEnv;
 
 // The guide the build wrote beside the programs (the tests run there too).
 std::string BuiltGuide() { return guide::FindGuide(paths::ProgramFolder()); }
-
-// The window of menu button `button`, as the main window opens it.
-std::unique_ptr<InputWindow> MakeWindow(int button, QWidget* parent) {
-    if (button == frmMenuMain::kInpJyoken) {
-        auto* f = new frmInpJyoken(parent);
-        Connect(f);
-        return std::unique_ptr<InputWindow>(f);
-    }
-    if (button == frmMenuMain::kInpJiban) {
-        auto* f = new frmInpJiban(parent);
-        Connect(f);
-        return std::unique_ptr<InputWindow>(f);
-    }
-    if (button == frmMenuMain::kInpZairyo) {
-        auto* f = new frmInpZairyo(parent);
-        Connect(f);
-        return std::unique_ptr<InputWindow>(f);
-    }
-    return CreateMenuWindow(button, parent);
-}
 
 // The text and the table rows (cell texts) of the guide's section of `topic`: from its heading to
 // the next heading of its level.
@@ -190,7 +167,8 @@ TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
     basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
     basResOutPrn::SetReportTempFolder(env.dir.path().string());
     LoadExample("sand-channel.kvt");
-    ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
+    const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
+    ASSERT_TRUE(run.calculated);
     guide::HelpWindow help;
     ASSERT_TRUE(help.Load(BuiltGuide()));
     QWidget parent;
@@ -198,7 +176,7 @@ TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
     for (int b : {frmMenuMain::kInpJyoken, frmMenuMain::kInpJiban, frmMenuMain::kInpZairyo,
                   frmMenuMain::kInpSectC, frmMenuMain::kInpSectS, frmMenuMain::kInpYaita,
                   frmMenuMain::kMenuPrint, frmMenuMain::kInpRenban}) {
-        windows.emplace_back(HelpTopicOf(b), MakeWindow(b, &parent));
+        windows.emplace_back(HelpTopicOf(b), CreateMenuWindow(b, &parent, run.results));
     }
     windows.emplace_back(guide::kTopicCover, std::make_unique<frmInpHyoshi>(&parent));
     auto hasRow = [](const GuideSection& s, const QString& caption, auto&& rangeOk) {
@@ -366,6 +344,12 @@ TEST(KeyboardWalk, MainWindowCommandsAnswerTheirKeys) {
     main.RefreshMenu();
     test::ShowActive(&main);
     const char keys[] = "JGMCLSDBHPN";
+    // The guide's section of each button's window, in button order.
+    const int topics[] = {guide::kTopicConditions, guide::kTopicGround,    guide::kTopicMaterials,
+                          guide::kTopicSections,   guide::kTopicSections,  guide::kTopicSections,
+                          guide::kTopicChoice,     guide::kTopicStability, guide::kTopicStability,
+                          guide::kTopicPrint,      guide::kTopicNumbering};
+    static_assert(std::size(topics) == frmMenuMain::kButtonCount);
     for (int i = 0; i < frmMenuMain::kButtonCount; ++i) {
         SCOPED_TRACE(i);
         const std::size_t before = main.opened.size();
@@ -377,7 +361,7 @@ TEST(KeyboardWalk, MainWindowCommandsAnswerTheirKeys) {
             continue;
         }
         ASSERT_EQ(main.opened.size(), before + 1);
-        EXPECT_EQ(main.opened.back().second, HelpTopicOf(i)) << main.opened.back().first;
+        EXPECT_EQ(main.opened.back().second, topics[i]) << main.opened.back().first;
     }
     // The cover and the structure window open their own sections of the guide.
     QTest::keyClick(&main, Qt::Key_K, Qt::AltModifier);
@@ -493,9 +477,12 @@ TEST(KeyboardWalk, EveryControlOfEveryWindowIsReached) {
     for (const Case& c : cases) {
         SCOPED_TRACE(frmMenuMain::ButtonTag(c.button));
         LoadExample(c.example);
-        ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
-        usecase::CheckStability();
-        std::unique_ptr<InputWindow> w = MakeWindow(c.button, &parent);
+        const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
+        ASSERT_TRUE(run.calculated);
+        const bool stability =
+            c.button == frmMenuMain::kResOutAs || c.button == frmMenuMain::kResOutAc;
+        std::unique_ptr<InputWindow> w = CreateMenuWindow(
+            c.button, &parent, stability ? usecase::CheckStability().results : run.results);
         ASSERT_TRUE(w);
         w->Prepare();
         test::ShowActive(w.get());

@@ -849,9 +849,10 @@ TEST_F(MainWindowTest, HeavingButtonAnswersForTheCurrentDesignWhateverRanBefore)
     // What kuvelt-calc prints for the current design: its whole run from a fresh store.
     auto cli = [] {
         const CInpJyoken keep = gInpJyoken;
-        usecase::RunDesign(usecase::PickRequest{});
+        const usecase::DesignRun run = usecase::RunDesign(usecase::PickRequest{});
         EXPECT_EQ(gInpJyoken, keep);
-        return Q(numfmt::FormatNumber(gNekiriAnteiAc->F(), "##0.00"));
+        EXPECT_TRUE(run.calc.results->heaving);
+        return Q(numfmt::FormatNumber(run.calc.results->heaving->F(), "##0.00"));
     };
     open(clay);
     const QString expected = cli();

@@ -12,6 +12,8 @@
 #include <functional>
 
 #include "calc/nekiri.h"
+#include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/yaita_choice.h"
 #include "io/design_file.h"
 #include "model/design.h"
@@ -90,7 +92,7 @@ TEST_F(MenuWiringTest, InputButtonsOpenTheirWindowsWithTheirCaptions) {
 TEST_F(MenuWiringTest, ChoiceThenStabilityThenBoilingWindowAndPrintMenu) {
     LoadExample();
     ASSERT_TRUE(main.menuButton(frmMenuMain::kInpYaita)->isEnabled());
-    gNekiriAnteiAs->D = -1.0;
+    ResetResultStore();
     main.drive = [](InputWindow& w) {
         auto& y = static_cast<frmInpYaita&>(w);
         y.setKind(2);
@@ -103,8 +105,10 @@ TEST_F(MenuWiringTest, ChoiceThenStabilityThenBoilingWindowAndPrintMenu) {
     EXPECT_EQ(main.titles, std::vector<std::string>{"使用矢板の決定"});
     EXPECT_TRUE(gInpYaita.InpFlg);
     EXPECT_TRUE(gModified);
-    EXPECT_DOUBLE_EQ(gNekiriAnteiAs->D, 13.0 - (gInpJyoken.ELGL - gInpJyoken.ELDL))
-        << "the stability check runs for the chosen length after the choice";
+    const Results after = SnapshotResults();
+    ASSERT_TRUE(after.boiling) << "the stability check runs after the choice";
+    EXPECT_DOUBLE_EQ(after.boiling->D, 13.0 - (gInpJyoken.ELGL - gInpJyoken.ELDL))
+        << "for the chosen length";
     EXPECT_TRUE(main.menuButton(frmMenuMain::kResOutAs)->isEnabled());
     EXPECT_TRUE(main.menuButton(frmMenuMain::kMenuPrint)->isEnabled());
 
