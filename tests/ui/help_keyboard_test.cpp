@@ -99,12 +99,6 @@ bool AtSection(guide::HelpWindow& help, int topic) {
     return false;
 }
 
-void LoadExample(const char* name) {
-    int32_t err = 0;
-    ASSERT_TRUE(ReadData((kuvelt::test::SourceDir() / "examples" / name).string(), err));
-    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
-}
-
 // "入力範囲：-999.00 ～ +999.00" → "-999.00 ～ +999.00".
 QString RangeOf(const std::string& message) {
     return Q(message).remove(QStringLiteral("入力範囲："));
@@ -166,7 +160,7 @@ TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
     UiTestEnv env;
     basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
     basResOutPrn::SetReportTempFolder(env.dir.path().string());
-    LoadExample("sand-channel.kvt");
+    test::LoadExample("sand-channel.kvt");
     const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
     ASSERT_TRUE(run.calculated);
     guide::HelpWindow help;
@@ -322,23 +316,13 @@ TEST(FocusFrame, FramesTheFocusedWidgetInTheHighlightColour) {
 
 // ---- The workflow by keyboard -------------------------------------------------------------
 
-// The main window whose modal windows are only recorded.
-class RecordingMain : public frmMenuMain {
-  public:
-    std::vector<std::pair<std::string, int>> opened;  // title, help topic
-
-  protected:
-    int RunWindow(InputWindow& w) override {
-        opened.emplace_back(w.windowTitle().toStdString(), w.UsrHelpContextID);
-        return QDialog::Rejected;
-    }
-};
-
 TEST(KeyboardWalk, MainWindowCommandsAnswerTheirKeys) {
     UiTestEnv env;
-    RecordingMain main;
+    // The windows are only recorded, not filled.
+    test::DrivenMain main;
+    main.prepare = false;
     main.Start(false);
-    LoadExample("sand-channel.kvt");
+    test::LoadExample("sand-channel.kvt");
     ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
     gInpYaita.InpFlg = true;
     main.RefreshMenu();
@@ -352,24 +336,24 @@ TEST(KeyboardWalk, MainWindowCommandsAnswerTheirKeys) {
     static_assert(std::size(topics) == frmMenuMain::kButtonCount);
     for (int i = 0; i < frmMenuMain::kButtonCount; ++i) {
         SCOPED_TRACE(i);
-        const std::size_t before = main.opened.size();
+        const std::size_t before = main.titles.size();
         QTest::keyClick(&main, Qt::Key(Qt::Key_A + (keys[i] - 'A')), Qt::AltModifier);
         QTest::qWait(220);  // a button's access key clicks it after a short animation
         // Heaving is not the check of sandy ground: its button stays disabled.
         if (i == frmMenuMain::kResOutAc) {
-            EXPECT_EQ(main.opened.size(), before);
+            EXPECT_EQ(main.titles.size(), before);
             continue;
         }
-        ASSERT_EQ(main.opened.size(), before + 1);
-        EXPECT_EQ(main.opened.back().second, topics[i]) << main.opened.back().first;
+        ASSERT_EQ(main.titles.size(), before + 1);
+        EXPECT_EQ(main.topics.back(), topics[i]) << main.titles.back();
     }
     // The cover and the structure window open their own sections of the guide.
     QTest::keyClick(&main, Qt::Key_K, Qt::AltModifier);
     QTest::qWait(220);
     QTest::keySequence(&main, QKeySequence(Qt::CTRL | Qt::Key_G));
-    ASSERT_GE(main.opened.size(), 2u);
-    EXPECT_EQ(main.opened[main.opened.size() - 2].second, guide::kTopicCover);
-    EXPECT_EQ(main.opened.back().second, guide::kTopicStructure);
+    ASSERT_GE(main.topics.size(), 2u);
+    EXPECT_EQ(main.topics[main.topics.size() - 2], guide::kTopicCover);
+    EXPECT_EQ(main.topics.back(), guide::kTopicStructure);
     env.services.ClearRecord();
     // The file commands, page setup and the guide; Alt+X ends the program.
     env.services.AnswerOpen(std::nullopt);
@@ -476,7 +460,7 @@ TEST(KeyboardWalk, EveryControlOfEveryWindowIsReached) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(frmMenuMain::ButtonTag(c.button));
-        LoadExample(c.example);
+        test::LoadExample(c.example);
         const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
         ASSERT_TRUE(run.calculated);
         const bool stability =

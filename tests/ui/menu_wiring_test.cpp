@@ -32,22 +32,7 @@ namespace {
 
 using test::UiTestEnv;
 
-class DrivenMain : public frmMenuMain {
-  public:
-    std::function<int(InputWindow&)> drive;
-    std::vector<std::string> titles;
-
-  protected:
-    int RunWindow(InputWindow& w) override {
-        w.Prepare();
-        titles.push_back(U8(w.windowTitle()));
-        if (!drive) {
-            w.reject();
-            return QDialog::Rejected;
-        }
-        return drive(w);
-    }
-};
+using test::DrivenMain;
 
 class MenuWiringTest : public ::testing::Test {
   protected:
@@ -66,10 +51,7 @@ class MenuWiringTest : public ::testing::Test {
         basResOutPrn::SetReportTempFolder("");
     }
     void LoadExample() {
-        int32_t err = 0;
-        ASSERT_TRUE(
-            ReadData((kuvelt::test::SourceDir() / "examples" / "sand-channel.kvt").string(), err));
-        gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
+        test::LoadExample("sand-channel.kvt");
         main.RefreshMenu();
     }
     UiTestEnv env;
@@ -98,8 +80,7 @@ TEST_F(MenuWiringTest, ChoiceThenStabilityThenBoilingWindowAndPrintMenu) {
         y.setKind(2);
         y.numSect->setValue(5);
         y.numL->setValue(13.0);
-        w.PressOk();
-        return w.result();
+        return test::PressOk(w);
     };
     main.MenuCommand(frmMenuMain::kInpYaita);
     EXPECT_EQ(main.titles, std::vector<std::string>{"使用矢板の決定"});

@@ -17,6 +17,7 @@
 #include "ui/frmResOut.h"
 #include "ui/result_grid_model.h"
 #include "ui/window_factory.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -94,6 +95,19 @@ TEST(ResultWindows, BoilingFieldsVerdictAndRedReferenceRows) {
     EXPECT_EQ(t->headerData(1, Qt::Horizontal).toString(), QStringLiteral("安全率Fs"));
     EXPECT_FALSE(t->RowMarked(10)) << "the reference table marks no rows";
     EXPECT_TRUE(env.services.messages().empty());
+}
+
+// A window shows the run its command made: a later run of another design does not reach it.
+TEST(ResultWindows, ShowTheRunTheyWereOpenedFor) {
+    UiTestEnv env;
+    auto w = CreateMenuWindow(frmMenuMain::kResOutAs, nullptr, Boiling(3.0, 2.0, 1.2));
+    test::LoadExample("sand-channel.kvt");
+    const usecase::StabilityRun later = usecase::CheckStability();
+    ASSERT_TRUE(later.hasResult && later.results->boiling);
+    ASSERT_NE(later.results->boiling->Hw, 3.0);
+    w->Prepare();
+    EXPECT_EQ(static_cast<frmResOutAs*>(w.get())->numH1->text(), QStringLiteral("3.00"));
+    EXPECT_EQ(static_cast<frmResOutAs*>(w.get())->numD->text(), QStringLiteral("2.00"));
 }
 
 TEST(ResultWindows, BoilingWithoutHeadIsNotNeeded) {
