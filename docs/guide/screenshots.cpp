@@ -21,15 +21,9 @@
 #include "preview/app/preview_window.h"
 #include "report/prn.h"
 #include "ui/app_state.h"
-#include "ui/common/user_guide.h"
-#include "ui/frmInpHyoshi.h"
-#include "ui/frmInpJiban.h"
-#include "ui/frmInpJyoken.h"
-#include "ui/frmInpZairyo.h"
 #include "ui/frmMenuMain.h"
-#include "ui/frmZuStructure.h"
-#include "ui/main_handlers.h"
-#include "ui/window_handlers.h"
+#include "ui/input_window.h"
+#include "ui/window_factory.h"
 #include "usecase/design_run.h"
 #include "usecase/report_run.h"
 
@@ -75,28 +69,22 @@ bool Load(const char* example) {
     return true;
 }
 
-// A window of the main menu, as its button opens it, after the calculation the button runs.
-void ShootMenuWindow(int button, const char* name) {
-    if (button == frmMenuMain::kInpYaita || button == frmMenuMain::kMenuPrint) {
-        usecase::Calculate(usecase::Purpose::Choice);
-    }
-    if (button == frmMenuMain::kResOutAs || button == frmMenuMain::kResOutAc) {
-        usecase::CheckStability();
-    }
-    std::unique_ptr<InputWindow> w = CreateMenuWindow(button, nullptr);
+void ShootWindow(std::unique_ptr<InputWindow> w, const char* name) {
     w->Prepare();
     Shoot(*w, name);
     w->reject();
 }
 
-template <class Window>
-void ShootInputWindow(const char* name, int topic) {
-    Window w;
-    Connect(&w);
-    SetHelpTopic(w, topic);
-    w.Prepare();
-    Shoot(w, name);
-    w.reject();
+// A window of the main menu, as its button opens it, after the calculation the button runs.
+void ShootMenuWindow(int button, const char* name) {
+    std::shared_ptr<const Results> results;
+    if (button == frmMenuMain::kInpYaita || button == frmMenuMain::kMenuPrint) {
+        results = usecase::Calculate(usecase::Purpose::Choice).results;
+    }
+    if (button == frmMenuMain::kResOutAs || button == frmMenuMain::kResOutAc) {
+        results = usecase::CheckStability().results;
+    }
+    ShootWindow(CreateMenuWindow(button, nullptr, results), name);
 }
 
 void ShootPreview(const QString& folder) {
@@ -171,9 +159,9 @@ int main(int argc, char** argv) {
         main.RefreshMenu();
         Shoot(main, "main-window.png");
     }
-    ShootInputWindow<frmInpJyoken>("design-conditions.png", guide::kTopicConditions);
-    ShootInputWindow<frmInpJiban>("ground-conditions.png", guide::kTopicGround);
-    ShootInputWindow<frmInpZairyo>("materials.png", guide::kTopicMaterials);
+    ShootMenuWindow(frmMenuMain::kInpJyoken, "design-conditions.png");
+    ShootMenuWindow(frmMenuMain::kInpJiban, "ground-conditions.png");
+    ShootMenuWindow(frmMenuMain::kInpZairyo, "materials.png");
     ShootMenuWindow(frmMenuMain::kInpSectC, "sections-concrete.png");
     ShootMenuWindow(frmMenuMain::kInpSectS, "sections-steel.png");
     ShootMenuWindow(frmMenuMain::kInpYaita, "sheet-pile-choice.png");
@@ -189,14 +177,9 @@ int main(int argc, char** argv) {
         gInpHyoshi.Hachusha = "○○県○○土木事務所";
         gInpHyoshi.Sekkeisha = "○○設計株式会社";
         gInpHyoshi.Hizuke = "令和6年10月1日";
-        ShootInputWindow<frmInpHyoshi>("cover.png", guide::kTopicCover);
+        ShootWindow(CreateCoverWindow(nullptr), "cover.png");
     }
-    {
-        frmZuStructure w;
-        SetHelpTopic(w, guide::kTopicStructure);
-        w.Prepare();
-        Shoot(w, "structure.png");
-    }
+    ShootWindow(CreateStructureWindow(nullptr), "structure.png");
     ShootPreview(scratch.path());
     if (Load("clay-embankment.kvt")) {
         ShootMenuWindow(frmMenuMain::kResOutAc, "heaving.png");

@@ -10,8 +10,9 @@
 
 namespace kuvelt {
 
-// Every section and key of the settings file, in one place. Names are compared without regard to
-// case by the settings functions; these are the spellings the file is written with.
+// Every section and key of the settings files, in one place: every reader and writer names them
+// from here. Names are compared without regard to case by the settings functions; these are the
+// spellings the files are written with.
 namespace ini {
 // Window sections: "Top" and "Left" in twips (the registration windows also "Width", "Height").
 inline constexpr std::string_view kMenuMain = "MenuMain";
@@ -20,6 +21,8 @@ inline constexpr std::string_view kInpJiban = "InpJiban";
 inline constexpr std::string_view kInpZairyo = "InpZairyo";
 inline constexpr std::string_view kInpYaita = "InpYaita";
 inline constexpr std::string_view kInpRenban = "InpRenban";
+inline constexpr std::string_view kInpHyoshi = "InpHyoshi";
+inline constexpr std::string_view kZuStructure = "ZuStructure";
 inline constexpr std::string_view kResOutAs = "ResOutAs";
 inline constexpr std::string_view kResOutAc = "ResOutAc";
 inline constexpr std::string_view kInpSectC = "InpSectC";
@@ -29,6 +32,13 @@ inline constexpr std::string_view kTop = "Top";
 inline constexpr std::string_view kLeft = "Left";
 inline constexpr std::string_view kWidth = "Width";
 inline constexpr std::string_view kHeight = "Height";
+
+// The print menu's ticks in section "MenuPrint": "1" ticked, "0" unticked, a chapter or part
+// never stored ticked. The five chapters in report order, then the parts besides them (cover,
+// contents, summary, standards, structure, pressure and force figures).
+inline constexpr std::array<std::string_view, 5> kPrintItemKeys = {"0", "1", "2", "3", "4"};
+inline constexpr std::array<std::string_view, 7> kPrintPartKeys = {"P0", "P1", "P2", "P3",
+                                                                   "P4", "P5", "P6"};
 
 // Recent files and the Open dialog's first folder.
 inline constexpr std::string_view kFileName = "FileName";
@@ -49,6 +59,14 @@ inline constexpr std::array<std::string_view, 4> kStyleKeys = {"Style1", "Style2
                                                                "Style4"};
 inline constexpr std::array<std::string_view, 4> kMarginKeys = {"Margin1", "Margin2", "Margin3",
                                                                 "Margin4"};
+
+// The preview program's own settings file, Preview.ini in the per-user work folder: its window
+// ("Left", "Top", "Width", "Height" in pixels of the frame, "Maximized" 0 or 1) and its view.
+inline constexpr std::string_view kPreviewWindow = "Window";
+inline constexpr std::string_view kMaximized = "Maximized";
+inline constexpr std::string_view kPreviewView = "View";
+inline constexpr std::string_view kZoomMode = "ZoomMode";
+inline constexpr std::string_view kZoom = "Zoom";
 }  // namespace ini
 
 // Fixed files and folders of the run (set by InitPaths, or by tests directly).

@@ -18,8 +18,8 @@
 #include "preview/app/launch.h"
 #include "preview/app/preview_window.h"
 #include "preview/render/pdf_export.h"
-#include "ui/common/focus_frame.h"
-#include "ui/common/qt_texts.h"
+#include "widgets/focus_frame.h"
+#include "widgets/qt_texts.h"
 
 #ifndef KUVELT_VERSION
 #define KUVELT_VERSION "unknown"
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     // The standard buttons and dialogs in Japanese, like the application's.
-    kuvelt::ui::InstallJapaneseQtTexts(app);
+    kuvelt::widgets::InstallJapaneseQtTexts(app);
     kuvelt::InitPaths();
     const PageSetup setup = ReadPageSetup(kuvelt::gIniFile);
     const LoadResult loaded = LoadDocument(opt.printFile, kuvelt::gProgramFolder);
@@ -109,6 +109,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    kuvelt::ui::InstallFocusFrame(app);
+    kuvelt::widgets::InstallFocusFrame(app);
     return RunPreviewWindow(app, loaded, opt.workFolder, setup);
 }

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "io/settings.h"
 #include "model/ranges.h"
 #include "ui/fields.h"
 #include "ui/form_layout.h"
@@ -18,7 +19,7 @@ QString CoverDateText(const QDate& date) {
 }
 
 frmInpHyoshi::frmInpHyoshi(QWidget* parent)
-    : InputWindow("InpHyoshi", QStringLiteral("表紙の設定"), parent) {
+    : InputWindow(std::string(ini::kInpHyoshi), QStringLiteral("表紙の設定"), parent) {
     auto* top = new QVBoxLayout(this);
     auto* box = new QGroupBox(QStringLiteral("表紙に印刷する項目"), this);
     auto* g = new QGridLayout(box);

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "io/settings.h"
 #include "model/design_checks.h"
 #include "ui/fields.h"
 #include "ui/form_layout.h"
@@ -16,7 +17,7 @@
 namespace kuvelt::ui {
 
 frmInpJiban::frmInpJiban(QWidget* parent)
-    : InputWindow("InpJiban", QStringLiteral("地盤条件の入力"), parent) {
+    : InputWindow(std::string(ini::kInpJiban), QStringLiteral("地盤条件の入力"), parent) {
     auto* top = new QVBoxLayout(this);
 
     auto* kindBox = new QGroupBox(QStringLiteral("地盤の種類"), this);

@@ -9,6 +9,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "io/settings.h"
 #include "model/design_checks.h"
 #include "ui/field_specs.h"
 #include "ui/fields.h"
@@ -19,7 +20,7 @@
 namespace kuvelt::ui {
 
 frmInpJyoken::frmInpJyoken(QWidget* parent)
-    : InputWindow("InpJyoken", QStringLiteral("設計条件の入力"), parent) {
+    : InputWindow(std::string(ini::kInpJyoken), QStringLiteral("設計条件の入力"), parent) {
     auto* top = new QVBoxLayout(this);
 
     auto* titleRow = new QHBoxLayout;

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "io/settings.h"
 #include "ui/fields.h"
 #include "ui/form_layout.h"
 #include "ui/ui_services.h"
@@ -82,7 +83,7 @@ QString SampleText(const std::string& sample) {
 }  // namespace
 
 frmInpRenban::frmInpRenban(QWidget* parent)
-    : InputWindow("InpRenban", QStringLiteral("連番条件設定"), parent) {
+    : InputWindow(std::string(ini::kInpRenban), QStringLiteral("連番条件設定"), parent) {
     auto* top = new QVBoxLayout(this);
     TabStrip1 = new QTabWidget(this);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));

@@ -495,21 +495,22 @@ void frmInpSect::done(int result) {
     closing_ = true;
     const QSize s = size();
     InputWindow::done(result);
-    CPrivateProfile::SetValueString(gIniFile, section(), "Width",
+    CPrivateProfile::SetValueString(gIniFile, section(), ini::kWidth,
                                     numfmt::General(PixelsToTwips(s.width(), ScreenDpi(true))));
-    CPrivateProfile::SetValueString(gIniFile, section(), "Height",
+    CPrivateProfile::SetValueString(gIniFile, section(), ini::kHeight,
                                     numfmt::General(PixelsToTwips(s.height(), ScreenDpi(false))));
 }
 
 frmInpSectC::frmInpSectC(QWidget* parent)
-    : frmInpSect("InpSectC", "InpSectC", QStringLiteral("ｺﾝｸﾘｰﾄ矢板断面の登録"), parent) {
+    : frmInpSect("InpSectC", std::string(ini::kInpSectC), QStringLiteral("ｺﾝｸﾘｰﾄ矢板断面の登録"),
+                 parent) {
     BuildLegends(Frame1, {{"Ｍc", "；ｺﾝｸﾘｰﾄ矢板１ｍ当たりのひび割れﾓｰﾒﾝﾄ(kN･m/m)"},
                           {"Lmin", "；ｺﾝｸﾘｰﾄ矢板の最小長さ(m)"},
                           {"Lmax", "；ｺﾝｸﾘｰﾄ矢板の最大長さ(m)"}});
 }
 
 frmInpSectS::frmInpSectS(QWidget* parent, bool lightSteel)
-    : frmInpSect(lightSteel ? "InpSectLS" : "InpSectS", "InpSectS",
+    : frmInpSect(lightSteel ? "InpSectLS" : "InpSectS", std::string(ini::kInpSectS),
                  QStringLiteral("鋼矢板断面の登録"), parent) {
     BuildLegends(Frame1, {{"Ｉ'", "；（腐食前）矢板１ｍ当たりの断面2次ﾓｰﾒﾝﾄ(cm4/m)"},
                           {"Ｚ'", "；（腐食前）矢板１ｍ当たりの断面係数(cm3/m)"},

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "io/settings.h"
 #include "model/ranges.h"
 #include "ui/fields.h"
 #include "ui/form_layout.h"
@@ -53,7 +54,7 @@ QLabel* Heading(const char* text, QWidget* parent) {
 }  // namespace
 
 frmInpYaita::frmInpYaita(QWidget* parent)
-    : InputWindow("InpYaita", QStringLiteral("使用矢板の決定"), parent) {
+    : InputWindow(std::string(ini::kInpYaita), QStringLiteral("使用矢板の決定"), parent) {
     auto* top = new QVBoxLayout(this);
     // When no section passes every check, the window says so before anything else.
     lblNone = new QLabel(this);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "io/settings.h"
 #include "ui/field_specs.h"
 #include "ui/fields.h"
 #include "ui/form_layout.h"
@@ -24,7 +25,7 @@ QLabel* Cell(const QString& text, QWidget* parent, Qt::Alignment align = Qt::Ali
 }  // namespace
 
 frmInpZairyo::frmInpZairyo(QWidget* parent)
-    : InputWindow("InpZairyo", QStringLiteral("材料条件の入力"), parent) {
+    : InputWindow(std::string(ini::kInpZairyo), QStringLiteral("材料条件の入力"), parent) {
     auto* top = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     top->addLayout(row);

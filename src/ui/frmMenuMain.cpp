@@ -20,12 +20,12 @@
 #include "platform/profile.h"
 #include "preview/render/page_painter.h"
 #include "ui/app_state.h"
-#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 #include "ui/frmAbout.h"
 #include "ui/input_window.h"
 #include "ui/ui_services.h"
 #include "ui/window_position.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::ui {
 
@@ -208,7 +208,7 @@ void frmMenuMain::Start(bool determinePaths) {
     setWindowTitle(QStringLiteral("Kuvelt"));
     if (determinePaths) InitPaths();
     adjustSize();
-    PlaceWindow(this, "MenuMain", true);
+    PlaceWindow(this, std::string(ini::kMenuMain), true);
     ApplyHistory(ReadFileHistory());
     InitData();
     gFileName.clear();
@@ -355,8 +355,8 @@ bool frmMenuMain::FileSave() {
 void frmMenuMain::FileHistory(int item) {
     if (item < 1 || item > 4) return;
     // The path comes from the settings file, not from the menu caption.
-    const std::string path =
-        CPrivateProfile::GetValueString(gIniFile, "FileName", "FileName" + std::to_string(item));
+    const std::string path = CPrivateProfile::GetValueString(
+        gIniFile, ini::kFileName, ini::kFileNameKeys[std::size_t(item - 1)]);
     if (path.empty()) return;
     if (!SaveOrDiscard("上書き保存してからﾌｧｲﾙを開きますか？", "ﾌｧｲﾙを開く")) return;
     // Opened from the list, the file moves to its top like a file chosen in the dialog.
@@ -374,9 +374,9 @@ void frmMenuMain::PageSetup() {
     m.right = int(std::lround(preview::kMarginRightMm * 100.0));
     setEnabled(false);
     if (Services().PageSetup(this, m)) {
-        CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginTop(mm)",
+        CPrivateProfile::SetValueString(gIniFile, ini::kPrinter, ini::kMarginTop,
                                         numfmt::FormatNumber(m.top / 100.0, "##0"));
-        CPrivateProfile::SetValueString(gIniFile, "Printer", "MarginLeft(mm)",
+        CPrivateProfile::SetValueString(gIniFile, ini::kPrinter, ini::kMarginLeft,
                                         numfmt::FormatNumber(m.left / 100.0, "##0"));
     }
     setEnabled(true);
@@ -400,7 +400,7 @@ void frmMenuMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    StoreWindowPosition(this, "MenuMain");
+    StoreWindowPosition(this, std::string(ini::kMenuMain));
     event->accept();
 }
 

@@ -2,13 +2,14 @@
 // design), the eleven menu buttons with their enabling and highlight colours (RefreshMenu) and
 // the cover button below the inputs, the file commands with their dialogs and messages, the
 // recent-file items, page setup, the version window, the window title and the exit question. Every
-// other window is opened modally from here through RunWindow and is wired to the handlers of
-// main_handlers.h.
+// other window is made by the window factory (window_factory.h), which wires it to its handlers,
+// and opened modally from here through RunWindow.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ class QAction;
 class QPushButton;
 class QToolBar;
 
+namespace kuvelt {
+struct Results;
+}
 namespace kuvelt::usecase {
 struct CalcRun;
 }
@@ -111,11 +115,11 @@ class frmMenuMain : public QMainWindow {
     void ShowAll(const std::vector<Message>& messages);
     // A calculation's messages: those of a failed one in one box.
     void ShowCalcRun(const usecase::CalcRun& run);
-    // The window of a menu button from CreateMenuWindow, run modally.
-    void OpenMenuWindow(int index);
+    // The window of a menu button from CreateMenuWindow, run modally; the choice and the result
+    // windows show `results`, those of the run the command just made.
+    void OpenMenuWindow(int index, std::shared_ptr<const Results> results = nullptr);
 
     // Menu commands (main_commands.cpp).
-    void OpenConditionWindow(int index);
     void CommandInpYaita();
     void CommandResOut(int index);
     void CommandMenuPrint();

@@ -26,9 +26,9 @@ frmMenuPrint::Starter& CurrentStarter() {
 
 const char* const kItemCaptions[print_job::kItems] = {"設計条件", "外力の計算", "仮想地盤面の算定",
                                                       "矢板の設計", "根切り底面の安定検討"};
-const char* const kSection = "MenuPrint";
-
-std::string PartKey(std::size_t part) { return "P" + std::to_string(part); }
+const std::string kSection(ini::kMenuPrint);
+static_assert(ini::kPrintItemKeys.size() == print_job::kItems);
+static_assert(ini::kPrintPartKeys.size() == print_job::kParts);
 
 }  // namespace
 
@@ -112,12 +112,13 @@ void frmMenuPrint::OpenMenu() {
     // A chapter or part never stored is ticked: the whole report unless the user leaves some out.
     for (int i = 0; i < print_job::kItems; ++i) {
         chkPrintItem[std::size_t(i)]->setChecked(
-            CPrivateProfile::GetValueString(gIniFile, kSection, std::to_string(i)) != "0");
+            CPrivateProfile::GetValueString(gIniFile, kSection,
+                                            ini::kPrintItemKeys[std::size_t(i)]) != "0");
         chkPrintItem[std::size_t(i)]->setEnabled(true);
     }
     for (std::size_t i = 0; i < chkPart.size(); ++i) {
-        chkPart[i]->setChecked(CPrivateProfile::GetValueString(gIniFile, kSection, PartKey(i)) !=
-                               "0");
+        chkPart[i]->setChecked(
+            CPrivateProfile::GetValueString(gIniFile, kSection, ini::kPrintPartKeys[i]) != "0");
     }
     // The chapters are written from a fresh calculation of the design as it is now.
     const usecase::PrintRun run = usecase::PrepareReport();
@@ -189,11 +190,13 @@ void frmMenuPrint::CloseMenu() {
     const print_job::Ticks t = ticks();
     for (std::size_t i = 0; i < t.size(); ++i) {
         if (!chkPrintItem[i]->isEnabled()) continue;
-        CPrivateProfile::SetValueString(gIniFile, kSection, std::to_string(i), t[i] ? "1" : "0");
+        CPrivateProfile::SetValueString(gIniFile, kSection, ini::kPrintItemKeys[i],
+                                        t[i] ? "1" : "0");
     }
     const print_job::PartTicks parts = partTicks();
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        CPrivateProfile::SetValueString(gIniFile, kSection, PartKey(i), parts[i] ? "1" : "0");
+        CPrivateProfile::SetValueString(gIniFile, kSection, ini::kPrintPartKeys[i],
+                                        parts[i] ? "1" : "0");
     }
     if (open_) {
         print_job::CloseReport();

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "io/settings.h"
 #include "platform/numfmt.h"
 #include "ui/fields.h"
 #include "ui/result_grid_model.h"
@@ -62,7 +63,7 @@ void ShowVerdict(QLabel* l, bool hantei, double Fa) {
 }  // namespace
 
 frmResOutAs::frmResOutAs(QWidget* parent)
-    : InputWindow("ResOutAs", QStringLiteral("ボイリングの検討"), parent) {
+    : InputWindow(std::string(ini::kResOutAs), QStringLiteral("ボイリングの検討"), parent) {
     auto* top = new QVBoxLayout(this);
     lblPile = new QLabel(this);
     lblPile->setObjectName(QStringLiteral("lblPile"));
@@ -116,7 +117,7 @@ void frmResOutAs::setNotNeeded() {
 }
 
 frmResOutAc::frmResOutAc(QWidget* parent)
-    : InputWindow("ResOutAc", QStringLiteral("ヒービングの検討"), parent) {
+    : InputWindow(std::string(ini::kResOutAc), QStringLiteral("ヒービングの検討"), parent) {
     auto* top = new QVBoxLayout(this);
     lblPile = new QLabel(this);
     lblPile->setObjectName(QStringLiteral("lblPile"));

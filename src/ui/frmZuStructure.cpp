@@ -3,13 +3,14 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "io/settings.h"
 #include "ui/figure_view.h"
 #include "usecase/figure_run.h"
 
 namespace kuvelt::ui {
 
 frmZuStructure::frmZuStructure(QWidget* parent)
-    : InputWindow("ZuStructure", QStringLiteral("構造図"), parent) {
+    : InputWindow(std::string(ini::kZuStructure), QStringLiteral("構造図"), parent) {
     auto* top = new QVBoxLayout(this);
     view_ = new FigureView(this);
     view_->setObjectName(QStringLiteral("figStructure"));

@@ -16,8 +16,8 @@
 // take no focus on a click, so OK still checks the field being edited and Cancel never checks
 // anything; Enter presses OK.
 //
-// The main window's handlers are wired by Connect(w) of main_handlers.h (condition windows) and
-// CreateMenuWindow of window_handlers.h (the others), as lambdas on LoadData and SaveData.
+// The window factory (window_factory.h) wires the main window's handlers to LoadData and SaveData
+// as lambdas.
 #pragma once
 
 #include <QDialog>

@@ -3,17 +3,17 @@
 // design file named on the command line.
 #include <QApplication>
 
-#include "ui/common/focus_frame.h"
-#include "ui/common/qt_texts.h"
 #include "ui/frmMenuMain.h"
+#include "widgets/focus_frame.h"
+#include "widgets/qt_texts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kuvelt"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kuvelt"));
-    kuvelt::ui::InstallJapaneseQtTexts(app);
+    kuvelt::widgets::InstallJapaneseQtTexts(app);
     // Where the keys go is framed clearly in every window.
-    kuvelt::ui::InstallFocusFrame(app);
+    kuvelt::widgets::InstallFocusFrame(app);
     kuvelt::ui::frmMenuMain window;
     window.Start();
     // "kuvelt FILE.kvt" (a file manager's double click) opens the design as the Open command does.

@@ -1,32 +1,21 @@
-// The menu-button commands of the main window: open the condition windows, run the
-// calculation before the choice and the print menu, the stability check before its result
-// windows; the registration, choice, result, numbering and print windows come from
-// CreateMenuWindow (window_handlers.h).
+// The menu-button commands of the main window: run the calculation before the choice and the
+// print menu, the stability check before its result windows, and open the window of the button
+// from CreateMenuWindow (window_factory.h), the choice and the result windows with the results
+// of the run just made.
 #include <QPushButton>
 #include <memory>
 
 #include "calc/nekiri.h"
-#include "ui/common/user_guide.h"
-#include "ui/frmInpHyoshi.h"
-#include "ui/frmInpJiban.h"
-#include "ui/frmInpJyoken.h"
-#include "ui/frmInpZairyo.h"
 #include "ui/frmMenuMain.h"
-#include "ui/frmZuStructure.h"
-#include "ui/main_handlers.h"
+#include "ui/input_window.h"
 #include "ui/ui_services.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
 #include "usecase/design_run.h"
 
 namespace kuvelt::ui {
 
 void frmMenuMain::MenuCommand(int index) {
     switch (index) {
-        case kInpJyoken:
-        case kInpJiban:
-        case kInpZairyo:
-            OpenConditionWindow(index);
-            break;
         case kInpYaita:
             CommandInpYaita();
             break;
@@ -37,6 +26,9 @@ void frmMenuMain::MenuCommand(int index) {
         case kMenuPrint:
             CommandMenuPrint();
             break;
+        case kInpJyoken:
+        case kInpJiban:
+        case kInpZairyo:
         case kInpSectC:
         case kInpSectLS:
         case kInpSectS:
@@ -49,42 +41,14 @@ void frmMenuMain::MenuCommand(int index) {
     RefreshMenu();
 }
 
-void frmMenuMain::OpenMenuWindow(int index) {
-    if (std::unique_ptr<InputWindow> w = CreateMenuWindow(index, this)) RunWindow(*w);
+void frmMenuMain::OpenMenuWindow(int index, std::shared_ptr<const Results> results) {
+    if (std::unique_ptr<InputWindow> w = CreateMenuWindow(index, this, std::move(results)))
+        RunWindow(*w);
 }
 
-void frmMenuMain::OpenConditionWindow(int index) {
-    std::unique_ptr<InputWindow> w;
-    if (index == kInpJyoken) {
-        auto* f = new frmInpJyoken(this);
-        Connect(f);
-        w.reset(f);
-    } else if (index == kInpJiban) {
-        auto* f = new frmInpJiban(this);
-        Connect(f);
-        w.reset(f);
-    } else {
-        auto* f = new frmInpZairyo(this);
-        Connect(f);
-        w.reset(f);
-    }
-    w->UsrCaption.clear();
-    SetHelp(*w, index);
-    RunWindow(*w);
-}
+void frmMenuMain::OpenCoverWindow() { RunWindow(*CreateCoverWindow(this)); }
 
-void frmMenuMain::OpenCoverWindow() {
-    frmInpHyoshi w(this);
-    Connect(&w);
-    SetHelpTopic(w, guide::kTopicCover);
-    RunWindow(w);
-}
-
-void frmMenuMain::OpenStructureWindow() {
-    frmZuStructure w(this);
-    SetHelpTopic(w, guide::kTopicStructure);
-    RunWindow(w);
-}
+void frmMenuMain::OpenStructureWindow() { RunWindow(*CreateStructureWindow(this)); }
 
 Message FailureMessage(const std::vector<Message>& causes, const Message& final) {
     Message m = final;
@@ -111,7 +75,7 @@ void frmMenuMain::CommandInpYaita() {
     const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
     ShowCalcRun(run);
     if (!run.calculated) return;
-    OpenMenuWindow(kInpYaita);
+    OpenMenuWindow(kInpYaita, run.results);
     RunStability();
 }
 
@@ -128,7 +92,7 @@ void frmMenuMain::CommandResOut(int index) {
         return;
     }
     ShowAll(run.messages);
-    OpenMenuWindow(index);
+    OpenMenuWindow(index, run.results);
 }
 
 void frmMenuMain::CommandMenuPrint() {

@@ -1,7 +1,8 @@
-// The main window's side of the window protocol: the LoadData / SaveData handlers that move
-// values between a window's fields and the current design, and the bookkeeping after every
-// confirmation (entered flag, the sheet-pile choice made void, the design marked modified).
-// Windows never touch the design themselves; Connect(w) wires a window to its handlers.
+// The main window's handlers of the condition windows and the cover: LoadData / SaveData move
+// values between a window's fields and the current design, with the bookkeeping after every
+// confirmation (entered flag, the sheet-pile choice made void, the design marked modified) that
+// the registration grids share. Windows never touch the design themselves; Connect(w) wires a
+// window to its handlers (the window factory uses it).
 #pragma once
 
 namespace kuvelt::ui {

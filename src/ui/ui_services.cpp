@@ -22,10 +22,10 @@
 
 #include "io/settings.h"
 #include "platform/paths.h"
-#include "ui/common/file_icons.h"
-#include "ui/common/message_box.h"
-#include "ui/common/user_guide.h"
 #include "ui/fields.h"
+#include "widgets/file_icons.h"
+#include "widgets/message_box.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::ui {
 
@@ -39,7 +39,7 @@ UiServices* gOverride = nullptr;
 // history keeps only such folders.
 std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogRequest& r,
                                          QFileDialog::AcceptMode mode) {
-    ListingOnlyIconProvider icons;
+    widgets::ListingOnlyIconProvider icons;
     QFileDialog dialog(parent, Q(r.title));
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontResolveSymlinks |
                       QFileDialog::DontUseCustomDirectoryIcons);
@@ -117,7 +117,7 @@ std::string QtFilterFromPairs(const std::string& filter) {
 }
 
 MsgAnswer QtUiServices::ShowMessage(QWidget* parent, const Message& m) {
-    const std::unique_ptr<QMessageBox> box = MakeMessageBox(parent, m);
+    const std::unique_ptr<QMessageBox> box = widgets::MakeMessageBox(parent, m);
     const int pressed = box->exec();
     // Without a window manager nobody hands the activation back to the window the box belonged
     // to, and its keys and shortcuts would go nowhere.

@@ -9,7 +9,7 @@
 #include "io/settings.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
-#include "ui/common/screen_fit.h"
+#include "widgets/screen_fit.h"
 
 namespace kuvelt::ui {
 
@@ -45,10 +45,10 @@ void PlaceWindow(QWidget* window, const std::string& section, bool mainWindowRul
     const double dx = screen->logicalDotsPerInchX();
     const double dy = screen->logicalDotsPerInchY();
     const QSize size = window->frameGeometry().size().expandedTo(window->size());
-    const int top = PlacedTwips(CPrivateProfile::GetValueLong(gIniFile, section, "Top"),
+    const int top = PlacedTwips(CPrivateProfile::GetValueLong(gIniFile, section, ini::kTop),
                                 PixelsToTwips(area.height(), dy), PixelsToTwips(size.height(), dy),
                                 mainWindowRule);
-    const int left = PlacedTwips(CPrivateProfile::GetValueLong(gIniFile, section, "Left"),
+    const int left = PlacedTwips(CPrivateProfile::GetValueLong(gIniFile, section, ini::kLeft),
                                  PixelsToTwips(area.width(), dx), PixelsToTwips(size.width(), dx),
                                  mainWindowRule);
     QPoint at(area.left() + TwipsToPixels(left, dx), area.top() + TwipsToPixels(top, dy));
@@ -61,7 +61,7 @@ void PlaceWindow(QWidget* window, const std::string& section, bool mainWindowRul
                     free.top() + std::max(0, (free.height() - size.height()) / 2));
     }
     window->move(at);
-    KeepOnScreen(window);
+    widgets::KeepOnScreen(window);
 }
 
 void StoreWindowPosition(const QWidget* window, const std::string& section) {
@@ -70,10 +70,10 @@ void StoreWindowPosition(const QWidget* window, const std::string& section) {
     const QRect area = screen->geometry();
     const QPoint p = window->pos() - area.topLeft();
     CPrivateProfile::SetValueString(
-        gIniFile, section, "Top",
+        gIniFile, section, ini::kTop,
         numfmt::General(PixelsToTwips(p.y(), screen->logicalDotsPerInchY())));
     CPrivateProfile::SetValueString(
-        gIniFile, section, "Left",
+        gIniFile, section, ini::kLeft,
         numfmt::General(PixelsToTwips(p.x(), screen->logicalDotsPerInchX())));
 }
 

@@ -28,7 +28,7 @@
 #include "ui/frmMenuMain.h"
 #include "ui/frmMenuPrint.h"
 #include "ui/input_window.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
 
 namespace kuvelt::ui {
 namespace {

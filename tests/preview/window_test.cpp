@@ -34,8 +34,8 @@
 #include "preview/app/text_search.h"
 #include "sample_report.h"
 #include "support/test_support.h"
-#include "ui/common/qt_texts.h"
-#include "ui/common/user_guide.h"
+#include "widgets/qt_texts.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::preview {
 namespace {
@@ -490,7 +490,7 @@ TEST_F(Window, KeysAreUniqueAndTheSidePanelComesBack) {
 // Qt's print dialog as the preview shows it speaks Japanese: no button, label, group or tab of it
 // is an English word ("Pages", "Double Sided Printing" were).
 TEST_F(Window, PrintDialogHasNoEnglish) {
-    ui::InstallJapaneseQtTexts(*QCoreApplication::instance());
+    widgets::InstallJapaneseQtTexts(*QCoreApplication::instance());
     QPrinter printer;
     QPrintDialog dialog(&printer);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);

@@ -20,6 +20,7 @@
 #include "calc/calc_main.h"
 #include "calc/dl.h"
 #include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
 #include "io/design_file.h"
@@ -33,7 +34,7 @@
 #include "ui/frmInpYaita.h"
 #include "ui/frmMenuMain.h"
 #include "ui/result_grid_model.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
 #include "usecase/design_run.h"
 
 namespace kuvelt::ui {
@@ -55,8 +56,11 @@ class ChoiceWindowTest : public ::testing::Test {
         ASSERT_TRUE(CalcMain());
         hPrime = gInpJyoken.ELYU - AdoptedVirtualGround();
     }
-    void Open() {
-        w = CreateMenuWindow(frmMenuMain::kInpYaita, nullptr);
+    // The window as the choice command opens it: with the results of the calculation just made.
+    void Open() { Open(SnapshotResults()); }
+    void Open(Results results) {
+        w = CreateMenuWindow(frmMenuMain::kInpYaita, nullptr,
+                             std::make_shared<const Results>(std::move(results)));
         yaita = static_cast<frmInpYaita*>(w.get());
         w->Prepare();
         test::ShowActive(w.get());
@@ -73,18 +77,21 @@ class ChoiceWindowTest : public ::testing::Test {
 };
 
 TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
-    // Mark one concrete length and one steel stress as failed/passed explicitly.
-    gListC.Set(2, 7, 0.0);
-    gListC.Set(2, 3, 1.0);
-    Open();
+    // Mark one concrete length and one moment as passed/failed explicitly.
+    Results results = SnapshotResults();
+    ConcreteRow& row = results.sections.listC->at(1);
+    row.lengthFails = false;
+    row.momentFails = true;
+    const ConcreteRow shownRow = row;
+    Open(std::move(results));
     ResultGridModel* c = yaita->listC;
     ASSERT_EQ(c->rowCount(), 3);
     ASSERT_EQ(c->columnCount(), 5);
-    EXPECT_EQ(c->Text(1, 0), QString::fromStdString(numfmt::FormatNumber(gListC(2, 1), "0.0")));
-    EXPECT_EQ(c->Value(1, 1), gListC(2, 4));
+    EXPECT_EQ(c->Text(1, 0), QString::fromStdString(numfmt::FormatNumber(shownRow.moment, "0.0")));
+    EXPECT_EQ(c->Value(1, 1), shownRow.lreq);
     EXPECT_EQ(c->Value(1, 2), 7.0);  // Lmin
     EXPECT_EQ(c->Value(1, 3), 8.0);  // Lmax
-    EXPECT_EQ(c->Value(1, 4), gListC(2, 8));
+    EXPECT_EQ(c->Value(1, 4), shownRow.delta);
     EXPECT_TRUE(c->IsRed(1, 0));
     EXPECT_FALSE(c->IsRed(1, 1)) << "length flag 0";
     EXPECT_FALSE(c->IsRed(1, 2));
@@ -166,7 +173,8 @@ TEST_F(ChoiceWindowTest, ArrowKeysAndEnterChooseLikeTheMouse) {
     QTest::keyClick(yaita->vaSpreadS, Qt::Key_Up);
     QTest::keyClick(yaita->vaSpreadS, Qt::Key_Return);
     EXPECT_EQ(yaita->numSect->value(), 6);
-    EXPECT_NEAR(yaita->numL->value(), usecase::ProposedLength(gListS(6, 4)), 1e-9);
+    EXPECT_NEAR(yaita->numL->value(), usecase::ProposedLength(RequiredLength(PileKind::Steel, 6)),
+                1e-9);
     EXPECT_NEAR(yaita->numD->value(), yaita->numL->value() - hPrime, 1e-9);
     EXPECT_TRUE(w->isVisible()) << "Enter in the list is no OK";
     // Another kind's list: its rows take its kind.
@@ -365,7 +373,8 @@ TEST_P(ChoiceChecks, MessagesThroughTheSeam) {
     yaita->setKind(c.kind);
     yaita->numSect->setValue(c.sect);
     double L = c.L;
-    if (L < 0) L = gListS(c.sect, 4) + L + 1.0;  // -1.01 -> Lreq - 0.01
+    const double lreq = RequiredLength(PileKind::Steel, c.sect);
+    if (L < 0) L = lreq + L + 1.0;  // -1.01 -> Lreq - 0.01
     yaita->numL->setValue(L);
     yaita->UpdateEmbedment();
     for (MsgAnswer a : c.answers) env.services.AnswerMessage(a);
@@ -373,7 +382,7 @@ TEST_P(ChoiceChecks, MessagesThroughTheSeam) {
     // The short-length question names this pick's lengths.
     std::vector<Message> expected = c.expected;
     for (Message& m : expected) {
-        if (m == LengthTooShortQuestion(0, 0)) m = LengthTooShortQuestion(L, gListS(c.sect, 4));
+        if (m == LengthTooShortQuestion(0, 0)) m = LengthTooShortQuestion(L, lreq);
     }
     EXPECT_EQ(env.services.messages(), expected);
     EXPECT_EQ(gInpYaita.InpFlg, c.stored);

@@ -39,21 +39,18 @@
 #include "report/prn.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
-#include "ui/common/focus_frame.h"
-#include "ui/common/user_guide.h"
 #include "ui/fields.h"
 #include "ui/frmInpHyoshi.h"
-#include "ui/frmInpJiban.h"
-#include "ui/frmInpJyoken.h"
 #include "ui/frmInpSect.h"
-#include "ui/frmInpZairyo.h"
 #include "ui/frmMenuMain.h"
 #include "ui/frmMenuPrint.h"
 #include "ui/input_window.h"
-#include "ui/main_handlers.h"
 #include "ui/ui_services.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
+#include "ui/window_help.h"
 #include "usecase/design_run.h"
+#include "widgets/focus_frame.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -62,26 +59,6 @@ using test::UiTestEnv;
 
 // The guide the build wrote beside the programs (the tests run there too).
 std::string BuiltGuide() { return guide::FindGuide(paths::ProgramFolder()); }
-
-// The window of menu button `button`, as the main window opens it.
-std::unique_ptr<InputWindow> MakeWindow(int button, QWidget* parent) {
-    if (button == frmMenuMain::kInpJyoken) {
-        auto* f = new frmInpJyoken(parent);
-        Connect(f);
-        return std::unique_ptr<InputWindow>(f);
-    }
-    if (button == frmMenuMain::kInpJiban) {
-        auto* f = new frmInpJiban(parent);
-        Connect(f);
-        return std::unique_ptr<InputWindow>(f);
-    }
-    if (button == frmMenuMain::kInpZairyo) {
-        auto* f = new frmInpZairyo(parent);
-        Connect(f);
-        return std::unique_ptr<InputWindow>(f);
-    }
-    return CreateMenuWindow(button, parent);
-}
 
 // The text and the table rows (cell texts) of the guide's section of `topic`: from its heading to
 // the next heading of its level.
@@ -120,12 +97,6 @@ bool AtSection(guide::HelpWindow& help, int topic) {
             return true;
     }
     return false;
-}
-
-void LoadExample(const char* name) {
-    int32_t err = 0;
-    ASSERT_TRUE(ReadData((kuvelt::test::SourceDir() / "examples" / name).string(), err));
-    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
 }
 
 // "入力範囲：-999.00 ～ +999.00" → "-999.00 ～ +999.00".
@@ -189,8 +160,9 @@ TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
     UiTestEnv env;
     basResOutPrn::SetReportDataFolder(kuvelt::test::ProgramDir().string());
     basResOutPrn::SetReportTempFolder(env.dir.path().string());
-    LoadExample("sand-channel.kvt");
-    ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
+    test::LoadExample("sand-channel.kvt");
+    const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
+    ASSERT_TRUE(run.calculated);
     guide::HelpWindow help;
     ASSERT_TRUE(help.Load(BuiltGuide()));
     QWidget parent;
@@ -198,7 +170,7 @@ TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
     for (int b : {frmMenuMain::kInpJyoken, frmMenuMain::kInpJiban, frmMenuMain::kInpZairyo,
                   frmMenuMain::kInpSectC, frmMenuMain::kInpSectS, frmMenuMain::kInpYaita,
                   frmMenuMain::kMenuPrint, frmMenuMain::kInpRenban}) {
-        windows.emplace_back(HelpTopicOf(b), MakeWindow(b, &parent));
+        windows.emplace_back(HelpTopicOf(b), CreateMenuWindow(b, &parent, run.results));
     }
     windows.emplace_back(guide::kTopicCover, std::make_unique<frmInpHyoshi>(&parent));
     auto hasRow = [](const GuideSection& s, const QString& caption, auto&& rangeOk) {
@@ -298,7 +270,7 @@ TEST(UserGuide, MissingGuideIsSaidWithItsPlace) {
 
 TEST(FocusFrame, FramesTheFocusedWidgetInTheHighlightColour) {
     UiTestEnv env;
-    InstallFocusFrame(*qApp);
+    widgets::InstallFocusFrame(*qApp);
     QWidget window;
     auto* column = new QVBoxLayout(&window);
     column->setSpacing(12);
@@ -318,13 +290,13 @@ TEST(FocusFrame, FramesTheFocusedWidgetInTheHighlightColour) {
     };
     first->setFocus();
     test::Pump();
-    EXPECT_EQ(FocusFrameTarget(), first);
+    EXPECT_EQ(widgets::FocusFrameTarget(), first);
     EXPECT_TRUE(framed(first));
     EXPECT_FALSE(framed(button));
     // Tab moves the frame with the focus; a click-only button is framed as well when keyed to.
     QTest::keyClick(first, Qt::Key_Tab);
     test::Pump();
-    EXPECT_EQ(FocusFrameTarget(), button);
+    EXPECT_EQ(widgets::FocusFrameTarget(), button);
     EXPECT_TRUE(framed(button));
     EXPECT_FALSE(framed(first));
     // A grid filling its page has no room outside: the frame is drawn on its own edge.
@@ -344,48 +316,44 @@ TEST(FocusFrame, FramesTheFocusedWidgetInTheHighlightColour) {
 
 // ---- The workflow by keyboard -------------------------------------------------------------
 
-// The main window whose modal windows are only recorded.
-class RecordingMain : public frmMenuMain {
-  public:
-    std::vector<std::pair<std::string, int>> opened;  // title, help topic
-
-  protected:
-    int RunWindow(InputWindow& w) override {
-        opened.emplace_back(w.windowTitle().toStdString(), w.UsrHelpContextID);
-        return QDialog::Rejected;
-    }
-};
-
 TEST(KeyboardWalk, MainWindowCommandsAnswerTheirKeys) {
     UiTestEnv env;
-    RecordingMain main;
+    // The windows are only recorded, not filled.
+    test::DrivenMain main;
+    main.prepare = false;
     main.Start(false);
-    LoadExample("sand-channel.kvt");
+    test::LoadExample("sand-channel.kvt");
     ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
     gInpYaita.InpFlg = true;
     main.RefreshMenu();
     test::ShowActive(&main);
     const char keys[] = "JGMCLSDBHPN";
+    // The guide's section of each button's window, in button order.
+    const int topics[] = {guide::kTopicConditions, guide::kTopicGround,    guide::kTopicMaterials,
+                          guide::kTopicSections,   guide::kTopicSections,  guide::kTopicSections,
+                          guide::kTopicChoice,     guide::kTopicStability, guide::kTopicStability,
+                          guide::kTopicPrint,      guide::kTopicNumbering};
+    static_assert(std::size(topics) == frmMenuMain::kButtonCount);
     for (int i = 0; i < frmMenuMain::kButtonCount; ++i) {
         SCOPED_TRACE(i);
-        const std::size_t before = main.opened.size();
+        const std::size_t before = main.titles.size();
         QTest::keyClick(&main, Qt::Key(Qt::Key_A + (keys[i] - 'A')), Qt::AltModifier);
         QTest::qWait(220);  // a button's access key clicks it after a short animation
         // Heaving is not the check of sandy ground: its button stays disabled.
         if (i == frmMenuMain::kResOutAc) {
-            EXPECT_EQ(main.opened.size(), before);
+            EXPECT_EQ(main.titles.size(), before);
             continue;
         }
-        ASSERT_EQ(main.opened.size(), before + 1);
-        EXPECT_EQ(main.opened.back().second, HelpTopicOf(i)) << main.opened.back().first;
+        ASSERT_EQ(main.titles.size(), before + 1);
+        EXPECT_EQ(main.topics.back(), topics[i]) << main.titles.back();
     }
     // The cover and the structure window open their own sections of the guide.
     QTest::keyClick(&main, Qt::Key_K, Qt::AltModifier);
     QTest::qWait(220);
     QTest::keySequence(&main, QKeySequence(Qt::CTRL | Qt::Key_G));
-    ASSERT_GE(main.opened.size(), 2u);
-    EXPECT_EQ(main.opened[main.opened.size() - 2].second, guide::kTopicCover);
-    EXPECT_EQ(main.opened.back().second, guide::kTopicStructure);
+    ASSERT_GE(main.topics.size(), 2u);
+    EXPECT_EQ(main.topics[main.topics.size() - 2], guide::kTopicCover);
+    EXPECT_EQ(main.topics.back(), guide::kTopicStructure);
     env.services.ClearRecord();
     // The file commands, page setup and the guide; Alt+X ends the program.
     env.services.AnswerOpen(std::nullopt);
@@ -492,10 +460,13 @@ TEST(KeyboardWalk, EveryControlOfEveryWindowIsReached) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(frmMenuMain::ButtonTag(c.button));
-        LoadExample(c.example);
-        ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Choice).calculated);
-        usecase::CheckStability();
-        std::unique_ptr<InputWindow> w = MakeWindow(c.button, &parent);
+        test::LoadExample(c.example);
+        const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Choice);
+        ASSERT_TRUE(run.calculated);
+        const bool stability =
+            c.button == frmMenuMain::kResOutAs || c.button == frmMenuMain::kResOutAc;
+        std::unique_ptr<InputWindow> w = CreateMenuWindow(
+            c.button, &parent, stability ? usecase::CheckStability().results : run.results);
         ASSERT_TRUE(w);
         w->Prepare();
         test::ShowActive(w.get());

@@ -13,9 +13,9 @@
 #include "io/settings.h"
 #include "platform/profile.h"
 #include "scripted_services.h"
-#include "ui/common/screen_fit.h"
 #include "ui/field_specs.h"
 #include "ui/fields.h"
+#include "widgets/screen_fit.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -248,7 +248,7 @@ TEST_F(InputWindowTest, PositionOffTheScreenIsBroughtBack) {
         CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Top", top);
         CPrivateProfile::SetValueString(gIniFile, "InpJiban", "Left", left);
         w.Prepare();
-        EXPECT_TRUE(free.contains(QRect(w.pos(), w.size().grownBy(FrameMargins(&w)))))
+        EXPECT_TRUE(free.contains(QRect(w.pos(), w.size().grownBy(widgets::FrameMargins(&w)))))
             << top << " " << left << ": " << w.pos().x() << "," << w.pos().y();
     }
 }

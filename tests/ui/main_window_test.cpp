@@ -35,7 +35,6 @@
 #include "scripted_services.h"
 #include "support/test_support.h"
 #include "ui/app_state.h"
-#include "ui/common/message_box.h"
 #include "ui/fields.h"
 #include "ui/figure_view.h"
 #include "ui/frmAbout.h"
@@ -45,34 +44,15 @@
 #include "ui/input_window.h"
 #include "ui/ui_services.h"
 #include "usecase/design_run.h"
+#include "widgets/message_box.h"
 
 namespace kuvelt::ui {
 namespace {
 
 using test::UiTestEnv;
 
-// The main window with the modal windows driven by the test instead of a user.
-class TestMain : public frmMenuMain {
-  public:
-    std::function<int(InputWindow&)> drive;
-    int opened = 0;
-
-  protected:
-    int RunWindow(InputWindow& w) override {
-        ++opened;
-        if (!drive) {
-            ADD_FAILURE() << "unexpected window " << w.windowTitle().toStdString();
-            return QDialog::Rejected;
-        }
-        w.Prepare();
-        return drive(w);
-    }
-};
-
-int PressOk(InputWindow& w) {
-    w.PressOk();
-    return w.result();
-}
+using test::DrivenMain;
+using test::PressOk;
 
 Message Info(const std::string& text, const std::string& title) {
     return Message{0, text, title, MsgIcon::Information, MsgButtons::Ok};
@@ -80,7 +60,10 @@ Message Info(const std::string& text, const std::string& title) {
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override { main.Start(false); }
+    void SetUp() override {
+        main.strict = true;
+        main.Start(false);
+    }
     bool Highlighted(int i) const {
         return main.menuButton(i)->palette().color(QPalette::ButtonText) ==
                QApplication::palette(main.menuButton(i)).color(QPalette::Highlight);
@@ -100,7 +83,7 @@ class MainWindowTest : public ::testing::Test {
         ASSERT_TRUE(main.FileSaveAs());
     }
     UiTestEnv env;
-    TestMain main;
+    DrivenMain main;
 };
 
 TEST_F(MainWindowTest, FreshStartColoursAndEnabling) {
@@ -168,13 +151,13 @@ TEST_F(MainWindowTest, ButtonsAnswerTheirAccessKeys) {
     };
     QTest::keyClick(&main, Qt::Key_G, Qt::AltModifier);
     QTest::qWait(250);  // a button's access key clicks it with an animation
-    EXPECT_EQ(main.opened, 1) << "Alt+G opens the ground conditions";
+    EXPECT_EQ(main.opened(), 1) << "Alt+G opens the ground conditions";
     QTest::keyClick(&main, Qt::Key_N, Qt::AltModifier);
     QTest::qWait(250);
-    EXPECT_EQ(main.opened, 2) << "Alt+N opens the numbering window";
+    EXPECT_EQ(main.opened(), 2) << "Alt+N opens the numbering window";
     QTest::keyClick(&main, Qt::Key_K, Qt::AltModifier);
     QTest::qWait(250);
-    EXPECT_EQ(main.opened, 3) << "Alt+K opens the cover window";
+    EXPECT_EQ(main.opened(), 3) << "Alt+K opens the cover window";
 }
 
 // The cover's texts typed in their window are kept with the design: Cancel changes nothing; OK
@@ -205,7 +188,7 @@ TEST_F(MainWindowTest, CoverTextsConfirmedInTheirWindowAreSavedWithTheDesign) {
     EXPECT_FALSE(gModified);
     ok = true;
     main.coverButton()->click();
-    EXPECT_EQ(main.opened, 2);
+    EXPECT_EQ(main.opened(), 2);
     EXPECT_TRUE(highlighted());
     EXPECT_TRUE(gModified);
     EXPECT_TRUE(Enabled(frmMenuMain::kMenuPrint)) << "the texts void no result";
@@ -229,7 +212,7 @@ TEST_F(MainWindowTest, ConfirmingTheConditionsEnablesTheChoice) {
     EXPECT_TRUE(Highlighted(frmMenuMain::kInpJiban));
     EXPECT_TRUE(Enabled(frmMenuMain::kInpYaita));
     EXPECT_FALSE(Highlighted(frmMenuMain::kInpYaita));
-    EXPECT_EQ(main.opened, 2);
+    EXPECT_EQ(main.opened(), 2);
     EXPECT_TRUE(env.services.calls.empty());
 }
 
@@ -849,9 +832,10 @@ TEST_F(MainWindowTest, HeavingButtonAnswersForTheCurrentDesignWhateverRanBefore)
     // What kuvelt-calc prints for the current design: its whole run from a fresh store.
     auto cli = [] {
         const CInpJyoken keep = gInpJyoken;
-        usecase::RunDesign(usecase::PickRequest{});
+        const usecase::DesignRun run = usecase::RunDesign(usecase::PickRequest{});
         EXPECT_EQ(gInpJyoken, keep);
-        return Q(numfmt::FormatNumber(gNekiriAnteiAc->F(), "##0.00"));
+        EXPECT_TRUE(run.calc.results->heaving);
+        return Q(numfmt::FormatNumber(run.calc.results->heaving->F(), "##0.00"));
     };
     open(clay);
     const QString expected = cli();
@@ -892,8 +876,8 @@ TEST(QtTranslations, StandardButtonsInJapanese) {
 TEST(MessageBoxTest, WideEnoughForItsTitle) {
     for (const char* title :
          {"ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ", "根切り底面の安定検討時の計算ｴﾗｰについてのお知らせ"}) {
-        const auto box =
-            MakeMessageBox(nullptr, Message{0, "OK?", title, MsgIcon::Information, MsgButtons::Ok});
+        const auto box = widgets::MakeMessageBox(
+            nullptr, Message{0, "OK?", title, MsgIcon::Information, MsgButtons::Ok});
         QFont bold = box->font();
         bold.setBold(true);
         EXPECT_GE(box->sizeHint().width(),

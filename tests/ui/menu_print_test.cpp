@@ -20,7 +20,7 @@
 #include "scripted_services.h"
 #include "ui/frmMenuMain.h"
 #include "ui/frmMenuPrint.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
 
 namespace kuvelt::ui {
 namespace {

@@ -12,40 +12,27 @@
 #include <functional>
 
 #include "calc/nekiri.h"
+#include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/yaita_choice.h"
 #include "io/design_file.h"
 #include "model/design.h"
 #include "report/prn.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
-#include "ui/common/screen_fit.h"
 #include "ui/fields.h"
 #include "ui/frmInpYaita.h"
 #include "ui/frmMenuMain.h"
 #include "ui/frmMenuPrint.h"
 #include "ui/input_window.h"
+#include "widgets/screen_fit.h"
 
 namespace kuvelt::ui {
 namespace {
 
 using test::UiTestEnv;
 
-class DrivenMain : public frmMenuMain {
-  public:
-    std::function<int(InputWindow&)> drive;
-    std::vector<std::string> titles;
-
-  protected:
-    int RunWindow(InputWindow& w) override {
-        w.Prepare();
-        titles.push_back(U8(w.windowTitle()));
-        if (!drive) {
-            w.reject();
-            return QDialog::Rejected;
-        }
-        return drive(w);
-    }
-};
+using test::DrivenMain;
 
 class MenuWiringTest : public ::testing::Test {
   protected:
@@ -64,10 +51,7 @@ class MenuWiringTest : public ::testing::Test {
         basResOutPrn::SetReportTempFolder("");
     }
     void LoadExample() {
-        int32_t err = 0;
-        ASSERT_TRUE(
-            ReadData((kuvelt::test::SourceDir() / "examples" / "sand-channel.kvt").string(), err));
-        gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
+        test::LoadExample("sand-channel.kvt");
         main.RefreshMenu();
     }
     UiTestEnv env;
@@ -90,21 +74,22 @@ TEST_F(MenuWiringTest, InputButtonsOpenTheirWindowsWithTheirCaptions) {
 TEST_F(MenuWiringTest, ChoiceThenStabilityThenBoilingWindowAndPrintMenu) {
     LoadExample();
     ASSERT_TRUE(main.menuButton(frmMenuMain::kInpYaita)->isEnabled());
-    gNekiriAnteiAs->D = -1.0;
+    ResetResultStore();
     main.drive = [](InputWindow& w) {
         auto& y = static_cast<frmInpYaita&>(w);
         y.setKind(2);
         y.numSect->setValue(5);
         y.numL->setValue(13.0);
-        w.PressOk();
-        return w.result();
+        return test::PressOk(w);
     };
     main.MenuCommand(frmMenuMain::kInpYaita);
     EXPECT_EQ(main.titles, std::vector<std::string>{"使用矢板の決定"});
     EXPECT_TRUE(gInpYaita.InpFlg);
     EXPECT_TRUE(gModified);
-    EXPECT_DOUBLE_EQ(gNekiriAnteiAs->D, 13.0 - (gInpJyoken.ELGL - gInpJyoken.ELDL))
-        << "the stability check runs for the chosen length after the choice";
+    const Results after = SnapshotResults();
+    ASSERT_TRUE(after.boiling) << "the stability check runs after the choice";
+    EXPECT_DOUBLE_EQ(after.boiling->D, 13.0 - (gInpJyoken.ELGL - gInpJyoken.ELDL))
+        << "for the chosen length";
     EXPECT_TRUE(main.menuButton(frmMenuMain::kResOutAs)->isEnabled());
     EXPECT_TRUE(main.menuButton(frmMenuMain::kMenuPrint)->isEnabled());
 
@@ -136,7 +121,7 @@ TEST_F(MenuWiringTest, EveryWindowFitsALaptopScreenAndKeepsItsWidth) {
     main.drive = [&](InputWindow& w) {
         SCOPED_TRACE(U8(w.windowTitle()));
         test::ShowActive(&w);
-        EXPECT_TRUE(free.contains(QRect(w.pos(), w.size().grownBy(FrameMargins(&w)))))
+        EXPECT_TRUE(free.contains(QRect(w.pos(), w.size().grownBy(widgets::FrameMargins(&w)))))
             << w.width() << "x" << w.height() << " at " << w.x() << "," << w.y();
         const QSize least = w.minimumSizeHint().expandedTo(w.minimumSize());
         // Smaller still: a 1280 × 720 screen with a panel holds it.

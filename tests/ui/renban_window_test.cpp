@@ -19,7 +19,7 @@
 #include "ui/fields.h"
 #include "ui/frmInpRenban.h"
 #include "ui/frmMenuMain.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
 
 namespace kuvelt::ui {
 namespace {

@@ -6,6 +6,8 @@
 #include <QTableView>
 
 #include "calc/nekiri.h"
+#include "calc/result_store.h"
+#include "calc/results.h"
 #include "io/settings.h"
 #include "platform/numfmt.h"
 #include "platform/profile.h"
@@ -14,7 +16,8 @@
 #include "ui/frmMenuMain.h"
 #include "ui/frmResOut.h"
 #include "ui/result_grid_model.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
+#include "usecase/design_run.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -48,22 +51,32 @@ TEST(FactorBelowAllowable, RedOnlyWhenBelowByAtLeastTheTolerance) {
     EXPECT_FALSE(FactorBelowAllowable(1.5, 1.2));
 }
 
-void RunBoiling(double Hw, double D, double Fa) {
-    clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+// The results of a boiling check alone: the windows show the run they are given, never the
+// result store (which these tests leave empty).
+std::shared_ptr<const Results> Boiling(double Hw, double D, double Fa) {
+    clsNekiriAnteiAs b;
     b.Gws = 9.0;
     b.Gw = 10.0;
     b.Hw = Hw;
     b.D = D;
     b.Fa = Fa;
-    ASSERT_TRUE(b.Calc());
+    EXPECT_TRUE(b.Calc());
+    Results r;
+    r.boiling = b;
+    return std::make_shared<const Results>(std::move(r));
+}
+
+std::unique_ptr<InputWindow> OpenBoiling(double Hw, double D, double Fa) {
+    auto w = CreateMenuWindow(frmMenuMain::kResOutAs, nullptr, Boiling(Hw, D, Fa));
+    w->Prepare();
+    return w;
 }
 
 TEST(ResultWindows, BoilingFieldsVerdictAndRedReferenceRows) {
     UiTestEnv env;
-    RunBoiling(3.0, 2.0, 1.2);  // F = 2 * 9 * D / (3 * 10) = 0.6 D
-    auto w = CreateMenuWindow(frmMenuMain::kResOutAs, nullptr);
+    ResetResultStore();
+    auto w = OpenBoiling(3.0, 2.0, 1.2);  // F = 2 * 9 * D / (3 * 10) = 0.6 D
     auto* as = static_cast<frmResOutAs*>(w.get());
-    w->Prepare();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("ボイリングの検討"));
     EXPECT_EQ(as->numH1->text(), QStringLiteral("3.00"));
     EXPECT_EQ(as->numD->text(), QStringLiteral("2.00"));
@@ -84,14 +97,24 @@ TEST(ResultWindows, BoilingFieldsVerdictAndRedReferenceRows) {
     EXPECT_TRUE(env.services.messages().empty());
 }
 
+// A window shows the run its command made: a later run of another design does not reach it.
+TEST(ResultWindows, ShowTheRunTheyWereOpenedFor) {
+    UiTestEnv env;
+    auto w = CreateMenuWindow(frmMenuMain::kResOutAs, nullptr, Boiling(3.0, 2.0, 1.2));
+    test::LoadExample("sand-channel.kvt");
+    const usecase::StabilityRun later = usecase::CheckStability();
+    ASSERT_TRUE(later.hasResult && later.results->boiling);
+    ASSERT_NE(later.results->boiling->Hw, 3.0);
+    w->Prepare();
+    EXPECT_EQ(static_cast<frmResOutAs*>(w.get())->numH1->text(), QStringLiteral("3.00"));
+    EXPECT_EQ(static_cast<frmResOutAs*>(w.get())->numD->text(), QStringLiteral("2.00"));
+}
+
 TEST(ResultWindows, BoilingWithoutHeadIsNotNeeded) {
     UiTestEnv env;
-    RunBoiling(3.0, 2.0, 1.2);  // a window of a design with a head first
-    CreateMenuWindow(frmMenuMain::kResOutAs, nullptr)->Prepare();
-    RunBoiling(0.0, 2.0, 1.2);  // F = 999 in the store, no factor in the window
-    auto w = CreateMenuWindow(frmMenuMain::kResOutAs, nullptr);
+    OpenBoiling(3.0, 2.0, 1.2);           // a window of a design with a head first
+    auto w = OpenBoiling(0.0, 2.0, 1.2);  // F = 999 in the results, no factor in the window
     auto* as = static_cast<frmResOutAs*>(w.get());
-    w->Prepare();
     EXPECT_EQ(as->numH1->text(), QStringLiteral("0.00"));
     EXPECT_EQ(as->numFs->text(), QString());
     EXPECT_EQ(as->lblHantei->text(), QStringLiteral("検討不要"));
@@ -101,17 +124,15 @@ TEST(ResultWindows, BoilingWithoutHeadIsNotNeeded) {
 
 TEST(ResultWindows, BoilingWithinToleranceIsOkAlthoughShownRounded) {
     UiTestEnv env;
-    RunBoiling(3.0, 1.1995 / 0.6, 1.2);
-    auto w = CreateMenuWindow(frmMenuMain::kResOutAs, nullptr);
+    auto w = OpenBoiling(3.0, 1.1995 / 0.6, 1.2);
     auto* as = static_cast<frmResOutAs*>(w.get());
-    w->Prepare();
     EXPECT_EQ(as->numFs->text(), QStringLiteral("1.20"));
     EXPECT_EQ(as->lblHantei->text(), QStringLiteral("≧ 1.2 OK"));
 }
 
 TEST(ResultWindows, HeavingFieldsAndFailingVerdict) {
     UiTestEnv env;
-    clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+    clsNekiriAnteiAc h;
     h.Gt = 18.0;
     h.Gws = 8.0;
     h.Gw = 10.0;
@@ -124,7 +145,10 @@ TEST(ResultWindows, HeavingFieldsAndFailingVerdict) {
     h.Fa = 1.2;
     ASSERT_TRUE(h.Calc());
     ASSERT_FALSE(h.Hantei());
-    auto w = CreateMenuWindow(frmMenuMain::kResOutAc, nullptr);
+    Results r;
+    r.heaving = h;
+    const auto results = std::make_shared<const Results>(std::move(r));
+    auto w = CreateMenuWindow(frmMenuMain::kResOutAc, nullptr, results);
     auto* ac = static_cast<frmResOutAc*>(w.get());
     w->Prepare();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("ヒービングの検討"));
@@ -138,7 +162,7 @@ TEST(ResultWindows, HeavingFieldsAndFailingVerdict) {
     EXPECT_EQ(ac->lblPile->text(), QString()) << "no pile chosen in this design";
     w->reject();
     gInpYaita = CInpYaita{true, 2, 7, 4.38, 9.62, 14.0};
-    auto again = CreateMenuWindow(frmMenuMain::kResOutAc, nullptr);
+    auto again = CreateMenuWindow(frmMenuMain::kResOutAc, nullptr, results);
     again->Prepare();
     EXPECT_EQ(static_cast<frmResOutAc*>(again.get())->lblPile->text(),
               QStringLiteral("使用矢板　鋼矢板 №7 SP-ⅢW　Ｌ ＝ 14.00 m"));

@@ -1,5 +1,7 @@
 #include "scripted_services.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,10 +12,12 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "io/design_file.h"
 #include "io/settings.h"
 #include "model/design.h"
 #include "ui/app_state.h"
 #include "ui/fields.h"
+#include "ui/input_window.h"
 
 namespace kuvelt::ui::test {
 
@@ -192,6 +196,32 @@ int RunFileDialogProbe(const std::string& folder) {
     const FileDialogRequest request{"probe", "入力ﾃﾞｰﾀ(*.kvt)|*.kvt", ".kvt", folder, ""};
     const bool cancelled = !qt.OpenFileName(nullptr, request) && !qt.SaveFileName(nullptr, request);
     return cancelled && closed == 2 ? 0 : 1;
+}
+
+int DrivenMain::RunWindow(InputWindow& w) {
+    if (!drive && strict) {
+        ADD_FAILURE() << "unexpected window " << w.windowTitle().toStdString();
+        titles.push_back(U8(w.windowTitle()));
+        topics.push_back(w.UsrHelpContextID);
+        return QDialog::Rejected;
+    }
+    if (prepare) w.Prepare();
+    titles.push_back(U8(w.windowTitle()));
+    topics.push_back(w.UsrHelpContextID);
+    if (drive) return drive(w);
+    if (prepare) w.reject();
+    return QDialog::Rejected;
+}
+
+int PressOk(InputWindow& w) {
+    w.PressOk();
+    return w.result();
+}
+
+void LoadExample(const char* name) {
+    int32_t err = 0;
+    ASSERT_TRUE(ReadData((kuvelt::test::SourceDir() / "examples" / name).string(), err)) << err;
+    gInpJyoken.InpFlg = gInpJiban.InpFlg = true;
 }
 
 void Pump() {

@@ -1,15 +1,19 @@
-// Scripted desktop services for the window tests: every message box, file dialog, page-setup
-// dialog, beep and system-information start is recorded with its exact texts, and dialogs are
-// answered from a queue. A dialog for which no answer of its kind is queued next fails the test
-// (it would have blocked a real user); answers left over at the end fail it too.
+// What every window test shares. Scripted desktop services: every message box, file dialog,
+// page-setup dialog, beep and system-information start is recorded with its exact texts, and
+// dialogs are answered from a queue. A dialog for which no answer of its kind is queued next fails
+// the test (it would have blocked a real user); answers left over at the end fail it too. The
+// main window driven by the test instead of a user, the examples as the current design, and
+// showing a window and letting its events run headless.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "support/test_support.h"
+#include "ui/frmMenuMain.h"
 #include "ui/ui_services.h"
 
 namespace kuvelt::ui::test {
@@ -92,6 +96,29 @@ class UiTestEnv {
 // after its listing had time to load and returns 0 when both closed as cancelled. A dialog that
 // reads the listed files may never return; the parent waits with a time limit.
 int RunFileDialogProbe(const std::string& folder);
+
+// The main window whose modal windows the test runs instead of a user. Every window it opens is
+// recorded with its title and help section; with `prepare` it is filled first (LoadData), as
+// RunModal does; `drive` then answers it and returns the dialog result. Without a drive the window
+// is cancelled, or with `strict` it fails the test as a window nobody expected.
+class DrivenMain : public frmMenuMain {
+  public:
+    std::function<int(InputWindow&)> drive;
+    bool prepare = true;
+    bool strict = false;
+    std::vector<std::string> titles;
+    std::vector<int> topics;
+    int opened() const { return int(titles.size()); }
+
+  protected:
+    int RunWindow(InputWindow& w) override;
+};
+
+// A drive that confirms: presses OK and returns the window's result.
+int PressOk(InputWindow& w);
+
+// Reads examples/`name` as the current design, its conditions entered.
+void LoadExample(const char* name);
 
 // Shows the window, makes it the active window and lets pending events run, so focus moves
 // work headless.

@@ -17,12 +17,13 @@
 #include "platform/profile.h"
 #include "scripted_services.h"
 #include "ui/app_state.h"
-#include "ui/common/screen_fit.h"
 #include "ui/fields.h"
 #include "ui/frmInpSect.h"
 #include "ui/frmMenuMain.h"
 #include "ui/sect_grid_model.h"
-#include "ui/window_handlers.h"
+#include "ui/window_factory.h"
+#include "widgets/screen_fit.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::ui {
 namespace {
@@ -618,7 +619,7 @@ TEST_F(SectWindowTest, StoresAndRestoresPositionAndSize) {
     CPrivateProfile::SetValueString(gIniFile, "InpSectS", "Height", "40000");
     Open(frmMenuMain::kInpSectS);
     const QRect free = w->screen()->availableGeometry();
-    EXPECT_TRUE(free.contains(QRect(w->pos(), w->size().grownBy(FrameMargins(w.get())))))
+    EXPECT_TRUE(free.contains(QRect(w->pos(), w->size().grownBy(widgets::FrameMargins(w.get())))))
         << w->width() << "x" << w->height();
 }
 
@@ -628,6 +629,7 @@ struct MenuWindowCase {
     const char* title;
     const char* section;
     int recMax;
+    int topic;  // the guide's section
 };
 
 class MenuWindowSettings : public ::testing::TestWithParam<MenuWindowCase> {};
@@ -647,28 +649,41 @@ TEST_P(MenuWindowSettings, CaptionSectionRowLimitAndHelp) {
         EXPECT_TRUE(w->helpButton()->isEnabled());
     }
     EXPECT_EQ(w->UsrHelpFile.toStdString(), UserGuideFile());
-    EXPECT_EQ(w->UsrHelpContextID, HelpTopicOf(c.button));
+    EXPECT_EQ(w->UsrHelpContextID, c.topic);
     QTest::keyClick(w.get(), Qt::Key_F1);
     ASSERT_FALSE(env.services.calls.empty());
     EXPECT_EQ(env.services.calls.back().kind, test::Call::Help);
-    EXPECT_EQ(env.services.calls.back().topic, HelpTopicOf(c.button));
+    EXPECT_EQ(env.services.calls.back().topic, c.topic);
     w->reject();
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, MenuWindowSettings,
-                         ::testing::Values(MenuWindowCase{"Concrete", frmMenuMain::kInpSectC,
-                                                          "ｺﾝｸﾘｰﾄ矢板断面の登録", "InpSectC", 30},
-                                           MenuWindowCase{"LightSteel", frmMenuMain::kInpSectLS,
-                                                          "軽量鋼矢板断面の登録", "InpSectS", 30},
-                                           MenuWindowCase{"Steel", frmMenuMain::kInpSectS,
-                                                          "鋼矢板断面の登録", "InpSectS", 30},
-                                           MenuWindowCase{"Numbering", frmMenuMain::kInpRenban,
-                                                          "連番条件設定", "InpRenban", 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, MenuWindowSettings,
+    ::testing::Values(MenuWindowCase{"Conditions", frmMenuMain::kInpJyoken, "設計条件の入力",
+                                     "InpJyoken", 0, guide::kTopicConditions},
+                      MenuWindowCase{"Ground", frmMenuMain::kInpJiban, "地盤条件の入力", "InpJiban",
+                                     0, guide::kTopicGround},
+                      MenuWindowCase{"Materials", frmMenuMain::kInpZairyo, "材料条件の入力",
+                                     "InpZairyo", 0, guide::kTopicMaterials},
+                      MenuWindowCase{"Concrete", frmMenuMain::kInpSectC, "ｺﾝｸﾘｰﾄ矢板断面の登録",
+                                     "InpSectC", 30, guide::kTopicSections},
+                      MenuWindowCase{"LightSteel", frmMenuMain::kInpSectLS, "軽量鋼矢板断面の登録",
+                                     "InpSectS", 30, guide::kTopicSections},
+                      MenuWindowCase{"Steel", frmMenuMain::kInpSectS, "鋼矢板断面の登録",
+                                     "InpSectS", 30, guide::kTopicSections},
+                      MenuWindowCase{"Choice", frmMenuMain::kInpYaita, "使用矢板の決定", "InpYaita",
+                                     0, guide::kTopicChoice},
+                      MenuWindowCase{"Boiling", frmMenuMain::kResOutAs, "ボイリングの検討",
+                                     "ResOutAs", 0, guide::kTopicStability},
+                      MenuWindowCase{"Heaving", frmMenuMain::kResOutAc, "ヒービングの検討",
+                                     "ResOutAc", 0, guide::kTopicStability},
+                      MenuWindowCase{"Numbering", frmMenuMain::kInpRenban, "連番条件設定",
+                                     "InpRenban", 0, guide::kTopicNumbering}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MenuWindowSettings, ButtonsWithoutAWindowOfThisModule) {
-    EXPECT_FALSE(CreateMenuWindow(frmMenuMain::kInpJyoken, nullptr));
+TEST(MenuWindowSettings, OnlyButtonsHaveAWindow) {
     EXPECT_FALSE(CreateMenuWindow(-1, nullptr));
+    EXPECT_FALSE(CreateMenuWindow(frmMenuMain::kButtonCount, nullptr));
 }
 
 }  // namespace

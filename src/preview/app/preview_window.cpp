@@ -33,12 +33,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "io/settings.h"
 #include "platform/profile.h"
 #include "preview/render/pdf_export.h"
-#include "ui/common/file_icons.h"
-#include "ui/common/message_box.h"
-#include "ui/common/screen_fit.h"
-#include "ui/common/user_guide.h"
+#include "widgets/file_icons.h"
+#include "widgets/message_box.h"
+#include "widgets/screen_fit.h"
+#include "widgets/user_guide.h"
 
 namespace kuvelt::preview {
 
@@ -57,10 +58,7 @@ QString Q(const std::string& utf8) {
 }
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-const char* const kWindowSection = "Window";
-const char* const kViewSection = "View";
-
-int ReadInt(const std::string& file, const char* section, const char* key, int fallback) {
+int ReadInt(const std::string& file, std::string_view section, std::string_view key, int fallback) {
     const std::string s = CPrivateProfile::GetValueString(file, section, key);
     if (s.empty()) return fallback;
     return CPrivateProfile::GetValueLong(file, section, key);
@@ -143,7 +141,7 @@ bool PreviewDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
 
 QString PreviewDialogs::SaveFileName(QWidget* parent, const QString& suggested) {
     // The application's own file dialog, its listing in Japanese and safe from special files.
-    ui::ListingOnlyIconProvider icons;
+    widgets::ListingOnlyIconProvider icons;
     QFileDialog dialog(parent, U("PDF保存"));  // as the command that opens it
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontUseCustomDirectoryIcons);
     dialog.setIconProvider(&icons);
@@ -157,7 +155,7 @@ QString PreviewDialogs::SaveFileName(QWidget* parent, const QString& suggested) 
 }
 
 void PreviewDialogs::ShowMessage(QWidget* parent, const Message& m) {
-    ui::MakeMessageBox(parent, m)->exec();
+    widgets::MakeMessageBox(parent, m)->exec();
 }
 
 // ---- PageView ---------------------------------------------------------------------------------
@@ -865,11 +863,11 @@ void PreviewWindow::RestoreSettings() {
     QPoint at(-1, -1);
     bool placed = false;
     if (!file.empty()) {
-        const int w = ReadInt(file, kWindowSection, "Width", 0);
-        const int h = ReadInt(file, kWindowSection, "Height", 0);
+        const int w = ReadInt(file, ini::kPreviewWindow, ini::kWidth, 0);
+        const int h = ReadInt(file, ini::kPreviewWindow, ini::kHeight, 0);
         if (w >= 300 && h >= 200 && w <= 20000 && h <= 20000) size = QSize(w, h);
-        const int x = ReadInt(file, kWindowSection, "Left", -100000);
-        const int y = ReadInt(file, kWindowSection, "Top", -100000);
+        const int x = ReadInt(file, ini::kPreviewWindow, ini::kLeft, -100000);
+        const int y = ReadInt(file, ini::kPreviewWindow, ini::kTop, -100000);
         // "Left" and "Top" are the frame's corner; a place off every screen (a monitor since
         // removed) is not used.
         if (x > -100000 && y > -100000 && QGuiApplication::screenAt(QPoint(x + 40, y + 20))) {
@@ -879,22 +877,23 @@ void PreviewWindow::RestoreSettings() {
     }
     QScreen* screen = placed ? QGuiApplication::screenAt(at + QPoint(40, 20)) : this->screen();
     if (!screen) screen = QGuiApplication::primaryScreen();
-    const QMargins frame = ui::FrameMargins(this);
+    const QMargins frame = widgets::FrameMargins(this);
     if (screen) {
         const QRect free = screen->availableGeometry();
         if (!placed) {
             at = free.topLeft() + QPoint(std::max(0, (free.width() - size.width()) / 2), 0);
         }
-        const QRect fit = ui::FitRect(QRect(at, size.grownBy(frame)), free);
+        const QRect fit = widgets::FitRect(QRect(at, size.grownBy(frame)), free);
         at = fit.topLeft();
         size = fit.size().shrunkBy(frame);
     }
     resize(size);
     move(at);
     if (file.empty()) return;
-    if (ReadInt(file, kWindowSection, "Maximized", 0) == 1) setWindowState(Qt::WindowMaximized);
-    const int mode = ReadInt(file, kViewSection, "ZoomMode", 0);
-    const int zoom = ReadInt(file, kViewSection, "Zoom", 100);
+    if (ReadInt(file, ini::kPreviewWindow, ini::kMaximized, 0) == 1)
+        setWindowState(Qt::WindowMaximized);
+    const int mode = ReadInt(file, ini::kPreviewView, ini::kZoomMode, 0);
+    const int zoom = ReadInt(file, ini::kPreviewView, ini::kZoom, 100);
     if (mode == int(ZoomMode::Custom)) {
         view_->SetZoomPercent(zoom);
     } else {
@@ -908,17 +907,17 @@ void PreviewWindow::StoreSettings() {
     // The frame's corner, as move() takes it: the window opens where it was, not a title bar
     // lower each time.
     const QRect g = normalGeometry();
-    const QMargins frame = ui::FrameMargins(this);
-    auto put = [&](const char* section, const char* key, int v) {
+    const QMargins frame = widgets::FrameMargins(this);
+    auto put = [&](std::string_view section, std::string_view key, int v) {
         CPrivateProfile::SetValueString(file, section, key, std::to_string(v));
     };
-    put(kWindowSection, "Left", g.x() - frame.left());
-    put(kWindowSection, "Top", g.y() - frame.top());
-    put(kWindowSection, "Width", g.width());
-    put(kWindowSection, "Height", g.height());
-    put(kWindowSection, "Maximized", isMaximized() ? 1 : 0);
-    put(kViewSection, "ZoomMode", int(view_->Mode()));
-    put(kViewSection, "Zoom", view_->ZoomPercent());
+    put(ini::kPreviewWindow, ini::kLeft, g.x() - frame.left());
+    put(ini::kPreviewWindow, ini::kTop, g.y() - frame.top());
+    put(ini::kPreviewWindow, ini::kWidth, g.width());
+    put(ini::kPreviewWindow, ini::kHeight, g.height());
+    put(ini::kPreviewWindow, ini::kMaximized, isMaximized() ? 1 : 0);
+    put(ini::kPreviewView, ini::kZoomMode, int(view_->Mode()));
+    put(ini::kPreviewView, ini::kZoom, view_->ZoomPercent());
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* e) {

@@ -1,3 +1,4 @@
+#include "io/settings.h"
 #include "platform/profile.h"
 #include "preview/render/page_painter.h"
 
@@ -6,9 +7,9 @@ namespace kuvelt::preview {
 PageSetup ReadPageSetup(const std::string& iniFile) {
     PageSetup s;
     s.marginTopMm =
-        MarginFromText(GetIniString("Printer", "MarginTop(mm)", iniFile), kDefaultMarginTopMm);
-    s.marginLeftMm =
-        MarginFromText(GetIniString("Printer", "MarginLeft(mm)", iniFile), kDefaultMarginLeftMm);
+        MarginFromText(GetIniString(ini::kPrinter, ini::kMarginTop, iniFile), kDefaultMarginTopMm);
+    s.marginLeftMm = MarginFromText(GetIniString(ini::kPrinter, ini::kMarginLeft, iniFile),
+                                    kDefaultMarginLeftMm);
     return s;
 }
 

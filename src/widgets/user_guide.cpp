@@ -1,4 +1,4 @@
-#include "ui/common/user_guide.h"
+#include "widgets/user_guide.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 // The frame (title bar and border) around a top-level window; a usual one before the window
 // manager has framed it.
@@ -19,4 +19,4 @@ QRect FitRect(const QRect& frame, const QRect& free);
 // that shrinks (not below its minimum size), one reaching past it moves in.
 void KeepOnScreen(QWidget* window);
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

@@ -7,7 +7,7 @@
 class QApplication;
 class QWidget;
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 // Starts the frame for the whole application (once; later calls do nothing).
 void InstallFocusFrame(QApplication& app);
@@ -15,4 +15,4 @@ void InstallFocusFrame(QApplication& app);
 // The widget the frame is around now, nullptr when none (tests).
 QWidget* FocusFrameTarget();
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

@@ -7,7 +7,7 @@
 
 #include "platform/message.h"
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const Message& message);
 
@@ -15,4 +15,4 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const Message& mess
 // and the frame beside it.
 int TitleWidth(const QMessageBox& box);
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

@@ -1,8 +1,8 @@
-#include "ui/common/file_icons.h"
+#include "widgets/file_icons.h"
 
 #include <QFileInfo>
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 QIcon ListingOnlyIconProvider::icon(const QFileInfo& info) const {
     return icon(info.isDir() ? QAbstractFileIconProvider::Folder : QAbstractFileIconProvider::File);
@@ -15,4 +15,4 @@ QString ListingOnlyIconProvider::type(const QFileInfo& info) const {
     return suffix.isEmpty() ? QStringLiteral("ﾌｧｲﾙ") : suffix.toUpper() + QStringLiteral(" ﾌｧｲﾙ");
 }
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

@@ -4,9 +4,9 @@
 
 class QCoreApplication;
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 // Installs both translators for the whole run (once; later calls do nothing).
 void InstallJapaneseQtTexts(QCoreApplication& app);
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

@@ -1,4 +1,4 @@
-#include "ui/common/qt_texts.h"
+#include "widgets/qt_texts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -6,7 +6,7 @@
 #include <QTranslator>
 #include <cstring>
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 namespace {
 
@@ -53,4 +53,4 @@ void InstallJapaneseQtTexts(QCoreApplication& app) {
     QCoreApplication::installTranslator(new MissingQtTexts(&app));
 }
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

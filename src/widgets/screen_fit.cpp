@@ -1,11 +1,11 @@
-#include "ui/common/screen_fit.h"
+#include "widgets/screen_fit.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 QMargins FrameMargins(const QWidget* window) {
     if (window->isVisible()) {
@@ -38,4 +38,4 @@ void KeepOnScreen(QWidget* window) {
     if (fit.topLeft() != frame.topLeft()) window->move(fit.topLeft());
 }
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

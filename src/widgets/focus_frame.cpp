@@ -1,4 +1,4 @@
-#include "ui/common/focus_frame.h"
+#include "widgets/focus_frame.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 namespace {
 
@@ -114,4 +114,4 @@ void InstallFocusFrame(QApplication& app) {
 
 QWidget* FocusFrameTarget() { return gTracker ? gTracker->Target() : nullptr; }
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

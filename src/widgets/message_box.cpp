@@ -1,11 +1,11 @@
-#include "ui/common/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QSpacerItem>
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 namespace {
 
@@ -68,4 +68,4 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const Message& m) {
     return box;
 }
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

@@ -6,7 +6,7 @@
 
 #include <QFileIconProvider>
 
-namespace kuvelt::ui {
+namespace kuvelt::widgets {
 
 class ListingOnlyIconProvider : public QFileIconProvider {
   public:
@@ -15,4 +15,4 @@ class ListingOnlyIconProvider : public QFileIconProvider {
     QString type(const QFileInfo& info) const override;
 };
 
-}  // namespace kuvelt::ui
+}  // namespace kuvelt::widgets

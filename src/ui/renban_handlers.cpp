@@ -1,0 +1,48 @@
+#include "ui/renban_handlers.h"
+
+#include <QComboBox>
+#include <string>
+
+#include "io/settings.h"
+#include "model/ranges.h"
+#include "platform/numfmt.h"
+#include "platform/profile.h"
+#include "ui/fields.h"
+#include "ui/frmInpRenban.h"
+
+namespace kuvelt::ui {
+
+void objInpRenban_LoadData(frmInpRenban& w) {
+    auto get = [](std::string_view key) { return ReadIniLong(ini::kChapter, key); };
+    // A value a control cannot take leaves that control at its default: method "なし", kind
+    // "1,2,3,..99" (a stored kind 0 is "none chosen", which would print a level without number).
+    if (!GetIniString(ini::kChapter, ini::kMethod, gIniFile).empty())
+        w.setMethod(get(ini::kMethod));
+    const int32_t init = get(ini::kInit);
+    if (InRange(w.numInit->spec(), init)) w.numInit->setValue(init);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int32_t style = get(ini::kStyleKeys[k]);
+        if (style >= 1 && style <= int32_t(StyleEntries().size())) {
+            w.cboStyle[k]->setCurrentIndex(style - 1);
+        }
+        const int32_t margin = get(ini::kMarginKeys[k]);
+        NumField* f = w.numMargin[k];
+        if (InRange(f->spec(), margin)) f->setValue(margin);
+    }
+}
+
+void objInpRenban_SaveData(frmInpRenban& w, bool&) {
+    const int m = w.method();
+    WriteIniString(ini::kChapter, ini::kMethod, m < 0 ? std::string() : std::to_string(m));
+    WriteIniString(ini::kChapter, ini::kInit, numfmt::General(w.numInit->value()));
+    for (std::size_t k = 0; k < 4; ++k) {
+        WriteIniString(ini::kChapter, ini::kStyleKeys[k],
+                       std::to_string(w.cboStyle[k]->currentIndex() + 1));
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+        WriteIniString(ini::kChapter, ini::kMarginKeys[k],
+                       numfmt::General(w.numMargin[k]->value()));
+    }
+}
+
+}  // namespace kuvelt::ui
