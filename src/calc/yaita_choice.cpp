@@ -5,6 +5,7 @@
 
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/sections.h"
 #include "calc/verdicts.h"
 #include "model/design.h"
@@ -53,7 +54,9 @@ Message LengthTooShortQuestion(double L, double requiredLength) {
                    "矢板長ｴﾗｰ", MsgIcon::Question, MsgButtons::YesNo};
 }
 
-ChoiceProposal ProposeChoice() {
+namespace {
+
+ChoiceProposal ProposeChoiceAt(double adoptedVirtualGround) {
     ChoiceProposal p;
     if (gInpSectC.Count() > 0) {
         p.kind = PileKind::Concrete;
@@ -63,7 +66,7 @@ ChoiceProposal ProposeChoice() {
         p.kind = PileKind::Steel;
     }
     p.Sect = 1;
-    p.H = gInpJyoken.ELYU - AdoptedVirtualGround();
+    p.H = gInpJyoken.ELYU - adoptedVirtualGround;
     p.L = p.H + 1.0;
     if (const std::optional<PileKind> stored = KindOfChoice(gInpYaita.Yaita);
         gInpYaita.InpFlg && stored) {
@@ -74,6 +77,16 @@ ChoiceProposal ProposeChoice() {
     p.D = p.L - p.H;
     return p;
 }
+
+}  // namespace
+
+ChoiceProposal ProposeChoice(const Results& results) {
+    // A run without loads (the window opens only after one that has them) reads as the store's
+    // fresh stage would: the virtual ground at 0.
+    return ProposeChoiceAt(results.AdoptedVirtualGround().value_or(0.0));
+}
+
+ChoiceProposal ProposeChoice() { return ProposeChoiceAt(AdoptedVirtualGround()); }
 
 ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L) {
     ChoiceCheck c;

@@ -1,7 +1,7 @@
 // The sheet-pile choice made after a successful calculation: the proposal the choice window
 // opens with, the checks of a confirmed pick (with the exact messages the window shows) and
-// storing the pick in gInpYaita. Lengths in m. Reads
-// the result lists of the last CalcSections run; nothing here throws or shows anything.
+// storing the pick in gInpYaita. Lengths in m. The checks read the result lists of the last
+// CalcSections run; nothing here throws or shows anything.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,8 @@
 
 namespace kuvelt {
 
+struct Results;
+
 struct ChoiceProposal {
     PileKind kind = PileKind::Concrete;
     int32_t Sect = 1;  // section number in that kind's catalogue
@@ -24,7 +26,9 @@ struct ChoiceProposal {
 
 // The first kind that has sections (concrete, else light steel, else steel), section 1,
 // H' from the last run's virtual ground surface and L = H' + 1.0; a stored choice
-// (gInpYaita.InpFlg) replaces kind, section and L.
+// (gInpYaita.InpFlg) replaces kind, section and L. The first form takes the virtual ground of a
+// run's results (what the choice window shows), the second that of the result store.
+ChoiceProposal ProposeChoice(const Results& results);
 ChoiceProposal ProposeChoice();
 
 // What confirming a pick leads to. A refusal (a section that is not registered, a length outside

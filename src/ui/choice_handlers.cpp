@@ -84,7 +84,7 @@ void objInpYaita_LoadData(frmInpYaita& w, const std::shared_ptr<const Results>& 
     FillSteelList(w.listLS, sections.SteelList(PileKind::LightSteel), gInpSectLS);
     FillSteelList(w.listS, sections.SteelList(PileKind::Steel), gInpSectS);
 
-    const ChoiceProposal p = ProposeChoice();
+    const ChoiceProposal p = ProposeChoice(*results);
     w.setKind(ChoiceValue(p.kind));
     w.numSect->setValue(p.Sect);
     w.numH->setValue(p.H);
