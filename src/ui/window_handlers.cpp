@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "calc/nekiri.h"
+#include "calc/results.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
 #include "io/settings.h"
@@ -56,7 +57,7 @@ frmInpYaita::ForceFigureParts ForceFigureOf(int yaita, int sect, double L, doubl
             QStringLiteral("断面№%1は登録されていないため、断面力図はありません。").arg(sect);
         return out;
     }
-    const auto data = basZuForces::FigureDataFor(*kind, sect, L);
+    const auto data = basZuForces::FigureDataFor(SnapshotResults(), *kind, sect, L);
     if (!data) {
         out.note = QStringLiteral("計算結果がないため、断面力図はありません。");
         return out;

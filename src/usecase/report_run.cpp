@@ -74,7 +74,7 @@ Message FolderFailureMessage(const files::Failure& failure, const std::string& d
 bool WriteReportFiles(const std::string& folder, const std::string& shown,
                       const std::string& iniFile, ReportRun& r, files::Failure& failure) {
     TempFolderScope scope(folder);
-    const print_job::Generation g = print_job::GenerateReport(iniFile);
+    const print_job::Generation g = print_job::GenerateReport(*r.design.calc.results, iniFile);
     print_job::Ticks all{};
     for (int i = 0; i < print_job::kItems; ++i)
         all[static_cast<std::size_t>(i)] = i < print_job::kItems - 1 || g.stabilityEnabled;
@@ -137,7 +137,7 @@ bool ReadyForReport(ReportRun& r, const PickRequest& pick) {
 PrintRun PrepareReport(const std::string& iniFile) {
     PrintRun r;
     r.calc = Calculate(Purpose::Print);
-    if (r.calc.calculated) r.generation = print_job::GenerateReport(iniFile);
+    if (r.calc.calculated) r.generation = print_job::GenerateReport(*r.calc.results, iniFile);
     return r;
 }
 

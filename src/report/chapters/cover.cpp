@@ -83,7 +83,7 @@ void WriteBlock(const ChapterData& d, int32_t row, const std::vector<CoverLine>&
 
 }  // namespace
 
-bool basResOutCover::Write(std::string* error) {
+bool basResOutCover::Write(const Results&, std::string* error) {
     return RunChapter(
         [] {
             ChapterData d;

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <vector>
 
-#include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
@@ -24,13 +23,13 @@ bool Above(double e, double level) { return e > level && std::fabs(e - level) >=
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
+        [&results] {
             const double elwl = gInpJyoken.ELWL;
             const double eldl = gInpJyoken.ELDL;
             const int32_t kind = gInpJiban.Kind;
-            const clsDL& dl = *gDL;
+            const clsDL& dl = chapters::Reached(results.dl);
             const int32_t n = dl.Pg().Count();
             if (n > kMaxRows) {
                 throw PrintFault(vberr::kSubscript,

@@ -55,10 +55,10 @@ void Faulted(std::string_view section, int32_t intro, int32_t spaced, int32_t sy
 
 }  // namespace
 
-bool basResOutNekiriAnteiAs::Write(std::string* error) {
+bool basResOutNekiriAnteiAs::Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
-            clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+        [&results] {
+            const clsNekiriAnteiAs& b = chapters::Reached(results.boiling);
             if (b.Error() != 0) return Faulted("ﾎﾞｲﾘﾝｸﾞの検討", 5, 2, 9, 15, b.Error());
             const double gws = b.Gws, gw = b.Gw, hw = b.Hw, dd = b.D, f = b.F(), fa = b.Fa;
             const bool passes = b.Hantei();
@@ -129,10 +129,10 @@ void HeavingWork(ChapterData& d, ChapterSection& sec, const clsNekiriAnteiAc& h,
 
 }  // namespace
 
-bool basResOutNekiriAnteiAc::Write(std::string* error) {
+bool basResOutNekiriAnteiAc::Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
-            clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+        [&results] {
+            const clsNekiriAnteiAc& h = chapters::Reached(results.heaving);
             if (h.Error() != 0) {
                 return h.Ca >= 0.001 ? Faulted("ﾋｰﾋﾞﾝｸﾞの検討(a>0)", 9, 3, 11, 21, h.Error())
                                      : Faulted("ﾋｰﾋﾞﾝｸﾞの検討(a=0)", 4, 3, 7, 13, h.Error());

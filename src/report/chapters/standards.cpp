@@ -33,7 +33,7 @@ void AsWritten(std::string_view section, bool first) {
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results&, std::string* error) {
     return RunChapter(
         [] {
             const chapters::UnnumberedHeadings unnumbered;

@@ -10,9 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "calc/calc_main.h"
 #include "calc/nekiri.h"
-#include "calc/result_store.h"
 #include "calc/sections.h"
 #include "calc/verdicts.h"
 #include "calc/yaita_choice.h"
@@ -29,9 +27,9 @@ namespace summary {
 
 namespace {
 
-// The required length of section s of table kind k against the pile's length L.
-PileCheck LengthCheck(int32_t k, int32_t s, double L) {
-    const double lreq = gSectEmbed(k, s, item::kEmbedLreq);
+// The required length of a section against the pile's length L.
+PileCheck LengthCheck(const EmbedRow& embed, double L) {
+    const double lreq = embed.lreq;
     return {CheckItem::Length,
             "必要矢板長",
             lreq,
@@ -42,41 +40,47 @@ PileCheck LengthCheck(int32_t k, int32_t s, double L) {
 
 }  // namespace
 
-std::vector<PileCheck> ChosenPileChecks() {
+std::vector<PileCheck> ChosenPileChecks(const Results& results) {
     std::vector<PileCheck> checks;
     const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
     if (!kind) return checks;
-    const int32_t k = TableIndex(*kind), s = gInpYaita.Sect;
+    const int32_t s = gInpYaita.Sect;
     const double L = gInpYaita.L;
+    const SectionResults& r = results.sections;
+    const ChangRow* chang = r.Chang(*kind, s);
+    const StressRow* stress = r.Stress(*kind, s);
+    const EmbedRow* embed = r.Embed(*kind, s);
+    const DispRow* disp = r.Disp(*kind, s);
+    if (!chang || !stress || !embed || !disp) return checks;
     if (*kind == PileKind::Concrete) {
         const CInpSectC* c = gInpSectC.Item(s);
-        if (!c) return checks;
-        checks.push_back({CheckItem::Moment, "曲げﾓｰﾒﾝﾄ",
-                          std::fabs(gSectChang(k, s, item::kChangMmax)), c->Mc,
-                          gSectStress(k, s, item::kStressFlag) == 0.0, true});
-        checks.push_back(LengthCheck(k, s, L));
+        const ConcreteRow* row = r.Concrete(s);
+        if (!c || !row) return checks;
+        checks.push_back({CheckItem::Moment, "曲げﾓｰﾒﾝﾄ", std::fabs(chang->mmax), c->Mc,
+                          !stress->exceeds, true});
+        checks.push_back(LengthCheck(*embed, L));
         // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row: the
         // required length must lie within them, as chapter 4 and the comparison table check it.
-        checks.push_back({CheckItem::LengthRange, "矢板長の範囲",
-                          gSectEmbed(k, s, item::kEmbedLreq), c->Lmax,
-                          gListC(s, item::kCLengthFlag) == 0.0, true});
+        checks.push_back({CheckItem::LengthRange, "矢板長の範囲", embed->lreq, c->Lmax,
+                          !row->lengthFails, true});
         checks.back().lower = c->Lmin;
     } else {
         const CInpSectS* c = (*kind == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
         if (!c) return checks;
         const double allowable = *kind == PileKind::LightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
-        checks.push_back({CheckItem::Stress, "曲げ応力度", gSectStress(k, s, item::kStressValue),
-                          allowable, gSectStress(k, s, item::kStressFlag) == 0.0, true});
-        checks.push_back(LengthCheck(k, s, L));
+        checks.push_back(
+            {CheckItem::Stress, "曲げ応力度", stress->value, allowable, !stress->exceeds, true});
+        checks.push_back(LengthCheck(*embed, L));
     }
-    const double delta = gSectDisp(k, s, item::kDisp);
+    const double delta = disp->delta;
     checks.push_back({CheckItem::Displacement, "頭部変位量", delta, gInpJyoken.Delta,
                       !ExceedsAsPrinted(delta, printed::kDisplacement, gInpJyoken.Delta), true});
     if (gInpJyoken.Nekiri == 1) {
         // The stability check asked for: the one of the ground kind, as its chapter prints it.
+        // A check the run did not reach has no result, like one that faulted.
         if (gInpJiban.Kind == 0) {
-            const clsNekiriAnteiAs& b = *gNekiriAnteiAs;
-            const bool result = b.Error() == 0;
+            const clsNekiriAnteiAs b = results.boiling.value_or(clsNekiriAnteiAs{});
+            const bool result = results.boiling && b.Error() == 0;
             checks.push_back(
                 {CheckItem::Boiling, "ボイリング", b.F(), b.Fa, result && b.Hantei(), result});
             if (result && b.NoHead()) {
@@ -84,8 +88,8 @@ std::vector<PileCheck> ChosenPileChecks() {
                 checks.back().needed = false;
             }
         } else {
-            const clsNekiriAnteiAc& h = *gNekiriAnteiAc;
-            const bool result = h.Error() == 0;
+            const clsNekiriAnteiAc h = results.heaving.value_or(clsNekiriAnteiAc{});
+            const bool result = results.heaving && h.Error() == 0;
             checks.push_back(
                 {CheckItem::Heaving, "ヒービング", h.F(), h.Fa, result && h.Hantei(), result});
         }
@@ -222,7 +226,8 @@ int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLine
     return conditions + forces + pile + table + comparison;
 }
 
-void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
+void Conditions(ChapterData& d, const Results& r, const Chosen& c,
+                const std::function<void()>& blank) {
     const CInpJyoken& j = gInpJyoken;
     const CInpJiban& g = gInpJiban;
     const CInpZairyo& z = gInpZairyo;
@@ -262,7 +267,7 @@ void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& bl
             sec.Template(cond::kTrapezoid + 1);
             break;
     }
-    N(d, 1, gQqw->Q());
+    N(d, 1, chapters::Reached(r.qqw).Q());
     sec.Template(cond::kSurcharge);
     N(d, 1, g.Gt);
     N(d, 2, g.Gws);
@@ -306,12 +311,14 @@ void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& bl
 // The virtual ground (the computed and the adopted one where the clayey 0.5 m rule makes them
 // differ), the resultant of the loads above it and the chosen pile's values of Chang's method,
 // as chapters 3 and 4 print them.
-void Forces(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
+void Forces(ChapterData& d, const Results& r, const Chosen& c, const std::function<void()>& blank) {
+    const clsPressure& p = chapters::Reached(r.pressure);
+    const ChangRow& chang = chapters::Reached(r.sections.Chang(c.kind, c.sect));
     ChapterSection sec(d, "設計調書_断面力");
     blank();
     chapters::Heading(d, sec, 1);
-    const double ELV = AdoptedVirtualGround();
-    if (const std::optional<double> computed = ComputedVirtualGroundApart()) {
+    const double ELV = p.WL;
+    if (const std::optional<double> computed = r.ComputedVirtualGroundApart()) {
         N(d, 1, *computed);
         N(d, 2, ELV);
         sec.Template(3);
@@ -320,13 +327,12 @@ void Forces(ChapterData& d, const Chosen& c, const std::function<void()>& blank)
         N(d, 2, Checked(gInpJyoken.ELDL - ELV));
         sec.Template(2);
     }
-    N(d, 1, gPressure->P());
-    N(d, 2, gPressure->Y());
+    N(d, 1, p.P());
+    N(d, 2, p.Y());
     sec.Template(4);
-    const int32_t k = TableIndex(c.kind);
-    N(d, 1, gSectChang(k, c.sect, item::kChangBeta));
-    N(d, 2, gSectChang(k, c.sect, item::kChangMmax));
-    N(d, 3, gSectChang(k, c.sect, item::kChangLm));
+    N(d, 1, chang.beta);
+    N(d, 2, chang.mmax);
+    N(d, 3, chang.lm);
     sec.Template(5);
 }
 
@@ -404,9 +410,10 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
     }
 }
 
-std::string Flag(double flag) { return flag != 0.0 ? "＊" : ""; }
+std::string Flag(bool fails) { return fails ? "＊" : ""; }
 
-void Comparison(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
+void Comparison(ChapterData& d, const Results& r, const Chosen& c,
+                const std::function<void()>& blank) {
     ChapterSection sec(d, "設計調書_比較表");
     blank();
     chapters::Heading(d, sec, cmp::kHeading + static_cast<int32_t>(c.kind));
@@ -418,7 +425,6 @@ void Comparison(ChapterData& d, const Chosen& c, const std::function<void()>& bl
         for (int32_t l = top; l <= top + 3; ++l) sec.Line(l);
     };
     header();
-    const auto& list = c.kind == PileKind::LightSteel ? gListLS : gListS;
     constexpr int32_t kAfterRows = 3;  // the closing line and the two legend lines
     for (int32_t s = 1; s <= n; ++s) {
         // A catalogue longer than the page left goes on under its header on the next page.
@@ -427,28 +433,30 @@ void Comparison(ChapterData& d, const Chosen& c, const std::function<void()>& bl
             NewPageIfShort(LinesPerPage, 0);
             header();
         }
-        using namespace item;
         S(d, 1, s == c.sect ? "◎" : "");
         N(d, 1, s);
         S(d, 2, SectionName(c.kind, s));
+        const char* verdict = r.sections.Passes(c.kind, s) ? "OK" : "OUT";
         if (concrete) {
-            N(d, 2, gListC(s, kCMoment));
-            S(d, 3, Flag(gListC(s, kCMomentFlag)));
-            N(d, 3, gListC(s, kCMc));
-            N(d, 4, gListC(s, kCLreq));
-            S(d, 4, Flag(gListC(s, kCLengthFlag)));
-            N(d, 5, gListC(s, kCLmin));
-            N(d, 6, gListC(s, kCLmax));
-            N(d, 7, gListC(s, kCDelta));
-            S(d, 5, Flag(gListC(s, kCDeltaFlag)));
-            S(d, 6, SectionPasses(c.kind, s) ? "OK" : "OUT");
+            const ConcreteRow& row = chapters::Reached(r.sections.Concrete(s));
+            N(d, 2, row.moment);
+            S(d, 3, Flag(row.momentFails));
+            N(d, 3, row.mc);
+            N(d, 4, row.lreq);
+            S(d, 4, Flag(row.lengthFails));
+            N(d, 5, row.lmin);
+            N(d, 6, row.lmax);
+            N(d, 7, row.delta);
+            S(d, 5, Flag(row.deltaFails));
+            S(d, 6, verdict);
         } else {
-            N(d, 2, list(s, kSSigma));
-            S(d, 3, Flag(list(s, kSSigmaFlag)));
-            N(d, 3, list(s, kSLreq));
-            N(d, 4, list(s, kSDelta));
-            S(d, 4, Flag(list(s, kSDeltaFlag)));
-            S(d, 5, SectionPasses(c.kind, s) ? "OK" : "OUT");
+            const SteelRow& row = chapters::Reached(r.sections.Steel(c.kind, s));
+            N(d, 2, row.sigma);
+            S(d, 3, Flag(row.sigmaFails));
+            N(d, 3, row.lreq);
+            N(d, 4, row.delta);
+            S(d, 4, Flag(row.deltaFails));
+            S(d, 5, verdict);
         }
         sec.Template(concrete ? cmp::kConcreteRow : cmp::kSteelRow);
     }
@@ -466,12 +474,12 @@ void Comparison(ChapterData& d, const Chosen& c, const std::function<void()>& bl
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
+        [&results] {
             const chapters::UnnumberedHeadings unnumbered;
             const Chosen c = Stage();
-            const std::vector<PileCheck> checks = summary::ChosenPileChecks();
+            const std::vector<PileCheck> checks = summary::ChosenPileChecks(results);
             const int32_t sections = std::min(CatalogueCount(c.kind), kMaxSections);
             // The verdict's slot, for the lines its failing checks take.
             LineLevelSlots levels{};
@@ -486,10 +494,10 @@ bool Write(std::string* error) {
                 if (roomy) PrintBlankLines(1);
             };
             ChapterData d;
-            Conditions(d, c, blank);
-            Forces(d, c, blank);
+            Conditions(d, results, c, blank);
+            Forces(d, results, c, blank);
             Checks(d, c, checks, verdictWidth, blank);
-            Comparison(d, c, blank);
+            Comparison(d, results, c, blank);
         },
         error);
 }
