@@ -20,6 +20,7 @@
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
 #include "report/chapters/summary_checks.h"
+#include "report/format_lines.h"
 
 namespace kuvelt {
 
@@ -118,25 +119,11 @@ using summary::PileCheck;
 
 constexpr int32_t kPageLines = kChapterLinesPerPage;
 
-// Line numbers of the format sections.
-namespace cond {
-constexpr int32_t kTitle = 1, kSubject = 2, kHeading = 3, kLevels = 4, kHeight = 6;
-constexpr int32_t kHorizontal = 7, kSlope = 8, kTrapezoid = 9, kSurcharge = 11;
-constexpr int32_t kSandy = 12, kClayey = 13, kCohesion = 14, kSubgrade = 15;
-constexpr int32_t kSteel = 16, kConcrete = 17, kJoints = 18, kAllowable = 19;
-}  // namespace cond
-namespace chk {
-constexpr int32_t kPile = 1, kPileLine = 2, kProposed = 3, kUser = 4, kHeading = 5, kTop = 6;
-constexpr int32_t kMoment = 9, kStress = 10, kLength = 11, kRange = 12, kDisplacement = 13;
-constexpr int32_t kStability = 14, kNoResult = 15, kBottom = 16, kAllPass = 17, kFailing = 18;
-constexpr int32_t kFailingMore = 19;  // the failing checks that do not fit on kFailing
-constexpr int32_t kNotNeeded = 20;
-}  // namespace chk
-namespace cmp {
-constexpr int32_t kHeading = 1, kConcreteTop = 4, kConcreteRow = 8, kConcreteBottom = 9;
-constexpr int32_t kSteelTop = 10, kSteelRow = 14, kSteelBottom = 15;
-constexpr int32_t kSteelLegend = 16, kConcreteLegend = 17, kVerdictLegend = 18;
-}  // namespace cmp
+// The format sections and their lines, named in data/Kuvelt.FMT.txt.
+namespace cond = fmt::summaryConditions;
+namespace forces = fmt::summaryForces;
+namespace chk = fmt::summaryChecks;
+namespace cmp = fmt::summaryComparison;
 
 struct Chosen {
     PileKind kind = PileKind::Concrete;
@@ -231,7 +218,7 @@ void Conditions(ChapterData& d, const Results& r, const Chosen& c,
     const CInpJyoken& j = gInpJyoken;
     const CInpJiban& g = gInpJiban;
     const CInpZairyo& z = gInpZairyo;
-    ChapterSection sec(d, "設計調書_条件", true);
+    ChapterSection sec(d, cond::kSection, true);
     chapters::Heading(d, sec, cond::kTitle);
     blank();
     S(d, 1, j.Title);
@@ -243,7 +230,7 @@ void Conditions(ChapterData& d, const Results& r, const Chosen& c,
     sec.Template(cond::kLevels);
     N(d, 1, j.ELDL);
     N(d, 2, j.ELWL);
-    sec.Template(cond::kLevels + 1);
+    sec.Template(cond::kLevelsLower);
     N(d, 1, Checked(j.ELGL - j.ELDL));
     sec.Template(cond::kHeight);
     switch (j.Keijyo) {
@@ -264,7 +251,7 @@ void Conditions(ChapterData& d, const Results& r, const Chosen& c,
             N(d, 1, j.K2Ho);
             N(d, 2, j.K2Gs);
             N(d, 3, j.K2Q);
-            sec.Template(cond::kTrapezoid + 1);
+            sec.Template(cond::kTrapezoidCrest);
             break;
     }
     N(d, 1, chapters::Reached(r.qqw).Q());
@@ -302,9 +289,9 @@ void Conditions(ChapterData& d, const Results& r, const Chosen& c,
     N(d, 1, j.Delta);
     if (j.Nekiri == 1) {
         N(d, 2, g.Kind == 0 ? j.Fsb : j.Fsh);
-        sec.Template(g.Kind == 0 ? cond::kAllowable : cond::kAllowable + 1);
+        sec.Template(g.Kind == 0 ? cond::kAllowableBoiling : cond::kAllowableHeaving);
     } else {
-        sec.Template(cond::kAllowable + 2);
+        sec.Template(cond::kAllowableNoCheck);
     }
 }
 
@@ -314,26 +301,26 @@ void Conditions(ChapterData& d, const Results& r, const Chosen& c,
 void Forces(ChapterData& d, const Results& r, const Chosen& c, const std::function<void()>& blank) {
     const clsPressure& p = chapters::Reached(r.pressure);
     const ChangRow& chang = chapters::Reached(r.sections.Chang(c.kind, c.sect));
-    ChapterSection sec(d, "設計調書_断面力");
+    ChapterSection sec(d, forces::kSection);
     blank();
-    chapters::Heading(d, sec, 1);
+    chapters::Heading(d, sec, forces::kHeading);
     const double ELV = p.WL;
     if (const std::optional<double> computed = r.ComputedVirtualGroundApart()) {
         N(d, 1, *computed);
         N(d, 2, ELV);
-        sec.Template(3);
+        sec.Template(forces::kVirtualGroundApart);
     } else {
         N(d, 1, ELV);
         N(d, 2, Checked(gInpJyoken.ELDL - ELV));
-        sec.Template(2);
+        sec.Template(forces::kVirtualGround);
     }
     N(d, 1, p.P());
     N(d, 2, p.Y());
-    sec.Template(4);
+    sec.Template(forces::kResultant);
     N(d, 1, chang.beta);
     N(d, 2, chang.mmax);
     N(d, 3, chang.lm);
-    sec.Template(5);
+    sec.Template(forces::kChang);
 }
 
 int32_t CheckLine(CheckItem item) {
@@ -355,7 +342,7 @@ int32_t CheckLine(CheckItem item) {
 
 void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& checks,
             std::size_t verdictWidth, const std::function<void()>& blank) {
-    ChapterSection sec(d, "設計調書_照査");
+    ChapterSection sec(d, chk::kSection);
     blank();
     chapters::Heading(d, sec, chk::kPile);
     S(d, 1, std::string(KindCaption(c.kind)));
@@ -366,7 +353,7 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
     sec.Line(gInpYaita.Proposed ? chk::kProposed : chk::kUser);
     blank();
     chapters::Heading(d, sec, chk::kHeading);
-    for (int32_t l = chk::kTop; l <= chk::kTop + 2; ++l) sec.Line(l);
+    for (int32_t l = chk::kTop; l <= chk::kTopLast; ++l) sec.Line(l);
     for (const PileCheck& k : checks) {
         const bool factor = k.item == CheckItem::Boiling || k.item == CheckItem::Heaving;
         const chapters::Judgement j =
@@ -414,15 +401,18 @@ std::string Flag(bool fails) { return fails ? "＊" : ""; }
 
 void Comparison(ChapterData& d, const Results& r, const Chosen& c,
                 const std::function<void()>& blank) {
-    ChapterSection sec(d, "設計調書_比較表");
+    ChapterSection sec(d, cmp::kSection);
     blank();
-    chapters::Heading(d, sec, cmp::kHeading + static_cast<int32_t>(c.kind));
+    static constexpr int32_t kHeadings[] = {cmp::kHeadingConcrete, cmp::kHeadingLightSteel,
+                                            cmp::kHeadingSteel};
+    chapters::Heading(d, sec, kHeadings[static_cast<std::size_t>(c.kind)]);
     const bool concrete = c.kind == PileKind::Concrete;
     const int32_t top = concrete ? cmp::kConcreteTop : cmp::kSteelTop;
+    const int32_t topLast = concrete ? cmp::kConcreteTopLast : cmp::kSteelTopLast;
     const int32_t bottom = concrete ? cmp::kConcreteBottom : cmp::kSteelBottom;
     const int32_t n = std::min(CatalogueCount(c.kind), kMaxSections);
     auto header = [&] {
-        for (int32_t l = top; l <= top + 3; ++l) sec.Line(l);
+        for (int32_t l = top; l <= topLast; ++l) sec.Line(l);
     };
     header();
     constexpr int32_t kAfterRows = 3;  // the closing line and the two legend lines
@@ -484,7 +474,7 @@ bool Write(const Results& results, std::string* error) {
             // The verdict's slot, for the lines its failing checks take.
             LineLevelSlots levels{};
             LineTextSlots texts{};
-            ReadFormatSection(ReportFormatFile(), "設計調書_照査", levels, texts);
+            ReadFormatSection(ReportFormatFile(), chk::kSection, levels, texts);
             const std::size_t verdictWidth = SlotWidth(texts[chk::kFailing]);
             const std::size_t verdictLines = VerdictLines(checks, verdictWidth).size();
             // Six blank lines part the blocks when the page has room for them.
