@@ -143,7 +143,6 @@ struct SectionLines {
 
 const std::vector<SectionLines>& Sections() {
     static const std::vector<SectionLines> s = {
-        {"表紙", 1, 19, {11}},
         {"設計条件", 1, 19, {}},
         {"地盤条件", 1, 14, {}},
         {"矢板壁諸元", 1, 48, {}},
