@@ -15,9 +15,9 @@ namespace {
 
 using namespace basResOutPrn;
 
-// Each chapter gets a fresh print file; a failure to create it counts as the chapter failing.
 using Writer = bool (*)(const Results&, std::string*);
 
+// Each chapter gets a fresh print file; a failure to create it counts as the chapter failing.
 bool RunInNewFile(Writer writer, const Results& results, bool run, std::string& error) {
     try {
         CurrentPrintFile = NewPrintFile();
