@@ -83,11 +83,12 @@ void CheckWritten(const std::string& composite) {
 }
 
 void DrawFigures(bool calculated) {
+    const Results results = SnapshotResults();
     SetUpReportFolder();
     basResOutPrn::ResetPrintJob();
     try {
-        const basZuStructure::Drawn d =
-            basZuStructure::BuildStructureFigure(basZuStructure::CurrentSection(calculated));
+        const basZuStructure::Drawn d = basZuStructure::BuildStructureFigure(
+            basZuStructure::CurrentSection(results, calculated));
         formats::SubFigure f;
         fuzz::Check(formats::ParseSubFigure(d.bytes, formats::Mode::Strict, f),
                     "structure figure does not read back");
@@ -96,11 +97,11 @@ void DrawFigures(bool calculated) {
     }
     if (calculated) {
         try {
-            CheckWritten(basZuPressure::DrawPressureFigure());
+            CheckWritten(basZuPressure::DrawPressureFigure(results));
         } catch (const PrintFault&) {
         }
         try {
-            CheckWritten(basZuSp::DrawLoadDiagram(128, 80));
+            CheckWritten(basZuSp::DrawLoadDiagram(results, 128, 80));
         } catch (const PrintFault&) {
         }
     }

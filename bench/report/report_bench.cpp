@@ -43,8 +43,9 @@ void BM_GenerateReport(benchmark::State& state, const char* example) {
     InitPaths();
     if (!PrepareDesign(example, state)) return;
     print_job::Ticks all{};
+    const Results results = SnapshotResults();
     for (auto _ : state) {
-        const print_job::Generation g = print_job::GenerateReport();
+        const print_job::Generation g = print_job::GenerateReport(results);
         if (g.failure) {
             state.SkipWithError("a chapter failed");
             break;
@@ -68,8 +69,8 @@ BENCHMARK_CAPTURE(BM_GenerateReport, clay_embankment, "clay-embankment.kvt")
 void BM_ForceFigure(benchmark::State& state, const char* example) {
     InitPaths();
     if (!PrepareDesign(example, state)) return;
-    const auto data = basZuForces::FigureDataFor(static_cast<PileKind>(gInpYaita.Yaita),
-                                                 gInpYaita.Sect, gInpYaita.L);
+    const auto data = basZuForces::FigureDataFor(
+        SnapshotResults(), static_cast<PileKind>(gInpYaita.Yaita), gInpYaita.Sect, gInpYaita.L);
     if (!data) {
         state.SkipWithError("no distribution for the chosen pile");
         return;

@@ -277,23 +277,29 @@ ForceDistribution ComputeDistribution(const DistributionInput& in) {
     return d;
 }
 
-std::optional<DistributionInput> DistributionInputFor(PileKind kind, int32_t sect, double L) {
+std::optional<DistributionInput> DistributionInputFor(const Results& r, PileKind kind, int32_t sect,
+                                                      double L) {
     if (sect < 1 || sect > CatalogueCount(kind) || sect > kMaxSections) return std::nullopt;
-    if (!gPressure.Reached() || !gSectChang.Reached() || !gSectDisp.Reached()) return std::nullopt;
-    const int32_t k = TableIndex(kind);
+    const ChangRow* chang = r.sections.Chang(kind, sect);
+    const DispRow* disp = r.sections.Disp(kind, sect);
+    if (!r.pressure || !chang || !disp) return std::nullopt;
     DistributionInput in;
     in.head = gInpJyoken.ELYU;
-    in.ELV = AdoptedVirtualGround();
+    in.ELV = r.pressure->WL;
     in.L = L;
-    for (const clsPressureLoad& q : gPressure->Qdo()) in.loads.push_back({q.EU, q.EL, q.PU, q.PL});
-    in.P = gPressure->P();
-    in.h0 = gPressure->Y();
-    in.beta = gSectChang(k, sect, item::kChangBeta);
-    in.lm = gSectChang(k, sect, item::kChangLm);
+    for (const clsPressureLoad& q : r.pressure->Qdo()) in.loads.push_back({q.EU, q.EL, q.PU, q.PL});
+    in.P = r.pressure->P();
+    in.h0 = r.pressure->Y();
+    in.beta = chang->beta;
+    in.lm = chang->lm;
     const double alpha = kind == PileKind::Concrete ? 1.0 : gInpZairyo.AlphaId;
-    in.K = gSectDisp(k, sect, item::kDispE) * gSectDisp(k, sect, item::kDispI) * alpha;
-    in.betaD = gSectDisp(k, sect, item::kDispBeta);
+    in.K = disp->e * disp->i * alpha;
+    in.betaD = disp->beta;
     return in;
+}
+
+std::optional<DistributionInput> DistributionInputFor(PileKind kind, int32_t sect, double L) {
+    return DistributionInputFor(SnapshotResults(), kind, sect, L);
 }
 
 std::optional<ForceDistribution> ChosenDistribution() {
@@ -303,27 +309,6 @@ std::optional<ForceDistribution> ChosenDistribution() {
     const auto in = DistributionInputFor(*kind, gInpYaita.Sect, gInpYaita.L);
     if (!in) return std::nullopt;
     return ComputeDistribution(*in);
-}
-
-std::optional<DistributionInput> DistributionInputFor(const Results& results, PileKind kind,
-                                                      int32_t sect, double L) {
-    const ChangRow* chang = results.sections.Chang(kind, sect);
-    const DispRow* disp = results.sections.Disp(kind, sect);
-    if (!results.pressure || chang == nullptr || disp == nullptr) return std::nullopt;
-    const clsPressure& p = *results.pressure;
-    DistributionInput in;
-    in.head = gInpJyoken.ELYU;
-    in.ELV = p.WL;
-    in.L = L;
-    for (const clsPressureLoad& q : p.Qdo()) in.loads.push_back({q.EU, q.EL, q.PU, q.PL});
-    in.P = p.P();
-    in.h0 = p.Y();
-    in.beta = chang->beta;
-    in.lm = chang->lm;
-    const double alpha = kind == PileKind::Concrete ? 1.0 : gInpZairyo.AlphaId;
-    in.K = disp->e * disp->i * alpha;
-    in.betaD = disp->beta;
-    return in;
 }
 
 std::optional<ForceDistribution> ChosenDistribution(const Results& results) {

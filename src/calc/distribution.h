@@ -63,14 +63,16 @@ ForceDistribution ComputeDistribution(const DistributionInput& in);
 // loads of gPressure, its P and Y, the section's rows of gSectChang and gSectDisp). Nothing
 // when the section is not registered or the run did not reach the section tables.
 std::optional<DistributionInput> DistributionInputFor(PileKind kind, int32_t sect, double L);
+// The same from the results of a run.
+struct Results;
+std::optional<DistributionInput> DistributionInputFor(const Results& results, PileKind kind,
+                                                      int32_t sect, double L);
 
 // The distribution of the stored choice (gInpYaita); nothing when no pile is chosen or its
 // section is not registered.
 std::optional<ForceDistribution> ChosenDistribution();
 
 // The same from a run's results value instead of the result store.
-std::optional<DistributionInput> DistributionInputFor(const Results& results, PileKind kind,
-                                                      int32_t sect, double L);
 std::optional<ForceDistribution> ChosenDistribution(const Results& results);
 
 }  // namespace kuvelt

@@ -46,7 +46,7 @@ frmInpYaita::ForceFigureParts ForceFigureOf(const Results& results, int yaita, i
         return out;
     }
     const auto data = results.sections.Chang(*kind, sect)
-                          ? basZuForces::FigureDataFor(*kind, sect, L)
+                          ? basZuForces::FigureDataFor(results, *kind, sect, L)
                           : std::nullopt;
     if (!data) {
         out.note = QStringLiteral("計算結果がないため、断面力図はありません。");

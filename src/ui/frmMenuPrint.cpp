@@ -167,13 +167,14 @@ bool frmMenuPrint::PrintPreview() {
     const print_job::Ticks t = ticks();
     bool any = false;
     for (bool b : t) any = any || b;
-    if (const auto refusal = print_job::BuildCombinedFile(t, gFileName, partTicks())) {
+    const usecase::CombinedReport combined = usecase::CombineReport(t, partTicks(), gFileName);
+    if (combined.refusal) {
         if (!any) Services().Beep();
-        Services().ShowMessage(this, *refusal);
+        Services().ShowMessage(this, *combined.refusal);
         return false;
     }
     const std::vector<std::string> argv =
-        print_job::PreviewArguments(PreviewProgram(), gWorkFolder, print_job::CombinedFile());
+        print_job::PreviewArguments(PreviewProgram(), gWorkFolder, combined.file);
     // The preview runs on its own. A preview that cannot be started is said so: otherwise the
     // print button would seem to do nothing at all.
     const bool started = CurrentStarter() ? CurrentStarter()(argv) : process::Start(argv, false);

@@ -16,7 +16,7 @@ StructureView StructureFigure() {
     }
     try {
         v.figure = basZuStructure::BuildStructureFigure(
-            basZuStructure::CurrentSection(run.calculated), v.width, v.height);
+            basZuStructure::CurrentSection(*run.results, run.calculated), v.width, v.height);
     } catch (const PrintFault& e) {
         v.figure = {};
         v.note = std::string("構造図を描けません：") + e.what();

@@ -74,12 +74,12 @@ Message FolderFailureMessage(const files::Failure& failure, const std::string& d
 bool WriteReportFiles(const std::string& folder, const std::string& shown,
                       const std::string& iniFile, ReportRun& r, files::Failure& failure) {
     TempFolderScope scope(folder);
-    const print_job::Generation g = print_job::GenerateReport(iniFile);
+    const print_job::Generation g = print_job::GenerateReport(*r.design.calc.results, iniFile);
     print_job::Ticks all{};
     for (int i = 0; i < print_job::kItems; ++i)
         all[static_cast<std::size_t>(i)] = i < print_job::kItems - 1 || g.stabilityEnabled;
     // Every part of the document: the command line prints the whole report.
-    const auto combinedFailure = print_job::BuildCombinedFile(all, "", print_job::kAllParts);
+    const CombinedReport combined = CombineReport(all, print_job::kAllParts, "");
 
     std::vector<std::pair<std::string, std::string>> names;  // file of the job, its name
     for (int i = 0; i < print_job::kItems; ++i)
@@ -87,7 +87,7 @@ bool WriteReportFiles(const std::string& folder, const std::string& shown,
     static const char* const kFrontNames[] = {"cover.prn", "summary.prn", "standards.prn"};
     for (std::size_t k = 0; k < print_job::kFrontFiles.size(); ++k)
         names.emplace_back(print_job::PartFile(print_job::kFrontFiles[k]), kFrontNames[k]);
-    names.emplace_back(combinedFailure ? "" : print_job::CombinedFile(), "report.prn");
+    names.emplace_back(combined.file, "report.prn");
     for (const auto& [from, name] : names) {
         if (from.empty()) continue;
         if (::rename(from.c_str(), (folder + "/" + name).c_str()) == 0) {
@@ -98,7 +98,7 @@ bool WriteReportFiles(const std::string& folder, const std::string& shown,
     }
     print_job::ReleaseFiles();
     if (const auto written = basResOutPrn::WriteFailure()) failure = *written;
-    if (combinedFailure && failure.code == 0) failure = {combinedFailure->code, ""};
+    if (combined.refusal && failure.code == 0) failure = {combined.refusal->code, ""};
     if (failure.code != 0) {
         r.files.clear();
         return false;
@@ -137,8 +137,16 @@ bool ReadyForReport(ReportRun& r, const PickRequest& pick) {
 PrintRun PrepareReport(const std::string& iniFile) {
     PrintRun r;
     r.calc = Calculate(Purpose::Print);
-    if (r.calc.calculated) r.generation = print_job::GenerateReport(iniFile);
+    if (r.calc.calculated) r.generation = print_job::GenerateReport(*r.calc.results, iniFile);
     return r;
+}
+
+CombinedReport CombineReport(const print_job::Ticks& ticks, const print_job::PartTicks& parts,
+                             const std::string& designFile) {
+    CombinedReport c;
+    c.refusal = print_job::BuildCombinedFile(ticks, designFile, parts);
+    if (!c.refusal) c.file = print_job::CombinedFile();
+    return c;
 }
 
 ReportRun WriteReportFolder(const std::string& dir, const PickRequest& pick) {

@@ -3,6 +3,7 @@
 // first, so what is printed is always this design as it stands.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,17 @@ struct PrintRun {
     print_job::Generation generation;
 };
 PrintRun PrepareReport(const std::string& iniFile = "");
+
+// The combined file of the chapters a report generated (the print menu's or a report folder's):
+// the ticked chapters and parts in the document's order, the title and `designFile` (the design's
+// own file, "" for none) named for the preview. The print button and every report folder build
+// the document here alike.
+struct CombinedReport {
+    std::string file;                // the combined file; "" when it was not written
+    std::optional<Message> refusal;  // no chapter ticked, or the file could not be written whole
+};
+CombinedReport CombineReport(const print_job::Ticks& ticks, const print_job::PartTicks& parts,
+                             const std::string& designFile);
 
 struct ReportRun {
     DesignRun design;

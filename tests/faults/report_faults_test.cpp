@@ -103,7 +103,7 @@ class ReportFault : public ::testing::Test {
         basResOutPrn::SetReportTempFolder(temp.path().string());
         PrepareEveryChapterDesign();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(print_job::StabilityItemEnabled());
+        ASSERT_TRUE(print_job::StabilityItemEnabled(SnapshotResults()));
         design = DesignFingerprint();
     }
     void TearDown() override {
@@ -112,7 +112,7 @@ class ReportFault : public ::testing::Test {
         basResOutPrn::SetReportTempFolder("");
     }
     print_job::Generation Generate() {
-        return print_job::GenerateReport(data.file("no-settings.INI"));
+        return print_job::GenerateReport(SnapshotResults(), data.file("no-settings.INI"));
     }
     // The job's files of the chapters that did not fail, with the temporary names of the figure
     // files taken out (they differ from run to run).

@@ -5,14 +5,29 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "platform/vberror.h"
 #include "report/prn.h"
 
 namespace kuvelt::chapters {
 
 using basResOutPrn::ChapterData;
 using basResOutPrn::ChapterSection;
+
+// A stage, table or row of the run's results that a chapter prints: one the run did not reach
+// ends the chapter (PrintFault 91) instead of printing a value that belongs to no calculation.
+template <class T>
+const T& Reached(const std::optional<T>& stage) {
+    if (!stage) throw PrintFault(vberr::kObjectMissing, "計算結果がありません");
+    return *stage;
+}
+template <class T>
+const T& Reached(const T* row) {
+    if (!row) throw PrintFault(vberr::kObjectMissing, "断面の計算結果がありません");
+    return *row;
+}
 
 // Nearest integer, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
 int32_t RoundHalfEven(double x);

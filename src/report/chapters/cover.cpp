@@ -14,6 +14,7 @@
 #include "model/design.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
+#include "report/format_lines.h"
 
 namespace kuvelt {
 namespace {
@@ -26,15 +27,18 @@ constexpr std::size_t kPageColumns = 100;
 // The page row (1-based) of each line of the title and the row each block starts on: the title
 // in the upper third, the project's block in the middle, the seal boxes below it; the last box
 // line stands on row 52 of the 62.
-constexpr int32_t kTitleRows[] = {12, 15, 18, 21};  // rule, title, "設計計算書", rule
 constexpr int32_t kBlockRow = 28;
 constexpr int32_t kSealRow = 45;
 
-// Lines of the format section "表紙".
-constexpr int32_t kTitleLine = 2;       // the design title, between the rules of lines 1 and 4
-constexpr int32_t kFirstBlockLine = 5;  // 工事名 … 版 on lines 5 to 10
-constexpr int32_t kFirstSealLine = 12;
-constexpr int32_t kLastSealLine = 19;
+namespace line = fmt::cover;
+// The title between its rules, each line on its page row; the title and "設計計算書" large.
+constexpr struct {
+    int32_t line, row;
+    bool large;
+} kTitleLines[] = {{line::kTopRule, 12, false},
+                   {line::kTitle, 15, true},
+                   {line::kDocument, 18, true},
+                   {line::kBottomRule, 21, false}};
 
 // One line to print: its format line and the text of its one field.
 struct CoverLine {
@@ -83,31 +87,32 @@ void WriteBlock(const ChapterData& d, int32_t row, const std::vector<CoverLine>&
 
 }  // namespace
 
-bool basResOutCover::Write(std::string* error) {
+bool basResOutCover::Write(const Results&, std::string* error) {
     return RunChapter(
         [] {
             ChapterData d;
-            ChapterSection sec(d, "表紙", true);
-            for (int32_t l = 1; l <= 4; ++l) {
-                const CoverLine c{l, l == kTitleLine ? gInpJyoken.Title : std::string()};
-                // The title and "設計計算書" stand large between the rules.
-                WriteAt(d, kTitleRows[l - 1], Centred(FilledWidth(d, c)), c,
-                        l == kTitleLine || l == kTitleLine + 1);
+            ChapterSection sec(d, line::kSection, true);
+            for (const auto& t : kTitleLines) {
+                const CoverLine c{t.line,
+                                  t.line == line::kTitle ? gInpJyoken.Title : std::string()};
+                WriteAt(d, t.row, Centred(FilledWidth(d, c)), c, t.large);
             }
 
             const CInpHyoshi& h = gInpHyoshi;
-            const std::array<const std::string*, 6> items = {&h.KojiMei,  &h.Hachusha, &h.Sekkeisha,
-                                                             &h.Shosasha, &h.Hizuke,   &h.Han};
+            const std::array<CoverLine, 6> items = {{{line::kKojiMei, h.KojiMei},
+                                                     {line::kHachusha, h.Hachusha},
+                                                     {line::kSekkeisha, h.Sekkeisha},
+                                                     {line::kShosasha, h.Shosasha},
+                                                     {line::kHizuke, h.Hizuke},
+                                                     {line::kHan, h.Han}}};
             std::vector<CoverLine> block;
-            for (std::size_t i = 0; i < items.size(); ++i) {
-                if (!items[i]->empty()) {
-                    block.push_back({kFirstBlockLine + static_cast<int32_t>(i), *items[i]});
-                }
+            for (const CoverLine& item : items) {
+                if (!item.text.empty()) block.push_back(item);
             }
             WriteBlock(d, kBlockRow, block, true);
 
             std::vector<CoverLine> seal;
-            for (int32_t l = kFirstSealLine; l <= kLastSealLine; ++l) seal.push_back({l, {}});
+            for (int32_t l = line::kSealFirst; l <= line::kSealLast; ++l) seal.push_back({l, {}});
             WriteBlock(d, kSealRow, seal, false);
         },
         error);

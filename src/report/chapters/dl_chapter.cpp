@@ -5,17 +5,19 @@
 #include <cmath>
 #include <vector>
 
-#include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
+#include "report/format_lines.h"
 
 namespace kuvelt::basResOutDL {
 namespace {
 
 using namespace basResOutPrn;
 using chapters::N;
+
+namespace line = fmt::virtualGround;
 
 constexpr int32_t kMaxRows = 50;
 
@@ -24,13 +26,13 @@ bool Above(double e, double level) { return e > level && std::fabs(e - level) >=
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
+        [&results] {
             const double elwl = gInpJyoken.ELWL;
             const double eldl = gInpJyoken.ELDL;
             const int32_t kind = gInpJiban.Kind;
-            const clsDL& dl = *gDL;
+            const clsDL& dl = chapters::Reached(results.dl);
             const int32_t n = dl.Pg().Count();
             if (n > kMaxRows) {
                 throw PrintFault(vberr::kSubscript,
@@ -52,28 +54,36 @@ bool Write(std::string* error) {
                                                   g.EL, a.PL, w.PL, p.PL, g.PL};
             }
             ChapterData d;
-            ChapterSection sec(d, "仮想地盤面", true);
-            sec.Line(1);
+            ChapterSection sec(d, line::kSection, true);
+            sec.Line(line::kTitle);
             PrintBlankLines(1);
-            sec.Line(2);
+            sec.Line(line::kIntro);
             PrintBlankLines(1);
-            for (int32_t l = 3; l <= 7; ++l) sec.Line(l);
+            for (int32_t l = line::kHeaderFirst; l <= line::kHeaderLast; ++l) sec.Line(l);
             chapters::WriteLayerTable(
                 sec, n,
                 [&](int32_t i) {
                     const auto& r = t[static_cast<std::size_t>(i)];
-                    // Columns of the upper line per form; the lower line takes the five after.
-                    static const std::vector<int32_t> kDry = {1, 2, 5}, kWet = {1, 2, 3, 5},
-                                                      kBelow = {1, 2, 3, 4, 5};
-                    int32_t first = 16;
-                    const std::vector<int32_t>* cols = &kBelow;
+                    // The lines of each form and the columns of the upper line; the lower line
+                    // takes the five after.
+                    struct Form {
+                        int32_t upper, number, lower;
+                        std::vector<int32_t> cols;
+                    };
+                    static const Form
+                        kDry = {line::kDryUpper, line::kDryNumber, line::kDryLower, {1, 2, 5}},
+                        kWet = {line::kWetUpper, line::kWetNumber, line::kWetLower, {1, 2, 3, 5}},
+                        kBelow = {line::kBelowUpper,
+                                  line::kBelowNumber,
+                                  line::kBelowLower,
+                                  {1, 2, 3, 4, 5}};
+                    const Form* form = &kBelow;
                     if (Above(r[1], eldl) && Above(r[1], elwl)) {
-                        first = 8;  // above both levels: no water, no passive pressure
-                        cols = &kDry;
+                        form = &kDry;  // above both levels: no water, no passive pressure
                     } else if (Above(r[1], eldl)) {
-                        first = 12;  // under the water table, above the design ground level
-                        cols = &kWet;
+                        form = &kWet;  // under the water table, above the design ground level
                     }
+                    const std::vector<int32_t>* cols = &form->cols;
                     auto fill = [&](int32_t shift) {
                         for (std::size_t c = 0; c < cols->size(); ++c) {
                             N(d, static_cast<int32_t>(c) + 1,
@@ -81,17 +91,17 @@ bool Write(std::string* error) {
                         }
                     };
                     fill(0);
-                    sec.Template(first);
+                    sec.Template(form->upper);
                     N(d, 1, i);
-                    sec.Template(first + 1);
+                    sec.Template(form->number);
                     fill(5);
-                    sec.Template(first + 2);
+                    sec.Template(form->lower);
                 },
-                11, 19, 3, 7);
+                line::kSeparator, line::kClosing, line::kHeaderFirst, line::kHeaderLast);
             PrintBlankLines(1);
             N(d, 1, dl.ELDLXU());
             N(d, 2, dl.ELDLXL());
-            sec.Template(20);
+            sec.Template(line::kZeroLayer);
             PrintBlankLines(1);
             // The level found: the interpolation with its own numbers, or the layer top where
             // the net pressure turns negative (no formula whose result would be another number).
@@ -104,10 +114,10 @@ bool Write(std::string* error) {
                     N(d, 4, dl.CrossPU());
                     N(d, 5, dl.CrossPL());
                     N(d, 6, dl.CrossPU());
-                    sec.Template(25);
+                    sec.Template(line::kFormulaValues);
                     N(d, 1, dl.ELDLXRaw());
                     N(d, 2, dl.ELDLX());
-                    sec.Template(26);
+                    sec.Template(line::kFormulaResult);
                 } else {
                     N(d, 1, dl.ELDLX());
                     sec.Template(topLine);
@@ -116,14 +126,14 @@ bool Write(std::string* error) {
             if (kind != 0 && !(eldl - dl.ELDLX() > 0.5)) {
                 // Clayey ground whose computed surface lies within 0.5 m of the design ground
                 // level: the calculation takes the level 0.5 m below it.
-                level(22, 28);
+                level(line::kFormulaComputed, line::kLayerTopComputed);
                 PrintBlankLines(1);
                 N(d, 1, Checked(eldl - 0.5));
-                sec.Template(23);
+                sec.Template(line::kHalfMetre);
                 PrintBlankLines(1);
-                sec.Line(24);
+                sec.Line(line::kHalfMetreNote);
             } else {
-                level(21, 27);
+                level(line::kFormula, line::kLayerTop);
             }
         },
         error);

@@ -1,9 +1,9 @@
 // Chapter 2, external forces: the surcharge of the chosen shape with its influence factors, the
 // active and passive earth pressure layer by layer (sandy or clayey ground) and the residual
-// water pressure, all as the calculation left them in gQqw, gSpa, gSpp and gRWp.
+// water pressure, all as the run's results hold them (surcharge, earth pressure and residual
+// water stages).
 #include <vector>
 
-#include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
@@ -205,8 +205,10 @@ void SandyPressure(ChapterData& d, const char* section, const Stage& st,
         15, 16, 7, 11);
 }
 
+// `splits`: the levels of the active stage's ground layer table (nullptr for the passive side).
 void ClayeyPressure(ChapterData& d, const char* section, const std::vector<clsSpJiban>& layers,
-                    bool passive) {
+                    const colKhAddEL* splits) {
+    const bool passive = splits == nullptr;
     ChapterSection sec(d, section);
     const int32_t n = static_cast<int32_t>(layers.size());
     NewPageIfShort(4 * n + 7, 2);
@@ -253,16 +255,18 @@ void ClayeyPressure(ChapterData& d, const char* section, const std::vector<clsSp
     if (passive) return;
     // The levels where σv − 2C meets 0.5σv, at which the calculation split a layer (the table's
     // boundaries beyond the design ground level; the groundwater level is no extra level).
-    const colKhAddEL& levels = gKhActive->AddEL();
+    const colKhAddEL& levels = *splits;
     for (int32_t i = 2; i <= levels.Count(); ++i) {
         N(d, 1, levels.Item(i)->EL);
         sec.Template(12);
     }
 }
 
-void EarthPressure(ChapterData& d) {
-    const auto active = Layers(gSpa->Jiban(), "主働側");
-    const auto passive = Layers(gSpp->Jiban(), "受働側");
+void EarthPressure(ChapterData& d, const Results& r) {
+    const clsSpa& spa = chapters::Reached(r.spa);
+    const clsSpp& spp = chapters::Reached(r.spp);
+    const auto active = Layers(spa.Jiban(), "主働側");
+    const auto passive = Layers(spp.Jiban(), "受働側");
     if (gInpJiban.Kind == 0) {
         {
             ChapterSection sec(d, "土圧_砂質土1");
@@ -280,8 +284,8 @@ void EarthPressure(ChapterData& d) {
             for (int32_t l = 12; l <= 16; ++l) sec.Line(l);
             SpacedLines(sec, 17, 28, true);
         }
-        SandyPressure(d, "土圧_砂質土2", *gSpa, active, false);
-        SandyPressure(d, "土圧_砂質土3", *gSpp, passive, true);
+        SandyPressure(d, "土圧_砂質土2", spa, active, false);
+        SandyPressure(d, "土圧_砂質土3", spp, passive, true);
     } else {
         {
             ChapterSection sec(d, "土圧_粘性土1");
@@ -292,15 +296,15 @@ void EarthPressure(ChapterData& d) {
             }
             SpacedLines(sec, 7, 14, true);
         }
-        ClayeyPressure(d, "土圧_粘性土2", active, false);
+        ClayeyPressure(d, "土圧_粘性土2", active, &chapters::Reached(r.khActive).AddEL());
         // The passive side of clayey ground is staged from the current passive stage like the
         // active one, so the table always belongs to this design.
-        ClayeyPressure(d, "土圧_粘性土3", passive, true);
+        ClayeyPressure(d, "土圧_粘性土3", passive, nullptr);
     }
 }
 
-void ResidualWater(ChapterData& d) {
-    const clsRWp& w = *gRWp;
+void ResidualWater(ChapterData& d, const Results& r) {
+    const clsRWp& w = chapters::Reached(r.rwp);
     ChapterSection sec(d, "残留水圧");
     NewPageIfShort(20, 2);
     sec.Line(1);
@@ -320,11 +324,11 @@ void ResidualWater(ChapterData& d) {
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
+        [&results] {
             ChapterData d;
-            const clsQqw& q = *gQqw;
+            const clsQqw& q = chapters::Reached(results.qqw);
             switch (q.Keijyo) {
                 case 0:
                     SurchargeHorizontal(d, q);
@@ -336,9 +340,9 @@ bool Write(std::string* error) {
                     SurchargeTrapezoid(d, q);
                     break;
             }
-            EarthPressure(d);
-            ResidualWater(d);
-            basZuPressure::WritePressureFigure();
+            EarthPressure(d, results);
+            ResidualWater(d, results);
+            basZuPressure::WritePressureFigure(results);
         },
         error);
 }

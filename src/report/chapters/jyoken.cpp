@@ -188,12 +188,12 @@ void Pile(ChapterData& d) {
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
+        [&results] {
             ChapterData d;
             Conditions(d);
-            basZuStructure::WriteStructureFigure();
+            basZuStructure::WriteStructureFigure(results);
             Ground(d);
             Pile(d);
         },

@@ -6,6 +6,7 @@
 #include "calc/nekiri.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
+#include "report/format_lines.h"
 
 namespace kuvelt {
 namespace {
@@ -30,64 +31,77 @@ void Verdict(ChapterData& d, double f, double fa, bool passes) {
     S(d, 2, j.verdict);
 }
 
-// The chapter of a check that faulted: the heading and the method, the first `intro` lines of
-// `section` (a blank line after each of its first `spaced`), then, where the calculation would
-// stand, the error instead of a factor, and the list of symbols.
-void Faulted(std::string_view section, int32_t intro, int32_t spaced, int32_t symbolsFirst,
-             int32_t symbolsLast, int32_t error) {
+namespace bo = fmt::boiling;
+namespace hi = fmt::heavingIncreasing;
+namespace hc = fmt::heavingConstant;
+
+// What a check that faulted prints of its section: the lines from its title to the heading of
+// its calculation (a blank line after each up to `spacedLast`), and the list of symbols.
+struct FaultedLines {
+    std::string_view section;
+    int32_t title, spacedLast, calculation, symbolsFirst, symbolsLast;
+};
+
+// The chapter of a check that faulted: the heading and the method, then, where the calculation
+// would stand, the error instead of a factor, and the list of symbols.
+void Faulted(const FaultedLines& f, int32_t error) {
     ChapterData d;
     {
-        ChapterSection sec(d, section, true);
-        for (int32_t l = 1; l <= intro; ++l) {
+        ChapterSection sec(d, f.section, true);
+        for (int32_t l = f.title; l <= f.calculation; ++l) {
             sec.Line(l);
-            if (l <= spaced) PrintBlankLines(1);
+            if (l <= f.spacedLast) PrintBlankLines(1);
         }
         PrintBlankLines(1);
     }
     {
-        ChapterSection sec(d, "根切り底面の安定_計算ｴﾗｰ");
+        ChapterSection sec(d, fmt::stabilityFault::kSection);
         N(d, 1, error);
-        sec.Template(1);
+        sec.Template(fmt::stabilityFault::kError);
     }
-    ChapterSection sec(d, section);
-    Spaced(sec, symbolsFirst, symbolsLast);
+    ChapterSection sec(d, f.section);
+    Spaced(sec, f.symbolsFirst, f.symbolsLast);
 }
 
 }  // namespace
 
-bool basResOutNekiriAnteiAs::Write(std::string* error) {
+bool basResOutNekiriAnteiAs::Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
-            clsNekiriAnteiAs& b = *gNekiriAnteiAs;
-            if (b.Error() != 0) return Faulted("ﾎﾞｲﾘﾝｸﾞの検討", 5, 2, 9, 15, b.Error());
+        [&results] {
+            const clsNekiriAnteiAs& b = chapters::Reached(results.boiling);
+            if (b.Error() != 0) {
+                return Faulted({bo::kSection, bo::kTitle, bo::kHeading, bo::kCalculation,
+                                bo::kSymbolsFirst, bo::kSymbolsLast},
+                               b.Error());
+            }
             const double gws = b.Gws, gw = b.Gw, hw = b.Hw, dd = b.D, f = b.F(), fa = b.Fa;
             const bool passes = b.Hantei();
             ChapterData d;
-            ChapterSection sec(d, "ﾎﾞｲﾘﾝｸﾞの検討", true);
-            sec.Line(1);
+            ChapterSection sec(d, bo::kSection, true);
+            sec.Line(bo::kTitle);
             PrintBlankLines(1);
-            sec.Line(2);
+            sec.Line(bo::kHeading);
             PrintBlankLines(1);
             if (b.NoHead()) {
                 // No head, no flow: the check is not needed, and no factor of 999 is printed.
                 N(d, 1, hw);
-                sec.Template(16);
-                sec.Line(17);
+                sec.Template(bo::kNoHead);
+                sec.Line(bo::kNoHeadNote);
                 return;
             }
-            sec.Line(3);
-            sec.Line(4);
-            sec.Line(5);
+            sec.Line(bo::kMethod);
+            sec.Line(bo::kFormula);
+            sec.Line(bo::kCalculation);
             PrintBlankLines(1);
             N(d, 1, gws);
             N(d, 2, dd);
-            sec.Template(6);
+            sec.Template(bo::kNumerator);
             Verdict(d, f, fa, passes);
-            sec.Template(7);
+            sec.Template(bo::kFactor);
             N(d, 1, hw);
             N(d, 2, gw);
-            sec.Template(8);
-            Spaced(sec, 9, 15);
+            sec.Template(bo::kDenominator);
+            Spaced(sec, bo::kSymbolsFirst, bo::kSymbolsLast);
         },
         error);
 }
@@ -129,43 +143,48 @@ void HeavingWork(ChapterData& d, ChapterSection& sec, const clsNekiriAnteiAc& h,
 
 }  // namespace
 
-bool basResOutNekiriAnteiAc::Write(std::string* error) {
+bool basResOutNekiriAnteiAc::Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
-            clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+        [&results] {
+            const clsNekiriAnteiAc& h = chapters::Reached(results.heaving);
             if (h.Error() != 0) {
-                return h.Ca >= 0.001 ? Faulted("ﾋｰﾋﾞﾝｸﾞの検討(a>0)", 9, 3, 11, 21, h.Error())
-                                     : Faulted("ﾋｰﾋﾞﾝｸﾞの検討(a=0)", 4, 3, 7, 13, h.Error());
+                return h.Ca >= 0.001
+                           ? Faulted({hi::kSection, hi::kTitle, hi::kMethod, hi::kCalculation,
+                                      hi::kSymbolsFirst, hi::kSymbolsLast},
+                                     h.Error())
+                           : Faulted({hc::kSection, hc::kTitle, hc::kMethod, hc::kFormula,
+                                      hc::kSymbolsFirst, hc::kSymbolsLast},
+                                     h.Error());
             }
             const double f = h.F(), fa = h.Fa, ca = h.Ca;
             const bool passes = h.Hantei();
             ChapterData d;
             if (ca >= 0.001) {
-                ChapterSection sec(d, "ﾋｰﾋﾞﾝｸﾞの検討(a>0)", true);
-                for (int32_t l = 1; l <= 3; ++l) {
+                ChapterSection sec(d, hi::kSection, true);
+                for (int32_t l = hi::kTitle; l <= hi::kMethod; ++l) {
                     sec.Line(l);
                     PrintBlankLines(1);
                 }
-                for (int32_t l = 4; l <= 6; ++l) sec.Line(l);
+                for (int32_t l = hi::kFormulaFirst; l <= hi::kFormulaLast; ++l) sec.Line(l);
                 PrintBlankLines(1);
-                for (int32_t l = 7; l <= 9; ++l) sec.Line(l);
-                HeavingWork(d, sec, h, 22, 23, 24);
+                for (int32_t l = hi::kNotesFirst; l <= hi::kCalculation; ++l) sec.Line(l);
+                HeavingWork(d, sec, h, hi::kOverburden, hi::kFactorWork, hi::kNoOverburden);
                 PrintBlankLines(1);
                 Verdict(d, f, fa, passes);
-                sec.Template(10);
-                Spaced(sec, 11, 21);
+                sec.Template(hi::kFactor);
+                Spaced(sec, hi::kSymbolsFirst, hi::kSymbolsLast);
             } else {
-                ChapterSection sec(d, "ﾋｰﾋﾞﾝｸﾞの検討(a=0)", true);
-                for (int32_t l = 1; l <= 3; ++l) {
+                ChapterSection sec(d, hc::kSection, true);
+                for (int32_t l = hc::kTitle; l <= hc::kMethod; ++l) {
                     sec.Line(l);
                     PrintBlankLines(1);
                 }
-                sec.Line(4);
-                HeavingWork(d, sec, h, 14, 15, 16);
+                sec.Line(hc::kFormula);
+                HeavingWork(d, sec, h, hc::kOverburden, hc::kFactorWork, hc::kNoOverburden);
                 Verdict(d, f, fa, passes);
-                sec.Template(5);
-                sec.Line(6);
-                Spaced(sec, 7, 13);
+                sec.Template(hc::kFactor);
+                sec.Line(hc::kNote);
+                Spaced(sec, hc::kSymbolsFirst, hc::kSymbolsLast);
             }
         },
         error);

@@ -1,6 +1,5 @@
 #include "report/chapters/print_job.h"
 
-#include "calc/nekiri.h"
 #include "formats/print_pages.h"
 #include "model/design.h"
 #include "platform/cp932.h"
@@ -16,15 +15,17 @@ namespace {
 
 using namespace basResOutPrn;
 
+using Writer = bool (*)(const Results&, std::string*);
+
 // Each chapter gets a fresh print file; a failure to create it counts as the chapter failing.
-bool RunInNewFile(bool (*writer)(std::string*), bool run, std::string& error) {
+bool RunInNewFile(Writer writer, const Results& results, bool run, std::string& error) {
     try {
         CurrentPrintFile = NewPrintFile();
     } catch (const std::exception& e) {
         error = e.what();
         return false;
     }
-    return run ? writer(&error) : true;
+    return run ? writer(results, &error) : true;
 }
 
 // Why the combined file could not be created when the menu opened (0 when it was), so the
@@ -35,7 +36,7 @@ int32_t gCombinedCreateError = 0;
 std::array<int32_t, kParts> gPartSlot{};
 int32_t gCombinedSlot = 0;
 
-bool (*FrontWriter(Part part))(std::string*) {
+Writer FrontWriter(Part part) {
     switch (part) {
         case kCover:
             return basResOutCover::Write;
@@ -51,14 +52,14 @@ std::string SlotFile(int32_t slot) {
     return PrintFileNames[static_cast<std::size_t>(slot)];
 }
 
-bool WriteStability(std::string* error) {
-    return gInpJiban.Kind != 0 ? basResOutNekiriAnteiAc::Write(error)
-                               : basResOutNekiriAnteiAs::Write(error);
+bool WriteStability(const Results& results, std::string* error) {
+    return gInpJiban.Kind != 0 ? basResOutNekiriAnteiAc::Write(results, error)
+                               : basResOutNekiriAnteiAs::Write(results, error);
 }
 
 }  // namespace
 
-Generation GenerateReport(const std::string& iniFile) {
+Generation GenerateReport(const Results& results, const std::string& iniFile) {
     Generation g;
     ResetPrintJob();
     if (iniFile.empty()) {
@@ -66,14 +67,14 @@ Generation GenerateReport(const std::string& iniFile) {
     } else {
         LoadNumbering(iniFile);
     }
-    static bool (*const writers[kItems])(std::string*) = {
-        basResOutJyoken::Write, basResOutGairyoku::Write, basResOutDL::Write, basResOutYaita::Write,
-        WriteStability};
+    static const Writer writers[kItems] = {basResOutJyoken::Write, basResOutGairyoku::Write,
+                                           basResOutDL::Write, basResOutYaita::Write,
+                                           WriteStability};
     std::string text;
     for (int i = 0; i < kItems; ++i) {
         const bool run = i < 4 || gInpJyoken.Nekiri == 1;
         g.written[static_cast<std::size_t>(i)] =
-            RunInNewFile(writers[i], run, g.errors[static_cast<std::size_t>(i)]);
+            RunInNewFile(writers[i], results, run, g.errors[static_cast<std::size_t>(i)]);
         if (!g.written[static_cast<std::size_t>(i)]) {
             text += "\n";
             text += ChapterFailureLine(i);
@@ -82,7 +83,7 @@ Generation GenerateReport(const std::string& iniFile) {
     gPartSlot = {};
     for (const Part part : kFrontFiles) {
         std::string error;
-        const bool ok = RunInNewFile(FrontWriter(part), true, error);
+        const bool ok = RunInNewFile(FrontWriter(part), results, true, error);
         if (!CurrentPrintFile.empty()) gPartSlot[part] = PrintFileCount;
         g.partWritten[part] = ok;
         if (!ok) {
@@ -106,13 +107,14 @@ Generation GenerateReport(const std::string& iniFile) {
     if (!text.empty()) {
         g.failure = Message{0, text, kProductTitle, MsgIcon::Error, MsgButtons::Ok};
     }
-    g.stabilityEnabled = StabilityItemEnabled();
+    g.stabilityEnabled = StabilityItemEnabled(results);
     return g;
 }
 
-bool StabilityItemEnabled() {
+bool StabilityItemEnabled(const Results& results) {
     if (gInpJyoken.Nekiri != 1) return false;
-    return gInpJiban.Kind != 0 ? gNekiriAnteiAc->Error() == 0 : gNekiriAnteiAs->Error() == 0;
+    if (gInpJiban.Kind != 0) return results.heaving && results.heaving->Error() == 0;
+    return results.boiling && results.boiling->Error() == 0;
 }
 
 std::string ChapterFile(int item) {

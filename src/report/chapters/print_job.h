@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/results.h"
 #include "platform/message.h"
 
 namespace kuvelt::print_job {
@@ -52,12 +53,12 @@ struct Generation {
 // Opening the print menu: resets the print files and the numbering (settings from `iniFile`, or
 // gIniFile when empty), writes chapters 1-4 into new print files, the stability chapter into
 // the fifth (left empty unless CInpJyoken.Nekiri is 1) and creates the empty combined file.
-// Runs on the current design and result store as they are.
-Generation GenerateReport(const std::string& iniFile = "");
+// Runs on the current design as it is and on the results of its calculation.
+Generation GenerateReport(const Results& results, const std::string& iniFile = "");
 
 // Item 4 is available only when the design asks for the stability check and the check that
 // applies (heaving for clayey, boiling for sandy ground) ran without fault.
-bool StabilityItemEnabled();
+bool StabilityItemEnabled(const Results& results);
 
 // Print file of menu item i (0..4) and the combined file; "" before generation.
 std::string ChapterFile(int item);

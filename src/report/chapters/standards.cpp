@@ -6,6 +6,7 @@
 
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
+#include "report/format_lines.h"
 
 namespace kuvelt::basResOutStandards {
 namespace {
@@ -33,12 +34,12 @@ void AsWritten(std::string_view section, bool first) {
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results&, std::string* error) {
     return RunChapter(
         [] {
             const chapters::UnnumberedHeadings unnumbered;
-            AsWritten("適用基準・計算方法", true);
-            AsWritten("適用基準_参考文献", false);
+            AsWritten(fmt::standards::kSection, true);
+            AsWritten(fmt::references::kSection, false);
         },
         error);
 }

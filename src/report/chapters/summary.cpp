@@ -10,9 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "calc/calc_main.h"
 #include "calc/nekiri.h"
-#include "calc/result_store.h"
 #include "calc/sections.h"
 #include "calc/verdicts.h"
 #include "calc/yaita_choice.h"
@@ -22,6 +20,7 @@
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
 #include "report/chapters/summary_checks.h"
+#include "report/format_lines.h"
 
 namespace kuvelt {
 
@@ -29,9 +28,9 @@ namespace summary {
 
 namespace {
 
-// The required length of section s of table kind k against the pile's length L.
-PileCheck LengthCheck(int32_t k, int32_t s, double L) {
-    const double lreq = gSectEmbed(k, s, item::kEmbedLreq);
+// The required length of a section against the pile's length L.
+PileCheck LengthCheck(const EmbedRow& embed, double L) {
+    const double lreq = embed.lreq;
     return {CheckItem::Length,
             "必要矢板長",
             lreq,
@@ -42,41 +41,47 @@ PileCheck LengthCheck(int32_t k, int32_t s, double L) {
 
 }  // namespace
 
-std::vector<PileCheck> ChosenPileChecks() {
+std::vector<PileCheck> ChosenPileChecks(const Results& results) {
     std::vector<PileCheck> checks;
     const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
     if (!kind) return checks;
-    const int32_t k = TableIndex(*kind), s = gInpYaita.Sect;
+    const int32_t s = gInpYaita.Sect;
     const double L = gInpYaita.L;
+    const SectionResults& r = results.sections;
+    const ChangRow* chang = r.Chang(*kind, s);
+    const StressRow* stress = r.Stress(*kind, s);
+    const EmbedRow* embed = r.Embed(*kind, s);
+    const DispRow* disp = r.Disp(*kind, s);
+    if (!chang || !stress || !embed || !disp) return checks;
     if (*kind == PileKind::Concrete) {
         const CInpSectC* c = gInpSectC.Item(s);
-        if (!c) return checks;
-        checks.push_back({CheckItem::Moment, "曲げﾓｰﾒﾝﾄ",
-                          std::fabs(gSectChang(k, s, item::kChangMmax)), c->Mc,
-                          gSectStress(k, s, item::kStressFlag) == 0.0, true});
-        checks.push_back(LengthCheck(k, s, L));
+        const ConcreteRow* row = r.Concrete(s);
+        if (!c || !row) return checks;
+        checks.push_back({CheckItem::Moment, "曲げﾓｰﾒﾝﾄ", std::fabs(chang->mmax), c->Mc,
+                          !stress->exceeds, true});
+        checks.push_back(LengthCheck(*embed, L));
         // A concrete pile is made only in the lengths Lmin..Lmax of its catalogue row: the
         // required length must lie within them, as chapter 4 and the comparison table check it.
-        checks.push_back({CheckItem::LengthRange, "矢板長の範囲",
-                          gSectEmbed(k, s, item::kEmbedLreq), c->Lmax,
-                          gListC(s, item::kCLengthFlag) == 0.0, true});
+        checks.push_back({CheckItem::LengthRange, "矢板長の範囲", embed->lreq, c->Lmax,
+                          !row->lengthFails, true});
         checks.back().lower = c->Lmin;
     } else {
         const CInpSectS* c = (*kind == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(s);
         if (!c) return checks;
         const double allowable = *kind == PileKind::LightSteel ? gInpZairyo.KYSat : gInpZairyo.YSat;
-        checks.push_back({CheckItem::Stress, "曲げ応力度", gSectStress(k, s, item::kStressValue),
-                          allowable, gSectStress(k, s, item::kStressFlag) == 0.0, true});
-        checks.push_back(LengthCheck(k, s, L));
+        checks.push_back(
+            {CheckItem::Stress, "曲げ応力度", stress->value, allowable, !stress->exceeds, true});
+        checks.push_back(LengthCheck(*embed, L));
     }
-    const double delta = gSectDisp(k, s, item::kDisp);
+    const double delta = disp->delta;
     checks.push_back({CheckItem::Displacement, "頭部変位量", delta, gInpJyoken.Delta,
                       !ExceedsAsPrinted(delta, printed::kDisplacement, gInpJyoken.Delta), true});
     if (gInpJyoken.Nekiri == 1) {
         // The stability check asked for: the one of the ground kind, as its chapter prints it.
+        // A check the run did not reach has no result, like one that faulted.
         if (gInpJiban.Kind == 0) {
-            const clsNekiriAnteiAs& b = *gNekiriAnteiAs;
-            const bool result = b.Error() == 0;
+            const clsNekiriAnteiAs b = results.boiling.value_or(clsNekiriAnteiAs{});
+            const bool result = results.boiling && b.Error() == 0;
             checks.push_back(
                 {CheckItem::Boiling, "ボイリング", b.F(), b.Fa, result && b.Hantei(), result});
             if (result && b.NoHead()) {
@@ -84,8 +89,8 @@ std::vector<PileCheck> ChosenPileChecks() {
                 checks.back().needed = false;
             }
         } else {
-            const clsNekiriAnteiAc& h = *gNekiriAnteiAc;
-            const bool result = h.Error() == 0;
+            const clsNekiriAnteiAc h = results.heaving.value_or(clsNekiriAnteiAc{});
+            const bool result = results.heaving && h.Error() == 0;
             checks.push_back(
                 {CheckItem::Heaving, "ヒービング", h.F(), h.Fa, result && h.Hantei(), result});
         }
@@ -114,25 +119,11 @@ using summary::PileCheck;
 
 constexpr int32_t kPageLines = kChapterLinesPerPage;
 
-// Line numbers of the format sections.
-namespace cond {
-constexpr int32_t kTitle = 1, kSubject = 2, kHeading = 3, kLevels = 4, kHeight = 6;
-constexpr int32_t kHorizontal = 7, kSlope = 8, kTrapezoid = 9, kSurcharge = 11;
-constexpr int32_t kSandy = 12, kClayey = 13, kCohesion = 14, kSubgrade = 15;
-constexpr int32_t kSteel = 16, kConcrete = 17, kJoints = 18, kAllowable = 19;
-}  // namespace cond
-namespace chk {
-constexpr int32_t kPile = 1, kPileLine = 2, kProposed = 3, kUser = 4, kHeading = 5, kTop = 6;
-constexpr int32_t kMoment = 9, kStress = 10, kLength = 11, kRange = 12, kDisplacement = 13;
-constexpr int32_t kStability = 14, kNoResult = 15, kBottom = 16, kAllPass = 17, kFailing = 18;
-constexpr int32_t kFailingMore = 19;  // the failing checks that do not fit on kFailing
-constexpr int32_t kNotNeeded = 20;
-}  // namespace chk
-namespace cmp {
-constexpr int32_t kHeading = 1, kConcreteTop = 4, kConcreteRow = 8, kConcreteBottom = 9;
-constexpr int32_t kSteelTop = 10, kSteelRow = 14, kSteelBottom = 15;
-constexpr int32_t kSteelLegend = 16, kConcreteLegend = 17, kVerdictLegend = 18;
-}  // namespace cmp
+// The format sections and their lines, named in data/Kuvelt.FMT.txt.
+namespace cond = fmt::summaryConditions;
+namespace forces = fmt::summaryForces;
+namespace chk = fmt::summaryChecks;
+namespace cmp = fmt::summaryComparison;
 
 struct Chosen {
     PileKind kind = PileKind::Concrete;
@@ -222,11 +213,12 @@ int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLine
     return conditions + forces + pile + table + comparison;
 }
 
-void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
+void Conditions(ChapterData& d, const Results& r, const Chosen& c,
+                const std::function<void()>& blank) {
     const CInpJyoken& j = gInpJyoken;
     const CInpJiban& g = gInpJiban;
     const CInpZairyo& z = gInpZairyo;
-    ChapterSection sec(d, "設計調書_条件", true);
+    ChapterSection sec(d, cond::kSection, true);
     chapters::Heading(d, sec, cond::kTitle);
     blank();
     S(d, 1, j.Title);
@@ -238,7 +230,7 @@ void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& bl
     sec.Template(cond::kLevels);
     N(d, 1, j.ELDL);
     N(d, 2, j.ELWL);
-    sec.Template(cond::kLevels + 1);
+    sec.Template(cond::kLevelsLower);
     N(d, 1, Checked(j.ELGL - j.ELDL));
     sec.Template(cond::kHeight);
     switch (j.Keijyo) {
@@ -259,10 +251,10 @@ void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& bl
             N(d, 1, j.K2Ho);
             N(d, 2, j.K2Gs);
             N(d, 3, j.K2Q);
-            sec.Template(cond::kTrapezoid + 1);
+            sec.Template(cond::kTrapezoidCrest);
             break;
     }
-    N(d, 1, gQqw->Q());
+    N(d, 1, chapters::Reached(r.qqw).Q());
     sec.Template(cond::kSurcharge);
     N(d, 1, g.Gt);
     N(d, 2, g.Gws);
@@ -297,37 +289,38 @@ void Conditions(ChapterData& d, const Chosen& c, const std::function<void()>& bl
     N(d, 1, j.Delta);
     if (j.Nekiri == 1) {
         N(d, 2, g.Kind == 0 ? j.Fsb : j.Fsh);
-        sec.Template(g.Kind == 0 ? cond::kAllowable : cond::kAllowable + 1);
+        sec.Template(g.Kind == 0 ? cond::kAllowableBoiling : cond::kAllowableHeaving);
     } else {
-        sec.Template(cond::kAllowable + 2);
+        sec.Template(cond::kAllowableNoCheck);
     }
 }
 
 // The virtual ground (the computed and the adopted one where the clayey 0.5 m rule makes them
 // differ), the resultant of the loads above it and the chosen pile's values of Chang's method,
 // as chapters 3 and 4 print them.
-void Forces(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
-    ChapterSection sec(d, "設計調書_断面力");
+void Forces(ChapterData& d, const Results& r, const Chosen& c, const std::function<void()>& blank) {
+    const clsPressure& p = chapters::Reached(r.pressure);
+    const ChangRow& chang = chapters::Reached(r.sections.Chang(c.kind, c.sect));
+    ChapterSection sec(d, forces::kSection);
     blank();
-    chapters::Heading(d, sec, 1);
-    const double ELV = AdoptedVirtualGround();
-    if (const std::optional<double> computed = ComputedVirtualGroundApart()) {
+    chapters::Heading(d, sec, forces::kHeading);
+    const double ELV = p.WL;
+    if (const std::optional<double> computed = r.ComputedVirtualGroundApart()) {
         N(d, 1, *computed);
         N(d, 2, ELV);
-        sec.Template(3);
+        sec.Template(forces::kVirtualGroundApart);
     } else {
         N(d, 1, ELV);
         N(d, 2, Checked(gInpJyoken.ELDL - ELV));
-        sec.Template(2);
+        sec.Template(forces::kVirtualGround);
     }
-    N(d, 1, gPressure->P());
-    N(d, 2, gPressure->Y());
-    sec.Template(4);
-    const int32_t k = TableIndex(c.kind);
-    N(d, 1, gSectChang(k, c.sect, item::kChangBeta));
-    N(d, 2, gSectChang(k, c.sect, item::kChangMmax));
-    N(d, 3, gSectChang(k, c.sect, item::kChangLm));
-    sec.Template(5);
+    N(d, 1, p.P());
+    N(d, 2, p.Y());
+    sec.Template(forces::kResultant);
+    N(d, 1, chang.beta);
+    N(d, 2, chang.mmax);
+    N(d, 3, chang.lm);
+    sec.Template(forces::kChang);
 }
 
 int32_t CheckLine(CheckItem item) {
@@ -349,7 +342,7 @@ int32_t CheckLine(CheckItem item) {
 
 void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& checks,
             std::size_t verdictWidth, const std::function<void()>& blank) {
-    ChapterSection sec(d, "設計調書_照査");
+    ChapterSection sec(d, chk::kSection);
     blank();
     chapters::Heading(d, sec, chk::kPile);
     S(d, 1, std::string(KindCaption(c.kind)));
@@ -360,7 +353,7 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
     sec.Line(gInpYaita.Proposed ? chk::kProposed : chk::kUser);
     blank();
     chapters::Heading(d, sec, chk::kHeading);
-    for (int32_t l = chk::kTop; l <= chk::kTop + 2; ++l) sec.Line(l);
+    for (int32_t l = chk::kTop; l <= chk::kTopLast; ++l) sec.Line(l);
     for (const PileCheck& k : checks) {
         const bool factor = k.item == CheckItem::Boiling || k.item == CheckItem::Heaving;
         const chapters::Judgement j =
@@ -404,21 +397,24 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
     }
 }
 
-std::string Flag(double flag) { return flag != 0.0 ? "＊" : ""; }
+std::string Flag(bool fails) { return fails ? "＊" : ""; }
 
-void Comparison(ChapterData& d, const Chosen& c, const std::function<void()>& blank) {
-    ChapterSection sec(d, "設計調書_比較表");
+void Comparison(ChapterData& d, const Results& r, const Chosen& c,
+                const std::function<void()>& blank) {
+    ChapterSection sec(d, cmp::kSection);
     blank();
-    chapters::Heading(d, sec, cmp::kHeading + static_cast<int32_t>(c.kind));
+    static constexpr int32_t kHeadings[] = {cmp::kHeadingConcrete, cmp::kHeadingLightSteel,
+                                            cmp::kHeadingSteel};
+    chapters::Heading(d, sec, kHeadings[static_cast<std::size_t>(c.kind)]);
     const bool concrete = c.kind == PileKind::Concrete;
     const int32_t top = concrete ? cmp::kConcreteTop : cmp::kSteelTop;
+    const int32_t topLast = concrete ? cmp::kConcreteTopLast : cmp::kSteelTopLast;
     const int32_t bottom = concrete ? cmp::kConcreteBottom : cmp::kSteelBottom;
     const int32_t n = std::min(CatalogueCount(c.kind), kMaxSections);
     auto header = [&] {
-        for (int32_t l = top; l <= top + 3; ++l) sec.Line(l);
+        for (int32_t l = top; l <= topLast; ++l) sec.Line(l);
     };
     header();
-    const auto& list = c.kind == PileKind::LightSteel ? gListLS : gListS;
     constexpr int32_t kAfterRows = 3;  // the closing line and the two legend lines
     for (int32_t s = 1; s <= n; ++s) {
         // A catalogue longer than the page left goes on under its header on the next page.
@@ -427,28 +423,30 @@ void Comparison(ChapterData& d, const Chosen& c, const std::function<void()>& bl
             NewPageIfShort(LinesPerPage, 0);
             header();
         }
-        using namespace item;
         S(d, 1, s == c.sect ? "◎" : "");
         N(d, 1, s);
         S(d, 2, SectionName(c.kind, s));
+        const char* verdict = r.sections.Passes(c.kind, s) ? "OK" : "OUT";
         if (concrete) {
-            N(d, 2, gListC(s, kCMoment));
-            S(d, 3, Flag(gListC(s, kCMomentFlag)));
-            N(d, 3, gListC(s, kCMc));
-            N(d, 4, gListC(s, kCLreq));
-            S(d, 4, Flag(gListC(s, kCLengthFlag)));
-            N(d, 5, gListC(s, kCLmin));
-            N(d, 6, gListC(s, kCLmax));
-            N(d, 7, gListC(s, kCDelta));
-            S(d, 5, Flag(gListC(s, kCDeltaFlag)));
-            S(d, 6, SectionPasses(c.kind, s) ? "OK" : "OUT");
+            const ConcreteRow& row = chapters::Reached(r.sections.Concrete(s));
+            N(d, 2, row.moment);
+            S(d, 3, Flag(row.momentFails));
+            N(d, 3, row.mc);
+            N(d, 4, row.lreq);
+            S(d, 4, Flag(row.lengthFails));
+            N(d, 5, row.lmin);
+            N(d, 6, row.lmax);
+            N(d, 7, row.delta);
+            S(d, 5, Flag(row.deltaFails));
+            S(d, 6, verdict);
         } else {
-            N(d, 2, list(s, kSSigma));
-            S(d, 3, Flag(list(s, kSSigmaFlag)));
-            N(d, 3, list(s, kSLreq));
-            N(d, 4, list(s, kSDelta));
-            S(d, 4, Flag(list(s, kSDeltaFlag)));
-            S(d, 5, SectionPasses(c.kind, s) ? "OK" : "OUT");
+            const SteelRow& row = chapters::Reached(r.sections.Steel(c.kind, s));
+            N(d, 2, row.sigma);
+            S(d, 3, Flag(row.sigmaFails));
+            N(d, 3, row.lreq);
+            N(d, 4, row.delta);
+            S(d, 4, Flag(row.deltaFails));
+            S(d, 5, verdict);
         }
         sec.Template(concrete ? cmp::kConcreteRow : cmp::kSteelRow);
     }
@@ -466,17 +464,17 @@ void Comparison(ChapterData& d, const Chosen& c, const std::function<void()>& bl
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
+        [&results] {
             const chapters::UnnumberedHeadings unnumbered;
             const Chosen c = Stage();
-            const std::vector<PileCheck> checks = summary::ChosenPileChecks();
+            const std::vector<PileCheck> checks = summary::ChosenPileChecks(results);
             const int32_t sections = std::min(CatalogueCount(c.kind), kMaxSections);
             // The verdict's slot, for the lines its failing checks take.
             LineLevelSlots levels{};
             LineTextSlots texts{};
-            ReadFormatSection(ReportFormatFile(), "設計調書_照査", levels, texts);
+            ReadFormatSection(ReportFormatFile(), chk::kSection, levels, texts);
             const std::size_t verdictWidth = SlotWidth(texts[chk::kFailing]);
             const std::size_t verdictLines = VerdictLines(checks, verdictWidth).size();
             // Six blank lines part the blocks when the page has room for them.
@@ -486,10 +484,10 @@ bool Write(std::string* error) {
                 if (roomy) PrintBlankLines(1);
             };
             ChapterData d;
-            Conditions(d, c, blank);
-            Forces(d, c, blank);
+            Conditions(d, results, c, blank);
+            Forces(d, results, c, blank);
             Checks(d, c, checks, verdictWidth, blank);
-            Comparison(d, c, blank);
+            Comparison(d, results, c, blank);
         },
         error);
 }

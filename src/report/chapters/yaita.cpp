@@ -7,8 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "calc/calc_main.h"
-#include "calc/result_store.h"
 #include "calc/sections.h"
 #include "calc/verdicts.h"
 #include "model/design.h"
@@ -52,7 +50,7 @@ struct Staged {
     std::string belowMin = "≦", aboveMax = "≦";
 };
 
-Staged Stage() {
+Staged Stage(const Results& r) {
     Staged v;
     const CInpYaita& y = gInpYaita;
     const CInpZairyo& z = gInpZairyo;
@@ -62,16 +60,16 @@ Staged Stage() {
                          "使用矢板の種類" + std::to_string(y.Yaita) + "がありません");
     }
     v.kind = TableIndex(*pile);
-    const int32_t k = v.kind, s = y.Sect;
+    const int32_t s = y.Sect;
     v.KH = gInpJiban.KH;
     v.ELYU = gInpJyoken.ELYU;
     // Heights and lengths from the adopted virtual ground (0.5 m below the design ground level
     // under the clayey rule) up to the pile head.
-    v.ELV = AdoptedVirtualGround();
+    const clsPressure& p = chapters::Reached(r.pressure);
+    v.ELV = p.WL;
     v.H0 = Checked(gInpJyoken.ELYU - v.ELV);
     v.proposed = y.Proposed;
     v.L = y.L;
-    const clsPressure& p = *gPressure;
     if (p.Detail().Count() > kMaxDetail) {
         throw PrintFault(vberr::kSubscript,
                          "荷重の内訳が" + std::to_string(kMaxDetail) + "行を超えています");
@@ -80,11 +78,6 @@ Staged Stage() {
     v.sumP = p.P();
     v.sumM = p.M();
     v.Y = p.Y();
-    v.Mmax = gSectChang(k, s, item::kChangMmax);
-    v.lm = gSectChang(k, s, item::kChangLm);
-    v.betaC = gSectChang(k, s, item::kChangBeta);
-    v.Ec = gSectChang(k, s, item::kChangE);
-    v.Ic = gSectChang(k, s, item::kChangI);
     const bool concrete = *pile == PileKind::Concrete;
     if (concrete) {
         const CInpSectC* c = gInpSectC.Item(s);
@@ -95,10 +88,10 @@ Staged Stage() {
         v.Mc = c->Mc;
         v.Lmin = c->Lmin;
         v.Lmax = c->Lmax;
-        const bool outside = gListC(s, item::kCLengthFlag) != 0.0;
+        const bool outside = chapters::Reached(r.sections.Concrete(s)).lengthFails;
         v.range = chapters::PassLimit(outside);
         if (outside) {
-            const double Lreq = gSectEmbed(k, s, item::kEmbedLreq);
+            const double Lreq = chapters::Reached(r.sections.Embed(*pile, s)).lreq;
             (Lreq < (v.Lmin + v.Lmax) / 2 ? v.belowMin : v.aboveMax) = "＞";
         }
     } else {
@@ -113,23 +106,32 @@ Staged Stage() {
         v.alphaE = z.AlphaIz;
         v.alphaD = z.AlphaId;
     }
-    v.sigma = gSectStress(k, s, item::kStressValue);
+    const ChangRow& chang = chapters::Reached(r.sections.Chang(*pile, s));
+    v.Mmax = chang.mmax;
+    v.lm = chang.lm;
+    v.betaC = chang.beta;
+    v.Ec = chang.e1000;
+    v.Ic = chang.i;
+    const StressRow& stress = chapters::Reached(r.sections.Stress(*pile, s));
+    v.sigma = stress.value;
     // The table keeps Z in mm3/m; the report shows the catalogue's cm3/m.
-    v.Z = gSectStress(k, s, item::kStressModulus) / 1000.0;
-    v.bending = chapters::PassLimit(gSectStress(k, s, item::kStressFlag) != 0);
-    v.l = gSectEmbed(k, s, item::kEmbedEll);
-    v.Lreq = gSectEmbed(k, s, item::kEmbedLreq);
-    v.betaE = gSectEmbed(k, s, item::kEmbedBeta);
-    v.Ee = gSectEmbed(k, s, item::kEmbedE);
-    v.Ie = gSectEmbed(k, s, item::kEmbedI);
+    v.Z = stress.modulus / 1000.0;
+    v.bending = chapters::PassLimit(stress.exceeds);
+    const EmbedRow& embed = chapters::Reached(r.sections.Embed(*pile, s));
+    v.l = embed.ell;
+    v.Lreq = embed.lreq;
+    v.betaE = embed.beta;
+    v.Ee = embed.e1000;
+    v.Ie = embed.i;
     v.length = chapters::PassLimit(ExceedsAsPrinted(v.Lreq, printed::kLength, v.L));
-    v.d1 = gSectDisp(k, s, item::kDisp1);
-    v.d2 = gSectDisp(k, s, item::kDisp2);
-    v.d3 = gSectDisp(k, s, item::kDisp3);
-    v.delta = gSectDisp(k, s, item::kDisp);
-    v.Ed = gSectDisp(k, s, item::kDispE);
-    v.Id = gSectDisp(k, s, item::kDispI);
-    v.betaD = gSectDisp(k, s, item::kDispBeta);
+    const DispRow& disp = chapters::Reached(r.sections.Disp(*pile, s));
+    v.d1 = disp.delta1;
+    v.d2 = disp.delta2;
+    v.d3 = disp.delta3;
+    v.delta = disp.delta;
+    v.Ed = disp.e;
+    v.Id = disp.i;
+    v.betaD = disp.beta;
     v.deltaA = gInpJyoken.Delta;
     v.displacement =
         chapters::PassLimit(ExceedsAsPrinted(v.delta, printed::kDisplacement, v.deltaA));
@@ -158,13 +160,13 @@ void CharacteristicValueLines(ChapterData& d, ChapterSection& sec, int32_t line,
     sec.Template(line + 2);
 }
 
-void MomentLoads(ChapterData& d, const Staged& v) {
+void MomentLoads(ChapterData& d, const Results& r, const Staged& v) {
     ChapterSection sec(d, "矢板の設計_最大曲げﾓｰﾒﾝﾄ_1", true);
     for (int32_t l = 1; l <= 3; ++l) {
         sec.Line(l);
         Blank();
     }
-    PrintFigureLine(basZuSp::DrawLoadDiagram(kFrameWidth, kFrameHeight));
+    PrintFigureLine(basZuSp::DrawLoadDiagram(r, kFrameWidth, kFrameHeight));
     Blank(kFigureLines);
     for (int32_t l = 5; l <= 9; ++l) sec.Line(l);
     const int32_t n = static_cast<int32_t>(v.detail.size());
@@ -461,14 +463,14 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
 
 }  // namespace
 
-bool Write(std::string* error) {
+bool Write(const Results& results, std::string* error) {
     return RunChapter(
-        [] {
-            const Staged v = Stage();
+        [&results] {
+            const Staged v = Stage(results);
             ChapterData d;
-            MomentLoads(d, v);
+            MomentLoads(d, results, v);
             MomentChang(d, v);
-            basZuForces::PrintForceFigure();
+            basZuForces::PrintForceFigure(results);
             SectionCheck(d, v);
             Embedment(d, v);
             HeadDisplacement(d, v);

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "calc/calc_main.h"
-#include "calc/result_store.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
 #include "model/design.h"
@@ -708,24 +706,27 @@ Scene MakeScene(const ForceFigureData& v, double W, double F) {
 
 }  // namespace
 
-std::optional<ForceFigureData> FigureDataFor(PileKind kind, int32_t sect, double L) {
-    const auto in = DistributionInputFor(kind, sect, L);
+std::optional<ForceFigureData> FigureDataFor(const Results& results, PileKind kind, int32_t sect,
+                                             double L) {
+    const auto in = DistributionInputFor(results, kind, sect, L);
     if (!in) return std::nullopt;
+    // The tables the input came from hold the section's rows.
+    const ChangRow& chang = *results.sections.Chang(kind, sect);
+    const DispRow& disp = *results.sections.Disp(kind, sect);
     ForceFigureData v;
     v.d = ComputeDistribution(*in);
     v.pile = std::string(KindCaption(kind)) + " " + SectionName(kind, sect);
     v.sect = sect;
     v.L = L;
-    const int32_t k = TableIndex(kind);
-    v.Mmax = gSectChang(k, sect, item::kChangMmax);
+    v.Mmax = chang.mmax;
     // The depth as printed (to 1 mm), so the mark stands where the report says.
-    v.lm = gSectChang(k, sect, item::kChangLm);
+    v.lm = chang.lm;
     numfmt::ParseNumber(numfmt::FormatNumber(v.lm, "0.000"), v.lm);
-    v.delta = gSectDisp(k, sect, item::kDisp);
-    v.P = gPressure->P();
+    v.delta = disp.delta;
+    v.P = in->P;
     v.ELGL = gInpJyoken.ELGL;
     v.ELDL = gInpJyoken.ELDL;
-    v.computed = ComputedVirtualGroundApart();
+    v.computed = results.ComputedVirtualGroundApart();
     return v;
 }
 
@@ -740,9 +741,9 @@ ForceFigure BuildForceFigure(const ForceFigureData& v, double W, double F) {
     return fig;
 }
 
-std::string DrawForceDiagram(double W, double F) {
+std::string DrawForceDiagram(const Results& results, double W, double F) {
     const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
-    const auto v = kind ? FigureDataFor(*kind, gInpYaita.Sect, gInpYaita.L) : std::nullopt;
+    const auto v = kind ? FigureDataFor(results, *kind, gInpYaita.Sect, gInpYaita.L) : std::nullopt;
     if (!v) throw PrintFault(vberr::kSubscript, "断面力図の使用矢板がありません");
     const Scene sc = MakeScene(*v, W, F);
     for (int p = 0; p < kPartCount; ++p) {
@@ -757,9 +758,9 @@ std::string DrawForceDiagram(double W, double F) {
     return path;
 }
 
-void PrintForceFigure() {
+void PrintForceFigure(const Results& results) {
     using namespace basResOutPrn;
-    const std::string path = DrawForceDiagram();
+    const std::string path = DrawForceDiagram(results);
     OpenPrintFile();
     struct Closer {
         ~Closer() { ClosePrintFile(); }

@@ -17,6 +17,7 @@
 
 #include "calc/distribution.h"
 #include "calc/pile_kind.h"
+#include "calc/results.h"
 
 namespace kuvelt::basZuForces {
 
@@ -24,13 +25,13 @@ inline constexpr double kFrameWidth = 163;
 inline constexpr double kFrameHeight = 215;
 inline constexpr int32_t kTextStyle = 2;
 
-// What the figure shows for one section and length, from the last calculation run.
+// What the figure shows for one section and length, from the results of a run.
 struct ForceFigureData {
     ForceDistribution d;
     std::string pile;  // kind and section name ("鋼矢板 SP-ⅢW")
     int32_t sect = 0;
     double L = 0;
-    double Mmax = 0;   // as printed: R(Mmax, 1) of gSectChang, kN・m/m
+    double Mmax = 0;   // as printed: R(Mmax, 1) of the section's Chang row, kN・m/m
     double lm = 0;     // its depth below ELV, m (printed to 1 mm)
     double delta = 0;  // head displacement of the displacement check, m
     double P = 0;      // resultant above ELV, kN/m
@@ -39,7 +40,8 @@ struct ForceFigureData {
 };
 
 // Nothing when the section is not registered or the run did not reach the section tables.
-std::optional<ForceFigureData> FigureDataFor(PileKind kind, int32_t sect, double L);
+std::optional<ForceFigureData> FigureDataFor(const Results& results, PileKind kind, int32_t sect,
+                                             double L);
 
 // One sub-figure file's bytes and its placement in the frame.
 struct FigurePart {
@@ -61,10 +63,11 @@ ForceFigure BuildForceFigure(const ForceFigureData& v, double W = kFrameWidth,
 
 // The diagram of the stored choice as sub-figure files and a composite file; the composite's
 // path. Throws PrintFault (the chapter then fails) when the choice has no figure data.
-std::string DrawForceDiagram(double W = kFrameWidth, double F = kFrameHeight);
+std::string DrawForceDiagram(const Results& results, double W = kFrameWidth,
+                             double F = kFrameHeight);
 
 // The chapter's part: on a page of its own, the heading and the figure of the stored choice,
 // inside the optional block of the force figure. Opens and closes the print file itself.
-void PrintForceFigure();
+void PrintForceFigure(const Results& results);
 
 }  // namespace kuvelt::basZuForces

@@ -4,11 +4,10 @@
 #include <cmath>
 #include <vector>
 
-#include "calc/calc_main.h"
-#include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/vberror.h"
+#include "report/chapters/chapter_common.h"
 #include "report/chapters/print_job.h"
 #include "report/chapters/zu_common.h"
 #include "report/figure_labels.h"
@@ -99,11 +98,11 @@ struct Level {
 
 }  // namespace
 
-std::string DrawPressureFigure(double W, double F) {
+std::string DrawPressureFigure(const Results& results, double W, double F) {
     ClearAll();
     LoadLineStyles(LineStyleFile());
     LoadTextStyles(TextStyleFile());
-    const clsDL& dl = *gDL;
+    const clsDL& dl = chapters::Reached(results.dl);
     const Series pa = Take(dl.Pa()), pw = Take(dl.Pw()), pp = Take(dl.Pp()), pg = Take(dl.Pg());
     const std::size_t n = pa.size();
     if (n == 0) Unusable("土圧の層がありません");
@@ -127,8 +126,8 @@ std::string DrawPressureFigure(double W, double F) {
     if (found) {
         grounds.push_back(dl.ELDLX());
         groundNames.push_back("仮想地盤面");
-        if (ComputedVirtualGroundApart()) {
-            grounds.push_back(AdoptedVirtualGround());
+        if (results.ComputedVirtualGroundApart()) {
+            grounds.push_back(*results.AdoptedVirtualGround());
             groundNames = {"計算上の仮想地盤面", "採用した仮想地盤面"};
         }
     }
@@ -231,9 +230,9 @@ std::string DrawPressureFigure(double W, double F) {
     return path;
 }
 
-void WritePressureFigure() {
+void WritePressureFigure(const Results& results) {
     zu::WriteFigureBlock(print_job::kPressureFigure, "土圧・水圧分布図", kFrameHeight,
-                         [] { return DrawPressureFigure(); });
+                         [&results] { return DrawPressureFigure(results); });
 }
 
 }  // namespace kuvelt::basZuPressure

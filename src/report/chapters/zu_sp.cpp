@@ -4,11 +4,10 @@
 #include <cmath>
 #include <optional>
 
-#include "calc/calc_main.h"
-#include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/vberror.h"
+#include "report/chapters/chapter_common.h"
 #include "report/chapters/zu_common.h"
 #include "report/figure_labels.h"
 #include "report/numbering.h"
@@ -39,13 +38,13 @@ struct Staged {
 };
 Staged g;
 
-void Stage() {
+void Stage(const Results& results) {
     g = Staged{};
     g.ELGL = gInpJyoken.ELGL;
     g.ELDL = gInpJyoken.ELDL;
     g.ELWL = gInpJyoken.ELWL;
-    g.computed = ComputedVirtualGroundApart();
-    const colPressureLoad& q = gPressure->Qdo();
+    g.computed = results.ComputedVirtualGroundApart();
+    const colPressureLoad& q = chapters::Reached(results.pressure).Qdo();
     if (q.Count() > kMaxLayers) {
         throw PrintFault(vberr::kSubscript,
                          "荷重分布図の荷重層が" + std::to_string(kMaxLayers) + "を超えています");
@@ -264,11 +263,11 @@ void PlaceSubFigures(const std::string& path, const std::string& caption, double
     WriteCompositeFile(path, caption, W, F);
 }
 
-std::string DrawLoadDiagram(double W, double F) {
+std::string DrawLoadDiagram(const Results& results, double W, double F) {
     ClearAll();
     LoadLineStyles(LineStyleFile());
     LoadTextStyles(TextStyleFile());
-    Stage();
+    Stage(results);
     const double depth = g.ELGL - g.layers.back().EL;
     for (const Layer& l : g.layers) g.maxP = std::max({g.maxP, l.PU, l.PL});
     // A diagram needs a depth and a positive largest pressure to be scaled.

@@ -2,17 +2,19 @@
 // ground level, groundwater level and every boundary of the loads, each named where it is one of
 // the design's levels, with its elevation; the computed and the adopted virtual ground named
 // apart where the clayey 0.5 m rule makes them differ) and the pressure diagram of the loads
-// above the virtual ground surface (gPressure.Qdo) with values in kN/m2, numbered pieces, arrows
-// and the groundwater level ▽ behind the wall, every label placed clear of the lines and of the
-// other labels (figure_labels.h). Drawing units are mm of the printed figure, X right, Y up, the
-// wall line at X = 0; a level z (m) is drawn at Y = m·z. Failures (more than 20 layers or pieces,
-// a style file missing, a full buffer, a file error, a zero depth or largest pressure) throw
-// PrintFault.
+// above the virtual ground surface (the load stage's Qdo) with values in kN/m2, numbered pieces,
+// arrows and the groundwater level ▽ behind the wall, every label placed clear of the lines and of
+// the other labels (figure_labels.h). Drawing units are mm of the printed figure, X right, Y up,
+// the wall line at X = 0; a level z (m) is drawn at Y = m·z. Failures (more than 20 layers or
+// pieces, a style file missing, a full buffer, a file error, a zero depth or largest pressure)
+// throw PrintFault.
 #pragma once
 
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "calc/results.h"
 
 namespace kuvelt::basZuSp {
 
@@ -22,8 +24,9 @@ inline constexpr double kVerticalRoom = 10;  // above the ground surface and bel
 inline constexpr int32_t kMaxLayers = 20;
 inline constexpr int32_t kMaxPieces = 20;
 
-// Draws the diagram for a frame of W × F mm and returns the path of the composite figure file.
-std::string DrawLoadDiagram(double W, double F);
+// Draws the diagram of the loads in `results` for a frame of W × F mm and returns the path of the
+// composite figure file.
+std::string DrawLoadDiagram(const Results& results, double W, double F);
 
 // The two sub-figures, from the staged loads: each clears the drawing, fills it and writes one
 // sub-figure file (registered as the next sub-figure).

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "calc/calc_main.h"
-#include "calc/result_store.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/vberror.h"
@@ -291,7 +289,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
 
 }  // namespace
 
-Section CurrentSection(bool calculated) {
+Section CurrentSection(const Results& results, bool calculated) {
     const CInpJyoken& j = gInpJyoken;
     Section s;
     s.ELGL = j.ELGL;
@@ -312,11 +310,12 @@ Section CurrentSection(bool calculated) {
     if (gInpYaita.InpFlg && gInpYaita.L > 0) s.tip = j.ELYU - gInpYaita.L;
     s.calculated = calculated;
     if (calculated) {
-        if (gRWp.Reached()) s.frontWater = gRWp->ELLWL;
-        if (gDL.Reached() && gDL->Error() == 0) {
-            s.virtualGround = gDL->ELDLX();
+        if (results.rwp) s.frontWater = results.rwp->ELLWL;
+        if (results.dl && results.dl->Error() == 0) {
+            s.virtualGround = results.dl->ELDLX();
             // The clayey 0.5 m rule takes the loads down to another level than the computed one.
-            if (ComputedVirtualGroundApart()) s.adoptedGround = AdoptedVirtualGround();
+            if (results.ComputedVirtualGroundApart())
+                s.adoptedGround = results.AdoptedVirtualGround();
         }
     }
     return s;
@@ -345,9 +344,9 @@ std::string DrawStructureFigure(const Section& s, double W, double F) {
     return path;
 }
 
-void WriteStructureFigure() {
+void WriteStructureFigure(const Results& results) {
     zu::WriteFigureBlock(print_job::kStructureFigure, "構造図", kFrameHeight,
-                         [] { return DrawStructureFigure(CurrentSection(true)); });
+                         [&results] { return DrawStructureFigure(CurrentSection(results, true)); });
 }
 
 }  // namespace kuvelt::basZuStructure

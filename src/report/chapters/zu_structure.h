@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "calc/results.h"
+
 namespace kuvelt::basZuStructure {
 
 inline constexpr double kFrameWidth = 150;
@@ -30,9 +32,9 @@ struct Section {
     bool calculated = false;              // false: a note says the calculated levels are not shown
 };
 
-// The current design, with the results of the last calculation when `calculated` (the
-// virtual ground surface only when that calculation found one).
-Section CurrentSection(bool calculated);
+// The current design, with what the calculation that gave `results` found when `calculated`
+// (the virtual ground surface only when that calculation found one).
+Section CurrentSection(const Results& results, bool calculated);
 
 // The sub-figure file's bytes (code page 932, CR LF) of the figure for a frame of W × F mm, for
 // a window that shows it without writing files; and where the sub-figure's origin goes in the
@@ -49,8 +51,8 @@ Drawn BuildStructureFigure(const Section& s, double W = kFrameWidth, double F = 
 // returns the composite's path.
 std::string DrawStructureFigure(const Section& s, double W = kFrameWidth, double F = kFrameHeight);
 
-// Chapter 1's block of the figure (print_job::kStructureFigure) for the current design and
-// calculation.
-void WriteStructureFigure();
+// Chapter 1's block of the figure (print_job::kStructureFigure) for the current design and the
+// results of its calculation.
+void WriteStructureFigure(const Results& results);
 
 }  // namespace kuvelt::basZuStructure

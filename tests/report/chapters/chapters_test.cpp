@@ -49,7 +49,8 @@ using test::Has;
 TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
     const test::ReportDesign& d = GetParam();
     ASSERT_TRUE(test::Prepare(d));
-    const print_job::Generation g = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    const print_job::Generation g =
+        print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI");
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(g.written[i]) << i << ": " << g.errors[i];
     EXPECT_FALSE(g.failure.has_value());
 
@@ -122,7 +123,8 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
 TEST_P(ChapterTest, SymbolsAreDefinedBeforeUseAndTheModulusIsPrintedOneWay) {
     const test::ReportDesign& d = GetParam();
     ASSERT_TRUE(test::Prepare(d));
-    const print_job::Generation g = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    const print_job::Generation g =
+        print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI");
     ASSERT_TRUE(g.written[0] && g.written[3]);
     const std::string c1 = Chapter(0), c4 = Chapter(3);
     auto before = [&](const std::string& first, const std::string& then) {
@@ -169,14 +171,16 @@ TEST_P(ChapterTest, SymbolsAreDefinedBeforeUseAndTheModulusIsPrintedOneWay) {
 // after it, a list of symbols) is cut by a full page.
 TEST_P(ChapterTest, WritersCountThePagesThePreviewMakesAndKeepGroupsWhole) {
     ASSERT_TRUE(test::Prepare(GetParam()));
-    ASSERT_FALSE(print_job::GenerateReport("/nonexistent/Kuvelt.INI").failure.has_value());
-    bool (*const writers[])(std::string*) = {
+    ASSERT_FALSE(print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI")
+                     .failure.has_value());
+    const test::Writer writers[] = {
         basResOutJyoken::Write, basResOutGairyoku::Write, basResOutDL::Write, basResOutYaita::Write,
         gInpJiban.Kind == 0 ? basResOutNekiriAnteiAs::Write : basResOutNekiriAnteiAc::Write};
+    const Results results = SnapshotResults();
     for (int i = 0; i < 5; ++i) {
         if (i == 4 && gInpJyoken.Nekiri != 1) break;
         basResOutPrn::CurrentPrintFile = basResOutPrn::NewPrintFile();
-        ASSERT_TRUE(writers[i](nullptr)) << i;
+        ASSERT_TRUE(writers[i](results, nullptr)) << i;
         const std::string bytes = test::ReadBytes(basResOutPrn::CurrentPrintFile);
         const formats::PrintLayout layout = formats::LayOutPrintFile(bytes, 1000);
         const bool endsAtBreak = !bytes.empty() && bytes.back() == '\x0C';
@@ -195,6 +199,32 @@ TEST_P(ChapterTest, WritersCountThePagesThePreviewMakesAndKeepGroupsWhole) {
     }
 }
 
+// Every chapter and figure prints the results it is given: with the result store emptied after
+// the run, the report of the run's results is the same, figure files and all.
+TEST_P(ChapterTest, ChaptersPrintTheRunsResultsNotTheStore) {
+    ASSERT_TRUE(test::Prepare(GetParam()));
+    basResOutPrn::NumberMethod = 0;
+    const Results results = SnapshotResults();
+    auto report = [&] {
+        std::string text;
+        for (const test::Writer w :
+             {basResOutJyoken::Write, basResOutGairyoku::Write, basResOutDL::Write,
+              basResOutYaita::Write, basResOutSummary::Write})
+            text += test::RunWriter(w, results);
+        if (gInpJyoken.Nekiri == 1)
+            text += test::RunWriter(
+                gInpJiban.Kind == 0 ? basResOutNekiriAnteiAs::Write : basResOutNekiriAnteiAc::Write,
+                results);
+        for (int i = 1; i <= basResOutPrn::FigureFileCount; ++i)
+            text += test::ReadUtf8(basResOutPrn::FigureFileNames[std::size_t(i)]);
+        basResOutPrn::DeleteAllReportFiles();
+        return std::regex_replace(text, std::regex("~MT[A-Za-z0-9]+"), "~MT");
+    };
+    const std::string before = report();
+    ResetResultStore();
+    EXPECT_EQ(report(), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(Designs, ChapterTest, ::testing::ValuesIn(test::ReportDesigns()),
                          [](const auto& info) { return info.param.name; });
 
@@ -204,8 +234,11 @@ class ChapterFileTest : public test::PrintJobFixture {
         PrintJobFixture::SetUp();
         basResOutPrn::NumberMethod = 0;
     }
-    std::string Run(bool (*writer)(std::string*), bool expectOk = true) {
+    std::string Run(test::Writer writer, bool expectOk = true) {
         return test::RunWriter(writer, expectOk);
+    }
+    std::string Run(test::Writer writer, const Results& results, bool expectOk = true) {
+        return test::RunWriter(writer, results, expectOk);
     }
 };
 
@@ -237,11 +270,12 @@ TEST_F(ChapterFileTest, ClayeyPassiveTableBelongsToTheCurrentDesign) {
 
 // Rows of the virtual-ground table: n net pressure layers of 0.5 m each below the design
 // ground level, so every row takes form C.
-void FillVirtualGround(int n) {
+Results FillVirtualGround(int n) {
     InitData();
     gInpJyoken.ELDL = 0.0;
     gInpJyoken.ELWL = 5.0;
-    clsDL& dl = gDL.New();
+    Results r;
+    clsDL& dl = r.dl.emplace();
     for (int i = 0; i < n; ++i) {
         const double eu = -0.5 * i;
         dl.Pa().Add(eu, 0.5, 10 + i, 11 + i);
@@ -249,6 +283,7 @@ void FillVirtualGround(int n) {
         dl.Pp().Add(eu, 0.5, 2 * i, 2 * i + 2);
         dl.Pg().Add(eu, 0.5, 11 - i, 10 - i);
     }
+    return r;
 }
 
 int RowsBeforeFirstBreak(const std::string& text) {
@@ -263,8 +298,7 @@ TEST_F(ChapterFileTest, VirtualGroundTablePagesThirteenThenFourteenRows) {
         int n, breaks, firstPage;
     } cases[] = {{13, 0, 13}, {14, 1, 13}, {20, 1, 13}, {27, 1, 13}, {28, 2, 13}, {50, 3, 13}};
     for (const Case& c : cases) {
-        FillVirtualGround(c.n);
-        const std::string t = Run(basResOutDL::Write);
+        const std::string t = Run(basResOutDL::Write, FillVirtualGround(c.n));
         EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(t)), c.breaks) << c.n;
         EXPECT_EQ(RowsBeforeFirstBreak(t), c.firstPage) << c.n;
         // Each page ends with the closing line; the header repeats after every break.
@@ -278,7 +312,8 @@ TEST_F(ChapterFileTest, VirtualGroundRowForms) {
     InitData();
     gInpJyoken.ELDL = 0.0;
     gInpJyoken.ELWL = 1.0;
-    clsDL& dl = gDL.New();
+    Results r;
+    clsDL& dl = r.dl.emplace();
     // Tops: 2.0 dry (A), 0.8 under water (B), 0.0005 within 1 mm of the design level (C).
     const double tops[] = {2.0, 0.8, 0.0005};
     for (double eu : tops) {
@@ -287,7 +322,7 @@ TEST_F(ChapterFileTest, VirtualGroundRowForms) {
         dl.Pp().Add(eu, 0.1, 9, 10);
         dl.Pg().Add(eu, 0.1, 3, 4);
     }
-    const std::string t = Run(basResOutDL::Write);
+    const std::string t = Run(basResOutDL::Write, r);
     std::vector<std::string> firstLines;
     std::istringstream in(t);
     for (std::string line; std::getline(in, line);) {
@@ -308,17 +343,17 @@ TEST_F(ChapterFileTest, ClayeyVirtualGroundHalfMetreRule) {
         bool halfMetre;
     } cases[] = {{-0.5, true}, {-0.3, true}, {-0.51, false}};
     for (const Case& c : cases) {
-        FillVirtualGround(3);
+        Results r = FillVirtualGround(3);
         gInpJiban.Kind = 1;
         // Net pressure crossing zero in the first layer below the design ground level, at the
         // level wanted: X = EU + H·PU / (PU − PL).
-        clsDL& dl = gDL.New();
+        clsDL& dl = r.dl.emplace();
         dl.ELDL = 0.0;
         dl.Pa().Add(0.0, 1.0, -c.eldlx, -c.eldlx - 1.0);
         dl.Pa().Add(-1.0, 1.0, -2, -3);
         dl.Calc();
         ASSERT_NEAR(dl.ELDLX(), c.eldlx, 1e-9);
-        const std::string t = Run(basResOutDL::Write);
+        const std::string t = Run(basResOutDL::Write, r);
         EXPECT_EQ(Has(t, "設計地盤面下 0.5 m   ＥＬ ＝ ＥＬ３－0.5 ＝   -0.500 m"), c.halfMetre)
             << c.eldlx;
         EXPECT_EQ(Has(t, "\r\n  仮想地盤面  ＥＬx"), !c.halfMetre) << c.eldlx;
@@ -330,16 +365,16 @@ TEST_F(ChapterFileTest, ClayeyVirtualGroundHalfMetreRule) {
 // net pressure turns negative at a boundary (there the formula would give another number).
 TEST_F(ChapterFileTest, VirtualGroundLineIsCheckableFromItsNumbers) {
     const std::string formula = "ＥＬx ＝ ＥＬu＋(ＥＬu－ＥＬl)・Ｐu／(Ｐl－Ｐu)";
-    FillVirtualGround(3);
+    Results r = FillVirtualGround(3);
     gInpJiban.Kind = 0;
     {
         // Net 2.00 at 0.000 falling to -1.00 at -1.000: 0 + 1 x 2 / (-1 - 2) = -0.6667 -> -0.67.
-        clsDL& dl = gDL.New();
+        clsDL& dl = r.dl.emplace();
         dl.ELDL = 0.0;
         dl.Pa().Add(0.0, 1.0, 2.0, -1.0);
         dl.Calc();
         ASSERT_TRUE(dl.Interpolated());
-        const std::string t = Run(basResOutDL::Write);
+        const std::string t = Run(basResOutDL::Write, r);
         EXPECT_TRUE(Has(t, formula));
         EXPECT_TRUE(Has(t, "＝ " + Pic(0.0, "+##0.000") + "＋{" + Pic(0.0, "+##0.000") + "－(" +
                                Pic(-1.0, "+##0.000") + ")}×(" + Pic(2.0, "####0.00") + ")／{(" +
@@ -352,14 +387,14 @@ TEST_F(ChapterFileTest, VirtualGroundLineIsCheckableFromItsNumbers) {
     {
         // Net 1.00 at the boundary from above, -1.00 just below it: taken at the layer top 0.000
         // (the formula with this layer's numbers would give +1.000).
-        clsDL& dl = gDL.New();
+        clsDL& dl = r.dl.emplace();
         dl.ELDL = 0.0;
         dl.Pa().Add(1.0, 1.0, 2.0, 1.0);
         dl.Pa().Add(0.0, 1.0, -1.0, -2.0);
         dl.Calc();
         ASSERT_FALSE(dl.Interpolated());
         ASSERT_EQ(dl.ELDLX(), 0.0);
-        const std::string t = Run(basResOutDL::Write);
+        const std::string t = Run(basResOutDL::Write, r);
         EXPECT_FALSE(Has(t, formula)) << t;
         EXPECT_TRUE(Has(t, "仮想地盤面  ＥＬx ＝ " + Pic(0.0, "+##0.000") +
                                " m（合計が層の上端で負に転じるため層の上端とする）"))
@@ -368,12 +403,12 @@ TEST_F(ChapterFileTest, VirtualGroundLineIsCheckableFromItsNumbers) {
 }
 
 TEST_F(ChapterFileTest, TooManyRowsFailTheirChapter) {
-    FillVirtualGround(51);
-    Run(basResOutDL::Write, false);
+    Run(basResOutDL::Write, FillVirtualGround(51), false);
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
-    clsSpa& a = *gSpa;
+    Results r = SnapshotResults();
+    clsSpa& a = *r.spa;
     while (a.Jiban().Count() <= 10) a.Jiban().Add(2, -20, 1, 0, 9, 30, 0, 0, 0, 0);
-    Run(basResOutGairyoku::Write, false);
+    Run(basResOutGairyoku::Write, r, false);
 }
 
 TEST_F(ChapterFileTest, MissingSectionFailsDesignAndSheetPileChapters) {
@@ -396,11 +431,13 @@ TEST_F(ChapterFileTest, JudgementsAtTheirTolerances) {
     } cases[] = {{0.0, 0.1004, "≦  Ｌ", "≦  δa"},
                  {-0.0005, 0.1005, "＞  Ｌ", "＞  δa"},
                  {-0.01, 0.101, "＞  Ｌ", "＞  δa"}};
+    Results r = SnapshotResults();
+    DispRow& disp = (*r.sections.disp)[std::size_t(k - 1)][std::size_t(s - 1)];
     for (const Case& c : cases) {
         gInpYaita.L = lreq + c.dL;
         gInpJyoken.Delta = 0.1;
-        gSectDisp.Set(k, s, 4, c.delta);
-        const std::string t = Run(basResOutYaita::Write);
+        disp.delta = c.delta;
+        const std::string t = Run(basResOutYaita::Write, r);
         EXPECT_TRUE(Has(t, c.lengthVerdict)) << c.dL;
         EXPECT_TRUE(Has(t, c.dispVerdict)) << c.delta;
     }
@@ -411,23 +448,25 @@ TEST_F(ChapterFileTest, JudgementsAtTheirTolerances) {
 // of an overburden beyond the doubles overflows (6), for cohesion constant or growing.
 TEST_F(ChapterFileTest, FaultedStabilityCheckStatesTheError) {
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
-    clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+    Results r = SnapshotResults();
+    clsNekiriAnteiAs& b = *r.boiling;
     b.Gw = 0.0;
     b.Hw = 1.0;
     ASSERT_FALSE(b.Calc());
-    const std::string t = Run(basResOutNekiriAnteiAs::Write);
+    const std::string t = Run(basResOutNekiriAnteiAs::Write, r);
     EXPECT_TRUE(Has(t, "計算ｴﾗｰ（ｴﾗｰｺｰﾄﾞ： 11）のため Ｆ を求められません。")) << t;
     EXPECT_TRUE(Has(t, "Ｆ ＝ 2・γ'・Ｄ／(Ｈw・γw) ≧ Ｆa"));
     EXPECT_FALSE(Has(t, "──") || Has(t, "‥‥")) << "no formula with numbers, no verdict";
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[2]));
+    r = SnapshotResults();
     for (const double ca : {0.0, 2.0}) {
-        clsNekiriAnteiAc& h = *gNekiriAnteiAc;
+        clsNekiriAnteiAc& h = *r.heaving;
         h.Ca = ca;
         h.Gt = 1e308;
         h.H = 10.0;
         h.Hw = 0.0;
         ASSERT_FALSE(h.Calc());
-        const std::string a = Run(basResOutNekiriAnteiAc::Write);
+        const std::string a = Run(basResOutNekiriAnteiAc::Write, r);
         EXPECT_TRUE(Has(a, "計算ｴﾗｰ（ｴﾗｰｺｰﾄﾞ：  6）のため Ｆ を求められません。")) << a;
         EXPECT_TRUE(Has(a, ca > 0 ? "（ａ ＞ 0）" : "（ａ ＝ 0）"));
         EXPECT_FALSE(Has(a, "Ｗ ＝ ") && Has(a, "kN/m2 ")) << "no overburden with numbers";
@@ -469,12 +508,14 @@ TEST_F(ChapterFileTest, HeavingSectionByCohesionIncrease) {
         bool increasing;
         bool passes;
     } cases[] = {{0.0009, false, true}, {0.001, true, false}};
+    Results r = SnapshotResults();
+    clsNekiriAnteiAc& h = *r.heaving;
     for (const Case& c : cases) {
-        gNekiriAnteiAc->Ca = c.ca;
-        gNekiriAnteiAc->Cb = 20;
-        gNekiriAnteiAc->Fa = c.passes ? 0.1 : 50;
-        ASSERT_TRUE(gNekiriAnteiAc->Calc());
-        const std::string t = Run(basResOutNekiriAnteiAc::Write);
+        h.Ca = c.ca;
+        h.Cb = 20;
+        h.Fa = c.passes ? 0.1 : 50;
+        ASSERT_TRUE(h.Calc());
+        const std::string t = Run(basResOutNekiriAnteiAc::Write, r);
         EXPECT_EQ(Has(t, "（ａ ＞ 0）"), c.increasing) << c.ca;
         EXPECT_TRUE(Has(t, c.passes ? "≧  Ｆa" : "＜  Ｆa")) << c.ca;
         EXPECT_TRUE(Has(t, c.passes ? "‥‥  OK" : "‥‥  OUT")) << c.ca;
@@ -484,7 +525,8 @@ TEST_F(ChapterFileTest, HeavingSectionByCohesionIncrease) {
 TEST_F(ChapterFileTest, MissingFormatFileFailsEveryChapter) {
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
     basResOutPrn::SetReportDataFolder(tmp.path().string());
-    const print_job::Generation g = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    const print_job::Generation g =
+        print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI");
     ASSERT_TRUE(g.failure.has_value());
     EXPECT_EQ(g.failure->text,
               "\n･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『外力の計算』の印刷ﾌｧｲﾙ生成ｴﾗｰ"

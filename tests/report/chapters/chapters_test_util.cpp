@@ -123,11 +123,15 @@ int Count(const std::string& text, const std::string& part) {
     return k;
 }
 
-std::string RunWriter(bool (*writer)(std::string*), bool expectOk) {
+std::string RunWriter(Writer writer, const Results& results, bool expectOk) {
     basResOutPrn::CurrentPrintFile = basResOutPrn::NewPrintFile();
     std::string error;
-    EXPECT_EQ(writer(&error), expectOk) << error;
+    EXPECT_EQ(writer(results, &error), expectOk) << error;
     return ReadUtf8(basResOutPrn::CurrentPrintFile);
+}
+
+std::string RunWriter(Writer writer, bool expectOk) {
+    return RunWriter(writer, SnapshotResults(), expectOk);
 }
 
 std::string Pic(double v, const char* picture) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/results.h"
 #include "support/test_support.h"
 
 namespace kuvelt::test {
@@ -46,9 +47,12 @@ int PageBreaks(const std::string& bytes);
 // Whether `text` holds `part`, and how often.
 bool Has(const std::string& text, const std::string& part);
 int Count(const std::string& text, const std::string& part);
-// Runs one report writer into a fresh print file of the current job and returns its UTF-8 text;
-// a gtest failure when it does not end as `expectOk` says.
-std::string RunWriter(bool (*writer)(std::string*), bool expectOk = true);
+// Runs one report writer on `results` (by default what the result store holds now) into a fresh
+// print file of the current job and returns its UTF-8 text; a gtest failure when it does not end
+// as `expectOk` says.
+using Writer = bool (*)(const Results&, std::string*);
+std::string RunWriter(Writer writer, const Results& results, bool expectOk = true);
+std::string RunWriter(Writer writer, bool expectOk = true);
 // The picture rendering used by the format file (for expected texts).
 std::string Pic(double v, const char* picture);
 void PrintTo(const ReportDesign& d, std::ostream* os);

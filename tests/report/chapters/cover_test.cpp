@@ -61,7 +61,7 @@ class CoverTest : public test::PrintJobFixture {
     std::vector<Row> Cover() {
         CurrentPrintFile = NewPrintFile();
         std::string error;
-        EXPECT_TRUE(basResOutCover::Write(&error)) << error;
+        EXPECT_TRUE(basResOutCover::Write(Results{}, &error)) << error;
         bytes = test::ReadBytes(CurrentPrintFile);
         return Rows(bytes);
     }

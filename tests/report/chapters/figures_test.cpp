@@ -82,21 +82,24 @@ bool HasText(const Read& r, const std::string& t) {
 
 class Figures : public test::PrintJobFixture {
   protected:
-    // The four figures of the current design and calculation, each with its faults.
-    void ExpectClear(const std::string& name, bool calculated) {
+    // The four figures of the current design and the results of its calculation, each with its
+    // faults.
+    void ExpectClear(const std::string& name, const Results& results, bool calculated) {
         std::vector<std::pair<const char*, std::function<std::string()>>> figures = {
             {"構造図", [&] {
                  return basZuStructure::DrawStructureFigure(
-                     basZuStructure::CurrentSection(calculated));
+                     basZuStructure::CurrentSection(results, calculated));
              }}};
         if (calculated) {
             figures.push_back(
-                {"土圧・水圧分布図", [] { return basZuPressure::DrawPressureFigure(); }});
-            figures.push_back({"荷重分布図", [] { return basZuSp::DrawLoadDiagram(128, 80); }});
+                {"土圧・水圧分布図", [&] { return basZuPressure::DrawPressureFigure(results); }});
+            figures.push_back(
+                {"荷重分布図", [&] { return basZuSp::DrawLoadDiagram(results, 128, 80); }});
             const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
             if (gInpYaita.InpFlg && kind &&
-                basZuForces::FigureDataFor(*kind, gInpYaita.Sect, gInpYaita.L)) {
-                figures.push_back({"断面力図", [] { return basZuForces::DrawForceDiagram(); }});
+                basZuForces::FigureDataFor(results, *kind, gInpYaita.Sect, gInpYaita.L)) {
+                figures.push_back(
+                    {"断面力図", [&] { return basZuForces::DrawForceDiagram(results); }});
             }
         }
         for (const auto& [caption, draw] : figures) {
@@ -126,7 +129,7 @@ TEST_F(Figures, ExamplesKeepTheirLabelsClear) {
         ResetResultStore();
         ASSERT_TRUE(CalcMain()) << e.path();
         ASSERT_TRUE(gInpYaita.InpFlg) << "the examples keep a chosen pile";
-        ExpectClear(e.path().filename().string(), true);
+        ExpectClear(e.path().filename().string(), SnapshotResults(), true);
     }
     EXPECT_EQ(examples, 4);
 }
@@ -144,8 +147,10 @@ TEST_F(Figures, GeneratedDesignsKeepTheirLabelsClear) {
         if (!DesignFromBytes(d.bytes, err)) continue;
         ResetResultStore();
         ResetSectionResults();
-        const bool ok = CalcMain() && gDL->Error() == 0 && gPressure->Qdo().Count() > 0;
-        ExpectClear("design " + std::to_string(i) + " (" + d.what + ")", ok);
+        const bool calc = CalcMain();
+        const Results r = SnapshotResults();
+        const bool ok = calc && r.dl->Error() == 0 && r.pressure->Qdo().Count() > 0;
+        ExpectClear("design " + std::to_string(i) + " (" + d.what + ")", r, ok);
         ++drawn;
         calculated += ok ? 1 : 0;
     }
@@ -326,14 +331,16 @@ TEST_F(Figures, PressureFigureNamesTheVirtualGroundAndEveryValue) {
     ASSERT_TRUE(ReadData((test::SourceDir() / "examples" / "sand-channel.kvt").string(), err));
     ResetResultStore();
     ASSERT_TRUE(CalcMain());
-    const Read r = ReadFigure(basZuPressure::DrawPressureFigure());
+    Results results = SnapshotResults();
+    std::optional<clsDL>& dl = results.dl;
+    const Read r = ReadFigure(basZuPressure::DrawPressureFigure(results));
     EXPECT_TRUE(Faults(r).empty());
-    const std::string x = "仮想地盤面 " + zu::LevelText(gDL->ELDLX());
+    const std::string x = "仮想地盤面 " + zu::LevelText(dl->ELDLX());
     EXPECT_TRUE(HasText(r, x)) << x;
     EXPECT_TRUE(HasText(r, "地表面 +3.500"));
     EXPECT_TRUE(HasText(r, "設計地盤面 ±0.000"));
     // The value of every series at every boundary where it is not zero, once.
-    for (const colDLLoad* c : {&gDL->Pa(), &gDL->Pw(), &gDL->Pp(), &gDL->Pg()}) {
+    for (const colDLLoad* c : {&dl->Pa(), &dl->Pw(), &dl->Pp(), &dl->Pg()}) {
         for (const clsDLLoad& l : *c) {
             for (double v : {l.PU, l.PL}) {
                 if (std::fabs(v) < 0.005) continue;
@@ -352,18 +359,21 @@ TEST_F(Figures, PressureFigureNamesTheVirtualGroundAndEveryValue) {
         if (s.style == zu::kWall) wallTop = std::max(wallTop, f.points[std::size_t(s.from)].y);
     }
     const double m = wallTop / gInpJyoken.ELGL;
-    EXPECT_NEAR(f.points[std::size_t(dashDot->from)].y, m * gDL->ELDLX(), 1e-6);
+    EXPECT_NEAR(f.points[std::size_t(dashDot->from)].y, m * dl->ELDLX(), 1e-6);
 
-    // Layer lists that disagree, or no depth at all, are faults, not reads past the data.
-    gDL->Pp().Add(-20, 1, 0, 0);
-    EXPECT_THROW(basZuPressure::DrawPressureFigure(), PrintFault);
-    gDL.New().Pa().Add(1, 0, 5, 5);
-    gDL->Pw().Add(1, 0, 0, 0);
-    gDL->Pp().Add(1, 0, 0, 0);
-    gDL->Pg().Add(1, 0, 5, 5);
-    EXPECT_THROW(basZuPressure::DrawPressureFigure(), PrintFault);
-    gDL.New();
-    EXPECT_THROW(basZuPressure::DrawPressureFigure(), PrintFault);
+    // Layer lists that disagree, or no depth at all, or no stage, are faults, not reads past the
+    // data.
+    dl->Pp().Add(-20, 1, 0, 0);
+    EXPECT_THROW(basZuPressure::DrawPressureFigure(results), PrintFault);
+    dl.emplace().Pa().Add(1, 0, 5, 5);
+    dl->Pw().Add(1, 0, 0, 0);
+    dl->Pp().Add(1, 0, 0, 0);
+    dl->Pg().Add(1, 0, 5, 5);
+    EXPECT_THROW(basZuPressure::DrawPressureFigure(results), PrintFault);
+    dl.emplace();
+    EXPECT_THROW(basZuPressure::DrawPressureFigure(results), PrintFault);
+    dl.reset();
+    EXPECT_THROW(basZuPressure::DrawPressureFigure(results), PrintFault);
 }
 
 // Under the clayey 0.5 m rule the loads stand on another level than the computed virtual ground
@@ -374,16 +384,21 @@ TEST_F(Figures, ClayeyFiguresNameTheComputedAndTheAdoptedVirtualGround) {
     ASSERT_TRUE(ReadData((test::SourceDir() / "examples" / "clay-increasing.kvt").string(), err));
     ResetResultStore();
     ASSERT_TRUE(CalcMain());
-    ASSERT_EQ(ComputedVirtualGroundApart(), std::optional<double>(0.5));
-    ASSERT_NEAR(AdoptedVirtualGround(), 0.0, 1e-9);
+    const Results results = SnapshotResults();
+    ASSERT_EQ(results.ComputedVirtualGroundApart(), std::optional<double>(0.5));
+    ASSERT_NEAR(*results.AdoptedVirtualGround(), 0.0, 1e-9);
     const std::pair<const char*, std::function<std::string()>> figures[] = {
         {"構造図",
-         [] { return basZuStructure::DrawStructureFigure(basZuStructure::CurrentSection(true)); }},
-        {"土圧・水圧分布図", [] { return basZuPressure::DrawPressureFigure(); }},
-        {"荷重分布図", [] { return basZuSp::DrawLoadDiagram(128, 80); }},
-        {"断面力図", [] {
-             EXPECT_TRUE(basZuForces::FigureDataFor(PileKind::Steel, gInpYaita.Sect, gInpYaita.L));
-             return basZuForces::DrawForceDiagram();
+         [&] {
+             return basZuStructure::DrawStructureFigure(
+                 basZuStructure::CurrentSection(results, true));
+         }},
+        {"土圧・水圧分布図", [&] { return basZuPressure::DrawPressureFigure(results); }},
+        {"荷重分布図", [&] { return basZuSp::DrawLoadDiagram(results, 128, 80); }},
+        {"断面力図", [&] {
+             EXPECT_TRUE(
+                 basZuForces::FigureDataFor(results, PileKind::Steel, gInpYaita.Sect, gInpYaita.L));
+             return basZuForces::DrawForceDiagram(results);
          }}};
     for (const auto& [caption, draw] : figures) {
         SCOPED_TRACE(caption);

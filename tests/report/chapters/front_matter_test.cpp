@@ -353,17 +353,18 @@ TEST_F(FrontMatterTest, LongVerdictWrapsBetweenNames) {
     ASSERT_TRUE(test::Prepare(d));
     // Every check fails: moment, required length, manufactured range, displacement, boiling
     // without a result.
-    gSectStress.Set(1, d.sect, item::kStressFlag, 1.0);
-    gListC.Set(d.sect, item::kCLengthFlag, 1.0);  // Lreq outside Lmin..Lmax
+    Results r = SnapshotResults();
+    (*r.sections.stress)[0][std::size_t(d.sect - 1)].exceeds = true;
+    (*r.sections.listC)[std::size_t(d.sect - 1)].lengthFails = true;  // Lreq outside Lmin..Lmax
     gInpYaita.L = 1.0;
     gInpJyoken.Delta = 0.001;
     gInpJyoken.Nekiri = 1;
     gInpJiban.Kind = 0;
-    clsNekiriAnteiAs& b = *gNekiriAnteiAs;
+    clsNekiriAnteiAs& b = r.boiling ? *r.boiling : r.boiling.emplace();
     b.Gw = 0.0;  // a fault of the check itself
     b.Hw = 1.0;
     ASSERT_FALSE(b.Calc());
-    const std::string s = WithoutMarks(test::RunWriter(basResOutSummary::Write));
+    const std::string s = WithoutMarks(test::RunWriter(basResOutSummary::Write, r));
     const std::vector<std::string> lines = Lines(s);
     const auto at = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
         return Has(l, "総合判定：満足しない照査あり ―― ");

@@ -26,7 +26,7 @@ class PrintJobTest : public ::testing::Test {
     void SetUp() override {
         basResOutPrn::SetReportTempFolder(tmp.path().string());
         ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
-        g = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+        g = print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI");
         ASSERT_FALSE(g.failure.has_value());
     }
     void TearDown() override {
@@ -173,7 +173,8 @@ TEST_F(PrintJobTest, TwoFailuresMakeOneMessage) {
     print_job::CloseReport();
     gInpYaita.Sect =
         99;  // missing from the catalogue: design conditions, sheet-pile design, summary
-    const print_job::Generation f = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    const print_job::Generation f =
+        print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI");
     ASSERT_TRUE(f.failure.has_value());
     EXPECT_EQ(f.failure->text,
               "\n･『設計条件』の印刷ﾌｧｲﾙ生成ｴﾗｰ\n･『矢板の設計』の印刷ﾌｧｲﾙ生成ｴﾗｰ"
@@ -188,15 +189,20 @@ TEST_F(PrintJobTest, TwoFailuresMakeOneMessage) {
 TEST_F(PrintJobTest, StabilityItemByCheckAndFault) {
     print_job::CloseReport();
     gInpJyoken.Nekiri = 0;
-    const print_job::Generation off = print_job::GenerateReport("/nonexistent/Kuvelt.INI");
+    const print_job::Generation off =
+        print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI");
     EXPECT_FALSE(off.stabilityEnabled);
     EXPECT_EQ(ChapterBytes(4), "");
     gInpJyoken.Nekiri = 1;
-    EXPECT_TRUE(print_job::StabilityItemEnabled());
-    gNekiriAnteiAs->Gw = 0;  // a fault in the boiling check
-    gNekiriAnteiAs->Hw = 1;
-    EXPECT_FALSE(gNekiriAnteiAs->Calc());
-    EXPECT_FALSE(print_job::StabilityItemEnabled());
+    Results r = SnapshotResults();
+    EXPECT_TRUE(print_job::StabilityItemEnabled(r));
+    r.boiling->Gw = 0;  // a fault in the boiling check
+    r.boiling->Hw = 1;
+    EXPECT_FALSE(r.boiling->Calc());
+    EXPECT_FALSE(print_job::StabilityItemEnabled(r));
+    // A check the run never reached is no check to print.
+    r.boiling.reset();
+    EXPECT_FALSE(print_job::StabilityItemEnabled(r));
 }
 
 TEST(PrintJobCommands, TicksFollowTheEnabledItems) {

@@ -118,9 +118,9 @@ struct Seen {
 };
 
 // The geometric rule and the maximum moment's mark of one figure.
-void CheckFigure(PileKind kind, int32_t s, double L, Seen& seen) {
+void CheckFigure(const Results& results, PileKind kind, int32_t s, double L, Seen& seen) {
     SCOPED_TRACE(testing::Message() << KindCaption(kind) << " No." << s << " L=" << L);
-    const auto v = basZuForces::FigureDataFor(kind, s, L);
+    const auto v = basZuForces::FigureDataFor(results, kind, s, L);
     ASSERT_TRUE(v.has_value());
     const ForceFigure f = basZuForces::BuildForceFigure(*v);
     const Read r = ReadBack(f);
@@ -147,9 +147,7 @@ void CheckFigure(PileKind kind, int32_t s, double L, Seen& seen) {
     EXPECT_EQ(Has(r, mtext), v->d.lmOnPile);
     if (!v->d.lmOnPile) return;
     EXPECT_TRUE(Has(
-        r,
-        "lm = " + numfmt::FormatNumber(gSectChang(TableIndex(kind), s, item::kChangLm), "0.000") +
-            " m"));
+        r, "lm = " + numfmt::FormatNumber(results.sections.Chang(kind, s)->lm, "0.000") + " m"));
     // The mark: four medium lines of the moment plot closing a diamond; its centre is on the
     // moment curve (the other medium lines of that plot).
     std::vector<Line> medium;
@@ -202,8 +200,10 @@ void CheckFigure(PileKind kind, int32_t s, double L, Seen& seen) {
 }
 
 void CheckDesign(Seen& seen) {
-    if (!usecase::Calculate(usecase::Purpose::Batch).calculated) return;
-    const usecase::Proposal pr = usecase::ProposePassingPick(SnapshotResults());
+    const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Batch);
+    if (!run.calculated) return;
+    const Results& results = *run.results;
+    const usecase::Proposal pr = usecase::ProposePassingPick(results);
     PileKind kind = PileKind::Steel;
     int32_t s = 0;
     if (pr.pick) {
@@ -217,12 +217,12 @@ void CheckDesign(Seen& seen) {
         }
     }
     if (s == 0) return;
-    const double Lreq = RequiredLength(kind, s);
-    const double H = gInpJyoken.ELYU - AdoptedVirtualGround();
-    const double lm = gSectChang(TableIndex(kind), s, item::kChangLm);
+    const double Lreq = results.sections.RequiredLength(kind, s);
+    const double H = gInpJyoken.ELYU - *results.AdoptedVirtualGround();
+    const double lm = results.sections.Chang(kind, s)->lm;
     for (double L : {Lreq, H + lm * 0.6, H * 0.7}) {
         if (!(L > 0.05) || !std::isfinite(L)) continue;
-        CheckFigure(kind, s, L, seen);
+        CheckFigure(results, kind, s, L, seen);
         if (testing::Test::HasFatalFailure()) return;
     }
 }
@@ -264,16 +264,17 @@ TEST_F(ForceFigureTest, LabelsClearOfLinesAndMmaxOnTheCurve) {
 TEST_F(ForceFigureTest, ReportFilesAreTheWindowsBytes) {
     int32_t code = 0;
     ASSERT_TRUE(ReadData((test::SourceDir() / "examples" / "sand-channel.kvt").string(), code));
-    ASSERT_TRUE(usecase::Calculate(usecase::Purpose::Batch).calculated);
+    const usecase::CalcRun run = usecase::Calculate(usecase::Purpose::Batch);
+    ASSERT_TRUE(run.calculated);
     ASSERT_TRUE(gInpYaita.InpFlg);
-    const std::string path = basZuForces::DrawForceDiagram();
+    const std::string path = basZuForces::DrawForceDiagram(*run.results);
     formats::Composite c;
     std::string why;
     ASSERT_TRUE(formats::ReadComposite(path, formats::Mode::Strict, c, &why)) << why;
     const auto kind = KindOfChoice(gInpYaita.Yaita);
     ASSERT_TRUE(kind);
     const ForceFigure f = basZuForces::BuildForceFigure(
-        *basZuForces::FigureDataFor(*kind, gInpYaita.Sect, gInpYaita.L));
+        *basZuForces::FigureDataFor(*run.results, *kind, gInpYaita.Sect, gInpYaita.L));
     EXPECT_EQ(c.frameWidth, f.width);
     EXPECT_EQ(c.frameHeight, f.height);
     ASSERT_EQ(c.subFigures.size(), f.parts.size());

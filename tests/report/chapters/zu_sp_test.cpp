@@ -29,22 +29,22 @@ struct Load {
     double EU, H, PU, PL;
 };
 
-// The loads above the virtual ground as the calculation would leave them in gPressure.
-void SetLoads(const std::vector<Load>& loads, double eldl) {
-    InitData();
-    gInpJyoken.ELGL = loads.front().EU;
-    gInpJyoken.ELDL = eldl;
-    clsPressure& p = gPressure.New();
-    for (const Load& l : loads) p.Qdi().Add(l.EU, l.H, l.PU, l.PL);
-    p.WU = loads.front().EU;
-    p.WL = loads.back().EU - loads.back().H;
-    p.Calc();
-}
-
 class DiagramTest : public test::PrintJobFixture {
   protected:
+    // The loads above the virtual ground as the calculation would leave them in its results.
+    void SetLoads(const std::vector<Load>& loads, double eldl) {
+        InitData();
+        gInpJyoken.ELGL = loads.front().EU;
+        gInpJyoken.ELDL = eldl;
+        results = {};
+        clsPressure& p = results.pressure.emplace();
+        for (const Load& l : loads) p.Qdi().Add(l.EU, l.H, l.PU, l.PL);
+        p.WU = loads.front().EU;
+        p.WL = loads.back().EU - loads.back().H;
+        p.Calc();
+    }
     formats::Composite Draw() {
-        const std::string path = basZuSp::DrawLoadDiagram(128, 80);
+        const std::string path = basZuSp::DrawLoadDiagram(results, 128, 80);
         formats::Composite c;
         std::string error;
         EXPECT_TRUE(formats::ReadComposite(path, formats::Mode::Strict, c, &error)) << error;
@@ -58,6 +58,7 @@ class DiagramTest : public test::PrintJobFixture {
             << error;
         return f;
     }
+    Results results;
     static int Count(const formats::SubFigure& f, int style) {
         return static_cast<int>(std::count_if(f.segments.begin(), f.segments.end(),
                                               [&](const auto& s) { return s.style == style; }));
@@ -120,12 +121,12 @@ TEST_F(DiagramTest, TwentyPiecesFitTwentyOneFail) {
     EXPECT_EQ(Labels(Sub(Draw(), 1)), 20);
     loads.push_back({0.0, 1.0, 30, 40});
     SetLoads(loads, 0.0);
-    EXPECT_THROW(basZuSp::DrawLoadDiagram(128, 80), PrintFault);
+    EXPECT_THROW(basZuSp::DrawLoadDiagram(results, 128, 80), PrintFault);
 }
 
 TEST_F(DiagramTest, NoLoadCannotBeScaled) {
     SetLoads({{3.0, 3.0, 0, 0}}, 0.0);
-    EXPECT_THROW(basZuSp::DrawLoadDiagram(128, 80), PrintFault);
+    EXPECT_THROW(basZuSp::DrawLoadDiagram(results, 128, 80), PrintFault);
 }
 
 TEST_F(DiagramTest, RepeatedValueIsShownOnce) {
@@ -167,6 +168,7 @@ TEST_F(DiagramTest, ExamplesFitTheirFrame) {
         ASSERT_TRUE(ReadData(e.path().string(), err)) << name;
         ResetResultStore();
         ASSERT_TRUE(CalcMain()) << name;
+        results = SnapshotResults();
         const formats::Composite c = Draw();
         ASSERT_EQ(c.subFigures.size(), 2u) << name;
         EXPECT_EQ(c.frameWidth, 128);
@@ -191,7 +193,7 @@ TEST_F(DiagramTest, ExamplesFitTheirFrame) {
         for (const auto& t : scale.texts) names.push_back(t.text.substr(0, t.text.find(' ')));
         // Under the clayey 0.5 m rule (both clay examples) the computed and the adopted virtual
         // ground are named apart.
-        const bool apart = ComputedVirtualGroundApart().has_value();
+        const bool apart = results.ComputedVirtualGroundApart().has_value();
         EXPECT_EQ(apart, name.rfind("clay", 0) == 0) << name;
         std::vector<const char*> wanted = {"地表面", "地下水位面", "設計地盤面"};
         if (apart) {
