@@ -15,7 +15,6 @@
 #include <ostream>
 #include <sstream>
 
-#include "calc/result_store.h"
 #include "cli/calc_json.h"
 #include "cli/csv.h"
 #include "cli/mode.h"
