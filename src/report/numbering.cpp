@@ -15,7 +15,6 @@ int32_t CurrentLevel = 1;
 
 namespace {
 
-constexpr std::string_view kSection = "Chapter";
 constexpr std::array<std::string_view, 10> kRoman = {
     "", "i", "ii", "iii", "iv", "v", "vi", "vii", "viii", "ix",
     /*10*/};
@@ -48,11 +47,12 @@ int32_t CounterLimit(int32_t style) {
 void LoadNumbering() { LoadNumbering(gIniFile); }
 
 void LoadNumbering(const std::string& iniFile) {
-    NumberMethod = CPrivateProfile::GetValueLong(iniFile, kSection, "Method");
+    NumberMethod = CPrivateProfile::GetValueLong(iniFile, ini::kChapter, ini::kMethod);
     for (int k = 1; k <= 4; ++k) {
-        const std::string n = std::to_string(k);
-        LevelStyles[k] = CPrivateProfile::GetValueLong(iniFile, kSection, "Style" + n);
-        LevelMargins[k] = CPrivateProfile::GetValueLong(iniFile, kSection, "Margin" + n);
+        const std::size_t i = static_cast<std::size_t>(k - 1);
+        LevelStyles[k] = CPrivateProfile::GetValueLong(iniFile, ini::kChapter, ini::kStyleKeys[i]);
+        LevelMargins[k] =
+            CPrivateProfile::GetValueLong(iniFile, ini::kChapter, ini::kMarginKeys[i]);
         LevelCounters[k] = 0;
     }
     LevelStyles[5] = 0;
