@@ -15,6 +15,7 @@
 #include "report/chapters/chapters.h"
 #include "report/chapters/zu_forces.h"
 #include "report/chapters/zu_sp.h"
+#include "report/format_lines.h"
 
 namespace kuvelt::basResOutYaita {
 namespace {
@@ -23,6 +24,13 @@ using namespace basResOutPrn;
 using chapters::Judgement;
 using chapters::N;
 using chapters::S;
+
+namespace m1 = fmt::moment1;
+namespace m2 = fmt::moment2;
+namespace cc = fmt::concreteCheck;
+namespace sc = fmt::steelCheck;
+namespace em = fmt::embedment;
+namespace hd = fmt::head;
 
 constexpr int32_t kMaxDetail = 20;
 constexpr double kFrameWidth = 128;
@@ -140,16 +148,30 @@ Staged Stage(const Results& r) {
 
 void Blank(int32_t n = 1) { PrintBlankLines(n); }
 
-// The characteristic value's data block of a section: Kh on `line`, β on the next, and E as
-// mantissa and exponent with I and α on the third.
+// A list of symbols, `first` to `last` with a blank line before each, kept on one page.
+void Symbols(ChapterSection& sec, int32_t first, int32_t last) {
+    PrintKeepLines(2 * (last - first + 1));
+    for (int32_t l = first; l <= last; ++l) {
+        Blank();
+        sec.Line(l);
+    }
+}
+
+// The lines of a section's characteristic-value data block.
+struct CharacteristicLines {
+    int32_t kh, beta, modulus;
+};
+
+// The characteristic value's data block of a section: Kh, β, and E as mantissa and exponent
+// with I and α.
 // E comes in N/m2 (the tables keep it so); it is printed in kN/m2 like every other modulus of
 // the report, Kh in kN/m3: their ratio, all β depends on, is the same in either unit.
-void CharacteristicValueLines(ChapterData& d, ChapterSection& sec, int32_t line, double KH,
-                              double beta, double E, double I, double alpha) {
+void CharacteristicValueLines(ChapterData& d, ChapterSection& sec, const CharacteristicLines& lines,
+                              double KH, double beta, double E, double I, double alpha) {
     N(d, 1, KH);
-    sec.Template(line);
+    sec.Template(lines.kh);
     N(d, 1, beta);
-    sec.Template(line + 1);
+    sec.Template(lines.beta);
     double mant = 0;
     std::string exp;
     chapters::SplitExponent(E / 1000.0, mant, exp);
@@ -157,18 +179,18 @@ void CharacteristicValueLines(ChapterData& d, ChapterSection& sec, int32_t line,
     N(d, 2, I);
     N(d, 3, alpha);
     S(d, 1, exp);
-    sec.Template(line + 2);
+    sec.Template(lines.modulus);
 }
 
 void MomentLoads(ChapterData& d, const Results& r, const Staged& v) {
-    ChapterSection sec(d, "矢板の設計_最大曲げﾓｰﾒﾝﾄ_1", true);
-    for (int32_t l = 1; l <= 3; ++l) {
+    ChapterSection sec(d, m1::kSection, true);
+    for (int32_t l = m1::kTitle; l <= m1::kLoadDiagram; ++l) {
         sec.Line(l);
         Blank();
     }
     PrintFigureLine(basZuSp::DrawLoadDiagram(r, kFrameWidth, kFrameHeight));
     Blank(kFigureLines);
-    for (int32_t l = 5; l <= 9; ++l) sec.Line(l);
+    for (int32_t l = m1::kHeaderFirst; l <= m1::kHeaderLast; ++l) sec.Line(l);
     const int32_t n = static_cast<int32_t>(v.detail.size());
     const int32_t left = LinesPerPage - LineCount;
     const int32_t later = LinesPerPage - 7;
@@ -181,7 +203,7 @@ void MomentLoads(ChapterData& d, const Results& r, const Staged& v) {
     do {
         if (start > 0) {
             NewPageIfShort(LinesPerPage, 0);
-            for (int32_t l = 5; l <= 9; ++l) sec.Line(l);
+            for (int32_t l = m1::kHeaderFirst; l <= m1::kHeaderLast; ++l) sec.Line(l);
         }
         for (int32_t i = start; i < start + size; ++i) {
             const clsPressureDetail& r = v.detail[static_cast<std::size_t>(i)];
@@ -193,48 +215,51 @@ void MomentLoads(ChapterData& d, const Results& r, const Staged& v) {
             N(d, 5, r.H);
             N(d, 6, r.Yi);
             N(d, 7, r.Mi);
-            sec.Template(r.Section == 0 ? 10 : r.Section == 1 ? 12 : 14);
-            if (i + 1 < start + size) sec.Line(11);
+            sec.Template(r.Section == 0   ? m1::kRectangle
+                         : r.Section == 1 ? m1::kTriangleTop
+                                          : m1::kTriangleBottom);
+            if (i + 1 < start + size) sec.Line(m1::kRowSeparator);
         }
-        sec.Line(15);
+        sec.Line(m1::kTotalRule);
         N(d, 1, v.sumP);
         N(d, 2, v.sumM);
-        sec.Template(16);
-        sec.Line(17);
+        sec.Template(m1::kTotal);
+        sec.Line(m1::kClosing);
         start += size;
         size = chunk(n - start, later);
     } while (start < n);
     Blank();
-    sec.Line(18);
+    sec.Line(m1::kResultant);
     Blank();
     N(d, 1, v.Y);
-    sec.Template(19);
+    sec.Template(m1::kResultantHeight);
 }
 
 void MomentChang(ChapterData& d, const Staged& v) {
-    ChapterSection sec(d, "矢板の設計_最大曲げﾓｰﾒﾝﾄ_2");
+    ChapterSection sec(d, m2::kSection);
     PrintPageBreak();
-    sec.Line(1);
+    sec.Line(m2::kTitle);
     Blank();
-    sec.Line(2);
+    sec.Line(m2::kIntro);
     Blank();
     // The characteristic value first: every line after it uses β.
-    for (int32_t l = 19; l <= 21; ++l) sec.Line(l);
+    for (int32_t l = m2::kBetaTitle; l <= m2::kBetaNote; ++l) sec.Line(l);
     Blank();
-    CharacteristicValueLines(d, sec, 22, v.KH, v.betaC, v.Ec, v.Ic, v.alphaC);
+    CharacteristicValueLines(d, sec, {m2::kBetaKh, m2::kBeta, m2::kBetaModulus}, v.KH, v.betaC,
+                             v.Ec, v.Ic, v.alphaC);
     Blank();
-    sec.Line(10);
-    for (int32_t l = 3; l <= 5; ++l) sec.Line(l);
+    sec.Line(m2::kMomentHeading);
+    for (int32_t l = m2::kFormulaFirst; l <= m2::kFormulaLast; ++l) sec.Line(l);
     Blank();
-    sec.Line(6);
+    sec.Line(m2::kCalculation);
     N(d, 1, v.sumP);
     N(d, 2, v.sumM);
     N(d, 3, v.betaC);
-    sec.Template(7);
+    sec.Template(m2::kLoads);
     N(d, 1, v.sumM);
     N(d, 2, v.sumP);
     N(d, 3, v.Y);
-    sec.Template(8);
+    sec.Template(m2::kResultantHeight);
     // The load at the virtual ground itself (h0 below 1 mm) has its own closed form.
     const bool atGround = v.Y < 0.001;
     const double t = Checked(1.0 + 2.0 * v.betaC * v.Y);
@@ -242,128 +267,117 @@ void MomentChang(ChapterData& d, const Staged& v) {
         N(d, 1, v.betaC);
         N(d, 2, v.Y);
         N(d, 3, t);
-        sec.Template(34);
+        sec.Template(m2::kT);
     }
     Blank();
     N(d, 1, v.sumP);
     N(d, 2, v.betaC);
     if (atGround) {
-        sec.Template(35);
+        sec.Template(m2::kMomentAtGround);
     } else {
         N(d, 3, t);
         N(d, 4, t);
-        sec.Template(9);
+        sec.Template(m2::kMomentValues);
     }
     Blank();
     N(d, 1, v.Mmax);
-    sec.Template(12);
+    sec.Template(m2::kMoment);
     Blank();
-    for (int32_t l = 13; l <= 15; ++l) sec.Line(l);
+    for (int32_t l = m2::kDepthTitle; l <= m2::kDepthFormula; ++l) sec.Line(l);
     Blank();
-    sec.Line(16);
+    sec.Line(m2::kDepthCalculation);
     N(d, 1, v.lm);
-    sec.Template(17);
+    sec.Template(m2::kDepth);
     N(d, 1, v.betaC);
     if (atGround) {
-        sec.Template(36);
+        sec.Template(m2::kDepthAtGround);
     } else {
         N(d, 2, v.betaC);
         N(d, 3, v.Y);
-        sec.Template(18);
+        sec.Template(m2::kDepthValues);
     }
-    PrintKeepLines(2 * (33 - 25 + 1));  // the list of symbols stands on one page
-    for (int32_t l = 25; l <= 33; ++l) {
-        Blank();
-        sec.Line(l);
-    }
+    Symbols(sec, m2::kSymbolsFirst, m2::kSymbolsLast);
 }
 
 void SectionCheck(ChapterData& d, const Staged& v) {
     if (v.kind == kKindConcrete) {
-        ChapterSection sec(d, "矢板の設計_ｺｸﾘｰﾄ矢板");
+        ChapterSection sec(d, cc::kSection);
         PrintPageBreak();
-        sec.Line(1);
+        sec.Line(cc::kTitle);
         Blank();
         S(d, 1, v.name);
-        sec.Template(2);
-        if (v.proposed) sec.Line(5);
+        sec.Template(cc::kPile);
+        if (v.proposed) sec.Line(cc::kProposed);
         Blank();
-        sec.Line(3);
+        sec.Line(cc::kCriterion);
         Blank();
         N(d, 1, std::fabs(v.Mmax));
         S(d, 1, v.bending.sign);
         N(d, 2, v.Mc);
         S(d, 2, v.bending.verdict);
-        sec.Template(4);
+        sec.Template(cc::kCheck);
         return;
     }
-    ChapterSection sec(d, "矢板の設計_鋼矢板");
+    ChapterSection sec(d, sc::kSection);
     PrintPageBreak();
-    sec.Line(1);
+    sec.Line(sc::kTitle);
     Blank();
     S(d, 1, v.name);
-    sec.Template(v.kind == kKindLightSteel ? 2 : 3);
-    if (v.proposed) sec.Line(15);
+    sec.Template(v.kind == kKindLightSteel ? sc::kLightSteelPile : sc::kSteelPile);
+    if (v.proposed) sec.Line(sc::kProposed);
     Blank();
-    sec.Line(4);
+    sec.Line(sc::kCriterion);
     Blank();
     N(d, 1, std::fabs(v.Mmax));
-    sec.Template(5);
-    sec.Line(6);
+    sec.Template(sc::kMoment);
+    sec.Line(sc::kModulusNote);
     N(d, 1, v.Z);
     N(d, 2, v.alphaS);
-    sec.Template(7);
+    sec.Template(sc::kModulus);
     Blank();
     N(d, 1, v.sigma);
     S(d, 1, v.bending.sign);
     N(d, 2, v.sigmaA);
     S(d, 2, v.bending.verdict);
-    sec.Template(8);
-    PrintKeepLines(2 * (14 - 9 + 1));  // the list of symbols stands on one page
-    for (int32_t l = 9; l <= 14; ++l) {
-        Blank();
-        sec.Line(l);
-    }
+    sec.Template(sc::kCheck);
+    Symbols(sec, sc::kSymbolsFirst, sc::kSymbolsLast);
 }
 
 void Embedment(ChapterData& d, const Staged& v) {
-    ChapterSection sec(d, "矢板の設計_矢板根入長");
+    ChapterSection sec(d, em::kSection);
     Blank(2);
-    for (int32_t l = 1; l <= 2; ++l) {
+    for (int32_t l = em::kTitle; l <= em::kIntro; ++l) {
         sec.Line(l);
         Blank();
     }
     // The characteristic value first: the embedment is computed from it.
-    for (int32_t l = 7; l <= 9; ++l) sec.Line(l);
+    for (int32_t l = em::kBetaTitle; l <= em::kBetaNote; ++l) sec.Line(l);
     Blank();
-    CharacteristicValueLines(d, sec, 10, v.KH, v.betaE, v.Ee, v.Ie, v.alphaE);
+    CharacteristicValueLines(d, sec, {em::kBetaKh, em::kBeta, em::kBetaModulus}, v.KH, v.betaE,
+                             v.Ee, v.Ie, v.alphaE);
     Blank();
-    sec.Line(25);
-    sec.Line(3);
-    sec.Line(4);
+    sec.Line(em::kLengthHeading);
+    sec.Line(em::kFormula);
+    sec.Line(em::kCalculation);
     N(d, 1, v.l);
-    sec.Template(5);
+    sec.Template(em::kLength);
     N(d, 1, v.betaE);
-    sec.Template(6);
-    PrintKeepLines(2 * (20 - 13 + 1));  // the list of symbols stands on one page
-    for (int32_t l = 13; l <= 20; ++l) {
-        Blank();
-        sec.Line(l);
-    }
+    sec.Template(em::kLengthBeta);
+    Symbols(sec, em::kSymbolsFirst, em::kSymbolsLast);
     Blank(2);
-    sec.Line(21);
+    sec.Line(em::kRequiredTitle);
     Blank();
     N(d, 1, v.ELYU);
     N(d, 2, v.ELV);
     N(d, 3, v.l);
-    sec.Template(22);
+    sec.Template(em::kRequiredValues);
     Blank();
     N(d, 1, v.Lreq);
     N(d, 2, v.L);
     S(d, 1, v.length.sign);
     S(d, 2, v.length.verdict);
-    sec.Template(23);
-    sec.Line(24);
+    sec.Template(em::kRequired);
+    sec.Line(em::kRequiredNote);
     if (v.kind == TableIndex(PileKind::Concrete)) {
         // The check the result list and the summary make for concrete: Lreq within the lengths
         // the pile is made in.
@@ -373,8 +387,8 @@ void Embedment(ChapterData& d, const Staged& v) {
         S(d, 1, v.belowMin);
         S(d, 2, v.aboveMax);
         S(d, 3, v.range.verdict);
-        sec.Template(26);
-        sec.Line(27);
+        sec.Template(em::kRange);
+        sec.Line(em::kRangeNote);
     }
 }
 
@@ -388,9 +402,9 @@ void ModulusSlots(ChapterData& d, int32_t slot, double E) {
 }
 
 void HeadDisplacement(ChapterData& d, const Staged& v) {
-    ChapterSection sec(d, "矢板頭部");
+    ChapterSection sec(d, hd::kSection);
     PrintPageBreak();
-    for (int32_t l = 1; l <= 6; ++l) {
+    for (int32_t l = hd::kTitle; l <= hd::kComponentsLast; ++l) {
         sec.Line(l);
         Blank();
     }
@@ -403,48 +417,48 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
         sec.Template(line);
     };
     // The characteristic value first: all three parts use it.
-    for (int32_t l = 27; l <= 29; ++l) sec.Line(l);
+    for (int32_t l = hd::kBetaTitle; l <= hd::kBetaNote; ++l) sec.Line(l);
     Blank();
     N(d, 1, v.KH);
-    sec.Template(30);
+    sec.Template(hd::kBetaKh);
     N(d, 1, v.betaD);
-    sec.Template(31);
-    rigidity(32, false);
+    sec.Template(hd::kBeta);
+    rigidity(hd::kBetaModulus, false);
     Blank(2);
-    for (int32_t l = 9; l <= 11; ++l) sec.Line(l);
+    for (int32_t l = hd::kDelta1Title; l <= hd::kDelta1Calculation; ++l) sec.Line(l);
     Blank();
     N(d, 1, v.betaD);
     N(d, 2, v.Y);
-    sec.Template(12);
+    sec.Template(hd::kDelta1Beta);
     N(d, 1, v.sumP);
     N(d, 2, v.d1);
-    sec.Template(13);
-    rigidity(14, true);
+    sec.Template(hd::kDelta1);
+    rigidity(hd::kDelta1Rigidity, true);
     Blank();
-    for (int32_t l = 15; l <= 17; ++l) sec.Line(l);
+    for (int32_t l = hd::kDelta2Title; l <= hd::kDelta2Calculation; ++l) sec.Line(l);
     Blank();
     N(d, 1, v.betaD);
     N(d, 2, v.Y);
-    sec.Template(18);
+    sec.Template(hd::kDelta2Beta);
     N(d, 1, v.sumP);
     N(d, 2, v.H0);
     N(d, 3, v.d2);
-    sec.Template(19);
-    rigidity(20, true);
+    sec.Template(hd::kDelta2);
+    rigidity(hd::kDelta2Rigidity, true);
     Blank();
-    for (int32_t l = 21; l <= 23; ++l) sec.Line(l);
+    for (int32_t l = hd::kDelta3Title; l <= hd::kDelta3Calculation; ++l) sec.Line(l);
     Blank();
     N(d, 1, v.sumP);
     N(d, 2, v.Y);
     N(d, 3, v.H0);
     N(d, 4, v.Y);
-    sec.Template(24);
+    sec.Template(hd::kDelta3Values);
     N(d, 1, v.d3);
-    sec.Template(25);
-    rigidity(26, false);
+    sec.Template(hd::kDelta3);
+    rigidity(hd::kDelta3Rigidity, false);
     // The check, once its three parts stand above it.
     Blank(2);
-    sec.Line(7);
+    sec.Line(hd::kCheckHeading);
     Blank();
     N(d, 1, v.d1);
     N(d, 2, v.d2);
@@ -453,12 +467,8 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     N(d, 5, v.deltaA);
     S(d, 1, v.displacement.sign);
     S(d, 2, v.displacement.verdict);
-    sec.Template(8);
-    PrintKeepLines(2 * (42 - 33 + 1));  // the list of symbols stands on one page
-    for (int32_t l = 33; l <= 42; ++l) {
-        Blank();
-        sec.Line(l);
-    }
+    sec.Template(hd::kCheck);
+    Symbols(sec, hd::kSymbolsFirst, hd::kSymbolsLast);
 }
 
 }  // namespace
