@@ -143,9 +143,6 @@ struct SectionLines {
 
 const std::vector<SectionLines>& Sections() {
     static const std::vector<SectionLines> s = {
-        {"設計条件", 1, 19, {}},
-        {"地盤条件", 1, 14, {}},
-        {"矢板壁諸元", 1, 48, {}},
         {"残留水圧", 1, 9, {}},
         {"載荷重_水平", 1, 19, {}},
         {"載荷重_一定勾配", 1, 1, {}},
