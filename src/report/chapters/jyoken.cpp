@@ -151,8 +151,8 @@ void Pile(ChapterData& d) {
         S(d, 1, c->Name);
         sec.Template(line::kConcreteName);
         labelled(line::kConcreteLengthLabel, line::kConcreteLength, y.L);
-        labelled(line::kConcreteInertiaLabel, line::kConcreteInertia,
-                 c->Ic);  // cm4/m as catalogued
+        // I in the catalogue's own unit, cm4/m.
+        labelled(line::kConcreteInertiaLabel, line::kConcreteInertia, c->Ic);
         labelled(line::kCrackingMomentLabel, line::kCrackingMoment, c->Mc);
         sec.Line(line::kConcreteModulusLabel);
         Modulus(d, e);
