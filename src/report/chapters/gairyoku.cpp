@@ -2,6 +2,7 @@
 // active and passive earth pressure layer by layer (sandy or clayey ground) and the residual
 // water pressure, all as the run's results hold them (surcharge, earth pressure and residual
 // water stages).
+#include <string_view>
 #include <vector>
 
 #include "model/design.h"
@@ -9,6 +10,7 @@
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
 #include "report/chapters/zu_pressure.h"
+#include "report/format_lines.h"
 
 namespace kuvelt::basResOutGairyoku {
 namespace {
@@ -29,82 +31,85 @@ void SpacedLines(ChapterSection& sec, int32_t first, int32_t last, bool filled) 
 }
 
 void SurchargeHorizontal(ChapterData& d, const clsQqw& q) {
-    ChapterSection sec(d, "載荷重_水平", true);
-    for (int32_t l = 1; l <= 5; ++l) {
+    namespace line = fmt::surchargeHorizontal;
+    ChapterSection sec(d, line::kSection, true);
+    for (int32_t l = line::kTitle; l <= line::kFactorHeading; ++l) {
         sec.Line(l);
         PrintBlankLines(1);
     }
-    for (int32_t l = 6; l <= 8; ++l) sec.Line(l);
-    SpacedLines(sec, 9, 14, true);
+    for (int32_t l = line::kFactorIntro; l <= line::kRelativeDistance; ++l) sec.Line(l);
+    SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
     PrintBlankLines(2);
     N(d, 1, q.Xq());
-    sec.Template(15);
+    sec.Template(line::kDistance);
     N(d, 1, q.XHq());
     N(d, 2, q.Iq());
-    sec.Template(16);
+    sec.Template(line::kFactor);
     N(d, 1, q.H);
-    sec.Template(17);
+    sec.Template(line::kHeight);
     PrintBlankLines(2);
-    sec.Line(18);
+    sec.Line(line::kLoadHeading);
     PrintBlankLines(1);
     N(d, 1, q.D1Q);
     N(d, 2, q.Iq());
     N(d, 3, q.QQ());
-    sec.Template(19);
+    sec.Template(line::kLoad);
 }
 
 void SurchargeSlope(ChapterData& d) {
-    ChapterSection sec(d, "載荷重_一定勾配", true);
-    sec.Line(1);
+    ChapterSection sec(d, fmt::surchargeSlope::kSection, true);
+    sec.Line(fmt::surchargeSlope::kTitle);
 }
 
 void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
     {
-        ChapterSection sec(d, "載荷重_台形1", true);
-        for (int32_t l = 1; l <= 4; ++l) {
+        namespace line = fmt::surchargeTrapezoid1;
+        ChapterSection sec(d, line::kSection, true);
+        for (int32_t l = line::kTitle; l <= line::kIntro; ++l) {
             sec.Line(l);
             PrintBlankLines(1);
         }
-        for (int32_t l = 5; l <= 7; ++l) sec.Line(l);
-        SpacedLines(sec, 8, 11, true);
+        for (int32_t l = line::kEmbankmentHeading; l <= line::kFactorLabel; ++l) sec.Line(l);
+        SpacedLines(sec, line::kFactorFormula, line::kFactorSymbolsLast, true);
         PrintBlankLines(2);
-        sec.Line(12);
+        sec.Line(line::kPositionLabel);
         PrintBlankLines(1);
-        sec.Line(13);
+        sec.Line(line::kPositionFormula);
         PrintBlankLines(1);
-        sec.Line(14);
-        SpacedLines(sec, 15, 19, true);
+        sec.Line(line::kWhere);
+        SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
         PrintBlankLines(1);
-        for (int32_t l = 20; l <= 22; ++l) sec.Line(l);
+        for (int32_t l = line::kLoadLabel; l <= line::kLoadSymbol; ++l) sec.Line(l);
         PrintBlankLines(1);
-        sec.Line(23);
+        sec.Line(line::kCalculation);
         PrintBlankLines(1);
-        sec.Line(24);
+        sec.Line(line::kPositionAndFactor);
         PrintBlankLines(2);
         N(d, 1, q.Xw());
-        sec.Template(25);
+        sec.Template(line::kPosition);
         N(d, 1, q.XHw());
         N(d, 2, q.Iw());
-        sec.Template(26);
+        sec.Template(line::kFactor);
         N(d, 1, q.H);
-        sec.Template(27);
+        sec.Template(line::kHeight);
         PrintBlankLines(2);
-        sec.Line(28);
+        sec.Line(line::kLoadHeading);
         PrintBlankLines(1);
         N(d, 1, q.D3Gs);
         N(d, 2, q.D3Ho);
         N(d, 3, q.Iw());
         N(d, 4, q.Qw());
-        sec.Template(29);
+        sec.Template(line::kLoad);
     }
-    ChapterSection sec(d, "載荷重_台形2");
+    namespace line = fmt::surchargeTrapezoid2;
+    ChapterSection sec(d, line::kSection);
     PrintPageBreak();
-    sec.Line(1);
+    sec.Line(line::kHeading);
     PrintBlankLines(1);
-    sec.Line(2);
+    sec.Line(line::kIntro);
     PrintBlankLines(1);
-    sec.Line(3);
-    SpacedLines(sec, 4, 9, true);
+    sec.Line(line::kProviso);
+    SpacedLines(sec, line::kFormulaFirst, line::kFormulaLast, true);
     PrintBlankLines(2);
     const double reach = Checked(q.D3Ho + q.H);
     // The crest surcharge counts only when it starts nearer the wall than H + Ho.
@@ -112,41 +117,41 @@ void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
     N(d, 1, q.Xq());
     N(d, 2, reach);
     S(d, 1, beyond ? "≧" : "＜");
-    sec.Template(10);
+    sec.Template(line::kReach);
     PrintBlankLines(1);
     if (beyond) {
-        sec.Line(16);
+        sec.Line(line::kBeyond);
         PrintBlankLines(1);
-        sec.Line(17);
+        sec.Line(line::kBeyondLoad);
     } else {
         N(d, 1, q.Xq());
-        sec.Template(11);
+        sec.Template(line::kDistance);
         N(d, 1, q.XHq());
         N(d, 2, q.Iq());
-        sec.Template(12);
+        sec.Template(line::kFactor);
         N(d, 1, q.H);
-        sec.Template(13);
+        sec.Template(line::kHeight);
         PrintBlankLines(1);
-        sec.Line(14);
+        sec.Line(line::kLoadLabel);
         PrintBlankLines(1);
         N(d, 1, q.D3Q);
         N(d, 2, q.Iq());
         N(d, 3, q.QQ());
-        sec.Template(15);
+        sec.Template(line::kLoad);
     }
     PrintBlankLines(2);
-    sec.Line(18);
+    sec.Line(line::kTotalHeading);
     PrintBlankLines(1);
-    sec.Line(19);
+    sec.Line(line::kTotalIntro);
     PrintBlankLines(1);
-    sec.Line(20);
+    sec.Line(line::kTotalFormula);
     PrintBlankLines(1);
     N(d, 1, q.Qw());
     N(d, 2, q.QQ());
-    sec.Template(21);
+    sec.Template(line::kTotalTerms);
     PrintBlankLines(1);
     N(d, 1, q.Q());
-    sec.Template(22);
+    sec.Template(line::kTotal);
 }
 
 // The layers of an earth-pressure stage, at most ten.
@@ -160,29 +165,48 @@ std::vector<clsSpJiban> Layers(const colSpJiban& jiban, const char* side) {
     return out;
 }
 
+// The lines of a side's sandy earth-pressure table; the active and the passive section share
+// their layout.
+struct SandyLines {
+    std::string_view section;
+    int32_t title, slope, stressLabel, surcharge, frictionLabel, friction;
+    int32_t headerFirst, headerLast, upper, layer, lower, separator, closing;
+};
+
+namespace sa = fmt::sandy2;
+namespace sp = fmt::sandy3;
+constexpr SandyLines kSandyActive = {
+    sa::kSection,       sa::kTitle,    sa::kSlope,       sa::kStressLabel, sa::kSurcharge,
+    sa::kFrictionLabel, sa::kFriction, sa::kHeaderFirst, sa::kHeaderLast,  sa::kUpper,
+    sa::kLayer,         sa::kLower,    sa::kSeparator,   sa::kClosing};
+constexpr SandyLines kSandyPassive = {
+    sp::kSection,       sp::kTitle,    sp::kSlope,       sp::kStressLabel, sp::kSurcharge,
+    sp::kFrictionLabel, sp::kFriction, sp::kHeaderFirst, sp::kHeaderLast,  sp::kUpper,
+    sp::kLayer,         sp::kLower,    sp::kSeparator,   sp::kClosing};
+
 template <class Stage>
-void SandyPressure(ChapterData& d, const char* section, const Stage& st,
+void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
                    const std::vector<clsSpJiban>& layers, bool passive) {
-    ChapterSection sec(d, section);
+    ChapterSection sec(d, line.section);
     const int32_t n = static_cast<int32_t>(layers.size());
     if (passive) {
         NewPageIfShort(4 * n + 14, 2);
     } else {
         NewPageIfShort(LinesPerPage, 0);
     }
-    sec.Line(1);
+    sec.Line(line.title);
     PrintBlankLines(1);
     N(d, 1, st.Beta);
-    sec.Template(2);
-    sec.Line(3);
+    sec.Template(line.slope);
+    sec.Line(line.stressLabel);
     N(d, 1, st.Q);
     N(d, 2, st.Q2());
-    sec.Template(4);
-    sec.Line(5);
+    sec.Template(line.surcharge);
+    sec.Line(line.frictionLabel);
     N(d, 1, st.Delta);
-    sec.Template(6);
+    sec.Template(line.friction);
     PrintBlankLines(1);
-    for (int32_t l = 7; l <= 11; ++l) sec.Line(l);
+    for (int32_t l = line.headerFirst; l <= line.headerLast; ++l) sec.Line(l);
     chapters::WriteLayerTable(
         sec, n,
         [&](int32_t i) {
@@ -190,30 +214,46 @@ void SandyPressure(ChapterData& d, const char* section, const Stage& st,
             N(d, 1, j.EU);
             N(d, 2, j.GHU);
             N(d, 3, j.PaU);
-            sec.Template(12);
+            sec.Template(line.upper);
             N(d, 1, j.H);
             N(d, 2, j.Gs);
             N(d, 3, j.GH);
             N(d, 4, j.Fai);
             N(d, 5, j.KaU);
-            sec.Template(13);
+            sec.Template(line.layer);
             N(d, 1, j.EL);
             N(d, 2, j.GHL);
             N(d, 3, j.PaL);
-            sec.Template(14);
+            sec.Template(line.lower);
         },
-        15, 16, 7, 11);
+        line.separator, line.closing, line.headerFirst, line.headerLast);
 }
 
+// The lines of a side's clayey earth-pressure table; the active and the passive section share
+// their layout.
+struct ClayeyLines {
+    std::string_view section;
+    int32_t title, headerFirst, headerLast, upper, layer, lower, separator, closing;
+};
+
+namespace ca = fmt::clayey2;
+namespace cp = fmt::clayey3;
+constexpr ClayeyLines kClayeyActive = {ca::kSection,    ca::kTitle,     ca::kHeaderFirst,
+                                       ca::kHeaderLast, ca::kUpper,     ca::kLayer,
+                                       ca::kLower,      ca::kSeparator, ca::kClosing};
+constexpr ClayeyLines kClayeyPassive = {cp::kSection,    cp::kTitle,     cp::kHeaderFirst,
+                                        cp::kHeaderLast, cp::kUpper,     cp::kLayer,
+                                        cp::kLower,      cp::kSeparator, cp::kClosing};
+
 // `splits`: the levels of the active stage's ground layer table (nullptr for the passive side).
-void ClayeyPressure(ChapterData& d, const char* section, const std::vector<clsSpJiban>& layers,
+void ClayeyPressure(ChapterData& d, const ClayeyLines& line, const std::vector<clsSpJiban>& layers,
                     const colKhAddEL* splits) {
     const bool passive = splits == nullptr;
-    ChapterSection sec(d, section);
+    ChapterSection sec(d, line.section);
     const int32_t n = static_cast<int32_t>(layers.size());
     NewPageIfShort(4 * n + 7, 2);
-    sec.Line(1);
-    for (int32_t l = 2; l <= 6; ++l) sec.Line(l);
+    sec.Line(line.title);
+    for (int32_t l = line.headerFirst; l <= line.headerLast; ++l) sec.Line(l);
     chapters::WriteLayerTable(
         sec, n,
         [&](int32_t i) {
@@ -231,11 +271,11 @@ void ClayeyPressure(ChapterData& d, const char* section, const std::vector<clsSp
                 N(d, 5, j.P2U);
                 N(d, 6, j.PaU);
             }
-            sec.Template(7);
+            sec.Template(line.upper);
             N(d, 1, j.H);
             N(d, 2, j.Gs);
             N(d, 3, j.GH);
-            sec.Template(8);
+            sec.Template(line.layer);
             if (passive) {
                 N(d, 1, j.EL);
                 N(d, 2, j.GHL);
@@ -249,16 +289,16 @@ void ClayeyPressure(ChapterData& d, const char* section, const std::vector<clsSp
                 N(d, 5, j.P2L);
                 N(d, 6, j.PaL);
             }
-            sec.Template(9);
+            sec.Template(line.lower);
         },
-        10, 11, 2, 6);
+        line.separator, line.closing, line.headerFirst, line.headerLast);
     if (passive) return;
     // The levels where σv − 2C meets 0.5σv, at which the calculation split a layer (the table's
     // boundaries beyond the design ground level; the groundwater level is no extra level).
     const colKhAddEL& levels = *splits;
     for (int32_t i = 2; i <= levels.Count(); ++i) {
         N(d, 1, levels.Item(i)->EL);
-        sec.Template(12);
+        sec.Template(ca::kSplitLevel);
     }
 }
 
@@ -269,57 +309,63 @@ void EarthPressure(ChapterData& d, const Results& r) {
     const auto passive = Layers(spp.Jiban(), "受働側");
     if (gInpJiban.Kind == 0) {
         {
-            ChapterSection sec(d, "土圧_砂質土1");
+            namespace line = fmt::sandy1;
+            ChapterSection sec(d, line::kSection);
             NewPageIfShort(50, 1);
-            sec.Line(1);
+            sec.Line(line::kTitle);
             PrintBlankLines(1);
-            sec.Line(2);
+            sec.Line(line::kIntro);
             PrintBlankLines(1);
-            for (int32_t l = 3; l <= 5; ++l) sec.Line(l);
+            for (int32_t l = line::kActiveHeading; l <= line::kActiveStress; ++l) sec.Line(l);
             PrintBlankLines(1);
-            for (int32_t l = 6; l <= 10; ++l) sec.Line(l);
+            for (int32_t l = line::kActiveCoefficient; l <= line::kActiveFrictionNote; ++l) {
+                sec.Line(l);
+            }
             PrintBlankLines(1);
-            sec.Line(11);
+            sec.Line(line::kPassiveHeading);
             PrintBlankLines(1);
-            for (int32_t l = 12; l <= 16; ++l) sec.Line(l);
-            SpacedLines(sec, 17, 28, true);
+            for (int32_t l = line::kPassiveFormula; l <= line::kWhere; ++l) sec.Line(l);
+            SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
         }
-        SandyPressure(d, "土圧_砂質土2", spa, active, false);
-        SandyPressure(d, "土圧_砂質土3", spp, passive, true);
+        SandyPressure(d, kSandyActive, spa, active, false);
+        SandyPressure(d, kSandyPassive, spp, passive, true);
     } else {
         {
-            ChapterSection sec(d, "土圧_粘性土1");
+            namespace line = fmt::clayey1;
+            ChapterSection sec(d, line::kSection);
             NewPageIfShort(50, 1);
-            for (int32_t l = 1; l <= 6; ++l) {
+            for (int32_t l = line::kTitle; l <= line::kPassiveHeading; ++l) {
                 sec.Line(l);
-                if (l <= 5) PrintBlankLines(1);
+                PrintBlankLines(1);
             }
-            SpacedLines(sec, 7, 14, true);
+            sec.Line(line::kPassiveFormula);
+            SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
         }
-        ClayeyPressure(d, "土圧_粘性土2", active, &chapters::Reached(r.khActive).AddEL());
+        ClayeyPressure(d, kClayeyActive, active, &chapters::Reached(r.khActive).AddEL());
         // The passive side of clayey ground is staged from the current passive stage like the
         // active one, so the table always belongs to this design.
-        ClayeyPressure(d, "土圧_粘性土3", passive, nullptr);
+        ClayeyPressure(d, kClayeyPassive, passive, nullptr);
     }
 }
 
 void ResidualWater(ChapterData& d, const Results& r) {
     const clsRWp& w = chapters::Reached(r.rwp);
-    ChapterSection sec(d, "残留水圧");
+    namespace line = fmt::residualWater;
+    ChapterSection sec(d, line::kSection);
     NewPageIfShort(20, 2);
-    sec.Line(1);
+    sec.Line(line::kTitle);
     PrintBlankLines(1);
-    sec.Line(2);
+    sec.Line(line::kIntro);
     PrintBlankLines(1);
-    sec.Line(3);
-    SpacedLines(sec, 4, 7, true);
+    sec.Line(line::kFormula);
+    SpacedLines(sec, line::kSymbolsFirst, line::kDistribution, true);
     PrintBlankLines(2);
-    sec.Line(8);
+    sec.Line(line::kCalculation);
     PrintBlankLines(1);
     N(d, 1, w.Gw);
     N(d, 2, w.DH());
     N(d, 3, w.Pw());
-    sec.Template(9);
+    sec.Template(line::kPressure);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // Chapter 1, design conditions: the title, the levels, the surcharge of the chosen shape, the
 // ground and the chosen sheet pile with its section and material properties. Reads only the
 // design records and the section catalogues.
+#include <initializer_list>
+
 #include "model/design.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
 #include "report/chapters/zu_structure.h"
+#include "report/format_lines.h"
 
 namespace kuvelt::basResOutJyoken {
 namespace {
@@ -14,88 +17,101 @@ using namespace basResOutPrn;
 using chapters::N;
 using chapters::S;
 
-void Conditions(ChapterData& d) {
-    const CInpJyoken& j = gInpJyoken;
-    ChapterSection sec(d, "設計条件", true);
-    sec.Line(1);
-    PrintBlankLines(2);
-    S(d, 1, j.Title);
-    sec.Template(2);
-    PrintBlankLines(2);
-    sec.Line(3);
-    PrintBlankLines(1);
-    sec.Line(4);
-    PrintBlankLines(1);
-    const double levels[] = {j.ELGL, j.ELYU, j.ELDL, j.ELWL};
-    for (int i = 0; i < 4; ++i) {
-        N(d, 1, levels[i]);
-        sec.Template(5 + i);
+// A value and the line that prints it.
+struct Row {
+    int32_t line;
+    double value;
+};
+
+// Each value on its line, a blank line after each.
+void Rows(ChapterData& d, ChapterSection& sec, std::initializer_list<Row> rows) {
+    for (const Row& r : rows) {
+        N(d, 1, r.value);
+        sec.Template(r.line);
         PrintBlankLines(1);
     }
-    N(d, 1, Checked(j.ELGL - j.ELDL));
-    sec.Template(9);
+}
+
+void Conditions(ChapterData& d) {
+    namespace line = fmt::jyoken;
+    const CInpJyoken& j = gInpJyoken;
+    ChapterSection sec(d, line::kSection, true);
+    sec.Line(line::kTitle);
     PrintBlankLines(2);
-    sec.Line(10);
+    S(d, 1, j.Title);
+    sec.Template(line::kSubject);
+    PrintBlankLines(2);
+    sec.Line(line::kShapeHeading);
     PrintBlankLines(1);
-    auto row = [&](int32_t line, double v, bool blank) {
+    sec.Line(line::kLevelsNote);
+    PrintBlankLines(1);
+    Rows(d, sec,
+         {{line::kBackGroundLevel, j.ELGL},
+          {line::kPileTopLevel, j.ELYU},
+          {line::kDesignGroundLevel, j.ELDL},
+          {line::kWaterLevel, j.ELWL}});
+    N(d, 1, Checked(j.ELGL - j.ELDL));
+    sec.Template(line::kWallHeight);
+    PrintBlankLines(2);
+    sec.Line(line::kSurchargeHeading);
+    PrintBlankLines(1);
+    auto row = [&](int32_t l, double v, bool blank) {
         N(d, 1, v);
-        sec.Template(line);
+        sec.Template(l);
         if (blank) PrintBlankLines(1);
     };
     switch (j.Keijyo) {
         case 0:
-            row(11, j.K0X, true);
-            row(12, j.K0Q, true);
+            row(line::kFlatDistance, j.K0X, true);
+            row(line::kFlatLoad, j.K0Q, true);
             break;
         case 1:
-            row(13, j.K1m, true);
-            row(14, j.K1Q, true);
+            row(line::kSlopeRatio, j.K1m, true);
+            row(line::kSlopeLoad, j.K1Q, true);
             break;
         default:
-            row(15, j.K2X1, true);
-            row(16, j.K2X2, true);
-            row(17, j.K2Gs, true);
-            row(18, j.K2Ho, true);
-            row(19, j.K2Q, false);
+            row(line::kTrapezoidToe, j.K2X1, true);
+            row(line::kTrapezoidSlopeWidth, j.K2X2, true);
+            row(line::kTrapezoidUnitWeight, j.K2Gs, true);
+            row(line::kTrapezoidHeight, j.K2Ho, true);
+            row(line::kTrapezoidLoad, j.K2Q, false);
             break;
     }
 }
 
 void Ground(ChapterData& d) {
+    namespace line = fmt::jiban;
     const CInpJiban& g = gInpJiban;
-    ChapterSection sec(d, "地盤条件");
+    ChapterSection sec(d, line::kSection);
     PrintPageBreak();
-    sec.Line(1);
+    sec.Line(line::kTitle);
     PrintBlankLines(1);
     if (g.Kind == 0) {
-        sec.Line(2);
+        sec.Line(line::kSandy);
         PrintBlankLines(1);
-        const double v[] = {g.Gt, g.Gws, g.Gw, g.Fai};
-        for (int i = 0; i < 4; ++i) {
-            N(d, 1, v[i]);
-            sec.Template(3 + i);
-            PrintBlankLines(1);
-        }
+        Rows(d, sec,
+             {{line::kSandyWetWeight, g.Gt},
+              {line::kSandySubmergedWeight, g.Gws},
+              {line::kSandyWaterWeight, g.Gw},
+              {line::kSandyFriction, g.Fai}});
     } else {
-        sec.Line(7);
+        sec.Line(line::kClayey);
         PrintBlankLines(1);
-        const double v[] = {g.Gt, g.Gws, g.Gw};
-        for (int i = 0; i < 3; ++i) {
-            N(d, 1, v[i]);
-            sec.Template(8 + i);
-            PrintBlankLines(1);
-        }
-        sec.Line(11);
+        Rows(d, sec,
+             {{line::kClayeyWetWeight, g.Gt},
+              {line::kClayeySubmergedWeight, g.Gws},
+              {line::kClayeyWaterWeight, g.Gw}});
+        sec.Line(line::kCohesion);
         PrintBlankLines(1);
         N(d, 1, g.Ca);
-        sec.Template(12);
+        sec.Template(line::kCohesionIncrease);
         PrintBlankLines(1);
         N(d, 1, g.Cb);
-        sec.Template(13);
+        sec.Template(line::kSurfaceCohesion);
     }
     PrintBlankLines(1);
     N(d, 1, g.KH);
-    sec.Template(14);
+    sec.Template(line::kSubgradeReaction);
 }
 
 [[noreturn]] void NoSection(int32_t sect) {
@@ -113,77 +129,74 @@ void Modulus(ChapterData& d, double e) {
 }
 
 void Pile(ChapterData& d) {
+    namespace line = fmt::pile;
     const CInpYaita& y = gInpYaita;
     const CInpZairyo& z = gInpZairyo;
-    ChapterSection sec(d, "矢板壁諸元");
+    ChapterSection sec(d, line::kSection);
     PrintBlankLines(2);
-    sec.Line(1);
+    sec.Line(line::kTitle);
+    // A value under its label.
+    auto labelled = [&](int32_t label, int32_t value, double v) {
+        sec.Line(label);
+        N(d, 1, v);
+        sec.Template(value);
+    };
     if (y.Yaita == 0) {
         const CInpSectC* c = gInpSectC.Item(y.Sect);
         if (!c) NoSection(y.Sect);
         const double e = c->Keijyo == 0 ? z.EcHira : c->Keijyo == 1 ? z.EcMizo : z.EcNami;
-        for (int32_t l = 2; l <= 4; ++l) sec.Line(l);
+        sec.Line(line::kConcreteHeading);
+        sec.Line(line::kConcreteKind);
+        sec.Line(line::kConcreteCatalogueNote);
         S(d, 1, c->Name);
-        sec.Template(5);
-        sec.Line(6);
-        N(d, 1, y.L);
-        sec.Template(7);
-        sec.Line(8);
-        N(d, 1, c->Ic);  // in the catalogue's own unit, cm4/m
-        sec.Template(9);
-        sec.Line(10);
-        N(d, 1, c->Mc);
-        sec.Template(11);
-        sec.Line(12);
+        sec.Template(line::kConcreteName);
+        labelled(line::kConcreteLengthLabel, line::kConcreteLength, y.L);
+        // I in the catalogue's own unit, cm4/m.
+        labelled(line::kConcreteInertiaLabel, line::kConcreteInertia, c->Ic);
+        labelled(line::kCrackingMomentLabel, line::kCrackingMoment, c->Mc);
+        sec.Line(line::kConcreteModulusLabel);
         Modulus(d, e);
-        sec.Template(13);
-        sec.Line(14);
+        sec.Template(line::kConcreteModulus);
+        sec.Line(line::kConcreteModulusNote);
     } else {
         const bool steel = y.Yaita != 1;
         const CInpSectS* s = (steel ? gInpSectS : gInpSectLS).Item(y.Sect);
         if (!s) NoSection(y.Sect);
-        sec.Line(15);
-        sec.Line(steel ? 17 : 16);
-        sec.Line(18);
+        sec.Line(line::kSteelHeading);
+        sec.Line(steel ? line::kSteelKind : line::kLightSteelKind);
+        sec.Line(line::kSteelNameLabel);
         S(d, 1, s->Name);
-        sec.Template(19);
-        sec.Line(20);
+        sec.Template(line::kSteelName);
+        sec.Line(line::kMaterialLabel);
         S(d, 1, steel ? z.YZai : z.KYZai);
-        sec.Template(21);
-        sec.Line(22);
-        N(d, 1, y.L);
-        sec.Template(23);
+        sec.Template(line::kMaterial);
+        labelled(line::kSteelLengthLabel, line::kSteelLength, y.L);
         // Section properties in the catalogue's own units, cm4/m and cm3/m.
-        const double props[] = {s->Id, s->Zd, s->Io, s->Zo};
-        for (int i = 0; i < 4; ++i) {
-            sec.Line(24 + 2 * i);
-            N(d, 1, props[i]);
-            sec.Template(25 + 2 * i);
-        }
-        sec.Line(32);
-        N(d, 1, steel ? z.YSat : z.KYSat);
-        sec.Template(33);
-        sec.Line(34);
+        labelled(line::kInertiaBeforeLabel, line::kInertiaBefore, s->Id);
+        labelled(line::kSectionModulusBeforeLabel, line::kSectionModulusBefore, s->Zd);
+        labelled(line::kInertiaAfterLabel, line::kInertiaAfter, s->Io);
+        labelled(line::kSectionModulusAfterLabel, line::kSectionModulusAfter, s->Zo);
+        labelled(line::kAllowableStressLabel, line::kAllowableStress, steel ? z.YSat : z.KYSat);
+        sec.Line(line::kSteelModulusLabel);
         Modulus(d, steel ? z.Esy : z.Esky);
-        sec.Template(35);
-        sec.Line(36);
+        sec.Template(line::kSteelModulus);
+        sec.Line(line::kPerMetreNote);
         PrintBlankLines(1);
-        for (int32_t l = 37; l <= 40; ++l) sec.Line(l);
-        N(d, 1, z.AlphaIz);
-        sec.Template(41);
-        sec.Line(42);
+        sec.Line(line::kJointHeading);
+        sec.Line(line::kJointIntro);
+        sec.Line(line::kJointScope);
+        labelled(line::kEmbedmentLabel, line::kEmbedmentFactor, z.AlphaIz);
+        sec.Line(line::kStressLabel);
         N(d, 1, z.AlphaIs);
         N(d, 2, z.AlphaZs);
-        sec.Template(43);
-        sec.Line(44);
-        N(d, 1, z.AlphaId);
-        sec.Template(45);
-        sec.Line(46);
+        sec.Template(line::kStressFactors);
+        labelled(line::kDisplacementLabel, line::kDisplacementFactor, z.AlphaId);
+        sec.Line(line::kCorrosionNote);
     }
     PrintBlankLines(2);
-    sec.Line(47);
+    sec.Line(line::kDisplacementHeading);
     N(d, 1, gInpJyoken.Delta);
-    sec.Template(48);
+    sec.Template(line::kAllowableDisplacement);
 }
 
 }  // namespace
