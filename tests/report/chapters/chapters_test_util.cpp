@@ -11,6 +11,7 @@
 #include "calc/yaita_choice.h"
 #include "model/design.h"
 #include "platform/cp932.h"
+#include "report/numbering.h"
 #include "report/prn.h"
 #include "support/test_support.h"
 
@@ -19,6 +20,9 @@ namespace kuvelt::test {
 void PrintJobFixture::SetUp() {
     basResOutPrn::SetReportTempFolder(tmp.path().string());
     basResOutPrn::ResetPrintJob();
+    // Heading numbering as a fresh program has it: a test that sets styles or margins must not
+    // change the headings of the next one.
+    basResOutPrn::LoadNumbering("/nonexistent/Kuvelt.INI");
 }
 
 void PrintJobFixture::TearDown() {
