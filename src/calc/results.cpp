@@ -5,6 +5,7 @@
 
 #include "calc/result_store.h"
 #include "calc/sections.h"
+#include "calc/yaita_choice.h"
 #include "model/design.h"
 
 namespace kuvelt {
@@ -24,21 +25,7 @@ const Row* At(const std::optional<ByKind<Row>>& table, PileKind k, int32_t s) {
 }
 
 // The sections of a kind a table holds: the catalogue's count, at most the table's size.
-int32_t Rows(PileKind k) {
-    int32_t n = 0;
-    switch (k) {
-        case PileKind::Concrete:
-            n = gInpSectC.Count();
-            break;
-        case PileKind::LightSteel:
-            n = gInpSectLS.Count();
-            break;
-        default:
-            n = gInpSectS.Count();
-            break;
-    }
-    return std::clamp(n, int32_t{0}, kMaxSections);
-}
+int32_t Rows(PileKind k) { return std::clamp(CatalogueCount(k), int32_t{0}, kMaxSections); }
 
 template <class Row, class Table, class Fill>
 std::optional<ByKind<Row>> CopyTable(const Table& t, Fill fill) {
