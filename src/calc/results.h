@@ -28,6 +28,7 @@ struct ChangRow {
     double beta = 0.0;   // 1/m
     double e1000 = 0.0;  // E x 1000
     double i = 0.0;      // m4/m
+    double kh = 0.0;     // Kh averaged over 1/beta below the virtual ground, kN/m3
 };
 
 struct StressRow {
@@ -42,6 +43,7 @@ struct EmbedRow {
     double beta = 0.0;
     double e1000 = 0.0;
     double i = 0.0;
+    double kh = 0.0;  // Kh averaged over 1/beta below the virtual ground, kN/m3
 };
 
 struct DispRow {
@@ -50,6 +52,7 @@ struct DispRow {
     double e = 0.0;                                   // kN/m2
     double i = 0.0;                                   // m4/m
     double beta = 0.0;
+    double kh = 0.0;  // Kh averaged over 1/beta below the virtual ground, kN/m3
 };
 
 // A row of the concrete result list: the checks a concrete section must pass.

@@ -13,6 +13,20 @@ colInpSectS gInpSectS;
 CInpYaita gInpYaita;
 CInpHyoshi gInpHyoshi;
 
+std::vector<CInpJibanLayer> GroundLayers(const CInpJiban& g, double ELGL) {
+    std::vector<CInpJibanLayer> all;
+    all.reserve(g.Layers.size() + 1);
+    all.push_back(CInpJibanLayer{ELGL, g.Kind, g.Gt, g.Gws, g.Fai, g.Ca, g.Cb, g.KH});
+    all.insert(all.end(), g.Layers.begin(), g.Layers.end());
+    return all;
+}
+
+std::size_t LayerIndexAt(const std::vector<CInpJibanLayer>& layers, double el) {
+    std::size_t i = 0;
+    while (i + 1 < layers.size() && layers[i + 1].ELU >= el) ++i;
+    return i;
+}
+
 void AddBuiltInConcrete(colInpSectC& c) {
     c.Add("50H", 0, 1040, 5.4, 2, 4);
     c.Add("60H", 0, 1800, 8, 2.5, 5);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/collection.h"
 
@@ -37,11 +38,42 @@ struct CInpJyoken {
     double Fsb = 1.5;
     double Fsh = 1.2;
     int32_t Nekiri = 1;
+    // Water level in the channel in front of the wall (前面水位), at or above the design ground
+    // level; kChannelWaterAtDesignGround (the default) when the design leaves the water at the
+    // design ground level, wherever that is moved to. Read it through ChannelWaterLevel().
+    double ELWF = -9999.0;
 
     bool operator==(const CInpJyoken&) const = default;
 };
 
-// Ground conditions (one homogeneous soil).
+// ELWF of a design whose channel water stands at its design ground level (outside every
+// elevation the windows take, like a pile section not yet chosen).
+inline constexpr double kChannelWaterAtDesignGround = -9999.0;
+static_assert(CInpJyoken{}.ELWF == kChannelWaterAtDesignGround);
+// The channel water level the calculation takes: ELWF, or the design ground level.
+inline double ChannelWaterLevel(const CInpJyoken& c) {
+    return c.ELWF == kChannelWaterAtDesignGround ? c.ELDL : c.ELWF;
+}
+
+// A ground layer below the first: its top elevation and the same soil values as the first layer
+// (cohesion c = Ca z + Cb, z measured from the layer's own top). It reaches down to the next
+// layer's top, the last one to the examined depth and beyond.
+struct CInpJibanLayer {
+    double ELU = 0.0;
+    int32_t Kind = 0;  // 0 sandy "砂質土", 1 clayey "粘性土"
+    double Gt = 18.0;
+    double Gws = 10.0;
+    double Fai = 30.0;
+    double Ca = 0.0;
+    double Cb = 50.0;
+    double KH = 1000.0;
+
+    bool operator==(const CInpJibanLayer&) const = default;
+};
+
+// Ground conditions: the first layer from the ground surface down (its values are the record's
+// own), the layers below it in `Layers` (tops descending), the unit weight of water and the wall
+// friction angles.
 struct CInpJiban {
     bool InpFlg = false;
     int32_t Kind = 0;  // 0 sandy "砂質土", 1 clayey "粘性土"
@@ -52,9 +84,26 @@ struct CInpJiban {
     double Ca = 0.0;
     double Cb = 50.0;
     double KH = 1000.0;
+    // Wall friction angles of the active and the passive side, degrees, both positive here (the
+    // passive one acts with a negative sign).
+    double DeltaA = 15.0;
+    double DeltaP = 15.0;
+    // The layers below the first, at most kMaxGroundLayers - 1 of them.
+    std::vector<CInpJibanLayer> Layers;
 
     bool operator==(const CInpJiban&) const = default;
 };
+
+// The ground holds at most this many layers, the first included.
+inline constexpr int32_t kMaxGroundLayers = 10;
+
+// Every layer of the ground from the ground surface `ELGL` down, the first one built from the
+// record's own values with its top at ELGL.
+std::vector<CInpJibanLayer> GroundLayers(const CInpJiban& g, double ELGL);
+// 0-based index into `layers` of the layer holding the elevation `el`; a layer whose top lies
+// exactly at `el` is the one below it counted (the layer that holds what lies under `el`). Above
+// the first layer's top: 0.
+std::size_t LayerIndexAt(const std::vector<CInpJibanLayer>& layers, double el);
 
 // Material conditions.
 struct CInpZairyo {

@@ -28,6 +28,7 @@ using Y = CInpYaita;
 using SC = CInpSectC;
 using SS = CInpSectS;
 using H = CInpHyoshi;
+using GL = CInpJibanLayer;
 
 // Design-file order. A field added later that older readers must not see goes at the end, with
 // .Optional().
@@ -125,6 +126,28 @@ constexpr std::array kFields = {
     Field<&H::Han>("CInpHyoshi.Han").Bytes("版", 20).Optional(),
 };
 
+// The channel water and the wall friction: inputs of the conditions and the ground windows.
+constexpr std::array kSiteFields = {
+    Field<&J::ELWF>("CInpJyoken.ELWF").Input("前面水位(m)", -999, 999, kElev, kElevEdit),
+    Field<&G::DeltaA>("CInpJiban.DeltaA").Input("主働側の壁面摩擦角δa(゜)", 0, 60, "#0.0"),
+    Field<&G::DeltaP>("CInpJiban.DeltaP").Input("受働側の壁面摩擦角δp(゜)", 0, 60, "#0.0"),
+};
+
+// A ground layer below the first: the first layer's values under the layer grid's short
+// headers, with the same ranges.
+constexpr std::array kLayerFields = {
+    Field<&GL::ELU>("CInpJibanLayer.ELU").Cell("上端標高(m)", CellKind::Decimal, -999, 999, 0),
+    Field<&GL::Kind>("CInpJibanLayer.Kind").Cell("土質", CellKind::List, 0, 1, 0),
+    Field<&GL::Gt>("CInpJibanLayer.Gt").Cell("γt(kN/m3)", CellKind::Decimal, 0, 99, 18).AboveMin(),
+    Field<&GL::Gws>("CInpJibanLayer.Gws")
+        .Cell("γws(kN/m3)", CellKind::Decimal, 0, 99, 10)
+        .AboveMin(),
+    Field<&GL::Fai>("CInpJibanLayer.Fai").Cell("φ(゜)", CellKind::Decimal, 0, 60, 30),
+    Field<&GL::Ca>("CInpJibanLayer.Ca").Cell("ａ", CellKind::Decimal, 0, 99, 0),
+    Field<&GL::Cb>("CInpJibanLayer.Cb").Cell("ｂ(kN/m2)", CellKind::Decimal, 0, 999, 50),
+    Field<&GL::KH>("CInpJibanLayer.KH").Cell("Ｋh(kN/m3)", CellKind::Number, 1, 999999, 1000),
+};
+
 // A concrete section: its name on one line, then shape and numbers on the next.
 constexpr std::array kConcreteRows = {
     Field<&SC::Name>("CInpSectC.Name").TextCell("名称(形式など)", 15, kNewSection),
@@ -195,8 +218,9 @@ static_assert(RowEndsItsLine(kConcreteRows) && RowEndsItsLine(kSteelRows));
 }  // namespace
 
 std::string_view RecordGlobal(Record r) {
-    constexpr std::string_view names[] = {"gInpJyoken", "gInpJiban", "gInpZairyo", "gInpYaita",
-                                          "gInpSectC",  "gInpSectS", "gInpHyoshi"};
+    constexpr std::string_view names[] = {"gInpJyoken", "gInpJiban",       "gInpZairyo",
+                                          "gInpYaita",  "gInpSectC",       "gInpSectS",
+                                          "gInpHyoshi", "gInpJiban.Layers"};
     return names[static_cast<int>(r)];
 }
 
@@ -205,6 +229,10 @@ std::span<const DesignField> DesignFields() { return kFields; }
 std::span<const DesignField> ClassicDesignFields() {
     return std::span<const DesignField>(kFields).first(ClassicCount(kFields));
 }
+
+std::span<const DesignField> SiteFields() { return kSiteFields; }
+
+std::span<const DesignField> LayerFields() { return kLayerFields; }
 
 std::span<const DesignField> RowFields(Catalogue c) {
     if (c == Catalogue::Concrete) return kConcreteRows;
@@ -215,7 +243,8 @@ std::span<const DesignField> RowFields(Catalogue c) {
 const DesignField* FindDesignField(std::string_view name) {
     for (const auto& table :
          {std::span<const DesignField>(kFields), std::span<const DesignField>(kConcreteRows),
-          std::span<const DesignField>(kSteelRows)}) {
+          std::span<const DesignField>(kSteelRows), std::span<const DesignField>(kSiteFields),
+          std::span<const DesignField>(kLayerFields)}) {
         for (const DesignField& f : table) {
             if (f.type != FieldType::Rows && f.name == name) return &f;
         }
@@ -237,6 +266,7 @@ void* CurrentRecord(Record r) {
             return &gInpHyoshi;
         case Record::SectC:
         case Record::SectS:
+        case Record::Layer:
             break;
     }
     return nullptr;
@@ -261,6 +291,7 @@ const void* DefaultRecord(Record r) {
             return &hyoshi;
         case Record::SectC:
         case Record::SectS:
+        case Record::Layer:
             break;
     }
     return nullptr;

@@ -26,7 +26,7 @@ namespace kuvelt {
 enum class FieldType : uint8_t { Bool, Long, Double, Text, Rows };
 
 // The record type a field belongs to (light-steel and steel rows are both CInpSectS).
-enum class Record : uint8_t { Jyoken, Jiban, Zairyo, Yaita, SectC, SectS, Hyoshi };
+enum class Record : uint8_t { Jyoken, Jiban, Zairyo, Yaita, SectC, SectS, Hyoshi, Layer };
 
 enum class Catalogue : uint8_t { Concrete, LightSteel, Steel };
 
@@ -133,8 +133,9 @@ struct DesignField : FieldRange {
 
 // "CInpJyoken" …, the record type's name that starts its fields' names.
 constexpr std::string_view RecordName(Record r) {
-    constexpr std::string_view names[] = {"CInpJyoken", "CInpJiban", "CInpZairyo", "CInpYaita",
-                                          "CInpSectC",  "CInpSectS", "CInpHyoshi"};
+    constexpr std::string_view names[] = {"CInpJyoken", "CInpJiban",     "CInpZairyo",
+                                          "CInpYaita",  "CInpSectC",     "CInpSectS",
+                                          "CInpHyoshi", "CInpJibanLayer"};
     return names[static_cast<int>(r)];
 }
 // "gInpJyoken" …, the current design's object of a record (the JSON dump's key).
@@ -147,6 +148,12 @@ std::span<const DesignField> DesignFields();
 std::span<const DesignField> ClassicDesignFields();
 // The row fields of a catalogue's sections, in file and grid-column order.
 std::span<const DesignField> RowFields(Catalogue c);
+// The site's fields beyond one homogeneous ground with an empty channel: the channel water level
+// (CInpJyoken.ELWF) and the wall friction angles (CInpJiban.DeltaA, DeltaP). They are not in
+// DesignFields(): a design that leaves them at their defaults is stored as before.
+std::span<const DesignField> SiteFields();
+// The fields of a ground layer below the first (CInpJibanLayer), in grid-column order.
+std::span<const DesignField> LayerFields();
 // A record or row field by its name ("CInpJiban.Fai", "CInpSectS.Zd"), or nullptr.
 const DesignField* FindDesignField(std::string_view name);
 
@@ -230,6 +237,7 @@ constexpr Record RecordOf() {
     if constexpr (std::is_same_v<R, CInpSectC>) return Record::SectC;
     if constexpr (std::is_same_v<R, CInpSectS>) return Record::SectS;
     if constexpr (std::is_same_v<R, CInpHyoshi>) return Record::Hyoshi;
+    if constexpr (std::is_same_v<R, CInpJibanLayer>) return Record::Layer;
 }
 
 template <class T>

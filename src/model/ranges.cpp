@@ -38,6 +38,7 @@ const std::vector<const FieldRange*>& Ranges() {
         for (const DesignField& f : DesignFields()) {
             if (f.HasInput()) v.push_back(&f);
         }
+        for (const DesignField& f : SiteFields()) v.push_back(&f);
         for (const FieldRange& f : kWindowRanges) v.push_back(&f);
         return v;
     }();
@@ -160,7 +161,7 @@ bool CellAcceptable(const GridColumn& c, double value) { return InRange(c, value
 namespace {
 
 bool IsRowField(const DesignField& f) {
-    return f.record == Record::SectC || f.record == Record::SectS;
+    return f.record == Record::SectC || f.record == Record::SectS || f.record == Record::Layer;
 }
 
 bool InItsRange(const DesignField& f, double v) {
@@ -180,6 +181,9 @@ std::vector<double> CollectNewDesignValues(const DesignField& f) {
     };
     if (!IsRowField(f)) {
         add(NumberOf(f, DefaultRecord(f.record)));
+    } else if (f.record == Record::Layer) {
+        // A new layer row holds values inside the ranges.
+        return values;
     } else if (f.record == Record::SectC) {
         add(f.newValue);
         colInpSectC c;
@@ -220,6 +224,8 @@ std::span<const double> NewDesignValuesOutsideRange(const DesignField& f) {
         take(RowFields(Catalogue::Concrete));
         take(RowFields(Catalogue::LightSteel));
         take(RowFields(Catalogue::Steel));
+        take(SiteFields());
+        take(LayerFields());
         return m;
     }();
     const auto it = all.find(&f);

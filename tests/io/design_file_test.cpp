@@ -44,9 +44,9 @@ void MakeNonDefaultDesign() {
     InitData();
     // clang-format off
     gInpJyoken = CInpJyoken{true, "水路 A-1, 左岸 (No.3+20)", 3.5, 3.75, -1.25, 2.0, 12.5, 2,
-                            0.35, 10, 2, 5.5, 0.5, 1.5, 1.2, 19, 7.5, 0.05, 1.6, 1.3, 0};
+                            0.35, 10, 2, 5.5, 0.5, 1.5, 1.2, 19, 7.5, 0.05, 1.6, 1.3, 0, kChannelWaterAtDesignGround};
     // clang-format on
-    gInpJiban = CInpJiban{true, 1, 17.5, 8.5, 9.81, 0.0, 2.5, 35.0, 3000.0};
+    gInpJiban = CInpJiban{true, 1, 17.5, 8.5, 9.81, 0.0, 2.5, 35.0, 3000.0, 15.0, 15.0, {}};
     gInpZairyo = CInpZairyo{false, 22e6,    23e6, 36e6, 205e6, 206e6, "SS490", 185,
                             186,   "SY390", 235,  236,  0.9,   0.7,   0.6,     0.95};
     gInpSectC.Clear();

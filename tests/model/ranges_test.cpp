@@ -16,8 +16,9 @@ TEST(FieldRanges, NamesAreUniqueAndLookupsOfOtherNamesFail) {
         EXPECT_TRUE(names.insert(f->name).second) << f->name;
         EXPECT_EQ(FindFieldRange(f->name), f);
     }
-    // Every design field with an input field, then the 4 choice and 5 numbering fields.
-    std::size_t inputs = 0;
+    // Every design field with an input field, the site's, then the 4 choice and 5 numbering
+    // fields.
+    std::size_t inputs = SiteFields().size();
     for (const DesignField& f : DesignFields()) inputs += f.HasInput() ? 1 : 0;
     EXPECT_EQ(names.size(), inputs + 4 + 5);
     EXPECT_EQ(FindFieldRange("CInpJiban.Nothing"), nullptr);

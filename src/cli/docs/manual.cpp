@@ -79,6 +79,8 @@ std::string_view Window(const DesignField& f) {
             return "使用断面の決定";
         case Record::Hyoshi:
             return "表紙の設定";
+        case Record::Layer:
+            return "地盤条件の入力";
         case Record::SectC:
         case Record::SectS:
             break;
