@@ -155,5 +155,52 @@ TEST(Layered, ChannelWaterLevel) {
     }
 }
 
+// The sand channel (ground 3.5, groundwater 2.0, sand γt 18, γ' 9, φ 30°, q 10, Kh 3000) with
+// Kh 20000 from EL -1.5, a layer several times stiffer than the mean over 1/β: every section's β
+// of Chang's method solves β = (Kh(1/β) / 4EI)^¼ with Kh the mean of the shares.
+TEST(Layered, StiffLayerBelowTheVirtualGroundConverges) {
+    InitData();
+    ResetResultStore();
+    CInpJyoken& c = gInpJyoken;
+    c.ELGL = c.ELYU = 3.5;
+    c.ELDL = 0.0;
+    c.ELWL = 2.0;
+    c.Z = 10.0;
+    c.Keijyo = 0;
+    c.K0X = 0.0;
+    c.K0Q = 10.0;
+    CInpJiban& g = gInpJiban;
+    g.Kind = 0;
+    g.Gt = 18;
+    g.Gws = 9;
+    g.Fai = 30;
+    g.Ca = g.Cb = 0;
+    g.KH = 3000;
+    g.Layers = {CInpJibanLayer{-1.5, 0, 18, 9, 30, 0, 0, 20000}};
+    ASSERT_TRUE(CalcMain());
+    const std::vector<CInpJibanLayer> layers = GroundLayers(g, c.ELGL);
+    const double ELV = AdoptedVirtualGround();
+    int sections = 0;
+    for (int32_t k = 1; k <= 3; ++k) {
+        const double alpha = k == kKindConcrete ? 1.0 : gInpZairyo.AlphaIs;
+        for (int32_t s = 1; gSectChang(k, s, item::kChangI) > 0; ++s) {
+            const double beta = gSectChang(k, s, item::kChangBeta);
+            const double kh = gSectKh(k, s, kKhChang);
+            const double EI =
+                gSectChang(k, s, item::kChangE) / 1000 * alpha * gSectChang(k, s, item::kChangI);
+            const auto G = [&](double b) {
+                return std::pow(MeanKhBelow(layers, ELV, 1.0 / b) / (4 * EI), 0.25);
+            };
+            EXPECT_EQ(kh, MeanKhBelow(layers, ELV, 1.0 / beta));
+            EXPECT_NEAR(beta, G(beta), 1e-10);
+            // The stiffest sections' 1/β stays above the stiff layer.
+            EXPECT_GE(kh, 3000.0);
+            EXPECT_LT(kh, 20000.0);
+            ++sections;
+        }
+    }
+    EXPECT_EQ(sections, 26);
+}
+
 }  // namespace
 }  // namespace kuvelt
