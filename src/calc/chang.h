@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "calc/fault.h"
+#include "model/design.h"
 
 namespace kuvelt {
 
@@ -14,6 +16,8 @@ namespace kuvelt {
 extern double ChangBeta;
 extern double ChangMmax;
 extern double ChangLm;
+// The coefficient of horizontal subgrade reaction the last call found beta with (kN/m3).
+extern double ChangKh;
 
 // lngCase 1: load at the virtual ground (h taken as zero); 2: load at height h above it.
 // B loaded width (m), P resultant (kN/m), I second moment of area (m4/m), Ek effective modulus
@@ -21,5 +25,10 @@ extern double ChangLm;
 // fault (zero rigidity, negative root, overflow); the outputs then hold 0 or what was computed.
 bool CalcChang(int32_t lngCase, fault::Num B, fault::Num h, fault::Num P, fault::Num I,
                fault::Num Ek, fault::Num KH);
+// The same in layered ground: Kh is the mean over 1/beta below the virtual ground `top` of the
+// ground `layers` (SolveLayeredBeta, calc/layer_kh.h), so beta solves
+// beta = (Kh(1/beta) B / (4 EI))^(1/4); equal Kh below `top` gives the uniform ground's beta.
+bool CalcChang(int32_t lngCase, fault::Num B, fault::Num h, fault::Num P, fault::Num I,
+               fault::Num Ek, const std::vector<CInpJibanLayer>& layers, double top);
 
 }  // namespace kuvelt

@@ -27,6 +27,11 @@ std::size_t LayerIndexAt(const std::vector<CInpJibanLayer>& layers, double el) {
     return i;
 }
 
+CInpJibanLayer LayerBelowDesignGround(const CInpJiban& g, const CInpJyoken& c) {
+    const std::vector<CInpJibanLayer> layers = GroundLayers(g, c.ELGL);
+    return layers[LayerIndexAt(layers, c.ELDL)];
+}
+
 void AddBuiltInConcrete(colInpSectC& c) {
     c.Add("50H", 0, 1040, 5.4, 2, 4);
     c.Add("60H", 0, 1800, 8, 2.5, 5);

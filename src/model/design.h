@@ -103,6 +103,10 @@ std::vector<CInpJibanLayer> GroundLayers(const CInpJiban& g, double ELGL);
 // exactly at `el` is the one below it counted (the layer that holds what lies under `el`). Above
 // the first layer's top: 0.
 std::size_t LayerIndexAt(const std::vector<CInpJibanLayer>& layers, double el);
+// The layer directly below the design ground level (a layer whose top lies at ELDL is that
+// layer): its kind decides the clayey 0.5 m rule of the loads and whether the excavation bottom
+// is checked for boiling (sandy) or heaving (clayey).
+CInpJibanLayer LayerBelowDesignGround(const CInpJiban& g, const CInpJyoken& c);
 
 // Material conditions.
 struct CInpZairyo {
