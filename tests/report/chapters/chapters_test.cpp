@@ -547,7 +547,7 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
           "│   1│ " + Pic(3.0, "+##0.000") + " │ 砂質土 │ 18.0 │  9.0 │ 30.0 │",
           "│   4│ " + Pic(-2.0, "+##0.000") +
               " │ 粘性土 │ 17.0 │  7.0 │  －  │   2.0 ／  20.0   │   12000  │",
-          "δa  ＝ 20.0 °", "δp  ＝ 15.0 °"},
+          "（主働側）        δ   ＝ 20.0 °", "（受働側）        δ   ＝ －15.0 °"},
          {"土質：砂質土"}},
         {"external forces",
          basResOutGairyoku::Write,
