@@ -121,6 +121,8 @@ int32_t PieceLayer(const clsSpJiban& piece) {
 
 std::size_t StabilityLayerIndex() { return LayerIndexAt(DesignLayers(), gInpJyoken.ELDL); }
 
+int32_t StabilityKind() { return DesignLayers()[StabilityLayerIndex()].Kind; }
+
 bool ChannelWaterRaised(double channelWater) {
     return std::fabs(channelWater - gInpJyoken.ELDL) >= 0.0005;
 }

@@ -85,6 +85,8 @@ int32_t PieceLayer(const clsSpJiban& piece);
 // The layer directly below the design ground level (0-based): it decides between boiling and
 // heaving.
 std::size_t StabilityLayerIndex();
+// Its soil (0 sandy: boiling and the sandy virtual ground; 1 clayey: heaving and the 0.5 m rule).
+int32_t StabilityKind();
 // The channel water stands above the design ground level (not at it).
 bool ChannelWaterRaised(double channelWater);
 // Chapter 2's and figure label texts of the load pieces: "①" … "⑳", then the number itself (the

@@ -400,7 +400,8 @@ void EarthPressure(ChapterData& d, const Results& r) {
     bool clayey = !clayeyActive.empty() || !clayeyPassive.empty();
     const bool mixed = sandy && clayey;
     if (!mixed) {
-        sandy = gInpJiban.Kind == 0 ? !clayey : sandy;
+        // One soil (the ground's own when a side has no piece at all).
+        sandy = sandy || (!clayey && gInpJiban.Kind == 0);
         clayey = !sandy;
     }
     // One soil prints both of its tables as they are; in mixed ground a side without a piece of

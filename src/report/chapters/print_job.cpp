@@ -54,9 +54,7 @@ std::string SlotFile(int32_t slot) {
 }
 
 // The layer directly below the design ground level decides: sandy boiling, clayey heaving.
-bool StabilityByHeaving() {
-    return chapters::DesignLayers()[chapters::StabilityLayerIndex()].Kind != 0;
-}
+bool StabilityByHeaving() { return chapters::StabilityKind() != 0; }
 
 bool WriteStability(const Results& results, std::string* error) {
     return StabilityByHeaving() ? basResOutNekiriAnteiAc::Write(results, error)
