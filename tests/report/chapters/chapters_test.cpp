@@ -607,6 +607,34 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
     }
 }
 
+// Clay under the design ground level decides heaving; the overburden is every layer above it,
+// wet above the groundwater and submerged with the water below it, and the surcharge.
+TEST_F(ChapterFileTest, LayeredHeavingWeighsEveryLayerAbove) {
+    test::ReportDesign clay = test::LayeredDesign();
+    clay.setup = [] {
+        test::LayeredDesign().setup();
+        auto& g = gInpJiban;
+        g.Kind = 1, g.Gt = 17, g.Gws = 7, g.Ca = 0, g.Cb = 30, g.DeltaA = 15;
+        g.Layers = {CInpJibanLayer{2.0, 0, 19, 10, 30, 0, 0, 4000},
+                    CInpJibanLayer{0.0, 1, 16, 6, 0, 1, 25, 3000}};
+    };
+    ASSERT_TRUE(test::Prepare(clay));
+    const Results r = SnapshotResults();
+    ASSERT_TRUE(r.heaving.has_value());
+    const std::string t = Run(basResOutNekiriAnteiAc::Write, r);
+    // 17 × 1.0 above the sand, 19 × 0.5 down to the groundwater, (10 + γw) × 1.5 below it.
+    const double gw = gInpJiban.Gw, q = r.heaving->Q;
+    const double sum = 17 * 1.0 + 19 * 0.5 + (10 + gw) * 1.5;
+    for (const std::string& p :
+         {"第" + Pic(3, "##0") + "層（粘性土）の粘着力",
+          "＝ " + Pic(17, "#0.00") + "×" + Pic(1.0, "##0.000") + " ＝ " + Pic(17, "###0.00"),
+          "＝ " + Pic(10 + gw, "#0.00") + "×" + Pic(1.5, "##0.000"),
+          "Ｗ ＝ Σγ・ｈ ＋ ｑ ＝ " + Pic(sum, "####0.00") + " ＋ " + Pic(q, "###0.00") + " ＝ " +
+              Pic(sum + q, "####0.00")}) {
+        EXPECT_TRUE(Has(t, p)) << p;
+    }
+}
+
 TEST_F(ChapterFileTest, MissingFormatFileFailsEveryChapter) {
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
     basResOutPrn::SetReportDataFolder(tmp.path().string());
