@@ -114,11 +114,20 @@ TEST_F(DiagramTest, LayerShapes) {
     }
 }
 
-TEST_F(DiagramTest, TwentyPiecesFitTwentyOneFail) {
+// Layered ground gives many load layers: thirty with both ends loaded number sixty pieces, the
+// circled numerals to twenty and the numbers themselves after; one layer more fails.
+TEST_F(DiagramTest, ThirtyLayersOfSixtyPiecesFitOneMoreFails) {
     std::vector<Load> loads;
-    for (int i = 0; i < 10; ++i) loads.push_back({10.0 - i, 1.0, 10.0 + i, 20.0 + i});
+    for (int i = 0; i < basZuSp::kMaxLayers; ++i)
+        loads.push_back({30.0 - i, 1.0, 10.0 + i, 20.0 + i});
     SetLoads(loads, 0.0);
-    EXPECT_EQ(Labels(Sub(Draw(), 1)), 20);
+    const formats::SubFigure p = Sub(Draw(), 1);
+    EXPECT_EQ(Labels(p), 20);
+    for (const char* n : {"21", "60"}) {
+        EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(), [&](const auto& t) {
+            return t.text == n;
+        })) << n;
+    }
     loads.push_back({0.0, 1.0, 30, 40});
     SetLoads(loads, 0.0);
     EXPECT_THROW(basZuSp::DrawLoadDiagram(results, 128, 80), PrintFault);
