@@ -23,9 +23,14 @@ Message PasteTooWideMessage(int blockColumns, int columnsRight) {
                         " 列しかありません。\n貼り付けは行いませんでした。");
 }
 
-Message PasteTooLongMessage(int recMax) {
-    return PasteMessage("貼り付けると登録できる断面数（最大" + std::to_string(recMax) +
-                        "断面）を超えます。\n貼り付けは行いませんでした。");
+Message PasteTooLongMessage(int recMax, const std::string& what, const std::string& unit) {
+    return PasteMessage("貼り付けると" + what + "（最大" + std::to_string(recMax) + unit +
+                        "）を超えます。\n貼り付けは行いませんでした。");
+}
+
+std::span<const std::string_view> ListCaptions(const GridColumn& c) {
+    if (c.record == Record::Layer) return kKindCaptions;
+    return kSectShapeCaptions;
 }
 
 Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text) {
@@ -38,7 +43,10 @@ Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QStrin
 Message PasteEmptyMessage() { return PasteMessage("貼り付けるﾃﾞｰﾀがありません。"); }
 
 SectGridModel::SectGridModel(const std::string& grid, QObject* parent)
-    : QAbstractTableModel(parent), columns_(GridColumns(grid)) {
+    : SectGridModel(GridColumns(grid), parent) {}
+
+SectGridModel::SectGridModel(std::span<const GridColumn> columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(columns) {
     for (int c = 0; c < int(columns_.size()); ++c) {
         if (columns_[std::size_t(c)].Member() == "Lmin") lminCol_ = c;
         if (columns_[std::size_t(c)].Member() == "Lmax") lmaxCol_ = c;
@@ -83,7 +91,7 @@ QVariant SectGridModel::headerData(int section, Qt::Orientation orientation, int
                 return Q(std::string(column(section).caption));
             return {};
         }
-        return QString::number(section + 1);
+        return QString::number(section + firstNumber_);
     }
     if (role == Qt::TextAlignmentRole && orientation == Qt::Vertical) {
         return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -196,14 +204,14 @@ double SectGridModel::Value(int row, int col) const {
     return rows_[std::size_t(row)][std::size_t(col)].value;
 }
 
-template <class Col>
-void SectGridModel::Load(const Col& c, Record record) {
+template <class Row, class Rows>
+void SectGridModel::Load(const Rows& rows, int count, Record record) {
     if (columns_.empty() || columns_.front().record != record) return;
-    SetRowCount(c.Count());
+    SetRowCount(count);
     int r = 0;
-    for (const auto& section : c) {
+    for (const Row& row : rows) {
         for (int col = 0; col < columnCount(); ++col) {
-            VisitField(column(col), &section, [&](const auto& v) {
+            VisitField(column(col), &row, [&](const auto& v) {
                 if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
                     SetText(r, col, v);
                 } else {
@@ -215,14 +223,14 @@ void SectGridModel::Load(const Col& c, Record record) {
     }
 }
 
-template <class Col>
-void SectGridModel::Save(Col& c, Record record) const {
-    if (columns_.empty() || columns_.front().record != record) return;
-    c.Clear();
+template <class Row>
+std::vector<Row> SectGridModel::Save(Record record) const {
+    std::vector<Row> saved;
+    if (columns_.empty() || columns_.front().record != record) return saved;
     for (int r = 0; r < rowCount(); ++r) {
-        std::decay_t<decltype(*c.begin())> section{};
+        Row& row = saved.emplace_back();
         for (int col = 0; col < columnCount(); ++col) {
-            VisitField(column(col), &section, [&](auto& v) {
+            VisitField(column(col), &row, [&](auto& v) {
                 using T = std::decay_t<decltype(v)>;
                 if constexpr (std::is_same_v<T, std::string>) {
                     v = Text(r, col);
@@ -234,14 +242,56 @@ void SectGridModel::Save(Col& c, Record record) const {
                 }
             });
         }
-        c.AddItem(std::move(section));
     }
+    return saved;
 }
 
-void SectGridModel::LoadCatalogue(const colInpSectC& c) { Load(c, Record::SectC); }
-void SectGridModel::LoadCatalogue(const colInpSectS& c) { Load(c, Record::SectS); }
-void SectGridModel::SaveCatalogue(colInpSectC& c) const { Save(c, Record::SectC); }
-void SectGridModel::SaveCatalogue(colInpSectS& c) const { Save(c, Record::SectS); }
+void SectGridModel::LoadCatalogue(const colInpSectC& c) {
+    Load<CInpSectC>(c, c.Count(), Record::SectC);
+}
+void SectGridModel::LoadCatalogue(const colInpSectS& c) {
+    Load<CInpSectS>(c, c.Count(), Record::SectS);
+}
+
+namespace {
+
+template <class Col, class Row>
+void SaveInto(Col& c, std::vector<Row> rows) {
+    c.Clear();
+    for (Row& row : rows) c.AddItem(std::move(row));
+}
+
+}  // namespace
+
+void SectGridModel::SaveCatalogue(colInpSectC& c) const {
+    if (!columns_.empty() && columns_.front().record == Record::SectC)
+        SaveInto(c, Save<CInpSectC>(Record::SectC));
+}
+void SectGridModel::SaveCatalogue(colInpSectS& c) const {
+    if (!columns_.empty() && columns_.front().record == Record::SectS)
+        SaveInto(c, Save<CInpSectS>(Record::SectS));
+}
+
+void SectGridModel::LoadLayers(const std::vector<CInpJibanLayer>& layers) {
+    Load<CInpJibanLayer>(layers, int(layers.size()), Record::Layer);
+}
+
+std::vector<CInpJibanLayer> SectGridModel::SavedLayers() const {
+    return Save<CInpJibanLayer>(Record::Layer);
+}
+
+int SectGridModel::ColumnOf(std::string_view member) const {
+    for (int c = 0; c < columnCount(); ++c) {
+        if (column(c).Member() == member) return c;
+    }
+    return -1;
+}
+
+void SectGridModel::setRowWords(int firstNumber, std::string limitWhat, std::string unit) {
+    firstNumber_ = firstNumber;
+    limitWhat_ = std::move(limitWhat);
+    limitUnit_ = std::move(unit);
+}
 
 bool SectGridModel::AddRow() {
     if (!CanAdd()) return false;
@@ -281,9 +331,8 @@ QString SectGridModel::CellText(int row, int col) const {
             return Q(cell.text);
         case CellKind::List: {
             const int i = int(cell.value);
-            if (i >= 0 && i < int(std::size(kSectShapeCaptions))) {
-                return Q(std::string(kSectShapeCaptions[i]));
-            }
+            const auto captions = ListCaptions(c);
+            if (i >= 0 && i < int(captions.size())) return Q(std::string(captions[std::size_t(i)]));
             return {};
         }
         case CellKind::Number:
@@ -305,8 +354,9 @@ bool SectGridModel::Parse(int col, const QString& text, Cell& out) const {
         }
         case CellKind::List: {
             const QString t = text.trimmed();
-            for (int i = 0; i < int(std::size(kSectShapeCaptions)); ++i) {
-                if (t == Q(std::string(kSectShapeCaptions[i]))) {
+            const auto captions = ListCaptions(c);
+            for (int i = 0; i < int(captions.size()); ++i) {
+                if (t == Q(std::string(captions[std::size_t(i)]))) {
                     out.value = i;
                     return true;
                 }
@@ -409,7 +459,9 @@ std::optional<Message> SectGridModel::PasteBlock(int row, int col, const QString
     if (width > right) return PasteTooWideMessage(width, right);
     const int height = int(block.size());
     // Rows are added below the last one; the paste may also start on the empty row after it.
-    if (row > rowCount() || row + height > recMax_) return PasteTooLongMessage(recMax_);
+    if (row > rowCount() || row + height > recMax_) {
+        return PasteTooLongMessage(recMax_, limitWhat_, limitUnit_);
+    }
 
     // Check every cell before anything changes: the block goes in whole or not at all.
     std::vector<std::vector<Cell>> parsed(static_cast<std::size_t>(height));
