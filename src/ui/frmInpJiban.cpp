@@ -56,7 +56,7 @@ frmInpJiban::frmInpJiban(QWidget* parent)
     upper->addLayout(first, 1);
     top->addLayout(upper);
 
-    auto* kindBox = new QGroupBox(QStringLiteral("地盤の種類"), this);
+    auto* kindBox = new QGroupBox(QStringLiteral("地盤の種類（第1層）"), this);
     auto* kh = new QHBoxLayout(kindBox);
     optKind = new QButtonGroup(this);
     const QString names[2] = {QStringLiteral("砂質土"), QStringLiteral("粘性土")};
@@ -68,7 +68,7 @@ frmInpJiban::frmInpJiban(QWidget* parent)
     kh->addStretch(1);
     first->addWidget(kindBox);
 
-    auto* values = new QGroupBox(QStringLiteral("土質定数"), this);
+    auto* values = new QGroupBox(QStringLiteral("土質定数（第1層）"), this);
     auto* g = new QGridLayout(values);
     numGt = AddNumRow(g, 0, "CInpJiban.Gt", values);
     numGws = AddNumRow(g, 1, "CInpJiban.Gws", values);
@@ -110,12 +110,12 @@ frmInpJiban::frmInpJiban(QWidget* parent)
         QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     grdLayers->setAlternatingRowColors(true);
     grdLayers->verticalHeader()->setDefaultSectionSize(grdLayers->fontMetrics().height() + 8);
-    grdLayers->horizontalHeader()->setStretchLastSection(true);
+    // The columns share the width the upper groups give the window.
+    grdLayers->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     int width = grdLayers->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("10")) +
                 16 + grdLayers->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
     for (int c = 0; c < layerModel_->columnCount(); ++c) {
         const int w = std::max(grdLayers->horizontalHeader()->sectionSizeHint(c) + 12, 64);
-        grdLayers->setColumnWidth(c, w);
         width += w;
     }
     grdLayers->setMinimumWidth(width);

@@ -1,5 +1,6 @@
 #include "ui/sect_grid_model.h"
 
+#include <QColor>
 #include <type_traits>
 
 #include "platform/numfmt.h"
@@ -50,6 +51,10 @@ SectGridModel::SectGridModel(std::span<const GridColumn> columns, QObject* paren
     for (int c = 0; c < int(columns_.size()); ++c) {
         if (columns_[std::size_t(c)].Member() == "Lmin") lminCol_ = c;
         if (columns_[std::size_t(c)].Member() == "Lmax") lmaxCol_ = c;
+        if (columns_[std::size_t(c)].record == Record::Layer &&
+            columns_[std::size_t(c)].Member() == "Kind") {
+            kindCol_ = c;
+        }
     }
 }
 
@@ -79,6 +84,15 @@ QVariant SectGridModel::data(const QModelIndex& index, int role) const {
                        : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
         case Qt::ToolTipRole:
             return Hint(index.column());
+        case Qt::ForegroundRole:
+            // A layer's φ or cohesion that its kind does not use is shown grey, as the first
+            // layer's field is disabled; it stays editable and is kept.
+            if (c.record == Record::Layer && kindCol_ >= 0 &&
+                !FieldInForce("CInpJiban." + std::string(c.Member()), 0,
+                              int32_t(Value(index.row(), kindCol_)))) {
+                return QColor(Qt::gray);
+            }
+            return {};
         default:
             return {};
     }
@@ -119,7 +133,10 @@ bool SectGridModel::setData(const QModelIndex& index, const QVariant& value, int
         return false;
     }
     rows_[std::size_t(index.row())][std::size_t(index.column())] = cell;
-    emit dataChanged(index, index);
+    // A layer's kind greys the values it does not use.
+    const bool wholeRow = index.column() == kindCol_;
+    emit dataChanged(wholeRow ? this->index(index.row(), 0) : index,
+                     wholeRow ? this->index(index.row(), columnCount() - 1) : index);
     return true;
 }
 

@@ -144,6 +144,7 @@ class SectGridModel : public QAbstractTableModel {
     int recMax_ = 30;
     int lminCol_ = -1;
     int lmaxCol_ = -1;
+    int kindCol_ = -1;  // a ground layer's kind
     std::vector<Cell> usual_;
     int firstNumber_ = 1;
     std::string limitWhat_ = "登録できる断面数";
