@@ -141,7 +141,10 @@ frmInpJiban::frmInpJiban(QWidget* parent)
         // Like OK it takes no focus on a click: the command acts on the grid's active cell.
         b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, layerEditing, c.run);
+        connect(b, &QPushButton::clicked, this, [this, run = c.run] {
+            UpdateUsualLayer();
+            (layerEditing->*run)();
+        });
         commands->addWidget(b);
         *c.out = b;
     }
@@ -165,7 +168,10 @@ frmInpJiban::frmInpJiban(QWidget* parent)
           MenuItem{"ﾃﾞｰﾀ行挿入(&I)", &GridEditing::Insert},
           MenuItem{"ﾃﾞｰﾀ行削除(&D)", &GridEditing::Delete}}) {
         auto* a = new QAction(QString::fromUtf8(m.text), grdLayers);
-        connect(a, &QAction::triggered, layerEditing, m.run);
+        connect(a, &QAction::triggered, this, [this, run = m.run] {
+            UpdateUsualLayer();
+            (layerEditing->*run)();
+        });
         grdLayers->addAction(a);
     }
     grdLayers->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -237,7 +243,16 @@ void frmInpJiban::ApplyDependentEnabling() {
     p.setColor(QPalette::WindowText, palette().color(clayey ? QPalette::Active : QPalette::Disabled,
                                                      QPalette::WindowText));
     lblCohesion->setPalette(p);
+    UpdateUsualLayer();
     UpdateLayerCommands();
+}
+
+void frmInpJiban::UpdateUsualLayer() {
+    // A layer added to an empty grid starts as the first layer as typed, its top at the design
+    // ground level: the usual place for a change of ground in front of the wall.
+    const CInpJiban typed = Typed();
+    std::vector<CInpJibanLayer> all = GroundLayers(typed, conditions.ELDL);
+    layerModel_->SetUsualRow(all.front());
 }
 
 void frmInpJiban::UpdateLayerCommands() {

@@ -51,6 +51,7 @@ class frmInpJiban : public InputWindow {
 
   private:
     void UpdateLayerCommands();
+    void UpdateUsualLayer();
     void ShowLayerHint();
 
     SectGridModel* layerModel_;

@@ -175,13 +175,12 @@ int SectGridModel::FirstCrossedLengthRow() const {
     return -1;
 }
 
-template <class Col>
-void SectGridModel::Usual(const Col& c, Record record) {
-    if (columns_.empty() || columns_.front().record != record || c.Count() == 0) return;
+template <class Row>
+void SectGridModel::Usual(const Row& row, Record record) {
+    if (columns_.empty() || columns_.front().record != record) return;
     usual_ = NewRow();
-    const auto& section = *c.begin();
     for (int col = 0; col < columnCount(); ++col) {
-        VisitField(column(col), &section, [&](const auto& v) {
+        VisitField(column(col), &row, [&](const auto& v) {
             if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
                 usual_[std::size_t(col)].value = static_cast<double>(v);
             }
@@ -189,8 +188,13 @@ void SectGridModel::Usual(const Col& c, Record record) {
     }
 }
 
-void SectGridModel::SetUsualRow(const colInpSectC& builtIn) { Usual(builtIn, Record::SectC); }
-void SectGridModel::SetUsualRow(const colInpSectS& builtIn) { Usual(builtIn, Record::SectS); }
+void SectGridModel::SetUsualRow(const colInpSectC& builtIn) {
+    if (builtIn.Count() > 0) Usual(*builtIn.begin(), Record::SectC);
+}
+void SectGridModel::SetUsualRow(const colInpSectS& builtIn) {
+    if (builtIn.Count() > 0) Usual(*builtIn.begin(), Record::SectS);
+}
+void SectGridModel::SetUsualRow(const CInpJibanLayer& layer) { Usual(layer, Record::Layer); }
 
 void SectGridModel::SetRowCount(int rows) {
     beginResetModel();

@@ -101,6 +101,8 @@ class SectGridModel : public QAbstractTableModel {
     // section (its name stays the new-row text). Without it the columns' new-row values.
     void SetUsualRow(const colInpSectC& builtIn);
     void SetUsualRow(const colInpSectS& builtIn);
+    // A ground layer grid's: the layer a first row starts as.
+    void SetUsualRow(const CInpJibanLayer& layer);
     // The status-bar hint of a column ("入力範囲：100～999999999.9" ...).
     QString Hint(int col) const;
 
@@ -131,8 +133,8 @@ class SectGridModel : public QAbstractTableModel {
     // A new row at `at` of `rows`: the row above it with a fresh name, or the usual row.
     std::vector<Cell> NewRowAt(const std::vector<std::vector<Cell>>& rows, int at) const;
     bool LengthsCross(const std::vector<Cell>& row) const;
-    template <class Col>
-    void Usual(const Col& c, Record record);
+    template <class Row>
+    void Usual(const Row& row, Record record);
     template <class Row, class Rows>
     void Load(const Rows& rows, int count, Record record);
     template <class Row>

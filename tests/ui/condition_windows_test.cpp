@@ -515,6 +515,7 @@ TEST(GroundWindowLayers, TypedPastedConfirmedOrCancelled) {
         std::vector<Message> messages;                   // shown, in order
         bool ok;                                         // OK, else Cancel
         std::vector<CInpJibanLayer> stored;
+        bool addRow = false;  // 行追加 first
     };
     const std::string tooLong = PasteTooLongMessage(9, "入力できる第2層以下の層数", "層").text;
     const Case cases[] = {
@@ -538,6 +539,8 @@ TEST(GroundWindowLayers, TypedPastedConfirmedOrCancelled) {
          true,
          {}},
         {"CancelKeepsTheDesign", rows, {}, {}, false, {}},
+        // The first layer as it stands, its top at the design ground level.
+        {"AddedLayerStartsAsTheFirst", {}, {}, {}, true, {{0, 0, 18, 9, 30, 0, 0, 3000}}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -553,6 +556,7 @@ TEST(GroundWindowLayers, TypedPastedConfirmedOrCancelled) {
             g.grdLayers->setCurrentIndex(g.layers()->index(0, 0));
             for (std::size_t i = 0; i < c.messages.size(); ++i)
                 env.services.AnswerMessage(MsgAnswer::Ok);
+            if (c.addRow) g.cmdLayerAdd->click();
             if (!c.clipboard.isEmpty()) {
                 QGuiApplication::clipboard()->setText(c.clipboard);
                 g.cmdLayerPaste->click();
