@@ -275,13 +275,14 @@ bool frmInpJiban::CrossFieldCheck() {
     const std::optional<ConditionConflict> conflict = GroundConditionsConflict(Typed(), conditions);
     if (!conflict) return true;
     Services().ShowMessage(this, conflict->message);
-    if (const std::optional<LayerCell> cell = LayerCellOf(conflict->focusField)) {
-        const int col = std::max(0, layerModel_->ColumnOf(cell->member));
-        if (cell->row < layerModel_->rowCount()) {
-            grdLayers->setFocus(Qt::OtherFocusReason);
-            grdLayers->setCurrentIndex(layerModel_->index(cell->row, col));
-            return false;
-        }
+    // A layer's cell, or the grid as a whole (too many layers).
+    if (conflict->focusField.starts_with("gInpJiban.Layers")) {
+        const std::optional<LayerCell> cell = LayerCellOf(conflict->focusField);
+        const int row = cell ? std::min(cell->row, layerModel_->rowCount() - 1) : 0;
+        const int col = cell ? std::max(0, layerModel_->ColumnOf(cell->member)) : 0;
+        grdLayers->setFocus(Qt::OtherFocusReason);
+        if (row >= 0) grdLayers->setCurrentIndex(layerModel_->index(row, col));
+        return false;
     }
     NumField* field = numFai;
     for (NumField* f : findChildren<NumField*>()) {
