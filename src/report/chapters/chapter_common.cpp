@@ -114,14 +114,11 @@ bool Layered() { return !gInpJiban.Layers.empty(); }
 
 std::string SoilName(int32_t kind) { return kind == 0 ? "砂質土" : "粘性土"; }
 
-int32_t PieceLayer(const clsSpJiban& piece) {
-    // The layer the piece's top lies in (a top at a layer's top is that layer's).
-    return static_cast<int32_t>(LayerIndexAt(DesignLayers(), piece.EU)) + 1;
-}
+int32_t PieceLayer(const clsSpJiban& piece) { return piece.Layer; }
 
 std::size_t StabilityLayerIndex() { return LayerIndexAt(DesignLayers(), gInpJyoken.ELDL); }
 
-int32_t StabilityKind() { return DesignLayers()[StabilityLayerIndex()].Kind; }
+int32_t StabilityKind() { return LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind; }
 
 bool ChannelWaterRaised(double channelWater) {
     return std::fabs(channelWater - gInpJyoken.ELDL) >= 0.0005;

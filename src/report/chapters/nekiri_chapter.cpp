@@ -74,9 +74,8 @@ void BoilingLayers(const clsNekiriAnteiAs& b) {
     }
     N(d, 1, Checked(sum));
     N(d, 2, depth);
-    // The mean printed is the γ′ the factor below was found with, the check's own: where the
-    // check does not average the layers yet, this is the one place to print Σ/Σ instead.
-    N(d, 3, b.Gws);
+    // The mean printed is the γ′ the factor below is found with.
+    N(d, 3, b.MeanGws(b.D));
     lines.Template(bl::kMean);
     PrintBlankLines(1);
 }
@@ -180,7 +179,7 @@ bool basResOutNekiriAnteiAs::Write(const Results& results, std::string* error) {
                                 bo::kSymbolsFirst, bo::kSymbolsLast},
                                b.Error());
             }
-            const double gws = b.Gws, gw = b.Gw, hw = b.Hw, dd = b.D, f = b.F(), fa = b.Fa;
+            const double gws = b.MeanGws(b.D), gw = b.Gw, hw = b.Hw, dd = b.D, f = b.F(), fa = b.Fa;
             const bool passes = b.Hantei();
             // The head is taken to the channel water where that stands above the design ground.
             const bool channel = chapters::ChannelWaterRaised(ChannelWaterLevel(gInpJyoken));
@@ -240,6 +239,21 @@ void HeavingWork(ChapterData& d, ChapterSection& sec, const clsNekiriAnteiAc& h,
     }
     if (W <= 0.001) {
         sec.Line(noneLine);
+        return;
+    }
+    if (h.Layered && h.Ca >= 0.001) {
+        // The cohesion at the bottom and its integral over the face above it, as the check
+        // takes them across the layers.
+        chapters::SectionLines lines(hl::kSection);
+        lines.Line(hl::kCohesionNote);
+        lines.Line(hl::kCohesionNoteEnd);
+        lines.Line(hl::kFactorFormula);
+        N(lines.d, 1, W);
+        N(lines.d, 2, h.C0);
+        N(lines.d, 3, h.Ca);
+        N(lines.d, 4, h.CI);
+        N(lines.d, 5, h.F());
+        lines.Template(hl::kFactorWork);
         return;
     }
     if (h.Ca >= 0.001) {
