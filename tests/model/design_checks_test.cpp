@@ -151,6 +151,10 @@ TEST_P(SiteChecks, RefusedWithItsMessageAndField) {
     }
 }
 
+TEST(SiteDefaults, NewDesignHasTheWaterAtItsDesignGroundLevel) {
+    EXPECT_EQ(CInpJyoken{}.ELWF, kChannelWaterAtDesignGround);
+}
+
 INSTANTIATE_TEST_SUITE_P(Site, SiteChecks, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
