@@ -184,7 +184,7 @@ std::optional<ConditionConflict> FrictionConflict(const CInpJiban& g, const Desi
     for (std::size_t row = 0; row <= g.Layers.size(); ++row) {
         const int32_t kind = row == 0 ? g.Kind : g.Layers[row - 1].Kind;
         const double fai = row == 0 ? g.Fai : g.Layers[row - 1].Fai;
-        if (kind != 0 || (delta >= 0.0 && !(delta > fai + 1e-9))) continue;
+        if (kind != 0 || !(delta > fai + 1e-9)) continue;
         return ConditionConflict{
             Information(std::string(f.caption) + " " + numfmt::FormatNumber(delta, "#0.0") + " が" +
                             (row == 0 ? "土の" : LayerName(row)) + "内部摩擦角φ(゜) " +
