@@ -47,7 +47,7 @@ struct CInpJyoken {
 };
 
 // ELWF of a design whose channel water stands at its design ground level (outside every
-// elevation the windows take, like a pile section not yet chosen).
+// elevation the windows take, like a pile section not yet chosen); a new design holds it.
 inline constexpr double kChannelWaterAtDesignGround = -9999.0;
 // The channel water level the calculation takes: ELWF, or the design ground level.
 inline double ChannelWaterLevel(const CInpJyoken& c) {

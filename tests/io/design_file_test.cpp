@@ -312,6 +312,70 @@ TEST(DesignFileLayout, AppendedOptionalFieldsKeepBothLayoutsReadable) {
     EXPECT_EQ(err, 13);
 }
 
+// A site the classic layout cannot hold is written as version 1.10: the classic file with the
+// whole cover's block, then the channel water, the wall friction, the layer count and a line per
+// layer. It reads back equal, is written again the same, passes the Open command's check, and
+// bad site values fail with the reader's codes; back at the defaults the design is the classic
+// file again.
+TEST(DesignFileLayout, SiteBeyondTheClassicLayoutIsVersion110) {
+    MakeNonDefaultDesign();
+    const std::string classic = DesignToBytes();
+    gInpJyoken.ELWF = -1.0;
+    gInpJiban.DeltaP = 12.5;
+    gInpJiban.Layers = {{-2.5, 0, 19, 9.5, 32, 0, 0, 5000}, {-4.75, 1, 17, 7, 0, 1.5, 40, 2000}};
+    const Snapshot design = Snapshot::Take();
+    const std::string bytes = DesignToBytes();
+    const std::vector<std::string> l = Lines(bytes), c = Lines(classic);
+    EXPECT_EQ(l[2], "INPUT FILE VERSION             [1.10]");
+    ASSERT_GT(l.size(), c.size());
+    EXPECT_EQ(std::vector<std::string>(l.begin() + 3, l.begin() + std::ptrdiff_t(c.size())),
+              std::vector<std::string>(c.begin() + 3, c.end()));
+    const std::vector<std::string> site = {"-1 ",
+                                           " 15 ",
+                                           " 12.5 ",
+                                           " 2 ",
+                                           "-2.5  0  19  9.5  32  0  0  5000 ",
+                                           "-4.75  1  17  7  0  1.5  40  2000 "};
+    EXPECT_EQ(std::vector<std::string>(l.begin() + std::ptrdiff_t(c.size()), l.end()), site);
+
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(bytes, err));
+    design.ExpectCurrentEqual();
+    EXPECT_EQ(DesignToBytes(), bytes);
+    TempDir dir;
+    WriteBytes(dir.file("site.kvt"), bytes);
+    EXPECT_EQ(GetFileVersion(dir.file("site.kvt")), "1.10");
+    EXPECT_TRUE(PreReadCheck(dir.file("site.kvt")));
+    files::Failure failure;
+    ASSERT_TRUE(OpenDesign(dir.file("site.kvt"), failure)) << failure.reason;
+    design.ExpectCurrentEqual();
+
+    // The site's lines of a 1.00 file are not read: that layout ends with the cover's block.
+    ASSERT_TRUE(DesignFromBytes(classic + Join(site), err));
+    EXPECT_TRUE(gInpJiban.Layers.empty());
+    EXPECT_EQ(gInpJyoken.ELWF, kChannelWaterAtDesignGround);
+
+    const std::size_t count = bytes.size() - Join({site[3], site[4], site[5]}).size();
+    const std::string head = bytes.substr(0, count);
+    struct Bad {
+        std::string tail;
+        int32_t code;  // 0: read, with no layers
+    };
+    for (const Bad& b : {Bad{" 10 \r\n", 6}, Bad{" x \r\n", 13}, Bad{" 2 \r\n-2.5  0 ", 62},
+                         Bad{"", 62}, Bad{" -1 \r\n", 0}, Bad{" 0 \r\n", 0}}) {
+        SCOPED_TRACE(b.tail);
+        err = 0;
+        EXPECT_EQ(DesignFromBytes(head + b.tail, err), b.code == 0);
+        EXPECT_EQ(err, b.code);
+        EXPECT_TRUE(gInpJiban.Layers.empty());
+    }
+
+    gInpJyoken.ELWF = kChannelWaterAtDesignGround;
+    gInpJiban.DeltaP = 15;
+    gInpJiban.Layers.clear();
+    EXPECT_EQ(DesignToBytes(), classic);
+}
+
 TEST(DesignFileRoundTrip, DefaultDesignReadsBackEqual) {
     TempDir dir;
     const std::string path = dir.file("new.kvt");
