@@ -583,11 +583,12 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
         for (const std::string& p : c.present) EXPECT_TRUE(Has(t, p)) << c.chapter << ": " << p;
         for (const std::string& p : c.absent) EXPECT_FALSE(Has(t, p)) << c.chapter << ": " << p;
     }
-    // Chapter 2 prints each piece with its own soil: two tables a side, every clay piece's top in
-    // a cohesion table's form (two decimals), every sand piece's in Coulomb's (three).
+    // Chapter 2 prints each piece with its own soil: two tables a side (sand and clay behind the
+    // wall, and in front of it the sand down to EL -2.0 and the clay below), every clay piece's
+    // top in a cohesion table's form (two decimals), every sand piece's in Coulomb's (three).
     const std::string c2 = Run(basResOutGairyoku::Write, r);
     EXPECT_EQ(Count(c2, "主働土圧の計算"), 2);
-    EXPECT_EQ(Count(c2, "受働土圧の計算"), 1);
+    EXPECT_EQ(Count(c2, "受働土圧の計算"), 2);
     for (const clsSpJiban& p : r.spa->Jiban()) {
         EXPECT_TRUE(Has(c2, "│" + Pic(p.EU, p.Kind == 0 ? " +##0.000" : "+##0.00") + " │")) << p.EU;
     }
