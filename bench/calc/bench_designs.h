@@ -25,7 +25,7 @@ inline void SandChannel() {
 
 // The same wall in ten ground layers (the most a design holds): sands of rising friction and
 // subgrade reaction with a clayey layer between them, every top a split of both layer tables and
-// Kh different in each, so that every section's β is found by bisection.
+// Kh different in each, so that every section's β is solved for in the averaged Kh.
 inline void SandChannelTenLayers() {
     SandChannel();
     const double tops[] = {2.5, 1.5, 0.5, -0.5, -1.5, -2.5, -3.5, -4.5, -6.0};

@@ -69,11 +69,16 @@ bool CalcChang(int32_t lngCase, Num B, Num h, Num P, Num I, Num Ek, Num KH) {
 
 bool CalcChang(int32_t lngCase, Num B, Num h, Num P, Num I, Num Ek,
                const std::vector<CInpJibanLayer>& layers, double top) {
+    return CalcChang(lngCase, B, h, P, I, Ek, KhProfile(layers, top));
+}
+
+bool CalcChang(int32_t lngCase, Num B, Num h, Num P, Num I, Num Ek, const KhProfile& ground) {
     if (!Start(lngCase)) return false;
     LayeredBeta solved;
     try {
         const Num EI = Ek * 1000.0 * I;
-        solved = SolveLayeredBeta(layers, top, [&](Num kh) { return Root4(0.25 * kh * B / EI); });
+        solved =
+            ground.Beta(double(0.25 * B / EI), [&](Num kh) { return Root4(0.25 * kh * B / EI); });
     } catch (const CalcFault&) {
         return false;
     }

@@ -11,6 +11,8 @@
 
 namespace kuvelt {
 
+class KhProfile;
+
 // Results of the last CalcChang call: characteristic value beta (1/m), maximum bending moment
 // (kN*m/m, negative with this sign convention) and its depth below the virtual ground (m).
 extern double ChangBeta;
@@ -26,9 +28,12 @@ extern double ChangKh;
 bool CalcChang(int32_t lngCase, fault::Num B, fault::Num h, fault::Num P, fault::Num I,
                fault::Num Ek, fault::Num KH);
 // The same in layered ground: Kh is the mean over 1/beta below the virtual ground `top` of the
-// ground `layers` (SolveLayeredBeta, calc/layer_kh.h), so beta solves
+// ground `layers` (KhProfile::Beta, calc/layer_kh.h), so beta solves
 // beta = (Kh(1/beta) B / (4 EI))^(1/4); equal Kh below `top` gives the uniform ground's beta.
 bool CalcChang(int32_t lngCase, fault::Num B, fault::Num h, fault::Num P, fault::Num I,
                fault::Num Ek, const std::vector<CInpJibanLayer>& layers, double top);
+// The same on a profile laid out once for all the sections of a pass.
+bool CalcChang(int32_t lngCase, fault::Num B, fault::Num h, fault::Num P, fault::Num I,
+               fault::Num Ek, const KhProfile& ground);
 
 }  // namespace kuvelt

@@ -34,65 +34,89 @@ struct LayeredBeta {
     double kh = 0.0;    // kN/m3, the mean over 1/β below `top`
 };
 
-// The β of a pass of the section checks in layered ground: the root of β = form(Kh(1/β)), where
-// `form(kh)` is the pass's closed form for uniform ground, (q·kh)^¼ with q = B / (4EI) of the
-// section (it may raise CalcFault), and Kh(d) the mean over the depth d below `top`.
-//
-// With d = 1/β and F(d) = d·Kh(d) the integral of Kh over the depth d, the equation is
-// q·F(d)·d³ = 1: the left side rises with d, so there is one root, and its β lies between the β
-// of the softest and of the stiffest layer below `top`. Repeating β ← form(Kh(1/β)) need not
-// reach it (it swings for ever where a deeper layer is several times stiffer than the mean).
-// The layer holding the root is found from the ends of the layers' shares; inside it F is a
-// straight line of d, and the root is bracketed and narrowed down (below). When every layer below
-// `top` has the same Kh the closed form is taken as it is.
+// The layers' shares below the elevation `top` (the adopted virtual ground), laid out once for
+// all the sections of a pass: each section then finds its β from the same profile.
+class KhProfile {
+  public:
+    KhProfile(const std::vector<CInpJibanLayer>& layers, double top);
+
+    // MeanKhBelow(layers, top, depth), to the bit.
+    double MeanBelow(double depth) const;
+
+    // The β of a pass of the section checks in layered ground: the root of β = (q·Kh(1/β))^¼,
+    // with q = B / (4EI) of the section and Kh(d) the mean over the depth d below `top`.
+    // `form(kh)` is the pass's own closed form of (q·kh)^¼ for uniform ground (it may raise
+    // CalcFault): taken as it is when every layer below `top` has the same Kh.
+    //
+    // With d = 1/β and F(d) = d·Kh(d) the integral of Kh over the depth d, the equation is
+    // q·F(d)·d³ = 1: the left side rises with d, so there is one root, and its β lies between
+    // the β of the softest and of the stiffest layer below `top`. Repeating β ← form(Kh(1/β))
+    // need not reach it (it swings for ever where a deeper layer is several times stiffer than
+    // the mean). The share holding the root is found from the shares' ends; inside it F is a
+    // straight line of d, and the root is bracketed and narrowed down (below).
+    template <class Form>
+    LayeredBeta Beta(double q, Form form) const;
+
+  private:
+    // A layer's share of the ground below `top`: from the depth `from` (F there `f`) down to
+    // `to`, the last one going on for ever. `sum`, `thickness` and `uniform` are the running
+    // sums of the mean up to and including the share, added in the order MeanKhBelow adds them.
+    struct Share {
+        double from = 0.0, to = 0.0, f = 0.0, kh = 0.0;
+        double top = 0.0;  // elevation of the share's top
+        double sum = 0.0, thickness = 0.0;
+        bool uniform = true;
+    };
+    std::vector<Share> shares_;
+    double top_ = 0.0;
+    double kmin_ = 0.0, kmax_ = 0.0;
+};
+
 template <class Form>
-LayeredBeta SolveLayeredBeta(const std::vector<CInpJibanLayer>& layers, double top, Form form) {
-    if (layers.empty()) return LayeredBeta{double(form(0.0)), 0.0};
-    const std::size_t first = LayerIndexAt(layers, top);
-    double kmin = layers[first].KH, kmax = kmin;
-    for (std::size_t i = first + 1; i < layers.size(); ++i) {
-        kmin = std::min(kmin, layers[i].KH);
-        kmax = std::max(kmax, layers[i].KH);
-    }
-    if (kmin == kmax) return LayeredBeta{double(form(kmin)), kmin};
+LayeredBeta KhProfile::Beta(double q, Form form) const {
+    if (shares_.empty()) return LayeredBeta{double(form(0.0)), 0.0};
+    if (kmin_ == kmax_) return LayeredBeta{double(form(kmin_)), kmin_};
     // β rises with Kh: the softest layer's β and the stiffest's bracket the root.
-    double hi = double(form(kmax));
-    const double q = hi * hi * hi * hi / kmax;
-    double lo = std::sqrt(std::sqrt(q * kmin));
-    // The share holding the root: from the depth `from` (F there `f`) with the layer's Kh `k`.
-    double from = 0.0, f = 0.0, k = layers[first].KH;
-    for (std::size_t i = first; i + 1 < layers.size(); ++i) {
-        k = layers[i].KH;
-        const double to = top - std::min(top, layers[i + 1].ELU);
-        if (to <= from) continue;
-        const double fTo = f + k * (to - from);
-        if (q * fTo * to * to * to >= 1.0) break;  // the root lies above the share's end
-        from = to;
-        f = fTo;
-        k = layers[i + 1].KH;
+    double hi = std::sqrt(std::sqrt(q * kmax_));
+    double lo = std::sqrt(std::sqrt(q * kmin_));
+    // The share holding the root: the first whose end lies below the root's depth.
+    std::size_t i = 0;
+    for (; i + 1 < shares_.size(); ++i) {
+        const Share& s = shares_[i];
+        const double fTo = s.f + s.kh * (s.to - s.from);
+        if (q * fTo * s.to * s.to * s.to >= 1.0) break;
     }
-    if (from > 0.0) hi = std::min(hi, 1.0 / from);
-    // In that share F(d) = a + k·d, so q·F(d)·d³ = 1 is g(β) = β⁴ − q·(a·β + k) = 0, g rising
-    // with β there. The bracket [lo, hi] around the root shrinks with every step: a Newton step
-    // where it stays inside the bracket, else the bracket's middle (bisection), so the search
-    // always ends, in a few steps, far below the fourth decimal the passes round β to.
-    const double a = f - k * from;
+    const Share& s = shares_[i];
+    if (s.from > 0.0) hi = std::min(hi, 1.0 / s.from);
+    if (i + 1 < shares_.size()) lo = std::max(lo, 1.0 / s.to);
+    // In that share F(d) = a + k·d (d between the share's ends, so β between their inverses),
+    // and q·F(d)·d³ = 1 is g(β) = β⁴ − q·(a·β + k) = 0, g rising with β there. The bracket
+    // [lo, hi] around the root shrinks with every step: a Halley step (it gains three times the
+    // digits each time) where it stays inside the bracket, else the bracket's middle
+    // (bisection), so the search always ends. A step below 1e-9 leaves β exact to the last bit,
+    // far below the fourth decimal the passes round it to.
+    const double k = s.kh;
+    const double a = s.f - k * s.from;
     double beta = 0.5 * (lo + hi);
-    for (int i = 0; i < 200; ++i) {
+    for (int n = 0; n < 200; ++n) {
         const double sq = beta * beta;
         const double g = sq * sq - q * (a * beta + k);
+        const double d1 = 4.0 * sq * beta - q * a;
+        const double step = 2.0 * g * d1 / (2.0 * d1 * d1 - g * 12.0 * sq);
+        if (std::fabs(step) < 1e-9) {
+            beta -= step;
+            break;
+        }
         if (g < 0.0) {
             lo = beta;
         } else {
             hi = beta;
         }
-        double next = beta - g / (4.0 * sq * beta - q * a);
-        if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
-        const bool done = std::fabs(next - beta) < 1e-13 || hi - lo < 1e-12;
-        beta = next;
-        if (done) break;
+        beta -= step;
+        if (!(beta > lo && beta < hi)) beta = 0.5 * (lo + hi);
+        if (hi - lo < 1e-12) break;
     }
-    return LayeredBeta{beta, MeanKhBelow(layers, top, double(fault::Num(1.0) / beta))};
+    return LayeredBeta{beta, MeanBelow(double(fault::Num(1.0) / beta))};
 }
 
 }  // namespace kuvelt

@@ -110,14 +110,13 @@ void PassChang() {
     const double P = gPressure->P();
     const double Y = gPressure->Y();
     const int32_t lngCase = Y >= 0.001 ? 2 : 1;
-    const std::vector<CInpJibanLayer> layers = Layers();
-    const double ELV = AdoptedVirtualGround();
+    const KhProfile ground(Layers(), AdoptedVirtualGround());
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
             const Num I = Inertia(k, s, Use::Stress);
             const Num Ek = Num(Modulus(k, s)) / 1000.0;
             const double alpha = Alpha(k, Use::Stress);
-            if (!CalcChang(lngCase, 1.0, Y, P, I, Ek * alpha, layers, ELV)) continue;
+            if (!CalcChang(lngCase, 1.0, Y, P, I, Ek * alpha, ground)) continue;
             Put(gSectKh, k, s, kKhChang, ChangKh);
             Put(gSectChang, k, s, item::kChangMmax, RoundHalfUp(ChangMmax, 1));
             Put(gSectChang, k, s, item::kChangLm, ChangLm);
@@ -159,14 +158,15 @@ void PassStress() {
 void PassEmbed() {
     gSectEmbed.Redim();
     const double ELV = AdoptedVirtualGround();
-    const std::vector<CInpJibanLayer> layers = Layers();
+    const KhProfile ground(Layers(), ELV);
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
             const Num I = Inertia(k, s, Use::Embed);
             const Num E1 = Num(Modulus(k, s)) * 1000.0;
             const double alpha = Alpha(k, Use::Embed);
-            const LayeredBeta solved = SolveLayeredBeta(
-                layers, ELV, [&](Num kh) { return Root4(kh * 0.25 * 1000.0 / (E1 * I * alpha)); });
+            const LayeredBeta solved =
+                ground.Beta(double(0.25 * 1000.0 / (E1 * I * alpha)),
+                            [&](Num kh) { return Root4(kh * 0.25 * 1000.0 / (E1 * I * alpha)); });
             const Num beta = RoundHalfUp(solved.beta, 4);
             Put(gSectKh, k, s, kKhEmbed, solved.kh);
             const double ell = RoundHalfUp(3.0 / beta, 2);
@@ -189,15 +189,14 @@ void PassDisp() {
     const Num H0 = Num(gInpJyoken.ELYU) - AdoptedVirtualGround();
     const Num P = gPressure->P();
     const Num Y = gPressure->Y();
-    const std::vector<CInpJibanLayer> layers = Layers();
-    const double ELV = AdoptedVirtualGround();
+    const KhProfile ground(Layers(), AdoptedVirtualGround());
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
             const Num I = Inertia(k, s, Use::Disp);
             const double E = Modulus(k, s);
             const Num K = E * I * Alpha(k, Use::Disp);
             const LayeredBeta solved =
-                SolveLayeredBeta(layers, ELV, [&](Num kh) { return Root4(kh * 0.25 / K); });
+                ground.Beta(double(0.25 / K), [&](Num kh) { return Root4(kh * 0.25 / K); });
             const Num beta = RoundHalfUp(solved.beta, 4);
             Put(gSectKh, k, s, kKhDisp, solved.kh);
             const double d1 = RoundHalfUp(P * (1.0 + beta * Y) / (2.0 * Pow(beta, 3.0) * K), 3);

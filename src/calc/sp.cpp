@@ -119,9 +119,16 @@ void CalcSide(bool active, double Q, double Beta, double Jei, double Delta, colS
                 const double kU = coef(phi, beta, alpha, delta, thetaU);
                 j.ZetaU = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaU)), 1);
                 j.KaU = RoundHalfUp(Cos(delta) * kU, 4);
-                const double kL = coef(phi, beta, alpha, delta, thetaL);
-                j.ZetaL = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaL)), 1);
-                j.KaL = RoundHalfUp(Cos(delta) * kL, 4);
+                // The seismic angle is nearly always the same at both ends of a piece: its
+                // coefficient and slip angle are then the top's.
+                if (double(thetaL) == double(thetaU)) {
+                    j.ZetaL = j.ZetaU;
+                    j.KaL = j.KaU;
+                } else {
+                    const double kL = coef(phi, beta, alpha, delta, thetaL);
+                    j.ZetaL = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaL)), 1);
+                    j.KaL = RoundHalfUp(Cos(delta) * kL, 4);
+                }
                 j.PaU = RoundHalfUp(sigma * j.KaU, 2);
                 j.PaL = RoundHalfUp(sigmaL * j.KaL, 2);
                 j.PU = j.PaU;

@@ -111,7 +111,7 @@ TEST(ChangLayered, SolvesForTheKhAveragedOverOneOverBeta) {
     EXPECT_NEAR(ChangMmax, -30.281, 0.0005);
     EXPECT_NEAR(ChangLm, 1.4753, 0.00005);
     // The root to far below the fourth decimal, and Kh the mean the shares give.
-    EXPECT_NEAR(ChangBeta, std::pow(ChangKh / 80000.0, 0.25), 1e-11);
+    EXPECT_NEAR(ChangBeta, std::pow(ChangKh / 80000.0, 0.25), 1e-15);
     EXPECT_EQ(ChangKh, MeanKh(KhPartsBelow(layers, 0.0, 1.0 / ChangBeta)));
 
     // Equal Kh everywhere below the virtual ground (whatever lies above it) is the uniform
@@ -133,6 +133,25 @@ TEST(ChangLayered, SolvesForTheKhAveragedOverOneOverBeta) {
         EXPECT_EQ(ChangBeta, beta);
         EXPECT_EQ(ChangMmax, mmax);
         EXPECT_EQ(ChangKh, u.kh);
+    }
+}
+
+// β is the root to the last bits for any rigidity, wherever the root falls among the layers
+// (in a soft, a stiff or the last one, above or below the virtual ground's layer): β⁴ and
+// q·Kh(1/β) agree to a few units in the last place.
+TEST(ChangLayered, BetaIsTheRootToTheLastBits) {
+    const std::vector<CInpJibanLayer> layers{{2.0, 0, 18, 10, 30, 0, 0, 3000},
+                                             {0.7, 1, 16, 6, 0, 1, 20, 1200},
+                                             {-1.3, 0, 19, 10, 35, 0, 0, 25000},
+                                             {-2.1, 0, 19, 10, 35, 0, 0, 9000}};
+    for (double top : {2.0, 0.7, -0.2}) {
+        const KhProfile ground(layers, top);
+        for (double q = 1e-7; q < 1e-1; q *= 1.37) {
+            const LayeredBeta b = ground.Beta(q, [&](double kh) { return std::pow(q * kh, 0.25); });
+            const double beta4 = b.beta * b.beta * b.beta * b.beta;
+            ASSERT_NEAR(beta4 / (q * b.kh), 1.0, 1e-14) << top << " " << q;
+            ASSERT_EQ(b.kh, ground.MeanBelow(1.0 / b.beta));
+        }
     }
 }
 
