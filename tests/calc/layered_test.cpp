@@ -17,17 +17,16 @@
 namespace kuvelt {
 namespace {
 
-// Sand (γt 18, γ' 9, φ 30°, Kh 3000) from the ground surface at 3.0 down to EL -2.0 over clay
-// (γt 16, γ' 6, c = 2z + 10 from its top, Kh 1500), groundwater at 1.5 in the sand, design ground
-// level 0.0, 10 m examined, no surcharge, γw 10, one steel section of I = 10000 cm4/m, Z = 1000
-// cm3/m, E 2.0e8 and every joint efficiency 1 (EI = 20000 kN·m2).
-void SandOverClay() {
+// A wall whose head stands at the ground surface `elgl`, design ground level 0.0, groundwater at
+// `elwl`, 10 m examined, no surcharge; a first layer of sand (γt 18, γ' 9, φ 30°, Kh 3000) over
+// the `below` layers.
+void Wall(double elgl, double elwl, std::vector<CInpJibanLayer> below) {
     InitData();
     ResetResultStore();
     CInpJyoken& c = gInpJyoken;
-    c.ELGL = c.ELYU = 3.0;
+    c.ELGL = c.ELYU = elgl;
     c.ELDL = 0.0;
-    c.ELWL = 1.5;
+    c.ELWL = elwl;
     c.Z = 10.0;
     c.Keijyo = 0;
     c.K0X = c.K0Q = 0.0;
@@ -40,13 +39,25 @@ void SandOverClay() {
     g.Fai = 30;
     g.Cb = 0;
     g.KH = 3000;
-    g.Layers = {CInpJibanLayer{-2.0, 1, 16, 6, 0, 2, 10, 1500}};
+    g.Layers = std::move(below);
+}
+
+// One steel section of I = 10000 cm4/m, Z = 1000 cm3/m, E 2.0e8 and every joint efficiency 1
+// (EI = 20000 kN·m2).
+void OneSteelSection() {
     gInpZairyo.Esy = 2.0e8;
     gInpZairyo.AlphaIs = gInpZairyo.AlphaIz = gInpZairyo.AlphaId = gInpZairyo.AlphaZs = 1.0;
     gInpSectC.Clear();
     gInpSectLS.Clear();
     gInpSectS.Clear();
     gInpSectS.Add("S", 10000, 1000, 10000, 1000);
+}
+
+// The sand from the ground surface at 3.0 down to EL -2.0 over clay (γt 16, γ' 6, c = 2z + 10
+// from its top, Kh 1500), groundwater at 1.5 in the sand.
+void SandOverClay() {
+    Wall(3.0, 1.5, {CInpJibanLayer{-2.0, 1, 16, 6, 0, 2, 10, 1500}});
+    OneSteelSection();
 }
 
 std::vector<double> Column(const colSpJiban& j, double clsSpJiban::*m) {
@@ -106,6 +117,58 @@ TEST(Layered, SandOverClayByHand) {
     EXPECT_EQ(gNekiriAnteiAs->MeanGws(1.5), 9.0);
 }
 
+// Three layers: the sand from 4.0 down to 2.5, clay (γt 16, γ' 6, c = z + 10 from its top, Kh
+// 2000) down to -6.0, dense sand (γt 19, γ' 10, φ 35°, Kh 8000) below; groundwater at 1.0 in the
+// clay; heaving is the check, as clay lies below the design ground level.
+// Active side: the sand 0 → 27 × 0.2911 = 7.86 at 2.5. The clay's top takes σv/2 (13.5 against
+// 27 − 2 × 10 = 7); σv/2 − 2c = −6.5 + (8 − 2) z is zero at z = 1.083: the branch at 1.42, where
+// σv = 27 + 16 × 1.08 = 44.28, c = 11.1, so 22.14 (σv/2) on both sides; 51 − 2 × 11.5 = 28 at the
+// water (1.0), 57 − 25 = 32 at ELDL, 93 − 37 = 56 at -6.0 (c 18.5). Dense sand, Ka 0.2393:
+// 93 × Ka = 22.25 at -6.0, 133 × Ka = 31.83 at -10.0.
+// Passive side, submerged, the clay's cohesion from its own top: 0 + 2 × 12.5 = 25 at ELDL,
+// 36 + 2 × 18.5 = 73 at -6.0; the dense sand, Kp 6.3314: 36 × Kp = 227.93, 76 × Kp = 481.19.
+// Residual water DH 1.0, Pw 10. Net at ELDL 32 + 10 − 25 = 17, at -6.0 56 + 10 − 73 = −7:
+// ELDLX = −6 × 17 / 24 = −4.25.
+// Loads above it: 5.90 (Y 7.25), 7.29 (6.39), 11.96 (6.03), 4.65 (5.53), 5.88 (5.39), 14.00
+// (4.917), 21.00 (4.583), 36.13 (2.833): P = 106.81, M = 486.32, h0 = 4.553.
+// β: 1.75 m of clay below the virtual ground, the dense sand below; with d = 1/β,
+// Kh(d) = (2000 × 1.75 + 8000 (d − 1.75)) / d and β⁴ = Kh / 80000: d = 2.22291, β = 0.449861,
+// Kh = 3276.46. Mmax (t = 2βh0 + 1 = 5.09652) = −507.96 → −508.0. Lreq = 8.25 + R(3 / 0.4499, 2)
+// = 14.92 m. δ with H0 = 8.25: 0.089 + 0.555 + 0.373 = 1.017 m.
+// Heaving: W = 1.5 × 18 + 1.5 × 16 + 1.0 × (6 + 10) = 67 above ELDL; c0 = 2.5 + 10 = 12.5 and
+// a = 1 of the clay below it; the face above it, clay from 2.5 to 0.0, Σc·h = 28.125:
+// F = 2 / 67 × (12.5π + 2√(2 × 1 × 28.125)) = 1.6200.
+TEST(Layered, SandClayDenseSandByHand) {
+    Wall(4.0, 1.0,
+         {CInpJibanLayer{2.5, 1, 16, 6, 0, 1, 10, 2000},
+          CInpJibanLayer{-6.0, 0, 19, 10, 35, 0, 0, 8000}});
+    OneSteelSection();
+    ASSERT_TRUE(CalcMain());
+    EXPECT_EQ(Column(gSpa->Jiban(), &clsSpJiban::EU),
+              (std::vector<double>{4.0, 2.5, 1.42, 1.0, 0.0, -6.0}));
+    EXPECT_EQ(Column(gSpa->Jiban(), &clsSpJiban::PaU),
+              (std::vector<double>{0, 13.5, 22.14, 28, 32, 22.25}));
+    EXPECT_EQ(Column(gSpa->Jiban(), &clsSpJiban::PaL),
+              (std::vector<double>{7.86, 22.14, 28, 32, 56, 31.83}));
+    EXPECT_EQ(Column(gSpp->Jiban(), &clsSpJiban::PaU), (std::vector<double>{25, 227.93}));
+    EXPECT_EQ(Column(gSpp->Jiban(), &clsSpJiban::PaL), (std::vector<double>{73, 481.19}));
+    EXPECT_DOUBLE_EQ(gDL->ELDLX(), -4.25);
+    EXPECT_DOUBLE_EQ(gPressure->P(), 106.81);
+    EXPECT_DOUBLE_EQ(gPressure->M(), 486.32);
+    EXPECT_DOUBLE_EQ(gPressure->Y(), 4.553);
+
+    EXPECT_NEAR(gSectChang(kKindSteel, 1, item::kChangBeta), 0.449861, 5e-7);
+    EXPECT_NEAR(gSectKh(kKindSteel, 1, kKhChang), 3276.46, 0.005);
+    EXPECT_DOUBLE_EQ(gSectChang(kKindSteel, 1, item::kChangMmax), -508.0);
+    EXPECT_DOUBLE_EQ(gSectEmbed(kKindSteel, 1, item::kEmbedLreq), 14.92);
+    EXPECT_DOUBLE_EQ(gSectDisp(kKindSteel, 1, item::kDisp), 1.017);
+
+    gInpJyoken.Nekiri = 1;
+    gInpYaita.L = 15.0;
+    ASSERT_TRUE(CalcNekiriAntei());
+    EXPECT_NEAR(gNekiriAnteiAc->F(), 1.6200, 5e-5);
+}
+
 // The channel water in front of the sand-over-clay wall (groundwater 1.5 unless given): the
 // residual water acts between the groundwater and the channel water, the boiling head is their
 // difference, and water standing above the design ground level submerges the passive side.
@@ -159,26 +222,10 @@ TEST(Layered, ChannelWaterLevel) {
 // Kh 20000 from EL -1.5, a layer several times stiffer than the mean over 1/β: every section's β
 // of Chang's method solves β = (Kh(1/β) / 4EI)^¼ with Kh the mean of the shares.
 TEST(Layered, StiffLayerBelowTheVirtualGroundConverges) {
-    InitData();
-    ResetResultStore();
-    CInpJyoken& c = gInpJyoken;
-    c.ELGL = c.ELYU = 3.5;
-    c.ELDL = 0.0;
-    c.ELWL = 2.0;
-    c.Z = 10.0;
-    c.Keijyo = 0;
-    c.K0X = 0.0;
-    c.K0Q = 10.0;
-    CInpJiban& g = gInpJiban;
-    g.Kind = 0;
-    g.Gt = 18;
-    g.Gws = 9;
-    g.Fai = 30;
-    g.Ca = g.Cb = 0;
-    g.KH = 3000;
-    g.Layers = {CInpJibanLayer{-1.5, 0, 18, 9, 30, 0, 0, 20000}};
+    Wall(3.5, 2.0, {CInpJibanLayer{-1.5, 0, 18, 9, 30, 0, 0, 20000}});
+    gInpJyoken.K0Q = 10.0;
     ASSERT_TRUE(CalcMain());
-    const std::vector<CInpJibanLayer> layers = GroundLayers(g, c.ELGL);
+    const std::vector<CInpJibanLayer> layers = GroundLayers(gInpJiban, gInpJyoken.ELGL);
     const double ELV = AdoptedVirtualGround();
     int sections = 0;
     for (int32_t k = 1; k <= 3; ++k) {
