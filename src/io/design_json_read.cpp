@@ -209,7 +209,7 @@ const DesignField* RecordField(Record r, std::string_view member) {
 }
 
 const DesignField* RowField(Catalogue c, std::string_view member) {
-    for (const DesignField& f : RowFields(c)) {
+    for (const DesignField& f : SectionFields(c)) {
         if (f.Member() == member) return &f;
     }
     return nullptr;
@@ -252,7 +252,7 @@ bool TakeValue(const DesignField& f, void* record, const json& v, const std::str
 template <class Row>
 Row NewRow(Catalogue c) {
     Row row{};
-    for (const DesignField& f : RowFields(c)) {
+    for (const DesignField& f : SectionFields(c)) {
         VisitField(f, &row, [&](auto& m) {
             using M = std::decay_t<decltype(m)>;
             if constexpr (std::is_same_v<M, std::string>) {

@@ -165,6 +165,7 @@ struct CInpSectC {
     double Mc = 0.0;    // kN·m/m, cracking moment
     double Lmin = 0.0;  // m
     double Lmax = 0.0;  // m
+    double Mass = 0.0;  // kg/m2 of wall; 0 when not given
 
     bool operator==(const CInpSectC&) const = default;
 };
@@ -172,10 +173,11 @@ struct CInpSectC {
 // One light-steel or steel sheet-pile section (per metre of wall).
 struct CInpSectS {
     std::string Name;
-    double Id = 0.0;  // cm4/m before corrosion
-    double Zd = 0.0;  // cm3/m before corrosion
-    double Io = 0.0;  // cm4/m after corrosion
-    double Zo = 0.0;  // cm3/m after corrosion
+    double Id = 0.0;    // cm4/m before corrosion
+    double Zd = 0.0;    // cm3/m before corrosion
+    double Io = 0.0;    // cm4/m after corrosion
+    double Zo = 0.0;    // cm3/m after corrosion
+    double Mass = 0.0;  // kg/m2 of wall; 0 when not given
 
     bool operator==(const CInpSectS&) const = default;
 };

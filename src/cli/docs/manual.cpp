@@ -107,7 +107,7 @@ template <class Fn>
 void ForEachField(Fn&& fn) {
     for (const DesignField& f : DesignFields()) {
         if (f.type == FieldType::Rows) {
-            for (const DesignField& r : RowFields(f.catalogue)) fn(std::string(f.name), f, r);
+            for (const DesignField& r : SectionFields(f.catalogue)) fn(std::string(f.name), f, r);
         } else {
             fn(std::string(RecordGlobal(f.record)), f, f);
         }
