@@ -76,12 +76,16 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-// The rows of the comparison table: the lines between a "├" and the next "└" after its heading.
-std::vector<std::string> ComparisonRows(const std::string& text) {
+// The rows of the comparison table (or of the table of masses after it): the lines between a
+// "├" and the next "└" after its heading, up to the next table's.
+std::vector<std::string> ComparisonRows(const std::string& text,
+                                        const std::string& heading = "断面比較表",
+                                        const std::string& next = "合格断面の矢板質量") {
     std::vector<std::string> rows;
     bool seen = false, in = false;
     for (const std::string& l : Lines(text)) {
-        seen = seen || Has(l, "断面比較表");
+        if (seen && Has(l, next)) break;
+        seen = seen || Has(l, heading);
         if (!seen) continue;
         if (Has(l, "├")) {
             in = true;
@@ -175,7 +179,7 @@ TEST_F(FrontMatterTest, SummaryVerdictsAreThoseOfTheChapters) {
         EXPECT_EQ(failed.empty(), c.allPass) << failed;
         EXPECT_EQ(Has(s, "総合判定：全ての照査を満足する"), failed.empty()) << s;
         EXPECT_EQ(Has(s, "総合判定：満足しない照査あり ―― " + failed + " "), !failed.empty()) << s;
-        EXPECT_EQ(Has(s, "選定：全ての照査を満足する断面としてﾌﾟﾛｸﾞﾗﾑが提案したもの"), c.proposed);
+        EXPECT_EQ(Has(s, "選定：全ての照査を満足する断面のうち"), c.proposed);
         EXPECT_EQ(Has(s, "選定：利用者が選択したもの"), !c.proposed);
         // One page, its heading a bookmark.
         EXPECT_EQ(test::PageBreaks(s), 0);
@@ -224,6 +228,55 @@ TEST_F(FrontMatterTest, ComparisonTableIsTheResultListWithTheChosenRowMarked) {
             }
         }
         EXPECT_EQ(marked, 1);
+    }
+}
+
+// Where sections of the chosen kind have a mass, the passing ones follow the comparison with
+// the length the proposal takes, the mass and mass x L, the proposal marked and the rule that
+// chose it named; without masses neither, and the choice line names the catalogue order.
+TEST_F(FrontMatterTest, PassingSectionsMassesAndTheRuleThatChose) {
+    test::ReportDesign d = test::ReportDesigns()[2];
+    const auto setup = d.setup;
+    d.setup = [setup] {
+        setup();
+        gInpSectC.Clear();  // the proposal is of the steel sections
+        gInpSectLS.Clear();
+    };
+    for (const bool masses : {true, false}) {
+        SCOPED_TRACE(masses ? "built-in masses" : "no masses");
+        ASSERT_TRUE(test::Prepare(d));
+        if (!masses) {
+            for (CInpSectS& row : gInpSectS) row.Mass = 0.0;
+        }
+        const Results results = SnapshotResults();
+        const usecase::Proposal p = usecase::ProposePassingPick(results);
+        ASSERT_TRUE(p.pick);
+        ASSERT_EQ(p.pick->kind, PileKind::Steel);
+        StoreChoice(PileKind::Steel, p.pick->sect, 0, 0, p.pick->L);
+        gInpYaita.Proposed = true;
+        const std::string s = WithoutMarks(test::RunWriter(basResOutSummary::Write, results));
+        EXPECT_EQ(Has(s, "矢板質量（質量×Ｌ）が最小のものとしてﾌﾟﾛｸﾞﾗﾑが提案"), masses);
+        EXPECT_EQ(Has(s, "カタログ順で最初のものとしてﾌﾟﾛｸﾞﾗﾑが提案"), !masses);
+        EXPECT_EQ(Has(s, "合格断面の矢板質量"), masses);
+        EXPECT_EQ(Has(s, "提案：質量のある合格断面のうち 質量×Ｌ が最小の断面"), masses);
+        EXPECT_EQ(test::PageBreaks(s), 0);
+        if (!masses) continue;
+        const std::vector<std::string> rows = ComparisonRows(s, "合格断面の矢板質量", "\f");
+        std::size_t next = 0;
+        for (int32_t sect = 1; sect <= gInpSectS.Count(); ++sect) {
+            if (!results.sections.Passes(PileKind::Steel, sect)) continue;
+            ASSERT_LT(next, rows.size());
+            const std::string& r = rows[next++];
+            SCOPED_TRACE(r);
+            const double mass = gInpSectS.Item(sect)->Mass;
+            const double L = usecase::ProposedLength(RequiredLength(PileKind::Steel, sect));
+            EXPECT_TRUE(Has(r, Pic(sect, "##0") + " │" + SectionName(PileKind::Steel, sect)));
+            EXPECT_TRUE(Has(r, Pic(L, "##0.00") + "│"));
+            EXPECT_EQ(Has(r, Pic(mass, "###0.0") + " │" + Pic(mass * L, "######0.0")), mass > 0);
+            EXPECT_EQ(Has(r, "│提案│"), sect == p.pick->sect);
+            EXPECT_EQ(Has(r, "◎"), sect == p.pick->sect);
+        }
+        EXPECT_EQ(next, rows.size());
     }
 }
 
