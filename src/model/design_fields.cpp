@@ -256,9 +256,9 @@ std::span<const DesignField> SiteFields() { return kSiteFields; }
 std::span<const DesignField> LayerFields() { return kLayerFields; }
 
 std::span<const DesignField> RowFields(Catalogue c) {
-    if (c == Catalogue::Concrete) return kConcreteRows;
-    if (c == Catalogue::LightSteel) return kLightSteelRows;
-    return kSteelRows;
+    // The same entries as the section's, so a field is one object whichever list it comes from.
+    const std::span<const DesignField> all = SectionFields(c);
+    return all.first(all.size() - 1);
 }
 
 std::span<const DesignField> SectionFields(Catalogue c) {

@@ -2,8 +2,8 @@
 // ground with the loads above it and the chosen pile's Mmax, the chosen pile and who chose it,
 // every check of that pile with its value, limit and verdict, the overall verdict naming what
 // fails, and the comparison of every registered section of the chosen kind as the choice window
-// lists them, followed, where sections of the kind have a mass, by the passing sections' material
-// per metre of wall that the program's proposal compares and the rule that chose it. Values are
+// lists them, with, where sections of the kind have a mass, the passing sections' material per
+// metre of wall that the program's proposal compares and the rule that chose it. Values are
 // those the chapters print, rounded as they print them; the verdicts are the chapters' own rules.
 #include <algorithm>
 #include <cmath>
@@ -17,6 +17,7 @@
 #include "calc/yaita_choice.h"
 #include "model/design.h"
 #include "platform/cp932.h"
+#include "platform/numfmt.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
@@ -403,7 +404,7 @@ void Checks(ChapterData& d, const Chosen& c, const std::optional<PassingProposal
 
 std::string Flag(bool fails) { return fails ? "＊" : ""; }
 
-// Whether a section of the kind has a mass: only then the passing sections' masses are listed.
+// Whether a section of the kind has a mass: only then masses are printed.
 bool KindHasMasses(PileKind kind) {
     const int32_t n = std::min(CatalogueCount(kind), kMaxSections);
     for (int32_t s = 1; s <= n; ++s) {
@@ -423,18 +424,38 @@ std::vector<int32_t> MassRows(const Results& r, PileKind kind) {
     return passing;
 }
 
-// The lines the table of masses takes (0 when it is not printed).
-int32_t MassLines(const Results& r, const Chosen& c,
-                  const std::optional<PassingProposal>& proposal) {
-    const std::size_t rows = MassRows(r, c.kind).size();
-    if (rows == 0) return 0;
-    const int32_t rule = proposal && proposal->kind == c.kind ? 1 : 0;
-    return 1 + 4 + static_cast<int32_t>(rows) + 1 + 1 + rule;
+// What mass x L means, and, when the proposal is of the chosen kind, which section it is and
+// the rule that chose it.
+int32_t MassNoteLines(const Chosen& c, const std::optional<PassingProposal>& proposal) {
+    return 1 + (proposal && proposal->kind == c.kind ? 1 : 0);
 }
 
-// The passing sections of the chosen kind with the length the proposal takes for each, their
-// mass and their mass x L, what the proposal compares; the section proposed marked, and the
-// rule that chose it when it is of this kind. Nothing when no section of the kind has a mass.
+void MassNotes(ChapterData& d, ChapterSection& sec, const Chosen& c,
+               const std::optional<PassingProposal>& proposal) {
+    sec.Line(cmp::kMassLegend);
+    if (!proposal || proposal->kind != c.kind) return;
+    N(d, 1, proposal->sect);
+    S(d, 1, SectionName(proposal->kind, proposal->sect));
+    sec.Template(proposal->rule == ProposalRule::Lightest ? cmp::kRuleLightest
+                                                          : cmp::kRuleCatalogue);
+}
+
+// The lines the masses take beyond the comparison table of today: the notes under a steel table
+// with masses, or the concrete sections' table of masses with its notes (0: none).
+int32_t MassLines(const Results& r, const Chosen& c,
+                  const std::optional<PassingProposal>& proposal) {
+    if (c.kind != PileKind::Concrete) {
+        return KindHasMasses(c.kind) ? MassNoteLines(c, proposal) : 0;
+    }
+    const std::size_t rows = MassRows(r, c.kind).size();
+    if (rows == 0) return 0;
+    return 1 + 4 + static_cast<int32_t>(rows) + 1 + MassNoteLines(c, proposal);
+}
+
+// Concrete sections with masses (their comparison table has no room for two more columns): the
+// passing ones with the length the proposal takes for each, their mass and their mass x L, what
+// the proposal compares, the section proposed marked, and the notes. Nothing when no section of
+// the kind has a mass.
 void Masses(ChapterData& d, ChapterSection& sec, const Results& r, const Chosen& c,
             const std::optional<PassingProposal>& proposal) {
     const std::vector<int32_t> passing = MassRows(r, c.kind);
@@ -443,14 +464,14 @@ void Masses(ChapterData& d, ChapterSection& sec, const Results& r, const Chosen&
     auto header = [&] {
         for (int32_t l = cmp::kMassTop; l <= cmp::kMassTopLast; ++l) sec.Line(l);
     };
-    // The title, the header and a first row together; the table's end with its two notes.
-    constexpr int32_t kAfterRows = 3;
-    NewPageIfShort(1 + 4 + 1 + kAfterRows, 0);
+    // The title, the header and a first row together; the table's end with its notes.
+    const int32_t afterRows = 1 + MassNoteLines(c, proposal);
+    NewPageIfShort(1 + 4 + 1 + afterRows, 0);
     sec.Line(cmp::kMassTitle);
     header();
     for (std::size_t i = 0; i < passing.size(); ++i) {
         const int32_t s = passing[i];
-        if (i > 0 && LinesPerPage - LineCount < 1 + kAfterRows) {
+        if (i > 0 && LinesPerPage - LineCount < 1 + afterRows) {
             sec.Line(cmp::kMassBottom);
             NewPageIfShort(LinesPerPage, 0);
             header();
@@ -473,11 +494,7 @@ void Masses(ChapterData& d, ChapterSection& sec, const Results& r, const Chosen&
         sec.Template(cmp::kMassRow);
     }
     sec.Line(cmp::kMassBottom);
-    sec.Line(cmp::kMassLegend);
-    if (ours) {
-        sec.Line(proposal->rule == ProposalRule::Lightest ? cmp::kRuleLightest
-                                                          : cmp::kRuleCatalogue);
-    }
+    MassNotes(d, sec, c, proposal);
 }
 
 void Comparison(ChapterData& d, const Results& r, const Chosen& c,
@@ -489,18 +506,25 @@ void Comparison(ChapterData& d, const Results& r, const Chosen& c,
                                             cmp::kHeadingSteel};
     chapters::Heading(d, sec, kHeadings[static_cast<std::size_t>(c.kind)]);
     const bool concrete = c.kind == PileKind::Concrete;
-    const int32_t top = concrete ? cmp::kConcreteTop : cmp::kSteelTop;
-    const int32_t topLast = concrete ? cmp::kConcreteTopLast : cmp::kSteelTopLast;
-    const int32_t bottom = concrete ? cmp::kConcreteBottom : cmp::kSteelBottom;
+    // Steel sections with masses show the mass and, passing, the mass x L in two more columns.
+    const bool masses = !concrete && KindHasMasses(c.kind);
+    const int32_t top = concrete ? cmp::kConcreteTop : masses ? cmp::kSteelMassTop : cmp::kSteelTop;
+    const int32_t topLast = concrete ? cmp::kConcreteTopLast
+                            : masses ? cmp::kSteelMassTopLast
+                                     : cmp::kSteelTopLast;
+    const int32_t bottom = concrete ? cmp::kConcreteBottom
+                           : masses ? cmp::kSteelMassBottom
+                                    : cmp::kSteelBottom;
     const int32_t n = std::min(CatalogueCount(c.kind), kMaxSections);
     auto header = [&] {
         for (int32_t l = top; l <= topLast; ++l) sec.Line(l);
     };
     header();
-    constexpr int32_t kAfterRows = 3;  // the closing line and the two legend lines
+    // The closing line and the legend's lines.
+    const int32_t afterRows = 3 + (masses ? MassNoteLines(c, proposal) : 0);
     for (int32_t s = 1; s <= n; ++s) {
         // A catalogue longer than the page left goes on under its header on the next page.
-        if (s > 1 && LinesPerPage - LineCount < 1 + kAfterRows) {
+        if (s > 1 && LinesPerPage - LineCount < 1 + afterRows) {
             sec.Line(bottom);
             NewPageIfShort(LinesPerPage, 0);
             header();
@@ -528,9 +552,20 @@ void Comparison(ChapterData& d, const Results& r, const Chosen& c,
             N(d, 3, row.lreq);
             N(d, 4, row.delta);
             S(d, 4, Flag(row.deltaFails));
-            S(d, 5, verdict);
+            if (masses) {
+                const double mass = SectionMass(c.kind, s);
+                const double L = ProposalLength(c.kind, s, row.lreq);
+                S(d, 5, mass == 0.0 ? "－" : numfmt::FormatNumber(mass, "0.0"));
+                S(d, 6,
+                  mass == 0.0 || !row.Passes()
+                      ? "－"
+                      : numfmt::FormatNumber(MassPerMetre(mass, L), "0.0"));
+                S(d, 7, verdict);
+            } else {
+                S(d, 5, verdict);
+            }
         }
-        sec.Template(concrete ? cmp::kConcreteRow : cmp::kSteelRow);
+        sec.Template(concrete ? cmp::kConcreteRow : masses ? cmp::kSteelMassRow : cmp::kSteelRow);
     }
     sec.Line(bottom);
     if (concrete) {
@@ -542,7 +577,8 @@ void Comparison(ChapterData& d, const Results& r, const Chosen& c,
         sec.Template(cmp::kSteelLegend);
     }
     sec.Line(cmp::kVerdictLegend);
-    Masses(d, sec, r, c, proposal);
+    if (masses) MassNotes(d, sec, c, proposal);
+    if (concrete) Masses(d, sec, r, c, proposal);
 }
 
 }  // namespace

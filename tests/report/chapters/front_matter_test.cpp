@@ -231,52 +231,80 @@ TEST_F(FrontMatterTest, ComparisonTableIsTheResultListWithTheChosenRowMarked) {
     }
 }
 
-// Where sections of the chosen kind have a mass, the passing ones follow the comparison with
-// the length the proposal takes, the mass and mass x L, the proposal marked and the rule that
-// chose it named; without masses neither, and the choice line names the catalogue order.
-TEST_F(FrontMatterTest, PassingSectionsMassesAndTheRuleThatChose) {
-    test::ReportDesign d = test::ReportDesigns()[2];
-    const auto setup = d.setup;
-    d.setup = [setup] {
-        setup();
-        gInpSectC.Clear();  // the proposal is of the steel sections
-        gInpSectLS.Clear();
+// Where sections of the chosen kind have a mass, the comparison shows each one's mass and, for a
+// passing one, its mass x L (concrete, whose table has no room, in a table of its passing
+// sections with their L), names the proposal and the rule that chose it; without masses none of
+// this, and the choice line names the catalogue order.
+TEST_F(FrontMatterTest, MassesOfTheChosenKindAndTheRuleThatChose) {
+    struct Case {
+        const char* what;
+        std::size_t design;
+        PileKind kind;
+        double mass;  // given to every section of the kind (0: none), the second one's halved
     };
-    for (const bool masses : {true, false}) {
-        SCOPED_TRACE(masses ? "built-in masses" : "no masses");
+    for (const Case& c : {Case{"steel with masses", 2, PileKind::Steel, 120},
+                          Case{"steel without", 2, PileKind::Steel, 0},
+                          Case{"concrete with masses", 0, PileKind::Concrete, 400}}) {
+        SCOPED_TRACE(c.what);
+        test::ReportDesign d = test::ReportDesigns()[c.design];
+        const auto setup = d.setup;
+        d.setup = [setup, c] {
+            setup();
+            // The proposal is of the kind in question.
+            if (c.kind == PileKind::Steel) gInpSectC.Clear();
+            gInpSectLS.Clear();
+            for (CInpSectS& row : gInpSectS) row.Mass = c.mass;
+            for (CInpSectC& row : gInpSectC) row.Mass = c.mass;
+            if (c.mass > 0 && c.kind == PileKind::Steel) gInpSectS.Item(2)->Mass = c.mass / 2;
+            if (c.mass > 0 && c.kind == PileKind::Concrete) gInpSectC.Item(2)->Mass = c.mass / 2;
+        };
         ASSERT_TRUE(test::Prepare(d));
-        if (!masses) {
-            for (CInpSectS& row : gInpSectS) row.Mass = 0.0;
-        }
         const Results results = SnapshotResults();
         const usecase::Proposal p = usecase::ProposePassingPick(results);
         ASSERT_TRUE(p.pick);
-        ASSERT_EQ(p.pick->kind, PileKind::Steel);
-        StoreChoice(PileKind::Steel, p.pick->sect, 0, 0, p.pick->L);
+        ASSERT_EQ(p.pick->kind, c.kind);
+        StoreChoice(c.kind, p.pick->sect, 0, 0, p.pick->L);
         gInpYaita.Proposed = true;
         const std::string s = WithoutMarks(test::RunWriter(basResOutSummary::Write, results));
+        const bool masses = c.mass > 0;
         EXPECT_EQ(Has(s, "矢板質量（質量×Ｌ）が最小のものとしてﾌﾟﾛｸﾞﾗﾑが提案"), masses);
         EXPECT_EQ(Has(s, "カタログ順で最初のものとしてﾌﾟﾛｸﾞﾗﾑが提案"), !masses);
-        EXPECT_EQ(Has(s, "合格断面の矢板質量"), masses);
-        EXPECT_EQ(Has(s, "提案：質量のある合格断面のうち 質量×Ｌ が最小の断面"), masses);
+        EXPECT_EQ(
+            Has(s, "提案：№" + Pic(p.pick->sect, "##0") + " " + SectionName(c.kind, p.pick->sect)),
+            masses);
+        EXPECT_EQ(Has(s, "質量のある合格断面のうち 質量×Ｌ が最小の断面"), masses);
+        EXPECT_EQ(Has(s, "質量×Ｌ：矢板壁 1 m 当たりの矢板質量"), masses);
         EXPECT_EQ(test::PageBreaks(s), 0);
-        if (!masses) continue;
-        const std::vector<std::string> rows = ComparisonRows(s, "合格断面の矢板質量", "\f");
+        EXPECT_LE(Lines(s).size(), 62u);
+        const std::vector<std::string> rows = c.kind == PileKind::Steel
+                                                  ? ComparisonRows(s)
+                                                  : ComparisonRows(s, "合格断面の矢板質量", "\f");
         std::size_t next = 0;
-        for (int32_t sect = 1; sect <= gInpSectS.Count(); ++sect) {
-            if (!results.sections.Passes(PileKind::Steel, sect)) continue;
+        for (int32_t sect = 1; sect <= CatalogueCount(c.kind); ++sect) {
+            const bool passes = results.sections.Passes(c.kind, sect);
+            if (c.kind == PileKind::Concrete && !passes) continue;
             ASSERT_LT(next, rows.size());
             const std::string& r = rows[next++];
             SCOPED_TRACE(r);
-            const double mass = gInpSectS.Item(sect)->Mass;
-            const double L = usecase::ProposedLength(RequiredLength(PileKind::Steel, sect));
-            EXPECT_TRUE(Has(r, Pic(sect, "##0") + " │" + SectionName(PileKind::Steel, sect)));
-            EXPECT_TRUE(Has(r, Pic(L, "##0.00") + "│"));
-            EXPECT_EQ(Has(r, Pic(mass, "###0.0") + " │" + Pic(mass * L, "######0.0")), mass > 0);
-            EXPECT_EQ(Has(r, "│提案│"), sect == p.pick->sect);
-            EXPECT_EQ(Has(r, "◎"), sect == p.pick->sect);
+            const double mass = SectionMass(c.kind, sect);
+            const double L = ProposalLength(c.kind, sect, RequiredLength(c.kind, sect));
+            const std::string perMetre = Pic(mass * L, "0.0");
+            if (c.kind == PileKind::Concrete) {
+                EXPECT_TRUE(Has(r, Pic(L, "##0.00") + "│ " + Pic(mass, "###0.0") + " │"));
+                EXPECT_TRUE(Has(r, "│ " + Pic(mass * L, "######0.0") + "│"));
+                EXPECT_EQ(Has(r, "│提案│"), sect == p.pick->sect);
+            } else if (masses) {
+                // Right-aligned in their columns; mass x L only for a passing section.
+                const std::string shown = passes ? perMetre : "－";
+                EXPECT_TRUE(Has(r, Pic(mass, "0.0") + "│" +
+                                       std::string(10 - cp932::ByteLength(shown), ' ') + shown +
+                                       "│"));
+            } else {
+                EXPECT_FALSE(Has(r, "－"));
+            }
         }
-        EXPECT_EQ(next, rows.size());
+        EXPECT_EQ(next,
+                  c.kind == PileKind::Steel ? std::size_t(CatalogueCount(c.kind)) : rows.size());
     }
 }
 
