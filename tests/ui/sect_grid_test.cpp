@@ -282,7 +282,7 @@ TEST_P(SectGridPasteRefusal, ChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SectGridPasteRefusal,
     ::testing::Values(
-        PasteCase{"TooWide", 3, 0, 4, "1\t2\t3\r\n", PasteTooWideMessage(3, 2)},
+        PasteCase{"TooWide", 3, 0, 4, "1\t2\t3\t4\r\n", PasteTooWideMessage(4, 3)},
         PasteCase{"BeyondRowLimit", 29, 28, 0, "a\r\nb\r\nc\r\n", PasteTooLongMessage(30)},
         PasteCase{"BadCellInLastRow", 3, 0, 2, "1000\t5\r\n2000\t1000\r\n",
                   PasteBadCellMessage(2, GridColumns("InpSectC")[3], QStringLiteral("1000"))},
@@ -498,10 +498,10 @@ TEST_F(SectWindowTest, CopyWithoutSelectionCopiesTheActiveCellOnly) {
 TEST_F(SectWindowTest, PasteRefusalIsShownAndChangesNothing) {
     Open(frmMenuMain::kInpSectC);
     sect->grid()->setCurrentIndex(sect->model()->index(0, 4));
-    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\r\n"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\r\n"));
     env.services.AnswerMessage(MsgAnswer::Ok);
     sect->EditPaste();
-    EXPECT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(3, 2)});
+    EXPECT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(4, 3)});
     EXPECT_EQ(env.services.beeps, 1);
     EXPECT_EQ(sect->model()->Value(0, 4), 2);
 }
@@ -576,10 +576,10 @@ TEST_F(SectWindowTest, ClipboardKeysWorkRightAfterAMessageBox) {
     Open(frmMenuMain::kInpSectC);
     env.services.realBoxes = true;
     sect->grid()->setCurrentIndex(sect->model()->index(0, 4));
-    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\r\n"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\r\n"));
     env.services.AnswerMessage(MsgAnswer::Ok);
     QTest::keyClick(sect->grid(), Qt::Key_V, Qt::ControlModifier);
-    ASSERT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(3, 2)});
+    ASSERT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(4, 3)});
     QGuiApplication::clipboard()->setText(QStringLiteral("3\t3.5\r\n"));
     QTest::keyClick(sect->grid(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(sect->model()->Value(0, 4), 3);

@@ -404,6 +404,12 @@ void Checks(ChapterData& d, const Chosen& c, const std::optional<PassingProposal
 
 std::string Flag(bool fails) { return fails ? "＊" : ""; }
 
+// `text` behind blanks to `width` code page 932 bytes, for a text field of that width.
+std::string RightAligned(const std::string& text, std::size_t width) {
+    const std::size_t bytes = cp932::ByteLength(text);
+    return std::string(bytes < width ? width - bytes : 0, ' ') + text;
+}
+
 // Whether a section of the kind has a mass: only then masses are printed.
 bool KindHasMasses(PileKind kind) {
     const int32_t n = std::min(CatalogueCount(kind), kMaxSections);
@@ -555,11 +561,12 @@ void Comparison(ChapterData& d, const Results& r, const Chosen& c,
             if (masses) {
                 const double mass = SectionMass(c.kind, s);
                 const double L = ProposalLength(c.kind, s, row.lreq);
-                S(d, 5, mass == 0.0 ? "－" : numfmt::FormatNumber(mass, "0.0"));
+                S(d, 5, RightAligned(mass == 0.0 ? "－" : numfmt::FormatNumber(mass, "0.0"), 8));
                 S(d, 6,
-                  mass == 0.0 || !row.Passes()
-                      ? "－"
-                      : numfmt::FormatNumber(MassPerMetre(mass, L), "0.0"));
+                  RightAligned(mass == 0.0 || !row.Passes()
+                                   ? "－"
+                                   : numfmt::FormatNumber(MassPerMetre(mass, L), "0.0"),
+                               10));
                 S(d, 7, verdict);
             } else {
                 S(d, 5, verdict);
