@@ -23,4 +23,24 @@ inline void SandChannel() {
     gInpJiban.KH = 3000.0;
 }
 
+// The same wall in ten ground layers (the most a design holds): sands of rising friction and
+// subgrade reaction with a clayey layer between them, every top a split of both layer tables and
+// Kh different in each, so that every section's β is solved for in the averaged Kh.
+inline void SandChannelTenLayers() {
+    SandChannel();
+    const double tops[] = {2.5, 1.5, 0.5, -0.5, -1.5, -2.5, -3.5, -4.5, -6.0};
+    for (int i = 0; i < 9; ++i) {
+        CInpJibanLayer l;
+        l.ELU = tops[i];
+        l.Kind = i == 2 ? 1 : 0;
+        l.Gt = 18.0 + 0.1 * i;
+        l.Gws = 9.0 + 0.1 * i;
+        l.Fai = 30.0 + 0.5 * i;
+        l.Ca = 1.0;
+        l.Cb = 30.0;
+        l.KH = 3000.0 + 2000.0 * i;
+        gInpJiban.Layers.push_back(l);
+    }
+}
+
 }  // namespace kuvelt::bench

@@ -1,7 +1,7 @@
-// Calculation benchmarks: CalcMain on a realistic design with the 26 built-in sections and with
-// 30 sections of every kind, the growth with 0 to 30 sections per catalogue, the section passes
-// alone and the rounding rule. Only the calculation's own interface, so that the same file
-// measures an older build side by side (bench/compare_speed.sh).
+// Calculation benchmarks: CalcMain on a realistic design with the 26 built-in sections (in one
+// ground layer and in ten) and with 30 sections of every kind, the growth with 0 to 30 sections
+// per catalogue, the section passes alone and the rounding rule. Only the calculation's own
+// interface, so that the same file measures an older build side by side (bench/compare_speed.sh).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -30,6 +30,20 @@ void BM_CalcMainBuiltInSections(benchmark::State& state) {
     state.counters["sections"] = gInpSectC.Count() + gInpSectLS.Count() + gInpSectS.Count();
 }
 BENCHMARK(BM_CalcMainBuiltInSections)->Unit(benchmark::kMicrosecond);
+
+// The same wall and sections in ten ground layers: the layer tables hold a piece of every layer
+// and each pass solves for β in the averaged Kh; to be compared with the one-layer run above.
+void BM_CalcMainTenLayers(benchmark::State& state) {
+    bench::SandChannelTenLayers();
+    for (auto _ : state) {
+        const bool ok = CalcMain();
+        benchmark::DoNotOptimize(ok);
+        if (!ok) state.SkipWithError("calculation failed");
+    }
+    state.counters["sections"] = gInpSectC.Count() + gInpSectLS.Count() + gInpSectS.Count();
+    state.counters["layers"] = static_cast<double>(gInpJiban.Layers.size() + 1);
+}
+BENCHMARK(BM_CalcMainTenLayers)->Unit(benchmark::kMicrosecond);
 
 // The section passes alone, on the loads of one calculation run.
 void BM_CalcSectionsBuiltIn(benchmark::State& state) {

@@ -73,7 +73,7 @@ std::string ChoiceText(std::span<const std::string_view> captions) {
 // The choices of a field stored as the index of an option or list entry.
 std::optional<std::string> Choices(std::string_view name) {
     if (name == "CInpJyoken.Keijyo") return ChoiceText(kKeijyoCaptions);
-    if (name == "CInpJiban.Kind") return ChoiceText(kKindCaptions);
+    if (name == "CInpJiban.Kind" || name == "CInpJibanLayer.Kind") return ChoiceText(kKindCaptions);
     if (name == "CInpYaita.Yaita") return ChoiceText(kYaitaCaptions);
     if (name == "CInpSectC.Keijyo") return ChoiceText(kSectShapeCaptions);
     if (name == "CInpJyoken.Nekiri") return std::string("チェックあり（行う）／なし（行わない）");
@@ -124,7 +124,8 @@ Row Describe(std::string_view name, const std::optional<std::string>& caption,
     if (r == nullptr) throw Failure{"unknown field " + std::string(name)};
     row.caption = std::string(r->caption);
     if (!r->group.empty()) row.caption = std::string(r->group) + "　" + row.caption;
-    const bool column = d && (d->record == Record::SectC || d->record == Record::SectS);
+    const bool column = d && (d->record == Record::SectC || d->record == Record::SectS ||
+                              d->record == Record::Layer);
     if (d && d->type == FieldType::Text) {
         row.range = BytesText(d->maxBytes);
     } else if (std::optional<std::string> choices = Choices(name)) {

@@ -160,7 +160,14 @@ int main(int argc, char** argv) {
         Shoot(main, "main-window.png");
     }
     ShootMenuWindow(frmMenuMain::kInpJyoken, "design-conditions.png");
-    ShootMenuWindow(frmMenuMain::kInpJiban, "ground-conditions.png");
+    {
+        // The ground window with a layered ground: dense sand and soft clay below the first layer.
+        const CInpJiban oneLayer = gInpJiban;
+        gInpJiban.Layers = {CInpJibanLayer{-1.5, 0, 19, 10, 35, 0, 0, 20000},
+                            CInpJibanLayer{-5, 1, 17, 7, 0, 1.5, 40, 3000}};
+        ShootMenuWindow(frmMenuMain::kInpJiban, "ground-conditions.png");
+        gInpJiban = oneLayer;
+    }
     ShootMenuWindow(frmMenuMain::kInpZairyo, "materials.png");
     ShootMenuWindow(frmMenuMain::kInpSectC, "sections-concrete.png");
     ShootMenuWindow(frmMenuMain::kInpSectS, "sections-steel.png");

@@ -42,8 +42,9 @@ void FillVirtualGround(clsDL& dl, const clsRWp& rwp) {
     for (const clsSpJiban& j : gSpa->Jiban()) dl.Pa().Add(j.EU, j.H, j.PaU, j.PaL);
     dl.Pw().Clear();
     if (rwp.DH() > 0.001) {
-        // A triangle from the residual water level down to the front water level,
-        // then the full pressure down to the lower limit of the examined ground.
+        // A triangle from the residual water level down to the channel water level, then the
+        // full pressure down to the lower limit of the examined ground. A channel water level at
+        // or above the groundwater leaves no head (DH not positive) and no water load.
         dl.Pw().Add(rwp.ELRWL, double(Num(rwp.ELRWL) - rwp.ELLWL), 0.0, rwp.Pw());
         dl.Pw().Add(rwp.ELLWL, double(Num(rwp.ELLWL) - rwp.ELDL), rwp.Pw(), rwp.Pw());
     }
@@ -66,9 +67,9 @@ bool NetPressureNeverCrosses(const clsDL& dl) {
 void FillLoads(clsPressure& pr, const clsDL& dl, double ELGL, double ELDL, double h) {
     pr.Qdi().Clear();
     const colDLLoad& pg = dl.Pg();
-    if (gInpJiban.Kind == 1 && h <= 0.5) {
-        // Clayey ground with a shallow virtual ground surface: the cantilever is
-        // taken down to 0.5 m below the design ground level, the last load a
+    if (LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind == 1 && h <= 0.5) {
+        // Clay directly below the design ground level with a shallow virtual ground surface:
+        // the cantilever is taken down to 0.5 m below the design ground level, the last load a
         // triangle falling to zero there.
         pr.WU = ELGL;
         pr.WL = double(Num(ELDL) - 0.5);
@@ -122,13 +123,14 @@ LoadsResult CalcLoads(std::vector<Message>* messages) {
         if (StageFaulted(gKhPassive->Error()) || StageFaulted(gSpp->Error()))
             return LoadsResult::kFault;
 
-        // The water in front of the wall stands at the design ground level, the
-        // residual water behind it at the groundwater level.
+        // The residual water behind the wall stands at the groundwater level, the water in
+        // front of it at the channel water level (the design ground level unless the design
+        // raises it).
         clsRWp& rwp = gRWp.New();
         rwp.ELGL = ELGL;
         rwp.ELDL = double(Num(ELDL) - Z);
         rwp.ELRWL = ELWL;
-        rwp.ELLWL = ELDL;
+        rwp.ELLWL = ChannelWaterLevel(c);
         rwp.Gw = Gw;
         rwp.Calc();
         if (StageFaulted(rwp.Error())) return LoadsResult::kFault;

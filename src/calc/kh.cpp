@@ -33,7 +33,7 @@ void clsKh::SplitLayers(double e) {
             // The upper part keeps the top; the lower part follows it with the same soil.
             j.EL = e;
             j.H = double(h);
-            Jiban_.Add(j.No, e, double(r), j.Gs1, j.Gs2, i, false);
+            Jiban_.Add(j.No, e, double(r), j.Gs1, j.Gs2, i, false)->Layer = j.Layer;
             return;
         }
     }

@@ -1,5 +1,6 @@
 // Ground layer table: splits the ground layers at the groundwater level and further elevations
-// and gives each layer the unit weight acting on it (wet above the water, submerged below).
+// and gives each piece the unit weight acting on it (wet above the water, submerged below). The
+// parts of a split piece keep its ground layer and unit weights.
 // Units: m, kN/m3. Calc never raises: a fault ends it with Error set, layers as far as reached.
 #pragma once
 
@@ -19,6 +20,7 @@ struct clsKhJiban {
     double Gs3 = 9.0;   // unit weight acting on the layer (set by Calc)
     double HwU = 0.0;   // depth of the top below the water level, 0 above it
     double HwL = 0.0;   // depth of the bottom below the water level, 0 above it
+    int32_t Layer = 1;  // the ground layer the piece belongs to, from 1 at the ground surface
 
     bool operator==(const clsKhJiban&) const = default;
 };

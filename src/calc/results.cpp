@@ -49,6 +49,18 @@ std::optional<std::vector<Row>> CopyList(const List& l, PileKind k, Fill fill) {
     return rows;
 }
 
+// The Kh each section's β of a pass was found with (item of gSectKh) into the rows' `kh`.
+template <class Row>
+void FillKh(std::optional<ByKind<Row>>& table, int32_t item) {
+    if (!table || !gSectKh.Reached()) return;
+    for (PileKind k : kPileKinds) {
+        auto& rows = (*table)[static_cast<std::size_t>(k)];
+        for (std::size_t s = 0; s < rows.size(); ++s) {
+            rows[s].kh = gSectKh(TableIndex(k), static_cast<int32_t>(s + 1), item);
+        }
+    }
+}
+
 template <class T>
 std::optional<T> Copy(const StageRef<T>& r) {
     if (!r.Reached()) return std::nullopt;
@@ -140,6 +152,9 @@ Results SnapshotResults() {
         return DispRow{v(kDisp1), v(kDisp2), v(kDisp3),   v(kDisp),
                        v(kDispE), v(kDispI), v(kDispBeta)};
     });
+    FillKh(s.chang, kKhChang);
+    FillKh(s.embed, kKhEmbed);
+    FillKh(s.disp, kKhDisp);
     s.listC = CopyList<ConcreteRow>(gListC, PileKind::Concrete, [](auto v) {
         return ConcreteRow{v(kCMoment),
                            v(kCMc),

@@ -5,6 +5,7 @@
 #include "calc/calc_main.h"
 #include "calc/chang.h"
 #include "calc/fault.h"
+#include "calc/layer_kh.h"
 #include "calc/result_store.h"
 #include "calc/rounding.h"
 #include "calc/verdicts.h"
@@ -20,6 +21,7 @@ SectTable<3, 30, 7> gSectDisp;
 SectList<30, 10> gListC;
 SectList<30, 7> gListLS;
 SectList<30, 7> gListS;
+SectTable<3, 30, 3> gSectKh;
 
 namespace {
 
@@ -97,6 +99,10 @@ void PutList(List& l, int32_t s, int32_t i, Num v) {
 
 double Flag(bool failed) { return failed ? 1.0 : 0.0; }
 
+// The ground layers from the ground surface down, whose Kh below the adopted virtual ground each
+// pass averages over 1/β.
+std::vector<CInpJibanLayer> Layers() { return GroundLayers(gInpJiban, gInpJyoken.ELGL); }
+
 // Pass A: Chang's method with each section's flexural rigidity. A failed call leaves the row
 // zero (the section then passes the moment check with a zero moment).
 void PassChang() {
@@ -104,12 +110,14 @@ void PassChang() {
     const double P = gPressure->P();
     const double Y = gPressure->Y();
     const int32_t lngCase = Y >= 0.001 ? 2 : 1;
+    const KhProfile ground(Layers(), AdoptedVirtualGround());
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
             const Num I = Inertia(k, s, Use::Stress);
             const Num Ek = Num(Modulus(k, s)) / 1000.0;
             const double alpha = Alpha(k, Use::Stress);
-            if (!CalcChang(lngCase, 1.0, Y, P, I, Ek * alpha, gInpJiban.KH)) continue;
+            if (!CalcChang(lngCase, 1.0, Y, P, I, Ek * alpha, ground)) continue;
+            Put(gSectKh, k, s, kKhChang, ChangKh);
             Put(gSectChang, k, s, item::kChangMmax, RoundHalfUp(ChangMmax, 1));
             Put(gSectChang, k, s, item::kChangLm, ChangLm);
             Put(gSectChang, k, s, item::kChangBeta, ChangBeta);
@@ -150,13 +158,17 @@ void PassStress() {
 void PassEmbed() {
     gSectEmbed.Redim();
     const double ELV = AdoptedVirtualGround();
+    const KhProfile ground(Layers(), ELV);
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
             const Num I = Inertia(k, s, Use::Embed);
             const Num E1 = Num(Modulus(k, s)) * 1000.0;
             const double alpha = Alpha(k, Use::Embed);
-            const Num beta =
-                RoundHalfUp(Root4(Num(gInpJiban.KH) * 0.25 * 1000.0 / (E1 * I * alpha)), 4);
+            const LayeredBeta solved =
+                ground.Beta(double(0.25 * 1000.0 / (E1 * I * alpha)),
+                            [&](Num kh) { return Root4(kh * 0.25 * 1000.0 / (E1 * I * alpha)); });
+            const Num beta = RoundHalfUp(solved.beta, 4);
+            Put(gSectKh, k, s, kKhEmbed, solved.kh);
             const double ell = RoundHalfUp(3.0 / beta, 2);
             const Num lreq = Num(gInpJyoken.ELYU) - ELV + ell;
             Put(gSectEmbed, k, s, item::kEmbedEll, ell);
@@ -177,12 +189,16 @@ void PassDisp() {
     const Num H0 = Num(gInpJyoken.ELYU) - AdoptedVirtualGround();
     const Num P = gPressure->P();
     const Num Y = gPressure->Y();
+    const KhProfile ground(Layers(), AdoptedVirtualGround());
     for (int32_t k = 1; k <= 3; ++k) {
         for (int32_t s = 1; s <= SectionCount(k); ++s) {
             const Num I = Inertia(k, s, Use::Disp);
             const double E = Modulus(k, s);
             const Num K = E * I * Alpha(k, Use::Disp);
-            const Num beta = RoundHalfUp(Root4(Num(gInpJiban.KH) * 0.25 / K), 4);
+            const LayeredBeta solved =
+                ground.Beta(double(0.25 / K), [&](Num kh) { return Root4(kh * 0.25 / K); });
+            const Num beta = RoundHalfUp(solved.beta, 4);
+            Put(gSectKh, k, s, kKhDisp, solved.kh);
             const double d1 = RoundHalfUp(P * (1.0 + beta * Y) / (2.0 * Pow(beta, 3.0) * K), 3);
             const double d2 =
                 RoundHalfUp(P * H0 * (1.0 + 2.0 * beta * Y) / (2.0 * Pow(beta, 2.0) * K), 3);
@@ -248,6 +264,7 @@ bool CalcSections() {
         if (SectionCount(k) > kMaxSections) return false;
     }
     try {
+        gSectKh.Redim();
         PassChang();
         PassStress();
         PassEmbed();
@@ -282,6 +299,7 @@ bool SectionPasses(PileKind kind, int32_t sect) {
 }
 
 void ResetSectionResults() {
+    gSectKh.Reset();
     gSectChang.Reset();
     gSectStress.Reset();
     gSectEmbed.Reset();

@@ -128,6 +128,10 @@ extern SectList<30, 10> gListC;
 // 5 delta, 6 allowable delta, 7 displacement flag.
 extern SectList<30, 7> gListLS;
 extern SectList<30, 7> gListS;
+// The Kh each pass found its β with (the mean over 1/β below the adopted virtual ground, kN/m3),
+// by item: kKhChang (pass A), kKhEmbed (pass C), kKhDisp (pass D).
+inline constexpr int32_t kKhChang = 1, kKhEmbed = 2, kKhDisp = 3;
+extern SectTable<3, 30, 3> gSectKh;
 
 // Runs passes A-D over the three catalogues and fills gSectChang, gSectStress, gSectEmbed,
 // gSectDisp, gListC, gListLS, gListS. False on a run-time fault or a catalogue of more than 30.

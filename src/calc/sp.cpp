@@ -1,5 +1,6 @@
 #include "calc/sp.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -118,9 +119,16 @@ void CalcSide(bool active, double Q, double Beta, double Jei, double Delta, colS
                 const double kU = coef(phi, beta, alpha, delta, thetaU);
                 j.ZetaU = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaU)), 1);
                 j.KaU = RoundHalfUp(Cos(delta) * kU, 4);
-                const double kL = coef(phi, beta, alpha, delta, thetaL);
-                j.ZetaL = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaL)), 1);
-                j.KaL = RoundHalfUp(Cos(delta) * kL, 4);
+                // The seismic angle is nearly always the same at both ends of a piece: its
+                // coefficient and slip angle are then the top's.
+                if (double(thetaL) == double(thetaU)) {
+                    j.ZetaL = j.ZetaU;
+                    j.KaL = j.KaU;
+                } else {
+                    const double kL = coef(phi, beta, alpha, delta, thetaL);
+                    j.ZetaL = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaL)), 1);
+                    j.KaL = RoundHalfUp(Cos(delta) * kL, 4);
+                }
                 j.PaU = RoundHalfUp(sigma * j.KaU, 2);
                 j.PaL = RoundHalfUp(sigmaL * j.KaL, 2);
                 j.PU = j.PaU;
@@ -148,46 +156,71 @@ void CalcSide(bool active, double Q, double Beta, double Jei, double Delta, colS
     });
 }
 
-// Ground layer table of one side: one layer from `top` with thickness `h`, split at the
-// groundwater level and then at each of `extra` in turn.
-void BuildLayers(clsKh& kh, double top, double h, const std::vector<double>& extra) {
-    kh.RWL = gInpJyoken.ELWL;
+// The ground layers from the ground surface down: the design's first layer from ELGL, then the
+// layers below it.
+std::vector<CInpJibanLayer> CurrentLayers() { return GroundLayers(gInpJiban, gInpJyoken.ELGL); }
+
+// Ground layer table of one side: a piece of every ground layer from `top` down to the bottom of
+// the depth examined, ELDL - Z (the last layer reaching it), split at the water level `water` and
+// then at each of `extra` in turn. A layer whose share is a millimetre or less is left to its
+// neighbour, as a split that close is.
+void BuildLayers(clsKh& kh, const std::vector<CInpJibanLayer>& layers, double top, double water,
+                 const std::vector<double>& extra) {
+    const CInpJyoken& c = gInpJyoken;
+    const Num bottom = Num(c.ELDL) - c.Z;
+    kh.RWL = water;
     kh.AddEL().Clear();
     for (double e : extra) kh.AddEL().Add(e);
     kh.Jiban().Clear();
-    kh.Jiban().Add(2, top, h, gInpJiban.Gt, double(Num(gInpJiban.Gws) + 10.0));
+    Num pieceTop = top;
+    for (std::size_t i = LayerIndexAt(layers, top); i < layers.size(); ++i) {
+        const CInpJibanLayer& l = layers[i];
+        const bool hasNext = i + 1 < layers.size();
+        if (hasNext && !ThickEnough(pieceTop - layers[i + 1].ELU)) continue;
+        const bool last = !hasNext || !ThickEnough(Num(layers[i + 1].ELU) - bottom);
+        // The last piece reaches the bottom: its thickness from its top, as for one layer.
+        const Num h = last ? pieceTop - c.ELDL + c.Z : pieceTop - layers[i + 1].ELU;
+        kh.Jiban().Add(2, double(pieceTop), double(h), l.Gt, double(Num(l.Gws) + 10.0))->Layer =
+            static_cast<int32_t>(i + 1);
+        if (last) break;
+        pieceTop = layers[i + 1].ELU;
+    }
     kh.Calc();
 }
 
-// The side's layers with the cohesion at their depth below the ground surface behind the wall.
-void FillLayers(const clsKh& kh, colSpJiban& out) {
-    const CInpJiban& g = gInpJiban;
-    const double ELGL = gInpJyoken.ELGL;
+// Cohesion c = a z + b of a ground layer at the depth z below its own top (the first layer's top
+// is the ground surface behind the wall), to 0.1 kN/m2.
+double Cohesion(const CInpJibanLayer& l, fault::Num z) { return RoundHalfUp(l.Ca * z + l.Cb, 1); }
+
+// The side's layers, each piece with its ground layer's kind, φ and cohesion at its depth below
+// that layer's top.
+void FillLayers(const clsKh& kh, const std::vector<CInpJibanLayer>& layers, colSpJiban& out) {
     out.Clear();
     for (const clsKhJiban& k : kh.Jiban()) {
-        const Num zU = Num(ELGL) - k.EU;
+        const CInpJibanLayer& l = layers.at(static_cast<std::size_t>(k.Layer - 1));
+        const Num zU = Num(l.ELU) - k.EU;
         const Num zL = zU + k.H;
-        const double cU = RoundHalfUp(g.Ca * zU + g.Cb, 1);
-        const double cL = RoundHalfUp(g.Ca * zL + g.Cb, 1);
-        out.Add(k.No, k.EU, k.H, g.Kind, k.Gs3, g.Fai, cU, cL, 0.0, 0.0);
+        out.Add(k.No, k.EU, k.H, l.Kind, k.Gs3, l.Fai, Cohesion(l, zU), Cohesion(l, zL), 0.0, 0.0)
+            ->Layer = k.Layer;
     }
 }
 
-// Clayey ground: the level inside layer `j` where σv − 2C meets σv/2, to 0.01 m, or nothing when
-// one of them governs the whole layer. Both are straight lines of the depth z below the ground
-// surface in a layer, σv/2 − 2C = σU/2 − 2(a·zU + b) + (γ/2 − 2a)(z − zU), so the level follows
-// from the layer's top stress and the cohesion line itself: nothing that depends on how deep the
-// layer reaches (the depth examined) moves it.
-std::optional<double> BranchLevel(const clsSpJiban& j, double ELGL) {
-    const CInpJiban& g = gInpJiban;
-    const Num zU = Num(ELGL) - j.EU;
-    const Num atTop = Num(j.GHU) * 0.5 - 2.0 * (g.Ca * zU + g.Cb);
-    const Num slope = Num(j.Gs) * 0.5 - 2.0 * Num(g.Ca);
+// A clayey piece: the level inside piece `j` where σv − 2C meets σv/2, to 0.01 m, or nothing when
+// one of them governs the whole piece (or the piece is sandy). Both are straight lines of the
+// depth z below the layer's top in a piece, σv/2 − 2C = σU/2 − 2(a·zU + b) + (γ/2 − 2a)(z − zU),
+// so the level follows from the piece's top stress and the cohesion line itself: nothing that
+// depends on how deep the piece reaches (the depth examined) moves it.
+std::optional<double> BranchLevel(const clsSpJiban& j, const std::vector<CInpJibanLayer>& layers) {
+    if (j.Kind == 0) return std::nullopt;
+    const CInpJibanLayer& l = layers.at(static_cast<std::size_t>(j.Layer - 1));
+    const Num zU = Num(l.ELU) - j.EU;
+    const Num atTop = Num(j.GHU) * 0.5 - 2.0 * (l.Ca * zU + l.Cb);
+    const Num slope = Num(j.Gs) * 0.5 - 2.0 * Num(l.Ca);
     if (slope == 0.0) return std::nullopt;
     const Num depth = -atTop / slope;
     if (!(depth > 0.0 && depth < j.H)) return std::nullopt;
     const double level = RoundHalfUp(Num(j.EU) - depth, 2);
-    // A level that rounds onto (or within a millimetre of) the layer's ends splits nothing.
+    // A level that rounds onto (or within a millimetre of) the piece's ends splits nothing.
     if (!ThickEnough(Num(j.EU) - level) || !ThickEnough(Num(level) - j.EL)) return std::nullopt;
     return level;
 }
@@ -198,19 +231,27 @@ void clsSpa::Calc() { CalcSide(true, Q, Beta, Jei, Delta, Jiban_, Q2_, error_); 
 
 void clsSpp::Calc() { CalcSide(false, Q, Beta, Jei, Delta, Jiban_, Q2_, error_); }
 
+double PassiveWaterLevel(const CInpJyoken& c) {
+    const double channel = ChannelWaterLevel(c);
+    // Channel water above the design ground level submerges the ground in front of the wall.
+    if (!ThickEnough(Num(channel) - c.ELDL)) return c.ELWL;
+    return std::max(c.ELWL, channel);
+}
+
 void CalcActive() {
     const CInpJyoken& c = gInpJyoken;
     const double ELGL = c.ELGL;
     const double ELDL = c.ELDL;
     const double Q = gQqw->Q();
-    const double h = double(Num(ELGL) - ELDL + c.Z);
-    // The ground behind the wall is split at the groundwater level, the design ground level and,
-    // in clayey ground, wherever the pressure changes from one of its two lines to the other.
+    const std::vector<CInpJibanLayer> layers = CurrentLayers();
+    // The ground behind the wall is split at its layers' tops, the groundwater level, the design
+    // ground level and, in clayey layers, wherever the pressure changes from one of its two lines
+    // to the other.
     std::vector<double> levels{ELDL};
-    int32_t from = 1;  // the layers above have their branch levels
+    int32_t from = 1;  // the pieces above have their branch levels
     for (;;) {
         clsKh& kh = gKhActive.New();
-        BuildLayers(kh, ELGL, h, levels);
+        BuildLayers(kh, layers, ELGL, c.ELWL, levels);
 
         clsSpa& spa = gSpa.New();
         spa.ELDL = ELDL;
@@ -219,20 +260,20 @@ void CalcActive() {
         // The ground slope behind a constant-slope surface, 1 : m.
         spa.Beta = gQqw->Keijyo == 1 ? double(ToDeg(Atan(1.0 / Num(c.K1m)))) : 0.0;
         spa.Jei = 0.0;
-        spa.Delta = 15.0;
-        FillLayers(kh, spa.Jiban());
+        spa.Delta = gInpJiban.DeltaA;
+        FillLayers(kh, layers, spa.Jiban());
         spa.Calc();
-        if (gInpJiban.Kind == 0 || spa.Error() != 0) return;
-        // A pressure line interpolated between the ends of a layer in which the two lines cross
-        // would cut the corner between them: the layer is split at the crossing, each part then
-        // follows one line. Once split, a layer is not looked at again (its parts meet there).
+        if (spa.Error() != 0) return;
+        // A pressure line interpolated between the ends of a piece in which the two lines cross
+        // would cut the corner between them: the piece is split at the crossing, each part then
+        // follows one line. Once split, a piece is not looked at again (its parts meet there).
         std::optional<double> level;
         for (; from <= spa.Jiban().Count() && !level; ++from) {
-            level = BranchLevel(fault::At(spa.Jiban(), from), ELGL);
+            level = BranchLevel(fault::At(spa.Jiban(), from), layers);
         }
         if (!level) return;
         levels.push_back(*level);
-        ++from;  // past the lower part of the layer just split
+        ++from;  // past the lower part of the piece just split
     }
 }
 
@@ -240,6 +281,7 @@ void CalcPassive() {
     const CInpJyoken& c = gInpJyoken;
     const double ELGL = c.ELGL;
     const double ELDL = c.ELDL;
+    const std::vector<CInpJibanLayer> layers = CurrentLayers();
 
     // The levels at which the active side changes its pressure line split the passive side too,
     // so that the net pressure there comes from each side's own values (the active table's first
@@ -250,7 +292,7 @@ void CalcPassive() {
         for (int32_t i = 2; i <= active.Count(); ++i) levels.push_back(fault::At(active, i).EL);
     }
     clsKh& kh = gKhPassive.New();
-    BuildLayers(kh, ELDL, c.Z, levels);
+    BuildLayers(kh, layers, ELDL, PassiveWaterLevel(c), levels);
 
     clsSpp& spp = gSpp.New();
     spp.ELDL = ELDL;
@@ -258,8 +300,9 @@ void CalcPassive() {
     spp.Q = 0.0;
     spp.Beta = 0.0;
     spp.Jei = 0.0;
-    spp.Delta = -15.0;
-    FillLayers(kh, spp.Jiban());
+    // The passive wall friction acts upwards on the wall: a negative angle.
+    spp.Delta = -gInpJiban.DeltaP;
+    FillLayers(kh, layers, spp.Jiban());
     spp.Calc();
 }
 

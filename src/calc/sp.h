@@ -10,6 +10,7 @@
 
 #include "calc/fault.h"
 #include "model/collection.h"
+#include "model/design.h"
 
 namespace kuvelt {
 
@@ -32,6 +33,7 @@ struct clsSpJiban {
     double P1U = 0.0, P1L = 0.0;
     double P2U = 0.0, P2L = 0.0;
     double PaU = 0.0, PaL = 0.0;
+    int32_t Layer = 1;  // the ground layer the piece belongs to, from 1 at the ground surface
 
     bool operator==(const clsSpJiban&) const = default;
 };
@@ -104,9 +106,15 @@ double GetKp(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Nu
 double GetZetaP(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
                 fault::Num dblTheta);
 
-// Driver steps: build gKhActive/gSpa (resp. gKhPassive/gSpp) from the current design and gQqw.
-// They raise CalcFault on a run-time fault (constant slope with K1m = 0, for instance).
+// Driver steps: build gKhActive/gSpa (resp. gKhPassive/gSpp) from the current design and gQqw,
+// a piece of every ground layer on each side with that layer's soil, the wall friction DeltaA
+// behind the wall and -DeltaP in front of it. They raise CalcFault on a run-time fault (constant
+// slope with K1m = 0, for instance).
 void CalcActive();
 void CalcPassive();
+
+// The water level of the ground in front of the wall: the groundwater level, or the channel water
+// level where that stands higher above the design ground level (the ground there is submerged).
+double PassiveWaterLevel(const CInpJyoken& c);
 
 }  // namespace kuvelt

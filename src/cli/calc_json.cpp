@@ -3,6 +3,7 @@
 #include "calc/results.h"
 #include "cli/distribution_json.h"
 #include "cli/result_fields.h"
+#include "model/design.h"
 
 namespace kuvelt::cli {
 
@@ -61,6 +62,10 @@ void Qqw(W& w, const JsonKey& key, const clsQqw& q) {
     w.EndObject();
 }
 
+// The ground layer of each piece of the layer tables is written for a design of more than one
+// layer only, so that the dumps of one-layer designs stay as they were.
+bool Layered() { return !gInpJiban.Layers.empty(); }
+
 template <class W>
 void Kh(W& w, const JsonKey& key, const clsKh& k) {
     w.Key(key);
@@ -76,6 +81,7 @@ void Kh(W& w, const JsonKey& key, const clsKh& k) {
     for (const clsKhJiban& g : k.Jiban()) {
         w.BeginObject();
         M(w, "No", g.No);
+        if (Layered()) M(w, "Layer", g.Layer);
         M(w, "EU", g.EU);
         M(w, "EL", g.EL);
         M(w, "H", g.H);
@@ -107,6 +113,7 @@ void SpJson(W& w, const JsonKey& key, const Sp& s) {
     for (const clsSpJiban& g : s.Jiban()) {
         w.BeginObject();
         M(w, "No", g.No);
+        if (Layered()) M(w, "Layer", g.Layer);
         M(w, "EU", g.EU);
         M(w, "EL", g.EL);
         M(w, "H", g.H);
@@ -241,6 +248,18 @@ void Boiling(W& w, const JsonKey& key, const clsNekiriAnteiAs& a) {
     M(w, "Hw", a.Hw);
     M(w, "D", a.D);
     M(w, "Fa", a.Fa);
+    if (!a.GwsLayers.empty()) {
+        w.Key("GwsLayers");
+        w.BeginArray();
+        for (const DepthValue& l : a.GwsLayers) {
+            w.BeginObject();
+            M(w, "depth", l.depth);
+            M(w, "Gws", l.value);
+            w.EndObject();
+        }
+        w.EndArray();
+        M(w, "MeanGws", a.MeanGws(a.D));
+    }
     M(w, "Error", a.Error());
     M(w, "F", a.F());
     M(w, "Hantei", a.Hantei());
@@ -270,6 +289,10 @@ void Heaving(W& w, const JsonKey& key, const clsNekiriAnteiAc& a) {
     M(w, "Hw", a.Hw);
     M(w, "D", a.D);
     M(w, "Fa", a.Fa);
+    if (a.Layered) {
+        M(w, "C0", a.C0);
+        M(w, "CI", a.CI);
+    }
     M(w, "Error", a.Error());
     M(w, "F", a.F());
     M(w, "Hantei", a.Hantei());

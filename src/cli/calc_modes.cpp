@@ -138,7 +138,7 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         out << "根切り底面の安定  使用矢板の決定後に検討\n";
         return;
     }
-    if (gInpJiban.Kind == 0 && r.boiling) {
+    if (LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind == 0 && r.boiling) {
         const clsNekiriAnteiAs& a = *r.boiling;
         if (a.Error() != 0) {
             out << "ボイリングの検討  " << NekiriNoResultMessage("ボイリングの検討").text << '\n';
@@ -152,7 +152,7 @@ void WriteChoiceAndStability(const usecase::DesignRun& o, std::ostream& out) {
         }
         out << "安全率Ｆs = " << Num(a.F(), "##0.000") << "   " << Judgement(a.Hantei(), a.Fa)
             << '\n';
-    } else if (gInpJiban.Kind != 0 && r.heaving) {
+    } else if (LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind != 0 && r.heaving) {
         const clsNekiriAnteiAc& a = *r.heaving;
         if (a.Error() != 0) {
             out << "ヒービングの検討  " << NekiriNoResultMessage("ヒービングの検討").text << '\n';

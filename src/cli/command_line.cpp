@@ -76,9 +76,10 @@ constexpr OptionSpec kOptions[] = {
      .kind = ValueKind::Change,
      .most = 0,
      .help = "Changes a field of each design read, before anything else and with the input "
-             "windows' checks: gInpJyoken.ELDL=-0.5, gInpSectS[3].Zo=1520 (rows from 0). VALUE "
-             "is a number, true or false, or the text itself. Repeatable, applied in the order "
-             "given."},
+             "windows' checks: gInpJyoken.ELDL=-0.5, gInpSectS[3].Zo=1520 (rows from 0), "
+             "gInpJiban.Layers[1].Fai=25 (layers below the first, from 1; one past the last is "
+             "appended). VALUE is a number, true or false, or the text itself. Repeatable, "
+             "applied in the order given."},
     {.name = "--sweep",
      .value = "PATH=FROM:TO:STEP",
      .kind = ValueKind::Sweep,
@@ -359,8 +360,9 @@ std::string HelpText() {
 }
 
 std::string VersionText() {
-    return "kuvelt-calc " KUVELT_VERSION "\ndesign file version " +
-           std::string(kDesignFileVersion) + " (.kvt); JSON designs as kuvelt-design.schema.json\n";
+    return "kuvelt-calc " KUVELT_VERSION "\ndesign file versions " +
+           std::string(kDesignFileVersion) + " and " + std::string(kExtendedFileVersion) +
+           " (.kvt); JSON designs as kuvelt-design.schema.json\n";
 }
 
 }  // namespace kuvelt::cli

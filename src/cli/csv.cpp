@@ -186,7 +186,7 @@ bool StabilityCells(const usecase::DesignRun& run, std::vector<std::string>& c) 
         return a.Hantei();
     };
     const Results& r = *run.calc.results;
-    if (gInpJiban.Kind == 0 && r.boiling) {
+    if (LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind == 0 && r.boiling) {
         const clsNekiriAnteiAs& a = *r.boiling;
         if (a.Error() == 0 && a.NoHead()) {
             // No water head: no factor (the calculation's 999 is not one), nothing to satisfy.
@@ -197,7 +197,8 @@ bool StabilityCells(const usecase::DesignRun& run, std::vector<std::string>& c) 
         }
         return fill("boiling", a);
     }
-    if (gInpJiban.Kind != 0 && r.heaving) return fill("heaving", *r.heaving);
+    if (LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind != 0 && r.heaving)
+        return fill("heaving", *r.heaving);
     return true;
 }
 

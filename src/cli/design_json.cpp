@@ -359,7 +359,14 @@ struct Member {
     const DesignField* rows = nullptr;  // a catalogue
     Record record = Record::Jyoken;
     std::vector<Field> fields;  // a record's fields, or a catalogue row's
+    // A record's site fields (the channel water, the wall friction), written after its own
+    // fields only when they differ from a new design's, so a design without them is dumped as
+    // before; the ground's record also holds its layers below the first.
+    std::vector<Field> site;
+    std::vector<Field> layers;
 };
+
+constexpr JsonKey kLayersKey("Layers");
 
 template <class R>
 std::vector<Field> Fields(std::span<const DesignField> fields) {
@@ -374,10 +381,14 @@ const std::vector<Member>& DesignMembers() {
         std::vector<Member> m;
         for (const DesignField& f : DesignFields()) {
             if (f.type == FieldType::Rows) {
-                m.push_back(Member{JsonKey(f.name), &f, f.record,
+                m.push_back(Member{JsonKey(f.name),
+                                   &f,
+                                   f.record,
                                    f.catalogue == Catalogue::Concrete
                                        ? Fields<CInpSectC>(SectionFields(f.catalogue))
-                                       : Fields<CInpSectS>(SectionFields(f.catalogue))});
+                                       : Fields<CInpSectS>(SectionFields(f.catalogue)),
+                                   {},
+                                   {}});
                 continue;
             }
             Member* r = nullptr;
@@ -385,11 +396,22 @@ const std::vector<Member>& DesignMembers() {
                 if (e.rows == nullptr && e.record == f.record) r = &e;
             }
             if (r == nullptr) {
-                r = &m.emplace_back(Member{JsonKey(RecordGlobal(f.record)), nullptr, f.record, {}});
+                r = &m.emplace_back(
+                    Member{JsonKey(RecordGlobal(f.record)), nullptr, f.record, {}, {}, {}});
             }
             auto* record = static_cast<char*>(CurrentRecord(f.record));
             r->fields.push_back(Field{&f, JsonKey(f.Member()), f.type,
                                       static_cast<char*>(f.member(record)) - record});
+        }
+        for (Member& e : m) {
+            if (e.rows != nullptr) continue;
+            for (const DesignField& f : SiteFields()) {
+                auto* record = static_cast<char*>(CurrentRecord(f.record));
+                if (f.record == e.record)
+                    e.site.push_back(Field{&f, JsonKey(f.Member()), f.type,
+                                           static_cast<char*>(f.member(record)) - record});
+            }
+            if (e.record == Record::Jiban) e.layers = Fields<CInpJibanLayer>(LayerFields());
         }
         return m;
     }();
@@ -397,30 +419,32 @@ const std::vector<Member>& DesignMembers() {
 }
 
 template <class W>
-void WriteFields(W& w, const std::vector<Field>& fields, const void* record) {
-    const auto* base = static_cast<const char*>(record);
-    for (const Field& f : fields) {
-        const char* at = base + f.offset;
-        switch (f.type) {
-            case FieldType::Bool:
-                w.Member(f.key, *reinterpret_cast<const bool*>(at));
-                break;
-            case FieldType::Long:
-                w.Member(f.key, *reinterpret_cast<const int32_t*>(at));
-                break;
-            case FieldType::Text:
-                w.Member(f.key, *reinterpret_cast<const std::string*>(at));
-                break;
-            case FieldType::Double:
-            case FieldType::Rows: {
-                const double v = *reinterpret_cast<const double*>(at);
-                // A mass not given is left out, so a catalogue without masses dumps as before.
-                if (v == 0.0 && f.field->zeroIsUnset) break;
-                w.Member(f.key, v);
-                break;
-            }
+void WriteField(W& w, const Field& f, const void* record) {
+    const char* at = static_cast<const char*>(record) + f.offset;
+    switch (f.type) {
+        case FieldType::Bool:
+            w.Member(f.key, *reinterpret_cast<const bool*>(at));
+            break;
+        case FieldType::Long:
+            w.Member(f.key, *reinterpret_cast<const int32_t*>(at));
+            break;
+        case FieldType::Text:
+            w.Member(f.key, *reinterpret_cast<const std::string*>(at));
+            break;
+        case FieldType::Double:
+        case FieldType::Rows: {
+            const double v = *reinterpret_cast<const double*>(at);
+            // A mass not given is left out, so a catalogue without masses dumps as before.
+            if (v == 0.0 && f.field->zeroIsUnset) break;
+            w.Member(f.key, v);
+            break;
         }
     }
+}
+
+template <class W>
+void WriteFields(W& w, const std::vector<Field>& fields, const void* record) {
+    for (const Field& f : fields) WriteField(w, f, record);
 }
 
 template <class W>
@@ -439,8 +463,22 @@ void WriteDesign(W& w) {
             });
             w.EndArray();
         } else {
+            const void* record = CurrentRecord(m.record);
             w.BeginObject();
-            WriteFields(w, m.fields, CurrentRecord(m.record));
+            WriteFields(w, m.fields, record);
+            for (const Field& f : m.site) {
+                if (!AtDefault(*f.field, record)) WriteField(w, f, record);
+            }
+            if (!m.layers.empty() && !gInpJiban.Layers.empty()) {
+                w.Key(kLayersKey);
+                w.BeginArray();
+                for (const CInpJibanLayer& layer : gInpJiban.Layers) {
+                    w.BeginObject();
+                    WriteFields(w, m.layers, &layer);
+                    w.EndObject();
+                }
+                w.EndArray();
+            }
             w.EndObject();
         }
     }

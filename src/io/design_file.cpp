@@ -28,8 +28,9 @@ constexpr std::size_t kMaxDesignFileBytes = 1u << 20;
 
 constexpr std::string_view kHeader1 = "VOSTRAND INPUT FILE FORMAT V1：";
 constexpr std::string_view kHeader2 = "PRODUCT NAME                   [Kuvelt]";
-constexpr std::string_view kHeader3 = "INPUT FILE VERSION             [1.00]";
-static_assert(kHeader3.substr(32, 4) == kDesignFileVersion);
+// Line 3 is this, the version and "]": the version stands from column 33.
+constexpr std::string_view kHeader3 = "INPUT FILE VERSION             [";
+static_assert(kHeader3.size() == 32);
 constexpr std::string_view kCrLf = "\r\n";
 
 // ---------------------------------------------------------------------------------------------
@@ -348,13 +349,84 @@ void ReadCatalogue(ItemReader& r, Col& c, std::span<const DesignField> rowFields
     }
 }
 
-void ReadDesign(ItemReader& r, std::span<const DesignField> fields) {
+// The site's values of an extended file: the channel water level, the wall friction angles, the
+// number of layers below the first and their rows.
+void ReadSite(ItemReader& r) {
+    for (const DesignField& f : SiteFields()) ReadValue(r, f, CurrentRecord(f.record));
+    const int32_t n = r.Long();
+    if (n > kMaxGroundLayers - 1) throw ReadFailure(vberr::kOverflow);
+    gInpJiban.Layers.clear();
+    for (int32_t i = 0; i < n; ++i) {
+        CInpJibanLayer layer{};
+        for (const DesignField& f : LayerFields()) ReadValue(r, f, &layer);
+        gInpJiban.Layers.push_back(layer);
+    }
+}
+
+// A classic file holds no masses: its steel rows that are built-in sections unchanged take their
+// standard masses, every other row none.
+void GiveStandardMasses() {
+    for (CInpSectC& row : gInpSectC) row.Mass = 0.0;
+    for (CInpSectS& row : gInpSectLS) row.Mass = 0.0;
+    for (CInpSectS& row : gInpSectS) row.Mass = StandardMass(row);
+}
+
+// Whether a row's mass is other than the one GiveStandardMasses gives it.
+bool MassesGiven() {
+    const auto given = [](const auto& c, auto standard) {
+        for (const auto& row : c) {
+            if (row.Mass != standard(row)) return true;
+        }
+        return false;
+    };
+    const auto none = [](const auto&) { return 0.0; };
+    return given(gInpSectC, none) || given(gInpSectLS, none) ||
+           given(gInpSectS, [](const CInpSectS& row) { return StandardMass(row); });
+}
+
+// The masses of the catalogues' rows, at the end of an extended file when some row's mass is not
+// the one a classic file gives it: a line for each catalogue (concrete, light steel, steel), its
+// number of rows and their masses in row order. A file that ends before them gives the rows the
+// classic file's masses.
+void ReadMasses(ItemReader& r) {
+    if (r.AtEnd()) {
+        GiveStandardMasses();
+        return;
+    }
+    const auto read = [&](auto& c) {
+        if (r.Long() != c.Count()) throw ReadFailure(vberr::kInvalidCall);
+        for (auto& row : c) row.Mass = r.Double();
+    };
+    read(gInpSectC);
+    read(gInpSectLS);
+    read(gInpSectS);
+}
+
+void WriteMasses(DesignWriter& w) {
+    if (!MassesGiven()) return;
+    const auto write = [&](const auto& c) {
+        w.Value(c.Count(), c.Count() == 0 ? FileForm::Line : FileForm::Joined);
+        int32_t i = 0;
+        for (const auto& row : c) {
+            w.Value(row.Mass, ++i == c.Count() ? FileForm::Line : FileForm::Joined);
+        }
+    };
+    write(gInpSectC);
+    write(gInpSectLS);
+    write(gInpSectS);
+}
+
+// `extended`: the file says kExtendedFileVersion, so the cover's block is there whole and the
+// site's values follow it.
+void ReadDesign(ItemReader& r, std::span<const DesignField> fields, bool extended) {
     for (int i = 0; i < 3; ++i) r.SkipLine();
     for (const DesignField& f : fields) {
         // A file written before an optional field existed ends here; the rest keep their
         // defaults. The classic reader ignores whatever follows CInpYaita.L, so an unquoted item
         // where an optional text belongs is not ours either: it is left unread as before.
-        if (f.optional && (r.AtEnd() || (f.type == FieldType::Text && !r.NextIsQuoted()))) return;
+        if (!extended && f.optional &&
+            (r.AtEnd() || (f.type == FieldType::Text && !r.NextIsQuoted())))
+            break;
         if (f.type == FieldType::Rows) {
             VisitCatalogue(f.catalogue,
                            [&](auto& c) { ReadCatalogue(r, c, RowFields(f.catalogue)); });
@@ -362,24 +434,30 @@ void ReadDesign(ItemReader& r, std::span<const DesignField> fields) {
             ReadValue(r, f, CurrentRecord(f.record));
         }
     }
+    if (extended) {
+        ReadSite(r);
+        ReadMasses(r);
+    } else {
+        GiveStandardMasses();
+    }
     // Whatever follows the last field is ignored.
 }
 
-}  // namespace
-
-std::string DesignToBytes() { return DesignToBytes(DesignFields()); }
-
-std::string DesignToBytes(std::span<const DesignField> fields) {
+// The header and the values of `fields`; `extended` writes the version kExtendedFileVersion, the
+// optional fields whole and the site's values after them.
+std::string WriteDesign(std::span<const DesignField> fields, bool extended) {
     DesignWriter w;
     w.Line(std::string(kHeader1) + HeaderTitle(gInpJyoken.Title));
     w.Line(kHeader2);
-    w.Line(kHeader3);
+    w.Line(std::string(kHeader3) +
+           std::string(extended ? kExtendedFileVersion : kDesignFileVersion) + "]");
 
     // Optional fields at the end that hold what a new design holds are left out, so a design
     // that never had them is written as the classic layout, byte for byte; the reader gives a
-    // field missing at the end its default.
+    // field missing at the end its default. An extended file holds them all, so the reader
+    // finds the site's values where they begin.
     std::size_t end = fields.size();
-    while (end > 0 && fields[end - 1].optional &&
+    while (!extended && end > 0 && fields[end - 1].optional &&
            AtDefault(fields[end - 1], CurrentRecord(fields[end - 1].record))) {
         --end;
     }
@@ -397,11 +475,58 @@ std::string DesignToBytes(std::span<const DesignField> fields) {
             VisitField(f, CurrentRecord(f.record), [&](const auto& v) { w.Value(v, f.file); });
         }
     }
+    if (extended) {
+        for (const DesignField& f : SiteFields()) {
+            VisitField(f, CurrentRecord(f.record),
+                       [&](const auto& v) { w.Value(v, FileForm::Line); });
+        }
+        w.Value(static_cast<int32_t>(gInpJiban.Layers.size()), FileForm::Line);
+        const std::span<const DesignField> columns = LayerFields();
+        for (const CInpJibanLayer& layer : gInpJiban.Layers) {
+            for (const DesignField& f : columns) {
+                const FileForm form = &f == &columns.back() ? FileForm::Line : FileForm::Joined;
+                VisitField(f, &layer, [&](const auto& v) { w.Value(v, form); });
+            }
+        }
+        WriteMasses(w);
+    }
     return w.Take();
 }
 
+std::string VersionOf(std::string_view b);
+
+}  // namespace
+
+bool NeedsExtendedLayout() {
+    if (!gInpJiban.Layers.empty()) return true;
+    if (MassesGiven()) return true;
+    for (const DesignField& f : SiteFields()) {
+        if (!AtDefault(f, CurrentRecord(f.record))) return true;
+    }
+    return false;
+}
+
+bool ReadableFileVersion(std::string_view version) {
+    return version == kDesignFileVersion || version == kExtendedFileVersion;
+}
+
+std::string DesignToBytes() { return WriteDesign(DesignFields(), NeedsExtendedLayout()); }
+
+std::string DesignToBytes(std::span<const DesignField> fields) {
+    return WriteDesign(fields, false);
+}
+
+namespace {
+bool ReadValues(const std::string& bytes, std::span<const DesignField> fields, bool extended,
+                int32_t& code, std::string* reason);
+}  // namespace
+
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr) {
-    return DesignFromBytes(bytes, lngErr, DesignFields());
+    InitData();
+    const bool extended = VersionOf(bytes) == kExtendedFileVersion;
+    if (ReadValues(bytes, DesignFields(), extended, lngErr, nullptr)) return true;
+    InitData();
+    return false;
 }
 
 namespace {
@@ -424,8 +549,8 @@ std::string ReadCause(int32_t code, std::size_t line) {
 
 // Reads the values of `bytes` into the current design, which the caller has made a fresh
 // default one. On failure the code and, when asked, the cause with the line it lies in.
-bool ReadValues(const std::string& bytes, std::span<const DesignField> fields, int32_t& code,
-                std::string* reason) {
+bool ReadValues(const std::string& bytes, std::span<const DesignField> fields, bool extended,
+                int32_t& code, std::string* reason) {
     if (bytes.size() > kMaxDesignFileBytes) {
         code = vberr::kDeviceIO;
         if (reason) *reason = "ﾌｧｲﾙが大きすぎます";
@@ -433,7 +558,7 @@ bool ReadValues(const std::string& bytes, std::span<const DesignField> fields, i
     }
     ItemReader r(bytes);
     try {
-        ReadDesign(r, fields);
+        ReadDesign(r, fields, extended);
         return true;
     } catch (const ReadFailure& f) {
         code = f.code;
@@ -450,7 +575,7 @@ bool ReadValues(const std::string& bytes, std::span<const DesignField> fields, i
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
                      std::span<const DesignField> fields) {
     InitData();
-    if (ReadValues(bytes, fields, lngErr, nullptr)) return true;
+    if (ReadValues(bytes, fields, false, lngErr, nullptr)) return true;
     InitData();
     return false;
 }
@@ -524,7 +649,7 @@ bool HasDesignExtension(const std::string& path) {
     return ext == "KVT";
 }
 
-// Why bytes whose version is not "1.00" are no design file this program reads.
+// Why bytes whose version is none this program reads are no design file it reads.
 std::string NotADesignCause(std::string_view b, const std::string& version) {
     if (b.empty()) return "ﾌｧｲﾙが空です（0ﾊﾞｲﾄ）";
     // A text file holds no control bytes but tabs, line ends and the old end-of-file mark.
@@ -539,7 +664,8 @@ std::string NotADesignCause(std::string_view b, const std::string& version) {
     if (version == "error" || line2 != kHeader2)
         return "Kuvelt の入力ﾃﾞｰﾀﾌｧｲﾙではありません（2～3行目に製品名とﾊﾞｰｼﾞｮﾝがありません）";
     return "ﾊﾞｰｼﾞｮﾝ「" + version.substr(0, 20) +
-           "」の入力ﾃﾞｰﾀﾌｧｲﾙは読み込めません（読み込めるﾊﾞｰｼﾞｮﾝ：1.00）";
+           "」の入力ﾃﾞｰﾀﾌｧｲﾙは読み込めません（読み込めるﾊﾞｰｼﾞｮﾝ：" +
+           std::string(kDesignFileVersion) + "，" + std::string(kExtendedFileVersion) + "）";
 }
 
 }  // namespace
@@ -552,7 +678,7 @@ std::string GetFileVersion(const std::string& path) {
 }
 
 bool PreReadCheck(const std::string& path) {
-    return HasDesignExtension(path) && GetFileVersion(path) == kDesignFileVersion;
+    return HasDesignExtension(path) && ReadableFileVersion(GetFileVersion(path));
 }
 
 bool CheckAndReadData(const std::string& path, int32_t& lngErr) {
@@ -567,7 +693,7 @@ bool CheckAndReadData(const std::string& path, int32_t& lngErr) {
 }
 
 bool CheckAndReadBytes(const std::string& bytes, int32_t& lngErr) {
-    if (VersionOf(bytes) != kDesignFileVersion) {
+    if (!ReadableFileVersion(VersionOf(bytes))) {
         lngErr = 0;
         return false;
     }
@@ -585,14 +711,17 @@ bool OpenDesign(const std::string& path, files::Failure& failure) {
         failure.code = 0;  // a file without a version the check can read
         return false;
     }
-    if (const std::string version = VersionOf(bytes); version != "1.00") {
+    const std::string version = VersionOf(bytes);
+    if (!ReadableFileVersion(version)) {
         failure.reason = NotADesignCause(bytes, version);
         return false;
     }
     // Read into a fresh design; the one being edited comes back unless the whole file was read.
     Design before = CurrentDesign();
     InitData();
-    if (ReadValues(bytes, DesignFields(), failure.code, &failure.reason)) return true;
+    if (ReadValues(bytes, DesignFields(), version == kExtendedFileVersion, failure.code,
+                   &failure.reason))
+        return true;
     SetCurrentDesign(std::move(before));
     return false;
 }

@@ -8,6 +8,13 @@
 // layout stops; the version header stays "1.00". They are written only up to the last one that
 // is not empty (a design without them is the classic file), and a file that ends before them
 // reads them as empty.
+//
+// A design the classic layout cannot hold (NeedsExtendedLayout: a layered ground, the channel
+// water away from the design ground level, a wall friction angle other than 15°) is written with
+// the version "1.10", which earlier versions refuse with their version message: the classic
+// layout, the whole cover's block, then the site's values: ELWF, DeltaA, DeltaP, the number of
+// layers below the first and one line per layer (ELU, Kind, Gt, Gws, Fai, Ca, Cb, KH). Both
+// versions are read; a "1.00" file leaves the site at its defaults.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +28,16 @@
 
 namespace kuvelt {
 
-// The version the header of every design file written says, and the only one read.
+// The version of the classic layout, which every design that fits it is written with.
 inline constexpr std::string_view kDesignFileVersion = "1.00";
+// The version of a design that needs more than the classic layout holds.
+inline constexpr std::string_view kExtendedFileVersion = "1.10";
+
+// Whether the current design needs kExtendedFileVersion: the one place that decides it, so that
+// every design that fits the classic layout stays readable by earlier versions.
+bool NeedsExtendedLayout();
+// The versions this program reads ("1.00", "1.10").
+bool ReadableFileVersion(std::string_view version);
 
 // Writes the current design to `path`. On failure sets lngErr and returns false; the target
 // file is then exactly as it was before the call.
@@ -37,7 +52,8 @@ bool ReadData(const std::string& path, int32_t& lngErr);
 // Line 3 from column 33 to its end without its last character ("1.00"), or "error".
 std::string GetFileVersion(const std::string& path);
 
-// The check the Open commands make before reading: extension "KVT" (any case) and version "1.00".
+// The check the Open commands make before reading: extension "KVT" (any case) and a version
+// ReadableFileVersion takes.
 bool PreReadCheck(const std::string& path);
 
 // PreReadCheck and then ReadData on a single reading of the file, as a batch of designs reads
@@ -57,11 +73,13 @@ bool OpenDesign(const std::string& path, files::Failure& failure);
 // Design file in memory: the same layout as WriteData writes, as code page 932 bytes.
 std::string DesignToBytes();
 // Reads design bytes (the whole file) into the current design; same failure rules as ReadData.
+// The site's values are read when line 3 says kExtendedFileVersion.
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr);
 
-// The same two with another field table in place of DesignFields(): ClassicDesignFields() is the
-// reader and writer of the classic layout (the optional fields switched off), a longer table that
-// of a later version, for the tests that the layouts read each other's files.
+// The same two with another field table in place of DesignFields() and without the site's
+// values (a "1.00" file): ClassicDesignFields() is the reader and writer of the classic layout
+// (the optional fields switched off), a longer table that of a later version, for the tests that
+// the layouts read each other's files.
 std::string DesignToBytes(std::span<const DesignField> fields);
 bool DesignFromBytes(const std::string& bytes, int32_t& lngErr,
                      std::span<const DesignField> fields);

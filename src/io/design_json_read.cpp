@@ -143,8 +143,10 @@ std::string Shown(const json& v) {
 }
 
 bool IsRowField(const DesignField& f) {
-    return f.record == Record::SectC || f.record == Record::SectS;
+    return f.record == Record::SectC || f.record == Record::SectS || f.record == Record::Layer;
 }
+
+constexpr std::string_view kLayers = "gInpJiban.Layers";
 
 // The type a field accepts.
 std::string TypeWord(const DesignField& f) {
@@ -202,11 +204,33 @@ void Store(const DesignField& f, void* record, const json& v) {
 // ---- The document ------------------------------------------------------------------------------
 
 const DesignField* RecordField(Record r, std::string_view member) {
-    for (const DesignField& f : DesignFields()) {
-        if (f.type != FieldType::Rows && f.record == r && f.Member() == member) return &f;
+    for (const std::span<const DesignField> table : {DesignFields(), SiteFields()}) {
+        for (const DesignField& f : table) {
+            if (f.type != FieldType::Rows && f.record == r && f.Member() == member) return &f;
+        }
     }
     return nullptr;
 }
+
+const DesignField* LayerField(std::string_view member) {
+    for (const DesignField& f : LayerFields()) {
+        if (f.Member() == member) return &f;
+    }
+    return nullptr;
+}
+
+// A ground layer as a new row of the layer grid holds it.
+CInpJibanLayer NewLayer() {
+    CInpJibanLayer layer{};
+    for (const DesignField& f : LayerFields()) SetNumber(f, &layer, f.newValue);
+    return layer;
+}
+
+std::string LayerPath(std::size_t index) {
+    return std::string(kLayers) + "[" + std::to_string(index + 1) + "]";
+}
+
+constexpr std::size_t kMaxLayersBelow = static_cast<std::size_t>(kMaxGroundLayers - 1);
 
 const DesignField* RowField(Catalogue c, std::string_view member) {
     for (const DesignField& f : SectionFields(c)) {
@@ -300,6 +324,40 @@ void TakeCatalogue(Col& col, Catalogue c, const std::string& name, const json& r
     }
 }
 
+// gInpJiban.Layers: the layers below the first replace the design's; a layer's keys left out
+// take what a new grid row holds.
+void TakeLayers(const json& rows, std::vector<std::string>& faults) {
+    if (!rows.is_array()) {
+        faults.push_back(std::string(kLayers) + ": " + Shown(rows) + " is not an array of layers");
+        return;
+    }
+    if (rows.size() > kMaxLayersBelow) {
+        faults.push_back(std::string(kLayers) + ": " + std::to_string(rows.size()) +
+                         " layers below the first (at most " + std::to_string(kMaxLayersBelow) +
+                         ", the ground holds " + std::to_string(kMaxGroundLayers) + ")");
+        return;
+    }
+    gInpJiban.Layers.clear();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const json& r = rows[i];
+        if (!r.is_object()) {
+            faults.push_back(LayerPath(i) + ": " + Shown(r) + " is not an object");
+            continue;
+        }
+        CInpJibanLayer layer = NewLayer();
+        for (auto it = r.begin(); it != r.end(); ++it) {
+            const std::string path = LayerPath(i) + "." + it.key();
+            const DesignField* f = LayerField(it.key());
+            if (f == nullptr) {
+                faults.push_back(path + ": unknown key");
+                continue;
+            }
+            TakeValue(*f, &layer, it.value(), path, faults);
+        }
+        gInpJiban.Layers.push_back(layer);
+    }
+}
+
 void TakeDocument(const json& doc, std::vector<std::string>& faults) {
     if (!doc.is_object()) {
         faults.push_back("(document): " + Shown(doc) + " is not an object of " + TopKeys());
@@ -325,6 +383,10 @@ void TakeDocument(const json& doc, std::vector<std::string>& faults) {
         }
         for (auto it = v.begin(); it != v.end(); ++it) {
             const std::string path = key + "." + it.key();
+            if (path == kLayers) {
+                TakeLayers(it.value(), faults);
+                continue;
+            }
             const DesignField* f = RecordField(entry->record, it.key());
             if (f == nullptr) {
                 faults.push_back(path + ": unknown key");
@@ -402,9 +464,66 @@ std::string CheckDesignValue(const DesignField& f, const json& v, std::string_vi
     return head + ": a catalogue is not one value";
 }
 
+namespace {
+
+// "gInpJiban.Layers[ROW].FIELD", ROW from 1.
+std::optional<DesignPath> ParseLayerPath(DesignPath p, std::string_view rest, std::string& fault) {
+    const std::size_t close = rest.find(']');
+    const std::size_t dot = close == std::string_view::npos ? close : close + 1;
+    if (rest.empty() || rest[0] != '[' || dot >= rest.size() || rest[dot] != '.') {
+        fault = p.text + ": a layer needs its row, " + std::string(kLayers) +
+                "[ROW].FIELD (rows from 1, the second ground layer)";
+        return std::nullopt;
+    }
+    const std::string_view idx = rest.substr(1, close - 1);
+    int32_t n = 0;
+    const auto r = std::from_chars(idx.data(), idx.data() + idx.size(), n);
+    if (idx.empty() || r.ec != std::errc() || r.ptr != idx.data() + idx.size() || n < 1) {
+        fault = p.text + ": the layer row must be a whole number from 1 (the second ground layer)";
+        return std::nullopt;
+    }
+    p.field = LayerField(rest.substr(dot + 1));
+    if (p.field == nullptr) {
+        fault = p.text + ": unknown key";
+        return std::nullopt;
+    }
+    p.layer = true;
+    p.row = n - 1;
+    return p;
+}
+
+// Stores a checked value into the layer the path names, appending a new grid row's layer for
+// the row one past the last.
+bool SetLayerValue(const DesignPath& p, const json& value, std::string& fault) {
+    std::vector<CInpJibanLayer>& layers = gInpJiban.Layers;
+    const auto row = static_cast<std::size_t>(p.row);
+    if (row > layers.size()) {
+        fault = p.text + ": there is no layer " + std::to_string(row + 1) + " (the ground has " +
+                std::to_string(layers.size()) + " layers below the first, from 1; " +
+                LayerPath(layers.size()) + " adds one)";
+        return false;
+    }
+    if (row == layers.size()) {
+        if (row >= kMaxLayersBelow) {
+            fault = p.text + ": the ground holds at most " + std::to_string(kMaxGroundLayers) +
+                    " layers (" + std::to_string(kMaxLayersBelow) + " below the first)";
+            return false;
+        }
+        layers.push_back(NewLayer());
+    }
+    Store(*p.field, &layers[row], value);
+    return true;
+}
+
+}  // namespace
+
 std::optional<DesignPath> ParseDesignPath(std::string_view path, std::string& fault) {
     DesignPath p;
     p.text = std::string(path);
+    if (path.starts_with(kLayers) && (path.size() == kLayers.size() ||
+                                      path[kLayers.size()] == '[' || path[kLayers.size()] == '.')) {
+        return ParseLayerPath(std::move(p), path.substr(kLayers.size()), fault);
+    }
     const std::size_t dot = path.find('.');
     if (dot == std::string_view::npos) {
         fault = p.text + ": expected RECORD.FIELD or CATALOGUE[ROW].FIELD";
@@ -479,6 +598,7 @@ std::optional<json> ValueForField(const DesignField& f, std::string_view text,
 bool SetDesignValue(const DesignPath& p, const json& value, std::string& fault) {
     fault = CheckDesignValue(*p.field, value, p.text);
     if (!fault.empty()) return false;
+    if (p.layer) return SetLayerValue(p, value, fault);
     if (!p.catalogue) {
         Store(*p.field, CurrentRecord(p.field->record), value);
         return true;

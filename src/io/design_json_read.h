@@ -6,7 +6,11 @@
 // characters (TextFieldAcceptable); a section's number the grid's range (CellAcceptable); and
 // either may hold what a new design holds (NewDesignValuesOutsideRange). Every fault is reported,
 // each as "PATH: what", with the JSON path ("gInpJyoken.ELDL", "gInpSectS[3].Zo", indices from 0 as
-// in the JSON), the value and what is allowed.
+// in the JSON; "gInpJiban.Layers[1].Fai" with layers from 1), the value and what is allowed.
+//
+// The site's values beyond a homogeneous ground are keys of their records written only when they
+// differ from a new design's: gInpJyoken.ELWF, gInpJiban.DeltaA, gInpJiban.DeltaP and
+// gInpJiban.Layers, the array of the layers below the first (as objects of LayerFields()).
 //
 // Malformed documents are refused the same way: a byte order mark, a syntax error or truncated
 // text, NaN or Infinity literals, numbers beyond the range of a double, a key given twice in an
@@ -39,17 +43,21 @@ bool DesignFromJson(std::string_view text, std::vector<std::string>& faults);
 // The same from a file (read whole; a file that cannot be read is one fault).
 bool ReadDesignJson(const std::string& path, std::vector<std::string>& faults);
 
-// A field of the current design named by a JSON path: a record's field ("gInpJyoken.ELDL") or a
-// section row's ("gInpSectS[3].Zo", row index from 0).
+// A field of the current design named by a JSON path: a record's field ("gInpJyoken.ELDL"), a
+// section row's ("gInpSectS[3].Zo", row index from 0) or a ground layer's below the first
+// ("gInpJiban.Layers[1].Fai", the second ground layer: layers count from 1 as the refusals of
+// RefuseDesign name them).
 struct DesignPath {
     const DesignField* field = nullptr;
     std::optional<Catalogue> catalogue;  // section rows only
-    int32_t row = 0;                     // from 0
+    bool layer = false;                  // a layer below the first
+    int32_t row = 0;                     // from 0 (gInpJiban.Layers[1] is row 0)
     std::string text;                    // the path as given
 };
 
 // The field `path` names, or nullopt with the reason in `fault`. Whether the row exists is
-// decided when a value is set (the catalogue of the design at hand).
+// decided when a value is set (the catalogue or the layers of the design at hand); setting a
+// field of the layer one past the last appends a layer as a new grid row holds it.
 std::optional<DesignPath> ParseDesignPath(std::string_view path, std::string& fault);
 
 // Empty when `value` may be stored in the field; otherwise "PATH: VALUE …why".

@@ -14,7 +14,7 @@ using nlohmann::ordered_json;
 namespace {
 
 bool IsRowField(const DesignField& f) {
-    return f.record == Record::SectC || f.record == Record::SectS;
+    return f.record == Record::SectC || f.record == Record::SectS || f.record == Record::Layer;
 }
 
 ordered_json FieldSchema(const DesignField& f) {
@@ -78,7 +78,8 @@ std::string DesignJsonSchema() {
         "A design as kuvelt-calc reads it from a .json file and prints it under \"design\" of "
         "--json. Keys left out take the values of a new design; a catalogue given replaces the "
         "default one whole (a section's keys left out take what a new grid row holds). Ranges "
-        "are those of the input windows.";
+        "are those of the input windows. gInpJyoken.ELWF, gInpJiban.DeltaA, gInpJiban.DeltaP and "
+        "gInpJiban.Layers are written only when they differ from a new design's.";
     s.update(ObjectSchema());
     ordered_json& props = s["properties"];
     for (const DesignField& f : DesignFields()) {
@@ -98,6 +99,32 @@ std::string DesignJsonSchema() {
         if (!props.contains(rec)) props[rec] = ObjectSchema();
         props[rec]["properties"][std::string(f.Member())] = FieldSchema(f);
     }
+    // The site beyond a homogeneous ground with the channel water at the design ground level and
+    // wall friction of 15°: keys written only when they differ from a new design's.
+    for (const DesignField& f : SiteFields()) {
+        ordered_json field = FieldSchema(f);
+        if (f.name == "CInpJyoken.ELWF") {
+            field["description"] =
+                std::string(f.caption) + "（設計地盤面以上。省略または -9999：設計地盤面と同じ）";
+        } else {
+            field["description"] =
+                std::string(f.caption) + "（正の値。既定値 15 以外は砂質土の各層の φ 以下）";
+        }
+        props[std::string(RecordGlobal(f.record))]["properties"][std::string(f.Member())] =
+            std::move(field);
+    }
+    ordered_json layer = ObjectSchema();
+    for (const DesignField& f : LayerFields()) {
+        layer["properties"][std::string(f.Member())] = FieldSchema(f);
+    }
+    ordered_json layers = ordered_json::object();
+    layers["description"] =
+        "地盤の第2層以下（上から順に。上端標高ELUは地表面より低く，上の層より低く，設計地盤面より"
+        "検討する深さの下端より高い）";
+    layers["type"] = "array";
+    layers["maxItems"] = kMaxGroundLayers - 1;
+    layers["items"] = std::move(layer);
+    props["gInpJiban"]["properties"]["Layers"] = std::move(layers);
     return s.dump(2) + "\n";
 }
 

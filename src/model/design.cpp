@@ -27,6 +27,11 @@ std::size_t LayerIndexAt(const std::vector<CInpJibanLayer>& layers, double el) {
     return i;
 }
 
+CInpJibanLayer LayerBelowDesignGround(const CInpJiban& g, const CInpJyoken& c) {
+    const std::vector<CInpJibanLayer> layers = GroundLayers(g, c.ELGL);
+    return layers[LayerIndexAt(layers, c.ELDL)];
+}
+
 void AddBuiltInConcrete(colInpSectC& c) {
     c.Add("50H", 0, 1040, 5.4, 2, 4);
     c.Add("60H", 0, 1800, 8, 2.5, 5);
@@ -71,6 +76,20 @@ void AddBuiltInSteel(colInpSectS& c) {
         {"SP-\u2165L", 86000, 3820, 79100, 3510, 240},
     };
     for (const Row& r : rows) c.Add(r.name, r.Id, r.Zd, r.Io, r.Zo)->Mass = r.mass;
+}
+
+double StandardMass(const CInpSectS& row) {
+    static const colInpSectS builtIn = [] {
+        colInpSectS c;
+        AddBuiltInSteel(c);
+        return c;
+    }();
+    for (const CInpSectS& b : builtIn) {
+        if (b.Name == row.Name && b.Id == row.Id && b.Zd == row.Zd && b.Io == row.Io &&
+            b.Zo == row.Zo)
+            return b.Mass;
+    }
+    return 0.0;
 }
 
 void InitData() {

@@ -41,15 +41,14 @@ struct CInpJyoken {
     // Water level in the channel in front of the wall (前面水位), at or above the design ground
     // level; kChannelWaterAtDesignGround (the default) when the design leaves the water at the
     // design ground level, wherever that is moved to. Read it through ChannelWaterLevel().
-    double ELWF = -9999.0;
+    double ELWF = -9999.0;  // kChannelWaterAtDesignGround, defined below
 
     bool operator==(const CInpJyoken&) const = default;
 };
 
 // ELWF of a design whose channel water stands at its design ground level (outside every
-// elevation the windows take, like a pile section not yet chosen).
+// elevation the windows take, like a pile section not yet chosen); a new design holds it.
 inline constexpr double kChannelWaterAtDesignGround = -9999.0;
-static_assert(CInpJyoken{}.ELWF == kChannelWaterAtDesignGround);
 // The channel water level the calculation takes: ELWF, or the design ground level.
 inline double ChannelWaterLevel(const CInpJyoken& c) {
     return c.ELWF == kChannelWaterAtDesignGround ? c.ELDL : c.ELWF;
@@ -104,6 +103,10 @@ std::vector<CInpJibanLayer> GroundLayers(const CInpJiban& g, double ELGL);
 // exactly at `el` is the one below it counted (the layer that holds what lies under `el`). Above
 // the first layer's top: 0.
 std::size_t LayerIndexAt(const std::vector<CInpJibanLayer>& layers, double el);
+// The layer directly below the design ground level (a layer whose top lies at ELDL is that
+// layer): its kind decides the clayey 0.5 m rule of the loads and whether the excavation bottom
+// is checked for boiling (sandy) or heaving (clayey).
+CInpJibanLayer LayerBelowDesignGround(const CInpJiban& g, const CInpJyoken& c);
 
 // Material conditions.
 struct CInpZairyo {
@@ -234,5 +237,11 @@ void SetCurrentDesign(Design d);
 void AddBuiltInConcrete(colInpSectC& c);
 void AddBuiltInLightSteel(colInpSectS& c);
 void AddBuiltInSteel(colInpSectS& c);
+
+// The mass a section of the steel catalogue has without being given one: a built-in section's
+// standard mass when the row is that section unchanged (name and the four section values), else
+// 0. A design file of the classic layout holds no masses; its rows take these when read, and a
+// steel row whose mass is its standard one needs no place in the file.
+double StandardMass(const CInpSectS& row);
 
 }  // namespace kuvelt

@@ -44,19 +44,40 @@ Message Information(std::string text, std::string_view title) {
     return Message{0, std::move(text), std::string(title), MsgIcon::Information, MsgButtons::Ok};
 }
 
-// φ of sandy ground below a constant slope: the active wedge has no solution.
-std::optional<Message> SlopeConflict(const CInpJyoken& c, const CInpJiban& g,
-                                     std::string_view title) {
-    if (c.Keijyo != 1 || g.Kind != 0) return std::nullopt;
+// A layer's name in a sentence: "第3層の" for the layers below the first (row 2 of the layer grid
+// is the third layer of the ground), nothing for the first layer, whose fields are the ground's
+// own.
+std::string LayerName(std::size_t row) {
+    return row == 0 ? std::string() : "第" + std::to_string(row + 1) + "層の";
+}
+
+// φ of a sandy layer below a constant slope: the active wedge has no solution. Every sandy layer
+// counts, not only the first: the wedge behind the wall runs down through all of them, each
+// layer's earth pressure taking the slope of the ground surface with its own φ. The first such
+// layer, as its grid row (0 the first layer), with the message.
+struct SlopeFault {
+    std::size_t row;
+    Message message;
+};
+std::optional<SlopeFault> SlopeConflict(const CInpJyoken& c, const CInpJiban& g,
+                                        std::string_view title) {
+    if (c.Keijyo != 1) return std::nullopt;
     const double beta = SlopeAngle(c.K1m);
-    // The earth pressure keeps its square-root term up to a slope equal to φ.
-    if (!(beta > g.Fai + 1e-9)) return std::nullopt;
-    return Information("勾配(１：ｍ) " + numfmt::General(c.K1m) + " の地表面の傾斜角 " +
-                           numfmt::FormatNumber(beta, "0.00") + "° が土の内部摩擦角φ(゜) " +
-                           numfmt::FormatNumber(g.Fai, "#0.0") +
-                           " を超えています。砂質土では主働土圧のｸｰﾛﾝ式が成り立たないため"
-                           "計算できません。勾配を緩くするか，φ を見直して下さい。",
-                       title);
+    for (std::size_t row = 0; row <= g.Layers.size(); ++row) {
+        const int32_t kind = row == 0 ? g.Kind : g.Layers[row - 1].Kind;
+        const double fai = row == 0 ? g.Fai : g.Layers[row - 1].Fai;
+        // The earth pressure keeps its square-root term up to a slope equal to φ.
+        if (kind != 0 || !(beta > fai + 1e-9)) continue;
+        return SlopeFault{
+            row, Information("勾配(１：ｍ) " + numfmt::General(c.K1m) + " の地表面の傾斜角 " +
+                                 numfmt::FormatNumber(beta, "0.00") + "° が" +
+                                 (row == 0 ? "土の" : LayerName(row)) + "内部摩擦角φ(゜) " +
+                                 numfmt::FormatNumber(fai, "#0.0") +
+                                 " を超えています。砂質土では主働土圧のｸｰﾛﾝ式が成り立たないため"
+                                 "計算できません。勾配を緩くするか，φ を見直して下さい。",
+                             title)};
+    }
+    return std::nullopt;
 }
 
 // A field's name as a sentence gives it: the heading it stands under, then its caption.
@@ -92,15 +113,86 @@ bool IsCode(int32_t v, std::size_t options) {
     return v >= 0 && static_cast<std::size_t>(v) < options;
 }
 
-// The numeric fields of one record that its window checks, in window order.
+// The numeric fields of one record that its window checks, in window order (the channel water
+// level and the wall friction angles after the record's own fields).
 std::optional<DesignRefusal> FieldRefusal(Record r, std::string_view where) {
     const void* record = CurrentRecord(r);
-    for (const DesignField& f : DesignFields()) {
-        if (f.record != r || !f.HasInput()) continue;
-        if (!FieldInForce(f.name, gInpJyoken.Keijyo, gInpJiban.Kind)) continue;
-        const double v = NumberOf(f, record);
+    for (const std::span<const DesignField> table : {DesignFields(), SiteFields()}) {
+        for (const DesignField& f : table) {
+            if (f.record != r || !f.HasInput()) continue;
+            if (!FieldInForce(f.name, gInpJyoken.Keijyo, gInpJiban.Kind)) continue;
+            const double v = NumberOf(f, record);
+            if (DesignValueAcceptable(f, v)) continue;
+            return OutOfRange(f, v, where, Label(f), RangeMessage(f).text, std::string(f.name));
+        }
+    }
+    return std::nullopt;
+}
+
+ConditionConflict Conflict(DesignRefusal r) {
+    return ConditionConflict{std::move(r.message), std::move(r.field)};
+}
+
+// A layer below the first (grid row `row`, from 1): its kind, then each value it takes part with
+// inside its column's range, then its top between the layer above and the examined depth.
+std::optional<ConditionConflict> LayerConflict(const CInpJiban& g, const CInpJyoken& c,
+                                               std::size_t row) {
+    const CInpJibanLayer& layer = g.Layers[row - 1];
+    const std::string name = LayerName(row);
+    if (!IsCode(layer.Kind, std::size(kKindCaptions))) {
+        return Conflict(BadCode(name + "土質", layer.Kind, kKindCaptions, kJibanWindow,
+                                kJibanWindow, LayerFieldPath(row, "Kind")));
+    }
+    for (const DesignField& f : LayerFields()) {
+        if (f.kind == CellKind::List || !FieldInForce(f.name, c.Keijyo, layer.Kind)) continue;
+        const double v = NumberOf(f, &layer);
         if (DesignValueAcceptable(f, v)) continue;
-        return OutOfRange(f, v, where, Label(f), RangeMessage(f).text, std::string(f.name));
+        return Conflict(OutOfRange(f, v, kJibanWindow, name + std::string(f.caption),
+                                   GridInputHint(f), LayerFieldPath(row, f.Member())));
+    }
+    // Each layer has thickness: its top lies below the top of the layer above (the ground
+    // surface for the second layer) and above the bottom of the examined depth.
+    const bool second = row == 1;
+    const double above = second ? c.ELGL : g.Layers[row - 2].ELU;
+    const std::string top = name + "上端標高(m) " + Level(layer.ELU);
+    if (!(layer.ELU < above)) {
+        return ConditionConflict{
+            Information(top + " が" +
+                            (second ? "地表面(m) " : LayerName(row - 1) + "上端標高(m) ") +
+                            Level(above) + " 以上です。層の上端は" +
+                            (second ? "地表面" : "上の層の上端") + "より低くして下さい。",
+                        kJibanWindow),
+            LayerFieldPath(row, "ELU")};
+    }
+    const double bottom = c.ELDL - c.Z;
+    if (!(layer.ELU > bottom)) {
+        return ConditionConflict{
+            Information(top + " が検討する深さの下端(m) " + Level(bottom) + "（設計地盤面(m) " +
+                            Level(c.ELDL) + " － " + Depth(c.Z) +
+                            "）以下です。層の上端は下端より高くして下さい。",
+                        kJibanWindow),
+            LayerFieldPath(row, "ELU")};
+    }
+    return std::nullopt;
+}
+
+// A wall friction angle other than the default outside 0 … φ of a sandy layer: the wall cannot
+// take more friction than the soil itself.
+std::optional<ConditionConflict> FrictionConflict(const CInpJiban& g, const DesignField& f) {
+    const double delta = NumberOf(f, &g);
+    if (delta == kDefaultWallFriction) return std::nullopt;
+    for (std::size_t row = 0; row <= g.Layers.size(); ++row) {
+        const int32_t kind = row == 0 ? g.Kind : g.Layers[row - 1].Kind;
+        const double fai = row == 0 ? g.Fai : g.Layers[row - 1].Fai;
+        if (kind != 0 || !(delta > fai + 1e-9)) continue;
+        return ConditionConflict{
+            Information(std::string(f.caption) + " " + numfmt::FormatNumber(delta, "#0.0") + " が" +
+                            (row == 0 ? "土の" : LayerName(row)) + "内部摩擦角φ(゜) " +
+                            numfmt::FormatNumber(fai, "#0.0") +
+                            " を超えています。壁面摩擦角は 0 ～ φ として下さい（既定値 " +
+                            numfmt::FormatNumber(kDefaultWallFriction, "#0.0") + " を除く）。",
+                        kJibanWindow),
+            std::string(f.name)};
     }
     return std::nullopt;
 }
@@ -188,10 +280,14 @@ bool FieldInForce(std::string_view field, int32_t keijyo, int32_t kind) {
         int32_t value;  // the shape or kind that enables it
     };
     static constexpr Dependent kDependent[] = {
-        {"CInpJyoken.K0X", true, 0},  {"CInpJyoken.K0Q", true, 0},  {"CInpJyoken.K1m", true, 1},
-        {"CInpJyoken.K1Q", true, 1},  {"CInpJyoken.K2X1", true, 2}, {"CInpJyoken.K2X2", true, 2},
-        {"CInpJyoken.K2Ho", true, 2}, {"CInpJyoken.K2Gs", true, 2}, {"CInpJyoken.K2Q", true, 2},
-        {"CInpJiban.Fai", false, 0},  {"CInpJiban.Ca", false, 1},   {"CInpJiban.Cb", false, 1},
+        {"CInpJyoken.K0X", true, 0},      {"CInpJyoken.K0Q", true, 0},
+        {"CInpJyoken.K1m", true, 1},      {"CInpJyoken.K1Q", true, 1},
+        {"CInpJyoken.K2X1", true, 2},     {"CInpJyoken.K2X2", true, 2},
+        {"CInpJyoken.K2Ho", true, 2},     {"CInpJyoken.K2Gs", true, 2},
+        {"CInpJyoken.K2Q", true, 2},      {"CInpJiban.Fai", false, 0},
+        {"CInpJiban.Ca", false, 1},       {"CInpJiban.Cb", false, 1},
+        {"CInpJibanLayer.Fai", false, 0}, {"CInpJibanLayer.Ca", false, 1},
+        {"CInpJibanLayer.Cb", false, 1},
     };
     for (const Dependent& d : kDependent) {
         if (d.field == field) return (d.onShape ? keijyo : kind) == d.value;
@@ -224,17 +320,46 @@ std::optional<ConditionConflict> DesignConditionsConflict(const CInpJyoken& c, c
                         kJyokenWindow),
             "CInpJyoken.Z"};
     }
-    if (std::optional<Message> m = SlopeConflict(c, g, kJyokenWindow)) {
-        return ConditionConflict{*m, "CInpJyoken.K1m"};
+    // The water in the channel stands in front of the wall, on or above its ground.
+    if (c.ELWF != kChannelWaterAtDesignGround && c.ELWF < c.ELDL) {
+        return ConditionConflict{
+            Information("前面水位(m) " + Level(c.ELWF) + " が設計地盤面(m) " + Level(c.ELDL) +
+                            " より低くなっています。前面水位は設計地盤面以上として下さい。",
+                        kJyokenWindow),
+            "CInpJyoken.ELWF"};
+    }
+    if (std::optional<SlopeFault> m = SlopeConflict(c, g, kJyokenWindow)) {
+        return ConditionConflict{m->message, "CInpJyoken.K1m"};
     }
     return std::nullopt;
 }
 
 std::optional<ConditionConflict> GroundConditionsConflict(const CInpJiban& g, const CInpJyoken& c) {
-    if (std::optional<Message> m = SlopeConflict(c, g, kJibanWindow)) {
-        return ConditionConflict{*m, "CInpJiban.Fai"};
+    if (g.Layers.size() + 1 > static_cast<std::size_t>(kMaxGroundLayers)) {
+        return ConditionConflict{
+            Information("地盤の層数 " + std::to_string(g.Layers.size() + 1) +
+                            " が入力できる層数（最大" + std::to_string(kMaxGroundLayers) +
+                            "層）を超えています。" + std::string(kJibanWindow) +
+                            "で減らして下さい。",
+                        kJibanWindow),
+            LayerFieldPath(static_cast<std::size_t>(kMaxGroundLayers), "ELU")};
+    }
+    for (std::size_t row = 1; row <= g.Layers.size(); ++row) {
+        if (auto conflict = LayerConflict(g, c, row)) return conflict;
+    }
+    if (std::optional<SlopeFault> m = SlopeConflict(c, g, kJibanWindow)) {
+        return ConditionConflict{m->message,
+                                 m->row == 0 ? "CInpJiban.Fai" : LayerFieldPath(m->row, "Fai")};
+    }
+    for (const DesignField& f : SiteFields()) {
+        if (f.record != Record::Jiban) continue;
+        if (auto conflict = FrictionConflict(g, f)) return conflict;
     }
     return std::nullopt;
+}
+
+std::string LayerFieldPath(std::size_t row, std::string_view member) {
+    return "gInpJiban.Layers[" + std::to_string(row) + "]." + std::string(member);
 }
 
 Message LengthOrderMessage(int row, double lmin, double lmax, const std::string& title,
@@ -292,13 +417,16 @@ std::optional<DesignRefusal> RefuseDesign(StoredChoice stored) {
     }
     if (auto r = FieldRefusal(Record::Jyoken, kJyokenWindow)) return r;
     if (auto c = DesignConditionsConflict(j, gInpJiban)) {
-        return DesignRefusal{c->message, std::string(c->focusField)};
+        return DesignRefusal{c->message, c->focusField};
     }
     if (!IsCode(gInpJiban.Kind, std::size(kKindCaptions))) {
         return BadCode("地盤の種類", gInpJiban.Kind, kKindCaptions, kJibanWindow, kJibanWindow,
                        "CInpJiban.Kind");
     }
     if (auto r = FieldRefusal(Record::Jiban, kJibanWindow)) return r;
+    if (auto c = GroundConditionsConflict(gInpJiban, j)) {
+        return DesignRefusal{c->message, c->focusField};
+    }
     if (auto r = FieldRefusal(Record::Zairyo, kZairyoWindow)) return r;
     if (auto r = RowRefusal(gInpSectC, Catalogue::Concrete)) return r;
     if (auto r = RowRefusal(gInpSectLS, Catalogue::LightSteel)) return r;

@@ -7,6 +7,7 @@
 // read and written unchanged, and refused when it is to be calculated.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,23 +19,36 @@
 namespace kuvelt {
 
 struct ConditionConflict {
-    Message message;              // names the fields and their values
-    std::string_view focusField;  // "CInpJyoken.ELDL": the field to correct
+    Message message;         // names the fields and their values
+    std::string focusField;  // "CInpJyoken.ELDL", "gInpJiban.Layers[2].ELU": the field to correct
 };
 
 // Whether a field takes part in the design: the dimensions of the chosen surcharge shape
-// (`keijyo`), φ of sandy ground and the cohesion of clayey ground (`kind`); every other field
-// always. The windows enable exactly these fields; the others keep their values unchecked.
+// (`keijyo`), φ of sandy ground and the cohesion of clayey ground (`kind`, the layer's own for
+// the fields of a layer below the first, "CInpJibanLayer.Fai"); every other field always. The
+// windows enable exactly these fields; the others keep their values unchecked.
 bool FieldInForce(std::string_view field, int32_t keijyo, int32_t kind);
 
 // The angle of a constant ground slope 1 : m in degrees, as the earth pressure takes it.
 double SlopeAngle(double m);
 
-// The first conflict of the design conditions, in the order wall height, pile head, depth, and
-// a constant slope steeper than φ of sandy ground `g` (no Coulomb wedge exists behind it).
+// The first conflict of the design conditions, in the order wall height, pile head, depth, the
+// channel water below the design ground level, and a constant slope steeper than φ of a sandy
+// layer of `g` (no Coulomb wedge exists behind it).
 std::optional<ConditionConflict> DesignConditionsConflict(const CInpJyoken& c, const CInpJiban& g);
-// The ground window's: its φ below the constant slope of the design conditions `c`.
+// The ground window's, in the order of its fields: more than kMaxGroundLayers layers; each layer
+// below the first, row by row: its kind, each value it takes part with outside its grid
+// column's range, a top not below the ground surface or the layer above, or not above the
+// examined depth (ELDL - Z of `c`); a sandy layer's φ below the constant slope of `c`; a wall
+// friction angle other than the default 15° outside 0 … φ of a sandy layer (the default stays
+// valid where φ is below it, as it always was).
 std::optional<ConditionConflict> GroundConditionsConflict(const CInpJiban& g, const CInpJyoken& c);
+
+// The wall friction angle every design held before it could be entered; always accepted.
+inline constexpr double kDefaultWallFriction = 15.0;
+// "gInpJiban.Layers[2].ELU": a field of the layer `row` (from 1, the second ground layer) as the
+// command line and the refusals name it.
+std::string LayerFieldPath(std::size_t row, std::string_view member);
 
 // A concrete section whose shortest length exceeds its longest, and the grid's message for row
 // `row` (1-based) titled `title` (a refused paste adds that nothing was pasted).
@@ -55,7 +69,7 @@ int32_t CatalogueSize(int32_t yaita);
 
 // Why a design may not be calculated: the window's message, naming the field, its value and
 // what is allowed, and the field ("CInpJiban.Fai", "gInpSectS[2].Zo" with rows from 0 as in the
-// JSON form, "CInpYaita.Sect").
+// JSON form, "gInpJiban.Layers[2].ELU" with layers from 1, "CInpYaita.Sect").
 struct DesignRefusal {
     Message message;
     std::string field;
@@ -66,9 +80,10 @@ struct DesignRefusal {
 // choice replaces it (the choice window, --pick).
 enum class StoredChoice { Ignored, Checked };
 
-// The first rule the current design breaks, in the order of the windows: design conditions,
-// ground, materials, the three section catalogues, then (when checked and a choice is stored)
-// the sheet-pile choice. Nothing when every window would take the design as it stands.
+// The first rule the current design breaks, in the order of the windows: design conditions (the
+// channel water level with them), ground (its layers and wall friction angles with it), materials,
+// the three section catalogues, then (when checked and a choice is stored) the sheet-pile choice.
+// Nothing when every window would take the design as it stands.
 std::optional<DesignRefusal> RefuseDesign(StoredChoice stored);
 
 }  // namespace kuvelt

@@ -1,5 +1,6 @@
 #include "ui/frmInpJyoken.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -42,14 +43,15 @@ frmInpJyoken::frmInpJyoken(QWidget* parent)
     numELYU = AddNumRow(g, 1, "CInpJyoken.ELYU", basic);
     numELDL = AddNumRow(g, 2, "CInpJyoken.ELDL", basic);
     numELWL = AddNumRow(g, 3, "CInpJyoken.ELWL", basic);
-    numZ = AddNumRow(g, 4, "CInpJyoken.Z", basic);
-    numDelta = AddNumRow(g, 5, "CInpJyoken.Delta", basic);
-    numFsb = AddNumRow(g, 6, "CInpJyoken.Fsb", basic);
-    numFsh = AddNumRow(g, 7, "CInpJyoken.Fsh", basic);
+    numELWF = AddNumRow(g, 4, "CInpJyoken.ELWF", basic);
+    numZ = AddNumRow(g, 5, "CInpJyoken.Z", basic);
+    numDelta = AddNumRow(g, 6, "CInpJyoken.Delta", basic);
+    numFsb = AddNumRow(g, 7, "CInpJyoken.Fsb", basic);
+    numFsh = AddNumRow(g, 8, "CInpJyoken.Fsh", basic);
     chkNekiri = new QCheckBox(
         QStringLiteral("根切り底面の安定検討を行う(ボイリングまたはヒービング)"), basic);
-    g->addWidget(chkNekiri, 8, 0, 1, 2);
-    g->setRowStretch(9, 1);
+    g->addWidget(chkNekiri, 9, 0, 1, 2);
+    g->setRowStretch(10, 1);
     body->addWidget(basic);
 
     // Right: the surcharge shape.
@@ -102,6 +104,15 @@ frmInpJyoken::frmInpJyoken(QWidget* parent)
     top->addLayout(MakeButtonRow());
 
     connect(optKeijyo, &QButtonGroup::idClicked, this, [this](int) { ApplyDependentEnabling(); });
+    // Channel water standing at the design ground level when that level is taken up for editing
+    // moves with it as it is typed.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now == numELDL)
+            waterFollows_ = !numELWF->isBlank() && numELWF->value() == numELDL->value();
+    });
+    connect(numELDL, &NumField::valueEdited, this, [this](double level) {
+        if (waterFollows_) numELWF->setValue(level);
+    });
 
     // Tab order: title, the design values, the shape options and the chosen shape's fields.
     QWidget* order[] = {txtTitle,
@@ -109,6 +120,7 @@ frmInpJyoken::frmInpJyoken(QWidget* parent)
                         numELYU,
                         numELDL,
                         numELWL,
+                        numELWF,
                         numZ,
                         numDelta,
                         numFsb,
@@ -144,6 +156,15 @@ void frmInpJyoken::setShape(int keijyo) {
     ApplyDependentEnabling();
 }
 
+void frmInpJyoken::setChannelWater(double level) {
+    numELWF->setValue(level);
+    waterFollows_ = level == numELDL->value();
+}
+
+double frmInpJyoken::StoredChannelWater() const {
+    return numELWF->value() == numELDL->value() ? kChannelWaterAtDesignGround : numELWF->value();
+}
+
 void frmInpJyoken::ApplyDependentEnabling() {
     const int s = shape();
     for (int i = 0; i < 3; ++i) fraShape[i]->setEnabled(i == s);
@@ -158,6 +179,7 @@ bool frmInpJyoken::CrossFieldCheck() {
     typed.ELGL = numELGL->value();
     typed.ELYU = numELYU->value();
     typed.ELDL = numELDL->value();
+    typed.ELWF = StoredChannelWater();
     typed.Z = numZ->value();
     typed.Keijyo = shape();
     typed.K1m = numK1m->value();
@@ -165,7 +187,7 @@ bool frmInpJyoken::CrossFieldCheck() {
     if (!conflict) return true;
     Services().ShowMessage(this, conflict->message);
     NumField* field = numZ;
-    for (NumField* f : {numELDL, numELYU, numK1m}) {
+    for (NumField* f : {numELDL, numELYU, numELWF, numK1m}) {
         if (conflict->focusField == f->spec().name) field = f;
     }
     field->setFocus(Qt::OtherFocusReason);

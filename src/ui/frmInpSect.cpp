@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -11,16 +9,12 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -33,123 +27,6 @@
 #include "ui/window_position.h"
 
 namespace kuvelt::ui {
-
-// ---------------------------------------------------------------------------------------------
-// View
-
-void SectGridView::keyPressEvent(QKeyEvent* event) {
-    // The clipboard keys are the edit commands whenever the grid itself has the focus, also when
-    // the window's shortcuts are not matched yet (e.g. just after a message box closed).
-    if (state() != QAbstractItemView::EditingState) {
-        for (const auto& [key, command] :
-             {std::pair{QKeySequence::Cut, ClipboardCommand::Cut},
-              std::pair{QKeySequence::Copy, ClipboardCommand::Copy},
-              std::pair{QKeySequence::Paste, ClipboardCommand::Paste}}) {
-            if (event->matches(key)) {
-                event->accept();
-                emit clipboardKey(command);
-                return;
-            }
-        }
-    }
-    QTableView::keyPressEvent(event);
-}
-
-bool SectGridView::CommitOpenEditor() {
-    if (state() != QAbstractItemView::EditingState) return true;
-    QWidget* editor = indexWidget(currentIndex());
-    if (!editor) return true;
-    auto* delegate = qobject_cast<SectCellDelegate*>(itemDelegate());
-    commitData(editor);
-    const bool refused = delegate && delegate->lastRefused();
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
-    return !refused;
-}
-
-CellBlock SectGridView::SelectedBlock() const {
-    const QModelIndexList sel =
-        selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
-    if (sel.isEmpty()) {
-        const QModelIndex cur = currentIndex();
-        if (!cur.isValid()) return {};
-        return CellBlock{cur.row(), cur.column(), cur.row(), cur.column()};
-    }
-    CellBlock b{sel.front().row(), sel.front().column(), sel.front().row(), sel.front().column()};
-    for (const QModelIndex& i : sel) {
-        b.top = std::min(b.top, i.row());
-        b.bottom = std::max(b.bottom, i.row());
-        b.left = std::min(b.left, i.column());
-        b.right = std::max(b.right, i.column());
-    }
-    return b;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Delegate
-
-SectCellDelegate::SectCellDelegate(SectGridModel* model, QObject* parent)
-    : QStyledItemDelegate(parent), model_(model) {}
-
-QWidget* SectCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                                        const QModelIndex& index) const {
-    const GridColumn& c = model_->column(index.column());
-    if (c.kind == CellKind::List) {
-        auto* box = new QComboBox(parent);
-        for (std::string_view s : kSectShapeCaptions) box->addItem(Q(std::string(s)));
-        box->setFrame(false);
-        return box;
-    }
-    auto* edit = new QLineEdit(parent);
-    edit->setFrame(false);
-    if (c.kind == CellKind::Text) {
-        edit->setValidator(new Cp932TextValidator(c.maxBytes, edit));
-    } else {
-        edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        // Digits, one sign, one point, thousands separators; the range is checked on leaving.
-        edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("^[+-]?[0-9,]{0,12}\\.?[0-9]{0,6}$")), edit));
-    }
-    return edit;
-}
-
-void SectCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
-    if (auto* box = qobject_cast<QComboBox*>(editor)) {
-        box->setCurrentIndex(index.data(Qt::EditRole).toInt());
-        return;
-    }
-    auto* edit = qobject_cast<QLineEdit*>(editor);
-    if (!edit) return;
-    if (pendingIndex_.isValid() && pendingIndex_ == index) {
-        edit->setText(pendingText_);
-        pendingIndex_ = QPersistentModelIndex();
-    } else {
-        edit->setText(index.data(Qt::DisplayRole).toString());
-    }
-    edit->selectAll();
-}
-
-void SectCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
-                                    const QModelIndex& index) const {
-    lastRefused_ = false;
-    if (auto* box = qobject_cast<QComboBox*>(editor)) {
-        model->setData(index, box->currentIndex(), Qt::EditRole);
-        return;
-    }
-    auto* edit = qobject_cast<QLineEdit*>(editor);
-    if (!edit) return;
-    const QString text = edit->text();
-    if (const auto refusal = model_->CheckCell(index.row(), index.column(), text)) {
-        lastRefused_ = true;
-        emit Refused(index, *refusal, text);
-        return;
-    }
-    model->setData(index, text, Qt::EditRole);
-}
-
-void SectCellDelegate::SetPendingText(const QModelIndex& index, const QString& text) {
-    pendingIndex_ = index;
-    pendingText_ = text;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Window
@@ -190,8 +67,7 @@ frmInpSect::frmInpSect(const std::string& grid, const std::string& section, cons
     vaSpread1 = new SectGridView(this);
     vaSpread1->setObjectName(QStringLiteral("vaSpread1"));
     vaSpread1->setModel(model_);
-    delegate_ = new SectCellDelegate(model_, vaSpread1);
-    vaSpread1->setItemDelegate(delegate_);
+    editing_ = new GridEditing(this, vaSpread1, model_);
     vaSpread1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     vaSpread1->setEditTriggers(
         QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -239,12 +115,6 @@ frmInpSect::frmInpSect(const std::string& grid, const std::string& section, cons
     // OK first closes an open cell editor; a refused cell keeps the window open.
     okButton()->disconnect(this);
     connect(okButton(), &QPushButton::clicked, this, &frmInpSect::OnOkPressed);
-    connect(delegate_, &SectCellDelegate::Refused, this, &frmInpSect::OnRefused);
-    connect(vaSpread1, &SectGridView::clipboardKey, this, [this](SectGridView::ClipboardCommand c) {
-        if (c == SectGridView::ClipboardCommand::Cut) EditCut();
-        if (c == SectGridView::ClipboardCommand::Copy) EditCopy();
-        if (c == SectGridView::ClipboardCommand::Paste) EditPaste();
-    });
     connect(model_, &SectGridModel::rowsChanged, this, &frmInpSect::UpdateCommands);
     connect(vaSpread1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& now, const QModelIndex&) {
@@ -366,10 +236,12 @@ void frmInpSect::UpdateCommands() {
     }
 }
 
-int frmInpSect::ActiveRow() const {
-    const QModelIndex cur = vaSpread1->currentIndex();
-    return cur.isValid() ? cur.row() : -1;
-}
+void frmInpSect::EditCut() { editing_->Cut(); }
+void frmInpSect::EditCopy() { editing_->Copy(); }
+void frmInpSect::EditPaste() { editing_->Paste(); }
+void frmInpSect::EditAdd() { editing_->Add(); }
+void frmInpSect::EditInsert() { editing_->Insert(); }
+void frmInpSect::EditDelete() { editing_->Delete(); }
 
 QString frmInpSect::hintText() const { return lblHint_->text(); }
 
@@ -386,81 +258,6 @@ void frmInpSect::OnFocusChanged(QWidget*, QWidget* now) {
     } else {
         lblHint_->clear();
     }
-}
-
-void frmInpSect::EditCopy() {
-    if (!vaSpread1->CommitOpenEditor()) return;
-    const CellBlock b = vaSpread1->SelectedBlock();
-    if (b.empty()) return;
-    QGuiApplication::clipboard()->setText(model_->CopyBlock(b));
-}
-
-void frmInpSect::EditCut() {
-    if (!vaSpread1->CommitOpenEditor()) return;
-    const CellBlock b = vaSpread1->SelectedBlock();
-    if (b.empty()) return;
-    QGuiApplication::clipboard()->setText(model_->CutBlock(b));
-}
-
-void frmInpSect::EditPaste() {
-    if (!vaSpread1->CommitOpenEditor()) return;
-    QModelIndex cur = vaSpread1->currentIndex();
-    const int row = cur.isValid() ? cur.row() : model_->rowCount();
-    const int col = cur.isValid() ? cur.column() : 0;
-    CellBlock pasted;
-    if (const auto refusal =
-            model_->PasteBlock(row, col, QGuiApplication::clipboard()->text(), &pasted)) {
-        Services().Beep();
-        Services().ShowMessage(this, *refusal);
-        return;
-    }
-    // The pasted block stays selected, as in a spreadsheet.
-    vaSpread1->setCurrentIndex(model_->index(pasted.top, pasted.left));
-    vaSpread1->selectionModel()->select(QItemSelection(model_->index(pasted.top, pasted.left),
-                                                       model_->index(pasted.bottom, pasted.right)),
-                                        QItemSelectionModel::ClearAndSelect);
-}
-
-void frmInpSect::EditAdd() {
-    if (!vaSpread1->CommitOpenEditor()) return;
-    const int col = std::max(0, vaSpread1->currentIndex().column());
-    if (!model_->AddRow()) return;
-    vaSpread1->setCurrentIndex(model_->index(model_->rowCount() - 1, col));
-    vaSpread1->scrollToBottom();
-}
-
-void frmInpSect::EditInsert() {
-    if (!vaSpread1->CommitOpenEditor()) return;
-    const int row = ActiveRow();
-    const int col = std::max(0, vaSpread1->currentIndex().column());
-    const int at = row < 0 ? model_->rowCount() : row;
-    if (!model_->InsertRow(at)) return;
-    vaSpread1->setCurrentIndex(model_->index(at, col));
-}
-
-void frmInpSect::EditDelete() {
-    if (!vaSpread1->CommitOpenEditor()) return;
-    const int row = ActiveRow();
-    const int col = std::max(0, vaSpread1->currentIndex().column());
-    if (!model_->DeleteRow(row)) return;
-    if (model_->rowCount() > 0) {
-        vaSpread1->setCurrentIndex(model_->index(std::min(row, model_->rowCount() - 1), col));
-    }
-}
-
-void frmInpSect::OnRefused(const QModelIndex& index, const Message& message, const QString& text) {
-    // The editor is closing while this runs: show the box and reopen the cell afterwards.
-    const QPersistentModelIndex at(index);
-    QTimer::singleShot(0, this, [this, at, message, text] {
-        // An editor closed by Cancel or by closing the window is dropped without a word.
-        if (closing_ || !isVisible()) return;
-        Services().Beep();
-        Services().ShowMessage(this, message);
-        if (!at.isValid()) return;
-        vaSpread1->setCurrentIndex(at);
-        delegate_->SetPendingText(at, text);
-        vaSpread1->edit(at);
-    });
 }
 
 bool frmInpSect::CrossFieldCheck() {
@@ -484,15 +281,14 @@ void frmInpSect::OnOkPressed() {
 frmInpSect::~frmInpSect() {
     // An editor still open is closed while the children go, and its refusal or a focus change
     // must not reach this half-destroyed window.
-    closing_ = true;
-    delegate_->disconnect(this);
+    editing_->Close();
     model_->disconnect(this);
     vaSpread1->selectionModel()->disconnect(this);
     disconnect(qApp, nullptr, this, nullptr);
 }
 
 void frmInpSect::done(int result) {
-    closing_ = true;
+    editing_->Close();
     const QSize s = size();
     InputWindow::done(result);
     CPrivateProfile::SetValueString(gIniFile, section(), ini::kWidth,

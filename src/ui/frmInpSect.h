@@ -8,10 +8,9 @@
 // catalogue.
 #pragma once
 
-#include <QStyledItemDelegate>
-#include <QTableView>
 #include <optional>
 
+#include "ui/grid_editing.h"
 #include "ui/input_window.h"
 #include "ui/sect_grid_model.h"
 
@@ -22,51 +21,6 @@ class QStatusBar;
 class QToolBar;
 
 namespace kuvelt::ui {
-
-// The grid view: commits or refuses an open cell editor on request.
-class SectGridView : public QTableView {
-    Q_OBJECT
-  public:
-    using QTableView::QTableView;
-    enum class ClipboardCommand { Cut, Copy, Paste };
-    // Closes an open editor, writing its text through the delegate; false when it was refused.
-    bool CommitOpenEditor();
-    // The selected block, or the active cell when nothing is selected.
-    CellBlock SelectedBlock() const;
-
-  signals:
-    // Ctrl+X / Ctrl+C / Ctrl+V reached the grid outside a cell editor.
-    void clipboardKey(kuvelt::ui::SectGridView::ClipboardCommand command);
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
-};
-
-// Editors of the cells: a list for the shape column, line edits with the column's limits for
-// the others. The typed text goes through the model's check; a refusal is announced, not written.
-class SectCellDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-  public:
-    SectCellDelegate(SectGridModel* model, QObject* parent);
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model,
-                      const QModelIndex& index) const override;
-    // The text the next editor of `index` starts with (a refused entry reopened).
-    void SetPendingText(const QModelIndex& index, const QString& text);
-    bool lastRefused() const { return lastRefused_; }
-
-  signals:
-    void Refused(const QModelIndex& index, const kuvelt::Message& message,
-                 const QString& text) const;
-
-  private:
-    SectGridModel* model_;
-    mutable QPersistentModelIndex pendingIndex_;
-    mutable QString pendingText_;
-    mutable bool lastRefused_ = false;
-};
 
 class frmInpSect : public InputWindow {
     Q_OBJECT
@@ -112,21 +66,18 @@ class frmInpSect : public InputWindow {
     void BuildLegends(QWidget* frame, std::initializer_list<Legend> legends);
     void ShowHint();
     void OnOkPressed();
-    void OnRefused(const QModelIndex& index, const Message& message, const QString& text);
     void OnFocusChanged(QWidget* old, QWidget* now);
-    int ActiveRow() const;
 
     friend class frmInpSectC;
     friend class frmInpSectS;
 
     SectGridModel* model_ = nullptr;
     SectGridView* vaSpread1 = nullptr;
-    SectCellDelegate* delegate_ = nullptr;
+    GridEditing* editing_ = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* lblHint_ = nullptr;
     QLabel* lblMax_ = nullptr;
     QWidget* Frame1 = nullptr;
-    bool closing_ = false;
     int storedWidth_ = 0;  // pixels; 0 = the designed width
     int storedHeight_ = 0;
 };

@@ -235,8 +235,10 @@ void frmMenuMain::RefreshMenu() {
 
     const bool chosen = gInpYaita.InpFlg;
     const bool check = gInpJyoken.Nekiri != 0;
-    cmdMenu_[kResOutAs]->setEnabled(chosen && gInpJiban.Kind == 0 && check);
-    cmdMenu_[kResOutAc]->setEnabled(chosen && gInpJiban.Kind == 1 && check);
+    // The layer directly below the design ground level decides between boiling and heaving.
+    const int32_t below = LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind;
+    cmdMenu_[kResOutAs]->setEnabled(chosen && below == 0 && check);
+    cmdMenu_[kResOutAc]->setEnabled(chosen && below == 1 && check);
     cmdMenu_[kMenuPrint]->setEnabled(chosen);
     // Every confirmed window passes here, so the modified mark follows the flag.
     UpdateTitle();

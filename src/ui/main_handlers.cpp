@@ -10,6 +10,7 @@
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"
+#include "ui/sect_grid_model.h"
 
 namespace kuvelt::ui {
 
@@ -20,9 +21,10 @@ void ConfirmInput(bool* enteredFlag) {
 }
 
 // The numeric and text fields move through the design-field table (LoadDesignFields); only the
-// option groups and the check box are copied here.
+// option groups, the check box, the channel water and the layer grid are copied here.
 void objInpJyoken_LoadData(frmInpJyoken& w) {
     LoadDesignFields(w);
+    w.setChannelWater(ChannelWaterLevel(gInpJyoken));
     w.ground = gInpJiban;
     w.setShape(gInpJyoken.Keijyo);
     w.chkNekiri->setChecked(gInpJyoken.Nekiri != 0);
@@ -30,6 +32,7 @@ void objInpJyoken_LoadData(frmInpJyoken& w) {
 
 void objInpJyoken_SaveData(frmInpJyoken& w, bool&) {
     SaveDesignFields(w);
+    gInpJyoken.ELWF = w.StoredChannelWater();
     gInpJyoken.Keijyo = w.shape();
     gInpJyoken.Nekiri = w.chkNekiri->isChecked() ? 1 : 0;
     ConfirmInput(&gInpJyoken.InpFlg);
@@ -37,6 +40,7 @@ void objInpJyoken_SaveData(frmInpJyoken& w, bool&) {
 
 void objInpJiban_LoadData(frmInpJiban& w) {
     LoadDesignFields(w);
+    w.layers()->LoadLayers(gInpJiban.Layers);
     w.conditions = gInpJyoken;
     w.setKind(gInpJiban.Kind);
 }
@@ -44,6 +48,7 @@ void objInpJiban_LoadData(frmInpJiban& w) {
 void objInpJiban_SaveData(frmInpJiban& w, bool&) {
     SaveDesignFields(w);
     gInpJiban.Kind = w.kind();
+    gInpJiban.Layers = w.layers()->SavedLayers();
     ConfirmInput(&gInpJiban.InpFlg);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/sect_grid_model.h"
 
+#include <QColor>
 #include <type_traits>
 
 #include "platform/numfmt.h"
@@ -23,9 +24,14 @@ Message PasteTooWideMessage(int blockColumns, int columnsRight) {
                         " 列しかありません。\n貼り付けは行いませんでした。");
 }
 
-Message PasteTooLongMessage(int recMax) {
-    return PasteMessage("貼り付けると登録できる断面数（最大" + std::to_string(recMax) +
-                        "断面）を超えます。\n貼り付けは行いませんでした。");
+Message PasteTooLongMessage(int recMax, const std::string& what, const std::string& unit) {
+    return PasteMessage("貼り付けると" + what + "（最大" + std::to_string(recMax) + unit +
+                        "）を超えます。\n貼り付けは行いませんでした。");
+}
+
+std::span<const std::string_view> ListCaptions(const GridColumn& c) {
+    if (c.record == Record::Layer) return kKindCaptions;
+    return kSectShapeCaptions;
 }
 
 Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text) {
@@ -38,10 +44,17 @@ Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QStrin
 Message PasteEmptyMessage() { return PasteMessage("貼り付けるﾃﾞｰﾀがありません。"); }
 
 SectGridModel::SectGridModel(const std::string& grid, QObject* parent)
-    : QAbstractTableModel(parent), columns_(GridColumns(grid)) {
+    : SectGridModel(GridColumns(grid), parent) {}
+
+SectGridModel::SectGridModel(std::span<const GridColumn> columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(columns) {
     for (int c = 0; c < int(columns_.size()); ++c) {
         if (columns_[std::size_t(c)].Member() == "Lmin") lminCol_ = c;
         if (columns_[std::size_t(c)].Member() == "Lmax") lmaxCol_ = c;
+        if (columns_[std::size_t(c)].record == Record::Layer &&
+            columns_[std::size_t(c)].Member() == "Kind") {
+            kindCol_ = c;
+        }
     }
 }
 
@@ -71,6 +84,15 @@ QVariant SectGridModel::data(const QModelIndex& index, int role) const {
                        : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
         case Qt::ToolTipRole:
             return Hint(index.column());
+        case Qt::ForegroundRole:
+            // A layer's φ or cohesion that its kind does not use is shown grey, as the first
+            // layer's field is disabled; it stays editable and is kept.
+            if (c.record == Record::Layer && kindCol_ >= 0 &&
+                !FieldInForce("CInpJiban." + std::string(c.Member()), 0,
+                              int32_t(Value(index.row(), kindCol_)))) {
+                return QColor(Qt::gray);
+            }
+            return {};
         default:
             return {};
     }
@@ -83,7 +105,7 @@ QVariant SectGridModel::headerData(int section, Qt::Orientation orientation, int
                 return Q(std::string(column(section).caption));
             return {};
         }
-        return QString::number(section + 1);
+        return QString::number(section + firstNumber_);
     }
     if (role == Qt::TextAlignmentRole && orientation == Qt::Vertical) {
         return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -111,7 +133,10 @@ bool SectGridModel::setData(const QModelIndex& index, const QVariant& value, int
         return false;
     }
     rows_[std::size_t(index.row())][std::size_t(index.column())] = cell;
-    emit dataChanged(index, index);
+    // A layer's kind greys the values it does not use.
+    const bool wholeRow = index.column() == kindCol_;
+    emit dataChanged(wholeRow ? this->index(index.row(), 0) : index,
+                     wholeRow ? this->index(index.row(), columnCount() - 1) : index);
     return true;
 }
 
@@ -150,13 +175,12 @@ int SectGridModel::FirstCrossedLengthRow() const {
     return -1;
 }
 
-template <class Col>
-void SectGridModel::Usual(const Col& c, Record record) {
-    if (columns_.empty() || columns_.front().record != record || c.Count() == 0) return;
+template <class Row>
+void SectGridModel::Usual(const Row& row, Record record) {
+    if (columns_.empty() || columns_.front().record != record) return;
     usual_ = NewRow();
-    const auto& section = *c.begin();
     for (int col = 0; col < columnCount(); ++col) {
-        VisitField(column(col), &section, [&](const auto& v) {
+        VisitField(column(col), &row, [&](const auto& v) {
             if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
                 usual_[std::size_t(col)].value = static_cast<double>(v);
             }
@@ -164,8 +188,13 @@ void SectGridModel::Usual(const Col& c, Record record) {
     }
 }
 
-void SectGridModel::SetUsualRow(const colInpSectC& builtIn) { Usual(builtIn, Record::SectC); }
-void SectGridModel::SetUsualRow(const colInpSectS& builtIn) { Usual(builtIn, Record::SectS); }
+void SectGridModel::SetUsualRow(const colInpSectC& builtIn) {
+    if (builtIn.Count() > 0) Usual(*builtIn.begin(), Record::SectC);
+}
+void SectGridModel::SetUsualRow(const colInpSectS& builtIn) {
+    if (builtIn.Count() > 0) Usual(*builtIn.begin(), Record::SectS);
+}
+void SectGridModel::SetUsualRow(const CInpJibanLayer& layer) { Usual(layer, Record::Layer); }
 
 void SectGridModel::SetRowCount(int rows) {
     beginResetModel();
@@ -196,14 +225,14 @@ double SectGridModel::Value(int row, int col) const {
     return rows_[std::size_t(row)][std::size_t(col)].value;
 }
 
-template <class Col>
-void SectGridModel::Load(const Col& c, Record record) {
+template <class Row, class Rows>
+void SectGridModel::Load(const Rows& rows, int count, Record record) {
     if (columns_.empty() || columns_.front().record != record) return;
-    SetRowCount(c.Count());
+    SetRowCount(count);
     int r = 0;
-    for (const auto& section : c) {
+    for (const Row& row : rows) {
         for (int col = 0; col < columnCount(); ++col) {
-            VisitField(column(col), &section, [&](const auto& v) {
+            VisitField(column(col), &row, [&](const auto& v) {
                 if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
                     SetText(r, col, v);
                 } else {
@@ -215,14 +244,14 @@ void SectGridModel::Load(const Col& c, Record record) {
     }
 }
 
-template <class Col>
-void SectGridModel::Save(Col& c, Record record) const {
-    if (columns_.empty() || columns_.front().record != record) return;
-    c.Clear();
+template <class Row>
+std::vector<Row> SectGridModel::Save(Record record) const {
+    std::vector<Row> saved;
+    if (columns_.empty() || columns_.front().record != record) return saved;
     for (int r = 0; r < rowCount(); ++r) {
-        std::decay_t<decltype(*c.begin())> section{};
+        Row& row = saved.emplace_back();
         for (int col = 0; col < columnCount(); ++col) {
-            VisitField(column(col), &section, [&](auto& v) {
+            VisitField(column(col), &row, [&](auto& v) {
                 using T = std::decay_t<decltype(v)>;
                 if constexpr (std::is_same_v<T, std::string>) {
                     v = Text(r, col);
@@ -234,14 +263,56 @@ void SectGridModel::Save(Col& c, Record record) const {
                 }
             });
         }
-        c.AddItem(std::move(section));
     }
+    return saved;
 }
 
-void SectGridModel::LoadCatalogue(const colInpSectC& c) { Load(c, Record::SectC); }
-void SectGridModel::LoadCatalogue(const colInpSectS& c) { Load(c, Record::SectS); }
-void SectGridModel::SaveCatalogue(colInpSectC& c) const { Save(c, Record::SectC); }
-void SectGridModel::SaveCatalogue(colInpSectS& c) const { Save(c, Record::SectS); }
+void SectGridModel::LoadCatalogue(const colInpSectC& c) {
+    Load<CInpSectC>(c, c.Count(), Record::SectC);
+}
+void SectGridModel::LoadCatalogue(const colInpSectS& c) {
+    Load<CInpSectS>(c, c.Count(), Record::SectS);
+}
+
+namespace {
+
+template <class Col, class Row>
+void SaveInto(Col& c, std::vector<Row> rows) {
+    c.Clear();
+    for (Row& row : rows) c.AddItem(std::move(row));
+}
+
+}  // namespace
+
+void SectGridModel::SaveCatalogue(colInpSectC& c) const {
+    if (!columns_.empty() && columns_.front().record == Record::SectC)
+        SaveInto(c, Save<CInpSectC>(Record::SectC));
+}
+void SectGridModel::SaveCatalogue(colInpSectS& c) const {
+    if (!columns_.empty() && columns_.front().record == Record::SectS)
+        SaveInto(c, Save<CInpSectS>(Record::SectS));
+}
+
+void SectGridModel::LoadLayers(const std::vector<CInpJibanLayer>& layers) {
+    Load<CInpJibanLayer>(layers, int(layers.size()), Record::Layer);
+}
+
+std::vector<CInpJibanLayer> SectGridModel::SavedLayers() const {
+    return Save<CInpJibanLayer>(Record::Layer);
+}
+
+int SectGridModel::ColumnOf(std::string_view member) const {
+    for (int c = 0; c < columnCount(); ++c) {
+        if (column(c).Member() == member) return c;
+    }
+    return -1;
+}
+
+void SectGridModel::setRowWords(int firstNumber, std::string limitWhat, std::string unit) {
+    firstNumber_ = firstNumber;
+    limitWhat_ = std::move(limitWhat);
+    limitUnit_ = std::move(unit);
+}
 
 bool SectGridModel::AddRow() {
     if (!CanAdd()) return false;
@@ -281,9 +352,8 @@ QString SectGridModel::CellText(int row, int col) const {
             return Q(cell.text);
         case CellKind::List: {
             const int i = int(cell.value);
-            if (i >= 0 && i < int(std::size(kSectShapeCaptions))) {
-                return Q(std::string(kSectShapeCaptions[i]));
-            }
+            const auto captions = ListCaptions(c);
+            if (i >= 0 && i < int(captions.size())) return Q(std::string(captions[std::size_t(i)]));
             return {};
         }
         case CellKind::Number:
@@ -305,8 +375,9 @@ bool SectGridModel::Parse(int col, const QString& text, Cell& out) const {
         }
         case CellKind::List: {
             const QString t = text.trimmed();
-            for (int i = 0; i < int(std::size(kSectShapeCaptions)); ++i) {
-                if (t == Q(std::string(kSectShapeCaptions[i]))) {
+            const auto captions = ListCaptions(c);
+            for (int i = 0; i < int(captions.size()); ++i) {
+                if (t == Q(std::string(captions[std::size_t(i)]))) {
                     out.value = i;
                     return true;
                 }
@@ -409,7 +480,9 @@ std::optional<Message> SectGridModel::PasteBlock(int row, int col, const QString
     if (width > right) return PasteTooWideMessage(width, right);
     const int height = int(block.size());
     // Rows are added below the last one; the paste may also start on the empty row after it.
-    if (row > rowCount() || row + height > recMax_) return PasteTooLongMessage(recMax_);
+    if (row > rowCount() || row + height > recMax_) {
+        return PasteTooLongMessage(recMax_, limitWhat_, limitUnit_);
+    }
 
     // Check every cell before anything changes: the block goes in whole or not at all.
     std::vector<std::vector<Cell>> parsed(static_cast<std::size_t>(height));

@@ -1,9 +1,9 @@
-// The table model behind the section registration grids: one row per sheet-pile section, the
-// columns are the section records' fields of model/design_fields.h ("InpSectC" concrete,
-// "InpSectLS" light steel, "InpSectS" steel) with their cell kinds, ranges and new-row values. Row
-// editing honours the row limit; typed cells and pasted blocks are checked here, so a refused entry
-// changes nothing and returns the message the window shows. Blocks move to and from a spreadsheet
-// as tab-separated text.
+// The table model behind the registration grids: one row per record, the columns are the record's
+// fields of model/design_fields.h with their cell kinds, ranges and new-row values — the section
+// catalogues ("InpSectC" concrete, "InpSectLS" light steel, "InpSectS" steel) and the ground
+// layers below the first (LayerFields()). Row editing honours the row limit; typed cells and pasted
+// blocks are checked here, so a refused entry changes nothing and returns the message the window
+// shows. Blocks move to and from a spreadsheet as tab-separated text.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -34,6 +34,8 @@ class SectGridModel : public QAbstractTableModel {
   public:
     // `grid` is "InpSectC", "InpSectLS" or "InpSectS".
     explicit SectGridModel(const std::string& grid, QObject* parent = nullptr);
+    // A grid of any record's cell fields (LayerFields() ...), in column order.
+    explicit SectGridModel(std::span<const GridColumn> columns, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -51,6 +53,10 @@ class SectGridModel : public QAbstractTableModel {
     // Row limit (UsrRecMax); rows beyond it are never added.
     int recMax() const { return recMax_; }
     void setRecMax(int limit) { recMax_ = limit; }
+    // What the rows are, for the row header and the refusal of a paste beyond the limit: the
+    // number the first row shows (the ground's second layer is row 2) and the words of the limit
+    // ("登録できる断面数", "断面").
+    void setRowWords(int firstNumber, std::string limitWhat, std::string unit);
 
     // Loading by the main window: rows filled with new-row values, then set cell by cell.
     void SetRowCount(int rows);
@@ -66,6 +72,11 @@ class SectGridModel : public QAbstractTableModel {
     void LoadCatalogue(const colInpSectS& c);
     void SaveCatalogue(colInpSectC& c) const;
     void SaveCatalogue(colInpSectS& c) const;
+    // The ground layers below the first: row i is Layers[i].
+    void LoadLayers(const std::vector<CInpJibanLayer>& layers);
+    std::vector<CInpJibanLayer> SavedLayers() const;
+    // The column of a record member ("ELU"), -1 when the grid has none.
+    int ColumnOf(std::string_view member) const;
 
     // Row commands. False when the limit (Add, Insert) or an empty grid (Delete) refuses.
     bool CanAdd() const { return rowCount() < recMax_; }
@@ -90,6 +101,8 @@ class SectGridModel : public QAbstractTableModel {
     // section (its name stays the new-row text). Without it the columns' new-row values.
     void SetUsualRow(const colInpSectC& builtIn);
     void SetUsualRow(const colInpSectS& builtIn);
+    // A ground layer grid's: the layer a first row starts as.
+    void SetUsualRow(const CInpJibanLayer& layer);
     // The status-bar hint of a column ("入力範囲：100～999999999.9" ...).
     QString Hint(int col) const;
 
@@ -120,12 +133,12 @@ class SectGridModel : public QAbstractTableModel {
     // A new row at `at` of `rows`: the row above it with a fresh name, or the usual row.
     std::vector<Cell> NewRowAt(const std::vector<std::vector<Cell>>& rows, int at) const;
     bool LengthsCross(const std::vector<Cell>& row) const;
-    template <class Col>
-    void Usual(const Col& c, Record record);
-    template <class Col>
-    void Load(const Col& c, Record record);
-    template <class Col>
-    void Save(Col& c, Record record) const;
+    template <class Row>
+    void Usual(const Row& row, Record record);
+    template <class Row, class Rows>
+    void Load(const Rows& rows, int count, Record record);
+    template <class Row>
+    std::vector<Row> Save(Record record) const;
     bool Parse(int col, const QString& text, Cell& out) const;
 
     std::span<const GridColumn> columns_;
@@ -133,12 +146,21 @@ class SectGridModel : public QAbstractTableModel {
     int recMax_ = 30;
     int lminCol_ = -1;
     int lmaxCol_ = -1;
+    int kindCol_ = -1;  // a ground layer's kind
     std::vector<Cell> usual_;
+    int firstNumber_ = 1;
+    std::string limitWhat_ = "登録できる断面数";
+    std::string limitUnit_ = "断面";
 };
+
+// The captions of a list column's entries, indexed by the stored value: the ground kinds of a
+// layer, the section shapes otherwise.
+std::span<const std::string_view> ListCaptions(const GridColumn& c);
 
 // Messages of the paste refusals, titled "貼り付け".
 Message PasteTooWideMessage(int blockColumns, int columnsRight);
-Message PasteTooLongMessage(int recMax);
+Message PasteTooLongMessage(int recMax, const std::string& what = "登録できる断面数",
+                            const std::string& unit = "断面");
 Message PasteBadCellMessage(int blockRow, const GridColumn& column, const QString& text);
 Message PasteEmptyMessage();
 

@@ -45,9 +45,12 @@ std::shared_ptr<const Results> Snapshot() {
     return std::make_shared<const Results>(SnapshotResults());
 }
 
+// Boiling (sandy ground directly below the design ground level) rather than heaving (clayey).
+bool ChecksBoiling() { return LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind == 0; }
+
 // The stability check of the design's ground kind holds a result: it ran without a fault.
 bool HasStabilityResult(const Results& r) {
-    if (gInpJiban.Kind == 0) return r.boiling && r.boiling->Error() == 0;
+    if (ChecksBoiling()) return r.boiling && r.boiling->Error() == 0;
     return r.heaving && r.heaving->Error() == 0;
 }
 
@@ -107,7 +110,7 @@ StabilityRun CheckStability() {
     // earlier edit, and so may a check of the other kind from before the ground changed.
     Results stability;
     Results now = SnapshotResults();
-    if (gInpJiban.Kind == 0) {
+    if (ChecksBoiling()) {
         stability.boiling = std::move(now.boiling);
     } else {
         stability.heaving = std::move(now.heaving);

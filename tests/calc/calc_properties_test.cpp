@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -262,15 +264,18 @@ TEST(CalcProperties, SnapshotHoldsWhatTheStoreHolds) {
                 const StressRow& st = *r.sections.Stress(k, s);
                 const EmbedRow& e = *r.sections.Embed(k, s);
                 const DispRow& d = *r.sections.Disp(k, s);
-                const std::vector<double> got{
-                    c->mmax,          c->lm,    c->beta, c->e1000, c->i,    st.value, st.modulus,
-                    flag(st.exceeds), e.ell,    e.lreq,  e.beta,   e.e1000, e.i,      d.delta1,
-                    d.delta2,         d.delta3, d.delta, d.e,      d.i,     d.beta};
+                const std::vector<double> got{c->mmax, c->lm,    c->beta,    c->e1000,
+                                              c->i,    st.value, st.modulus, flag(st.exceeds),
+                                              e.ell,   e.lreq,   e.beta,     e.e1000,
+                                              e.i,     d.delta1, d.delta2,   d.delta3,
+                                              d.delta, d.e,      d.i,        d.beta,
+                                              c->kh,   e.kh,     d.kh};
                 std::vector<double> want;
                 for (int32_t i = 1; i <= 5; ++i) want.push_back(gSectChang(t, s, i));
                 for (int32_t i = 1; i <= 3; ++i) want.push_back(gSectStress(t, s, i));
                 for (int32_t i = 1; i <= 5; ++i) want.push_back(gSectEmbed(t, s, i));
                 for (int32_t i = 1; i <= 7; ++i) want.push_back(gSectDisp(t, s, i));
+                for (int32_t i = 1; i <= 3; ++i) want.push_back(gSectKh(t, s, i));
                 EXPECT_EQ(got, want) << KindCaption(k) << " " << s;
                 EXPECT_EQ(r.sections.Passes(k, s), SectionPasses(k, s));
                 EXPECT_EQ(r.sections.RequiredLength(k, s), RequiredLength(k, s));
@@ -297,6 +302,108 @@ TEST(CalcProperties, SnapshotHoldsWhatTheStoreHolds) {
         }
     });
     EXPECT_GT(compared, 1000);
+}
+
+// Every value of the section tables and result lists.
+std::vector<double> SectionValues() {
+    std::vector<double> r;
+    for (int32_t k = 1; k <= 3; ++k) {
+        for (int32_t s = 1; s <= 30; ++s) {
+            for (int32_t i = 1; i <= 5; ++i) r.push_back(gSectChang(k, s, i));
+            for (int32_t i = 1; i <= 3; ++i) r.push_back(gSectStress(k, s, i));
+            for (int32_t i = 1; i <= 5; ++i) r.push_back(gSectEmbed(k, s, i));
+            for (int32_t i = 1; i <= 7; ++i) r.push_back(gSectDisp(k, s, i));
+            for (int32_t i = 1; i <= 3; ++i) r.push_back(gSectKh(k, s, i));
+        }
+    }
+    for (int32_t s = 1; s <= 30; ++s) {
+        for (int32_t i = 1; i <= 10; ++i) r.push_back(gListC(s, i));
+        for (int32_t i = 1; i <= 7; ++i) r.push_back(gListLS(s, i)), r.push_back(gListS(s, i));
+    }
+    return r;
+}
+
+// The excavation-bottom check of a pile 4 m longer than the wall: F, the verdict and the boiling
+// table.
+std::vector<double> StabilityValues() {
+    gInpJyoken.Nekiri = 1;
+    gInpYaita.L = gInpJyoken.ELYU - gInpJyoken.ELDL + 4.0;
+    EXPECT_TRUE(CalcNekiriAntei());
+    if (LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind != 0) {
+        return {gNekiriAnteiAc->F(), double(gNekiriAnteiAc->Hantei())};
+    }
+    std::vector<double> r{gNekiriAnteiAs->F(), double(gNekiriAnteiAs->Hantei())};
+    for (const CDim1x2& p : gNekiriAnteiAs->Ichiran()) r.push_back(p.Value2);
+    return r;
+}
+
+// The one ground layer of the examples and of generated designs split into 2 to 10 layers of the
+// same soil at random centimetres between the ground surface and the bottom of the depth
+// examined (the cohesion of each layer going on from the layer above: b = a z + b at its top).
+// A new top is a new boundary of both layer tables, where the cohesion is rounded to 0.1, the
+// overburden and the pressures to 0.01 as at any boundary, instead of the virtual ground stage
+// interpolating the pressure there to 0.1: the virtual ground may move by up to 0.02 m (more
+// where the net pressure falls slowly, see below) and P by up to 1 %, nothing else. Given the loads
+// (the split design's virtual ground, P and height), the section checks use Kh, EI and those loads
+// only: with the same Kh in every layer each β is the uniform ground's closed form, so every
+// section value and verdict is that of the one layer to the bit (compared by running the section
+// passes of the one-layer design on the split design's loads). The stability check uses no loads:
+// boiling (one γ' throughout) is unchanged to the bit, heaving (its overburden and face cohesion
+// summed layer by layer) to binary noise.
+TEST(CalcProperties, SplittingTheGroundIntoIdenticalLayersChangesOnlyRoundings) {
+    std::mt19937 random(20261210);
+    int designs = 0, heaving = 0;
+    ForEachDesign(60, [&] {
+        const CInpJiban one = gInpJiban;
+        const Outcome whole = Calculate();
+        if (!whole.ok || !one.Layers.empty()) return;
+        const double P = gPressure->P();
+        const std::vector<double> stability = StabilityValues();
+        const bool sandy = LayerBelowDesignGround(one, gInpJyoken).Kind == 0;
+        ++designs;
+        heaving += !sandy;
+
+        // Tops at distinct centimetres strictly between ELGL and ELDL - Z, descending.
+        const long top = std::lround(gInpJyoken.ELGL * 100) - 1;
+        const long bottom = std::lround((gInpJyoken.ELDL - gInpJyoken.Z) * 100) + 1;
+        std::set<long, std::greater<>> cm;
+        const std::size_t count = std::uniform_int_distribution<std::size_t>(1, 9)(random);
+        while (cm.size() < count && top > bottom) {
+            cm.insert(std::uniform_int_distribution<long>(bottom, top)(random));
+        }
+        for (long c : cm) {
+            CInpJibanLayer l{c / 100.0, one.Kind, one.Gt, one.Gws, one.Fai, one.Ca, 0.0, one.KH};
+            l.Cb = one.Ca * (gInpJyoken.ELGL - l.ELU) + one.Cb;
+            gInpJiban.Layers.push_back(l);
+        }
+        SCOPED_TRACE(testing::Message() << cm.size() + 1 << " layers");
+        const Outcome split = Calculate();
+        ASSERT_TRUE(split.ok);
+        // The cohesion rounded to 0.1 at a new boundary moves the net pressure there by up to
+        // 4 × 0.05 (2c on both sides), the pressures by 0.01 each: where the net pressure falls
+        // slowly (weak clay) that moves the crossing by more than 0.02 m.
+        double slope = 0.0;
+        for (const clsDLLoad& l : gDL->Pg()) {
+            if (l.EU == gDL->ELDLXU() && l.H > 0) slope = std::fabs(l.PU - l.PL) / l.H;
+        }
+        ASSERT_GT(slope, 0.0);
+        EXPECT_NEAR(split.ELDLX, whole.ELDLX, std::max(0.02, 0.01 + 0.22 / slope) + 1e-9);
+        EXPECT_NEAR(gPressure->P(), P, 0.01 * std::fabs(P) + 1e-9);
+        const std::vector<double> sections = SectionValues();
+        const std::vector<double> splitStability = StabilityValues();
+        if (sandy) {
+            EXPECT_EQ(splitStability, stability);
+        } else {
+            ASSERT_EQ(splitStability.size(), stability.size());
+            EXPECT_NEAR(splitStability[0], stability[0], 1e-12 * stability[0]);
+            EXPECT_EQ(splitStability[1], stability[1]);
+        }
+        gInpJiban = one;
+        ASSERT_TRUE(CalcSections());
+        EXPECT_EQ(SectionValues(), sections);
+    });
+    EXPECT_GT(designs, 40);
+    EXPECT_GT(heaving, 5);
 }
 
 }  // namespace

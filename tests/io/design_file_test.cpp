@@ -54,7 +54,7 @@ void MakeNonDefaultDesign() {
     gInpSectC.Add("溝型-1", 2, 2000, 9, 2, 4);
     gInpSectLS.Remove(1);
     gInpSectS.Clear();
-    gInpSectS.Add("SP-ⅢW", 32400, 1800, 27500, 1530);
+    gInpSectS.Add("SP-ⅢW", 32400, 1800, 27500, 1530)->Mass = 136;  // its standard mass
     gInpYaita = CInpYaita{true, 2, 1, 6.25, 3.5, 9.75};
     gInpHyoshi = kCover;
 }
@@ -310,6 +310,119 @@ TEST(DesignFileLayout, AppendedOptionalFieldsKeepBothLayoutsReadable) {
     EXPECT_EQ(gInpJiban.KH, 7.0);
     EXPECT_FALSE(DesignFromBytes(today + "\"B\"\r\n x \r\n", err, later));
     EXPECT_EQ(err, 13);
+}
+
+// A site the classic layout cannot hold is written as version 1.10: the classic file with the
+// whole cover's block, then the channel water, the wall friction, the layer count and a line per
+// layer. It reads back equal, is written again the same, passes the Open command's check, and
+// bad site values fail with the reader's codes; back at the defaults the design is the classic
+// file again.
+TEST(DesignFileLayout, SiteBeyondTheClassicLayoutIsVersion110) {
+    MakeNonDefaultDesign();
+    const std::string classic = DesignToBytes();
+    gInpJyoken.ELWF = -1.0;
+    gInpJiban.DeltaP = 12.5;
+    gInpJiban.Layers = {{-2.5, 0, 19, 9.5, 32, 0, 0, 5000}, {-4.75, 1, 17, 7, 0, 1.5, 40, 2000}};
+    const Snapshot design = Snapshot::Take();
+    const std::string bytes = DesignToBytes();
+    const std::vector<std::string> l = Lines(bytes), c = Lines(classic);
+    EXPECT_EQ(l[2], "INPUT FILE VERSION             [1.10]");
+    ASSERT_GT(l.size(), c.size());
+    EXPECT_EQ(std::vector<std::string>(l.begin() + 3, l.begin() + std::ptrdiff_t(c.size())),
+              std::vector<std::string>(c.begin() + 3, c.end()));
+    const std::vector<std::string> site = {"-1 ",
+                                           " 15 ",
+                                           " 12.5 ",
+                                           " 2 ",
+                                           "-2.5  0  19  9.5  32  0  0  5000 ",
+                                           "-4.75  1  17  7  0  1.5  40  2000 "};
+    EXPECT_EQ(std::vector<std::string>(l.begin() + std::ptrdiff_t(c.size()), l.end()), site);
+
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(bytes, err));
+    design.ExpectCurrentEqual();
+    EXPECT_EQ(DesignToBytes(), bytes);
+    TempDir dir;
+    WriteBytes(dir.file("site.kvt"), bytes);
+    EXPECT_EQ(GetFileVersion(dir.file("site.kvt")), "1.10");
+    EXPECT_TRUE(PreReadCheck(dir.file("site.kvt")));
+    files::Failure failure;
+    ASSERT_TRUE(OpenDesign(dir.file("site.kvt"), failure)) << failure.reason;
+    design.ExpectCurrentEqual();
+
+    // The site's lines of a 1.00 file are not read: that layout ends with the cover's block.
+    ASSERT_TRUE(DesignFromBytes(classic + Join(site), err));
+    EXPECT_TRUE(gInpJiban.Layers.empty());
+    EXPECT_EQ(gInpJyoken.ELWF, kChannelWaterAtDesignGround);
+
+    const std::size_t count = bytes.size() - Join({site[3], site[4], site[5]}).size();
+    const std::string head = bytes.substr(0, count);
+    struct Bad {
+        std::string tail;
+        int32_t code;  // 0: read, with no layers
+    };
+    for (const Bad& b : {Bad{" 10 \r\n", 6}, Bad{" x \r\n", 13}, Bad{" 2 \r\n-2.5  0 ", 62},
+                         Bad{"", 62}, Bad{" -1 \r\n", 0}, Bad{" 0 \r\n", 0}}) {
+        SCOPED_TRACE(b.tail);
+        err = 0;
+        EXPECT_EQ(DesignFromBytes(head + b.tail, err), b.code == 0);
+        EXPECT_EQ(err, b.code);
+        EXPECT_TRUE(gInpJiban.Layers.empty());
+    }
+
+    gInpJyoken.ELWF = kChannelWaterAtDesignGround;
+    gInpJiban.DeltaP = 15;
+    gInpJiban.Layers.clear();
+    EXPECT_EQ(DesignToBytes(), classic);
+}
+
+// A classic file gives the built-in steel rows that are unchanged their standard masses and no
+// other row one; a design with any other mass takes the extended layout, which ends with a line
+// of masses for each catalogue.
+TEST(DesignFileLayout, MassesOtherThanTheStandardOnesAreVersion110) {
+    InitData();
+    const std::string classic = DesignToBytes();
+    EXPECT_EQ(Lines(classic)[2], "INPUT FILE VERSION             [1.00]");
+    EXPECT_EQ(gInpSectS.Item(2)->Mass, 120.0);
+    int32_t err = 0;
+    for (CInpSectS& row : gInpSectS) row.Mass = 0;
+    ASSERT_TRUE(DesignFromBytes(classic, err));
+    EXPECT_EQ(gInpSectS.Item(2)->Mass, 120.0);
+    EXPECT_EQ(gInpSectS.Item(1)->Mass, 0.0);
+
+    const struct {
+        const char* what;
+        void (*change)();
+    } cases[] = {
+        {"a steel mass", [] { gInpSectS.Item(2)->Mass = 125; }},
+        {"a standard mass taken away", [] { gInpSectS.Item(2)->Mass = 0; }},
+        {"a built-in section changed", [] { gInpSectS.Item(2)->Id = 8800; }},
+        {"a concrete and a light-steel mass",
+         [] {
+             gInpSectC.Item(1)->Mass = 310.5;
+             gInpSectLS.Item(3)->Mass = 61;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InitData();
+        c.change();
+        const Snapshot design = Snapshot::Take();
+        const std::string bytes = DesignToBytes();
+        EXPECT_EQ(Lines(bytes)[2], "INPUT FILE VERSION             [1.10]");
+        ASSERT_TRUE(DesignFromBytes(bytes, err));
+        design.ExpectCurrentEqual();
+        EXPECT_EQ(DesignToBytes(), bytes);
+    }
+    InitData();
+    gInpSectS.Item(2)->Mass = 125;
+    const std::vector<std::string> l = Lines(DesignToBytes());
+    EXPECT_EQ(l.back().substr(0, 27), " 12  0  125  0  103  150  0");
+    // A count that is not the catalogue's is a damaged file.
+    std::string bad = DesignToBytes();
+    bad.replace(bad.rfind(" 12 "), 4, " 11 ");
+    EXPECT_FALSE(DesignFromBytes(bad, err));
+    EXPECT_EQ(err, 5);
 }
 
 TEST(DesignFileRoundTrip, DefaultDesignReadsBackEqual) {

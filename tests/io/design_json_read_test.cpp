@@ -16,6 +16,7 @@
 #include "io/design_file.h"
 #include "io/design_json_schema.h"
 #include "model/design.h"
+#include "model/design_checks.h"
 #include "support/test_support.h"
 
 namespace kuvelt {
@@ -100,6 +101,20 @@ TEST(DesignJsonRead, RefusesEveryFaultWithItsPathValueAndAllowedRange) {
          R"({"gInpJyoken": {"ELDL": )" + std::string(10000, '['),
          {"malformed JSON: nested deeper than 64 levels"}},
         {"trailing text", "{} {}", {"malformed JSON: parse error"}},
+        {"the site's keys",
+         R"({"gInpJyoken": {"ELWF": "1"}, "gInpJiban": {"DeltaA": 61, "Layers": [
+             {"ELU": -1, "Kind": 2, "Fai": 61, "X": 0}, 5]}})",
+         {"gInpJyoken.ELWF: \"1\" is not a number (入力範囲：-999.00 ～ +999.00)",
+          "gInpJiban.DeltaA: 61 is outside the input range (入力範囲：0.0 ～ 60.0)",
+          "gInpJiban.Layers[1].Kind: 2 is outside the input range (入力範囲：0～1)",
+          "gInpJiban.Layers[1].Fai: 61 is outside the input range (入力範囲：0～60)",
+          "gInpJiban.Layers[1].X: unknown key", "gInpJiban.Layers[2]: 5 is not an object"}},
+        {"more layers than the ground holds",
+         R"({"gInpJiban": {"Layers": [{}, {}, {}, {}, {}, {}, {}, {}, {}, {}]}})",
+         {"gInpJiban.Layers: 10 layers below the first (at most 9, the ground holds 10)"}},
+        {"layers that are no array",
+         R"({"gInpJiban": {"Layers": {}}})",
+         {"gInpJiban.Layers: {} is not an array of layers"}},
         {"invalid UTF-8",
          "{\"gInpJyoken\": {\"Title\": \"\xff\"}}",
          {"malformed JSON: parse error"}},
@@ -194,6 +209,19 @@ TEST(DesignJsonRead, SetDesignValueTakesThePathsOfTheJsonWithTheSameChecks) {
         {"gInpJyoken.Nope", "1", false, "gInpJyoken.Nope: unknown key"},
         {"ELDL", "1", false, "ELDL: expected RECORD.FIELD"},
         {"gInpJyoken.Title", "a\"b", false, "gInpJyoken.Title: \"a\\\"b\" is refused"},
+        {"gInpJyoken.ELWF", "0.5", true, ""},
+        {"gInpJiban.DeltaA", "20", true, ""},
+        {"gInpJiban.DeltaP", "60.5", false, "gInpJiban.DeltaP: 60.5 is outside the input range"},
+        // One past the last layer (there are none) appends a new grid row's layer.
+        {"gInpJiban.Layers[1].Fai", "25", true, ""},
+        {"gInpJiban.Layers[2].ELU", "-1", false,
+         "gInpJiban.Layers[2].ELU: there is no layer 2 (the ground has 0 layers below the first, "
+         "from 1; gInpJiban.Layers[1] adds one)"},
+        {"gInpJiban.Layers[1].Kind", "2", false, "gInpJiban.Layers[1].Kind: 2 is outside"},
+        {"gInpJiban.Layers[0].ELU", "-1", false,
+         "gInpJiban.Layers[0].ELU: the layer row must be a whole number from 1"},
+        {"gInpJiban.Layers.ELU", "-1", false, "gInpJiban.Layers.ELU: a layer needs its row"},
+        {"gInpJiban.Layers[1].Nope", "1", false, "gInpJiban.Layers[1].Nope: unknown key"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path + "=" + c.value);
@@ -212,6 +240,23 @@ TEST(DesignJsonRead, SetDesignValueTakesThePathsOfTheJsonWithTheSameChecks) {
     std::string fault;
     ASSERT_TRUE(SetDesignValue("gInpSectS[2].Zo", "1520", fault));
     EXPECT_EQ(gInpSectS.Item(3)->Zo, 1520);  // rows from 0, as in the JSON
+
+    // Layers count from 1 and are appended one past the last, up to the ground's ten; a new one
+    // holds what a new grid row holds.
+    for (int n = 1; n <= 9; ++n) {
+        ASSERT_TRUE(SetDesignValue("gInpJiban.Layers[" + std::to_string(n) + "].ELU",
+                                   std::to_string(-n), fault))
+            << fault;
+    }
+    ASSERT_EQ(gInpJiban.Layers.size(), 9u);
+    CInpJibanLayer fresh;
+    fresh.ELU = -9;
+    EXPECT_EQ(gInpJiban.Layers[8], fresh);
+    EXPECT_FALSE(SetDesignValue("gInpJiban.Layers[10].ELU", "-9.5", fault));
+    EXPECT_EQ(fault,
+              "gInpJiban.Layers[10].ELU: the ground holds at most 10 layers (9 below the first)");
+    ASSERT_TRUE(SetDesignValue("gInpJiban.Layers[9].Kind", "1", fault));
+    EXPECT_EQ(gInpJiban.Layers[8].Kind, 1);
 }
 
 // ---- Round trips -------------------------------------------------------------------------------
@@ -235,14 +280,40 @@ std::vector<std::pair<std::string, std::string>> DesignFiles() {
     files.emplace_back("cover block", DesignToBytes());
     gInpHyoshi = {"", "", "", "", "", "A"};  // only the last: the empty ones before it are written
     files.emplace_back("cover issue only", DesignToBytes());
-    int valid = 0;
-    for (uint64_t i = 0; valid < 200; ++i) {
-        const load::GeneratedDesign d = load::GenerateDesign(16, i);
-        if (d.family != load::Family::Valid) continue;
-        ++valid;
-        files.emplace_back("generated " + std::to_string(i) + " " + d.what, d.bytes);
+    for (const load::Site site : {load::Site::Homogeneous, load::Site::Layered}) {
+        int valid = 0;
+        for (uint64_t i = 0; valid < 200; ++i) {
+            const load::GeneratedDesign d = load::GenerateDesign(16, i, site);
+            if (d.family != load::Family::Valid) continue;
+            ++valid;
+            files.emplace_back("generated " + std::to_string(i) + " " + d.what, d.bytes);
+        }
     }
     return files;
+}
+
+// Generated designs with layers, channel water and wall friction read back from their design
+// file as they were made, the site in force: every one passes the ground checks it was made for,
+// and the version line says whether it needs more than the classic layout.
+TEST(DesignFileRoundTrip, GeneratedSitesReadBackEqual) {
+    int layered = 0, extended = 0;
+    for (uint64_t i = 0; i < 400; ++i) {
+        const load::GeneratedDesign d = load::GenerateDesign(27, i, load::Site::Layered);
+        if (d.family != load::Family::Valid) continue;
+        SCOPED_TRACE(std::to_string(i) + d.what);
+        int32_t code = 0;
+        ASSERT_TRUE(DesignFromBytes(d.bytes, code)) << code;
+        EXPECT_EQ(load::Difference(load::TakeSnapshot(), d.design), "");
+        EXPECT_EQ(DesignToBytes(), d.bytes);
+        EXPECT_EQ(test::Lines(d.bytes).at(2).substr(32, 5),
+                  NeedsExtendedLayout() ? "1.10]" : "1.00]");
+        const std::optional<DesignRefusal> r = RefuseDesign(StoredChoice::Checked);
+        EXPECT_FALSE(r) << r->field << " " << r->message.text;
+        layered += gInpJiban.Layers.size() > 1 ? 1 : 0;
+        extended += NeedsExtendedLayout() ? 1 : 0;
+    }
+    EXPECT_GT(layered, 50);
+    EXPECT_LT(extended, 200);  // some of the series need none of it
 }
 
 TEST(DesignJsonRead, KvtToJsonToKvtGivesTheSameBytes) {

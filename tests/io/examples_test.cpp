@@ -137,12 +137,31 @@ void ClayIncreasing() {
     Chosen(2, 10, 4, 13, 17);
 }
 
+// A layered site: sand over a clay whose cohesion grows with depth, a dense sand below, and water
+// standing 0.8 m deep in the channel.
+void LayeredChannel() {
+    SandChannel();
+    CInpJyoken& j = gInpJyoken;
+    j.Title = "砂と粘土の互層地盤の水路護岸（H=3.0m、前面水位+0.80m）";
+    j.ELGL = 3.0;
+    j.ELYU = 3.2;
+    j.ELDL = 0.0;
+    j.ELWL = 2.0;
+    j.Z = 12;
+    j.ELWF = 0.8;
+    gInpJiban.Fai = 30;
+    gInpJiban.KH = 3000;
+    gInpJiban.Gws = 9;
+    gInpJiban.Layers = {CInpJibanLayer{1.0, 1, 16, 6, 0, 1.5, 30, 2000},
+                        CInpJibanLayer{-4.0, 0, 19, 10, 35, 0, 0, 10000}};
+    Chosen(2, 6, 3.7, 9.3, 13);
+}
+
 const std::map<std::string, std::function<void()>>& Builders() {
     static const std::map<std::string, std::function<void()>> b = {
-        {"sand-channel.kvt", SandChannel},
-        {"clay-embankment.kvt", ClayEmbankment},
-        {"slope-sand.kvt", SlopeSand},
-        {"clay-increasing.kvt", ClayIncreasing},
+        {"sand-channel.kvt", SandChannel},       {"clay-embankment.kvt", ClayEmbankment},
+        {"slope-sand.kvt", SlopeSand},           {"clay-increasing.kvt", ClayIncreasing},
+        {"layered-channel.kvt", LayeredChannel},
     };
     return b;
 }

@@ -207,6 +207,48 @@ void Plausible(Rng& rng) {
     }
 }
 
+// Layers below the first with tops on distinct centimetres between the ground surface and the
+// examined depth, a channel water level on or above the design ground level and wall friction
+// angles within φ of every sandy layer, each only now and then.
+void AddSite(Rng& rng, GeneratedDesign& d) {
+    CInpJyoken& j = gInpJyoken;
+    CInpJiban& g = gInpJiban;
+    if (Chance(rng, 0.5)) j.ELWF = Cm(j.ELDL + Typed(rng, 0.0, 2.0, 2));
+    const int n = Chance(rng, 0.8) ? Pick(rng, 1, kMaxGroundLayers - 1) : 0;
+    const long top = std::lround(j.ELGL * 100.0), bottom = std::lround((j.ELDL - j.Z) * 100.0);
+    std::vector<long> tops;
+    while (static_cast<int>(tops.size()) < n) {
+        const long t = std::uniform_int_distribution<long>(bottom + 1, top - 1)(rng);
+        if (std::find(tops.begin(), tops.end(), t) == tops.end()) tops.push_back(t);
+    }
+    std::sort(tops.rbegin(), tops.rend());
+    double leastFai = g.Kind == 0 ? g.Fai : 60.0;
+    for (long t : tops) {
+        CInpJibanLayer l;
+        l.ELU = static_cast<double>(t) / 100.0;
+        l.Kind = Pick(rng, 0, 1);
+        l.Gt = Typed(rng, 16.0, 20.0, 1);
+        l.Gws = Typed(rng, 6.0, 11.0, 1);
+        l.Fai = l.Kind == 0 ? Typed(rng, 20.0, 40.0, 1) : Typed(rng, 0.0, 10.0, 1);
+        l.Ca = l.Kind == 1 ? Typed(rng, 0.0, 5.0, 1) : 0.0;
+        l.Cb = Typed(rng, 5.0, 80.0, 1);
+        l.KH = Typed(rng, 500.0, 30000.0, 0);
+        if (l.Kind == 0) leastFai = std::min(leastFai, l.Fai);
+        g.Layers.push_back(l);
+    }
+    for (double* delta : {&g.DeltaA, &g.DeltaP}) {
+        // Rounded down, so a φ of two decimals stays above it.
+        if (Chance(rng, 0.4)) *delta = std::floor(Uniform(rng, 0.0, leastFai) * 10.0) / 10.0;
+    }
+    // A constant slope no steeper than φ of any sandy layer.
+    if (j.Keijyo == 1 && SlopeAngle(j.K1m) > leastFai) {
+        j.K1m = std::min(999.0, std::ceil(1.0 / std::tan(leastFai * 3.141592654 / 180.0)));
+        if (SlopeAngle(j.K1m) > leastFai) j.Keijyo = 0;
+    }
+    d.what += " layers=" + std::to_string(n + 1) + " ELWF=" + std::to_string(j.ELWF) +
+              " delta=" + std::to_string(g.DeltaA) + "/" + std::to_string(g.DeltaP);
+}
+
 std::string Describe(std::string_view name, double v) {
     std::string s(name);
     s += '=';
@@ -473,7 +515,7 @@ Family FamilyOf(uint64_t index) {
     return kMix[index % 20];
 }
 
-GeneratedDesign GenerateDesign(uint64_t seed, uint64_t index) {
+GeneratedDesign GenerateDesign(uint64_t seed, uint64_t index, Site site) {
     Rng rng(seed * 0x9E3779B97F4A7C15ull + index);
     GeneratedDesign d;
     d.family = FamilyOf(index);
@@ -497,6 +539,7 @@ GeneratedDesign GenerateDesign(uint64_t seed, uint64_t index) {
             Malformed(rng, d);
             return d;
     }
+    if (site == Site::Layered && d.family == Family::Valid) AddSite(rng, d);
     d.written = true;
     d.design = TakeSnapshot();
     d.bytes = DesignToBytes();

@@ -50,9 +50,16 @@ struct GeneratedDesign {
 // The family of design number `index`: a fixed mix, valid designs the most frequent.
 Family FamilyOf(uint64_t index);
 
+// What the ground of a generated design holds: one homogeneous layer with the channel water at
+// the design ground level and wall friction of 15° (the series of every earlier version), or now
+// and then 2 to 10 layers, a channel water level and wall friction angles that the ground checks
+// take.
+enum class Site { Homogeneous, Layered };
+
 // Design number `index` of the series `seed`. Leaves the current design changed (it is built
-// there to be written); callers that care call InitData afterwards.
-GeneratedDesign GenerateDesign(uint64_t seed, uint64_t index);
+// there to be written); callers that care call InitData afterwards. Site::Layered adds the site
+// to the valid designs.
+GeneratedDesign GenerateDesign(uint64_t seed, uint64_t index, Site site = Site::Homogeneous);
 
 // Fills the current design with a plausible design of `rows` sections per catalogue (all three
 // kinds), for benchmarks: the same wall for every row count.

@@ -117,8 +117,10 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
     EXPECT_EQ(s->Text(6, 0), QStringLiteral("105.3"));
     EXPECT_EQ(s->Text(6, 1), QStringLiteral("13.53"));
     EXPECT_EQ(s->Text(6, 2), QStringLiteral("0.099"));
-    EXPECT_EQ(s->Text(6, 3), QString()) << "the example's catalogue has no masses";
-    EXPECT_EQ(s->Text(6, 4), QString());
+    // The built-in section's standard mass, and the mass of a metre of wall at the proposed L.
+    EXPECT_EQ(s->Text(6, 3), QStringLiteral("136.0"));
+    EXPECT_EQ(s->Text(6, 4), QStringLiteral("1904.0"));
+    EXPECT_EQ(s->Text(5, 4), QString()) << "no mass x L for a section that fails";
     EXPECT_EQ(yaita->listLS->rowCount(), 11);
 }
 

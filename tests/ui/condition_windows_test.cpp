@@ -5,8 +5,12 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -24,7 +28,10 @@
 #include "ui/frmInpJiban.h"
 #include "ui/frmInpJyoken.h"
 #include "ui/frmInpZairyo.h"
+#include "ui/frmMenuMain.h"
+#include "ui/grid_editing.h"
 #include "ui/main_handlers.h"
+#include "ui/sect_grid_model.h"
 #include "ui/surcharge_figure.h"
 
 namespace kuvelt::ui {
@@ -37,6 +44,9 @@ std::vector<const DesignField*> InputFields(Record record) {
     std::vector<const DesignField*> v;
     for (const DesignField& f : DesignFields()) {
         if (f.record == record && f.HasInput()) v.push_back(&f);
+    }
+    for (const DesignField& f : SiteFields()) {
+        if (f.record == record) v.push_back(&f);
     }
     return v;
 }
@@ -81,6 +91,15 @@ void CheckTransfer(InputWindow& w, Record record) {
     for (NumField* f : fields) {
         f->setValue(Distinct(f->spec(), ++i));
         typed[std::string(f->spec().name)] = f->value();
+    }
+    // Within the rules across fields: the channel water above the design ground level, the wall
+    // friction below φ.
+    for (NumField* f : fields) {
+        const std::string name(f->spec().name);
+        if (name == "CInpJyoken.ELWF") f->setValue(typed["CInpJyoken.ELDL"] + 0.5);
+        if (name == "CInpJiban.DeltaA") f->setValue(std::round(typed["CInpJiban.Fai"] * 5) / 10);
+        if (name == "CInpJiban.DeltaP") f->setValue(std::round(typed["CInpJiban.Fai"] * 3) / 10);
+        typed[name] = f->value();
     }
     w.PressOk();
     ASSERT_EQ(w.result(), QDialog::Accepted);
@@ -472,6 +491,153 @@ TEST(SurchargeFigureTest, HoStandsClearOfTheDashedLine) {
         EXPECT_GT(t.dimX - 4, dashed) << size.width() << ": the dimension's ticks";
         EXPECT_GT(t.hoLabel.left(), dashed) << size.width();
         EXPECT_TRUE(QRectF(QPointF(0, 0), size).contains(t.hoLabel)) << size.width();
+    }
+}
+
+}  // namespace
+}  // namespace kuvelt::ui
+
+namespace kuvelt::ui {
+namespace {
+
+// The ground window as the main menu opens it on an example: the layer grid typed into, pasted
+// into and confirmed or cancelled; only OK moves its rows to the design.
+TEST(GroundWindowLayers, TypedPastedConfirmedOrCancelled) {
+    const CInpJibanLayer clay{-1.5, 1, 17, 8, 30, 1.5, 30, 5000};
+    const CInpJibanLayer sand{-6, 0, 19, 10, 35, 0, 50, 20000};
+    const QString rows = QStringLiteral(
+        "-1.5\t粘性土\t17\t8\t30\t1.5\t30\t5000\r\n"
+        "-6\t0\t19\t10\t35\t0\t50\t20,000\r\n");
+    struct Case {
+        const char* name;
+        QString clipboard;                               // pasted at the first cell when not empty
+        std::vector<std::pair<int, const char*>> typed;  // column, text into the first row
+        std::vector<Message> messages;                   // shown, in order
+        bool ok;                                         // OK, else Cancel
+        std::vector<CInpJibanLayer> stored;
+        bool addRow = false;  // 行追加 first
+    };
+    const std::string tooLong = PasteTooLongMessage(9, "入力できる第2層以下の層数", "層").text;
+    const Case cases[] = {
+        {"PastedRowsAreStored", rows, {}, {}, true, {clay, sand}},
+        {"TypedCellsAreStored",
+         rows,
+         {{4, "28.5"}, {1, "砂質土"}},
+         {},
+         true,
+         {CInpJibanLayer{-1.5, 0, 17, 8, 28.5, 1.5, 30, 5000}, sand}},
+        {"OutOfRangeRefusedWithTheHint",
+         rows,
+         {{4, "61"}},
+         {Message{0, "入力範囲：0～60", "φ(゜)", MsgIcon::Information, MsgButtons::Ok}},
+         true,
+         {clay, sand}},
+        {"TenRowsRefusedWhole",
+         rows.repeated(5),
+         {},
+         {Message{0, tooLong, "貼り付け", MsgIcon::Information, MsgButtons::Ok}},
+         true,
+         {}},
+        {"CancelKeepsTheDesign", rows, {}, {}, false, {}},
+        // The first layer as it stands, its top at the design ground level.
+        {"AddedLayerStartsAsTheFirst", {}, {}, {}, true, {{0, 0, 18, 9, 30, 0, 0, 3000}}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UiTestEnv env;
+        test::LoadExample("sand-channel.kvt");
+        const CInpJiban before = gInpJiban;
+        test::DrivenMain main;
+        main.drive = [&](InputWindow& w) {
+            auto& g = dynamic_cast<frmInpJiban&>(w);
+            test::ShowActive(&g);
+            EXPECT_EQ(g.layers()->rowCount(), 0) << "a one-layer ground opens with an empty grid";
+            g.grdLayers->setFocus(Qt::OtherFocusReason);
+            g.grdLayers->setCurrentIndex(g.layers()->index(0, 0));
+            for (std::size_t i = 0; i < c.messages.size(); ++i)
+                env.services.AnswerMessage(MsgAnswer::Ok);
+            if (c.addRow) g.cmdLayerAdd->click();
+            if (!c.clipboard.isEmpty()) {
+                QGuiApplication::clipboard()->setText(c.clipboard);
+                g.cmdLayerPaste->click();
+            }
+            for (const auto& [col, text] : c.typed) {
+                const QModelIndex at = g.layers()->index(0, col);
+                g.grdLayers->setCurrentIndex(at);
+                EXPECT_EQ(g.statusLine()->text(), g.layers()->Hint(col));
+                g.grdLayers->edit(at);
+                test::Pump();
+                QWidget* editor = g.grdLayers->indexWidget(at);
+                if (auto* box = qobject_cast<QComboBox*>(editor)) {
+                    box->setCurrentText(QString::fromUtf8(text));
+                } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+                    line->setText(QString::fromUtf8(text));
+                }
+                QTest::keyClick(editor, Qt::Key_Return);
+                test::Pump();
+                // A refused entry is reopened for correction; here it is given up.
+                if (QWidget* reopened = g.grdLayers->indexWidget(at)) {
+                    QTest::keyClick(reopened, Qt::Key_Escape);
+                    test::Pump();
+                }
+            }
+            if (!c.ok) {
+                w.reject();
+                return w.result();
+            }
+            return test::PressOk(w);
+        };
+        main.MenuCommand(frmMenuMain::kInpJiban);
+        EXPECT_EQ(env.services.messages(), c.messages);
+        CInpJiban expected = before;
+        expected.Layers = c.stored;
+        if (c.ok) expected.InpFlg = true;
+        EXPECT_EQ(gInpJiban, expected);
+        EXPECT_EQ(gModified, c.ok);
+    }
+}
+
+// The channel water is shown at the design ground level while it stands there, and stored as
+// following that level when it is left equal to it, also when the level is retyped; a level
+// above it is stored as typed.
+TEST(DesignConditionsWindow, ChannelWaterFollowsTheDesignGroundLevelOrKeepsItsOwn) {
+    struct Case {
+        const char* name;
+        double storedBefore;  // ELWF of the design
+        const char* eldl;     // retyped design ground level, "" for none
+        const char* elwf;     // typed channel water, "" for none
+        double shown;         // the channel water the window opens with
+        double stored;
+    };
+    const Case cases[] = {
+        {"Untouched", kChannelWaterAtDesignGround, "", "", 0, kChannelWaterAtDesignGround},
+        {"DesignGroundRetyped", kChannelWaterAtDesignGround, "-0.5", "", 0,
+         kChannelWaterAtDesignGround},
+        {"TypedEqualToTheLevel", 1.2, "", "0", 1.2, kChannelWaterAtDesignGround},
+        {"RaisedWater", kChannelWaterAtDesignGround, "", "1.25", 0, 1.25},
+        {"OwnLevelKeptWhenTheGroundMoves", 1.2, "-0.5", "", 1.2, 1.2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UiTestEnv env;
+        test::LoadExample("sand-channel.kvt");
+        gInpJyoken.ELWF = c.storedBefore;
+        test::DrivenMain main;
+        main.drive = [&](InputWindow& w) {
+            auto& j = dynamic_cast<frmInpJyoken&>(w);
+            test::ShowActive(&j);
+            EXPECT_EQ(j.numELWF->value(), c.shown);
+            for (const auto& [field, text] : {std::pair{j.numELDL, c.eldl}, {j.numELWF, c.elwf}}) {
+                if (*text == '\0') continue;
+                field->setFocus(Qt::OtherFocusReason);
+                field->selectAll();
+                QTest::keyClicks(field, QString::fromUtf8(text));
+            }
+            return test::PressOk(w);
+        };
+        main.MenuCommand(frmMenuMain::kInpJyoken);
+        EXPECT_TRUE(env.services.messages().empty());
+        EXPECT_EQ(gInpJyoken.ELWF, c.stored);
     }
 }
 

@@ -199,8 +199,9 @@ TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
                 return r.startsWith(bytes);
             })) << t->name();
         }
-        if (auto* grid = dynamic_cast<frmInpSect*>(w.get())) {
-            const SectGridModel* m = grid->model();
+        for (SectGridView* grid : w->findChildren<SectGridView*>()) {
+            const auto* m = qobject_cast<const SectGridModel*>(grid->model());
+            ASSERT_NE(m, nullptr);
             for (int c = 0; c < m->columnCount(); ++c) {
                 const GridColumn& col = m->column(c);
                 const QString hint = RangeOf(U8(m->Hint(c)));
@@ -208,8 +209,8 @@ TEST(UserGuide, EveryInputOfEveryWindowIsInItsSectionWithItsRange) {
                     if (col.kind == CellKind::Text)
                         return r.startsWith(QString::number(col.maxBytes));
                     if (col.kind != CellKind::List) return r == hint;
-                    for (std::string_view shape : kSectShapeCaptions)
-                        if (!r.contains(Q(std::string(shape)))) return false;
+                    for (std::string_view entry : ListCaptions(col))
+                        if (!r.contains(Q(std::string(entry)))) return false;
                     return true;
                 })) << col.caption;
             }

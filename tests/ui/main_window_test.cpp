@@ -569,9 +569,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailedOpenCase{
             "OtherText", "notes.kvt", [](std::string) { return std::string("memo\r\nline\r\n"); },
             0, "Kuvelt の入力ﾃﾞｰﾀﾌｧｲﾙではありません（2～3行目に製品名とﾊﾞｰｼﾞｮﾝがありません）"},
-        FailedOpenCase{"NewerVersion", "newer.kvt",
-                       [](std::string b) { return b.replace(b.find("[1.00]"), 6, "[1.01]"); }, 0,
-                       "ﾊﾞｰｼﾞｮﾝ「1.01」の入力ﾃﾞｰﾀﾌｧｲﾙは読み込めません（読み込めるﾊﾞｰｼﾞｮﾝ：1.00）"},
+        FailedOpenCase{
+            "NewerVersion", "newer.kvt",
+            [](std::string b) { return b.replace(b.find("[1.00]"), 6, "[1.01]"); }, 0,
+            "ﾊﾞｰｼﾞｮﾝ「1.01」の入力ﾃﾞｰﾀﾌｧｲﾙは読み込めません（読み込めるﾊﾞｰｼﾞｮﾝ：1.00，1.10）"},
         FailedOpenCase{"NotADesignName", "good.kv", [](std::string b) { return b; }, 0,
                        "ﾌｧｲﾙの種類が入力ﾃﾞｰﾀ(*.kvt)ではありません"},
         FailedOpenCase{"NotANumber", "bad.kvt",

@@ -101,15 +101,28 @@ void FieldItem(std::string& out, const std::string& path, const DesignField& f) 
     out += Roff(words) + "\n";
 }
 
-// Every field --set takes, by the record or catalogue it belongs to: fn(head, top, field) with
-// head "gInpJyoken" or "gInpSectS" and top the record's first field or the catalogue's entry.
+// Every field --set takes, by the record, catalogue or layers it belongs to: fn(head, row, window,
+// field) with head "gInpJyoken", "gInpSectS" or "gInpJiban.Layers", row whether the path holds a
+// row. A record's site fields follow its own, the layers below the first the ground's record.
 template <class Fn>
 void ForEachField(Fn&& fn) {
-    for (const DesignField& f : DesignFields()) {
+    const std::span<const DesignField> all = DesignFields();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const DesignField& f = all[i];
         if (f.type == FieldType::Rows) {
-            for (const DesignField& r : SectionFields(f.catalogue)) fn(std::string(f.name), f, r);
-        } else {
-            fn(std::string(RecordGlobal(f.record)), f, f);
+            for (const DesignField& r : SectionFields(f.catalogue))
+                fn(std::string(f.name), true, Window(f), r);
+            continue;
+        }
+        fn(std::string(RecordGlobal(f.record)), false, Window(f), f);
+        if (i + 1 < all.size() && all[i + 1].record == f.record) continue;
+        // The record's last field: its site fields and layers after it.
+        for (const DesignField& s : SiteFields()) {
+            if (s.record == f.record) fn(std::string(RecordGlobal(f.record)), false, Window(f), s);
+        }
+        if (f.record == Record::Jiban) {
+            for (const DesignField& l : LayerFields())
+                fn(std::string(RecordGlobal(Record::Layer)), true, Window(l), l);
         }
     }
 }
@@ -155,12 +168,11 @@ std::string ManualModesAndOptions() {
 
 std::string ManualDesignFields() {
     std::string out, heading;
-    ForEachField([&](const std::string& head, const DesignField& top, const DesignField& f) {
-        const bool row = top.type == FieldType::Rows;
+    ForEachField([&](const std::string& head, bool row, std::string_view window,
+                     const DesignField& f) {
         if (head != heading) {
             heading = head;
-            out += ".SS " + Roff(head) + (row ? "[ROW]" : "") + " (" + std::string(Window(top)) +
-                   ")\n";
+            out += ".SS " + Roff(head) + (row ? "[ROW]" : "") + " (" + std::string(window) + ")\n";
         }
         FieldItem(out, head + (row ? "[ROW]." : ".") + std::string(f.Member()), f);
     });
@@ -180,11 +192,11 @@ std::string CompletionTables() {
     }
     // A section row's path holds "[]" where its row index goes; a line per record.
     std::string heading;
-    ForEachField([&](const std::string& head, const DesignField& top, const DesignField& f) {
+    ForEachField([&](const std::string& head, bool row, std::string_view, const DesignField& f) {
         if (!heading.empty() && head != heading) fields += '\n';
         heading = head;
-        add(fields, head + (top.type == FieldType::Rows ? "[]." : ".") + std::string(f.Member()) +
-                        ":" + KindLetter(f.type));
+        add(fields,
+            head + (row ? "[]." : ".") + std::string(f.Member()) + ":" + KindLetter(f.type));
     });
     return "_kuvelt_calc_modes='" + modes + "'\n_kuvelt_calc_options='" + options +
            "'\n_kuvelt_calc_values='" + values + "'\n_kuvelt_calc_fields='" + fields + "'\n";

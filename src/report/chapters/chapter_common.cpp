@@ -108,5 +108,55 @@ void WriteLayerTable(ChapterSection& sec, int32_t n, const std::function<void(in
     }
 }
 
+std::vector<CInpJibanLayer> DesignLayers() { return GroundLayers(gInpJiban, gInpJyoken.ELGL); }
+
+bool Layered() { return !gInpJiban.Layers.empty(); }
+
+std::string SoilName(int32_t kind) { return kind == 0 ? "砂質土" : "粘性土"; }
+
+int32_t PieceLayer(const clsSpJiban& piece) { return piece.Layer; }
+
+std::size_t StabilityLayerIndex() { return LayerIndexAt(DesignLayers(), gInpJyoken.ELDL); }
+
+int32_t StabilityKind() { return LayerBelowDesignGround(gInpJiban, gInpJyoken).Kind; }
+
+bool ChannelWaterRaised(double channelWater) {
+    return std::fabs(channelWater - gInpJyoken.ELDL) >= 0.0005;
+}
+
+std::vector<LayerShare> SharesBelow(double top, double depth) {
+    const std::vector<CInpJibanLayer> layers = DesignLayers();
+    std::vector<LayerShare> shares;
+    if (!(depth > 0.0)) return shares;
+    const double bottom = top - depth;
+    for (std::size_t i = LayerIndexAt(layers, top); i < layers.size(); ++i) {
+        const double from = std::min(top, layers[i].ELU);
+        const double to = i + 1 < layers.size() ? std::max(bottom, layers[i + 1].ELU) : bottom;
+        if (from > to) shares.push_back({i, from, from - to});
+        if (to <= bottom) break;
+    }
+    return shares;
+}
+
+SectionLines::SectionLines(std::string_view section) {
+    basResOutPrn::ReadFormatSection(basResOutPrn::ReportFormatFile(), section, d.LineLevels,
+                                    d.LineTexts);
+}
+
+void SectionLines::Line(int32_t n) {
+    basResOutPrn::PrintFormatLine(d.LineLevels.at(static_cast<std::size_t>(n)),
+                                  d.LineTexts.at(static_cast<std::size_t>(n)));
+}
+
+void SectionLines::Template(int32_t n) {
+    basResOutPrn::PrintTemplateLine(d.LineLevels.at(static_cast<std::size_t>(n)),
+                                    d.LineTexts.at(static_cast<std::size_t>(n)), d.FieldValues,
+                                    d.FieldTexts);
+}
+
+std::string PieceNumeral(int32_t n) {
+    return n <= 20 ? basResOutPrn::CircledNumeral(n) : std::to_string(n);
+}
+
 }  // namespace chapters
 }  // namespace kuvelt

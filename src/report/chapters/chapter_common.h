@@ -7,7 +7,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "calc/sp.h"
+#include "model/design.h"
 #include "platform/vberror.h"
 #include "report/prn.h"
 
@@ -69,6 +72,46 @@ class UnnumberedHeadings {
 
 // Writes heading line n of the section and indents the body lines after it under its level.
 void Heading(ChapterData& d, ChapterSection& sec, int32_t n);
+
+// ---- The ground of the current design as the chapters print it --------------------------------
+// Every ground layer from the ground surface down (the first one from the ground record itself).
+std::vector<CInpJibanLayer> DesignLayers();
+// The design has more than one ground layer: the chapters print their layered forms.
+bool Layered();
+// The soil name of a ground kind: "砂質土" or "粘性土".
+std::string SoilName(int32_t kind);
+// The ground layer (1-based) a piece of an earth-pressure table belongs to.
+int32_t PieceLayer(const clsSpJiban& piece);
+// The layer directly below the design ground level (0-based): it decides between boiling and
+// heaving.
+std::size_t StabilityLayerIndex();
+// Its soil (0 sandy: boiling and the sandy virtual ground; 1 clayey: heaving and the 0.5 m rule).
+int32_t StabilityKind();
+// The channel water stands above the design ground level (not at it).
+bool ChannelWaterRaised(double channelWater);
+// Chapter 2's and figure label texts of the load pieces: "①" … "⑳", then the number itself (the
+// circled numerals of the report's code page end at twenty).
+std::string PieceNumeral(int32_t n);
+
+// A layer's share of a depth below a level: the layer (0-based), its top and its thickness there.
+struct LayerShare {
+    std::size_t layer = 0;
+    double top = 0.0;
+    double thickness = 0.0;
+};
+// The shares of the design's layers in the `depth` below the elevation `top`, from the top down
+// (the last layer going on below the depth examined).
+std::vector<LayerShare> SharesBelow(double top, double depth);
+
+// The lines of a further format section, printed into the section that is open (a block that
+// several sections print alike). Its field slots are its own.
+class SectionLines {
+  public:
+    explicit SectionLines(std::string_view section);
+    void Line(int32_t n);
+    void Template(int32_t n);
+    ChapterData d;
+};
 
 // Slot shorthands: N(d, 1, v) sets FieldValues slot 1, S(d, 1, t) FieldTexts slot 1.
 inline void N(ChapterData& d, int32_t slot, double v) { d.FieldValues.at(slot) = v; }

@@ -31,7 +31,8 @@ bool Write(const Results& results, std::string* error) {
         [&results] {
             const double elwl = gInpJyoken.ELWL;
             const double eldl = gInpJyoken.ELDL;
-            const int32_t kind = gInpJiban.Kind;
+            // The clayey 0.5 m rule follows the layer directly below the design ground level.
+            const int32_t kind = chapters::StabilityKind();
             const clsDL& dl = chapters::Reached(results.dl);
             const int32_t n = dl.Pg().Count();
             if (n > kMaxRows) {

@@ -2,6 +2,7 @@
 // active and passive earth pressure layer by layer (sandy or clayey ground) and the residual
 // water pressure, all as the run's results hold them (surcharge, earth pressure and residual
 // water stages).
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
@@ -19,14 +20,27 @@ using namespace basResOutPrn;
 using chapters::N;
 using chapters::S;
 
-constexpr int32_t kMaxLayers = 10;
+// The pieces of a side: ten ground layers split at the groundwater and the design ground level
+// give twelve, and the clayey pressure line may change from one branch to the other once in each
+// of them.
+constexpr int32_t kMaxLayers = 24;
 
-// Blank line, then the line, for each line of [first, last].
-void SpacedLines(ChapterSection& sec, int32_t first, int32_t last, bool filled) {
+// A line printed in place of another.
+struct Instead {
+    int32_t line = 0, by = 0;
+};
+
+// Blank line, then the line, for each line of [first, last] (or the one printed in its place).
+void SpacedLines(ChapterSection& sec, int32_t first, int32_t last, bool filled,
+                 std::initializer_list<Instead> instead = {}) {
     PrintKeepLines(2 * (last - first + 1));  // a formula's terms or a list of symbols: one page
     for (int32_t l = first; l <= last; ++l) {
+        int32_t n = l;
+        for (const Instead& i : instead) {
+            if (i.line == l && i.by != 0) n = i.by;
+        }
         PrintBlankLines(1);
-        filled ? sec.Template(l) : sec.Line(l);
+        filled ? sec.Template(n) : sec.Line(n);
     }
 }
 
@@ -154,7 +168,7 @@ void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
     sec.Template(line::kTotal);
 }
 
-// The layers of an earth-pressure stage, at most ten.
+// The layers of an earth-pressure stage, at most kMaxLayers.
 std::vector<clsSpJiban> Layers(const colSpJiban& jiban, const char* side) {
     if (jiban.Count() > kMaxLayers) {
         throw PrintFault(vberr::kSubscript, std::string(side) + "の土層数が" +
@@ -302,49 +316,117 @@ void ClayeyPressure(ChapterData& d, const ClayeyLines& line, const std::vector<c
     }
 }
 
+std::vector<clsSpJiban> OfKind(const std::vector<clsSpJiban>& pieces, bool sandy) {
+    std::vector<clsSpJiban> out;
+    for (const clsSpJiban& p : pieces) {
+        if ((p.Kind == 0) == sandy) out.push_back(p);
+    }
+    return out;
+}
+
+// Under a table of layered ground: the ground layers its pieces belong to.
+void PiecesLayers(ChapterData& d, const std::vector<clsSpJiban>& pieces, bool sandy) {
+    if (!chapters::Layered() || pieces.empty()) return;
+    namespace line = fmt::pressureLayers;
+    std::string names;
+    int32_t last = 0;
+    for (const clsSpJiban& p : pieces) {
+        const int32_t layer = chapters::PieceLayer(p);
+        if (layer == last) continue;
+        names += (names.empty() ? "第" : "，第") + std::to_string(layer) + "層";
+        last = layer;
+    }
+    ChapterSection sec(d, line::kSection);
+    S(d, 1, names);
+    sec.Template(sandy ? line::kSandyLayers : line::kClayeyLayers);
+}
+
+void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp) {
+    namespace line = fmt::sandy1;
+    ChapterSection sec(d, line::kSection);
+    // The friction angles the stages used, where they are not the usual ±15°.
+    const bool usual = spa.Delta == clsSpa{}.Delta && spp.Delta == clsSpp{}.Delta;
+    NewPageIfShort(50, 1);
+    sec.Line(line::kTitle);
+    PrintBlankLines(1);
+    sec.Line(line::kIntro);
+    PrintBlankLines(1);
+    for (int32_t l = line::kActiveHeading; l <= line::kActiveStress; ++l) sec.Line(l);
+    PrintBlankLines(1);
+    for (int32_t l = line::kActiveCoefficient; l < line::kActiveFrictionNote; ++l) sec.Line(l);
+    if (usual) {
+        sec.Line(line::kActiveFrictionNote);
+    } else {
+        N(d, 1, spa.Delta);
+        sec.Template(line::kActiveFrictionNoteValue);
+    }
+    PrintBlankLines(1);
+    sec.Line(line::kPassiveHeading);
+    PrintBlankLines(1);
+    for (int32_t l = line::kPassiveFormula; l <= line::kWhere; ++l) sec.Line(l);
+    N(d, 1, spa.Delta);
+    N(d, 2, spp.Delta);
+    SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true,
+                {{line::kFrictionSymbol, usual ? 0 : line::kFrictionSymbolValue}});
+}
+
+void ClayeyIntro(ChapterData& d) {
+    namespace line = fmt::clayey1;
+    ChapterSection sec(d, line::kSection);
+    NewPageIfShort(50, 1);
+    for (int32_t l = line::kTitle; l <= line::kPassiveHeading; ++l) {
+        sec.Line(l);
+        PrintBlankLines(1);
+    }
+    sec.Line(line::kPassiveFormula);
+    // In layered ground each layer's cohesion is measured from its own top.
+    const bool layered = chapters::Layered();
+    SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true,
+                {{line::kSurfaceCohesionSymbol, layered ? line::kLayerCohesionSymbol : 0},
+                 {line::kDepthSymbol, layered ? line::kLayerDepthSymbol : 0}});
+}
+
+// Each piece with its own soil: the sandy pieces in Coulomb's tables, the clayey ones in the
+// cohesion tables, the active side's before the passive side's. Ground of one soil prints both
+// tables of that soil.
 void EarthPressure(ChapterData& d, const Results& r) {
     const clsSpa& spa = chapters::Reached(r.spa);
     const clsSpp& spp = chapters::Reached(r.spp);
     const auto active = Layers(spa.Jiban(), "主働側");
     const auto passive = Layers(spp.Jiban(), "受働側");
-    if (gInpJiban.Kind == 0) {
-        {
-            namespace line = fmt::sandy1;
-            ChapterSection sec(d, line::kSection);
-            NewPageIfShort(50, 1);
-            sec.Line(line::kTitle);
-            PrintBlankLines(1);
-            sec.Line(line::kIntro);
-            PrintBlankLines(1);
-            for (int32_t l = line::kActiveHeading; l <= line::kActiveStress; ++l) sec.Line(l);
-            PrintBlankLines(1);
-            for (int32_t l = line::kActiveCoefficient; l <= line::kActiveFrictionNote; ++l) {
-                sec.Line(l);
-            }
-            PrintBlankLines(1);
-            sec.Line(line::kPassiveHeading);
-            PrintBlankLines(1);
-            for (int32_t l = line::kPassiveFormula; l <= line::kWhere; ++l) sec.Line(l);
-            SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
-        }
-        SandyPressure(d, kSandyActive, spa, active, false);
-        SandyPressure(d, kSandyPassive, spp, passive, true);
-    } else {
-        {
-            namespace line = fmt::clayey1;
-            ChapterSection sec(d, line::kSection);
-            NewPageIfShort(50, 1);
-            for (int32_t l = line::kTitle; l <= line::kPassiveHeading; ++l) {
-                sec.Line(l);
-                PrintBlankLines(1);
-            }
-            sec.Line(line::kPassiveFormula);
-            SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
-        }
-        ClayeyPressure(d, kClayeyActive, active, &chapters::Reached(r.khActive).AddEL());
+    const auto sandyActive = OfKind(active, true), sandyPassive = OfKind(passive, true);
+    const auto clayeyActive = OfKind(active, false), clayeyPassive = OfKind(passive, false);
+    bool sandy = !sandyActive.empty() || !sandyPassive.empty();
+    bool clayey = !clayeyActive.empty() || !clayeyPassive.empty();
+    const bool mixed = sandy && clayey;
+    if (!mixed) {
+        // One soil (the ground's own when a side has no piece at all).
+        sandy = sandy || (!clayey && gInpJiban.Kind == 0);
+        clayey = !sandy;
+    }
+    // One soil prints both of its tables as they are; in mixed ground a side without a piece of
+    // a soil has no table of it.
+    auto wanted = [&](const std::vector<clsSpJiban>& pieces) { return !mixed || !pieces.empty(); };
+    if (sandy) SandyIntro(d, spa, spp);
+    if (clayey) ClayeyIntro(d);
+    if (sandy && wanted(sandyActive)) {
+        SandyPressure(d, kSandyActive, spa, mixed ? sandyActive : active, false);
+        PiecesLayers(d, sandyActive, true);
+    }
+    if (clayey && wanted(clayeyActive)) {
+        ClayeyPressure(d, kClayeyActive, mixed ? clayeyActive : active,
+                       &chapters::Reached(r.khActive).AddEL());
+        PiecesLayers(d, clayeyActive, false);
+    }
+    if (sandy && wanted(sandyPassive)) {
+        SandyPressure(d, kSandyPassive, spp, mixed ? sandyPassive : passive, true);
+        PiecesLayers(d, sandyPassive, true);
+    }
+    if (clayey && wanted(clayeyPassive)) {
         // The passive side of clayey ground is staged from the current passive stage like the
         // active one, so the table always belongs to this design.
-        ClayeyPressure(d, kClayeyPassive, passive, nullptr);
+        ClayeyPressure(d, kClayeyPassive, mixed ? clayeyPassive : passive, nullptr);
+        PiecesLayers(d, clayeyPassive, false);
     }
 }
 
@@ -353,15 +435,25 @@ void ResidualWater(ChapterData& d, const Results& r) {
     namespace line = fmt::residualWater;
     ChapterSection sec(d, line::kSection);
     NewPageIfShort(20, 2);
+    // The head between the groundwater and the channel water where that stands above the design
+    // ground level.
+    const bool raised = chapters::ChannelWaterRaised(w.ELLWL);
     sec.Line(line::kTitle);
     PrintBlankLines(1);
-    sec.Line(line::kIntro);
+    sec.Line(raised ? line::kIntroChannel : line::kIntro);
     PrintBlankLines(1);
     sec.Line(line::kFormula);
-    SpacedLines(sec, line::kSymbolsFirst, line::kDistribution, true);
+    SpacedLines(sec, line::kSymbolsFirst, line::kDistribution, true,
+                {{line::kHeadSymbol, raised ? line::kHeadSymbolChannel : 0}});
     PrintBlankLines(2);
     sec.Line(line::kCalculation);
     PrintBlankLines(1);
+    if (raised) {
+        N(d, 1, w.ELRWL);
+        N(d, 2, w.ELLWL);
+        N(d, 3, w.DH());
+        sec.Template(line::kHeadValues);
+    }
     N(d, 1, w.Gw);
     N(d, 2, w.DH());
     N(d, 3, w.Pw());

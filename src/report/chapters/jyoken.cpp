@@ -2,6 +2,7 @@
 // ground and the chosen sheet pile with its section and material properties. Reads only the
 // design records and the section catalogues.
 #include <initializer_list>
+#include <vector>
 
 #include "model/design.h"
 #include "platform/vberror.h"
@@ -50,6 +51,10 @@ void Conditions(ChapterData& d) {
           {line::kPileTopLevel, j.ELYU},
           {line::kDesignGroundLevel, j.ELDL},
           {line::kWaterLevel, j.ELWL}});
+    // The water in the channel, where it does not stand at the design ground level.
+    if (chapters::ChannelWaterRaised(ChannelWaterLevel(j))) {
+        Rows(d, sec, {{line::kChannelWaterLevel, ChannelWaterLevel(j)}});
+    }
     N(d, 1, Checked(j.ELGL - j.ELDL));
     sec.Template(line::kWallHeight);
     PrintBlankLines(2);
@@ -79,6 +84,59 @@ void Conditions(ChapterData& d) {
     }
 }
 
+// The layers as a table, one row a layer with its top, soil and values (φ for sandy, the
+// cohesion's a and b for clayey layers), then what all layers share.
+void LayerTable(ChapterData& d, ChapterSection& sec) {
+    namespace line = fmt::jiban;
+    const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
+    sec.Line(line::kLayersIntro);
+    PrintBlankLines(1);
+    PrintKeepLines(line::kLayerHeaderLast - line::kLayerHeaderFirst + 2 +
+                   static_cast<int32_t>(layers.size()));
+    for (int32_t l = line::kLayerHeaderFirst; l <= line::kLayerHeaderLast; ++l) sec.Line(l);
+    bool clayey = false;
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        const CInpJibanLayer& l = layers[i];
+        N(d, 1, static_cast<double>(i + 1));
+        N(d, 2, l.ELU);
+        S(d, 1, chapters::SoilName(l.Kind));
+        N(d, 3, l.Gt);
+        N(d, 4, l.Gws);
+        if (l.Kind == 0) {
+            N(d, 5, l.Fai);
+            N(d, 6, l.KH);
+            sec.Template(line::kLayerSandy);
+        } else {
+            clayey = true;
+            N(d, 5, l.Ca);
+            N(d, 6, l.Cb);
+            N(d, 7, l.KH);
+            sec.Template(line::kLayerClayey);
+        }
+    }
+    sec.Line(line::kLayerClosing);
+    PrintBlankLines(1);
+    N(d, 1, gInpJiban.Gw);
+    sec.Template(line::kLayersWaterWeight);
+    if (clayey) {
+        PrintBlankLines(1);
+        sec.Line(line::kLayersCohesion);
+    }
+}
+
+// The wall friction angles, where they are not the usual 15°.
+void WallFriction(ChapterData& d, ChapterSection& sec) {
+    namespace line = fmt::jiban;
+    const CInpJiban& g = gInpJiban;
+    if (g.DeltaA == CInpJiban{}.DeltaA && g.DeltaP == CInpJiban{}.DeltaP) return;
+    PrintBlankLines(1);
+    N(d, 1, g.DeltaA);
+    sec.Template(line::kActiveFriction);
+    PrintBlankLines(1);
+    N(d, 1, g.DeltaP);
+    sec.Template(line::kPassiveFriction);
+}
+
 void Ground(ChapterData& d) {
     namespace line = fmt::jiban;
     const CInpJiban& g = gInpJiban;
@@ -86,6 +144,11 @@ void Ground(ChapterData& d) {
     PrintPageBreak();
     sec.Line(line::kTitle);
     PrintBlankLines(1);
+    if (chapters::Layered()) {
+        LayerTable(d, sec);
+        WallFriction(d, sec);
+        return;
+    }
     if (g.Kind == 0) {
         sec.Line(line::kSandy);
         PrintBlankLines(1);
@@ -112,6 +175,7 @@ void Ground(ChapterData& d) {
     PrintBlankLines(1);
     N(d, 1, g.KH);
     sec.Template(line::kSubgradeReaction);
+    WallFriction(d, sec);
 }
 
 [[noreturn]] void NoSection(int32_t sect) {

@@ -2,8 +2,10 @@
 // check of clayey ground (separate wording for cohesion constant or growing with depth), from
 // the two stability instances. The verdict is the check's own.
 #include <algorithm>
+#include <vector>
 
 #include "calc/nekiri.h"
+#include "model/design.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
 #include "report/format_lines.h"
@@ -15,12 +17,115 @@ using namespace basResOutPrn;
 using chapters::N;
 using chapters::S;
 
-void Spaced(ChapterSection& sec, int32_t first, int32_t last) {
+// `instead`: a line printed in place of line `replaced` (0: none).
+void Spaced(ChapterSection& sec, int32_t first, int32_t last, int32_t replaced = 0,
+            int32_t instead = 0) {
     PrintKeepLines(2 * (last - first + 1));  // the list of symbols stands on one page
     for (int32_t l = first; l <= last; ++l) {
         PrintBlankLines(1);
-        sec.Line(l);
+        sec.Line(l == replaced && instead != 0 ? instead : l);
     }
+}
+
+namespace bl = fmt::boilingLayers;
+namespace hl = fmt::heavingLayers;
+
+// Layered ground: the layer directly below the design ground level that decided the check.
+void DecidingLayer(chapters::SectionLines& lines, int32_t line) {
+    const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
+    const std::size_t i = chapters::StabilityLayerIndex();
+    N(lines.d, 1, static_cast<double>(i + 1));
+    S(lines.d, 1, chapters::SoilName(layers[i].Kind));
+    lines.Template(line);
+}
+
+// Layered ground: γ′ of the layers within the embedment D below the design ground level and
+// their thickness-weighted mean.
+void BoilingLayers(const clsNekiriAnteiAs& b) {
+    if (!chapters::Layered()) return;
+    chapters::SectionLines lines(bl::kSection);
+    ChapterData& d = lines.d;
+    PrintBlankLines(1);
+    DecidingLayer(lines, bl::kDecidingLayer);
+    const double top = gInpJyoken.ELDL;
+    const std::vector<chapters::LayerShare> shares = chapters::SharesBelow(top, b.D);
+    if (shares.empty()) {
+        PrintBlankLines(1);
+        return;
+    }
+    const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
+    PrintKeepLines(static_cast<int32_t>(shares.size()) + 3);
+    N(d, 1, top);
+    N(d, 2, Checked(top - b.D));
+    lines.Template(bl::kMeanIntro);
+    lines.Line(bl::kMeanIntroEnd);
+    double sum = 0, depth = 0;
+    for (const chapters::LayerShare& s : shares) {
+        const CInpJibanLayer& l = layers[s.layer];
+        N(d, 1, static_cast<double>(s.layer + 1));
+        S(d, 1, chapters::SoilName(l.Kind));
+        N(d, 2, s.top);
+        N(d, 3, Checked(s.top - s.thickness));
+        N(d, 4, s.thickness);
+        N(d, 5, l.Gws);
+        lines.Template(bl::kMeanPart);
+        sum += l.Gws * s.thickness;
+        depth += s.thickness;
+    }
+    N(d, 1, Checked(sum));
+    N(d, 2, depth);
+    // The mean printed is the γ′ the factor below is found with.
+    N(d, 3, b.MeanGws(b.D));
+    lines.Template(bl::kMean);
+    PrintBlankLines(1);
+}
+
+// Layered ground: the weight of every layer above the design ground level (wet above the
+// groundwater, submerged with the water below it), the surcharge, and W. The channel water's
+// weight is left out. Returns W as the sum prints it.
+double HeavingLayers(const clsNekiriAnteiAc& h) {
+    chapters::SectionLines lines(hl::kSection);
+    ChapterData& d = lines.d;
+    DecidingLayer(lines, hl::kDecidingLayer);
+    const CInpJyoken& j = gInpJyoken;
+    const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
+    const std::vector<chapters::LayerShare> shares = chapters::SharesBelow(j.ELGL, j.ELGL - j.ELDL);
+    // Each share in its part above and its part below the groundwater.
+    struct Part {
+        std::size_t layer;
+        double top, bottom, weight;
+    };
+    std::vector<Part> parts;
+    for (const chapters::LayerShare& s : shares) {
+        const CInpJibanLayer& l = layers[s.layer];
+        const double bottom = s.top - s.thickness;
+        const double water = std::clamp(j.ELWL, bottom, s.top);
+        if (s.top - water > 0.0005) parts.push_back({s.layer, s.top, water, l.Gt});
+        if (water - bottom > 0.0005)
+            parts.push_back({s.layer, water, bottom, l.Gws + gInpJiban.Gw});
+    }
+    PrintKeepLines(static_cast<int32_t>(parts.size()) + 4);
+    lines.Line(hl::kOverburdenIntro);
+    lines.Line(hl::kOverburdenNote);
+    double sum = 0;
+    for (const Part& p : parts) {
+        const double thickness = Checked(p.top - p.bottom);
+        N(d, 1, static_cast<double>(p.layer + 1));
+        S(d, 1, chapters::SoilName(layers[p.layer].Kind));
+        N(d, 2, p.top);
+        N(d, 3, p.bottom);
+        N(d, 4, p.weight);
+        N(d, 5, thickness);
+        N(d, 6, Checked(p.weight * thickness));
+        lines.Template(hl::kOverburdenPart);
+        sum += p.weight * thickness;
+    }
+    const double W = Checked(sum + h.Q);
+    N(d, 1, sum);
+    N(d, 2, h.Q);
+    N(d, 3, W);
+    lines.Template(hl::kOverburden);
+    return W;
 }
 
 void Verdict(ChapterData& d, double f, double fa, bool passes) {
@@ -74,8 +179,10 @@ bool basResOutNekiriAnteiAs::Write(const Results& results, std::string* error) {
                                 bo::kSymbolsFirst, bo::kSymbolsLast},
                                b.Error());
             }
-            const double gws = b.Gws, gw = b.Gw, hw = b.Hw, dd = b.D, f = b.F(), fa = b.Fa;
+            const double gws = b.MeanGws(b.D), gw = b.Gw, hw = b.Hw, dd = b.D, f = b.F(), fa = b.Fa;
             const bool passes = b.Hantei();
+            // The head is taken to the channel water where that stands above the design ground.
+            const bool channel = chapters::ChannelWaterRaised(ChannelWaterLevel(gInpJyoken));
             ChapterData d;
             ChapterSection sec(d, bo::kSection, true);
             sec.Line(bo::kTitle);
@@ -85,12 +192,13 @@ bool basResOutNekiriAnteiAs::Write(const Results& results, std::string* error) {
             if (b.NoHead()) {
                 // No head, no flow: the check is not needed, and no factor of 999 is printed.
                 N(d, 1, hw);
-                sec.Template(bo::kNoHead);
+                sec.Template(channel ? bo::kNoHeadChannel : bo::kNoHead);
                 sec.Line(bo::kNoHeadNote);
                 return;
             }
             sec.Line(bo::kMethod);
             sec.Line(bo::kFormula);
+            BoilingLayers(b);
             sec.Line(bo::kCalculation);
             PrintBlankLines(1);
             N(d, 1, gws);
@@ -101,7 +209,8 @@ bool basResOutNekiriAnteiAs::Write(const Results& results, std::string* error) {
             N(d, 1, hw);
             N(d, 2, gw);
             sec.Template(bo::kDenominator);
-            Spaced(sec, bo::kSymbolsFirst, bo::kSymbolsLast);
+            Spaced(sec, bo::kSymbolsFirst, bo::kSymbolsLast, bo::kHeadSymbol,
+                   channel ? bo::kHeadSymbolChannel : 0);
         },
         error);
 }
@@ -110,20 +219,41 @@ namespace {
 
 // The overburden with its terms, then the factor with its numbers, so the printed F can be
 // checked by hand: `wLine` the W line, `fLine` the factor's, `noneLine` the one for W <= 0.
+// Layered ground: W by layer (HeavingLayers) in place of the W line.
 void HeavingWork(ChapterData& d, ChapterSection& sec, const clsNekiriAnteiAc& h, int32_t wLine,
                  int32_t fLine, int32_t noneLine) {
-    const double h1 = std::max(0.0, Checked(h.H - h.Hw)), h2 = std::max(0.0, h.Hw);
-    const double W = Checked(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q);
-    N(d, 1, h.Gt);
-    N(d, 2, h1);
-    N(d, 3, h.Gws);
-    N(d, 4, h.Gw);
-    N(d, 5, h2);
-    N(d, 6, h.Q);
-    N(d, 7, W);
-    sec.Template(wLine);
+    double W = 0;
+    if (chapters::Layered()) {
+        W = HeavingLayers(h);
+    } else {
+        const double h1 = std::max(0.0, Checked(h.H - h.Hw)), h2 = std::max(0.0, h.Hw);
+        W = Checked(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q);
+        N(d, 1, h.Gt);
+        N(d, 2, h1);
+        N(d, 3, h.Gws);
+        N(d, 4, h.Gw);
+        N(d, 5, h2);
+        N(d, 6, h.Q);
+        N(d, 7, W);
+        sec.Template(wLine);
+    }
     if (W <= 0.001) {
         sec.Line(noneLine);
+        return;
+    }
+    if (h.Layered && h.Ca >= 0.001) {
+        // The cohesion at the bottom and its integral over the face above it, as the check
+        // takes them across the layers.
+        chapters::SectionLines lines(hl::kSection);
+        lines.Line(hl::kCohesionNote);
+        lines.Line(hl::kCohesionNoteEnd);
+        lines.Line(hl::kFactorFormula);
+        N(lines.d, 1, W);
+        N(lines.d, 2, h.C0);
+        N(lines.d, 3, h.Ca);
+        N(lines.d, 4, h.CI);
+        N(lines.d, 5, h.F());
+        lines.Template(hl::kFactorWork);
         return;
     }
     if (h.Ca >= 0.001) {

@@ -5,6 +5,7 @@
 #include "platform/cp932.h"
 #include "platform/files.h"
 #include "platform/vberror.h"
+#include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
 #include "report/chapters/contents.h"
 #include "report/numbering.h"
@@ -52,9 +53,12 @@ std::string SlotFile(int32_t slot) {
     return PrintFileNames[static_cast<std::size_t>(slot)];
 }
 
+// The layer directly below the design ground level decides: sandy boiling, clayey heaving.
+bool StabilityByHeaving() { return chapters::StabilityKind() != 0; }
+
 bool WriteStability(const Results& results, std::string* error) {
-    return gInpJiban.Kind != 0 ? basResOutNekiriAnteiAc::Write(results, error)
-                               : basResOutNekiriAnteiAs::Write(results, error);
+    return StabilityByHeaving() ? basResOutNekiriAnteiAc::Write(results, error)
+                                : basResOutNekiriAnteiAs::Write(results, error);
 }
 
 }  // namespace
@@ -113,7 +117,7 @@ Generation GenerateReport(const Results& results, const std::string& iniFile) {
 
 bool StabilityItemEnabled(const Results& results) {
     if (gInpJyoken.Nekiri != 1) return false;
-    if (gInpJiban.Kind != 0) return results.heaving && results.heaving->Error() == 0;
+    if (StabilityByHeaving()) return results.heaving && results.heaving->Error() == 0;
     return results.boiling && results.boiling->Error() == 0;
 }
 

@@ -4,6 +4,7 @@
 // line it holds is printed as it stands, a line number without text as a blank line.
 #include <string_view>
 
+#include "model/design.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
 #include "report/format_lines.h"
@@ -32,6 +33,34 @@ void AsWritten(std::string_view section, bool first) {
     }
 }
 
+// The rules of a site that departs from one ground with the water in front at the design ground
+// level and ±15° wall friction, each only where the design does: the layered rules, the channel
+// water's and the friction angles taken.
+void Site() {
+    namespace line = fmt::standardsSite;
+    const bool layered = chapters::Layered();
+    const bool channel = chapters::ChannelWaterRaised(ChannelWaterLevel(gInpJyoken));
+    const CInpJiban& g = gInpJiban;
+    const bool friction = g.DeltaA != CInpJiban{}.DeltaA || g.DeltaP != CInpJiban{}.DeltaP;
+    if (!layered && !channel && !friction) return;
+    ChapterData d;
+    ChapterSection sec(d, line::kSection);
+    auto block = [&](int32_t first, int32_t last) {
+        PrintBlankLines(1);
+        chapters::Heading(d, sec, first);
+        for (int32_t l = first + 1; l <= last; ++l) sec.Line(l);
+    };
+    if (layered) block(line::kLayersHeading, line::kLayersLast);
+    if (channel) block(line::kChannelHeading, line::kChannelLast);
+    if (friction) {
+        PrintBlankLines(1);
+        chapters::Heading(d, sec, line::kFrictionHeading);
+        chapters::N(d, 1, g.DeltaA);
+        chapters::N(d, 2, -g.DeltaP);
+        sec.Template(line::kFriction);
+    }
+}
+
 }  // namespace
 
 bool Write(const Results&, std::string* error) {
@@ -39,6 +68,7 @@ bool Write(const Results&, std::string* error) {
         [] {
             const chapters::UnnumberedHeadings unnumbered;
             AsWritten(fmt::standards::kSection, true);
+            Site();
             AsWritten(fmt::references::kSection, false);
         },
         error);

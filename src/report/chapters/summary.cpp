@@ -79,9 +79,10 @@ std::vector<PileCheck> ChosenPileChecks(const Results& results) {
     checks.push_back({CheckItem::Displacement, "頭部変位量", delta, gInpJyoken.Delta,
                       !ExceedsAsPrinted(delta, printed::kDisplacement, gInpJyoken.Delta), true});
     if (gInpJyoken.Nekiri == 1) {
-        // The stability check asked for: the one of the ground kind, as its chapter prints it.
-        // A check the run did not reach has no result, like one that faulted.
-        if (gInpJiban.Kind == 0) {
+        // The stability check asked for: the one of the layer below the design ground level, as
+        // its chapter prints it. A check the run did not reach has no result, like one that
+        // faulted.
+        if (chapters::StabilityKind() == 0) {
             const clsNekiriAnteiAs b = results.boiling.value_or(clsNekiriAnteiAs{});
             const bool result = results.boiling && b.Error() == 0;
             checks.push_back(
@@ -204,7 +205,7 @@ std::vector<std::string> VerdictLines(const std::vector<PileCheck>& checks, std:
 int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLines, int32_t sections,
                     int32_t massLines) {
     const int32_t load = gInpJyoken.Keijyo == 2 ? 2 : 1;
-    const int32_t ground = gInpJiban.Kind == 0 ? 2 : 3;
+    const int32_t ground = chapters::Layered() ? 1 : gInpJiban.Kind == 0 ? 2 : 3;
     const int32_t material = c.kind == PileKind::Concrete ? 1 : 2;
     const int32_t conditions = 6 + load + 1 + ground + material + 1;
     const int32_t forces = 4;
@@ -258,20 +259,26 @@ void Conditions(ChapterData& d, const Results& r, const Chosen& c,
     }
     N(d, 1, chapters::Reached(r.qqw).Q());
     sec.Template(cond::kSurcharge);
-    N(d, 1, g.Gt);
-    N(d, 2, g.Gws);
-    N(d, 3, g.Gw);
-    if (g.Kind == 0) {
-        N(d, 4, g.Fai);
-        sec.Template(cond::kSandy);
+    if (chapters::Layered()) {
+        // Layered ground: its layers stand in the ground conditions of chapter 1.
+        N(d, 1, static_cast<double>(chapters::DesignLayers().size()));
+        sec.Template(cond::kLayered);
     } else {
-        sec.Template(cond::kClayey);
-        N(d, 1, g.Ca);
-        N(d, 2, g.Cb);
-        sec.Template(cond::kCohesion);
+        N(d, 1, g.Gt);
+        N(d, 2, g.Gws);
+        N(d, 3, g.Gw);
+        if (g.Kind == 0) {
+            N(d, 4, g.Fai);
+            sec.Template(cond::kSandy);
+        } else {
+            sec.Template(cond::kClayey);
+            N(d, 1, g.Ca);
+            N(d, 2, g.Cb);
+            sec.Template(cond::kCohesion);
+        }
+        N(d, 1, g.KH);
+        sec.Template(cond::kSubgrade);
     }
-    N(d, 1, g.KH);
-    sec.Template(cond::kSubgrade);
     double mant = 0;
     std::string exp;
     chapters::SplitExponent(c.E, mant, exp);
@@ -290,8 +297,9 @@ void Conditions(ChapterData& d, const Results& r, const Chosen& c,
     }
     N(d, 1, j.Delta);
     if (j.Nekiri == 1) {
-        N(d, 2, g.Kind == 0 ? j.Fsb : j.Fsh);
-        sec.Template(g.Kind == 0 ? cond::kAllowableBoiling : cond::kAllowableHeaving);
+        const bool boiling = chapters::StabilityKind() == 0;
+        N(d, 2, boiling ? j.Fsb : j.Fsh);
+        sec.Template(boiling ? cond::kAllowableBoiling : cond::kAllowableHeaving);
     } else {
         sec.Template(cond::kAllowableNoCheck);
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "calc/layer_kh.h"
 #include "calc/sections.h"
 #include "calc/verdicts.h"
 #include "model/design.h"
@@ -32,10 +33,18 @@ namespace sc = fmt::steelCheck;
 namespace em = fmt::embedment;
 namespace hd = fmt::head;
 
-constexpr int32_t kMaxDetail = 20;
+// Each load layer above the virtual ground gives one or two rows: the pieces of ten ground layers
+// split at the groundwater, the channel water and the clayey branch levels.
+constexpr int32_t kMaxDetail = 60;
 constexpr double kFrameWidth = 128;
 constexpr double kFrameHeight = 80;
 constexpr int32_t kFigureLines = 27;
+
+// How a section's Kh was averaged over 1/β below the virtual ground in layered ground.
+struct KhAverage {
+    std::vector<KhPart> parts;
+    double kh = 0;  // the Kh β was found with
+};
 
 // Every value the chapter prints, read once before writing.
 struct Staged {
@@ -51,12 +60,25 @@ struct Staged {
     double l = 0, Lreq = 0, betaE = 0, Ee = 0, Ie = 0, alphaE = 1;
     double d1 = 0, d2 = 0, d3 = 0, delta = 0, Ed = 0, Id = 0, betaD = 0, deltaA = 0, alphaD = 1;
     Judgement bending, length, displacement;
+    // Layered ground: the averaging of Kh for the moment's, the embedment's and the
+    // displacement's β; one layer: none, and every β uses the ground's Kh.
+    std::optional<KhAverage> khC, khE, khD;
     // Concrete: the lengths it is made in, and whether Lreq lies within them (the result list's
     // flag), with the relation on each side.
     double Lmin = 0, Lmax = 0;
     Judgement range;
     std::string belowMin = "≦", aboveMax = "≦";
 };
+
+// The layers' shares of 1/β below the virtual ground `elv` and their mean: the calculation's own
+// (the row's Kh), or, where a row holds none, the mean of the shares.
+std::optional<KhAverage> Averaged(double elv, double beta, double rowKh) {
+    if (!chapters::Layered()) return std::nullopt;
+    KhAverage a;
+    if (beta > 0) a.parts = KhPartsBelow(chapters::DesignLayers(), elv, Checked(1.0 / beta));
+    a.kh = rowKh > 0 ? rowKh : MeanKh(a.parts);
+    return a;
+}
 
 Staged Stage(const Results& r) {
     Staged v;
@@ -120,6 +142,7 @@ Staged Stage(const Results& r) {
     v.betaC = chang.beta;
     v.Ec = chang.e1000;
     v.Ic = chang.i;
+    v.khC = Averaged(v.ELV, v.betaC, chang.kh);
     const StressRow& stress = chapters::Reached(r.sections.Stress(*pile, s));
     v.sigma = stress.value;
     // The table keeps Z in mm3/m; the report shows the catalogue's cm3/m.
@@ -131,6 +154,7 @@ Staged Stage(const Results& r) {
     v.betaE = embed.beta;
     v.Ee = embed.e1000;
     v.Ie = embed.i;
+    v.khE = Averaged(v.ELV, v.betaE, embed.kh);
     v.length = chapters::PassLimit(ExceedsAsPrinted(v.Lreq, printed::kLength, v.L));
     const DispRow& disp = chapters::Reached(r.sections.Disp(*pile, s));
     v.d1 = disp.delta1;
@@ -140,6 +164,7 @@ Staged Stage(const Results& r) {
     v.Ed = disp.e;
     v.Id = disp.i;
     v.betaD = disp.beta;
+    v.khD = Averaged(v.ELV, v.betaD, disp.kh);
     v.deltaA = gInpJyoken.Delta;
     v.displacement =
         chapters::PassLimit(ExceedsAsPrinted(v.delta, printed::kDisplacement, v.deltaA));
@@ -182,6 +207,40 @@ void CharacteristicValueLines(ChapterData& d, ChapterSection& sec, const Charact
     sec.Template(lines.modulus);
 }
 
+// Layered ground: the layers within 1/β below the virtual ground with their Kh, and the mean.
+// Returns the Kh the section's β was found with.
+double KhLines(const Staged& v, const std::optional<KhAverage>& a, double beta) {
+    if (!a) return v.KH;
+    namespace km = fmt::khMean;
+    chapters::SectionLines lines(km::kSection);
+    ChapterData& d = lines.d;
+    PrintKeepLines(static_cast<int32_t>(a->parts.size()) + 3);
+    N(d, 1, v.ELV);
+    N(d, 2, beta > 0 ? Checked(1.0 / beta) : 0.0);
+    lines.Template(km::kIntro);
+    lines.Line(km::kIntroEnd);
+    const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
+    double sum = 0, depth = 0;
+    for (const KhPart& p : a->parts) {
+        const std::size_t i = LayerIndexAt(layers, p.top);
+        N(d, 1, static_cast<double>(i + 1));
+        S(d, 1, chapters::SoilName(layers[i].Kind));
+        N(d, 2, p.top);
+        N(d, 3, Checked(p.top - p.thickness));
+        N(d, 4, p.thickness);
+        N(d, 5, p.kh);
+        lines.Template(km::kPart);
+        sum += p.kh * p.thickness;
+        depth += p.thickness;
+    }
+    N(d, 1, Checked(sum));
+    N(d, 2, depth);
+    N(d, 3, a->kh);
+    lines.Template(km::kMean);
+    Blank();
+    return a->kh;
+}
+
 void MomentLoads(ChapterData& d, const Results& r, const Staged& v) {
     ChapterSection sec(d, m1::kSection, true);
     for (int32_t l = m1::kTitle; l <= m1::kLoadDiagram; ++l) {
@@ -207,7 +266,7 @@ void MomentLoads(ChapterData& d, const Results& r, const Staged& v) {
         }
         for (int32_t i = start; i < start + size; ++i) {
             const clsPressureDetail& r = v.detail[static_cast<std::size_t>(i)];
-            S(d, 1, CircledNumeral(i + 1));
+            S(d, 1, chapters::PieceNumeral(i + 1));
             N(d, 1, r.P);
             N(d, 2, r.H);
             N(d, 3, r.Pi);
@@ -245,8 +304,9 @@ void MomentChang(ChapterData& d, const Staged& v) {
     // The characteristic value first: every line after it uses β.
     for (int32_t l = m2::kBetaTitle; l <= m2::kBetaNote; ++l) sec.Line(l);
     Blank();
-    CharacteristicValueLines(d, sec, {m2::kBetaKh, m2::kBeta, m2::kBetaModulus}, v.KH, v.betaC,
-                             v.Ec, v.Ic, v.alphaC);
+    const double kh = KhLines(v, v.khC, v.betaC);
+    CharacteristicValueLines(d, sec, {m2::kBetaKh, m2::kBeta, m2::kBetaModulus}, kh, v.betaC, v.Ec,
+                             v.Ic, v.alphaC);
     Blank();
     sec.Line(m2::kMomentHeading);
     for (int32_t l = m2::kFormulaFirst; l <= m2::kFormulaLast; ++l) sec.Line(l);
@@ -353,8 +413,9 @@ void Embedment(ChapterData& d, const Staged& v) {
     // The characteristic value first: the embedment is computed from it.
     for (int32_t l = em::kBetaTitle; l <= em::kBetaNote; ++l) sec.Line(l);
     Blank();
-    CharacteristicValueLines(d, sec, {em::kBetaKh, em::kBeta, em::kBetaModulus}, v.KH, v.betaE,
-                             v.Ee, v.Ie, v.alphaE);
+    const double kh = KhLines(v, v.khE, v.betaE);
+    CharacteristicValueLines(d, sec, {em::kBetaKh, em::kBeta, em::kBetaModulus}, kh, v.betaE, v.Ee,
+                             v.Ie, v.alphaE);
     Blank();
     sec.Line(em::kLengthHeading);
     sec.Line(em::kFormula);
@@ -419,7 +480,7 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     // The characteristic value first: all three parts use it.
     for (int32_t l = hd::kBetaTitle; l <= hd::kBetaNote; ++l) sec.Line(l);
     Blank();
-    N(d, 1, v.KH);
+    N(d, 1, KhLines(v, v.khD, v.betaD));
     sec.Template(hd::kBetaKh);
     N(d, 1, v.betaD);
     sec.Template(hd::kBeta);

@@ -161,11 +161,24 @@ std::string DrawPressureFigure(const Results& results, double W, double F) {
                                 {j.ELDL, "設計地盤面"},
                                 {bottom, "検討する深さの下端"}};
     for (std::size_t i = 0; i < grounds.size(); ++i) named.push_back({grounds[i], groundNames[i]});
+    // Layered ground: each layer's top named with its number and soil.
+    std::vector<double> boundaries;
+    if (chapters::Layered()) {
+        const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
+        for (std::size_t i = 0; i < layers.size(); ++i) {
+            named.push_back({layers[i].ELU, "第" + std::to_string(i + 1) + "層上端（" +
+                                                chapters::SoilName(layers[i].Kind) + "）"});
+            if (i > 0) boundaries.push_back(layers[i].ELU);
+        }
+    }
     auto inside = [&](double z) { return z <= top && z >= bottom; };
     std::vector<double> zs;
     for (const Layer& l : pa) zs.push_back(l.EU);
     zs.push_back(bottom);
     for (double z : grounds) {
+        if (inside(z)) zs.push_back(z);
+    }
+    for (double z : boundaries) {
         if (inside(z)) zs.push_back(z);
     }
     std::sort(zs.begin(), zs.end(), std::greater<>());
@@ -197,6 +210,10 @@ std::string DrawPressureFigure(const Results& results, double W, double F) {
             levels.insert(adopted ? levels.begin() : levels.end(), std::move(w));
             first = false;
         }
+    }
+    // The layer boundaries across the earth pressures.
+    for (double z : boundaries) {
+        if (inside(z)) Seg(xLevels, m * z, u1 * maxPa, m * z, kDotted);
     }
     // The virtual ground surface across the three distributions, where Pa + Pw = Pp (and the
     // adopted one, named apart on the level axis).

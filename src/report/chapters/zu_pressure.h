@@ -4,9 +4,10 @@
 // scale, the residual water pressure beside them, and their net sum Pa + Pw − Pp, with the
 // virtual ground surface marked across all three where the sum falls to zero (and, where the
 // clayey 0.5 m rule adopts another level for the loads, that one too, each named). A level axis
-// names every boundary with its elevation; the value at each boundary is written at its point
-// (kN/m2), every label placed clear of the lines and of the other labels. Y = m·z as in the other
-// figures; the wall line of the earth pressures is X = 0.
+// names every boundary with its elevation (in layered ground each layer's top with its number and
+// soil, the boundaries drawn across the earth pressures); the value at each boundary is written at
+// its point (kN/m2), every label placed clear of the lines and of the other labels. Y = m·z as in
+// the other figures; the wall line of the earth pressures is X = 0.
 #pragma once
 
 #include <cstdint>

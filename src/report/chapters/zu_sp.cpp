@@ -32,6 +32,7 @@ struct Staged {
     double ELGL = 0;
     double ELDL = 0;
     double ELWL = 0;
+    std::optional<double> channel;   // the channel water, where it stands above the design ground
     std::optional<double> computed;  // the computed virtual ground, where the adopted one differs
     double maxP = 0;
     std::vector<Layer> layers;
@@ -43,6 +44,9 @@ void Stage(const Results& results) {
     g.ELGL = gInpJyoken.ELGL;
     g.ELDL = gInpJyoken.ELDL;
     g.ELWL = gInpJyoken.ELWL;
+    if (chapters::ChannelWaterRaised(ChannelWaterLevel(gInpJyoken))) {
+        g.channel = ChannelWaterLevel(gInpJyoken);
+    }
     g.computed = results.ComputedVirtualGroundApart();
     const colPressureLoad& q = chapters::Reached(results.pressure).Qdo();
     if (q.Count() > kMaxLayers) {
@@ -94,6 +98,7 @@ std::vector<std::string> LevelNames(double z) {
     };
     add(g.ELGL, "地表面");
     add(g.ELWL, "地下水位面");
+    if (g.channel) add(*g.channel, "前面水位");
     add(g.ELDL, "設計地盤面");
     if (g.computed) add(*g.computed, "計算上の仮想地盤面");
     add(g.layers.back().EL, g.computed ? "採用した仮想地盤面" : "仮想地盤面");
@@ -136,6 +141,13 @@ void DrawLevelScale(double scaleWidth, double m) {
     zs.push_back(g.layers.back().EL);
     const double bottom = g.layers.back().EL;
     if (g.ELWL < g.ELGL && g.ELWL > bottom) zs.push_back(g.ELWL);
+    // The channel water in front of the wall: its line with the ▽ on the scale's side.
+    if (g.channel && *g.channel <= g.ELGL && *g.channel > bottom) {
+        zs.push_back(*g.channel);
+        const double y = m * *g.channel;
+        Segment(-30, y, -20, y, 1);
+        zu::WaterMark(-25, y);
+    }
     if (g.computed && *g.computed<g.ELGL&& * g.computed> bottom) zs.push_back(*g.computed);
     std::sort(zs.begin(), zs.end(), std::greater<>());
     zs.erase(std::unique(zs.begin(), zs.end(),
@@ -217,7 +229,7 @@ void DrawPressureDiagram(double u, double m, double width) {
             }
             const auto [cx, cy] = PolygonCentroid(poly);
             pieces.push_back(
-                {basResOutPrn::CircledNumeral(c),
+                {chapters::PieceNumeral(c),
                  kTextStyle,
                  u * cx,
                  m * cy,

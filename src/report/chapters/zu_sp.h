@@ -3,11 +3,12 @@
 // the design's levels, with its elevation; the computed and the adopted virtual ground named
 // apart where the clayey 0.5 m rule makes them differ) and the pressure diagram of the loads
 // above the virtual ground surface (the load stage's Qdo) with values in kN/m2, numbered pieces,
-// arrows and the groundwater level ▽ behind the wall, every label placed clear of the lines and of
-// the other labels (figure_labels.h). Drawing units are mm of the printed figure, X right, Y up,
-// the wall line at X = 0; a level z (m) is drawn at Y = m·z. Failures (more than 20 layers or
-// pieces, a style file missing, a full buffer, a file error, a zero depth or largest pressure)
-// throw PrintFault.
+// arrows, the groundwater level ▽ behind the wall and the channel water ▽ in front of it where it
+// stands above the design ground level, every label placed clear of the lines and of the other
+// labels (figure_labels.h). Drawing units are mm of the printed figure, X right, Y up, the wall
+// line at X = 0; a level z (m) is drawn at Y = m·z. Failures (more than kMaxLayers layers or
+// kMaxPieces pieces, a style file missing, a full buffer, a file error, a zero depth or largest
+// pressure) throw PrintFault.
 #pragma once
 
 #include <string>
@@ -21,8 +22,8 @@ namespace kuvelt::basZuSp {
 inline constexpr double kScaleWidth = 45;    // room of the level scale left of the wall line
 inline constexpr double kTickRoom = 30;      // room right of the largest pressure for its value
 inline constexpr double kVerticalRoom = 10;  // above the ground surface and below the last layer
-inline constexpr int32_t kMaxLayers = 20;
-inline constexpr int32_t kMaxPieces = 20;
+inline constexpr int32_t kMaxLayers = 30;
+inline constexpr int32_t kMaxPieces = 60;
 
 // Draws the diagram of the loads in `results` for a frame of W × F mm and returns the path of the
 // composite figure file.

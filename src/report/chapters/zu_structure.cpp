@@ -82,6 +82,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     for (const auto& v : {s.tip, s.frontWater, s.virtualGround, s.adoptedGround}) {
         if (v) Check(*v, "標高");
     }
+    for (const Stratum& l : s.strata) Check(l.top, "標高");
     if (!(W > kWallX + 20) || !(F > kTopRoom + kBottomRoom + 10)) Unusable("枠の大きさ");
     const double back = W - kWallX;  // room behind the wall
     const double frontWater = s.frontWater.value_or(s.ELDL);
@@ -231,6 +232,39 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     // The groundwater level behind the wall.
     Seg(0, yWL, back - 2, yWL, kDashed);
     WaterMark(back - 22, yWL);
+    // Layered ground: each boundary across the ground on both sides of the wall with its
+    // elevation, each layer's number and soil within it.
+    std::vector<Wanted> strata;
+    if (s.strata.size() > 1) {
+        for (std::size_t i = 0; i < s.strata.size(); ++i) {
+            const double top = i == 0 ? s.ELGL : s.strata[i].top;
+            const double below = i + 1 < s.strata.size() ? s.strata[i + 1].top : bottomZ;
+            if (!(top > bottomZ)) break;
+            const double y = m * top;
+            if (i > 0) {
+                Seg(0, y, back - 2, y, kThin);
+                if (top < s.ELDL) Seg(-kFront, y, 0, y, kThin);
+                // A boundary at the groundwater or the design ground level has its elevation
+                // named with that level.
+                if (std::fabs(top - s.ELWL) >= 0.0005 && std::fabs(top - s.ELDL) >= 0.0005) {
+                    strata.push_back({LevelText(top),
+                                      kTextStyle,
+                                      back - 2,
+                                      y,
+                                      {Side::kAboveLeft, Side::kBelowLeft},
+                                      true});
+                }
+            }
+            const double mid = m * (top + std::max(below, bottomZ)) / 2;
+            strata.push_back({"第" + std::to_string(i + 1) + "層 " +
+                                  (s.strata[i].kind == 0 ? "砂質土" : "粘性土"),
+                              kTextStyle,
+                              back * 0.55,
+                              mid,
+                              {Side::kCentre, Side::kRight, Side::kLeft},
+                              true});
+        }
+    }
 
     // Scale bar: a nice length at the foot of the drawing, ticks at its ends and middle.
     const double step = ScaleStep(m);
@@ -275,6 +309,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
         push(NamedLevel("矢板先端", *s.tip), 0, m * *s.tip, {Side::kRight, Side::kBelowRight});
     push(NamedLevel("検討する深さの下端", bottomZ) + "（Ｚ ＝ " + Metres(s.Z) + "）", back - 2, yZ,
          {Side::kBelowLeft, Side::kAboveLeft});
+    for (Wanted& w : strata) all.push_back(std::move(w));
     for (Wanted& w : labels) all.push_back(std::move(w));
     push(stepText, kScaleX + 1, (yb + yt) / 2, {Side::kRight, Side::kLeft});
     if (!s.tip) push("（矢板は未選定）", 0, (yDL + yZ) / 2, {Side::kRight, Side::kLeft});
@@ -308,9 +343,14 @@ Section CurrentSection(const Results& results, bool calculated) {
     s.K2Gs = j.K2Gs;
     s.K2Q = j.K2Q;
     if (gInpYaita.InpFlg && gInpYaita.L > 0) s.tip = j.ELYU - gInpYaita.L;
+    s.frontWater = ChannelWaterLevel(j);
+    if (!gInpJiban.Layers.empty()) {
+        for (const CInpJibanLayer& l : GroundLayers(gInpJiban, j.ELGL)) {
+            s.strata.push_back({l.ELU, l.Kind});
+        }
+    }
     s.calculated = calculated;
     if (calculated) {
-        if (results.rwp) s.frontWater = results.rwp->ELLWL;
         if (results.dl && results.dl->Error() == 0) {
             s.virtualGround = results.dl->ELDLX();
             // The clayey 0.5 m rule takes the loads down to another level than the computed one.

@@ -3,7 +3,8 @@
 // ground surface behind it with the surcharge shape as entered (horizontal with Ｘ and Ｑ, a
 // constant slope 1:ｍ with its angle and ｑ, a trapezoidal embankment with Ｘ1, Ｘ2, Ｈo, γ and
 // Ｑ), the design ground level in front, the groundwater level behind and the water level in
-// front (▽), the bottom of the depth examined and, from a calculation, the virtual ground
+// front (▽), the layer boundaries of layered ground with their elevations and each layer's soil,
+// the bottom of the depth examined and, from a calculation, the virtual ground
 // surface (both the computed and the adopted one, named so, where the clayey 0.5 m rule makes
 // them differ); every level named with its elevation, vertically to scale with a scale bar. The
 // wall stands at X = 0, the ground behind it to the right; a level z (m) is drawn at Y = m·z.
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calc/results.h"
 
@@ -20,13 +22,20 @@ namespace kuvelt::basZuStructure {
 inline constexpr double kFrameWidth = 150;
 inline constexpr double kFrameHeight = 95;
 
+// A ground layer: its top and its soil (0 sandy, 1 clayey).
+struct Stratum {
+    double top = 0;
+    int32_t kind = 0;
+};
+
 // What the figure shows: the design's levels and surcharge, and what a calculation adds.
 struct Section {
     double ELGL = 0, ELYU = 0, ELDL = 0, ELWL = 0, Z = 0;
     int32_t Keijyo = 0;
     double K0X = 0, K0Q = 0, K1m = 0, K1Q = 0, K2X1 = 0, K2X2 = 0, K2Ho = 0, K2Gs = 0, K2Q = 0;
     std::optional<double> tip;            // ELYU − L of the chosen pile
-    std::optional<double> frontWater;     // the water level in front used by the calculation
+    std::optional<double> frontWater;     // the channel water level
+    std::vector<Stratum> strata;          // the ground layers from the top, when more than one
     std::optional<double> virtualGround;  // as computed
     std::optional<double> adoptedGround;  // as adopted for the loads (ELV), when it differs
     bool calculated = false;              // false: a note says the calculated levels are not shown

@@ -407,7 +407,10 @@ TEST_F(ChapterFileTest, TooManyRowsFailTheirChapter) {
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
     Results r = SnapshotResults();
     clsSpa& a = *r.spa;
-    while (a.Jiban().Count() <= 10) a.Jiban().Add(2, -20, 1, 0, 9, 30, 0, 0, 0, 0);
+    // Ten ground layers give at most 24 pieces a side: they print, paged; a 25th fails.
+    while (a.Jiban().Count() < 24) a.Jiban().Add(2, -20, 1, 0, 9, 30, 0, 0, 0, 0);
+    Run(basResOutGairyoku::Write, r, true);
+    a.Jiban().Add(2, -20, 1, 0, 9, 30, 0, 0, 0, 0);
     Run(basResOutGairyoku::Write, r, false);
 }
 
@@ -519,6 +522,117 @@ TEST_F(ChapterFileTest, HeavingSectionByCohesionIncrease) {
         EXPECT_EQ(Has(t, "（ａ ＞ 0）"), c.increasing) << c.ca;
         EXPECT_TRUE(Has(t, c.passes ? "≧  Ｆa" : "＜  Ｆa")) << c.ca;
         EXPECT_TRUE(Has(t, c.passes ? "‥‥  OK" : "‥‥  OUT")) << c.ca;
+    }
+}
+
+// Sand over clay with the channel water raised and other wall friction: each chapter prints the
+// layers, the water and the friction, consistent with the results it is given.
+TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
+    ASSERT_TRUE(test::Prepare(test::LayeredDesign()));
+    const Results r = test::LayeredResults();
+    const double elv = *r.AdoptedVirtualGround(), clayTop = gInpJiban.Layers[2].ELU;
+    ASSERT_GT(elv, clayTop) << "the averaging below starts in the sand";
+    const int k = gInpYaita.Yaita + 1, s = gInpYaita.Sect;
+    const double D = gInpYaita.L - (gInpJyoken.ELYU - gInpJyoken.ELDL);
+    auto layer = [](int n, const char* soil) { return "第" + Pic(n, "##0") + "層 " + soil; };
+    // What a column of the chapter's text is, for each pair.
+    struct Case {
+        const char* chapter;
+        test::Writer writer;
+        std::vector<std::string> present, absent;
+    } cases[] = {
+        {"conditions",
+         basResOutJyoken::Write,
+         {"ＥＬ５ ＝ " + Pic(0.5, "+##0.00") + " m",
+          "│   1│ " + Pic(3.0, "+##0.000") + " │ 砂質土 │ 18.0 │  9.0 │ 30.0 │",
+          "│   4│ " + Pic(-2.0, "+##0.000") +
+              " │ 粘性土 │ 17.0 │  7.0 │  －  │   2.0 ／  20.0   │   12000  │",
+          "（主働側）        δ   ＝ 20.0 °", "（受働側）        δ   ＝ －15.0 °"},
+         {"土質：砂質土"}},
+        {"external forces",
+         basResOutGairyoku::Write,
+         {"この表の砂質土の層：第1層，第3層", "この表の粘性土の層：第2層",
+          "この表の砂質土の層：第3層", "δ ＝  20.0° とする", "主働側  20.0°，受働側 -15.0°",
+          "ΔＨ ＝ ＥＬ４－ＥＬ５ ＝ (" + Pic(1.5, "+##0.00") + ")－(" + Pic(0.5, "+##0.00") + ")",
+          "前面水位の水位差"},
+         {"δ ＝ 15° とする"}},
+        {"sheet pile",
+         basResOutYaita::Write,
+         {layer(3, "砂質土"), layer(4, "粘性土"),
+          "／" + Pic(1.0 / gSectChang(k, s, 3), "##0.000") + " ＝ ",
+          "／" + Pic(1.0 / gSectEmbed(k, s, 3), "##0.000") + " ＝ "},
+         {}},
+        {"boiling",
+         basResOutNekiriAnteiAs::Write,
+         {"第" + Pic(3, "##0") + "層（砂質土）によりボイリング", layer(3, "砂質土"),
+          layer(4, "粘性土"), "／" + Pic(D, "##0.000") + " ＝ ",
+          "前面水位から地下水位面までの高さ"},
+         {}},
+        {"summary",
+         basResOutSummary::Write,
+         {"地盤      " + Pic(4, "##0") + " 層の多層地盤", "ボイリング"},
+         {"地盤      砂質土"}},
+        {"standards",
+         basResOutStandards::Write,
+         {"多層地盤", "前面水位が設計地盤面より高いときは",
+          "主働側 δ ＝  20.0°，受働側 δ ＝ -15.0°"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        const std::string t = Run(c.writer, r);
+        for (const std::string& p : c.present) EXPECT_TRUE(Has(t, p)) << c.chapter << ": " << p;
+        for (const std::string& p : c.absent) EXPECT_FALSE(Has(t, p)) << c.chapter << ": " << p;
+    }
+    // Chapter 2 prints each piece with its own soil: two tables a side (sand and clay behind the
+    // wall, and in front of it the sand down to EL -2.0 and the clay below), every clay piece's
+    // top in a cohesion table's form (two decimals), every sand piece's in Coulomb's (three).
+    const std::string c2 = Run(basResOutGairyoku::Write, r);
+    EXPECT_EQ(Count(c2, "主働土圧の計算"), 2);
+    EXPECT_EQ(Count(c2, "受働土圧の計算"), 2);
+    for (const clsSpJiban& p : r.spa->Jiban()) {
+        EXPECT_TRUE(Has(c2, "│" + Pic(p.EU, p.Kind == 0 ? " +##0.000" : "+##0.00") + " │")) << p.EU;
+    }
+    // Kh of the moment's β: the thickness-weighted mean of sand and clay within 1/β below the
+    // virtual ground, as printed on the β line.
+    const std::string c4 = Run(basResOutYaita::Write, r);
+    const double depth = 1.0 / gSectChang(k, s, 3), sand = elv - clayTop;
+    const double mean = (4000 * sand + 12000 * (depth - sand)) / depth;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(c4, m, std::regex("Ｋh ＝ +([0-9]+) kN/m3 ，  Ｂ")));
+    EXPECT_NEAR(std::stod(m[1]), mean, 1.0);
+    // A one-layer design with the water at the design ground level prints none of it.
+    ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
+    const std::string plain = Run(basResOutStandards::Write) + Run(basResOutJyoken::Write);
+    for (const char* p : {"多層地盤", "前面水位が", "壁面摩擦角（", "ＥＬ５", "土層構成"}) {
+        EXPECT_FALSE(Has(plain, p)) << p;
+    }
+}
+
+// Clay under the design ground level decides heaving; the overburden is every layer above it,
+// wet above the groundwater and submerged with the water below it, and the surcharge.
+TEST_F(ChapterFileTest, LayeredHeavingWeighsEveryLayerAbove) {
+    test::ReportDesign clay = test::LayeredDesign();
+    clay.setup = [] {
+        test::LayeredDesign().setup();
+        auto& g = gInpJiban;
+        g.Kind = 1, g.Gt = 17, g.Gws = 7, g.Ca = 0, g.Cb = 30, g.DeltaA = 15;
+        g.Layers = {CInpJibanLayer{2.0, 0, 19, 10, 30, 0, 0, 4000},
+                    CInpJibanLayer{0.0, 1, 16, 6, 0, 1, 25, 3000}};
+    };
+    ASSERT_TRUE(test::Prepare(clay));
+    const Results r = SnapshotResults();
+    ASSERT_TRUE(r.heaving.has_value());
+    const std::string t = Run(basResOutNekiriAnteiAc::Write, r);
+    // 17 × 1.0 above the sand, 19 × 0.5 down to the groundwater, (10 + γw) × 1.5 below it.
+    const double gw = gInpJiban.Gw, q = r.heaving->Q;
+    const double sum = 17 * 1.0 + 19 * 0.5 + (10 + gw) * 1.5;
+    for (const std::string& p :
+         {"第" + Pic(3, "##0") + "層（粘性土）の粘着力",
+          "＝ " + Pic(17, "#0.00") + "×" + Pic(1.0, "##0.000") + " ＝ " + Pic(17, "###0.00"),
+          "＝ " + Pic(10 + gw, "#0.00") + "×" + Pic(1.5, "##0.000"),
+          "Ｗ ＝ Σγ・ｈ ＋ ｑ ＝ " + Pic(sum, "####0.00") + " ＋ " + Pic(q, "###0.00") + " ＝ " +
+              Pic(sum + q, "####0.00")}) {
+        EXPECT_TRUE(Has(t, p)) << p;
     }
 }
 

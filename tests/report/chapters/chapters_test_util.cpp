@@ -79,6 +79,38 @@ const std::vector<ReportDesign>& ReportDesigns() {
     return designs;
 }
 
+ReportDesign LayeredDesign() {
+    return {"SandClaySandClay",
+            [] {
+                auto& j = gInpJyoken;
+                j.ELGL = 3.0, j.ELYU = 3.2, j.ELDL = 0.0, j.ELWL = 1.5, j.Z = 10, j.ELWF = 0.5;
+                j.Keijyo = 0, j.K0X = 1.0, j.K0Q = 10;
+                auto& g = gInpJiban;
+                g.Kind = 0, g.Gt = 18, g.Gws = 9, g.Fai = 30, g.KH = 4000;
+                g.DeltaA = 20, g.DeltaP = 15;
+                g.Layers = {CInpJibanLayer{1.5, 1, 17, 7, 0, 2, 20, 2000},
+                            CInpJibanLayer{0.0, 0, 19, 10, 0, 0, 0, 4000},
+                            CInpJibanLayer{-2.0, 1, 17, 7, 0, 2, 20, 12000}};
+                g.Layers[1].Fai = 32;
+            },
+            2, 8};
+}
+
+Results LayeredResults() {
+    Results r = SnapshotResults();
+    const std::vector<CInpJibanLayer> layers = GroundLayers(gInpJiban, gInpJyoken.ELGL);
+    for (colSpJiban* side : {&r.spa->Jiban(), &r.spp->Jiban()}) {
+        for (int32_t i = 1; i <= side->Count(); ++i) {
+            clsSpJiban& p = *side->Item(i);
+            p.Kind = layers[LayerIndexAt(layers, p.EU)].Kind;
+        }
+    }
+    r.spa->Delta = gInpJiban.DeltaA;
+    r.spp->Delta = -gInpJiban.DeltaP;
+    r.rwp->ELLWL = ChannelWaterLevel(gInpJyoken);
+    return r;
+}
+
 bool Prepare(const ReportDesign& d) {
     InitData();
     d.setup();

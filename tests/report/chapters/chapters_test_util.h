@@ -33,6 +33,15 @@ struct ReportDesign {
 // The designs that reach every branch of the chapters.
 const std::vector<ReportDesign>& ReportDesigns();
 
+// Four layers, sand and clay in turn, the second's top at the groundwater and the third's at the
+// design ground level (levels at which the ground layer table splits anyway), the channel water
+// above the design ground level and wall friction other than 15°: sand decides the stability
+// check.
+ReportDesign LayeredDesign();
+// The results of LayeredDesign() as a calculation of layered ground gives them: each piece with
+// its layer's soil, the friction angles and the channel water taken.
+Results LayeredResults();
+
 // InitData, setup, CalcMain (must succeed), the pick with L = required length + 0.5,
 // CalcNekiriAntei. Returns false (with a gtest failure) when the calculation fails.
 bool Prepare(const ReportDesign& d);

@@ -131,7 +131,7 @@ TEST_F(Figures, ExamplesKeepTheirLabelsClear) {
         ASSERT_TRUE(gInpYaita.InpFlg) << "the examples keep a chosen pile";
         ExpectClear(e.path().filename().string(), SnapshotResults(), true);
     }
-    EXPECT_EQ(examples, 4);
+    EXPECT_EQ(examples, 5);
 }
 
 // A hundred valid generated designs: every one draws its 構造図; those whose calculation finds a
@@ -156,6 +156,42 @@ TEST_F(Figures, GeneratedDesignsKeepTheirLabelsClear) {
     }
     EXPECT_EQ(drawn, 100);
     EXPECT_GE(calculated, 50);
+}
+
+// Layered ground with the channel water raised: no label clashes, the 構造図 names each layer
+// and boundary and shows the channel water, the 土圧・水圧分布図 names the layer tops and the
+// 荷重分布図 the channel water.
+TEST_F(Figures, LayeredSiteNamesItsLayersAndTheChannelWater) {
+    ASSERT_TRUE(test::Prepare(test::LayeredDesign()));
+    const Results r = test::LayeredResults();
+    ExpectClear("layered", r, true);
+    struct Case {
+        const char* caption;
+        std::function<std::string()> draw;
+        std::vector<std::string> parts;
+    } cases[] = {
+        {"構造図",
+         [&] {
+             return basZuStructure::DrawStructureFigure(basZuStructure::CurrentSection(r, true));
+         },
+         {"第1層 砂質土", "第2層 粘性土", "第4層 粘性土", zu::LevelText(-2.0),
+          zu::NamedLevel("前面水位", 0.5)}},
+        {"土圧・水圧分布図",
+         [&] { return basZuPressure::DrawPressureFigure(r); },
+         {"第2層上端（粘性土）", "第4層上端（粘性土）"}},
+        {"荷重分布図", [&] { return basZuSp::DrawLoadDiagram(r, 128, 80); }, {"前面水位"}},
+    };
+    for (const Case& c : cases) {
+        const Read fig = ReadFigure(c.draw());
+        for (const std::string& part : c.parts) {
+            bool found = false;
+            for (const auto& f : fig.parts) {
+                for (const auto& t : f.texts)
+                    found = found || t.text.find(part) != std::string::npos;
+            }
+            EXPECT_TRUE(found) << c.caption << ": " << part;
+        }
+    }
 }
 
 basZuStructure::Section Channel() {
