@@ -1,5 +1,6 @@
 #include "calc/yaita_choice.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -87,6 +88,64 @@ ChoiceProposal ProposeChoice(const Results& results) {
 }
 
 ChoiceProposal ProposeChoice() { return ProposeChoiceAt(AdoptedVirtualGround()); }
+
+double ProposalLength(double requiredLength) {
+    // A printed length that is a multiple already is taken as it is (the product carries the
+    // binary error of the required length's decimals).
+    return std::ceil(AsPrinted(requiredLength, printed::kLength) * 2.0 - 1e-9) / 2.0;
+}
+
+double ProposalLength(PileKind kind, int32_t sect, double requiredLength) {
+    double L = ProposalLength(requiredLength);
+    if (kind == PileKind::Concrete) {
+        // Concrete piles come only in their manufactured lengths.
+        if (const CInpSectC* c = gInpSectC.Item(sect)) {
+            if (L < c->Lmin) L = c->Lmin;
+            if (L > c->Lmax) L = c->Lmax;
+        }
+    }
+    return L;
+}
+
+double SectionMass(PileKind kind, int32_t sect) {
+    if (kind == PileKind::Concrete) {
+        const CInpSectC* c = gInpSectC.Item(sect);
+        return c ? c->Mass : 0.0;
+    }
+    const CInpSectS* c = (kind == PileKind::LightSteel ? gInpSectLS : gInpSectS).Item(sect);
+    return c ? c->Mass : 0.0;
+}
+
+double MassPerMetre(double mass, double L) { return AsPrinted(mass * L, kMassDecimals); }
+
+std::optional<PassingProposal> ProposePassing(const Results& results) {
+    const SectionResults& r = results.sections;
+    for (PileKind k : kPileKinds) {
+        std::optional<PassingProposal> first;
+        std::optional<PassingProposal> lightest;
+        double least = 0.0;
+        const int32_t n = std::min(CatalogueCount(k), kMaxSections);
+        for (int32_t s = 1; s <= n; ++s) {
+            if (!r.Passes(k, s)) continue;
+            const double lreq = r.RequiredLength(k, s);
+            const PassingProposal p{k, s, ProposalLength(k, s, lreq), lreq,
+                                    ProposalRule::CatalogueOrder};
+            if (!first) first = p;
+            // A mass of 0 is one not given; a negative one never passes the design's checks.
+            const double mass = SectionMass(k, s);
+            if (!(mass > 0.0)) continue;
+            const double perMetre = MassPerMetre(mass, p.L);
+            if (!lightest || perMetre < least) {
+                lightest = p;
+                lightest->rule = ProposalRule::Lightest;
+                least = perMetre;
+            }
+        }
+        if (lightest) return lightest;
+        if (first) return first;
+    }
+    return std::nullopt;
+}
 
 ChoiceCheck CheckChoice(PileKind kind, int32_t sect, double L) {
     ChoiceCheck c;

@@ -63,9 +63,10 @@ constexpr OptionSpec kOptions[] = {
      .kind = ValueKind::Pick,
      .help = "The sheet-pile choice instead of the design's stored one: KIND concrete, light or "
              "steel, NO the section number in that kind's catalogue, L the total length in m; or "
-             "auto, the first section (kinds in the order concrete, light steel, steel) that "
-             "satisfies every check, with L its required length rounded up to 0.5 m. The pick "
-             "goes through the choice window's checks."},
+             "auto, the program's proposal: of the first kind (concrete, light steel, steel) "
+             "with a section that satisfies every check, the passing section with the least "
+             "mass x L (without masses the first passing one), with L its required length "
+             "rounded up to 0.5 m. The pick goes through the choice window's checks."},
     {.name = "--yes",
      .most = 0,
      .help = "Answers the pick's questions yes (a length outside Lmin to Lmax, or below the "

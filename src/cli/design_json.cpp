@@ -385,8 +385,8 @@ const std::vector<Member>& DesignMembers() {
                                    &f,
                                    f.record,
                                    f.catalogue == Catalogue::Concrete
-                                       ? Fields<CInpSectC>(RowFields(f.catalogue))
-                                       : Fields<CInpSectS>(RowFields(f.catalogue)),
+                                       ? Fields<CInpSectC>(SectionFields(f.catalogue))
+                                       : Fields<CInpSectS>(SectionFields(f.catalogue)),
                                    {},
                                    {}});
                 continue;
@@ -432,9 +432,13 @@ void WriteField(W& w, const Field& f, const void* record) {
             w.Member(f.key, *reinterpret_cast<const std::string*>(at));
             break;
         case FieldType::Double:
-        case FieldType::Rows:
-            w.Member(f.key, *reinterpret_cast<const double*>(at));
+        case FieldType::Rows: {
+            const double v = *reinterpret_cast<const double*>(at);
+            // A mass not given is left out, so a catalogue without masses dumps as before.
+            if (v == 0.0 && f.field->zeroIsUnset) break;
+            w.Member(f.key, v);
             break;
+        }
     }
 }
 

@@ -363,6 +363,59 @@ void ReadSite(ItemReader& r) {
     }
 }
 
+// A classic file holds no masses: its steel rows that are built-in sections unchanged take their
+// standard masses, every other row none.
+void GiveStandardMasses() {
+    for (CInpSectC& row : gInpSectC) row.Mass = 0.0;
+    for (CInpSectS& row : gInpSectLS) row.Mass = 0.0;
+    for (CInpSectS& row : gInpSectS) row.Mass = StandardMass(row);
+}
+
+// Whether a row's mass is other than the one GiveStandardMasses gives it.
+bool MassesGiven() {
+    const auto given = [](const auto& c, auto standard) {
+        for (const auto& row : c) {
+            if (row.Mass != standard(row)) return true;
+        }
+        return false;
+    };
+    const auto none = [](const auto&) { return 0.0; };
+    return given(gInpSectC, none) || given(gInpSectLS, none) ||
+           given(gInpSectS, [](const CInpSectS& row) { return StandardMass(row); });
+}
+
+// The masses of the catalogues' rows, at the end of an extended file when some row's mass is not
+// the one a classic file gives it: a line for each catalogue (concrete, light steel, steel), its
+// number of rows and their masses in row order. A file that ends before them gives the rows the
+// classic file's masses.
+void ReadMasses(ItemReader& r) {
+    if (r.AtEnd()) {
+        GiveStandardMasses();
+        return;
+    }
+    const auto read = [&](auto& c) {
+        if (r.Long() != c.Count()) throw ReadFailure(vberr::kInvalidCall);
+        for (auto& row : c) row.Mass = r.Double();
+    };
+    read(gInpSectC);
+    read(gInpSectLS);
+    read(gInpSectS);
+}
+
+void WriteMasses(DesignWriter& w) {
+    if (!MassesGiven()) return;
+    const auto write = [&](const auto& c) {
+        w.Value(c.Count(), c.Count() == 0 ? FileForm::Line : FileForm::Joined);
+        int32_t i = 0;
+        for (const auto& row : c) {
+            w.Value(row.Mass, ++i == c.Count() ? FileForm::Line : FileForm::Joined);
+        }
+    };
+    write(gInpSectC);
+    write(gInpSectLS);
+    write(gInpSectS);
+}
+
 // `extended`: the file says kExtendedFileVersion, so the cover's block is there whole and the
 // site's values follow it.
 void ReadDesign(ItemReader& r, std::span<const DesignField> fields, bool extended) {
@@ -373,7 +426,7 @@ void ReadDesign(ItemReader& r, std::span<const DesignField> fields, bool extende
         // where an optional text belongs is not ours either: it is left unread as before.
         if (!extended && f.optional &&
             (r.AtEnd() || (f.type == FieldType::Text && !r.NextIsQuoted())))
-            return;
+            break;
         if (f.type == FieldType::Rows) {
             VisitCatalogue(f.catalogue,
                            [&](auto& c) { ReadCatalogue(r, c, RowFields(f.catalogue)); });
@@ -381,7 +434,12 @@ void ReadDesign(ItemReader& r, std::span<const DesignField> fields, bool extende
             ReadValue(r, f, CurrentRecord(f.record));
         }
     }
-    if (extended) ReadSite(r);
+    if (extended) {
+        ReadSite(r);
+        ReadMasses(r);
+    } else {
+        GiveStandardMasses();
+    }
     // Whatever follows the last field is ignored.
 }
 
@@ -430,6 +488,7 @@ std::string WriteDesign(std::span<const DesignField> fields, bool extended) {
                 VisitField(f, &layer, [&](const auto& v) { w.Value(v, form); });
             }
         }
+        WriteMasses(w);
     }
     return w.Take();
 }
@@ -440,6 +499,7 @@ std::string VersionOf(std::string_view b);
 
 bool NeedsExtendedLayout() {
     if (!gInpJiban.Layers.empty()) return true;
+    if (MassesGiven()) return true;
     for (const DesignField& f : SiteFields()) {
         if (!AtDefault(f, CurrentRecord(f.record))) return true;
     }

@@ -233,7 +233,7 @@ std::string LayerPath(std::size_t index) {
 constexpr std::size_t kMaxLayersBelow = static_cast<std::size_t>(kMaxGroundLayers - 1);
 
 const DesignField* RowField(Catalogue c, std::string_view member) {
-    for (const DesignField& f : RowFields(c)) {
+    for (const DesignField& f : SectionFields(c)) {
         if (f.Member() == member) return &f;
     }
     return nullptr;
@@ -276,7 +276,7 @@ bool TakeValue(const DesignField& f, void* record, const json& v, const std::str
 template <class Row>
 Row NewRow(Catalogue c) {
     Row row{};
-    for (const DesignField& f : RowFields(c)) {
+    for (const DesignField& f : SectionFields(c)) {
         VisitField(f, &row, [&](auto& m) {
             using M = std::decay_t<decltype(m)>;
             if constexpr (std::is_same_v<M, std::string>) {

@@ -20,6 +20,7 @@ bool IsRowField(const DesignField& f) {
 ordered_json FieldSchema(const DesignField& f) {
     ordered_json s = ordered_json::object();
     if (!f.caption.empty()) s["description"] = std::string(f.caption);
+    if (f.zeroIsUnset) s["description"] = std::string(f.caption) + "（0 または省略は値なし）";
     switch (f.type) {
         case FieldType::Bool:
             s["type"] = "boolean";
@@ -84,7 +85,7 @@ std::string DesignJsonSchema() {
     for (const DesignField& f : DesignFields()) {
         if (f.type == FieldType::Rows) {
             ordered_json row = ObjectSchema();
-            for (const DesignField& rf : RowFields(f.catalogue)) {
+            for (const DesignField& rf : SectionFields(f.catalogue)) {
                 row["properties"][std::string(rf.Member())] = FieldSchema(rf);
             }
             ordered_json a = ordered_json::object();

@@ -54,19 +54,42 @@ void AddBuiltInLightSteel(colInpSectS& c) {
 }
 
 void AddBuiltInSteel(colInpSectS& c) {
-    // The Roman numerals are the single characters U+2160..U+2165.
-    c.Add("SP-\u2160A", 4500, 529, 3420, 402);
-    c.Add("SP-\u2161", 8740, 874, 7080, 708);
-    c.Add("SP-\u2161A", 10600, 880, 8270, 686);
-    c.Add("SP-\u2161W", 13000, 1000, 10500, 810);
-    c.Add("SP-\u2162", 16800, 1340, 14300, 1140);
-    c.Add("SP-\u2162A", 22800, 1520, 19200, 1280);
-    c.Add("SP-\u2162W", 32400, 1800, 27500, 1530);
-    c.Add("SP-\u2163", 38600, 2270, 33200, 1950);
-    c.Add("SP-\u2163A", 41600, 2250, 36200, 1960);
-    c.Add("SP-\u2163W", 56700, 2700, 49900, 2380);
-    c.Add("SP-\u2164L", 63000, 3150, 57300, 2870);
-    c.Add("SP-\u2165L", 86000, 3820, 79100, 3510);
+    // The Roman numerals are the single characters U+2160..U+2165. The masses per square metre
+    // of wall are the standard ones of the sections that have one for certain; the others stay
+    // without (0), and the proposal does not weigh them.
+    struct Row {
+        const char* name;
+        double Id, Zd, Io, Zo, mass;
+    };
+    constexpr Row rows[] = {
+        {"SP-\u2160A", 4500, 529, 3420, 402, 0},
+        {"SP-\u2161", 8740, 874, 7080, 708, 120},
+        {"SP-\u2161A", 10600, 880, 8270, 686, 0},
+        {"SP-\u2161W", 13000, 1000, 10500, 810, 103},
+        {"SP-\u2162", 16800, 1340, 14300, 1140, 150},
+        {"SP-\u2162A", 22800, 1520, 19200, 1280, 0},
+        {"SP-\u2162W", 32400, 1800, 27500, 1530, 136},
+        {"SP-\u2163", 38600, 2270, 33200, 1950, 190},
+        {"SP-\u2163A", 41600, 2250, 36200, 1960, 0},
+        {"SP-\u2163W", 56700, 2700, 49900, 2380, 177},
+        {"SP-\u2164L", 63000, 3150, 57300, 2870, 210},
+        {"SP-\u2165L", 86000, 3820, 79100, 3510, 240},
+    };
+    for (const Row& r : rows) c.Add(r.name, r.Id, r.Zd, r.Io, r.Zo)->Mass = r.mass;
+}
+
+double StandardMass(const CInpSectS& row) {
+    static const colInpSectS builtIn = [] {
+        colInpSectS c;
+        AddBuiltInSteel(c);
+        return c;
+    }();
+    for (const CInpSectS& b : builtIn) {
+        if (b.Name == row.Name && b.Id == row.Id && b.Zd == row.Zd && b.Io == row.Io &&
+            b.Zo == row.Zo)
+            return b.Mass;
+    }
+    return 0.0;
 }
 
 void InitData() {

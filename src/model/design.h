@@ -168,6 +168,7 @@ struct CInpSectC {
     double Mc = 0.0;    // kN·m/m, cracking moment
     double Lmin = 0.0;  // m
     double Lmax = 0.0;  // m
+    double Mass = 0.0;  // kg/m2 of wall; 0 when not given
 
     bool operator==(const CInpSectC&) const = default;
 };
@@ -175,10 +176,11 @@ struct CInpSectC {
 // One light-steel or steel sheet-pile section (per metre of wall).
 struct CInpSectS {
     std::string Name;
-    double Id = 0.0;  // cm4/m before corrosion
-    double Zd = 0.0;  // cm3/m before corrosion
-    double Io = 0.0;  // cm4/m after corrosion
-    double Zo = 0.0;  // cm3/m after corrosion
+    double Id = 0.0;    // cm4/m before corrosion
+    double Zd = 0.0;    // cm3/m before corrosion
+    double Io = 0.0;    // cm4/m after corrosion
+    double Zo = 0.0;    // cm3/m after corrosion
+    double Mass = 0.0;  // kg/m2 of wall; 0 when not given
 
     bool operator==(const CInpSectS&) const = default;
 };
@@ -235,5 +237,11 @@ void SetCurrentDesign(Design d);
 void AddBuiltInConcrete(colInpSectC& c);
 void AddBuiltInLightSteel(colInpSectS& c);
 void AddBuiltInSteel(colInpSectS& c);
+
+// The mass a section of the steel catalogue has without being given one: a built-in section's
+// standard mass when the row is that section unchanged (name and the four section values), else
+// 0. A design file of the classic layout holds no masses; its rows take these when read, and a
+// steel row whose mass is its standard one needs no place in the file.
+double StandardMass(const CInpSectS& row);
 
 }  // namespace kuvelt

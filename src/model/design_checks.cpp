@@ -218,7 +218,7 @@ std::optional<DesignRefusal> RowRefusal(const Col& col, Catalogue cat) {
     for (const auto& row : col) {
         ++n;
         const std::string at = global + "[" + std::to_string(n - 1) + "]";
-        for (const DesignField& f : RowFields(cat)) {
+        for (const DesignField& f : SectionFields(cat)) {
             if (f.kind == CellKind::Text) continue;
             const double v = NumberOf(f, &row);
             if (DesignValueAcceptable(f, v)) continue;

@@ -188,6 +188,27 @@ constexpr std::array kLightSteelRows = {
     kSteelRows[4],
 };
 
+// Every field of a section row: the design file's row and then the mass per square metre of
+// wall, which the classic design file has no place for. 0 is a mass not given; the windows, the
+// JSON catalogues and the checks carry it, and the proposal weighs the sections that have one.
+template <std::size_t N>
+constexpr std::array<DesignField, N + 1> WithMass(const std::array<DesignField, N>& row,
+                                                  DesignField mass) {
+    std::array<DesignField, N + 1> all{};
+    for (std::size_t i = 0; i < N; ++i) all[i] = row[i];
+    all[N] = mass;
+    return all;
+}
+constexpr DesignField kMassCell = Field<&SS::Mass>("CInpSectS.Mass")
+                                      .Cell("質量(kg/m2)", CellKind::Decimal, 0, 9999.9, 0)
+                                      .ZeroIsUnset();
+constexpr std::array kConcreteSection =
+    WithMass(kConcreteRows, Field<&SC::Mass>("CInpSectC.Mass")
+                                .Cell("質量(kg/m2)", CellKind::Decimal, 0, 9999.9, 0)
+                                .ZeroIsUnset());
+constexpr std::array kLightSteelSection = WithMass(kLightSteelRows, kMassCell);
+constexpr std::array kSteelSection = WithMass(kSteelRows, kMassCell);
+
 // Optional fields follow everything else: an older reader stops before them, a newer one finds
 // them missing only at the end of an older file.
 template <std::size_t N>
@@ -235,15 +256,21 @@ std::span<const DesignField> SiteFields() { return kSiteFields; }
 std::span<const DesignField> LayerFields() { return kLayerFields; }
 
 std::span<const DesignField> RowFields(Catalogue c) {
-    if (c == Catalogue::Concrete) return kConcreteRows;
-    if (c == Catalogue::LightSteel) return kLightSteelRows;
-    return kSteelRows;
+    // The same entries as the section's, so a field is one object whichever list it comes from.
+    const std::span<const DesignField> all = SectionFields(c);
+    return all.first(all.size() - 1);
+}
+
+std::span<const DesignField> SectionFields(Catalogue c) {
+    if (c == Catalogue::Concrete) return kConcreteSection;
+    if (c == Catalogue::LightSteel) return kLightSteelSection;
+    return kSteelSection;
 }
 
 const DesignField* FindDesignField(std::string_view name) {
     for (const auto& table :
-         {std::span<const DesignField>(kFields), std::span<const DesignField>(kConcreteRows),
-          std::span<const DesignField>(kSteelRows), std::span<const DesignField>(kSiteFields),
+         {std::span<const DesignField>(kFields), std::span<const DesignField>(kConcreteSection),
+          std::span<const DesignField>(kSteelSection), std::span<const DesignField>(kSiteFields),
           std::span<const DesignField>(kLayerFields)}) {
         for (const DesignField& f : table) {
             if (f.type != FieldType::Rows && f.name == name) return &f;

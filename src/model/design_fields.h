@@ -62,6 +62,8 @@ struct DesignField : FieldRange {
     int32_t maxBytes = 0;                       // texts: code page 932 bytes at most
     FileForm file = FileForm::Line;
     bool optional = false;
+    // A value that is 0 when not given (a section's mass): left out of the dumps then.
+    bool zeroIsUnset = false;
     // Section rows: the grid cell and what a new grid row holds.
     CellKind kind = CellKind::Number;
     double newValue = 0.0;
@@ -129,6 +131,11 @@ struct DesignField : FieldRange {
         f.optional = true;
         return f;
     }
+    constexpr DesignField ZeroIsUnset() const {
+        DesignField f = *this;
+        f.zeroIsUnset = true;
+        return f;
+    }
 };
 
 // "CInpJyoken" …, the record type's name that starts its fields' names.
@@ -146,8 +153,12 @@ std::span<const DesignField> DesignFields();
 // The classic layout: DesignFields() without the optional fields at its end, the fields a reader
 // written before them reads (and the tests' reader of that layout).
 std::span<const DesignField> ClassicDesignFields();
-// The row fields of a catalogue's sections, in file and grid-column order.
+// The row fields of a catalogue's sections as the design file stores them, in file order.
 std::span<const DesignField> RowFields(Catalogue c);
+// Every field of a catalogue's sections, in grid-column order: RowFields(c) and then the mass per
+// square metre of wall (`Mass`, kg/m2, 0 when not given), which the design file does not walk.
+// The grids, the JSON catalogues, the range checks and --set take these.
+std::span<const DesignField> SectionFields(Catalogue c);
 // The site's fields beyond one homogeneous ground with an empty channel: the channel water level
 // (CInpJyoken.ELWF) and the wall friction angles (CInpJiban.DeltaA, DeltaP). They are not in
 // DesignFields(): a design that leaves them at their defaults is stored as before.

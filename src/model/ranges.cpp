@@ -136,9 +136,9 @@ bool TextFieldAcceptable(const DesignField& field, std::string_view text) {
 }
 
 std::span<const GridColumn> GridColumns(std::string_view grid) {
-    if (grid == "InpSectC") return RowFields(Catalogue::Concrete);
-    if (grid == "InpSectLS") return RowFields(Catalogue::LightSteel);
-    if (grid == "InpSectS") return RowFields(Catalogue::Steel);
+    if (grid == "InpSectC") return SectionFields(Catalogue::Concrete);
+    if (grid == "InpSectLS") return SectionFields(Catalogue::LightSteel);
+    if (grid == "InpSectS") return SectionFields(Catalogue::Steel);
     return {};
 }
 
@@ -192,7 +192,7 @@ std::vector<double> CollectNewDesignValues(const DesignField& f) {
     } else {
         // Light steel and steel have fields of their own: each takes only its own sections.
         add(f.newValue);
-        const std::span<const DesignField> light = RowFields(Catalogue::LightSteel);
+        const std::span<const DesignField> light = SectionFields(Catalogue::LightSteel);
         const bool isLight =
             std::any_of(light.begin(), light.end(), [&](const DesignField& l) { return &l == &f; });
         colInpSectS c;
@@ -221,9 +221,9 @@ std::span<const double> NewDesignValuesOutsideRange(const DesignField& f) {
             }
         };
         take(DesignFields());
-        take(RowFields(Catalogue::Concrete));
-        take(RowFields(Catalogue::LightSteel));
-        take(RowFields(Catalogue::Steel));
+        take(SectionFields(Catalogue::Concrete));
+        take(SectionFields(Catalogue::LightSteel));
+        take(SectionFields(Catalogue::Steel));
         take(SiteFields());
         take(LayerFields());
         return m;

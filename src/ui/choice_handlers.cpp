@@ -21,7 +21,24 @@ namespace kuvelt::ui {
 
 namespace {
 
-void FillSteelList(ResultGridModel* grid, const std::vector<SteelRow>& list,
+// The mass of section s from column `col` on, and its mass x L when it passes: empty cells for
+// what the section does not have.
+void FillMass(ResultGridModel* grid, int col, PileKind kind, int s, bool passes, double lreq) {
+    const double mass = SectionMass(kind, s);
+    if (mass == 0.0) {
+        grid->SetEmpty(s - 1, col);
+        grid->SetEmpty(s - 1, col + 1);
+        return;
+    }
+    grid->SetCell(s - 1, col, mass);
+    if (passes) {
+        grid->SetCell(s - 1, col + 1, MassPerMetre(mass, ProposalLength(kind, s, lreq)));
+    } else {
+        grid->SetEmpty(s - 1, col + 1);
+    }
+}
+
+void FillSteelList(ResultGridModel* grid, PileKind kind, const std::vector<SteelRow>& list,
                    const colInpSectS& cat) {
     const int n = std::min(cat.Count(), int(list.size()));
     grid->SetRowCount(n);
@@ -30,6 +47,7 @@ void FillSteelList(ResultGridModel* grid, const std::vector<SteelRow>& list,
         grid->SetCell(s - 1, 0, r.sigma, r.sigmaFails);
         grid->SetCell(s - 1, 1, r.lreq);
         grid->SetCell(s - 1, 2, r.delta, r.deltaFails);
+        FillMass(grid, 3, kind, s, r.Passes(), r.lreq);
         grid->SetRowName(s - 1, Q(cat.Item(s)->Name));
     }
 }
@@ -79,18 +97,21 @@ void objInpYaita_LoadData(frmInpYaita& w, const std::shared_ptr<const Results>& 
         w.listC->SetCell(s - 1, 2, r.lmin);
         w.listC->SetCell(s - 1, 3, r.lmax);
         w.listC->SetCell(s - 1, 4, r.delta, r.deltaFails);
+        FillMass(w.listC, 5, PileKind::Concrete, s, r.Passes(), r.lreq);
         w.listC->SetRowName(s - 1, Q(gInpSectC.Item(s)->Name));
     }
-    FillSteelList(w.listLS, sections.SteelList(PileKind::LightSteel), gInpSectLS);
-    FillSteelList(w.listS, sections.SteelList(PileKind::Steel), gInpSectS);
+    FillSteelList(w.listLS, PileKind::LightSteel, sections.SteelList(PileKind::LightSteel),
+                  gInpSectLS);
+    FillSteelList(w.listS, PileKind::Steel, sections.SteelList(PileKind::Steel), gInpSectS);
 
     const ChoiceProposal p = ProposeChoice(*results);
     w.setKind(ChoiceValue(p.kind));
     w.numSect->setValue(p.Sect);
     w.numH->setValue(p.H);
     w.numL->setValue(p.L);
-    // The program's proposal, the first section passing every check, is marked in its list and
-    // taken as the initial pick unless the design holds a choice already.
+    // The program's proposal, of the passing sections the lightest per metre of wall (or the
+    // first where none has a mass), is marked in its list and taken as the initial pick unless
+    // the design holds a choice already.
     // When none passes, the window says so and opens on the section closest to passing.
     const usecase::Proposal passing = usecase::ProposePassingPick(*results);
     if (passing.pick) {

@@ -119,18 +119,24 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     for (std::string_view c : kYaitaCaptions) TabStrip1->addTab(Q(std::string(c)));
     TabStrip1->setExpanding(false);
     left->addWidget(TabStrip1);
+    // The checks, then the section's mass and, for a passing section, its material per metre
+    // of wall at the length the proposal takes: what the proposal compares.
+    const QStringList mass = {QStringLiteral("質量(kg/m2)"), QStringLiteral("質量×Ｌ(kg/m)")};
     listC = new ResultGridModel(
-        {QStringLiteral("Mmax(kN･m/m)"), QStringLiteral("必要矢板長(m)"), QStringLiteral("Lmin(m)"),
-         QStringLiteral("Lmax(m)"), QStringLiteral("δ(m)")},
+        QStringList{QStringLiteral("Mmax(kN･m/m)"), QStringLiteral("必要矢板長(m)"),
+                    QStringLiteral("Lmin(m)"), QStringLiteral("Lmax(m)"), QStringLiteral("δ(m)")} +
+            mass,
         this);
-    const QStringList steel = {QStringLiteral("σ(N/mm2)"), QStringLiteral("必要矢板長(m)"),
-                               QStringLiteral("δ(m)")};
+    const QStringList steel = QStringList{QStringLiteral("σ(N/mm2)"),
+                                          QStringLiteral("必要矢板長(m)"), QStringLiteral("δ(m)")} +
+                              mass;
     listLS = new ResultGridModel(steel, this);
     listS = new ResultGridModel(steel, this);
     // Rounded as the report prints them: moments and stresses to 0.1, lengths to 0.01 m,
-    // displacements to 1 mm.
-    listC->SetColumnPictures({"0.0", "0.00", "0.00", "0.00", "0.000"});
-    for (ResultGridModel* m : {listLS, listS}) m->SetColumnPictures({"0.0", "0.00", "0.000"});
+    // displacements to 1 mm, masses to 0.1 kg.
+    listC->SetColumnPictures({"0.0", "0.00", "0.00", "0.00", "0.000", "0.0", "0.0"});
+    for (ResultGridModel* m : {listLS, listS})
+        m->SetColumnPictures({"0.0", "0.00", "0.000", "0.0", "0.0"});
     for (ResultGridModel* m : {listC, listLS, listS}) m->setMarkPassingRows(true);
     // The three grids lie on one place; the tab brings one to the front.
     grids = new QStackedWidget(this);
@@ -143,7 +149,10 @@ frmInpYaita::frmInpYaita(QWidget* parent)
     grids->setMinimumSize(560, 180);
     left->addWidget(grids, 1);
     auto* note = new QLabel(
-        QStringLiteral("赤字：照査を満足しない値　　緑の行（✓）：全ての照査を満足する断面"), this);
+        QStringLiteral("赤字：照査を満足しない値　　緑の行（✓）：全ての照査を満足する断面\n"
+                       "推奨：合格断面のうち質量×Ｌが最小の断面（質量のない種類ではカタログ順で"
+                       "最初の合格断面）。Ｌは必要矢板長を 0.5 m 単位に切り上げた長さ"),
+        this);
     note->setObjectName(QStringLiteral("lblLegend"));
     note->setWordWrap(true);
     left->addWidget(note);

@@ -2,6 +2,8 @@
 
 #include <QBrush>
 #include <QColor>
+#include <cmath>
+#include <limits>
 
 #include "platform/numfmt.h"
 #include "ui/fields.h"
@@ -88,6 +90,10 @@ void ResultGridModel::SetCell(int row, int col, double value, bool red) {
     emit headerDataChanged(Qt::Vertical, row, row);
 }
 
+void ResultGridModel::SetEmpty(int row, int col) {
+    SetCell(row, col, std::numeric_limits<double>::quiet_NaN());
+}
+
 void ResultGridModel::SetRowName(int row, const QString& name) {
     if (row < 0 || row >= rowCount()) return;
     names_[std::size_t(row)] = name;
@@ -107,6 +113,7 @@ bool ResultGridModel::IsRed(int row, int col) const {
 QString ResultGridModel::Text(int row, int col) const {
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount()) return {};
     const std::size_t c = std::size_t(col);
+    if (std::isnan(Value(row, col))) return {};
     if (c < pictures_.size() && !pictures_[c].empty()) {
         return Q(numfmt::FormatNumber(Value(row, col), pictures_[c]));
     }

@@ -29,6 +29,8 @@ class ResultGridModel : public QAbstractTableModel {
     // The number picture of each column ("0.0", "0.000"); the values themselves are kept whole.
     void SetColumnPictures(std::vector<std::string> pictures) { pictures_ = std::move(pictures); }
     void SetCell(int row, int col, double value, bool red = false);
+    // A cell with no value shows nothing (a section without a mass).
+    void SetEmpty(int row, int col);
     // The section's name beside its number in the row header ("" shows the number alone).
     void SetRowName(int row, const QString& name);
     // The row of the program's proposal, marked "推奨" beside its section (-1: none).
@@ -39,7 +41,7 @@ class ResultGridModel : public QAbstractTableModel {
 
     double Value(int row, int col) const;
     bool IsRed(int row, int col) const;
-    QString Text(int row, int col) const;  // as shown
+    QString Text(int row, int col) const;  // as shown ("" for an empty cell)
     bool RowPasses(int row) const;         // no red cell in the row
     bool RowMarked(int row) const { return markPassing_ && RowPasses(row); }
 

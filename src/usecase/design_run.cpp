@@ -144,29 +144,21 @@ PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed) {
 Proposal ProposePassingPick(const Results& results) {
     const SectionResults& r = results.sections;
     Proposal p;
+    if (const std::optional<PassingProposal> passing = ProposePassing(results)) {
+        p.pick = Pick{passing->kind, passing->sect, passing->L};
+        p.requiredLength = passing->requiredLength;
+        p.rule = passing->rule;
+        return p;
+    }
     // The closest section when none passes: the fewest failed checks, first in window order.
     std::optional<Pick> closest;
     std::size_t closestFailures = 0;
     for (PileKind k : kPileKinds) {
         const int32_t n = std::min(CatalogueCount(k), kMaxSections);
         for (int32_t s = 1; s <= n; ++s) {
-            const double lreq = r.RequiredLength(k, s);
-            if (r.Passes(k, s)) {
-                double L = ProposedLength(lreq);
-                if (k == PileKind::Concrete) {
-                    // Concrete piles come only in their manufactured lengths; a passing length
-                    // flag means Lreq itself lies inside them.
-                    const CInpSectC& c = *gInpSectC.Item(s);
-                    if (L < c.Lmin) L = c.Lmin;
-                    if (L > c.Lmax) L = c.Lmax;
-                }
-                p.pick = Pick{k, s, L};
-                p.requiredLength = lreq;
-                return p;
-            }
             const std::size_t failures = FailedChecks(r, k, s).size();
             if (!closest || failures < closestFailures) {
-                closest = Pick{k, s, lreq};
+                closest = Pick{k, s, r.RequiredLength(k, s)};
                 closestFailures = failures;
             }
         }
@@ -188,11 +180,7 @@ Proposal ProposePassingPick(const Results& results) {
     return p;
 }
 
-double ProposedLength(double requiredLength) {
-    // A printed length that is a multiple already is taken as it is (the product carries the
-    // binary error of the required length's decimals).
-    return std::ceil(AsPrinted(requiredLength, printed::kLength) * 2.0 - 1e-9) / 2.0;
-}
+double ProposedLength(double requiredLength) { return ProposalLength(requiredLength); }
 
 Message NoChoiceMessage() {
     return Message{0, "使用矢板が決定されていません。", "使用矢板の決定", MsgIcon::Information,
@@ -227,6 +215,12 @@ DesignRun RunDesign(const PickRequest& request) {
                  std::to_string(pick.sect) + " " + SectionName(pick.kind, pick.sect) + "  Ｌ ＝ " +
                  numfmt::FormatNumber(pick.L, "0.00") + " m（必要矢板長 " +
                  numfmt::FormatNumber(p.requiredLength, "0.00") + " m）";
+        if (p.rule == ProposalRule::Lightest) {
+            const double mass = SectionMass(pick.kind, pick.sect);
+            *d.note += "，合格断面のうち矢板質量が最小（" + numfmt::FormatNumber(mass, "0.0") +
+                       " kg/m2 × " + numfmt::FormatNumber(pick.L, "0.00") + " m ＝ " +
+                       numfmt::FormatNumber(MassPerMetre(mass, pick.L), "0.0") + " kg/m）";
+        }
     }
     const PickResult r = CheckAndStorePick(
         pick, [&](const Message&) { return yes; }, proposed);

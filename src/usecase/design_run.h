@@ -12,6 +12,7 @@
 
 #include "calc/pile_kind.h"
 #include "calc/results.h"
+#include "calc/yaita_choice.h"
 #include "model/design_checks.h"
 #include "platform/message.h"
 #include "usecase/outcome.h"
@@ -86,12 +87,13 @@ using Ask = std::function<bool(const Message& question)>;
 // changed. `proposed` records that the program, not the user, chose the pile.
 PickResult CheckAndStorePick(const Pick& pick, const Ask& ask, bool proposed = false);
 
-// The first section, kinds in the window's order (concrete, light steel, steel) and sections in
-// catalogue order, whose every check passes, with L the required length rounded up to the next
-// 0.5 m (concrete: also within Lmin..Lmax), from the result lists of a calculation's results.
+// The program's proposal from a calculation's results (ProposePassing of calc/yaita_choice.h: the
+// first kind with a passing section, and of its passing sections the lightest per metre of wall,
+// or without masses the first), or, when none passes, the section closest to passing.
 struct Proposal {
     std::optional<Pick> pick;
-    double requiredLength = 0.0;  // Lreq of the proposed section
+    double requiredLength = 0.0;                       // Lreq of the proposed section
+    ProposalRule rule = ProposalRule::CatalogueOrder;  // how the proposed section was chosen
     std::string whyNone;          // when no section passes: the closest one and its failures
     std::optional<Pick> closest;  // and that section, L its required length rounded up
 };

@@ -353,7 +353,7 @@ struct Rows {
 
 // One catalogue row as the four passes see it: modulus, and I and alpha of each use.
 struct Pile {
-    double E, IA, aA, IC, aC, ID, aD, Zo, allow, Lmin, Lmax;
+    double E, IA, aA, IC, aC, ID, aD, Zo, allow, Lmin, Lmax, mass;
 };
 
 struct Sections {
@@ -365,7 +365,7 @@ struct Sections {
     std::vector<Rows> list{Rows(10), Rows(7), Rows(7)};
     // The passing proposal: kind index 1-3 (0 none), section, length, required length.
     int pk = 0, ps = 0;
-    double pL = 0, pLreq = 0;
+    double pL = 0, pLreq = 0, pMass = 0, pPerMetre = 0;
 };
 
 Sections EvaluateSections(const Expected& e, const CInpJyoken& c, const CInpJiban& g,
@@ -376,13 +376,13 @@ Sections EvaluateSections(const Expected& e, const CInpJyoken& c, const CInpJiba
     for (const CInpSectC& x : sc) {
         const double E = x.Keijyo == 0 ? z.EcHira : x.Keijyo == 1 ? z.EcMizo : z.EcNami;
         const double I = x.Ic / 1e8;
-        r.cat[0].push_back({E, I, 1.0, I, 1.0, I, 1.0, 0, x.Mc, x.Lmin, x.Lmax});
+        r.cat[0].push_back({E, I, 1.0, I, 1.0, I, 1.0, 0, x.Mc, x.Lmin, x.Lmax, x.Mass});
     }
     for (int k = 1; k <= 2; ++k)
         for (const CInpSectS& x : k == 1 ? sls : ss)
             r.cat[k].push_back({k == 1 ? z.Esky : z.Esy, x.Io / 1e8, z.AlphaIs, x.Id / 1e8,
                                 z.AlphaIz, x.Io / 1e8, z.AlphaId, x.Zo, k == 1 ? z.KYSat : z.YSat,
-                                0, 0});
+                                0, 0, x.Mass});
     for (const auto& k : r.cat) r.tooMany = r.tooMany || k.size() > 30;
     if (r.tooMany) return r;
     auto fin = [](double x) { return std::isfinite(x); };
@@ -465,7 +465,9 @@ Sections EvaluateSections(const Expected& e, const CInpJyoken& c, const CInpJiba
         r.fault = 4;
         return r;
     }
-    // Result lists and the first passing section, kinds in the window's order.
+    // Result lists and the proposal: the first kind in the window's order with a passing
+    // section, in it the least mass x L (to 0.1 kg/m) of the passing sections with a mass, or
+    // without masses its first passing section.
     each([&](int k, int s, const Pile& x) {
         Rows& l = r.list[std::size_t(k)];
         const std::size_t ku = std::size_t(k);
@@ -485,11 +487,17 @@ Sections EvaluateSections(const Expected& e, const CInpJyoken& c, const CInpJiba
         bool passes = true;
         for (int i : k == 0 ? std::vector<int>{3, 7, 10} : std::vector<int>{3, 7})
             passes = passes && l(s, i) == 0;
-        if (passes && r.pk == 0) {
+        if (passes) {
             // The next half metre at or above the required length as printed.
             double L = std::ceil(Rnd(lreq, 2) * 2 - 1e-9) / 2;
             if (k == 0) L = L < x.Lmin ? x.Lmin : L > x.Lmax ? x.Lmax : L;
-            r.pk = k + 1, r.ps = s, r.pL = L, r.pLreq = lreq;
+            const double perMetre = Rnd(x.mass * L, 1);
+            const bool lighter =
+                r.pk == k + 1 && x.mass > 0 && (r.pMass == 0 || perMetre < r.pPerMetre);
+            if (r.pk == 0 || lighter) {
+                r.pk = k + 1, r.ps = s, r.pL = L, r.pLreq = lreq;
+                r.pMass = x.mass, r.pPerMetre = perMetre;
+            }
         }
         return true;
     });

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "calc/result_store.h"
+#include "calc/results.h"
 #include "calc/sections.h"
 #include "model/design.h"
 
@@ -190,6 +192,92 @@ TEST_F(ChoiceTest, StoredChoiceReplacesKindSectionAndLength) {
     // A void choice is ignored.
     gInpYaita.InpFlg = false;
     EXPECT_EQ(ProposeChoice().kind, PileKind::Concrete);
+}
+
+// The proposal among passing sections, on result lists made by hand. Each section: its mass
+// (kg/m2, 0 none), whether it passes every check and its required length. Concrete rows have
+// Lmin 2 and Lmax 6 m. The proposal's L is Lreq rounded up to 0.5 m (within Lmin..Lmax).
+struct Sect {
+    double mass;
+    bool passes;
+    double lreq;
+};
+struct Proposed {
+    int kind;  // -1: no proposal
+    int32_t sect;
+    double L;
+    ProposalRule rule;
+};
+struct ProposalCase {
+    const char* what;
+    std::vector<Sect> concrete, light, steel;
+    Proposed want;
+};
+
+TEST_F(ChoiceTest, ProposalIsTheLightestPassingSectionOfTheFirstKindThatHasOne) {
+    constexpr auto kLight = ProposalRule::Lightest;
+    constexpr auto kFirst = ProposalRule::CatalogueOrder;
+    // clang-format off
+    const std::vector<ProposalCase> cases = {
+        // 1200, 1184.5 and 1200 kg/m.
+        {"least mass x L, not least mass", {}, {},
+         {{120, true, 9.87}, {103, true, 11.2}, {150, true, 8.0}}, {2, 2, 11.5, kLight}},
+        {"a failing lighter section is no candidate", {}, {},
+         {{50, false, 9.0}, {120, true, 9.0}, {136, true, 9.0}}, {2, 2, 9.0, kLight}},
+        {"sections without a mass are passed over", {}, {},
+         {{0, true, 5.0}, {150, true, 10.0}, {120, true, 12.0}}, {2, 3, 12.0, kLight}},
+        // 136 x 7.5 = 120 x 8.5 = 1020; 1020.40 and 1020.425 both print 1020.4.
+        {"a tie goes to the earlier section", {}, {},
+         {{0, true, 5.0}, {136, true, 7.5}, {120, true, 8.5}}, {2, 2, 7.5, kLight}},
+        {"a tie as printed to 0.1 kg/m too", {}, {},
+         {{120.05, true, 8.5}, {102.04, true, 10.0}}, {2, 1, 8.5, kLight}},
+        {"no passing section has a mass: the first passing one", {}, {},
+         {{120, false, 9.0}, {0, true, 12.0}, {0, true, 8.0}}, {2, 2, 12.0, kFirst}},
+        {"no section passes", {{0, false, 3.0}}, {{90, false, 6.0}}, {{120, false, 9.0}},
+         {-1, 0, 0, kFirst}},
+        {"concrete first even when steel is lighter", {{0, false, 3.0}, {0, true, 3.2}}, {},
+         {{50, true, 3.0}}, {0, 2, 3.5, kFirst}},
+        {"light steel before steel, the lightest of its own", {{300, false, 3.0}},
+         {{60, true, 6.2}, {55, true, 6.8}}, {{50, true, 3.0}}, {1, 2, 7.0, kLight}},
+        // 300 x 2.0 = 600 against 250 x 3.0 = 750.
+        {"concrete at its shortest length", {{300, true, 1.2}, {250, true, 2.6}}, {}, {},
+         {0, 1, 2.0, kLight}},
+    };
+    // clang-format on
+    for (const ProposalCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        gInpSectC.Clear();
+        gInpSectLS.Clear();
+        gInpSectS.Clear();
+        Results r;
+        r.sections.listC.emplace();
+        r.sections.listLS.emplace();
+        r.sections.listS.emplace();
+        for (const Sect& s : c.concrete) {
+            gInpSectC.Add("C", 0, 1000, 10, 2, 6)->Mass = s.mass;
+            ConcreteRow row;
+            row.lreq = s.lreq;
+            row.momentFails = !s.passes;
+            r.sections.listC->push_back(row);
+        }
+        for (auto [list, cat, rows] : {std::tuple{&*r.sections.listLS, &gInpSectLS, &c.light},
+                                       std::tuple{&*r.sections.listS, &gInpSectS, &c.steel}}) {
+            for (const Sect& s : *rows) {
+                cat->Add("S", 1000, 100, 1000, 100)->Mass = s.mass;
+                SteelRow row;
+                row.lreq = s.lreq;
+                row.deltaFails = !s.passes;
+                list->push_back(row);
+            }
+        }
+        const std::optional<PassingProposal> p = ProposePassing(r);
+        ASSERT_EQ(p.has_value(), c.want.kind >= 0);
+        if (!p) continue;
+        EXPECT_EQ(static_cast<int>(p->kind), c.want.kind);
+        EXPECT_EQ(p->sect, c.want.sect);
+        EXPECT_DOUBLE_EQ(p->L, c.want.L);
+        EXPECT_EQ(p->rule, c.want.rule);
+    }
 }
 
 TEST_F(ChoiceTest, StoreSetsEveryFieldAndTheFlag) {

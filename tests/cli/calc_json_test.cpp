@@ -60,7 +60,9 @@ ordered_json DesignJson() {
             VisitCatalogue(f.catalogue, [&](const auto& c) {
                 for (const auto& row : c) {
                     ordered_json o = ordered_json::object();
-                    for (const DesignField& rf : RowFields(f.catalogue)) {
+                    for (const DesignField& rf : SectionFields(f.catalogue)) {
+                        // A section's mass is written only when given.
+                        if (rf.zeroIsUnset && NumberOf(rf, &row) == 0.0) continue;
                         o[std::string(rf.Member())] = FieldJson(rf, &row);
                     }
                     rows.push_back(std::move(o));

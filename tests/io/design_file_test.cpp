@@ -54,7 +54,7 @@ void MakeNonDefaultDesign() {
     gInpSectC.Add("溝型-1", 2, 2000, 9, 2, 4);
     gInpSectLS.Remove(1);
     gInpSectS.Clear();
-    gInpSectS.Add("SP-ⅢW", 32400, 1800, 27500, 1530);
+    gInpSectS.Add("SP-ⅢW", 32400, 1800, 27500, 1530)->Mass = 136;  // its standard mass
     gInpYaita = CInpYaita{true, 2, 1, 6.25, 3.5, 9.75};
     gInpHyoshi = kCover;
 }
@@ -374,6 +374,55 @@ TEST(DesignFileLayout, SiteBeyondTheClassicLayoutIsVersion110) {
     gInpJiban.DeltaP = 15;
     gInpJiban.Layers.clear();
     EXPECT_EQ(DesignToBytes(), classic);
+}
+
+// A classic file gives the built-in steel rows that are unchanged their standard masses and no
+// other row one; a design with any other mass takes the extended layout, which ends with a line
+// of masses for each catalogue.
+TEST(DesignFileLayout, MassesOtherThanTheStandardOnesAreVersion110) {
+    InitData();
+    const std::string classic = DesignToBytes();
+    EXPECT_EQ(Lines(classic)[2], "INPUT FILE VERSION             [1.00]");
+    EXPECT_EQ(gInpSectS.Item(2)->Mass, 120.0);
+    int32_t err = 0;
+    for (CInpSectS& row : gInpSectS) row.Mass = 0;
+    ASSERT_TRUE(DesignFromBytes(classic, err));
+    EXPECT_EQ(gInpSectS.Item(2)->Mass, 120.0);
+    EXPECT_EQ(gInpSectS.Item(1)->Mass, 0.0);
+
+    const struct {
+        const char* what;
+        void (*change)();
+    } cases[] = {
+        {"a steel mass", [] { gInpSectS.Item(2)->Mass = 125; }},
+        {"a standard mass taken away", [] { gInpSectS.Item(2)->Mass = 0; }},
+        {"a built-in section changed", [] { gInpSectS.Item(2)->Id = 8800; }},
+        {"a concrete and a light-steel mass",
+         [] {
+             gInpSectC.Item(1)->Mass = 310.5;
+             gInpSectLS.Item(3)->Mass = 61;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        InitData();
+        c.change();
+        const Snapshot design = Snapshot::Take();
+        const std::string bytes = DesignToBytes();
+        EXPECT_EQ(Lines(bytes)[2], "INPUT FILE VERSION             [1.10]");
+        ASSERT_TRUE(DesignFromBytes(bytes, err));
+        design.ExpectCurrentEqual();
+        EXPECT_EQ(DesignToBytes(), bytes);
+    }
+    InitData();
+    gInpSectS.Item(2)->Mass = 125;
+    const std::vector<std::string> l = Lines(DesignToBytes());
+    EXPECT_EQ(l.back().substr(0, 27), " 12  0  125  0  103  150  0");
+    // A count that is not the catalogue's is a damaged file.
+    std::string bad = DesignToBytes();
+    bad.replace(bad.rfind(" 12 "), 4, " 11 ");
+    EXPECT_FALSE(DesignFromBytes(bad, err));
+    EXPECT_EQ(err, 5);
 }
 
 TEST(DesignFileRoundTrip, DefaultDesignReadsBackEqual) {

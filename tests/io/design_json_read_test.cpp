@@ -56,13 +56,14 @@ TEST(DesignJsonRead, RefusesEveryFaultWithItsPathValueAndAllowedRange) {
         {"values outside the input ranges, records and rows",
          R"({"gInpJyoken": {"ELDL": 1000, "Z": 0.5}, "gInpJiban": {"Fai": 60.5},
              "gInpYaita": {"Sect": 100}, "gInpSectS": [{"Name": "a"}, {"Zo": 9, "Id": 1e12}],
-             "gInpSectC": [{"Keijyo": 3}]})",
+             "gInpSectC": [{"Keijyo": 3}], "gInpSectLS": [{"Mass": -1}]})",
          {"gInpJyoken.ELDL: 1000 is outside the input range (入力範囲：-999.00 ～ +999.00)",
           "gInpJyoken.Z: 0.5 is outside the input range (入力範囲：1.0 ～ 99.0)",
           "gInpJiban.Fai: 60.5 is outside",
           "gInpSectC[0].Keijyo: 3 is outside the input range (入力範囲：0～2)",
           "gInpSectS[1].Zo: 9 is outside the input range (入力範囲：10～9999999.9)",
-          "gInpSectS[1].Id: 1e+12 is outside", "gInpYaita.Sect: 100 is outside"}},
+          "gInpSectS[1].Id: 1e+12 is outside", "gInpYaita.Sect: 100 is outside",
+          "gInpSectLS[0].Mass: -1 is outside the input range (入力範囲：0～9999.9)"}},
         {"texts over their byte limit or with characters the design file cannot hold",
          R"({"gInpJyoken": {"Title": ")" + std::string(81, 'x') + R"("},
              "gInpZairyo": {"YZai": "ＳＹ２９５Ｘ", "KYZai": "a\"b"},
@@ -146,17 +147,31 @@ TEST(DesignJsonRead, KeysLeftOutKeepANewDesignAndCataloguesGivenReplaceTheDefaul
     expected["gInpJyoken"]["ELDL"] = 0.5;
     EXPECT_EQ(got, expected);
 
-    // One steel section: a new grid row's values where keys are left out; the other two
-    // catalogues stay the built-in ones.
-    ASSERT_TRUE(
-        DesignFromJson(R"({"gInpSectS": [{"Name": "SP-X", "Zo": 2270}], "gInpSectC": []})", faults))
+    // A new design's steel rows carry their masses; a row without one has no key for it.
+    EXPECT_EQ(expected["gInpSectS"][1]["Mass"], 120);
+    EXPECT_FALSE(expected["gInpSectS"][0].contains("Mass"));
+    EXPECT_FALSE(expected["gInpSectLS"][0].contains("Mass"));
+
+    // Steel sections: a new grid row's values where keys are left out (no mass); the other
+    // two catalogues stay the built-in ones. The masses read back as they were written.
+    ASSERT_TRUE(DesignFromJson(
+        R"({"gInpSectS": [{"Name": "SP-X", "Zo": 2270}, {"Mass": 98.5}], "gInpSectC": []})",
+        faults))
         << ::testing::PrintToString(faults);
-    ASSERT_EQ(gInpSectS.Count(), 1);
+    ASSERT_EQ(gInpSectS.Count(), 2);
     EXPECT_EQ(gInpSectS.Item(1)->Name, "SP-X");
     EXPECT_EQ(gInpSectS.Item(1)->Zo, 2270);
     EXPECT_EQ(gInpSectS.Item(1)->Id, 100);  // a new row's I'
+    EXPECT_EQ(gInpSectS.Item(1)->Mass, 0);
+    EXPECT_EQ(gInpSectS.Item(2)->Mass, 98.5);
     EXPECT_EQ(gInpSectC.Count(), 0);
-    EXPECT_EQ(json::parse(Dump())["gInpSectLS"], expected["gInpSectLS"]);
+    const json written = json::parse(Dump());
+    EXPECT_EQ(written["gInpSectLS"], expected["gInpSectLS"]);
+    EXPECT_FALSE(written["gInpSectS"][0].contains("Mass"));
+    EXPECT_EQ(written["gInpSectS"][1]["Mass"], 98.5);
+    const colInpSectS steel = gInpSectS;
+    ASSERT_TRUE(DesignFromJson(written.dump(), faults));
+    EXPECT_TRUE(gInpSectS == steel);
 
     // Whole numbers are numbers of any JSON form; Booleans only true and false.
     ASSERT_TRUE(DesignFromJson(

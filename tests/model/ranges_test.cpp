@@ -147,10 +147,10 @@ TEST(TextLimits, BytesAreCountedInCodePage932) {
 TEST(GridColumns, HeadersNewRowValuesAndHints) {
     const auto c = GridColumns("InpSectC");
     const auto s = GridColumns("InpSectS");
-    ASSERT_EQ(c.size(), 6u);
-    ASSERT_EQ(s.size(), 5u);
+    ASSERT_EQ(c.size(), 7u);
+    ASSERT_EQ(s.size(), 6u);
     const auto ls = GridColumns("InpSectLS");
-    ASSERT_EQ(ls.size(), 5u);
+    ASSERT_EQ(ls.size(), 6u);
     EXPECT_TRUE(GridColumns("InpSectX").empty());
     EXPECT_EQ(GridInputHint(c[0]), "入力範囲：15ﾊﾞｲﾄ以内の文字列");
     EXPECT_EQ(GridInputHint(c[1]), "入力範囲：(選択ﾘｽﾄ一覧より選択)");
@@ -162,6 +162,9 @@ TEST(GridColumns, HeadersNewRowValuesAndHints) {
     EXPECT_EQ(GridInputHint(ls[1]), "入力範囲：10～999999999.9");
     EXPECT_EQ(GridInputHint(ls[3]), "入力範囲：10～999999999.9");
     EXPECT_EQ(GridInputHint(ls[2]), GridInputHint(s[2]));
+    // The mass per square metre of wall, 0 where it is not given.
+    for (const auto& cols : {c, s, ls})
+        EXPECT_EQ(GridInputHint(cols.back()), "入力範囲：0～9999.9");
 
     // A new row is valid as it stands.
     for (const auto& cols : {c, s}) {

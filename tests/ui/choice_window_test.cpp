@@ -86,7 +86,7 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
     Open(std::move(results));
     ResultGridModel* c = yaita->listC;
     ASSERT_EQ(c->rowCount(), 3);
-    ASSERT_EQ(c->columnCount(), 5);
+    ASSERT_EQ(c->columnCount(), 7);
     EXPECT_EQ(c->Text(1, 0), QString::fromStdString(numfmt::FormatNumber(shownRow.moment, "0.0")));
     EXPECT_EQ(c->Value(1, 1), shownRow.lreq);
     EXPECT_EQ(c->Value(1, 2), 7.0);  // Lmin
@@ -103,7 +103,7 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
 
     ResultGridModel* s = yaita->listS;
     ASSERT_EQ(s->rowCount(), 12);
-    ASSERT_EQ(s->columnCount(), 3);
+    ASSERT_EQ(s->columnCount(), 5);
     EXPECT_TRUE(s->IsRed(0, 0));   // SP-ⅠA: stress fails
     EXPECT_TRUE(s->IsRed(0, 2));   // and displacement
     EXPECT_FALSE(s->IsRed(0, 1));  // required length is never red
@@ -117,6 +117,10 @@ TEST_F(ChoiceWindowTest, ListsShowTheResultsWithFailedValuesInRed) {
     EXPECT_EQ(s->Text(6, 0), QStringLiteral("105.3"));
     EXPECT_EQ(s->Text(6, 1), QStringLiteral("13.53"));
     EXPECT_EQ(s->Text(6, 2), QStringLiteral("0.099"));
+    // The built-in section's standard mass, and the mass of a metre of wall at the proposed L.
+    EXPECT_EQ(s->Text(6, 3), QStringLiteral("136.0"));
+    EXPECT_EQ(s->Text(6, 4), QStringLiteral("1904.0"));
+    EXPECT_EQ(s->Text(5, 4), QString()) << "no mass x L for a section that fails";
     EXPECT_EQ(yaita->listLS->rowCount(), 11);
 }
 
@@ -136,6 +140,20 @@ TEST_F(ChoiceWindowTest, OpensOnTheProgramsProposalMarkedInItsList) {
         yaita->listS->headerData(6, Qt::Vertical).toString().contains(QStringLiteral("推奨")));
     EXPECT_EQ(yaita->listC->RecommendedRow(), -1);
     EXPECT_TRUE(yaita->lblNone->isHidden());
+
+    // With masses, the passing section with the least mass x L: SP-Ⅳ at 100 kg/m2 before
+    // SP-ⅢW at 136 (x 14.00 m); SP-ⅠA fails, however light, and shows no mass x L.
+    w.reset();
+    gInpSectS.Item(1)->Mass = 50;
+    gInpSectS.Item(7)->Mass = 136;
+    gInpSectS.Item(8)->Mass = 100;
+    Open();
+    EXPECT_EQ(yaita->listS->RecommendedRow(), 7);
+    EXPECT_EQ(yaita->numSect->value(), 8);
+    EXPECT_EQ(yaita->listS->Text(6, 3), QStringLiteral("136.0"));
+    EXPECT_EQ(yaita->listS->Text(6, 4), QStringLiteral("1904.0"));
+    EXPECT_EQ(yaita->listS->Text(0, 3), QStringLiteral("50.0"));
+    EXPECT_EQ(yaita->listS->Text(0, 4), QString());
 
     w.reset();
     gInpSectS.Clear();  // light steel and concrete only: none of them passes

@@ -38,19 +38,21 @@ Message Hint(const std::string& text, const std::string& title) {
 
 TEST(SectGridModel, NewRowsCarryTheColumnDefaults) {
     SectGridModel c("InpSectC");
-    ASSERT_EQ(c.columnCount(), 6);
+    ASSERT_EQ(c.columnCount(), 7);
     ASSERT_TRUE(c.AddRow());
     const QStringList expected = {QStringLiteral("(未定義)"), QStringLiteral("平形矢板"),
                                   QStringLiteral("100"),      QStringLiteral("0"),
-                                  QStringLiteral("0"),        QStringLiteral("0")};
-    for (int col = 0; col < 6; ++col) EXPECT_EQ(c.CellText(0, col), expected[col]) << col;
+                                  QStringLiteral("0"),        QStringLiteral("0"),
+                                  QStringLiteral("0")};  // no mass
+    for (int col = 0; col < 7; ++col) EXPECT_EQ(c.CellText(0, col), expected[col]) << col;
 
     SectGridModel s("InpSectS");
-    ASSERT_EQ(s.columnCount(), 5);
+    ASSERT_EQ(s.columnCount(), 6);
     ASSERT_TRUE(s.AddRow());
     const QStringList steel = {QStringLiteral("(未定義)"), QStringLiteral("100"),
-                               QStringLiteral("10"), QStringLiteral("100"), QStringLiteral("10")};
-    for (int col = 0; col < 5; ++col) EXPECT_EQ(s.CellText(0, col), steel[col]) << col;
+                               QStringLiteral("10"),       QStringLiteral("100"),
+                               QStringLiteral("10"),       QStringLiteral("0")};
+    for (int col = 0; col < 6; ++col) EXPECT_EQ(s.CellText(0, col), steel[col]) << col;
     EXPECT_EQ(s.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Ｉ'(cm4/m)"));
 }
 
@@ -280,7 +282,7 @@ TEST_P(SectGridPasteRefusal, ChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SectGridPasteRefusal,
     ::testing::Values(
-        PasteCase{"TooWide", 3, 0, 4, "1\t2\t3\r\n", PasteTooWideMessage(3, 2)},
+        PasteCase{"TooWide", 3, 0, 4, "1\t2\t3\t4\r\n", PasteTooWideMessage(4, 3)},
         PasteCase{"BeyondRowLimit", 29, 28, 0, "a\r\nb\r\nc\r\n", PasteTooLongMessage(30)},
         PasteCase{"BadCellInLastRow", 3, 0, 2, "1000\t5\r\n2000\t1000\r\n",
                   PasteBadCellMessage(2, GridColumns("InpSectC")[3], QStringLiteral("1000"))},
@@ -313,10 +315,10 @@ TEST(SectGridModel, NewRowsStartFromTheRowAboveOrTheUsualSection) {
     struct Case {
         SectGridModel* m;
         QString usual, edited;
-    } cases[] = {{&c, QStringLiteral("(未定義)\t平形矢板\t1040\t5.4\t2\t4\r\n"),
-                  QStringLiteral("80H\t波形矢板\t4100\t15\t3\t7.5\r\n")},
-                 {&s, QStringLiteral("(未定義)\t85.1\t48.6\t41.1\t24.9\r\n"),
-                  QStringLiteral("LSP-X\t500\t100\t400\t90\r\n")}};
+    } cases[] = {{&c, QStringLiteral("(未定義)\t平形矢板\t1040\t5.4\t2\t4\t0\r\n"),
+                  QStringLiteral("80H\t波形矢板\t4100\t15\t3\t7.5\t380\r\n")},
+                 {&s, QStringLiteral("(未定義)\t85.1\t48.6\t41.1\t24.9\t0\r\n"),
+                  QStringLiteral("LSP-X\t500\t100\t400\t90\t61.5\r\n")}};
     for (const Case& k : cases) {
         SectGridModel& m = *k.m;
         const int last = m.columnCount() - 1;
@@ -496,10 +498,10 @@ TEST_F(SectWindowTest, CopyWithoutSelectionCopiesTheActiveCellOnly) {
 TEST_F(SectWindowTest, PasteRefusalIsShownAndChangesNothing) {
     Open(frmMenuMain::kInpSectC);
     sect->grid()->setCurrentIndex(sect->model()->index(0, 4));
-    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\r\n"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\r\n"));
     env.services.AnswerMessage(MsgAnswer::Ok);
     sect->EditPaste();
-    EXPECT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(3, 2)});
+    EXPECT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(4, 3)});
     EXPECT_EQ(env.services.beeps, 1);
     EXPECT_EQ(sect->model()->Value(0, 4), 2);
 }
@@ -574,10 +576,10 @@ TEST_F(SectWindowTest, ClipboardKeysWorkRightAfterAMessageBox) {
     Open(frmMenuMain::kInpSectC);
     env.services.realBoxes = true;
     sect->grid()->setCurrentIndex(sect->model()->index(0, 4));
-    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\r\n"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\t4\r\n"));
     env.services.AnswerMessage(MsgAnswer::Ok);
     QTest::keyClick(sect->grid(), Qt::Key_V, Qt::ControlModifier);
-    ASSERT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(3, 2)});
+    ASSERT_EQ(env.services.messages(), std::vector<Message>{PasteTooWideMessage(4, 3)});
     QGuiApplication::clipboard()->setText(QStringLiteral("3\t3.5\r\n"));
     QTest::keyClick(sect->grid(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(sect->model()->Value(0, 4), 3);

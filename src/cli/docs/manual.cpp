@@ -110,7 +110,7 @@ void ForEachField(Fn&& fn) {
     for (std::size_t i = 0; i < all.size(); ++i) {
         const DesignField& f = all[i];
         if (f.type == FieldType::Rows) {
-            for (const DesignField& r : RowFields(f.catalogue))
+            for (const DesignField& r : SectionFields(f.catalogue))
                 fn(std::string(f.name), true, Window(f), r);
             continue;
         }

@@ -2,8 +2,9 @@
 // ground with the loads above it and the chosen pile's Mmax, the chosen pile and who chose it,
 // every check of that pile with its value, limit and verdict, the overall verdict naming what
 // fails, and the comparison of every registered section of the chosen kind as the choice window
-// lists them. Values are those the chapters print, rounded as they print them; the verdicts are
-// the chapters' own rules.
+// lists them, with, where sections of the kind have a mass, the passing sections' material per
+// metre of wall that the program's proposal compares and the rule that chose it. Values are
+// those the chapters print, rounded as they print them; the verdicts are the chapters' own rules.
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "calc/yaita_choice.h"
 #include "model/design.h"
 #include "platform/cp932.h"
+#include "platform/numfmt.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
@@ -200,8 +202,8 @@ std::vector<std::string> VerdictLines(const std::vector<PileCheck>& checks, std:
 }
 
 // Lines of the page, to know whether the blank lines between the blocks still fit on it.
-int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLines,
-                    int32_t sections) {
+int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLines, int32_t sections,
+                    int32_t massLines) {
     const int32_t load = gInpJyoken.Keijyo == 2 ? 2 : 1;
     const int32_t ground = chapters::Layered() ? 1 : gInpJiban.Kind == 0 ? 2 : 3;
     const int32_t material = c.kind == PileKind::Concrete ? 1 : 2;
@@ -211,7 +213,7 @@ int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLine
     const int32_t table = 1 + 3 + static_cast<int32_t>(checks) + 1 +
                           std::max<int32_t>(1, static_cast<int32_t>(verdictLines));
     const int32_t comparison = 1 + 4 + sections + 1 + 2;
-    return conditions + forces + pile + table + comparison;
+    return conditions + forces + pile + table + comparison + massLines;
 }
 
 void Conditions(ChapterData& d, const Results& r, const Chosen& c,
@@ -348,8 +350,9 @@ int32_t CheckLine(CheckItem item) {
     }
 }
 
-void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& checks,
-            std::size_t verdictWidth, const std::function<void()>& blank) {
+void Checks(ChapterData& d, const Chosen& c, const std::optional<PassingProposal>& proposal,
+            const std::vector<PileCheck>& checks, std::size_t verdictWidth,
+            const std::function<void()>& blank) {
     ChapterSection sec(d, chk::kSection);
     blank();
     chapters::Heading(d, sec, chk::kPile);
@@ -358,7 +361,9 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
     S(d, 2, c.name);
     N(d, 2, gInpYaita.L);
     sec.Template(chk::kPileLine);
-    sec.Line(gInpYaita.Proposed ? chk::kProposed : chk::kUser);
+    sec.Line(!gInpYaita.Proposed                                    ? chk::kUser
+             : proposal && proposal->rule == ProposalRule::Lightest ? chk::kProposedLightest
+                                                                    : chk::kProposed);
     blank();
     chapters::Heading(d, sec, chk::kHeading);
     for (int32_t l = chk::kTop; l <= chk::kTopLast; ++l) sec.Line(l);
@@ -407,7 +412,107 @@ void Checks(ChapterData& d, const Chosen& c, const std::vector<PileCheck>& check
 
 std::string Flag(bool fails) { return fails ? "＊" : ""; }
 
+// `text` behind blanks to `width` code page 932 bytes, for a text field of that width.
+std::string RightAligned(const std::string& text, std::size_t width) {
+    const std::size_t bytes = cp932::ByteLength(text);
+    return std::string(bytes < width ? width - bytes : 0, ' ') + text;
+}
+
+// Whether a section of the kind has a mass: only then masses are printed.
+bool KindHasMasses(PileKind kind) {
+    const int32_t n = std::min(CatalogueCount(kind), kMaxSections);
+    for (int32_t s = 1; s <= n; ++s) {
+        if (SectionMass(kind, s) != 0.0) return true;
+    }
+    return false;
+}
+
+// The passing sections of the chosen kind when one of its sections has a mass, else none.
+std::vector<int32_t> MassRows(const Results& r, PileKind kind) {
+    std::vector<int32_t> passing;
+    if (!KindHasMasses(kind)) return passing;
+    const int32_t n = std::min(CatalogueCount(kind), kMaxSections);
+    for (int32_t s = 1; s <= n; ++s) {
+        if (r.sections.Passes(kind, s)) passing.push_back(s);
+    }
+    return passing;
+}
+
+// What mass x L means, and, when the proposal is of the chosen kind, which section it is and
+// the rule that chose it.
+int32_t MassNoteLines(const Chosen& c, const std::optional<PassingProposal>& proposal) {
+    return 1 + (proposal && proposal->kind == c.kind ? 1 : 0);
+}
+
+void MassNotes(ChapterData& d, ChapterSection& sec, const Chosen& c,
+               const std::optional<PassingProposal>& proposal) {
+    sec.Line(cmp::kMassLegend);
+    if (!proposal || proposal->kind != c.kind) return;
+    N(d, 1, proposal->sect);
+    S(d, 1, SectionName(proposal->kind, proposal->sect));
+    sec.Template(proposal->rule == ProposalRule::Lightest ? cmp::kRuleLightest
+                                                          : cmp::kRuleCatalogue);
+}
+
+// The lines the masses take beyond the comparison table of today: the notes under a steel table
+// with masses, or the concrete sections' table of masses with its notes (0: none).
+int32_t MassLines(const Results& r, const Chosen& c,
+                  const std::optional<PassingProposal>& proposal) {
+    if (c.kind != PileKind::Concrete) {
+        return KindHasMasses(c.kind) ? MassNoteLines(c, proposal) : 0;
+    }
+    const std::size_t rows = MassRows(r, c.kind).size();
+    if (rows == 0) return 0;
+    return 1 + 4 + static_cast<int32_t>(rows) + 1 + MassNoteLines(c, proposal);
+}
+
+// Concrete sections with masses (their comparison table has no room for two more columns): the
+// passing ones with the length the proposal takes for each, their mass and their mass x L, what
+// the proposal compares, the section proposed marked, and the notes. Nothing when no section of
+// the kind has a mass.
+void Masses(ChapterData& d, ChapterSection& sec, const Results& r, const Chosen& c,
+            const std::optional<PassingProposal>& proposal) {
+    const std::vector<int32_t> passing = MassRows(r, c.kind);
+    if (passing.empty()) return;
+    const bool ours = proposal && proposal->kind == c.kind;
+    auto header = [&] {
+        for (int32_t l = cmp::kMassTop; l <= cmp::kMassTopLast; ++l) sec.Line(l);
+    };
+    // The title, the header and a first row together; the table's end with its notes.
+    const int32_t afterRows = 1 + MassNoteLines(c, proposal);
+    NewPageIfShort(1 + 4 + 1 + afterRows, 0);
+    sec.Line(cmp::kMassTitle);
+    header();
+    for (std::size_t i = 0; i < passing.size(); ++i) {
+        const int32_t s = passing[i];
+        if (i > 0 && LinesPerPage - LineCount < 1 + afterRows) {
+            sec.Line(cmp::kMassBottom);
+            NewPageIfShort(LinesPerPage, 0);
+            header();
+        }
+        const double lreq = r.sections.RequiredLength(c.kind, s);
+        const double L = ProposalLength(c.kind, s, lreq);
+        const double mass = SectionMass(c.kind, s);
+        S(d, 1, s == c.sect ? "◎" : "");
+        N(d, 1, s);
+        S(d, 2, SectionName(c.kind, s));
+        N(d, 2, lreq);
+        N(d, 3, L);
+        if (mass == 0.0) {
+            sec.Template(cmp::kMassRowNone);
+            continue;
+        }
+        N(d, 4, mass);
+        N(d, 5, MassPerMetre(mass, L));
+        S(d, 3, ours && proposal->sect == s ? "提案" : "");
+        sec.Template(cmp::kMassRow);
+    }
+    sec.Line(cmp::kMassBottom);
+    MassNotes(d, sec, c, proposal);
+}
+
 void Comparison(ChapterData& d, const Results& r, const Chosen& c,
+                const std::optional<PassingProposal>& proposal,
                 const std::function<void()>& blank) {
     ChapterSection sec(d, cmp::kSection);
     blank();
@@ -415,18 +520,25 @@ void Comparison(ChapterData& d, const Results& r, const Chosen& c,
                                             cmp::kHeadingSteel};
     chapters::Heading(d, sec, kHeadings[static_cast<std::size_t>(c.kind)]);
     const bool concrete = c.kind == PileKind::Concrete;
-    const int32_t top = concrete ? cmp::kConcreteTop : cmp::kSteelTop;
-    const int32_t topLast = concrete ? cmp::kConcreteTopLast : cmp::kSteelTopLast;
-    const int32_t bottom = concrete ? cmp::kConcreteBottom : cmp::kSteelBottom;
+    // Steel sections with masses show the mass and, passing, the mass x L in two more columns.
+    const bool masses = !concrete && KindHasMasses(c.kind);
+    const int32_t top = concrete ? cmp::kConcreteTop : masses ? cmp::kSteelMassTop : cmp::kSteelTop;
+    const int32_t topLast = concrete ? cmp::kConcreteTopLast
+                            : masses ? cmp::kSteelMassTopLast
+                                     : cmp::kSteelTopLast;
+    const int32_t bottom = concrete ? cmp::kConcreteBottom
+                           : masses ? cmp::kSteelMassBottom
+                                    : cmp::kSteelBottom;
     const int32_t n = std::min(CatalogueCount(c.kind), kMaxSections);
     auto header = [&] {
         for (int32_t l = top; l <= topLast; ++l) sec.Line(l);
     };
     header();
-    constexpr int32_t kAfterRows = 3;  // the closing line and the two legend lines
+    // The closing line and the legend's lines.
+    const int32_t afterRows = 3 + (masses ? MassNoteLines(c, proposal) : 0);
     for (int32_t s = 1; s <= n; ++s) {
         // A catalogue longer than the page left goes on under its header on the next page.
-        if (s > 1 && LinesPerPage - LineCount < 1 + kAfterRows) {
+        if (s > 1 && LinesPerPage - LineCount < 1 + afterRows) {
             sec.Line(bottom);
             NewPageIfShort(LinesPerPage, 0);
             header();
@@ -454,9 +566,21 @@ void Comparison(ChapterData& d, const Results& r, const Chosen& c,
             N(d, 3, row.lreq);
             N(d, 4, row.delta);
             S(d, 4, Flag(row.deltaFails));
-            S(d, 5, verdict);
+            if (masses) {
+                const double mass = SectionMass(c.kind, s);
+                const double L = ProposalLength(c.kind, s, row.lreq);
+                S(d, 5, RightAligned(mass == 0.0 ? "－" : numfmt::FormatNumber(mass, "0.0"), 8));
+                S(d, 6,
+                  RightAligned(mass == 0.0 || !row.Passes()
+                                   ? "－"
+                                   : numfmt::FormatNumber(MassPerMetre(mass, L), "0.0"),
+                               10));
+                S(d, 7, verdict);
+            } else {
+                S(d, 5, verdict);
+            }
         }
-        sec.Template(concrete ? cmp::kConcreteRow : cmp::kSteelRow);
+        sec.Template(concrete ? cmp::kConcreteRow : masses ? cmp::kSteelMassRow : cmp::kSteelRow);
     }
     sec.Line(bottom);
     if (concrete) {
@@ -468,6 +592,8 @@ void Comparison(ChapterData& d, const Results& r, const Chosen& c,
         sec.Template(cmp::kSteelLegend);
     }
     sec.Line(cmp::kVerdictLegend);
+    if (masses) MassNotes(d, sec, c, proposal);
+    if (concrete) Masses(d, sec, r, c, proposal);
 }
 
 }  // namespace
@@ -479,6 +605,7 @@ bool Write(const Results& results, std::string* error) {
             const Chosen c = Stage();
             const std::vector<PileCheck> checks = summary::ChosenPileChecks(results);
             const int32_t sections = std::min(CatalogueCount(c.kind), kMaxSections);
+            const std::optional<PassingProposal> proposal = ProposePassing(results);
             // The verdict's slot, for the lines its failing checks take.
             LineLevelSlots levels{};
             LineTextSlots texts{};
@@ -486,16 +613,18 @@ bool Write(const Results& results, std::string* error) {
             const std::size_t verdictWidth = SlotWidth(texts[chk::kFailing]);
             const std::size_t verdictLines = VerdictLines(checks, verdictWidth).size();
             // Six blank lines part the blocks when the page has room for them.
-            const bool roomy =
-                LinesNeeded(c, checks.size(), verdictLines, sections) + 6 <= kPageLines;
+            const bool roomy = LinesNeeded(c, checks.size(), verdictLines, sections,
+                                           MassLines(results, c, proposal)) +
+                                   6 <=
+                               kPageLines;
             const std::function<void()> blank = [roomy] {
                 if (roomy) PrintBlankLines(1);
             };
             ChapterData d;
             Conditions(d, results, c, blank);
             Forces(d, results, c, blank);
-            Checks(d, c, checks, verdictWidth, blank);
-            Comparison(d, results, c, blank);
+            Checks(d, c, proposal, checks, verdictWidth, blank);
+            Comparison(d, results, c, proposal, blank);
         },
         error);
 }

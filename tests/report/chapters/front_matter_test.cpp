@@ -76,12 +76,16 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-// The rows of the comparison table: the lines between a "├" and the next "└" after its heading.
-std::vector<std::string> ComparisonRows(const std::string& text) {
+// The rows of the comparison table (or of the table of masses after it): the lines between a
+// "├" and the next "└" after its heading, up to the next table's.
+std::vector<std::string> ComparisonRows(const std::string& text,
+                                        const std::string& heading = "断面比較表",
+                                        const std::string& next = "合格断面の矢板質量") {
     std::vector<std::string> rows;
     bool seen = false, in = false;
     for (const std::string& l : Lines(text)) {
-        seen = seen || Has(l, "断面比較表");
+        if (seen && Has(l, next)) break;
+        seen = seen || Has(l, heading);
         if (!seen) continue;
         if (Has(l, "├")) {
             in = true;
@@ -175,7 +179,7 @@ TEST_F(FrontMatterTest, SummaryVerdictsAreThoseOfTheChapters) {
         EXPECT_EQ(failed.empty(), c.allPass) << failed;
         EXPECT_EQ(Has(s, "総合判定：全ての照査を満足する"), failed.empty()) << s;
         EXPECT_EQ(Has(s, "総合判定：満足しない照査あり ―― " + failed + " "), !failed.empty()) << s;
-        EXPECT_EQ(Has(s, "選定：全ての照査を満足する断面としてﾌﾟﾛｸﾞﾗﾑが提案したもの"), c.proposed);
+        EXPECT_EQ(Has(s, "選定：全ての照査を満足する断面のうち"), c.proposed);
         EXPECT_EQ(Has(s, "選定：利用者が選択したもの"), !c.proposed);
         // One page, its heading a bookmark.
         EXPECT_EQ(test::PageBreaks(s), 0);
@@ -219,11 +223,88 @@ TEST_F(FrontMatterTest, ComparisonTableIsTheResultListWithTheChosenRowMarked) {
                 EXPECT_TRUE(Has(r, Pic(list(sect, kSSigma), "####0.0") +
                                        (list(sect, kSSigmaFlag) != 0 ? "＊" : "  ") + "│"));
                 EXPECT_TRUE(Has(r, Pic(list(sect, kSLreq), "##0.00") + "│"));
-                EXPECT_TRUE(Has(r, Pic(list(sect, kSDelta), "##0.000") +
+                EXPECT_TRUE(Has(r, Pic(list(sect, kSDelta), "#0.000") +
                                        (list(sect, kSDeltaFlag) != 0 ? "＊" : "  ") + "│"));
             }
         }
         EXPECT_EQ(marked, 1);
+    }
+}
+
+// Where sections of the chosen kind have a mass, the comparison shows each one's mass and, for a
+// passing one, its mass x L (concrete, whose table has no room, in a table of its passing
+// sections with their L), names the proposal and the rule that chose it; without masses none of
+// this, and the choice line names the catalogue order.
+TEST_F(FrontMatterTest, MassesOfTheChosenKindAndTheRuleThatChose) {
+    struct Case {
+        const char* what;
+        std::size_t design;
+        PileKind kind;
+        double mass;  // given to every section of the kind (0: none), the second one's halved
+    };
+    for (const Case& c : {Case{"steel with masses", 4, PileKind::Steel, 120},
+                          Case{"steel without", 4, PileKind::Steel, 0},
+                          Case{"concrete with masses", 0, PileKind::Concrete, 400}}) {
+        SCOPED_TRACE(c.what);
+        test::ReportDesign d = test::ReportDesigns()[c.design];
+        const auto setup = d.setup;
+        d.setup = [setup, c] {
+            setup();
+            // The proposal is of the kind in question.
+            if (c.kind == PileKind::Steel) gInpSectC.Clear();
+            gInpSectLS.Clear();
+            for (CInpSectS& row : gInpSectS) row.Mass = c.mass;
+            for (CInpSectC& row : gInpSectC) row.Mass = c.mass;
+            if (c.mass > 0 && c.kind == PileKind::Steel) gInpSectS.Item(2)->Mass = c.mass / 2;
+            if (c.mass > 0 && c.kind == PileKind::Concrete) gInpSectC.Item(2)->Mass = c.mass / 2;
+        };
+        ASSERT_TRUE(test::Prepare(d));
+        const Results results = SnapshotResults();
+        const usecase::Proposal p = usecase::ProposePassingPick(results);
+        ASSERT_TRUE(p.pick);
+        ASSERT_EQ(p.pick->kind, c.kind);
+        StoreChoice(c.kind, p.pick->sect, 0, 0, p.pick->L);
+        gInpYaita.Proposed = true;
+        const std::string s = WithoutMarks(test::RunWriter(basResOutSummary::Write, results));
+        const bool masses = c.mass > 0;
+        EXPECT_EQ(Has(s, "矢板質量（質量×Ｌ）が最小のものとしてﾌﾟﾛｸﾞﾗﾑが提案"), masses);
+        EXPECT_EQ(Has(s, "カタログ順で最初のものとしてﾌﾟﾛｸﾞﾗﾑが提案"), !masses);
+        EXPECT_EQ(
+            Has(s, "提案：№" + Pic(p.pick->sect, "##0") + " " + SectionName(c.kind, p.pick->sect)),
+            masses);
+        EXPECT_EQ(Has(s, "質量のある合格断面のうち 質量×Ｌ が最小の断面"), masses);
+        EXPECT_EQ(Has(s, "質量×Ｌ：矢板壁 1 m 当たりの矢板質量"), masses);
+        EXPECT_EQ(test::PageBreaks(s), 0);
+        EXPECT_LE(Lines(s).size(), 62u);
+        const std::vector<std::string> rows = c.kind == PileKind::Steel
+                                                  ? ComparisonRows(s)
+                                                  : ComparisonRows(s, "合格断面の矢板質量", "\f");
+        std::size_t next = 0;
+        for (int32_t sect = 1; sect <= CatalogueCount(c.kind); ++sect) {
+            const bool passes = results.sections.Passes(c.kind, sect);
+            if (c.kind == PileKind::Concrete && !passes) continue;
+            ASSERT_LT(next, rows.size());
+            const std::string& r = rows[next++];
+            SCOPED_TRACE(r);
+            const double mass = SectionMass(c.kind, sect);
+            const double L = ProposalLength(c.kind, sect, RequiredLength(c.kind, sect));
+            const std::string perMetre = Pic(mass * L, "0.0");
+            if (c.kind == PileKind::Concrete) {
+                EXPECT_TRUE(Has(r, Pic(L, "##0.00") + "│ " + Pic(mass, "###0.0") + " │"));
+                EXPECT_TRUE(Has(r, "│ " + Pic(mass * L, "######0.0") + "│"));
+                EXPECT_EQ(Has(r, "│提案│"), sect == p.pick->sect);
+            } else if (masses) {
+                // Right-aligned in their columns; mass x L only for a passing section.
+                const std::string shown = passes ? perMetre : "－";
+                EXPECT_TRUE(Has(r, Pic(mass, "0.0") + "│" +
+                                       std::string(10 - cp932::ByteLength(shown), ' ') + shown +
+                                       "│"));
+            } else {
+                EXPECT_FALSE(Has(r, "－"));
+            }
+        }
+        EXPECT_EQ(next,
+                  c.kind == PileKind::Steel ? std::size_t(CatalogueCount(c.kind)) : rows.size());
     }
 }
 
