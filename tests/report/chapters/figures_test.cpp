@@ -194,6 +194,35 @@ TEST_F(Figures, LayeredSiteNamesItsLayersAndTheChannelWater) {
     }
 }
 
+// The dimension lines carry the design's own values: Ｈ and Ｄ from the levels and the pile,
+// Ｈ0 from the pile head to the adopted virtual ground (0.5 m below the computed one in
+// clay-increasing), Ｌ, and l ＝ 3／β of the chosen section as the calculation found it.
+TEST_F(Figures, StructureDimensionsAreTheDesignsLengths) {
+    for (const char* example : {"sand-channel.kvt", "clay-increasing.kvt"}) {
+        SCOPED_TRACE(example);
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData((test::SourceDir() / "examples" / example).string(), err));
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain());
+        const Results r = SnapshotResults();
+        const CInpJyoken& j = gInpJyoken;
+        const double ELV = *r.AdoptedVirtualGround(), L = gInpYaita.L;
+        const EmbedRow* embed = r.sections.Embed(*KindOfChoice(gInpYaita.Yaita), gInpYaita.Sect);
+        ASSERT_NE(embed, nullptr);
+        const Read fig = ReadFigure(
+            basZuStructure::DrawStructureFigure(basZuStructure::CurrentSection(r, true)));
+        EXPECT_TRUE(Faults(fig).empty());
+        auto metres = [](double v) { return numfmt::FormatNumber(v, "#0.00") + "m"; };
+        for (const std::string& t :
+             {"Ｈ＝" + metres(j.ELGL - j.ELDL), "Ｄ＝" + metres(j.ELDL - (j.ELYU - L)),
+              "Ｈ0＝" + metres(j.ELYU - ELV), "Ｌ＝" + metres(L),
+              "l＝3／β＝" + metres(embed->ell)}) {
+            EXPECT_TRUE(HasText(fig, t)) << t;
+        }
+        basResOutPrn::DeleteAllReportFiles();
+    }
+}
+
 basZuStructure::Section Channel() {
     basZuStructure::Section s;
     s.ELGL = 3.5;
