@@ -123,8 +123,9 @@ struct Piece {
     bool raised;
 };
 
-// A run of printable characters cut into pieces set normally and raised pieces.
-std::vector<Piece> SplitRaised(const std::string& run, int column) {
+// A run of printable characters cut into pieces set normally and raised pieces: code page 932
+// bytes of a print line, whose trail bytes may be a "^", or UTF-8 (`utf8`), whose never are.
+std::vector<Piece> SplitRaised(const std::string& run, int column, bool utf8 = false) {
     std::vector<Piece> out;
     for (std::size_t i = 0; i < run.size();) {
         const unsigned char b = static_cast<unsigned char>(run[i]);
@@ -138,7 +139,7 @@ std::vector<Piece> SplitRaised(const std::string& run, int column) {
                 continue;
             }
         }
-        const std::size_t n = cp932::IsLeadByte(b) && i + 1 < run.size() ? 2 : 1;
+        const std::size_t n = !utf8 && cp932::IsLeadByte(b) && i + 1 < run.size() ? 2 : 1;
         if (out.empty() || out.back().raised) out.push_back({column, {}, false});
         out.back().bytes.append(run, i, n);
         column += static_cast<int>(n);
@@ -435,7 +436,21 @@ class Painter {
         p_.scale(1.0 / kTextUnit, 1.0 / kTextUnit);
         p_.setFont(f);
         p_.setPen(QColor::fromRgb(QRgb(st.color & 0xFFFFFF)));
-        p_.drawText(QPointF(0, 0), Q(t.text));
+        // A figure's text takes the raised runs of the print lines too ("kN/m^2"), set one after
+        // the other along its baseline.
+        const QFont raised = [&] {
+            QFont r = f;
+            r.setPixelSize(std::max(1, int(std::lround(em * kRaisedSize * kTextUnit))));
+            return r;
+        }();
+        double x = 0;
+        for (const Piece& piece : SplitRaised(t.text, 0, true)) {
+            const QString text = Q(piece.bytes);
+            const QFont& font = piece.raised ? raised : f;
+            p_.setFont(font);
+            p_.drawText(QPointF(x, piece.raised ? -kRaisedRise * em * kTextUnit : 0.0), text);
+            x += QFontMetricsF(font).horizontalAdvance(text);
+        }
         p_.restore();
     }
 

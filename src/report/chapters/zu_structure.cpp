@@ -43,7 +43,7 @@ void Check(double v, const char* what) {
 }
 
 std::string Metres(double v) { return numfmt::FormatNumber(v, "#0.00") + " m"; }
-std::string Load(double q) { return numfmt::FormatNumber(q, "#0.0") + " kN/m2"; }
+std::string Load(double q) { return numfmt::FormatNumber(q, "#0.0") + " kN/m^2"; }
 // A dimension's text, short enough to stand beside its line: "Ｈ＝3.50m".
 std::string Measure(const std::string& symbol, double v) {
     return symbol + "＝" + numfmt::FormatNumber(v, "#0.00") + "m";
@@ -332,7 +332,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
                                   {Side::kRight},
                                   true});
             }
-            labels.push_back({"盛土部γ ＝ " + numfmt::FormatNumber(s.K2Gs, "#0.0") + " kN/m3",
+            labels.push_back({"盛土部γ ＝ " + numfmt::FormatNumber(s.K2Gs, "#0.0") + " kN/m^3",
                               kTextStyle,
                               back - 2,
                               (yGL + yCrest) / 2,

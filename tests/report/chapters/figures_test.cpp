@@ -248,14 +248,14 @@ TEST_F(Figures, StructureShowsTheShapeAsEnteredAndLevelsToScale) {
              s.K0X = 2;
              s.K0Q = 10;
          },
-         {"Ｘ ＝ 2.00 m", "Ｑ ＝ 10.0 kN/m2"}},
+         {"Ｘ ＝ 2.00 m", "Ｑ ＝ 10.0 kN/m^2"}},
         {"Slope",
          [](auto& s) {
              s.Keijyo = 1;
              s.K1m = 2;
              s.K1Q = 5;
          },
-         {"勾配 1:2.0（β ＝ 26.6°）", "ｑ ＝ 5.0 kN/m2"}},
+         {"勾配 1:2.0（β ＝ 26.6°）", "ｑ ＝ 5.0 kN/m^2"}},
         {"Trapezoid",
          [](auto& s) {
              s.Keijyo = 2;
@@ -265,8 +265,8 @@ TEST_F(Figures, StructureShowsTheShapeAsEnteredAndLevelsToScale) {
              s.K2Gs = 18;
              s.K2Q = 5;
          },
-         {"Ｘ1 ＝ 0.50 m", "Ｘ2 ＝ 2.00 m", "Ｈo ＝ 1.50 m", "盛土部γ ＝ 18.0 kN/m3",
-          "Ｑ ＝ 5.0 kN/m2"}},
+         {"Ｘ1 ＝ 0.50 m", "Ｘ2 ＝ 2.00 m", "Ｈo ＝ 1.50 m", "盛土部γ ＝ 18.0 kN/m^3",
+          "Ｑ ＝ 5.0 kN/m^2"}},
     };
     for (const Case& c : cases) {
         basZuStructure::Section s = Channel();
