@@ -165,8 +165,9 @@ void Dimensions(const Section& s, double m, std::vector<Wanted>& labels) {
         for (const Span& sp : columns[c]) {
             const double mid = m * (sp.top + sp.bottom) / 2;
             const double w = TextWidth(kTextStyle, sp.text);
-            // Running upwards, its glyphs' feet towards the line.
-            const double x = kDimensionX[c] - 0.6 - figure_labels::kDescent * em;
+            // Running upwards, its glyphs' feet towards the line and clear of the arrowheads, so
+            // that only the extension lines at the ends bound it.
+            const double x = kDimensionX[c] - 1.1 - figure_labels::kDescent * em;
             const double y = mid - w / 2;
             if (ClearOfDrawing(figure_labels::TextBox(w, em, 1, x, y))) {
                 AddText(sp.text, kTextStyle, 1, x, y);
