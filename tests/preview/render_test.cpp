@@ -96,6 +96,38 @@ TEST_F(Render, HeadingsAreEmphasisedWithoutLeavingTheGrid) {
         EXPECT_NEAR(FirstInkX(img, LineBand(g, line)), g.ColumnX(2), 0.7) << line;
 }
 
+// Units and exponents: "^" with its run of digits and signs is drawn raised and smaller, without
+// the "^" and within the columns the text takes, so the bar after it stands where it does after
+// plain text; a "^" without such a run is printed.
+TEST_F(Render, RaisedRunsStandAboveTheBaselineAndKeepTheColumns) {
+    const Document d = FromLines({"kN/m^2 |", "×10^8 |", "tan^-1 |", "a^b    |", "kN/m2  |"});
+    const QImage img = renderPageImage(d, 0, kDpi);
+    const PageGeometry g = GeometryFor({});
+    const double em = g.fontEm, col = g.columnPitch;
+    auto band = [&](int line, double x0, double x1, double fromEm, double toEm) {
+        const double base = g.Baseline(line);
+        return QRectF(x0, base - toEm * em, x1 - x0, (toEm - fromEm) * em);
+    };
+    const struct { int line, caret, length; } raised[] = {{0, 4, 1}, {1, 4, 1}, {2, 3, 2}};
+    for (const auto& r : raised) {
+        const double x0 = g.ColumnX(r.caret), x1 = g.ColumnX(r.caret + 1 + r.length);
+        EXPECT_GT(Ink(img, band(r.line, x0, x1, 0.45, 1.0)), 2) << r.line;
+        EXPECT_EQ(Ink(img, band(r.line, x0, x1, -0.25, 0.28)), 0) << r.line << ": on the baseline";
+    }
+    // Where a caret would stand (the top of its cell): empty in tan^-1, inked in a^b.
+    auto caretInk = [&](int line, int column) {
+        return Ink(img, band(line, g.ColumnX(column) + 0.1 * col, g.ColumnX(column) + 0.6 * col,
+                             0.68, 0.95));
+    };
+    EXPECT_EQ(caretInk(2, 3), 0);
+    EXPECT_GT(caretInk(3, 1), 0);
+    const double bar = FirstInkX(img, band(4, g.ColumnX(6), g.ColumnX(8), -0.2, 0.9));
+    ASSERT_GT(bar, g.ColumnX(6));
+    for (int line = 0; line < 4; ++line)
+        EXPECT_NEAR(FirstInkX(img, band(line, g.ColumnX(6), g.ColumnX(8), -0.2, 0.9)), bar, 0.01)
+            << line;
+}
+
 // A large line (the cover's title) is twice the body's size, centred on the text width, and grows
 // into the blank row above it only.
 TEST_F(Render, LargeLineIsTwiceTheSizeAndCentred) {

@@ -9,6 +9,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/cp932.h"
 
@@ -106,6 +107,47 @@ void ForEachRun(const std::string& bytes, RunFn&& fn, BoxFn&& box) {
     flush();
 }
 
+// A unit or an exponent in a print line: "^" and the run of digits, "+" and "-" after it
+// ("kN/m^2", "×10^8", "tan^-1") is printed raised and smaller, without the "^". The print file
+// keeps the text as written, and the line keeps its columns: the raised run starts in the
+// column of the "^" and what follows it stands where the fields put it. A "^" without such a
+// run is an ordinary character.
+constexpr double kRaisedSize = 0.68;  // of the body em
+constexpr double kRaisedRise = 0.36;  // the raised baseline above the line's, in em
+
+bool Raisable(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-'; }
+
+struct Piece {
+    int column;
+    std::string bytes;  // code page 932
+    bool raised;
+};
+
+// A run of printable characters cut into pieces set normally and raised pieces: code page 932
+// bytes of a print line, whose trail bytes may be a "^", or UTF-8 (`utf8`), whose never are.
+std::vector<Piece> SplitRaised(const std::string& run, int column, bool utf8 = false) {
+    std::vector<Piece> out;
+    for (std::size_t i = 0; i < run.size();) {
+        const unsigned char b = static_cast<unsigned char>(run[i]);
+        if (b == '^') {
+            std::size_t end = i + 1;
+            while (end < run.size() && Raisable(run[end])) ++end;
+            if (end > i + 1) {
+                out.push_back({column, run.substr(i + 1, end - i - 1), true});
+                column += static_cast<int>(end - i);
+                i = end;
+                continue;
+            }
+        }
+        const std::size_t n = !utf8 && cp932::IsLeadByte(b) && i + 1 < run.size() ? 2 : 1;
+        if (out.empty() || out.back().raised) out.push_back({column, {}, false});
+        out.back().bytes.append(run, i, n);
+        column += static_cast<int>(n);
+        i += n;
+    }
+    return out;
+}
+
 QPen PenFor(const LineStyle& style) {
     const double width = std::max(0.05, style.width / 100.0);
     QPen pen(Qt::black, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
@@ -177,30 +219,46 @@ class Painter {
         const double y = g_.Baseline(row) * kTextUnit;
         int first = -1, last = 0;
         std::vector<std::pair<int, BoxArms>> boxes;
+        auto drawRun = [&](int column, const std::string& run) {
+            if (runs) {
+                p_.drawText(QPointF(g_.ColumnX(column) * kTextUnit, y), Q(cp932::ToUtf8(run)));
+                last = column + int(run.size());
+                return;
+            }
+            // One character at a time on its own grid cell: exact columns with any font.
+            int c = column;
+            for (std::size_t i = 0; i < run.size();) {
+                const std::size_t n =
+                    cp932::IsLeadByte(static_cast<unsigned char>(run[i])) && i + 1 < run.size() ? 2
+                                                                                                : 1;
+                const QPointF at(g_.ColumnX(c) * kTextUnit, y);
+                const QString ch = Q(cp932::ToUtf8(std::string_view(run).substr(i, n)));
+                p_.drawText(at, ch);
+                if (heading) EmboldenGlyph(at, font, ch);
+                c += int(n);
+                i += n;
+            }
+            last = c;
+        };
+        const QFont raisedFont = BodyFont(g_.fontEm * kRaisedSize, false);
         ForEachRun(
             line.bytes,
             [&](int column, const std::string& run) {
                 if (first < 0) first = column;
-                if (runs) {
-                    p_.drawText(QPointF(g_.ColumnX(column) * kTextUnit, y), Q(cp932::ToUtf8(run)));
-                    last = column + int(run.size());
-                    return;
+                for (const Piece& piece : SplitRaised(run, column)) {
+                    if (!piece.raised) {
+                        drawRun(piece.column, piece.bytes);
+                        continue;
+                    }
+                    const QPointF at(g_.ColumnX(piece.column) * kTextUnit,
+                                     y - kRaisedRise * g_.fontEm * kTextUnit);
+                    const QString text = Q(piece.bytes);  // ASCII only
+                    p_.setFont(raisedFont);
+                    p_.drawText(at, text);
+                    if (heading) EmboldenGlyph(at, raisedFont, text);
+                    p_.setFont(font);
+                    last = piece.column + 1 + int(piece.bytes.size());
                 }
-                // One character at a time on its own grid cell: exact columns with any font.
-                int c = column;
-                for (std::size_t i = 0; i < run.size();) {
-                    const std::size_t n =
-                        cp932::IsLeadByte(static_cast<unsigned char>(run[i])) && i + 1 < run.size()
-                            ? 2
-                            : 1;
-                    const QPointF at(g_.ColumnX(c) * kTextUnit, y);
-                    const QString ch = Q(cp932::ToUtf8(std::string_view(run).substr(i, n)));
-                    p_.drawText(at, ch);
-                    if (heading) EmboldenGlyph(at, font, ch);
-                    c += int(n);
-                    i += n;
-                }
-                last = c;
             },
             [&](int column, BoxArms arms) { boxes.emplace_back(column, arms); });
         p_.restore();
@@ -378,7 +436,21 @@ class Painter {
         p_.scale(1.0 / kTextUnit, 1.0 / kTextUnit);
         p_.setFont(f);
         p_.setPen(QColor::fromRgb(QRgb(st.color & 0xFFFFFF)));
-        p_.drawText(QPointF(0, 0), Q(t.text));
+        // A figure's text takes the raised runs of the print lines too ("kN/m^2"), set one after
+        // the other along its baseline.
+        const QFont raised = [&] {
+            QFont r = f;
+            r.setPixelSize(std::max(1, int(std::lround(em * kRaisedSize * kTextUnit))));
+            return r;
+        }();
+        double x = 0;
+        for (const Piece& piece : SplitRaised(t.text, 0, true)) {
+            const QString text = Q(piece.bytes);
+            const QFont& font = piece.raised ? raised : f;
+            p_.setFont(font);
+            p_.drawText(QPointF(x, piece.raised ? -kRaisedRise * em * kTextUnit : 0.0), text);
+            x += QFontMetricsF(font).horizontalAdvance(text);
+        }
         p_.restore();
     }
 

@@ -44,7 +44,7 @@ std::vector<std::string> LevelLabels(const std::vector<std::string>& names, doub
     return texts;
 }
 
-std::string PressureText(double p) { return numfmt::FormatNumber(p, "#0.00") + " kN/m2"; }
+std::string PressureText(double p) { return numfmt::FormatNumber(p, "#0.00") + " kN/m^2"; }
 
 void DownArrow(double x, double y, double length) {
     Seg(x, y + length, x, y, kThin);

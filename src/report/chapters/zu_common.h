@@ -32,7 +32,7 @@ std::string NamedLevel(std::string_view name, double z);
 // fit `room` mm in the small text style, the rest in further texts; the bare level when it has
 // no name.
 std::vector<std::string> LevelLabels(const std::vector<std::string>& names, double z, double room);
-// A pressure with its unit: "12.50 kN/m2".
+// A pressure with its unit, the exponent marked to be raised: "12.50 kN/m^2".
 std::string PressureText(double p);
 // A downward load arrow whose head touches (x, y), `length` long.
 void DownArrow(double x, double y, double length);

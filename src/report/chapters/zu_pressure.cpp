@@ -235,7 +235,7 @@ std::string DrawPressureFigure(const Results& results, double W, double F) {
     const double ox = -xLevels + levelRoom;
     const double oy = F - kTopRoom - yTop;
     all.push_back(
-        {"（単位：kN/m2）", kTextStyle, W - ox - 1, F - oy - 1, {Side::kBelowLeft}, true});
+        {"（単位：kN/m^2）", kTextStyle, W - ox - 1, F - oy - 1, {Side::kBelowLeft}, true});
     const figure_labels::Box frame{-ox + 0.5, -oy + 0.5, W - ox - 0.5, F - oy - 0.5};
     figure_labels::PlaceInDrawing(all, kThin, &frame);
 

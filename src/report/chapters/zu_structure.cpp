@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "calc/pile_kind.h"
 #include "model/design.h"
 #include "platform/numfmt.h"
 #include "platform/vberror.h"
@@ -21,9 +22,12 @@ using namespace zu;
 using figure_labels::Side;
 using figure_labels::Wanted;
 
-constexpr double kWallX = 72;      // the wall line's place in the frame, mm from its left edge
-constexpr double kFront = 50;      // the ground in front, left of the wall
-constexpr double kScaleX = -64;    // the scale bar
+constexpr double kWallX = 87;    // the wall line's place in the frame, mm from its left edge
+constexpr double kFront = 50;    // the ground in front, left of the wall
+constexpr double kScaleX = -82;  // the scale bar
+// The columns of dimension lines left of the ground in front, from the inside out: the chain
+// Ｈ–Ｄ, the chain Ｈ0–l, and the whole length Ｌ outermost, as a drawing dimensions a wall.
+constexpr double kDimensionX[] = {-55, -62, -69};
 constexpr double kTopRoom = 14;    // above the highest level: loads and their labels
 constexpr double kBottomRoom = 8;  // below the lowest level: its label
 constexpr double kLoadHeight = 6;  // the surcharge arrows
@@ -39,7 +43,11 @@ void Check(double v, const char* what) {
 }
 
 std::string Metres(double v) { return numfmt::FormatNumber(v, "#0.00") + " m"; }
-std::string Load(double q) { return numfmt::FormatNumber(q, "#0.0") + " kN/m2"; }
+std::string Load(double q) { return numfmt::FormatNumber(q, "#0.0") + " kN/m^2"; }
+// A dimension's text, short enough to stand beside its line: "Ｈ＝3.50m".
+std::string Measure(const std::string& symbol, double v) {
+    return symbol + "＝" + numfmt::FormatNumber(v, "#0.00") + "m";
+}
 
 // A nice length for the scale bar: at least 8 mm drawn.
 double ScaleStep(double m) {
@@ -68,6 +76,109 @@ void LoadBlock(double x0, double x1, Y y, const std::string& label, std::vector<
     labels.push_back({label, kTextStyle, xm, y(xm) + kLoadHeight, {Side::kAbove}, true});
 }
 
+// A vertical dimension line from level yTop down to yBottom (mm) with an arrowhead at each end.
+void VerticalDimension(double x, double yTop, double yBottom) {
+    Seg(x, yTop, x, yBottom, kThin);
+    const double head = std::min(1.5, (yTop - yBottom) / 2);
+    for (double side : {-0.5, 0.5}) {
+        Seg(x + side, yTop - head, x, yTop, kThin);
+        Seg(x + side, yBottom + head, x, yBottom, kThin);
+    }
+}
+
+// Whether a box keeps its clearance from every line and text in the drawing buffer.
+bool ClearOfDrawing(const figure_labels::Box& b) {
+    const double c = figure_labels::kClearance;
+    const figure_labels::Box room{b.x0 - c, b.y0 - c, b.x1 + c, b.y1 + c};
+    for (int32_t i = 1; i <= SegmentCount; ++i) {
+        const ZSegment& seg = Segments[static_cast<std::size_t>(i)];
+        const ZPoint& a = Points[static_cast<std::size_t>(seg.StartPoint)];
+        const ZPoint& e = Points[static_cast<std::size_t>(seg.EndPoint)];
+        if (figure_labels::Crosses(room, {a.X, a.Y, e.X, e.Y})) return false;
+    }
+    for (int32_t i = 1; i <= TextCount; ++i) {
+        const ZText& t = Texts[static_cast<std::size_t>(i)];
+        if (figure_labels::Overlap(room,
+                                   figure_labels::TextBox(t.Text, t.Style, t.Align, t.X, t.Y)))
+            return false;
+    }
+    return true;
+}
+
+// The dimension lines of the wall in their columns, with the extension lines that carry each
+// level out to them. A value stands upright beside its line when the line is long enough and
+// nothing crosses it there; otherwise it goes to `labels`, to be placed with the others.
+void Dimensions(const Section& s, double m, std::vector<Wanted>& labels) {
+    struct Span {
+        double top, bottom;  // levels, m
+        std::string text;
+    };
+    std::vector<Span> columns[3];
+    columns[0].push_back({s.ELGL, s.ELDL, Measure("Ｈ", s.ELGL - s.ELDL)});
+    if (s.tip) columns[0].push_back({s.ELDL, *s.tip, Measure("Ｄ", s.ELDL - *s.tip)});
+    // The adopted virtual ground is where the loads stand and the embedment starts.
+    const std::optional<double> ground = s.adoptedGround ? s.adoptedGround : s.virtualGround;
+    if (ground) {
+        columns[1].push_back({s.ELYU, *ground, Measure("Ｈ0", s.ELYU - *ground)});
+        if (s.embedment && *s.embedment > 0) {
+            columns[1].push_back(
+                {*ground, *ground - *s.embedment, Measure("l＝3／β", *s.embedment)});
+        }
+    }
+    if (s.tip) columns[2].push_back({s.ELYU, *s.tip, Measure("Ｌ", s.ELYU - *s.tip)});
+
+    // Extension lines: each level carried out from the end of the ground in front to the
+    // outermost column that measures from it (not across the front, where a line would read as
+    // ground).
+    std::vector<std::pair<double, double>> levels;  // level (m), column X reached
+    for (int c = 0; c < 3; ++c) {
+        for (const Span& sp : columns[c]) {
+            for (double z : {sp.top, sp.bottom}) {
+                auto at = std::find_if(levels.begin(), levels.end(), [&](const auto& l) {
+                    return std::fabs(l.first - z) < 0.0005;
+                });
+                if (at == levels.end()) {
+                    levels.push_back({z, kDimensionX[c]});
+                } else {
+                    at->second = std::min(at->second, kDimensionX[c]);
+                }
+            }
+        }
+    }
+    auto inFront = [&](double z) {
+        for (const auto& v : {std::optional<double>(s.ELDL), s.virtualGround, s.adoptedGround})
+            if (v && std::fabs(*v - z) < 0.0005) return true;
+        return false;
+    };
+    for (const auto& [z, x] : levels) {
+        Seg(inFront(z) ? -kFront : kDimensionX[0] + 3, m * z, x - 1, m * z, kThin);
+    }
+
+    for (int c = 0; c < 3; ++c) {
+        for (const Span& sp : columns[c]) {
+            if (!(m * (sp.top - sp.bottom) > 0.2)) continue;
+            VerticalDimension(kDimensionX[c], m * sp.top, m * sp.bottom);
+        }
+    }
+    const double em = FontSizeMm(kTextStyle);
+    for (int c = 0; c < 3; ++c) {
+        for (const Span& sp : columns[c]) {
+            const double mid = m * (sp.top + sp.bottom) / 2;
+            const double w = TextWidth(kTextStyle, sp.text);
+            // Running upwards, its glyphs' feet towards the line and clear of the arrowheads, so
+            // that only the extension lines at the ends bound it.
+            const double x = kDimensionX[c] - 1.1 - figure_labels::kDescent * em;
+            const double y = mid - w / 2;
+            if (ClearOfDrawing(figure_labels::TextBox(w, em, 1, x, y))) {
+                AddText(sp.text, kTextStyle, 1, x, y);
+            } else {
+                labels.push_back(
+                    {sp.text, kTextStyle, kDimensionX[c], mid, {Side::kLeft, Side::kRight}, true});
+            }
+        }
+    }
+}
+
 struct Layout {
     double m = 1;   // mm per m, vertically
     double ox = 0;  // placement of the origin in the frame
@@ -82,6 +193,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     for (const auto& v : {s.tip, s.frontWater, s.virtualGround, s.adoptedGround}) {
         if (v) Check(*v, "標高");
     }
+    if (s.embedment) Check(*s.embedment, "根入れ長");
     for (const Stratum& l : s.strata) Check(l.top, "標高");
     if (!(W > kWallX + 20) || !(F > kTopRoom + kBottomRoom + 10)) Unusable("枠の大きさ");
     const double back = W - kWallX;  // room behind the wall
@@ -97,6 +209,9 @@ void Draw(const Section& s, double W, double F, Layout& out) {
         top = std::max(top, *v);
         bottom = std::min(bottom, *v);
     }
+    // The embedment 3/β measured down from the virtual ground, which a short pile need not reach.
+    if (const auto& g = s.adoptedGround ? s.adoptedGround : s.virtualGround; g && s.embedment)
+        bottom = std::min(bottom, *g - *s.embedment);
     const double span = std::max(top - bottom, 0.5);
     const double room = F - kTopRoom - kBottomRoom;
     // A constant slope is drawn at its true angle as far as it stays within a third of the
@@ -218,7 +333,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
                                   {Side::kRight},
                                   true});
             }
-            labels.push_back({"盛土部γ ＝ " + numfmt::FormatNumber(s.K2Gs, "#0.0") + " kN/m3",
+            labels.push_back({"盛土部γ ＝ " + numfmt::FormatNumber(s.K2Gs, "#0.0") + " kN/m^3",
                               kTextStyle,
                               back - 2,
                               (yGL + yCrest) / 2,
@@ -272,6 +387,8 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     Seg(kScaleX, yb, kScaleX, yt, kMedium);
     for (double y : {yb, (yb + yt) / 2, yt}) Seg(kScaleX - 1, y, kScaleX + 1, y, kThin);
     const std::string stepText = numfmt::FormatNumber(step, step < 1 ? "0.0" : "0") + " m";
+    std::vector<Wanted> measures;  // dimension values that found no room beside their lines
+    Dimensions(s, m, measures);
 
     // The labels, the levels first: each with its name and elevation.
     std::vector<Wanted> all;
@@ -311,6 +428,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
          {Side::kBelowLeft, Side::kAboveLeft});
     for (Wanted& w : strata) all.push_back(std::move(w));
     for (Wanted& w : labels) all.push_back(std::move(w));
+    for (Wanted& w : measures) all.push_back(std::move(w));
     push(stepText, kScaleX + 1, (yb + yt) / 2, {Side::kRight, Side::kLeft});
     if (!s.tip) push("（矢板は未選定）", 0, (yDL + yZ) / 2, {Side::kRight, Side::kLeft});
     if (!s.calculated) {
@@ -343,6 +461,7 @@ Section CurrentSection(const Results& results, bool calculated) {
     s.K2Gs = j.K2Gs;
     s.K2Q = j.K2Q;
     if (gInpYaita.InpFlg && gInpYaita.L > 0) s.tip = j.ELYU - gInpYaita.L;
+    const std::optional<PileKind> kind = KindOfChoice(gInpYaita.Yaita);
     s.frontWater = ChannelWaterLevel(j);
     if (!gInpJiban.Layers.empty()) {
         for (const CInpJibanLayer& l : GroundLayers(gInpJiban, j.ELGL)) {
@@ -356,6 +475,11 @@ Section CurrentSection(const Results& results, bool calculated) {
             // The clayey 0.5 m rule takes the loads down to another level than the computed one.
             if (results.ComputedVirtualGroundApart())
                 s.adoptedGround = results.AdoptedVirtualGround();
+        }
+        if (s.tip && kind) {
+            if (const EmbedRow* e = results.sections.Embed(*kind, gInpYaita.Sect)) {
+                if (e->ell > 0) s.embedment = e->ell;
+            }
         }
     }
     return s;

@@ -6,8 +6,11 @@
 // front (▽), the layer boundaries of layered ground with their elevations and each layer's soil,
 // the bottom of the depth examined and, from a calculation, the virtual ground
 // surface (both the computed and the adopted one, named so, where the clayey 0.5 m rule makes
-// them differ); every level named with its elevation, vertically to scale with a scale bar. The
-// wall stands at X = 0, the ground behind it to the right; a level z (m) is drawn at Y = m·z.
+// them differ); every level named with its elevation, vertically to scale with a scale bar. Left
+// of the ground in front, the dimension lines a checker measures the wall by: Ｈ (ground surface
+// to design ground level) over Ｄ (the embedment below it), Ｈ0 (pile head to the adopted virtual
+// ground) over l ＝ 3／β of the chosen section, and the pile length Ｌ outermost. The wall stands
+// at X = 0, the ground behind it to the right; a level z (m) is drawn at Y = m·z.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +22,7 @@
 
 namespace kuvelt::basZuStructure {
 
-inline constexpr double kFrameWidth = 150;
+inline constexpr double kFrameWidth = 165;
 inline constexpr double kFrameHeight = 95;
 
 // A ground layer: its top and its soil (0 sandy, 1 clayey).
@@ -34,6 +37,7 @@ struct Section {
     int32_t Keijyo = 0;
     double K0X = 0, K0Q = 0, K1m = 0, K1Q = 0, K2X1 = 0, K2X2 = 0, K2Ho = 0, K2Gs = 0, K2Q = 0;
     std::optional<double> tip;            // ELYU − L of the chosen pile
+    std::optional<double> embedment;      // 3/β of the chosen section below the virtual ground
     std::optional<double> frontWater;     // the channel water level
     std::vector<Stratum> strata;          // the ground layers from the top, when more than one
     std::optional<double> virtualGround;  // as computed

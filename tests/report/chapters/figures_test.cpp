@@ -194,6 +194,35 @@ TEST_F(Figures, LayeredSiteNamesItsLayersAndTheChannelWater) {
     }
 }
 
+// The dimension lines carry the design's own values: Ｈ and Ｄ from the levels and the pile,
+// Ｈ0 from the pile head to the adopted virtual ground (0.5 m below the computed one in
+// clay-increasing), Ｌ, and l ＝ 3／β of the chosen section as the calculation found it.
+TEST_F(Figures, StructureDimensionsAreTheDesignsLengths) {
+    for (const char* example : {"sand-channel.kvt", "clay-increasing.kvt"}) {
+        SCOPED_TRACE(example);
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData((test::SourceDir() / "examples" / example).string(), err));
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain());
+        const Results r = SnapshotResults();
+        const CInpJyoken& j = gInpJyoken;
+        const double ELV = *r.AdoptedVirtualGround(), L = gInpYaita.L;
+        const EmbedRow* embed = r.sections.Embed(*KindOfChoice(gInpYaita.Yaita), gInpYaita.Sect);
+        ASSERT_NE(embed, nullptr);
+        const Read fig = ReadFigure(
+            basZuStructure::DrawStructureFigure(basZuStructure::CurrentSection(r, true)));
+        EXPECT_TRUE(Faults(fig).empty());
+        auto metres = [](double v) { return numfmt::FormatNumber(v, "#0.00") + "m"; };
+        for (const std::string& t :
+             {"Ｈ＝" + metres(j.ELGL - j.ELDL), "Ｄ＝" + metres(j.ELDL - (j.ELYU - L)),
+              "Ｈ0＝" + metres(j.ELYU - ELV), "Ｌ＝" + metres(L),
+              "l＝3／β＝" + metres(embed->ell)}) {
+            EXPECT_TRUE(HasText(fig, t)) << t;
+        }
+        basResOutPrn::DeleteAllReportFiles();
+    }
+}
+
 basZuStructure::Section Channel() {
     basZuStructure::Section s;
     s.ELGL = 3.5;
@@ -219,14 +248,14 @@ TEST_F(Figures, StructureShowsTheShapeAsEnteredAndLevelsToScale) {
              s.K0X = 2;
              s.K0Q = 10;
          },
-         {"Ｘ ＝ 2.00 m", "Ｑ ＝ 10.0 kN/m2"}},
+         {"Ｘ ＝ 2.00 m", "Ｑ ＝ 10.0 kN/m^2"}},
         {"Slope",
          [](auto& s) {
              s.Keijyo = 1;
              s.K1m = 2;
              s.K1Q = 5;
          },
-         {"勾配 1:2.0（β ＝ 26.6°）", "ｑ ＝ 5.0 kN/m2"}},
+         {"勾配 1:2.0（β ＝ 26.6°）", "ｑ ＝ 5.0 kN/m^2"}},
         {"Trapezoid",
          [](auto& s) {
              s.Keijyo = 2;
@@ -236,8 +265,8 @@ TEST_F(Figures, StructureShowsTheShapeAsEnteredAndLevelsToScale) {
              s.K2Gs = 18;
              s.K2Q = 5;
          },
-         {"Ｘ1 ＝ 0.50 m", "Ｘ2 ＝ 2.00 m", "Ｈo ＝ 1.50 m", "盛土部γ ＝ 18.0 kN/m3",
-          "Ｑ ＝ 5.0 kN/m2"}},
+         {"Ｘ1 ＝ 0.50 m", "Ｘ2 ＝ 2.00 m", "Ｈo ＝ 1.50 m", "盛土部γ ＝ 18.0 kN/m^3",
+          "Ｑ ＝ 5.0 kN/m^2"}},
     };
     for (const Case& c : cases) {
         basZuStructure::Section s = Channel();

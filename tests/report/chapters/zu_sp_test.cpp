@@ -143,7 +143,7 @@ TEST_F(DiagramTest, RepeatedValueIsShownOnce) {
     SetLoads({{4.0, 2.0, 5, 12}, {2.0, 2.0, 12.005, 30}}, 0.0);
     const formats::SubFigure p = Sub(Draw(), 1);
     const auto n12 = std::count_if(p.texts.begin(), p.texts.end(), [](const auto& t) {
-        return t.text == "12.00 kN/m2" || t.text == "12.01 kN/m2";
+        return t.text == "12.00 kN/m^2" || t.text == "12.01 kN/m^2";
     });
     EXPECT_EQ(n12, 1);
 }
@@ -196,7 +196,7 @@ TEST_F(DiagramTest, ExamplesFitTheirFrame) {
         EXPECT_NEAR(c.subFigures[0].x, c.subFigures[1].x, 1e-9) << name;
         const std::regex level(R"(^(\S+ )?(±0\.000|[+-]\d+\.\d{3})$)");
         for (const auto& t : scale.texts) EXPECT_TRUE(std::regex_match(t.text, level)) << t.text;
-        const std::regex value(R"(^\d+\.\d\d kN/m2$|^[\xE2][\x91][\xA0-\xB3]$)");
+        const std::regex value(R"(^\d+\.\d\d kN/m\^2$|^[\xE2][\x91][\xA0-\xB3]$)");
         for (const auto& t : diagram.texts) EXPECT_TRUE(std::regex_match(t.text, value)) << t.text;
         std::vector<std::string> names;
         for (const auto& t : scale.texts) names.push_back(t.text.substr(0, t.text.find(' ')));
