@@ -234,6 +234,18 @@ std::span<const DesignField> SiteFields() { return kSiteFields; }
 
 std::span<const DesignField> LayerFields() { return kLayerFields; }
 
+const DesignField& ReferenceField() {
+    // 80 bytes: 40 full-width characters, a line of the page below a heading's indent.
+    static constexpr DesignField f = [] {
+        DesignField r{};
+        r.name = "CInpHyoshi.SankoBunken";
+        r.type = FieldType::Text;
+        r.record = Record::Hyoshi;
+        return r.Bytes("参考文献", 80);
+    }();
+    return f;
+}
+
 std::span<const DesignField> RowFields(Catalogue c) {
     if (c == Catalogue::Concrete) return kConcreteRows;
     if (c == Catalogue::LightSteel) return kLightSteelRows;
