@@ -164,7 +164,7 @@ struct CInpHyoshi {
     bool operator==(const CInpHyoshi&) const = default;
 };
 
-// A design holds at most this many references of its own: more than a page of the report.
+// A design holds at most this many references of its own: a third of a report page.
 inline constexpr int32_t kMaxReferences = 20;
 
 // One concrete sheet-pile section (per metre of wall).
