@@ -119,7 +119,9 @@ struct Row {
 Row Describe(std::string_view name, const std::optional<std::string>& caption,
              const std::optional<std::string>& unit) {
     Row row;
-    const DesignField* d = FindDesignField(name);
+    // A reference of the cover window's list is no field of a record's own.
+    const DesignField* d =
+        name == ReferenceField().name ? &ReferenceField() : FindDesignField(name);
     const FieldRange* r = d ? static_cast<const FieldRange*>(d) : FindFieldRange(name);
     if (r == nullptr) throw Failure{"unknown field " + std::string(name)};
     row.caption = std::string(r->caption);

@@ -78,8 +78,9 @@ constexpr OptionSpec kOptions[] = {
      .help = "Changes a field of each design read, before anything else and with the input "
              "windows' checks: gInpJyoken.ELDL=-0.5, gInpSectS[3].Zo=1520 (rows from 0), "
              "gInpJiban.Layers[1].Fai=25 (layers below the first, from 1; one past the last is "
-             "appended). VALUE is a number, true or false, or the text itself. Repeatable, "
-             "applied in the order given."},
+             "appended), gInpHyoshi.SankoBunken[0]=TEXT (the design's references, from 0; one "
+             "past the last is appended, an empty TEXT removes one). VALUE is a number, true or "
+             "false, or the text itself. Repeatable, applied in the order given."},
     {.name = "--sweep",
      .value = "PATH=FROM:TO:STEP",
      .kind = ValueKind::Sweep,

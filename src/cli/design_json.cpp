@@ -367,6 +367,7 @@ struct Member {
 };
 
 constexpr JsonKey kLayersKey("Layers");
+constexpr JsonKey kReferencesKey("SankoBunken");
 
 template <class R>
 std::vector<Field> Fields(std::span<const DesignField> fields) {
@@ -477,6 +478,14 @@ void WriteDesign(W& w) {
                     WriteFields(w, m.layers, &layer);
                     w.EndObject();
                 }
+                w.EndArray();
+            }
+            // The design's references, only when it has some: a design without them is dumped
+            // as before.
+            if (m.record == Record::Hyoshi && !gInpHyoshi.SankoBunken.empty()) {
+                w.Key(kReferencesKey);
+                w.BeginArray();
+                for (const std::string& text : gInpHyoshi.SankoBunken) w.Text(text);
                 w.EndArray();
             }
             w.EndObject();

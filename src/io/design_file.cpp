@@ -11,6 +11,7 @@
 #include <system_error>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "model/design.h"
 #include "model/design_fields.h"
@@ -416,8 +417,31 @@ void WriteMasses(DesignWriter& w) {
     write(gInpSectS);
 }
 
+// The design's references in an extended file, after the site's values: their number and one
+// quoted text a line. A file that ends before them (written before they existed, or by a design
+// without them) has none; an empty text is no reference and is left out.
+void ReadReferences(ItemReader& r) {
+    std::vector<std::string>& refs = gInpHyoshi.SankoBunken;
+    refs.clear();
+    if (r.AtEnd()) return;
+    const int32_t n = r.Long();
+    if (n > kMaxReferences) throw ReadFailure(vberr::kOverflow);
+    for (int32_t i = 0; i < n; ++i) {
+        std::string text = r.String();
+        if (!text.empty()) refs.push_back(std::move(text));
+    }
+}
+
+void WriteReferences(DesignWriter& w) {
+    const std::vector<std::string>& refs = gInpHyoshi.SankoBunken;
+    // Without references the file ends as before they existed, unless the masses follow.
+    if (refs.empty() && !MassesGiven()) return;
+    w.Value(static_cast<int32_t>(refs.size()), FileForm::Line);
+    for (const std::string& text : refs) w.Value(text, FileForm::Line);
+}
+
 // `extended`: the file says kExtendedFileVersion, so the cover's block is there whole and the
-// site's values follow it.
+// site's values and the references follow it.
 void ReadDesign(ItemReader& r, std::span<const DesignField> fields, bool extended) {
     for (int i = 0; i < 3; ++i) r.SkipLine();
     for (const DesignField& f : fields) {
@@ -436,6 +460,7 @@ void ReadDesign(ItemReader& r, std::span<const DesignField> fields, bool extende
     }
     if (extended) {
         ReadSite(r);
+        ReadReferences(r);
         ReadMasses(r);
     } else {
         GiveStandardMasses();
@@ -488,6 +513,7 @@ std::string WriteDesign(std::span<const DesignField> fields, bool extended) {
                 VisitField(f, &layer, [&](const auto& v) { w.Value(v, form); });
             }
         }
+        WriteReferences(w);
         WriteMasses(w);
     }
     return w.Take();
@@ -498,7 +524,7 @@ std::string VersionOf(std::string_view b);
 }  // namespace
 
 bool NeedsExtendedLayout() {
-    if (!gInpJiban.Layers.empty()) return true;
+    if (!gInpJiban.Layers.empty() || !gInpHyoshi.SankoBunken.empty()) return true;
     if (MassesGiven()) return true;
     for (const DesignField& f : SiteFields()) {
         if (!AtDefault(f, CurrentRecord(f.record))) return true;

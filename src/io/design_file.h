@@ -10,11 +10,13 @@
 // reads them as empty.
 //
 // A design the classic layout cannot hold (NeedsExtendedLayout: a layered ground, the channel
-// water away from the design ground level, a wall friction angle other than 15°) is written with
-// the version "1.10", which earlier versions refuse with their version message: the classic
-// layout, the whole cover's block, then the site's values: ELWF, DeltaA, DeltaP, the number of
-// layers below the first and one line per layer (ELU, Kind, Gt, Gws, Fai, Ca, Cb, KH). Both
-// versions are read; a "1.00" file leaves the site at its defaults.
+// water away from the design ground level, a wall friction angle other than 15°, references of
+// its own) is written with the version "1.10", which earlier versions refuse with their version
+// message: the classic layout, the whole cover's block, then the site's values: ELWF, DeltaA,
+// DeltaP, the number of layers below the first and one line per layer (ELU, Kind, Gt, Gws, Fai,
+// Ca, Cb, KH); then, when the design has references, their number and one quoted text a line
+// (a file that ends before them has none). Both versions are read; a "1.00" file leaves the site
+// at its defaults and the design without references.
 #pragma once
 
 #include <cstdint>

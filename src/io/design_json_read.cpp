@@ -147,6 +147,7 @@ bool IsRowField(const DesignField& f) {
 }
 
 constexpr std::string_view kLayers = "gInpJiban.Layers";
+constexpr std::string_view kReferences = "gInpHyoshi.SankoBunken";
 
 // The type a field accepts.
 std::string TypeWord(const DesignField& f) {
@@ -358,6 +359,42 @@ void TakeLayers(const json& rows, std::vector<std::string>& faults) {
     }
 }
 
+std::string ReferencePath(std::size_t index) {
+    return std::string(kReferences) + "[" + std::to_string(index) + "]";
+}
+
+// A reference's text: a text field's checks, and not empty (a blank line is no reference).
+std::string CheckReference(const json& v, const std::string& path) {
+    std::string fault = CheckDesignValue(ReferenceField(), v, path);
+    if (fault.empty() && v.get_ref<const std::string&>().empty())
+        fault = path + ": \"\" is refused (a reference is not empty)";
+    return fault;
+}
+
+// gInpHyoshi.SankoBunken: the design's references replace a new design's (none).
+void TakeReferences(const json& list, std::vector<std::string>& faults) {
+    if (!list.is_array()) {
+        faults.push_back(std::string(kReferences) + ": " + Shown(list) +
+                         " is not an array of texts");
+        return;
+    }
+    if (list.size() > static_cast<std::size_t>(kMaxReferences)) {
+        faults.push_back(std::string(kReferences) + ": " + std::to_string(list.size()) +
+                         " references (at most " + std::to_string(kMaxReferences) + ")");
+        return;
+    }
+    std::vector<std::string>& refs = gInpHyoshi.SankoBunken;
+    refs.clear();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        std::string fault = CheckReference(list[i], ReferencePath(i));
+        if (!fault.empty()) {
+            faults.push_back(std::move(fault));
+            continue;
+        }
+        refs.push_back(list[i].get<std::string>());
+    }
+}
+
 void TakeDocument(const json& doc, std::vector<std::string>& faults) {
     if (!doc.is_object()) {
         faults.push_back("(document): " + Shown(doc) + " is not an object of " + TopKeys());
@@ -385,6 +422,10 @@ void TakeDocument(const json& doc, std::vector<std::string>& faults) {
             const std::string path = key + "." + it.key();
             if (path == kLayers) {
                 TakeLayers(it.value(), faults);
+                continue;
+            }
+            if (path == kReferences) {
+                TakeReferences(it.value(), faults);
                 continue;
             }
             const DesignField* f = RecordField(entry->record, it.key());
@@ -492,6 +533,50 @@ std::optional<DesignPath> ParseLayerPath(DesignPath p, std::string_view rest, st
     return p;
 }
 
+// "gInpHyoshi.SankoBunken[N]", N from 0 as in the JSON array.
+std::optional<DesignPath> ParseReferencePath(DesignPath p, std::string_view rest,
+                                             std::string& fault) {
+    const std::string_view idx = rest.size() >= 2 ? rest.substr(1, rest.size() - 2) : "";
+    int32_t n = -1;
+    const auto r = std::from_chars(idx.data(), idx.data() + idx.size(), n);
+    if (rest.size() < 3 || rest.front() != '[' || rest.back() != ']' || r.ec != std::errc() ||
+        r.ptr != idx.data() + idx.size() || n < 0) {
+        fault = p.text + ": a reference needs its row, " + std::string(kReferences) +
+                "[ROW] (rows from 0)";
+        return std::nullopt;
+    }
+    p.field = &ReferenceField();
+    p.reference = true;
+    p.row = n;
+    return p;
+}
+
+// Replaces the reference the path names with a checked text, appends it at the row one past the
+// last, or removes the reference when the text is empty.
+bool SetReferenceValue(const DesignPath& p, const json& value, std::string& fault) {
+    std::vector<std::string>& refs = gInpHyoshi.SankoBunken;
+    const auto row = static_cast<std::size_t>(p.row);
+    const std::string& text = value.get_ref<const std::string&>();
+    if (row > refs.size() || (text.empty() && row == refs.size())) {
+        fault = p.text + ": there is no reference " + std::to_string(row) + " (the design has " +
+                std::to_string(refs.size()) + ", from 0; " + ReferencePath(refs.size()) +
+                " adds one)";
+        return false;
+    }
+    if (text.empty()) {
+        refs.erase(refs.begin() + static_cast<std::ptrdiff_t>(row));
+    } else if (row < refs.size()) {
+        refs[row] = text;
+    } else if (refs.size() >= static_cast<std::size_t>(kMaxReferences)) {
+        fault =
+            p.text + ": a design holds at most " + std::to_string(kMaxReferences) + " references";
+        return false;
+    } else {
+        refs.push_back(text);
+    }
+    return true;
+}
+
 // Stores a checked value into the layer the path names, appending a new grid row's layer for
 // the row one past the last.
 bool SetLayerValue(const DesignPath& p, const json& value, std::string& fault) {
@@ -523,6 +608,10 @@ std::optional<DesignPath> ParseDesignPath(std::string_view path, std::string& fa
     if (path.starts_with(kLayers) && (path.size() == kLayers.size() ||
                                       path[kLayers.size()] == '[' || path[kLayers.size()] == '.')) {
         return ParseLayerPath(std::move(p), path.substr(kLayers.size()), fault);
+    }
+    if (path.starts_with(kReferences) &&
+        (path.size() == kReferences.size() || path[kReferences.size()] == '[')) {
+        return ParseReferencePath(std::move(p), path.substr(kReferences.size()), fault);
     }
     const std::size_t dot = path.find('.');
     if (dot == std::string_view::npos) {
@@ -599,6 +688,7 @@ bool SetDesignValue(const DesignPath& p, const json& value, std::string& fault) 
     fault = CheckDesignValue(*p.field, value, p.text);
     if (!fault.empty()) return false;
     if (p.layer) return SetLayerValue(p, value, fault);
+    if (p.reference) return SetReferenceValue(p, value, fault);
     if (!p.catalogue) {
         Store(*p.field, CurrentRecord(p.field->record), value);
         return true;

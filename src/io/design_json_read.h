@@ -10,7 +10,8 @@
 //
 // The site's values beyond a homogeneous ground are keys of their records written only when they
 // differ from a new design's: gInpJyoken.ELWF, gInpJiban.DeltaA, gInpJiban.DeltaP and
-// gInpJiban.Layers, the array of the layers below the first (as objects of LayerFields()).
+// gInpJiban.Layers, the array of the layers below the first (as objects of LayerFields()). So
+// is gInpHyoshi.SankoBunken, the design's references: an array of texts, none of them empty.
 //
 // Malformed documents are refused the same way: a byte order mark, a syntax error or truncated
 // text, NaN or Infinity literals, numbers beyond the range of a double, a key given twice in an
@@ -46,18 +47,21 @@ bool ReadDesignJson(const std::string& path, std::vector<std::string>& faults);
 // A field of the current design named by a JSON path: a record's field ("gInpJyoken.ELDL"), a
 // section row's ("gInpSectS[3].Zo", row index from 0) or a ground layer's below the first
 // ("gInpJiban.Layers[1].Fai", the second ground layer: layers count from 1 as the refusals of
-// RefuseDesign name them).
+// RefuseDesign name them) or one of the design's references ("gInpHyoshi.SankoBunken[0]", from
+// 0 as in the JSON array).
 struct DesignPath {
     const DesignField* field = nullptr;
     std::optional<Catalogue> catalogue;  // section rows only
     bool layer = false;                  // a layer below the first
+    bool reference = false;              // one of the design's references (ReferenceField())
     int32_t row = 0;                     // from 0 (gInpJiban.Layers[1] is row 0)
     std::string text;                    // the path as given
 };
 
 // The field `path` names, or nullopt with the reason in `fault`. Whether the row exists is
 // decided when a value is set (the catalogue or the layers of the design at hand); setting a
-// field of the layer one past the last appends a layer as a new grid row holds it.
+// field of the layer one past the last appends a layer as a new grid row holds it; a reference
+// one past the last is appended, and an empty text removes the reference it names.
 std::optional<DesignPath> ParseDesignPath(std::string_view path, std::string& fault);
 
 // Empty when `value` may be stored in the field; otherwise "PATH: VALUE …why".

@@ -79,7 +79,8 @@ std::string DesignJsonSchema() {
         "--json. Keys left out take the values of a new design; a catalogue given replaces the "
         "default one whole (a section's keys left out take what a new grid row holds). Ranges "
         "are those of the input windows. gInpJyoken.ELWF, gInpJiban.DeltaA, gInpJiban.DeltaP and "
-        "gInpJiban.Layers are written only when they differ from a new design's.";
+        "gInpJiban.Layers are written only when they differ from a new design's, "
+        "gInpHyoshi.SankoBunken only when the design has references of its own.";
     s.update(ObjectSchema());
     ordered_json& props = s["properties"];
     for (const DesignField& f : DesignFields()) {
@@ -125,6 +126,15 @@ std::string DesignJsonSchema() {
     layers["maxItems"] = kMaxGroundLayers - 1;
     layers["items"] = std::move(layer);
     props["gInpJiban"]["properties"]["Layers"] = std::move(layers);
+    ordered_json reference = FieldSchema(ReferenceField());
+    reference["minLength"] = 1;
+    ordered_json references = ordered_json::object();
+    references["description"] =
+        "設計の参考文献（1件に1つの文字列。印刷する順に。空のときは書式ﾌｧｲﾙの参考文献を印刷）";
+    references["type"] = "array";
+    references["maxItems"] = kMaxReferences;
+    references["items"] = std::move(reference);
+    props["gInpHyoshi"]["properties"]["SankoBunken"] = std::move(references);
     return s.dump(2) + "\n";
 }
 

@@ -148,7 +148,9 @@ struct CInpYaita {
 // The block of the report's cover page: the project, the client, who designed and who checked the
 // calculation, the date and the issue, as the user types them (dates are texts, not parsed). An
 // empty text is left off the cover. Stored after the classic layout of the design file, so a
-// reader of that layout still reads the file.
+// reader of that layout still reads the file. The design's own references (参考文献) go with
+// them: the standards and editions the client requires, one text each, printed on the page of
+// the standards in place of those of the format file; none leaves the format file's.
 struct CInpHyoshi {
     std::string KojiMei;    // 工事名
     std::string Hachusha;   // 発注者
@@ -156,9 +158,14 @@ struct CInpHyoshi {
     std::string Shosasha;   // 照査者
     std::string Hizuke;     // 日付
     std::string Han;        // 版
+    // Never an empty text, at most kMaxReferences of them (ReferenceField() in design_fields.h).
+    std::vector<std::string> SankoBunken{};  // 参考文献
 
     bool operator==(const CInpHyoshi&) const = default;
 };
+
+// A design holds at most this many references of its own: a third of a report page.
+inline constexpr int32_t kMaxReferences = 20;
 
 // One concrete sheet-pile section (per metre of wall).
 struct CInpSectC {

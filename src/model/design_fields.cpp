@@ -255,6 +255,18 @@ std::span<const DesignField> SiteFields() { return kSiteFields; }
 
 std::span<const DesignField> LayerFields() { return kLayerFields; }
 
+const DesignField& ReferenceField() {
+    // 80 bytes: 40 full-width characters, a line of the page below a heading's indent.
+    static constexpr DesignField f = [] {
+        DesignField r{};
+        r.name = "CInpHyoshi.SankoBunken";
+        r.type = FieldType::Text;
+        r.record = Record::Hyoshi;
+        return r.Bytes("参考文献", 80);
+    }();
+    return f;
+}
+
 std::span<const DesignField> RowFields(Catalogue c) {
     // The same entries as the section's, so a field is one object whichever list it comes from.
     const std::span<const DesignField> all = SectionFields(c);

@@ -165,6 +165,10 @@ std::span<const DesignField> SectionFields(Catalogue c);
 std::span<const DesignField> SiteFields();
 // The fields of a ground layer below the first (CInpJibanLayer), in grid-column order.
 std::span<const DesignField> LayerFields();
+// One of the design's references, "CInpHyoshi.SankoBunken": a text of its own byte limit (one
+// printed line). It stands for an element of the list CInpHyoshi::SankoBunken, so it has no
+// member to visit and is in no table: FindDesignField does not find it.
+const DesignField& ReferenceField();
 // A record or row field by its name ("CInpJiban.Fai", "CInpSectS.Zd"), or nullptr.
 const DesignField* FindDesignField(std::string_view name);
 

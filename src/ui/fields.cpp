@@ -98,13 +98,14 @@ TextField::TextField(const std::string& limitName, QWidget* parent)
     connect(this, &QLineEdit::textChanged, this, [this] { emit hintChanged(Hint()); });
 }
 
-QString TextField::Hint() const {
-    const int limit = TextLimitBytes(name_);
-    const auto used = static_cast<int>(cp932::ByteLength(text8()));
+QString TextHint(int limit, const std::string& text) {
+    const auto used = static_cast<int>(cp932::ByteLength(text));
     return QStringLiteral("入力範囲：%1ﾊﾞｲﾄ以内の文字列（残り %2 ﾊﾞｲﾄ）")
         .arg(limit)
         .arg(std::max(0, limit - used));
 }
+
+QString TextField::Hint() const { return TextHint(TextLimitBytes(name_), text8()); }
 
 void TextField::setText(const std::string& text) { QLineEdit::setText(Q(text)); }
 

@@ -64,6 +64,10 @@ class Cp932TextValidator : public QValidator {
     int maxBytes_;
 };
 
+// "入力範囲：60ﾊﾞｲﾄ以内の文字列（残り 23 ﾊﾞｲﾄ）": a text's limit in code page 932 bytes and what
+// `text` (UTF-8) leaves of it.
+QString TextHint(int limit, const std::string& text);
+
 class TextField : public QLineEdit {
     Q_OBJECT
   public:

@@ -59,10 +59,14 @@ void objInpZairyo_SaveData(frmInpZairyo& w, bool&) {
     ConfirmInput(&gInpZairyo.InpFlg);
 }
 
-void objInpHyoshi_LoadData(frmInpHyoshi& w) { LoadDesignFields(w); }
+void objInpHyoshi_LoadData(frmInpHyoshi& w) {
+    LoadDesignFields(w);
+    w.setReferences(gInpHyoshi.SankoBunken);
+}
 
 void objInpHyoshi_SaveData(frmInpHyoshi& w, bool&) {
     SaveDesignFields(w);
+    gInpHyoshi.SankoBunken = w.references();
     gModified = true;
 }
 

@@ -425,6 +425,49 @@ TEST(DesignFileLayout, MassesOtherThanTheStandardOnesAreVersion110) {
     EXPECT_EQ(err, 5);
 }
 
+// The design's references make a 1.10 file that ends with their count and a quoted line each,
+// after the site's values; without them the file is the one written before they existed, byte
+// for byte, and such a file reads with none. The count is held to a design's twenty, and an empty
+// text is no reference.
+TEST(DesignFileLayout, ReferencesFollowTheSiteInVersion110) {
+    MakeNonDefaultDesign();
+    const std::string classic = DesignToBytes();
+    gInpJiban.Layers = {{-2.5, 0, 19, 9.5, 32, 0, 0, 5000}};
+    const std::string layered = DesignToBytes();
+    const std::vector<std::string> refs = {"道路土工－擁壁工指針（平成24年度版）",
+                                           "\"社内\" 設計要領, 第3版 ①", "?R1 ＃"};
+    gInpHyoshi.SankoBunken = refs;
+    const std::string bytes = DesignToBytes();
+    EXPECT_EQ(bytes.substr(0, layered.size()), layered);
+    EXPECT_EQ(Lines(bytes.substr(layered.size())),
+              Lines(cp932::FromUtf8(" 3 \r\n\"道路土工－擁壁工指針（平成24年度版）\"\r\n"
+                                    "\"＂社内＂ 設計要領, 第3版 ①\"\r\n\"?R1 ＃\"\r\n")));
+    int32_t err = 0;
+    ASSERT_TRUE(DesignFromBytes(bytes, err));
+    EXPECT_EQ(gInpHyoshi.SankoBunken[1], "＂社内＂ 設計要領, 第3版 ①");
+    EXPECT_EQ(DesignToBytes(), bytes);
+    gInpJiban.Layers.clear();
+    const std::string alone = DesignToBytes();
+    EXPECT_EQ(Lines(alone)[2], "INPUT FILE VERSION             [1.10]");
+    gInpHyoshi.SankoBunken.clear();
+    EXPECT_EQ(DesignToBytes(), classic);
+
+    struct Tail {
+        std::string text;
+        int32_t code;  // 0: read
+        std::size_t read;
+    };
+    for (const Tail& t : {Tail{"", 0, 0}, Tail{" 0 \r\n", 0, 0}, Tail{" -2 \r\n", 0, 0},
+                          Tail{" 2 \r\n\"a\"\r\n\"\"\r\n", 0, 1}, Tail{" 21 \r\n", 6, 0},
+                          Tail{" 2 \r\n\"a\"\r\n", 62, 0}, Tail{" x \r\n", 13, 0}}) {
+        SCOPED_TRACE(t.text);
+        err = 0;
+        EXPECT_EQ(DesignFromBytes(layered + t.text, err), t.code == 0);
+        EXPECT_EQ(err, t.code);
+        EXPECT_EQ(gInpHyoshi.SankoBunken.size(), t.read);
+    }
+}
+
 TEST(DesignFileRoundTrip, DefaultDesignReadsBackEqual) {
     TempDir dir;
     const std::string path = dir.file("new.kvt");

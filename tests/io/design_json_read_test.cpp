@@ -115,6 +115,24 @@ TEST(DesignJsonRead, RefusesEveryFaultWithItsPathValueAndAllowedRange) {
         {"layers that are no array",
          R"({"gInpJiban": {"Layers": {}}})",
          {"gInpJiban.Layers: {} is not an array of layers"}},
+        {"references that are no texts, empty, too long or with a double quote",
+         R"({"gInpHyoshi": {"SankoBunken": [5, "", ")" + std::string(81, 'x') +
+             R"(", "a\"b", "道路土工（平成24年版）"]}})",
+         {"gInpHyoshi.SankoBunken[0]: 5 is not a text",
+          "gInpHyoshi.SankoBunken[1]: \"\" is refused (a reference is not empty)",
+          "gInpHyoshi.SankoBunken[2]: \"xxx", "gInpHyoshi.SankoBunken[3]: \"a\\\"b\" is refused"}},
+        {"more references than a design holds",
+         R"({"gInpHyoshi": {"SankoBunken": [)" +
+             [] {
+                 std::string texts;
+                 for (int i = 0; i < 21; ++i) texts += std::string(i ? "," : "") + "\"a\"";
+                 return texts;
+             }() +
+             "]}}",
+         {"gInpHyoshi.SankoBunken: 21 references (at most 20)"}},
+        {"references that are no array",
+         R"({"gInpHyoshi": {"SankoBunken": "a"}})",
+         {"gInpHyoshi.SankoBunken: \"a\" is not an array of texts"}},
         {"invalid UTF-8",
          "{\"gInpJyoken\": {\"Title\": \"\xff\"}}",
          {"malformed JSON: parse error"}},
@@ -222,6 +240,15 @@ TEST(DesignJsonRead, SetDesignValueTakesThePathsOfTheJsonWithTheSameChecks) {
          "gInpJiban.Layers[0].ELU: the layer row must be a whole number from 1"},
         {"gInpJiban.Layers.ELU", "-1", false, "gInpJiban.Layers.ELU: a layer needs its row"},
         {"gInpJiban.Layers[1].Nope", "1", false, "gInpJiban.Layers[1].Nope: unknown key"},
+        // References from 0: one past the last is appended, nothing else beyond it.
+        {"gInpHyoshi.SankoBunken[0]", "道路土工（平成24年版）", true, ""},
+        {"gInpHyoshi.SankoBunken[1]", "x", false,
+         "gInpHyoshi.SankoBunken[1]: there is no reference 1 (the design has 0, from 0; "
+         "gInpHyoshi.SankoBunken[0] adds one)"},
+        {"gInpHyoshi.SankoBunken[0]", "", false, "gInpHyoshi.SankoBunken[0]: there is no"},
+        {"gInpHyoshi.SankoBunken[0]", "a\"b", false, "gInpHyoshi.SankoBunken[0]: \"a\\\"b\" is"},
+        {"gInpHyoshi.SankoBunken", "x", false, "gInpHyoshi.SankoBunken: a reference needs its row"},
+        {"gInpHyoshi.SankoBunken[-1]", "x", false, "gInpHyoshi.SankoBunken[-1]: a reference"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path + "=" + c.value);
@@ -257,6 +284,21 @@ TEST(DesignJsonRead, SetDesignValueTakesThePathsOfTheJsonWithTheSameChecks) {
               "gInpJiban.Layers[10].ELU: the ground holds at most 10 layers (9 below the first)");
     ASSERT_TRUE(SetDesignValue("gInpJiban.Layers[9].Kind", "1", fault));
     EXPECT_EQ(gInpJiban.Layers[8].Kind, 1);
+
+    // References are replaced in place, appended up to a design's twenty and removed by an
+    // empty text, those after it moving up.
+    for (int n = 0; n < kMaxReferences; ++n) {
+        ASSERT_TRUE(SetDesignValue("gInpHyoshi.SankoBunken[" + std::to_string(n) + "]",
+                                   "R" + std::to_string(n), fault))
+            << fault;
+    }
+    EXPECT_FALSE(SetDesignValue("gInpHyoshi.SankoBunken[20]", "R20", fault));
+    EXPECT_EQ(fault, "gInpHyoshi.SankoBunken[20]: a design holds at most 20 references");
+    ASSERT_TRUE(SetDesignValue("gInpHyoshi.SankoBunken[1]", "", fault));
+    ASSERT_TRUE(SetDesignValue("gInpHyoshi.SankoBunken[0]", "S0", fault));
+    ASSERT_EQ(gInpHyoshi.SankoBunken.size(), 19u);
+    EXPECT_EQ(gInpHyoshi.SankoBunken[0], "S0");
+    EXPECT_EQ(gInpHyoshi.SankoBunken[1], "R2");
 }
 
 // ---- Round trips -------------------------------------------------------------------------------
@@ -280,6 +322,12 @@ std::vector<std::pair<std::string, std::string>> DesignFiles() {
     files.emplace_back("cover block", DesignToBytes());
     gInpHyoshi = {"", "", "", "", "", "A"};  // only the last: the empty ones before it are written
     files.emplace_back("cover issue only", DesignToBytes());
+    // References of its own, alone and after a layered site.
+    gInpHyoshi.SankoBunken = {"道路土工－擁壁工指針（平成24年度版）", "社内設計要領 第3版, 2024"};
+    files.emplace_back("references", DesignToBytes());
+    gInpJiban.Layers = {{-2.5, 1, 17, 7, 0, 1.5, 40, 2000}};
+    files.emplace_back("references and layers", DesignToBytes());
+    gInpJiban.Layers.clear();
     for (const load::Site site : {load::Site::Homogeneous, load::Site::Layered}) {
         int valid = 0;
         for (uint64_t i = 0; valid < 200; ++i) {
@@ -373,6 +421,10 @@ void Validate(const json& schema, const json& v, const std::string& path,
             std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; });
         if (chars > schema["maxLength"].get<long>()) fail("too long");
     }
+    if (schema.contains("minLength") && v.get_ref<const std::string&>().empty() &&
+        schema["minLength"].get<long>() > 0) {
+        fail("too short");
+    }
     if (schema.contains("pattern") &&
         !std::regex_search(v.get<std::string>(),
                            std::regex(schema["pattern"].get<std::string>()))) {
@@ -417,7 +469,7 @@ TEST(DesignJsonSchema, EveryDesignTheToolWritesMeetsItAndRefusedOnesDoNot) {
     for (const char* bad :
          {R"({"gInpJyoken": {"ELDL": 1000}})", R"({"gInpX": {}})", R"({"gInpSectS": [{"Zo": 9}]})",
           R"({"gInpYaita": {"Sect": 2.5}})", R"({"gInpJyoken": {"Title": "a\"b"}})",
-          R"({"gInpZairyo": {"AlphaIs": 0}})"}) {
+          R"({"gInpZairyo": {"AlphaIs": 0}})", R"({"gInpHyoshi": {"SankoBunken": [""]}})"}) {
         SCOPED_TRACE(bad);
         std::vector<std::string> errors, faults;
         Validate(schema, json::parse(bad), "", errors);

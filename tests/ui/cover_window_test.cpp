@@ -1,11 +1,14 @@
 // The cover window: each field edits its own text of the cover's block, typing stops at the
-// field's code page 932 byte limit with what is left in the status line, and the date button.
+// field's code page 932 byte limit with what is left in the status line, the date button, and the
+// list of the design's references.
 // (OK and Cancel through the main window: main_window_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <map>
@@ -122,6 +125,53 @@ TEST(CoverWindow, TheDateButtonPutsTheDayInTheDateField) {
     EXPECT_EQ(CoverDateText(QDate(1999, 1, 31)), QStringLiteral("1999年1月31日"));
     w.PressOk();
     EXPECT_EQ(gInpHyoshi.Hizuke, "2024年10月1日");
+}
+
+// The references: loaded in order, added by typing in the list's editor (under the byte limit,
+// the status line counting down), edited, moved, deleted, an emptied line dropped, and stored on
+// OK in the list's order.
+TEST(CoverWindow, TheReferencesAreAddedEditedMovedAndDeletedInTheList) {
+    UiTestEnv env;
+    gInpHyoshi.SankoBunken = {"A", "B", "C"};
+    frmInpHyoshi w;
+    Connect(&w);
+    w.Prepare();
+    test::ShowActive(&w);
+    QListWidget* list = w.lstSankoBunken;
+    ASSERT_EQ(w.references(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_FALSE(w.cmdBunkenUp->isEnabled());  // the first is current
+
+    auto typeInEditor = [&](const QString& text) {
+        test::Pump();
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        TypeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        test::Pump();
+    };
+    QTest::mouseClick(w.cmdBunkenAdd, Qt::LeftButton);
+    typeInEditor(QStringLiteral("道路土工（平成24年版）") + QString(70, QLatin1Char('x')));
+    EXPECT_EQ(w.statusLine()->text(), QString());  // the editor closed
+    list->setCurrentRow(1);
+    QTest::mouseClick(w.cmdBunkenEdit, Qt::LeftButton);
+    typeInEditor(QStringLiteral("B\"2"));  // the double quote is never taken
+    QTest::mouseClick(w.cmdBunkenDown, Qt::LeftButton);
+    list->setCurrentRow(0);
+    QTest::mouseClick(w.cmdBunkenDelete, Qt::LeftButton);
+    QTest::mouseClick(w.cmdBunkenAdd, Qt::LeftButton);
+    typeInEditor(QString());  // left empty: no reference
+    const std::string road = "道路土工（平成24年版）" + std::string(58, 'x');  // 80 bytes
+    EXPECT_EQ(w.references(), (std::vector<std::string>{"C", "B2", road}));
+    EXPECT_EQ(list->count(), 3);
+
+    while (list->count() < kMaxReferences) list->addItem(QStringLiteral("R"));
+    list->setCurrentRow(0);
+    EXPECT_FALSE(w.cmdBunkenAdd->isEnabled());
+    w.PressOk();
+    ASSERT_EQ(w.result(), QDialog::Accepted);
+    ASSERT_EQ(gInpHyoshi.SankoBunken.size(), std::size_t(kMaxReferences));
+    EXPECT_EQ(gInpHyoshi.SankoBunken[2], road);
 }
 
 }  // namespace

@@ -145,7 +145,8 @@ const std::vector<SectionLines>& Sections() {
     static const std::vector<SectionLines> s = {
         // The page of the standards and method before the chapters.
         {"適用基準・計算方法", 1, 43, {}},
-        {"適用基準_参考文献", 1, 7, {}},
+        {"適用基準_参考とした計算方法", 1, 7, {}},
+        {"適用基準_参考文献", 1, 2, {}},
     };
     return s;
 }

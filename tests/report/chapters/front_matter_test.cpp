@@ -587,22 +587,52 @@ void UseReferences(const std::string& folder, const std::vector<std::string>* li
     basResOutPrn::SetReportDataFolder(folder);
 }
 
-TEST_F(FrontMatterTest, ReferencesPrintAsTheUserEditedThem) {
+// The references: the format file's as the user edited them, or the design's own in their place
+// under the section's first heading; the placeholder line never, and nothing at all (no heading
+// left alone) when it is all the section names. The methods followed print in every case.
+TEST_F(FrontMatterTest, ReferencesPrintAsTheUserEditedThemOrAsTheDesignGivesThem) {
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));
-    const std::string installed = WithoutMarks(test::RunWriter(basResOutStandards::Write));
-    EXPECT_TRUE(Has(installed, "・弾性床上の半無限長の杭の解（Chang の方法）"));
-
     test::TempDir data;
+    const std::string placeholder = "  3 0【記入欄】発注者が求める基準を書いて下さい。";
     const std::vector<std::string> edited = {"  1 3準拠した基準", "  2 0・社内設計要領（2024年版）",
-                                             "' 注記の行", "  4 0・同 付属資料"};
-    UseReferences(data.path().string(), &edited);
-    const std::string m = WithoutMarks(test::RunWriter(basResOutStandards::Write));
-    EXPECT_TRUE(
-        Has(m, "\r\n\r\n準拠した基準\r\n  ・社内設計要領（2024年版）\r\n\r\n  ・同 付属資料\r\n"))
-        << m;
-    EXPECT_FALSE(Has(m, "参考とした計算方法"));
-    EXPECT_FALSE(Has(m, "注記"));
-    EXPECT_TRUE(Has(m, "\r\n仮想地盤面\r\n"));  // the method stays as installed
+                                             "' 注記の行", placeholder, "  5 0・同 付属資料"};
+    const std::vector<std::string> headingOnly = {"  1 3準拠した基準", placeholder};
+    struct Case {
+        const char* what;
+        const std::vector<std::string>* section;  // nullptr: as installed
+        std::vector<std::string> own;
+        std::string printed;  // from the methods' last line to the end
+    };
+    const std::string methods = "  ・粘着力が深さ方向に増加する粘性土のヒービングの安全率\r\n";
+    const std::vector<Case> cases = {
+        {"installed", nullptr, {}, methods},
+        {"installed, the design's own",
+         nullptr,
+         {"道路土工－擁壁工指針（平成24年度版）", "\f?FG;000;000;/etc/passwd"},
+         methods + "\r\n参考文献\r\n  道路土工－擁壁工指針（平成24年度版）\r\n   "
+                   "？FG;000;000;/etc/passwd\r\n"},
+        {"edited",
+         &edited,
+         {},
+         methods + "\r\n準拠した基準\r\n  ・社内設計要領（2024年版）\r\n\r\n  ・同 付属資料\r\n"},
+        {"edited, the design's own", &edited, {"A"}, methods + "\r\n準拠した基準\r\n  A\r\n"},
+        {"a heading and the placeholder", &headingOnly, {}, methods},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        basResOutPrn::SetReportDataFolder("");
+        if (c.section) UseReferences(data.path().string(), c.section);
+        gInpHyoshi.SankoBunken = c.own;
+        const std::string m = WithoutMarks(test::RunWriter(basResOutStandards::Write));
+        const std::size_t at = m.find(methods);
+        ASSERT_NE(at, std::string::npos) << m;
+        EXPECT_EQ(m.substr(at), c.printed);
+        EXPECT_EQ(Count(m, "参考とした計算方法"), 1);
+        EXPECT_FALSE(Has(m, "記入欄"));
+        EXPECT_TRUE(Has(m, "\r\n仮想地盤面\r\n"));  // the method stays as installed
+    }
+    gInpHyoshi.SankoBunken.clear();
+    basResOutPrn::SetReportDataFolder("");
 
     // Without the section the page fails, with what it wrote kept.
     UseReferences(data.path().string(), nullptr);
