@@ -264,7 +264,6 @@ void CoefficientTerms(ChapterData& d, ChapterSection& sec, const CoefficientLine
         N(d, slot++, t.fai);
         N(d, slot++, t.root);
         N(d, slot++, t.coef);
-        N(d, slot++, t.coef);
         N(d, slot++, t.kah);
         N(d, slot, t.zeta);
         sec.Template(t.layer > 0 ? line.layerTerms : line.terms);
@@ -428,6 +427,7 @@ void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp) {
     for (int32_t l = line::kActiveHeading; l <= line::kActiveStress; ++l) sec.Line(l);
     PrintBlankLines(1);
     for (int32_t l = line::kActiveCoefficient; l < line::kActiveFrictionNote; ++l) sec.Line(l);
+    for (int32_t l = line::kActiveSlip; l <= line::kActiveSlipLast; ++l) sec.Line(l);
     if (usual) {
         sec.Line(line::kActiveFrictionNote);
     } else {
@@ -437,7 +437,9 @@ void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp) {
     PrintBlankLines(1);
     sec.Line(line::kPassiveHeading);
     PrintBlankLines(1);
-    for (int32_t l = line::kPassiveFormula; l <= line::kWhere; ++l) sec.Line(l);
+    for (int32_t l = line::kPassiveFormula; l < line::kWhere; ++l) sec.Line(l);
+    for (int32_t l = line::kPassiveSlip; l <= line::kPassiveSlipLast; ++l) sec.Line(l);
+    sec.Line(line::kWhere);
     N(d, 1, spa.Delta);
     N(d, 2, spp.Delta);
     SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true,
