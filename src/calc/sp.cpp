@@ -40,10 +40,36 @@ clsSpJiban* colSpJiban::Add(int32_t lngNo, double dblEU, double dblH, int32_t ln
     return AddItem(j, lngIndex, blnBefore);
 }
 
+namespace {
+Num ActiveRoot(Num phi, Num beta, Num alpha, Num delta, Num theta) {
+    return Sin(phi + delta) * Sin(phi - beta - theta) /
+           (Cos(alpha + delta + theta) * Cos(alpha - beta));
+}
+Num PassiveRoot(Num phi, Num beta, Num alpha, Num delta, Num theta) {
+    return Sin(phi - delta) * Sin(phi + beta - theta) /
+           (Cos(alpha + delta - theta) * Cos(alpha - beta));
+}
+}  // namespace
+
+double GetKaRoot(Num phi, Num beta, Num alpha, Num delta, Num theta) {
+    try {
+        return double(ActiveRoot(phi, beta, alpha, delta, theta));
+    } catch (const CalcFault&) {
+        return 0.0;
+    }
+}
+
+double GetKpRoot(Num phi, Num beta, Num alpha, Num delta, Num theta) {
+    try {
+        return double(PassiveRoot(phi, beta, alpha, delta, theta));
+    } catch (const CalcFault&) {
+        return 0.0;
+    }
+}
+
 double GetKa(Num phi, Num beta, Num alpha, Num delta, Num theta) {
     try {
-        const Num t = Sin(phi + delta) * Sin(phi - beta - theta) /
-                      (Cos(alpha + delta + theta) * Cos(alpha - beta));
+        const Num t = ActiveRoot(phi, beta, alpha, delta, theta);
         Num d = Sq(Cos(alpha)) * Cos(theta) * Cos(alpha + delta + theta);
         // A slope or seismic angle beyond φ leaves the root term out.
         if (t >= 0.0) d *= Sq(1.0 + Sqrt(t));
@@ -67,8 +93,7 @@ double GetZetaA(Num phi, Num beta, Num alpha, Num delta, Num theta) {
 
 double GetKp(Num phi, Num beta, Num alpha, Num delta, Num theta) {
     try {
-        const Num t = Sin(phi - delta) * Sin(phi + beta - theta) /
-                      (Cos(alpha + delta - theta) * Cos(alpha - beta));
+        const Num t = PassiveRoot(phi, beta, alpha, delta, theta);
         // No guard for a negative t: the passive wedge has no solution then.
         const Num d = Sq(1.0 - Sqrt(t)) * Sq(Cos(alpha)) * Cos(theta) * Cos(alpha + delta - theta);
         return double(Sq(Cos(phi + alpha - theta)) / d);
@@ -100,6 +125,7 @@ void CalcSide(bool active, double Q, double Beta, double Jei, double Delta, colS
     error = 0;
     const CoefFn coef = active ? GetKa : GetKp;
     const CoefFn zeta = active ? GetZetaA : GetZetaP;
+    const CoefFn root = active ? GetKaRoot : GetKpRoot;
     fault::Guard(error, [&] {
         const Num beta = ToRad(Beta);
         const Num alpha = ToRad(Jei);
@@ -119,15 +145,21 @@ void CalcSide(bool active, double Q, double Beta, double Jei, double Delta, colS
                 const double kU = coef(phi, beta, alpha, delta, thetaU);
                 j.ZetaU = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaU)), 1);
                 j.KaU = RoundHalfUp(Cos(delta) * kU, 4);
+                j.CoefU = RoundHalfUp(Num(kU), 4);
+                j.RootU = RoundHalfUp(Num(root(phi, beta, alpha, delta, thetaU)), 4);
                 // The seismic angle is nearly always the same at both ends of a piece: its
                 // coefficient and slip angle are then the top's.
                 if (double(thetaL) == double(thetaU)) {
                     j.ZetaL = j.ZetaU;
                     j.KaL = j.KaU;
+                    j.CoefL = j.CoefU;
+                    j.RootL = j.RootU;
                 } else {
                     const double kL = coef(phi, beta, alpha, delta, thetaL);
                     j.ZetaL = RoundHalfUp(ToDeg(zeta(phi, beta, alpha, delta, thetaL)), 1);
                     j.KaL = RoundHalfUp(Cos(delta) * kL, 4);
+                    j.CoefL = RoundHalfUp(Num(kL), 4);
+                    j.RootL = RoundHalfUp(Num(root(phi, beta, alpha, delta, thetaL)), 4);
                 }
                 j.PaU = RoundHalfUp(sigma * j.KaU, 2);
                 j.PaL = RoundHalfUp(sigmaL * j.KaL, 2);

@@ -29,6 +29,10 @@ struct clsSpJiban {
     double ZetaU = 0.0, ZetaL = 0.0;
     double TU = 0.0, TL = 0.0;
     double KaU = 0.0, KaL = 0.0;
+    // Sandy pieces: Coulomb's coefficient before its horizontal projection (KaU = CoefU × cos δ)
+    // and the term t under its square root, at each end, for the report's hand check.
+    double CoefU = 0.0, CoefL = 0.0;
+    double RootU = 0.0, RootL = 0.0;
     double PU = 0.0, PL = 0.0;
     double P1U = 0.0, P1L = 0.0;
     double P2U = 0.0, P2L = 0.0;
@@ -96,6 +100,11 @@ class clsSpp {
 // Active earth-pressure coefficient (radians in); -1 when it cannot be evaluated.
 double GetKa(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
              fault::Num dblTheta);
+// The term t under the square root of GetKa (resp. GetKp); 0 when it cannot be evaluated.
+double GetKaRoot(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
+                 fault::Num dblTheta);
+double GetKpRoot(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
+                 fault::Num dblTheta);
 // Angle of the active slip plane from the horizontal (radians); β when it cannot be evaluated.
 double GetZetaA(fault::Num dblFai, fault::Num dblBeta, fault::Num dblJei, fault::Num dblDelta,
                 fault::Num dblTheta);

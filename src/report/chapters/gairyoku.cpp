@@ -2,6 +2,8 @@
 // active and passive earth pressure layer by layer (sandy or clayey ground) and the residual
 // water pressure, all as the run's results hold them (surcharge, earth pressure and residual
 // water stages).
+#include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,14 @@ void SpacedLines(ChapterSection& sec, int32_t first, int32_t last, bool filled,
     }
 }
 
+// The two terms of the influence factor's formula at the relative distance `x` as printed (the
+// factor is computed from it), so that I can be followed by hand.
+void FactorTerms(ChapterData& d, ChapterSection& sec, int32_t line, double x) {
+    N(d, 1, Checked(1.0 + x * x));
+    N(d, 2, Checked(std::atan(x)));
+    sec.Template(line);
+}
+
 void SurchargeHorizontal(ChapterData& d, const clsQqw& q) {
     namespace line = fmt::surchargeHorizontal;
     ChapterSection sec(d, line::kSection, true);
@@ -59,6 +69,7 @@ void SurchargeHorizontal(ChapterData& d, const clsQqw& q) {
     N(d, 1, q.XHq());
     N(d, 2, q.Iq());
     sec.Template(line::kFactor);
+    FactorTerms(d, sec, line::kFactorTerms, q.XHq());
     N(d, 1, q.H);
     sec.Template(line::kHeight);
     PrintBlankLines(2);
@@ -70,9 +81,22 @@ void SurchargeHorizontal(ChapterData& d, const clsQqw& q) {
     sec.Template(line::kLoad);
 }
 
-void SurchargeSlope(ChapterData& d) {
-    ChapterSection sec(d, fmt::surchargeSlope::kSection, true);
-    sec.Line(fmt::surchargeSlope::kTitle);
+// The slope's surcharge acts in full; its slope enters the earth pressure as β.
+void SurchargeSlope(ChapterData& d, const clsQqw& q, const clsSpa& spa) {
+    namespace line = fmt::surchargeSlope;
+    ChapterSection sec(d, line::kSection, true);
+    for (int32_t l = line::kTitle; l <= line::kShape; ++l) {
+        sec.Line(l);
+        PrintBlankLines(1);
+    }
+    sec.Line(line::kIntro);
+    sec.Line(line::kSlopeNote);
+    PrintBlankLines(1);
+    N(d, 1, q.QQ());
+    sec.Template(line::kLoad);
+    N(d, 1, spa.Beta);
+    N(d, 2, q.D2m);
+    sec.Template(line::kSlope);
 }
 
 void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
@@ -99,11 +123,14 @@ void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
         PrintBlankLines(1);
         sec.Line(line::kPositionAndFactor);
         PrintBlankLines(2);
-        N(d, 1, q.Xw());
+        N(d, 1, q.D3X1);
+        N(d, 2, q.D3X2);
+        N(d, 3, q.Xw());
         sec.Template(line::kPosition);
         N(d, 1, q.XHw());
         N(d, 2, q.Iw());
         sec.Template(line::kFactor);
+        FactorTerms(d, sec, line::kFactorTerms, q.XHw());
         N(d, 1, q.H);
         sec.Template(line::kHeight);
         PrintBlankLines(2);
@@ -128,8 +155,10 @@ void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
     const double reach = Checked(q.D3Ho + q.H);
     // The crest surcharge counts only when it starts nearer the wall than H + Ho.
     const bool beyond = q.Xq() >= reach;
-    N(d, 1, q.Xq());
-    N(d, 2, reach);
+    N(d, 1, q.D3X1);
+    N(d, 2, q.D3X2);
+    N(d, 3, q.Xq());
+    N(d, 4, reach);
     S(d, 1, beyond ? "≧" : "＜");
     sec.Template(line::kReach);
     PrintBlankLines(1);
@@ -138,11 +167,10 @@ void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
         PrintBlankLines(1);
         sec.Line(line::kBeyondLoad);
     } else {
-        N(d, 1, q.Xq());
-        sec.Template(line::kDistance);
         N(d, 1, q.XHq());
         N(d, 2, q.Iq());
         sec.Template(line::kFactor);
+        FactorTerms(d, sec, line::kFactorTerms, q.XHq());
         N(d, 1, q.H);
         sec.Template(line::kHeight);
         PrintBlankLines(1);
@@ -187,6 +215,11 @@ struct SandyLines {
     int32_t headerFirst, headerLast, upper, layer, lower, separator, closing;
 };
 
+// The lines under a sandy table that give its coefficients' terms.
+struct CoefficientLines {
+    int32_t label, terms, layerTerms;
+};
+
 namespace sa = fmt::sandy2;
 namespace sp = fmt::sandy3;
 constexpr SandyLines kSandyActive = {
@@ -197,6 +230,45 @@ constexpr SandyLines kSandyPassive = {
     sp::kSection,       sp::kTitle,    sp::kSlope,       sp::kStressLabel, sp::kSurcharge,
     sp::kFrictionLabel, sp::kFriction, sp::kHeaderFirst, sp::kHeaderLast,  sp::kUpper,
     sp::kLayer,         sp::kLower,    sp::kSeparator,   sp::kClosing};
+constexpr CoefficientLines kActiveTerms = {sa::kCoefficientsLabel, sa::kCoefficients,
+                                           sa::kLayerCoefficients};
+constexpr CoefficientLines kPassiveTerms = {sp::kCoefficientsLabel, sp::kCoefficients,
+                                            sp::kLayerCoefficients};
+
+// Under a sandy table: for each coefficient of it, the terms it is found with (t, Coulomb's
+// coefficient before its horizontal projection, the projection by cos δ and the slip angle), once
+// for the pieces that share them. Layered ground names the ground layer.
+void CoefficientTerms(ChapterData& d, ChapterSection& sec, const CoefficientLines& line,
+                      double delta, const std::vector<clsSpJiban>& layers) {
+    struct Terms {
+        int32_t layer;
+        double fai, root, coef, kah, zeta;
+        bool operator==(const Terms&) const = default;
+    };
+    std::vector<Terms> rows;
+    for (const clsSpJiban& j : layers) {
+        if (j.Kind != 0) continue;
+        const int32_t layer = chapters::Layered() ? chapters::PieceLayer(j) : 0;
+        for (const Terms& t : {Terms{layer, j.Fai, j.RootU, j.CoefU, j.KaU, j.ZetaU},
+                               Terms{layer, j.Fai, j.RootL, j.CoefL, j.KaL, j.ZetaL}}) {
+            if (std::find(rows.begin(), rows.end(), t) == rows.end()) rows.push_back(t);
+        }
+    }
+    if (rows.empty()) return;
+    PrintKeepLines(static_cast<int32_t>(rows.size()) + 1);
+    N(d, 1, delta);
+    sec.Template(line.label);
+    for (const Terms& t : rows) {
+        int32_t slot = 1;
+        if (t.layer > 0) N(d, slot++, t.layer);
+        N(d, slot++, t.fai);
+        N(d, slot++, t.root);
+        N(d, slot++, t.coef);
+        N(d, slot++, t.kah);
+        N(d, slot, t.zeta);
+        sec.Template(t.layer > 0 ? line.layerTerms : line.terms);
+    }
+}
 
 template <class Stage>
 void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
@@ -241,6 +313,7 @@ void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
             sec.Template(line.lower);
         },
         line.separator, line.closing, line.headerFirst, line.headerLast);
+    CoefficientTerms(d, sec, passive ? kPassiveTerms : kActiveTerms, st.Delta, layers);
 }
 
 // The lines of a side's clayey earth-pressure table; the active and the passive section share
@@ -354,6 +427,7 @@ void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp) {
     for (int32_t l = line::kActiveHeading; l <= line::kActiveStress; ++l) sec.Line(l);
     PrintBlankLines(1);
     for (int32_t l = line::kActiveCoefficient; l < line::kActiveFrictionNote; ++l) sec.Line(l);
+    for (int32_t l = line::kActiveSlip; l <= line::kActiveSlipLast; ++l) sec.Line(l);
     if (usual) {
         sec.Line(line::kActiveFrictionNote);
     } else {
@@ -363,7 +437,9 @@ void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp) {
     PrintBlankLines(1);
     sec.Line(line::kPassiveHeading);
     PrintBlankLines(1);
-    for (int32_t l = line::kPassiveFormula; l <= line::kWhere; ++l) sec.Line(l);
+    for (int32_t l = line::kPassiveFormula; l < line::kWhere; ++l) sec.Line(l);
+    for (int32_t l = line::kPassiveSlip; l <= line::kPassiveSlipLast; ++l) sec.Line(l);
+    sec.Line(line::kWhere);
     N(d, 1, spa.Delta);
     N(d, 2, spp.Delta);
     SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true,
@@ -472,7 +548,7 @@ bool Write(const Results& results, std::string* error) {
                     SurchargeHorizontal(d, q);
                     break;
                 case 1:
-                    SurchargeSlope(d);
+                    SurchargeSlope(d, q, chapters::Reached(results.spa));
                     break;
                 default:
                     SurchargeTrapezoid(d, q);

@@ -257,11 +257,20 @@ void HeavingWork(ChapterData& d, ChapterSection& sec, const clsNekiriAnteiAc& h,
         return;
     }
     if (h.Ca >= 0.001) {
+        // The terms under the square root first, then the factor that takes their sum.
+        const double root = Checked(h.Ca * h.Ca * h.H * h.H + 2.0 * h.Ca * h.Cb * h.H);
+        N(d, 1, h.Ca);
+        N(d, 2, h.H);
+        N(d, 3, h.Ca);
+        N(d, 4, h.Cb);
+        N(d, 5, h.H);
+        N(d, 6, root);
+        sec.Template(hi::kRootTerms);
         N(d, 1, W);
         N(d, 2, h.Ca);
         N(d, 3, h.H);
         N(d, 4, h.Cb);
-        N(d, 5, Checked(h.Ca * h.Ca * h.H * h.H + 2.0 * h.Ca * h.Cb * h.H));
+        N(d, 5, root);
         N(d, 6, h.F());
     } else {
         N(d, 1, h.Cb);

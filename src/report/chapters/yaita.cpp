@@ -173,13 +173,23 @@ Staged Stage(const Results& r) {
 
 void Blank(int32_t n = 1) { PrintBlankLines(n); }
 
-// A list of symbols, `first` to `last` with a blank line before each, kept on one page.
-void Symbols(ChapterSection& sec, int32_t first, int32_t last) {
+// A list of symbols, `first` to `last` with a blank line before each, kept on one page; line
+// `replaced` gives way to `instead` where that is not 0.
+void Symbols(ChapterSection& sec, int32_t first, int32_t last, int32_t replaced = 0,
+             int32_t instead = 0) {
     PrintKeepLines(2 * (last - first + 1));
     for (int32_t l = first; l <= last; ++l) {
         Blank();
-        sec.Line(l);
+        sec.Line(l == replaced && instead != 0 ? instead : l);
     }
+}
+
+// The characteristic value's title, formula and the note on the moment of inertia it takes: a
+// concrete pile has one, its catalogue's, and no joints (no corrosion words for it).
+void BetaHeading(ChapterSection& sec, const Staged& v, int32_t title, int32_t note,
+                 int32_t concreteNote) {
+    for (int32_t l = title; l < note; ++l) sec.Line(l);
+    sec.Line(v.kind == kKindConcrete ? concreteNote : note);
 }
 
 // The lines of a section's characteristic-value data block.
@@ -411,7 +421,7 @@ void Embedment(ChapterData& d, const Staged& v) {
         Blank();
     }
     // The characteristic value first: the embedment is computed from it.
-    for (int32_t l = em::kBetaTitle; l <= em::kBetaNote; ++l) sec.Line(l);
+    BetaHeading(sec, v, em::kBetaTitle, em::kBetaNote, em::kBetaNoteConcrete);
     Blank();
     const double kh = KhLines(v, v.khE, v.betaE);
     CharacteristicValueLines(d, sec, {em::kBetaKh, em::kBeta, em::kBetaModulus}, kh, v.betaE, v.Ee,
@@ -424,7 +434,8 @@ void Embedment(ChapterData& d, const Staged& v) {
     sec.Template(em::kLength);
     N(d, 1, v.betaE);
     sec.Template(em::kLengthBeta);
-    Symbols(sec, em::kSymbolsFirst, em::kSymbolsLast);
+    Symbols(sec, em::kSymbolsFirst, em::kSymbolsLast, em::kInertiaSymbol,
+            v.kind == kKindConcrete ? em::kInertiaSymbolConcrete : 0);
     Blank(2);
     sec.Line(em::kRequiredTitle);
     Blank();
@@ -478,7 +489,7 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
         sec.Template(line);
     };
     // The characteristic value first: all three parts use it.
-    for (int32_t l = hd::kBetaTitle; l <= hd::kBetaNote; ++l) sec.Line(l);
+    BetaHeading(sec, v, hd::kBetaTitle, hd::kBetaNote, hd::kBetaNoteConcrete);
     Blank();
     N(d, 1, KhLines(v, v.khD, v.betaD));
     sec.Template(hd::kBetaKh);
@@ -529,7 +540,8 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     S(d, 1, v.displacement.sign);
     S(d, 2, v.displacement.verdict);
     sec.Template(hd::kCheck);
-    Symbols(sec, hd::kSymbolsFirst, hd::kSymbolsLast);
+    Symbols(sec, hd::kSymbolsFirst, hd::kSymbolsLast, hd::kInertiaSymbol,
+            v.kind == kKindConcrete ? hd::kInertiaSymbolConcrete : 0);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "calc/verdicts.h"
 #include "chapters_test_util.h"
 #include "formats/print_pages.h"
+#include "io/design_file.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "report/chapters/chapter_common.h"
@@ -58,18 +59,18 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
                       c5 = Chapter(4);
     // Chapter 1 restates the input.
     EXPECT_TRUE(Has(c1, gInpJyoken.Title));
-    EXPECT_TRUE(Has(c1, "ＥＬ１ ＝ " + Pic(gInpJyoken.ELGL, "+##0.00")));
+    EXPECT_TRUE(Has(c1, "ＥＬ１ ＝ " + Pic(gInpJyoken.ELGL, "+##0.000")));
     EXPECT_TRUE(Has(c1, "Ｌ   ＝ " + Pic(gInpYaita.L, "#0.00") + " m"));
     // Chapter 2: the surcharge and the last passive pressure of the current design.
     if (gInpJiban.Kind == 0) {
-        EXPECT_TRUE(Has(c2, "ｑ ＝ " + Pic(gSpa->Q, "##0.00") + " kN/m2"));
+        EXPECT_TRUE(Has(c2, "ｑ ＝ " + Pic(gSpa->Q, "##0.00") + " kN/m^2"));
     } else {
         EXPECT_TRUE(Has(c2, Pic(gSpa->Jiban().Item(1)->P1U, "####0.00")));
     }
     const clsSpJiban* lastPassive = gSpp->Jiban().Item(gSpp->Jiban().Count());
     ASSERT_NE(lastPassive, nullptr);
     EXPECT_TRUE(Has(c2, Pic(lastPassive->PaL, gInpJiban.Kind == 0 ? "#####0.00" : "####0.00")));
-    EXPECT_TRUE(Has(c2, Pic(gRWp->Pw(), "####0.00") + " kN/m2"));
+    EXPECT_TRUE(Has(c2, Pic(gRWp->Pw(), "####0.00") + " kN/m^2"));
     // Chapter 3: the virtual ground surface.
     EXPECT_TRUE(Has(c3, Pic(gDL->ELDLX(), "+##0.000") + " m"));
     // Chapter 4: resultant, Chang's moment, required length and displacement.
@@ -94,7 +95,7 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
         const clsNekiriAnteiAc& h = *gNekiriAnteiAc;
         const double h1 = std::max(0.0, h.H - h.Hw), h2 = std::max(0.0, h.Hw);
         EXPECT_TRUE(
-            Has(c5, " ＝ " + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") + " kN/m2"))
+            Has(c5, " ＝ " + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") + " kN/m^2"))
             << c5;
         EXPECT_TRUE(Has(c5, "} ＝ " + Pic(h.F(), "##0.000")) ||
                     Has(c5, "／" + Pic(h1 * h.Gt + (h.Gws + h.Gw) * h2 + h.Q, "####0.00") + " ＝ " +
@@ -110,6 +111,8 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
     EXPECT_EQ(Has(c2, "0.5σv"), gInpJiban.Kind != 0);
     EXPECT_EQ(Has(c1, "継手効率"), gInpYaita.Yaita != 0);
     EXPECT_EQ(Has(c4, "ひび割れﾓｰﾒﾝﾄ"), gInpYaita.Yaita == 0);
+    // Corrosion is the steel piles' wording; a concrete pile's β uses its catalogue's inertia.
+    EXPECT_EQ(Has(c4, "腐食"), gInpYaita.Yaita != 0);
     // The ground section always opens a page; chapter 4 has its four page breaks, one of them
     // the force diagram's page.
     EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c1)), 1);
@@ -135,12 +138,12 @@ TEST_P(ChapterTest, SymbolsAreDefinedBeforeUseAndTheModulusIsPrintedOneWay) {
     };
     before("特性値 β（応力度照査用）", "（最大曲げﾓｰﾒﾝﾄ）");
     before("特性値 β（応力度照査用）", "Ｍmax ＝ －ΣＰ");
-    before("特性値 β（根入長算定用）", "l ＝ 3／β ＝");
+    before("特性値 β（根入れ長算定用）", "l ＝ 3／β ＝");
     before("特性値 β（変位量照査用）", "δ1 ＝ ΣＰ");
     before("＝ " + Pic(gSectDisp(gInpYaita.Yaita + 1, gInpYaita.Sect, 3), "##0.000") + " m",
            "（照査）");
     // Every modulus printed: one mantissa and exponent, that of chapter 1.
-    static const std::regex modulus("([0-9]+\\.[0-9]+)×10\\^([0-9]+) +kN/m2");
+    static const std::regex modulus("([0-9]+\\.[0-9]+)×10\\^([0-9]+) +kN/m\\^2");
     std::set<std::string> shown;
     for (const std::string* c : {&c1, &c4}) {
         for (auto m = std::sregex_iterator(c->begin(), c->end(), modulus);
@@ -161,7 +164,7 @@ TEST_P(ChapterTest, SymbolsAreDefinedBeforeUseAndTheModulusIsPrintedOneWay) {
     EXPECT_EQ(*shown.begin(), Pic(mant, "0.00") + "e" + exp.substr(0, exp.find(' ')));
     if (d.yaita != 0) {
         const CInpSectS& sec = *(d.yaita == 1 ? gInpSectLS : gInpSectS).Item(d.sect);
-        EXPECT_TRUE(Has(c4, "Ｚ ＝ " + Pic(sec.Zo, "####0.0") + " cm3/m")) << c4;
+        EXPECT_TRUE(Has(c4, "Ｚ ＝ " + Pic(sec.Zo, "####0.0") + " cm^3/m")) << c4;
     }
     EXPECT_FALSE(Has(c4, "mm3/m"));
 }
@@ -228,6 +231,85 @@ TEST_P(ChapterTest, ChaptersPrintTheRunsResultsNotTheStore) {
 INSTANTIATE_TEST_SUITE_P(Designs, ChapterTest, ::testing::ValuesIn(test::ReportDesigns()),
                          [](const auto& info) { return info.param.name; });
 
+// A number after `key` on `line` (the first one), or NaN.
+double After(const std::string& line, const std::string& key) {
+    const std::size_t at = line.find(key);
+    if (at == std::string::npos) return std::nan("");
+    return std::strtod(line.c_str() + at + key.size(), nullptr);
+}
+
+constexpr double kDeg = 3.141592654 / 180.0;
+
+class ExampleReport : public ChapterTest {};
+
+// Each example's report as the checker reads it: every sandy coefficient and its terms follow by
+// hand from the printed φ, δ and slope (Coulomb with α = θ = 0), the embedment is spelt one way,
+// and a "^" is only ever the mark of a superscript run.
+TEST_F(ExampleReport, CoefficientsFollowFromTheirPrintedTermsAndMarksAreWellFormed) {
+    int examples = 0, coefficients = 0;
+    for (const auto& e : std::filesystem::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".kvt") continue;
+        const std::string name = e.path().filename().string();
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData(e.path().string(), err)) << name;
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain()) << name;
+        CalcNekiriAntei();
+        ++examples;
+        print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI");
+        std::string all;
+        for (int i = 0; i < 5; ++i) all += Chapter(i);
+        for (print_job::Part p : print_job::kFrontFiles) all += ReadUtf8(print_job::PartFile(p));
+        EXPECT_FALSE(Has(all, "根入長")) << name;
+        EXPECT_TRUE(Has(all, "根入れ長")) << name;
+        for (std::size_t at = all.find('^'); at != std::string::npos; at = all.find('^', at + 1)) {
+            const char next = at + 1 < all.size() ? all[at + 1] : ' ';
+            EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(next)) || next == '+' ||
+                        next == '-')
+                << name << ": " << all.substr(at > 20 ? at - 20 : 0, 40);
+        }
+        // Chapter 2 line by line: the slope of the side's table, then its coefficients.
+        std::istringstream c2(Chapter(1));
+        double beta = 0, delta = 0;
+        bool passive = false;
+        for (std::string line; std::getline(c2, line);) {
+            if (Has(line, "tan^-1(1／ｍ) ＝")) beta = After(line, "tan^-1(1／ｍ) ＝");
+            if (Has(line, "受働土圧の計算")) beta = 0;
+            if (Has(line, "（土圧係数）")) {
+                delta = After(line, "δ ＝");
+                passive = Has(line, "Ｋp の式");
+            }
+            if (!Has(line, "φ ＝") || !Has(line, "ζ")) continue;
+            ++coefficients;
+            const double phi = After(line, "φ ＝") * kDeg, d = delta * kDeg, b = beta * kDeg;
+            const double t = After(line, "ｔ ＝"), k = After(line, passive ? "Ｋp ＝" : "Ｋa ＝");
+            const double kh = After(line, passive ? "Ｋph ＝" : "Ｋah ＝");
+            const double zeta = After(line, passive ? "ζp ＝" : "ζa ＝");
+            const double tWanted =
+                passive ? std::sin(phi - d) * std::sin(phi + b) / (std::cos(d) * std::cos(b))
+                        : std::sin(phi + d) * std::sin(phi - b) / (std::cos(d) * std::cos(b));
+            const double root = tWanted < 0 ? 0 : std::sqrt(tWanted);
+            const double kWanted = std::pow(std::cos(phi), 2) /
+                                   (std::cos(d) * std::pow(passive ? 1 - root : 1 + root, 2));
+            // The slip angle as chapter 2 writes it: ζ = β + tan⁻¹{1 / (s / cos ψ ∓ tan ψ)}.
+            const double psi = passive ? phi - d + b : phi + d - b;
+            const double s =
+                passive
+                    ? std::sqrt(std::sin(phi - d) * std::cos(d) / (std::cos(b) * std::sin(phi + b)))
+                    : std::sqrt(std::cos(d) * std::sin(phi + d) /
+                                (std::cos(b) * std::sin(phi - b)));
+            const double c = s / std::cos(psi) + (passive ? 1 : -1) * std::tan(psi);
+            EXPECT_NEAR(t, tWanted, 6e-5) << name << ": " << line;
+            EXPECT_NEAR(k, kWanted, 6e-5) << name << ": " << line;
+            EXPECT_NEAR(kh, k * std::cos(d), 1.1e-4) << name << ": " << line;
+            EXPECT_NEAR(zeta, beta + std::atan(1 / c) / kDeg, 0.06) << name << ": " << line;
+        }
+        print_job::CloseReport();
+    }
+    EXPECT_EQ(examples, 5);
+    EXPECT_GE(coefficients, 6);  // three sandy examples and the layered one, both sides
+}
+
 class ChapterFileTest : public test::PrintJobFixture {
   protected:
     void SetUp() override {
@@ -262,7 +344,7 @@ TEST_F(ChapterFileTest, ClayeyPassiveTableBelongsToTheCurrentDesign) {
     ASSERT_NE(pos, std::string::npos);
     const std::string passive = c2.substr(pos);
     for (const clsSpJiban& l : gSpp->Jiban()) {
-        EXPECT_TRUE(Has(passive, Pic(l.EU, "+##0.00"))) << l.EU;
+        EXPECT_TRUE(Has(passive, Pic(l.EU, "+##0.000"))) << l.EU;
         EXPECT_TRUE(Has(passive, Pic(l.PaU, "####0.00") + " │\r\n")) << l.PaU;
         EXPECT_TRUE(Has(passive, Pic(l.CL, "##0.0"))) << l.CL;
     }
@@ -543,7 +625,7 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
     } cases[] = {
         {"conditions",
          basResOutJyoken::Write,
-         {"ＥＬ５ ＝ " + Pic(0.5, "+##0.00") + " m",
+         {"ＥＬ５ ＝ " + Pic(0.5, "+##0.000") + " m",
           "│   1│ " + Pic(3.0, "+##0.000") + " │ 砂質土 │ 18.0 │  9.0 │ 30.0 │",
           "│   4│ " + Pic(-2.0, "+##0.000") +
               " │ 粘性土 │ 17.0 │  7.0 │  －  │   2.0 ／  20.0   │   12000  │",
@@ -553,7 +635,7 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
          basResOutGairyoku::Write,
          {"この表の砂質土の層：第1層，第3層", "この表の粘性土の層：第2層",
           "この表の砂質土の層：第3層", "δ ＝  20.0° とする", "主働側  20.0°，受働側 -15.0°",
-          "ΔＨ ＝ ＥＬ４－ＥＬ５ ＝ (" + Pic(1.5, "+##0.00") + ")－(" + Pic(0.5, "+##0.00") + ")",
+          "ΔＨ ＝ ＥＬ４－ＥＬ５ ＝ (" + Pic(1.5, "+##0.000") + ")－(" + Pic(0.5, "+##0.000") + ")",
           "前面水位の水位差"},
          {"δ ＝ 15° とする"}},
         {"sheet pile",
@@ -584,13 +666,14 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
         for (const std::string& p : c.absent) EXPECT_FALSE(Has(t, p)) << c.chapter << ": " << p;
     }
     // Chapter 2 prints each piece with its own soil: two tables a side (sand and clay behind the
-    // wall, and in front of it the sand down to EL -2.0 and the clay below), every clay piece's
-    // top in a cohesion table's form (two decimals), every sand piece's in Coulomb's (three).
+    // wall, and in front of it the sand down to EL -2.0 and the clay below), every piece's top to
+    // 0.001 m in its table's column.
     const std::string c2 = Run(basResOutGairyoku::Write, r);
     EXPECT_EQ(Count(c2, "主働土圧の計算"), 2);
     EXPECT_EQ(Count(c2, "受働土圧の計算"), 2);
     for (const clsSpJiban& p : r.spa->Jiban()) {
-        EXPECT_TRUE(Has(c2, "│" + Pic(p.EU, p.Kind == 0 ? " +##0.000" : "+##0.00") + " │")) << p.EU;
+        EXPECT_TRUE(Has(c2, "│" + Pic(p.EU, p.Kind == 0 ? " +##0.000 " : "+##0.000") + "│"))
+            << p.EU;
     }
     // Kh of the moment's β: the thickness-weighted mean of sand and clay within 1/β below the
     // virtual ground, as printed on the β line.
@@ -598,7 +681,7 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
     const double depth = 1.0 / gSectChang(k, s, 3), sand = elv - clayTop;
     const double mean = (4000 * sand + 12000 * (depth - sand)) / depth;
     std::smatch m;
-    ASSERT_TRUE(std::regex_search(c4, m, std::regex("Ｋh ＝ +([0-9]+) kN/m3 ，  Ｂ")));
+    ASSERT_TRUE(std::regex_search(c4, m, std::regex("Ｋh ＝ +([0-9]+) kN/m\\^3 ，  Ｂ")));
     EXPECT_NEAR(std::stod(m[1]), mean, 1.0);
     // A one-layer design with the water at the design ground level prints none of it.
     ASSERT_TRUE(test::Prepare(test::ReportDesigns()[0]));

@@ -312,7 +312,7 @@ TEST_F(FrontMatterTest, MassesOfTheChosenKindAndTheRuleThatChose) {
 
 // The numbers of a printed line (units that hold digits taken out first).
 std::vector<double> Numbers(std::string line) {
-    for (const char* unit : {"N/mm2", "kN/m2", "kN・m/m", "cm3/m", "m4/m", "10^"}) {
+    for (const char* unit : {"N/mm^2", "kN/m^2", "kN・m/m", "cm^3/m", "m^4/m", "10^"}) {
         for (std::size_t at; (at = line.find(unit)) != std::string::npos;)
             line.replace(at, std::string(unit).size(), " ");
     }
