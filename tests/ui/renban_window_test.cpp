@@ -133,7 +133,7 @@ TEST_F(RenbanWindowTest, ChoosingAMethodOnAFreshInstallNumbersTheHeadings) {
     basResOutPrn::LoadNumbering(gIniFile);
     EXPECT_EQ(basResOutPrn::GetHeadingNumber(1), "1. ");
     EXPECT_EQ(basResOutPrn::GetHeadingNumber(2), "1.1 ");
-    EXPECT_EQ(basResOutPrn::GetHeadingNumber(3), "1 ");
+    EXPECT_EQ(basResOutPrn::GetHeadingNumber(3), "(1) ");
 }
 
 // OK is refused while a numbering method would print a level that has no kind; the message
