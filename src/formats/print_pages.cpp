@@ -6,16 +6,21 @@ namespace kuvelt::formats {
 
 PageCutter::PageCutter(int linesPerPage) : perPage_(std::max(1, linesPerPage)) {}
 
-PageCutter::Place PageCutter::AddLine() {
+PageCutter::Place PageCutter::AddLine(bool blank) {
+    int moved = 0;
     if (pending_ || line_ >= perPage_) {
         // A group carried over by a keep stays open on the new page; a full page has ended
         // every group on it (none is longer than the page).
-        if (!pending_) groupStart_ = -1;
-        ++page_;
-        line_ = 0;
+        if (!pending_) {
+            groupStart_ = -1;
+            moved = FootToCarry(line_, !blank && !seen_.empty() && !seen_.back().blankLine);
+        }
+        CarryOver(pending_ ? 0 : moved);
         pending_ = false;
     }
-    const Place at{page_, line_};
+    const Place at{page_, line_, moved};
+    const bool afterBlank = line_ == 0 || seen_.empty() || seen_.back().blankLine;
+    seen_.push_back({!blank && afterBlank, groupStart_, blank});
     ++line_;
     if (groupStart_ >= 0 && line_ >= groupEnd_) groupStart_ = -1;
     return at;
@@ -42,16 +47,17 @@ int PageCutter::Keep(int lines) {
         groupEnd_ = here + lines;
     }
     if (groupStart_ == 0 || groupEnd_ <= perPage_) return 0;
-    // The group does not fit below what the page holds: the page ends where the group starts.
-    const int moved = here - groupStart_;
-    groupEnd_ -= groupStart_;
+    // The group does not fit below what the page holds: the page ends where the group starts,
+    // or above the line at its foot that opens it.
+    const int from = groupStart_ - FootToCarry(groupStart_, false);
+    const int moved = here - from;
+    groupEnd_ -= from;
     groupStart_ = 0;
     if (moved == 0) {
         pending_ = true;
         return 0;
     }
-    ++page_;
-    line_ = moved;
+    CarryOver(moved);
     return moved;
 }
 
@@ -59,6 +65,48 @@ void PageCutter::Restart(int linesOnPage) {
     line_ = std::max(0, linesOnPage);
     pending_ = false;
     groupStart_ = -1;
+    // Lines written before are not known: none of them opens anything.
+    seen_.assign(static_cast<std::size_t>(std::min(line_, perPage_)), Seen{});
+}
+
+int PageCutter::FootToCarry(int end, bool splitsParagraph) const {
+    end = std::min(end, static_cast<int>(seen_.size()));
+    int i = end - 1;
+    while (i >= 0 && end - 1 - i < kFootBlankLines && seen_[static_cast<std::size_t>(i)].blankLine)
+        --i;
+    if (i <= 0 || !seen_[static_cast<std::size_t>(i)].opens) return 0;
+    int from = i;
+    const int g = seen_[static_cast<std::size_t>(i)].group;
+    if (g >= 0 && g < i) {
+        // Kept with the lines above it: it goes only with the heading that opens its group.
+        if (i - g > kFootHeadingReach || seen_[static_cast<std::size_t>(g)].blankLine) return 0;
+        from = g;
+    } else {
+        // After a one-line paragraph (a label) the first line of a paragraph split by the page
+        // takes the label along; a complete one-line paragraph stays with it, as a list of
+        // one-line entries stays together.
+        int j = i - 1;
+        while (j >= 0 && i - 1 - j < kFootBlankLines &&
+               seen_[static_cast<std::size_t>(j)].blankLine)
+            --j;
+        if (j >= 0 && seen_[static_cast<std::size_t>(j)].opens) {
+            if (!splitsParagraph) return 0;
+            from = j;
+        }
+    }
+    return from == 0 ? 0 : end - from;
+}
+
+void PageCutter::CarryOver(int moved) {
+    ++page_;
+    line_ = moved;
+    const std::size_t keep = static_cast<std::size_t>(std::clamp(moved, 0, perPage_));
+    std::vector<Seen> next(seen_.end() - static_cast<std::ptrdiff_t>(std::min(keep, seen_.size())),
+                           seen_.end());
+    const int shift = static_cast<int>(seen_.size() - next.size());
+    for (Seen& s : next) s.group = s.group >= shift ? s.group - shift : -1;
+    if (!next.empty()) next.front().opens = false;
+    seen_ = std::move(next);
 }
 
 namespace {
@@ -96,6 +144,10 @@ PrintLineKind KindOfLine(std::string_view raw, int* keepLines) {
     if (StartsWith(raw, kBlockBeginMark) || StartsWith(raw, kBlockEndMark))
         return PrintLineKind::Block;
     return PrintLineKind::Counted;
+}
+
+bool PrintsNothing(std::string_view raw) {
+    return raw.find_first_not_of(' ') == std::string_view::npos;
 }
 
 int HeadingLevel(std::string_view raw, std::size_t* blanks, std::string_view* text) {
@@ -146,8 +198,14 @@ class Layout {
             case PrintLineKind::Counted:
                 break;
         }
-        const PageCutter::Place at = cutter_.AddLine();
+        const PageCutter::Place at = cutter_.AddLine(PrintsNothing(raw));
         if (!PageFor(at.page)) return;
+        if (at.moved > 0 && out_.pages.size() >= 2) {
+            std::vector<PrintLayout::LaidLine>& from = out_.pages[out_.pages.size() - 2].lines;
+            const auto first = from.end() - std::min<std::ptrdiff_t>(at.moved, std::ssize(from));
+            out_.pages.back().lines.assign(first, from.end());
+            from.erase(first, from.end());
+        }
         PrintLayout::LaidPage& page = out_.pages.back();
         page.lines.push_back({raw, keep_, large_});
         if (noFrame_) page.noFrame = true;

@@ -26,6 +26,11 @@ inline constexpr std::string_view kDesignFileMark = "?DF;";
 inline constexpr std::string_view kBlockBeginMark = "?OB;";
 inline constexpr std::string_view kBlockEndMark = "?OE;";
 inline constexpr std::string_view kLargeMark = "?LG;";
+// The number of a figure's or a table's caption: "?FN;" or "?TN;" standing in a printed line is
+// replaced, when the chapters are put together into the report, by "図-n " or "表-n ", counted in
+// the order the report prints them (print_job::NumberCaptions); the line stays one line.
+inline constexpr std::string_view kFigureNumberMark = "?FN;";
+inline constexpr std::string_view kTableNumberMark = "?TN;";
 
 // Where lines go on pages, one event after another. Keeping: a keep mark opens a group of n lines
 // at the place of the next line; a mark standing inside an open group (a heading's, say, followed
@@ -33,17 +38,33 @@ inline constexpr std::string_view kLargeMark = "?LG;";
 // on what is left of its page moves whole to a new page: the lines of it already placed move
 // along, so a heading never stays behind at the foot of a page without what it keeps with it. A
 // group starting at the top of a page always fits.
+//
+// The foot of a page: when a page ends by filling up or by a group that moves on, its last printed
+// line (with at most kFootBlankLines blank lines after it) moves to the new page when it opens
+// what follows there: a one-line paragraph (a label such as "合力の作用位置", a blank line above
+// it) or the first line of a paragraph the page would split. It takes along the heading whose
+// keep group it ends (a heading, a blank line and one formula line kept together would otherwise
+// leave the heading with one line at the foot and its block over the page), and the label just
+// above the first line of a split paragraph. It stays where it is kept with the lines above it
+// (an entry of a list of symbols) and where it is the second of two one-line paragraphs (a label
+// and its formula, entries of a spaced list). A page never moves away whole.
+inline constexpr int kFootBlankLines = 2;
+// The heading a carried line pulls along stands at most this many lines above it.
+inline constexpr int kFootHeadingReach = 4;
+
 class PageCutter {
   public:
     struct Place {
-        int page = 0;  // 0-based
-        int line = 0;  // 0-based on that page
+        int page = 0;   // 0-based
+        int line = 0;   // 0-based on that page
+        int moved = 0;  // lines from the foot of the page before that moved ahead of this one
     };
 
     explicit PageCutter(int linesPerPage = kPrintLinesPerPage);
 
-    // A counted line: where it stands (a full page, or a pending break, starts the next page).
-    Place AddLine();
+    // A counted line, `blank` when it prints nothing: where it stands (a full page, or a pending
+    // break, starts the next page).
+    Place AddLine(bool blank = false);
     // A form feed: the next line starts a new page unless the current page holds nothing yet.
     void AddBreak();
     // A keep mark for the next `lines` lines (at most a page; 0 or less keeps nothing). Returns
@@ -58,10 +79,22 @@ class PageCutter {
     int LinesOnPage() const { return pending_ ? 0 : line_; }
     int LinesPerPage() const { return perPage_; }
     // Continues with `linesOnPage` lines on the current page and no open group (the writer's line
-    // count set from outside: a new chapter file starts at the top of a page).
+    // count set from outside: a new chapter file starts at the top of a page). Lines not seen
+    // here are never carried.
     void Restart(int linesOnPage);
 
   private:
+    struct Seen {
+        bool opens = false;  // printed, with a blank line (or nothing seen) above it
+        int group = -1;      // the start of the keep group it was placed in, -1 for none
+        bool blankLine = false;
+    };
+    // How many lines at the foot of the current page, above line `end`, move to the next page
+    // when the page ends there; `splitsParagraph` when the line after continues the last one.
+    int FootToCarry(int end, bool splitsParagraph) const;
+    // Starts the next page with the last `moved` lines of the current one.
+    void CarryOver(int moved);
+
     int perPage_;
     int page_ = 0;
     int line_ = 0;          // lines on the current page
@@ -69,6 +102,7 @@ class PageCutter {
     // The open keep group, in lines of the page the next line lands on: [groupStart_, groupEnd_).
     int groupStart_ = -1;
     int groupEnd_ = 0;
+    std::vector<Seen> seen_;  // the lines placed on the current page, as far as seen
 };
 
 // What a physical line of a print file is to the page rule.
@@ -84,6 +118,9 @@ enum class PrintLineKind {
 // The kind of `raw` (a line without its line end); for a keep mark `keepLines` gets n (0 when
 // the count is not a number from 1 on).
 PrintLineKind KindOfLine(std::string_view raw, int* keepLines = nullptr);
+
+// A counted line of blanks only (a blank line, or a body line with no text).
+bool PrintsNothing(std::string_view raw);
 
 // The heading level of a counted line: 1 or 2 for a "?R1"/"?R2" marker after the margin blanks,
 // else 0. `blanks` gets the margin's length and `text` what follows the marker.

@@ -122,6 +122,20 @@ int32_t PlaceOnScreen(int32_t stored, int32_t screenSize, int32_t windowSize, bo
     return centred < 0 ? 0 : static_cast<int32_t>(centred);
 }
 
+HeadingNumbering ReadHeadingNumbering(const std::string& iniFile) {
+    if (GetIniString(ini::kChapter, ini::kMethod, iniFile).empty()) return kDefaultHeadingNumbering;
+    auto get = [&](std::string_view key) {
+        return CPrivateProfile::GetValueLong(iniFile, ini::kChapter, key);
+    };
+    HeadingNumbering n;
+    n.method = get(ini::kMethod);
+    for (std::size_t k = 0; k < 4; ++k) {
+        n.styles[k] = get(ini::kStyleKeys[k]);
+        n.margins[k] = get(ini::kMarginKeys[k]);
+    }
+    return n;
+}
+
 int32_t ReadIniLong(std::string_view section, std::string_view key) {
     return CPrivateProfile::GetValueLong(gIniFile, section, key);
 }

@@ -120,6 +120,18 @@ void WriteWindowPlacement(std::string_view section, double top, double left, dou
 int32_t PlaceOnScreen(int32_t stored, int32_t screenSize, int32_t windowSize,
                       bool mainWindow = false);
 
+// The heading numbering of the report as section "Chapter" stores it. A settings file that has
+// no "Method" value (a new installation, or the numbering never chosen) numbers the headings all
+// the same: chapters "1.", sections "1-1", items "(1)", points "1)", no margins. A stored method,
+// "なし" included, is the user's choice and is read as it stands (missing keys 0).
+struct HeadingNumbering {
+    int32_t method = 0;
+    std::array<int32_t, 4> styles{};
+    std::array<int32_t, 4> margins{};
+};
+inline constexpr HeadingNumbering kDefaultHeadingNumbering{2, {1, 1, 2, 3}, {0, 0, 0, 0}};
+HeadingNumbering ReadHeadingNumbering(const std::string& iniFile);
+
 // Integer setting with default 0 (printer margins, heading numbering).
 int32_t ReadIniLong(std::string_view section, std::string_view key);
 // Writes a setting as text; failures are ignored.

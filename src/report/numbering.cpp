@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "io/settings.h"
-#include "platform/profile.h"
 
 namespace kuvelt::basResOutPrn {
 
@@ -47,12 +46,12 @@ int32_t CounterLimit(int32_t style) {
 void LoadNumbering() { LoadNumbering(gIniFile); }
 
 void LoadNumbering(const std::string& iniFile) {
-    NumberMethod = CPrivateProfile::GetValueLong(iniFile, ini::kChapter, ini::kMethod);
+    const HeadingNumbering stored = ReadHeadingNumbering(iniFile);
+    NumberMethod = stored.method;
     for (int k = 1; k <= 4; ++k) {
         const std::size_t i = static_cast<std::size_t>(k - 1);
-        LevelStyles[k] = CPrivateProfile::GetValueLong(iniFile, ini::kChapter, ini::kStyleKeys[i]);
-        LevelMargins[k] =
-            CPrivateProfile::GetValueLong(iniFile, ini::kChapter, ini::kMarginKeys[i]);
+        LevelStyles[k] = stored.styles[i];
+        LevelMargins[k] = stored.margins[i];
         LevelCounters[k] = 0;
     }
     LevelStyles[5] = 0;

@@ -52,9 +52,9 @@ formats::PageCutter& Pages() {
     return gPages;
 }
 
-void CountLines(int32_t n) {
+void CountLines(int32_t n, bool blank) {
     formats::PageCutter& pages = Pages();
-    for (int32_t i = 0; i < n; ++i) pages.AddLine();
+    for (int32_t i = 0; i < n; ++i) pages.AddLine(blank);
     LineCount = pages.LinesOnPage();
 }
 
@@ -501,7 +501,7 @@ void WriteLevelLine(int32_t level, std::string head, std::string_view rest, bool
     if (lineEnd) bytes += kCrLf;
     WriteOut(bytes);
     if (KeepsWithNext(level)) CountKeep(kHeadingKeepLines);
-    CountLines(1);
+    CountLines(1, lineEnd && formats::PrintsNothing(head + std::string(rest)));
 }
 
 }  // namespace
@@ -531,7 +531,16 @@ void PrintFigureLine(const std::string& figurePath) {
     bytes += cp932::FromUtf8(FigureReference(figurePath));
     bytes += kCrLf;
     WriteOut(bytes);
-    CountLines(1);
+    CountLines(1, false);
+}
+
+void PrintFigureCaption(std::string_view caption) {
+    PrintFormatLine(0, std::string(formats::kFigureNumberMark) + std::string(caption));
+}
+
+void PrintTableCaption(std::string_view caption) {
+    PrintKeepLines(2);
+    PrintFormatLine(0, std::string(formats::kTableNumberMark) + std::string(caption));
 }
 
 void PrintKeepLines(int32_t n) {
@@ -565,7 +574,7 @@ void PrintBlankLines(int32_t n) {
     bytes.reserve(static_cast<std::size_t>(n) * 2);
     for (int32_t i = 0; i < n; ++i) bytes += kCrLf;
     WriteOut(bytes);
-    CountLines(n);
+    CountLines(n, true);
 }
 
 void NewPageIfShort(int32_t needed, int32_t blanks) {

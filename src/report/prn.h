@@ -151,6 +151,11 @@ void PrintLineHead(int32_t level);                           // prefix, no line 
 void PrintFormatLine(int32_t level, std::string_view text);  // prefix, text as it is, CR LF
 void PrintTemplateLine(int32_t level, std::string_view tmpl, const FieldValueSlots& FieldValues,
                        const FieldTextSlots& FieldTexts);
+// The caption line of a figure or of a table, at level 0: its number mark (formats::
+// kFigureNumberMark, kTableNumberMark; numbered when the report is put together) and `caption`.
+// A table's caption keeps with the table's first line.
+void PrintFigureCaption(std::string_view caption);
+void PrintTableCaption(std::string_view caption);
 // A level-0 prefix, "?FG;000;000;", the figure file's path, CR LF (one counted line).
 void PrintFigureLine(const std::string& figurePath);
 void PrintBlankLines(int32_t n);  // n CR LF, each counted; n <= 0 writes nothing

@@ -6,26 +6,25 @@
 #include "io/settings.h"
 #include "model/ranges.h"
 #include "platform/numfmt.h"
-#include "platform/profile.h"
 #include "ui/fields.h"
 #include "ui/frmInpRenban.h"
 
 namespace kuvelt::ui {
 
 void objInpRenban_LoadData(frmInpRenban& w) {
-    auto get = [](std::string_view key) { return ReadIniLong(ini::kChapter, key); };
     // A value a control cannot take leaves that control at its default: method "なし", kind
     // "1,2,3,..99" (a stored kind 0 is "none chosen", which would print a level without number).
-    if (!GetIniString(ini::kChapter, ini::kMethod, gIniFile).empty())
-        w.setMethod(get(ini::kMethod));
-    const int32_t init = get(ini::kInit);
+    // Nothing stored yet shows the numbering the report uses then.
+    const HeadingNumbering stored = ReadHeadingNumbering(gIniFile);
+    w.setMethod(stored.method);
+    const int32_t init = ReadIniLong(ini::kChapter, ini::kInit);
     if (InRange(w.numInit->spec(), init)) w.numInit->setValue(init);
     for (std::size_t k = 0; k < 4; ++k) {
-        const int32_t style = get(ini::kStyleKeys[k]);
+        const int32_t style = stored.styles[k];
         if (style >= 1 && style <= int32_t(StyleEntries().size())) {
             w.cboStyle[k]->setCurrentIndex(style - 1);
         }
-        const int32_t margin = get(ini::kMarginKeys[k]);
+        const int32_t margin = stored.margins[k];
         NumField* f = w.numMargin[k];
         if (InRange(f->spec(), margin)) f->setValue(margin);
     }

@@ -101,7 +101,29 @@ INSTANTIATE_TEST_SUITE_P(
         KeepCase{"InformationLinesAreNotPrinted",
                  "?TI;t\r\n?DF;d\r\n?OB;4\r\na\r\n?OE;\r\n?NF;\r\nb\r\n",
                  {"a|b"}},
-        KeepCase{"OnlyAMarkAtTheLineStartCounts", " ?KN;3\r\na\r\n", {" ?KN;3|a"}}),
+        KeepCase{"OnlyAMarkAtTheLineStartCounts", " ?KN;3\r\na\r\n", {" ?KN;3|a"}},
+        // The foot of a page.
+        KeepCase{"LabelAtTheFootMovesWithTheBlockItOpens",
+                 Lines(59) + "\r\nL\r\n\r\nf\r\n",
+                 {"x*59|", "L||f"}},
+        KeepCase{"FirstLineOfASplitParagraphMoves", Lines(60) + "\r\na\r\nb\r\n", {"x*60|", "a|b"}},
+        KeepCase{"LabelAndTheParagraphItOpensMoveTogether",
+                 Lines(58) + "\r\nL\r\n\r\na\r\nb\r\n",
+                 {"x*58|", "L||a|b"}},
+        KeepCase{"CompleteOneLineParagraphsStayTogether",
+                 Lines(58) + "\r\nL\r\n\r\nf\r\n\r\ng\r\n",
+                 {"x*58||L||f", "g"}},
+        KeepCase{"HeadingKeptWithOneLineMovesWithIt",
+                 Lines(58) + Keep(4) + "h\r\n\r\nf\r\n\r\nc\r\n",
+                 {"x*58", "h||f||c"}},
+        KeepCase{"LastEntryOfAKeptListStaysWithIt",
+                 Lines(50) + Keep(12) + Lines(6, "\r\nt") + "c\r\n",
+                 {"x*50||t||t||t||t||t||t", "c"}},
+        KeepCase{"GroupThatMovesTakesTheLabelAbove",
+                 Lines(55) + "\r\nW\r\n" + Keep(8) + Lines(8, "t"),
+                 {"x*55|", "W|" + Run(8, "t")}},
+        KeepCase{
+            "ABlankPageFootCarriesNothing", Lines(59) + Lines(3, "") + "c\r\n", {"x*59|||", "c"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PrintPages, LayoutRecordsMarksBreaksAndInformation) {

@@ -26,7 +26,7 @@ if(NOT cover MATCHES "設.計.計.算.書")
 endif()
 execute_process(COMMAND pdftohtml -xml -i -stdout -q ${WORK}/report.pdf OUTPUT_VARIABLE xml)
 if(NOT xml MATCHES "<item page=\"[1-9]\">目次</item>" OR
-   NOT xml MATCHES "<item page=\"[1-9][0-9]*\">設計条件</item>")
+   NOT xml MATCHES "<item page=\"[1-9][0-9]*\">[0-9. ]*設計条件</item>")
   message(FATAL_ERROR "the PDF outline lacks the contents or the first chapter after them")
 endif()
 if(NOT xml MATCHES "<item page=\"[1-9][0-9]*\">設計調書</item>"

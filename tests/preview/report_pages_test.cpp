@@ -1,7 +1,7 @@
 // The report of every example design as the preview shows it: the contents name, for each
 // heading after them, the page the preview puts it on, no heading stands in the last two lines
-// of a page and no kept group is cut by a full page. The report is written in process (the report
-// folder of kuvelt-calc --report) and read as the preview reads it.
+// of a page or ends one, and no kept group is cut by a full page. The report is written in process
+// (the report folder of kuvelt-calc --report) and read as the preview reads it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,7 +47,8 @@ TEST_P(ExampleReport, ContentsNameThePagesOfTheHeadingsAndNoHeadingEndsAPage) {
         std::find_if(d.bookmarks.begin(), d.bookmarks.end(),
                      [](const Bookmark& b) { return b.title == print_job::kContentsTitle; });
     ASSERT_NE(contents, d.bookmarks.end());
-    std::vector<std::pair<std::string, int>> listed, headings;
+    std::vector<std::pair<std::string, int>> listed, headings, figures;
+    bool captions = false;  // past the title of the list of figures and tables
     const std::regex entry("^ +(\\S.*\\S) \\.{3,} +([0-9]+)$");
     bool done = false;
     for (int p = contents->page; p < d.PageCount() && !done; ++p) {
@@ -56,9 +57,10 @@ TEST_P(ExampleReport, ContentsNameThePagesOfTheHeadingsAndNoHeadingEndsAPage) {
              i < lines.size() && !done; ++i) {
             std::smatch m;
             const std::string text = LineText(lines[i]);
+            captions = captions || text.find(print_job::kCaptionListTitle) != std::string::npos;
             done = lines[i].level != 0;
             if (!done && std::regex_match(text, m, entry))
-                listed.emplace_back(m[1], std::stoi(m[2]));
+                (captions ? figures : listed).emplace_back(m[1], std::stoi(m[2]));
         }
     }
     for (auto b = contents + 1; b != d.bookmarks.end(); ++b)
@@ -76,9 +78,30 @@ TEST_P(ExampleReport, ContentsNameThePagesOfTheHeadingsAndNoHeadingEndsAPage) {
             EXPECT_LE(i + std::size_t(page.lines[i].keep), page.lines.size())
                 << "page " << p + 1 << ": " << LineText(page.lines[i]);
         }
+        // Nor does a page end with a heading: its last printed line opens no kept group.
+        auto last = std::find_if(page.lines.rbegin(), page.lines.rend(), [](const Line& l) {
+            return l.bytes.find_first_not_of(' ') != std::string::npos;
+        });
+        ASSERT_NE(last, page.lines.rend());
+        EXPECT_TRUE(last->keep == 0 && last->level == 0)
+            << "page " << p + 1 << " ends with " << LineText(*last);
     }
     EXPECT_GE(headings.size(), 10u);
     EXPECT_EQ(listed, headings);
+    // Figures and tables numbered in print order, each listed with the page it prints on.
+    ASSERT_GE(figures.size(), 6u);
+    for (const char* first : {"図-1 ", "表-1 "}) {
+        EXPECT_TRUE(std::any_of(figures.begin(), figures.end(), [&](const auto& f) {
+            return f.first.rfind(first, 0) == 0;
+        })) << first;
+    }
+    for (const auto& [caption, page] : figures) {
+        const std::vector<Line>& lines = d.pages[std::size_t(page - 1)].lines;
+        EXPECT_TRUE(std::any_of(
+            lines.begin(), lines.end(),
+            [&](const Line& l) { return LineText(l).find(caption) != std::string::npos; }))
+            << caption << " is not on page " << page;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, ExampleReport, ::testing::ValuesIn(Examples()),

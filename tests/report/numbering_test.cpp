@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "report_test_util.h"
@@ -137,12 +138,32 @@ TEST_F(ReportTest, LoadNumberingReadsChapterSectionAndClearsCounters) {
     EXPECT_EQ(p::GetHeadingNumber(2), "(1).1 ");
 }
 
-TEST_F(ReportTest, LoadNumberingWithoutSettingsSwitchesNumberingOff) {
-    p::NumberMethod = 2;
-    p::LevelStyles[1] = 1;
+// Headings are numbered until the user stores a method; a stored one, "なし" included, wins.
+TEST_F(ReportTest, LoadNumberingNumbersByDefaultUntilAMethodIsStored) {
+    const struct {
+        const char* ini;  // nullptr: no settings file
+        int32_t method;
+        std::array<int32_t, 6> styles;
+    } cases[] = {
+        {nullptr, 2, {0, 1, 1, 2, 3, 0}},
+        {"[Chapter]\r\nMethod=\r\nStyle1=5\r\n", 2, {0, 1, 1, 2, 3, 0}},
+        {"[Chapter]\r\nMethod=0\r\n", 0, {0, 0, 0, 0, 0, 0}},
+        {"[Chapter]\r\nMethod=1\r\nStyle2=4\r\n", 1, {0, 0, 4, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const std::string ini = tmp.file("Kuvelt.INI");
+        std::filesystem::remove(ini);
+        if (c.ini) WriteBytes(ini, c.ini);
+        p::LoadNumbering(ini);
+        EXPECT_EQ(p::NumberMethod, c.method) << (c.ini ? c.ini : "none");
+        EXPECT_EQ(p::LevelStyles, c.styles) << (c.ini ? c.ini : "none");
+        EXPECT_EQ(p::LevelMargins, (std::array<int32_t, 6>{})) << (c.ini ? c.ini : "none");
+    }
     p::LoadNumbering(tmp.file("missing.INI"));
-    EXPECT_EQ(p::NumberMethod, 0);
-    EXPECT_EQ(p::LevelStyles[1], 0);
+    EXPECT_EQ(p::GetHeadingNumber(1), "1. ");
+    EXPECT_EQ(p::GetHeadingNumber(2), "1-1 ");
+    EXPECT_EQ(p::GetHeadingNumber(3), "(1) ");
+    EXPECT_EQ(p::GetHeadingNumber(4), "1) ");
 }
 
 }  // namespace

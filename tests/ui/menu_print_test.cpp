@@ -15,6 +15,7 @@
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "platform/profile.h"
+#include "report/chapters/contents.h"
 #include "report/chapters/print_job.h"
 #include "report/prn.h"
 #include "scripted_services.h"
@@ -97,7 +98,7 @@ TEST_F(MenuPrintTest, OneChapterGivesExactlyItsFileWithoutPageBreak) {
     Tick({2});
     ASSERT_TRUE(menu->PrintPreview());
     const std::string combined = Combined();
-    EXPECT_EQ(combined, Chapter(2));
+    EXPECT_EQ(combined, print_job::NumberCaptions(Chapter(2)));
     EXPECT_NE(combined.front(), '\x0C');
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0],
@@ -125,11 +126,11 @@ TEST_F(MenuPrintTest, TwoChaptersAreJoinedByAFormFeed) {
     const std::string combined = Combined();
     ASSERT_FALSE(first.empty());
     ASSERT_FALSE(fourth.empty());
-    EXPECT_EQ(combined, first + "\x0C" + fourth);
+    EXPECT_EQ(combined, print_job::NumberCaptions(first + "\x0C" + fourth));
     // The print button rebuilds the file: one chapter afterwards leaves no trace of the other.
     Tick({3});
     ASSERT_TRUE(menu->PrintPreview());
-    EXPECT_EQ(Combined(), fourth);
+    EXPECT_EQ(Combined(), print_job::NumberCaptions(fourth));
     EXPECT_EQ(started.size(), 2u);
 }
 

@@ -102,19 +102,25 @@ class RenbanWindowTest : public ::testing::Test {
     frmInpRenban* r = nullptr;
 };
 
-TEST_F(RenbanWindowTest, WithoutSettingsNoNumberingAndArabicNumeralsAreSelected) {
+// Nothing stored yet: the window shows the numbering the report uses then, and OK stores it.
+TEST_F(RenbanWindowTest, WithoutSettingsTheDefaultNumberingIsSelected) {
     Open();
-    EXPECT_EQ(r->method(), 0);
-    EXPECT_EQ(r->txtMethod->toPlainText(), Shown(MethodSample(0)));
-    for (QComboBox* c : r->cboStyle) EXPECT_EQ(c->currentText(), QStringLiteral("1,2,3,..99"));
+    EXPECT_EQ(r->method(), 2);
+    EXPECT_EQ(r->txtMethod->toPlainText(), Shown(MethodSample(2)));
+    const char* const kinds[] = {"1,2,3,..99", "1,2,3,..99", "(1),(2),(3) ...(99)",
+                                 "1),2),3),.(99)"};
+    for (std::size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(r->cboStyle[k]->currentText(), QString::fromUtf8(kinds[k]));
     for (NumField* f : r->numMargin) EXPECT_EQ(f->text(), QStringLiteral("0"));
     EXPECT_EQ(r->numInit->text(), QStringLiteral("0"));
     EXPECT_EQ(r->TabStrip1->currentIndex(), 0);
     w->PressOk();
     ASSERT_EQ(w->result(), QDialog::Accepted);
-    EXPECT_EQ(Get("Method"), "0");
+    EXPECT_EQ(Get("Method"), "2");
     EXPECT_EQ(Get("Init"), "0");
-    for (const char* k : {"Style1", "Style2", "Style3", "Style4"}) EXPECT_EQ(Get(k), "1") << k;
+    const char* const styles[] = {"1", "1", "2", "3"};
+    for (std::size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(Get(std::string(ini::kStyleKeys[k]).c_str()), styles[k]) << k;
     for (const char* k : {"Margin1", "Margin2", "Margin3", "Margin4"}) EXPECT_EQ(Get(k), "0") << k;
 }
 
@@ -127,7 +133,7 @@ TEST_F(RenbanWindowTest, ChoosingAMethodOnAFreshInstallNumbersTheHeadings) {
     basResOutPrn::LoadNumbering(gIniFile);
     EXPECT_EQ(basResOutPrn::GetHeadingNumber(1), "1. ");
     EXPECT_EQ(basResOutPrn::GetHeadingNumber(2), "1.1 ");
-    EXPECT_EQ(basResOutPrn::GetHeadingNumber(3), "1 ");
+    EXPECT_EQ(basResOutPrn::GetHeadingNumber(3), "(1) ");
 }
 
 // OK is refused while a numbering method would print a level that has no kind; the message

@@ -21,8 +21,17 @@ inline constexpr std::string_view kContentsTitle = "目次";
 // Columns of a contents line, from its first character to the last digit of its page number.
 inline constexpr int kContentsWidth = 90;
 
+// The list of figures and tables after the headings: a title line (not a heading) and one line
+// per numbered caption with its page.
+inline constexpr std::string_view kCaptionListTitle = "図表目次";
+
 // The document (code page 932) with its contents mark replaced by the contents pages, which end
 // with a page break, or with the mark removed when no heading follows it.
 std::string InsertContents(std::string_view document);
+
+// The document (code page 932) with every caption number mark (formats::kFigureNumberMark,
+// kTableNumberMark) replaced by "図-n " or "表-n ", figures and tables each counted from 1 in
+// the order they stand. A document without marks comes back as it is.
+std::string NumberCaptions(std::string_view document);
 
 }  // namespace kuvelt::print_job

@@ -60,6 +60,7 @@ bool Write(const Results& results, std::string* error) {
             PrintBlankLines(1);
             sec.Line(line::kIntro);
             PrintBlankLines(1);
+            PrintTableCaption("仮想地盤面の算定");
             for (int32_t l = line::kHeaderFirst; l <= line::kHeaderLast; ++l) sec.Line(l);
             chapters::WriteLayerTable(
                 sec, n,

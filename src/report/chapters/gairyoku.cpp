@@ -276,7 +276,7 @@ void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
     ChapterSection sec(d, line.section);
     const int32_t n = static_cast<int32_t>(layers.size());
     if (passive) {
-        NewPageIfShort(4 * n + 14, 2);
+        NewPageIfShort(4 * n + 15, 2);
     } else {
         NewPageIfShort(LinesPerPage, 0);
     }
@@ -292,6 +292,7 @@ void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
     N(d, 1, st.Delta);
     sec.Template(line.friction);
     PrintBlankLines(1);
+    PrintTableCaption(passive ? "受働土圧強度" : "主働土圧強度");
     for (int32_t l = line.headerFirst; l <= line.headerLast; ++l) sec.Line(l);
     chapters::WriteLayerTable(
         sec, n,
@@ -338,8 +339,9 @@ void ClayeyPressure(ChapterData& d, const ClayeyLines& line, const std::vector<c
     const bool passive = splits == nullptr;
     ChapterSection sec(d, line.section);
     const int32_t n = static_cast<int32_t>(layers.size());
-    NewPageIfShort(4 * n + 7, 2);
+    NewPageIfShort(4 * n + 8, 2);
     sec.Line(line.title);
+    PrintTableCaption(passive ? "受働土圧強度" : "主働土圧強度");
     for (int32_t l = line.headerFirst; l <= line.headerLast; ++l) sec.Line(l);
     chapters::WriteLayerTable(
         sec, n,

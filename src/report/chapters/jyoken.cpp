@@ -91,6 +91,7 @@ void LayerTable(ChapterData& d, ChapterSection& sec) {
     const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
     sec.Line(line::kLayersIntro);
     PrintBlankLines(1);
+    PrintTableCaption("土層構成");
     PrintKeepLines(line::kLayerHeaderLast - line::kLayerHeaderFirst + 2 +
                    static_cast<int32_t>(layers.size()));
     for (int32_t l = line::kLayerHeaderFirst; l <= line::kLayerHeaderLast; ++l) sec.Line(l);

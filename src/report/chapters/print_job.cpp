@@ -227,7 +227,9 @@ std::optional<Message> BuildCombinedFile(const Ticks& ticks, const std::string& 
         if (i == 0 && hasCover && parts[kContents]) frontBytes += kContentsMark;
     }
     if (!hasCover && parts[kContents]) frontBytes.insert(0, kContentsMark);
-    std::string document = frontBytes + body;
+    // Figures and tables are numbered as this report prints them: a chapter or figure left out
+    // is not counted.
+    std::string document = NumberCaptions(frontBytes + body);
     if (parts[kContents]) document = InsertContents(document);
 
     // The document's title for the preview (its window and the PDF's metadata); not printed.

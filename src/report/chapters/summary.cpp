@@ -210,9 +210,9 @@ int32_t LinesNeeded(const Chosen& c, std::size_t checks, std::size_t verdictLine
     const int32_t conditions = 6 + load + 1 + ground + material + 1;
     const int32_t forces = 4;
     const int32_t pile = 3;
-    const int32_t table = 1 + 3 + static_cast<int32_t>(checks) + 1 +
+    const int32_t table = 1 + 1 + 3 + static_cast<int32_t>(checks) + 1 +
                           std::max<int32_t>(1, static_cast<int32_t>(verdictLines));
-    const int32_t comparison = 1 + 4 + sections + 1 + 2;
+    const int32_t comparison = 1 + 1 + 4 + sections + 1 + 2;
     return conditions + forces + pile + table + comparison + massLines;
 }
 
@@ -366,6 +366,7 @@ void Checks(ChapterData& d, const Chosen& c, const std::optional<PassingProposal
                                                                     : chk::kProposed);
     blank();
     chapters::Heading(d, sec, chk::kHeading);
+    PrintTableCaption("使用矢板の照査結果");
     for (int32_t l = chk::kTop; l <= chk::kTopLast; ++l) sec.Line(l);
     for (const PileCheck& k : checks) {
         const bool factor = k.item == CheckItem::Boiling || k.item == CheckItem::Heaving;
@@ -533,6 +534,9 @@ void Comparison(ChapterData& d, const Results& r, const Chosen& c,
     auto header = [&] {
         for (int32_t l = top; l <= topLast; ++l) sec.Line(l);
     };
+    static constexpr std::string_view kCaptions[] = {"ｺﾝｸﾘｰﾄ矢板の断面比較", "軽量鋼矢板の断面比較",
+                                                     "鋼矢板の断面比較"};
+    PrintTableCaption(kCaptions[static_cast<std::size_t>(c.kind)]);
     header();
     // The closing line and the legend's lines.
     const int32_t afterRows = 3 + (masses ? MassNoteLines(c, proposal) : 0);

@@ -255,10 +255,15 @@ void MomentLoads(ChapterData& d, const Results& r, const Staged& v) {
     ChapterSection sec(d, m1::kSection, true);
     for (int32_t l = m1::kTitle; l <= m1::kLoadDiagram; ++l) {
         sec.Line(l);
-        Blank();
+        if (l == m1::kLoadDiagram) {
+            PrintFigureCaption("荷重分布図");
+        } else {
+            Blank();
+        }
     }
     PrintFigureLine(basZuSp::DrawLoadDiagram(r, kFrameWidth, kFrameHeight));
     Blank(kFigureLines);
+    PrintTableCaption("仮想地盤面より上の荷重と曲げﾓｰﾒﾝﾄ");
     for (int32_t l = m1::kHeaderFirst; l <= m1::kHeaderLast; ++l) sec.Line(l);
     const int32_t n = static_cast<int32_t>(v.detail.size());
     const int32_t left = LinesPerPage - LineCount;

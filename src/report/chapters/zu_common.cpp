@@ -101,7 +101,7 @@ void WriteFigureBlock(int part, std::string_view caption, double frameHeight,
     const int32_t lines = FigureLines(frameHeight);
     PrintOptionalBlockBegin(part);
     NewPageIfShort(path.empty() ? 3 : lines + 2, 1);
-    PrintFormatLine(0, caption);
+    PrintFigureCaption(caption);
     if (path.empty()) {
         PrintFormatLine(0, "（" + std::string(caption) + "を描けません：" + problem + "）");
     } else {

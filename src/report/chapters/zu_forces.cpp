@@ -768,7 +768,7 @@ void PrintForceFigure(const Results& results) {
     PrintOptionalBlockBegin(print_job::kForceFigure);
     PrintPageBreak();
     PrintFormatLine(3, "断面力図");
-    PrintBlankLines(1);
+    PrintFigureCaption("断面力図");
     PrintFigureLine(path);
     PrintBlankLines(kFigureLines);
     PrintOptionalBlockEnd();

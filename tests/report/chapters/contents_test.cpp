@@ -82,6 +82,22 @@ TEST(Contents, ManyEntriesTakeMorePagesAndTheNumbersCountThem) {
     EXPECT_EQ(entries.back(), Entry(6, "節80", 82));
 }
 
+// Figures and tables are numbered in the order they stand, each from 1, and listed after the
+// headings with their pages.
+TEST(Contents, CaptionsAreNumberedInOrderAndListedAfterTheHeadings) {
+    const std::string body =
+        Sj("?R11. 条件\r\n  ?FN;構造図\r\n  ?TN;土層構成\r\n\x0C"
+           "  ?FN;土圧分布図\r\n本文 ?x\r\n");
+    const std::string numbered = NumberCaptions(body);
+    EXPECT_EQ(numbered, Sj("?R11. 条件\r\n  図-1 構造図\r\n  表-1 土層構成\r\n\x0C"
+                           "  図-2 土圧分布図\r\n本文 ?x\r\n"));
+    EXPECT_EQ(NumberCaptions(Sj("?R1目次\r\n")), Sj("?R1目次\r\n"));
+    EXPECT_EQ(
+        Entries(InsertContents(std::string(kContentsMark) + numbered)),
+        (std::vector<std::string>{Entry(2, "1. 条件", 2), "  図表目次", Entry(6, "図-1 構造図", 2),
+                                  Entry(6, "表-1 土層構成", 2), Entry(6, "図-2 土圧分布図", 3)}));
+}
+
 TEST(Contents, LongTitlesAreCutOnACharacterAndNothingToListRemovesTheMark) {
     const std::string title(76, 'A');
     const std::string longTitle = "?R1" + title + Sj("土圧の計算") + "\r\n";

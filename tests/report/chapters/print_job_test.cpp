@@ -80,21 +80,23 @@ TEST_F(PrintJobTest, OneChapterAloneEqualsItsFile) {
         Ticks t{};
         t[i] = true;
         const std::string c = Combined(t);
-        EXPECT_EQ(c, Printed(i)) << i;
+        EXPECT_EQ(c, print_job::NumberCaptions(Printed(i))) << i;
         EXPECT_NE(c.front(), '\x0C') << i;
     }
 }
 
 TEST_F(PrintJobTest, ChaptersAreJoinedByOnePageBreak) {
-    EXPECT_EQ(Combined({true, false, false, true, false}), Printed(0) + "\x0C" + Printed(3));
-    EXPECT_EQ(Combined({true, true, true, true, true}), Printed(0) + "\x0C" + Printed(1) + "\x0C" +
-                                                            Printed(2) + "\x0C" + Printed(3) +
-                                                            "\x0C" + Printed(4));
+    // Figures and tables are counted over the chapters printed, and only those.
+    EXPECT_EQ(Combined({true, false, false, true, false}),
+              print_job::NumberCaptions(Printed(0) + "\x0C" + Printed(3)));
+    EXPECT_EQ(Combined({true, true, true, true, true}),
+              print_job::NumberCaptions(Printed(0) + "\x0C" + Printed(1) + "\x0C" + Printed(2) +
+                                        "\x0C" + Printed(3) + "\x0C" + Printed(4)));
 }
 
 TEST_F(PrintJobTest, CombinedFileIsRebuiltOnEveryPress) {
     Combined({true, true, false, false, false});
-    EXPECT_EQ(Combined({false, false, true, false, false}), Printed(2));
+    EXPECT_EQ(Combined({false, false, true, false, false}), print_job::NumberCaptions(Printed(2)));
 }
 
 TEST_F(PrintJobTest, ChapterLinesGetCrLf) {
@@ -137,9 +139,10 @@ TEST_F(PrintJobTest, FrontMatterComesFirstEachOnItsOwnPages) {
         parts[print_job::kCover] = parts[print_job::kStandards] = true;
         parts[print_job::kContents] = c.contents;
         ASSERT_FALSE(print_job::BuildCombinedFile({true, false, false, false, false}, "", parts));
-        EXPECT_EQ(test::ReadBytesAfter(print_job::CombinedFile(),
-                                       "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n"),
-                  print_job::InsertContents(c.expected + Printed(0, parts)))
+        EXPECT_EQ(
+            test::ReadBytesAfter(print_job::CombinedFile(),
+                                 "?TI;" + cp932::FromUtf8(gInpJyoken.Title) + "\r\n"),
+            print_job::InsertContents(print_job::NumberCaptions(c.expected + Printed(0, parts))))
             << c.name;
     }
 }
