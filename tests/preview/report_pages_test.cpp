@@ -95,7 +95,9 @@ TEST_P(ExampleReport, ContentsNameThePagesOfTheHeadingsAndNoHeadingEndsAPage) {
             return f.first.rfind(first, 0) == 0;
         })) << first;
     }
-    for (const auto& [caption, page] : figures) {
+    for (const auto& f : figures) {
+        const std::string& caption = f.first;
+        const auto page = f.second;
         const std::vector<Line>& lines = d.pages[std::size_t(page - 1)].lines;
         EXPECT_TRUE(std::any_of(
             lines.begin(), lines.end(),
