@@ -125,17 +125,38 @@ bool ChannelWaterRaised(double channelWater) {
 }
 
 std::vector<LayerShare> SharesBelow(double top, double depth) {
+    return SharesOf(KhPartsBelow(DesignLayers(), top, depth));
+}
+
+std::vector<LayerShare> SharesOf(const std::vector<KhPart>& parts) {
     const std::vector<CInpJibanLayer> layers = DesignLayers();
     std::vector<LayerShare> shares;
-    if (!(depth > 0.0)) return shares;
-    const double bottom = top - depth;
-    for (std::size_t i = LayerIndexAt(layers, top); i < layers.size(); ++i) {
-        const double from = std::min(top, layers[i].ELU);
-        const double to = i + 1 < layers.size() ? std::max(bottom, layers[i + 1].ELU) : bottom;
-        if (from > to) shares.push_back({i, from, from - to});
-        if (to <= bottom) break;
-    }
+    for (const KhPart& p : parts)
+        shares.push_back({LayerIndexAt(layers, p.top), p.top, p.thickness});
     return shares;
+}
+
+void PrintWeightedMean(SectionLines& lines, const std::vector<LayerShare>& shares,
+                       double CInpJibanLayer::*value, int32_t row, int32_t total, double mean) {
+    const std::vector<CInpJibanLayer> layers = DesignLayers();
+    ChapterData& d = lines.d;
+    double sum = 0, depth = 0;
+    for (const LayerShare& s : shares) {
+        const CInpJibanLayer& l = layers[s.layer];
+        N(d, 1, static_cast<double>(s.layer + 1));
+        S(d, 1, SoilName(l.Kind));
+        N(d, 2, s.top);
+        N(d, 3, basResOutPrn::Checked(s.top - s.thickness));
+        N(d, 4, s.thickness);
+        N(d, 5, l.*value);
+        lines.Template(row);
+        sum += l.*value * s.thickness;
+        depth += s.thickness;
+    }
+    N(d, 1, basResOutPrn::Checked(sum));
+    N(d, 2, depth);
+    N(d, 3, mean);
+    lines.Template(total);
 }
 
 SectionLines::SectionLines(std::string_view section) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/layer_kh.h"
 #include "calc/sp.h"
 #include "model/design.h"
 #include "platform/vberror.h"
@@ -102,6 +103,14 @@ struct LayerShare {
 // The shares of the design's layers in the `depth` below the elevation `top`, from the top down
 // (the last layer going on below the depth examined).
 std::vector<LayerShare> SharesBelow(double top, double depth);
+// The same for shares the calculation found.
+std::vector<LayerShare> SharesOf(const std::vector<KhPart>& parts);
+class SectionLines;
+// A thickness-weighted mean over layers as the report shows it: the line `row` for each share
+// (layer number, soil, top, bottom, thickness and the layer's `value`), then the line `total` with
+// Σ value·h, Σ h and `mean`, the mean the calculation took.
+void PrintWeightedMean(SectionLines& lines, const std::vector<LayerShare>& shares,
+                       double CInpJibanLayer::*value, int32_t row, int32_t total, double mean);
 
 // The lines of a further format section, printed into the section that is open (a block that
 // several sections print alike). Its field slots are its own.

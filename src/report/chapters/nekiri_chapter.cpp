@@ -53,30 +53,14 @@ void BoilingLayers(const clsNekiriAnteiAs& b) {
         PrintBlankLines(1);
         return;
     }
-    const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
     PrintKeepLines(static_cast<int32_t>(shares.size()) + 3);
     N(d, 1, top);
     N(d, 2, Checked(top - b.D));
     lines.Template(bl::kMeanIntro);
     lines.Line(bl::kMeanIntroEnd);
-    double sum = 0, depth = 0;
-    for (const chapters::LayerShare& s : shares) {
-        const CInpJibanLayer& l = layers[s.layer];
-        N(d, 1, static_cast<double>(s.layer + 1));
-        S(d, 1, chapters::SoilName(l.Kind));
-        N(d, 2, s.top);
-        N(d, 3, Checked(s.top - s.thickness));
-        N(d, 4, s.thickness);
-        N(d, 5, l.Gws);
-        lines.Template(bl::kMeanPart);
-        sum += l.Gws * s.thickness;
-        depth += s.thickness;
-    }
-    N(d, 1, Checked(sum));
-    N(d, 2, depth);
     // The mean printed is the γ′ the factor below is found with.
-    N(d, 3, b.MeanGws(b.D));
-    lines.Template(bl::kMean);
+    chapters::PrintWeightedMean(lines, shares, &CInpJibanLayer::Gws, bl::kMeanPart, bl::kMean,
+                                b.MeanGws(b.D));
     PrintBlankLines(1);
 }
 

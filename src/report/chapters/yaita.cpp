@@ -229,24 +229,8 @@ double KhLines(const Staged& v, const std::optional<KhAverage>& a, double beta) 
     N(d, 2, beta > 0 ? Checked(1.0 / beta) : 0.0);
     lines.Template(km::kIntro);
     lines.Line(km::kIntroEnd);
-    const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
-    double sum = 0, depth = 0;
-    for (const KhPart& p : a->parts) {
-        const std::size_t i = LayerIndexAt(layers, p.top);
-        N(d, 1, static_cast<double>(i + 1));
-        S(d, 1, chapters::SoilName(layers[i].Kind));
-        N(d, 2, p.top);
-        N(d, 3, Checked(p.top - p.thickness));
-        N(d, 4, p.thickness);
-        N(d, 5, p.kh);
-        lines.Template(km::kPart);
-        sum += p.kh * p.thickness;
-        depth += p.thickness;
-    }
-    N(d, 1, Checked(sum));
-    N(d, 2, depth);
-    N(d, 3, a->kh);
-    lines.Template(km::kMean);
+    chapters::PrintWeightedMean(lines, chapters::SharesOf(a->parts), &CInpJibanLayer::KH, km::kPart,
+                                km::kMean, a->kh);
     Blank();
     return a->kh;
 }
