@@ -8,7 +8,8 @@ PageCutter::PageCutter(int linesPerPage) : perPage_(std::max(1, linesPerPage)) {
 
 PageCutter::Place PageCutter::AddLine(bool blank) {
     int moved = 0;
-    if (pending_ || line_ >= perPage_) {
+    const bool started = pending_ || line_ >= perPage_;
+    if (started) {
         // A group carried over by a keep stays open on the new page; a full page has ended
         // every group on it (none is longer than the page).
         if (!pending_) {
@@ -18,7 +19,8 @@ PageCutter::Place PageCutter::AddLine(bool blank) {
         CarryOver(pending_ ? 0 : moved);
         pending_ = false;
     }
-    const Place at{page_, line_, moved};
+    const Place at{page_, line_, moved, started && headed_};
+    if (listFrom_ == kListWaiting) listFrom_ = line_;
     const bool afterBlank = line_ == 0 || seen_.empty() || seen_.back().blankLine;
     seen_.push_back({!blank && afterBlank, groupStart_, blank});
     ++line_;
@@ -33,7 +35,7 @@ void PageCutter::AddBreak() {
 
 int PageCutter::Keep(int lines) {
     if (lines <= 0) return 0;
-    lines = std::min(lines, perPage_);
+    lines = std::min(lines, Room());
     if (!pending_ && line_ >= perPage_) {
         // The page is full: the kept lines start the next one whatever they are.
         pending_ = true;
@@ -41,12 +43,12 @@ int PageCutter::Keep(int lines) {
     }
     const int here = pending_ ? 0 : line_;
     if (groupStart_ >= 0 && here < groupEnd_) {
-        groupEnd_ = std::max(groupEnd_, std::min(here + lines, groupStart_ + perPage_));
+        groupEnd_ = std::max(groupEnd_, std::min(here + lines, groupStart_ + Room()));
     } else {
         groupStart_ = here;
         groupEnd_ = here + lines;
     }
-    if (groupStart_ == 0 || groupEnd_ <= perPage_) return 0;
+    if (groupStart_ <= Top() || groupEnd_ <= perPage_) return 0;
     // The group does not fit below what the page holds: the page ends where the group starts,
     // or above the line at its foot that opens it.
     const int from = groupStart_ - FootToCarry(groupStart_, false);
@@ -61,10 +63,14 @@ int PageCutter::Keep(int lines) {
     return moved;
 }
 
+void PageCutter::Continue(bool open) { listFrom_ = open ? kListWaiting : kNoList; }
+
 void PageCutter::Restart(int linesOnPage) {
     line_ = std::max(0, linesOnPage);
     pending_ = false;
     groupStart_ = -1;
+    listFrom_ = kNoList;
+    headed_ = false;
     // Lines written before are not known: none of them opens anything.
     seen_.assign(static_cast<std::size_t>(std::min(line_, perPage_)), Seen{});
 }
@@ -74,7 +80,7 @@ int PageCutter::FootToCarry(int end, bool splitsParagraph) const {
     int i = end - 1;
     while (i >= 0 && end - 1 - i < kFootBlankLines && seen_[static_cast<std::size_t>(i)].blankLine)
         --i;
-    if (i <= 0 || !seen_[static_cast<std::size_t>(i)].opens) return 0;
+    if (i <= Top() || !seen_[static_cast<std::size_t>(i)].opens) return 0;
     int from = i;
     const int g = seen_[static_cast<std::size_t>(i)].group;
     if (g >= 0 && g < i) {
@@ -94,19 +100,32 @@ int PageCutter::FootToCarry(int end, bool splitsParagraph) const {
             from = j;
         }
     }
-    return from == 0 ? 0 : end - from;
+    return from <= Top() ? 0 : end - from;
 }
 
 void PageCutter::CarryOver(int moved) {
     ++page_;
-    line_ = moved;
     const std::size_t keep = static_cast<std::size_t>(std::clamp(moved, 0, perPage_));
     std::vector<Seen> next(seen_.end() - static_cast<std::ptrdiff_t>(std::min(keep, seen_.size())),
                            seen_.end());
     const int shift = static_cast<int>(seen_.size() - next.size());
-    for (Seen& s : next) s.group = s.group >= shift ? s.group - shift : -1;
+    // The list goes on below its head when its first line stays on the page left behind.
+    headed_ = listFrom_ == kListEarlier || (listFrom_ >= 0 && listFrom_ < shift);
+    const int head = headed_ ? 1 : 0;
+    for (Seen& s : next) s.group = s.group >= shift ? s.group - shift + head : -1;
     if (!next.empty()) next.front().opens = false;
+    if (headed_) {
+        next.insert(next.begin(), Seen{});
+        listFrom_ = kListEarlier;
+        if (groupStart_ >= 0) {
+            ++groupStart_;
+            ++groupEnd_;
+        }
+    } else if (listFrom_ >= 0) {
+        listFrom_ -= shift;
+    }
     seen_ = std::move(next);
+    line_ = moved + head;
 }
 
 namespace {
@@ -141,6 +160,7 @@ PrintLineKind KindOfLine(std::string_view raw, int* keepLines) {
     }
     if (StartsWith(raw, kNoFrameMark)) return PrintLineKind::NoFrame;
     if (StartsWith(raw, kLargeMark)) return PrintLineKind::Large;
+    if (StartsWith(raw, kContinuedMark)) return PrintLineKind::Continued;
     if (StartsWith(raw, kBlockBeginMark) || StartsWith(raw, kBlockEndMark))
         return PrintLineKind::Block;
     return PrintLineKind::Counted;
@@ -195,6 +215,10 @@ class Layout {
             case PrintLineKind::Large:
                 large_ = true;
                 return;
+            case PrintLineKind::Continued:
+                head_ = raw.substr(kContinuedMark.size());
+                cutter_.Continue(!head_.empty());
+                return;
             case PrintLineKind::Counted:
                 break;
         }
@@ -206,6 +230,7 @@ class Layout {
             out_.pages.back().lines.assign(first, from.end());
             from.erase(first, from.end());
         }
+        if (at.headed) AddHead();
         PrintLayout::LaidPage& page = out_.pages.back();
         page.lines.push_back({raw, keep_, large_});
         if (noFrame_) page.noFrame = true;
@@ -236,6 +261,13 @@ class Layout {
         next.lines.assign(first, from.end());
         from.erase(first, from.end());
         out_.pages.push_back(std::move(next));
+        if (cutter_.OpensWithHead()) AddHead();
+    }
+
+    // The continued list's head at the top of the page just started.
+    void AddHead() {
+        std::vector<PrintLayout::LaidLine>& lines = out_.pages.back().lines;
+        lines.insert(lines.begin(), {head_, 0, false, true});
     }
 
     // Makes the cutter's page the last one; false (and the layout stops) past the bound.
@@ -253,9 +285,10 @@ class Layout {
     PrintLayout& out_;
     std::size_t maxPages_;
     PageCutter cutter_;
-    int keep_ = 0;          // the keep mark waiting for its first line
-    bool noFrame_ = false;  // a "?NF;" line waiting for its page
-    bool large_ = false;    // a "?LG;" line waiting for its line
+    int keep_ = 0;           // the keep mark waiting for its first line
+    bool noFrame_ = false;   // a "?NF;" line waiting for its page
+    bool large_ = false;     // a "?LG;" line waiting for its line
+    std::string_view head_;  // the open continued list's head
 };
 
 }  // namespace

@@ -5,8 +5,9 @@
 // starts a new page unless the current one is still empty; a line "?KN;n" keeps the next n counted
 // lines on one page; a line "?NF;" leaves the page of the next line without the running header
 // (a cover: it shows the title itself; its page number stays); a line "?LG;" prints the next line
-// large (a title), in its own row. Information lines ("?TI;", "?DF;", "?KN;", "?NF;", "?LG;",
-// "?OB;", "?OE;") are neither counted nor printed. Bytes are code page 932;
+// large (a title), in its own row; a line "?CN;head" opens a list whose head is repeated on each
+// page it continues to, and "?CN;" closes it. Information lines ("?TI;", "?DF;", "?KN;", "?NF;",
+// "?LG;", "?CN;", "?OB;", "?OE;") are neither counted nor printed. Bytes are code page 932;
 // nothing here fails: a malformed keep mark keeps nothing, the page bound cuts the layout and says
 // so.
 #pragma once
@@ -26,6 +27,7 @@ inline constexpr std::string_view kDesignFileMark = "?DF;";
 inline constexpr std::string_view kBlockBeginMark = "?OB;";
 inline constexpr std::string_view kBlockEndMark = "?OE;";
 inline constexpr std::string_view kLargeMark = "?LG;";
+inline constexpr std::string_view kContinuedMark = "?CN;";
 // The number of a figure's or a table's caption: "?FN;" or "?TN;" standing in a printed line is
 // replaced, when the chapters are put together into the report, by "図-n " or "表-n ", counted in
 // the order the report prints them (print_job::NumberCaptions); the line stays one line.
@@ -48,6 +50,11 @@ inline constexpr std::string_view kTableNumberMark = "?TN;";
 // above the first line of a split paragraph. It stays where it is kept with the lines above it
 // (an entry of a list of symbols) and where it is the second of two one-line paragraphs (a label
 // and its formula, entries of a spaced list). A page never moves away whole.
+//
+// A continued list (a list of symbols, "ここに，…"): while one is open, a page that starts when the
+// list's first line stands on an earlier page opens with one more counted line, the list's head
+// repeated with "（つづき）", above the lines carried to it. So a reader who turns the page knows
+// what the entries are, and every line below it counts one further down.
 inline constexpr int kFootBlankLines = 2;
 // The heading a carried line pulls along stands at most this many lines above it.
 inline constexpr int kFootHeadingReach = 4;
@@ -55,9 +62,10 @@ inline constexpr int kFootHeadingReach = 4;
 class PageCutter {
   public:
     struct Place {
-        int page = 0;   // 0-based
-        int line = 0;   // 0-based on that page
-        int moved = 0;  // lines from the foot of the page before that moved ahead of this one
+        int page = 0;         // 0-based
+        int line = 0;         // 0-based on that page
+        int moved = 0;        // lines from the foot of the page before that moved ahead of this one
+        bool headed = false;  // this line started its page, which opens with a list's head
     };
 
     explicit PageCutter(int linesPerPage = kPrintLinesPerPage);
@@ -71,6 +79,10 @@ class PageCutter {
     // how many lines already placed at the foot of the current page move to the top of a new one
     // (0 when none move; the next line may still start a new page).
     int Keep(int lines);
+    // Opens (true) or closes (false) a continued list; its first line is the next line placed.
+    void Continue(bool open);
+    // The current page opens with a continued list's head (above the lines carried to it).
+    bool OpensWithHead() const { return headed_; }
 
     // The page of the last line placed (or of the next one, before any).
     int Page() const { return page_; }
@@ -92,7 +104,12 @@ class PageCutter {
     // How many lines at the foot of the current page, above line `end`, move to the next page
     // when the page ends there; `splitsParagraph` when the line after continues the last one.
     int FootToCarry(int end, bool splitsParagraph) const;
-    // Starts the next page with the last `moved` lines of the current one.
+    // The first line of the current page below a list's head: a page never moves away whole.
+    int Top() const { return headed_ ? 1 : 0; }
+    // The most lines a group keeps: a page, less the line a list's head may take above them.
+    int Room() const { return perPage_ - (listFrom_ == kNoList ? 0 : 1); }
+    // Starts the next page with the last `moved` lines of the current one (below the head of a
+    // continued list whose first line stays behind).
     void CarryOver(int moved);
 
     int perPage_;
@@ -103,6 +120,11 @@ class PageCutter {
     int groupStart_ = -1;
     int groupEnd_ = 0;
     std::vector<Seen> seen_;  // the lines placed on the current page, as far as seen
+    // The open continued list: kNoList, kListWaiting before its first line, kListEarlier when
+    // that line stands on an earlier page, else its line on the current page.
+    static constexpr int kNoList = -3, kListWaiting = -2, kListEarlier = -1;
+    int listFrom_ = kNoList;
+    bool headed_ = false;  // the current page opens with the list's head
 };
 
 // What a physical line of a print file is to the page rule.
@@ -113,6 +135,7 @@ enum class PrintLineKind {
     Keep,        // "?KN;n"
     NoFrame,     // "?NF;"
     Large,       // "?LG;": the next counted line is printed large
+    Continued,   // "?CN;head" opens a continued list, "?CN;" closes it
     Block,       // "?OB;n" / "?OE;": an optional part's bounds (the combined file drops them)
 };
 // The kind of `raw` (a line without its line end); for a keep mark `keepLines` gets n (0 when
@@ -133,6 +156,7 @@ struct PrintLayout {
         std::string_view bytes;  // as in the file, without its line end
         int keep = 0;            // a keep mark stood right before it: the n of the mark
         bool large = false;      // a "?LG;" line stood before it
+        bool head = false;       // a continued list's head repeated at the top of its page
     };
     struct LaidPage {
         std::vector<LaidLine> lines;  // at most a page's lines

@@ -549,6 +549,17 @@ void PrintKeepLines(int32_t n) {
     CountKeep(n);
 }
 
+void PrintContinuedHead(std::string_view head) {
+    WriteOut(std::string(formats::kContinuedMark) + LineHead(0) + cp932::FromUtf8(head) +
+             std::string(kCrLf));
+    Pages().Continue(true);
+}
+
+void PrintContinuedEnd() {
+    WriteOut(std::string(formats::kContinuedMark) + std::string(kCrLf));
+    Pages().Continue(false);
+}
+
 void PrintLargeNext() {
     std::string bytes(formats::kLargeMark);
     bytes += kCrLf;

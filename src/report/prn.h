@@ -175,6 +175,11 @@ inline constexpr std::string_view kOptionalBlockBegin = "?OB;";
 inline constexpr std::string_view kOptionalBlockEnd = "?OE;";
 void PrintOptionalBlockBegin(int part);
 void PrintOptionalBlockEnd();
+// A list that may run over a page (a list of symbols): after PrintContinuedHead, each page the
+// list continues to opens with `head` (UTF-8, a level-0 line: "ここに，（つづき）"), counted there;
+// PrintContinuedEnd closes the list. "?CN;" lines, not counted themselves.
+void PrintContinuedHead(std::string_view head);
+void PrintContinuedEnd();
 // The next line prints large, centred on the page (a title): a "?LG;" line, not counted.
 void PrintLargeNext();
 // Opens CurrentPrintFile for appending, writes 0C, closes it; throws nothing (a failed write is

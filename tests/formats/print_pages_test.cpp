@@ -123,7 +123,23 @@ INSTANTIATE_TEST_SUITE_P(
                  Lines(55) + "\r\nW\r\n" + Keep(8) + Lines(8, "t"),
                  {"x*55|", "W|" + Run(8, "t")}},
         KeepCase{
-            "ABlankPageFootCarriesNothing", Lines(59) + Lines(3, "") + "c\r\n", {"x*59|||", "c"}}),
+            "ABlankPageFootCarriesNothing", Lines(59) + Lines(3, "") + "c\r\n", {"x*59|||", "c"}},
+        // A continued list repeats its head, counted, on each page it runs on to.
+        KeepCase{"ListOverThePageRepeatsItsHead",
+                 Lines(60) + "?CN;H\r\n" + Lines(130, "t") + "?CN;\r\n",
+                 {"x*60|t|t", "H|" + Run(61, "t"), "H|" + Run(61, "t"), "H|" + Run(6, "t")}},
+        KeepCase{"HeadStandsAboveTheLinesCarried",
+                 Lines(50) + "?CN;H\r\n" + Lines(9, "t") + "\r\nL\r\n\r\na\r\n?CN;\r\n",
+                 {"x*50|" + Run(9, "t") + "|", "H|L||a"}},
+        KeepCase{"ListMovingWholeNeedsNoHead",
+                 Lines(60) + Keep(4) + "?CN;H\r\n" + Lines(4, "t") + "?CN;\r\n",
+                 {"x*60", "t|t|t|t"}},
+        KeepCase{"ClosedListHasNoHead",
+                 Lines(58) + "?CN;H\r\nt\r\n?CN;\r\n" + Lines(6, "u"),
+                 {"x*58|t|u|u|u", "u|u|u"}},
+        KeepCase{"GroupUnderAHeadMovesBelowTheHead",
+                 Lines(58) + "?CN;H\r\nt\r\n" + Keep(6) + Lines(6, "k") + "?CN;\r\n",
+                 {"x*58|t", "H|" + Run(6, "k")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PrintPages, LayoutRecordsMarksBreaksAndInformation) {

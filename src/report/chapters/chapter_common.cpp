@@ -82,6 +82,41 @@ Judgement PassLimit(bool fails) { return fails ? Judgement{"＞", "OUT"} : Judge
 
 Judgement PassFactor(bool passes) { return passes ? Judgement{"≧", "OK"} : Judgement{"＜", "OUT"}; }
 
+namespace {
+
+void SpacedLines(ChapterSection& sec, int32_t first, int32_t last, bool filled,
+                 std::initializer_list<Instead> instead) {
+    for (int32_t l = first; l <= last; ++l) {
+        int32_t n = l;
+        for (const Instead& i : instead) {
+            if (i.line == l && i.by != 0) n = i.by;
+        }
+        basResOutPrn::PrintBlankLines(1);
+        filled ? sec.Template(n) : sec.Line(n);
+    }
+}
+
+}  // namespace
+
+void StartSection() { basResOutPrn::NewPageIfShort(kSectionOpeningLines, 2); }
+
+void SpacedBlock(ChapterSection& sec, int32_t first, int32_t last, bool filled,
+                 std::initializer_list<Instead> instead) {
+    basResOutPrn::PrintKeepLines(2 * (last - first + 1));
+    SpacedLines(sec, first, last, filled, instead);
+}
+
+void SymbolList(ChapterSection& sec, int32_t first, int32_t last, bool filled,
+                std::initializer_list<Instead> instead, int32_t where) {
+    using namespace basResOutPrn;
+    const int32_t entries = std::min(last - first + 1, kListKeptEntries);
+    PrintKeepLines((where != 0 ? 1 : 0) + 2 * entries);
+    PrintContinuedHead(kContinuedHead);
+    if (where != 0) sec.Line(where);
+    SpacedLines(sec, first, last, filled, instead);
+    PrintContinuedEnd();
+}
+
 void WriteLayerTable(ChapterSection& sec, int32_t n, const std::function<void(int32_t)>& row,
                      int32_t separatorLine, int32_t closingLine, int32_t headerFirst,
                      int32_t headerLast) {

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/layer_kh.h"
@@ -55,6 +57,32 @@ Judgement PassFactor(bool passes);  // "≧" "OK" / "＜" "OUT"
 void WriteLayerTable(ChapterSection& sec, int32_t n, const std::function<void(int32_t)>& row,
                      int32_t separatorLine, int32_t closingLine, int32_t headerFirst,
                      int32_t headerLast);
+
+// A section that opens with a heading and a block of formulas starts on the page in hand when
+// this many lines are left on it, else on a new page: a short tail of the section before never
+// stands alone on a page.
+inline constexpr int32_t kSectionOpeningLines = 24;
+void StartSection();
+
+// A line printed in place of another: line `line` gives way to line `by` where `by` is not 0.
+struct Instead {
+    int32_t line = 0, by = 0;
+};
+
+// Lines `first` to `last` (or those printed in their place), each after a blank line, as
+// templates when `filled`, kept on one page: a formula with its terms.
+void SpacedBlock(ChapterSection& sec, int32_t first, int32_t last, bool filled,
+                 std::initializer_list<Instead> instead = {});
+
+// The head a list of symbols repeats on each page it continues to.
+inline constexpr std::string_view kContinuedHead = "ここに，（つづき）";
+// The entries a list of symbols keeps with its first line.
+inline constexpr int32_t kListKeptEntries = 2;
+// A list of symbols: line `where` ("ここに，" on its own; 0 when the first entry holds it), then
+// `first` to `last` as SpacedBlock prints them. Its first line and first entries keep together;
+// a longer list may run over the page, which then opens with kContinuedHead.
+void SymbolList(ChapterSection& sec, int32_t first, int32_t last, bool filled,
+                std::initializer_list<Instead> instead = {}, int32_t where = 0);
 
 // The front matter stands before chapter 1: while one of these lives, headings carry their
 // bookmark marks ("?R1", "?R2") but no numbers and advance no counter, and body lines are indented

@@ -21,30 +21,13 @@ namespace {
 using namespace basResOutPrn;
 using chapters::N;
 using chapters::S;
+using chapters::SpacedBlock;
+using chapters::SymbolList;
 
 // The pieces of a side: ten ground layers split at the groundwater and the design ground level
 // give twelve, and the clayey pressure line may change from one branch to the other once in each
 // of them.
 constexpr int32_t kMaxLayers = 24;
-
-// A line printed in place of another.
-struct Instead {
-    int32_t line = 0, by = 0;
-};
-
-// Blank line, then the line, for each line of [first, last] (or the one printed in its place).
-void SpacedLines(ChapterSection& sec, int32_t first, int32_t last, bool filled,
-                 std::initializer_list<Instead> instead = {}) {
-    PrintKeepLines(2 * (last - first + 1));  // a formula's terms or a list of symbols: one page
-    for (int32_t l = first; l <= last; ++l) {
-        int32_t n = l;
-        for (const Instead& i : instead) {
-            if (i.line == l && i.by != 0) n = i.by;
-        }
-        PrintBlankLines(1);
-        filled ? sec.Template(n) : sec.Line(n);
-    }
-}
 
 // The two terms of the influence factor's formula at the relative distance `x` as printed (the
 // factor is computed from it), so that I can be followed by hand.
@@ -62,7 +45,7 @@ void SurchargeHorizontal(ChapterData& d, const clsQqw& q) {
         PrintBlankLines(1);
     }
     for (int32_t l = line::kFactorIntro; l <= line::kRelativeDistance; ++l) sec.Line(l);
-    SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
+    SymbolList(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
     PrintBlankLines(2);
     N(d, 1, q.Xq());
     sec.Template(line::kDistance);
@@ -108,14 +91,13 @@ void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
             PrintBlankLines(1);
         }
         for (int32_t l = line::kEmbankmentHeading; l <= line::kFactorLabel; ++l) sec.Line(l);
-        SpacedLines(sec, line::kFactorFormula, line::kFactorSymbolsLast, true);
+        SpacedBlock(sec, line::kFactorFormula, line::kFactorSymbolsLast, true);
         PrintBlankLines(2);
         sec.Line(line::kPositionLabel);
         PrintBlankLines(1);
         sec.Line(line::kPositionFormula);
         PrintBlankLines(1);
-        sec.Line(line::kWhere);
-        SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true);
+        SymbolList(sec, line::kSymbolsFirst, line::kSymbolsLast, true, {}, line::kWhere);
         PrintBlankLines(1);
         for (int32_t l = line::kLoadLabel; l <= line::kLoadSymbol; ++l) sec.Line(l);
         PrintBlankLines(1);
@@ -150,7 +132,7 @@ void SurchargeTrapezoid(ChapterData& d, const clsQqw& q) {
     sec.Line(line::kIntro);
     PrintBlankLines(1);
     sec.Line(line::kProviso);
-    SpacedLines(sec, line::kFormulaFirst, line::kFormulaLast, true);
+    SpacedBlock(sec, line::kFormulaFirst, line::kFormulaLast, true);
     PrintBlankLines(2);
     const double reach = Checked(q.D3Ho + q.H);
     // The crest surcharge counts only when it starts nearer the wall than H + Ho.
@@ -441,11 +423,10 @@ void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp) {
     PrintBlankLines(1);
     for (int32_t l = line::kPassiveFormula; l < line::kWhere; ++l) sec.Line(l);
     for (int32_t l = line::kPassiveSlip; l <= line::kPassiveSlipLast; ++l) sec.Line(l);
-    sec.Line(line::kWhere);
     N(d, 1, spa.Delta);
     N(d, 2, spp.Delta);
-    SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true,
-                {{line::kFrictionSymbol, usual ? 0 : line::kFrictionSymbolValue}});
+    SymbolList(sec, line::kSymbolsFirst, line::kSymbolsLast, true,
+               {{line::kFrictionSymbol, usual ? 0 : line::kFrictionSymbolValue}}, line::kWhere);
 }
 
 void ClayeyIntro(ChapterData& d) {
@@ -459,9 +440,9 @@ void ClayeyIntro(ChapterData& d) {
     sec.Line(line::kPassiveFormula);
     // In layered ground each layer's cohesion is measured from its own top.
     const bool layered = chapters::Layered();
-    SpacedLines(sec, line::kSymbolsFirst, line::kSymbolsLast, true,
-                {{line::kSurfaceCohesionSymbol, layered ? line::kLayerCohesionSymbol : 0},
-                 {line::kDepthSymbol, layered ? line::kLayerDepthSymbol : 0}});
+    SymbolList(sec, line::kSymbolsFirst, line::kSymbolsLast, true,
+               {{line::kSurfaceCohesionSymbol, layered ? line::kLayerCohesionSymbol : 0},
+                {line::kDepthSymbol, layered ? line::kLayerDepthSymbol : 0}});
 }
 
 // Each piece with its own soil: the sandy pieces in Coulomb's tables, the clayey ones in the
@@ -521,8 +502,8 @@ void ResidualWater(ChapterData& d, const Results& r) {
     sec.Line(raised ? line::kIntroChannel : line::kIntro);
     PrintBlankLines(1);
     sec.Line(line::kFormula);
-    SpacedLines(sec, line::kSymbolsFirst, line::kDistribution, true,
-                {{line::kHeadSymbol, raised ? line::kHeadSymbolChannel : 0}});
+    SymbolList(sec, line::kSymbolsFirst, line::kDistribution, true,
+               {{line::kHeadSymbol, raised ? line::kHeadSymbolChannel : 0}});
     PrintBlankLines(2);
     sec.Line(line::kCalculation);
     PrintBlankLines(1);

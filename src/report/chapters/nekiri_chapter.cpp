@@ -17,16 +17,6 @@ using namespace basResOutPrn;
 using chapters::N;
 using chapters::S;
 
-// `instead`: a line printed in place of line `replaced` (0: none).
-void Spaced(ChapterSection& sec, int32_t first, int32_t last, int32_t replaced = 0,
-            int32_t instead = 0) {
-    PrintKeepLines(2 * (last - first + 1));  // the list of symbols stands on one page
-    for (int32_t l = first; l <= last; ++l) {
-        PrintBlankLines(1);
-        sec.Line(l == replaced && instead != 0 ? instead : l);
-    }
-}
-
 namespace bl = fmt::boilingLayers;
 namespace hl = fmt::heavingLayers;
 
@@ -149,7 +139,7 @@ void Faulted(const FaultedLines& f, int32_t error) {
         sec.Template(fmt::stabilityFault::kError);
     }
     ChapterSection sec(d, f.section);
-    Spaced(sec, f.symbolsFirst, f.symbolsLast);
+    chapters::SymbolList(sec, f.symbolsFirst, f.symbolsLast, false);
 }
 
 }  // namespace
@@ -193,8 +183,8 @@ bool basResOutNekiriAnteiAs::Write(const Results& results, std::string* error) {
             N(d, 1, hw);
             N(d, 2, gw);
             sec.Template(bo::kDenominator);
-            Spaced(sec, bo::kSymbolsFirst, bo::kSymbolsLast, bo::kHeadSymbol,
-                   channel ? bo::kHeadSymbolChannel : 0);
+            chapters::SymbolList(sec, bo::kSymbolsFirst, bo::kSymbolsLast, false,
+                                 {{bo::kHeadSymbol, channel ? bo::kHeadSymbolChannel : 0}});
         },
         error);
 }
@@ -295,7 +285,7 @@ bool basResOutNekiriAnteiAc::Write(const Results& results, std::string* error) {
                 PrintBlankLines(1);
                 Verdict(d, f, fa, passes);
                 sec.Template(hi::kFactor);
-                Spaced(sec, hi::kSymbolsFirst, hi::kSymbolsLast);
+                chapters::SymbolList(sec, hi::kSymbolsFirst, hi::kSymbolsLast, false);
             } else {
                 ChapterSection sec(d, hc::kSection, true);
                 for (int32_t l = hc::kTitle; l <= hc::kMethod; ++l) {
@@ -307,7 +297,7 @@ bool basResOutNekiriAnteiAc::Write(const Results& results, std::string* error) {
                 Verdict(d, f, fa, passes);
                 sec.Template(hc::kFactor);
                 sec.Line(hc::kNote);
-                Spaced(sec, hc::kSymbolsFirst, hc::kSymbolsLast);
+                chapters::SymbolList(sec, hc::kSymbolsFirst, hc::kSymbolsLast, false);
             }
         },
         error);

@@ -173,17 +173,6 @@ Staged Stage(const Results& r) {
 
 void Blank(int32_t n = 1) { PrintBlankLines(n); }
 
-// A list of symbols, `first` to `last` with a blank line before each, kept on one page; line
-// `replaced` gives way to `instead` where that is not 0.
-void Symbols(ChapterSection& sec, int32_t first, int32_t last, int32_t replaced = 0,
-             int32_t instead = 0) {
-    PrintKeepLines(2 * (last - first + 1));
-    for (int32_t l = first; l <= last; ++l) {
-        Blank();
-        sec.Line(l == replaced && instead != 0 ? instead : l);
-    }
-}
-
 // The characteristic value's title, formula and the note on the moment of inertia it takes: a
 // concrete pile has one, its catalogue's, and no joints (no corrosion words for it).
 void BetaHeading(ChapterSection& sec, const Staged& v, int32_t title, int32_t note,
@@ -295,7 +284,7 @@ void MomentLoads(ChapterData& d, const Results& r, const Staged& v) {
 
 void MomentChang(ChapterData& d, const Staged& v) {
     ChapterSection sec(d, m2::kSection);
-    PrintPageBreak();
+    chapters::StartSection();
     sec.Line(m2::kTitle);
     Blank();
     sec.Line(m2::kIntro);
@@ -355,13 +344,13 @@ void MomentChang(ChapterData& d, const Staged& v) {
         N(d, 3, v.Y);
         sec.Template(m2::kDepthValues);
     }
-    Symbols(sec, m2::kSymbolsFirst, m2::kSymbolsLast);
+    chapters::SymbolList(sec, m2::kSymbolsFirst, m2::kSymbolsLast, false);
 }
 
 void SectionCheck(ChapterData& d, const Staged& v) {
     if (v.kind == kKindConcrete) {
         ChapterSection sec(d, cc::kSection);
-        PrintPageBreak();
+        chapters::StartSection();
         sec.Line(cc::kTitle);
         Blank();
         S(d, 1, v.name);
@@ -378,7 +367,7 @@ void SectionCheck(ChapterData& d, const Staged& v) {
         return;
     }
     ChapterSection sec(d, sc::kSection);
-    PrintPageBreak();
+    chapters::StartSection();
     sec.Line(sc::kTitle);
     Blank();
     S(d, 1, v.name);
@@ -399,7 +388,7 @@ void SectionCheck(ChapterData& d, const Staged& v) {
     N(d, 2, v.sigmaA);
     S(d, 2, v.bending.verdict);
     sec.Template(sc::kCheck);
-    Symbols(sec, sc::kSymbolsFirst, sc::kSymbolsLast);
+    chapters::SymbolList(sec, sc::kSymbolsFirst, sc::kSymbolsLast, false);
 }
 
 void Embedment(ChapterData& d, const Staged& v) {
@@ -423,8 +412,9 @@ void Embedment(ChapterData& d, const Staged& v) {
     sec.Template(em::kLength);
     N(d, 1, v.betaE);
     sec.Template(em::kLengthBeta);
-    Symbols(sec, em::kSymbolsFirst, em::kSymbolsLast, em::kInertiaSymbol,
-            v.kind == kKindConcrete ? em::kInertiaSymbolConcrete : 0);
+    chapters::SymbolList(
+        sec, em::kSymbolsFirst, em::kSymbolsLast, false,
+        {{em::kInertiaSymbol, v.kind == kKindConcrete ? em::kInertiaSymbolConcrete : 0}});
     Blank(2);
     sec.Line(em::kRequiredTitle);
     Blank();
@@ -464,7 +454,7 @@ void ModulusSlots(ChapterData& d, int32_t slot, double E) {
 
 void HeadDisplacement(ChapterData& d, const Staged& v) {
     ChapterSection sec(d, hd::kSection);
-    PrintPageBreak();
+    chapters::StartSection();
     for (int32_t l = hd::kTitle; l <= hd::kComponentsLast; ++l) {
         sec.Line(l);
         Blank();
@@ -529,8 +519,9 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     S(d, 1, v.displacement.sign);
     S(d, 2, v.displacement.verdict);
     sec.Template(hd::kCheck);
-    Symbols(sec, hd::kSymbolsFirst, hd::kSymbolsLast, hd::kInertiaSymbol,
-            v.kind == kKindConcrete ? hd::kInertiaSymbolConcrete : 0);
+    chapters::SymbolList(
+        sec, hd::kSymbolsFirst, hd::kSymbolsLast, false,
+        {{hd::kInertiaSymbol, v.kind == kKindConcrete ? hd::kInertiaSymbolConcrete : 0}});
 }
 
 }  // namespace
