@@ -35,6 +35,8 @@ void ExtendToRange(colDLLoad& c, double top, double bottom) {
 
 // Splits the layers at each break elevation, the first layer strictly containing it; the upper
 // part's thickness is kept as SplitThickness keeps it and the pressure at the split to 0.1 kN/m2.
+// A constant pressure (the residual water below the channel water) stays what it is: rounding
+// 11.76 to 11.8 at a split would print two pressures for one and load the wall with the wrong one.
 void SplitAtLevels(colDLLoad& c, const colDLAddEL& levels) {
     for (const clsDLAddEL& level : levels) {
         const double e = level.EL;
@@ -44,7 +46,8 @@ void SplitAtLevels(colDLLoad& c, const colDLAddEL& levels) {
             if (e >= l.EU || e <= l.EL) continue;
             const double h1 = SplitThickness(Num(l.EU) - e);
             const double h2 = double(Num(l.H) - h1);
-            const double pm = RoundHalfUp(l.PU + (Num(l.PL) - l.PU) / l.H * h1, 1);
+            const double pm =
+                l.PL == l.PU ? l.PU : RoundHalfUp(l.PU + (Num(l.PL) - l.PU) / l.H * h1, 1);
             if (ThickEnough(h1) && ThickEnough(h2)) {
                 const double eu = l.EU;
                 const double pu = l.PU;

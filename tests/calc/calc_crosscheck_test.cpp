@@ -232,7 +232,7 @@ Expected Evaluate(const CInpJyoken& c, const CInpJiban& g) {
                 Seg& s = (*v)[j];
                 if (!(s.EL < x && x < s.EU)) continue;
                 const double h1 = Thick(s.EU - x), h2 = s.H - h1;
-                const double pm = Rnd(s.PU + (s.PL - s.PU) / s.H * h1, 1);
+                const double pm = s.PL == s.PU ? s.PU : Rnd(s.PU + (s.PL - s.PU) / s.H * h1, 1);
                 if (h1 > 0.001 && h2 > 0.001) {
                     const Seg upper = MakeSeg(s.EU, h1, s.PU, pm);
                     s.EU = s.EU - h1;

@@ -159,6 +159,21 @@ TEST(VirtualGround, SplitKeepsCentimetresAndLevelsBetweenThem) {
     }
 }
 
+TEST(VirtualGround, SplitOfAConstantPressureKeepsItsValue) {
+    // Residual water 11.76 below the channel water, split by the passive side's top at 0: to the
+    // nearest 0.1 it would be 11.8 on one side of the split and 11.76 on the other.
+    clsDL dl;
+    dl.ELDL = 0;
+    Fill(dl.Pa(), {{2, 8, 0, 40}});
+    Fill(dl.Pw(), {{2, 1.2, 0, 11.76}, {0.8, 6.8, 11.76, 11.76}});
+    Fill(dl.Pp(), {{0, 6, 0, 90}});
+    dl.Calc();
+    for (const clsDLLoad& w : dl.Pw()) {
+        if (w.EU < 0.8) EXPECT_DOUBLE_EQ(w.PU, 11.76) << w.EU;
+        if (w.EU <= 0.8) EXPECT_DOUBLE_EQ(w.PL, 11.76) << w.EU;
+    }
+}
+
 struct PadCase {
     const char* name;
     Seg active;
