@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc/rounding.h"
 #include "report/chapters/chapters.h"
 #include "report/numbering.h"
 
@@ -175,18 +176,21 @@ void PrintWeightedMean(SectionLines& lines, const std::vector<LayerShare>& share
                        double CInpJibanLayer::*value, int32_t row, int32_t total, double mean) {
     const std::vector<CInpJibanLayer> layers = DesignLayers();
     ChapterData& d = lines.d;
+    // The sums are of the thicknesses as printed (to the millimetre), so that the reader can
+    // form them again; the mean is the calculation's.
     double sum = 0, depth = 0;
     for (const LayerShare& s : shares) {
         const CInpJibanLayer& l = layers[s.layer];
+        const double h = RoundHalfUp(s.thickness, 3);
         N(d, 1, static_cast<double>(s.layer + 1));
         S(d, 1, SoilName(l.Kind));
         N(d, 2, s.top);
         N(d, 3, basResOutPrn::Checked(s.top - s.thickness));
-        N(d, 4, s.thickness);
+        N(d, 4, h);
         N(d, 5, l.*value);
         lines.Template(row);
-        sum += l.*value * s.thickness;
-        depth += s.thickness;
+        sum += l.*value * h;
+        depth += h;
     }
     N(d, 1, basResOutPrn::Checked(sum));
     N(d, 2, depth);

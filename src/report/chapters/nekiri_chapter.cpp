@@ -280,12 +280,16 @@ bool basResOutNekiriAnteiAc::Write(const Results& results, std::string* error) {
                 }
                 for (int32_t l = hi::kFormulaFirst; l <= hi::kFormulaLast; ++l) sec.Line(l);
                 PrintBlankLines(1);
-                for (int32_t l = hi::kNotesFirst; l <= hi::kCalculation; ++l) sec.Line(l);
+                // In layered ground each clay layer's cohesion is measured from its own top.
+                const bool layered = chapters::Layered();
+                for (int32_t l = hi::kNotesFirst; l <= hi::kCalculation; ++l)
+                    sec.Line(layered && l == hi::kSurfaceNote ? hi::kLayerNote : l);
                 HeavingWork(d, sec, h, hi::kOverburden, hi::kFactorWork, hi::kNoOverburden);
                 PrintBlankLines(1);
                 Verdict(d, f, fa, passes);
                 sec.Template(hi::kFactor);
-                chapters::SymbolList(sec, hi::kSymbolsFirst, hi::kSymbolsLast, false);
+                chapters::SymbolList(sec, hi::kSymbolsFirst, hi::kSymbolsLast, false,
+                                     {{hi::kSurfaceCohesion, layered ? hi::kLayerCohesion : 0}});
             } else {
                 ChapterSection sec(d, hc::kSection, true);
                 for (int32_t l = hc::kTitle; l <= hc::kMethod; ++l) {

@@ -584,8 +584,12 @@ class Diagram {
                         "より上は荷重分布図の荷重による片持ちばり，下はChangの方法"
                         "（弾性床上の半無限長の杭）");
         if (d_.hasY && !d_.y.empty()) {
-            notes.push_back("ｙ：各荷重の分布による変位（変位量照査時の剛性）  矢板頭部 ｙ ＝ " +
-                            Fmt(d_.y.front(), "0.0") + " mm");
+            // The curve follows each load's own distribution while the check takes the
+            // resultant at h0, so the two heads differ by a few per cent; the check decides.
+            notes.push_back(
+                "ｙ：各荷重の分布による変位（変位量照査時の剛性による参考値で，"
+                "照査は δ による）  矢板頭部 ｙ ＝ " +
+                Fmt(d_.y.front(), "0.0") + " mm");
         }
         notes.push_back("δ：荷重の合力による矢板頭部の変位量（変位量の照査）  δ ＝ " +
                         Fmt(v_.delta, "0.000") + " m");

@@ -113,10 +113,10 @@ TEST_P(ChapterTest, EveryChapterWritesTheResultStoreValues) {
     EXPECT_EQ(Has(c4, "ひび割れﾓｰﾒﾝﾄ"), gInpYaita.Yaita == 0);
     // Corrosion is the steel piles' wording; a concrete pile's β uses its catalogue's inertia.
     EXPECT_EQ(Has(c4, "腐食"), gInpYaita.Yaita != 0);
-    // The ground section always opens a page; chapter 4 has its four page breaks, one of them
-    // the force diagram's page.
+    // The ground section always opens a page, as does the force diagram in chapter 4; its other
+    // sections open one only where the page in hand has no room for their start.
     EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c1)), 1);
-    EXPECT_EQ(test::PageBreaks(cp932::FromUtf8(c4)), 4);
+    EXPECT_GE(test::PageBreaks(cp932::FromUtf8(c4)), 1);
 }
 
 // Chapter 4 as an engineer checks it: each characteristic value is stated before the first line
