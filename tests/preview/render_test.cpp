@@ -97,10 +97,12 @@ TEST_F(Render, HeadingsAreEmphasisedWithoutLeavingTheGrid) {
 }
 
 // Units and exponents: "^" with its run of digits and signs is drawn raised and smaller, without
-// the "^" and within the columns the text takes, so the bar after it stands where it does after
-// plain text; a "^" without such a run is printed.
+// the "^" and within the columns the text takes, so the bar after a blank stands where it does
+// after plain text; the text right after the run closes up by the caret's column; a "^" without
+// such a run is printed.
 TEST_F(Render, RaisedRunsStandAboveTheBaselineAndKeepTheColumns) {
-    const Document d = FromLines({"kN/m^2 |", "×10^8 |", "tan^-1 |", "a^b    |", "kN/m2  |"});
+    const Document d =
+        FromLines({"kN/m^2 |", "×10^8 |", "tan^-1 |", "a^b    |", "kN/m2  |", "m^2)X"});
     const QImage img = renderPageImage(d, 0, kDpi);
     const PageGeometry g = GeometryFor({});
     const double em = g.fontEm, col = g.columnPitch;
@@ -126,6 +128,9 @@ TEST_F(Render, RaisedRunsStandAboveTheBaselineAndKeepTheColumns) {
     for (int line = 0; line < 4; ++line)
         EXPECT_NEAR(FirstInkX(img, band(line, g.ColumnX(6), g.ColumnX(8), -0.2, 0.9)), bar, 0.01)
             << line;
+    // "m^2)X": ")" and "X" stand in the columns of "2" and ")", and nothing is left after them.
+    EXPECT_GT(Ink(img, band(5, g.ColumnX(3), g.ColumnX(4), -0.2, 0.9)), 0);
+    EXPECT_EQ(Ink(img, band(5, g.ColumnX(4) + 0.05 * col, g.ColumnX(6), -0.3, 1.0)), 0);
 }
 
 // A large line (the cover's title) is twice the body's size, centred on the text width, and grows

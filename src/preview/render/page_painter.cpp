@@ -110,8 +110,10 @@ void ForEachRun(const std::string& bytes, RunFn&& fn, BoxFn&& box) {
 // A unit or an exponent in a print line: "^" and the run of digits, "+" and "-" after it
 // ("kN/m^2", "×10^8", "tan^-1") is printed raised and smaller, without the "^". The print file
 // keeps the text as written, and the line keeps its columns: the raised run starts in the
-// column of the "^" and what follows it stands where the fields put it. A "^" without such a
-// run is an ordinary character.
+// column of the "^", and the text that follows it up to the next blank closes up by that column
+// ("(kN/m²)", "cm⁴/m"), so that no gap stands after the mark while everything after the blank,
+// a table's next column included, stays where the fields put it. A "^" without such a run is an
+// ordinary character.
 constexpr double kRaisedSize = 0.68;  // of the body em
 constexpr double kRaisedRise = 0.36;  // the raised baseline above the line's, in em
 
@@ -134,7 +136,7 @@ std::vector<Piece> SplitRaised(const std::string& run, int column, bool utf8 = f
             while (end < run.size() && Raisable(run[end])) ++end;
             if (end > i + 1) {
                 out.push_back({column, run.substr(i + 1, end - i - 1), true});
-                column += static_cast<int>(end - i);
+                column += static_cast<int>(end - i - 1);
                 i = end;
                 continue;
             }
@@ -257,7 +259,7 @@ class Painter {
                     p_.drawText(at, text);
                     if (heading) EmboldenGlyph(at, raisedFont, text);
                     p_.setFont(font);
-                    last = piece.column + 1 + int(piece.bytes.size());
+                    last = piece.column + int(piece.bytes.size());
                 }
             },
             [&](int column, BoxArms arms) { boxes.emplace_back(column, arms); });
