@@ -252,9 +252,20 @@ void CoefficientTerms(ChapterData& d, ChapterSection& sec, const CoefficientLine
     }
 }
 
+// In ground of both soils each soil's sections and tables say which soil they are of: the
+// titles would otherwise repeat (土圧, 土圧; 主働土圧の計算 twice).
+std::string SoilMark(bool mixed, bool sandy) {
+    return !mixed ? std::string() : sandy ? "（砂質土）" : "（粘性土）";
+}
+
+// Line `l` of the section with `mark` after its text.
+void MarkedLine(const ChapterData& d, int32_t l, const std::string& mark) {
+    PrintFormatLine(d.LineLevels.at(std::size_t(l)), d.LineTexts.at(std::size_t(l)) + mark);
+}
+
 template <class Stage>
 void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
-                   const std::vector<clsSpJiban>& layers, bool passive) {
+                   const std::vector<clsSpJiban>& layers, bool passive, const std::string& mark) {
     ChapterSection sec(d, line.section);
     const int32_t n = static_cast<int32_t>(layers.size());
     if (passive) {
@@ -262,7 +273,7 @@ void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
     } else {
         NewPageIfShort(LinesPerPage, 0);
     }
-    sec.Line(line.title);
+    MarkedLine(d, line.title, mark);
     PrintBlankLines(1);
     N(d, 1, st.Beta);
     sec.Template(line.slope);
@@ -274,7 +285,7 @@ void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
     N(d, 1, st.Delta);
     sec.Template(line.friction);
     PrintBlankLines(1);
-    PrintTableCaption(passive ? "受働土圧強度" : "主働土圧強度");
+    PrintTableCaption((passive ? "受働土圧強度" : "主働土圧強度") + mark);
     for (int32_t l = line.headerFirst; l <= line.headerLast; ++l) sec.Line(l);
     chapters::WriteLayerTable(
         sec, n,
@@ -317,13 +328,13 @@ constexpr ClayeyLines kClayeyPassive = {cp::kSection,    cp::kTitle,     cp::kHe
 
 // `splits`: the levels of the active stage's ground layer table (nullptr for the passive side).
 void ClayeyPressure(ChapterData& d, const ClayeyLines& line, const std::vector<clsSpJiban>& layers,
-                    const colKhAddEL* splits) {
+                    const colKhAddEL* splits, const std::string& mark) {
     const bool passive = splits == nullptr;
     ChapterSection sec(d, line.section);
     const int32_t n = static_cast<int32_t>(layers.size());
     NewPageIfShort(4 * n + 8, 2);
-    sec.Line(line.title);
-    PrintTableCaption(passive ? "受働土圧強度" : "主働土圧強度");
+    MarkedLine(d, line.title, mark);
+    PrintTableCaption((passive ? "受働土圧強度" : "主働土圧強度") + mark);
     for (int32_t l = line.headerFirst; l <= line.headerLast; ++l) sec.Line(l);
     chapters::WriteLayerTable(
         sec, n,
@@ -398,13 +409,13 @@ void PiecesLayers(ChapterData& d, const std::vector<clsSpJiban>& pieces, bool sa
     sec.Template(sandy ? line::kSandyLayers : line::kClayeyLayers);
 }
 
-void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp) {
+void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp, const std::string& mark) {
     namespace line = fmt::sandy1;
     ChapterSection sec(d, line::kSection);
     // The friction angles the stages used, where they are not the usual ±15°.
     const bool usual = spa.Delta == clsSpa{}.Delta && spp.Delta == clsSpp{}.Delta;
     NewPageIfShort(50, 1);
-    sec.Line(line::kTitle);
+    MarkedLine(d, line::kTitle, mark);
     PrintBlankLines(1);
     sec.Line(line::kIntro);
     PrintBlankLines(1);
@@ -429,12 +440,12 @@ void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp) {
                {{line::kFrictionSymbol, usual ? 0 : line::kFrictionSymbolValue}}, line::kWhere);
 }
 
-void ClayeyIntro(ChapterData& d) {
+void ClayeyIntro(ChapterData& d, const std::string& mark) {
     namespace line = fmt::clayey1;
     ChapterSection sec(d, line::kSection);
     NewPageIfShort(50, 1);
     for (int32_t l = line::kTitle; l <= line::kPassiveHeading; ++l) {
-        sec.Line(l);
+        l == line::kTitle ? MarkedLine(d, l, mark) : sec.Line(l);
         PrintBlankLines(1);
     }
     sec.Line(line::kPassiveFormula);
@@ -466,25 +477,26 @@ void EarthPressure(ChapterData& d, const Results& r) {
     // One soil prints both of its tables as they are; in mixed ground a side without a piece of
     // a soil has no table of it.
     auto wanted = [&](const std::vector<clsSpJiban>& pieces) { return !mixed || !pieces.empty(); };
-    if (sandy) SandyIntro(d, spa, spp);
-    if (clayey) ClayeyIntro(d);
+    const std::string sandMark = SoilMark(mixed, true), clayMark = SoilMark(mixed, false);
+    if (sandy) SandyIntro(d, spa, spp, sandMark);
+    if (clayey) ClayeyIntro(d, clayMark);
     if (sandy && wanted(sandyActive)) {
-        SandyPressure(d, kSandyActive, spa, mixed ? sandyActive : active, false);
+        SandyPressure(d, kSandyActive, spa, mixed ? sandyActive : active, false, sandMark);
         PiecesLayers(d, sandyActive, true);
     }
     if (clayey && wanted(clayeyActive)) {
         ClayeyPressure(d, kClayeyActive, mixed ? clayeyActive : active,
-                       &chapters::Reached(r.khActive).AddEL());
+                       &chapters::Reached(r.khActive).AddEL(), clayMark);
         PiecesLayers(d, clayeyActive, false);
     }
     if (sandy && wanted(sandyPassive)) {
-        SandyPressure(d, kSandyPassive, spp, mixed ? sandyPassive : passive, true);
+        SandyPressure(d, kSandyPassive, spp, mixed ? sandyPassive : passive, true, sandMark);
         PiecesLayers(d, sandyPassive, true);
     }
     if (clayey && wanted(clayeyPassive)) {
         // The passive side of clayey ground is staged from the current passive stage like the
         // active one, so the table always belongs to this design.
-        ClayeyPressure(d, kClayeyPassive, mixed ? clayeyPassive : passive, nullptr);
+        ClayeyPressure(d, kClayeyPassive, mixed ? clayeyPassive : passive, nullptr, clayMark);
         PiecesLayers(d, clayeyPassive, false);
     }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/design.h"
+#include "platform/cp932.h"
 #include "platform/vberror.h"
 #include "report/chapters/chapter_common.h"
 #include "report/chapters/chapters.h"
@@ -200,11 +201,25 @@ void Pile(ChapterData& d) {
     ChapterSection sec(d, line::kSection);
     PrintBlankLines(2);
     sec.Line(line::kTitle);
-    // A value under its label.
+    // A value beside its label where the label ends before the value's column, so that each
+    // reads as a pair; a longer label stands above its value.
+    auto pair = [&](int32_t label, int32_t value) {
+        const std::string name = cp932::FromUtf8(d.LineTexts.at(std::size_t(label)));
+        const std::string filled =
+            FillTemplate(d.LineTexts.at(std::size_t(value)), d.FieldValues, d.FieldTexts);
+        const std::size_t column = filled.find_first_not_of(' ');
+        if (d.LineLevels.at(std::size_t(label)) != 0 || d.LineLevels.at(std::size_t(value)) != 0 ||
+            column == std::string::npos || name.size() + 2 > column) {
+            sec.Line(label);
+            sec.Template(value);
+            return;
+        }
+        PrintFormatLine(0, cp932::ToUtf8(name + std::string(column - name.size(), ' ') +
+                                         filled.substr(column)));
+    };
     auto labelled = [&](int32_t label, int32_t value, double v) {
-        sec.Line(label);
         N(d, 1, v);
-        sec.Template(value);
+        pair(label, value);
     };
     if (y.Yaita == 0) {
         const CInpSectC* c = gInpSectC.Item(y.Sect);
@@ -219,9 +234,8 @@ void Pile(ChapterData& d) {
         // I in the catalogue's own unit, cm4/m.
         labelled(line::kConcreteInertiaLabel, line::kConcreteInertia, c->Ic);
         labelled(line::kCrackingMomentLabel, line::kCrackingMoment, c->Mc);
-        sec.Line(line::kConcreteModulusLabel);
         Modulus(d, e);
-        sec.Template(line::kConcreteModulus);
+        pair(line::kConcreteModulusLabel, line::kConcreteModulus);
         sec.Line(line::kConcreteModulusNote);
     } else {
         const bool steel = y.Yaita != 1;
@@ -229,12 +243,10 @@ void Pile(ChapterData& d) {
         if (!s) NoSection(y.Sect);
         sec.Line(line::kSteelHeading);
         sec.Line(steel ? line::kSteelKind : line::kLightSteelKind);
-        sec.Line(line::kSteelNameLabel);
         S(d, 1, s->Name);
-        sec.Template(line::kSteelName);
-        sec.Line(line::kMaterialLabel);
+        pair(line::kSteelNameLabel, line::kSteelName);
         S(d, 1, steel ? z.YZai : z.KYZai);
-        sec.Template(line::kMaterial);
+        pair(line::kMaterialLabel, line::kMaterial);
         labelled(line::kSteelLengthLabel, line::kSteelLength, y.L);
         // Section properties in the catalogue's own units, cm4/m and cm3/m.
         labelled(line::kInertiaBeforeLabel, line::kInertiaBefore, s->Id);
@@ -242,9 +254,8 @@ void Pile(ChapterData& d) {
         labelled(line::kInertiaAfterLabel, line::kInertiaAfter, s->Io);
         labelled(line::kSectionModulusAfterLabel, line::kSectionModulusAfter, s->Zo);
         labelled(line::kAllowableStressLabel, line::kAllowableStress, steel ? z.YSat : z.KYSat);
-        sec.Line(line::kSteelModulusLabel);
         Modulus(d, steel ? z.Esy : z.Esky);
-        sec.Template(line::kSteelModulus);
+        pair(line::kSteelModulusLabel, line::kSteelModulus);
         sec.Line(line::kPerMetreNote);
         PrintBlankLines(1);
         sec.Line(line::kJointHeading);
