@@ -234,6 +234,12 @@ void Conditions(ChapterData& d, const Results& r, const Chosen& c,
     N(d, 1, j.ELDL);
     N(d, 2, j.ELWL);
     sec.Template(cond::kLevelsLower);
+    // The water in the channel, where it stands above the design ground level: it sets the
+    // residual water head, the passive side's water and the boiling head.
+    if (chapters::ChannelWaterRaised(ChannelWaterLevel(j))) {
+        N(d, 1, ChannelWaterLevel(j));
+        sec.Template(cond::kChannelWater);
+    }
     N(d, 1, Checked(j.ELGL - j.ELDL));
     sec.Template(cond::kHeight);
     switch (j.Keijyo) {

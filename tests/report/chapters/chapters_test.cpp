@@ -636,7 +636,7 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
          {"この表の砂質土の層：第1層，第3層", "この表の粘性土の層：第2層",
           "この表の砂質土の層：第3層", "δ ＝  20.0° とする", "主働側  20.0°，受働側 -15.0°",
           "ΔＨ ＝ ＥＬ４－ＥＬ５ ＝ (" + Pic(1.5, "+##0.000") + ")－(" + Pic(0.5, "+##0.000") + ")",
-          "前面水位の水位差"},
+          "前面水位の水位差", "主働土圧の計算（砂質土）", "受働土圧強度（粘性土）"},
          {"δ ＝ 15° とする"}},
         {"sheet pile",
          basResOutYaita::Write,
@@ -652,7 +652,8 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
          {}},
         {"summary",
          basResOutSummary::Write,
-         {"地盤      " + Pic(4, "##0") + " 層の多層地盤", "ボイリング"},
+         {"地盤      " + Pic(4, "##0") + " 層の多層地盤", "ボイリング",
+          "前面水位   ＥＬ５ ＝ " + Pic(0.5, "+##0.000") + " m"},
          {"地盤      砂質土"}},
         {"standards",
          basResOutStandards::Write,
@@ -689,6 +690,8 @@ TEST_F(ChapterFileTest, LayeredSitePrintsItsLayersWaterAndFriction) {
     for (const char* p : {"多層地盤", "前面水位が", "壁面摩擦角（", "ＥＬ５", "土層構成"}) {
         EXPECT_FALSE(Has(plain, p)) << p;
     }
+    EXPECT_FALSE(Has(Run(basResOutSummary::Write), "ＥＬ５"));
+    EXPECT_FALSE(Has(Run(basResOutGairyoku::Write), "の計算（"));
 }
 
 // Clay under the design ground level decides heaving; the overburden is every layer above it,
