@@ -99,6 +99,15 @@ void SpacedLines(ChapterSection& sec, int32_t first, int32_t last, bool filled,
 
 }  // namespace
 
+std::string BodyText(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    }
+    const std::size_t b = text.find_first_not_of(' ');
+    if (b != std::string::npos && text[b] == '?') text.replace(b, 1, "？");
+    return text;
+}
+
 void StartSection() { basResOutPrn::NewPageIfShort(kSectionOpeningLines, 2); }
 
 void SpacedBlock(ChapterSection& sec, int32_t first, int32_t last, bool filled,

@@ -64,6 +64,12 @@ void WriteLayerTable(ChapterSection& sec, int32_t n, const std::function<void(in
 inline constexpr int32_t kSectionOpeningLines = 24;
 void StartSection();
 
+// A text the user typed that may start a printed line (a reference, the cover's title). The
+// preview reads a line whose text starts with "?" after its indent as a mark of the print file (a
+// heading, a figure to load), so such a "?" is printed full-width; a control character (a page
+// break, a tab) is printed as a blank.
+std::string BodyText(std::string text);
+
 // A line printed in place of another: line `line` gives way to line `by` where `by` is not 0.
 struct Instead {
     int32_t line = 0, by = 0;

@@ -93,8 +93,10 @@ bool basResOutCover::Write(const Results&, std::string* error) {
             ChapterData d;
             ChapterSection sec(d, line::kSection, true);
             for (const auto& t : kTitleLines) {
-                const CoverLine c{t.line,
-                                  t.line == line::kTitle ? gInpJyoken.Title : std::string()};
+                // The title's field opens its line: a "?" there would read as a print mark.
+                const CoverLine c{t.line, t.line == line::kTitle
+                                              ? chapters::BodyText(gInpJyoken.Title)
+                                              : std::string()};
                 WriteAt(d, t.row, Centred(FilledWidth(d, c)), c, t.large);
             }
 

@@ -177,6 +177,12 @@ void Ground(ChapterData& d) {
     PrintBlankLines(1);
     N(d, 1, g.KH);
     sec.Template(line::kSubgradeReaction);
+    // The pile's tip and its embedment 3/β may reach below the depth examined: say what ground
+    // stands there (the layered table says it of its last layer).
+    PrintBlankLines(1);
+    N(d, 1, Checked(gInpJyoken.ELDL - gInpJyoken.Z));
+    N(d, 2, gInpJyoken.Z);
+    sec.Template(line::kBelowDepth);
     WallFriction(d, sec);
 }
 

@@ -53,18 +53,6 @@ void AsWritten(std::string_view section, bool first) {
     PrintLines(d, sec, first);
 }
 
-// A text the user typed as a body line. The preview reads a line whose text starts with "?"
-// after its indent as a mark of the print file (a heading, a figure to load), so such a "?" is
-// printed full-width; a control character (a page break, a tab) is printed as a blank.
-std::string BodyText(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-    }
-    const std::size_t b = text.find_first_not_of(' ');
-    if (b != std::string::npos && text[b] == '?') text.replace(b, 1, "？");
-    return text;
-}
-
 // The references: the design's own under the section's first heading, or else the section as
 // written when it names any (a heading and the placeholder alone print nothing).
 void References() {
@@ -87,7 +75,7 @@ void References() {
     }
     PrintBlankLines(1);
     if (heading != 0) chapters::Heading(d, sec, heading);
-    for (const std::string& text : own) PrintFormatLine(0, BodyText(text));
+    for (const std::string& text : own) PrintFormatLine(0, chapters::BodyText(text));
 }
 
 // The rules of a site that departs from one ground with the water in front at the design ground

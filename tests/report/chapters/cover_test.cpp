@@ -136,6 +136,15 @@ TEST_F(CoverTest, PartsStandOnTheirRowsCentredAndTheBlockHoldsTheTextsGiven) {
     }
 }
 
+// A title that opens its line with "?" would reach the preview as a print mark (a figure to
+// load, a bookmark): it is printed with a full-width "？".
+TEST_F(CoverTest, TitleNeverReadsAsAPrintMark) {
+    gInpJyoken.Title = "?FG;000;000;/etc/passwd";
+    const std::vector<Row> rows = Cover();
+    ASSERT_GE(rows.size(), 15u);
+    EXPECT_EQ(rows[14].text, "？FG;000;000;/etc/passwd");
+}
+
 // A format file whose cover lines are headings: the cover still writes them as body text, so the
 // numbering of the report goes on from the chapters as if the cover were not there.
 TEST_F(CoverTest, HeadingLevelsInTheFormatFileNeitherNumberNorMarkTheCover) {

@@ -490,7 +490,7 @@ TEST_F(FrontMatterTest, SummaryStatesTheVirtualGroundAndTheLoadsOnIt) {
         if (const std::optional<double> x = ComputedVirtualGroundApart()) {
             apart |= 1u << i;
             EXPECT_TRUE(Has(s, "計算上 ＥＬx ＝ " + Pic(*x, "+##0.000") + " m，採用 ＥＬv ＝ " +
-                                   Pic(ELV, "+##0.000") + " m（設計地盤面下 0.5 m）"))
+                                   Pic(ELV, "+##0.000") + " m（設計地盤面下 0.500 m）"))
                 << s;
         } else {
             EXPECT_TRUE(Has(s, "仮想地盤面  ＥＬv ＝ " + Pic(ELV, "+##0.000") +
