@@ -119,11 +119,19 @@ void SpacedBlock(ChapterSection& sec, int32_t first, int32_t last, bool filled,
 void SymbolList(ChapterSection& sec, int32_t first, int32_t last, bool filled,
                 std::initializer_list<Instead> instead, int32_t where) {
     using namespace basResOutPrn;
-    const int32_t entries = std::min(last - first + 1, kListKeptEntries);
-    PrintKeepLines((where != 0 ? 1 : 0) + 2 * entries);
+    // A short list keeps whole; a longer one keeps its first and its last entries together, so
+    // that a page never ends, nor continues under the head, with one entry alone.
+    const int32_t count = last - first + 1;
+    const bool whole = count <= 2 * kListKeptEntries;
+    PrintKeepLines((where != 0 ? 1 : 0) + 2 * (whole ? count : kListKeptEntries));
     PrintContinuedHead(kContinuedHead);
     if (where != 0) sec.Line(where);
-    SpacedLines(sec, first, last, filled, instead);
+    const int32_t tail = whole ? last + 1 : last - kListKeptEntries + 1;
+    SpacedLines(sec, first, tail - 1, filled, instead);
+    if (tail <= last) {
+        PrintKeepLines(2 * kListKeptEntries);
+        SpacedLines(sec, tail, last, filled, instead);
+    }
     PrintContinuedEnd();
 }
 

@@ -268,11 +268,8 @@ void SandyPressure(ChapterData& d, const SandyLines& line, const Stage& st,
                    const std::vector<clsSpJiban>& layers, bool passive, const std::string& mark) {
     ChapterSection sec(d, line.section);
     const int32_t n = static_cast<int32_t>(layers.size());
-    if (passive) {
-        NewPageIfShort(4 * n + 15, 2);
-    } else {
-        NewPageIfShort(LinesPerPage, 0);
-    }
+    // The calculation starts where its table fits below its lines; else on a new page.
+    NewPageIfShort(4 * n + 15, 2);
     MarkedLine(d, line.title, mark);
     PrintBlankLines(1);
     N(d, 1, st.Beta);
