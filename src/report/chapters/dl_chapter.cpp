@@ -134,6 +134,8 @@ bool Write(const Results& results, std::string* error) {
                 sec.Template(line::kHalfMetre);
                 PrintBlankLines(1);
                 sec.Line(line::kHalfMetreNote);
+                // The last load of the cantilever is then not the net pressure's own line.
+                sec.Line(line::kHalfMetreLoad);
             } else {
                 level(line::kFormula, line::kLayerTop);
             }
