@@ -411,6 +411,7 @@ void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp, const std:
     ChapterSection sec(d, line::kSection);
     // The friction angles the stages used, where they are not the usual ±15°.
     const bool usual = spa.Delta == clsSpa{}.Delta && spp.Delta == clsSpp{}.Delta;
+    // Coulomb's two blocks of formulas stand on one page.
     NewPageIfShort(50, 1);
     MarkedLine(d, line::kTitle, mark);
     PrintBlankLines(1);
@@ -440,7 +441,7 @@ void SandyIntro(ChapterData& d, const clsSpa& spa, const clsSpp& spp, const std:
 void ClayeyIntro(ChapterData& d, const std::string& mark) {
     namespace line = fmt::clayey1;
     ChapterSection sec(d, line::kSection);
-    NewPageIfShort(50, 1);
+    chapters::StartSection();
     for (int32_t l = line::kTitle; l <= line::kPassiveHeading; ++l) {
         l == line::kTitle ? MarkedLine(d, l, mark) : sec.Line(l);
         PrintBlankLines(1);
