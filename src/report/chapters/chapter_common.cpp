@@ -122,14 +122,14 @@ void SymbolList(ChapterSection& sec, int32_t first, int32_t last, bool filled,
     // A short list keeps whole; a longer one keeps its first and its last entries together, so
     // that a page never ends, nor continues under the head, with one entry alone.
     const int32_t count = last - first + 1;
-    const bool whole = count <= 2 * kListKeptEntries;
+    const bool whole = count <= kListKeptEntries + kListTailEntries;
     PrintKeepLines((where != 0 ? 1 : 0) + 2 * (whole ? count : kListKeptEntries));
     PrintContinuedHead(kContinuedHead);
     if (where != 0) sec.Line(where);
-    const int32_t tail = whole ? last + 1 : last - kListKeptEntries + 1;
+    const int32_t tail = whole ? last + 1 : last - kListTailEntries + 1;
     SpacedLines(sec, first, tail - 1, filled, instead);
     if (tail <= last) {
-        PrintKeepLines(2 * kListKeptEntries);
+        PrintKeepLines(2 * kListTailEntries);
         SpacedLines(sec, tail, last, filled, instead);
     }
     PrintContinuedEnd();

@@ -82,12 +82,14 @@ void SpacedBlock(ChapterSection& sec, int32_t first, int32_t last, bool filled,
 
 // The head a list of symbols repeats on each page it continues to.
 inline constexpr std::string_view kContinuedHead = "ここに，（つづき）";
-// The entries a list of symbols keeps together at its start and at its end.
+// The entries a list of symbols keeps together at its start, and at its end (so that a page it
+// runs on to holds more than a last entry and a note).
 inline constexpr int32_t kListKeptEntries = 2;
+inline constexpr int32_t kListTailEntries = 3;
 // A list of symbols: line `where` ("ここに，" on its own; 0 when the first entry holds it), then
-// `first` to `last` as SpacedBlock prints them. A list of up to twice kListKeptEntries entries
-// keeps whole; a longer one may run over the page between its first and its last entries, and
-// the page it runs on to opens with kContinuedHead.
+// `first` to `last` as SpacedBlock prints them. A list of up to kListKeptEntries +
+// kListTailEntries entries keeps whole; a longer one may run over the page between its first and
+// its last entries, and the page it runs on to opens with kContinuedHead.
 void SymbolList(ChapterSection& sec, int32_t first, int32_t last, bool filled,
                 std::initializer_list<Instead> instead = {}, int32_t where = 0);
 

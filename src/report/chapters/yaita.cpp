@@ -467,6 +467,10 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
         N(d, slot, v.alphaD);
         sec.Template(line);
     };
+    // A part of the displacement, its formula and its three lines of values, on one page.
+    auto KeepPart = [](int32_t title, int32_t calculation) {
+        PrintKeepLines(calculation - title + 1 + 1 + 3);
+    };
     // The characteristic value first: all three parts use it.
     BetaHeading(sec, v, hd::kBetaTitle, hd::kBetaNote, hd::kBetaNoteConcrete);
     Blank();
@@ -476,6 +480,7 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     sec.Template(hd::kBeta);
     rigidity(hd::kBetaModulus, false);
     Blank(2);
+    KeepPart(hd::kDelta1Title, hd::kDelta1Calculation);
     for (int32_t l = hd::kDelta1Title; l <= hd::kDelta1Calculation; ++l) sec.Line(l);
     Blank();
     N(d, 1, v.betaD);
@@ -486,6 +491,7 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     sec.Template(hd::kDelta1);
     rigidity(hd::kDelta1Rigidity, true);
     Blank();
+    KeepPart(hd::kDelta2Title, hd::kDelta2Calculation);
     for (int32_t l = hd::kDelta2Title; l <= hd::kDelta2Calculation; ++l) sec.Line(l);
     Blank();
     N(d, 1, v.betaD);
@@ -497,6 +503,7 @@ void HeadDisplacement(ChapterData& d, const Staged& v) {
     sec.Template(hd::kDelta2);
     rigidity(hd::kDelta2Rigidity, true);
     Blank();
+    KeepPart(hd::kDelta3Title, hd::kDelta3Calculation);
     for (int32_t l = hd::kDelta3Title; l <= hd::kDelta3Calculation; ++l) sec.Line(l);
     Blank();
     N(d, 1, v.sumP);
