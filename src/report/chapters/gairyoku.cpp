@@ -475,21 +475,23 @@ void EarthPressure(ChapterData& d, const Results& r) {
     // One soil prints both of its tables as they are; in mixed ground a side without a piece of
     // a soil has no table of it.
     auto wanted = [&](const std::vector<clsSpJiban>& pieces) { return !mixed || !pieces.empty(); };
+    // Each soil's section holds its own calculations: the sand's tables under 土圧（砂質土）, the
+    // clay's under 土圧（粘性土）.
     const std::string sandMark = SoilMark(mixed, true), clayMark = SoilMark(mixed, false);
     if (sandy) SandyIntro(d, spa, spp, sandMark);
-    if (clayey) ClayeyIntro(d, clayMark);
     if (sandy && wanted(sandyActive)) {
         SandyPressure(d, kSandyActive, spa, mixed ? sandyActive : active, false, sandMark);
         PiecesLayers(d, sandyActive, true);
     }
+    if (sandy && wanted(sandyPassive)) {
+        SandyPressure(d, kSandyPassive, spp, mixed ? sandyPassive : passive, true, sandMark);
+        PiecesLayers(d, sandyPassive, true);
+    }
+    if (clayey) ClayeyIntro(d, clayMark);
     if (clayey && wanted(clayeyActive)) {
         ClayeyPressure(d, kClayeyActive, mixed ? clayeyActive : active,
                        &chapters::Reached(r.khActive).AddEL(), clayMark);
         PiecesLayers(d, clayeyActive, false);
-    }
-    if (sandy && wanted(sandyPassive)) {
-        SandyPressure(d, kSandyPassive, spp, mixed ? sandyPassive : passive, true, sandMark);
-        PiecesLayers(d, sandyPassive, true);
     }
     if (clayey && wanted(clayeyPassive)) {
         // The passive side of clayey ground is staged from the current passive stage like the
