@@ -519,12 +519,10 @@ void ResidualWater(ChapterData& d, const Results& r) {
     PrintBlankLines(2);
     sec.Line(line::kCalculation);
     PrintBlankLines(1);
-    if (raised) {
-        N(d, 1, w.ELRWL);
-        N(d, 2, w.ELLWL);
-        N(d, 3, w.DH());
-        sec.Template(line::kHeadValues);
-    }
+    N(d, 1, w.ELRWL);
+    N(d, 2, w.ELLWL);
+    N(d, 3, w.DH());
+    sec.Template(raised ? line::kHeadValues : line::kHeadValuesGround);
     N(d, 1, w.Gw);
     N(d, 2, w.DH());
     N(d, 3, w.Pw());
