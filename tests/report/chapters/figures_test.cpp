@@ -80,6 +80,38 @@ bool HasText(const Read& r, const std::string& t) {
     return false;
 }
 
+// Every circled number of the load diagram (its second sub-figure: the wall at X = 0, a level
+// z at Y = m·z) inside its own piece, or joined to it by a leader that starts inside it.
+std::vector<std::string> NumbersOutsideTheirPieces(const Results& results, const Read& r) {
+    std::vector<std::string> out;
+    const auto [u, m] = basZuSp::ScaleOf(results, 128, 80);
+    const formats::SubFigure& f = r.parts.at(1);
+    for (const basZuSp::LoadPiece& p : basZuSp::LoadPieces(results)) {
+        figure_labels::Area area;
+        for (const auto& [pr, z] : p.corners) area.emplace_back(u * pr, m * z);
+        auto inside = [&](double x, double y) { return figure_labels::InsideConvex(area, x, y); };
+        const auto t = std::find_if(f.texts.begin(), f.texts.end(),
+                                    [&](const formats::Text& x) { return x.text == p.numeral; });
+        if (t == f.texts.end()) {
+            out.push_back(p.numeral + " missing");
+            continue;
+        }
+        const figure_labels::Box b = figure_labels::TextBox(t->text, t->style, 3, t->x, t->y);
+        if (inside(b.x0, b.y0) && inside(b.x1, b.y0) && inside(b.x0, b.y1) && inside(b.x1, b.y1))
+            continue;
+        const bool led = std::any_of(f.segments.begin(), f.segments.end(), [&](auto& s) {
+            const formats::Point &a = f.points.at(std::size_t(s.from)),
+                                 &e = f.points.at(std::size_t(s.to));
+            auto near = [&](const formats::Point& q) {
+                return q.x > b.x0 - 0.5 && q.x < b.x1 + 0.5 && q.y > b.y0 - 0.5 && q.y < b.y1 + 0.5;
+            };
+            return (inside(a.x, a.y) && near(e)) || (inside(e.x, e.y) && near(a));
+        });
+        if (!led) out.push_back(p.numeral + " stands outside its piece without a leader");
+    }
+    return out;
+}
+
 class Figures : public test::PrintJobFixture {
   protected:
     // The four figures of the current design and the results of its calculation, each with its
@@ -110,7 +142,13 @@ class Figures : public test::PrintJobFixture {
                 ADD_FAILURE() << name << " " << caption << ": " << e.what();
                 continue;
             }
-            for (const std::string& f : Faults(ReadFigure(path))) {
+            const Read read = ReadFigure(path);
+            std::vector<std::string> faults = Faults(read);
+            if (std::string_view(caption) == "荷重分布図") {
+                for (std::string& f : NumbersOutsideTheirPieces(results, read))
+                    faults.push_back(std::move(f));
+            }
+            for (const std::string& f : faults) {
                 ADD_FAILURE() << name << " " << caption << ": " << f;
             }
         }
