@@ -196,6 +196,48 @@ TEST_F(Figures, GeneratedDesignsKeepTheirLabelsClear) {
     EXPECT_GE(calculated, 50);
 }
 
+// On the examples' 構造図, each name stands on its own side: the design ground's (and a virtual
+// ground's sharing its level) in front above its line, the ground surface's behind the wall, the
+// embankment's unit weight between its foot and crest; every dimension value runs upright.
+TEST_F(Figures, StructureLabelsStandBesideWhatTheyName) {
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".kvt") continue;
+        SCOPED_TRACE(e.path().filename().string());
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData(e.path().string(), err));
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain());
+        const CInpJyoken& j = gInpJyoken;
+        const Read r = ReadFigure(basZuStructure::DrawStructureFigure(
+            basZuStructure::CurrentSection(SnapshotResults(), true)));
+        const formats::SubFigure& f = r.parts.at(0);
+        double head = -1e9;
+        for (const auto& seg : f.segments)
+            if (seg.style == zu::kWall) head = std::max(head, f.points[std::size_t(seg.from)].y);
+        const double m = head / j.ELYU;
+        for (const formats::Text& t : f.texts) {
+            const figure_labels::Box b = figure_labels::TextBox(t.text, t.style, t.align, t.x, t.y);
+            // (A raised channel water close above leaves the names no room under its line.)
+            const bool raised = ChannelWaterLevel(j) > j.ELDL + 0.0005;
+            if (t.text.find("設計地盤面") == 0 && !raised) {
+                EXPECT_TRUE(b.x1 <= 0 && b.y0 >= m * j.ELDL && b.y0 < m * j.ELDL + 9) << t.text;
+            }
+            if (t.text.find("地表面") == 0) {
+                EXPECT_GE(b.x0, 0) << t.text;
+            }
+            if (t.text.find("盛土部γ") == 0) {
+                EXPECT_TRUE(b.y0 >= m * j.ELGL && b.y1 <= m * (j.ELGL + j.K2Ho)) << t.text;
+            }
+            for (const char* d : {"Ｈ", "H", "Ｄ", "D", "Ｌ", "L", "l＝", "l="}) {
+                if (t.text.rfind(d, 0) == 0 && t.text.back() == 'm' && t.text.find(' ') > 9) {
+                    EXPECT_EQ(t.align, 1) << t.text;
+                }
+            }
+        }
+        basResOutPrn::DeleteAllReportFiles();
+    }
+}
+
 // Layered ground with the channel water raised: no label clashes, the 構造図 names each layer
 // and boundary and shows the channel water, the 土圧・水圧分布図 names the layer tops and the
 // 荷重分布図 the channel water.
@@ -329,7 +371,7 @@ TEST_F(Figures, StructureShowsTheShapeAsEnteredAndLevelsToScale) {
                 head = std::max({head, a.y, b.y});
                 tip = std::min({tip, a.y, b.y});
             }
-            if (seg.style == zu::kThin && a.x == -50 && b.x == 0) dl = a.y;
+            if (seg.style == zu::kThin && a.x == -58 && b.x == 0) dl = a.y;
             if (seg.style == zu::kDashed && a.x == 0 && b.x > 0) wl = a.y;
         }
         const double m = (head - tip) / 14.0;
