@@ -238,6 +238,39 @@ TEST_F(Figures, StructureLabelsStandBesideWhatTheyName) {
     }
 }
 
+// On the examples' 土圧・水圧分布図 every level's name stands left of the level axis (the
+// leftmost vertical line), the design ground level is named, and the first layer's top is not
+// named again beside the ground surface.
+TEST_F(Figures, PressureFigureNamesLevelsBesideItsAxis) {
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".kvt") continue;
+        SCOPED_TRACE(e.path().filename().string());
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData(e.path().string(), err));
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain());
+        const Read r = ReadFigure(basZuPressure::DrawPressureFigure(SnapshotResults()));
+        const formats::SubFigure& f = r.parts.at(0);
+        double axis = 1e9;
+        for (const auto& seg : f.segments) {
+            const auto& a = f.points[std::size_t(seg.from)];
+            const auto& b = f.points[std::size_t(seg.to)];
+            if (a.x == b.x && a.y != b.y) axis = std::min(axis, a.x);
+        }
+        for (const formats::Text& t : f.texts) {
+            const std::string level = t.text.substr(t.text.find_last_of(' ') + 1);
+            if (t.text.find(' ') == std::string::npos || level.size() < 6 ||
+                level[level.size() - 4] != '.')
+                continue;
+            EXPECT_LE(figure_labels::TextBox(t.text, t.style, t.align, t.x, t.y).x1, axis)
+                << t.text;
+            EXPECT_NE(t.text.rfind("第1層上端", 0), 0u) << t.text;
+        }
+        EXPECT_TRUE(HasText(r, zu::NamedLevel("設計地盤面", gInpJyoken.ELDL)));
+        basResOutPrn::DeleteAllReportFiles();
+    }
+}
+
 // Layered ground with the channel water raised: no label clashes, the 構造図 names each layer
 // and boundary and shows the channel water, the 土圧・水圧分布図 names the layer tops and the
 // 荷重分布図 the channel water.
