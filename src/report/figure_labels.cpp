@@ -253,7 +253,7 @@ std::optional<std::pair<Box, Line>> Placer::BesideArea(const Wanted& w, const Ar
             if (best && length >= bestLength) continue;
             const Line leader{sx, sy, ex, ey};
             if (InsideConvex(area, x0 + width / 2, y0 + h / 2) || !Free(b) ||
-                InOtherArea(b, area) || !LeaderFree(leader) || throughOther(leader))
+                InOtherArea(b, area) || !LeaderFree(leader, true) || throughOther(leader))
                 continue;
             best = {b, leader};
             bestLength = length;
@@ -262,11 +262,12 @@ std::optional<std::pair<Box, Line>> Placer::BesideArea(const Wanted& w, const Ar
     return best;
 }
 
-bool Placer::LeaderFree(const Line& l) const {
-    // A box the point itself stands in (the arrow at a load's point) does not stop its leader.
+bool Placer::LeaderFree(const Line& l, bool strict) const {
+    // A box the point itself stands in (the arrow at a load's point) does not stop its leader,
+    // unless the leader may start anywhere in an area (`strict`).
     const Box start{l.x0, l.y0, l.x0, l.y0};
     for (const Box& o : boxes_) {
-        if (Crosses(o, l) && !Overlap(Inflate(start, 2 * kTouch), o)) return false;
+        if (Crosses(o, l) && (strict || !Overlap(Inflate(start, 2 * kTouch), o))) return false;
     }
     return true;
 }

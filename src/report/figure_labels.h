@@ -108,7 +108,7 @@ class Placer {
     std::optional<Box> InsideArea(const Wanted& w, const Area& area, double width, double h) const;
     std::optional<std::pair<Box, Line>> BesideArea(const Wanted& w, const Area& area, double width,
                                                    double h) const;
-    bool LeaderFree(const Line& l) const;
+    bool LeaderFree(const Line& l, bool strict = false) const;
     std::vector<Line> lines_;
     std::vector<Box> boxes_;
     Box bounds_;
