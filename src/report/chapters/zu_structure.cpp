@@ -267,7 +267,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     Seg(-kFront, yZ, back - 2, yZ, kDotted);
 
     // Behind: the ground surface of the surcharge shape.
-    double glyphX = 40, glyphY = yGL;
+    double glyphX = back * 0.35, glyphY = yGL;
     switch (shape) {
         case 0: {
             Seg(0, yGL, back - 2, yGL, kThin);
@@ -366,7 +366,14 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     AddGroundGlyphs(glyphX, glyphY, 3);
     // The groundwater level behind the wall.
     Seg(0, yWL, back - 2, yWL, kDashed);
-    WaterMark(back - 22, yWL);
+    // Its name above the line right of the mark where the drawing leaves it room there, the
+    // layers' names keeping the rest of the ground for themselves; else near the mark.
+    const std::string wlText = NamedLevel("地下水位面", s.ELWL);
+    const double wlWidth = TextWidth(kTextStyle, wlText), em = FontSizeMm(kTextStyle);
+    const bool wlRight =
+        wlWidth < 27 && ClearOfDrawing(figure_labels::TextBox(
+                            wlWidth, em, 3, back - 27.8, yWL + 0.6 + figure_labels::kDescent * em));
+    WaterMark(back - (wlRight ? 30 : 22), yWL);
     // Layered ground: each boundary across the ground on both sides of the wall with its
     // elevation, each layer's number and soil within it.
     std::vector<Wanted> strata;
@@ -390,7 +397,11 @@ void Draw(const Section& s, double W, double F, Layout& out) {
                                       true});
                 }
             }
-            const double mid = m * (top + std::max(below, bottomZ)) / 2;
+            // In the middle of the layer, or of its larger part where the groundwater level
+            // crosses it (the name would sit on that line).
+            double lo = std::max(below, bottomZ), hi = top;
+            if (s.ELWL < hi && s.ELWL > lo) (hi - s.ELWL > s.ELWL - lo ? lo : hi) = s.ELWL;
+            const double mid = m * (hi + lo) / 2;
             strata.push_back({"第" + std::to_string(i + 1) + "層 " +
                                   (s.strata[i].kind == 0 ? "砂質土" : "粘性土"),
                               kTextStyle,
@@ -438,7 +449,11 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     if (!waterAtGround) push(NamedLevel("前面水位", frontWater), -7.6, yFW + 1.2, {Side::kLeft});
     push(NamedLevel("矢板天端", s.ELYU), 0, yYU, {Side::kAboveLeft, Side::kLeft});
     push(NamedLevel("地表面", s.ELGL), 0.6, yGL, {Side::kBelowRight, Side::kAboveRight});
-    push(NamedLevel("地下水位面", s.ELWL), back - 20.4, yWL + 1.2, {Side::kLeft, Side::kRight});
+    if (wlRight) {
+        push(wlText, back - 28.4, yWL, {Side::kAboveRight});
+    } else {
+        push(wlText, back - 20.4, yWL + 1.2, {Side::kLeft, Side::kRight});
+    }
     if (s.virtualGround && s.adoptedGround) {
         if (!computedAtDL) {
             push(NamedLevel("計算上の仮想地盤面", *s.virtualGround), -kFront, m * *s.virtualGround,
