@@ -138,16 +138,154 @@ bool Placer::Free(const Box& b) const {
     return true;
 }
 
-bool Placer::LeaderFree(const Line& l) const {
-    // A box the point itself stands in (the arrow at a load's point) does not stop its leader.
+bool InsideConvex(const Area& poly, double x, double y) {
+    int sign = 0;
+    const std::size_t n = poly.size();
+    for (std::size_t j = 0; j < n; ++j) {
+        const auto& [ax, ay] = poly[j];
+        const auto& [bx, by] = poly[(j + 1) % n];
+        if (std::hypot(bx - ax, by - ay) < 1e-9) continue;  // a repeated corner
+        const double c = (bx - ax) * (y - ay) - (by - ay) * (x - ax);
+        if (std::fabs(c) < 1e-9) continue;
+        const int s = c > 0 ? 1 : -1;
+        if (sign != 0 && s != sign) return false;
+        sign = s;
+    }
+    return n >= 3;
+}
+
+bool Placer::InOtherArea(const Box& b, const Area& own) const {
+    const double cx = (b.x0 + b.x1) / 2, cy = (b.y0 + b.y1) / 2;
+    for (const auto& a : areas_) {
+        if (a != own && InsideConvex(a, cx, cy)) return true;
+    }
+    return false;
+}
+
+std::optional<Box> Placer::InsideArea(const Wanted& w, const Area& area, double width,
+                                      double h) const {
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    for (const auto& [x, y] : area) {
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+    // A quarter-millimetre grid (at most about 200 × 200 places) over the area's extent.
+    const double step = std::max({0.25, (x1 - x0) / 200, (y1 - y0) / 200});
+    std::optional<Box> best;
+    double bestDist = 0;
+    for (double by = y0; by + h <= y1; by += step) {
+        for (double bx = x0; bx + width <= x1; bx += step) {
+            const Box b{bx, by, bx + width, by + h};
+            const double dist = std::hypot(bx + width / 2 - w.x, by + h / 2 - w.y);
+            if (best && dist >= bestDist) continue;
+            const Box r = Inflate(b, kClearance);
+            if (!InsideConvex(area, r.x0, r.y0) || !InsideConvex(area, r.x1, r.y0) ||
+                !InsideConvex(area, r.x0, r.y1) || !InsideConvex(area, r.x1, r.y1) || !Free(b))
+                continue;
+            best = b;
+            bestDist = dist;
+        }
+    }
+    return best;
+}
+
+std::optional<std::pair<Box, Line>> Placer::BesideArea(const Wanted& w, const Area& area,
+                                                       double width, double h) const {
+    double cx = 0, cy = 0;
+    for (const auto& [x, y] : area) cx += x / double(area.size()), cy += y / double(area.size());
+    // How far a ray from (px, py) along (dx, dy) runs inside the area.
+    auto exit = [&](double px, double py, double dx, double dy) {
+        double t = 1e300;
+        for (std::size_t j = 0; j < area.size(); ++j) {
+            const auto& [ax, ay] = area[j];
+            const auto& [qx, qy] = area[(j + 1) % area.size()];
+            const double ex = qx - ax, ey = qy - ay, den = dx * ey - dy * ex;
+            if (std::fabs(den) < 1e-12) continue;
+            const double s = ((ax - px) * ey - (ay - py) * ex) / den;
+            const double u = ((ax - px) * dy - (ay - py) * dx) / den;
+            if (s > 1e-6 && u >= -1e-9 && u <= 1 + 1e-9) t = std::min(t, s);
+        }
+        return t;
+    };
+    // The point of the area's outline nearest to (x, y), taken in square to that side halfway
+    // across the area there, so that the leader plainly ends inside it.
+    auto start = [&](double x, double y) {
+        double bx = cx, by = cy, nx = 0, ny = 0, best = 1e300;
+        for (std::size_t j = 0; j < area.size(); ++j) {
+            const auto& [ax, ay] = area[j];
+            const auto& [qx, qy] = area[(j + 1) % area.size()];
+            const double dx = qx - ax, dy = qy - ay, len = dx * dx + dy * dy;
+            if (len < 1e-12) continue;
+            const double t = std::clamp(((x - ax) * dx + (y - ay) * dy) / len, 0.0, 1.0);
+            const double px = ax + t * dx, py = ay + t * dy, d = std::hypot(x - px, y - py);
+            if (d >= best) continue;
+            best = d, bx = px, by = py;
+            // The side's normal towards the area's middle.
+            const double r = std::sqrt(len);
+            nx = -dy / r, ny = dx / r;
+            if (nx * (cx - px) + ny * (cy - py) < 0) nx = -nx, ny = -ny;
+        }
+        const double across = exit(bx, by, nx, ny);
+        if (!(across < 1e299)) return std::pair{cx, cy};
+        return std::pair{bx + across / 2 * nx, by + across / 2 * ny};
+    };
+    // A leader that passes through another named area would point into it.
+    auto throughOther = [&](const Line& l) {
+        for (const Area& a : areas_) {
+            if (a == area) continue;
+            for (int k = 1; k < 10; ++k) {
+                const double t = k / 10.0;
+                if (InsideConvex(a, l.x0 + t * (l.x1 - l.x0), l.y0 + t * (l.y1 - l.y0)))
+                    return true;
+            }
+        }
+        return false;
+    };
+    const Box room = hasBounds_ ? bounds_ : Box{w.x - 40 - width, w.y - 40, w.x + 40, w.y + 40};
+    const double step = std::max(0.5, std::max(room.x1 - room.x0, room.y1 - room.y0) / 200);
+    std::optional<std::pair<Box, Line>> best;
+    double bestLength = 0;
+    for (double y0 = room.y0; y0 + h <= room.y1; y0 += step) {
+        for (double x0 = room.x0; x0 + width <= room.x1; x0 += step) {
+            const Box b{x0, y0, x0 + width, y0 + h};
+            const auto [sx, sy] = start(x0 + width / 2, y0 + h / 2);
+            const auto [ex, ey] = NearestOutside(b, sx, sy);
+            const double length = std::hypot(ex - sx, ey - sy);
+            if (best && length >= bestLength) continue;
+            const Line leader{sx, sy, ex, ey};
+            if (InsideConvex(area, x0 + width / 2, y0 + h / 2) || !Free(b) ||
+                InOtherArea(b, area) || !LeaderFree(leader, true) || throughOther(leader))
+                continue;
+            best = {b, leader};
+            bestLength = length;
+        }
+    }
+    return best;
+}
+
+bool Placer::LeaderFree(const Line& l, bool strict) const {
+    // A box the point itself stands in (the arrow at a load's point) does not stop its leader,
+    // unless the leader may start anywhere in an area (`strict`).
     const Box start{l.x0, l.y0, l.x0, l.y0};
     for (const Box& o : boxes_) {
-        if (Crosses(o, l) && !Overlap(Inflate(start, 2 * kTouch), o)) return false;
+        if (Crosses(o, l) && (strict || !Overlap(Inflate(start, 2 * kTouch), o))) return false;
     }
     return true;
 }
 
-Placed Placer::Place(const Wanted& w) {
+std::optional<Placed> Placer::PlaceInside(const Wanted& w, const Area& area) {
+    const double em = basResOutPrnZ::FontSizeMm(w.style);
+    const std::optional<Box> b =
+        InsideArea(w, area, basResOutPrnZ::TextWidth(w.style, w.text), em * (1 + kDescent));
+    if (!b) return std::nullopt;
+    boxes_.push_back(*b);
+    Placed p;
+    p.box = *b;
+    p.x = b->x0;
+    p.y = b->y0 + kDescent * em;
+    return p;
+}
+
+Placed Placer::Place(const Wanted& w, const Area& area) {
     const double width = basResOutPrnZ::TextWidth(w.style, w.text);
     const double em = basResOutPrnZ::FontSizeMm(w.style);
     std::vector<Side> order = w.sides;
@@ -164,17 +302,31 @@ Placed Placer::Place(const Wanted& w) {
         boxes_.push_back(b);
         return p;
     };
+    // A named area's label inside it where it fits, else beside it with the shortest leader.
+    if (!area.empty()) {
+        const double h = em * (1 + kDescent);
+        if (const std::optional<Box> b = InsideArea(w, area, width, h)) return result(*b, true);
+        if (w.leader) {
+            if (const auto beside = BesideArea(w, area, width, h)) {
+                Placed p = result(beside->first, true);
+                p.leader = true;
+                p.leaderLine = beside->second;
+                lines_.push_back(beside->second);
+                return p;
+            }
+        }
+    }
     // Next to the point: the preferred sides first, each a little further out before giving up
     // on it, then every side.
     const double nearSteps[] = {0.6, 1.2, 2.0};
-    for (std::size_t k = 0; k < order.size(); ++k) {
+    for (std::size_t k = 0; k < order.size() && area.empty(); ++k) {
         for (double d : nearSteps) {
             if ((k >= preferred || order[k] == Side::kCentre) && d > nearSteps[0]) break;
             const Box b = BoxAt(order[k], w.x, w.y, width, em, d);
             if (Free(b)) return result(b, true);
         }
     }
-    for (std::size_t k = preferred; k < order.size(); ++k) {
+    for (std::size_t k = preferred; k < order.size() && area.empty(); ++k) {
         if (order[k] == Side::kCentre) continue;
         for (double d : {1.2, 2.0}) {
             const Box b = BoxAt(order[k], w.x, w.y, width, em, d);
@@ -187,7 +339,7 @@ Placed Placer::Place(const Wanted& w) {
         for (double d = 3.0; d <= 24.0; d += 1.5) {
             for (Side s : order) {
                 const Box b = BoxAt(s, w.x, w.y, width, em, d);
-                if (!Free(b)) continue;
+                if (!Free(b) || (!area.empty() && InOtherArea(b, area))) continue;
                 const auto [ex, ey] = NearestOutside(b, w.x, w.y);
                 const Line leader{w.x, w.y, ex, ey};
                 if (!LeaderFree(leader)) continue;
@@ -201,22 +353,22 @@ Placed Placer::Place(const Wanted& w) {
     }
     if (w.leader) {
         // Last, the free place nearest to the point anywhere around it (inside the bounds).
-        const Box area = hasBounds_ ? bounds_ : Box{w.x - 40 - width, w.y - 40, w.x + 40, w.y + 40};
+        const Box room = hasBounds_ ? bounds_ : Box{w.x - 40 - width, w.y - 40, w.x + 40, w.y + 40};
         const double h = em * (1 + kDescent);
         bool found = false;
         double best = 0;
         Box bestBox;
         Line bestLeader;
         // At most about 100 × 100 places, however large the area.
-        const double dy = std::max(0.5, (area.y1 - area.y0) / 100);
-        const double dx = std::max(1.0, (area.x1 - area.x0) / 100);
-        for (double y0 = area.y0; y0 + h <= area.y1; y0 += dy) {
-            for (double x0 = area.x0; x0 + width <= area.x1; x0 += dx) {
+        const double dy = std::max(0.5, (room.y1 - room.y0) / 100);
+        const double dx = std::max(1.0, (room.x1 - room.x0) / 100);
+        for (double y0 = room.y0; y0 + h <= room.y1; y0 += dy) {
+            for (double x0 = room.x0; x0 + width <= room.x1; x0 += dx) {
                 const Box b{x0, y0, x0 + width, y0 + h};
                 const auto [ex, ey] = NearestOutside(b, w.x, w.y);
                 const double dist = std::hypot(ex - w.x, ey - w.y);
                 if (found && dist >= best) continue;
-                if (!Free(b)) continue;
+                if (!Free(b) || (!area.empty() && InOtherArea(b, area))) continue;
                 const Line leader{w.x, w.y, ex, ey};
                 if (!LeaderFree(leader)) continue;
                 found = true;
@@ -237,21 +389,39 @@ Placed Placer::Place(const Wanted& w) {
 }
 
 std::vector<Placed> PlaceInDrawing(const std::vector<Wanted>& wanted, int32_t leaderStyle,
-                                   const Box* bounds) {
+                                   const Box* bounds, const std::vector<Area>* areas) {
     using namespace basResOutPrnZ;
     Placer placer;
     placer.TakeDrawing();
     if (bounds) placer.SetBounds(*bounds);
-    std::vector<Placed> out;
-    for (const Wanted& w : wanted) {
-        const Placed p = placer.Place(w);
+    if (areas) {
+        for (const Area& a : *areas) {
+            if (!a.empty()) placer.AddArea(a);
+        }
+    }
+    auto areaOf = [&](std::size_t i) { return areas && i < areas->size() ? (*areas)[i] : Area{}; };
+    std::vector<Placed> out(wanted.size());
+    std::vector<bool> done(wanted.size(), false);
+    auto add = [&](std::size_t i, const Placed& p) {
         if (p.leader) {
             const int32_t a = AddPoint(p.leaderLine.x0, p.leaderLine.y0);
             const int32_t b = AddPoint(p.leaderLine.x1, p.leaderLine.y1);
             AddSegment(a, b, leaderStyle);
         }
-        AddText(w.text, w.style, 3, p.x, p.y);
-        out.push_back(p);
+        AddText(wanted[i].text, wanted[i].style, 3, p.x, p.y);
+        out[i] = p;
+        done[i] = true;
+    };
+    // The labels that fit inside their areas first, then the labels of points, then the rest
+    // beside their areas: a thin area's label takes what room the points leave.
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (areaOf(i).empty()) continue;
+        if (const std::optional<Placed> p = placer.PlaceInside(wanted[i], areaOf(i))) add(i, *p);
+    }
+    for (const bool named : {false, true}) {
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            if (!done[i] && areaOf(i).empty() != named) add(i, placer.Place(wanted[i], areaOf(i)));
+        }
     }
     return out;
 }

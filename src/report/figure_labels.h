@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,12 @@ struct Wanted {
     bool leader = true;       // may stand away from the point with a leader line
 };
 
+// A convex area a label names (a numbered piece of a diagram), its corners in order; empty for
+// a label that names a point. The label stands inside it, the free place nearest to its point;
+// where the area is too thin for it, beside it, outside every other named area, with a leader
+// from the point (which then lies inside the area).
+using Area = std::vector<std::pair<double, double>>;
+
 struct Placed {
     double x = 0;  // anchor of the text (alignment 3)
     double y = 0;
@@ -89,21 +96,35 @@ class Placer {
     }
     // Every segment, arrow and text of the drawing buffer of basResOutPrnZ as an obstacle.
     void TakeDrawing();
-    Placed Place(const Wanted& w);
+    Placed Place(const Wanted& w, const Area& area = {});
+    // Inside the area only; nothing (and nothing taken) where the label does not fit there.
+    std::optional<Placed> PlaceInside(const Wanted& w, const Area& area);
+    // An area a label names: the labels of the other areas keep out of it.
+    void AddArea(const Area& a) { areas_.push_back(a); }
 
   private:
     bool Free(const Box& b) const;
-    bool LeaderFree(const Line& l) const;
+    bool InOtherArea(const Box& b, const Area& own) const;
+    std::optional<Box> InsideArea(const Wanted& w, const Area& area, double width, double h) const;
+    std::optional<std::pair<Box, Line>> BesideArea(const Wanted& w, const Area& area, double width,
+                                                   double h) const;
+    bool LeaderFree(const Line& l, bool strict = false) const;
     std::vector<Line> lines_;
     std::vector<Box> boxes_;
     Box bounds_;
     bool hasBounds_ = false;
+    std::vector<Area> areas_;
 };
 
+// Whether a point lies inside a convex polygon (on its edge counts as inside).
+bool InsideConvex(const Area& poly, double x, double y);
+
 // Places the labels against everything already in the drawing buffer and adds them to it
-// (texts of alignment 3; leader lines as segments of `leaderStyle`). Returns the placements.
+// (texts of alignment 3; leader lines as segments of `leaderStyle`). `areas`, where given,
+// holds the area of each wanted label, all of them known from the start. Returns the placements.
 std::vector<Placed> PlaceInDrawing(const std::vector<Wanted>& wanted, int32_t leaderStyle = 1,
-                                   const Box* bounds = nullptr);
+                                   const Box* bounds = nullptr,
+                                   const std::vector<Area>* areas = nullptr);
 
 // ---- Checking a written figure ---------------------------------------------------------------
 struct Clash {

@@ -219,7 +219,7 @@ double TextWidth(int32_t style, std::string_view text) {
     return d * s + (c - d) * s / 2.0;
 }
 
-void AddGroundGlyphs(double x0, double y0, int32_t count) {
+void AddGroundGlyphs(double x0, double y0, int32_t count, double depth) {
     static constexpr double kGlyph[11][2] = {{0, 0},      {-2, -3},    {1, 0},      {-1, -3},
                                              {2, 0},      {1.5, -0.8}, {0.9, -1.6}, {0, -3},
                                              {3.4, -0.9}, {2.9, -1.7}, {2.3, -2.6}};
@@ -227,7 +227,7 @@ void AddGroundGlyphs(double x0, double y0, int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
         const double b = x0 + 4.0 * i;
         const int32_t base = PointCount;
-        for (const auto& p : kGlyph) AddPoint(b + p[0], y0 + p[1]);
+        for (const auto& p : kGlyph) AddPoint(b + p[0], y0 + p[1] * depth / 3.0);
         for (const auto& s : kPairs) AddSegment(base + s[0], base + s[1], 1);
     }
 }

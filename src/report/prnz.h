@@ -119,8 +119,9 @@ double FontSizeMm(int32_t style);
 // em per half-width one. PrintFault 9 for an unknown style.
 double TextWidth(int32_t style, std::string_view text);
 
-// `count` ground symbols (eleven points, six segments of line style 1 each) at x0, x0 + 4, …
-void AddGroundGlyphs(double x0, double y0, int32_t count);
+// `count` ground symbols (eleven points, six segments of line style 1 each) at x0, x0 + 4, …,
+// reaching `depth` mm below y0.
+void AddGroundGlyphs(double x0, double y0, int32_t count, double depth = 3.0);
 
 // ---- Figure files --------------------------------------------------------------------------
 // The buffer as a sub-figure file: the bytes, and writing them (created or truncated).

@@ -101,6 +101,35 @@ TEST_F(Labels, CrowdedPointGetsALeader) {
     EXPECT_FALSE(L::Overlaps(Written()).empty());
 }
 
+TEST_F(Labels, AreaNumbersStandInsideOrBesideWithALeaderFromInside) {
+    // A thin sliver along the wall and a wide triangle beside it, both outlined.
+    const L::Area sliver = {{0, 0}, {0, 30}, {3, 30}};
+    const L::Area wide = {{0, 0}, {3, 30}, {30, 0}};
+    for (const L::Area* a : {&sliver, &wide}) {
+        for (std::size_t i = 0; i < a->size(); ++i) {
+            const auto [x0, y0] = (*a)[i];
+            const auto [x1, y1] = (*a)[(i + 1) % a->size()];
+            z::AddSegment(z::AddPoint(x0, y0), z::AddPoint(x1, y1), 1);
+        }
+    }
+    const std::vector<L::Area> areas = {sliver, wide};
+    const L::Box room{0.5, -10, 60, 40};
+    const auto placed = L::PlaceInDrawing(
+        {{"①", 2, 1, 10, {L::Side::kCentre}, true}, {"②", 2, 11, 10, {L::Side::kCentre}, true}}, 1,
+        &room, &areas);
+    ASSERT_EQ(placed.size(), 2u);
+    const L::Box& b = placed[1].box;
+    EXPECT_FALSE(placed[1].leader);
+    for (double x : {b.x0, b.x1})
+        for (double y : {b.y0, b.y1}) EXPECT_TRUE(L::InsideConvex(wide, x, y));
+    ASSERT_TRUE(placed[0].leader);
+    EXPECT_TRUE(L::InsideConvex(sliver, placed[0].leaderLine.x0, placed[0].leaderLine.y0));
+    const L::Box& s = placed[0].box;
+    for (const L::Area* a : {&sliver, &wide})
+        EXPECT_FALSE(L::InsideConvex(*a, (s.x0 + s.x1) / 2, (s.y0 + s.y1) / 2));
+    EXPECT_TRUE(L::Overlaps(Written()).empty());
+}
+
 TEST_F(Labels, BoundsKeepLabelsInsideTheFrame) {
     const L::Box frame{-10, -10, 10, 10};
     const auto placed =

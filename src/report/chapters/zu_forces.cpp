@@ -639,12 +639,15 @@ class Diagram {
         for (std::size_t k = 0; k < d_.z.size(); ++k)
             if (std::fabs(d_.z[k] - d_.ELV) < 1e-9) atELV = k;
         if (atELV < d_.z.size() && std::isfinite(d_.S[atELV]) && std::isfinite(d_.M[atELV])) {
+            // The shear and moment at ELV are the resultant ΣＰ and its moment ΣＭ of the load
+            // table: printed as the table prints them (the moment with the diagram's sign), so a
+            // checker finds the same figures in both places.
             const double yv = Y(d_.ELV);
-            sc_.PlaceNear({Fmt(d_.S[atELV], "0.00")}, ps.X(d_.S[atELV]), yv, kPlotS, ps.colLeft,
+            sc_.PlaceNear({Fmt(v_.P, "0.00")}, ps.X(d_.S[atELV]), yv, kPlotS, ps.colLeft,
                           ps.colRight);
-            if (std::fabs(d_.M[atELV]) >= 0.05)
-                sc_.PlaceNear({Fmt(d_.M[atELV], "0.0")}, pm.X(d_.M[atELV]), yv, kPlotM, pm.colLeft,
-                              pm.colRight);
+            const std::string m = Fmt(-v_.M, "0.00");
+            if (m != "0.00" && m != "-0.00")
+                sc_.PlaceNear({m}, pm.X(d_.M[atELV]), yv, kPlotM, pm.colLeft, pm.colRight);
         }
         if (d_.hasY && std::isfinite(d_.y.front()))
             sc_.PlaceNear({Fmt(d_.y.front(), "0.0")}, py.X(d_.y.front()), Y(d_.head), kPlotY,
@@ -728,6 +731,7 @@ std::optional<ForceFigureData> FigureDataFor(const Results& results, PileKind ki
     numfmt::ParseNumber(numfmt::FormatNumber(v.lm, "0.000"), v.lm);
     v.delta = disp.delta;
     v.P = in->P;
+    v.M = results.pressure->M();
     v.ELGL = gInpJyoken.ELGL;
     v.ELDL = gInpJyoken.ELDL;
     v.computed = results.ComputedVirtualGroundApart();

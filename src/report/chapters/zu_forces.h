@@ -34,7 +34,8 @@ struct ForceFigureData {
     double Mmax = 0;   // as printed: R(Mmax, 1) of the section's Chang row, kN・m/m
     double lm = 0;     // its depth below ELV, m (printed to 1 mm)
     double delta = 0;  // head displacement of the displacement check, m
-    double P = 0;      // resultant above ELV, kN/m
+    double P = 0;      // resultant above ELV (ΣＰ), kN/m
+    double M = 0;      // its moment about ELV (ΣＭ), kN・m/m
     double ELGL = 0, ELDL = 0;
     std::optional<double> computed;  // the computed virtual ground, where ELV is another level
 };

@@ -131,12 +131,36 @@ std::string DrawPressureFigure(const Results& results, double W, double F) {
             groundNames = {"計算上の仮想地盤面", "採用した仮想地盤面"};
         }
     }
-    double levelRoom = kLevelRoom;
-    if (grounds.size() == 2) {
-        for (std::size_t i = 0; i < 2; ++i) {
-            const double need = TextWidth(kTextStyle, NamedLevel(groundNames[i], grounds[i])) + 5;
-            levelRoom = std::min(std::max(levelRoom, need), kLevelRoom + kEarthWidth / 4);
+    // The level axis: every boundary with its tick, the named levels with their names.
+    const CInpJyoken& j = gInpJyoken;
+    std::vector<Level> named = {{j.ELGL, "地表面"},
+                                {j.ELWL, "地下水位面"},
+                                {j.ELDL, "設計地盤面"},
+                                {bottom, "検討する深さの下端"}};
+    // The channel water where it stands above the design ground: a boundary of the pressures.
+    const double channel = ChannelWaterLevel(j);
+    const bool raised = chapters::ChannelWaterRaised(channel);
+    if (raised) named.push_back({channel, "前面水位"});
+    for (std::size_t i = 0; i < grounds.size(); ++i) named.push_back({grounds[i], groundNames[i]});
+    // Layered ground: each layer's top named with its number and soil.
+    std::vector<double> boundaries;
+    if (chapters::Layered()) {
+        const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
+        for (std::size_t i = 0; i < layers.size(); ++i) {
+            // The first layer's top is the ground surface, named as such.
+            if (i > 0 || std::fabs(layers[i].ELU - j.ELGL) >= 0.0005) {
+                named.push_back({layers[i].ELU, "第" + std::to_string(i + 1) + "層上端（" +
+                                                    chapters::SoilName(layers[i].Kind) + "）"});
+            }
+            if (i > 0) boundaries.push_back(layers[i].ELU);
         }
+    }
+    // The names of the levels take room from the earth pressures as far as they need it.
+    double levelRoom = kLevelRoom;
+    for (const Level& l : named) {
+        const double need = TextWidth(kTextStyle, NamedLevel(l.name, l.z)) + 6;
+        if (l.z <= top && l.z >= bottom)
+            levelRoom = std::min(std::max(levelRoom, need), kLevelRoom + kEarthWidth / 3);
     }
     const double u1 = (kEarthWidth - (levelRoom - kLevelRoom)) / (maxPa + maxPp);
     const double u2 = maxPw > 0 ? kWaterWidth / maxPw : 0;
@@ -154,23 +178,6 @@ std::string DrawPressureFigure(const Results& results, double W, double F) {
     // The wall line of the earth pressures over the whole depth.
     Seg(0, yTop, 0, yBottom, kWall);
 
-    // The level axis: every boundary with its tick, the named levels with their names.
-    const CInpJyoken& j = gInpJyoken;
-    std::vector<Level> named = {{j.ELGL, "地表面"},
-                                {j.ELWL, "地下水位面"},
-                                {j.ELDL, "設計地盤面"},
-                                {bottom, "検討する深さの下端"}};
-    for (std::size_t i = 0; i < grounds.size(); ++i) named.push_back({grounds[i], groundNames[i]});
-    // Layered ground: each layer's top named with its number and soil.
-    std::vector<double> boundaries;
-    if (chapters::Layered()) {
-        const std::vector<CInpJibanLayer> layers = chapters::DesignLayers();
-        for (std::size_t i = 0; i < layers.size(); ++i) {
-            named.push_back({layers[i].ELU, "第" + std::to_string(i + 1) + "層上端（" +
-                                                chapters::SoilName(layers[i].Kind) + "）"});
-            if (i > 0) boundaries.push_back(layers[i].ELU);
-        }
-    }
     auto inside = [&](double z) { return z <= top && z >= bottom; };
     std::vector<double> zs;
     for (const Layer& l : pa) zs.push_back(l.EU);
@@ -181,35 +188,46 @@ std::string DrawPressureFigure(const Results& results, double W, double F) {
     for (double z : boundaries) {
         if (inside(z)) zs.push_back(z);
     }
+    // The design ground level and the channel water have their ticks even where the pressures
+    // do not change there.
+    for (double z : {j.ELDL, raised ? channel : j.ELDL}) {
+        if (inside(z)) zs.push_back(z);
+    }
     std::sort(zs.begin(), zs.end(), std::greater<>());
     zs.erase(std::unique(zs.begin(), zs.end(),
                          [](double a, double b) { return std::fabs(a - b) < 0.0005; }),
              zs.end());
     Seg(xLevels, yTop, xLevels, yBottom, kThin);
-    std::vector<Wanted> levels;
+    // Every level's names in one column left of the axis, top to bottom, each text a line
+    // apart: a name that close levels push off its tick is joined to it by a short leader.
+    struct Row {
+        std::string text;
+        double z, y;
+    };
+    std::vector<Row> rows;
     for (double z : zs) {
         Seg(xLevels - 2, m * z, xLevels, m * z, kThin);
         std::vector<std::string> names;
         for (const Level& l : named) {
             if (std::fabs(l.z - z) < 0.0005) names.emplace_back(l.name);
         }
-        // Names that do not fit one text stack above it. The adopted virtual ground, within
-        // 0.5 m under the computed one, is placed first and below its tick, so that the names
-        // keep the order of their levels.
-        const bool adopted = grounds.size() == 2 && std::fabs(z - grounds[1]) < 0.0005;
-        bool first = true;
-        for (std::string& text : LevelLabels(names, z, levelRoom - 2.5)) {
-            Wanted w{std::move(text),
-                     kTextStyle,
-                     xLevels - 2,
-                     m * z,
-                     adopted ? std::vector<Side>{Side::kBelowLeft, Side::kLeft}
-                     : first ? std::vector<Side>{Side::kLeft}
-                             : std::vector<Side>{Side::kAboveLeft, Side::kLeft},
-                     true};
-            levels.insert(adopted ? levels.begin() : levels.end(), std::move(w));
-            first = false;
-        }
+        for (std::string& text : LevelLabels(names, z, levelRoom - 6))
+            rows.push_back({std::move(text), z, m * z});
+    }
+    const double em = FontSizeMm(kTextStyle), h = em * (1 + figure_labels::kDescent);
+    const double pitch = h + 0.6;
+    const double oy = F - kTopRoom - yTop;
+    const double yHigh = F - oy - 1 - h / 2, yLow = -oy + 1 + h / 2;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].y = std::min(rows[i].y, i == 0 ? yHigh : rows[i - 1].y - pitch);
+    }
+    for (std::size_t i = rows.size(); i-- > 0;) {
+        rows[i].y = std::max(rows[i].y, i + 1 == rows.size() ? yLow : rows[i + 1].y + pitch);
+    }
+    for (const Row& r : rows) {
+        Seg(xLevels - 2, m * r.z, xLevels - 4.4, r.y, kThin);
+        AddText(r.text, kTextStyle, 3, xLevels - 5 - TextWidth(kTextStyle, r.text),
+                r.y - h / 2 + figure_labels::kDescent * em);
     }
     // The layer boundaries across the earth pressures.
     for (double z : boundaries) {
@@ -224,7 +242,6 @@ std::string DrawPressureFigure(const Results& results, double W, double F) {
     // Captions over the distributions, the unit once.
     // The values first, next to their points; the captions then find room above.
     std::vector<Wanted> all;
-    for (Wanted& w : levels) all.push_back(std::move(w));
     for (Wanted& w : values) all.push_back(std::move(w));
     const double yCap = yTop + 4;
     all.push_back({"受働土圧", kTextStyle, -u1 * maxPp / 2, yCap, {Side::kAbove}, true});
@@ -233,7 +250,6 @@ std::string DrawPressureFigure(const Results& results, double W, double F) {
     all.push_back(
         {"合計 Pa＋Pw－Pp", kTextStyle, xNet + u3 * (gPos - gNeg) / 2, yCap, {Side::kAbove}, true});
     const double ox = -xLevels + levelRoom;
-    const double oy = F - kTopRoom - yTop;
     all.push_back(
         {"（単位：kN/m^2）", kTextStyle, W - ox - 1, F - oy - 1, {Side::kBelowLeft}, true});
     const figure_labels::Box frame{-ox + 0.5, -oy + 0.5, W - ox - 0.5, F - oy - 0.5};

@@ -18,7 +18,7 @@
 namespace kuvelt::basZuPressure {
 
 inline constexpr double kFrameWidth = 160;
-inline constexpr double kFrameHeight = 110;
+inline constexpr double kFrameHeight = 190;  // a page of its own: room between close levels
 inline constexpr int32_t kMaxLayers = 40;
 
 // Draws the figure of the calculation that gave `results` for a frame of W × F mm and returns

@@ -182,15 +182,46 @@ void DrawLevelScale(double scaleWidth, double m) {
     WriteFigureFile(path, "土圧の計算", "標高");
 }
 
+namespace {
+
+// The pieces of the staged layers: a layer whose pressure changes splits into the triangle on
+// the wall side and the one on the outline's side (each only where its pressure is not zero).
+std::vector<LoadPiece> Pieces() {
+    std::vector<LoadPiece> out;
+    auto add = [&](std::vector<std::pair<double, double>> corners) {
+        if (out.size() >= std::size_t(kMaxPieces)) {
+            throw PrintFault(vberr::kSubscript, "荷重分布図の荷重番号が" +
+                                                    std::to_string(kMaxPieces) + "を超えています");
+        }
+        out.push_back({chapters::PieceNumeral(int32_t(out.size()) + 1), std::move(corners)});
+    };
+    for (const Layer& y : g.layers) {
+        if (std::fabs(y.PU - y.PL) >= 0.01) {
+            if (y.PU > 0.009) add({{0, y.EL}, {0, y.EU}, {y.PU, y.EU}});
+            if (y.PL > 0.009) add({{0, y.EL}, {y.PU, y.EU}, {y.PL, y.EL}});
+        } else if (y.PU > 0.009) {
+            add({{0, y.EL}, {0, y.EU}, {y.PU, y.EU}, {y.PL, y.EL}});
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<LoadPiece> LoadPieces(const Results& results) {
+    Stage(results);
+    return Pieces();
+}
+
 void DrawPressureDiagram(double u, double m, double width) {
     ClearDrawing();
     const double xT = u * g.maxP + 10;
     const auto& L = g.layers;
     Segment(0, m * L.front().EU, 0, m * L.back().EL, 3);
     std::vector<figure_labels::Wanted> values, pieces;
+    std::vector<figure_labels::Area> areas;
     using figure_labels::Side;
     double prevPL = -1.0;
-    int32_t c = 0;
     for (std::size_t i = 0; i < L.size(); ++i) {
         const Layer& y = L[i];
         const double yU = m * y.EU, yL = m * y.EL;
@@ -221,28 +252,22 @@ void DrawPressureDiagram(double u, double m, double width) {
                           {Side::kRight, Side::kBelowRight, Side::kAboveRight},
                           true});
         if (y.PL > 0.009) AddArrow(dd, kArrowCode, 1);
-        auto label = [&](const std::vector<std::pair<double, double>>& poly) {
-            if (++c > kMaxPieces) {
-                throw PrintFault(
-                    vberr::kSubscript,
-                    "荷重分布図の荷重番号が" + std::to_string(kMaxPieces) + "を超えています");
-            }
-            const auto [cx, cy] = PolygonCentroid(poly);
-            pieces.push_back(
-                {chapters::PieceNumeral(c),
-                 kTextStyle,
-                 u * cx,
-                 m * cy,
-                 {Side::kCentre, Side::kRight, Side::kLeft, Side::kAbove, Side::kBelow},
-                 true});
-        };
-        if (std::fabs(y.PU - y.PL) >= 0.01) {
-            if (y.PU > 0.009) label({{0, y.EL}, {0, y.EU}, {y.PU, y.EU}, {y.PU, y.EU}});
-            if (y.PL > 0.009) label({{0, y.EL}, {y.PU, y.EU}, {y.PL, y.EL}, {y.PL, y.EL}});
-        } else if (y.PU > 0.009) {
-            label({{0, y.EL}, {0, y.EU}, {y.PU, y.EU}, {y.PL, y.EL}});
-        }
         prevPL = y.PL;
+    }
+    // Each number inside its own piece, or beside it with a leader where the piece is too thin.
+    for (const LoadPiece& p : Pieces()) {
+        const auto [cx, cy] = PolygonCentroid(p.corners);
+        figure_labels::Wanted w{
+            p.numeral,
+            kTextStyle,
+            u * cx,
+            m * cy,
+            {Side::kCentre, Side::kRight, Side::kLeft, Side::kAbove, Side::kBelow},
+            true};
+        figure_labels::Area area;
+        for (const auto& [pr, z] : p.corners) area.emplace_back(u * pr, m * z);
+        pieces.push_back(std::move(w));
+        areas.push_back(std::move(area));
     }
     Segment(0, m * g.ELGL, xT, m * g.ELGL, 1);
     AddGroundGlyphs(xT / 2, m * g.ELGL, 3);
@@ -257,7 +282,7 @@ void DrawPressureDiagram(double u, double m, double width) {
     // around them.
     for (figure_labels::Wanted& w : values) pieces.push_back(std::move(w));
     const figure_labels::Box bounds = LabelBounds(0.6, width, m);
-    figure_labels::PlaceInDrawing(pieces, 1, &bounds);
+    figure_labels::PlaceInDrawing(pieces, 1, &bounds, &areas);
     const std::string path = basResOutPrn::NewFigureFile();
     AddSubFigure(path);
     WriteFigureFile(path, "土圧の計算", "土圧分布図");
@@ -275,10 +300,7 @@ void PlaceSubFigures(const std::string& path, const std::string& caption, double
     WriteCompositeFile(path, caption, W, F);
 }
 
-std::string DrawLoadDiagram(const Results& results, double W, double F) {
-    ClearAll();
-    LoadLineStyles(LineStyleFile());
-    LoadTextStyles(TextStyleFile());
+LoadScale ScaleOf(const Results& results, double W, double F) {
     Stage(results);
     const double depth = g.ELGL - g.layers.back().EL;
     for (const Layer& l : g.layers) g.maxP = std::max({g.maxP, l.PU, l.PL});
@@ -286,8 +308,14 @@ std::string DrawLoadDiagram(const Results& results, double W, double F) {
     if (!(depth > 0) || !(g.maxP > 0)) {
         throw PrintFault(vberr::kDivisionByZero, "荷重分布図の縮尺を決められません");
     }
-    const double u = Checked((W - kScaleWidth - kTickRoom) / g.maxP);
-    const double m = Checked((F - kVerticalRoom) / depth);
+    return {Checked((W - kScaleWidth - kTickRoom) / g.maxP), Checked((F - kVerticalRoom) / depth)};
+}
+
+std::string DrawLoadDiagram(const Results& results, double W, double F) {
+    ClearAll();
+    LoadLineStyles(LineStyleFile());
+    LoadTextStyles(TextStyleFile());
+    const auto [u, m] = ScaleOf(results, W, F);
     DrawLevelScale(kScaleWidth, m);
     DrawPressureDiagram(u, m, W - kScaleWidth - 0.5);
     const std::string path = basResOutPrn::NewFigureFile();

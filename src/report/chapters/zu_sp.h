@@ -25,6 +25,20 @@ inline constexpr double kVerticalRoom = 10;  // above the ground surface and bel
 inline constexpr int32_t kMaxLayers = 30;
 inline constexpr int32_t kMaxPieces = 60;
 
+// A numbered piece of the loads: its numeral and its corners (pressure kN/m2, level m) in order.
+struct LoadPiece {
+    std::string numeral;
+    std::vector<std::pair<double, double>> corners;
+};
+// The pieces of the loads in `results` as the diagram numbers them.
+std::vector<LoadPiece> LoadPieces(const Results& results);
+
+// The diagram's scales for a frame of W × F mm: u mm per kN/m2 across, m mm per m up.
+struct LoadScale {
+    double u = 0, m = 0;
+};
+LoadScale ScaleOf(const Results& results, double W, double F);
+
 // Draws the diagram of the loads in `results` for a frame of W × F mm and returns the path of the
 // composite figure file.
 std::string DrawLoadDiagram(const Results& results, double W, double F);

@@ -22,12 +22,12 @@ using namespace zu;
 using figure_labels::Side;
 using figure_labels::Wanted;
 
-constexpr double kWallX = 87;    // the wall line's place in the frame, mm from its left edge
-constexpr double kFront = 50;    // the ground in front, left of the wall
-constexpr double kScaleX = -82;  // the scale bar
+constexpr double kWallX = 95;    // the wall line's place in the frame, mm from its left edge
+constexpr double kFront = 58;    // the ground in front, left of the wall: room for a level's name
+constexpr double kScaleX = -90;  // the scale bar
 // The columns of dimension lines left of the ground in front, from the inside out: the chain
 // Ｈ–Ｄ, the chain Ｈ0–l, and the whole length Ｌ outermost, as a drawing dimensions a wall.
-constexpr double kDimensionX[] = {-55, -62, -69};
+constexpr double kDimensionX[] = {-63, -70, -77};
 constexpr double kTopRoom = 14;    // above the highest level: loads and their labels
 constexpr double kBottomRoom = 8;  // below the lowest level: its label
 constexpr double kLoadHeight = 6;  // the surcharge arrows
@@ -45,8 +45,8 @@ void Check(double v, const char* what) {
 std::string Metres(double v) { return numfmt::FormatNumber(v, "#0.00") + " m"; }
 std::string Load(double q) { return numfmt::FormatNumber(q, "#0.0") + " kN/m^2"; }
 // A dimension's text, short enough to stand beside its line: "Ｈ＝3.50m".
-std::string Measure(const std::string& symbol, double v) {
-    return symbol + "＝" + numfmt::FormatNumber(v, "#0.00") + "m";
+std::string Measure(const std::string& symbol, double v, const char* equals = "＝") {
+    return symbol + equals + numfmt::FormatNumber(v, "#0.00") + "m";
 }
 
 // A nice length for the scale bar: at least 8 mm drawn.
@@ -112,20 +112,22 @@ void Dimensions(const Section& s, double m, std::vector<Wanted>& labels) {
     struct Span {
         double top, bottom;  // levels, m
         std::string text;
+        std::string compact;  // the same in half-width letters, for a short line
     };
     std::vector<Span> columns[3];
-    columns[0].push_back({s.ELGL, s.ELDL, Measure("Ｈ", s.ELGL - s.ELDL)});
-    if (s.tip) columns[0].push_back({s.ELDL, *s.tip, Measure("Ｄ", s.ELDL - *s.tip)});
+    auto span = [](double top, double bottom, const char* symbol, const char* half) {
+        return Span{top, bottom, Measure(symbol, top - bottom), Measure(half, top - bottom, "=")};
+    };
+    columns[0].push_back(span(s.ELGL, s.ELDL, "Ｈ", "H"));
+    if (s.tip) columns[0].push_back(span(s.ELDL, *s.tip, "Ｄ", "D"));
     // The adopted virtual ground is where the loads stand and the embedment starts.
     const std::optional<double> ground = s.adoptedGround ? s.adoptedGround : s.virtualGround;
     if (ground) {
-        columns[1].push_back({s.ELYU, *ground, Measure("Ｈ0", s.ELYU - *ground)});
-        if (s.embedment && *s.embedment > 0) {
-            columns[1].push_back(
-                {*ground, *ground - *s.embedment, Measure("l＝3／β", *s.embedment)});
-        }
+        columns[1].push_back(span(s.ELYU, *ground, "Ｈ0", "H0"));
+        if (s.embedment && *s.embedment > 0)
+            columns[1].push_back(span(*ground, *ground - *s.embedment, "l＝3／β", "l=3/β"));
     }
-    if (s.tip) columns[2].push_back({s.ELYU, *s.tip, Measure("Ｌ", s.ELYU - *s.tip)});
+    if (s.tip) columns[2].push_back(span(s.ELYU, *s.tip, "Ｌ", "L"));
 
     // Extension lines: each level carried out from the end of the ground in front to the
     // outermost column that measures from it (not across the front, where a line would read as
@@ -164,14 +166,19 @@ void Dimensions(const Section& s, double m, std::vector<Wanted>& labels) {
     for (int c = 0; c < 3; ++c) {
         for (const Span& sp : columns[c]) {
             const double mid = m * (sp.top + sp.bottom) / 2;
-            const double w = TextWidth(kTextStyle, sp.text);
             // Running upwards, its glyphs' feet towards the line and clear of the arrowheads, so
-            // that only the extension lines at the ends bound it.
+            // that only the extension lines at the ends bound it; in half-width letters where the
+            // line is too short for the usual ones, so that every value reads the same way.
             const double x = kDimensionX[c] - 1.1 - figure_labels::kDescent * em;
-            const double y = mid - w / 2;
-            if (ClearOfDrawing(figure_labels::TextBox(w, em, 1, x, y))) {
-                AddText(sp.text, kTextStyle, 1, x, y);
-            } else {
+            bool upright = false;
+            for (const std::string* t : {&sp.text, &sp.compact}) {
+                const double w = TextWidth(kTextStyle, *t);
+                if (!upright && ClearOfDrawing(figure_labels::TextBox(w, em, 1, x, mid - w / 2))) {
+                    AddText(*t, kTextStyle, 1, x, mid - w / 2);
+                    upright = true;
+                }
+            }
+            if (!upright) {
                 labels.push_back(
                     {sp.text, kTextStyle, kDimensionX[c], mid, {Side::kLeft, Side::kRight}, true});
             }
@@ -229,7 +236,8 @@ void Draw(const Section& s, double W, double F, Layout& out) {
 
     const double yGL = m * s.ELGL, yYU = m * s.ELYU, yDL = m * s.ELDL, yWL = m * s.ELWL;
     const double yFW = m * frontWater, yZ = m * bottomZ;
-    std::vector<Wanted> labels;  // of the surcharge, placed after the levels
+    std::vector<Wanted> labels;      // of the surcharge, placed after the levels
+    figure_labels::Area embankment;  // where the embankment's unit weight stands
 
     // The wall: to its tip, or while no pile is chosen solid down to the design ground level and
     // dashed to the depth examined.
@@ -242,7 +250,13 @@ void Draw(const Section& s, double W, double F, Layout& out) {
 
     // In front: the design ground level, the water level, the virtual ground surface.
     Seg(-kFront, yDL, 0, yDL, kThin);
-    AddGroundGlyphs(-24, yDL, 3);
+    // The hatching under the design ground stops short of a virtual ground line just below it.
+    double hatch = 3.0;
+    for (const auto& v : {s.virtualGround, s.adoptedGround}) {
+        const double gap = m * (s.ELDL - v.value_or(s.ELDL));
+        if (gap > 0.01) hatch = std::min(hatch, gap - 0.8);
+    }
+    if (hatch >= 1.0) AddGroundGlyphs(-24, yDL, 3, hatch);
     const bool waterAtGround = std::fabs(frontWater - s.ELDL) < 0.0005;
     WaterMark(-6, yFW);
     if (!waterAtGround) Seg(-kFront, yFW, 0, yFW, kDashed);
@@ -253,7 +267,7 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     Seg(-kFront, yZ, back - 2, yZ, kDotted);
 
     // Behind: the ground surface of the surcharge shape.
-    double glyphX = 40, glyphY = yGL;
+    double glyphX = back * 0.35, glyphY = yGL;
     switch (shape) {
         case 0: {
             Seg(0, yGL, back - 2, yGL, kThin);
@@ -330,14 +344,20 @@ void Draw(const Section& s, double W, double F, Layout& out) {
                                   kTextStyle,
                                   x2 + 3,
                                   (yGL + yCrest) / 2,
-                                  {Side::kRight},
+                                  {Side::kRight, Side::kAboveRight},
                                   true});
             }
-            labels.push_back({"盛土部γ ＝ " + numfmt::FormatNumber(s.K2Gs, "#0.0") + " kN/m^3",
+            // The unit weight inside the embankment it belongs to.
+            embankment = {{x1, yGL}, {back - 2, yGL}, {back - 2, yCrest}, {x2, yCrest}};
+            // At the foot of its right-hand end, leaving the middle to Ｈo's value.
+            const std::string gamma =
+                "盛土部γ ＝ " + numfmt::FormatNumber(s.K2Gs, "#0.0") + " kN/m^3";
+            const double em = FontSizeMm(kTextStyle);
+            labels.push_back({gamma,
                               kTextStyle,
-                              back - 2,
-                              (yGL + yCrest) / 2,
-                              {Side::kLeft, Side::kBelowLeft},
+                              back - 3 - TextWidth(kTextStyle, gamma) / 2,
+                              yGL + em,
+                              {Side::kCentre},
                               true});
             glyphX = back - 18;
             break;
@@ -346,7 +366,14 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     AddGroundGlyphs(glyphX, glyphY, 3);
     // The groundwater level behind the wall.
     Seg(0, yWL, back - 2, yWL, kDashed);
-    WaterMark(back - 22, yWL);
+    // Its name above the line right of the mark where the drawing leaves it room there, the
+    // layers' names keeping the rest of the ground for themselves; else near the mark.
+    const std::string wlText = NamedLevel("地下水位面", s.ELWL);
+    const double wlWidth = TextWidth(kTextStyle, wlText), em = FontSizeMm(kTextStyle);
+    const bool wlRight =
+        wlWidth < 27 && ClearOfDrawing(figure_labels::TextBox(
+                            wlWidth, em, 3, back - 27.8, yWL + 0.6 + figure_labels::kDescent * em));
+    WaterMark(back - (wlRight ? 30 : 22), yWL);
     // Layered ground: each boundary across the ground on both sides of the wall with its
     // elevation, each layer's number and soil within it.
     std::vector<Wanted> strata;
@@ -370,7 +397,11 @@ void Draw(const Section& s, double W, double F, Layout& out) {
                                       true});
                 }
             }
-            const double mid = m * (top + std::max(below, bottomZ)) / 2;
+            // In the middle of the layer, or of its larger part where the groundwater level
+            // crosses it (the name would sit on that line).
+            double lo = std::max(below, bottomZ), hi = top;
+            if (s.ELWL < hi && s.ELWL > lo) (hi - s.ELWL > s.ELWL - lo ? lo : hi) = s.ELWL;
+            const double mid = m * (hi + lo) / 2;
             strata.push_back({"第" + std::to_string(i + 1) + "層 " +
                                   (s.strata[i].kind == 0 ? "砂質土" : "粘性土"),
                               kTextStyle,
@@ -401,18 +432,28 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     // levels.
     const bool computedAtDL =
         s.virtualGround && s.adoptedGround && std::fabs(*s.virtualGround - s.ELDL) < 0.0005;
-    push(NamedLevel(std::string(waterAtGround ? "設計地盤面（前面水位）" : "設計地盤面") +
-                        (computedAtDL ? "・計算上の仮想地盤面" : ""),
-                    s.ELDL),
-         -kFront, yDL, {Side::kAboveRight});
+    // Above the design ground in front, a text per line where the names do not fit on one, the
+    // one nearest the line placed first.
+    std::vector<std::string> dlNames = {waterAtGround ? "設計地盤面（前面水位）" : "設計地盤面"};
+    if (computedAtDL) dlNames.emplace_back("計算上の仮想地盤面");
+    const std::vector<std::string> dlTexts = LevelLabels(dlNames, s.ELDL, kFront - 1.2);
+    const double pitch = FontSizeMm(kTextStyle) * (1 + figure_labels::kDescent) + 0.6;
     if (s.adoptedGround) {
         push(NamedLevel("採用した仮想地盤面", *s.adoptedGround), -kFront, m * *s.adoptedGround,
              {Side::kBelowRight, Side::kAboveRight});
     }
+    for (std::size_t k = dlTexts.size(); k-- > 0;) {
+        push(dlTexts[k], -kFront, yDL + pitch * double(dlTexts.size() - 1 - k),
+             {Side::kAboveRight});
+    }
     if (!waterAtGround) push(NamedLevel("前面水位", frontWater), -7.6, yFW + 1.2, {Side::kLeft});
     push(NamedLevel("矢板天端", s.ELYU), 0, yYU, {Side::kAboveLeft, Side::kLeft});
     push(NamedLevel("地表面", s.ELGL), 0.6, yGL, {Side::kBelowRight, Side::kAboveRight});
-    push(NamedLevel("地下水位面", s.ELWL), back - 20.4, yWL + 1.2, {Side::kLeft, Side::kRight});
+    if (wlRight) {
+        push(wlText, back - 28.4, yWL, {Side::kAboveRight});
+    } else {
+        push(wlText, back - 20.4, yWL + 1.2, {Side::kLeft, Side::kRight});
+    }
     if (s.virtualGround && s.adoptedGround) {
         if (!computedAtDL) {
             push(NamedLevel("計算上の仮想地盤面", *s.virtualGround), -kFront, m * *s.virtualGround,
@@ -437,7 +478,13 @@ void Draw(const Section& s, double W, double F, Layout& out) {
     }
     const figure_labels::Box frame{-out.ox + 0.5, -out.oy + 0.5, W - out.ox - 0.5,
                                    F - out.oy - 0.5};
-    figure_labels::PlaceInDrawing(all, kThin, &frame);
+    // The embankment's label (the last of the surcharge's) stands inside the embankment.
+    std::vector<figure_labels::Area> areas(all.size());
+    if (!embankment.empty()) {
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (all[i].text.rfind("盛土部γ", 0) == 0) areas[i] = embankment;
+    }
+    figure_labels::PlaceInDrawing(all, kThin, &frame, &areas);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@
 namespace kuvelt::basZuStructure {
 
 inline constexpr double kFrameWidth = 165;
-inline constexpr double kFrameHeight = 95;
+inline constexpr double kFrameHeight = 110;
 
 // A ground layer: its top and its soil (0 sandy, 1 clayey).
 struct Stratum {

@@ -80,6 +80,38 @@ bool HasText(const Read& r, const std::string& t) {
     return false;
 }
 
+// Every circled number of the load diagram (its second sub-figure: the wall at X = 0, a level
+// z at Y = m·z) inside its own piece, or joined to it by a leader that starts inside it.
+std::vector<std::string> NumbersOutsideTheirPieces(const Results& results, const Read& r) {
+    std::vector<std::string> out;
+    const auto [u, m] = basZuSp::ScaleOf(results, 128, 80);
+    const formats::SubFigure& f = r.parts.at(1);
+    for (const basZuSp::LoadPiece& p : basZuSp::LoadPieces(results)) {
+        figure_labels::Area area;
+        for (const auto& [pr, z] : p.corners) area.emplace_back(u * pr, m * z);
+        auto inside = [&](double x, double y) { return figure_labels::InsideConvex(area, x, y); };
+        const auto t = std::find_if(f.texts.begin(), f.texts.end(),
+                                    [&](const formats::Text& x) { return x.text == p.numeral; });
+        if (t == f.texts.end()) {
+            out.push_back(p.numeral + " missing");
+            continue;
+        }
+        const figure_labels::Box b = figure_labels::TextBox(t->text, t->style, 3, t->x, t->y);
+        if (inside(b.x0, b.y0) && inside(b.x1, b.y0) && inside(b.x0, b.y1) && inside(b.x1, b.y1))
+            continue;
+        const bool led = std::any_of(f.segments.begin(), f.segments.end(), [&](auto& s) {
+            const formats::Point &a = f.points.at(std::size_t(s.from)),
+                                 &e = f.points.at(std::size_t(s.to));
+            auto near = [&](const formats::Point& q) {
+                return q.x > b.x0 - 0.5 && q.x < b.x1 + 0.5 && q.y > b.y0 - 0.5 && q.y < b.y1 + 0.5;
+            };
+            return (inside(a.x, a.y) && near(e)) || (inside(e.x, e.y) && near(a));
+        });
+        if (!led) out.push_back(p.numeral + " stands outside its piece without a leader");
+    }
+    return out;
+}
+
 class Figures : public test::PrintJobFixture {
   protected:
     // The four figures of the current design and the results of its calculation, each with its
@@ -110,7 +142,13 @@ class Figures : public test::PrintJobFixture {
                 ADD_FAILURE() << name << " " << caption << ": " << e.what();
                 continue;
             }
-            for (const std::string& f : Faults(ReadFigure(path))) {
+            const Read read = ReadFigure(path);
+            std::vector<std::string> faults = Faults(read);
+            if (std::string_view(caption) == "荷重分布図") {
+                for (std::string& f : NumbersOutsideTheirPieces(results, read))
+                    faults.push_back(std::move(f));
+            }
+            for (const std::string& f : faults) {
                 ADD_FAILURE() << name << " " << caption << ": " << f;
             }
         }
@@ -156,6 +194,79 @@ TEST_F(Figures, GeneratedDesignsKeepTheirLabelsClear) {
     }
     EXPECT_EQ(drawn, 100);
     EXPECT_GE(calculated, 50);
+}
+
+// On the examples' 構造図, each name stands on its own side: the design ground's (and a virtual
+// ground's sharing its level) in front above its line, the ground surface's behind the wall, the
+// embankment's unit weight between its foot and crest; every dimension value runs upright.
+TEST_F(Figures, StructureLabelsStandBesideWhatTheyName) {
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".kvt") continue;
+        SCOPED_TRACE(e.path().filename().string());
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData(e.path().string(), err));
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain());
+        const CInpJyoken& j = gInpJyoken;
+        const Read r = ReadFigure(basZuStructure::DrawStructureFigure(
+            basZuStructure::CurrentSection(SnapshotResults(), true)));
+        const formats::SubFigure& f = r.parts.at(0);
+        double head = -1e9;
+        for (const auto& seg : f.segments)
+            if (seg.style == zu::kWall) head = std::max(head, f.points[std::size_t(seg.from)].y);
+        const double m = head / j.ELYU;
+        for (const formats::Text& t : f.texts) {
+            const figure_labels::Box b = figure_labels::TextBox(t.text, t.style, t.align, t.x, t.y);
+            if (t.text.find("設計地盤面") == 0) {
+                EXPECT_TRUE(b.x1 <= 0 && b.y0 >= m * j.ELDL && b.y0 < m * j.ELDL + 9) << t.text;
+            }
+            if (t.text.find("地表面") == 0) {
+                EXPECT_GE(b.x0, 0) << t.text;
+            }
+            if (t.text.find("盛土部γ") == 0) {
+                EXPECT_TRUE(b.y0 >= m * j.ELGL && b.y1 <= m * (j.ELGL + j.K2Ho)) << t.text;
+            }
+            for (const char* d : {"Ｈ", "H", "Ｄ", "D", "Ｌ", "L", "l＝", "l="}) {
+                if (t.text.rfind(d, 0) == 0 && t.text.back() == 'm' && t.text.find(' ') > 9) {
+                    EXPECT_EQ(t.align, 1) << t.text;
+                }
+            }
+        }
+        basResOutPrn::DeleteAllReportFiles();
+    }
+}
+
+// On the examples' 土圧・水圧分布図 every level's name stands left of the level axis (the
+// leftmost vertical line), the design ground level is named, and the first layer's top is not
+// named again beside the ground surface.
+TEST_F(Figures, PressureFigureNamesLevelsBesideItsAxis) {
+    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
+        if (e.path().extension() != ".kvt") continue;
+        SCOPED_TRACE(e.path().filename().string());
+        int32_t err = 0;
+        ASSERT_TRUE(ReadData(e.path().string(), err));
+        ResetResultStore();
+        ASSERT_TRUE(CalcMain());
+        const Read r = ReadFigure(basZuPressure::DrawPressureFigure(SnapshotResults()));
+        const formats::SubFigure& f = r.parts.at(0);
+        double axis = 1e9;
+        for (const auto& seg : f.segments) {
+            const auto& a = f.points[std::size_t(seg.from)];
+            const auto& b = f.points[std::size_t(seg.to)];
+            if (a.x == b.x && a.y != b.y) axis = std::min(axis, a.x);
+        }
+        for (const formats::Text& t : f.texts) {
+            const std::string level = t.text.substr(t.text.find_last_of(' ') + 1);
+            if (t.text.find(' ') == std::string::npos || level.size() < 6 ||
+                level[level.size() - 4] != '.')
+                continue;
+            EXPECT_LE(figure_labels::TextBox(t.text, t.style, t.align, t.x, t.y).x1, axis)
+                << t.text;
+            EXPECT_NE(t.text.rfind("第1層上端", 0), 0u) << t.text;
+        }
+        EXPECT_TRUE(HasText(r, zu::NamedLevel("設計地盤面", gInpJyoken.ELDL)));
+        basResOutPrn::DeleteAllReportFiles();
+    }
 }
 
 // Layered ground with the channel water raised: no label clashes, the 構造図 names each layer
@@ -291,7 +402,7 @@ TEST_F(Figures, StructureShowsTheShapeAsEnteredAndLevelsToScale) {
                 head = std::max({head, a.y, b.y});
                 tip = std::min({tip, a.y, b.y});
             }
-            if (seg.style == zu::kThin && a.x == -50 && b.x == 0) dl = a.y;
+            if (seg.style == zu::kThin && a.x == -58 && b.x == 0) dl = a.y;
             if (seg.style == zu::kDashed && a.x == 0 && b.x > 0) wl = a.y;
         }
         const double m = (head - tip) / 14.0;

@@ -143,6 +143,15 @@ void CheckFigure(const Results& results, PileKind kind, int32_t s, double L, See
                                 [&](auto& t) { return v->d.note.rfind(t, 0) == 0; }))
             << v->d.note;
     }
+    // Where the pile reaches ELV, its shear and moment there read as the load table prints ΣＰ
+    // and ΣＭ.
+    const clsPressure& pr = *results.pressure;
+    if (v->d.below) {
+        EXPECT_TRUE(Has(r, numfmt::FormatNumber(pr.P(), "0.00")));
+        if (std::fabs(pr.M()) >= 0.005) {
+            EXPECT_TRUE(Has(r, numfmt::FormatNumber(-pr.M(), "0.00")));
+        }
+    }
     const std::string mtext = "Mmax = " + numfmt::FormatNumber(v->Mmax, "0.0") + " kN・m/m，";
     EXPECT_EQ(Has(r, mtext), v->d.lmOnPile);
     if (!v->d.lmOnPile) return;
