@@ -169,8 +169,12 @@ TEST(VirtualGround, SplitOfAConstantPressureKeepsItsValue) {
     Fill(dl.Pp(), {{0, 6, 0, 90}});
     dl.Calc();
     for (const clsDLLoad& w : dl.Pw()) {
-        if (w.EU < 0.8) EXPECT_DOUBLE_EQ(w.PU, 11.76) << w.EU;
-        if (w.EU <= 0.8) EXPECT_DOUBLE_EQ(w.PL, 11.76) << w.EU;
+        if (w.EU < 0.8) {
+            EXPECT_DOUBLE_EQ(w.PU, 11.76) << w.EU;
+        }
+        if (w.EU <= 0.8) {
+            EXPECT_DOUBLE_EQ(w.PL, 11.76) << w.EU;
+        }
     }
 }
 
