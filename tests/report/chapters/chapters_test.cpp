@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -19,7 +18,6 @@
 #include "calc/verdicts.h"
 #include "chapters_test_util.h"
 #include "formats/print_pages.h"
-#include "io/design_file.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "report/chapters/chapter_common.h"
@@ -253,16 +251,9 @@ class ExampleReport : public ChapterTest {};
 // hand from the printed φ, δ and slope (Coulomb with α = θ = 0), the embedment is spelt one way,
 // and a "^" is only ever the mark of a superscript run.
 TEST_F(ExampleReport, CoefficientsFollowFromTheirPrintedTermsAndMarksAreWellFormed) {
-    int examples = 0, coefficients = 0;
-    for (const auto& e : std::filesystem::directory_iterator(test::SourceDir() / "examples")) {
-        if (e.path().extension() != ".kvt") continue;
-        const std::string name = e.path().filename().string();
-        int32_t err = 0;
-        ASSERT_TRUE(ReadData(e.path().string(), err)) << name;
-        ResetResultStore();
-        ASSERT_TRUE(CalcMain()) << name;
+    int coefficients = 0;
+    const int examples = test::ForEachExample([&](const std::string& name) {
         CalcNekiriAntei();
-        ++examples;
         print_job::GenerateReport(SnapshotResults(), "/nonexistent/Kuvelt.INI");
         std::string all;
         for (int i = 0; i < 5; ++i) all += Chapter(i);
@@ -312,7 +303,7 @@ TEST_F(ExampleReport, CoefficientsFollowFromTheirPrintedTermsAndMarksAreWellForm
             EXPECT_NEAR(zeta, beta + std::atan(1 / c) / kDeg, 0.06) << name << ": " << line;
         }
         print_job::CloseReport();
-    }
+    });
     EXPECT_EQ(examples, 5);
     EXPECT_GE(coefficients, 6);  // three sandy examples and the layered one, both sides
 }

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "calc/calc_main.h"
 #include "calc/result_store.h"
 #include "calc/sections.h"
 #include "calc/yaita_choice.h"
+#include "io/design_file.h"
 #include "model/design.h"
 #include "platform/cp932.h"
 #include "report/numbering.h"
@@ -126,6 +128,30 @@ bool Prepare(const ReportDesign& d) {
     StoreChoice(*KindOfChoice(d.yaita), d.sect, h, L - h, L);
     CalcNekiriAntei();
     return true;
+}
+
+int ForEachExample(const std::function<void(const std::string& name)>& body) {
+    std::vector<std::filesystem::path> paths;
+    for (const auto& e : std::filesystem::directory_iterator(SourceDir() / "examples")) {
+        if (e.path().extension() == ".kvt") paths.push_back(e.path());
+    }
+    std::sort(paths.begin(), paths.end());
+    for (const std::filesystem::path& path : paths) {
+        const std::string name = path.filename().string();
+        SCOPED_TRACE(name);
+        int32_t err = 0;
+        if (!ReadData(path.string(), err)) {
+            ADD_FAILURE() << "the example does not read: " << err;
+            continue;
+        }
+        ResetResultStore();
+        if (!CalcMain()) {
+            ADD_FAILURE() << "the example does not calculate";
+            continue;
+        }
+        body(name);
+    }
+    return static_cast<int>(paths.size());
 }
 
 std::string ReadUtf8(const std::string& path) { return cp932::ToUtf8(ReadBytes(path)); }

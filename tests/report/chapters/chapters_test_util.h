@@ -46,6 +46,11 @@ Results LayeredResults();
 // CalcNekiriAntei. Returns false (with a gtest failure) when the calculation fails.
 bool Prepare(const ReportDesign& d);
 
+// Every example design of the source tree in turn, read and calculated (CalcMain) with a fresh
+// result store; `body` gets its file name. A design that does not read or calculate is a failure
+// and is skipped. Returns how many examples ran.
+int ForEachExample(const std::function<void(const std::string& name)>& body);
+
 // A chapter file as UTF-8 text.
 std::string ReadUtf8(const std::string& path);
 // A chapter file as the combined file holds it: the marks of its optional blocks (figures a

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 
 #include "calc/calc_main.h"
@@ -32,8 +31,6 @@
 
 namespace kuvelt {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Read {
     formats::Composite composite;
@@ -158,17 +155,10 @@ class Figures : public test::PrintJobFixture {
 };
 
 TEST_F(Figures, ExamplesKeepTheirLabelsClear) {
-    int examples = 0;
-    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
-        if (e.path().extension() != ".kvt") continue;
-        ++examples;
-        int32_t err = 0;
-        ASSERT_TRUE(ReadData(e.path().string(), err)) << e.path();
-        ResetResultStore();
-        ASSERT_TRUE(CalcMain()) << e.path();
+    const int examples = test::ForEachExample([this](const std::string& name) {
         ASSERT_TRUE(gInpYaita.InpFlg) << "the examples keep a chosen pile";
-        ExpectClear(e.path().filename().string(), SnapshotResults(), true);
-    }
+        ExpectClear(name, SnapshotResults(), true);
+    });
     EXPECT_EQ(examples, 5);
 }
 
@@ -196,21 +186,18 @@ TEST_F(Figures, GeneratedDesignsKeepTheirLabelsClear) {
     EXPECT_GE(calculated, 50);
 }
 
-// On the examples' 構造図, each name stands on its own side: the design ground's (and a virtual
-// ground's sharing its level) in front above its line, the ground surface's behind the wall, the
-// embankment's unit weight between its foot and crest; every dimension value runs upright.
-TEST_F(Figures, StructureLabelsStandBesideWhatTheyName) {
-    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
-        if (e.path().extension() != ".kvt") continue;
-        SCOPED_TRACE(e.path().filename().string());
-        int32_t err = 0;
-        ASSERT_TRUE(ReadData(e.path().string(), err));
-        ResetResultStore();
-        ASSERT_TRUE(CalcMain());
+// On the examples' figures each name stands beside what it names. 構造図: the design ground's
+// (and a virtual ground's sharing its level) in front above its line, the ground surface's behind
+// the wall, the embankment's unit weight between its foot and crest; every dimension value runs
+// upright. 土圧・水圧分布図: every level's name left of the level axis (the leftmost vertical
+// line), the design ground level named, the first layer's top not named again beside the ground
+// surface.
+TEST_F(Figures, ExamplesNameEachThingBesideIt) {
+    test::ForEachExample([](const std::string&) {
         const CInpJyoken& j = gInpJyoken;
-        const Read r = ReadFigure(basZuStructure::DrawStructureFigure(
+        const Read s = ReadFigure(basZuStructure::DrawStructureFigure(
             basZuStructure::CurrentSection(SnapshotResults(), true)));
-        const formats::SubFigure& f = r.parts.at(0);
+        const formats::SubFigure& f = s.parts.at(0);
         double head = -1e9;
         for (const auto& seg : f.segments)
             if (seg.style == zu::kWall) head = std::max(head, f.points[std::size_t(seg.from)].y);
@@ -232,30 +219,16 @@ TEST_F(Figures, StructureLabelsStandBesideWhatTheyName) {
                 }
             }
         }
-        basResOutPrn::DeleteAllReportFiles();
-    }
-}
 
-// On the examples' 土圧・水圧分布図 every level's name stands left of the level axis (the
-// leftmost vertical line), the design ground level is named, and the first layer's top is not
-// named again beside the ground surface.
-TEST_F(Figures, PressureFigureNamesLevelsBesideItsAxis) {
-    for (const auto& e : fs::directory_iterator(test::SourceDir() / "examples")) {
-        if (e.path().extension() != ".kvt") continue;
-        SCOPED_TRACE(e.path().filename().string());
-        int32_t err = 0;
-        ASSERT_TRUE(ReadData(e.path().string(), err));
-        ResetResultStore();
-        ASSERT_TRUE(CalcMain());
         const Read r = ReadFigure(basZuPressure::DrawPressureFigure(SnapshotResults()));
-        const formats::SubFigure& f = r.parts.at(0);
+        const formats::SubFigure& p = r.parts.at(0);
         double axis = 1e9;
-        for (const auto& seg : f.segments) {
-            const auto& a = f.points[std::size_t(seg.from)];
-            const auto& b = f.points[std::size_t(seg.to)];
+        for (const auto& seg : p.segments) {
+            const auto& a = p.points[std::size_t(seg.from)];
+            const auto& b = p.points[std::size_t(seg.to)];
             if (a.x == b.x && a.y != b.y) axis = std::min(axis, a.x);
         }
-        for (const formats::Text& t : f.texts) {
+        for (const formats::Text& t : p.texts) {
             const std::string level = t.text.substr(t.text.find_last_of(' ') + 1);
             if (t.text.find(' ') == std::string::npos || level.size() < 6 ||
                 level[level.size() - 4] != '.')
@@ -264,9 +237,9 @@ TEST_F(Figures, PressureFigureNamesLevelsBesideItsAxis) {
                 << t.text;
             EXPECT_NE(t.text.rfind("第1層上端", 0), 0u) << t.text;
         }
-        EXPECT_TRUE(HasText(r, zu::NamedLevel("設計地盤面", gInpJyoken.ELDL)));
+        EXPECT_TRUE(HasText(r, zu::NamedLevel("設計地盤面", j.ELDL)));
         basResOutPrn::DeleteAllReportFiles();
-    }
+    });
 }
 
 // Layered ground with the channel water raised: no label clashes, the 構造図 names each layer
