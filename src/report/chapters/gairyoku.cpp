@@ -255,7 +255,7 @@ void CoefficientTerms(ChapterData& d, ChapterSection& sec, const CoefficientLine
 // In ground of both soils each soil's sections and tables say which soil they are of: the
 // titles would otherwise repeat (土圧, 土圧; 主働土圧の計算 twice).
 std::string SoilMark(bool mixed, bool sandy) {
-    return !mixed ? std::string() : sandy ? "（砂質土）" : "（粘性土）";
+    return mixed ? "（" + chapters::SoilName(sandy ? 0 : 1) + "）" : std::string();
 }
 
 // Line `l` of the section with `mark` after its text.
